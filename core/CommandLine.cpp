@@ -1,0 +1,97 @@
+#include "CommandLine.h"
+
+#include <string_view>
+
+namespace zvm {
+
+namespace {
+// Appends pieces without temporaries; each piece is either text or a whole number.
+class CommandText {
+public:
+    CommandText() { text_.reserve(256); }
+
+    CommandText& operator<<(std::string_view piece) {
+        text_.append(piece);
+        return *this;
+    }
+    CommandText& operator<<(int number) {
+        text_.append(std::to_string(number));
+        return *this;
+    }
+    CommandText& Quoted(std::string_view path) { return *this << "\"" << path << "\""; }
+    std::string Take() { return std::move(text_); }
+
+private:
+    std::string text_;
+};
+
+CommandText Head(const ConversionRequest& r) {
+    CommandText c;
+    c << r.encoderPath << " -y -i ";
+    c.Quoted(r.sourceVideo);
+    return c;
+}
+
+// Scale to the new size, pad to the target with the picture at (left, top), square pixels.
+void ModernFilter(CommandText& c, const FrameGeometry& g) {
+    c << " -vf scale=" << g.newWidth << ":" << g.newHeight << ",pad=" << g.targetWidth << ":" << g.targetHeight
+      << ":" << g.padLeft << ":" << g.padTop << ",setsar=1";
+}
+
+void ClassicPads(CommandText& c, const FrameGeometry& g, PadSides sides, std::string_view lead) {
+    if (sides == PadSides::LeftRight) {
+        c << lead << "-padright " << g.padRight << " -padleft " << g.padLeft;
+    } else {
+        c << lead << "-padtop " << g.padTop << " -padbottom " << g.padBottom;
+    }
+}
+
+std::string ClassicMp4(const ConversionRequest& r, const FrameGeometry& g, MovieType type, PadSides sides) {
+    CommandText c = Head(r);
+    c << (type == MovieType::Animation ? " -r 14.985 -s " : " -r 29.971 -s ") << g.newWidth << "x" << g.newHeight
+      << " -bitexact -strict 3 -me epzs -hq -vcodec mpeg4 -b " << r.videoBitrate << " -acodec aac -ac 2 -ar "
+      << r.sampleRate << " -ab " << r.audioBitrate;
+    ClassicPads(c, g, sides, " -f mp4 ");
+    c << " ";
+    return c.Quoted(r.outputPath).Take();
+}
+
+std::string ModernMp4(const ConversionRequest& r, const FrameGeometry& g, MovieType type) {
+    CommandText c = Head(r);
+    c << (type == MovieType::Animation ? " -r 15000/1001" : " -r 30000/1001");
+    ModernFilter(c, g);
+    c << " -c:v mpeg4 -b:v " << r.videoBitrate << "k -c:a aac -ac 2 -ar " << r.sampleRate << " -b:a "
+      << r.audioBitrate << "k -f mp4 ";
+    return c.Quoted(r.outputPath).Take();
+}
+
+std::string ClassicVcd(const ConversionRequest& r, const FrameGeometry& g, PadSides sides) {
+    CommandText c = Head(r);
+    c << " -target vcd -r 29.971 -ar " << r.sampleRate << " -ab " << r.audioBitrate << " -s " << g.newWidth << "x"
+      << g.newHeight;
+    ClassicPads(c, g, sides, " ");
+    c << " ";
+    return c.Quoted(r.outputPath).Take();
+}
+
+std::string ModernVcd(const ConversionRequest& r, const FrameGeometry& g) {
+    CommandText c = Head(r);
+    c << " -target ntsc-vcd -ar " << r.sampleRate << " -b:a " << r.audioBitrate << "k";
+    ModernFilter(c, g);
+    c << " ";
+    return c.Quoted(r.outputPath).Take();
+}
+} // namespace
+
+std::string Mp4Command(const ConversionRequest& request, const FrameGeometry& geometry, MovieType movieType,
+                       PadSides sides, CommandStyle style) {
+    return style == CommandStyle::Modern ? ModernMp4(request, geometry, movieType)
+                                         : ClassicMp4(request, geometry, movieType, sides);
+}
+
+std::string VcdCommand(const ConversionRequest& request, const FrameGeometry& geometry, PadSides sides,
+                       CommandStyle style) {
+    return style == CommandStyle::Modern ? ModernVcd(request, geometry) : ClassicVcd(request, geometry, sides);
+}
+
+} // namespace zvm

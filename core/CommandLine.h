@@ -1,0 +1,23 @@
+#pragma once
+
+#include "ConversionRequest.h"
+#include "Fitting.h"
+
+#include <string>
+
+namespace zvm {
+
+// Classic is the designed command; Modern is the form that current encoders accept.
+enum class CommandStyle { Classic, Modern };
+
+// Which pair of pads the classic form names; the modern form always states both offsets.
+enum class PadSides { LeftRight, TopBottom };
+
+// Plain concatenation of fixed pieces and the request's texts exactly as typed.
+// movieType must be LiveAction or Animation.
+std::string Mp4Command(const ConversionRequest& request, const FrameGeometry& geometry, MovieType movieType,
+                       PadSides sides, CommandStyle style);
+std::string VcdCommand(const ConversionRequest& request, const FrameGeometry& geometry, PadSides sides,
+                       CommandStyle style);
+
+} // namespace zvm

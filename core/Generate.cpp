@@ -1,0 +1,45 @@
+#include "Generate.h"
+
+#include "NumericText.h"
+#include "Presets.h"
+
+namespace zvm {
+
+namespace {
+// A new width below the target means the picture is padded at the sides; otherwise it fills the
+// width and any border goes above and below.
+PadSides SidesFor(const FrameGeometry& g) {
+    return g.newWidth < g.targetWidth ? PadSides::LeftRight : PadSides::TopBottom;
+}
+
+std::optional<std::string> BuildCommand(ConversionRequest& r, const TargetPreset& preset, const FrameGeometry& g,
+                                        CommandStyle style) {
+    if (preset.form == CommandForm::Vcd) {
+        r.movieType = MovieType::None;
+        return VcdCommand(r, g, SidesFor(g), style);
+    }
+    if (r.movieType == MovieType::None) {
+        return std::nullopt;
+    }
+    return Mp4Command(r, g, r.movieType, SidesFor(g), style);
+}
+} // namespace
+
+GenerateOutcome Generate(const ConversionRequest& request, CommandStyle style) {
+    if (auto refusal = CheckRequest(request)) {
+        return *refusal;
+    }
+    // The checks guarantee both sizes parse and are above 0.
+    const float ratio = ComputeRatio(*ParseNumber(request.width), *ParseNumber(request.height));
+    const TargetPreset& preset = PresetAt(request.preset);
+
+    GenerateResult result{FitAndPad(ratio, preset.width, preset.height), std::nullopt, request};
+    if (preset.form == CommandForm::Vcd) {
+        result.request.audioBitrate = kVcdAudioBitrate;
+        result.request.sampleRate = kVcdSampleRate;
+    }
+    result.command = BuildCommand(result.request, preset, result.geometry, style);
+    return result;
+}
+
+} // namespace zvm

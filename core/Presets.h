@@ -1,0 +1,27 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+namespace zvm {
+
+enum class CommandForm { Mp4, Vcd };
+
+struct TargetPreset {
+    std::string_view displayText;
+    int width;
+    int height;
+    CommandForm form;
+};
+
+// The VCD row forces these audio values; the encoder's VCD target needs them.
+inline constexpr std::string_view kVcdAudioBitrate = "192";
+inline constexpr std::string_view kVcdSampleRate = "44100";
+
+// The fixed table of target screens, in list order. Every side is even: the padding relies on it.
+std::span<const TargetPreset> TargetPresets();
+
+// Throws std::out_of_range for an index the list cannot produce.
+const TargetPreset& PresetAt(int index);
+
+} // namespace zvm

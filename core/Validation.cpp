@@ -1,0 +1,127 @@
+#include "Validation.h"
+
+#include "NumericText.h"
+
+#include <array>
+#include <string_view>
+
+namespace zvm {
+
+namespace {
+constexpr std::string_view kQuotePrompt = "A filename cannot contain a double quote (\")";
+
+struct PathCheck {
+    RequestField field;
+    std::string_view emptyPrompt;
+    std::string_view title;
+};
+
+struct NumberCheck {
+    RequestField field;
+    std::string_view prompt;
+    std::string_view title;
+    // Sizes must also be above 0: a height of 0 divides by zero, a negative size is meaningless.
+    std::string_view notPositivePrompt;
+};
+
+constexpr PathCheck kGenerateInput{RequestField::SourceVideo,
+                                   "You must enter a valid filename with extention (eg. movie.avi)",
+                                   "Enter an input filename!"};
+constexpr PathCheck kRunInput{RequestField::SourceVideo,
+                              "You must enter a valid filename with extension (eg movie.avi)", "Invalid Filename!"};
+constexpr PathCheck kOutput{RequestField::OutputPath, "Where do you want to save this MP4? (eg. c:\\movie.mp4)",
+                            "Enter an output filename!"};
+
+constexpr std::array<NumberCheck, 5> kNumberChecks{{
+    {RequestField::Width, "You must enter a number for the width", "Invalid Width!",
+     "The width must be greater than 0"},
+    {RequestField::Height, "You must enter a number for the height", "Invalid Height!",
+     "The height must be greater than 0"},
+    {RequestField::VideoBitrate, "You must enter a number for the video bitrate", "Invalid Video Bitrate!", {}},
+    {RequestField::AudioBitrate, "You must enter a number for the audio bitrate", "Invalid Audio Bitrate!", {}},
+    {RequestField::SampleRate, "You must enter a number for the samplerate", "Invalid Samplerate!", {}},
+}};
+
+const std::string& FieldText(const ConversionRequest& r, RequestField field) {
+    switch (field) {
+    case RequestField::SourceVideo:
+        return r.sourceVideo;
+    case RequestField::OutputPath:
+        return r.outputPath;
+    case RequestField::Width:
+        return r.width;
+    case RequestField::Height:
+        return r.height;
+    case RequestField::VideoBitrate:
+        return r.videoBitrate;
+    case RequestField::AudioBitrate:
+        return r.audioBitrate;
+    case RequestField::SampleRate:
+        break;
+    }
+    return r.sampleRate;
+}
+
+Refusal MakeRefusal(RequestField field, std::string_view prompt, std::string_view title) {
+    return Refusal{std::string(prompt), std::string(title), field, true};
+}
+
+// Both paths are enclosed in double quotes in the command: a quote inside one would silently
+// change the encoder's arguments.
+std::optional<Refusal> Check(const ConversionRequest& r, const PathCheck& check) {
+    const std::string& text = FieldText(r, check.field);
+    if (text.empty()) {
+        return MakeRefusal(check.field, check.emptyPrompt, check.title);
+    }
+    if (text.find('"') != std::string::npos) {
+        return MakeRefusal(check.field, kQuotePrompt, check.title);
+    }
+    return std::nullopt;
+}
+
+std::optional<Refusal> Check(const ConversionRequest& r, const NumberCheck& check) {
+    const std::optional<double> value = ParseNumber(FieldText(r, check.field));
+    if (!value) {
+        return MakeRefusal(check.field, check.prompt, check.title);
+    }
+    if (!check.notPositivePrompt.empty() && !(*value > 0.0)) {
+        return MakeRefusal(check.field, check.notPositivePrompt, check.title);
+    }
+    return std::nullopt;
+}
+
+std::optional<Refusal> CheckNumbers(const ConversionRequest& r) {
+    for (const NumberCheck& check : kNumberChecks) {
+        if (auto refusal = Check(r, check)) {
+            return refusal;
+        }
+    }
+    return std::nullopt;
+}
+} // namespace
+
+std::optional<Refusal> CheckRequest(const ConversionRequest& r) {
+    if (auto refusal = Check(r, kGenerateInput)) {
+        return refusal;
+    }
+    if (auto refusal = Check(r, kOutput)) {
+        return refusal;
+    }
+    return CheckNumbers(r);
+}
+
+std::optional<Refusal> CheckRunRequest(const ConversionRequest& r) {
+    if (auto refusal = Check(r, kRunInput)) {
+        return refusal;
+    }
+    if (auto refusal = CheckNumbers(r)) {
+        return refusal;
+    }
+    if (auto refusal = Check(r, kOutput)) {
+        refusal->shown = false;
+        return refusal;
+    }
+    return std::nullopt;
+}
+
+} // namespace zvm

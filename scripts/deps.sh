@@ -1,0 +1,20 @@
+# Sourced by the other scripts: the one list of Debian packages the project needs.
+# Building: compiler, CMake, Qt 6 Widgets, Google Benchmark.
+ZVM_BUILD_PACKAGES=(g++ cmake make qt6-base-dev libgl-dev libbenchmark-dev)
+# Testing the real program: a virtual X server, keyboard/mouse driving and clipboard reading.
+ZVM_TEST_PACKAGES=(xvfb xauth xdotool xclip x11-utils)
+
+# Installs whatever of the given packages is missing; does nothing when all are there.
+zvm_ensure_packages() {
+    local missing=()
+    local pkg
+    for pkg in "$@"; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || missing+=("$pkg")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing missing packages: ${missing[*]}"
+    local sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}

@@ -1,0 +1,336 @@
+#include "Generate.h"
+#include "Presets.h"
+
+#include <QTest>
+
+using zvm::CommandStyle;
+using zvm::ConversionRequest;
+using zvm::GenerateResult;
+using zvm::MovieType;
+using zvm::Refusal;
+using zvm::RequestField;
+
+Q_DECLARE_METATYPE(zvm::MovieType)
+Q_DECLARE_METATYPE(zvm::RequestField)
+Q_DECLARE_METATYPE(zvm::ConversionRequest)
+
+class TestGenerate : public QObject {
+    Q_OBJECT
+
+private slots:
+    void presetList();
+    void workedCommands_data();
+    void workedCommands();
+    void checkOrder_data();
+    void checkOrder();
+    void refusalChangesNothing();
+    void runChecks_data();
+    void runChecks();
+    void vcdFlow();
+    void textsCarriedUnchanged_data();
+    void textsCarriedUnchanged();
+    void modernCommands_data();
+    void modernCommands();
+    void modernSharesRefusals();
+};
+
+namespace {
+ConversionRequest WorkedRequest(int row, MovieType type, const char* width, const char* height) {
+    ConversionRequest r;
+    r.encoderPath = R"(C:\ffmpeg\ffmpeg.exe)";
+    r.sourceVideo = R"(C:\video\movie.avi)";
+    r.outputPath = row == 4 ? R"(C:\video\movie.mpg)" : R"(C:\video\movie.mp4)";
+    r.width = width;
+    r.height = height;
+    r.videoBitrate = "256";
+    r.audioBitrate = "32";
+    r.sampleRate = "24000";
+    r.preset = row;
+    r.movieType = type;
+    return r;
+}
+
+ConversionRequest ValidRequest() { return WorkedRequest(0, MovieType::LiveAction, "640", "480"); }
+
+GenerateResult Built(const ConversionRequest& r, CommandStyle style = CommandStyle::Classic) {
+    auto outcome = zvm::Generate(r, style);
+    if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
+        qFatal("unexpected refusal: %s", refusal->prompt.c_str());
+    }
+    return std::get<GenerateResult>(outcome);
+}
+
+QString CommandOf(const ConversionRequest& r, CommandStyle style = CommandStyle::Classic) {
+    const GenerateResult result = Built(r, style);
+    return result.command ? QString::fromStdString(*result.command) : QString("<none>");
+}
+} // namespace
+
+void TestGenerate::presetList() {
+    QStringList texts;
+    for (const auto& preset : zvm::TargetPresets()) {
+        texts << QString::fromUtf8(preset.displayText.data(), qsizetype(preset.displayText.size()));
+    }
+    QCOMPARE(texts, QStringList({"GBA - 240x160 (1.5000 ratio)", "GBA - 240x176 (1.3636 ratio)",
+                                 "PSP - 320x240 (1.3333 ratio)", "PSP - 368x208 (1.1769 ratio)",
+                                 "VCD - 352x240 (1.4666 ratio)"}));
+    QVERIFY_THROWS_EXCEPTION(std::out_of_range, zvm::PresetAt(5));
+    QVERIFY_THROWS_EXCEPTION(std::out_of_range, zvm::PresetAt(-1));
+}
+
+void TestGenerate::workedCommands_data() {
+    QTest::addColumn<ConversionRequest>("request");
+    QTest::addColumn<QString>("command");
+
+    const QString head = R"(C:\ffmpeg\ffmpeg.exe -y -i "C:\video\movie.avi")";
+    const QString mp4Tail = " -bitexact -strict 3 -me epzs -hq -vcodec mpeg4 -b 256 -acodec aac -ac 2 -ar 24000 -ab 32";
+    QTest::newRow("live action 640x480 row 0")
+        << WorkedRequest(0, MovieType::LiveAction, "640", "480")
+        << head + " -r 29.971 -s 214x160" + mp4Tail + R"( -f mp4 -padright 12 -padleft 14 "C:\video\movie.mp4")";
+    QTest::newRow("animation 720x576 row 3")
+        << WorkedRequest(3, MovieType::Animation, "720", "576")
+        << head + " -r 14.985 -s 260x208" + mp4Tail + R"( -f mp4 -padright 54 -padleft 54 "C:\video\movie.mp4")";
+    QTest::newRow("animation 1280x720 row 2")
+        << WorkedRequest(2, MovieType::Animation, "1280", "720")
+        << head + " -r 14.985 -s 320x180" + mp4Tail + R"( -f mp4 -padtop 30 -padbottom 30 "C:\video\movie.mp4")";
+    QTest::newRow("live action 1280x720 row 3 fills")
+        << WorkedRequest(3, MovieType::LiveAction, "1280", "720")
+        << head + " -r 29.971 -s 368x208" + mp4Tail + R"( -f mp4 -padtop 0 -padbottom 0 "C:\video\movie.mp4")";
+    QTest::newRow("vcd 640x480")
+        << WorkedRequest(4, MovieType::LiveAction, "640", "480")
+        << head + R"( -target vcd -r 29.971 -ar 44100 -ab 192 -s 320x240 -padright 16 -padleft 16 "C:\video\movie.mpg")";
+    QTest::newRow("vcd 720x480")
+        << WorkedRequest(4, MovieType::LiveAction, "720", "480")
+        << head + R"( -target vcd -r 29.971 -ar 44100 -ab 192 -s 352x234 -padtop 4 -padbottom 2 "C:\video\movie.mpg")";
+    QTest::newRow("vcd with animation ignores the frame rate")
+        << WorkedRequest(4, MovieType::Animation, "720", "480")
+        << head + R"( -target vcd -r 29.971 -ar 44100 -ab 192 -s 352x234 -padtop 4 -padbottom 2 "C:\video\movie.mpg")";
+}
+
+void TestGenerate::workedCommands() {
+    QFETCH(ConversionRequest, request);
+    QFETCH(QString, command);
+    QCOMPARE(CommandOf(request), command);
+}
+
+void TestGenerate::checkOrder_data() {
+    QTest::addColumn<ConversionRequest>("request");
+    QTest::addColumn<RequestField>("field");
+    QTest::addColumn<QString>("prompt");
+    QTest::addColumn<QString>("title");
+
+    auto with = [](auto change) {
+        ConversionRequest r = ValidRequest();
+        change(r);
+        return r;
+    };
+    QTest::newRow("both paths empty: input first")
+        << with([](auto& r) { r.sourceVideo.clear(), r.outputPath.clear(); }) << RequestField::SourceVideo
+        << "You must enter a valid filename with extention (eg. movie.avi)"
+        << "Enter an input filename!";
+    QTest::newRow("output empty, width bad")
+        << with([](auto& r) { r.outputPath.clear(), r.width = "abc"; }) << RequestField::OutputPath
+        << "Where do you want to save this MP4? (eg. c:\\movie.mp4)"
+        << "Enter an output filename!";
+    QTest::newRow("width abc, height not looked at")
+        << with([](auto& r) { r.width = "abc", r.height = "xyz"; }) << RequestField::Width
+        << "You must enter a number for the width"
+        << "Invalid Width!";
+    QTest::newRow("width and height empty")
+        << with([](auto& r) { r.width.clear(), r.height.clear(); }) << RequestField::Width
+        << "You must enter a number for the width"
+        << "Invalid Width!";
+    QTest::newRow("height 640x480")
+        << with([](auto& r) { r.height = "640x480"; }) << RequestField::Height
+        << "You must enter a number for the height"
+        << "Invalid Height!";
+    QTest::newRow("video bitrate")
+        << with([](auto& r) { r.videoBitrate = "fast", r.sampleRate = "x"; }) << RequestField::VideoBitrate
+        << "You must enter a number for the video bitrate"
+        << "Invalid Video Bitrate!";
+    QTest::newRow("audio bitrate")
+        << with([](auto& r) { r.audioBitrate = "12abc", r.sampleRate = "x"; }) << RequestField::AudioBitrate
+        << "You must enter a number for the audio bitrate"
+        << "Invalid Audio Bitrate!";
+    QTest::newRow("sample rate before the vcd overwrite")
+        << with([](auto& r) { r.sampleRate = "high", r.preset = 4; }) << RequestField::SampleRate
+        << "You must enter a number for the samplerate"
+        << "Invalid Samplerate!";
+    QTest::newRow("width zero")
+        << with([](auto& r) { r.width = "0"; }) << RequestField::Width << "The width must be greater than 0"
+        << "Invalid Width!";
+    QTest::newRow("width negative")
+        << with([](auto& r) { r.width = "-640"; }) << RequestField::Width << "The width must be greater than 0"
+        << "Invalid Width!";
+    QTest::newRow("height zero")
+        << with([](auto& r) { r.height = " 0 "; }) << RequestField::Height << "The height must be greater than 0"
+        << "Invalid Height!";
+    QTest::newRow("quote in source")
+        << with([](auto& r) { r.sourceVideo = "a\" -i \"b"; }) << RequestField::SourceVideo
+        << "A filename cannot contain a double quote (\")"
+        << "Enter an input filename!";
+    QTest::newRow("quote in output")
+        << with([](auto& r) { r.outputPath = "out\".mp4"; }) << RequestField::OutputPath
+        << "A filename cannot contain a double quote (\")"
+        << "Enter an output filename!";
+}
+
+void TestGenerate::checkOrder() {
+    QFETCH(ConversionRequest, request);
+    QFETCH(RequestField, field);
+    QFETCH(QString, prompt);
+    QFETCH(QString, title);
+
+    const auto outcome = zvm::Generate(request);
+    const auto* refusal = std::get_if<Refusal>(&outcome);
+    QVERIFY(refusal != nullptr);
+    QCOMPARE(refusal->field, field);
+    QCOMPARE(QString::fromStdString(refusal->prompt), prompt);
+    QCOMPARE(QString::fromStdString(refusal->title), title);
+    QVERIFY(refusal->shown);
+}
+
+void TestGenerate::refusalChangesNothing() {
+    ConversionRequest r = WorkedRequest(4, MovieType::Animation, "640", "480");
+    r.sampleRate = "bad";
+    const ConversionRequest before = r;
+    QVERIFY(std::holds_alternative<Refusal>(zvm::Generate(r)));
+    QCOMPARE(r, before); // the caller's request is untouched: Generate takes it by const reference
+    r.sampleRate = "24000";
+    QVERIFY(std::holds_alternative<GenerateResult>(zvm::Generate(r)));
+}
+
+void TestGenerate::runChecks_data() {
+    QTest::addColumn<ConversionRequest>("request");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<bool>("shown");
+
+    auto with = [](auto change) {
+        ConversionRequest r = ValidRequest();
+        change(r);
+        return r;
+    };
+    QTest::newRow("valid") << ValidRequest() << QString() << false;
+    QTest::newRow("input empty") << with([](auto& r) { r.sourceVideo.clear(); }) << "Invalid Filename!" << true;
+    QTest::newRow("input blank passes") << with([](auto& r) { r.sourceVideo = " "; }) << QString() << false;
+    QTest::newRow("width") << with([](auto& r) { r.width = "abc"; }) << "Invalid Width!" << true;
+    QTest::newRow("sample rate") << with([](auto& r) { r.sampleRate = ""; }) << "Invalid Samplerate!" << true;
+    QTest::newRow("output empty is silent") << with([](auto& r) { r.outputPath.clear(); }) << "Enter an output filename!"
+                                            << false;
+    QTest::newRow("output empty and width bad")
+        << with([](auto& r) { r.outputPath.clear(), r.width = "x"; }) << "Invalid Width!" << true;
+}
+
+void TestGenerate::runChecks() {
+    QFETCH(ConversionRequest, request);
+    QFETCH(QString, title);
+    QFETCH(bool, shown);
+
+    const auto refusal = zvm::CheckRunRequest(request);
+    QCOMPARE(refusal.has_value(), !title.isEmpty());
+    if (refusal) {
+        QCOMPARE(QString::fromStdString(refusal->title), title);
+        QCOMPARE(refusal->shown, shown);
+    }
+    if (refusal && refusal->title == "Invalid Filename!") {
+        QCOMPARE(QString::fromStdString(refusal->prompt),
+                 "You must enter a valid filename with extension (eg movie.avi)");
+    }
+}
+
+void TestGenerate::vcdFlow() {
+    ConversionRequest r = WorkedRequest(4, MovieType::LiveAction, "640", "480");
+    r.audioBitrate = "64";
+    r.sampleRate = "22050";
+    GenerateResult vcd = Built(r);
+    QCOMPARE(vcd.request.audioBitrate, "192");
+    QCOMPARE(vcd.request.sampleRate, "44100");
+    QCOMPARE(vcd.request.movieType, MovieType::None);
+    QVERIFY(vcd.command.has_value());
+
+    // Row 0 afterwards with no movie type chosen: geometry, but no command; the audio values stay.
+    ConversionRequest next = vcd.request;
+    next.preset = 0;
+    const GenerateResult noCommand = Built(next);
+    QVERIFY(!noCommand.command.has_value());
+    QCOMPARE(noCommand.geometry.newWidth, 214);
+    QCOMPARE(noCommand.request, next);
+
+    // Choosing Live Action again builds the MP4 form with the VCD audio values.
+    next.movieType = MovieType::LiveAction;
+    const QString command = CommandOf(next);
+    QVERIFY(command.contains(" -ar 44100 -ab 192 -f mp4 "));
+}
+
+void TestGenerate::textsCarriedUnchanged_data() {
+    QTest::addColumn<ConversionRequest>("request");
+    QTest::addColumn<QString>("command");
+
+    ConversionRequest r = ValidRequest();
+    r.encoderPath.clear();
+    QTest::newRow("empty encoder path")
+        << r << R"( -y -i "C:\video\movie.avi" -r 29.971 -s 214x160 -bitexact -strict 3 -me epzs -hq -vcodec mpeg4 -b 256 -acodec aac -ac 2 -ar 24000 -ab 32 -f mp4 -padright 12 -padleft 14 "C:\video\movie.mp4")";
+
+    r = ValidRequest();
+    r.encoderPath = R"(C:\Program Files\ffmpeg\ffmpeg.exe)";
+    r.videoBitrate = " 256";
+    r.width = " 6.4e2 ";
+    QTest::newRow("blanks kept")
+        << r << R"(C:\Program Files\ffmpeg\ffmpeg.exe -y -i "C:\video\movie.avi" -r 29.971 -s 214x160 -bitexact -strict 3 -me epzs -hq -vcodec mpeg4 -b  256 -acodec aac -ac 2 -ar 24000 -ab 32 -f mp4 -padright 12 -padleft 14 "C:\video\movie.mp4")";
+
+    r = ValidRequest();
+    r.sourceVideo = "  ";
+    r.outputPath = "$(rm -rf ~); `x` 'y' ü.mp4";
+    r.audioBitrate = "+32";
+    QTest::newRow("odd paths and signs")
+        << r << R"(C:\ffmpeg\ffmpeg.exe -y -i "  " -r 29.971 -s 214x160 -bitexact -strict 3 -me epzs -hq -vcodec mpeg4 -b 256 -acodec aac -ac 2 -ar 24000 -ab +32 -f mp4 -padright 12 -padleft 14 "$(rm -rf ~); `x` 'y' ü.mp4")";
+}
+
+void TestGenerate::textsCarriedUnchanged() {
+    QFETCH(ConversionRequest, request);
+    QFETCH(QString, command);
+    QCOMPARE(CommandOf(request), command);
+}
+
+void TestGenerate::modernCommands_data() {
+    QTest::addColumn<ConversionRequest>("request");
+    QTest::addColumn<QString>("command");
+
+    ConversionRequest r = WorkedRequest(0, MovieType::LiveAction, "640", "480");
+    r.encoderPath = "ffmpeg";
+    r.sourceVideo = "movie.avi";
+    r.outputPath = "movie.mp4";
+    QTest::newRow("worked example")
+        << r
+        << R"(ffmpeg -y -i "movie.avi" -r 30000/1001 -vf scale=214:160,pad=240:160:14:0,setsar=1 -c:v mpeg4 -b:v 256k -c:a aac -ac 2 -ar 24000 -b:a 32k -f mp4 "movie.mp4")";
+    r.movieType = MovieType::Animation;
+    r.width = "720";
+    r.preset = 2;
+    QTest::newRow("animation top and bottom")
+        << r
+        << R"(ffmpeg -y -i "movie.avi" -r 15000/1001 -vf scale=320:214,pad=320:240:0:14,setsar=1 -c:v mpeg4 -b:v 256k -c:a aac -ac 2 -ar 24000 -b:a 32k -f mp4 "movie.mp4")";
+    r.preset = 4;
+    r.outputPath = "movie.mpg";
+    QTest::newRow("vcd")
+        << r
+        << R"(ffmpeg -y -i "movie.avi" -target ntsc-vcd -ar 44100 -b:a 192k -vf scale=352:234,pad=352:240:0:4,setsar=1 "movie.mpg")";
+}
+
+void TestGenerate::modernCommands() {
+    QFETCH(ConversionRequest, request);
+    QFETCH(QString, command);
+    QCOMPARE(CommandOf(request, CommandStyle::Modern), command);
+    // The style changes only the text: the request changes are the same as the classic form's.
+    QCOMPARE(Built(request, CommandStyle::Modern).request, Built(request).request);
+}
+
+void TestGenerate::modernSharesRefusals() {
+    ConversionRequest r = ValidRequest();
+    r.height = "tall";
+    const auto classic = zvm::Generate(r);
+    const auto modern = zvm::Generate(r, CommandStyle::Modern);
+    QCOMPARE(std::get<Refusal>(modern), std::get<Refusal>(classic));
+}
+
+QTEST_GUILESS_MAIN(TestGenerate)
+#include "tst_generate.moc"
