@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+// A running encoder as the encoder window sees it: output as it arrives, the end, and a way to ask
+// it to stop. The real one follows a started process; tests drive a fake.
+class EncoderJob : public QObject {
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+
+    virtual QString program() const = 0;
+    virtual QString logPath() const = 0;
+    virtual bool isRunning() const = 0;
+    // Asks the encoder to stop, so it can still close its output file properly.
+    virtual void stop() = 0;
+
+signals:
+    void outputArrived(const QByteArray& bytes);
+    // exitCode is the program's own code, or -1 with the signal's number when a signal ended it.
+    void finished(int exitCode, int signal);
+};

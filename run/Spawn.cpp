@@ -1,0 +1,83 @@
+#include "Spawn.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <spawn.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace zvm::run {
+
+namespace {
+// Releases what posix_spawn needs, whichever way the start ends.
+struct SpawnSetup {
+    posix_spawn_file_actions_t actions{};
+    posix_spawnattr_t attributes{};
+
+    SpawnSetup() {
+        posix_spawn_file_actions_init(&actions);
+        posix_spawnattr_init(&attributes);
+    }
+    SpawnSetup(const SpawnSetup&) = delete;
+    SpawnSetup& operator=(const SpawnSetup&) = delete;
+    ~SpawnSetup() {
+        posix_spawn_file_actions_destroy(&actions);
+        posix_spawnattr_destroy(&attributes);
+    }
+};
+
+std::vector<char*> ArgumentVector(const ResolvedCommand& command, std::vector<std::string>& storage) {
+    storage.clear();
+    storage.push_back(command.program);
+    storage.insert(storage.end(), command.arguments.begin(), command.arguments.end());
+    std::vector<char*> argv;
+    for (std::string& s : storage) {
+        argv.push_back(s.data());
+    }
+    argv.push_back(nullptr);
+    return argv;
+}
+} // namespace
+
+SpawnResult SpawnDetached(const ResolvedCommand& command, const std::string& logFolder) {
+    SpawnResult result;
+    std::string logPath = logFolder + "/zarnik-video-maker-XXXXXX";
+    const int logFd = mkostemp(logPath.data(), O_CLOEXEC);
+    if (logFd < 0) {
+        result.error = std::string("the log file could not be created: ") + std::strerror(errno);
+        return result;
+    }
+    SpawnSetup setup;
+    posix_spawn_file_actions_addopen(&setup.actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&setup.actions, logFd, STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&setup.actions, logFd, STDERR_FILENO);
+    posix_spawnattr_setflags(&setup.attributes, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    sigset_t signals;
+    sigemptyset(&signals);
+    posix_spawnattr_setsigmask(&setup.attributes, &signals);
+    // Signals this program ignores or handles must reach the encoder with their usual effect.
+    for (const int signal : {SIGPIPE, SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGCHLD}) {
+        sigaddset(&signals, signal);
+    }
+    posix_spawnattr_setsigdefault(&setup.attributes, &signals);
+
+    std::vector<std::string> storage;
+    std::vector<char*> argv = ArgumentVector(command, storage);
+    pid_t pid = -1;
+    const int error = posix_spawn(&pid, command.program.c_str(), &setup.actions, &setup.attributes, argv.data(),
+                                  environ);
+    close(logFd);
+    if (error != 0) {
+        unlink(logPath.c_str());
+        result.error = std::strerror(error);
+        return result;
+    }
+    result.pid = pid;
+    result.logPath = std::move(logPath);
+    return result;
+}
+
+} // namespace zvm::run

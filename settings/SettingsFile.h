@@ -1,0 +1,67 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zvm::settings {
+
+inline constexpr std::string_view kFileName = "settings.ini";
+inline constexpr std::string_view kSavedMarker = "Saved";
+// Nothing this program writes comes near this; a larger file is read only this far.
+inline constexpr std::size_t kMaxReadBytes = 64 * 1024;
+
+// The eight saved texts in file order, as bytes in the system's 8-bit encoding.
+enum Field : std::size_t {
+    Width,
+    Height,
+    VideoBitrate,
+    AudioBitrate,
+    SampleRate,
+    SourceVideo,
+    OutputPath,
+    EncoderPath,
+    FieldCount
+};
+
+struct SettingsRecord {
+    std::array<std::string, FieldCount> values;
+    std::string marker;
+
+    bool operator==(const SettingsRecord&) const = default;
+};
+
+// What a read found: the fields it had values for (the rest stay empty) and how many there were.
+struct ParsedSettings {
+    SettingsRecord record;
+    std::size_t fieldsRead = 0;
+
+    // Saved only when all nine fields were there and the ninth is exactly "Saved".
+    bool countsAsSaved() const { return fieldsRead > FieldCount && record.marker == kSavedMarker; }
+};
+
+// One line of nine double-quoted fields separated by commas, ending in CR LF. The marker is always
+// "Saved": writing the file is what marks it saved.
+std::string FormatRecord(const SettingsRecord& record);
+
+// Fields end at a comma or a line end; blanks before a field are skipped; a quoted field runs to the
+// next quote, commas included; anything after the ninth field is ignored.
+ParsedSettings ParseRecord(std::string_view bytes);
+
+// The first field whose value the format cannot carry (a double quote would cut it short).
+std::optional<Field> FirstUnstorableField(const SettingsRecord& record);
+
+// Nothing when the file is missing or unreadable.
+std::optional<ParsedSettings> LoadSettings(const std::filesystem::path& path);
+
+// Writes a temporary file beside the target, flushes it to disk and renames it over the target, so
+// a failure at any point leaves the old file as it was. Returns why it failed, or nothing.
+// beforeCommit lets tests fail the save between writing and renaming.
+std::optional<std::string> SaveSettings(const std::filesystem::path& path, const SettingsRecord& record,
+                                        const std::function<bool()>& beforeCommit = {});
+
+} // namespace zvm::settings

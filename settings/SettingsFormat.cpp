@@ -1,0 +1,107 @@
+#include "SettingsFile.h"
+
+namespace zvm::settings {
+
+namespace {
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+
+// Reads the fields of the file one at a time.
+class FieldReader {
+public:
+    explicit FieldReader(std::string_view bytes) : bytes_(bytes) {}
+
+    // The next field, or nothing at the end of the data.
+    std::optional<std::string> next() {
+        while (pos_ < bytes_.size() && IsBlank(bytes_[pos_])) {
+            ++pos_;
+        }
+        if (pos_ >= bytes_.size()) {
+            return std::nullopt;
+        }
+        std::string value = bytes_[pos_] == '"' ? quoted() : unquoted();
+        skipToSeparator();
+        return value;
+    }
+
+private:
+    std::string quoted() {
+        const std::size_t start = pos_ + 1;
+        const std::size_t close = bytes_.find('"', start);
+        const std::size_t end = close == std::string_view::npos ? bytes_.size() : close;
+        pos_ = close == std::string_view::npos ? end : close + 1;
+        return std::string(bytes_.substr(start, end - start));
+    }
+
+    // Trailing blanks of an unquoted value are not part of it, as leading blanks are not.
+    std::string unquoted() {
+        const std::size_t start = pos_;
+        while (pos_ < bytes_.size() && bytes_[pos_] != ',' && !IsLineEnd(bytes_[pos_])) {
+            ++pos_;
+        }
+        std::size_t end = pos_;
+        while (end > start && IsBlank(bytes_[end - 1])) {
+            --end;
+        }
+        return std::string(bytes_.substr(start, end - start));
+    }
+
+    // Passes over whatever follows a closing quote, then one separator; CR LF counts as one line end.
+    void skipToSeparator() {
+        while (pos_ < bytes_.size() && bytes_[pos_] != ',' && !IsLineEnd(bytes_[pos_])) {
+            ++pos_;
+        }
+        if (pos_ >= bytes_.size()) {
+            return;
+        }
+        const bool carriageReturn = bytes_[pos_] == '\r';
+        ++pos_;
+        if (carriageReturn && pos_ < bytes_.size() && bytes_[pos_] == '\n') {
+            ++pos_;
+        }
+    }
+
+    std::string_view bytes_;
+    std::size_t pos_ = 0;
+};
+} // namespace
+
+std::string FormatRecord(const SettingsRecord& record) {
+    std::string line;
+    for (const std::string& value : record.values) {
+        line += '"';
+        line += value;
+        line += "\",";
+    }
+    line += '"';
+    line += kSavedMarker;
+    line += "\"\r\n";
+    return line;
+}
+
+ParsedSettings ParseRecord(std::string_view bytes) {
+    ParsedSettings parsed;
+    FieldReader reader(bytes.substr(0, kMaxReadBytes));
+    while (parsed.fieldsRead <= FieldCount) {
+        std::optional<std::string> value = reader.next();
+        if (!value) {
+            break;
+        }
+        std::string& slot =
+            parsed.fieldsRead < FieldCount ? parsed.record.values[parsed.fieldsRead] : parsed.record.marker;
+        slot = std::move(*value);
+        ++parsed.fieldsRead;
+    }
+    return parsed;
+}
+
+std::optional<Field> FirstUnstorableField(const SettingsRecord& record) {
+    for (std::size_t i = 0; i < FieldCount; ++i) {
+        if (record.values[i].find('"') != std::string::npos) {
+            return static_cast<Field>(i);
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace zvm::settings

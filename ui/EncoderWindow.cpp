@@ -1,0 +1,140 @@
+#include "EncoderWindow.h"
+
+#include "EncoderJob.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int kProgressSteps = 1000;
+
+// The encoders that predate the modern command reject these options; today's ones do the reverse.
+bool RejectsClassicOptions(const zvm::run::EncoderOutput& output) {
+    return output.contains("Unrecognized option") || output.contains("Option not found");
+}
+} // namespace
+
+EncoderWindow::EncoderWindow(std::unique_ptr<EncoderJob> job, const QString& command, const QString& outputPath,
+                             QWidget* parent)
+    : QWidget(parent, Qt::Window), job_(std::move(job)) {
+    setObjectName(QStringLiteral("EncoderWindow"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QFileInfo(outputPath).fileName() + QStringLiteral(" - ffmpeg"));
+    buildLayout(command);
+    connect(job_.get(), &EncoderJob::outputArrived, this, &EncoderWindow::showOutput);
+    connect(job_.get(), &EncoderJob::finished, this, &EncoderWindow::showFinished);
+    elapsed_.start();
+    connect(&clock_, &QTimer::timeout, this, &EncoderWindow::updateElapsed);
+    clock_.start(1000);
+    updateElapsed();
+}
+
+EncoderWindow::~EncoderWindow() = default;
+
+void EncoderWindow::buildLayout(const QString& command) {
+    auto* commandLabel = new QLabel(command, this);
+    commandLabel->setObjectName(QStringLiteral("command"));
+    commandLabel->setWordWrap(true);
+    commandLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    log_ = new QPlainTextEdit(this);
+    log_->setObjectName(QStringLiteral("output"));
+    log_->setReadOnly(true);
+    log_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    log_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    log_->setMinimumSize(640, 280);
+
+    progress_ = new QProgressBar(this);
+    progress_->setObjectName(QStringLiteral("progress"));
+    progress_->setRange(0, 0); // busy until the input's duration is known
+    status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("status"));
+
+    stop_ = new QPushButton(QStringLiteral("&Stop"), this);
+    stop_->setObjectName(QStringLiteral("stop"));
+    auto* copy = new QPushButton(QStringLiteral("Copy &log"), this);
+    copy->setObjectName(QStringLiteral("copyLog"));
+    auto* close = new QPushButton(QStringLiteral("Cl&ose"), this);
+    close->setObjectName(QStringLiteral("close"));
+    connect(stop_, &QPushButton::clicked, this, [this] {
+        stopRequested_ = true;
+        job_->stop();
+    });
+    connect(copy, &QPushButton::clicked, this,
+            [this] { QApplication::clipboard()->setText(QString::fromLocal8Bit(output_.screen())); });
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(status_, 1);
+    buttons->addWidget(stop_);
+    buttons->addWidget(copy);
+    buttons->addWidget(close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(commandLabel);
+    layout->addWidget(log_, 1);
+    layout->addWidget(progress_);
+    layout->addLayout(buttons);
+}
+
+void EncoderWindow::showOutput(const QByteArray& bytes) {
+    output_.append(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    log_->setPlainText(QString::fromLocal8Bit(output_.screen()));
+    log_->verticalScrollBar()->setValue(log_->verticalScrollBar()->maximum());
+    updateProgress();
+}
+
+void EncoderWindow::updateProgress() {
+    const auto duration = output_.duration();
+    const auto time = output_.time();
+    if (!duration || *duration <= 0 || !time) {
+        return;
+    }
+    progress_->setRange(0, kProgressSteps);
+    progress_->setValue(static_cast<int>(std::min(1.0, *time / *duration) * kProgressSteps));
+}
+
+void EncoderWindow::showFinished(int exitCode, int signal) {
+    clock_.stop();
+    stop_->setEnabled(false);
+    if (exitCode == 0) {
+        result_ = QStringLiteral("Finished");
+        progress_->setRange(0, kProgressSteps);
+        progress_->setValue(kProgressSteps);
+    } else {
+        result_ = signal != 0 ? QStringLiteral("Failed (ended by signal %1)").arg(signal)
+                              : QStringLiteral("Failed (exit code %1)").arg(exitCode);
+        if (stopRequested_) {
+            result_ = QStringLiteral("Stopped: ") + result_;
+        }
+        if (progress_->maximum() == 0) {
+            progress_->setRange(0, kProgressSteps);
+        }
+        if (RejectsClassicOptions(output_)) {
+            result_ += QStringLiteral(". This encoder needs the modern command: turn on Options > Modern "
+                                      "ffmpeg command in the main window, then Convert again.");
+        }
+    }
+    updateElapsed();
+    log_->verticalScrollBar()->setValue(log_->verticalScrollBar()->maximum());
+}
+
+QString EncoderWindow::elapsedText() const {
+    const qint64 seconds = elapsed_.elapsed() / 1000;
+    return QStringLiteral("%1:%2").arg(seconds / 60, 2, 10, QLatin1Char('0')).arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+void EncoderWindow::updateElapsed() {
+    const QString state = result_.isEmpty() ? QStringLiteral("Running") : result_;
+    status_->setText(QStringLiteral("%1 - %2 elapsed").arg(state, elapsedText()));
+}
+
+QString EncoderWindow::statusText() const { return status_->text(); }

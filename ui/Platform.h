@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+#include "EncoderJob.h"
+
+#include <memory>
+#include <optional>
+
+class QWidget;
+
+// What an open-file dialog shows: a fixed title, the pattern in its file-name field, and the filters.
+struct FileDialogRequest {
+    QString title;
+    QString initialName;
+    QStringList filters;
+};
+
+// Either the started encoder, followed as a job, or why it could not be started.
+struct StartOutcome {
+    std::unique_ptr<EncoderJob> job;
+    QString error;
+    QString program;
+};
+
+// Every operation of the window that reaches outside it. The real one uses Qt's dialogs and
+// services; tests give a recording fake with queued answers, so no handler ever blocks on a dialog.
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // A modal box with one OK button and no icon.
+    virtual void showMessage(QWidget* parent, const QString& prompt, const QString& title) = 0;
+    // The chosen or typed path, or nothing when the user cancelled.
+    virtual std::optional<QString> openFileName(QWidget* parent, const FileDialogRequest& request) = 0;
+    virtual void setClipboardText(const QString& text) = 0;
+    virtual void openUrl(const QUrl& url) = 0;
+    // Starts one command line as an independent program, without a shell, and returns at once.
+    virtual StartOutcome startProgram(const QString& commandLine) = 0;
+};

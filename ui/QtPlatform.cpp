@@ -1,0 +1,56 @@
+#include "QtPlatform.h"
+
+#include "EncoderProcess.h"
+#include "ProgramLookup.h"
+#include "Spawn.h"
+
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMessageBox>
+
+void QtPlatform::showMessage(QWidget* parent, const QString& prompt, const QString& title) {
+    QMessageBox box(QMessageBox::NoIcon, title, prompt, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+// An open-file dialog that accepts names that do not exist yet, asks nothing about overwriting and
+// adds no extension. It starts with the pattern in its file-name field, and never changes the
+// working directory, where settings.ini lives.
+std::optional<QString> QtPlatform::openFileName(QWidget* parent, const FileDialogRequest& request) {
+    QFileDialog dialog(parent, request.title);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setNameFilters(request.filters);
+    dialog.selectFile(request.initialName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+}
+
+void QtPlatform::setClipboardText(const QString& text) { QGuiApplication::clipboard()->setText(text); }
+
+void QtPlatform::openUrl(const QUrl& url) { QDesktopServices::openUrl(url); }
+
+StartOutcome QtPlatform::startProgram(const QString& commandLine) {
+    const QByteArray line = commandLine.toLocal8Bit();
+    const auto resolution = zvm::run::ResolveCommandLine(std::string_view(line.constData(), std::size_t(line.size())),
+                                                         zvm::run::ProgramFinder::FromSystem());
+    StartOutcome outcome;
+    outcome.program = QString::fromLocal8Bit(resolution.program);
+    if (!resolution.command) {
+        outcome.error = QString::fromLocal8Bit(resolution.error);
+        return outcome;
+    }
+    const auto spawned = zvm::run::SpawnDetached(*resolution.command, QDir::tempPath().toLocal8Bit().toStdString());
+    if (!spawned.error.empty()) {
+        outcome.error = QString::fromLocal8Bit(spawned.error);
+        return outcome;
+    }
+    outcome.job = std::make_unique<EncoderProcess>(spawned.pid, outcome.program, QString::fromLocal8Bit(spawned.logPath));
+    return outcome;
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "Platform.h"
+
+// The desktop's real dialogs, clipboard, browser and process start.
+class QtPlatform final : public Platform {
+public:
+    void showMessage(QWidget* parent, const QString& prompt, const QString& title) override;
+    std::optional<QString> openFileName(QWidget* parent, const FileDialogRequest& request) override;
+    void setClipboardText(const QString& text) override;
+    void openUrl(const QUrl& url) override;
+    StartOutcome startProgram(const QString& commandLine) override;
+};

@@ -1,0 +1,192 @@
+// The window's commands: Generate, Clear, Exit, Web site, select on focus, copy, drop.
+#include "frmZCM.h"
+
+#include "Generate.h"
+#include "Platform.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+
+namespace {
+QString ToQString(const std::string& text) { return QString::fromStdString(text); }
+std::string ToStd(const QString& text) { return text.toStdString(); }
+
+void SelectWholeText(QLineEdit* box) { box->setSelection(0, static_cast<int>(box->text().size())); }
+
+// Sets a text only when it differs, so an unchanged box keeps its caret and undo history.
+void SetTextIfChanged(QLineEdit* box, const std::string& text) {
+    const QString value = ToQString(text);
+    if (box->text() != value) {
+        box->setText(value);
+    }
+}
+
+// The first local file of a drag, or an empty string.
+QString DroppedFile(const QMimeData* data) {
+    if (data == nullptr) {
+        return {};
+    }
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) {
+            return QDir::toNativeSeparators(url.toLocalFile());
+        }
+    }
+    return {};
+}
+} // namespace
+
+frmZCM::frmZCM(Platform& platform, QWidget* parent) : QMainWindow(parent), platform_(platform) {
+    setObjectName(QStringLiteral("frmZCM"));
+    buildLayout();
+    connectHandlers();
+}
+
+zvm::ConversionRequest frmZCM::requestFromControls() const {
+    zvm::ConversionRequest r;
+    r.sourceVideo = ToStd(txtOriginalVideo->text());
+    r.outputPath = ToStd(txtSaveAs->text());
+    r.encoderPath = ToStd(txtffmpegexe->text());
+    r.width = ToStd(txtWidth->text());
+    r.height = ToStd(txtHeight->text());
+    r.videoBitrate = ToStd(txtVideoBitrate->text());
+    r.audioBitrate = ToStd(txtAudioBitrate->text());
+    r.sampleRate = ToStd(txtSampleRate->text());
+    r.preset = std::max(0, cboPlatform->currentIndex()); // start-up always selects a row
+    r.movieType = movieType();
+    return r;
+}
+
+zvm::MovieType frmZCM::movieType() const {
+    if (optLiveAction->isChecked()) {
+        return zvm::MovieType::LiveAction;
+    }
+    return optAnime->isChecked() ? zvm::MovieType::Animation : zvm::MovieType::None;
+}
+
+// An exclusive group cannot clear both options, so exclusivity is lifted while setting them.
+void frmZCM::setMovieType(zvm::MovieType type) {
+    movieTypeGroup_->setExclusive(false);
+    optLiveAction->setChecked(type == zvm::MovieType::LiveAction);
+    optAnime->setChecked(type == zvm::MovieType::Animation);
+    movieTypeGroup_->setExclusive(type != zvm::MovieType::None);
+}
+
+// While one option is selected only it is a Tab stop; with neither selected, both are.
+void frmZCM::updateOptionTabStops() {
+    const bool anySelected = optLiveAction->isChecked() || optAnime->isChecked();
+    for (QRadioButton* option : {optLiveAction, optAnime}) {
+        option->setFocusPolicy(!anySelected || option->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+    }
+    if (anySelected) {
+        movieTypeGroup_->setExclusive(true);
+    }
+}
+
+void frmZCM::cmdGenerate_Click() {
+    const auto outcome = zvm::Generate(requestFromControls(), commandStyle_);
+    if (const auto* refusal = std::get_if<zvm::Refusal>(&outcome)) {
+        platform_.showMessage(this, ToQString(refusal->prompt), ToQString(refusal->title));
+        return;
+    }
+    const auto& result = std::get<zvm::GenerateResult>(outcome);
+    SetTextIfChanged(txtAudioBitrate, result.request.audioBitrate);
+    SetTextIfChanged(txtSampleRate, result.request.sampleRate);
+
+    const zvm::FrameGeometry& g = result.geometry;
+    lblRatio->setText(ToQString(zvm::FormatRatio(g.ratio)));
+    lblNewWidth->setNum(g.newWidth);
+    lblNewHeight->setNum(g.newHeight);
+    lblPadTop->setNum(g.padTop);
+    lblPadBottom->setNum(g.padBottom);
+    lblPadLeft->setNum(g.padLeft);
+    lblPadRight->setNum(g.padRight);
+
+    if (result.request.movieType != movieType()) {
+        setMovieType(result.request.movieType);
+    }
+    if (result.command) {
+        txtFFMPEGCode->setPlainText(ToQString(*result.command));
+    }
+}
+
+void frmZCM::cmdClear_Click() {
+    for (QLineEdit* box : {txtOriginalVideo, txtSaveAs, txtWidth, txtHeight}) {
+        box->clear();
+    }
+    txtFFMPEGCode->clear();
+    for (QLabel* label : {lblRatio, lblNewWidth, lblNewHeight, lblPadTop, lblPadBottom, lblPadLeft, lblPadRight}) {
+        label->clear();
+    }
+}
+
+// Ends the program at once: nothing is asked or saved, and running encoders go on.
+void frmZCM::cmdExit_Click() { QCoreApplication::exit(0); }
+
+void frmZCM::mnuWebsite_Click() { platform_.openUrl(QUrl(QStringLiteral(ZVM_HOMEPAGE_URL))); }
+
+void frmZCM::txtOriginalVideo_GotFocus() { SelectWholeText(txtOriginalVideo); }
+void frmZCM::txtSaveAs_GotFocus() { SelectWholeText(txtSaveAs); }
+void frmZCM::txtWidth_GotFocus() { SelectWholeText(txtWidth); }
+void frmZCM::txtHeight_GotFocus() { SelectWholeText(txtHeight); }
+void frmZCM::txtVideoBitrate_GotFocus() { SelectWholeText(txtVideoBitrate); }
+void frmZCM::txtAudioBitrate_GotFocus() { SelectWholeText(txtAudioBitrate); }
+void frmZCM::txtSampleRate_GotFocus() { SelectWholeText(txtSampleRate); }
+
+// Entering the command box carries the command to the clipboard. An empty box leaves the user's
+// clipboard as it was: there is nothing to copy, and emptying it would lose their content.
+void frmZCM::txtFFMPEGCode_GotFocus() {
+    txtFFMPEGCode->selectAll();
+    const QString command = txtFFMPEGCode->toPlainText();
+    if (!command.isEmpty()) {
+        platform_.setClipboardText(command);
+    }
+}
+
+void frmZCM::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!centred_ && screen() != nullptr) {
+        centred_ = true;
+        const QRect available = screen()->availableGeometry();
+        move(available.center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
+    }
+}
+
+void frmZCM::closeEvent(QCloseEvent* event) {
+    QMainWindow::closeEvent(event);
+    cmdExit_Click(); // the window's close control ends the program like Exit, encoder windows included
+}
+
+QLineEdit* frmZCM::dropTargetAt(const QPoint& position) const {
+    for (QLineEdit* box : {txtSaveAs, txtffmpegexe}) {
+        if (box->rect().contains(box->mapFrom(this, position))) {
+            return box;
+        }
+    }
+    return txtOriginalVideo;
+}
+
+void frmZCM::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedFile(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void frmZCM::dropEvent(QDropEvent* event) {
+    const QString path = DroppedFile(event->mimeData());
+    if (path.isEmpty()) {
+        return;
+    }
+    dropTargetAt(event->position().toPoint())->setText(path);
+    event->acceptProposedAction();
+}

@@ -1,0 +1,131 @@
+#pragma once
+
+#include "CommandLine.h"
+#include "ConversionRequest.h"
+
+#include <QMainWindow>
+
+class Platform;
+struct FileDialogRequest;
+class QAction;
+class QButtonGroup;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+
+// The one window of the program. Control and handler names follow the design, so that the
+// design, the tests and accessibility tools all speak of the same things.
+class frmZCM : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit frmZCM(Platform& platform, QWidget* parent = nullptr);
+
+    // Start-up, once, before the window is first shown.
+    void Form_Load();
+
+    void cmdGenerate_Click();
+    void cmdConvert_Click();
+    void cmdClear_Click();
+    void cmdExit_Click();
+    void mnuWebsite_Click();
+    void mnuSaveINI_Click();
+    void cmdBrowseVideo_Click();
+    void cmdSaveAs_Click();
+    void cmdffmpegexe_Click();
+
+    void txtOriginalVideo_GotFocus();
+    void txtSaveAs_GotFocus();
+    void txtWidth_GotFocus();
+    void txtHeight_GotFocus();
+    void txtVideoBitrate_GotFocus();
+    void txtAudioBitrate_GotFocus();
+    void txtSampleRate_GotFocus();
+    void txtFFMPEGCode_GotFocus();
+
+    // Groups.
+    QGroupBox* FraVideo = nullptr;
+    QGroupBox* fraOriginal = nullptr;
+    QGroupBox* fraMovieType = nullptr;
+    QGroupBox* fraPadding = nullptr;
+    QGroupBox* fraOptions = nullptr;
+    QGroupBox* fraSettings = nullptr;
+    QGroupBox* fraMain = nullptr;
+
+    // Inputs and commands.
+    QLineEdit* txtOriginalVideo = nullptr;
+    QPushButton* cmdBrowseVideo = nullptr;
+    QLineEdit* txtSaveAs = nullptr;
+    QPushButton* cmdSaveAs = nullptr;
+    QLineEdit* txtWidth = nullptr;
+    QLineEdit* txtHeight = nullptr;
+    QRadioButton* optLiveAction = nullptr;
+    QRadioButton* optAnime = nullptr;
+    QComboBox* cboPlatform = nullptr;
+    QLineEdit* txtVideoBitrate = nullptr;
+    QLineEdit* txtAudioBitrate = nullptr;
+    QLineEdit* txtSampleRate = nullptr;
+    QLineEdit* txtffmpegexe = nullptr;
+    QPushButton* cmdffmpegexe = nullptr;
+    QPlainTextEdit* txtFFMPEGCode = nullptr;
+    QPushButton* cmdConvert = nullptr;
+    QPushButton* cmdClear = nullptr;
+    QPushButton* cmdExit = nullptr;
+    QPushButton* cmdGenerate = nullptr;
+
+    // Results.
+    QLabel* lblRatio = nullptr;
+    QLabel* lblNewWidth = nullptr;
+    QLabel* lblNewHeight = nullptr;
+    QLabel* lblPadTop = nullptr;
+    QLabel* lblPadLeft = nullptr;
+    QLabel* lblPadRight = nullptr;
+    QLabel* lblPadBottom = nullptr;
+
+    // Menus.
+    QMenu* mnuFile = nullptr;
+    QAction* mnuSaveINI = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuWebsite = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    // Construction, in frmZCM_Layout.cpp.
+    void buildLayout();
+    void buildVideoRows(QWidget* client);
+    void buildOriginal(QWidget* client);
+    void buildMovieType(QWidget* client);
+    void buildPadding(QWidget* client);
+    void buildOptions(QWidget* client);
+    void buildSettings(QWidget* client);
+    void buildMain(QWidget* client);
+    void buildMenus();
+    void setKeyboardOrder();
+    void connectHandlers();
+
+    zvm::ConversionRequest requestFromControls() const;
+    zvm::MovieType movieType() const;
+    void setMovieType(zvm::MovieType type);
+    void updateOptionTabStops();
+    QLineEdit* dropTargetAt(const QPoint& position) const;
+
+    // Settings and pickers, in frmZCM_Settings.cpp.
+    QList<QLineEdit*> savedBoxes() const;
+    bool loadSettings();
+    bool pickInto(QLineEdit* box, const FileDialogRequest& request);
+
+    Platform& platform_;
+    QButtonGroup* movieTypeGroup_ = nullptr;
+    zvm::CommandStyle commandStyle_ = zvm::CommandStyle::Classic;
+    bool centred_ = false;
+};

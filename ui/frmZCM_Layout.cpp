@@ -1,0 +1,224 @@
+// Building the window exactly as designed: every control at its twips position, with its name,
+// text, tooltip and place in the keyboard order.
+#include "frmZCM.h"
+
+#include "FocusWatcher.h"
+#include "Twips.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+constexpr int kClientWidth = 8520;
+constexpr int kClientHeight = 8160;
+
+QGroupBox* Group(QWidget* parent, const char* name, const QString& title, int l, int t, int w, int h) {
+    return Place(new QGroupBox(title, parent), name, l, t, w, h);
+}
+
+QLineEdit* TextBox(QWidget* parent, const char* name, int l, int t, int w, int h, const QString& text = {},
+                   const QString& tip = {}) {
+    auto* box = Place(new QLineEdit(text, parent), name, l, t, w, h);
+    box->setToolTip(tip);
+    box->setAcceptDrops(false); // drops go to the window, which picks the box
+    return box;
+}
+
+QPushButton* Button(QWidget* parent, const char* name, const QString& caption, int l, int t, int w, int h,
+                    const QString& tip = {}) {
+    auto* button = Place(new QPushButton(caption, parent), name, l, t, w, h);
+    button->setToolTip(tip);
+    button->setAutoDefault(false);
+    return button;
+}
+
+// Captions keep their designed place; where the default font needs more room than designed, they
+// grow to fit their text instead of clipping it.
+template <class W> W* GrowToFit(W* widget) {
+    const QSize needed = widget->sizeHint();
+    widget->resize(std::max(widget->width(), needed.width()), std::max(widget->height(), needed.height()));
+    return widget;
+}
+
+QLabel* Caption(QWidget* parent, const char* name, const QString& text, int l, int t, int w, int h) {
+    return GrowToFit(Place(new QLabel(text, parent), name, l, t, w, h));
+}
+
+// A one-line display box: flat single border, window-background colour, not editable or focusable.
+QLabel* Result(QWidget* parent, const char* name, int l, int t, int w, int h, Qt::Alignment align) {
+    auto* label = Place(new QLabel(parent), name, l, t, w, h);
+    label->setFrameStyle(QFrame::Box | QFrame::Plain);
+    label->setLineWidth(1);
+    label->setAutoFillBackground(true);
+    label->setBackgroundRole(QPalette::Base);
+    label->setForegroundRole(QPalette::Text);
+    label->setAlignment(align | Qt::AlignVCenter);
+    return label;
+}
+} // namespace
+
+void frmZCM::buildLayout() {
+    setWindowTitle(QStringLiteral("Zarnik Video Maker"));
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
+    setCentralWidget(client);
+
+    buildVideoRows(client);
+    buildOriginal(client);
+    buildMovieType(client);
+    buildPadding(client);
+    buildOptions(client);
+    buildSettings(client);
+    buildMain(client);
+    buildMenus();
+    setKeyboardOrder();
+    setAcceptDrops(true);
+}
+
+void frmZCM::buildVideoRows(QWidget* client) {
+    FraVideo = Group(client, "FraVideo", {}, 120, 0, 8295, 1575);
+    Caption(FraVideo, "Label7", "Original Video to convert", 120, 240, 1740, 195);
+    txtOriginalVideo = TextBox(FraVideo, "txtOriginalVideo", 120, 480, 7215, 285, {},
+                               "Video filename with extension (.avi, .mpg, etc)");
+    cmdBrowseVideo = Button(FraVideo, "cmdBrowseVideo", "Browse", 7440, 480, 735, 255);
+    Caption(FraVideo, "Label25", "Outputted MP4 filename", 120, 840, 1710, 195);
+    // The output row belongs to the window but lies over the video group.
+    txtSaveAs = TextBox(client, "txtSaveAs", 240, 1080, 7215, 285, {}, "Where to save the .mp4 video file");
+    cmdSaveAs = Button(client, "cmdSaveAs", "Browse", 7560, 1080, 735, 255);
+}
+
+void frmZCM::buildOriginal(QWidget* client) {
+    fraOriginal = Group(client, "fraOriginal", "Original Video", 120, 1680, 2295, 1695);
+    Caption(fraOriginal, "Label2", "Width", 120, 240, 420, 195);
+    Caption(fraOriginal, "Label1", "Height", 1320, 240, 465, 195);
+    txtWidth = TextBox(fraOriginal, "txtWidth", 120, 480, 855, 285, {}, "Width of original video");
+    Caption(fraOriginal, "Label3", "X", 1080, 600, 105, 195);
+    txtHeight = TextBox(fraOriginal, "txtHeight", 1320, 480, 855, 285, {}, "Height of original video");
+    Caption(fraOriginal, "Label4", "Ratio", 120, 960, 375, 195);
+    lblRatio = Result(fraOriginal, "lblRatio", 120, 1200, 2055, 255, Qt::AlignLeft);
+}
+
+void frmZCM::buildMovieType(QWidget* client) {
+    fraMovieType = Group(client, "fraMovieType", "Movie Type", 2520, 1680, 1695, 1695);
+    optLiveAction =
+        GrowToFit(Place(new QRadioButton("Live Action", fraMovieType), "optLiveAction", 240, 480, 1215, 255));
+    optAnime = GrowToFit(Place(new QRadioButton("Animation", fraMovieType), "optAnime", 240, 960, 1215, 195));
+    movieTypeGroup_ = new QButtonGroup(this);
+    movieTypeGroup_->addButton(optLiveAction);
+    movieTypeGroup_->addButton(optAnime);
+    // Neither is selected as designed; start-up selects Live Action.
+    movieTypeGroup_->setExclusive(false);
+    connect(movieTypeGroup_, &QButtonGroup::buttonToggled, this, &frmZCM::updateOptionTabStops);
+}
+
+void frmZCM::buildPadding(QWidget* client) {
+    fraPadding = Group(client, "fraPadding", {}, 4320, 1680, 2295, 3375);
+    cboPlatform = Place(new QComboBox(fraPadding), "cboPlatform", 120, 240, 2055, 315);
+    cboPlatform->setToolTip("Choose a resolution");
+    cboPlatform->setEditable(false);
+    Caption(fraPadding, "Label15", "New Dimensions", 600, 720, 1185, 195);
+    Caption(fraPadding, "Label6", "Width", 360, 960, 420, 195);
+    Caption(fraPadding, "Label5", "Height", 1560, 960, 465, 195);
+    lblNewWidth = Result(fraPadding, "lblNewWidth", 120, 1200, 855, 255, Qt::AlignHCenter);
+    Caption(fraPadding, "Label13", "X", 1080, 1200, 105, 195);
+    lblNewHeight = Result(fraPadding, "lblNewHeight", 1320, 1200, 855, 255, Qt::AlignHCenter);
+    Caption(fraPadding, "Label16", "Padding", 840, 1560, 585, 195);
+    Caption(fraPadding, "Label8", "Top", 960, 1800, 285, 195);
+    lblPadTop = Result(fraPadding, "lblPadTop", 840, 2040, 615, 255, Qt::AlignHCenter);
+    Caption(fraPadding, "Label12", "Left", 240, 2160, 270, 195);
+    Caption(fraPadding, "Label14", "Right", 1680, 2160, 375, 195);
+    lblPadLeft = Result(fraPadding, "lblPadLeft", 120, 2400, 615, 255, Qt::AlignHCenter);
+    lblPadRight = Result(fraPadding, "lblPadRight", 1560, 2400, 615, 255, Qt::AlignHCenter);
+    Caption(fraPadding, "Label10", "Bottom", 840, 2520, 495, 195);
+    lblPadBottom = Result(fraPadding, "lblPadBottom", 840, 2760, 615, 255, Qt::AlignHCenter);
+}
+
+void frmZCM::buildOptions(QWidget* client) {
+    fraOptions = Group(client, "fraOptions", "Options", 6720, 1680, 1695, 3375);
+    Caption(fraOptions, "Label17", "Video Bitrate", 120, 360, 900, 195);
+    txtVideoBitrate = TextBox(fraOptions, "txtVideoBitrate", 120, 600, 735, 285, "256", "video bitrate (in kbit/s) ");
+    Caption(fraOptions, "Label20", "kbit/s", 960, 600, 405, 195);
+    Caption(fraOptions, "Label18", "Audio Bitrate", 120, 960, 900, 195);
+    txtAudioBitrate = TextBox(fraOptions, "txtAudioBitrate", 120, 1200, 735, 285, "32", "audio bitrate (in kbit/s) ");
+    Caption(fraOptions, "Label21", "kbit/s", 960, 1200, 405, 195);
+    Caption(fraOptions, "Label19", "Audio Sample Rate", 120, 1560, 1365, 195);
+    txtSampleRate =
+        TextBox(fraOptions, "txtSampleRate", 120, 1800, 735, 285, "24000", "audio sampling rate (in Hz) ");
+    Caption(fraOptions, "Label22", "Hz", 960, 1800, 195, 195);
+}
+
+void frmZCM::buildSettings(QWidget* client) {
+    fraSettings = Group(client, "fraSettings", {}, 120, 3360, 4095, 1695);
+    Caption(fraSettings, "Label23", "Location of FFMPEG.EXE", 120, 360, 1845, 195);
+    txtffmpegexe = TextBox(fraSettings, "txtffmpegexe", 120, 600, 3855, 285);
+    cmdffmpegexe = Button(fraSettings, "cmdffmpegexe", "Browse", 2760, 960, 1215, 495);
+}
+
+void frmZCM::buildMain(QWidget* client) {
+    fraMain = Group(client, "fraMain", {}, 120, 5160, 8295, 2895);
+    txtFFMPEGCode = Place(new QPlainTextEdit(fraMain), "txtFFMPEGCode", 120, 240, 7935, 1935);
+    txtFFMPEGCode->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    txtFFMPEGCode->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    txtFFMPEGCode->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    txtFFMPEGCode->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    txtFFMPEGCode->setTabChangesFocus(true);
+    txtFFMPEGCode->setAcceptDrops(false);
+    cmdConvert = Button(fraMain, "cmdConvert", "Con&vert", 2880, 2280, 1215, 495, "Convert using ffmpeg");
+    cmdClear = Button(fraMain, "cmdClear", "&Clear", 4200, 2280, 1215, 495);
+    cmdExit = Button(fraMain, "cmdExit", "E&xit", 5520, 2280, 1215, 495);
+    cmdGenerate = Button(fraMain, "cmdGenerate", "&Generate", 6840, 2280, 1215, 495);
+}
+
+void frmZCM::buildMenus() {
+    mnuFile = menuBar()->addMenu("&File");
+    mnuFile->setObjectName("mnuFile");
+    mnuSaveINI = mnuFile->addAction("&Save settings to INI");
+    mnuSaveINI->setObjectName("mnuSaveINI");
+    mnuHelp = menuBar()->addMenu("&Help");
+    mnuHelp->setObjectName("mnuHelp");
+    mnuWebsite = mnuHelp->addAction("&Web site");
+    mnuWebsite->setObjectName("mnuWebsite");
+}
+
+void frmZCM::setKeyboardOrder() {
+    const QList<QWidget*> order{txtOriginalVideo, cmdBrowseVideo, txtSaveAs,       cmdSaveAs,       txtWidth,
+                                txtHeight,        optLiveAction,  cboPlatform,     txtVideoBitrate, txtAudioBitrate,
+                                txtSampleRate,    cmdGenerate,    cmdClear,        cmdExit,         optAnime,
+                                txtFFMPEGCode,    cmdConvert,     txtffmpegexe,    cmdffmpegexe};
+    for (qsizetype i = 1; i < order.size(); ++i) {
+        setTabOrder(order[i - 1], order[i]);
+    }
+    updateOptionTabStops();
+}
+
+void frmZCM::connectHandlers() {
+    connect(cmdGenerate, &QPushButton::clicked, this, &frmZCM::cmdGenerate_Click);
+    connect(cmdConvert, &QPushButton::clicked, this, &frmZCM::cmdConvert_Click);
+    connect(cmdClear, &QPushButton::clicked, this, &frmZCM::cmdClear_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &frmZCM::cmdExit_Click);
+    connect(cmdBrowseVideo, &QPushButton::clicked, this, &frmZCM::cmdBrowseVideo_Click);
+    connect(cmdSaveAs, &QPushButton::clicked, this, &frmZCM::cmdSaveAs_Click);
+    connect(cmdffmpegexe, &QPushButton::clicked, this, &frmZCM::cmdffmpegexe_Click);
+    connect(mnuSaveINI, &QAction::triggered, this, &frmZCM::mnuSaveINI_Click);
+    connect(mnuWebsite, &QAction::triggered, this, &frmZCM::mnuWebsite_Click);
+
+    const std::pair<QWidget*, void (frmZCM::*)()> focusHandlers[] = {
+        {txtOriginalVideo, &frmZCM::txtOriginalVideo_GotFocus}, {txtSaveAs, &frmZCM::txtSaveAs_GotFocus},
+        {txtWidth, &frmZCM::txtWidth_GotFocus},                 {txtHeight, &frmZCM::txtHeight_GotFocus},
+        {txtVideoBitrate, &frmZCM::txtVideoBitrate_GotFocus},   {txtAudioBitrate, &frmZCM::txtAudioBitrate_GotFocus},
+        {txtSampleRate, &frmZCM::txtSampleRate_GotFocus},
+    };
+    for (const auto& [box, handler] : focusHandlers) {
+        connect(new FocusWatcher(box, box), &FocusWatcher::gotFocus, this, handler);
+    }
+    connect(new FocusWatcher(txtFFMPEGCode, txtFFMPEGCode->viewport()), &FocusWatcher::gotFocus, this,
+            &frmZCM::txtFFMPEGCode_GotFocus);
+}

@@ -1,0 +1,119 @@
+// Start-up, Save settings and the three file pickers.
+#include "frmZCM.h"
+
+#include "Platform.h"
+#include "Presets.h"
+#include "SettingsFile.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QLineEdit>
+
+namespace settings = zvm::settings;
+
+namespace {
+const QString kSaveTitle = QStringLiteral("Save settings to settings.ini");
+
+// The saved boxes' captions, in file order, to name a box the file cannot store.
+const char* const kFieldCaptions[settings::FieldCount] = {
+    "Width", "Height", "Video Bitrate", "Audio Bitrate", "Audio Sample Rate", "Original Video to convert",
+    "Outputted MP4 filename", "Location of FFMPEG.EXE"};
+
+#ifdef Q_OS_WIN
+const QString kEncoderPattern = QStringLiteral("ffmpeg.exe*");
+#else
+const QString kEncoderPattern = QStringLiteral("ffmpeg*"); // programs here carry no .exe ending
+#endif
+
+const QString kAllFiles = QStringLiteral("All files (*)");
+
+// The fixed file name, resolved against the current working directory at each load and save.
+std::filesystem::path SettingsPath() { return std::filesystem::path(std::string(settings::kFileName)); }
+} // namespace
+
+QList<QLineEdit*> frmZCM::savedBoxes() const {
+    return {txtWidth, txtHeight, txtVideoBitrate, txtAudioBitrate, txtSampleRate, txtOriginalVideo, txtSaveAs,
+            txtffmpegexe};
+}
+
+void frmZCM::Form_Load() {
+    setWindowTitle(QStringLiteral("Zarnik Video Maker v0.61 - by the Zarnik Video Maker team"));
+    setMovieType(zvm::MovieType::LiveAction);
+    if (!loadSettings()) {
+        cmdffmpegexe_Click();
+    }
+    for (const zvm::TargetPreset& preset : zvm::TargetPresets()) {
+        cboPlatform->addItem(QString::fromUtf8(preset.displayText.data(), qsizetype(preset.displayText.size())));
+    }
+    cboPlatform->setCurrentIndex(0);
+    // The closed list keeps its designed width; the open list shows the whole display texts.
+    cboPlatform->view()->setMinimumWidth(cboPlatform->view()->sizeHintForColumn(0) + 8);
+    txtOriginalVideo->setFocus(Qt::OtherFocusReason);
+    txtOriginalVideo_GotFocus(); // the window is not shown yet, so no focus event comes now
+}
+
+// A missing or unreadable file keeps the design-time values; only a complete record counts as saved.
+bool frmZCM::loadSettings() {
+    const std::optional<settings::ParsedSettings> parsed = settings::LoadSettings(SettingsPath());
+    if (!parsed) {
+        return false;
+    }
+    const QList<QLineEdit*> boxes = savedBoxes();
+    for (std::size_t i = 0; i < settings::FieldCount && i < parsed->fieldsRead; ++i) {
+        boxes[qsizetype(i)]->setText(QString::fromLocal8Bit(parsed->record.values[i]));
+    }
+    return parsed->countsAsSaved();
+}
+
+void frmZCM::mnuSaveINI_Click() {
+    settings::SettingsRecord record;
+    const QList<QLineEdit*> boxes = savedBoxes();
+    for (std::size_t i = 0; i < settings::FieldCount; ++i) {
+        record.values[i] = boxes[qsizetype(i)]->text().toLocal8Bit().toStdString();
+    }
+    if (const auto field = settings::FirstUnstorableField(record)) {
+        platform_.showMessage(this,
+                              QStringLiteral("The settings were not saved: the box \"%1\" contains a double "
+                                             "quote (\"), which settings.ini cannot store.")
+                                  .arg(QLatin1String(kFieldCaptions[*field])),
+                              kSaveTitle);
+        return;
+    }
+    if (const auto error = settings::SaveSettings(SettingsPath(), record)) {
+        platform_.showMessage(this,
+                              QStringLiteral("The settings could not be saved to settings.ini: %1")
+                                  .arg(QString::fromLocal8Bit(*error)),
+                              kSaveTitle);
+        return;
+    }
+    platform_.showMessage(this, QStringLiteral("Settings Saved!"), kSaveTitle);
+}
+
+// Cancelling leaves the box as it was.
+bool frmZCM::pickInto(QLineEdit* box, const FileDialogRequest& request) {
+    const std::optional<QString> path = platform_.openFileName(this, request);
+    if (!path) {
+        return false;
+    }
+    box->setText(*path);
+    return true;
+}
+
+void frmZCM::cmdBrowseVideo_Click() {
+    pickInto(txtOriginalVideo,
+             {QStringLiteral("Locate Video File"), QStringLiteral("*.avi; *.wmv; *.mpg; *.mpeg; *.mp4; *.ogm"),
+              {QStringLiteral("Video files (*.avi *.wmv *.mpg *.mpeg *.mp4 *.ogm)"), kAllFiles}});
+}
+
+void frmZCM::cmdSaveAs_Click() {
+    pickInto(txtSaveAs, {QStringLiteral("Save as .mp4"), QStringLiteral("*.mp4"),
+                         {QStringLiteral("MP4 files (*.mp4)"), kAllFiles}});
+}
+
+// Choosing the encoder always saves all settings, cancelled or not, so the first-run question is
+// asked only once.
+void frmZCM::cmdffmpegexe_Click() {
+    pickInto(txtffmpegexe, {QStringLiteral("Locate FFMPEG.EXE"), kEncoderPattern,
+                            {QStringLiteral("ffmpeg (%1)").arg(kEncoderPattern), kAllFiles}});
+    mnuSaveINI_Click();
+}
