@@ -34,8 +34,8 @@ CommandText Head(const ConversionRequest& r) {
 
 // Scale to the new size, pad to the target with the picture at (left, top), square pixels.
 void ModernFilter(CommandText& c, const FrameGeometry& g) {
-    c << " -vf scale=" << g.newWidth << ":" << g.newHeight << ",pad=" << g.targetWidth << ":" << g.targetHeight
-      << ":" << g.padLeft << ":" << g.padTop << ",setsar=1";
+    c << " -vf scale=" << g.newWidth << ":" << g.newHeight << ",pad=" << g.targetWidth << ":"
+      << g.targetHeight << ":" << g.padLeft << ":" << g.padTop << ",setsar=1";
 }
 
 void ClassicPads(CommandText& c, const FrameGeometry& g, PadSides sides, std::string_view lead) {
@@ -48,9 +48,9 @@ void ClassicPads(CommandText& c, const FrameGeometry& g, PadSides sides, std::st
 
 std::string ClassicMp4(const ConversionRequest& r, const FrameGeometry& g, MovieType type, PadSides sides) {
     CommandText c = Head(r);
-    c << (type == MovieType::Animation ? " -r 14.985 -s " : " -r 29.971 -s ") << g.newWidth << "x" << g.newHeight
-      << " -bitexact -strict 3 -me epzs -hq -vcodec mpeg4 -b " << r.videoBitrate << " -acodec aac -ac 2 -ar "
-      << r.sampleRate << " -ab " << r.audioBitrate;
+    c << (type == MovieType::Animation ? " -r 14.985 -s " : " -r 29.971 -s ") << g.newWidth << "x"
+      << g.newHeight << " -bitexact -strict 3 -me epzs -hq -vcodec mpeg4 -b " << r.videoBitrate
+      << " -acodec aac -ac 2 -ar " << r.sampleRate << " -ab " << r.audioBitrate;
     ClassicPads(c, g, sides, " -f mp4 ");
     c << " ";
     return c.Quoted(r.outputPath).Take();
@@ -67,8 +67,8 @@ std::string ModernMp4(const ConversionRequest& r, const FrameGeometry& g, MovieT
 
 std::string ClassicVcd(const ConversionRequest& r, const FrameGeometry& g, PadSides sides) {
     CommandText c = Head(r);
-    c << " -target vcd -r 29.971 -ar " << r.sampleRate << " -ab " << r.audioBitrate << " -s " << g.newWidth << "x"
-      << g.newHeight;
+    c << " -target vcd -r 29.971 -ar " << r.sampleRate << " -ab " << r.audioBitrate << " -s " << g.newWidth
+      << "x" << g.newHeight;
     ClassicPads(c, g, sides, " ");
     c << " ";
     return c.Quoted(r.outputPath).Take();
@@ -91,7 +91,8 @@ std::string Mp4Command(const ConversionRequest& request, const FrameGeometry& ge
 
 std::string VcdCommand(const ConversionRequest& request, const FrameGeometry& geometry, PadSides sides,
                        CommandStyle style) {
-    return style == CommandStyle::Modern ? ModernVcd(request, geometry) : ClassicVcd(request, geometry, sides);
+    return style == CommandStyle::Modern ? ModernVcd(request, geometry)
+                                         : ClassicVcd(request, geometry, sides);
 }
 
 } // namespace zvm

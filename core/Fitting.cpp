@@ -8,7 +8,9 @@ namespace zvm {
 
 namespace {
 // floor() of a single-precision value already known to lie within [0, a target side].
-int FloorToInt(float value) { return static_cast<int>(std::floor(value)); }
+int FloorToInt(float value) {
+    return static_cast<int>(std::floor(value));
+}
 
 // Splits an even difference into two even pads, the larger first.
 void SplitEven(int difference, int& first, int& second) {
@@ -20,7 +22,9 @@ void SplitEven(int difference, int& first, int& second) {
 }
 } // namespace
 
-float ComputeRatio(double width, double height) { return static_cast<float>(width / height); }
+float ComputeRatio(double width, double height) {
+    return static_cast<float>(width / height);
+}
 
 void FitFrame(FrameGeometry& g) {
     // Float operands keep each product and quotient rounded to single precision.

@@ -12,8 +12,8 @@ PadSides SidesFor(const FrameGeometry& g) {
     return g.newWidth < g.targetWidth ? PadSides::LeftRight : PadSides::TopBottom;
 }
 
-std::optional<std::string> BuildCommand(ConversionRequest& r, const TargetPreset& preset, const FrameGeometry& g,
-                                        CommandStyle style) {
+std::optional<std::string> BuildCommand(ConversionRequest& r, const TargetPreset& preset,
+                                        const FrameGeometry& g, CommandStyle style) {
     if (preset.form == CommandForm::Vcd) {
         r.movieType = MovieType::None;
         return VcdCommand(r, g, SidesFor(g), style);

@@ -25,7 +25,9 @@ constexpr bool AllSidesEven() {
 static_assert(AllSidesEven(), "padding arithmetic needs even target sides");
 } // namespace
 
-std::span<const TargetPreset> TargetPresets() { return kPresets; }
+std::span<const TargetPreset> TargetPresets() {
+    return kPresets;
+}
 
 const TargetPreset& PresetAt(int index) {
     if (index < 0 || index >= static_cast<int>(kPresets.size())) {

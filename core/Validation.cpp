@@ -28,8 +28,10 @@ constexpr PathCheck kGenerateInput{RequestField::SourceVideo,
                                    "You must enter a valid filename with extention (eg. movie.avi)",
                                    "Enter an input filename!"};
 constexpr PathCheck kRunInput{RequestField::SourceVideo,
-                              "You must enter a valid filename with extension (eg movie.avi)", "Invalid Filename!"};
-constexpr PathCheck kOutput{RequestField::OutputPath, "Where do you want to save this MP4? (eg. c:\\movie.mp4)",
+                              "You must enter a valid filename with extension (eg movie.avi)",
+                              "Invalid Filename!"};
+constexpr PathCheck kOutput{RequestField::OutputPath,
+                            "Where do you want to save this MP4? (eg. c:\\movie.mp4)",
                             "Enter an output filename!"};
 
 constexpr std::array<NumberCheck, 5> kNumberChecks{{
@@ -37,8 +39,14 @@ constexpr std::array<NumberCheck, 5> kNumberChecks{{
      "The width must be greater than 0"},
     {RequestField::Height, "You must enter a number for the height", "Invalid Height!",
      "The height must be greater than 0"},
-    {RequestField::VideoBitrate, "You must enter a number for the video bitrate", "Invalid Video Bitrate!", {}},
-    {RequestField::AudioBitrate, "You must enter a number for the audio bitrate", "Invalid Audio Bitrate!", {}},
+    {RequestField::VideoBitrate,
+     "You must enter a number for the video bitrate",
+     "Invalid Video Bitrate!",
+     {}},
+    {RequestField::AudioBitrate,
+     "You must enter a number for the audio bitrate",
+     "Invalid Audio Bitrate!",
+     {}},
     {RequestField::SampleRate, "You must enter a number for the samplerate", "Invalid Samplerate!", {}},
 }};
 

@@ -54,7 +54,8 @@ SpawnResult SpawnDetached(const ResolvedCommand& command, const std::string& log
     posix_spawn_file_actions_addopen(&setup.actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_adddup2(&setup.actions, logFd, STDOUT_FILENO);
     posix_spawn_file_actions_adddup2(&setup.actions, logFd, STDERR_FILENO);
-    posix_spawnattr_setflags(&setup.attributes, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    posix_spawnattr_setflags(&setup.attributes,
+                             POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
     sigset_t signals;
     sigemptyset(&signals);
     posix_spawnattr_setsigmask(&setup.attributes, &signals);
@@ -67,8 +68,8 @@ SpawnResult SpawnDetached(const ResolvedCommand& command, const std::string& log
     std::vector<std::string> storage;
     std::vector<char*> argv = ArgumentVector(command, storage);
     pid_t pid = -1;
-    const int error = posix_spawn(&pid, command.program.c_str(), &setup.actions, &setup.attributes, argv.data(),
-                                  environ);
+    const int error =
+        posix_spawn(&pid, command.program.c_str(), &setup.actions, &setup.attributes, argv.data(), environ);
     close(logFd);
     if (error != 0) {
         unlink(logPath.c_str());

@@ -10,7 +10,9 @@
 namespace zvm::settings {
 
 namespace {
-std::string ErrorText(int error) { return std::strerror(error); }
+std::string ErrorText(int error) {
+    return std::strerror(error);
+}
 
 // Closes the descriptor and removes the temporary file unless the save was committed.
 class TempFile {

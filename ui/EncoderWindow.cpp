@@ -23,8 +23,8 @@ bool RejectsClassicOptions(const zvm::run::EncoderOutput& output) {
 }
 } // namespace
 
-EncoderWindow::EncoderWindow(std::unique_ptr<EncoderJob> job, const QString& command, const QString& outputPath,
-                             QWidget* parent)
+EncoderWindow::EncoderWindow(std::unique_ptr<EncoderJob> job, const QString& command,
+                             const QString& outputPath, QWidget* parent)
     : QWidget(parent, Qt::Window), job_(std::move(job)) {
     setObjectName(QStringLiteral("EncoderWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -129,7 +129,9 @@ void EncoderWindow::showFinished(int exitCode, int signal) {
 
 QString EncoderWindow::elapsedText() const {
     const qint64 seconds = elapsed_.elapsed() / 1000;
-    return QStringLiteral("%1:%2").arg(seconds / 60, 2, 10, QLatin1Char('0')).arg(seconds % 60, 2, 10, QLatin1Char('0'));
+    return QStringLiteral("%1:%2")
+        .arg(seconds / 60, 2, 10, QLatin1Char('0'))
+        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
 }
 
 void EncoderWindow::updateElapsed() {
@@ -137,4 +139,6 @@ void EncoderWindow::updateElapsed() {
     status_->setText(QStringLiteral("%1 - %2 elapsed").arg(state, elapsedText()));
 }
 
-QString EncoderWindow::statusText() const { return status_->text(); }
+QString EncoderWindow::statusText() const {
+    return status_->text();
+}

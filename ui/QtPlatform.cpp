@@ -32,25 +32,31 @@ std::optional<QString> QtPlatform::openFileName(QWidget* parent, const FileDialo
     return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
 }
 
-void QtPlatform::setClipboardText(const QString& text) { QGuiApplication::clipboard()->setText(text); }
+void QtPlatform::setClipboardText(const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
+}
 
-void QtPlatform::openUrl(const QUrl& url) { QDesktopServices::openUrl(url); }
+void QtPlatform::openUrl(const QUrl& url) {
+    QDesktopServices::openUrl(url);
+}
 
 StartOutcome QtPlatform::startProgram(const QString& commandLine) {
     const QByteArray line = commandLine.toLocal8Bit();
-    const auto resolution = zvm::run::ResolveCommandLine(std::string_view(line.constData(), std::size_t(line.size())),
-                                                         zvm::run::ProgramFinder::FromSystem());
+    const auto resolution = zvm::run::ResolveCommandLine(
+        std::string_view(line.constData(), std::size_t(line.size())), zvm::run::ProgramFinder::FromSystem());
     StartOutcome outcome;
     outcome.program = QString::fromLocal8Bit(resolution.program);
     if (!resolution.command) {
         outcome.error = QString::fromLocal8Bit(resolution.error);
         return outcome;
     }
-    const auto spawned = zvm::run::SpawnDetached(*resolution.command, QDir::tempPath().toLocal8Bit().toStdString());
+    const auto spawned =
+        zvm::run::SpawnDetached(*resolution.command, QDir::tempPath().toLocal8Bit().toStdString());
     if (!spawned.error.empty()) {
         outcome.error = QString::fromLocal8Bit(spawned.error);
         return outcome;
     }
-    outcome.job = std::make_unique<EncoderProcess>(spawned.pid, outcome.program, QString::fromLocal8Bit(spawned.logPath));
+    outcome.job = std::make_unique<EncoderProcess>(spawned.pid, outcome.program,
+                                                   QString::fromLocal8Bit(spawned.logPath));
     return outcome;
 }

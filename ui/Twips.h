@@ -5,7 +5,9 @@
 
 // The layout is designed in twips; 15 twips make one pixel at 96 dpi, and Qt scales logical
 // pixels for other densities.
-constexpr int TwipsToPixels(int twips) { return (twips + 7) / 15; }
+constexpr int TwipsToPixels(int twips) {
+    return (twips + 7) / 15;
+}
 
 inline QRect TwipsRect(int left, int top, int width, int height) {
     return {TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height)};

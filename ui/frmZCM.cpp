@@ -19,10 +19,16 @@
 #include <QScreen>
 
 namespace {
-QString ToQString(const std::string& text) { return QString::fromStdString(text); }
-std::string ToStd(const QString& text) { return text.toStdString(); }
+QString ToQString(const std::string& text) {
+    return QString::fromStdString(text);
+}
+std::string ToStd(const QString& text) {
+    return text.toStdString();
+}
 
-void SelectWholeText(QLineEdit* box) { box->setSelection(0, static_cast<int>(box->text().size())); }
+void SelectWholeText(QLineEdit* box) {
+    box->setSelection(0, static_cast<int>(box->text().size()));
+}
 
 // Sets a text only when it differs, so an unchanged box keeps its caret and undo history.
 void SetTextIfChanged(QLineEdit* box, const std::string& text) {
@@ -125,23 +131,42 @@ void frmZCM::cmdClear_Click() {
         box->clear();
     }
     txtFFMPEGCode->clear();
-    for (QLabel* label : {lblRatio, lblNewWidth, lblNewHeight, lblPadTop, lblPadBottom, lblPadLeft, lblPadRight}) {
+    for (QLabel* label :
+         {lblRatio, lblNewWidth, lblNewHeight, lblPadTop, lblPadBottom, lblPadLeft, lblPadRight}) {
         label->clear();
     }
 }
 
 // Ends the program at once: nothing is asked or saved, and running encoders go on.
-void frmZCM::cmdExit_Click() { QCoreApplication::exit(0); }
+void frmZCM::cmdExit_Click() {
+    QCoreApplication::exit(0);
+}
 
-void frmZCM::mnuWebsite_Click() { platform_.openUrl(QUrl(QStringLiteral(ZVM_HOMEPAGE_URL))); }
+void frmZCM::mnuWebsite_Click() {
+    platform_.openUrl(QUrl(QStringLiteral(ZVM_HOMEPAGE_URL)));
+}
 
-void frmZCM::txtOriginalVideo_GotFocus() { SelectWholeText(txtOriginalVideo); }
-void frmZCM::txtSaveAs_GotFocus() { SelectWholeText(txtSaveAs); }
-void frmZCM::txtWidth_GotFocus() { SelectWholeText(txtWidth); }
-void frmZCM::txtHeight_GotFocus() { SelectWholeText(txtHeight); }
-void frmZCM::txtVideoBitrate_GotFocus() { SelectWholeText(txtVideoBitrate); }
-void frmZCM::txtAudioBitrate_GotFocus() { SelectWholeText(txtAudioBitrate); }
-void frmZCM::txtSampleRate_GotFocus() { SelectWholeText(txtSampleRate); }
+void frmZCM::txtOriginalVideo_GotFocus() {
+    SelectWholeText(txtOriginalVideo);
+}
+void frmZCM::txtSaveAs_GotFocus() {
+    SelectWholeText(txtSaveAs);
+}
+void frmZCM::txtWidth_GotFocus() {
+    SelectWholeText(txtWidth);
+}
+void frmZCM::txtHeight_GotFocus() {
+    SelectWholeText(txtHeight);
+}
+void frmZCM::txtVideoBitrate_GotFocus() {
+    SelectWholeText(txtVideoBitrate);
+}
+void frmZCM::txtAudioBitrate_GotFocus() {
+    SelectWholeText(txtAudioBitrate);
+}
+void frmZCM::txtSampleRate_GotFocus() {
+    SelectWholeText(txtSampleRate);
+}
 
 // Entering the command box carries the command to the clipboard. An empty box leaves the user's
 // clipboard as it was: there is nothing to copy, and emptying it would lose their content.

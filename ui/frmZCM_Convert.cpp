@@ -20,10 +20,11 @@ void frmZCM::cmdConvert_Click() {
     const QString command = txtFFMPEGCode->toPlainText();
     StartOutcome outcome = platform_.startProgram(command);
     if (!outcome.job) {
-        const QString program = outcome.program.isEmpty() ? QString() : QStringLiteral("\n\nProgram: %1").arg(outcome.program);
-        platform_.showMessage(this,
-                              QStringLiteral("The encoder could not be started: %1.%2").arg(outcome.error, program),
-                              QStringLiteral("Convert using ffmpeg"));
+        const QString program =
+            outcome.program.isEmpty() ? QString() : QStringLiteral("\n\nProgram: %1").arg(outcome.program);
+        platform_.showMessage(
+            this, QStringLiteral("The encoder could not be started: %1.%2").arg(outcome.error, program),
+            QStringLiteral("Convert using ffmpeg"));
         return;
     }
     auto* window = new EncoderWindow(std::move(outcome.job), command, txtSaveAs->text(), this);

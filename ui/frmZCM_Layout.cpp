@@ -144,10 +144,12 @@ void frmZCM::buildPadding(QWidget* client) {
 void frmZCM::buildOptions(QWidget* client) {
     fraOptions = Group(client, "fraOptions", "Options", 6720, 1680, 1695, 3375);
     Caption(fraOptions, "Label17", "Video Bitrate", 120, 360, 900, 195);
-    txtVideoBitrate = TextBox(fraOptions, "txtVideoBitrate", 120, 600, 735, 285, "256", "video bitrate (in kbit/s) ");
+    txtVideoBitrate =
+        TextBox(fraOptions, "txtVideoBitrate", 120, 600, 735, 285, "256", "video bitrate (in kbit/s) ");
     Caption(fraOptions, "Label20", "kbit/s", 960, 600, 405, 195);
     Caption(fraOptions, "Label18", "Audio Bitrate", 120, 960, 900, 195);
-    txtAudioBitrate = TextBox(fraOptions, "txtAudioBitrate", 120, 1200, 735, 285, "32", "audio bitrate (in kbit/s) ");
+    txtAudioBitrate =
+        TextBox(fraOptions, "txtAudioBitrate", 120, 1200, 735, 285, "32", "audio bitrate (in kbit/s) ");
     Caption(fraOptions, "Label21", "kbit/s", 960, 1200, 405, 195);
     Caption(fraOptions, "Label19", "Audio Sample Rate", 120, 1560, 1365, 195);
     txtSampleRate =
@@ -189,10 +191,11 @@ void frmZCM::buildMenus() {
 }
 
 void frmZCM::setKeyboardOrder() {
-    const QList<QWidget*> order{txtOriginalVideo, cmdBrowseVideo, txtSaveAs,       cmdSaveAs,       txtWidth,
-                                txtHeight,        optLiveAction,  cboPlatform,     txtVideoBitrate, txtAudioBitrate,
-                                txtSampleRate,    cmdGenerate,    cmdClear,        cmdExit,         optAnime,
-                                txtFFMPEGCode,    cmdConvert,     txtffmpegexe,    cmdffmpegexe};
+    const QList<QWidget*> order{txtOriginalVideo, cmdBrowseVideo,  txtSaveAs,     cmdSaveAs,
+                                txtWidth,         txtHeight,       optLiveAction, cboPlatform,
+                                txtVideoBitrate,  txtAudioBitrate, txtSampleRate, cmdGenerate,
+                                cmdClear,         cmdExit,         optAnime,      txtFFMPEGCode,
+                                cmdConvert,       txtffmpegexe,    cmdffmpegexe};
     for (qsizetype i = 1; i < order.size(); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
@@ -211,9 +214,12 @@ void frmZCM::connectHandlers() {
     connect(mnuWebsite, &QAction::triggered, this, &frmZCM::mnuWebsite_Click);
 
     const std::pair<QWidget*, void (frmZCM::*)()> focusHandlers[] = {
-        {txtOriginalVideo, &frmZCM::txtOriginalVideo_GotFocus}, {txtSaveAs, &frmZCM::txtSaveAs_GotFocus},
-        {txtWidth, &frmZCM::txtWidth_GotFocus},                 {txtHeight, &frmZCM::txtHeight_GotFocus},
-        {txtVideoBitrate, &frmZCM::txtVideoBitrate_GotFocus},   {txtAudioBitrate, &frmZCM::txtAudioBitrate_GotFocus},
+        {txtOriginalVideo, &frmZCM::txtOriginalVideo_GotFocus},
+        {txtSaveAs, &frmZCM::txtSaveAs_GotFocus},
+        {txtWidth, &frmZCM::txtWidth_GotFocus},
+        {txtHeight, &frmZCM::txtHeight_GotFocus},
+        {txtVideoBitrate, &frmZCM::txtVideoBitrate_GotFocus},
+        {txtAudioBitrate, &frmZCM::txtAudioBitrate_GotFocus},
         {txtSampleRate, &frmZCM::txtSampleRate_GotFocus},
     };
     for (const auto& [box, handler] : focusHandlers) {

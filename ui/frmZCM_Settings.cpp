@@ -15,9 +15,14 @@ namespace {
 const QString kSaveTitle = QStringLiteral("Save settings to settings.ini");
 
 // The saved boxes' captions, in file order, to name a box the file cannot store.
-const char* const kFieldCaptions[settings::FieldCount] = {
-    "Width", "Height", "Video Bitrate", "Audio Bitrate", "Audio Sample Rate", "Original Video to convert",
-    "Outputted MP4 filename", "Location of FFMPEG.EXE"};
+const char* const kFieldCaptions[settings::FieldCount] = {"Width",
+                                                          "Height",
+                                                          "Video Bitrate",
+                                                          "Audio Bitrate",
+                                                          "Audio Sample Rate",
+                                                          "Original Video to convert",
+                                                          "Outputted MP4 filename",
+                                                          "Location of FFMPEG.EXE"};
 
 #ifdef Q_OS_WIN
 const QString kEncoderPattern = QStringLiteral("ffmpeg.exe*");
@@ -28,12 +33,14 @@ const QString kEncoderPattern = QStringLiteral("ffmpeg*"); // programs here carr
 const QString kAllFiles = QStringLiteral("All files (*)");
 
 // The fixed file name, resolved against the current working directory at each load and save.
-std::filesystem::path SettingsPath() { return std::filesystem::path(std::string(settings::kFileName)); }
+std::filesystem::path SettingsPath() {
+    return std::filesystem::path(std::string(settings::kFileName));
+}
 } // namespace
 
 QList<QLineEdit*> frmZCM::savedBoxes() const {
-    return {txtWidth, txtHeight, txtVideoBitrate, txtAudioBitrate, txtSampleRate, txtOriginalVideo, txtSaveAs,
-            txtffmpegexe};
+    return {txtWidth,      txtHeight,        txtVideoBitrate, txtAudioBitrate,
+            txtSampleRate, txtOriginalVideo, txtSaveAs,       txtffmpegexe};
 }
 
 void frmZCM::Form_Load() {
@@ -43,7 +50,8 @@ void frmZCM::Form_Load() {
         cmdffmpegexe_Click();
     }
     for (const zvm::TargetPreset& preset : zvm::TargetPresets()) {
-        cboPlatform->addItem(QString::fromUtf8(preset.displayText.data(), qsizetype(preset.displayText.size())));
+        cboPlatform->addItem(
+            QString::fromUtf8(preset.displayText.data(), qsizetype(preset.displayText.size())));
     }
     cboPlatform->setCurrentIndex(0);
     // The closed list keeps its designed width; the open list shows the whole display texts.
@@ -101,19 +109,22 @@ bool frmZCM::pickInto(QLineEdit* box, const FileDialogRequest& request) {
 
 void frmZCM::cmdBrowseVideo_Click() {
     pickInto(txtOriginalVideo,
-             {QStringLiteral("Locate Video File"), QStringLiteral("*.avi; *.wmv; *.mpg; *.mpeg; *.mp4; *.ogm"),
+             {QStringLiteral("Locate Video File"),
+              QStringLiteral("*.avi; *.wmv; *.mpg; *.mpeg; *.mp4; *.ogm"),
               {QStringLiteral("Video files (*.avi *.wmv *.mpg *.mpeg *.mp4 *.ogm)"), kAllFiles}});
 }
 
 void frmZCM::cmdSaveAs_Click() {
-    pickInto(txtSaveAs, {QStringLiteral("Save as .mp4"), QStringLiteral("*.mp4"),
+    pickInto(txtSaveAs, {QStringLiteral("Save as .mp4"),
+                         QStringLiteral("*.mp4"),
                          {QStringLiteral("MP4 files (*.mp4)"), kAllFiles}});
 }
 
 // Choosing the encoder always saves all settings, cancelled or not, so the first-run question is
 // asked only once.
 void frmZCM::cmdffmpegexe_Click() {
-    pickInto(txtffmpegexe, {QStringLiteral("Locate FFMPEG.EXE"), kEncoderPattern,
+    pickInto(txtffmpegexe, {QStringLiteral("Locate FFMPEG.EXE"),
+                            kEncoderPattern,
                             {QStringLiteral("ffmpeg (%1)").arg(kEncoderPattern), kAllFiles}});
     mnuSaveINI_Click();
 }

@@ -71,13 +71,15 @@ void TestFitting::fitsPublishedTable_data() {
     QTest::newRow("720x576 row 3") << 720 << 576 << 3 << "1.25" << QList<int>{260, 208, 0, 0, 54, 54};
     QTest::newRow("1280x720 row 0") << 1280 << 720 << 0 << "1.777778" << QList<int>{240, 136, 12, 12, 0, 0};
     QTest::newRow("1280x720 row 2") << 1280 << 720 << 2 << "1.777778" << QList<int>{320, 180, 30, 30, 0, 0};
-    QTest::newRow("1280x720 row 3 fills") << 1280 << 720 << 3 << "1.777778" << QList<int>{368, 208, 0, 0, 0, 0};
+    QTest::newRow("1280x720 row 3 fills")
+        << 1280 << 720 << 3 << "1.777778" << QList<int>{368, 208, 0, 0, 0, 0};
     QTest::newRow("1280x720 row 4") << 1280 << 720 << 4 << "1.777778" << QList<int>{352, 198, 22, 20, 0, 0};
     QTest::newRow("352x240 row 4 exact") << 352 << 240 << 4 << "1.466667" << QList<int>{352, 240, 0, 0, 0, 0};
     QTest::newRow("176x144 row 3") << 176 << 144 << 3 << "1.222222" << QList<int>{254, 208, 0, 0, 58, 56};
     QTest::newRow("720x480 row 0 exact") << 720 << 480 << 0 << "1.5" << QList<int>{240, 160, 0, 0, 0, 0};
     QTest::newRow("320x140 row 0") << 320 << 140 << 0 << "2.285714" << QList<int>{240, 104, 28, 28, 0, 0};
-    QTest::newRow("portrait 480x640 row 0") << 480 << 640 << 0 << "0.75" << QList<int>{120, 160, 0, 0, 60, 60};
+    QTest::newRow("portrait 480x640 row 0")
+        << 480 << 640 << 0 << "0.75" << QList<int>{120, 160, 0, 0, 60, 60};
     QTest::newRow("portrait 1080x1920 row 4")
         << 1080 << 1920 << 4 << "0.5625" << QList<int>{136, 240, 0, 0, 108, 108};
 }

@@ -50,7 +50,9 @@ ConversionRequest WorkedRequest(int row, MovieType type, const char* width, cons
     return r;
 }
 
-ConversionRequest ValidRequest() { return WorkedRequest(0, MovieType::LiveAction, "640", "480"); }
+ConversionRequest ValidRequest() {
+    return WorkedRequest(0, MovieType::LiveAction, "640", "480");
+}
 
 GenerateResult Built(const ConversionRequest& r, CommandStyle style = CommandStyle::Classic) {
     auto outcome = zvm::Generate(r, style);
@@ -83,28 +85,36 @@ void TestGenerate::workedCommands_data() {
     QTest::addColumn<QString>("command");
 
     const QString head = R"(C:\ffmpeg\ffmpeg.exe -y -i "C:\video\movie.avi")";
-    const QString mp4Tail = " -bitexact -strict 3 -me epzs -hq -vcodec mpeg4 -b 256 -acodec aac -ac 2 -ar 24000 -ab 32";
+    const QString mp4Tail =
+        " -bitexact -strict 3 -me epzs -hq -vcodec mpeg4 -b 256 -acodec aac -ac 2 -ar 24000 -ab 32";
     QTest::newRow("live action 640x480 row 0")
         << WorkedRequest(0, MovieType::LiveAction, "640", "480")
-        << head + " -r 29.971 -s 214x160" + mp4Tail + R"( -f mp4 -padright 12 -padleft 14 "C:\video\movie.mp4")";
+        << head + " -r 29.971 -s 214x160" + mp4Tail +
+               R"( -f mp4 -padright 12 -padleft 14 "C:\video\movie.mp4")";
     QTest::newRow("animation 720x576 row 3")
         << WorkedRequest(3, MovieType::Animation, "720", "576")
-        << head + " -r 14.985 -s 260x208" + mp4Tail + R"( -f mp4 -padright 54 -padleft 54 "C:\video\movie.mp4")";
+        << head + " -r 14.985 -s 260x208" + mp4Tail +
+               R"( -f mp4 -padright 54 -padleft 54 "C:\video\movie.mp4")";
     QTest::newRow("animation 1280x720 row 2")
         << WorkedRequest(2, MovieType::Animation, "1280", "720")
-        << head + " -r 14.985 -s 320x180" + mp4Tail + R"( -f mp4 -padtop 30 -padbottom 30 "C:\video\movie.mp4")";
+        << head + " -r 14.985 -s 320x180" + mp4Tail +
+               R"( -f mp4 -padtop 30 -padbottom 30 "C:\video\movie.mp4")";
     QTest::newRow("live action 1280x720 row 3 fills")
         << WorkedRequest(3, MovieType::LiveAction, "1280", "720")
-        << head + " -r 29.971 -s 368x208" + mp4Tail + R"( -f mp4 -padtop 0 -padbottom 0 "C:\video\movie.mp4")";
+        << head + " -r 29.971 -s 368x208" + mp4Tail +
+               R"( -f mp4 -padtop 0 -padbottom 0 "C:\video\movie.mp4")";
     QTest::newRow("vcd 640x480")
         << WorkedRequest(4, MovieType::LiveAction, "640", "480")
-        << head + R"( -target vcd -r 29.971 -ar 44100 -ab 192 -s 320x240 -padright 16 -padleft 16 "C:\video\movie.mpg")";
+        << head +
+               R"( -target vcd -r 29.971 -ar 44100 -ab 192 -s 320x240 -padright 16 -padleft 16 "C:\video\movie.mpg")";
     QTest::newRow("vcd 720x480")
         << WorkedRequest(4, MovieType::LiveAction, "720", "480")
-        << head + R"( -target vcd -r 29.971 -ar 44100 -ab 192 -s 352x234 -padtop 4 -padbottom 2 "C:\video\movie.mpg")";
+        << head +
+               R"( -target vcd -r 29.971 -ar 44100 -ab 192 -s 352x234 -padtop 4 -padbottom 2 "C:\video\movie.mpg")";
     QTest::newRow("vcd with animation ignores the frame rate")
         << WorkedRequest(4, MovieType::Animation, "720", "480")
-        << head + R"( -target vcd -r 29.971 -ar 44100 -ab 192 -s 352x234 -padtop 4 -padbottom 2 "C:\video\movie.mpg")";
+        << head +
+               R"( -target vcd -r 29.971 -ar 44100 -ab 192 -s 352x234 -padtop 4 -padbottom 2 "C:\video\movie.mpg")";
 }
 
 void TestGenerate::workedCommands() {
@@ -136,43 +146,41 @@ void TestGenerate::checkOrder_data() {
         << with([](auto& r) { r.width = "abc", r.height = "xyz"; }) << RequestField::Width
         << "You must enter a number for the width"
         << "Invalid Width!";
-    QTest::newRow("width and height empty")
-        << with([](auto& r) { r.width.clear(), r.height.clear(); }) << RequestField::Width
-        << "You must enter a number for the width"
-        << "Invalid Width!";
-    QTest::newRow("height 640x480")
-        << with([](auto& r) { r.height = "640x480"; }) << RequestField::Height
-        << "You must enter a number for the height"
-        << "Invalid Height!";
-    QTest::newRow("video bitrate")
-        << with([](auto& r) { r.videoBitrate = "fast", r.sampleRate = "x"; }) << RequestField::VideoBitrate
-        << "You must enter a number for the video bitrate"
-        << "Invalid Video Bitrate!";
-    QTest::newRow("audio bitrate")
-        << with([](auto& r) { r.audioBitrate = "12abc", r.sampleRate = "x"; }) << RequestField::AudioBitrate
-        << "You must enter a number for the audio bitrate"
-        << "Invalid Audio Bitrate!";
+    QTest::newRow("width and height empty") << with([](auto& r) { r.width.clear(), r.height.clear(); })
+                                            << RequestField::Width << "You must enter a number for the width"
+                                            << "Invalid Width!";
+    QTest::newRow("height 640x480") << with([](auto& r) { r.height = "640x480"; }) << RequestField::Height
+                                    << "You must enter a number for the height"
+                                    << "Invalid Height!";
+    QTest::newRow("video bitrate") << with([](auto& r) { r.videoBitrate = "fast", r.sampleRate = "x"; })
+                                   << RequestField::VideoBitrate
+                                   << "You must enter a number for the video bitrate"
+                                   << "Invalid Video Bitrate!";
+    QTest::newRow("audio bitrate") << with([](auto& r) { r.audioBitrate = "12abc", r.sampleRate = "x"; })
+                                   << RequestField::AudioBitrate
+                                   << "You must enter a number for the audio bitrate"
+                                   << "Invalid Audio Bitrate!";
     QTest::newRow("sample rate before the vcd overwrite")
         << with([](auto& r) { r.sampleRate = "high", r.preset = 4; }) << RequestField::SampleRate
         << "You must enter a number for the samplerate"
         << "Invalid Samplerate!";
-    QTest::newRow("width zero")
-        << with([](auto& r) { r.width = "0"; }) << RequestField::Width << "The width must be greater than 0"
-        << "Invalid Width!";
-    QTest::newRow("width negative")
-        << with([](auto& r) { r.width = "-640"; }) << RequestField::Width << "The width must be greater than 0"
-        << "Invalid Width!";
-    QTest::newRow("height zero")
-        << with([](auto& r) { r.height = " 0 "; }) << RequestField::Height << "The height must be greater than 0"
-        << "Invalid Height!";
-    QTest::newRow("quote in source")
-        << with([](auto& r) { r.sourceVideo = "a\" -i \"b"; }) << RequestField::SourceVideo
-        << "A filename cannot contain a double quote (\")"
-        << "Enter an input filename!";
-    QTest::newRow("quote in output")
-        << with([](auto& r) { r.outputPath = "out\".mp4"; }) << RequestField::OutputPath
-        << "A filename cannot contain a double quote (\")"
-        << "Enter an output filename!";
+    QTest::newRow("width zero") << with([](auto& r) { r.width = "0"; }) << RequestField::Width
+                                << "The width must be greater than 0"
+                                << "Invalid Width!";
+    QTest::newRow("width negative") << with([](auto& r) { r.width = "-640"; }) << RequestField::Width
+                                    << "The width must be greater than 0"
+                                    << "Invalid Width!";
+    QTest::newRow("height zero") << with([](auto& r) { r.height = " 0 "; }) << RequestField::Height
+                                 << "The height must be greater than 0"
+                                 << "Invalid Height!";
+    QTest::newRow("quote in source") << with([](auto& r) { r.sourceVideo = "a\" -i \"b"; })
+                                     << RequestField::SourceVideo
+                                     << "A filename cannot contain a double quote (\")"
+                                     << "Enter an input filename!";
+    QTest::newRow("quote in output") << with([](auto& r) { r.outputPath = "out\".mp4"; })
+                                     << RequestField::OutputPath
+                                     << "A filename cannot contain a double quote (\")"
+                                     << "Enter an output filename!";
 }
 
 void TestGenerate::checkOrder() {
@@ -211,12 +219,13 @@ void TestGenerate::runChecks_data() {
         return r;
     };
     QTest::newRow("valid") << ValidRequest() << QString() << false;
-    QTest::newRow("input empty") << with([](auto& r) { r.sourceVideo.clear(); }) << "Invalid Filename!" << true;
+    QTest::newRow("input empty") << with([](auto& r) { r.sourceVideo.clear(); }) << "Invalid Filename!"
+                                 << true;
     QTest::newRow("input blank passes") << with([](auto& r) { r.sourceVideo = " "; }) << QString() << false;
     QTest::newRow("width") << with([](auto& r) { r.width = "abc"; }) << "Invalid Width!" << true;
     QTest::newRow("sample rate") << with([](auto& r) { r.sampleRate = ""; }) << "Invalid Samplerate!" << true;
-    QTest::newRow("output empty is silent") << with([](auto& r) { r.outputPath.clear(); }) << "Enter an output filename!"
-                                            << false;
+    QTest::newRow("output empty is silent")
+        << with([](auto& r) { r.outputPath.clear(); }) << "Enter an output filename!" << false;
     QTest::newRow("output empty and width bad")
         << with([](auto& r) { r.outputPath.clear(), r.width = "x"; }) << "Invalid Width!" << true;
 }
@@ -269,21 +278,24 @@ void TestGenerate::textsCarriedUnchanged_data() {
     ConversionRequest r = ValidRequest();
     r.encoderPath.clear();
     QTest::newRow("empty encoder path")
-        << r << R"( -y -i "C:\video\movie.avi" -r 29.971 -s 214x160 -bitexact -strict 3 -me epzs -hq -vcodec mpeg4 -b 256 -acodec aac -ac 2 -ar 24000 -ab 32 -f mp4 -padright 12 -padleft 14 "C:\video\movie.mp4")";
+        << r
+        << R"( -y -i "C:\video\movie.avi" -r 29.971 -s 214x160 -bitexact -strict 3 -me epzs -hq -vcodec mpeg4 -b 256 -acodec aac -ac 2 -ar 24000 -ab 32 -f mp4 -padright 12 -padleft 14 "C:\video\movie.mp4")";
 
     r = ValidRequest();
     r.encoderPath = R"(C:\Program Files\ffmpeg\ffmpeg.exe)";
     r.videoBitrate = " 256";
     r.width = " 6.4e2 ";
     QTest::newRow("blanks kept")
-        << r << R"(C:\Program Files\ffmpeg\ffmpeg.exe -y -i "C:\video\movie.avi" -r 29.971 -s 214x160 -bitexact -strict 3 -me epzs -hq -vcodec mpeg4 -b  256 -acodec aac -ac 2 -ar 24000 -ab 32 -f mp4 -padright 12 -padleft 14 "C:\video\movie.mp4")";
+        << r
+        << R"(C:\Program Files\ffmpeg\ffmpeg.exe -y -i "C:\video\movie.avi" -r 29.971 -s 214x160 -bitexact -strict 3 -me epzs -hq -vcodec mpeg4 -b  256 -acodec aac -ac 2 -ar 24000 -ab 32 -f mp4 -padright 12 -padleft 14 "C:\video\movie.mp4")";
 
     r = ValidRequest();
     r.sourceVideo = "  ";
     r.outputPath = "$(rm -rf ~); `x` 'y' ü.mp4";
     r.audioBitrate = "+32";
     QTest::newRow("odd paths and signs")
-        << r << R"(C:\ffmpeg\ffmpeg.exe -y -i "  " -r 29.971 -s 214x160 -bitexact -strict 3 -me epzs -hq -vcodec mpeg4 -b 256 -acodec aac -ac 2 -ar 24000 -ab +32 -f mp4 -padright 12 -padleft 14 "$(rm -rf ~); `x` 'y' ü.mp4")";
+        << r
+        << R"(C:\ffmpeg\ffmpeg.exe -y -i "  " -r 29.971 -s 214x160 -bitexact -strict 3 -me epzs -hq -vcodec mpeg4 -b 256 -acodec aac -ac 2 -ar 24000 -ab +32 -f mp4 -padright 12 -padleft 14 "$(rm -rf ~); `x` 'y' ü.mp4")";
 }
 
 void TestGenerate::textsCarriedUnchanged() {

@@ -1,0 +1,173 @@
+#include "CommandSplit.h"
+#include "EncoderOutput.h"
+#include "ProgramLookup.h"
+
+#include <QFile>
+#include <QTest>
+
+#include <set>
+
+using namespace zvm::run;
+
+class TestRun : public QObject {
+    Q_OBJECT
+
+private slots:
+    void splits_data();
+    void splits();
+    void resolves_data();
+    void resolves();
+    void parsesCapturedEncoderOutput();
+    void parsesProgressSpellings_data();
+    void parsesProgressSpellings();
+    void carriageReturnsRewriteTheLine();
+    void keepsOnlyTheLastLines();
+};
+
+namespace {
+QStringList Texts(const std::vector<Word>& words) {
+    QStringList texts;
+    for (const Word& w : words) {
+        texts << QString::fromStdString(w.text);
+    }
+    return texts;
+}
+
+// A machine with just these executables (and these other files).
+ProgramFinder FakeMachine(std::set<std::string> executables, std::set<std::string> others = {}) {
+    return {
+        [executables](const std::string& p) { return executables.count(p) > 0; },
+        [executables, others](const std::string& p) { return executables.count(p) + others.count(p) > 0; },
+        "/usr/local/bin:/usr/bin"};
+}
+} // namespace
+
+void TestRun::splits_data() {
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QStringList>("words");
+
+    QTest::newRow("blanks and tabs") << "ffmpeg  -y\t-i x" << QStringList{"ffmpeg", "-y", "-i", "x"};
+    QTest::newRow("quoted path with blanks")
+        << R"(ff -i "my clip.avi" "out put.mp4")" << QStringList{"ff", "-i", "my clip.avi", "out put.mp4"};
+    QTest::newRow("quotes join the word around them") << R"(a"b c"d)" << QStringList{"ab cd"};
+    QTest::newRow("shell characters are text")
+        << R"x(ff "$(rm -rf ~)" `id` ; | & < > * ? ~ \ 'q')x"
+        << QStringList{"ff", "$(rm -rf ~)", "`id`", ";", "|", "&", "<", ">", "*", "?", "~", "\\", "'q'"};
+    QTest::newRow("empty quotes are an empty word") << R"(ff "" x)" << QStringList{"ff", "", "x"};
+    QTest::newRow("unclosed quote runs to the end") << R"(ff "a b)" << QStringList{"ff", "a b"};
+    QTest::newRow("leading and trailing blanks") << "  ff  " << QStringList{"ff"};
+    QTest::newRow("empty") << "" << QStringList{};
+    QTest::newRow("non-ascii") << QString::fromUtf8("ff \"vidéo ü.avi\"")
+                               << QStringList{"ff", QString::fromUtf8("vidéo ü.avi")};
+}
+
+void TestRun::splits() {
+    QFETCH(QString, line);
+    QFETCH(QStringList, words);
+    QCOMPARE(Texts(SplitCommandLine(line.toStdString())), words);
+}
+
+void TestRun::resolves_data() {
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("program"); // empty when no program is found
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("error");
+
+    QTest::newRow("on the search path")
+        << R"(ffmpeg -y -i "a b.avi")"
+        << "/usr/bin/ffmpeg" << QStringList{"-y", "-i", "a b.avi"} << QString();
+    QTest::newRow("absolute path") << "/opt/ff/ffmpeg -y"
+                                   << "/opt/ff/ffmpeg" << QStringList{"-y"} << QString();
+    QTest::newRow("unquoted folder with blanks")
+        << "/opt/My  Tools/ffmpeg -y -i x"
+        << "/opt/My  Tools/ffmpeg" << QStringList{"-y", "-i", "x"} << QString();
+    QTest::newRow("quoted folder with blanks") << R"("/opt/My  Tools/ffmpeg" -y)"
+                                               << "/opt/My  Tools/ffmpeg" << QStringList{"-y"} << QString();
+    QTest::newRow("no such program") << "nosuch -y" << QString() << QStringList{}
+                                     << "no such program was found";
+    QTest::newRow("not executable") << "/home/u/notes.txt -y" << QString() << QStringList{}
+                                    << "it is not an executable program";
+    QTest::newRow("empty encoder path")
+        << R"( -y -i "a.avi")" << QString() << QStringList{} << "no such program was found";
+    QTest::newRow("empty command") << "   " << QString() << QStringList{} << "the command is empty";
+}
+
+void TestRun::resolves() {
+    QFETCH(QString, line);
+    QFETCH(QString, program);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, error);
+
+    const ProgramFinder machine =
+        FakeMachine({"/usr/bin/ffmpeg", "/opt/ff/ffmpeg", "/opt/My  Tools/ffmpeg"}, {"/home/u/notes.txt"});
+    const Resolution r = ResolveCommandLine(line.toStdString(), machine);
+    QCOMPARE(QString::fromStdString(r.error), error);
+    QCOMPARE(r.command.has_value(), !program.isEmpty());
+    if (r.command) {
+        QCOMPARE(QString::fromStdString(r.command->program), program);
+        QStringList args;
+        for (const auto& a : r.command->arguments) {
+            args << QString::fromStdString(a);
+        }
+        QCOMPARE(args, arguments);
+    }
+}
+
+void TestRun::parsesCapturedEncoderOutput() {
+    QFile sample(QFINDTESTDATA("data/ffmpeg-5.1-output.txt"));
+    QVERIFY(sample.open(QIODevice::ReadOnly));
+    const QByteArray bytes = sample.readAll();
+    EncoderOutput output;
+    // Arrives in odd pieces, as a pipe or a growing file delivers it.
+    for (qsizetype at = 0; at < bytes.size(); at += 37) {
+        const QByteArray piece = bytes.mid(at, 37);
+        output.append(std::string_view(piece.constData(), std::size_t(piece.size())));
+    }
+    QCOMPARE(output.duration(), std::optional<double>(3.04));
+    QCOMPARE(output.time(), std::optional<double>(3.07));
+    QVERIFY(output.contains("Lsize="));
+}
+
+void TestRun::parsesProgressSpellings_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("duration"); // -1: none known
+    QTest::addColumn<double>("time");     // -1: none known
+
+    QTest::newRow("kB spelling")
+        << "  Duration: 00:01:00.50, start: 0\nframe=1 size=  10kB time=00:00:30.25 bitrate=1\r" << 60.5
+        << 30.25;
+    QTest::newRow("KiB spelling")
+        << "  Duration: 01:00:00.00, start\nsize=  10KiB time=00:30:00.00 bitrate=1\r" << 3600.0 << 1800.0;
+    QTest::newRow("N/A time keeps the last one")
+        << "  Duration: 00:00:10.00,\nsize=1kB time=00:00:02.00 x\rsize=1kB time=N/A x\r" << 10.0 << 2.0;
+    QTest::newRow("no duration") << "  Duration: N/A, start: 0\nsize=1kB time=00:00:04.00 x\r" << -1.0 << 4.0;
+    QTest::newRow("negative time ignored") << "size=0kB time=-00:00:00.04 x\r" << -1.0 << -1.0;
+    QTest::newRow("nothing") << "Unrecognized option 'me'.\n" << -1.0 << -1.0;
+}
+
+void TestRun::parsesProgressSpellings() {
+    QFETCH(QString, text);
+    QFETCH(double, duration);
+    QFETCH(double, time);
+    EncoderOutput output;
+    output.append(text.toStdString());
+    QCOMPARE(output.duration().value_or(-1.0), duration);
+    QCOMPARE(output.time().value_or(-1.0), time);
+}
+
+void TestRun::carriageReturnsRewriteTheLine() {
+    EncoderOutput output;
+    output.append("Input #0\nframe=1 time=00:00:01.00\rframe=2 time=00:00:02.00\r");
+    QCOMPARE(output.time(), std::optional<double>(2.0)); // known before the next line starts
+    output.append("frame=3 time=00:00:03.00\r\nvideo:1kB\n");
+    QCOMPARE(QString::fromStdString(output.screen()), "Input #0\nframe=3 time=00:00:03.00\nvideo:1kB\n");
+}
+
+void TestRun::keepsOnlyTheLastLines() {
+    EncoderOutput output(3);
+    output.append("1\n2\n3\n4\n5");
+    QCOMPARE(QString::fromStdString(output.screen()), "2\n3\n4\n5"); // three whole lines and the current one
+}
+
+QTEST_GUILESS_MAIN(TestRun)
+#include "tst_run.moc"

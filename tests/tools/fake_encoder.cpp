@@ -1,0 +1,42 @@
+// A stand-in for the encoder in tests. It records its arguments, one per line, into
+// "arguments.txt" in its working directory, prints output shaped like the real encoder's (with
+// carriage-return progress lines), writes "encoded" into its last argument as the output file, and
+// exits with FAKE_ENCODER_EXIT (default 0) after FAKE_ENCODER_SECONDS (default 0) seconds.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <thread>
+
+namespace {
+double EnvNumber(const char* name, double fallback) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? std::atof(value) : fallback;
+}
+} // namespace
+
+int main(int argc, char* argv[]) {
+    {
+        std::ofstream record("arguments.txt", std::ios::binary);
+        for (int i = 1; i < argc; ++i) {
+            record << argv[i] << '\n';
+        }
+    }
+    const double seconds = EnvNumber("FAKE_ENCODER_SECONDS", 0);
+    std::fprintf(stderr, "Input #0, avi, from 'input':\n  Duration: 00:00:%05.2f, start: 0.000000\n",
+                 seconds);
+    const int steps = 10;
+    for (int i = 1; i <= steps; ++i) {
+        std::this_thread::sleep_for(std::chrono::duration<double>(seconds / steps));
+        std::fprintf(stderr,
+                     "frame=%4d fps=25 q=2.0 size=%6dkB time=00:00:%05.2f bitrate=1.0kbits/s speed=1x    \r",
+                     i * 10, i * 4, seconds * i / steps);
+        std::fflush(stderr);
+    }
+    std::fprintf(stderr, "\nvideo:40kB audio:4kB\n");
+    if (argc > 1) {
+        std::ofstream(argv[argc - 1], std::ios::binary) << "encoded\n";
+    }
+    return static_cast<int>(EnvNumber("FAKE_ENCODER_EXIT", 0));
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "Platform.h"
+
+#include <QList>
+#include <QPair>
+#include <QQueue>
+
+// Records every outside operation and answers from queues, so handlers never block on a dialog.
+class FakeJob final : public EncoderJob {
+    Q_OBJECT
+
+public:
+    QString program() const override { return QStringLiteral("/usr/bin/ffmpeg"); }
+    QString logPath() const override { return {}; }
+    bool isRunning() const override { return running; }
+    void stop() override { stopCalls++; }
+
+    bool running = true;
+    int stopCalls = 0;
+};
+
+class FakePlatform final : public Platform {
+public:
+    struct Message {
+        QString prompt;
+        QString title;
+    };
+
+    void showMessage(QWidget*, const QString& prompt, const QString& title) override {
+        messages.append({prompt, title});
+    }
+    std::optional<QString> openFileName(QWidget*, const FileDialogRequest& request) override {
+        dialogs.append(request);
+        return fileAnswers.isEmpty() ? std::nullopt : fileAnswers.dequeue();
+    }
+    void setClipboardText(const QString& text) override { clipboard.append(text); }
+    void openUrl(const QUrl& url) override { urls.append(url); }
+    StartOutcome startProgram(const QString& commandLine) override {
+        started.append(commandLine);
+        StartOutcome outcome;
+        outcome.program = QStringLiteral("/usr/bin/ffmpeg");
+        if (startError.isEmpty()) {
+            auto job = std::make_unique<FakeJob>();
+            lastJob = job.get();
+            outcome.job = std::move(job);
+        } else {
+            outcome.error = startError;
+        }
+        return outcome;
+    }
+
+    void setNextFileName(const QString& name) { fileAnswers.enqueue(name); }
+    void setNextCancel() { fileAnswers.enqueue(std::nullopt); }
+    QStringList titles() const {
+        QStringList t;
+        for (const Message& m : messages) {
+            t << m.title;
+        }
+        return t;
+    }
+
+    QList<Message> messages;
+    QList<FileDialogRequest> dialogs;
+    QQueue<std::optional<QString>> fileAnswers;
+    QStringList clipboard;
+    QList<QUrl> urls;
+    QStringList started;
+    QString startError;
+    FakeJob* lastJob = nullptr;
+};

@@ -1,0 +1,400 @@
+// The main window driven as a user would, with the fake platform answering every dialog.
+#include "WindowFixture.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+class TestWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void designTimeState();
+    void startupWithSavedFile();
+    void startupAsksForTheEncoder_data();
+    void startupAsksForTheEncoder();
+    void startupWithEmptyThirdField();
+    void generateFillsResults();
+    void refusalChangesNothing();
+    void vcdThenRowZero();
+    void clearEmptiesTwelveControls();
+    void selectOnFocus_data();
+    void selectOnFocus();
+    void copyOnFocus();
+    void emptyCommandBoxKeepsClipboard();
+    void tabOrder_data();
+    void tabOrder();
+    void accessKeys();
+    void dropOntoBoxes_data();
+    void dropOntoBoxes();
+    void webSite();
+
+private:
+    WindowFixture* fx_ = nullptr;
+};
+
+namespace {
+QStringList LabelTexts(const frmZCM& w) {
+    QStringList texts;
+    for (QLabel* l : {w.lblRatio, w.lblNewWidth, w.lblNewHeight, w.lblPadTop, w.lblPadBottom, w.lblPadLeft,
+                      w.lblPadRight}) {
+        texts << l->text();
+    }
+    return texts;
+}
+
+void SetText(QLineEdit* box, const QString& text) {
+    box->setText(text);
+}
+
+QString Focused() {
+    return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+}
+
+const QString kCommand640 =
+    R"(/usr/bin/ffmpeg -y -i "/videos/clip.avi" -r 29.971 -s 214x160 -bitexact -strict 3 -me epzs -hq -vcodec )"
+    R"(mpeg4 -b 256 -acodec aac -ac 2 -ar 24000 -ab 32 -f mp4 -padright 12 -padleft 14 "/videos/clip.mp4")";
+} // namespace
+
+void TestWindow::designTimeState() {
+    WindowFixture fx;
+    frmZCM w(fx.platform);
+    for (QLineEdit* box : {w.txtOriginalVideo, w.txtSaveAs, w.txtWidth, w.txtHeight, w.txtffmpegexe}) {
+        QVERIFY2(box->text().isEmpty(), qPrintable(box->objectName()));
+    }
+    QCOMPARE(w.txtVideoBitrate->text(), "256");
+    QCOMPARE(w.txtAudioBitrate->text(), "32");
+    QCOMPARE(w.txtSampleRate->text(), "24000");
+    QVERIFY(w.txtFFMPEGCode->toPlainText().isEmpty());
+    QCOMPARE(LabelTexts(w), QStringList(7, QString()));
+    QCOMPARE(w.cboPlatform->count(), 0);
+    QVERIFY(!w.optLiveAction->isChecked() && !w.optAnime->isChecked());
+    QCOMPARE(w.windowTitle(), "Zarnik Video Maker");
+    QCOMPARE(w.txtVideoBitrate->toolTip(), "video bitrate (in kbit/s) ");
+    QCOMPARE(w.txtSampleRate->toolTip(), "audio sampling rate (in Hz) ");
+    QCOMPARE(w.cmdConvert->toolTip(), "Convert using ffmpeg");
+    QCOMPARE(w.cboPlatform->toolTip(), "Choose a resolution");
+    QCOMPARE(w.fraOriginal->title(), "Original Video");
+    QCOMPARE(w.findChild<QLabel*>("Label23")->text(), "Location of FFMPEG.EXE");
+    QCOMPARE(w.findChild<QLabel*>("Label25")->parentWidget(), w.FraVideo);
+    QCOMPARE(w.txtSaveAs->parentWidget(), w.centralWidget());
+    QCOMPARE(w.txtOriginalVideo->geometry(), QRect(8, 32, 481, 19));
+    QCOMPARE(w.cmdGenerate->geometry(), QRect(456, 152, 81, 33));
+    QCOMPARE(w.centralWidget()->size(), QSize(568, 544));
+    QCOMPARE(w.lblRatio->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+    QCOMPARE(w.lblPadTop->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    QCOMPARE(w.txtFFMPEGCode->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QVERIFY(w.txtFFMPEGCode->tabChangesFocus());
+    QCOMPARE(w.lblRatio->focusPolicy(), Qt::NoFocus);
+    QCOMPARE(w.mnuSaveINI->text(), "&Save settings to INI");
+    QCOMPARE(w.mnuWebsite->text(), "&Web site");
+    QVERIFY(fx.platform.messages.isEmpty() && fx.platform.dialogs.isEmpty());
+}
+
+void TestWindow::startupWithSavedFile() {
+    WindowFixture fx;
+    frmZCM& w = fx.start();
+    QVERIFY(fx.platform.dialogs.isEmpty());
+    QVERIFY(fx.platform.messages.isEmpty());
+    QVERIFY(w.windowTitle().startsWith("Zarnik Video Maker v0.61"));
+    QCOMPARE(w.txtWidth->text(), "640");
+    QCOMPARE(w.txtOriginalVideo->text(), "/videos/clip.avi");
+    QCOMPARE(w.txtffmpegexe->text(), "/usr/bin/ffmpeg");
+    QVERIFY(w.optLiveAction->isChecked());
+    QCOMPARE(w.cboPlatform->count(), 5);
+    QCOMPARE(w.cboPlatform->currentText(), "GBA - 240x160 (1.5000 ratio)");
+    QCOMPARE(Focused(), "txtOriginalVideo");
+    QCOMPARE(w.txtOriginalVideo->selectedText(), "/videos/clip.avi");
+}
+
+void TestWindow::startupAsksForTheEncoder_data() {
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<bool>("confirm");
+
+    QTest::newRow("missing file, confirmed") << QByteArray() << true;
+    QTest::newRow("lower-case marker, cancelled")
+        << QByteArray(R"("1","2","3","4","5","6","7","8","saved")") << false;
+    QTest::newRow("cut off before the marker") << QByteArray(R"("1","2","3")") << true;
+}
+
+void TestWindow::startupAsksForTheEncoder() {
+    QFETCH(QByteArray, settings);
+    QFETCH(bool, confirm);
+    WindowFixture fx;
+    if (confirm) {
+        fx.platform.setNextFileName("/opt/ffmpeg/ffmpeg");
+    }
+    frmZCM& w = fx.start(settings);
+    QCOMPARE(fx.platform.dialogs.size(), 1);
+    QCOMPARE(fx.platform.dialogs[0].title, "Locate FFMPEG.EXE");
+    QCOMPARE(fx.platform.dialogs[0].initialName, "ffmpeg*");
+    QCOMPARE(fx.platform.titles(), QStringList{"Save settings to settings.ini"});
+    QCOMPARE(fx.platform.messages[0].prompt, "Settings Saved!");
+    QCOMPARE(w.txtffmpegexe->text(), confirm ? "/opt/ffmpeg/ffmpeg" : (settings.isEmpty() ? "" : "8"));
+    QVERIFY(fx.settingsBytes().endsWith(",\"Saved\"\r\n"));
+    QCOMPARE(w.cboPlatform->count(), 5);
+
+    WindowFixture second; // the next start in the same folder asks nothing
+    QDir::setCurrent(fx.dir.path());
+    second.start({});
+    QVERIFY(second.platform.dialogs.isEmpty());
+}
+
+void TestWindow::startupWithEmptyThirdField() {
+    WindowFixture fx;
+    frmZCM& w = fx.start(R"("640","480","","32","24000","a","b","c","Saved")");
+    QVERIFY(w.txtVideoBitrate->text().isEmpty());
+    QCOMPARE(w.txtAudioBitrate->text(), "32");
+}
+
+void TestWindow::generateFillsResults() {
+    WindowFixture fx;
+    frmZCM& w = fx.start();
+    QTest::mouseClick(w.cmdGenerate, Qt::LeftButton);
+    QVERIFY(fx.platform.messages.isEmpty());
+    QCOMPARE(LabelTexts(w), QStringList({"1.333333", "214", "160", "0", "0", "14", "12"}));
+    QCOMPARE(w.txtFFMPEGCode->toPlainText(), kCommand640);
+}
+
+void TestWindow::refusalChangesNothing() {
+    WindowFixture fx;
+    frmZCM& w = fx.start();
+    w.cmdGenerate_Click();
+    const QStringList labels = LabelTexts(w);
+    SetText(w.txtWidth, "abc");
+    w.cboPlatform->setCurrentIndex(4);
+    w.txtHeight->setFocus();
+    QTest::mouseClick(w.cmdGenerate, Qt::LeftButton); // a click moves the focus to the button
+    QCOMPARE(fx.platform.messages.size(), 1);
+    QCOMPARE(fx.platform.messages[0].prompt, "You must enter a number for the width");
+    QCOMPARE(fx.platform.messages[0].title, "Invalid Width!");
+    QCOMPARE(LabelTexts(w), labels);
+    QCOMPARE(w.txtFFMPEGCode->toPlainText(), kCommand640);
+    QCOMPARE(w.txtAudioBitrate->text(), "32"); // no VCD overwrite on a refusal
+    QVERIFY(w.optLiveAction->isChecked());
+    QCOMPARE(Focused(), "cmdGenerate");
+}
+
+void TestWindow::vcdThenRowZero() {
+    WindowFixture fx;
+    frmZCM& w = fx.start();
+    w.cboPlatform->setCurrentIndex(4);
+    w.cmdGenerate_Click();
+    QCOMPARE(w.txtAudioBitrate->text(), "192");
+    QCOMPARE(w.txtSampleRate->text(), "44100");
+    QVERIFY(!w.optLiveAction->isChecked() && !w.optAnime->isChecked());
+    const QString vcd = w.txtFFMPEGCode->toPlainText();
+    QVERIFY(vcd.contains(" -target vcd "));
+
+    w.cboPlatform->setCurrentIndex(0);
+    w.cmdGenerate_Click();
+    QCOMPARE(w.lblNewWidth->text(), "214");
+    QCOMPARE(w.txtFFMPEGCode->toPlainText(), vcd); // no movie type: no command
+    QCOMPARE(w.txtAudioBitrate->text(), "192");
+
+    QTest::mouseClick(w.optAnime, Qt::LeftButton);
+    QVERIFY(w.optAnime->isChecked());
+    w.cmdGenerate_Click();
+    QVERIFY(w.txtFFMPEGCode->toPlainText().contains(" -r 14.985 -s 214x160 "));
+    QVERIFY(w.txtFFMPEGCode->toPlainText().contains(" -ar 44100 -ab 192 "));
+}
+
+void TestWindow::clearEmptiesTwelveControls() {
+    WindowFixture fx;
+    frmZCM& w = fx.start();
+    w.cboPlatform->setCurrentIndex(2);
+    QTest::mouseClick(w.optAnime, Qt::LeftButton);
+    w.cmdGenerate_Click();
+    w.txtVideoBitrate->setFocus();
+    QTest::mouseClick(w.cmdClear, Qt::LeftButton);
+    for (QLineEdit* box : {w.txtOriginalVideo, w.txtSaveAs, w.txtWidth, w.txtHeight}) {
+        QVERIFY(box->text().isEmpty());
+    }
+    QVERIFY(w.txtFFMPEGCode->toPlainText().isEmpty());
+    QCOMPARE(LabelTexts(w), QStringList(7, QString()));
+    QCOMPARE(w.txtVideoBitrate->text(), "256");
+    QCOMPARE(w.txtAudioBitrate->text(), "32");
+    QCOMPARE(w.txtSampleRate->text(), "24000");
+    QCOMPARE(w.txtffmpegexe->text(), "/usr/bin/ffmpeg");
+    QCOMPARE(w.cboPlatform->currentIndex(), 2);
+    QVERIFY(w.optAnime->isChecked());
+    QVERIFY(fx.platform.messages.isEmpty());
+    QVERIFY(fx.settingsBytes() == WindowFixture::SavedFile());
+}
+
+void TestWindow::selectOnFocus_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<bool>("byMouse");
+    for (const char* name : {"txtSaveAs", "txtWidth", "txtHeight", "txtVideoBitrate", "txtAudioBitrate",
+                             "txtSampleRate", "txtOriginalVideo"}) {
+        QTest::newRow(qPrintable(QString(name) + " by mouse")) << QString(name) << true;
+        QTest::newRow(qPrintable(QString(name) + " by Tab")) << QString(name) << false;
+    }
+}
+
+void TestWindow::selectOnFocus() {
+    QFETCH(QString, box);
+    QFETCH(bool, byMouse);
+    WindowFixture fx;
+    frmZCM& w = fx.start();
+    auto* target = w.findChild<QLineEdit*>(box);
+    target->setText("some text");
+    if (byMouse) {
+        w.cmdClear->setFocus(); // then a click from elsewhere
+        w.txtOriginalVideo->setText(target == w.txtOriginalVideo ? "some text" : w.txtOriginalVideo->text());
+        QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(20, 5));
+        QCOMPARE(target->selectedText(), "some text");
+        QTest::mouseClick(target, Qt::LeftButton, {},
+                          QPoint(20, 5)); // a click in the focused box places the caret
+        QVERIFY(target->selectedText().isEmpty());
+    } else {
+        QWidget* previous = target->previousInFocusChain();
+        previous->setFocus();
+        QTest::keyClick(previous, Qt::Key_Tab);
+        QCOMPARE(Focused(), box);
+        QCOMPARE(target->selectedText(), "some text");
+    }
+}
+
+void TestWindow::copyOnFocus() {
+    WindowFixture fx;
+    frmZCM& w = fx.start();
+    w.cmdGenerate_Click();
+    w.cmdExit->setFocus();
+    QTest::keyClick(w.cmdExit, Qt::Key_Tab); // Live Action selected: Exit -> command box
+    QCOMPARE(Focused(), "txtFFMPEGCode");
+    QCOMPARE(fx.platform.clipboard, QStringList{kCommand640});
+    QCOMPARE(w.txtFFMPEGCode->textCursor().selectedText(), kCommand640);
+
+    QTest::mouseClick(w.txtFFMPEGCode->viewport(), Qt::LeftButton, {}, QPoint(30, 10));
+    QCOMPARE(fx.platform.clipboard.size(), 1); // no repeat inside the focused box
+
+    SetText(w.txtWidth, "1280"); // the copy never rebuilds the command
+    w.cmdConvert->setFocus();
+    QTest::mouseClick(w.txtFFMPEGCode->viewport(), Qt::LeftButton, {}, QPoint(30, 10));
+    QCOMPARE(fx.platform.clipboard, QStringList({kCommand640, kCommand640}));
+    QVERIFY(w.txtFFMPEGCode->textCursor().hasSelection());
+}
+
+void TestWindow::emptyCommandBoxKeepsClipboard() {
+    WindowFixture fx;
+    frmZCM& w = fx.start();
+    w.txtFFMPEGCode->setFocus(Qt::TabFocusReason);
+    QCOMPARE(Focused(), "txtFFMPEGCode");
+    QVERIFY(fx.platform.clipboard.isEmpty());
+    w.txtffmpegexe->setText("/usr/bin/ffmpeg");
+    w.txtffmpegexe->setFocus(Qt::MouseFocusReason); // the encoder box has no focus behaviour
+    QVERIFY(fx.platform.clipboard.isEmpty());
+    QVERIFY(!w.txtffmpegexe->hasSelectedText());
+}
+
+void TestWindow::tabOrder_data() {
+    QTest::addColumn<bool>("animation");
+    QTest::addColumn<QStringList>("order");
+    const QStringList live{"txtOriginalVideo", "cmdBrowseVideo",  "txtSaveAs",       "cmdSaveAs",
+                           "txtWidth",         "txtHeight",       "optLiveAction",   "cboPlatform",
+                           "txtVideoBitrate",  "txtAudioBitrate", "txtSampleRate",   "cmdGenerate",
+                           "cmdClear",         "cmdExit",         "txtFFMPEGCode",   "cmdConvert",
+                           "txtffmpegexe",     "cmdffmpegexe",    "txtOriginalVideo"};
+    QStringList anime = live;
+    anime.removeAll("optLiveAction");
+    anime.insert(anime.indexOf("txtFFMPEGCode"), "optAnime");
+    QTest::newRow("live action") << false << live;
+    QTest::newRow("animation") << true << anime;
+}
+
+void TestWindow::tabOrder() {
+    QFETCH(bool, animation);
+    QFETCH(QStringList, order);
+    WindowFixture fx;
+    frmZCM& w = fx.start();
+    if (animation) {
+        QTest::mouseClick(w.optAnime, Qt::LeftButton);
+    }
+    w.txtOriginalVideo->setFocus();
+    QStringList visited{Focused()};
+    for (qsizetype i = 1; i < order.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << Focused();
+    }
+    QCOMPARE(visited, order);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(Focused(), "cmdffmpegexe");
+}
+
+void TestWindow::accessKeys() {
+    WindowFixture fx;
+    frmZCM& w = fx.start();
+    // Through the window system, where shortcuts are looked up, as a real key press is. An access
+    // key animates the button's press, so its click arrives a moment later.
+    QWindow* window = w.windowHandle();
+    QTest::keyClick(window, Qt::Key_G, Qt::AltModifier);
+    QTRY_COMPARE(w.txtFFMPEGCode->toPlainText(), kCommand640);
+    QTest::keyClick(window, Qt::Key_C, Qt::AltModifier);
+    QTRY_VERIFY(w.txtFFMPEGCode->toPlainText().isEmpty());
+    w.txtOriginalVideo->setText("/videos/clip.avi");
+    w.txtSaveAs->setText("/videos/clip.mp4");
+    w.txtWidth->setText("640");
+    w.txtHeight->setText("480");
+    QTest::keyClick(window, Qt::Key_V, Qt::AltModifier);
+    QTRY_COMPARE(fx.platform.started, QStringList{kCommand640});
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QTest::keyClick(window, Qt::Key_F, Qt::AltModifier);
+    QTRY_VERIFY(w.mnuFile->isVisible());
+    QTest::keyClick(w.mnuFile, Qt::Key_Escape);
+    QTRY_VERIFY(!w.mnuFile->isVisible());
+}
+
+void TestWindow::dropOntoBoxes_data() {
+    QTest::addColumn<QString>("onto");
+    QTest::addColumn<QString>("filled");
+    QTest::newRow("output box") << "txtSaveAs"
+                                << "txtSaveAs";
+    QTest::newRow("encoder box") << "txtffmpegexe"
+                                 << "txtffmpegexe";
+    QTest::newRow("width box goes to the video") << "txtWidth"
+                                                 << "txtOriginalVideo";
+    QTest::newRow("command box goes to the video") << "txtFFMPEGCode"
+                                                   << "txtOriginalVideo";
+}
+
+void TestWindow::dropOntoBoxes() {
+    QFETCH(QString, onto);
+    QFETCH(QString, filled);
+    WindowFixture fx;
+    frmZCM& w = fx.start();
+    QWidget* target = w.findChild<QWidget*>(onto);
+    const QPoint at = target->mapTo(&w, target->rect().center());
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile("/media/new clip.mkv")});
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(&w, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(&w, &drop);
+    const QStringList boxes{"txtOriginalVideo", "txtSaveAs", "txtffmpegexe"};
+    for (const QString& name : boxes) {
+        const QString text = w.findChild<QLineEdit*>(name)->text();
+        QCOMPARE(text == "/media/new clip.mkv", name == filled);
+    }
+}
+
+void TestWindow::webSite() {
+    WindowFixture fx;
+    frmZCM& w = fx.start();
+    w.mnuWebsite->trigger();
+    QCOMPARE(fx.platform.urls.size(), 1);
+    QVERIFY(fx.platform.urls[0].isValid());
+    QCOMPARE(fx.platform.urls[0].scheme(), "https");
+    QVERIFY(fx.platform.messages.isEmpty());
+}
+
+QTEST_MAIN(TestWindow)
+#include "tst_window.moc"
