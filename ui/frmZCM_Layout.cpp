@@ -47,8 +47,17 @@ template <class W> W* GrowToFit(W* widget) {
     return widget;
 }
 
+// A caption that grew past its group's border would be clipped by the group; it then moves to the
+// group's parent at the same place on screen, so the whole caption shows.
 QLabel* Caption(QWidget* parent, const char* name, const QString& text, int l, int t, int w, int h) {
-    return GrowToFit(Place(new QLabel(text, parent), name, l, t, w, h));
+    auto* label = GrowToFit(Place(new QLabel(text, parent), name, l, t, w, h));
+    const int inside = parent->width() - parent->contentsMargins().right();
+    if (label->geometry().right() >= inside && parent->parentWidget() != nullptr) {
+        const QPoint at = label->mapTo(parent->parentWidget(), QPoint(0, 0));
+        label->setParent(parent->parentWidget());
+        label->move(at);
+    }
+    return label;
 }
 
 // A one-line display box: flat single border, window-background colour, not editable or focusable.

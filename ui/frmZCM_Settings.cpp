@@ -5,7 +5,6 @@
 #include "Presets.h"
 #include "SettingsFile.h"
 
-#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
 
@@ -54,8 +53,6 @@ void frmZCM::Form_Load() {
             QString::fromUtf8(preset.displayText.data(), qsizetype(preset.displayText.size())));
     }
     cboPlatform->setCurrentIndex(0);
-    // The closed list keeps its designed width; the open list shows the whole display texts.
-    cboPlatform->view()->setMinimumWidth(cboPlatform->view()->sizeHintForColumn(0) + 8);
     txtOriginalVideo->setFocus(Qt::OtherFocusReason);
     txtOriginalVideo_GotFocus(); // the window is not shown yet, so no focus event comes now
 }

@@ -150,7 +150,7 @@ void TestSettings::unstorableField() {
     SettingsRecord record;
     QVERIFY(!FirstUnstorableField(record).has_value());
     record.values[SourceVideo] = "say \"cheese\".avi";
-    record.values[EncoderPath] = "\"";
+    record.values[EncoderPath].assign(1, '"');
     QCOMPARE(FirstUnstorableField(record), std::optional<Field>(SourceVideo));
 }
 

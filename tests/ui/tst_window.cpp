@@ -1,6 +1,7 @@
 // The main window driven as a user would, with the fake platform answering every dialog.
 #include "WindowFixture.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -10,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 
 class TestWindow : public QObject {
     Q_OBJECT
@@ -31,6 +33,7 @@ private slots:
     void tabOrder_data();
     void tabOrder();
     void accessKeys();
+    void captionsAndListTextsAreWhole();
     void dropOntoBoxes_data();
     void dropOntoBoxes();
     void webSite();
@@ -350,6 +353,24 @@ void TestWindow::accessKeys() {
     QTRY_VERIFY(w.mnuFile->isVisible());
     QTest::keyClick(w.mnuFile, Qt::Key_Escape);
     QTRY_VERIFY(!w.mnuFile->isVisible());
+}
+
+void TestWindow::captionsAndListTextsAreWhole() {
+    WindowFixture fx;
+    frmZCM& w = fx.start();
+    for (QLabel* label : w.findChildren<QLabel*>(QRegularExpression("^Label\\d+$"))) {
+        QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(label->objectName()));
+        // No group clips a caption; only the window's own fixed edge can, with a very large font.
+        QWidget* parent = label->parentWidget();
+        QVERIFY2(parent == w.centralWidget() || parent->rect().contains(label->geometry()),
+                 qPrintable(label->objectName()));
+    }
+    QCOMPARE(w.findChildren<QLabel*>(QRegularExpression("^Label\\d+$")).size(), 22);
+    w.cboPlatform->showPopup();
+    QAbstractItemView* list = w.cboPlatform->view();
+    QTRY_VERIFY(list->isVisible());
+    QVERIFY(list->width() >= list->sizeHintForColumn(0));
+    w.cboPlatform->hidePopup();
 }
 
 void TestWindow::dropOntoBoxes_data() {

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Cold start to a visible window, and resident memory once shown: the program beside a bare Qt
+# window, alternating runs under one virtual X server. Usage: bench/startup.sh [RUNS] (release build)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+runs=${1:-9}
+build=build/release
+cmake --build --preset release -j "$(nproc)" --target zarnik-video-maker bare_window >/dev/null
+work=$(mktemp -d)
+printf '"640","480","256","32","24000","a.avi","a.mp4","/usr/bin/ffmpeg","Saved"\r\n' > "$work/settings.ini"
+for n in $(seq 150 199); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }
+done
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+xvfb_pid=$!
+trap 'kill $xvfb_pid 2>/dev/null; cat "$work/stderr.txt" | grep -v XDG_RUNTIME >&2; rm -rf "$work"' EXIT
+export DISPLAY=$display
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+# Prints "milliseconds-to-window resident-kB" for one start of PROGRAM.
+measure() {
+    local program=$1 start end pid rss
+    start=$(date +%s%N)
+    (cd "$work" && exec "$program" 2>>"$work/stderr.txt") &
+    pid=$!
+    until xdotool search --onlyvisible --pid "$pid" >/dev/null 2>&1; do
+        kill -0 "$pid" 2>/dev/null || { echo "$program ended before showing a window" >&2; exit 1; }
+        sleep 0.005
+    done
+    end=$(date +%s%N)
+    sleep 0.3
+    rss=$(awk '/VmRSS/ {print $2}' "/proc/$pid/status")
+    kill -KILL "$pid"
+    wait "$pid" 2>/dev/null || true
+    echo "$(( (end - start) / 1000000 )) $rss"
+}
+median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
+
+: > "$work/app.txt"; : > "$work/bare.txt"
+for _ in $(seq "$runs"); do
+    measure "$PWD/$build/app/zarnik-video-maker" >> "$work/app.txt"
+    measure "$PWD/$build/bench/bare_window" >> "$work/bare.txt"
+done
+for name in app bare; do
+    printf '%-5s start %s ms (median of %s), resident %s kB\n' "$name" \
+        "$(cut -d' ' -f1 "$work/$name.txt" | median)" "$runs" "$(cut -d' ' -f2 "$work/$name.txt" | median)"
+done
