@@ -12,6 +12,9 @@ namespace zvm::settings {
 
 inline constexpr std::string_view kFileName = "settings.ini";
 inline constexpr std::string_view kSavedMarker = "Saved";
+// An optional tenth field, written only when the modern command is chosen, so that with it off the
+// file is exactly the nine-field record, and a nine-field reader reads either.
+inline constexpr std::string_view kModernMarker = "Modern";
 // Nothing this program writes comes near this; a larger file is read only this far.
 inline constexpr std::size_t kMaxReadBytes = 64 * 1024;
 
@@ -31,6 +34,7 @@ enum Field : std::size_t {
 struct SettingsRecord {
     std::array<std::string, FieldCount> values;
     std::string marker;
+    bool modernCommand = false;
 
     bool operator==(const SettingsRecord&) const = default;
 };
@@ -44,12 +48,13 @@ struct ParsedSettings {
     bool countsAsSaved() const { return fieldsRead > FieldCount && record.marker == kSavedMarker; }
 };
 
-// One line of nine double-quoted fields separated by commas, ending in CR LF. The marker is always
-// "Saved": writing the file is what marks it saved.
+// One line of nine double-quoted fields separated by commas, ending in CR LF (ten with the modern
+// command). The marker is always "Saved": writing the file is what marks it saved.
 std::string FormatRecord(const SettingsRecord& record);
 
 // Fields end at a comma or a line end; blanks before a field are skipped; a quoted field runs to the
-// next quote, commas included; anything after the ninth field is ignored.
+// next quote, commas included; a tenth field of exactly "Modern" chooses the modern command, and
+// anything after it is ignored.
 ParsedSettings ParseRecord(std::string_view bytes);
 
 // The first field whose value the format cannot carry (a double quote would cut it short).

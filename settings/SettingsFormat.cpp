@@ -79,7 +79,13 @@ std::string FormatRecord(const SettingsRecord& record) {
     }
     line += '"';
     line += kSavedMarker;
-    line += "\"\r\n";
+    line += '"';
+    if (record.modernCommand) {
+        line += ",\"";
+        line += kModernMarker;
+        line += '"';
+    }
+    line += "\r\n";
     return line;
 }
 
@@ -95,6 +101,10 @@ ParsedSettings ParseRecord(std::string_view bytes) {
             parsed.fieldsRead < FieldCount ? parsed.record.values[parsed.fieldsRead] : parsed.record.marker;
         slot = std::move(*value);
         ++parsed.fieldsRead;
+    }
+    if (parsed.fieldsRead > FieldCount) {
+        const std::optional<std::string> tenth = reader.next();
+        parsed.record.modernCommand = tenth == kModernMarker;
     }
     return parsed;
 }

@@ -5,6 +5,9 @@
 #include <QUrl>
 
 #include "EncoderJob.h"
+#include "SizeProbe.h"
+
+#include <functional>
 
 #include <memory>
 #include <optional>
@@ -39,4 +42,7 @@ public:
     virtual void openUrl(const QUrl& url) = 0;
     // Starts one command line as an independent program, without a shell, and returns at once.
     virtual StartOutcome startProgram(const QString& commandLine) = 0;
+    // Reads a video's display size without blocking, then calls done once.
+    virtual void detectVideoSize(const QString& videoPath, const QString& encoderPath,
+                                 std::function<void(const SizeDetection&)> done) = 0;
 };

@@ -60,3 +60,13 @@ StartOutcome QtPlatform::startProgram(const QString& commandLine) {
                                                    QString::fromLocal8Bit(spawned.logPath));
     return outcome;
 }
+
+void QtPlatform::detectVideoSize(const QString& videoPath, const QString& encoderPath,
+                                 std::function<void(const SizeDetection&)> done) {
+    auto* probe = new SizeProbe;
+    QObject::connect(probe, &SizeProbe::finished, probe, [probe, done = std::move(done)](const SizeDetection& r) {
+        done(r);
+        probe->deleteLater();
+    });
+    probe->start(videoPath, encoderPath);
+}

@@ -10,4 +10,6 @@ public:
     void setClipboardText(const QString& text) override;
     void openUrl(const QUrl& url) override;
     StartOutcome startProgram(const QString& commandLine) override;
+    void detectVideoSize(const QString& videoPath, const QString& encoderPath,
+                         std::function<void(const SizeDetection&)> done) override;
 };

@@ -14,7 +14,9 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
+#include <QAction>
 #include <QRadioButton>
 #include <QScreen>
 
@@ -100,7 +102,7 @@ void frmZCM::updateOptionTabStops() {
 }
 
 void frmZCM::cmdGenerate_Click() {
-    const auto outcome = zvm::Generate(requestFromControls(), commandStyle_);
+    const auto outcome = zvm::Generate(requestFromControls(), commandStyle());
     if (const auto* refusal = std::get_if<zvm::Refusal>(&outcome)) {
         platform_.showMessage(this, ToQString(refusal->prompt), ToQString(refusal->title));
         return;
@@ -124,6 +126,30 @@ void frmZCM::cmdGenerate_Click() {
     if (result.command) {
         txtFFMPEGCode->setPlainText(ToQString(*result.command));
     }
+}
+
+zvm::CommandStyle frmZCM::commandStyle() const {
+    return mnuModernCommand->isChecked() ? zvm::CommandStyle::Modern : zvm::CommandStyle::Classic;
+}
+
+void frmZCM::mnuDetectSize_Click() { detectSize(true); }
+
+void frmZCM::detectSize(bool reportFailure) {
+    const int detection = ++detections_;
+    QPointer<frmZCM> self(this);
+    platform_.detectVideoSize(
+        txtOriginalVideo->text(), txtffmpegexe->text(), [self, detection, reportFailure](const SizeDetection& r) {
+            if (self == nullptr || detection != self->detections_) {
+                return; // the window is gone, or a newer detection has been asked for
+            }
+            if (r.size) {
+                self->txtWidth->setText(QString::number(r.size->width()));
+                self->txtHeight->setText(QString::number(r.size->height()));
+            } else if (reportFailure) {
+                self->platform_.showMessage(self, QStringLiteral("The size could not be detected: %1.").arg(r.error),
+                                            QStringLiteral("Detect size from video"));
+            }
+        });
 }
 
 void frmZCM::cmdClear_Click() {
@@ -212,6 +238,10 @@ void frmZCM::dropEvent(QDropEvent* event) {
     if (path.isEmpty()) {
         return;
     }
-    dropTargetAt(event->position().toPoint())->setText(path);
+    QLineEdit* box = dropTargetAt(event->position().toPoint());
+    box->setText(path);
     event->acceptProposedAction();
+    if (box == txtOriginalVideo) {
+        detectSize(false);
+    }
 }

@@ -38,6 +38,7 @@ public:
     void cmdBrowseVideo_Click();
     void cmdSaveAs_Click();
     void cmdffmpegexe_Click();
+    void mnuDetectSize_Click();
 
     void txtOriginalVideo_GotFocus();
     void txtSaveAs_GotFocus();
@@ -90,6 +91,9 @@ public:
     // Menus.
     QMenu* mnuFile = nullptr;
     QAction* mnuSaveINI = nullptr;
+    QMenu* mnuOptions = nullptr;
+    QAction* mnuModernCommand = nullptr;
+    QAction* mnuDetectSize = nullptr;
     QMenu* mnuHelp = nullptr;
     QAction* mnuWebsite = nullptr;
 
@@ -124,8 +128,12 @@ private:
     bool loadSettings();
     bool pickInto(QLineEdit* box, const FileDialogRequest& request);
 
+    zvm::CommandStyle commandStyle() const;
+    // Fills the size boxes from the video's own size; reportFailure shows why it could not.
+    void detectSize(bool reportFailure);
+
     Platform& platform_;
     QButtonGroup* movieTypeGroup_ = nullptr;
-    zvm::CommandStyle commandStyle_ = zvm::CommandStyle::Classic;
+    int detections_ = 0; // only the answer to the latest detection is used
     bool centred_ = false;
 };

@@ -193,6 +193,14 @@ void frmZCM::buildMenus() {
     mnuFile->setObjectName("mnuFile");
     mnuSaveINI = mnuFile->addAction("&Save settings to INI");
     mnuSaveINI->setObjectName("mnuSaveINI");
+    mnuOptions = menuBar()->addMenu("&Options");
+    mnuOptions->setObjectName("mnuOptions");
+    mnuModernCommand = mnuOptions->addAction("&Modern ffmpeg command");
+    mnuModernCommand->setObjectName("mnuModernCommand");
+    mnuModernCommand->setCheckable(true);
+    mnuDetectSize = mnuOptions->addAction("&Detect size from video");
+    mnuDetectSize->setObjectName("mnuDetectSize");
+    mnuDetectSize->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
     mnuHelp = menuBar()->addMenu("&Help");
     mnuHelp->setObjectName("mnuHelp");
     mnuWebsite = mnuHelp->addAction("&Web site");
@@ -221,6 +229,7 @@ void frmZCM::connectHandlers() {
     connect(cmdffmpegexe, &QPushButton::clicked, this, &frmZCM::cmdffmpegexe_Click);
     connect(mnuSaveINI, &QAction::triggered, this, &frmZCM::mnuSaveINI_Click);
     connect(mnuWebsite, &QAction::triggered, this, &frmZCM::mnuWebsite_Click);
+    connect(mnuDetectSize, &QAction::triggered, this, &frmZCM::mnuDetectSize_Click);
 
     const std::pair<QWidget*, void (frmZCM::*)()> focusHandlers[] = {
         {txtOriginalVideo, &frmZCM::txtOriginalVideo_GotFocus},

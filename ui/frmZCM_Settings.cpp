@@ -6,6 +6,7 @@
 #include "SettingsFile.h"
 
 #include <QComboBox>
+#include <QAction>
 #include <QLineEdit>
 
 namespace settings = zvm::settings;
@@ -67,6 +68,7 @@ bool frmZCM::loadSettings() {
     for (std::size_t i = 0; i < settings::FieldCount && i < parsed->fieldsRead; ++i) {
         boxes[qsizetype(i)]->setText(QString::fromLocal8Bit(parsed->record.values[i]));
     }
+    mnuModernCommand->setChecked(parsed->record.modernCommand);
     return parsed->countsAsSaved();
 }
 
@@ -76,6 +78,7 @@ void frmZCM::mnuSaveINI_Click() {
     for (std::size_t i = 0; i < settings::FieldCount; ++i) {
         record.values[i] = boxes[qsizetype(i)]->text().toLocal8Bit().toStdString();
     }
+    record.modernCommand = mnuModernCommand->isChecked();
     if (const auto field = settings::FirstUnstorableField(record)) {
         platform_.showMessage(this,
                               QStringLiteral("The settings were not saved: the box \"%1\" contains a double "
@@ -105,10 +108,13 @@ bool frmZCM::pickInto(QLineEdit* box, const FileDialogRequest& request) {
 }
 
 void frmZCM::cmdBrowseVideo_Click() {
-    pickInto(txtOriginalVideo,
+    const bool picked = pickInto(txtOriginalVideo,
              {QStringLiteral("Locate Video File"),
               QStringLiteral("*.avi; *.wmv; *.mpg; *.mpeg; *.mp4; *.ogm"),
               {QStringLiteral("Video files (*.avi *.wmv *.mpg *.mpeg *.mp4 *.ogm)"), kAllFiles}});
+    if (picked) {
+        detectSize(false);
+    }
 }
 
 void frmZCM::cmdSaveAs_Click() {

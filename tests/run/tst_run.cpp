@@ -1,6 +1,7 @@
 #include "CommandSplit.h"
 #include "EncoderOutput.h"
 #include "ProgramLookup.h"
+#include "SizeProbe.h"
 
 #include <QFile>
 #include <QTest>
@@ -21,6 +22,8 @@ private slots:
     void parsesProgressSpellings_data();
     void parsesProgressSpellings();
     void carriageReturnsRewriteTheLine();
+    void readsProbeOutput_data();
+    void readsProbeOutput();
     void keepsOnlyTheLastLines();
 };
 
@@ -161,6 +164,36 @@ void TestRun::carriageReturnsRewriteTheLine() {
     QCOMPARE(output.time(), std::optional<double>(2.0)); // known before the next line starts
     output.append("frame=3 time=00:00:03.00\r\nvideo:1kB\n");
     QCOMPARE(QString::fromStdString(output.screen()), "Input #0\nframe=3 time=00:00:03.00\nvideo:1kB\n");
+}
+
+void TestRun::readsProbeOutput_data() {
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<QSize>("size"); // invalid: not detected
+
+    QTest::newRow("square pixels") << QByteArray(R"({"streams":[{"width":640,"height":480,"sample_aspect_ratio":"1:1"}]})")
+                                   << QSize(640, 480);
+    QTest::newRow("anamorphic") << QByteArray(R"({"streams":[{"width":720,"height":480,"sample_aspect_ratio":"32:27"}]})")
+                                << QSize(853, 480);
+    QTest::newRow("unknown ratio") << QByteArray(R"({"streams":[{"width":720,"height":576,"sample_aspect_ratio":"0:1"}]})")
+                                   << QSize(720, 576);
+    QTest::newRow("rotated by side data")
+        << QByteArray(R"({"streams":[{"width":1920,"height":1080,"side_data_list":[{"rotation":-90}]}]})")
+        << QSize(1080, 1920);
+    QTest::newRow("rotated by tag") << QByteArray(R"({"streams":[{"width":1920,"height":1080,"tags":{"rotate":"270"}}]})")
+                                    << QSize(1080, 1920);
+    QTest::newRow("upside down") << QByteArray(R"({"streams":[{"width":640,"height":480,"tags":{"rotate":"180"}}]})")
+                                 << QSize(640, 480);
+    QTest::newRow("no video stream") << QByteArray(R"({"programs":[],"streams":[]})") << QSize();
+    QTest::newRow("not json") << QByteArray("Invalid data found") << QSize();
+    QTest::newRow("no size") << QByteArray(R"({"streams":[{"width":0,"height":0}]})") << QSize();
+}
+
+void TestRun::readsProbeOutput() {
+    QFETCH(QByteArray, json);
+    QFETCH(QSize, size);
+    const SizeDetection r = ParseProbeOutput(json);
+    QCOMPARE(r.size.value_or(QSize()), size);
+    QCOMPARE(r.error.isEmpty(), size.isValid());
 }
 
 void TestRun::keepsOnlyTheLastLines() {

@@ -21,6 +21,8 @@ private slots:
     void roundTrip();
     void reads_data();
     void reads();
+    void modernField_data();
+    void modernField();
     void unstorableField();
     void saveReplacesAndKeepsNoTemporary();
     void failureBeforeRenameKeepsOldFile();
@@ -144,6 +146,29 @@ void TestSettings::reads() {
     for (qsizetype i = 0; i < firstValues.size(); ++i) {
         QCOMPARE(QString::fromStdString(parsed.record.values[std::size_t(i)]), firstValues[i]);
     }
+}
+
+void TestSettings::modernField_data() {
+    QTest::addColumn<std::string>("bytes");
+    QTest::addColumn<bool>("modern");
+    const std::string nine = R"("1","2","3","4","5","6","7","8","Saved")";
+    QTest::newRow("nine fields") << nine + "\r\n" << false;
+    QTest::newRow("modern") << nine + ",\"Modern\"\r\n" << true;
+    QTest::newRow("modern on its own line") << nine + "\r\n\"Modern\"\r\n" << true;
+    QTest::newRow("other tenth field") << nine + ",\"modern\"\r\n" << false;
+    QTest::newRow("modern in the ninth place") << std::string(R"("1","2","3","4","5","6","7","8","Modern")") << false;
+}
+
+void TestSettings::modernField() {
+    QFETCH(std::string, bytes);
+    QFETCH(bool, modern);
+    const ParsedSettings parsed = ParseRecord(bytes);
+    QCOMPARE(parsed.record.modernCommand, modern);
+    // Whatever the tenth field says, the record written back carries the choice and reads the same.
+    const std::string written = FormatRecord(parsed.record);
+    QCOMPARE(ParseRecord(written).record.values, parsed.record.values);
+    QCOMPARE(ParseRecord(written).record.modernCommand, modern);
+    QCOMPARE(written.size(), std::size_t(28 + 8 + 5 + (modern ? 9 : 0)));
 }
 
 void TestSettings::unstorableField() {

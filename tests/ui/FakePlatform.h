@@ -50,6 +50,12 @@ public:
         return outcome;
     }
 
+    void detectVideoSize(const QString& videoPath, const QString&,
+                         std::function<void(const SizeDetection&)> done) override {
+        detections.append(videoPath);
+        pendingDetections.append(std::move(done));
+    }
+
     void setNextFileName(const QString& name) { fileAnswers.enqueue(name); }
     void setNextCancel() { fileAnswers.enqueue(std::nullopt); }
     QStringList titles() const {
@@ -68,4 +74,6 @@ public:
     QStringList started;
     QString startError;
     FakeJob* lastJob = nullptr;
+    QStringList detections;
+    QList<std::function<void(const SizeDetection&)>> pendingDetections;
 };

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QObject>
+#include <QProcess>
+#include <QSize>
+#include <QString>
+#include <QTimer>
+
+#include <optional>
+
+// A video's display size as read by ffprobe, or why it could not be read.
+struct SizeDetection {
+    std::optional<QSize> size;
+    QString error;
+};
+
+// The display size of the first video stream in ffprobe's JSON output: the stored width times the
+// sample aspect ratio, rounded to a whole pixel, and width and height swapped for a rotation of 90
+// or 270 degrees.
+SizeDetection ParseProbeOutput(const QByteArray& json);
+
+// ffprobe beside the encoder when there is one, else on the search path; empty when there is none.
+QString FindProbe(const QString& encoderPath);
+
+// Runs ffprobe on one video without blocking the window, and gives up after a few seconds.
+class SizeProbe : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr int kTimeoutMilliseconds = 5000;
+
+    explicit SizeProbe(QObject* parent = nullptr);
+    void start(const QString& videoPath, const QString& encoderPath);
+
+signals:
+    void finished(const SizeDetection& result);
+
+private:
+    void finish(const SizeDetection& result);
+
+    QProcess process_;
+    QTimer timeout_;
+    bool done_ = false;
+};
