@@ -71,7 +71,8 @@ SizeProbe::SizeProbe(QObject* parent) : QObject(parent) {
     timeout_.setSingleShot(true);
     connect(&timeout_, &QTimer::timeout, this, [this] {
         process_.kill();
-        finish({std::nullopt, QStringLiteral("ffprobe did not answer within %1 seconds").arg(kTimeoutMilliseconds / 1000)});
+        finish({std::nullopt,
+                QStringLiteral("ffprobe did not answer within %1 seconds").arg(kTimeoutMilliseconds / 1000)});
     });
     connect(&process_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart) {
@@ -95,13 +96,16 @@ void SizeProbe::start(const QString& videoPath, const QString& encoderPath) {
     }
     const QString probe = FindProbe(encoderPath);
     if (probe.isEmpty()) {
-        QTimer::singleShot(0, this, [this] { finish({std::nullopt, QStringLiteral("ffprobe was not found")}); });
+        QTimer::singleShot(0, this, [this] {
+            finish({std::nullopt, QStringLiteral("ffprobe was not found")});
+        });
         return;
     }
     // "-i" makes a path that begins with a dash an input, not an option. No shell is involved.
-    process_.start(probe, {"-v", "error", "-select_streams", "v:0", "-show_entries",
-                           "stream=width,height,sample_aspect_ratio:stream_tags=rotate:stream_side_data=rotation",
-                           "-of", "json", "-i", videoPath});
+    process_.start(probe,
+                   {"-v", "error", "-select_streams", "v:0", "-show_entries",
+                    "stream=width,height,sample_aspect_ratio:stream_tags=rotate:stream_side_data=rotation",
+                    "-of", "json", "-i", videoPath});
     timeout_.start(kTimeoutMilliseconds);
 }
 

@@ -1,8 +1,9 @@
 # Sourced by the other scripts: the one list of Debian packages the project needs.
 # Building: compiler, CMake, Qt 6 Widgets, Google Benchmark.
 ZVM_BUILD_PACKAGES=(g++ cmake make qt6-base-dev libgl-dev libbenchmark-dev)
-# Testing the real program: a virtual X server, keyboard/mouse driving and clipboard reading.
-ZVM_TEST_PACKAGES=(xvfb xauth xdotool xclip x11-utils)
+# Testing the real program: a virtual X server, keyboard/mouse driving, clipboard reading, and
+# the real encoder for the end-to-end conversions.
+ZVM_TEST_PACKAGES=(xvfb xauth xdotool xclip x11-utils ffmpeg)
 
 # Installs whatever of the given packages is missing; does nothing when all are there.
 zvm_ensure_packages() {

@@ -64,9 +64,10 @@ StartOutcome QtPlatform::startProgram(const QString& commandLine) {
 void QtPlatform::detectVideoSize(const QString& videoPath, const QString& encoderPath,
                                  std::function<void(const SizeDetection&)> done) {
     auto* probe = new SizeProbe;
-    QObject::connect(probe, &SizeProbe::finished, probe, [probe, done = std::move(done)](const SizeDetection& r) {
-        done(r);
-        probe->deleteLater();
-    });
+    QObject::connect(probe, &SizeProbe::finished, probe,
+                     [probe, done = std::move(done)](const SizeDetection& r) {
+                         done(r);
+                         probe->deleteLater();
+                     });
     probe->start(videoPath, encoderPath);
 }

@@ -4,6 +4,7 @@
 #include "Generate.h"
 #include "Platform.h"
 
+#include <QAction>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -16,7 +17,6 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QAction>
 #include <QRadioButton>
 #include <QScreen>
 
@@ -132,24 +132,28 @@ zvm::CommandStyle frmZCM::commandStyle() const {
     return mnuModernCommand->isChecked() ? zvm::CommandStyle::Modern : zvm::CommandStyle::Classic;
 }
 
-void frmZCM::mnuDetectSize_Click() { detectSize(true); }
+void frmZCM::mnuDetectSize_Click() {
+    detectSize(true);
+}
 
 void frmZCM::detectSize(bool reportFailure) {
     const int detection = ++detections_;
     QPointer<frmZCM> self(this);
-    platform_.detectVideoSize(
-        txtOriginalVideo->text(), txtffmpegexe->text(), [self, detection, reportFailure](const SizeDetection& r) {
-            if (self == nullptr || detection != self->detections_) {
-                return; // the window is gone, or a newer detection has been asked for
-            }
-            if (r.size) {
-                self->txtWidth->setText(QString::number(r.size->width()));
-                self->txtHeight->setText(QString::number(r.size->height()));
-            } else if (reportFailure) {
-                self->platform_.showMessage(self, QStringLiteral("The size could not be detected: %1.").arg(r.error),
-                                            QStringLiteral("Detect size from video"));
-            }
-        });
+    platform_.detectVideoSize(txtOriginalVideo->text(), txtffmpegexe->text(),
+                              [self, detection, reportFailure](const SizeDetection& r) {
+                                  if (self == nullptr || detection != self->detections_) {
+                                      return; // the window is gone, or a newer detection has been asked for
+                                  }
+                                  if (r.size) {
+                                      self->txtWidth->setText(QString::number(r.size->width()));
+                                      self->txtHeight->setText(QString::number(r.size->height()));
+                                  } else if (reportFailure) {
+                                      self->platform_.showMessage(
+                                          self,
+                                          QStringLiteral("The size could not be detected: %1.").arg(r.error),
+                                          QStringLiteral("Detect size from video"));
+                                  }
+                              });
 }
 
 void frmZCM::cmdClear_Click() {

@@ -5,8 +5,8 @@
 #include "Presets.h"
 #include "SettingsFile.h"
 
-#include <QComboBox>
 #include <QAction>
+#include <QComboBox>
 #include <QLineEdit>
 
 namespace settings = zvm::settings;
@@ -108,10 +108,11 @@ bool frmZCM::pickInto(QLineEdit* box, const FileDialogRequest& request) {
 }
 
 void frmZCM::cmdBrowseVideo_Click() {
-    const bool picked = pickInto(txtOriginalVideo,
-             {QStringLiteral("Locate Video File"),
-              QStringLiteral("*.avi; *.wmv; *.mpg; *.mpeg; *.mp4; *.ogm"),
-              {QStringLiteral("Video files (*.avi *.wmv *.mpg *.mpeg *.mp4 *.ogm)"), kAllFiles}});
+    const bool picked =
+        pickInto(txtOriginalVideo,
+                 {QStringLiteral("Locate Video File"),
+                  QStringLiteral("*.avi; *.wmv; *.mpg; *.mpeg; *.mp4; *.ogm"),
+                  {QStringLiteral("Video files (*.avi *.wmv *.mpg *.mpeg *.mp4 *.ogm)"), kAllFiles}});
     if (picked) {
         detectSize(false);
     }

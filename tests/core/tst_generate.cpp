@@ -32,6 +32,7 @@ private slots:
     void modernCommands_data();
     void modernCommands();
     void modernSharesRefusals();
+    void modernEveryPresetAndMovieType();
 };
 
 namespace {
@@ -342,6 +343,33 @@ void TestGenerate::modernSharesRefusals() {
     const auto classic = zvm::Generate(r);
     const auto modern = zvm::Generate(r, CommandStyle::Modern);
     QCOMPARE(std::get<Refusal>(modern), std::get<Refusal>(classic));
+}
+
+void TestGenerate::modernEveryPresetAndMovieType() {
+    for (int row = 0; row < 5; ++row) {
+        for (MovieType type : {MovieType::LiveAction, MovieType::Animation}) {
+            const ConversionRequest r = WorkedRequest(row, type, "720", "576");
+            const GenerateResult result = Built(r, CommandStyle::Modern);
+            const zvm::FrameGeometry& g = result.geometry;
+            const QString command = QString::fromStdString(result.command.value());
+            const QString filter = QString(" -vf scale=%1:%2,pad=%3:%4:%5:%6,setsar=1")
+                                       .arg(g.newWidth)
+                                       .arg(g.newHeight)
+                                       .arg(g.targetWidth)
+                                       .arg(g.targetHeight)
+                                       .arg(g.padLeft)
+                                       .arg(g.padTop);
+            QVERIFY2(command.contains(filter), qPrintable(command));
+            if (row == 4) {
+                QVERIFY(command.contains(" -target ntsc-vcd -ar 44100 -b:a 192k -vf "));
+                QVERIFY(!command.contains(" -r "));
+            } else {
+                QVERIFY(command.contains(type == MovieType::Animation ? " -r 15000/1001 -vf "
+                                                                      : " -r 30000/1001 -vf "));
+                QVERIFY(command.endsWith(R"(-ar 24000 -b:a 32k -f mp4 "C:\video\movie.mp4")"));
+            }
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestGenerate)

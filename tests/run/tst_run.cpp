@@ -170,18 +170,23 @@ void TestRun::readsProbeOutput_data() {
     QTest::addColumn<QByteArray>("json");
     QTest::addColumn<QSize>("size"); // invalid: not detected
 
-    QTest::newRow("square pixels") << QByteArray(R"({"streams":[{"width":640,"height":480,"sample_aspect_ratio":"1:1"}]})")
-                                   << QSize(640, 480);
-    QTest::newRow("anamorphic") << QByteArray(R"({"streams":[{"width":720,"height":480,"sample_aspect_ratio":"32:27"}]})")
-                                << QSize(853, 480);
-    QTest::newRow("unknown ratio") << QByteArray(R"({"streams":[{"width":720,"height":576,"sample_aspect_ratio":"0:1"}]})")
-                                   << QSize(720, 576);
+    QTest::newRow("square pixels")
+        << QByteArray(R"({"streams":[{"width":640,"height":480,"sample_aspect_ratio":"1:1"}]})")
+        << QSize(640, 480);
+    QTest::newRow("anamorphic")
+        << QByteArray(R"({"streams":[{"width":720,"height":480,"sample_aspect_ratio":"32:27"}]})")
+        << QSize(853, 480);
+    QTest::newRow("unknown ratio")
+        << QByteArray(R"({"streams":[{"width":720,"height":576,"sample_aspect_ratio":"0:1"}]})")
+        << QSize(720, 576);
     QTest::newRow("rotated by side data")
         << QByteArray(R"({"streams":[{"width":1920,"height":1080,"side_data_list":[{"rotation":-90}]}]})")
         << QSize(1080, 1920);
-    QTest::newRow("rotated by tag") << QByteArray(R"({"streams":[{"width":1920,"height":1080,"tags":{"rotate":"270"}}]})")
-                                    << QSize(1080, 1920);
-    QTest::newRow("upside down") << QByteArray(R"({"streams":[{"width":640,"height":480,"tags":{"rotate":"180"}}]})")
+    QTest::newRow("rotated by tag")
+        << QByteArray(R"({"streams":[{"width":1920,"height":1080,"tags":{"rotate":"270"}}]})")
+        << QSize(1080, 1920);
+    QTest::newRow("upside down") << QByteArray(
+                                        R"({"streams":[{"width":640,"height":480,"tags":{"rotate":"180"}}]})")
                                  << QSize(640, 480);
     QTest::newRow("no video stream") << QByteArray(R"({"programs":[],"streams":[]})") << QSize();
     QTest::newRow("not json") << QByteArray("Invalid data found") << QSize();

@@ -156,7 +156,8 @@ void TestSettings::modernField_data() {
     QTest::newRow("modern") << nine + ",\"Modern\"\r\n" << true;
     QTest::newRow("modern on its own line") << nine + "\r\n\"Modern\"\r\n" << true;
     QTest::newRow("other tenth field") << nine + ",\"modern\"\r\n" << false;
-    QTest::newRow("modern in the ninth place") << std::string(R"("1","2","3","4","5","6","7","8","Modern")") << false;
+    QTest::newRow("modern in the ninth place")
+        << std::string(R"("1","2","3","4","5","6","7","8","Modern")") << false;
 }
 
 void TestSettings::modernField() {

@@ -20,7 +20,9 @@ private slots:
 };
 
 namespace {
-SizeDetection Found(int w, int h) { return {QSize(w, h), {}}; }
+SizeDetection Found(int w, int h) {
+    return {QSize(w, h), {}};
+}
 } // namespace
 
 void TestModern::modernCommandIsChosenAndKept() {
@@ -29,9 +31,10 @@ void TestModern::modernCommandIsChosenAndKept() {
     QVERIFY(!w.mnuModernCommand->isChecked());
     w.mnuModernCommand->trigger();
     w.cmdGenerate_Click();
-    QCOMPARE(w.txtFFMPEGCode->toPlainText(),
-             R"(/usr/bin/ffmpeg -y -i "/videos/clip.avi" -r 30000/1001 -vf scale=214:160,pad=240:160:14:0,setsar=1 )"
-             R"(-c:v mpeg4 -b:v 256k -c:a aac -ac 2 -ar 24000 -b:a 32k -f mp4 "/videos/clip.mp4")");
+    QCOMPARE(
+        w.txtFFMPEGCode->toPlainText(),
+        R"(/usr/bin/ffmpeg -y -i "/videos/clip.avi" -r 30000/1001 -vf scale=214:160,pad=240:160:14:0,setsar=1 )"
+        R"(-c:v mpeg4 -b:v 256k -c:a aac -ac 2 -ar 24000 -b:a 32k -f mp4 "/videos/clip.mp4")");
     w.mnuSaveINI_Click();
     QVERIFY(fx.settingsBytes().endsWith(R"("Saved","Modern")"
                                         "\r\n"));
