@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# The program's CPU use while its encoder window follows a busy encoder: a real ffmpeg converting a
+# long source at full speed. Usage: bench/follow_cpu.sh [SECONDS] (release build, under Xvfb)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-10}
+cmake --build --preset release -j "$(nproc)" --target zarnik-video-maker >/dev/null
+program=$PWD/build/release/app/zarnik-video-maker
+work=$(mktemp -d)
+for n in $(seq 150 199); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }
+done
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+xvfb_pid=$!
+trap 'kill -KILL $app_pid 2>/dev/null; pkill -f "$work" 2>/dev/null; kill $xvfb_pid; rm -rf "$work"' EXIT
+export DISPLAY=$display
+ffmpeg -v error -f lavfi -i testsrc=s=1280x720:d=600:r=25 -f lavfi -i sine=d=600 -c:v mpeg4 -q:v 5 -c:a aac \
+    "$work/source.mp4"
+printf '"1280","720","256","32","24000","%s","%s","/usr/bin/ffmpeg","Saved","Modern"\r\n' \
+    "$work/source.mp4" "$work/out.mp4" > "$work/settings.ini"
+(cd "$work" && exec "$program" 2>/dev/null) &
+app_pid=$!
+window=$(xdotool search --sync --onlyvisible --pid "$app_pid" | head -n 1)
+sleep 0.5
+xdotool windowfocus "$window"
+xdotool key alt+v
+for _ in $(seq 100); do pgrep -f "$work/out.mp4" >/dev/null && break; sleep 0.05; done
+ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+hz=$(getconf CLK_TCK)
+before=$(ticks "$app_pid")
+start=$(date +%s%N)
+# Measures while the encoder runs, up to the given time.
+while pgrep -f "$work/out.mp4" >/dev/null && [ $(( ($(date +%s%N) - start) / 1000000000 )) -lt "$seconds" ]; do
+    sleep 0.2
+done
+after=$(ticks "$app_pid")
+elapsed_ms=$(( ($(date +%s%N) - start) / 1000000 ))
+awk -v t=$((after - before)) -v hz="$hz" -v ms="$elapsed_ms" \
+    'BEGIN { printf "program CPU while following: %.2f%% of one core over %.1f s\n", 100 * t / hz / (ms / 1000), ms / 1000 }'
