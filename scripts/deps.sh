@@ -4,6 +4,9 @@ ZVM_BUILD_PACKAGES=(g++ cmake make qt6-base-dev libgl-dev libbenchmark-dev)
 # Testing the real program: a virtual X server, keyboard/mouse driving, clipboard reading, and
 # the real encoder for the end-to-end conversions.
 ZVM_TEST_PACKAGES=(xvfb xauth xdotool xclip x11-utils ffmpeg)
+# Packaging and hardening: the Debian package's tools, the desktop and AppStream validators, and
+# clang with its libFuzzer runtime and clang-tidy.
+ZVM_CHECK_PACKAGES=(dpkg-dev desktop-file-utils appstream clang libclang-rt-14-dev clang-tidy)
 
 # Installs whatever of the given packages is missing; does nothing when all are there.
 zvm_ensure_packages() {

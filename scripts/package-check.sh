@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Builds the Debian package, validates the installed desktop entry and AppStream file, checks that
+# the package holds every file at its standard path, and starts the program from the unpacked
+# package under a virtual X server. Nothing is installed system-wide.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/deps.sh
+zvm_ensure_packages "${ZVM_BUILD_PACKAGES[@]}" "${ZVM_TEST_PACKAGES[@]}" "${ZVM_CHECK_PACKAGES[@]}"
+cmake --preset release >/dev/null
+cmake --build --preset release -j "$(nproc)" --target zarnik-video-maker
+work=$(mktemp -d)
+xvfb_pid=
+app_pid=
+trap '[ -n "$app_pid" ] && kill -KILL $app_pid 2>/dev/null; [ -n "$xvfb_pid" ] && kill $xvfb_pid; rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+(cd build/release && cpack -G DEB -B "$work/package" >/dev/null)
+deb=$(ls "$work"/package/zarnik-video-maker_*.deb)
+app_id=io.github.zarnik_video_maker.ZarnikVideoMaker
+expected=(
+    ./usr/bin/zarnik-video-maker
+    "./usr/share/applications/$app_id.desktop"
+    "./usr/share/metainfo/$app_id.metainfo.xml"
+    ./usr/share/icons/hicolor/64x64/apps/zarnik-video-maker.png
+    ./usr/share/icons/hicolor/scalable/apps/zarnik-video-maker.svg
+    ./usr/share/man/man1/zarnik-video-maker.1
+)
+contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
+for path in "${expected[@]}"; do
+    grep -qx -- "$path" <<<"$contents" || fail "the package lacks $path"
+done
+fields=$(dpkg-deb -f "$deb" Depends Recommends Homepage Maintainer)
+grep -q 'libqt6widgets6' <<<"$fields" || fail "no Qt dependency in: $fields"
+grep -q '^Recommends: ffmpeg' <<<"$fields" || fail "ffmpeg is not recommended"
+grep -q '^Homepage: https://' <<<"$fields" || fail "no homepage"
+echo "ok: the package holds all ${#expected[@]} files; $(grep Depends <<<"$fields")"
+
+dpkg-deb -x "$deb" "$work/root"
+desktop-file-validate "$work/root/usr/share/applications/$app_id.desktop"
+appstreamcli validate --no-net --pedantic "$work/root/usr/share/metainfo/$app_id.metainfo.xml"
+man -l "$work/root/usr/share/man/man1/zarnik-video-maker.1" >/dev/null 2>&1 || fail "the man page does not render"
+echo "ok: desktop entry, metainfo and man page are valid"
+
+# The unpacked program starts and shows its window.
+for n in $(seq 150 199); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }
+done
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY=$display
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+printf '"640","480","256","32","24000","","","ffmpeg","Saved"\r\n' > "$work/settings.ini"
+(cd "$work" && exec "$work/root/usr/bin/zarnik-video-maker" 2>/dev/null) &
+app_pid=$!
+timeout 20 xdotool search --sync --onlyvisible --name 'Zarnik Video Maker v0\.61' >/dev/null ||
+    fail "the unpacked program showed no window"
+echo "ok: the program from the package shows its window"
