@@ -3,7 +3,7 @@
 #include <csignal>
 #include <sys/wait.h>
 
-EncoderProcess::EncoderProcess(pid_t pid, QString program, QString logPath, QObject* parent)
+EncoderProcess::EncoderProcess(pid_t pid, QString program, const QString& logPath, QObject* parent)
     : EncoderJob(parent), pid_(pid), program_(std::move(program)), log_(logPath) {
     log_.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
     connect(&timer_, &QTimer::timeout, this, &EncoderProcess::poll);

@@ -13,7 +13,7 @@ class EncoderProcess final : public EncoderJob {
     Q_OBJECT
 
 public:
-    EncoderProcess(pid_t pid, QString program, QString logPath, QObject* parent = nullptr);
+    EncoderProcess(pid_t pid, QString program, const QString& logPath, QObject* parent = nullptr);
 
     QString program() const override { return program_; }
     QString logPath() const override { return log_.fileName(); }

@@ -37,7 +37,7 @@ std::optional<std::string> Locate(const std::string& name, const ProgramFinder& 
     }
 }
 
-Resolution Failure(std::string program, const ProgramFinder& finder) {
+Resolution Failure(const std::string& program, const ProgramFinder& finder) {
     const bool present = program.find('/') != std::string::npos && finder.exists(program);
     return {std::nullopt, present ? "it is not an executable program" : "no such program was found", program};
 }

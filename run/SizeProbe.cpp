@@ -25,7 +25,8 @@ std::optional<double> AspectRatio(const QString& text) {
 
 // Degrees of rotation from the display matrix side data, or from the older "rotate" tag.
 int Rotation(const QJsonObject& stream) {
-    for (const QJsonValue& data : stream.value("side_data_list").toArray()) {
+    const QJsonArray sideData = stream.value("side_data_list").toArray();
+    for (const auto& data : sideData) {
         const QJsonValue rotation = data.toObject().value("rotation");
         if (rotation.isDouble()) {
             return static_cast<int>(std::lround(rotation.toDouble()));

@@ -34,6 +34,7 @@ std::vector<char*> ArgumentVector(const ResolvedCommand& command, std::vector<st
     storage.push_back(command.program);
     storage.insert(storage.end(), command.arguments.begin(), command.arguments.end());
     std::vector<char*> argv;
+    argv.reserve(storage.size() + 1);
     for (std::string& s : storage) {
         argv.push_back(s.data());
     }

@@ -16,7 +16,7 @@ inline constexpr std::string_view kSavedMarker = "Saved";
 // file is exactly the nine-field record, and a nine-field reader reads either.
 inline constexpr std::string_view kModernMarker = "Modern";
 // Nothing this program writes comes near this; a larger file is read only this far.
-inline constexpr std::size_t kMaxReadBytes = 64 * 1024;
+inline constexpr std::size_t kMaxReadBytes = std::size_t{64} * 1024;
 
 // The eight saved texts in file order, as bytes in the system's 8-bit encoding.
 enum Field : std::size_t {

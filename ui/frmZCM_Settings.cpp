@@ -34,7 +34,7 @@ const QString kAllFiles = QStringLiteral("All files (*)");
 
 // The fixed file name, resolved against the current working directory at each load and save.
 std::filesystem::path SettingsPath() {
-    return std::filesystem::path(std::string(settings::kFileName));
+    return {std::string(settings::kFileName)};
 }
 } // namespace
 
