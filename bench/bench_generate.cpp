@@ -1,25 +1,13 @@
 // Generate from request to command text, the work behind every Generate and Convert click.
 #include "Generate.h"
+#include "TypicalRequest.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
-zvm::ConversionRequest TypicalRequest(int preset) {
-    zvm::ConversionRequest r;
-    r.encoderPath = "/usr/bin/ffmpeg";
-    r.sourceVideo = "/home/user/Videos/holiday clip.avi";
-    r.outputPath = "/home/user/Videos/holiday clip.mp4";
-    r.width = "640";
-    r.height = "480";
-    r.videoBitrate = "256";
-    r.audioBitrate = "32";
-    r.sampleRate = "24000";
-    r.preset = preset;
-    return r;
-}
-
 void BM_Generate(benchmark::State& state) {
-    const zvm::ConversionRequest request = TypicalRequest(static_cast<int>(state.range(0)));
+    const zvm::ConversionRequest request =
+        TypicalRequest("/usr/bin/ffmpeg", static_cast<int>(state.range(0)));
     const auto style = state.range(1) != 0 ? zvm::CommandStyle::Modern : zvm::CommandStyle::Classic;
     for (auto _ : state) {
         auto outcome = zvm::Generate(request, style);

@@ -3,6 +3,7 @@
 #include "Generate.h"
 #include "ProgramLookup.h"
 #include "Spawn.h"
+#include "TypicalRequest.h"
 #include "Validation.h"
 
 #include <benchmark/benchmark.h>
@@ -13,15 +14,7 @@
 
 namespace {
 void BM_ConvertToRunning(benchmark::State& state) {
-    zvm::ConversionRequest r;
-    r.encoderPath = "/bin/true"; // exits at once, so only the start is measured
-    r.sourceVideo = "/home/user/Videos/holiday clip.avi";
-    r.outputPath = "/home/user/Videos/holiday clip.mp4";
-    r.width = "1280";
-    r.height = "720";
-    r.videoBitrate = "256";
-    r.audioBitrate = "32";
-    r.sampleRate = "24000";
+    const zvm::ConversionRequest r = TypicalRequest("/bin/true"); // exits at once: only the start counts
     const auto finder = zvm::run::ProgramFinder::FromSystem();
     for (auto _ : state) {
         const auto result = std::get<zvm::GenerateResult>(zvm::Generate(r));

@@ -2,18 +2,14 @@
 # The program's CPU use while its encoder window follows a busy encoder: a real ffmpeg converting a
 # long source at full speed. Usage: bench/follow_cpu.sh [SECONDS] (release build, under Xvfb)
 set -euo pipefail
+source "$(dirname "$0")/../scripts/xvfb.sh"
 cd "$(dirname "$0")/.."
 seconds=${1:-10}
 cmake --build --preset release -j "$(nproc)" --target zarnik-video-maker >/dev/null
 program=$PWD/build/release/app/zarnik-video-maker
 work=$(mktemp -d)
-for n in $(seq 150 199); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }
-done
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb_pid=$!
-trap 'kill -KILL $app_pid 2>/dev/null; pkill -f "$work" 2>/dev/null; kill $xvfb_pid; rm -rf "$work"' EXIT
-export DISPLAY=$display
+zvm_start_xvfb
+trap 'kill -KILL $app_pid 2>/dev/null; pkill -f "$work" 2>/dev/null; kill $ZVM_XVFB_PID; rm -rf "$work"' EXIT
 ffmpeg -v error -f lavfi -i testsrc=s=1280x720:d=600:r=25 -f lavfi -i sine=d=600 -c:v mpeg4 -q:v 5 -c:a aac \
     "$work/source.mp4"
 printf '"1280","720","256","32","24000","%s","%s","/usr/bin/ffmpeg","Saved","Modern"\r\n' \

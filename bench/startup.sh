@@ -2,20 +2,15 @@
 # Cold start to a visible window, and resident memory once shown: the program beside a bare Qt
 # window, alternating runs under one virtual X server. Usage: bench/startup.sh [RUNS] (release build)
 set -euo pipefail
+source "$(dirname "$0")/../scripts/xvfb.sh"
 cd "$(dirname "$0")/.."
 runs=${1:-9}
 build=build/release
 cmake --build --preset release -j "$(nproc)" --target zarnik-video-maker bare_window >/dev/null
 work=$(mktemp -d)
 printf '"640","480","256","32","24000","a.avi","a.mp4","/usr/bin/ffmpeg","Saved"\r\n' > "$work/settings.ini"
-for n in $(seq 150 199); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }
-done
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb_pid=$!
-trap 'kill $xvfb_pid 2>/dev/null; cat "$work/stderr.txt" | grep -v XDG_RUNTIME >&2; rm -rf "$work"' EXIT
-export DISPLAY=$display
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+zvm_start_xvfb
+trap 'kill $ZVM_XVFB_PID 2>/dev/null; cat "$work/stderr.txt" | grep -v XDG_RUNTIME >&2; rm -rf "$work"' EXIT
 
 # Prints "milliseconds-to-window resident-kB" for one start of PROGRAM.
 measure() {

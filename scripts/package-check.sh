@@ -3,15 +3,16 @@
 # the package holds every file at its standard path, and starts the program from the unpacked
 # package under a virtual X server. Nothing is installed system-wide.
 set -euo pipefail
+source "$(dirname "$0")/xvfb.sh"
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
 zvm_ensure_packages "${ZVM_BUILD_PACKAGES[@]}" "${ZVM_TEST_PACKAGES[@]}" "${ZVM_CHECK_PACKAGES[@]}"
 cmake --preset release >/dev/null
 cmake --build --preset release -j "$(nproc)" --target zarnik-video-maker
 work=$(mktemp -d)
-xvfb_pid=
+ZVM_XVFB_PID=
 app_pid=
-trap '[ -n "$app_pid" ] && kill -KILL $app_pid 2>/dev/null; [ -n "$xvfb_pid" ] && kill $xvfb_pid; rm -rf "$work"' EXIT
+trap '[ -n "$app_pid" ] && kill -KILL $app_pid 2>/dev/null; [ -n "$ZVM_XVFB_PID" ] && kill $ZVM_XVFB_PID; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
 (cd build/release && cpack -G DEB -B "$work/package" >/dev/null)
@@ -42,13 +43,7 @@ man -l "$work/root/usr/share/man/man1/zarnik-video-maker.1" >/dev/null 2>&1 || f
 echo "ok: desktop entry, metainfo and man page are valid"
 
 # The unpacked program starts and shows its window.
-for n in $(seq 150 199); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }
-done
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=$display
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+zvm_start_xvfb
 printf '"640","480","256","32","24000","","","ffmpeg","Saved"\r\n' > "$work/settings.ini"
 (cd "$work" && exec "$work/root/usr/bin/zarnik-video-maker" 2>/dev/null) &
 app_pid=$!

@@ -4,29 +4,23 @@
 # then converts with a fake encoder and exits while it still runs.
 # Usage: realwindow_test.sh PROGRAM FAKE_ENCODER
 set -euo pipefail
+source "$(dirname "$0")/../../scripts/xvfb.sh"
 [ -n "${ZVM_TRACE:-}" ] && set -x
 program=$(realpath "$1")
 fake_encoder=$(realpath "$2")
 work=$(mktemp -d)
-xvfb_pid=
+ZVM_XVFB_PID=
 app_pid=
 cleanup() {
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    [ -n "$ZVM_XVFB_PID" ] && kill "$ZVM_XVFB_PID" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
 # A display number nobody uses.
-for n in $(seq 90 140); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }
-done
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=$display
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || fail "the X server did not start"
+zvm_start_xvfb
 
 mkdir -p "$work/my tools"
 cp "$fake_encoder" "$work/my tools/ffmpeg"

@@ -3,8 +3,11 @@
 #include "FakePlatform.h"
 #include "frmZCM.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -38,6 +41,19 @@ struct WindowFixture {
     QByteArray settingsBytes() const {
         QFile file(dir.filePath("settings.ini"));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    // Drags a local file over the window and drops it on the centre of `onto`; returns whether the
+    // window accepted the drag.
+    static bool dropFile(frmZCM& w, QWidget* onto, const QString& path) {
+        const QPoint at = onto->mapTo(&w, onto->rect().center());
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(&w, &enter);
+        QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(&w, &drop);
+        return enter.isAccepted();
     }
 
     // Start-up with the given settings file (none when empty), then the window on screen.

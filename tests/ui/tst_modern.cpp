@@ -110,14 +110,7 @@ void TestModern::dropOntoTheVideoDetects() {
     QFETCH(bool, detects);
     WindowFixture fx;
     frmZCM& w = fx.start();
-    QWidget* target = w.findChild<QWidget*>(onto);
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile("/media/dropped.mp4")});
-    const QPoint at = target->mapTo(&w, target->rect().center());
-    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
-    QApplication::sendEvent(&w, &enter);
-    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, {});
-    QApplication::sendEvent(&w, &drop);
+    QVERIFY(WindowFixture::dropFile(w, w.findChild<QWidget*>(onto), "/media/dropped.mp4"));
     QCOMPARE(fx.platform.detections.size(), detects ? 1 : 0);
 }
 

@@ -391,15 +391,7 @@ void TestWindow::dropOntoBoxes() {
     QFETCH(QString, filled);
     WindowFixture fx;
     frmZCM& w = fx.start();
-    QWidget* target = w.findChild<QWidget*>(onto);
-    const QPoint at = target->mapTo(&w, target->rect().center());
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile("/media/new clip.mkv")});
-    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
-    QApplication::sendEvent(&w, &enter);
-    QVERIFY(enter.isAccepted());
-    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, {});
-    QApplication::sendEvent(&w, &drop);
+    QVERIFY(WindowFixture::dropFile(w, w.findChild<QWidget*>(onto), "/media/new clip.mkv"));
     const QStringList boxes{"txtOriginalVideo", "txtSaveAs", "txtffmpegexe"};
     for (const QString& name : boxes) {
         const QString text = w.findChild<QLineEdit*>(name)->text();

@@ -1,0 +1,21 @@
+# Sourced by the scripts that need a screen: starts a virtual X server on a free display.
+# It runs with -noreset, so the last client's exit does not reset it under the next one.
+
+# Usage: zvm_start_xvfb [SCREEN]. Exports DISPLAY and sets ZVM_XVFB_PID (for the caller's trap).
+zvm_start_xvfb() {
+    local n
+    for n in $(seq 150 250); do
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+        Xvfb ":$n" -screen 0 "${1:-1024x768x24}" -nolisten tcp -noreset >/dev/null 2>&1 &
+        ZVM_XVFB_PID=$!
+        export DISPLAY=":$n"
+        for _ in $(seq 100); do
+            xdpyinfo >/dev/null 2>&1 && return 0
+            sleep 0.1
+        done
+        echo "the X server did not start" >&2
+        return 1
+    done
+    echo "no free X display" >&2
+    return 1
+}
