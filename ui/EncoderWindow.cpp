@@ -1,9 +1,9 @@
 #include "EncoderWindow.h"
 
 #include "EncoderJob.h"
+#include "Platform.h"
 
-#include <QApplication>
-#include <QClipboard>
+#include <QCloseEvent>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -23,11 +23,10 @@ bool RejectsClassicOptions(const zvm::run::EncoderOutput& output) {
 }
 } // namespace
 
-EncoderWindow::EncoderWindow(std::unique_ptr<EncoderJob> job, const QString& command,
+EncoderWindow::EncoderWindow(Platform& platform, std::unique_ptr<EncoderJob> job, const QString& command,
                              const QString& outputPath, QWidget* parent)
-    : QWidget(parent, Qt::Window), job_(std::move(job)) {
+    : QWidget(parent, Qt::Window), platform_(platform), job_(std::move(job)) {
     setObjectName(QStringLiteral("EncoderWindow"));
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QFileInfo(outputPath).fileName() + QStringLiteral(" - ffmpeg"));
     buildLayout(command);
     connect(job_.get(), &EncoderJob::outputArrived, this, &EncoderWindow::showOutput);
@@ -58,6 +57,7 @@ void EncoderWindow::buildLayout(const QString& command) {
     progress_->setRange(0, 0); // busy until the input's duration is known
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("status"));
+    status_->setWordWrap(true);
 
     stop_ = new QPushButton(QStringLiteral("&Stop"), this);
     stop_->setObjectName(QStringLiteral("stop"));
@@ -70,11 +70,11 @@ void EncoderWindow::buildLayout(const QString& command) {
         job_->stop();
     });
     connect(copy, &QPushButton::clicked, this,
-            [this] { QApplication::clipboard()->setText(QString::fromLocal8Bit(output_.screen())); });
+            [this] { platform_.setClipboardText(QString::fromLocal8Bit(output_.screen())); });
     connect(close, &QPushButton::clicked, this, &QWidget::close);
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(status_, 1);
+    buttons->addStretch(1);
     buttons->addWidget(stop_);
     buttons->addWidget(copy);
     buttons->addWidget(close);
@@ -82,7 +82,9 @@ void EncoderWindow::buildLayout(const QString& command) {
     layout->addWidget(commandLabel);
     layout->addWidget(log_, 1);
     layout->addWidget(progress_);
+    layout->addWidget(status_);
     layout->addLayout(buttons);
+    resize(760, 460);
 }
 
 void EncoderWindow::showOutput(const QByteArray& bytes) {
@@ -102,7 +104,18 @@ void EncoderWindow::updateProgress() {
     progress_->setValue(static_cast<int>(std::min(1.0, *time / *duration) * kProgressSteps));
 }
 
+void EncoderWindow::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    if (!job_->isRunning()) {
+        deleteLater();
+    }
+}
+
 void EncoderWindow::showFinished(int exitCode, int signal) {
+    if (!isVisible()) {
+        deleteLater(); // closed while the encoder ran: nothing left to show
+        return;
+    }
     clock_.stop();
     stop_->setEnabled(false);
     if (exitCode == 0) {

@@ -27,6 +27,6 @@ void frmZCM::cmdConvert_Click() {
             QStringLiteral("Convert using ffmpeg"));
         return;
     }
-    auto* window = new EncoderWindow(std::move(outcome.job), command, txtSaveAs->text(), this);
+    auto* window = new EncoderWindow(platform_, std::move(outcome.job), command, txtSaveAs->text(), this);
     window->show();
 }

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -23,6 +24,7 @@ private slots:
     void convertStartsTheBoxText();
     void failedStartSaysWhy();
     void encoderWindowFollowsTheJob();
+    void closingTheEncoderWindowKeepsItsJob();
 };
 
 void TestCommands::saveWritesTheDesignedBytes() {
@@ -216,6 +218,25 @@ void TestCommands::encoderWindowFollowsTheJob() {
     QVERIFY(window->statusText().contains("Failed (exit code 8)"));
     QVERIFY(window->statusText().contains("modern command"));
     QVERIFY(window->findChild<QPlainTextEdit*>("output")->toPlainText().contains("Option not found"));
+    window->findChild<QPushButton*>("copyLog")->click();
+    QVERIFY(fx.platform.clipboard.last().startsWith("  Duration: 00:00:10.00"));
+    QVERIFY(fx.platform.clipboard.last().contains("Option not found"));
+}
+
+void TestCommands::closingTheEncoderWindowKeepsItsJob() {
+    WindowFixture fx;
+    frmZCM& w = fx.start();
+    w.cmdConvert_Click();
+    QPointer<EncoderWindow> window = w.findChild<EncoderWindow*>();
+    window->show();
+    window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(window != nullptr); // the encoder still runs: it is followed until it ends
+    QCOMPARE(fx.platform.lastJob->stopCalls, 0);
+    fx.platform.lastJob->running = false;
+    emit fx.platform.lastJob->finished(0, 0);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(window == nullptr);
 }
 
 QTEST_MAIN(TestCommands)
