@@ -18,6 +18,8 @@ class TestWindow : public QObject {
 
 private slots:
     void designTimeState();
+    void designedTexts_data();
+    void designedTexts();
     void startupWithSavedFile();
     void startupAsksForTheEncoder_data();
     void startupAsksForTheEncoder();
@@ -98,6 +100,82 @@ void TestWindow::designTimeState() {
     QCOMPARE(w.mnuSaveINI->text(), "&Save settings to INI");
     QCOMPARE(w.mnuWebsite->text(), "&Web site");
     QVERIFY(fx.platform.messages.isEmpty() && fx.platform.dialogs.isEmpty());
+}
+
+void TestWindow::designedTexts_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("tooltip");
+    const char* const rows[][3] = {
+        {"Label7", "Original Video to convert", ""},
+        {"Label25", "Outputted MP4 filename", ""},
+        {"Label2", "Width", ""},
+        {"Label1", "Height", ""},
+        {"Label3", "X", ""},
+        {"Label4", "Ratio", ""},
+        {"Label15", "New Dimensions", ""},
+        {"Label6", "Width", ""},
+        {"Label5", "Height", ""},
+        {"Label13", "X", ""},
+        {"Label16", "Padding", ""},
+        {"Label8", "Top", ""},
+        {"Label12", "Left", ""},
+        {"Label14", "Right", ""},
+        {"Label10", "Bottom", ""},
+        {"Label17", "Video Bitrate", ""},
+        {"Label20", "kbit/s", ""},
+        {"Label18", "Audio Bitrate", ""},
+        {"Label21", "kbit/s", ""},
+        {"Label19", "Audio Sample Rate", ""},
+        {"Label22", "Hz", ""},
+        {"Label23", "Location of FFMPEG.EXE", ""},
+        {"cmdBrowseVideo", "Browse", ""},
+        {"cmdSaveAs", "Browse", ""},
+        {"cmdffmpegexe", "Browse", ""},
+        {"cmdConvert", "Con&vert", "Convert using ffmpeg"},
+        {"cmdClear", "&Clear", ""},
+        {"cmdExit", "E&xit", ""},
+        {"cmdGenerate", "&Generate", ""},
+        {"optLiveAction", "Live Action", ""},
+        {"optAnime", "Animation", ""},
+        {"fraMovieType", "Movie Type", ""},
+        {"fraOptions", "Options", ""},
+        {"FraVideo", "", ""},
+        {"txtOriginalVideo", "", "Video filename with extension (.avi, .mpg, etc)"},
+        {"txtSaveAs", "", "Where to save the .mp4 video file"},
+        {"txtWidth", "", "Width of original video"},
+        {"txtHeight", "", "Height of original video"},
+        {"txtVideoBitrate", "256", "video bitrate (in kbit/s) "},
+        {"txtAudioBitrate", "32", "audio bitrate (in kbit/s) "},
+        {"txtSampleRate", "24000", "audio sampling rate (in Hz) "},
+        {"txtffmpegexe", "", ""},
+    };
+    for (const auto& row : rows) {
+        QTest::newRow(row[0]) << row[0] << row[1] << row[2];
+    }
+}
+
+// The design-time caption or text and tooltip of each named control, before start-up.
+void TestWindow::designedTexts() {
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    QFETCH(QString, tooltip);
+    WindowFixture fx;
+    frmZCM w(fx.platform);
+    QWidget* control = w.findChild<QWidget*>(name);
+    QVERIFY(control != nullptr);
+    QString actual;
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+        actual = label->text();
+    } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        actual = button->text();
+    } else if (auto* box = qobject_cast<QLineEdit*>(control)) {
+        actual = box->text();
+    } else if (auto* group = qobject_cast<QGroupBox*>(control)) {
+        actual = group->title();
+    }
+    QCOMPARE(actual, text);
+    QCOMPARE(control->toolTip(), tooltip);
 }
 
 void TestWindow::startupWithSavedFile() {
