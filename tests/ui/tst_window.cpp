@@ -70,23 +70,11 @@ const QString kCommand640 =
 void TestWindow::designTimeState() {
     WindowFixture fx;
     frmZCM w(fx.platform);
-    for (QLineEdit* box : {w.txtOriginalVideo, w.txtSaveAs, w.txtWidth, w.txtHeight, w.txtffmpegexe}) {
-        QVERIFY2(box->text().isEmpty(), qPrintable(box->objectName()));
-    }
-    QCOMPARE(w.txtVideoBitrate->text(), "256");
-    QCOMPARE(w.txtAudioBitrate->text(), "32");
-    QCOMPARE(w.txtSampleRate->text(), "24000");
     QVERIFY(w.txtFFMPEGCode->toPlainText().isEmpty());
     QCOMPARE(LabelTexts(w), QStringList(7, QString()));
     QCOMPARE(w.cboPlatform->count(), 0);
     QVERIFY(!w.optLiveAction->isChecked() && !w.optAnime->isChecked());
     QCOMPARE(w.windowTitle(), "Zarnik Video Maker");
-    QCOMPARE(w.txtVideoBitrate->toolTip(), "video bitrate (in kbit/s) ");
-    QCOMPARE(w.txtSampleRate->toolTip(), "audio sampling rate (in Hz) ");
-    QCOMPARE(w.cmdConvert->toolTip(), "Convert using ffmpeg");
-    QCOMPARE(w.cboPlatform->toolTip(), "Choose a resolution");
-    QCOMPARE(w.fraOriginal->title(), "Original Video");
-    QCOMPARE(w.findChild<QLabel*>("Label23")->text(), "Location of FFMPEG.EXE");
     QCOMPARE(w.findChild<QLabel*>("Label25")->parentWidget(), w.FraVideo);
     QCOMPARE(w.txtSaveAs->parentWidget(), w.centralWidget());
     QCOMPARE(w.txtOriginalVideo->geometry(), QRect(8, 32, 481, 19));
@@ -140,6 +128,8 @@ void TestWindow::designedTexts_data() {
         {"optAnime", "Animation", ""},
         {"fraMovieType", "Movie Type", ""},
         {"fraOptions", "Options", ""},
+        {"fraOriginal", "Original Video", ""},
+        {"cboPlatform", "", "Choose a resolution"},
         {"FraVideo", "", ""},
         {"txtOriginalVideo", "", "Video filename with extension (.avi, .mpg, etc)"},
         {"txtSaveAs", "", "Where to save the .mp4 video file"},
