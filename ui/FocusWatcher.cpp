@@ -1,10 +1,17 @@
 #include "FocusWatcher.h"
 
-#include "FocusReason.h"
-
 #include <QFocusEvent>
 #include <QMouseEvent>
 #include <QWidget>
+
+namespace {
+// The user (or the program) moved the focus into a box. Returning to the window after a dialog or
+// a menu is not a change of focus, so it must not re-select or re-copy.
+bool IsFocusChange(Qt::FocusReason reason) {
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+           reason != Qt::MenuBarFocusReason;
+}
+} // namespace
 
 FocusWatcher::FocusWatcher(QWidget* box, QWidget* mouseTarget)
     : QObject(box), box_(box), mouseTarget_(mouseTarget) {

@@ -82,29 +82,41 @@ zvm::MovieType frmZCM::movieType() const {
     return optAnime->isChecked() ? zvm::MovieType::Animation : zvm::MovieType::None;
 }
 
-// An exclusive group cannot clear both options, so exclusivity is lifted while setting them.
+// An exclusive group refuses to clear its chosen option, so exclusivity is lifted first; the
+// unchosen option is cleared before the chosen one is set, and optionToggled restores exclusivity.
 void frmZCM::setMovieType(zvm::MovieType type) {
     movieTypeGroup_->setExclusive(false);
-    optLiveAction->setChecked(type == zvm::MovieType::LiveAction);
-    optAnime->setChecked(type == zvm::MovieType::Animation);
-    movieTypeGroup_->setExclusive(type != zvm::MovieType::None);
+    QRadioButton* chosen = type == zvm::MovieType::LiveAction  ? optLiveAction
+                           : type == zvm::MovieType::Animation ? optAnime
+                                                               : nullptr;
+    for (QRadioButton* option : {optLiveAction, optAnime}) {
+        if (option != chosen) {
+            option->setChecked(false);
+        }
+    }
+    if (chosen != nullptr) {
+        chosen->setChecked(true);
+    }
 }
 
-// While one option is selected only it is a Tab stop; with neither selected, both are.
-void frmZCM::updateOptionTabStops() {
-    const bool anySelected = optLiveAction->isChecked() || optAnime->isChecked();
+// The pair is exclusive while one option is chosen (with neither chosen, exclusivity would force
+// one). Only the chosen option is then a Tab stop; with neither chosen, both are.
+void frmZCM::optionToggled() {
+    const bool anyChosen = optLiveAction->isChecked() || optAnime->isChecked();
+    movieTypeGroup_->setExclusive(anyChosen);
     for (QRadioButton* option : {optLiveAction, optAnime}) {
-        option->setFocusPolicy(!anySelected || option->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+        option->setFocusPolicy(!anyChosen || option->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
     }
-    if (anySelected) {
-        movieTypeGroup_->setExclusive(true);
-    }
+}
+
+void frmZCM::showRefusal(const zvm::Refusal& refusal) {
+    platform_.showMessage(this, ToQString(refusal.prompt), ToQString(refusal.title));
 }
 
 void frmZCM::cmdGenerate_Click() {
     const auto outcome = zvm::Generate(requestFromControls(), commandStyle());
     if (const auto* refusal = std::get_if<zvm::Refusal>(&outcome)) {
-        platform_.showMessage(this, ToQString(refusal->prompt), ToQString(refusal->title));
+        showRefusal(*refusal);
         return;
     }
     const auto& result = std::get<zvm::GenerateResult>(outcome);

@@ -5,6 +5,9 @@
 
 #include <QMainWindow>
 
+namespace zvm {
+struct Refusal;
+}
 class Platform;
 struct FileDialogRequest;
 class QAction;
@@ -118,9 +121,10 @@ private:
     void connectHandlers();
 
     zvm::ConversionRequest requestFromControls() const;
+    void showRefusal(const zvm::Refusal& refusal);
     zvm::MovieType movieType() const;
     void setMovieType(zvm::MovieType type);
-    void updateOptionTabStops();
+    void optionToggled();
     QLineEdit* dropTargetAt(const QPoint& position) const;
 
     // Settings and pickers, in frmZCM_Settings.cpp.

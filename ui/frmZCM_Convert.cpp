@@ -12,8 +12,7 @@ void frmZCM::cmdConvert_Click() {
     cmdGenerate_Click(); // with its own message box, whatever its outcome
     if (const auto refusal = zvm::CheckRunRequest(requestFromControls())) {
         if (refusal->shown) {
-            platform_.showMessage(this, QString::fromStdString(refusal->prompt),
-                                  QString::fromStdString(refusal->title));
+            showRefusal(*refusal);
         }
         return;
     }

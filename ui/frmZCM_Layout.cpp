@@ -60,6 +60,12 @@ QLabel* Caption(QWidget* parent, const char* name, const QString& text, int l, i
     return label;
 }
 
+// The caption that names a box also gives it its accessible name, which messages use too.
+void NameBox(QLabel* caption, QLineEdit* box) {
+    caption->setBuddy(box);
+    box->setAccessibleName(caption->text());
+}
+
 // A one-line display box: flat single border, window-background colour, not editable or focusable.
 QLabel* Result(QWidget* parent, const char* name, int l, int t, int w, int h, Qt::Alignment align) {
     auto* label = Place(new QLabel(parent), name, l, t, w, h);
@@ -94,23 +100,27 @@ void frmZCM::buildLayout() {
 
 void frmZCM::buildVideoRows(QWidget* client) {
     FraVideo = Group(client, "FraVideo", {}, 120, 0, 8295, 1575);
-    Caption(FraVideo, "Label7", "Original Video to convert", 120, 240, 1740, 195);
+    QLabel* videoCaption = Caption(FraVideo, "Label7", "Original Video to convert", 120, 240, 1740, 195);
     txtOriginalVideo = TextBox(FraVideo, "txtOriginalVideo", 120, 480, 7215, 285, {},
                                "Video filename with extension (.avi, .mpg, etc)");
+    NameBox(videoCaption, txtOriginalVideo);
     cmdBrowseVideo = Button(FraVideo, "cmdBrowseVideo", "Browse", 7440, 480, 735, 255);
-    Caption(FraVideo, "Label25", "Outputted MP4 filename", 120, 840, 1710, 195);
+    QLabel* outputCaption = Caption(FraVideo, "Label25", "Outputted MP4 filename", 120, 840, 1710, 195);
     // The output row belongs to the window but lies over the video group.
     txtSaveAs = TextBox(client, "txtSaveAs", 240, 1080, 7215, 285, {}, "Where to save the .mp4 video file");
+    NameBox(outputCaption, txtSaveAs);
     cmdSaveAs = Button(client, "cmdSaveAs", "Browse", 7560, 1080, 735, 255);
 }
 
 void frmZCM::buildOriginal(QWidget* client) {
     fraOriginal = Group(client, "fraOriginal", "Original Video", 120, 1680, 2295, 1695);
-    Caption(fraOriginal, "Label2", "Width", 120, 240, 420, 195);
-    Caption(fraOriginal, "Label1", "Height", 1320, 240, 465, 195);
+    QLabel* widthCaption = Caption(fraOriginal, "Label2", "Width", 120, 240, 420, 195);
+    QLabel* heightCaption = Caption(fraOriginal, "Label1", "Height", 1320, 240, 465, 195);
     txtWidth = TextBox(fraOriginal, "txtWidth", 120, 480, 855, 285, {}, "Width of original video");
+    NameBox(widthCaption, txtWidth);
     Caption(fraOriginal, "Label3", "X", 1080, 600, 105, 195);
     txtHeight = TextBox(fraOriginal, "txtHeight", 1320, 480, 855, 285, {}, "Height of original video");
+    NameBox(heightCaption, txtHeight);
     Caption(fraOriginal, "Label4", "Ratio", 120, 960, 375, 195);
     lblRatio = Result(fraOriginal, "lblRatio", 120, 1200, 2055, 255, Qt::AlignLeft);
 }
@@ -125,7 +135,7 @@ void frmZCM::buildMovieType(QWidget* client) {
     movieTypeGroup_->addButton(optAnime);
     // Neither is selected as designed; start-up selects Live Action.
     movieTypeGroup_->setExclusive(false);
-    connect(movieTypeGroup_, &QButtonGroup::buttonToggled, this, &frmZCM::updateOptionTabStops);
+    connect(movieTypeGroup_, &QButtonGroup::buttonToggled, this, &frmZCM::optionToggled);
 }
 
 void frmZCM::buildPadding(QWidget* client) {
@@ -152,24 +162,28 @@ void frmZCM::buildPadding(QWidget* client) {
 
 void frmZCM::buildOptions(QWidget* client) {
     fraOptions = Group(client, "fraOptions", "Options", 6720, 1680, 1695, 3375);
-    Caption(fraOptions, "Label17", "Video Bitrate", 120, 360, 900, 195);
+    QLabel* videoBitrateCaption = Caption(fraOptions, "Label17", "Video Bitrate", 120, 360, 900, 195);
     txtVideoBitrate =
         TextBox(fraOptions, "txtVideoBitrate", 120, 600, 735, 285, "256", "video bitrate (in kbit/s) ");
+    NameBox(videoBitrateCaption, txtVideoBitrate);
     Caption(fraOptions, "Label20", "kbit/s", 960, 600, 405, 195);
-    Caption(fraOptions, "Label18", "Audio Bitrate", 120, 960, 900, 195);
+    QLabel* audioBitrateCaption = Caption(fraOptions, "Label18", "Audio Bitrate", 120, 960, 900, 195);
     txtAudioBitrate =
         TextBox(fraOptions, "txtAudioBitrate", 120, 1200, 735, 285, "32", "audio bitrate (in kbit/s) ");
+    NameBox(audioBitrateCaption, txtAudioBitrate);
     Caption(fraOptions, "Label21", "kbit/s", 960, 1200, 405, 195);
-    Caption(fraOptions, "Label19", "Audio Sample Rate", 120, 1560, 1365, 195);
+    QLabel* sampleRateCaption = Caption(fraOptions, "Label19", "Audio Sample Rate", 120, 1560, 1365, 195);
     txtSampleRate =
         TextBox(fraOptions, "txtSampleRate", 120, 1800, 735, 285, "24000", "audio sampling rate (in Hz) ");
+    NameBox(sampleRateCaption, txtSampleRate);
     Caption(fraOptions, "Label22", "Hz", 960, 1800, 195, 195);
 }
 
 void frmZCM::buildSettings(QWidget* client) {
     fraSettings = Group(client, "fraSettings", {}, 120, 3360, 4095, 1695);
-    Caption(fraSettings, "Label23", "Location of FFMPEG.EXE", 120, 360, 1845, 195);
+    QLabel* encoderCaption = Caption(fraSettings, "Label23", "Location of FFMPEG.EXE", 120, 360, 1845, 195);
     txtffmpegexe = TextBox(fraSettings, "txtffmpegexe", 120, 600, 3855, 285);
+    NameBox(encoderCaption, txtffmpegexe);
     cmdffmpegexe = Button(fraSettings, "cmdffmpegexe", "Browse", 2760, 960, 1215, 495);
 }
 
@@ -216,7 +230,7 @@ void frmZCM::setKeyboardOrder() {
     for (qsizetype i = 1; i < order.size(); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
-    updateOptionTabStops();
+    optionToggled();
 }
 
 void frmZCM::connectHandlers() {

@@ -14,16 +14,6 @@ namespace settings = zvm::settings;
 namespace {
 const QString kSaveTitle = QStringLiteral("Save settings to settings.ini");
 
-// The saved boxes' captions, in file order, to name a box the file cannot store.
-const char* const kFieldCaptions[settings::FieldCount] = {"Width",
-                                                          "Height",
-                                                          "Video Bitrate",
-                                                          "Audio Bitrate",
-                                                          "Audio Sample Rate",
-                                                          "Original Video to convert",
-                                                          "Outputted MP4 filename",
-                                                          "Location of FFMPEG.EXE"};
-
 #ifdef Q_OS_WIN
 const QString kEncoderPattern = QStringLiteral("ffmpeg.exe*");
 #else
@@ -83,7 +73,7 @@ void frmZCM::mnuSaveINI_Click() {
         platform_.showMessage(this,
                               QStringLiteral("The settings were not saved: the box \"%1\" contains a double "
                                              "quote (\"), which settings.ini cannot store.")
-                                  .arg(QLatin1String(kFieldCaptions[*field])),
+                                  .arg(boxes[qsizetype(*field)]->accessibleName()),
                               kSaveTitle);
         return;
     }
