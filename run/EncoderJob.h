@@ -12,8 +12,6 @@ class EncoderJob : public QObject {
 public:
     using QObject::QObject;
 
-    virtual QString program() const = 0;
-    virtual QString logPath() const = 0;
     virtual bool isRunning() const = 0;
     // Asks the encoder to stop, so it can still close its output file properly.
     virtual void stop() = 0;

@@ -3,8 +3,8 @@
 #include <csignal>
 #include <sys/wait.h>
 
-EncoderProcess::EncoderProcess(pid_t pid, QString program, const QString& logPath, QObject* parent)
-    : EncoderJob(parent), pid_(pid), program_(std::move(program)), log_(logPath) {
+EncoderProcess::EncoderProcess(pid_t pid, const QString& logPath, QObject* parent)
+    : EncoderJob(parent), pid_(pid), log_(logPath) {
     log_.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
     connect(&timer_, &QTimer::timeout, this, &EncoderProcess::poll);
     timer_.start(kPollMilliseconds);
@@ -35,6 +35,7 @@ void EncoderProcess::poll() {
     }
     running_ = false;
     timer_.stop();
+    log_.remove(); // everything it held has been delivered; the temporary folder keeps no leftovers
     if (WIFSIGNALED(status)) {
         emit finished(-1, WTERMSIG(status));
     } else {

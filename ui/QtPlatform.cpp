@@ -56,8 +56,7 @@ StartOutcome QtPlatform::startProgram(const QString& commandLine) {
         outcome.error = QString::fromLocal8Bit(spawned.error);
         return outcome;
     }
-    outcome.job = std::make_unique<EncoderProcess>(spawned.pid, outcome.program,
-                                                   QString::fromLocal8Bit(spawned.logPath));
+    outcome.job = std::make_unique<EncoderProcess>(spawned.pid, QString::fromLocal8Bit(spawned.logPath));
     return outcome;
 }
 

@@ -153,7 +153,7 @@ void TestRealEncoder::convertsEveryPreset() {
     QVERIFY(resolved.command.has_value());
     const auto spawned = zvm::run::SpawnDetached(*resolved.command, dir_.path().toStdString());
     QVERIFY(spawned.error.empty());
-    EncoderProcess encoder(spawned.pid, ffmpeg_, QString::fromStdString(spawned.logPath));
+    EncoderProcess encoder(spawned.pid, QString::fromStdString(spawned.logPath));
     QByteArray log;
     connect(&encoder, &EncoderJob::outputArrived, this, [&log](const QByteArray& b) { log += b; });
     QSignalSpy finished(&encoder, &EncoderJob::finished);

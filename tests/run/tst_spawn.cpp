@@ -70,7 +70,7 @@ void TestSpawn::argumentsArriveExactly() {
     const SpawnResult spawned = SpawnDetached(*r.command, dir_->path().toStdString());
     QVERIFY2(spawned.error.empty(), spawned.error.c_str());
 
-    EncoderProcess process(spawned.pid, encoder_, QString::fromStdString(spawned.logPath));
+    EncoderProcess process(spawned.pid, QString::fromStdString(spawned.logPath));
     QSignalSpy finished(&process, &EncoderJob::finished);
     QVERIFY(finished.wait(10000));
     QCOMPARE(finished.at(0).at(0).toInt(), 0);
@@ -84,6 +84,7 @@ void TestSpawn::argumentsArriveExactly() {
         QVERIFY2(!QFile::exists(dir_->filePath(trap)), trap); // nothing else ran
     }
     QVERIFY(QString::fromStdString(spawned.logPath).startsWith(dir_->path()));
+    QVERIFY(!QFile::exists(QString::fromStdString(spawned.logPath))); // removed once read to the end
 }
 
 void TestSpawn::followsOutputAndExitCode() {
@@ -92,7 +93,7 @@ void TestSpawn::followsOutputAndExitCode() {
     const SpawnResult spawned =
         SpawnDetached({encoder_.toStdString(), {"out.mp4"}}, dir_->path().toStdString());
     QVERIFY(spawned.error.empty());
-    EncoderProcess process(spawned.pid, encoder_, QString::fromStdString(spawned.logPath));
+    EncoderProcess process(spawned.pid, QString::fromStdString(spawned.logPath));
     QByteArray seen;
     connect(&process, &EncoderJob::outputArrived, this, [&seen](const QByteArray& b) { seen += b; });
     QSignalSpy finished(&process, &EncoderJob::finished);
@@ -110,7 +111,7 @@ void TestSpawn::stopAsksTheEncoderToEnd() {
         SpawnDetached({encoder_.toStdString(), {"out.mp4"}}, dir_->path().toStdString());
     QVERIFY(spawned.error.empty());
     QCOMPARE(getsid(spawned.pid), spawned.pid); // a session of its own
-    EncoderProcess process(spawned.pid, encoder_, QString::fromStdString(spawned.logPath));
+    EncoderProcess process(spawned.pid, QString::fromStdString(spawned.logPath));
     QSignalSpy finished(&process, &EncoderJob::finished);
     process.stop();
     QVERIFY(finished.wait(10000));

@@ -11,8 +11,6 @@ class FakeJob final : public EncoderJob {
     Q_OBJECT
 
 public:
-    QString program() const override { return QStringLiteral("/usr/bin/ffmpeg"); }
-    QString logPath() const override { return {}; }
     bool isRunning() const override { return running; }
     void stop() override { stopCalls++; }
 
