@@ -137,7 +137,6 @@ void EncoderWindow::showFinished(int exitCode, int signal) {
         }
     }
     updateElapsed();
-    log_->verticalScrollBar()->setValue(log_->verticalScrollBar()->maximum());
 }
 
 QString EncoderWindow::elapsedText() const {
