@@ -18,8 +18,21 @@ cleanup() {
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; exit 1; }
+# Retries a check for up to 10 seconds, as a test waits for a condition rather than a fixed time.
+wait_until() {
+    for _ in $(seq 200); do
+        "$@" >/dev/null 2>&1 && return 0
+        sleep 0.05
+    done
+    return 1
+}
+has_focus() { [ "$(xdotool getwindowfocus)" = "$1" ]; }
+visible_windows() { xdotool search --onlyvisible --pid "$app_pid" | wc -l; }
+more_windows_than() { [ "$(visible_windows)" -gt "$1" ]; }
+file_is() { [ "$(cat "$1")" = "$2" ]; }
+app_ended() { ! kill -0 "$app_pid"; }
+confirmation_closed() { ! xdotool search --onlyvisible --name '^Save settings to settings\.ini$'; }
 
-# A display number nobody uses.
 zvm_start_xvfb
 
 mkdir -p "$work/my tools"
@@ -31,9 +44,9 @@ printf '"640","480","256","32","24000","%s","%s","%s","Saved"\r\n' \
 cd "$work"
 FAKE_ENCODER_SECONDS=3 QT_QPA_PLATFORM=xcb "$program" >"$work/app.log" 2>&1 &
 app_pid=$!
-window=$(xdotool search --sync --name 'Zarnik Video Maker v0\.61' | head -n 1)
-xdotool windowfocus "$window"
-sleep 0.5 # the window maps before Qt has painted and taken the focus
+window=$(xdotool search --sync --onlyvisible --name 'Zarnik Video Maker v0\.61' | head -n 1)
+focus_main() { xdotool windowfocus "$window" && wait_until has_focus "$window"; }
+focus_main || fail "the window did not take the focus"
 
 # Focus starts in the video box; four Tabs reach the width box, whose text is then selected.
 xdotool key --delay 50 Tab Tab Tab Tab
@@ -41,41 +54,43 @@ xdotool type --delay 30 '1280'
 xdotool key Tab
 xdotool type --delay 30 '720'
 xdotool key alt+g
-sleep 0.5
 
-# Click into the command box: its centre lies at (280, 424) in the client area, below the menu bar.
+# Clicking into the command box copies it. Generate runs a moment after its access key (the button
+# animates its press), so enter the box from the width box again until the copy holds the command.
+# Centres in the client area, which lies below the menu bar: command box (280, 424), width box (36, 154).
 eval "$(xdotool getwindowgeometry --shell "$window")"
 client_top=$((HEIGHT - 544))
-xdotool mousemove --window "$window" 280 $((client_top + 424)) click 1
-sleep 0.5
 expected="$encoder -y -i \"$work/in clip.avi\" -r 29.971 -s 240x136 -bitexact -strict 3 -me epzs -hq -vcodec mpeg4 -b 256 -acodec aac -ac 2 -ar 24000 -ab 32 -f mp4 -padtop 12 -padbottom 12 \"$work/out clip.mp4\""
-copied=$(xclip -o -selection clipboard 2>/dev/null || true)
-[ "$copied" = "$expected" ] || fail "clipboard holds [$copied], expected [$expected]"
+copy_command() {
+    xdotool mousemove --window "$window" 36 $((client_top + 154)) click 1
+    xdotool mousemove --window "$window" 280 $((client_top + 424)) click 1
+    [ "$(xclip -o -selection clipboard)" = "$expected" ]
+}
+wait_until copy_command ||
+    fail "clipboard holds [$(xclip -o -selection clipboard 2>/dev/null)], expected [$expected]"
 echo "ok: the generated command reached the clipboard"
 
 # Save settings through the menu, then close the confirmation with Enter.
+windows=$(visible_windows)
 xdotool key alt+f
-sleep 0.3
+wait_until more_windows_than "$windows" || fail "the File menu did not open"
 xdotool key s
-sleep 0.5
+wait_until xdotool search --onlyvisible --name '^Save settings to settings\.ini$' || fail "no confirmation"
 xdotool key Return
-sleep 0.3
 expected_file=$(printf '"1280","720","256","32","24000","%s","%s","%s","Saved"\r\n' \
     "$work/in clip.avi" "$work/out clip.mp4" "$encoder")
-[ "$(cat "$work/settings.ini")" = "$expected_file" ] || fail "settings.ini is [$(cat -A "$work/settings.ini")]"
+wait_until file_is "$work/settings.ini" "$expected_file" || fail "settings.ini is [$(cat -A "$work/settings.ini")]"
 echo "ok: settings saved byte for byte"
 
 # Convert starts the fake encoder (it runs 3 seconds); Exit ends the program at once.
-xdotool windowfocus "$window"
+wait_until confirmation_closed || fail "the confirmation did not close"
+focus_main || fail "the window did not take the focus back"
 xdotool key alt+v
-for _ in $(seq 50); do [ -s "$work/arguments.txt" ] && break; sleep 0.1; done
-[ -s "$work/arguments.txt" ] || fail "the encoder did not start"
-xdotool windowfocus "$window"
+wait_until test -s "$work/arguments.txt" || fail "the encoder did not start"
+focus_main || fail "the window did not take the focus back"
 xdotool key alt+x
-for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$app_pid" 2>/dev/null && fail "Exit did not end the program"
+wait_until app_ended || fail "Exit did not end the program"
 [ -e "$work/out clip.mp4" ] && fail "the encoder finished too early to show that it outlives the program"
-for _ in $(seq 100); do [ -e "$work/out clip.mp4" ] && break; sleep 0.1; done
-[ -e "$work/out clip.mp4" ] || fail "the encoder did not outlive the program"
+wait_until test -e "$work/out clip.mp4" || fail "the encoder did not outlive the program"
 echo "ok: the encoder outlived the program and wrote its file"
 echo "1 passed, 0 failed"
