@@ -15,7 +15,7 @@ inline constexpr std::string_view kSavedMarker = "Saved";
 // An optional tenth field, written only when the modern command is chosen, so that with it off the
 // file is exactly the nine-field record, and a nine-field reader reads either.
 inline constexpr std::string_view kModernMarker = "Modern";
-// Nothing this program writes comes near this; a larger file is read only this far.
+// The most a settings file may hold. A larger one is not ours: it is neither read nor written.
 inline constexpr std::size_t kMaxReadBytes = std::size_t{64} * 1024;
 
 // The eight saved texts in file order, as bytes in the system's 8-bit encoding.
@@ -57,16 +57,36 @@ std::string FormatRecord(const SettingsRecord& record);
 // anything after it is ignored.
 ParsedSettings ParseRecord(std::string_view bytes);
 
-// The first field whose value the format cannot carry (a double quote would cut it short).
-std::optional<Field> FirstUnstorableField(const SettingsRecord& record);
+// Why a record cannot be saved so that it reads back the same: a value with a double quote (the
+// reader would cut it there), or a record longer than the reader reads (blamed on its longest value).
+enum class StoreProblem { DoubleQuote, TooLong };
+struct Unstorable {
+    Field field;
+    StoreProblem problem;
+};
+std::optional<Unstorable> CheckStorable(const SettingsRecord& record);
 
-// Nothing when the file is missing or unreadable.
-std::optional<ParsedSettings> LoadSettings(const std::filesystem::path& path);
+// What was found where the settings file should be. Only a missing file is a first run; anything
+// else that could not be read is left alone, so that no start overwrites a file it did not read.
+enum class FileState { Loaded, Missing, Unreadable, NotAFile, TooLarge };
+struct LoadResult {
+    FileState state = FileState::Missing;
+    ParsedSettings parsed; // filled when Loaded
+    std::string reason;    // why it was not loaded
+};
+
+// Never blocks: a FIFO or device in the file's place is reported, not read.
+LoadResult LoadSettings(const std::filesystem::path& path);
 
 // Writes a temporary file beside the target, flushes it to disk and renames it over the target, so
-// a failure at any point leaves the old file as it was. Returns why it failed, or nothing.
+// a failure at any point leaves the old file as it was. A symbolic link is kept: its target is
+// replaced. The file is never writable by group or others. Returns why it failed, or nothing.
 // beforeCommit lets tests fail the save between writing and renaming.
 std::optional<std::string> SaveSettings(const std::filesystem::path& path, const SettingsRecord& record,
                                         const std::function<bool()>& beforeCommit = {});
+
+// Temporary files of interrupted saves beside `target`: ours by name and owner, and older than a
+// minute, so that a save running in another copy of the program is never touched.
+void RemoveStaleTemporaries(const std::filesystem::path& target);
 
 } // namespace zvm::settings

@@ -109,11 +109,18 @@ ParsedSettings ParseRecord(std::string_view bytes) {
     return parsed;
 }
 
-std::optional<Field> FirstUnstorableField(const SettingsRecord& record) {
+std::optional<Unstorable> CheckStorable(const SettingsRecord& record) {
+    std::size_t longest = 0;
     for (std::size_t i = 0; i < FieldCount; ++i) {
         if (record.values[i].find('"') != std::string::npos) {
-            return static_cast<Field>(i);
+            return Unstorable{static_cast<Field>(i), StoreProblem::DoubleQuote};
         }
+        if (record.values[i].size() > record.values[longest].size()) {
+            longest = i;
+        }
+    }
+    if (FormatRecord(record).size() > kMaxReadBytes) {
+        return Unstorable{static_cast<Field>(longest), StoreProblem::TooLong};
     }
     return std::nullopt;
 }

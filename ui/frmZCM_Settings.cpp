@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 
 namespace settings = zvm::settings;
@@ -48,18 +49,30 @@ void frmZCM::Form_Load() {
     txtOriginalVideo_GotFocus(); // the window is not shown yet, so no focus event comes now
 }
 
-// A missing or unreadable file keeps the design-time values; only a complete record counts as saved.
+// Only a missing file is a first run. A file that is there but cannot be read keeps the design-time
+// values for this run and is left alone: no start overwrites what it did not read.
 bool frmZCM::loadSettings() {
-    const std::optional<settings::ParsedSettings> parsed = settings::LoadSettings(SettingsPath());
-    if (!parsed) {
+    const settings::LoadResult loaded = settings::LoadSettings(SettingsPath());
+    if (loaded.state == settings::FileState::Missing) {
         return false;
     }
-    const QList<QLineEdit*> boxes = savedBoxes();
-    for (std::size_t i = 0; i < settings::FieldCount && i < parsed->fieldsRead; ++i) {
-        boxes[qsizetype(i)]->setText(QString::fromLocal8Bit(parsed->record.values[i]));
+    if (loaded.state != settings::FileState::Loaded) {
+        platform_.showMessage(this,
+                              QStringLiteral("%1 could not be read: %2. This run uses the default values; "
+                                             "the file is left as it is.")
+                                  .arg(QDir::current().absoluteFilePath(QString::fromStdString(
+                                           std::string(settings::kFileName))),
+                                       QString::fromLocal8Bit(loaded.reason)),
+                              QStringLiteral("Settings not loaded"));
+        return true;
     }
-    mnuModernCommand->setChecked(parsed->record.modernCommand);
-    return parsed->countsAsSaved();
+    const settings::ParsedSettings& parsed = loaded.parsed;
+    const QList<QLineEdit*> boxes = savedBoxes();
+    for (std::size_t i = 0; i < settings::FieldCount && i < parsed.fieldsRead; ++i) {
+        boxes[qsizetype(i)]->setText(QString::fromLocal8Bit(parsed.record.values[i]));
+    }
+    mnuModernCommand->setChecked(parsed.record.modernCommand);
+    return parsed.countsAsSaved();
 }
 
 void frmZCM::mnuSaveINI_Click() {
@@ -69,12 +82,13 @@ void frmZCM::mnuSaveINI_Click() {
         record.values[i] = boxes[qsizetype(i)]->text().toLocal8Bit().toStdString();
     }
     record.modernCommand = mnuModernCommand->isChecked();
-    if (const auto field = settings::FirstUnstorableField(record)) {
-        platform_.showMessage(this,
-                              QStringLiteral("The settings were not saved: the box \"%1\" contains a double "
-                                             "quote (\"), which settings.ini cannot store.")
-                                  .arg(boxes[qsizetype(*field)]->accessibleName()),
-                              kSaveTitle);
+    if (const auto unstorable = settings::CheckStorable(record)) {
+        const QString box = boxes[qsizetype(unstorable->field)]->accessibleName();
+        const QString why = unstorable->problem == settings::StoreProblem::DoubleQuote
+                                ? QStringLiteral("contains a double quote (\"), which settings.ini cannot store")
+                                : QStringLiteral("holds more text than settings.ini can keep");
+        platform_.showMessage(
+            this, QStringLiteral("The settings were not saved: the box \"%1\" %2.").arg(box, why), kSaveTitle);
         return;
     }
     if (const auto error = settings::SaveSettings(SettingsPath(), record)) {

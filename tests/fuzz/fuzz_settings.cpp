@@ -1,5 +1,5 @@
-// The settings reader on any bytes never crashes; and whatever the writer writes, the reader gives
-// back, for every value without a double quote.
+// The settings reader on any bytes never crashes; and whatever a save accepts, the reader gives back:
+// a record is either refused (a double quote, or longer than the reader reads) or read back whole.
 #include "SettingsFile.h"
 
 #include <cstdint>
@@ -23,6 +23,12 @@ SettingsRecord RecordFrom(const std::string& bytes) {
         }
     }
     record.modernCommand = !bytes.empty() && (bytes[0] & 1) != 0;
+    // Long values, so that records past the reader's limit are made too.
+    const std::size_t copies = bytes.size() > 1 ? static_cast<unsigned char>(bytes[1]) % 64 : 0;
+    const std::string piece = record.values[OutputPath];
+    for (std::size_t i = 0; i < copies; ++i) {
+        record.values[OutputPath] += piece;
+    }
     return record;
 }
 } // namespace
@@ -35,7 +41,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const SettingsRecord record = RecordFrom(bytes);
     const std::string written = FormatRecord(record);
-    if (written.size() > kMaxReadBytes) {
+    if (const auto problem = CheckStorable(record)) {
+        if (problem->problem != StoreProblem::TooLong || written.size() <= kMaxReadBytes) {
+            std::abort();
+        }
         return 0;
     }
     const ParsedSettings back = ParseRecord(written);

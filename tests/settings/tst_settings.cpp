@@ -3,9 +3,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
 #include <fstream>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+#include <utime.h>
 
 using namespace zvm::settings;
 
@@ -23,12 +26,14 @@ private slots:
     void reads();
     void modernField_data();
     void modernField();
-    void unstorableField();
-    void saveReplacesAndKeepsNoTemporary();
-    void failureBeforeRenameKeepsOldFile();
+    void storable_data();
+    void storable();
+    void loads_data();
+    void loads();
+    void unreadableForAnOrdinaryUser();
+    void saves_data();
+    void saves();
     void unwritableFolderKeepsOldFile();
-    void missingFileIsNotLoaded();
-    void readsOnlyTheFirst64KiB();
 };
 
 namespace {
@@ -46,7 +51,44 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 }
 
 QStringList FolderEntries(const QString& path) {
-    return QDir(path).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    return QDir(path).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System);
+}
+
+mode_t ModeOf(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : mode_t(07777);
+}
+
+const std::string kOld = FormatRecord(Record({"1", "2", "3", "4", "5", "6", "7", "8"}));
+
+// What stands where the settings file is looked for; "settings.ini" in `dir` is always the path used.
+void Prepare(const QString& setup, const QTemporaryDir& dir) {
+    const std::string path = dir.filePath("settings.ini").toStdString();
+    const std::string target = dir.filePath("target.ini").toStdString();
+    if (setup == "directory") {
+        QDir(dir.path()).mkdir("settings.ini");
+    } else if (setup == "fifo") {
+        mkfifo(path.c_str(), 0644);
+    } else if (setup == "link loop") {
+        symlink("settings.ini", path.c_str());
+    } else if (setup == "too large") {
+        WriteFile(path, kOld + std::string(kMaxReadBytes, ' '));
+    } else if (setup.startsWith("file")) {
+        WriteFile(path, kOld);
+        chmod(path.c_str(), setup.section(' ', 1).toUInt(nullptr, 8));
+    } else if (setup == "link to 0666 file") {
+        WriteFile(target, kOld);
+        chmod(target.c_str(), 0666);
+        symlink("target.ini", path.c_str());
+    } else if (setup == "stale temporaries") {
+        WriteFile(path, kOld);
+        const std::string stale = dir.filePath(".settings.ini.Ab12Cd").toStdString();
+        WriteFile(stale, "half");
+        const utimbuf longAgo{time(nullptr) - 120, time(nullptr) - 120};
+        utime(stale.c_str(), &longAgo);
+        WriteFile(dir.filePath(".settings.ini.Fresh1").toStdString(), "another save under way");
+        WriteFile(dir.filePath(".settings.ini.notours").toStdString(), "other name");
+    }
 }
 } // namespace
 
@@ -93,11 +135,10 @@ void TestSettings::roundTrip() {
         record.values[i] = values[qsizetype(i)].toStdString();
     }
     QVERIFY(!SaveSettings(path, record).has_value());
-    const auto loaded = LoadSettings(path);
-    QVERIFY(loaded.has_value());
-    QVERIFY(loaded->countsAsSaved());
-    QCOMPARE(loaded->record.values, record.values);
-    QCOMPARE(loaded->record.marker, std::string("Saved"));
+    const LoadResult loaded = LoadSettings(path);
+    QCOMPARE(loaded.state, FileState::Loaded);
+    QVERIFY(loaded.parsed.countsAsSaved());
+    QCOMPARE(loaded.parsed.record.values, record.values);
 }
 
 void TestSettings::reads_data() {
@@ -172,74 +213,139 @@ void TestSettings::modernField() {
     QCOMPARE(written.size(), std::size_t(28 + 8 + 5 + (modern ? 9 : 0)));
 }
 
-void TestSettings::unstorableField() {
+void TestSettings::storable_data() {
+    QTest::addColumn<int>("field"); // the value set, beside a source path of `source` bytes
+    QTest::addColumn<QByteArray>("value");
+    QTest::addColumn<int>("source");
+    QTest::addColumn<int>("blamed"); // -1: storable
+    QTest::addColumn<bool>("tooLong");
+    const int room = int(kMaxReadBytes) - 33; // what the eight values of a record may hold together
+    QTest::newRow("double quote") << int(OutputPath) << QByteArray("say \"cheese\".mp4") << 0
+                                  << int(OutputPath) << false;
+    QTest::newRow("just fits") << int(OutputPath) << QByteArray(room, 'a') << 0 << -1 << false;
+    QTest::newRow("one byte over") << int(OutputPath) << QByteArray(room + 1, 'a') << 0 << int(OutputPath)
+                                   << true;
+    QTest::newRow("two long paths: the longer is blamed")
+        << int(EncoderPath) << QByteArray(32'801, 'a') << 32'800 << int(EncoderPath) << true;
+}
+
+void TestSettings::storable() {
+    QFETCH(int, field);
+    QFETCH(QByteArray, value);
+    QFETCH(int, source);
+    QFETCH(int, blamed);
+    QFETCH(bool, tooLong);
     SettingsRecord record;
-    QVERIFY(!FirstUnstorableField(record).has_value());
-    record.values[SourceVideo] = "say \"cheese\".avi";
-    record.values[EncoderPath].assign(1, '"');
-    QCOMPARE(FirstUnstorableField(record), std::optional<Field>(SourceVideo));
+    record.values[SourceVideo] = std::string(std::size_t(source), 'v');
+    record.values[std::size_t(field)] = value.toStdString();
+    const auto problem = CheckStorable(record);
+    QCOMPARE(problem.has_value(), blamed >= 0);
+    if (problem) {
+        QCOMPARE(int(problem->field), blamed);
+        QCOMPARE(problem->problem == StoreProblem::TooLong, tooLong);
+    } else { // what may be saved reads back whole
+        QCOMPARE(ParseRecord(FormatRecord(record)).record.values, record.values);
+    }
 }
 
-void TestSettings::saveReplacesAndKeepsNoTemporary() {
+void TestSettings::loads_data() {
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<int>("state");
+    QTest::newRow("missing") << "none" << int(FileState::Missing);
+    QTest::newRow("plain file") << "file 644" << int(FileState::Loaded);
+    QTest::newRow("link to a file") << "link to 0666 file" << int(FileState::Loaded);
+    QTest::newRow("directory") << "directory" << int(FileState::NotAFile);
+    QTest::newRow("fifo without a writer") << "fifo" << int(FileState::NotAFile);
+    QTest::newRow("link loop") << "link loop" << int(FileState::Unreadable);
+    QTest::newRow("over the limit") << "too large" << int(FileState::TooLarge);
+}
+
+void TestSettings::loads() {
+    QFETCH(QString, setup);
+    QFETCH(int, state);
     QTemporaryDir dir;
+    Prepare(setup, dir);
+    alarm(10); // a FIFO that blocked the read would otherwise hang the test
+    const LoadResult loaded = LoadSettings(dir.filePath("settings.ini").toStdString());
+    alarm(0);
+    QCOMPARE(int(loaded.state), state);
+    QCOMPARE(loaded.reason.empty(), state == int(FileState::Loaded) || state == int(FileState::Missing));
+    QCOMPARE(loaded.parsed.countsAsSaved(), state == int(FileState::Loaded));
+}
+
+// A file its owner made unreadable is not a first run. Root reads it anyway, so the check runs as
+// an ordinary user in a child process.
+void TestSettings::unreadableForAnOrdinaryUser() {
+    QTemporaryDir dir;
+    Prepare("file 000", dir);
+    chmod(dir.path().toLocal8Bit().constData(), 0755);
+    const pid_t child = fork();
+    if (child == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) {
+            _exit(100);
+        }
+        _exit(int(LoadSettings(dir.filePath("settings.ini").toStdString()).state));
+    }
+    int status = 0;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    QCOMPARE(WEXITSTATUS(status), int(FileState::Unreadable));
+}
+
+void TestSettings::saves_data() {
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<int>("mode");            // of the file written
+    QTest::addColumn<QStringList>("entries"); // of the folder afterwards
+    const QStringList alone{"settings.ini"};
+    QTest::newRow("new file") << "none" << 0644 << alone;
+    QTest::newRow("keeps its mode") << "file 640" << 0640 << alone;
+    QTest::newRow("unreadable becomes the owner's") << "file 000" << 0600 << alone;
+    QTest::newRow("never writable by others") << "file 666" << 0644 << alone;
+    QTest::newRow("through a link") << "link to 0666 file" << 0644 << QStringList{"settings.ini", "target.ini"};
+    QTest::newRow("stale temporaries go")
+        << "stale temporaries" << 0644
+        << QStringList{".settings.ini.Fresh1", ".settings.ini.notours", "settings.ini"};
+}
+
+void TestSettings::saves() {
+    QFETCH(QString, setup);
+    QFETCH(int, mode);
+    QFETCH(QStringList, entries);
+    QTemporaryDir dir;
+    Prepare(setup, dir);
     const std::string path = dir.filePath("settings.ini").toStdString();
-    WriteFile(path, std::string(5000, 'x'));
-    chmod(path.c_str(), 0640);
-    QVERIFY(!SaveSettings(path, SettingsRecord{}).has_value());
-    QCOMPARE(ReadFile(path).size(), std::size_t(33));
-    QCOMPARE(FolderEntries(dir.path()), QStringList{"settings.ini"});
+    const mode_t mask = umask(022);
+    const auto error = SaveSettings(path, SettingsRecord{});
+    umask(mask);
+    QVERIFY(!error.has_value());
+    QCOMPARE(ReadFile(path), FormatRecord(SettingsRecord{}));
+    QCOMPARE(int(ModeOf(path)), mode);
+    QCOMPARE(FolderEntries(dir.path()), entries);
     struct stat info {};
-    QCOMPARE(stat(path.c_str(), &info), 0);
-    QCOMPARE(info.st_mode & 0777, mode_t(0640)); // a save keeps the file's permissions
-}
+    lstat(path.c_str(), &info);
+    QCOMPARE(S_ISLNK(info.st_mode), setup.startsWith("link"));
 
-void TestSettings::failureBeforeRenameKeepsOldFile() {
-    QTemporaryDir dir;
-    const std::string path = dir.filePath("settings.ini").toStdString();
-    const std::string old = FormatRecord(Record({"1", "2", "3", "4", "5", "6", "7", "8"}));
-    WriteFile(path, old);
-    const auto error = SaveSettings(path, SettingsRecord{}, [] { return false; });
-    QVERIFY(error.has_value());
-    QCOMPARE(ReadFile(path), old);
-    QCOMPARE(FolderEntries(dir.path()), QStringList{"settings.ini"});
+    // A save interrupted before the rename leaves the file as it was, and no temporary.
+    QVERIFY(SaveSettings(path, Record({"9", "9", "9", "9", "9", "9", "9", "9"}), [] { return false; }));
+    QCOMPARE(ReadFile(path), FormatRecord(SettingsRecord{}));
+    QCOMPARE(FolderEntries(dir.path()), entries);
 }
 
 void TestSettings::unwritableFolderKeepsOldFile() {
     QTemporaryDir dir;
     const std::string path = dir.filePath("settings.ini").toStdString();
-    const std::string old = FormatRecord(Record({"1", "2", "3", "4", "5", "6", "7", "8"}));
-    WriteFile(path, old);
+    WriteFile(path, kOld);
     chmod(dir.path().toLocal8Bit().constData(), 0555);
     const bool canStillWrite = access(dir.path().toLocal8Bit().constData(), W_OK) == 0;
     const auto error = SaveSettings(path, SettingsRecord{});
     chmod(dir.path().toLocal8Bit().constData(), 0755);
     if (canStillWrite) {
-        // Root ignores the folder's permissions, so here the save must simply succeed.
+        // Root ignores the folder's permissions; /proc takes no new file from anyone.
         QVERIFY(!error.has_value());
-        QCOMPARE(ReadFile(path).size(), std::size_t(33));
-        // A folder nobody can create files in: the failure path, for root too.
         QVERIFY(SaveSettings("/proc/settings.ini", SettingsRecord{}).has_value());
         return;
     }
     QVERIFY(error.has_value());
-    QCOMPARE(ReadFile(path), old);
-}
-
-void TestSettings::missingFileIsNotLoaded() {
-    QTemporaryDir dir;
-    QVERIFY(!LoadSettings(dir.filePath("settings.ini").toStdString()).has_value());
-    QVERIFY(!LoadSettings(dir.path().toStdString()).has_value()); // a folder cannot be read as a file
-}
-
-void TestSettings::readsOnlyTheFirst64KiB() {
-    QTemporaryDir dir;
-    const std::string path = dir.filePath("settings.ini").toStdString();
-    std::string bytes = "\"" + std::string(kMaxReadBytes + 10, 'a') + "\",\"480\"";
-    WriteFile(path, bytes);
-    const auto loaded = LoadSettings(path);
-    QVERIFY(loaded.has_value());
-    QCOMPARE(loaded->fieldsRead, std::size_t(1));
-    QCOMPARE(loaded->record.values[Width].size(), kMaxReadBytes - 1);
+    QCOMPARE(ReadFile(path), kOld);
 }
 
 QTEST_GUILESS_MAIN(TestSettings)
