@@ -19,11 +19,11 @@ void BM_ConvertToRunning(benchmark::State& state) {
     for (auto _ : state) {
         const auto result = std::get<zvm::GenerateResult>(zvm::Generate(r));
         benchmark::DoNotOptimize(zvm::CheckRunRequest(result.request));
-        const auto resolved = zvm::run::ResolveCommandLine(*result.command, finder);
+        const auto resolved = zvm::run::ResolveCommandLine(*result.command, r.encoderPath, finder);
         const auto spawned = zvm::run::SpawnDetached(*resolved.command, "/tmp");
         state.PauseTiming();
         waitpid(spawned.pid, nullptr, 0);
-        unlink(spawned.logPath.c_str());
+        close(spawned.logFd);
         state.ResumeTiming();
     }
 }

@@ -25,6 +25,13 @@ bool ParseUnsigned(std::string_view text, long long& value) {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     return error == std::errc{} && end == text.data() + text.size() && value >= 0;
 }
+
+// An encoder may write without line breaks; a line keeps only its end, where progress figures are.
+void KeepTail(std::string& line) {
+    constexpr std::string_view kCut = "[...] ";
+    line.erase(0, line.size() - (EncoderOutput::kMaxLineLength - kCut.size()));
+    line.insert(0, kCut);
+}
 } // namespace
 
 std::optional<double> ParseClockTime(std::string_view text) {
@@ -40,12 +47,15 @@ std::optional<double> ParseClockTime(std::string_view text) {
     const std::string_view secondsText = text.substr(second + 1);
     const auto [end, error] =
         std::from_chars(secondsText.data(), secondsText.data() + secondsText.size(), seconds);
+    // A clock the encoder could print: anything else is not a time, and the sum cannot overflow.
+    constexpr long long kMaxHours = 1'000'000;
     if (!ParseUnsigned(text.substr(0, first), hours) ||
         !ParseUnsigned(text.substr(first + 1, second - first - 1), minutes) || error != std::errc{} ||
-        end != secondsText.data() + secondsText.size() || seconds < 0) {
+        end != secondsText.data() + secondsText.size() || hours > kMaxHours || minutes >= 60 ||
+        !(seconds >= 0 && seconds < 60)) {
         return std::nullopt;
     }
-    return static_cast<double>(hours * 3600 + minutes * 60) + seconds;
+    return static_cast<double>(hours) * 3600 + static_cast<double>(minutes) * 60 + seconds;
 }
 
 EncoderOutput::EncoderOutput(std::size_t keptLines) : keptLines_(keptLines == 0 ? 1 : keptLines) {}
@@ -67,12 +77,18 @@ void EncoderOutput::append(std::string_view bytes) {
                 returnPending_ = false;
             }
             current_ += c;
+            if (current_.size() >= 2 * kMaxLineLength) {
+                KeepTail(current_);
+            }
         }
     }
 }
 
 void EncoderOutput::finishLine() {
     scan(current_);
+    if (current_.size() > kMaxLineLength) {
+        KeepTail(current_);
+    }
     lines_.push_back(std::move(current_));
     current_.clear();
     if (lines_.size() > keptLines_) {

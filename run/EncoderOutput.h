@@ -15,6 +15,9 @@ class EncoderOutput {
 public:
     explicit EncoderOutput(std::size_t keptLines = 500);
 
+    // The longest line kept; a longer one keeps its end. With the kept lines, this bounds memory.
+    static constexpr std::size_t kMaxLineLength = 2000;
+
     void append(std::string_view bytes);
 
     // The kept lines joined with newlines, the line being written last.
@@ -38,7 +41,8 @@ private:
     std::optional<double> time_;
 };
 
-// "HH:MM:SS.xx" (hours may have more digits) to seconds; nothing for anything else.
+// "HH:MM:SS.xx" (hours may have more digits) to seconds; nothing for anything else, or for a clock
+// beyond a million hours.
 std::optional<double> ParseClockTime(std::string_view text);
 
 } // namespace zvm::run

@@ -2,6 +2,7 @@
 
 #include "CommandSplit.h"
 
+#include <climits>
 #include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,23 +10,22 @@
 namespace zvm::run {
 
 namespace {
+constexpr std::size_t kMaxName = PATH_MAX;
+
 bool IsRegularFile(const std::string& path) {
     struct stat info {};
     return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-// The full path of an executable file named by `name`, or nothing.
-std::optional<std::string> Locate(const std::string& name, const ProgramFinder& finder) {
-    if (name.empty()) {
-        return std::nullopt;
-    }
-    if (name.find('/') != std::string::npos) {
-        return finder.isExecutable(name) ? std::optional(name) : std::nullopt;
-    }
+bool HasSlash(std::string_view name) {
+    return name.find('/') != std::string_view::npos;
+}
+
+std::optional<std::string> OnSearchPath(const std::string& name, const ProgramFinder& finder) {
     std::string_view dirs = finder.searchPath;
     while (true) {
         const std::size_t colon = dirs.find(':');
-        std::string dir(dirs.substr(0, colon));
+        const std::string dir(dirs.substr(0, colon));
         const std::string candidate = (dir.empty() ? std::string(".") : dir) + "/" + name;
         if (finder.isExecutable(candidate)) {
             return candidate;
@@ -37,9 +37,58 @@ std::optional<std::string> Locate(const std::string& name, const ProgramFinder& 
     }
 }
 
-Resolution Failure(const std::string& program, const ProgramFinder& finder) {
-    const bool present = program.find('/') != std::string::npos && finder.exists(program);
-    return {std::nullopt, present ? "it is not an executable program" : "no such program was found", program};
+// A bare name is looked up on the search path; a path is taken as it is.
+std::optional<std::string> Locate(const std::string& name, const ProgramFinder& finder) {
+    if (name.empty() || name.size() > kMaxName) {
+        return std::nullopt;
+    }
+    if (HasSlash(name)) {
+        return finder.isExecutable(name) ? std::optional(name) : std::nullopt;
+    }
+    return OnSearchPath(name, finder);
+}
+
+std::vector<std::string> Texts(const std::vector<Word>& words, std::size_t from) {
+    std::vector<std::string> texts;
+    for (std::size_t i = from; i < words.size(); ++i) {
+        texts.push_back(words[i].text);
+    }
+    return texts;
+}
+
+bool BeginsWithWord(std::string_view line, std::string_view word) {
+    return line.substr(0, word.size()) == word &&
+           (line.size() == word.size() || line[word.size()] == ' ' || line[word.size()] == '\t');
+}
+
+Resolution Failure(const std::string& looked, const ProgramFinder& finder) {
+    if (looked.size() > kMaxName) {
+        return {std::nullopt, "the program's name is longer than the system allows", looked.substr(0, 64) + "..."};
+    }
+    if (!HasSlash(looked)) {
+        return {std::nullopt, "no program of that name was found on the search path", looked};
+    }
+    return {std::nullopt, finder.exists(looked) ? "it is not an executable program" : "no such program was found",
+            looked};
+}
+
+// The longest absolute name, made of the first words and the blanks between them, that names an
+// executable; the index of its last word, or nothing.
+std::optional<std::size_t> LongestAbsoluteName(std::string_view line, const std::vector<Word>& words,
+                                               const ProgramFinder& finder, std::string& name) {
+    std::optional<std::size_t> last;
+    std::string joined = words[0].text;
+    for (std::size_t i = 0; i < words.size() && joined.size() <= kMaxName; ++i) {
+        if (i > 0) {
+            joined.append(line.substr(words[i - 1].end, words[i].begin - words[i - 1].end));
+            joined.append(words[i].text);
+        }
+        if (joined.size() <= kMaxName && finder.isExecutable(joined)) {
+            last = i;
+            name = joined;
+        }
+    }
+    return last;
 }
 } // namespace
 
@@ -50,26 +99,47 @@ ProgramFinder ProgramFinder::FromSystem() {
             path != nullptr ? path : "/usr/local/bin:/usr/bin:/bin"};
 }
 
-Resolution ResolveCommandLine(std::string_view line, const ProgramFinder& finder) {
+namespace {
+// The encoder's own text: as typed, or as one quoted word ("/opt/My Tools/ffmpeg" in quotes).
+std::optional<std::string> LocateEncoder(std::string_view encoder, const ProgramFinder& finder) {
+    if (auto program = Locate(std::string(encoder), finder)) {
+        return program;
+    }
+    const std::vector<Word> words = SplitCommandLine(encoder);
+    if (words.size() == 1 && encoder.find('"') != std::string_view::npos) {
+        return Locate(words[0].text, finder);
+    }
+    return std::nullopt;
+}
+} // namespace
+
+Resolution ResolveCommandLine(std::string_view line, std::string_view encoder, const ProgramFinder& finder) {
+    if (!encoder.empty() && BeginsWithWord(line, encoder)) {
+        const std::string named(encoder);
+        if (const auto program = LocateEncoder(encoder, finder)) {
+            return {ResolvedCommand{*program, Texts(SplitCommandLine(line.substr(encoder.size())), 0)}, {}, named};
+        }
+        return Failure(named, finder); // never a shorter or longer name than the one the user gave
+    }
     const std::vector<Word> words = SplitCommandLine(line);
     if (words.empty()) {
         return {std::nullopt, "the command is empty", {}};
     }
-    std::string name = words[0].text;
-    for (std::size_t last = 0; last < words.size(); ++last) {
-        if (last > 0) {
-            name += line.substr(words[last - 1].end, words[last].begin - words[last - 1].end);
-            name += words[last].text;
+    if (encoder.empty() && (line.front() == ' ' || line.front() == '\t')) {
+        return {std::nullopt, "no encoder is named: the box for its location is empty", {}};
+    }
+    const std::string& first = words[0].text;
+    if (!first.empty() && !HasSlash(first)) {
+        if (const auto program = Locate(first, finder)) {
+            return {ResolvedCommand{*program, Texts(words, 1)}, {}, first};
         }
-        if (const auto program = Locate(name, finder)) {
-            ResolvedCommand command{*program, {}};
-            for (std::size_t i = last + 1; i < words.size(); ++i) {
-                command.arguments.push_back(words[i].text);
-            }
-            return {std::move(command), {}, name};
+    } else if (!first.empty() && first.front() == '/') {
+        std::string name;
+        if (const auto last = LongestAbsoluteName(line, words, finder, name)) {
+            return {ResolvedCommand{name, Texts(words, *last + 1)}, {}, name};
         }
     }
-    return Failure(words[0].text, finder);
+    return Failure(first, finder);
 }
 
 } // namespace zvm::run

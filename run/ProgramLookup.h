@@ -18,7 +18,7 @@ struct ResolvedCommand {
 struct Resolution {
     std::optional<ResolvedCommand> command;
     std::string error;
-    std::string program; // the name looked for, for the message
+    std::string program; // what was looked for, for the message
 };
 
 // What the machine has: whether a path names an executable file, whether it names any file, and the
@@ -31,9 +31,13 @@ struct ProgramFinder {
     static ProgramFinder FromSystem();
 };
 
-// The first word names the program, looked up on the search path when it has no slash. When that
-// names no executable file, it is joined with the following words and the blanks between them until
-// the result does, so an unquoted "/opt/My Tools/ffmpeg" works.
-Resolution ResolveCommandLine(std::string_view line, const ProgramFinder& finder);
+// Finds the program a command line starts, strictly, so that nothing runs that the user did not name:
+// - a line that begins with the encoder's exact text, where that text names a program (a bare name
+//   on the search path, or a path), runs that program with the rest of the line as its arguments;
+// - otherwise the first word alone names it when it is a bare name on the search path; an absolute
+//   first word may be joined with the following words and the blanks between them (an unquoted
+//   "/opt/My Tools/ffmpeg"), and the longest joined name that is an executable wins. A joined name is
+//   never looked up on the search path or in the working folder, and never longer than PATH_MAX.
+Resolution ResolveCommandLine(std::string_view line, std::string_view encoder, const ProgramFinder& finder);
 
 } // namespace zvm::run

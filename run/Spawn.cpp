@@ -2,9 +2,11 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 extern char** environ;
@@ -43,18 +45,34 @@ std::vector<char*> ArgumentVector(const ResolvedCommand& command, std::vector<st
 }
 } // namespace
 
+std::string LogFolder() {
+    const char* folder = std::getenv("TMPDIR");
+    struct stat info {};
+    if (folder != nullptr && *folder != '\0' && stat(folder, &info) == 0 && S_ISDIR(info.st_mode)) {
+        return folder;
+    }
+    return "/tmp";
+}
+
 SpawnResult SpawnDetached(const ResolvedCommand& command, const std::string& logFolder) {
     SpawnResult result;
     std::string logPath = logFolder + "/zarnik-video-maker-XXXXXX";
-    const int logFd = mkostemp(logPath.data(), O_CLOEXEC);
-    if (logFd < 0) {
+    const int writeFd = mkostemp(logPath.data(), O_CLOEXEC); // 0600: the output may name private files
+    if (writeFd < 0) {
         result.error = std::string("the log file could not be created: ") + std::strerror(errno);
+        return result;
+    }
+    const int readFd = open(logPath.c_str(), O_RDONLY | O_CLOEXEC);
+    unlink(logPath.c_str()); // before the encoder starts, so no end of this program leaves it behind
+    if (readFd < 0) {
+        result.error = std::string("the log file could not be opened: ") + std::strerror(errno);
+        close(writeFd);
         return result;
     }
     SpawnSetup setup;
     posix_spawn_file_actions_addopen(&setup.actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&setup.actions, logFd, STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&setup.actions, logFd, STDERR_FILENO);
+    posix_spawn_file_actions_adddup2(&setup.actions, writeFd, STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&setup.actions, writeFd, STDERR_FILENO);
     posix_spawnattr_setflags(&setup.attributes,
                              POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
     sigset_t signals;
@@ -71,14 +89,14 @@ SpawnResult SpawnDetached(const ResolvedCommand& command, const std::string& log
     pid_t pid = -1;
     const int error =
         posix_spawn(&pid, command.program.c_str(), &setup.actions, &setup.attributes, argv.data(), environ);
-    close(logFd);
+    close(writeFd);
     if (error != 0) {
-        unlink(logPath.c_str());
+        close(readFd);
         result.error = std::strerror(error);
         return result;
     }
     result.pid = pid;
-    result.logPath = std::move(logPath);
+    result.logFd = readFd;
     return result;
 }
 

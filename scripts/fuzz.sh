@@ -9,7 +9,7 @@ seconds=${1:-30}
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "$(nproc)"
 mkdir -p build/fuzz/findings
-for target in numeric settings split; do
+for target in numeric settings split output; do
     corpus=$(mktemp -d)
     log=build/fuzz/fuzz_$target.log
     echo "fuzz_$target: $seconds s"
@@ -24,4 +24,4 @@ for target in numeric settings split; do
         exit 1
     fi
 done
-echo "fuzzing: 3 passed, 0 failed"
+echo "fuzzing: 4 passed, 0 failed"

@@ -41,7 +41,8 @@ public:
     virtual void setClipboardText(const QString& text) = 0;
     virtual void openUrl(const QUrl& url) = 0;
     // Starts one command line as an independent program, without a shell, and returns at once.
-    virtual StartOutcome startProgram(const QString& commandLine) = 0;
+    // encoder is the encoder box's text, which names the program when the line begins with it.
+    virtual StartOutcome startProgram(const QString& commandLine, const QString& encoder) = 0;
     // Reads a video's display size without blocking, then calls done once.
     virtual void detectVideoSize(const QString& videoPath, const QString& encoderPath,
                                  std::function<void(const SizeDetection&)> done) = 0;

@@ -5,14 +5,17 @@
 #include "Spawn.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
 
+// Plain text: a message may quote a path or the encoder's words, which are never markup.
 void QtPlatform::showMessage(QWidget* parent, const QString& prompt, const QString& title) {
     QMessageBox box(QMessageBox::NoIcon, title, prompt, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
@@ -40,29 +43,31 @@ void QtPlatform::openUrl(const QUrl& url) {
     QDesktopServices::openUrl(url);
 }
 
-StartOutcome QtPlatform::startProgram(const QString& commandLine) {
+StartOutcome QtPlatform::startProgram(const QString& commandLine, const QString& encoder) {
     const QByteArray line = commandLine.toLocal8Bit();
-    const auto resolution = zvm::run::ResolveCommandLine(
-        std::string_view(line.constData(), std::size_t(line.size())), zvm::run::ProgramFinder::FromSystem());
+    const QByteArray encoderBytes = encoder.toLocal8Bit();
+    const auto resolution =
+        zvm::run::ResolveCommandLine(std::string_view(line.constData(), std::size_t(line.size())),
+                                     std::string_view(encoderBytes.constData(), std::size_t(encoderBytes.size())),
+                                     zvm::run::ProgramFinder::FromSystem());
     StartOutcome outcome;
     outcome.program = QString::fromLocal8Bit(resolution.program);
     if (!resolution.command) {
         outcome.error = QString::fromLocal8Bit(resolution.error);
         return outcome;
     }
-    const auto spawned =
-        zvm::run::SpawnDetached(*resolution.command, QDir::tempPath().toLocal8Bit().toStdString());
+    const auto spawned = zvm::run::SpawnDetached(*resolution.command);
     if (!spawned.error.empty()) {
         outcome.error = QString::fromLocal8Bit(spawned.error);
         return outcome;
     }
-    outcome.job = std::make_unique<EncoderProcess>(spawned.pid, QString::fromLocal8Bit(spawned.logPath));
+    outcome.job = std::make_unique<EncoderProcess>(spawned.pid, spawned.logFd);
     return outcome;
 }
 
 void QtPlatform::detectVideoSize(const QString& videoPath, const QString& encoderPath,
                                  std::function<void(const SizeDetection&)> done) {
-    auto* probe = new SizeProbe;
+    auto* probe = new SizeProbe(QCoreApplication::instance()); // ended with the program if still running
     QObject::connect(probe, &SizeProbe::finished, probe,
                      [probe, done = std::move(done)](const SizeDetection& r) {
                          done(r);

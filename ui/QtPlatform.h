@@ -9,7 +9,7 @@ public:
     std::optional<QString> openFileName(QWidget* parent, const FileDialogRequest& request) override;
     void setClipboardText(const QString& text) override;
     void openUrl(const QUrl& url) override;
-    StartOutcome startProgram(const QString& commandLine) override;
+    StartOutcome startProgram(const QString& commandLine, const QString& encoder) override;
     void detectVideoSize(const QString& videoPath, const QString& encoderPath,
                          std::function<void(const SizeDetection&)> done) override;
 };

@@ -149,11 +149,11 @@ void TestRealEncoder::convertsEveryPreset() {
     QVERIFY(result.command.has_value());
 
     const auto resolved =
-        zvm::run::ResolveCommandLine(*result.command, zvm::run::ProgramFinder::FromSystem());
+        zvm::run::ResolveCommandLine(*result.command, r.encoderPath, zvm::run::ProgramFinder::FromSystem());
     QVERIFY(resolved.command.has_value());
     const auto spawned = zvm::run::SpawnDetached(*resolved.command, dir_.path().toStdString());
     QVERIFY(spawned.error.empty());
-    EncoderProcess encoder(spawned.pid, QString::fromStdString(spawned.logPath));
+    EncoderProcess encoder(spawned.pid, spawned.logFd);
     QByteArray log;
     connect(&encoder, &EncoderJob::outputArrived, this, [&log](const QByteArray& b) { log += b; });
     QSignalSpy finished(&encoder, &EncoderJob::finished);

@@ -3,6 +3,7 @@
 #include "ProgramLookup.h"
 #include "SizeProbe.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
 
@@ -72,47 +73,73 @@ void TestRun::splits() {
 
 void TestRun::resolves_data() {
     QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("encoder"); // the encoder box's text
     QTest::addColumn<QString>("program"); // empty when no program is found
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("error");
 
-    QTest::newRow("on the search path")
-        << R"(ffmpeg -y -i "a b.avi")"
-        << "/usr/bin/ffmpeg" << QStringList{"-y", "-i", "a b.avi"} << QString();
-    QTest::newRow("absolute path") << "/opt/ff/ffmpeg -y"
-                                   << "/opt/ff/ffmpeg" << QStringList{"-y"} << QString();
+    const QString clip = R"( -y -i "/videos/clip.mp4" -r 30000/1001)";
+    const QStringList args{"-y", "-i", "/videos/clip.mp4", "-r", "30000/1001"};
+    QTest::newRow("bare name on the search path") << "ffmpeg" + clip << "ffmpeg"
+                                                  << "/usr/bin/ffmpeg" << args << QString();
+    QTest::newRow("absolute path") << "/opt/ff/ffmpeg" + clip << "/opt/ff/ffmpeg"
+                                   << "/opt/ff/ffmpeg" << args << QString();
     QTest::newRow("unquoted folder with blanks")
-        << "/opt/My  Tools/ffmpeg -y -i x"
-        << "/opt/My  Tools/ffmpeg" << QStringList{"-y", "-i", "x"} << QString();
-    QTest::newRow("quoted folder with blanks") << R"("/opt/My  Tools/ffmpeg" -y)"
-                                               << "/opt/My  Tools/ffmpeg" << QStringList{"-y"} << QString();
-    QTest::newRow("no such program") << "nosuch -y" << QString() << QStringList{}
-                                     << "no such program was found";
-    QTest::newRow("not executable") << "/home/u/notes.txt -y" << QString() << QStringList{}
-                                    << "it is not an executable program";
-    QTest::newRow("empty encoder path")
-        << R"( -y -i "a.avi")" << QString() << QStringList{} << "no such program was found";
-    QTest::newRow("empty command") << "   " << QString() << QStringList{} << "the command is empty";
+        << "/opt/My  Tools/ffmpeg" + clip << "/opt/My  Tools/ffmpeg"
+        << "/opt/My  Tools/ffmpeg" << args << QString();
+    QTest::newRow("quoted in the encoder box")
+        << R"("/opt/My  Tools/ffmpeg")" + clip << R"("/opt/My  Tools/ffmpeg")"
+        << "/opt/My  Tools/ffmpeg" << args << QString();
+    QTest::newRow("the encoder wins over a shadowing prefix")
+        << "/x/my tools/ffmpeg" + clip << "/x/my tools/ffmpeg"
+        << "/x/my tools/ffmpeg" << args << QString();
+    QTest::newRow("a missing encoder is not replaced by its prefix")
+        << "/x/my old/ffmpeg" + clip << "/x/my old/ffmpeg" << QString() << QStringList{}
+        << "no such program was found";
+    QTest::newRow("empty encoder box: nothing planted runs")
+        << clip << "" << QString() << QStringList{} << "no encoder is named: the box for its location is empty";
+    QTest::newRow("bare name not on the search path")
+        << "nosuch" + clip << "nosuch" << QString() << QStringList{}
+        << "no program of that name was found on the search path";
+    QTest::newRow("not executable") << "/home/u/notes.txt" + clip << "/home/u/notes.txt" << QString()
+                                    << QStringList{} << "it is not an executable program";
+    QTest::newRow("1 MB first word")
+        << QString(1 << 20, 'a') + clip << QString(1 << 20, 'a') << QString() << QStringList{}
+        << "the program's name is longer than the system allows";
+    QTest::newRow("no encoder text: absolute words joined, longest wins")
+        << "/x/my tools/ffmpeg" + clip << "" << "/x/my tools/ffmpeg" << args << QString();
+    QTest::newRow("no encoder text: a relative joined name is never looked up")
+        << "-y -i /videos/clip.mp4" << "" << QString() << QStringList{}
+        << "no program of that name was found on the search path";
+    QTest::newRow("empty command") << "   " << "" << QString() << QStringList{} << "the command is empty";
 }
 
 void TestRun::resolves() {
     QFETCH(QString, line);
+    QFETCH(QString, encoder);
     QFETCH(QString, program);
     QFETCH(QStringList, arguments);
     QFETCH(QString, error);
 
-    const ProgramFinder machine =
-        FakeMachine({"/usr/bin/ffmpeg", "/opt/ff/ffmpeg", "/opt/My  Tools/ffmpeg"}, {"/home/u/notes.txt"});
-    const Resolution r = ResolveCommandLine(line.toStdString(), machine);
+    // Programs planted in the working folder under the names a joined lookup would try.
+    const ProgramFinder machine = FakeMachine({"/usr/bin/ffmpeg", "/opt/ff/ffmpeg", "/opt/My  Tools/ffmpeg",
+                                               "/x/my", "/x/my tools/ffmpeg", "./-y", "-y -i /videos/clip.mp4",
+                                               "nosuch -y -i /videos/clip.mp4"},
+                                              {"/home/u/notes.txt"});
+    QElapsedTimer clock;
+    clock.start();
+    const Resolution r = ResolveCommandLine(line.toStdString(), encoder.toStdString(), machine);
+    QVERIFY(clock.elapsed() < 1000);
     QCOMPARE(QString::fromStdString(r.error), error);
-    QCOMPARE(r.command.has_value(), !program.isEmpty());
+    QCOMPARE(QString::fromStdString(r.command ? r.command->program : std::string()), program);
     if (r.command) {
-        QCOMPARE(QString::fromStdString(r.command->program), program);
         QStringList args;
         for (const auto& a : r.command->arguments) {
             args << QString::fromStdString(a);
         }
         QCOMPARE(args, arguments);
+    } else if (!encoder.isEmpty() && encoder.size() < 100) {
+        QCOMPARE(QString::fromStdString(r.program), encoder); // the message names what was looked for
     }
 }
 
@@ -146,6 +173,9 @@ void TestRun::parsesProgressSpellings_data() {
     QTest::newRow("no duration") << "  Duration: N/A, start: 0\nsize=1kB time=00:00:04.00 x\r" << -1.0 << 4.0;
     QTest::newRow("negative time ignored") << "size=0kB time=-00:00:00.04 x\r" << -1.0 << -1.0;
     QTest::newRow("nothing") << "Unrecognized option 'me'.\n" << -1.0 << -1.0;
+    QTest::newRow("clock overflow ignored")
+        << "  Duration: 1000001:00:00.00,\nsize=1kB time=0:954528940178779100:00 x\r" << -1.0 << -1.0;
+    QTest::newRow("a million hours") << "size=1kB time=1000000:59:59.50 x\r" << -1.0 << 3600003599.5;
 }
 
 void TestRun::parsesProgressSpellings() {

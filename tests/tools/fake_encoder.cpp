@@ -2,17 +2,39 @@
 // "arguments.txt" in its working directory, prints output shaped like the real encoder's (with
 // carriage-return progress lines), writes "encoded" into its last argument as the output file, and
 // exits with FAKE_ENCODER_EXIT (default 0) after FAKE_ENCODER_SECONDS (default 0) seconds.
+// FAKE_ENCODER_FLOOD=N first writes N MB without a line break; FAKE_ENCODER_IGNORE_TERM=1 ignores
+// SIGTERM; FAKE_ENCODER_FORK=1 leaves a child running (its pid in "child.pid") that ignores it too.
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 double EnvNumber(const char* name, double fallback) {
     const char* value = std::getenv(name);
     return value != nullptr ? std::atof(value) : fallback;
+}
+
+void Flood(int megabytes) {
+    const std::string block(1 << 20, 'x');
+    for (int i = 0; i < megabytes; ++i) {
+        if (write(STDERR_FILENO, block.data(), block.size()) < 0) {
+            return;
+        }
+    }
+}
+
+void LeaveAChild() {
+    const pid_t child = fork();
+    if (child == 0) {
+        std::this_thread::sleep_for(std::chrono::seconds(60));
+        _exit(0);
+    }
+    std::ofstream("child.pid") << child << '\n';
 }
 } // namespace
 
@@ -23,6 +45,14 @@ int main(int argc, char* argv[]) {
             record << argv[i] << '\n';
         }
     }
+    if (EnvNumber("FAKE_ENCODER_IGNORE_TERM", 0) != 0 || EnvNumber("FAKE_ENCODER_FORK", 0) != 0) {
+        std::signal(SIGTERM, SIG_IGN);
+    }
+    if (EnvNumber("FAKE_ENCODER_FORK", 0) != 0) {
+        LeaveAChild();
+        std::signal(SIGTERM, SIG_DFL); // the encoder itself is polite; its child is not
+    }
+    Flood(static_cast<int>(EnvNumber("FAKE_ENCODER_FLOOD", 0)));
     const double seconds = EnvNumber("FAKE_ENCODER_SECONDS", 0);
     std::fprintf(stderr, "Input #0, avi, from 'input':\n  Duration: 00:00:%05.2f, start: 0.000000\n",
                  seconds);

@@ -34,7 +34,7 @@ public:
     }
     void setClipboardText(const QString& text) override { clipboard.append(text); }
     void openUrl(const QUrl& url) override { urls.append(url); }
-    StartOutcome startProgram(const QString& commandLine) override {
+    StartOutcome startProgram(const QString& commandLine, const QString&) override {
         started.append(commandLine);
         StartOutcome outcome;
         outcome.program = QStringLiteral("/usr/bin/ffmpeg");
