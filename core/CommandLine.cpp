@@ -25,6 +25,18 @@ private:
     std::string text_;
 };
 
+// The numeric test allows blanks around a number; the modern options glue a unit to it ("256k"), where
+// a blank would split the value into a stray output file name.
+std::string WithoutBlanks(std::string_view text) {
+    std::string kept;
+    for (const char c : text) {
+        if (c != ' ' && c != '\t') {
+            kept += c;
+        }
+    }
+    return kept;
+}
+
 CommandText Head(const ConversionRequest& r) {
     CommandText c;
     c << r.encoderPath << " -y -i ";
@@ -60,8 +72,8 @@ std::string ModernMp4(const ConversionRequest& r, const FrameGeometry& g, MovieT
     CommandText c = Head(r);
     c << (type == MovieType::Animation ? " -r 15000/1001" : " -r 30000/1001");
     ModernFilter(c, g);
-    c << " -c:v mpeg4 -b:v " << r.videoBitrate << "k -c:a aac -ac 2 -ar " << r.sampleRate << " -b:a "
-      << r.audioBitrate << "k -f mp4 ";
+    c << " -c:v mpeg4 -b:v " << WithoutBlanks(r.videoBitrate) << "k -c:a aac -ac 2 -ar "
+      << WithoutBlanks(r.sampleRate) << " -b:a " << WithoutBlanks(r.audioBitrate) << "k -f mp4 ";
     return c.Quoted(r.outputPath).Take();
 }
 
@@ -76,7 +88,8 @@ std::string ClassicVcd(const ConversionRequest& r, const FrameGeometry& g, PadSi
 
 std::string ModernVcd(const ConversionRequest& r, const FrameGeometry& g) {
     CommandText c = Head(r);
-    c << " -target ntsc-vcd -ar " << r.sampleRate << " -b:a " << r.audioBitrate << "k";
+    c << " -target ntsc-vcd -ar " << WithoutBlanks(r.sampleRate) << " -b:a " << WithoutBlanks(r.audioBitrate)
+      << "k";
     ModernFilter(c, g);
     c << " ";
     return c.Quoted(r.outputPath).Take();

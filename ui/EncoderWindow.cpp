@@ -25,7 +25,7 @@ bool RejectsClassicOptions(const zvm::run::EncoderOutput& output) {
 
 EncoderWindow::EncoderWindow(Platform& platform, std::unique_ptr<EncoderJob> job, const QString& command,
                              const QString& outputPath, QWidget* parent)
-    : QWidget(parent, Qt::Window), platform_(platform), job_(std::move(job)) {
+    : QWidget(parent, Qt::Window), platform_(platform), job_(std::move(job)), outputPath_(outputPath) {
     setObjectName(QStringLiteral("EncoderWindow"));
     setWindowTitle(QFileInfo(outputPath).fileName() + QStringLiteral(" - ffmpeg"));
     buildLayout(command);
@@ -42,6 +42,7 @@ EncoderWindow::~EncoderWindow() = default;
 void EncoderWindow::buildLayout(const QString& command) {
     auto* commandLabel = new QLabel(command, this);
     commandLabel->setObjectName(QStringLiteral("command"));
+    commandLabel->setTextFormat(Qt::PlainText); // file names are never markup
     commandLabel->setWordWrap(true);
     commandLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
@@ -57,6 +58,7 @@ void EncoderWindow::buildLayout(const QString& command) {
     progress_->setRange(0, 0); // busy until the input's duration is known
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("status"));
+    status_->setTextFormat(Qt::PlainText);
     status_->setWordWrap(true);
 
     stop_ = new QPushButton(QStringLiteral("&Stop"), this);
@@ -118,19 +120,17 @@ void EncoderWindow::showFinished(int exitCode, int signal) {
     }
     clock_.stop();
     stop_->setEnabled(false);
-    if (exitCode == 0) {
+    progress_->setRange(0, kProgressSteps);
+    if (stopRequested_) {
+        result_ = QFileInfo::exists(outputPath_)
+                      ? QStringLiteral("Stopped. The partial output was kept: %1").arg(outputPath_)
+                      : QStringLiteral("Stopped. No output was written");
+    } else if (exitCode == 0) {
         result_ = QStringLiteral("Finished");
-        progress_->setRange(0, kProgressSteps);
         progress_->setValue(kProgressSteps);
     } else {
         result_ = signal != 0 ? QStringLiteral("Failed (ended by signal %1)").arg(signal)
                               : QStringLiteral("Failed (exit code %1)").arg(exitCode);
-        if (stopRequested_) {
-            result_ = QStringLiteral("Stopped: ") + result_;
-        }
-        if (progress_->maximum() == 0) {
-            progress_->setRange(0, kProgressSteps);
-        }
         if (RejectsClassicOptions(output_)) {
             result_ += QStringLiteral(". This encoder needs the modern command: turn on Options > Modern "
                                       "ffmpeg command in the main window, then Convert again.");

@@ -41,6 +41,7 @@ private:
 
     Platform& platform_;
     std::unique_ptr<EncoderJob> job_;
+    QString outputPath_;
     zvm::run::EncoderOutput output_;
     QElapsedTimer elapsed_;
     QTimer clock_;

@@ -114,10 +114,14 @@ void frmZCM::showRefusal(const zvm::Refusal& refusal) {
 }
 
 void frmZCM::cmdGenerate_Click() {
+    generate();
+}
+
+bool frmZCM::generate() {
     const auto outcome = zvm::Generate(requestFromControls(), commandStyle());
     if (const auto* refusal = std::get_if<zvm::Refusal>(&outcome)) {
         showRefusal(*refusal);
-        return;
+        return false;
     }
     const auto& result = std::get<zvm::GenerateResult>(outcome);
     SetTextIfChanged(txtAudioBitrate, result.request.audioBitrate);
@@ -138,6 +142,7 @@ void frmZCM::cmdGenerate_Click() {
     if (result.command) {
         txtFFMPEGCode->setPlainText(ToQString(*result.command));
     }
+    return result.command.has_value();
 }
 
 zvm::CommandStyle frmZCM::commandStyle() const {

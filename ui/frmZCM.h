@@ -120,6 +120,8 @@ private:
     void setKeyboardOrder();
     void connectHandlers();
 
+    // Generate's work; whether it wrote a command into the box.
+    bool generate();
     zvm::ConversionRequest requestFromControls() const;
     void showRefusal(const zvm::Refusal& refusal);
     zvm::MovieType movieType() const;

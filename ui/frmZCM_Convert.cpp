@@ -2,6 +2,7 @@
 #include "frmZCM.h"
 
 #include "EncoderWindow.h"
+#include "OutputGuard.h"
 #include "Platform.h"
 #include "Validation.h"
 
@@ -9,15 +10,27 @@
 #include <QPlainTextEdit>
 
 void frmZCM::cmdConvert_Click() {
-    cmdGenerate_Click(); // with its own message box, whatever its outcome
+    const bool written = generate(); // with its own message box, whatever its outcome
     if (const auto refusal = zvm::CheckRunRequest(requestFromControls())) {
         if (refusal->shown) {
             showRefusal(*refusal);
         }
         return;
     }
+    // Only the command just written may run: an older one in the box was made for other values.
+    if (!written) {
+        platform_.showMessage(this, QStringLiteral("Choose Live Action or Animation for this target"),
+                              QStringLiteral("Choose a Movie Type!"));
+        return;
+    }
+    if (zvm::run::OutputIsSource(txtOriginalVideo->text().toStdString(), txtSaveAs->text().toStdString())) {
+        platform_.showMessage(this,
+                              QStringLiteral("The output file is the source video. Choose another output filename"),
+                              QStringLiteral("Invalid Filename!"));
+        return;
+    }
     const QString command = txtFFMPEGCode->toPlainText();
-    StartOutcome outcome = platform_.startProgram(command);
+    StartOutcome outcome = platform_.startProgram(command, txtffmpegexe->text());
     if (!outcome.job) {
         const QString program =
             outcome.program.isEmpty() ? QString() : QStringLiteral("\n\nProgram: %1").arg(outcome.program);

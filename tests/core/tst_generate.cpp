@@ -316,6 +316,15 @@ void TestGenerate::modernCommands_data() {
     QTest::newRow("worked example")
         << r
         << R"(ffmpeg -y -i "movie.avi" -r 30000/1001 -vf scale=214:160,pad=240:160:14:0,setsar=1 -c:v mpeg4 -b:v 256k -c:a aac -ac 2 -ar 24000 -b:a 32k -f mp4 "movie.mp4")";
+    r.videoBitrate = "256 ";
+    r.audioBitrate = " 32";
+    r.sampleRate = "\t24000 ";
+    QTest::newRow("numbers with blanks are written without them")
+        << r
+        << R"(ffmpeg -y -i "movie.avi" -r 30000/1001 -vf scale=214:160,pad=240:160:14:0,setsar=1 -c:v mpeg4 -b:v 256k -c:a aac -ac 2 -ar 24000 -b:a 32k -f mp4 "movie.mp4")";
+    r.videoBitrate = "256";
+    r.audioBitrate = "32";
+    r.sampleRate = "24000";
     r.movieType = MovieType::Animation;
     r.width = "720";
     r.preset = 2;

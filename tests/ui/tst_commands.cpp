@@ -3,27 +3,36 @@
 #include "WindowFixture.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 
+#include <sys/stat.h>
+
 class TestCommands : public QObject {
     Q_OBJECT
 
 private slots:
     void saveWritesTheDesignedBytes();
-    void saveRefusesADoubleQuote();
+    void saveRefusals_data();
+    void saveRefusals();
+    void unusableSettingsAreLeftAlone_data();
+    void unusableSettingsAreLeftAlone();
     void saveFailureShowsWhy();
     void pickers_data();
     void pickers();
     void encoderPickerSavesEvenWhenCancelled();
-    void convertMessagePairs_data();
-    void convertMessagePairs();
+    void convertRefusals_data();
+    void convertRefusals();
     void convertStartsTheBoxText();
     void failedStartSaysWhy();
     void encoderWindowFollowsTheJob();
+    void stopSaysWhatIsLeft_data();
+    void stopSaysWhatIsLeft();
     void closingTheEncoderWindowKeepsItsJob();
 };
 
@@ -43,15 +52,68 @@ void TestCommands::saveWritesTheDesignedBytes() {
                  .toLocal8Bit());
 }
 
-void TestCommands::saveRefusesADoubleQuote() {
+void TestCommands::saveRefusals_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("double quote") << "txtSaveAs" << R"(/videos/"best".mp4)" << "Outputted MP4 filename";
+    QTest::newRow("more than the reader reads") // with 32,750 characters in the output box too
+        << "txtffmpegexe" << QString(32'767, 'f') << "Location of FFMPEG.EXE";
+}
+
+void TestCommands::saveRefusals() {
+    QFETCH(QString, box);
+    QFETCH(QString, text);
+    QFETCH(QString, named);
     WindowFixture fx;
     frmZCM& w = fx.start();
-    w.txtSaveAs->setText(R"(/videos/"best".mp4)");
+    if (text.size() > 1000) {
+        w.txtSaveAs->setText(QString(32'750, 'o'));
+    }
+    w.findChild<QLineEdit*>(box)->setText(text);
     w.mnuSaveINI_Click();
     QCOMPARE(fx.platform.messages.size(), 1);
-    QVERIFY(fx.platform.messages[0].prompt.contains("Outputted MP4 filename"));
+    QVERIFY2(fx.platform.messages[0].prompt.contains("\"" + named + "\""), qPrintable(fx.platform.messages[0].prompt));
     QCOMPARE(fx.platform.messages[0].title, "Save settings to settings.ini");
     QCOMPARE(fx.settingsBytes(), WindowFixture::SavedFile());
+}
+
+// Whatever stands where settings.ini should be and cannot be read is reported once and left alone:
+// only a missing file is a first run.
+void TestCommands::unusableSettingsAreLeftAlone_data() {
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("directory") << "directory" << "not a regular file";
+    QTest::newRow("fifo") << "fifo" << "not a regular file";
+    QTest::newRow("link loop") << "link loop" << "symbolic links";
+    QTest::newRow("over the limit") << "too large" << "larger than 64 KiB";
+}
+
+void TestCommands::unusableSettingsAreLeftAlone() {
+    QFETCH(QString, setup);
+    QFETCH(QString, reason);
+    WindowFixture fx;
+    const QString path = fx.dir.filePath("settings.ini");
+    if (setup == "directory") {
+        QDir(fx.dir.path()).mkdir("settings.ini");
+    } else if (setup == "fifo") {
+        mkfifo(path.toLocal8Bit().constData(), 0644);
+    } else if (setup == "link loop") {
+        QFile::link("settings.ini", path);
+    } else {
+        fx.writeSettings(WindowFixture::SavedFile() + QByteArray(70'000, ' '));
+    }
+    const QFileInfo before(path);
+    frmZCM& w = fx.start({});
+    QVERIFY(fx.platform.dialogs.isEmpty()); // no first-run question, whose answer would be saved
+    QCOMPARE(fx.platform.titles(), QStringList{"Settings not loaded"});
+    QVERIFY2(fx.platform.messages[0].prompt.contains(reason), qPrintable(fx.platform.messages[0].prompt));
+    QCOMPARE(w.txtVideoBitrate->text(), "256");
+    QVERIFY(w.txtWidth->text().isEmpty());
+    const QFileInfo after(path);
+    QCOMPARE(after.isDir(), before.isDir());
+    QCOMPARE(after.isSymLink(), before.isSymLink());
+    QCOMPARE(QFileInfo(path).size(), before.size());
 }
 
 void TestCommands::saveFailureShowsWhy() {
@@ -122,51 +184,57 @@ void TestCommands::encoderPickerSavesEvenWhenCancelled() {
     QCOMPARE(fx.platform.messages.size(), 2);
 }
 
-void TestCommands::convertMessagePairs_data() {
-    QTest::addColumn<QString>("source");
+void TestCommands::convertRefusals_data() {
+    QTest::addColumn<QString>("source"); // $DIR is the working folder, which holds clip.avi
     QTest::addColumn<QString>("output");
     QTest::addColumn<QString>("width");
     QTest::addColumn<QString>("sampleRate");
+    QTest::addColumn<bool>("afterVcd"); // a VCD Generate first cleared the movie type
     QTest::addColumn<QStringList>("titles");
 
-    QTest::newRow("input empty") << ""
-                                 << "o.mp4"
-                                 << "640"
-                                 << "24000" << QStringList{"Enter an input filename!", "Invalid Filename!"};
-    QTest::newRow("width bad") << "i.avi"
-                               << "o.mp4"
-                               << "abc"
-                               << "24000" << QStringList{"Invalid Width!", "Invalid Width!"};
-    QTest::newRow("sample rate bad") << "i.avi"
-                                     << "o.mp4"
-                                     << "640"
-                                     << "x" << QStringList{"Invalid Samplerate!", "Invalid Samplerate!"};
-    QTest::newRow("output empty") << "i.avi"
-                                  << ""
-                                  << "640"
-                                  << "24000" << QStringList{"Enter an output filename!"};
-    QTest::newRow("output empty, width bad")
-        << "i.avi"
-        << ""
-        << "abc"
-        << "24000" << QStringList{"Enter an output filename!", "Invalid Width!"};
-    QTest::newRow("input blank passes") << " "
-                                        << "o.mp4"
-                                        << "640"
-                                        << "24000" << QStringList{};
+    const QString clip = "$DIR/clip.avi";
+    const QStringList sameFile{"Invalid Filename!"};
+    QTest::newRow("input empty") << "" << "o.mp4" << "640" << "24000" << false
+                                 << QStringList{"Enter an input filename!", "Invalid Filename!"};
+    QTest::newRow("width bad") << "i.avi" << "o.mp4" << "abc" << "24000" << false
+                               << QStringList{"Invalid Width!", "Invalid Width!"};
+    QTest::newRow("sample rate bad") << "i.avi" << "o.mp4" << "640" << "x" << false
+                                     << QStringList{"Invalid Samplerate!", "Invalid Samplerate!"};
+    QTest::newRow("output empty") << "i.avi" << "" << "640" << "24000" << false
+                                  << QStringList{"Enter an output filename!"};
+    QTest::newRow("output empty, width bad") << "i.avi" << "" << "abc" << "24000" << false
+                                             << QStringList{"Enter an output filename!", "Invalid Width!"};
+    QTest::newRow("input blank passes") << " " << "o.mp4" << "640" << "24000" << false << QStringList{};
+    QTest::newRow("stale command after a VCD build") << "i.avi" << "o.mp4" << "640" << "24000" << true
+                                                     << QStringList{"Choose a Movie Type!"};
+    QTest::newRow("output is the source") << clip << clip << "640" << "24000" << false << sameFile;
+    QTest::newRow("output is the source, relative") << clip << "./clip.avi" << "640" << "24000" << false
+                                                    << sameFile;
+    QTest::newRow("output is the source, through ..") << clip << "$DIR/sub/../clip.avi" << "640" << "24000"
+                                                      << false << sameFile;
+    QTest::newRow("output is the source, through a link") << clip << "$DIR/link.avi" << "640" << "24000"
+                                                          << false << sameFile;
 }
 
-void TestCommands::convertMessagePairs() {
+void TestCommands::convertRefusals() {
     QFETCH(QString, source);
     QFETCH(QString, output);
     QFETCH(QString, width);
     QFETCH(QString, sampleRate);
+    QFETCH(bool, afterVcd);
     QFETCH(QStringList, titles);
     WindowFixture fx;
+    QDir(fx.dir.path()).mkdir("sub");
+    QFile(fx.dir.filePath("clip.avi")).open(QIODevice::WriteOnly);
+    QFile::link(fx.dir.filePath("clip.avi"), fx.dir.filePath("link.avi"));
     frmZCM& w = fx.start();
+    if (afterVcd) {
+        w.cboPlatform->setCurrentIndex(4);
+    }
     w.cmdGenerate_Click(); // an earlier command stays in the box
-    w.txtOriginalVideo->setText(source);
-    w.txtSaveAs->setText(output);
+    w.cboPlatform->setCurrentIndex(0);
+    w.txtOriginalVideo->setText(source.replace("$DIR", fx.dir.path()));
+    w.txtSaveAs->setText(output.replace("$DIR", fx.dir.path()));
     w.txtWidth->setText(width);
     w.txtSampleRate->setText(sampleRate);
     w.cmdConvert_Click();
@@ -210,8 +278,6 @@ void TestCommands::encoderWindowFollowsTheJob() {
     FakeJob* job = fx.platform.lastJob;
     emit job->outputArrived("  Duration: 00:00:10.00, start: 0\nframe=1 time=00:00:05.00 x\r");
     QCOMPARE(progress->value(), progress->maximum() / 2);
-    window->findChild<QPushButton*>("stop")->click();
-    QCOMPARE(job->stopCalls, 1);
     emit job->outputArrived(
         "Unrecognized option 'me'.\nError splitting the argument list: Option not found\n");
     emit job->finished(8, 0);
@@ -221,6 +287,36 @@ void TestCommands::encoderWindowFollowsTheJob() {
     window->findChild<QPushButton*>("copyLog")->click();
     QVERIFY(fx.platform.clipboard.last().startsWith("  Duration: 00:00:10.00"));
     QVERIFY(fx.platform.clipboard.last().contains("Option not found"));
+}
+
+// Stop ends the encoder and says so, naming what is left; markup in a name is shown as written.
+void TestCommands::stopSaysWhatIsLeft_data() {
+    QTest::addColumn<bool>("outputWritten");
+    QTest::addColumn<QString>("status");
+    QTest::newRow("partial output") << true << "Stopped. The partial output was kept: $OUT";
+    QTest::newRow("nothing written") << false << "Stopped. No output was written";
+}
+
+void TestCommands::stopSaysWhatIsLeft() {
+    QFETCH(bool, outputWritten);
+    QFETCH(QString, status);
+    WindowFixture fx;
+    frmZCM& w = fx.start();
+    const QString output = fx.dir.filePath("x<font size=7>SPOOF<!--.mp4");
+    w.txtSaveAs->setText(output);
+    if (outputWritten) {
+        QFile(output).open(QIODevice::WriteOnly);
+    }
+    w.cmdConvert_Click();
+    auto* window = w.findChild<EncoderWindow*>();
+    auto* command = window->findChild<QLabel*>("command");
+    QCOMPARE(command->textFormat(), Qt::PlainText);
+    QVERIFY(command->text().endsWith("SPOOF<!--.mp4\""));
+    window->findChild<QPushButton*>("stop")->click();
+    QCOMPARE(fx.platform.lastJob->stopCalls, 1);
+    emit fx.platform.lastJob->finished(255, 0);
+    QVERIFY2(window->statusText().startsWith(status.replace("$OUT", output)), qPrintable(window->statusText()));
+    QCOMPARE(window->findChild<QLabel*>("status")->textFormat(), Qt::PlainText);
 }
 
 void TestCommands::closingTheEncoderWindowKeepsItsJob() {
