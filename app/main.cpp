@@ -2,12 +2,10 @@
 #include "frmZCM.h"
 
 #include <QApplication>
-#include <QIcon>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zarnik Video Maker"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/zarnik-video-maker.png")));
     // Encoder windows may stay open; the main window alone decides when the program ends.
     QApplication::setQuitOnLastWindowClosed(false);
 

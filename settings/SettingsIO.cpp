@@ -38,7 +38,10 @@ private:
 };
 
 std::string TemporaryPrefix(const fs::path& target) {
-    return "." + target.filename().string() + ".";
+    std::string prefix(1, '.');
+    prefix += target.filename().string();
+    prefix += '.';
+    return prefix;
 }
 
 fs::path FolderOf(const fs::path& target) {

@@ -2,6 +2,7 @@
 
 #include "EncoderJob.h"
 #include "Platform.h"
+#include "ProgramIcon.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -27,6 +28,7 @@ EncoderWindow::EncoderWindow(Platform& platform, std::unique_ptr<EncoderJob> job
                              const QString& outputPath, QWidget* parent)
     : QWidget(parent, Qt::Window), platform_(platform), job_(std::move(job)), outputPath_(outputPath) {
     setObjectName(QStringLiteral("EncoderWindow"));
+    setWindowIcon(ProgramIcon());
     setWindowTitle(QFileInfo(outputPath).fileName() + QStringLiteral(" - ffmpeg"));
     buildLayout(command);
     connect(job_.get(), &EncoderJob::outputArrived, this, &EncoderWindow::showOutput);
@@ -43,11 +45,13 @@ void EncoderWindow::buildLayout(const QString& command) {
     auto* commandLabel = new QLabel(command, this);
     commandLabel->setObjectName(QStringLiteral("command"));
     commandLabel->setTextFormat(Qt::PlainText); // file names are never markup
+    commandLabel->setAccessibleName(QStringLiteral("Command"));
     commandLabel->setWordWrap(true);
     commandLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     log_ = new QPlainTextEdit(this);
     log_->setObjectName(QStringLiteral("output"));
+    log_->setAccessibleName(QStringLiteral("Encoder output"));
     log_->setReadOnly(true);
     log_->setLineWrapMode(QPlainTextEdit::NoWrap);
     log_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
@@ -55,10 +59,12 @@ void EncoderWindow::buildLayout(const QString& command) {
 
     progress_ = new QProgressBar(this);
     progress_->setObjectName(QStringLiteral("progress"));
+    progress_->setAccessibleName(QStringLiteral("Progress"));
     progress_->setRange(0, 0); // busy until the input's duration is known
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("status"));
     status_->setTextFormat(Qt::PlainText);
+    status_->setAccessibleName(QStringLiteral("Status"));
     status_->setWordWrap(true);
 
     stop_ = new QPushButton(QStringLiteral("&Stop"), this);
@@ -149,6 +155,7 @@ QString EncoderWindow::elapsedText() const {
 void EncoderWindow::updateElapsed() {
     const QString state = result_.isEmpty() ? QStringLiteral("Running") : result_;
     status_->setText(QStringLiteral("%1 - %2 elapsed").arg(state, elapsedText()));
+    status_->setAccessibleDescription(status_->text());
 }
 
 QString EncoderWindow::statusText() const {

@@ -3,6 +3,7 @@
 
 #include "Generate.h"
 #include "Platform.h"
+#include "ProgramIcon.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -56,6 +57,7 @@ QString DroppedFile(const QMimeData* data) {
 
 frmZCM::frmZCM(Platform& platform, QWidget* parent) : QMainWindow(parent), platform_(platform) {
     setObjectName(QStringLiteral("frmZCM"));
+    setWindowIcon(ProgramIcon());
     buildLayout();
     connectHandlers();
 }
@@ -128,13 +130,9 @@ bool frmZCM::generate() {
     SetTextIfChanged(txtSampleRate, result.request.sampleRate);
 
     const zvm::FrameGeometry& g = result.geometry;
-    lblRatio->setText(ToQString(zvm::FormatRatio(g.ratio)));
-    lblNewWidth->setNum(g.newWidth);
-    lblNewHeight->setNum(g.newHeight);
-    lblPadTop->setNum(g.padTop);
-    lblPadBottom->setNum(g.padBottom);
-    lblPadLeft->setNum(g.padLeft);
-    lblPadRight->setNum(g.padRight);
+    showResults({ToQString(zvm::FormatRatio(g.ratio)), QString::number(g.newWidth), QString::number(g.newHeight),
+                 QString::number(g.padTop), QString::number(g.padBottom), QString::number(g.padLeft),
+                 QString::number(g.padRight)});
 
     if (result.request.movieType != movieType()) {
         setMovieType(result.request.movieType);
@@ -178,10 +176,25 @@ void frmZCM::cmdClear_Click() {
         box->clear();
     }
     txtFFMPEGCode->clear();
-    for (QLabel* label :
-         {lblRatio, lblNewWidth, lblNewHeight, lblPadTop, lblPadBottom, lblPadLeft, lblPadRight}) {
-        label->clear();
+    showResults({});
+}
+
+// The seven result labels in their designed order; a missing text empties a label. A screen reader
+// reads the value as the label's description, after its name.
+void frmZCM::showResults(const QStringList& texts) {
+    const QList<QLabel*> labels{lblRatio, lblNewWidth, lblNewHeight, lblPadTop, lblPadBottom, lblPadLeft, lblPadRight};
+    for (qsizetype i = 0; i < labels.size(); ++i) {
+        labels[i]->setText(texts.value(i));
+        labels[i]->setAccessibleDescription(texts.value(i));
     }
+}
+
+// The closed list is narrower than its texts, so the whole choice is in its tooltip and description.
+void frmZCM::describePreset() {
+    const QString chosen = cboPlatform->currentText();
+    cboPlatform->setToolTip(chosen.isEmpty() ? QStringLiteral("Choose a resolution")
+                                             : QStringLiteral("Choose a resolution: %1").arg(chosen));
+    cboPlatform->setAccessibleDescription(chosen);
 }
 
 // Ends the program at once: nothing is asked or saved, and running encoders go on.

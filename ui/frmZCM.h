@@ -120,6 +120,8 @@ private:
     void setKeyboardOrder();
     void connectHandlers();
 
+    void showResults(const QStringList& texts);
+    void describePreset();
     // Generate's work; whether it wrote a command into the box.
     bool generate();
     zvm::ConversionRequest requestFromControls() const;

@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyleOptionButton>
 
 namespace {
 constexpr int kClientWidth = 8520;
@@ -23,41 +24,52 @@ QGroupBox* Group(QWidget* parent, const char* name, const QString& title, int l,
     return Place(new QGroupBox(title, parent), name, l, t, w, h);
 }
 
+// Designed sizes were made for a smaller font than today's desktops use. Where a control's text
+// needs more room, the control grows to its right and down, from its designed place.
+template <class W> W* GrowToFit(W* widget, QSize needed) {
+    widget->resize(std::max(widget->width(), needed.width()), std::max(widget->height(), needed.height()));
+    return widget;
+}
+template <class W> W* GrowToFit(W* widget) {
+    return GrowToFit(widget, widget->sizeHint());
+}
+
+// A box grows only in height, so that its text is not cut at the bottom.
+template <class W> W* GrowToTextHeight(W* widget) {
+    return GrowToFit(widget, QSize(0, widget->sizeHint().height()));
+}
+
 QLineEdit* TextBox(QWidget* parent, const char* name, int l, int t, int w, int h, const QString& text = {},
                    const QString& tip = {}) {
-    auto* box = Place(new QLineEdit(text, parent), name, l, t, w, h);
+    auto* box = GrowToTextHeight(Place(new QLineEdit(text, parent), name, l, t, w, h));
     box->setToolTip(tip);
     box->setAcceptDrops(false); // drops go to the window, which picks the box
     return box;
 }
 
+// A button too small for its caption grows evenly on both sides, keeping its designed centre.
+void GrowAroundCaption(QPushButton* button) {
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = button->text();
+    const QRect room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+    const QSize text = button->fontMetrics().size(Qt::TextShowMnemonic, button->text());
+    const int wider = std::max(0, text.width() - room.width());
+    const int taller = std::max(0, text.height() - room.height());
+    button->setGeometry(button->geometry().adjusted(-(wider + 1) / 2, -(taller + 1) / 2, wider / 2, taller / 2));
+}
+
 QPushButton* Button(QWidget* parent, const char* name, const QString& caption, int l, int t, int w, int h,
                     const QString& tip = {}) {
     auto* button = Place(new QPushButton(caption, parent), name, l, t, w, h);
+    GrowAroundCaption(button);
     button->setToolTip(tip);
-    button->setAutoDefault(false);
+    button->setAutoDefault(true); // Enter presses the focused button, as Space does
     return button;
 }
 
-// Captions keep their designed place; where the default font needs more room than designed, they
-// grow to fit their text instead of clipping it.
-template <class W> W* GrowToFit(W* widget) {
-    const QSize needed = widget->sizeHint();
-    widget->resize(std::max(widget->width(), needed.width()), std::max(widget->height(), needed.height()));
-    return widget;
-}
-
-// A caption that grew past its group's border would be clipped by the group; it then moves to the
-// group's parent at the same place on screen, so the whole caption shows.
 QLabel* Caption(QWidget* parent, const char* name, const QString& text, int l, int t, int w, int h) {
-    auto* label = GrowToFit(Place(new QLabel(text, parent), name, l, t, w, h));
-    const int inside = parent->width() - parent->contentsMargins().right();
-    if (label->geometry().right() >= inside && parent->parentWidget() != nullptr) {
-        const QPoint at = label->mapTo(parent->parentWidget(), QPoint(0, 0));
-        label->setParent(parent->parentWidget());
-        label->move(at);
-    }
-    return label;
+    return GrowToFit(Place(new QLabel(text, parent), name, l, t, w, h));
 }
 
 // The caption that names a box also gives it its accessible name, which messages use too.
@@ -66,9 +78,30 @@ void NameBox(QLabel* caption, QLineEdit* box) {
     box->setAccessibleName(caption->text());
 }
 
+// A group grows to the right to hold whatever of its own grew past its border. The groups that end
+// at the window's designed right edge grow together, so that edge stays straight; returns by how much.
+int WidenRightColumn(const QList<QGroupBox*>& groups) {
+    int rightEdge = 0;
+    int grow = 0;
+    for (QGroupBox* group : groups) {
+        rightEdge = std::max(rightEdge, group->geometry().right());
+        const int margin = group->contentsMargins().right() + TwipsToPixels(120, group->logicalDpiX());
+        grow = std::max(grow, group->childrenRect().right() + 1 + margin - group->width());
+    }
+    for (QGroupBox* group : groups) {
+        if (grow > 0 && group->geometry().right() == rightEdge) {
+            group->resize(group->width() + grow, group->height());
+        }
+    }
+    return grow;
+}
+
 // A one-line display box: flat single border, window-background colour, not editable or focusable.
-QLabel* Result(QWidget* parent, const char* name, int l, int t, int w, int h, Qt::Alignment align) {
+// Its accessible name says what it shows; a screen reader would otherwise read a bare number.
+QLabel* Result(QWidget* parent, const char* name, const QString& meaning, int l, int t, int w, int h,
+               Qt::Alignment align) {
     auto* label = Place(new QLabel(parent), name, l, t, w, h);
+    label->setAccessibleName(meaning);
     label->setFrameStyle(QFrame::Box | QFrame::Plain);
     label->setLineWidth(1);
     label->setAutoFillBackground(true);
@@ -83,7 +116,6 @@ void frmZCM::buildLayout() {
     setWindowTitle(QStringLiteral("Zarnik Video Maker"));
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
     setCentralWidget(client);
 
     buildVideoRows(client);
@@ -93,6 +125,9 @@ void frmZCM::buildLayout() {
     buildOptions(client);
     buildSettings(client);
     buildMain(client);
+    const int dpi = client->logicalDpiX();
+    const int grow = WidenRightColumn({FraVideo, fraOriginal, fraMovieType, fraPadding, fraOptions, fraSettings, fraMain});
+    client->setFixedSize(TwipsToPixels(kClientWidth, dpi) + grow, TwipsToPixels(kClientHeight, dpi));
     buildMenus();
     setKeyboardOrder();
     setAcceptDrops(true);
@@ -105,11 +140,13 @@ void frmZCM::buildVideoRows(QWidget* client) {
                                "Video filename with extension (.avi, .mpg, etc)");
     NameBox(videoCaption, txtOriginalVideo);
     cmdBrowseVideo = Button(FraVideo, "cmdBrowseVideo", "Browse", 7440, 480, 735, 255);
+    cmdBrowseVideo->setAccessibleName("Browse for the source video");
     QLabel* outputCaption = Caption(FraVideo, "Label25", "Outputted MP4 filename", 120, 840, 1710, 195);
     // The output row belongs to the window but lies over the video group.
     txtSaveAs = TextBox(client, "txtSaveAs", 240, 1080, 7215, 285, {}, "Where to save the .mp4 video file");
     NameBox(outputCaption, txtSaveAs);
     cmdSaveAs = Button(client, "cmdSaveAs", "Browse", 7560, 1080, 735, 255);
+    cmdSaveAs->setAccessibleName("Browse for the output file");
 }
 
 void frmZCM::buildOriginal(QWidget* client) {
@@ -122,7 +159,7 @@ void frmZCM::buildOriginal(QWidget* client) {
     txtHeight = TextBox(fraOriginal, "txtHeight", 1320, 480, 855, 285, {}, "Height of original video");
     NameBox(heightCaption, txtHeight);
     Caption(fraOriginal, "Label4", "Ratio", 120, 960, 375, 195);
-    lblRatio = Result(fraOriginal, "lblRatio", 120, 1200, 2055, 255, Qt::AlignLeft);
+    lblRatio = Result(fraOriginal, "lblRatio", "Ratio", 120, 1200, 2055, 255, Qt::AlignLeft);
 }
 
 void frmZCM::buildMovieType(QWidget* client) {
@@ -140,24 +177,25 @@ void frmZCM::buildMovieType(QWidget* client) {
 
 void frmZCM::buildPadding(QWidget* client) {
     fraPadding = Group(client, "fraPadding", {}, 4320, 1680, 2295, 3375);
-    cboPlatform = Place(new QComboBox(fraPadding), "cboPlatform", 120, 240, 2055, 315);
+    cboPlatform = GrowToTextHeight(Place(new QComboBox(fraPadding), "cboPlatform", 120, 240, 2055, 315));
     cboPlatform->setToolTip("Choose a resolution");
+    cboPlatform->setAccessibleName("Target screen");
     cboPlatform->setEditable(false);
     Caption(fraPadding, "Label15", "New Dimensions", 600, 720, 1185, 195);
     Caption(fraPadding, "Label6", "Width", 360, 960, 420, 195);
     Caption(fraPadding, "Label5", "Height", 1560, 960, 465, 195);
-    lblNewWidth = Result(fraPadding, "lblNewWidth", 120, 1200, 855, 255, Qt::AlignHCenter);
+    lblNewWidth = Result(fraPadding, "lblNewWidth", "New width", 120, 1200, 855, 255, Qt::AlignHCenter);
     Caption(fraPadding, "Label13", "X", 1080, 1200, 105, 195);
-    lblNewHeight = Result(fraPadding, "lblNewHeight", 1320, 1200, 855, 255, Qt::AlignHCenter);
+    lblNewHeight = Result(fraPadding, "lblNewHeight", "New height", 1320, 1200, 855, 255, Qt::AlignHCenter);
     Caption(fraPadding, "Label16", "Padding", 840, 1560, 585, 195);
     Caption(fraPadding, "Label8", "Top", 960, 1800, 285, 195);
-    lblPadTop = Result(fraPadding, "lblPadTop", 840, 2040, 615, 255, Qt::AlignHCenter);
+    lblPadTop = Result(fraPadding, "lblPadTop", "Pad top", 840, 2040, 615, 255, Qt::AlignHCenter);
     Caption(fraPadding, "Label12", "Left", 240, 2160, 270, 195);
     Caption(fraPadding, "Label14", "Right", 1680, 2160, 375, 195);
-    lblPadLeft = Result(fraPadding, "lblPadLeft", 120, 2400, 615, 255, Qt::AlignHCenter);
-    lblPadRight = Result(fraPadding, "lblPadRight", 1560, 2400, 615, 255, Qt::AlignHCenter);
+    lblPadLeft = Result(fraPadding, "lblPadLeft", "Pad left", 120, 2400, 615, 255, Qt::AlignHCenter);
+    lblPadRight = Result(fraPadding, "lblPadRight", "Pad right", 1560, 2400, 615, 255, Qt::AlignHCenter);
     Caption(fraPadding, "Label10", "Bottom", 840, 2520, 495, 195);
-    lblPadBottom = Result(fraPadding, "lblPadBottom", 840, 2760, 615, 255, Qt::AlignHCenter);
+    lblPadBottom = Result(fraPadding, "lblPadBottom", "Pad bottom", 840, 2760, 615, 255, Qt::AlignHCenter);
 }
 
 void frmZCM::buildOptions(QWidget* client) {
@@ -185,6 +223,7 @@ void frmZCM::buildSettings(QWidget* client) {
     txtffmpegexe = TextBox(fraSettings, "txtffmpegexe", 120, 600, 3855, 285);
     NameBox(encoderCaption, txtffmpegexe);
     cmdffmpegexe = Button(fraSettings, "cmdffmpegexe", "Browse", 2760, 960, 1215, 495);
+    cmdffmpegexe->setAccessibleName("Browse for the encoder");
 }
 
 void frmZCM::buildMain(QWidget* client) {
@@ -196,6 +235,7 @@ void frmZCM::buildMain(QWidget* client) {
     txtFFMPEGCode->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtFFMPEGCode->setTabChangesFocus(true);
     txtFFMPEGCode->setAcceptDrops(false);
+    txtFFMPEGCode->setAccessibleName("ffmpeg command");
     cmdConvert = Button(fraMain, "cmdConvert", "Con&vert", 2880, 2280, 1215, 495, "Convert using ffmpeg");
     cmdClear = Button(fraMain, "cmdClear", "&Clear", 4200, 2280, 1215, 495);
     cmdExit = Button(fraMain, "cmdExit", "E&xit", 5520, 2280, 1215, 495);
@@ -244,6 +284,7 @@ void frmZCM::connectHandlers() {
     connect(mnuSaveINI, &QAction::triggered, this, &frmZCM::mnuSaveINI_Click);
     connect(mnuWebsite, &QAction::triggered, this, &frmZCM::mnuWebsite_Click);
     connect(mnuDetectSize, &QAction::triggered, this, &frmZCM::mnuDetectSize_Click);
+    connect(cboPlatform, &QComboBox::currentIndexChanged, this, &frmZCM::describePreset);
 
     const std::pair<QWidget*, void (frmZCM::*)()> focusHandlers[] = {
         {txtOriginalVideo, &frmZCM::txtOriginalVideo_GotFocus},

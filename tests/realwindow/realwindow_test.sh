@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The real program in a real window: starts its own X server, restores settings, types a size,
-# generates with Alt+G, clicks into the command box and reads the clipboard, saves with Alt+F S,
-# then converts with a fake encoder and exits while it still runs.
+# The real program in a real window: starts its own X server, checks the window's icon, restores
+# settings, types a size, generates with Alt+G, clicks into the command box and reads the clipboard,
+# saves with Alt+F S, then converts with a fake encoder and exits while it still runs.
 # Usage: realwindow_test.sh PROGRAM FAKE_ENCODER
 set -euo pipefail
 source "$(dirname "$0")/../../scripts/xvfb.sh"
@@ -47,6 +47,8 @@ app_pid=$!
 window=$(xdotool search --sync --onlyvisible --name 'Zarnik Video Maker v0\.61' | head -n 1)
 focus_main() { xdotool windowfocus "$window" && wait_until has_focus "$window"; }
 focus_main || fail "the window did not take the focus"
+xprop -id "$window" _NET_WM_ICON | grep -q 'Icon (64 x 64)' || fail "the window has no icon"
+echo "ok: the window carries the program's icon"
 
 # Focus starts in the video box; four Tabs reach the width box, whose text is then selected.
 xdotool key --delay 50 Tab Tab Tab Tab
