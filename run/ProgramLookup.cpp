@@ -99,9 +99,7 @@ ProgramFinder ProgramFinder::FromSystem() {
             path != nullptr ? path : "/usr/local/bin:/usr/bin:/bin"};
 }
 
-namespace {
-// The encoder's own text: as typed, or as one quoted word ("/opt/My Tools/ffmpeg" in quotes).
-std::optional<std::string> LocateEncoder(std::string_view encoder, const ProgramFinder& finder) {
+std::optional<std::string> FindEncoder(std::string_view encoder, const ProgramFinder& finder) {
     if (auto program = Locate(std::string(encoder), finder)) {
         return program;
     }
@@ -111,12 +109,11 @@ std::optional<std::string> LocateEncoder(std::string_view encoder, const Program
     }
     return std::nullopt;
 }
-} // namespace
 
 Resolution ResolveCommandLine(std::string_view line, std::string_view encoder, const ProgramFinder& finder) {
     if (!encoder.empty() && BeginsWithWord(line, encoder)) {
         const std::string named(encoder);
-        if (const auto program = LocateEncoder(encoder, finder)) {
+        if (const auto program = FindEncoder(encoder, finder)) {
             return {ResolvedCommand{*program, Texts(SplitCommandLine(line.substr(encoder.size())), 0)}, {}, named};
         }
         return Failure(named, finder); // never a shorter or longer name than the one the user gave

@@ -31,6 +31,10 @@ struct ProgramFinder {
     static ProgramFinder FromSystem();
 };
 
+// The program the encoder box's text names: a bare name on the search path, a path as it is, or
+// either as one quoted word. Nothing when it names none.
+std::optional<std::string> FindEncoder(std::string_view encoder, const ProgramFinder& finder);
+
 // Finds the program a command line starts, strictly, so that nothing runs that the user did not name:
 // - a line that begins with the encoder's exact text, where that text names a program (a bare name
 //   on the search path, or a path), runs that program with the rest of the line as its arguments;

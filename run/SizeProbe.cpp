@@ -1,11 +1,14 @@
 #include "SizeProbe.h"
 
+#include "ProcessRun.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStandardPaths>
+#include <QTimer>
 
 #include <cmath>
 
@@ -37,15 +40,16 @@ int Rotation(const QJsonObject& stream) {
 } // namespace
 
 SizeDetection ParseProbeOutput(const QByteArray& json) {
-    const QJsonArray streams = QJsonDocument::fromJson(json).object().value("streams").toArray();
+    const QJsonObject root = QJsonDocument::fromJson(json).object();
+    const QJsonArray streams = root.value("streams").toArray();
     if (streams.isEmpty()) {
-        return {std::nullopt, QStringLiteral("the file has no video stream")};
+        return {std::nullopt, QStringLiteral("the file has no video stream"), {}};
     }
     const QJsonObject stream = streams.first().toObject();
     const int width = stream.value("width").toInt();
     const int height = stream.value("height").toInt();
     if (width <= 0 || height <= 0) {
-        return {std::nullopt, QStringLiteral("the video stream has no size")};
+        return {std::nullopt, QStringLiteral("the video stream has no size"), {}};
     }
     const double sar = AspectRatio(stream.value("sample_aspect_ratio").toString()).value_or(1.0);
     QSize size(static_cast<int>(std::lround(width * sar)), height);
@@ -53,7 +57,9 @@ SizeDetection ParseProbeOutput(const QByteArray& json) {
     if (quarterTurns == 90 || quarterTurns == 270) {
         size.transpose();
     }
-    return {size, {}};
+    bool known = false;
+    const double duration = root.value("format").toObject().value("duration").toString().toDouble(&known);
+    return {size, {}, known && duration > 0 ? std::optional(duration) : std::nullopt};
 }
 
 QString FindProbe(const QString& encoderPath) {
@@ -68,53 +74,42 @@ QString FindProbe(const QString& encoderPath) {
     return QStandardPaths::findExecutable(QStringLiteral("ffprobe"));
 }
 
-SizeProbe::SizeProbe(QObject* parent) : QObject(parent) {
-    timeout_.setSingleShot(true);
-    connect(&timeout_, &QTimer::timeout, this, [this] {
-        process_.kill();
-        finish({std::nullopt,
-                QStringLiteral("ffprobe did not answer within %1 seconds").arg(kTimeoutMilliseconds / 1000)});
-    });
-    connect(&process_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
-        if (error == QProcess::FailedToStart) {
-            finish({std::nullopt, QStringLiteral("ffprobe could not be started")});
-        }
-    });
-    connect(&process_, &QProcess::finished, this, [this](int exitCode, QProcess::ExitStatus status) {
-        if (status != QProcess::NormalExit || exitCode != 0) {
-            const QString why = QString::fromLocal8Bit(process_.readAllStandardError()).trimmed();
-            finish({std::nullopt, why.isEmpty() ? QStringLiteral("ffprobe could not read the file") : why});
-            return;
-        }
-        finish(ParseProbeOutput(process_.readAllStandardOutput()));
-    });
+SizeProbe::SizeProbe(QObject* parent) : QObject(parent), run_(new ProcessRun(kTimeoutMilliseconds, this)) {
+    connect(run_, &ProcessRun::done, this, &SizeProbe::read);
+}
+
+void SizeProbe::finishLater(const QString& error) {
+    QTimer::singleShot(0, this, [this, error] { emit finished({std::nullopt, error, {}}); });
 }
 
 void SizeProbe::start(const QString& videoPath, const QString& encoderPath) {
     if (videoPath.isEmpty()) {
-        QTimer::singleShot(0, this, [this] { finish({std::nullopt, QStringLiteral("no video is named")}); });
+        finishLater(QStringLiteral("no video is named"));
         return;
     }
     const QString probe = FindProbe(encoderPath);
     if (probe.isEmpty()) {
-        QTimer::singleShot(0, this, [this] {
-            finish({std::nullopt, QStringLiteral("ffprobe was not found")});
-        });
+        finishLater(QStringLiteral("ffprobe was not found"));
         return;
     }
     // "-i" makes a path that begins with a dash an input, not an option. No shell is involved.
-    process_.start(probe,
-                   {"-v", "error", "-select_streams", "v:0", "-show_entries",
-                    "stream=width,height,sample_aspect_ratio:stream_tags=rotate:stream_side_data=rotation",
-                    "-of", "json", "-i", videoPath});
-    timeout_.start(kTimeoutMilliseconds);
+    run_->start(probe, {"-v", "error", "-select_streams", "v:0", "-show_entries",
+                        "stream=width,height,sample_aspect_ratio:stream_tags=rotate:stream_side_data=rotation:"
+                        "format=duration",
+                        "-of", "json", "-i", videoPath});
 }
 
-void SizeProbe::finish(const SizeDetection& result) {
-    if (done_) {
-        return;
+void SizeProbe::read(const ProcessResult& result) {
+    if (result.timedOut) {
+        emit finished({std::nullopt,
+                       QStringLiteral("ffprobe did not answer within %1 seconds").arg(kTimeoutMilliseconds / 1000),
+                       {}});
+    } else if (!result.started) {
+        emit finished({std::nullopt, QStringLiteral("ffprobe could not be started"), {}});
+    } else if (!result.succeeded()) {
+        const QString why = QString::fromLocal8Bit(result.err).trimmed();
+        emit finished({std::nullopt, why.isEmpty() ? QStringLiteral("ffprobe could not read the file") : why, {}});
+    } else {
+        emit finished(ParseProbeOutput(result.out));
     }
-    done_ = true;
-    timeout_.stop();
-    emit finished(result);
 }

@@ -1,22 +1,24 @@
 #pragma once
 
 #include <QObject>
-#include <QProcess>
 #include <QSize>
 #include <QString>
-#include <QTimer>
 
 #include <optional>
 
-// A video's display size as read by ffprobe, or why it could not be read.
+class ProcessRun;
+struct ProcessResult;
+
+// A video's display size and duration as read by ffprobe, or why they could not be read.
 struct SizeDetection {
     std::optional<QSize> size;
     QString error;
+    std::optional<double> duration; // seconds, when the container says
 };
 
 // The display size of the first video stream in ffprobe's JSON output: the stored width times the
 // sample aspect ratio, rounded to a whole pixel, and width and height swapped for a rotation of 90
-// or 270 degrees.
+// or 270 degrees; and the container's duration.
 SizeDetection ParseProbeOutput(const QByteArray& json);
 
 // ffprobe beside the encoder when there is one, else on the search path; empty when there is none.
@@ -36,9 +38,8 @@ signals:
     void finished(const SizeDetection& result);
 
 private:
-    void finish(const SizeDetection& result);
+    void finishLater(const QString& error);
+    void read(const ProcessResult& result);
 
-    QProcess process_;
-    QTimer timeout_;
-    bool done_ = false;
+    ProcessRun* run_;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CommandForm.h"
+
 #include <array>
 #include <cstddef>
 #include <filesystem>
@@ -12,9 +14,11 @@ namespace zvm::settings {
 
 inline constexpr std::string_view kFileName = "settings.ini";
 inline constexpr std::string_view kSavedMarker = "Saved";
-// An optional tenth field, written only when the modern command is chosen, so that with it off the
-// file is exactly the nine-field record, and a nine-field reader reads either.
+// An optional tenth field for an explicit choice of command form; without one the form is decided
+// automatically, and the file is exactly the designed nine-field record. A nine-field reader reads
+// either.
 inline constexpr std::string_view kModernMarker = "Modern";
+inline constexpr std::string_view kClassicMarker = "Classic";
 // The most a settings file may hold. A larger one is not ours: it is neither read nor written.
 inline constexpr std::size_t kMaxReadBytes = std::size_t{64} * 1024;
 
@@ -34,7 +38,7 @@ enum Field : std::size_t {
 struct SettingsRecord {
     std::array<std::string, FieldCount> values;
     std::string marker;
-    bool modernCommand = false;
+    FormChoice formChoice = FormChoice::Automatic;
 
     bool operator==(const SettingsRecord&) const = default;
 };
@@ -48,13 +52,13 @@ struct ParsedSettings {
     bool countsAsSaved() const { return fieldsRead > FieldCount && record.marker == kSavedMarker; }
 };
 
-// One line of nine double-quoted fields separated by commas, ending in CR LF (ten with the modern
-// command). The marker is always "Saved": writing the file is what marks it saved.
+// One line of nine double-quoted fields separated by commas, ending in CR LF (ten with an explicit
+// form). The marker is always "Saved": writing the file is what marks it saved.
 std::string FormatRecord(const SettingsRecord& record);
 
 // Fields end at a comma or a line end; blanks before a field are skipped; a quoted field runs to the
-// next quote, commas included; a tenth field of exactly "Modern" chooses the modern command, and
-// anything after it is ignored.
+// next quote, commas included; a tenth field of exactly "Modern" or "Classic" chooses that form (any
+// other tenth field leaves it automatic), and anything after it is ignored.
 ParsedSettings ParseRecord(std::string_view bytes);
 
 // Why a record cannot be saved so that it reads back the same: a value with a double quote (the

@@ -80,9 +80,9 @@ std::string FormatRecord(const SettingsRecord& record) {
     line += '"';
     line += kSavedMarker;
     line += '"';
-    if (record.modernCommand) {
+    if (record.formChoice != FormChoice::Automatic) {
         line += ",\"";
-        line += kModernMarker;
+        line += record.formChoice == FormChoice::Modern ? kModernMarker : kClassicMarker;
         line += '"';
     }
     line += "\r\n";
@@ -104,7 +104,9 @@ ParsedSettings ParseRecord(std::string_view bytes) {
     }
     if (parsed.fieldsRead > FieldCount) {
         const std::optional<std::string> tenth = reader.next();
-        parsed.record.modernCommand = tenth == kModernMarker;
+        parsed.record.formChoice = tenth == kModernMarker    ? FormChoice::Modern
+                                   : tenth == kClassicMarker ? FormChoice::Classic
+                                                             : FormChoice::Automatic;
     }
     return parsed;
 }

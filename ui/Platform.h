@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QUrl>
 
+#include "CommandForm.h"
 #include "EncoderJob.h"
 #include "SizeProbe.h"
 
@@ -14,11 +15,13 @@
 
 class QWidget;
 
-// What an open-file dialog shows: a fixed title, the pattern in its file-name field, and the filters.
+// What an open-file dialog shows: a fixed title, the pattern in its file-name field, the filters,
+// and the folder it opens in (the platform's choice when empty).
 struct FileDialogRequest {
     QString title;
     QString initialName;
     QStringList filters;
+    QString folder;
 };
 
 // Either the started encoder, followed as a job, or why it could not be started.
@@ -46,4 +49,7 @@ public:
     // Reads a video's display size without blocking, then calls done once.
     virtual void detectVideoSize(const QString& videoPath, const QString& encoderPath,
                                  std::function<void(const SizeDetection&)> done) = 0;
+    // Asks the encoder the box names whether it knows the classic options, without blocking, then
+    // calls done once (Unknown when the box names no program).
+    virtual void askClassicOptions(const QString& encoder, std::function<void(zvm::EncoderAnswer)> done) = 0;
 };

@@ -1,6 +1,7 @@
 #include "QtPlatform.h"
 
 #include "EncoderProcess.h"
+#include "FormProbe.h"
 #include "ProgramLookup.h"
 #include "Spawn.h"
 
@@ -11,6 +12,7 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QTimer>
 
 // Plain text: a message may quote a path or the encoder's words, which are never markup.
 void QtPlatform::showMessage(QWidget* parent, const QString& prompt, const QString& title) {
@@ -28,6 +30,9 @@ std::optional<QString> QtPlatform::openFileName(QWidget* parent, const FileDialo
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setNameFilters(request.filters);
+    if (!request.folder.isEmpty()) {
+        dialog.setDirectory(request.folder);
+    }
     dialog.selectFile(request.initialName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
@@ -74,4 +79,25 @@ void QtPlatform::detectVideoSize(const QString& videoPath, const QString& encode
                          probe->deleteLater();
                      });
     probe->start(videoPath, encoderPath);
+}
+
+void QtPlatform::askClassicOptions(const QString& encoder, std::function<void(zvm::EncoderAnswer)> done) {
+    static auto* const probe = new FormProbe(QCoreApplication::instance()); // one cache for the program's life
+    const QByteArray text = encoder.toLocal8Bit();
+    const auto program = zvm::run::FindEncoder(std::string_view(text.constData(), std::size_t(text.size())),
+                                               zvm::run::ProgramFinder::FromSystem());
+    if (!program) {
+        QTimer::singleShot(0, probe, [done = std::move(done)] { done(zvm::EncoderAnswer::Unknown); });
+        return;
+    }
+    const QString path = QString::fromLocal8Bit(*program);
+    auto* receiver = new QObject(probe);
+    QObject::connect(probe, &FormProbe::answered, receiver,
+                     [receiver, path, done = std::move(done)](const QString& asked, zvm::EncoderAnswer answer) {
+                         if (asked == path) {
+                             done(answer);
+                             receiver->deleteLater();
+                         }
+                     });
+    probe->ask(path);
 }

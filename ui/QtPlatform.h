@@ -12,4 +12,5 @@ public:
     StartOutcome startProgram(const QString& commandLine, const QString& encoder) override;
     void detectVideoSize(const QString& videoPath, const QString& encoderPath,
                          std::function<void(const SizeDetection&)> done) override;
+    void askClassicOptions(const QString& encoder, std::function<void(zvm::EncoderAnswer)> done) override;
 };

@@ -16,7 +16,6 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -60,6 +59,14 @@ frmZCM::frmZCM(Platform& platform, QWidget* parent) : QMainWindow(parent), platf
     setWindowIcon(ProgramIcon());
     buildLayout();
     connectHandlers();
+}
+
+// The controls outlive this part of the window while it is destroyed; the focus leaving a box then
+// must not reach a handler.
+frmZCM::~frmZCM() {
+    for (QObject* control : findChildren<QObject*>()) {
+        control->disconnect(this);
+    }
 }
 
 zvm::ConversionRequest frmZCM::requestFromControls() const {
@@ -141,34 +148,6 @@ bool frmZCM::generate() {
         txtFFMPEGCode->setPlainText(ToQString(*result.command));
     }
     return result.command.has_value();
-}
-
-zvm::CommandStyle frmZCM::commandStyle() const {
-    return mnuModernCommand->isChecked() ? zvm::CommandStyle::Modern : zvm::CommandStyle::Classic;
-}
-
-void frmZCM::mnuDetectSize_Click() {
-    detectSize(true);
-}
-
-void frmZCM::detectSize(bool reportFailure) {
-    const int detection = ++detections_;
-    QPointer<frmZCM> self(this);
-    platform_.detectVideoSize(txtOriginalVideo->text(), txtffmpegexe->text(),
-                              [self, detection, reportFailure](const SizeDetection& r) {
-                                  if (self == nullptr || detection != self->detections_) {
-                                      return; // the window is gone, or a newer detection has been asked for
-                                  }
-                                  if (r.size) {
-                                      self->txtWidth->setText(QString::number(r.size->width()));
-                                      self->txtHeight->setText(QString::number(r.size->height()));
-                                  } else if (reportFailure) {
-                                      self->platform_.showMessage(
-                                          self,
-                                          QStringLiteral("The size could not be detected: %1.").arg(r.error),
-                                          QStringLiteral("Detect size from video"));
-                                  }
-                              });
 }
 
 void frmZCM::cmdClear_Click() {
@@ -276,6 +255,6 @@ void frmZCM::dropEvent(QDropEvent* event) {
     box->setText(path);
     event->acceptProposedAction();
     if (box == txtOriginalVideo) {
-        detectSize(false);
+        sourceChosen();
     }
 }

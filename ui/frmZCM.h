@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CommandLine.h"
+#include "CommandForm.h"
 #include "ConversionRequest.h"
 
 #include <QMainWindow>
@@ -28,6 +28,9 @@ class frmZCM : public QMainWindow {
 
 public:
     explicit frmZCM(Platform& platform, QWidget* parent = nullptr);
+    ~frmZCM() override;
+    frmZCM(const frmZCM&) = delete;
+    frmZCM& operator=(const frmZCM&) = delete;
 
     // Start-up, once, before the window is first shown.
     void Form_Load();
@@ -42,6 +45,7 @@ public:
     void cmdSaveAs_Click();
     void cmdffmpegexe_Click();
     void mnuDetectSize_Click();
+    void mnuModernCommand_Click(bool checked);
 
     void txtOriginalVideo_GotFocus();
     void txtSaveAs_GotFocus();
@@ -136,12 +140,22 @@ private:
     bool loadSettings();
     bool pickInto(QLineEdit* box, const FileDialogRequest& request);
 
+    // What the window works out by itself, in frmZCM_Automatic.cpp.
     zvm::CommandStyle commandStyle() const;
+    void askEncoderForm();
+    void showCommandForm();
     // Fills the size boxes from the video's own size; reportFailure shows why it could not.
     void detectSize(bool reportFailure);
+    void sourceChosen();
+    void suggestOutput();
 
     Platform& platform_;
     QButtonGroup* movieTypeGroup_ = nullptr;
     int detections_ = 0; // only the answer to the latest detection is used
+    zvm::FormChoice formChoice_ = zvm::FormChoice::Automatic;
+    zvm::EncoderAnswer encoderAnswer_ = zvm::EncoderAnswer::Unknown;
+    QString askedEncoder_;
+    int formQuestions_ = 0;
+    QString suggestedOutput_;
     bool centred_ = false;
 };

@@ -249,6 +249,7 @@ void frmZCM::buildMenus() {
     mnuSaveINI->setObjectName("mnuSaveINI");
     mnuOptions = menuBar()->addMenu("&Options");
     mnuOptions->setObjectName("mnuOptions");
+    mnuOptions->setToolTipsVisible(true); // the command form entry says why it is set as it is
     mnuModernCommand = mnuOptions->addAction("&Modern ffmpeg command");
     mnuModernCommand->setObjectName("mnuModernCommand");
     mnuModernCommand->setCheckable(true);
@@ -284,6 +285,9 @@ void frmZCM::connectHandlers() {
     connect(mnuSaveINI, &QAction::triggered, this, &frmZCM::mnuSaveINI_Click);
     connect(mnuWebsite, &QAction::triggered, this, &frmZCM::mnuWebsite_Click);
     connect(mnuDetectSize, &QAction::triggered, this, &frmZCM::mnuDetectSize_Click);
+    connect(mnuModernCommand, &QAction::triggered, this, &frmZCM::mnuModernCommand_Click);
+    connect(txtffmpegexe, &QLineEdit::editingFinished, this, &frmZCM::askEncoderForm);
+    connect(cboPlatform, &QComboBox::currentIndexChanged, this, &frmZCM::suggestOutput);
     connect(cboPlatform, &QComboBox::currentIndexChanged, this, &frmZCM::describePreset);
 
     const std::pair<QWidget*, void (frmZCM::*)()> focusHandlers[] = {

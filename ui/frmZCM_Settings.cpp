@@ -8,7 +8,9 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QStandardPaths>
 
 namespace settings = zvm::settings;
 
@@ -45,6 +47,7 @@ void frmZCM::Form_Load() {
             QString::fromUtf8(preset.displayText.data(), qsizetype(preset.displayText.size())));
     }
     cboPlatform->setCurrentIndex(0);
+    askEncoderForm();
     txtOriginalVideo->setFocus(Qt::OtherFocusReason);
     txtOriginalVideo_GotFocus(); // the window is not shown yet, so no focus event comes now
 }
@@ -71,7 +74,7 @@ bool frmZCM::loadSettings() {
     for (std::size_t i = 0; i < settings::FieldCount && i < parsed.fieldsRead; ++i) {
         boxes[qsizetype(i)]->setText(QString::fromLocal8Bit(parsed.record.values[i]));
     }
-    mnuModernCommand->setChecked(parsed.record.modernCommand);
+    formChoice_ = parsed.record.formChoice;
     return parsed.countsAsSaved();
 }
 
@@ -81,7 +84,7 @@ void frmZCM::mnuSaveINI_Click() {
     for (std::size_t i = 0; i < settings::FieldCount; ++i) {
         record.values[i] = boxes[qsizetype(i)]->text().toLocal8Bit().toStdString();
     }
-    record.modernCommand = mnuModernCommand->isChecked();
+    record.formChoice = formChoice_;
     if (const auto unstorable = settings::CheckStorable(record)) {
         const QString box = boxes[qsizetype(unstorable->field)]->accessibleName();
         const QString why = unstorable->problem == settings::StoreProblem::DoubleQuote
@@ -112,27 +115,34 @@ bool frmZCM::pickInto(QLineEdit* box, const FileDialogRequest& request) {
 }
 
 void frmZCM::cmdBrowseVideo_Click() {
-    const bool picked =
-        pickInto(txtOriginalVideo,
-                 {QStringLiteral("Locate Video File"),
-                  QStringLiteral("*.avi; *.wmv; *.mpg; *.mpeg; *.mp4; *.ogm"),
-                  {QStringLiteral("Video files (*.avi *.wmv *.mpg *.mpeg *.mp4 *.ogm)"), kAllFiles}});
+    // The designed pattern stays in the file-name field; the list of types adds today's endings.
+    const bool picked = pickInto(txtOriginalVideo, {QStringLiteral("Locate Video File"),
+                                                    QStringLiteral("*.avi; *.wmv; *.mpg; *.mpeg; *.mp4; *.ogm"),
+                                                    {QStringLiteral("Video files (*.avi *.wmv *.mpg *.mpeg *.mp4 *.ogm)"),
+                                                     QStringLiteral("All videos (*.mkv *.mov *.m4v *.webm *.3gp *.ts "
+                                                                    "*.flv *.avi *.wmv *.mpg *.mpeg *.mp4 *.ogm)"),
+                                                     kAllFiles},
+                                                    {}});
     if (picked) {
-        detectSize(false);
+        sourceChosen();
     }
 }
 
 void frmZCM::cmdSaveAs_Click() {
-    pickInto(txtSaveAs, {QStringLiteral("Save as .mp4"),
-                         QStringLiteral("*.mp4"),
-                         {QStringLiteral("MP4 files (*.mp4)"), kAllFiles}});
+    pickInto(txtSaveAs, {QStringLiteral("Save as .mp4"), QStringLiteral("*.mp4"),
+                         {QStringLiteral("MP4 files (*.mp4)"), kAllFiles}, {}});
 }
 
 // Choosing the encoder always saves all settings, cancelled or not, so the first-run question is
-// asked only once.
+// asked only once. The dialog opens where the first ffmpeg on the search path is, so that the
+// usual answer is one click away.
 void frmZCM::cmdffmpegexe_Click() {
-    pickInto(txtffmpegexe, {QStringLiteral("Locate FFMPEG.EXE"),
-                            kEncoderPattern,
-                            {QStringLiteral("ffmpeg (%1)").arg(kEncoderPattern), kAllFiles}});
+    const QString found = QStandardPaths::findExecutable(QStringLiteral("ffmpeg"));
+    pickInto(txtffmpegexe,
+             {QStringLiteral("Locate FFMPEG.EXE"),
+              kEncoderPattern,
+              {QStringLiteral("ffmpeg (%1)").arg(kEncoderPattern), kAllFiles},
+              found.isEmpty() ? QString() : QFileInfo(found).absolutePath()});
     mnuSaveINI_Click();
+    askEncoderForm();
 }

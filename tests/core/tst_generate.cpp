@@ -1,4 +1,6 @@
+#include "CommandForm.h"
 #include "Generate.h"
+#include "OutputName.h"
 #include "Presets.h"
 
 #include <QTest>
@@ -13,6 +15,9 @@ using zvm::RequestField;
 Q_DECLARE_METATYPE(zvm::MovieType)
 Q_DECLARE_METATYPE(zvm::RequestField)
 Q_DECLARE_METATYPE(zvm::ConversionRequest)
+Q_DECLARE_METATYPE(zvm::FormChoice)
+Q_DECLARE_METATYPE(zvm::EncoderAnswer)
+Q_DECLARE_METATYPE(zvm::CommandStyle)
 
 class TestGenerate : public QObject {
     Q_OBJECT
@@ -32,7 +37,10 @@ private slots:
     void modernCommands_data();
     void modernCommands();
     void modernSharesRefusals();
-    void modernEveryPresetAndMovieType();
+    void formDecision_data();
+    void formDecision();
+    void outputNames_data();
+    void outputNames();
 };
 
 namespace {
@@ -354,31 +362,62 @@ void TestGenerate::modernSharesRefusals() {
     QCOMPARE(std::get<Refusal>(modern), std::get<Refusal>(classic));
 }
 
-void TestGenerate::modernEveryPresetAndMovieType() {
-    for (int row = 0; row < 5; ++row) {
-        for (MovieType type : {MovieType::LiveAction, MovieType::Animation}) {
-            const ConversionRequest r = WorkedRequest(row, type, "720", "576");
-            const GenerateResult result = Built(r, CommandStyle::Modern);
-            const zvm::FrameGeometry& g = result.geometry;
-            const QString command = QString::fromStdString(result.command.value());
-            const QString filter = QString(" -vf scale=%1:%2,pad=%3:%4:%5:%6,setsar=1")
-                                       .arg(g.newWidth)
-                                       .arg(g.newHeight)
-                                       .arg(g.targetWidth)
-                                       .arg(g.targetHeight)
-                                       .arg(g.padLeft)
-                                       .arg(g.padTop);
-            QVERIFY2(command.contains(filter), qPrintable(command));
-            if (row == 4) {
-                QVERIFY(command.contains(" -target ntsc-vcd -ar 44100 -b:a 192k -vf "));
-                QVERIFY(!command.contains(" -r "));
-            } else {
-                QVERIFY(command.contains(type == MovieType::Animation ? " -r 15000/1001 -vf "
-                                                                      : " -r 30000/1001 -vf "));
-                QVERIFY(command.endsWith(R"(-ar 24000 -b:a 32k -f mp4 "C:\video\movie.mp4")"));
-            }
-        }
+void TestGenerate::formDecision_data() {
+    QTest::addColumn<zvm::FormChoice>("choice");
+    QTest::addColumn<zvm::EncoderAnswer>("answer");
+    QTest::addColumn<CommandStyle>("style");
+    QTest::addColumn<QString>("because");
+    using zvm::EncoderAnswer;
+    using zvm::FormChoice;
+    const std::pair<EncoderAnswer, const char*> answers[] = {
+        {EncoderAnswer::Accepts, "accepts"}, {EncoderAnswer::Rejects, "rejects"}, {EncoderAnswer::Unknown, "unknown"}};
+    for (const auto& [answer, name] : answers) {
+        QTest::addRow("modern, %s", name) << FormChoice::Modern << answer << CommandStyle::Modern << "chosen by you";
+        QTest::addRow("classic, %s", name) << FormChoice::Classic << answer << CommandStyle::Classic << "chosen by you";
     }
+    QTest::newRow("auto, accepts") << FormChoice::Automatic << EncoderAnswer::Accepts << CommandStyle::Classic
+                                   << "accepts the classic options";
+    QTest::newRow("auto, rejects") << FormChoice::Automatic << EncoderAnswer::Rejects << CommandStyle::Modern
+                                   << "rejects the classic options";
+    QTest::newRow("auto, cannot be asked") << FormChoice::Automatic << EncoderAnswer::Unknown
+                                           << CommandStyle::Classic << "could not be asked";
+}
+
+void TestGenerate::formDecision() {
+    QFETCH(zvm::FormChoice, choice);
+    QFETCH(zvm::EncoderAnswer, answer);
+    QFETCH(CommandStyle, style);
+    QFETCH(QString, because);
+    const zvm::FormDecision decision = zvm::DecideForm(choice, answer);
+    QCOMPARE(decision.style, style);
+    QVERIFY(QString::fromStdString(decision.reason).contains(because));
+    QCOMPARE(zvm::FormFromWord(zvm::FormWord(choice)), std::optional(choice)); // one vocabulary, both ways
+}
+
+void TestGenerate::outputNames_data() {
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<int>("preset");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("mp4 row") << "/v/clip.avi" << 0 << "" << "/v/clip.mp4";
+    QTest::newRow("vcd row") << "/v/clip.avi" << 4 << "" << "/v/clip.mpg";
+    QTest::newRow("no ending") << "/v/clip" << 3 << "" << "/v/clip.mp4";
+    QTest::newRow("only the last ending goes") << "/v/a.b.mkv" << 1 << "" << "/v/a.b.mp4";
+    QTest::newRow("dot in a folder name") << "/v.d/clip" << 2 << "" << "/v.d/clip.mp4";
+    QTest::newRow("hidden file") << "/v/.clip" << 0 << "" << "/v/.clip.mp4";
+    QTest::newRow("already the target ending") << "/v/clip.mp4" << 0 << "" << "/v/clip-converted.mp4";
+    QTest::newRow("vcd source for the vcd row") << "clip.mpg" << 4 << "" << "clip-converted.mpg";
+    QTest::newRow("into another folder") << "/v/clip.mp4" << 0 << "/out" << "/out/clip.mp4";
+    QTest::newRow("folder with its slash") << "/v/clip.avi" << 0 << "/out/" << "/out/clip.mp4";
+}
+
+void TestGenerate::outputNames() {
+    QFETCH(QString, source);
+    QFETCH(int, preset);
+    QFETCH(QString, folder);
+    QFETCH(QString, name);
+    QCOMPARE(QString::fromStdString(zvm::SuggestOutputName(source.toStdString(), preset, folder.toStdString())),
+             name);
 }
 
 QTEST_GUILESS_MAIN(TestGenerate)

@@ -22,7 +22,7 @@ SettingsRecord RecordFrom(const std::string& bytes) {
             record.values[field] += c;
         }
     }
-    record.modernCommand = !bytes.empty() && (bytes[0] & 1) != 0;
+    record.formChoice = bytes.empty() ? zvm::FormChoice::Automatic : static_cast<zvm::FormChoice>(static_cast<unsigned char>(bytes[0]) % 3);
     // Long values, so that records past the reader's limit are made too.
     const std::size_t copies = bytes.size() > 1 ? static_cast<unsigned char>(bytes[1]) % 64 : 0;
     const std::string piece = record.values[OutputPath];
@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const ParsedSettings back = ParseRecord(written);
     if (!back.countsAsSaved() || back.record.values != record.values ||
-        back.record.modernCommand != record.modernCommand) {
+        back.record.formChoice != record.formChoice) {
         std::abort();
     }
     return 0;

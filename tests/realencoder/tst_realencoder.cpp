@@ -58,7 +58,7 @@ SizeDetection Detect(const QString& video, const QString& encoder) {
     QSignalSpy done(&probe, &SizeProbe::finished);
     probe.start(video, encoder);
     if (!done.wait(10000)) {
-        return {std::nullopt, "no answer"};
+        return {std::nullopt, "no answer", {}};
     }
     return done.at(0).at(0).value<SizeDetection>();
 }

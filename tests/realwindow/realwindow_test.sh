@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real program in a real window: starts its own X server, checks the window's icon, restores
 # settings, types a size, generates with Alt+G, clicks into the command box and reads the clipboard,
-# saves with Alt+F S, then converts with a fake encoder and exits while it still runs.
+# saves with Alt+F S, then converts with a fake encoder and exits while it still runs. Then a new
+# user's first start and conversion with Debian's ffmpeg, as the README promises it.
 # Usage: realwindow_test.sh PROGRAM FAKE_ENCODER
 set -euo pipefail
 source "$(dirname "$0")/../../scripts/xvfb.sh"
@@ -95,4 +96,55 @@ wait_until app_ended || fail "Exit did not end the program"
 [ -e "$work/out clip.mp4" ] && fail "the encoder finished too early to show that it outlives the program"
 wait_until test -e "$work/out clip.mp4" || fail "the encoder did not outlive the program"
 echo "ok: the encoder outlived the program and wrote its file"
+
+# A new user's first conversion with Debian's ffmpeg: the first-run picker opens where ffmpeg is on
+# the search path, picking a video detects its size and names the output, and Convert writes a file
+# at the target size in the command form that this ffmpeg accepts.
+fresh="$work/fresh"
+mkdir -p "$fresh"
+ffmpeg -v error -f lavfi -i testsrc=s=640x480:d=1:r=25 -f lavfi -i sine=d=1 -c:v mpeg4 -c:a aac \
+    -shortest "$fresh/first clip.mkv"
+cd "$fresh"
+PATH=/usr/bin:/bin QT_QPA_PLATFORM=xcb "$program" >"$fresh/app.log" 2>&1 &
+app_pid=$!
+# Answers an open-file dialog by typing a name into its file-name field.
+answer_dialog() {
+    xdotool search --sync --onlyvisible --name "$1" >/dev/null
+    xdotool key ctrl+a
+    xdotool type --delay 20 "$2"
+    xdotool key Return
+}
+answer_dialog '^Locate FFMPEG\.EXE$' ffmpeg # a bare name: found only where the dialog opened
+xdotool search --sync --onlyvisible --name '^Save settings to settings\.ini$' >/dev/null
+xdotool key Return
+grep -q '"/usr/bin/ffmpeg","Saved"' settings.ini || fail "the first-run picker did not open in /usr/bin"
+echo "ok: the first-run picker opened where ffmpeg is"
+window=$(xdotool search --sync --onlyvisible --name 'Zarnik Video Maker v0\.61' | head -n 1)
+focus_main || fail "the new window did not take the focus"
+xdotool key Tab space # the video picker, next to the source box
+answer_dialog '^Locate Video File$' "$fresh/first clip.mkv"
+encoder_window() { xdotool search --onlyvisible --name '^first clip\.mp4 - ffmpeg$'; }
+# Convert, once the size has been detected: until then Generate refuses the empty width.
+start_convert() {
+    focus_main
+    xdotool key alt+v
+    for _ in $(seq 40); do
+        encoder_window >/dev/null 2>&1 && return 0
+        if xdotool search --onlyvisible --name '^Invalid Width!$' >/dev/null 2>&1; then
+            xdotool key Return
+            sleep 0.2
+            return 1
+        fi
+        sleep 0.05
+    done
+    return 1
+}
+wait_until start_convert || fail "Convert did not start the encoder"
+target_size() {
+    [ "$(ffprobe -v error -select_streams v:0 -show_entries stream=width,height -of csv=p=0 \
+        "$fresh/first clip.mp4")" = "240,160" ]
+}
+for _ in $(seq 6); do wait_until target_size && break; done
+target_size || fail "no playable 240x160 file: $(ls "$fresh")"
+echo "ok: the first conversion wrote a playable file at the target size"
 echo "1 passed, 0 failed"

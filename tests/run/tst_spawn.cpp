@@ -1,13 +1,16 @@
 // Starting and following a real program: the fake encoder, built by the project.
 #include "EncoderOutput.h"
 #include "EncoderProcess.h"
+#include "FormProbe.h"
 #include "ProgramLookup.h"
 #include "Spawn.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -28,6 +31,8 @@ private slots:
     void stopEndsTheWholeGroup_data();
     void stopEndsTheWholeGroup();
     void floodStaysBounded();
+    void asksTheEncoderForItsForm_data();
+    void asksTheEncoderForItsForm();
 
 private:
     std::unique_ptr<EncoderProcess> start(const QStringList& arguments);
@@ -205,6 +210,43 @@ void TestSpawn::floodStaysBounded() {
     }
     QVERIFY2(longestStep < 100, qPrintable(QString::number(longestStep)));
     QVERIFY2(ResidentKiB() - before < 64 * 1024, qPrintable(QString::number(ResidentKiB() - before)));
+}
+
+void TestSpawn::asksTheEncoderForItsForm_data() {
+    QTest::addColumn<QString>("script"); // the encoder's body, or "debian" for the real ffmpeg
+    QTest::addColumn<int>("answer");
+    QTest::newRow("accepts") << "echo 'ffmpeg version SVN-r19352'" << int(zvm::EncoderAnswer::Accepts);
+    QTest::newRow("rejects") << "echo \"Unrecognized option 'hq'.\" >&2; exit 1" << int(zvm::EncoderAnswer::Rejects);
+    QTest::newRow("hangs") << "sleep 30" << int(zvm::EncoderAnswer::Unknown);
+    QTest::newRow("crashes") << "kill -SEGV $$" << int(zvm::EncoderAnswer::Unknown);
+    QTest::newRow("does not exist") << "" << int(zvm::EncoderAnswer::Unknown);
+    QTest::newRow("Debian's ffmpeg") << "debian" << int(zvm::EncoderAnswer::Rejects);
+}
+
+void TestSpawn::asksTheEncoderForItsForm() {
+    QFETCH(QString, script);
+    QFETCH(int, answer);
+    QString program = dir_->filePath("encoder");
+    if (script == "debian") {
+        program = QStandardPaths::findExecutable("ffmpeg");
+    } else if (!script.isEmpty()) {
+        QFile file(program);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("#!/bin/sh\necho >> asked\n" + script.toUtf8() + "\n");
+        file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+    }
+    FormProbe probe(nullptr, 1000);
+    QSignalSpy answered(&probe, &FormProbe::answered);
+    probe.ask(program);
+    QVERIFY(answered.wait(10000));
+    QCOMPARE(answered.at(0).at(0).toString(), program);
+    QCOMPARE(int(answered.at(0).at(1).value<zvm::EncoderAnswer>()), answer);
+    probe.ask(program); // a definite answer is kept for this file; anything else is asked again
+    QVERIFY(answered.wait(10000));
+    QCOMPARE(int(answered.at(1).at(1).value<zvm::EncoderAnswer>()), answer);
+    if (QFile::exists("asked")) {
+        QCOMPARE(QFileInfo("asked").size(), answer == int(zvm::EncoderAnswer::Unknown) ? 2 : 1);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSpawn)

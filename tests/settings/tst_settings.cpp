@@ -24,8 +24,8 @@ private slots:
     void roundTrip();
     void reads_data();
     void reads();
-    void modernField_data();
-    void modernField();
+    void formField_data();
+    void formField();
     void storable_data();
     void storable();
     void loads_data();
@@ -189,28 +189,32 @@ void TestSettings::reads() {
     }
 }
 
-void TestSettings::modernField_data() {
+void TestSettings::formField_data() {
     QTest::addColumn<std::string>("bytes");
-    QTest::addColumn<bool>("modern");
+    QTest::addColumn<int>("choice");
     const std::string nine = R"("1","2","3","4","5","6","7","8","Saved")";
-    QTest::newRow("nine fields") << nine + "\r\n" << false;
-    QTest::newRow("modern") << nine + ",\"Modern\"\r\n" << true;
-    QTest::newRow("modern on its own line") << nine + "\r\n\"Modern\"\r\n" << true;
-    QTest::newRow("other tenth field") << nine + ",\"modern\"\r\n" << false;
+    QTest::newRow("nine fields: automatic") << nine + "\r\n" << int(zvm::FormChoice::Automatic);
+    QTest::newRow("modern") << nine + ",\"Modern\"\r\n" << int(zvm::FormChoice::Modern);
+    QTest::newRow("classic") << nine + ",\"Classic\"\r\n" << int(zvm::FormChoice::Classic);
+    QTest::newRow("modern on its own line") << nine + "\r\n\"Modern\"\r\n" << int(zvm::FormChoice::Modern);
+    QTest::newRow("unknown tenth field: automatic") << nine + ",\"modern\"\r\n" << int(zvm::FormChoice::Automatic);
     QTest::newRow("modern in the ninth place")
-        << std::string(R"("1","2","3","4","5","6","7","8","Modern")") << false;
+        << std::string(R"("1","2","3","4","5","6","7","8","Modern")") << int(zvm::FormChoice::Automatic);
 }
 
-void TestSettings::modernField() {
+void TestSettings::formField() {
     QFETCH(std::string, bytes);
-    QFETCH(bool, modern);
+    QFETCH(int, choice);
     const ParsedSettings parsed = ParseRecord(bytes);
-    QCOMPARE(parsed.record.modernCommand, modern);
-    // Whatever the tenth field says, the record written back carries the choice and reads the same.
+    QCOMPARE(int(parsed.record.formChoice), choice);
+    // The record written back carries the choice and reads the same; automatic writes nine fields.
     const std::string written = FormatRecord(parsed.record);
     QCOMPARE(ParseRecord(written).record.values, parsed.record.values);
-    QCOMPARE(ParseRecord(written).record.modernCommand, modern);
-    QCOMPARE(written.size(), std::size_t(28 + 8 + 5 + (modern ? 9 : 0)));
+    QCOMPARE(int(ParseRecord(written).record.formChoice), choice);
+    const std::size_t tenth = choice == int(zvm::FormChoice::Modern)    ? 9
+                              : choice == int(zvm::FormChoice::Classic) ? 10
+                                                                        : 0;
+    QCOMPARE(written.size(), std::size_t(28 + 8 + 5) + tenth);
 }
 
 void TestSettings::storable_data() {

@@ -1,4 +1,5 @@
-// A stand-in for the encoder in tests. It records its arguments, one per line, into
+// A stand-in for the encoder in tests. Asked for its -version, it answers like an old encoder that
+// knows the classic options. Otherwise it records its arguments, one per line, into
 // "arguments.txt" in its working directory, prints output shaped like the real encoder's (with
 // carriage-return progress lines), writes "encoded" into its last argument as the output file, and
 // exits with FAKE_ENCODER_EXIT (default 0) after FAKE_ENCODER_SECONDS (default 0) seconds.
@@ -39,6 +40,11 @@ void LeaveAChild() {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // Asked which options it knows, it answers as an encoder that knows them all.
+    if (argc > 1 && std::string(argv[argc - 1]) == "-version") {
+        std::printf("ffmpeg version fake\n");
+        return 0;
+    }
     {
         std::ofstream record("arguments.txt", std::ios::binary);
         for (int i = 1; i < argc; ++i) {

@@ -54,6 +54,11 @@ public:
         pendingDetections.append(std::move(done));
     }
 
+    void askClassicOptions(const QString& encoder, std::function<void(zvm::EncoderAnswer)> done) override {
+        formQuestions.append(encoder);
+        pendingForms.append(std::move(done));
+    }
+
     void setNextFileName(const QString& name) { fileAnswers.enqueue(name); }
     void setNextCancel() { fileAnswers.enqueue(std::nullopt); }
     QStringList titles() const {
@@ -74,4 +79,6 @@ public:
     FakeJob* lastJob = nullptr;
     QStringList detections;
     QList<std::function<void(const SizeDetection&)>> pendingDetections;
+    QStringList formQuestions;
+    QList<std::function<void(zvm::EncoderAnswer)>> pendingForms;
 };

@@ -198,24 +198,37 @@ void TestWindow::startupWithSavedFile() {
 void TestWindow::startupAsksForTheEncoder_data() {
     QTest::addColumn<QByteArray>("settings");
     QTest::addColumn<bool>("confirm");
+    QTest::addColumn<bool>("ffmpegOnPath"); // the dialog then opens in its folder
 
-    QTest::newRow("missing file, confirmed") << QByteArray() << true;
+    QTest::newRow("missing file, confirmed") << QByteArray() << true << true;
     QTest::newRow("lower-case marker, cancelled")
-        << QByteArray(R"("1","2","3","4","5","6","7","8","saved")") << false;
-    QTest::newRow("cut off before the marker") << QByteArray(R"("1","2","3")") << true;
+        << QByteArray(R"("1","2","3","4","5","6","7","8","saved")") << false << true;
+    QTest::newRow("cut off before the marker, no ffmpeg on the path") << QByteArray(R"("1","2","3")") << true
+                                                                       << false;
 }
 
 void TestWindow::startupAsksForTheEncoder() {
     QFETCH(QByteArray, settings);
     QFETCH(bool, confirm);
+    QFETCH(bool, ffmpegOnPath);
     WindowFixture fx;
+    QTemporaryDir bin;
+    if (ffmpegOnPath) {
+        QFile program(bin.filePath("ffmpeg"));
+        QVERIFY(program.open(QIODevice::WriteOnly));
+        program.setPermissions(program.permissions() | QFileDevice::ExeOwner);
+    }
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", bin.path().toLocal8Bit());
     if (confirm) {
         fx.platform.setNextFileName("/opt/ffmpeg/ffmpeg");
     }
     frmZCM& w = fx.start(settings);
+    qputenv("PATH", path);
     QCOMPARE(fx.platform.dialogs.size(), 1);
     QCOMPARE(fx.platform.dialogs[0].title, "Locate FFMPEG.EXE");
     QCOMPARE(fx.platform.dialogs[0].initialName, "ffmpeg*");
+    QCOMPARE(fx.platform.dialogs[0].folder, ffmpegOnPath ? bin.path() : QString());
     QCOMPARE(fx.platform.titles(), QStringList{"Save settings to settings.ini"});
     QCOMPARE(fx.platform.messages[0].prompt, "Settings Saved!");
     QCOMPARE(w.txtffmpegexe->text(), confirm ? "/opt/ffmpeg/ffmpeg" : (settings.isEmpty() ? "" : "8"));

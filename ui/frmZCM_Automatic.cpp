@@ -1,0 +1,92 @@
+// What the window works out by itself: the command form the encoder needs, the source's size, and
+// an output name beside the source.
+#include "frmZCM.h"
+
+#include "OutputName.h"
+#include "Platform.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPointer>
+
+zvm::CommandStyle frmZCM::commandStyle() const {
+    return zvm::DecideForm(formChoice_, encoderAnswer_).style;
+}
+
+// Asks the encoder the box names, once per text; only the answer to the latest question counts. A
+// command already in the box stays as it is: the next Generate uses the new form.
+void frmZCM::askEncoderForm() {
+    if (txtffmpegexe->text() == askedEncoder_) {
+        return;
+    }
+    askedEncoder_ = txtffmpegexe->text();
+    encoderAnswer_ = zvm::EncoderAnswer::Unknown;
+    showCommandForm();
+    const int question = ++formQuestions_;
+    QPointer<frmZCM> self(this);
+    platform_.askClassicOptions(askedEncoder_, [self, question](zvm::EncoderAnswer answer) {
+        if (self != nullptr && question == self->formQuestions_) {
+            self->encoderAnswer_ = answer;
+            self->showCommandForm();
+        }
+    });
+}
+
+// The menu entry's check mark shows the form in use, and its tooltip why.
+void frmZCM::showCommandForm() {
+    const zvm::FormDecision decision = zvm::DecideForm(formChoice_, encoderAnswer_);
+    mnuModernCommand->setChecked(decision.style == zvm::CommandStyle::Modern);
+    const QString why = QStringLiteral("In use: the %1").arg(QString::fromStdString(decision.reason));
+    mnuModernCommand->setToolTip(why);
+    mnuModernCommand->setStatusTip(why);
+}
+
+// Toggling the entry is an explicit choice, kept in settings.ini.
+void frmZCM::mnuModernCommand_Click(bool checked) {
+    formChoice_ = checked ? zvm::FormChoice::Modern : zvm::FormChoice::Classic;
+    showCommandForm();
+}
+
+void frmZCM::mnuDetectSize_Click() {
+    detectSize(true);
+}
+
+void frmZCM::detectSize(bool reportFailure) {
+    const int detection = ++detections_;
+    QPointer<frmZCM> self(this);
+    platform_.detectVideoSize(txtOriginalVideo->text(), txtffmpegexe->text(),
+                              [self, detection, reportFailure](const SizeDetection& r) {
+                                  if (self == nullptr || detection != self->detections_) {
+                                      return; // the window is gone, or a newer detection has been asked for
+                                  }
+                                  if (r.size) {
+                                      self->txtWidth->setText(QString::number(r.size->width()));
+                                      self->txtHeight->setText(QString::number(r.size->height()));
+                                  } else if (reportFailure) {
+                                      self->platform_.showMessage(
+                                          self,
+                                          QStringLiteral("The size could not be detected: %1.").arg(r.error),
+                                          QStringLiteral("Detect size from video"));
+                                  }
+                              });
+}
+
+// A video picked or dropped: its size is read and, unless the user named the output, the output is
+// named after it.
+void frmZCM::sourceChosen() {
+    detectSize(false);
+    suggestOutput();
+}
+
+// Fills the output box only while it is empty or still holds the previous suggestion: a name the user
+// typed, picked or restored from settings.ini is never replaced.
+void frmZCM::suggestOutput() {
+    const QString output = txtSaveAs->text();
+    if (txtOriginalVideo->text().isEmpty() || (!output.isEmpty() && output != suggestedOutput_)) {
+        return;
+    }
+    suggestedOutput_ = QString::fromStdString(zvm::SuggestOutputName(txtOriginalVideo->text().toStdString(),
+                                                                     std::max(0, cboPlatform->currentIndex())));
+    txtSaveAs->setText(suggestedOutput_);
+}
