@@ -44,10 +44,8 @@ CommandText Head(const ConversionRequest& r) {
     return c;
 }
 
-// Scale to the new size, pad to the target with the picture at (left, top), square pixels.
 void ModernFilter(CommandText& c, const FrameGeometry& g) {
-    c << " -vf scale=" << g.newWidth << ":" << g.newHeight << ",pad=" << g.targetWidth << ":"
-      << g.targetHeight << ":" << g.padLeft << ":" << g.padTop << ",setsar=1";
+    c << " -vf " << ScaleAndPadFilter(g);
 }
 
 void ClassicPads(CommandText& c, const FrameGeometry& g, PadSides sides, std::string_view lead) {
@@ -95,6 +93,12 @@ std::string ModernVcd(const ConversionRequest& r, const FrameGeometry& g) {
     return c.Quoted(r.outputPath).Take();
 }
 } // namespace
+
+std::string ScaleAndPadFilter(const FrameGeometry& g) {
+    return "scale=" + std::to_string(g.newWidth) + ":" + std::to_string(g.newHeight) + ",pad=" +
+           std::to_string(g.targetWidth) + ":" + std::to_string(g.targetHeight) + ":" + std::to_string(g.padLeft) +
+           ":" + std::to_string(g.padTop) + ",setsar=1";
+}
 
 std::string Mp4Command(const ConversionRequest& request, const FrameGeometry& geometry, MovieType movieType,
                        PadSides sides, CommandStyle style) {

@@ -13,6 +13,10 @@ enum class CommandStyle { Classic, Modern };
 // Which pair of pads the classic form names; the modern form always states both offsets.
 enum class PadSides { LeftRight, TopBottom };
 
+// The modern form's picture: scaled to the new size, padded to the target with the picture at
+// (pad left, pad top), square pixels. The preview renders its frames through the same text.
+std::string ScaleAndPadFilter(const FrameGeometry& geometry);
+
 // Plain concatenation of fixed pieces and the request's texts exactly as typed.
 // movieType must be LiveAction or Animation.
 std::string Mp4Command(const ConversionRequest& request, const FrameGeometry& geometry, MovieType movieType,

@@ -25,15 +25,22 @@ std::optional<std::string> BuildCommand(ConversionRequest& r, const TargetPreset
 }
 } // namespace
 
+std::optional<FrameGeometry> FitRequest(const ConversionRequest& request) {
+    const std::optional<double> width = ParseNumber(request.width);
+    const std::optional<double> height = ParseNumber(request.height);
+    if (!width || !height || !(*width > 0) || !(*height > 0)) {
+        return std::nullopt;
+    }
+    const TargetPreset& preset = PresetAt(request.preset);
+    return FitAndPad(ComputeRatio(*width, *height), preset.width, preset.height);
+}
+
 GenerateOutcome Generate(const ConversionRequest& request, CommandStyle style) {
     if (auto refusal = CheckRequest(request)) {
         return *refusal;
     }
-    // The checks guarantee both sizes parse and are above 0.
-    const float ratio = ComputeRatio(*ParseNumber(request.width), *ParseNumber(request.height));
     const TargetPreset& preset = PresetAt(request.preset);
-
-    GenerateResult result{FitAndPad(ratio, preset.width, preset.height), std::nullopt, request};
+    GenerateResult result{*FitRequest(request), std::nullopt, request}; // the checks passed: it fits
     if (preset.form == CommandForm::Vcd) {
         result.request.audioBitrate = kVcdAudioBitrate;
         result.request.sampleRate = kVcdSampleRate;

@@ -29,6 +29,10 @@ std::span<const TargetPreset> TargetPresets() {
     return kPresets;
 }
 
+std::string_view ScreenName(const TargetPreset& preset) {
+    return preset.displayText.substr(0, preset.displayText.find(" ("));
+}
+
 const TargetPreset& PresetAt(int index) {
     if (index < 0 || index >= static_cast<int>(kPresets.size())) {
         throw std::out_of_range("target preset index out of range");

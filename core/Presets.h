@@ -21,6 +21,9 @@ inline constexpr std::string_view kVcdSampleRate = "44100";
 // The fixed table of target screens, in list order. Every side is even: the padding relies on it.
 std::span<const TargetPreset> TargetPresets();
 
+// The display text without its ratio: "PSP - 368x208".
+std::string_view ScreenName(const TargetPreset& preset);
+
 // Throws std::out_of_range for an index the list cannot produce.
 const TargetPreset& PresetAt(int index);
 

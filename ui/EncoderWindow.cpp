@@ -1,6 +1,7 @@
 #include "EncoderWindow.h"
 
 #include "EncoderJob.h"
+#include "OutputCheck.h"
 #include "Platform.h"
 #include "ProgramIcon.h"
 
@@ -9,6 +10,7 @@
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -24,13 +26,12 @@ bool RejectsClassicOptions(const zvm::run::EncoderOutput& output) {
 }
 } // namespace
 
-EncoderWindow::EncoderWindow(Platform& platform, std::unique_ptr<EncoderJob> job, const QString& command,
-                             const QString& outputPath, QWidget* parent)
-    : QWidget(parent, Qt::Window), platform_(platform), job_(std::move(job)), outputPath_(outputPath) {
+EncoderWindow::EncoderWindow(Platform& platform, std::unique_ptr<EncoderJob> job, ConvertedFile file, QWidget* parent)
+    : QWidget(parent, Qt::Window), platform_(platform), job_(std::move(job)), file_(std::move(file)) {
     setObjectName(QStringLiteral("EncoderWindow"));
     setWindowIcon(ProgramIcon());
-    setWindowTitle(QFileInfo(outputPath).fileName() + QStringLiteral(" - ffmpeg"));
-    buildLayout(command);
+    setWindowTitle(QFileInfo(file_.output).fileName() + QStringLiteral(" - ffmpeg"));
+    buildLayout(file_.command);
     connect(job_.get(), &EncoderJob::outputArrived, this, &EncoderWindow::showOutput);
     connect(job_.get(), &EncoderJob::finished, this, &EncoderWindow::showFinished);
     elapsed_.start();
@@ -65,6 +66,11 @@ void EncoderWindow::buildLayout(const QString& command) {
     status_->setObjectName(QStringLiteral("status"));
     status_->setTextFormat(Qt::PlainText);
     status_->setAccessibleName(QStringLiteral("Status"));
+    check_ = new QLabel(this);
+    check_->setObjectName(QStringLiteral("check"));
+    check_->setTextFormat(Qt::PlainText);
+    check_->setWordWrap(true);
+    check_->setAccessibleName(QStringLiteral("Check of the output"));
     status_->setWordWrap(true);
 
     stop_ = new QPushButton(QStringLiteral("&Stop"), this);
@@ -91,6 +97,7 @@ void EncoderWindow::buildLayout(const QString& command) {
     layout->addWidget(log_, 1);
     layout->addWidget(progress_);
     layout->addWidget(status_);
+    layout->addWidget(check_);
     layout->addLayout(buttons);
     resize(760, 460);
 }
@@ -128,12 +135,13 @@ void EncoderWindow::showFinished(int exitCode, int signal) {
     stop_->setEnabled(false);
     progress_->setRange(0, kProgressSteps);
     if (stopRequested_) {
-        result_ = QFileInfo::exists(outputPath_)
-                      ? QStringLiteral("Stopped. The partial output was kept: %1").arg(outputPath_)
+        result_ = QFileInfo::exists(file_.output)
+                      ? QStringLiteral("Stopped. The partial output was kept: %1").arg(file_.output)
                       : QStringLiteral("Stopped. No output was written");
     } else if (exitCode == 0) {
         result_ = QStringLiteral("Finished");
         progress_->setValue(kProgressSteps);
+        checkOutput();
     } else {
         result_ = signal != 0 ? QStringLiteral("Failed (ended by signal %1)").arg(signal)
                               : QStringLiteral("Failed (exit code %1)").arg(exitCode);
@@ -143,6 +151,36 @@ void EncoderWindow::showFinished(int exitCode, int signal) {
         }
     }
     updateElapsed();
+}
+
+// A clean exit is not yet success: the file must be there, and should be what the command asked for.
+void EncoderWindow::checkOutput() {
+    if (!file_.target) {
+        return;
+    }
+    check_->setText(QStringLiteral("Checking the output..."));
+    QPointer<EncoderWindow> self(this);
+    platform_.checkOutput(file_.output, file_.encoder, *file_.target, output_.duration(),
+                          [self](const CheckReport& report) {
+                              if (self != nullptr) {
+                                  self->showCheck(report);
+                              }
+                          });
+}
+
+void EncoderWindow::showCheck(const CheckReport& report) {
+    check_->setText(report.line);
+    const bool warn = report.verdict == CheckReport::Verdict::Differs || report.verdict == CheckReport::Verdict::Missing;
+    check_->setStyleSheet(warn ? QStringLiteral("color: #b00020; font-weight: bold;") : QString());
+    if (report.verdict == CheckReport::Verdict::Missing) {
+        result_ = QStringLiteral("Failed: no output file");
+        progress_->setValue(0);
+        updateElapsed();
+    }
+}
+
+QString EncoderWindow::checkText() const {
+    return check_->text();
 }
 
 QString EncoderWindow::elapsedText() const {

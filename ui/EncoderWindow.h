@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EncoderOutput.h"
+#include "OutputTarget.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
@@ -14,19 +15,30 @@ class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
+struct CheckReport;
+
+// What a Convert started: the command, the file it writes, the encoder box's text, and what the file
+// must be for its target (nothing when that is not known).
+struct ConvertedFile {
+    QString command;
+    QString output;
+    QString encoder;
+    std::optional<zvm::OutputTarget> target;
+};
 
 // One window per Convert: the command, the encoder's output as it arrives, its progress and its
-// result. Closing it leaves the encoder running; the window then stays hidden until the encoder
-// ends, so the finished process is still reaped.
+// result, and whether the finished file fits its target. Closing it leaves the encoder running; the
+// window then stays hidden until the encoder ends, so the finished process is still reaped.
 class EncoderWindow : public QWidget {
     Q_OBJECT
 
 public:
-    EncoderWindow(Platform& platform, std::unique_ptr<EncoderJob> job, const QString& command,
-                  const QString& outputPath, QWidget* parent = nullptr);
+    EncoderWindow(Platform& platform, std::unique_ptr<EncoderJob> job, ConvertedFile file,
+                  QWidget* parent = nullptr);
     ~EncoderWindow() override;
 
     QString statusText() const;
+    QString checkText() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -35,13 +47,15 @@ private:
     void buildLayout(const QString& command);
     void showOutput(const QByteArray& bytes);
     void showFinished(int exitCode, int signal);
+    void checkOutput();
+    void showCheck(const CheckReport& report);
     void updateProgress();
     void updateElapsed();
     QString elapsedText() const;
 
     Platform& platform_;
     std::unique_ptr<EncoderJob> job_;
-    QString outputPath_;
+    ConvertedFile file_;
     zvm::run::EncoderOutput output_;
     QElapsedTimer elapsed_;
     QTimer clock_;
@@ -49,6 +63,7 @@ private:
     QString result_;
 
     QLabel* status_ = nullptr;
+    QLabel* check_ = nullptr;
     QPlainTextEdit* log_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QPushButton* stop_ = nullptr;

@@ -6,6 +6,7 @@
 
 #include "CommandForm.h"
 #include "EncoderJob.h"
+#include "OutputCheck.h"
 #include "SizeProbe.h"
 
 #include <functional>
@@ -52,4 +53,7 @@ public:
     // Asks the encoder the box names whether it knows the classic options, without blocking, then
     // calls done once (Unknown when the box names no program).
     virtual void askClassicOptions(const QString& encoder, std::function<void(zvm::EncoderAnswer)> done) = 0;
+    // Reads a finished file and compares it with its target, without blocking, then calls done once.
+    virtual void checkOutput(const QString& output, const QString& encoder, const zvm::OutputTarget& target,
+                             std::optional<double> sourceDuration, std::function<void(const CheckReport&)> done) = 0;
 };

@@ -70,15 +70,27 @@ StartOutcome QtPlatform::startProgram(const QString& commandLine, const QString&
     return outcome;
 }
 
+namespace {
+// A one-shot helper owned by the application, so that one still running at exit is ended with it.
+template <class Helper, class Signal, class Result>
+Helper* OneShot(Signal signal, std::function<void(const Result&)> done) {
+    auto* helper = new Helper(QCoreApplication::instance());
+    QObject::connect(helper, signal, helper, [helper, done = std::move(done)](const Result& result) {
+        done(result);
+        helper->deleteLater();
+    });
+    return helper;
+}
+} // namespace
+
 void QtPlatform::detectVideoSize(const QString& videoPath, const QString& encoderPath,
                                  std::function<void(const SizeDetection&)> done) {
-    auto* probe = new SizeProbe(QCoreApplication::instance()); // ended with the program if still running
-    QObject::connect(probe, &SizeProbe::finished, probe,
-                     [probe, done = std::move(done)](const SizeDetection& r) {
-                         done(r);
-                         probe->deleteLater();
-                     });
-    probe->start(videoPath, encoderPath);
+    OneShot<SizeProbe>(&SizeProbe::finished, std::move(done))->start(videoPath, encoderPath);
+}
+
+void QtPlatform::checkOutput(const QString& output, const QString& encoder, const zvm::OutputTarget& target,
+                             std::optional<double> sourceDuration, std::function<void(const CheckReport&)> done) {
+    OneShot<OutputCheck>(&OutputCheck::checked, std::move(done))->start(output, encoder, target, sourceDuration);
 }
 
 void QtPlatform::askClassicOptions(const QString& encoder, std::function<void(zvm::EncoderAnswer)> done) {

@@ -13,4 +13,6 @@ public:
     void detectVideoSize(const QString& videoPath, const QString& encoderPath,
                          std::function<void(const SizeDetection&)> done) override;
     void askClassicOptions(const QString& encoder, std::function<void(zvm::EncoderAnswer)> done) override;
+    void checkOutput(const QString& output, const QString& encoder, const zvm::OutputTarget& target,
+                     std::optional<double> sourceDuration, std::function<void(const CheckReport&)> done) override;
 };

@@ -20,6 +20,7 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class PreviewWindow;
 
 // The one window of the program. Control and handler names follow the design, so that the
 // design, the tests and accessibility tools all speak of the same things.
@@ -46,6 +47,7 @@ public:
     void cmdffmpegexe_Click();
     void mnuDetectSize_Click();
     void mnuModernCommand_Click(bool checked);
+    void mnuPreview_Click();
 
     void txtOriginalVideo_GotFocus();
     void txtSaveAs_GotFocus();
@@ -101,6 +103,7 @@ public:
     QMenu* mnuOptions = nullptr;
     QAction* mnuModernCommand = nullptr;
     QAction* mnuDetectSize = nullptr;
+    QAction* mnuPreview = nullptr;
     QMenu* mnuHelp = nullptr;
     QAction* mnuWebsite = nullptr;
 
@@ -148,6 +151,7 @@ private:
     void detectSize(bool reportFailure);
     void sourceChosen();
     void suggestOutput();
+    void followPreview();
 
     Platform& platform_;
     QButtonGroup* movieTypeGroup_ = nullptr;
@@ -157,5 +161,6 @@ private:
     QString askedEncoder_;
     int formQuestions_ = 0;
     QString suggestedOutput_;
+    PreviewWindow* preview_ = nullptr;
     bool centred_ = false;
 };

@@ -4,6 +4,7 @@
 
 #include "OutputName.h"
 #include "Platform.h"
+#include "PreviewWindow.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -29,6 +30,7 @@ void frmZCM::askEncoderForm() {
         if (self != nullptr && question == self->formQuestions_) {
             self->encoderAnswer_ = answer;
             self->showCommandForm();
+            self->followPreview();
         }
     });
 }
@@ -46,6 +48,24 @@ void frmZCM::showCommandForm() {
 void frmZCM::mnuModernCommand_Click(bool checked) {
     formChoice_ = checked ? zvm::FormChoice::Modern : zvm::FormChoice::Classic;
     showCommandForm();
+    followPreview();
+}
+
+// One preview window, made when first asked for and kept (with its size and place) for the session.
+void frmZCM::mnuPreview_Click() {
+    if (preview_ == nullptr) {
+        preview_ = new PreviewWindow(this);
+    }
+    preview_->show();
+    followPreview();
+    preview_->raise();
+    preview_->activateWindow();
+}
+
+void frmZCM::followPreview() {
+    if (preview_ != nullptr && preview_->isVisible()) {
+        preview_->follow(requestFromControls(), commandStyle());
+    }
 }
 
 void frmZCM::mnuDetectSize_Click() {

@@ -39,6 +39,9 @@ void frmZCM::cmdConvert_Click() {
             QStringLiteral("Convert using ffmpeg"));
         return;
     }
-    auto* window = new EncoderWindow(platform_, std::move(outcome.job), command, txtSaveAs->text(), this);
+    const zvm::ConversionRequest request = requestFromControls(); // as Generate left it
+    auto* window = new EncoderWindow(
+        platform_, std::move(outcome.job),
+        {command, txtSaveAs->text(), txtffmpegexe->text(), zvm::TargetFor(request, commandStyle())}, this);
     window->show();
 }

@@ -256,6 +256,9 @@ void frmZCM::buildMenus() {
     mnuDetectSize = mnuOptions->addAction("&Detect size from video");
     mnuDetectSize->setObjectName("mnuDetectSize");
     mnuDetectSize->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    mnuPreview = mnuOptions->addAction("&Preview");
+    mnuPreview->setObjectName("mnuPreview");
+    mnuPreview->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     mnuHelp = menuBar()->addMenu("&Help");
     mnuHelp->setObjectName("mnuHelp");
     mnuWebsite = mnuHelp->addAction("&Web site");
@@ -288,6 +291,13 @@ void frmZCM::connectHandlers() {
     connect(mnuModernCommand, &QAction::triggered, this, &frmZCM::mnuModernCommand_Click);
     connect(txtffmpegexe, &QLineEdit::editingFinished, this, &frmZCM::askEncoderForm);
     connect(cboPlatform, &QComboBox::currentIndexChanged, this, &frmZCM::suggestOutput);
+    connect(mnuPreview, &QAction::triggered, this, &frmZCM::mnuPreview_Click);
+    // The preview follows every input that changes the fit, the frame or the form.
+    for (QLineEdit* box : {txtOriginalVideo, txtWidth, txtHeight, txtffmpegexe}) {
+        connect(box, &QLineEdit::textChanged, this, &frmZCM::followPreview);
+    }
+    connect(cboPlatform, &QComboBox::currentIndexChanged, this, &frmZCM::followPreview);
+    connect(movieTypeGroup_, &QButtonGroup::buttonToggled, this, &frmZCM::followPreview);
     connect(cboPlatform, &QComboBox::currentIndexChanged, this, &frmZCM::describePreset);
 
     const std::pair<QWidget*, void (frmZCM::*)()> focusHandlers[] = {

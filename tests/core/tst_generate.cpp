@@ -1,6 +1,7 @@
 #include "CommandForm.h"
 #include "Generate.h"
 #include "OutputName.h"
+#include "OutputTarget.h"
 #include "Presets.h"
 
 #include <QTest>
@@ -41,6 +42,8 @@ private slots:
     void formDecision();
     void outputNames_data();
     void outputNames();
+    void outputChecks_data();
+    void outputChecks();
 };
 
 namespace {
@@ -418,6 +421,47 @@ void TestGenerate::outputNames() {
     QFETCH(QString, name);
     QCOMPARE(QString::fromStdString(zvm::SuggestOutputName(source.toStdString(), preset, folder.toStdString())),
              name);
+}
+
+void TestGenerate::outputChecks_data() {
+    QTest::addColumn<int>("preset");
+    QTest::addColumn<CommandStyle>("style");
+    QTest::addColumn<QString>("change"); // what differs in the file from what the command asked for
+    QTest::addColumn<QString>("words");  // the fits line, or the differences
+    QTest::newRow("fits, modern") << 3 << CommandStyle::Modern << ""
+                                  << "Fits PSP - 368x208: 368x208, mpeg4, 29.97 fps, AAC 24000 Hz stereo";
+    QTest::newRow("fits, classic 29.971") << 3 << CommandStyle::Classic << ""
+                                          << "Fits PSP - 368x208: 368x208, mpeg4, 29.97 fps, AAC 24000 Hz stereo";
+    QTest::newRow("vcd") << 4 << CommandStyle::Modern << "vcd"
+                         << "Fits VCD - 352x240: 352x240, mpeg1video, 29.97 fps, MP2 44100 Hz stereo";
+    QTest::newRow("wrong height") << 3 << CommandStyle::Modern << "height" << "height 240, expected 208";
+    QTest::newRow("no audio, short") << 3 << CommandStyle::Modern << "no audio"
+                                     << "no audio codec, expected aac; no sample rate, expected 24000 Hz; "
+                                        "no channels, expected 2; duration 8.5 s, expected 10 s";
+}
+
+void TestGenerate::outputChecks() {
+    QFETCH(int, preset);
+    QFETCH(CommandStyle, style);
+    QFETCH(QString, change);
+    QFETCH(QString, words);
+    const zvm::OutputTarget target = *zvm::TargetFor(WorkedRequest(preset, MovieType::LiveAction, "4", "3"), style);
+    zvm::ProbedOutput file{target.width, target.height, target.videoCodec, 30000.0 / 1001, target.audioCodec,
+                           target.sampleRate, 2, 10.4};
+    if (change == "height") {
+        file.height = 240;
+    } else if (change == "no audio") {
+        file.audioCodec.clear();
+        file.sampleRate.reset();
+        file.channels.reset();
+        file.duration = 8.5;
+    }
+    QStringList differences;
+    for (const std::string& d : zvm::Differences(target, file, 10.0)) {
+        differences << QString::fromStdString(d);
+    }
+    QCOMPARE(differences.isEmpty() ? QString::fromStdString(zvm::FitsLine(target, file)) : differences.join("; "),
+             words);
 }
 
 QTEST_GUILESS_MAIN(TestGenerate)

@@ -1,15 +1,15 @@
-// The modern command with Debian's real ffmpeg: every preset on sources of several shapes, run
-// through the program's own run layer, and the output checked with ffprobe.
+// Debian's real ffmpeg: every preset and movie type converted through the program's own run layer
+// and checked by the after-check; preview frames rendered through the same numbers; the detection
+// and the check where they cannot work.
 #include "EncoderProcess.h"
+#include "FrameRenderer.h"
 #include "Generate.h"
-#include "Presets.h"
+#include "OutputCheck.h"
 #include "ProgramLookup.h"
 #include "SizeProbe.h"
 #include "Spawn.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include <QImage>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -23,13 +23,23 @@ private slots:
     void initTestCase();
     void convertsEveryPreset_data();
     void convertsEveryPreset();
+    void rendersEveryPreset_data();
+    void rendersEveryPreset();
+    void newerRenderWins();
+    void checkFailures_data();
+    void checkFailures();
     void detectionFailures();
 
 private:
     QString makeSource(const QString& name, const QString& size, const QString& extraFilter, bool rotate);
+    void addSources(bool withRotated);
     QTemporaryDir dir_;
     QString ffmpeg_;
+    QHash<QString, QSize> sources_; // path -> display size
 };
+
+Q_DECLARE_METATYPE(SizeDetection)
+Q_DECLARE_METATYPE(CheckReport)
 
 namespace {
 QByteArray Run(const QString& program, const QStringList& args) {
@@ -43,28 +53,60 @@ QByteArray Run(const QString& program, const QStringList& args) {
     return p.readAllStandardOutput();
 }
 
-QJsonObject Stream(const QString& file, const QString& type) {
-    const QByteArray json = Run("ffprobe", {"-v", "error", "-show_streams", "-of", "json", file});
-    for (const QJsonValue& s : QJsonDocument::fromJson(json).object().value("streams").toArray()) {
-        if (s.toObject().value("codec_type").toString() == type) {
-            return s.toObject();
-        }
-    }
-    return {};
+template <class Object, class Signal>
+QList<QVariant> Await(Object& object, Signal signal, std::function<void()> start) {
+    QSignalSpy spy(&object, signal);
+    start();
+    return spy.wait(60000) ? spy.takeFirst() : QList<QVariant>{};
 }
 
 SizeDetection Detect(const QString& video, const QString& encoder) {
     SizeProbe probe;
-    QSignalSpy done(&probe, &SizeProbe::finished);
-    probe.start(video, encoder);
-    if (!done.wait(10000)) {
-        return {std::nullopt, "no answer", {}};
+    const auto args = Await(probe, &SizeProbe::finished, [&] { probe.start(video, encoder); });
+    return args.isEmpty() ? SizeDetection{std::nullopt, "no answer", {}} : args[0].value<SizeDetection>();
+}
+
+CheckReport Check(const QString& output, const QString& encoder, const zvm::OutputTarget& target,
+                  std::optional<double> duration) {
+    OutputCheck check;
+    const auto args = Await(check, &OutputCheck::checked, [&] { check.start(output, encoder, target, duration); });
+    return args.isEmpty() ? CheckReport{} : args[0].value<CheckReport>();
+}
+
+zvm::ConversionRequest RequestFor(const QString& source, QSize size, int preset, bool animation) {
+    zvm::ConversionRequest r;
+    r.sourceVideo = source.toStdString();
+    r.width = std::to_string(size.width());
+    r.height = std::to_string(size.height());
+    r.videoBitrate = "256";
+    r.audioBitrate = "32";
+    r.sampleRate = "24000";
+    r.preset = preset;
+    r.movieType = animation ? zvm::MovieType::Animation : zvm::MovieType::LiveAction;
+    return r;
+}
+
+// The pad bands are black, the picture (a light grey source) is not.
+QString BandsAreWrong(const QImage& frame, const zvm::FrameGeometry& g) {
+    const QImage grey = frame.convertToFormat(QImage::Format_Grayscale8);
+    if (grey.size() != QSize(g.targetWidth, g.targetHeight)) {
+        return QString("frame is %1x%2").arg(grey.width()).arg(grey.height());
     }
-    return done.at(0).at(0).value<SizeDetection>();
+    auto luma = [&](int x, int y) { return qGray(grey.pixel(x, y)); };
+    if (luma(g.padLeft + g.newWidth / 2, g.padTop + g.newHeight / 2) <= 100) {
+        return "the picture is dark";
+    }
+    if (g.padLeft >= 4 && (luma(g.padLeft / 2, g.targetHeight / 2) >= 40 ||
+                           luma(g.targetWidth - 1 - g.padRight / 2, g.targetHeight / 2) >= 40)) {
+        return "a side band is not black";
+    }
+    if (g.padTop >= 4 && (luma(g.targetWidth / 2, g.padTop / 2) >= 40 ||
+                          luma(g.targetWidth / 2, g.targetHeight - 1 - g.padBottom / 2) >= 40)) {
+        return "a top or bottom band is not black";
+    }
+    return {};
 }
 } // namespace
-
-Q_DECLARE_METATYPE(SizeDetection)
 
 QString TestRealEncoder::makeSource(const QString& name, const QString& size, const QString& extraFilter,
                                     bool rotate) {
@@ -84,18 +126,11 @@ QString TestRealEncoder::makeSource(const QString& name, const QString& size, co
 
 void TestRealEncoder::initTestCase() {
     qRegisterMetaType<SizeDetection>();
+    qRegisterMetaType<CheckReport>();
     ffmpeg_ = QStandardPaths::findExecutable("ffmpeg");
     QVERIFY2(!ffmpeg_.isEmpty(), "ffmpeg is installed by the project's set-up");
     QVERIFY(!QStandardPaths::findExecutable("ffprobe").isEmpty());
     QVERIFY(dir_.isValid());
-}
-
-void TestRealEncoder::convertsEveryPreset_data() {
-    QTest::addColumn<QString>("source");
-    QTest::addColumn<QSize>("displaySize");
-    QTest::addColumn<int>("preset");
-    QTest::addColumn<bool>("animation");
-
     struct Source {
         const char* name;
         const char* size;
@@ -111,47 +146,54 @@ void TestRealEncoder::convertsEveryPreset_data() {
         {"rotated.mp4", "640x480", "", true, QSize(480, 640)},
     };
     for (const Source& s : sources) {
-        const QString path = makeSource(s.name, s.size, s.filter, s.rotate);
+        sources_.insert(makeSource(s.name, s.size, s.filter, s.rotate), s.display);
+    }
+}
+
+void TestRealEncoder::addSources(bool withRotated) {
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QSize>("displaySize");
+    QTest::addColumn<int>("preset");
+    QTest::addColumn<bool>("animation");
+    for (auto it = sources_.cbegin(); it != sources_.cend(); ++it) {
+        if (!withRotated && it.key().contains("rotated")) {
+            continue;
+        }
+        const QByteArray name = QFileInfo(it.key()).fileName().toUtf8();
         for (int preset = 0; preset < 5; ++preset) {
-            QTest::addRow("%s row %d live action", s.name, preset) << path << s.display << preset << false;
-            if (preset != 4) { // the VCD form has no movie type
-                QTest::addRow("%s row %d animation", s.name, preset) << path << s.display << preset << true;
+            QTest::addRow("%s row %d live action", name.constData(), preset) << it.key() << *it << preset << false;
+            if (preset != 4 && withRotated) { // the VCD form has no movie type
+                QTest::addRow("%s row %d animation", name.constData(), preset) << it.key() << *it << preset << true;
             }
         }
     }
 }
 
+void TestRealEncoder::convertsEveryPreset_data() {
+    addSources(true);
+}
+
+// Detect, Generate (modern form), run through the run layer; the after-check finds the file fits, and
+// its first frame has black bands around a picture.
 void TestRealEncoder::convertsEveryPreset() {
     QFETCH(QString, source);
     QFETCH(QSize, displaySize);
     QFETCH(int, preset);
     QFETCH(bool, animation);
+    QCOMPARE(Detect(source, ffmpeg_).size.value_or(QSize()), displaySize);
 
-    const SizeDetection detected = Detect(source, ffmpeg_);
-    QCOMPARE(detected.size.value_or(QSize()), displaySize);
-
-    zvm::ConversionRequest r;
+    zvm::ConversionRequest r = RequestFor(source, displaySize, preset, animation);
     r.encoderPath = ffmpeg_.toStdString();
-    r.sourceVideo = source.toStdString();
     r.outputPath = dir_.filePath(QString("out %1 %2.%3")
                                      .arg(QFileInfo(source).baseName())
                                      .arg(preset * 2 + int(animation))
                                      .arg(preset == 4 ? "mpg" : "mp4"))
                        .toStdString();
-    r.width = std::to_string(displaySize.width());
-    r.height = std::to_string(displaySize.height());
-    r.videoBitrate = "256";
-    r.audioBitrate = "32";
-    r.sampleRate = "24000";
-    r.preset = preset;
-    r.movieType = animation ? zvm::MovieType::Animation : zvm::MovieType::LiveAction;
     const auto result = std::get<zvm::GenerateResult>(zvm::Generate(r, zvm::CommandStyle::Modern));
-    QVERIFY(result.command.has_value());
-
     const auto resolved =
         zvm::run::ResolveCommandLine(*result.command, r.encoderPath, zvm::run::ProgramFinder::FromSystem());
     QVERIFY(resolved.command.has_value());
-    const auto spawned = zvm::run::SpawnDetached(*resolved.command, dir_.path().toStdString());
+    const auto spawned = zvm::run::SpawnDetached(*resolved.command);
     QVERIFY(spawned.error.empty());
     EncoderProcess encoder(spawned.pid, spawned.logFd);
     QByteArray log;
@@ -161,32 +203,76 @@ void TestRealEncoder::convertsEveryPreset() {
     QVERIFY2(finished.at(0).at(0).toInt() == 0, log.right(600).constData());
 
     const QString output = QString::fromStdString(r.outputPath);
-    const zvm::FrameGeometry& g = result.geometry;
-    const QJsonObject video = Stream(output, "video");
-    const QJsonObject audio = Stream(output, "audio");
-    QCOMPARE(video.value("width").toInt(), g.targetWidth);
-    QCOMPARE(video.value("height").toInt(), g.targetHeight);
-    QCOMPARE(video.value("codec_name").toString(), preset == 4 ? "mpeg1video" : "mpeg4");
-    QCOMPARE(video.value("r_frame_rate").toString(), animation ? "15000/1001" : "30000/1001");
-    QCOMPARE(audio.value("sample_rate").toString(), preset == 4 ? "44100" : "24000");
-    QCOMPARE(audio.value("channels").toInt(), 2);
+    const CheckReport report =
+        Check(output, ffmpeg_, *zvm::TargetFor(result.request, zvm::CommandStyle::Modern), 1.0);
+    QVERIFY2(report.verdict == CheckReport::Verdict::Fits, qPrintable(report.line));
+    QVERIFY(report.line.startsWith("Fits " + QString(preset == 4 ? "VCD" : preset < 2 ? "GBA" : "PSP")));
+    const QImage frame = QImage::fromData(
+        Run(ffmpeg_, {"-v", "error", "-i", output, "-frames:v", "1", "-f", "image2pipe", "-c:v", "png", "-"}), "PNG");
+    QCOMPARE(BandsAreWrong(frame, result.geometry), QString());
+}
 
-    // One frame in grey levels: the pad bands are black, the picture is not.
-    const QByteArray frame = Run(
-        ffmpeg_, {"-v", "error", "-i", output, "-frames:v", "1", "-f", "rawvideo", "-pix_fmt", "gray", "-"});
-    QCOMPARE(frame.size(), qsizetype(g.targetWidth) * g.targetHeight);
-    auto luma = [&](int x, int y) {
-        return static_cast<unsigned char>(frame[qsizetype(y) * g.targetWidth + x]);
-    };
-    QVERIFY(luma(g.padLeft + g.newWidth / 2, g.padTop + g.newHeight / 2) > 100);
-    if (g.padLeft >= 4) {
-        QVERIFY(luma(g.padLeft / 2, g.targetHeight / 2) < 40);
-        QVERIFY(luma(g.targetWidth - 1 - g.padRight / 2, g.targetHeight / 2) < 40);
+void TestRealEncoder::rendersEveryPreset_data() {
+    addSources(false);
+}
+
+// The preview's frame: the target's size, with the bands where the command puts them.
+void TestRealEncoder::rendersEveryPreset() {
+    QFETCH(QString, source);
+    QFETCH(QSize, displaySize);
+    QFETCH(int, preset);
+    const auto fit = zvm::FitRequest(RequestFor(source, displaySize, preset, false));
+    QVERIFY(fit.has_value());
+    FrameRenderer renderer;
+    const auto args = Await(renderer, &FrameRenderer::rendered, [&] { renderer.render(ffmpeg_, source, 0.5, *fit); });
+    QVERIFY(!args.isEmpty());
+    QCOMPARE(BandsAreWrong(QImage::fromData(args[0].toByteArray(), "PNG"), *fit), QString());
+}
+
+void TestRealEncoder::newerRenderWins() {
+    const QString source = sources_.key(QSize(1280, 720));
+    FrameRenderer renderer;
+    QSignalSpy rendered(&renderer, &FrameRenderer::rendered);
+    QSignalSpy failed(&renderer, &FrameRenderer::failed);
+    renderer.render(ffmpeg_, source, 0.1, *zvm::FitRequest(RequestFor(source, {1280, 720}, 0, false)));
+    renderer.render(ffmpeg_, source, 0.5, *zvm::FitRequest(RequestFor(source, {1280, 720}, 3, false)));
+    QVERIFY(rendered.wait(30000));
+    QTest::qWait(200); // long enough for a cancelled render to have answered, had it not been cancelled
+    QCOMPARE(rendered.size(), 1);
+    QCOMPARE(QImage::fromData(rendered[0][0].toByteArray(), "PNG").size(), QSize(368, 208));
+
+    renderer.render(ffmpeg_, dir_.filePath("missing.mp4"), 0, *zvm::FitRequest(RequestFor(source, {4, 3}, 0, false)));
+    QVERIFY(failed.wait(5000));
+    QVERIFY(failed[0][0].toString().contains("was not found"));
+}
+
+void TestRealEncoder::checkFailures_data() {
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QString>("path"); // the search path while checking
+    QTest::addColumn<int>("verdict");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("wrong size") << "four by three.mp4" << "" << int(CheckReport::Verdict::Differs)
+                                << "Does not fit GBA - 240x160: width 640, expected 240; height 480, expected 160";
+    QTest::newRow("missing after exit 0") << "never written.mp4" << "" << int(CheckReport::Verdict::Missing)
+                                          << "The encoder ended without writing";
+    QTest::newRow("no ffprobe") << "four by three.mp4" << "/nonexistent" << int(CheckReport::Verdict::NotChecked)
+                                << "The output could not be checked: ffprobe was not found";
+}
+
+void TestRealEncoder::checkFailures() {
+    QFETCH(QString, output);
+    QFETCH(QString, path);
+    QFETCH(int, verdict);
+    QFETCH(QString, line);
+    const QByteArray searchPath = qgetenv("PATH");
+    if (!path.isEmpty()) {
+        qputenv("PATH", path.toLocal8Bit());
     }
-    if (g.padTop >= 4) {
-        QVERIFY(luma(g.targetWidth / 2, g.padTop / 2) < 40);
-        QVERIFY(luma(g.targetWidth / 2, g.targetHeight - 1 - g.padBottom / 2) < 40);
-    }
+    const auto target = zvm::TargetFor(RequestFor("x", {640, 480}, 0, false), zvm::CommandStyle::Modern);
+    const CheckReport report = Check(dir_.filePath(output), "ffmpeg", *target, std::nullopt);
+    qputenv("PATH", searchPath);
+    QCOMPARE(int(report.verdict), verdict);
+    QVERIFY2(report.line.startsWith(line), qPrintable(report.line));
 }
 
 void TestRealEncoder::detectionFailures() {

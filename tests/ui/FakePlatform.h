@@ -59,6 +59,12 @@ public:
         pendingForms.append(std::move(done));
     }
 
+    void checkOutput(const QString& output, const QString&, const zvm::OutputTarget& target,
+                     std::optional<double> sourceDuration, std::function<void(const CheckReport&)> done) override {
+        checks.append({output, target.screen, sourceDuration});
+        pendingChecks.append(std::move(done));
+    }
+
     void setNextFileName(const QString& name) { fileAnswers.enqueue(name); }
     void setNextCancel() { fileAnswers.enqueue(std::nullopt); }
     QStringList titles() const {
@@ -79,6 +85,13 @@ public:
     FakeJob* lastJob = nullptr;
     QStringList detections;
     QList<std::function<void(const SizeDetection&)>> pendingDetections;
+    struct Check {
+        QString output;
+        std::string screen;
+        std::optional<double> sourceDuration;
+    };
+    QList<Check> checks;
+    QList<std::function<void(const CheckReport&)>> pendingChecks;
     QStringList formQuestions;
     QList<std::function<void(zvm::EncoderAnswer)>> pendingForms;
 };

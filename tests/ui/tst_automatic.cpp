@@ -1,8 +1,11 @@
 // What the window works out by itself: the command form, the source's size, the output's name.
+#include "FrameView.h"
+#include "PreviewWindow.h"
 #include "WindowFixture.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -18,11 +21,21 @@ private slots:
     void outputNamedFromTheSource();
     void onlyTheLatestDetectionCounts();
     void detectionFailuresSpeakOnlyWhenAsked();
+    void previewFollowsTheWindow();
 };
 
 namespace {
 SizeDetection Found(int w, int h) {
     return {QSize(w, h), {}, {}};
+}
+
+QStringList LabelTexts(const frmZCM& w) {
+    QStringList texts;
+    for (QLabel* l : {w.lblRatio, w.lblNewWidth, w.lblNewHeight, w.lblPadTop, w.lblPadBottom, w.lblPadLeft,
+                      w.lblPadRight}) {
+        texts << l->text();
+    }
+    return texts;
 }
 
 QString Command(frmZCM& w) {
@@ -139,6 +152,45 @@ void TestAutomatic::detectionFailuresSpeakOnlyWhenAsked() {
     QCOMPARE(fx.platform.titles(), QStringList{"Detect size from video"});
     QVERIFY(fx.platform.messages[0].prompt.contains("<b>ffprobe</b> was not found"));
     QCOMPARE(w.txtWidth->text(), "640");
+}
+
+// The preview draws the fit of whatever the window holds, at once, and the numbers a Generate shows.
+void TestAutomatic::previewFollowsTheWindow() {
+    WindowFixture fx;
+    frmZCM& w = fx.start();
+    w.mnuPreview->trigger();
+    auto* preview = w.findChild<PreviewWindow*>();
+    QVERIFY(preview != nullptr && preview->isVisible());
+    auto numbers = [&] {
+        const zvm::FrameGeometry g = preview->view()->fit().value_or(zvm::FrameGeometry{});
+        return QStringList{QString::number(g.newWidth), QString::number(g.newHeight), QString::number(g.padTop),
+                           QString::number(g.padBottom), QString::number(g.padLeft), QString::number(g.padRight)};
+    };
+    QCOMPARE(numbers(), QStringList({"214", "160", "0", "0", "14", "12"}));
+    QCOMPARE(preview->windowTitle(), "Preview - GBA - 240x160 (1.5000 ratio)");
+    w.cboPlatform->setCurrentIndex(3);
+    w.txtWidth->setText("1280");
+    w.txtHeight->setText("720");
+    QCOMPARE(preview->windowTitle(), "Preview - PSP - 368x208 (1.1769 ratio)");
+    w.cmdGenerate_Click();
+    QCOMPARE(numbers(), LabelTexts(w).mid(1));
+    QVERIFY(preview->view()->description().contains("picture 368 x 208"));
+
+    w.cboPlatform->setCurrentIndex(4);
+    w.cmdGenerate_Click(); // clears the movie type
+    QVERIFY(preview->findChild<QLabel*>("note")->isVisible()); // a VCD's pixels are not square
+    w.cboPlatform->setCurrentIndex(0);
+    QVERIFY(preview->findChild<QLabel*>("caption")->text().startsWith("No movie type chosen"));
+    w.txtHeight->setText("tall");
+    QVERIFY(!preview->view()->fit().has_value());
+    QTRY_VERIFY(preview->statusText().startsWith("No frame: enter the source's width and height"));
+    QCOMPARE(w.txtHeight->text(), "tall"); // the preview never writes into the window
+
+    w.txtHeight->setText("720");
+    QTRY_VERIFY(preview->statusText().contains("/videos/clip.avi was not found")); // a reason, not a crash
+    preview->close();
+    w.mnuPreview->trigger();
+    QCOMPARE(w.findChildren<PreviewWindow*>().size(), 1); // one instance
 }
 
 QTEST_MAIN(TestAutomatic)

@@ -31,6 +31,8 @@ private slots:
     void convertStartsTheBoxText();
     void failedStartSaysWhy();
     void encoderWindowFollowsTheJob();
+    void finishedFileIsChecked_data();
+    void finishedFileIsChecked();
     void stopSaysWhatIsLeft_data();
     void stopSaysWhatIsLeft();
     void closingTheEncoderWindowKeepsItsJob();
@@ -289,6 +291,33 @@ void TestCommands::encoderWindowFollowsTheJob() {
     QVERIFY(fx.platform.clipboard.last().contains("Option not found"));
 }
 
+// A clean exit hands the file to the after-check, whose words the window shows; a missing file fails.
+void TestCommands::finishedFileIsChecked_data() {
+    QTest::addColumn<int>("verdict");
+    QTest::addColumn<QString>("status");
+    QTest::newRow("fits") << int(CheckReport::Verdict::Fits) << "Finished";
+    QTest::newRow("differs") << int(CheckReport::Verdict::Differs) << "Finished";
+    QTest::newRow("missing") << int(CheckReport::Verdict::Missing) << "Failed: no output file";
+}
+
+void TestCommands::finishedFileIsChecked() {
+    QFETCH(int, verdict);
+    QFETCH(QString, status);
+    WindowFixture fx;
+    frmZCM& w = fx.start();
+    w.cmdConvert_Click();
+    auto* window = w.findChild<EncoderWindow*>();
+    emit fx.platform.lastJob->outputArrived("  Duration: 00:00:10.00, start: 0\n");
+    emit fx.platform.lastJob->finished(0, 0);
+    QCOMPARE(fx.platform.checks.size(), 1);
+    QCOMPARE(fx.platform.checks[0].output, "/videos/clip.mp4");
+    QCOMPARE(fx.platform.checks[0].screen, "GBA - 240x160");
+    QCOMPARE(fx.platform.checks[0].sourceDuration, std::optional<double>(10.0));
+    fx.platform.pendingChecks[0]({CheckReport::Verdict(verdict), "the <b>words</b>"});
+    QCOMPARE(window->checkText(), "the <b>words</b>");
+    QVERIFY2(window->statusText().startsWith(status), qPrintable(window->statusText()));
+}
+
 // Stop ends the encoder and says so, naming what is left; markup in a name is shown as written.
 void TestCommands::stopSaysWhatIsLeft_data() {
     QTest::addColumn<bool>("outputWritten");
@@ -315,6 +344,7 @@ void TestCommands::stopSaysWhatIsLeft() {
     window->findChild<QPushButton*>("stop")->click();
     QCOMPARE(fx.platform.lastJob->stopCalls, 1);
     emit fx.platform.lastJob->finished(255, 0);
+    QVERIFY(fx.platform.checks.isEmpty()); // a stopped file is not checked
     QVERIFY2(window->statusText().startsWith(status.replace("$OUT", output)), qPrintable(window->statusText()));
     QCOMPARE(window->findChild<QLabel*>("status")->textFormat(), Qt::PlainText);
 }

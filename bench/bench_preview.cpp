@@ -1,0 +1,75 @@
+// The preview: from a change in the main window to the drawing's repaint request, and a frame of a
+// 1920x1080 H.264 clip rendered at 10% of its 60 seconds and shown, for a keyframe every 2 seconds
+// (as cameras and streaming encoders write) and every 10 (x264's default). Runs offscreen.
+#include "FrameRenderer.h"
+#include "FrameView.h"
+#include "PreviewWindow.h"
+#include "QtPlatform.h"
+#include "frmZCM.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+namespace {
+QString LongClip(int keyframeSeconds) {
+    static QTemporaryDir dir;
+    const QString clip = dir.filePath(QStringLiteral("clip 1080p %1.mp4").arg(keyframeSeconds));
+    if (!QFile::exists(clip)) {
+        QProcess::execute("ffmpeg", {"-v", "error", "-f", "lavfi", "-i", "testsrc2=s=1920x1080:d=60:r=25", "-c:v",
+                                     "libx264", "-preset", "veryfast", "-g", QString::number(25 * keyframeSeconds),
+                                     "-pix_fmt", "yuv420p", clip});
+    }
+    return clip;
+}
+
+void BM_PreviewFollowsAChange(benchmark::State& state) {
+    QtPlatform platform;
+    frmZCM window(platform); // no start-up: it would look for settings.ini
+    window.txtOriginalVideo->setText(QStringLiteral("/nonexistent/clip.avi"));
+    window.txtHeight->setText(QStringLiteral("480"));
+    window.mnuPreview->trigger();
+    auto* preview = window.findChild<PreviewWindow*>();
+    int width = 640;
+    for (auto _ : state) {
+        window.txtWidth->setText(QString::number(++width % 2 == 0 ? 640 : 1280)); // follows at once
+        benchmark::DoNotOptimize(preview->view()->fit());
+    }
+}
+BENCHMARK(BM_PreviewFollowsAChange)->Unit(benchmark::kMicrosecond);
+
+void BM_RenderAFrame(benchmark::State& state) {
+    const QString clip = LongClip(static_cast<int>(state.range(0)));
+    FrameView view;
+    FrameRenderer renderer;
+    QObject::connect(&renderer, &FrameRenderer::rendered, &view,
+                     [&view](const QByteArray& png) { view.showFrame(QImage::fromData(png, "PNG")); });
+    zvm::FrameGeometry fit = zvm::FitAndPad(zvm::ComputeRatio(1920, 1080), 368, 208);
+    for (auto _ : state) {
+        QSignalSpy rendered(&renderer, &FrameRenderer::rendered);
+        renderer.render(QStringLiteral("ffmpeg"), clip, 6.0, fit);
+        if (!rendered.wait(20000)) {
+            state.SkipWithError("no frame was rendered");
+            return;
+        }
+    }
+}
+BENCHMARK(BM_RenderAFrame)->ArgName("keyframe_every_s")->Arg(2)->Arg(10)->Unit(benchmark::kMillisecond)->Iterations(11);
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,122 @@
+#include "OutputTarget.h"
+
+#include "NumericText.h"
+#include "Presets.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace zvm {
+
+namespace {
+constexpr double kFrameRateTolerance = 0.01; // 29.971 (classic) and 30000/1001 (modern) both fit
+constexpr double kDurationTolerance = 1.0;
+
+std::string Number(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.6g", value);
+    return text;
+}
+
+std::string Upper(std::string text) {
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    return text;
+}
+
+std::string Channels(int channels) {
+    return channels == 2 ? "stereo" : channels == 1 ? "mono" : std::to_string(channels) + " channels";
+}
+
+double FrameRate(const TargetPreset& preset, MovieType type, CommandStyle style) {
+    const bool animation = preset.form == CommandForm::Mp4 && type == MovieType::Animation;
+    if (style == CommandStyle::Modern) {
+        return (animation ? 15000.0 : 30000.0) / 1001.0;
+    }
+    return animation ? 14.985 : 29.971;
+}
+
+// Adds "what found, expected what" when the two differ.
+template <class T, class Same>
+void Compare(std::vector<std::string>& out, const char* what, const std::optional<T>& found, T expected,
+             const std::string& unit, Same same) {
+    if (!found) {
+        out.push_back(std::string("no ") + what + ", expected " + Number(double(expected)) + unit);
+    } else if (!same(*found, expected)) {
+        out.push_back(std::string(what) + " " + Number(double(*found)) + unit + ", expected " +
+                      Number(double(expected)) + unit);
+    }
+}
+
+void CompareText(std::vector<std::string>& out, const char* what, const std::string& found,
+                 const std::string& expected) {
+    if (found.empty()) {
+        out.push_back(std::string("no ") + what + ", expected " + expected);
+    } else if (found != expected) {
+        out.push_back(std::string(what) + " " + found + ", expected " + expected);
+    }
+}
+} // namespace
+
+std::optional<OutputTarget> TargetFor(const ConversionRequest& request, CommandStyle style) {
+    const TargetPreset& preset = PresetAt(request.preset);
+    const bool vcd = preset.form == CommandForm::Vcd;
+    if (!vcd && request.movieType == MovieType::None) {
+        return std::nullopt;
+    }
+    OutputTarget target;
+    target.screen = std::string(ScreenName(preset));
+    target.width = preset.width;
+    target.height = preset.height;
+    target.videoCodec = vcd ? "mpeg1video" : "mpeg4";
+    target.frameRate = FrameRate(preset, request.movieType, style);
+    target.audioCodec = vcd ? "mp2" : "aac";
+    target.sampleRate = ParseNumber(vcd ? std::string(kVcdSampleRate) : request.sampleRate);
+    return target;
+}
+
+std::vector<std::string> Differences(const OutputTarget& target, const ProbedOutput& file,
+                                     std::optional<double> sourceDuration) {
+    std::vector<std::string> out;
+    const auto equal = [](auto a, auto b) { return a == b; };
+    Compare(out, "width", file.width, target.width, "", equal);
+    Compare(out, "height", file.height, target.height, "", equal);
+    CompareText(out, "video codec", file.videoCodec, target.videoCodec);
+    Compare(out, "frame rate", file.frameRate, target.frameRate, " fps",
+            [](double a, double b) { return std::fabs(a - b) <= kFrameRateTolerance; });
+    CompareText(out, "audio codec", file.audioCodec, target.audioCodec);
+    if (target.sampleRate) {
+        Compare(out, "sample rate", file.sampleRate, *target.sampleRate, " Hz", equal);
+    }
+    Compare(out, "channels", file.channels, target.channels, "", equal);
+    if (sourceDuration) {
+        Compare(out, "duration", file.duration, *sourceDuration, " s",
+                [](double a, double b) { return std::fabs(a - b) <= kDurationTolerance; });
+    }
+    return out;
+}
+
+std::string FitsLine(const OutputTarget& target, const ProbedOutput& file) {
+    return "Fits " + target.screen + ": " + std::to_string(file.width.value_or(0)) + "x" +
+           std::to_string(file.height.value_or(0)) + ", " + file.videoCodec + ", " +
+           FrameRateText(file.frameRate.value_or(0)) + " fps, " + Upper(file.audioCodec) + " " +
+           Number(file.sampleRate.value_or(0)) + " Hz " + Channels(file.channels.value_or(0));
+}
+
+std::string FrameRateText(double rate) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", rate);
+    std::string result = text;
+    while (result.back() == '0') {
+        result.pop_back();
+    }
+    if (result.back() == '.') {
+        result.pop_back();
+    }
+    return result;
+}
+
+} // namespace zvm

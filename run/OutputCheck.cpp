@@ -1,0 +1,108 @@
+#include "OutputCheck.h"
+
+#include "ProcessRun.h"
+#include "SizeProbe.h"
+
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTimer>
+
+namespace {
+std::optional<double> Fraction(const QString& text) {
+    const QStringList parts = text.split('/');
+    bool numOk = false;
+    bool denOk = parts.size() == 1;
+    const double num = parts.value(0).toDouble(&numOk);
+    const double den = parts.size() == 2 ? parts[1].toDouble(&denOk) : 1.0;
+    return numOk && denOk && num > 0 && den > 0 ? std::optional(num / den) : std::nullopt;
+}
+
+std::optional<double> Number(const QJsonValue& value) {
+    bool ok = false;
+    const double number = value.isDouble() ? value.toDouble() : value.toString().toDouble(&ok);
+    return value.isDouble() || ok ? std::optional(number) : std::nullopt;
+}
+
+std::optional<int> Whole(const QJsonValue& value) {
+    return value.isDouble() ? std::optional(value.toInt()) : std::nullopt;
+}
+
+QJsonObject FirstStream(const QJsonArray& streams, const QString& type) {
+    for (const QJsonValue& stream : streams) {
+        if (stream.toObject().value("codec_type").toString() == type) {
+            return stream.toObject();
+        }
+    }
+    return {};
+}
+} // namespace
+
+zvm::ProbedOutput ParseOutputProbe(const QByteArray& json) {
+    const QJsonObject root = QJsonDocument::fromJson(json).object();
+    const QJsonArray streams = root.value("streams").toArray();
+    const QJsonObject video = FirstStream(streams, QStringLiteral("video"));
+    const QJsonObject audio = FirstStream(streams, QStringLiteral("audio"));
+    zvm::ProbedOutput file;
+    file.width = Whole(video.value("width"));
+    file.height = Whole(video.value("height"));
+    file.videoCodec = video.value("codec_name").toString().toStdString();
+    file.frameRate = Fraction(video.value("r_frame_rate").toString());
+    file.audioCodec = audio.value("codec_name").toString().toStdString();
+    file.sampleRate = Number(audio.value("sample_rate"));
+    file.channels = Whole(audio.value("channels"));
+    file.duration = Number(root.value("format").toObject().value("duration"));
+    return file;
+}
+
+OutputCheck::OutputCheck(QObject* parent) : QObject(parent), run_(new ProcessRun(kTimeoutMilliseconds, this)) {
+    connect(run_, &ProcessRun::done, this, &OutputCheck::read);
+}
+
+void OutputCheck::finishLater(CheckReport report) {
+    QTimer::singleShot(0, this, [this, report] { emit checked(report); });
+}
+
+void OutputCheck::start(const QString& outputPath, const QString& encoderPath, const zvm::OutputTarget& target,
+                        std::optional<double> sourceDuration) {
+    target_ = target;
+    sourceDuration_ = sourceDuration;
+    if (!QFileInfo(outputPath).isFile() || QFileInfo(outputPath).size() == 0) {
+        finishLater({CheckReport::Verdict::Missing,
+                     QStringLiteral("The encoder ended without writing %1").arg(outputPath)});
+        return;
+    }
+    const QString probe = FindProbe(encoderPath);
+    if (probe.isEmpty()) {
+        finishLater({CheckReport::Verdict::NotChecked,
+                     QStringLiteral("The output could not be checked: ffprobe was not found")});
+        return;
+    }
+    run_->start(probe, {"-v", "error", "-show_entries",
+                        "stream=codec_type,codec_name,width,height,r_frame_rate,sample_rate,channels:format=duration",
+                        "-of", "json", "-i", outputPath});
+}
+
+void OutputCheck::read(const ProcessResult& result) {
+    if (!result.succeeded()) {
+        const QString why = QString::fromLocal8Bit(result.err).trimmed();
+        emit checked({CheckReport::Verdict::NotChecked,
+                      QStringLiteral("The output could not be checked: %1")
+                          .arg(why.isEmpty() ? QStringLiteral("ffprobe did not read it") : why)});
+        return;
+    }
+    const zvm::ProbedOutput file = ParseOutputProbe(result.out);
+    const std::vector<std::string> differences = zvm::Differences(target_, file, sourceDuration_);
+    if (differences.empty()) {
+        emit checked({CheckReport::Verdict::Fits, QString::fromStdString(zvm::FitsLine(target_, file))});
+        return;
+    }
+    QStringList words;
+    for (const std::string& difference : differences) {
+        words << QString::fromStdString(difference);
+    }
+    emit checked({CheckReport::Verdict::Differs,
+                  QStringLiteral("Does not fit %1: %2")
+                      .arg(QString::fromStdString(target_.screen), words.join(QStringLiteral("; ")))});
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "OutputTarget.h"
+
+#include <QObject>
+#include <QString>
+
+#include <optional>
+
+class ProcessRun;
+struct ProcessResult;
+
+// The outcome of checking a finished file against its target.
+struct CheckReport {
+    enum class Verdict { Fits, Differs, Missing, NotChecked } verdict = Verdict::NotChecked;
+    QString line; // one line for the user
+};
+
+// What ffprobe's JSON says of a file: the first video and audio streams and the container.
+zvm::ProbedOutput ParseOutputProbe(const QByteArray& json);
+
+// After an encoder ended well: reads the output with ffprobe and compares it with what the command
+// asked for. A missing file is a failure; without ffprobe the line says no check was made.
+class OutputCheck : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr int kTimeoutMilliseconds = 10000;
+
+    explicit OutputCheck(QObject* parent = nullptr);
+    void start(const QString& outputPath, const QString& encoderPath, const zvm::OutputTarget& target,
+               std::optional<double> sourceDuration);
+
+signals:
+    void checked(const CheckReport& report);
+
+private:
+    void finishLater(CheckReport report);
+    void read(const ProcessResult& result);
+
+    ProcessRun* run_;
+    zvm::OutputTarget target_;
+    std::optional<double> sourceDuration_;
+};

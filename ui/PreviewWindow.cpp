@@ -1,0 +1,161 @@
+#include "PreviewWindow.h"
+
+#include "FrameRenderer.h"
+#include "FrameView.h"
+#include "Generate.h"
+#include "OutputTarget.h"
+#include "Presets.h"
+#include "ProgramIcon.h"
+#include "SizeProbe.h"
+
+#include <QButtonGroup>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QSlider>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int kSliderSteps = 1000;
+constexpr int kDefaultMoment = kSliderSteps / 10; // 10% in: past the titles of most videos
+
+QString Clock(double seconds) {
+    const int whole = static_cast<int>(seconds);
+    return QStringLiteral("%1:%2").arg(whole / 60).arg(whole % 60, 2, 10, QLatin1Char('0'));
+}
+
+QLabel* PlainLabel(const char* name, QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText); // encoder words and file names are never markup
+    label->setWordWrap(true);
+    return label;
+}
+} // namespace
+
+PreviewWindow::PreviewWindow(QWidget* parent)
+    : QWidget(parent, Qt::Window), renderer_(new FrameRenderer(this)) {
+    setObjectName(QStringLiteral("PreviewWindow"));
+    setWindowIcon(ProgramIcon());
+    buildLayout();
+    pause_.setSingleShot(true);
+    pause_.setInterval(kRenderPauseMilliseconds);
+    connect(&pause_, &QTimer::timeout, this, &PreviewWindow::renderFrame);
+    connect(renderer_, &FrameRenderer::rendered, this, [this](const QByteArray& png) {
+        view_->showFrame(QImage::fromData(png, "PNG"));
+        status_->setText(QStringLiteral("A frame at %1, rendered by ffmpeg through the command's numbers")
+                             .arg(moment_->text()));
+    });
+    connect(renderer_, &FrameRenderer::failed, this, [this](const QString& reason) {
+        view_->showFrame({});
+        status_->setText(QStringLiteral("No frame: %1").arg(reason));
+    });
+}
+
+void PreviewWindow::buildLayout() {
+    caption_ = PlainLabel("caption", this);
+    view_ = new FrameView(this);
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidget(view_);
+    scroll->setAlignment(Qt::AlignCenter);
+    note_ = PlainLabel("note", this);
+
+    slider_ = new QSlider(Qt::Horizontal, this);
+    slider_->setObjectName(QStringLiteral("moment"));
+    slider_->setAccessibleName(QStringLiteral("Moment of the frame"));
+    slider_->setRange(0, kSliderSteps);
+    slider_->setValue(kDefaultMoment);
+    moment_ = PlainLabel("momentText", this);
+    connect(slider_, &QSlider::valueChanged, this, [this] {
+        showMoment();
+        pause_.start();
+    });
+
+    auto* zoom = new QButtonGroup(this);
+    auto* controls = new QHBoxLayout;
+    auto* momentCaption = new QLabel(QStringLiteral("&Moment:"), this);
+    momentCaption->setBuddy(slider_);
+    controls->addWidget(momentCaption);
+    controls->addWidget(slider_, 1);
+    controls->addWidget(moment_);
+    for (int factor = 1; factor <= 3; ++factor) {
+        auto* option = new QRadioButton(QStringLiteral("&%1x").arg(factor), this);
+        option->setObjectName(QStringLiteral("zoom%1").arg(factor));
+        option->setAccessibleName(QStringLiteral("Zoom %1 times").arg(factor));
+        option->setChecked(factor == 2);
+        zoom->addButton(option, factor);
+        controls->addWidget(option);
+    }
+    connect(zoom, &QButtonGroup::idClicked, view_, &FrameView::setZoom);
+
+    status_ = PlainLabel("status", this);
+    status_->setAccessibleName(QStringLiteral("Status"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(caption_);
+    layout->addWidget(scroll, 1);
+    layout->addWidget(note_);
+    layout->addLayout(controls);
+    layout->addWidget(status_);
+    resize(900, 680);
+}
+
+void PreviewWindow::follow(const zvm::ConversionRequest& request, zvm::CommandStyle style) {
+    const bool newSource =
+        request.sourceVideo != request_.sourceVideo || request.encoderPath != request_.encoderPath || !durationProbe_;
+    request_ = request;
+    const zvm::TargetPreset& preset = zvm::PresetAt(request.preset);
+    const bool vcd = preset.form == zvm::CommandForm::Vcd;
+    setWindowTitle(QStringLiteral("Preview - %1").arg(QString::fromUtf8(preset.displayText.data(),
+                                                                          qsizetype(preset.displayText.size()))));
+    view_->showFit(zvm::FitRequest(request));
+    view_->setTelevisionAspect(vcd);
+    const auto target = zvm::TargetFor(request, style);
+    const QString form = style == zvm::CommandStyle::Modern ? QStringLiteral("modern") : QStringLiteral("classic");
+    caption_->setText(target ? QStringLiteral("%1 fps, %2 command form")
+                                   .arg(QString::fromStdString(zvm::FrameRateText(target->frameRate)), form)
+                             : QStringLiteral("No movie type chosen: no command is written for this target"));
+    note_->setText(vcd ? QStringLiteral("A VCD's pixels are not square: the frame is shown as a 4:3 television "
+                                        "displays it.")
+                       : QString());
+    note_->setVisible(vcd);
+    if (newSource) {
+        readDuration();
+    }
+    pause_.start();
+}
+
+void PreviewWindow::readDuration() {
+    delete durationProbe_;
+    duration_.reset();
+    durationProbe_ = new SizeProbe(this);
+    connect(durationProbe_, &SizeProbe::finished, this, [this](const SizeDetection& found) {
+        duration_ = found.duration;
+        showMoment();
+        pause_.start();
+    });
+    durationProbe_->start(QString::fromStdString(request_.sourceVideo), QString::fromStdString(request_.encoderPath));
+    showMoment();
+}
+
+void PreviewWindow::showMoment() {
+    moment_->setText(duration_ ? QStringLiteral("%1 of %2")
+                                     .arg(Clock(*duration_ * slider_->value() / kSliderSteps), Clock(*duration_))
+                               : QStringLiteral("0:00"));
+}
+
+void PreviewWindow::renderFrame() {
+    const auto fit = view_->fit();
+    if (!fit) {
+        view_->showFrame({});
+        status_->setText(QStringLiteral("No frame: enter the source's width and height"));
+        return;
+    }
+    status_->setText(QStringLiteral("Rendering a frame..."));
+    renderer_->render(QString::fromStdString(request_.encoderPath), QString::fromStdString(request_.sourceVideo),
+                      duration_.value_or(0) * slider_->value() / kSliderSteps, *fit);
+}
+
+QString PreviewWindow::statusText() const {
+    return status_->text();
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "CommandLine.h"
+#include "ConversionRequest.h"
+
+#include <QTimer>
+#include <QWidget>
+
+class FrameRenderer;
+class FrameView;
+class QLabel;
+class QSlider;
+class SizeProbe;
+
+// The fit of the main window's request, drawn to scale, with a real frame of the source rendered
+// through the same numbers. It follows the main window and never writes into it.
+class PreviewWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit PreviewWindow(QWidget* parent = nullptr);
+
+    // The geometry is shown at once; a frame is rendered after a short pause, so typing does not
+    // start one render per key.
+    void follow(const zvm::ConversionRequest& request, zvm::CommandStyle style);
+
+    FrameView* view() const { return view_; }
+    QString statusText() const;
+
+    static constexpr int kRenderPauseMilliseconds = 300;
+
+private:
+    void buildLayout();
+    void readDuration();
+    void renderFrame();
+    void showMoment();
+
+    zvm::ConversionRequest request_;
+    std::optional<double> duration_;
+    FrameView* view_ = nullptr;
+    FrameRenderer* renderer_ = nullptr;
+    SizeProbe* durationProbe_ = nullptr;
+    QTimer pause_;
+    QLabel* caption_ = nullptr;
+    QLabel* note_ = nullptr;
+    QLabel* moment_ = nullptr;
+    QLabel* status_ = nullptr;
+    QSlider* slider_ = nullptr;
+};
