@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
-# The program's CPU use while its encoder window follows a busy encoder: a real ffmpeg converting a
-# long source at full speed. Usage: bench/follow_cpu.sh [SECONDS] (release build, under Xvfb)
+# The program's CPU use while its encoder window, or its queue window, follows a busy encoder: a real
+# ffmpeg converting a long source at full speed.
+# Usage: bench/follow_cpu.sh [SECONDS] [window|queue] (release build, under Xvfb)
 set -euo pipefail
 source "$(dirname "$0")/../scripts/xvfb.sh"
 cd "$(dirname "$0")/.."
 seconds=${1:-10}
+mode=${2:-window}
 cmake --build --preset release -j "$(nproc)" --target zarnik-video-maker >/dev/null
 program=$PWD/build/release/app/zarnik-video-maker
 work=$(mktemp -d)
+# The program keeps its queue (and settings, when asked) per user: here, in a folder of its own.
+export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config"
 zvm_start_xvfb
 trap 'kill -KILL $app_pid 2>/dev/null; pkill -f "$work" 2>/dev/null; kill $ZVM_XVFB_PID; rm -rf "$work"' EXIT
 ffmpeg -v error -f lavfi -i testsrc=s=1280x720:d=600:r=25 -f lavfi -i sine=d=600 -c:v mpeg4 -q:v 5 -c:a aac \
@@ -19,7 +23,13 @@ app_pid=$!
 window=$(xdotool search --sync --onlyvisible --pid "$app_pid" | head -n 1)
 sleep 0.5
 xdotool windowfocus "$window"
-xdotool key alt+v
+if [ "$mode" = queue ]; then
+    xdotool key alt+o u # Options > Add current to queue, which opens the queue window
+    sleep 0.5
+    xdotool key alt+s # Start
+else
+    xdotool key alt+v
+fi
 for _ in $(seq 100); do pgrep -f "$work/out.mp4" >/dev/null && break; sleep 0.05; done
 ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 hz=$(getconf CLK_TCK)
@@ -32,4 +42,4 @@ done
 after=$(ticks "$app_pid")
 elapsed_ms=$(( ($(date +%s%N) - start) / 1000000 ))
 awk -v t=$((after - before)) -v hz="$hz" -v ms="$elapsed_ms" \
-    'BEGIN { printf "program CPU while following: %.2f%% of one core over %.1f s\n", 100 * t / hz / (ms / 1000), ms / 1000 }'
+    -v mode="$mode" 'BEGIN { printf "program CPU while its %s follows: %.2f%% of one core over %.1f s\n", mode, 100 * t / hz / (ms / 1000), ms / 1000 }'

@@ -25,6 +25,9 @@ struct OutputTarget {
 // without a movie type, for which no command is written.
 std::optional<OutputTarget> TargetFor(const ConversionRequest& request, CommandStyle style);
 
+// How a finished file compares with its target; Missing is a failure, however the encoder ended.
+enum class CheckVerdict { Fits, Differs, Missing, NotChecked };
+
 // What a file turned out to be, as a probe read it; what it could not read stays empty.
 struct ProbedOutput {
     std::optional<int> width;

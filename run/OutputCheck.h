@@ -12,7 +12,8 @@ struct ProcessResult;
 
 // The outcome of checking a finished file against its target.
 struct CheckReport {
-    enum class Verdict { Fits, Differs, Missing, NotChecked } verdict = Verdict::NotChecked;
+    using Verdict = zvm::CheckVerdict;
+    Verdict verdict = Verdict::NotChecked;
     QString line; // one line for the user
 };
 

@@ -10,6 +10,8 @@ zvm_ensure_packages "${ZVM_BUILD_PACKAGES[@]}" "${ZVM_TEST_PACKAGES[@]}" "${ZVM_
 cmake --preset release >/dev/null
 cmake --build --preset release -j "$(nproc)" --target zarnik-video-maker
 work=$(mktemp -d)
+# The program keeps its queue (and settings, when asked) per user: here, in a folder of its own.
+export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config"
 ZVM_XVFB_PID=
 app_pid=
 trap '[ -n "$app_pid" ] && kill -KILL $app_pid 2>/dev/null; [ -n "$ZVM_XVFB_PID" ] && kill $ZVM_XVFB_PID; rm -rf "$work"' EXIT

@@ -5,9 +5,7 @@
 #include <QUrl>
 
 #include "CommandForm.h"
-#include "EncoderJob.h"
-#include "OutputCheck.h"
-#include "SizeProbe.h"
+#include "Services.h"
 
 #include <functional>
 
@@ -25,12 +23,6 @@ struct FileDialogRequest {
     QString folder;
 };
 
-// Either the started encoder, followed as a job, or why it could not be started.
-struct StartOutcome {
-    std::unique_ptr<EncoderJob> job;
-    QString error;
-    QString program;
-};
 
 // Every operation of the window that reaches outside it. The real one uses Qt's dialogs and
 // services; tests give a recording fake with queued answers, so no handler ever blocks on a dialog.
@@ -40,8 +32,13 @@ public:
 
     // A modal box with one OK button and no icon.
     virtual void showMessage(QWidget* parent, const QString& prompt, const QString& title) = 0;
+    // A modal question: the index of the button chosen, or -1 when the box was closed.
+    virtual int askChoice(QWidget* parent, const QString& prompt, const QString& title,
+                          const QStringList& buttons) = 0;
     // The chosen or typed path, or nothing when the user cancelled.
     virtual std::optional<QString> openFileName(QWidget* parent, const FileDialogRequest& request) = 0;
+    // Existing files, several at once; none when the user cancelled.
+    virtual QStringList openFileNames(QWidget* parent, const FileDialogRequest& request) = 0;
     virtual void setClipboardText(const QString& text) = 0;
     virtual void openUrl(const QUrl& url) = 0;
     // Starts one command line as an independent program, without a shell, and returns at once.
@@ -56,4 +53,8 @@ public:
     // Reads a finished file and compares it with its target, without blocking, then calls done once.
     virtual void checkOutput(const QString& output, const QString& encoder, const zvm::OutputTarget& target,
                              std::optional<double> sourceDuration, std::function<void(const CheckReport&)> done) = 0;
+    // Where the queue is kept between runs; empty to keep it nowhere.
+    virtual QString queueFile() = 0;
+    // A desktop notification; nothing happens where no notification service runs.
+    virtual void notify(const QString& title, const QString& text) = 0;
 };

@@ -1,17 +1,19 @@
 #include "QtPlatform.h"
 
-#include "EncoderProcess.h"
 #include "FormProbe.h"
 #include "ProgramLookup.h"
-#include "Spawn.h"
+#include "Services.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
+#include <QDBusInterface>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QStandardPaths>
 #include <QTimer>
 
 // Plain text: a message may quote a path or the encoder's words, which are never markup.
@@ -19,6 +21,26 @@ void QtPlatform::showMessage(QWidget* parent, const QString& prompt, const QStri
     QMessageBox box(QMessageBox::NoIcon, title, prompt, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
     box.exec();
+}
+
+int QtPlatform::askChoice(QWidget* parent, const QString& prompt, const QString& title, const QStringList& buttons) {
+    QMessageBox box(QMessageBox::Question, title, prompt, QMessageBox::NoButton, parent);
+    box.setTextFormat(Qt::PlainText);
+    QList<QAbstractButton*> added;
+    for (const QString& caption : buttons) {
+        added << box.addButton(caption, added.isEmpty() ? QMessageBox::AcceptRole : QMessageBox::RejectRole);
+    }
+    box.setEscapeButton(added.isEmpty() ? nullptr : added.last());
+    box.exec();
+    return static_cast<int>(added.indexOf(box.clickedButton()));
+}
+
+// Several existing videos at once, for the queue.
+QStringList QtPlatform::openFileNames(QWidget* parent, const FileDialogRequest& request) {
+    QFileDialog dialog(parent, request.title, request.folder);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setNameFilters(request.filters);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
 }
 
 // An open-file dialog that accepts names that do not exist yet, asks nothing about overwriting and
@@ -49,48 +71,17 @@ void QtPlatform::openUrl(const QUrl& url) {
 }
 
 StartOutcome QtPlatform::startProgram(const QString& commandLine, const QString& encoder) {
-    const QByteArray line = commandLine.toLocal8Bit();
-    const QByteArray encoderBytes = encoder.toLocal8Bit();
-    const auto resolution =
-        zvm::run::ResolveCommandLine(std::string_view(line.constData(), std::size_t(line.size())),
-                                     std::string_view(encoderBytes.constData(), std::size_t(encoderBytes.size())),
-                                     zvm::run::ProgramFinder::FromSystem());
-    StartOutcome outcome;
-    outcome.program = QString::fromLocal8Bit(resolution.program);
-    if (!resolution.command) {
-        outcome.error = QString::fromLocal8Bit(resolution.error);
-        return outcome;
-    }
-    const auto spawned = zvm::run::SpawnDetached(*resolution.command);
-    if (!spawned.error.empty()) {
-        outcome.error = QString::fromLocal8Bit(spawned.error);
-        return outcome;
-    }
-    outcome.job = std::make_unique<EncoderProcess>(spawned.pid, spawned.logFd);
-    return outcome;
+    return StartEncoder(commandLine, encoder);
 }
-
-namespace {
-// A one-shot helper owned by the application, so that one still running at exit is ended with it.
-template <class Helper, class Signal, class Result>
-Helper* OneShot(Signal signal, std::function<void(const Result&)> done) {
-    auto* helper = new Helper(QCoreApplication::instance());
-    QObject::connect(helper, signal, helper, [helper, done = std::move(done)](const Result& result) {
-        done(result);
-        helper->deleteLater();
-    });
-    return helper;
-}
-} // namespace
 
 void QtPlatform::detectVideoSize(const QString& videoPath, const QString& encoderPath,
                                  std::function<void(const SizeDetection&)> done) {
-    OneShot<SizeProbe>(&SizeProbe::finished, std::move(done))->start(videoPath, encoderPath);
+    DetectSize(videoPath, encoderPath, std::move(done));
 }
 
 void QtPlatform::checkOutput(const QString& output, const QString& encoder, const zvm::OutputTarget& target,
                              std::optional<double> sourceDuration, std::function<void(const CheckReport&)> done) {
-    OneShot<OutputCheck>(&OutputCheck::checked, std::move(done))->start(output, encoder, target, sourceDuration);
+    CheckFile(output, encoder, target, sourceDuration, std::move(done));
 }
 
 void QtPlatform::askClassicOptions(const QString& encoder, std::function<void(zvm::EncoderAnswer)> done) {
@@ -112,4 +103,19 @@ void QtPlatform::askClassicOptions(const QString& encoder, std::function<void(zv
                          }
                      });
     probe->ask(path);
+}
+
+QString QtPlatform::queueFile() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return QDir().mkpath(folder) ? QDir(folder).filePath(QStringLiteral("queue.json")) : QString();
+}
+
+// The freedesktop notification service, over D-Bus; silently nothing where none runs.
+void QtPlatform::notify(const QString& title, const QString& text) {
+    QDBusInterface service(QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("/org/freedesktop/Notifications"),
+                           QStringLiteral("org.freedesktop.Notifications"));
+    if (service.isValid()) {
+        service.asyncCall(QStringLiteral("Notify"), QCoreApplication::applicationName(), 0u,
+                          QStringLiteral("zarnik-video-maker"), title, text, QStringList(), QVariantMap(), -1);
+    }
 }

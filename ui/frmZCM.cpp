@@ -40,17 +40,15 @@ void SetTextIfChanged(QLineEdit* box, const std::string& text) {
     }
 }
 
-// The first local file of a drag, or an empty string.
-QString DroppedFile(const QMimeData* data) {
-    if (data == nullptr) {
-        return {};
-    }
-    for (const QUrl& url : data->urls()) {
+// The local files of a drag.
+QStringList DroppedFiles(const QMimeData* data) {
+    QStringList files;
+    for (const QUrl& url : data != nullptr ? data->urls() : QList<QUrl>()) {
         if (url.isLocalFile()) {
-            return QDir::toNativeSeparators(url.toLocalFile());
+            files << QDir::toNativeSeparators(url.toLocalFile());
         }
     }
-    return {};
+    return files;
 }
 } // namespace
 
@@ -176,9 +174,12 @@ void frmZCM::describePreset() {
     cboPlatform->setAccessibleDescription(chosen);
 }
 
-// Ends the program at once: nothing is asked or saved, and running encoders go on.
+// Ends the program at once: nothing is asked or saved, and running encoders go on. Only a converting
+// queue is asked about first, since it cannot go on without the program.
 void frmZCM::cmdExit_Click() {
-    QCoreApplication::exit(0);
+    if (mayQuit()) {
+        QCoreApplication::exit(0);
+    }
 }
 
 void frmZCM::mnuWebsite_Click() {
@@ -227,8 +228,12 @@ void frmZCM::showEvent(QShowEvent* event) {
 }
 
 void frmZCM::closeEvent(QCloseEvent* event) {
+    if (!mayQuit()) {
+        event->ignore();
+        return;
+    }
     QMainWindow::closeEvent(event);
-    cmdExit_Click(); // the window's close control ends the program like Exit, encoder windows included
+    QCoreApplication::exit(0); // the close control ends the program like Exit, encoder windows included
 }
 
 QLineEdit* frmZCM::dropTargetAt(const QPoint& position) const {
@@ -241,16 +246,23 @@ QLineEdit* frmZCM::dropTargetAt(const QPoint& position) const {
 }
 
 void frmZCM::dragEnterEvent(QDragEnterEvent* event) {
-    if (!DroppedFile(event->mimeData()).isEmpty()) {
+    if (!DroppedFiles(event->mimeData()).isEmpty()) {
         event->acceptProposedAction();
     }
 }
 
+// One file fills a box; several go to the queue.
 void frmZCM::dropEvent(QDropEvent* event) {
-    const QString path = DroppedFile(event->mimeData());
-    if (path.isEmpty()) {
+    const QStringList files = DroppedFiles(event->mimeData());
+    if (files.size() > 1) {
+        event->acceptProposedAction();
+        addToQueue(files);
         return;
     }
+    if (files.isEmpty()) {
+        return;
+    }
+    const QString& path = files.first();
     QLineEdit* box = dropTargetAt(event->position().toPoint());
     box->setText(path);
     event->acceptProposedAction();

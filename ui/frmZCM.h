@@ -21,6 +21,8 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class PreviewWindow;
+class QueueRunner;
+class QueueWindow;
 
 // The one window of the program. Control and handler names follow the design, so that the
 // design, the tests and accessibility tools all speak of the same things.
@@ -48,6 +50,8 @@ public:
     void mnuDetectSize_Click();
     void mnuModernCommand_Click(bool checked);
     void mnuPreview_Click();
+    void mnuAddToQueue_Click();
+    void mnuAddCurrent_Click();
 
     void txtOriginalVideo_GotFocus();
     void txtSaveAs_GotFocus();
@@ -104,6 +108,8 @@ public:
     QAction* mnuModernCommand = nullptr;
     QAction* mnuDetectSize = nullptr;
     QAction* mnuPreview = nullptr;
+    QAction* mnuAddToQueue = nullptr;
+    QAction* mnuAddCurrent = nullptr;
     QMenu* mnuHelp = nullptr;
     QAction* mnuWebsite = nullptr;
 
@@ -153,6 +159,14 @@ private:
     void suggestOutput();
     void followPreview();
 
+    // The queue, in frmZCM_Queue.cpp.
+    QueueRunner& queue();
+    void showQueue();
+    void addToQueue(const QStringList& videos);
+    void offerKeptQueue();
+    bool mayQuit();
+    static QStringList VideoFilters();
+
     Platform& platform_;
     QButtonGroup* movieTypeGroup_ = nullptr;
     int detections_ = 0; // only the answer to the latest detection is used
@@ -162,5 +176,7 @@ private:
     int formQuestions_ = 0;
     QString suggestedOutput_;
     PreviewWindow* preview_ = nullptr;
+    QueueRunner* queue_ = nullptr;
+    QueueWindow* queueWindow_ = nullptr;
     bool centred_ = false;
 };

@@ -259,6 +259,10 @@ void frmZCM::buildMenus() {
     mnuPreview = mnuOptions->addAction("&Preview");
     mnuPreview->setObjectName("mnuPreview");
     mnuPreview->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    mnuAddToQueue = mnuOptions->addAction("Add videos to &queue...");
+    mnuAddToQueue->setObjectName("mnuAddToQueue");
+    mnuAddCurrent = mnuOptions->addAction("Add c&urrent to queue");
+    mnuAddCurrent->setObjectName("mnuAddCurrent");
     mnuHelp = menuBar()->addMenu("&Help");
     mnuHelp->setObjectName("mnuHelp");
     mnuWebsite = mnuHelp->addAction("&Web site");
@@ -292,6 +296,8 @@ void frmZCM::connectHandlers() {
     connect(txtffmpegexe, &QLineEdit::editingFinished, this, &frmZCM::askEncoderForm);
     connect(cboPlatform, &QComboBox::currentIndexChanged, this, &frmZCM::suggestOutput);
     connect(mnuPreview, &QAction::triggered, this, &frmZCM::mnuPreview_Click);
+    connect(mnuAddToQueue, &QAction::triggered, this, &frmZCM::mnuAddToQueue_Click);
+    connect(mnuAddCurrent, &QAction::triggered, this, &frmZCM::mnuAddCurrent_Click);
     // The preview follows every input that changes the fit, the frame or the form.
     for (QLineEdit* box : {txtOriginalVideo, txtWidth, txtHeight, txtffmpegexe}) {
         connect(box, &QLineEdit::textChanged, this, &frmZCM::followPreview);

@@ -48,6 +48,7 @@ void frmZCM::Form_Load() {
     }
     cboPlatform->setCurrentIndex(0);
     askEncoderForm();
+    offerKeptQueue();
     txtOriginalVideo->setFocus(Qt::OtherFocusReason);
     txtOriginalVideo_GotFocus(); // the window is not shown yet, so no focus event comes now
 }
@@ -104,6 +105,14 @@ void frmZCM::mnuSaveINI_Click() {
     platform_.showMessage(this, QStringLiteral("Settings Saved!"), kSaveTitle);
 }
 
+// The designed six endings, today's common ones, and everything; the designed pattern itself stays in
+// the video picker's file-name field.
+QStringList frmZCM::VideoFilters() {
+    return {QStringLiteral("Video files (*.avi *.wmv *.mpg *.mpeg *.mp4 *.ogm)"),
+            QStringLiteral("All videos (*.mkv *.mov *.m4v *.webm *.3gp *.ts *.flv *.avi *.wmv *.mpg *.mpeg *.mp4 *.ogm)"),
+            kAllFiles};
+}
+
 // Cancelling leaves the box as it was.
 bool frmZCM::pickInto(QLineEdit* box, const FileDialogRequest& request) {
     const std::optional<QString> path = platform_.openFileName(this, request);
@@ -115,13 +124,9 @@ bool frmZCM::pickInto(QLineEdit* box, const FileDialogRequest& request) {
 }
 
 void frmZCM::cmdBrowseVideo_Click() {
-    // The designed pattern stays in the file-name field; the list of types adds today's endings.
     const bool picked = pickInto(txtOriginalVideo, {QStringLiteral("Locate Video File"),
                                                     QStringLiteral("*.avi; *.wmv; *.mpg; *.mpeg; *.mp4; *.ogm"),
-                                                    {QStringLiteral("Video files (*.avi *.wmv *.mpg *.mpeg *.mp4 *.ogm)"),
-                                                     QStringLiteral("All videos (*.mkv *.mov *.m4v *.webm *.3gp *.ts "
-                                                                    "*.flv *.avi *.wmv *.mpg *.mpeg *.mp4 *.ogm)"),
-                                                     kAllFiles},
+                                                    VideoFilters(),
                                                     {}});
     if (picked) {
         sourceChosen();

@@ -6,6 +6,7 @@
 #include "Generate.h"
 #include "OutputCheck.h"
 #include "ProgramLookup.h"
+#include "QueueRunner.h"
 #include "SizeProbe.h"
 #include "Spawn.h"
 
@@ -26,6 +27,7 @@ private slots:
     void rendersEveryPreset_data();
     void rendersEveryPreset();
     void newerRenderWins();
+    void queueConvertsTwoShapes();
     void checkFailures_data();
     void checkFailures();
     void detectionFailures();
@@ -244,6 +246,25 @@ void TestRealEncoder::newerRenderWins() {
     renderer.render(ffmpeg_, dir_.filePath("missing.mp4"), 0, *zvm::FitRequest(RequestFor(source, {4, 3}, 0, false)));
     QVERIFY(failed.wait(5000));
     QVERIFY(failed[0][0].toString().contains("was not found"));
+}
+
+// Two videos of different shapes through the real queue: sizes detected, run one after another, and
+// both found to fit their target by the after-check.
+void TestRealEncoder::queueConvertsTwoShapes() {
+    QTemporaryDir out;
+    QueueRunner runner(QueueServices::Real());
+    zvm::ConversionRequest settings = RequestFor({}, {}, 3, false);
+    settings.encoderPath = ffmpeg_.toStdString();
+    runner.addVideos({sources_.key(QSize(640, 480)), sources_.key(QSize(480, 640))}, settings,
+                     zvm::CommandStyle::Modern, out.path());
+    QSignalSpy done(&runner, &QueueRunner::finishedAll);
+    runner.start(); // while the sizes are still being detected
+    QVERIFY(done.wait(60000));
+    for (const auto& item : runner.queue().items()) {
+        QTRY_VERIFY2(!item.check.empty(), item.request.outputPath.c_str());
+        QVERIFY2(item.verdict == zvm::CheckVerdict::Fits, item.check.c_str());
+        QCOMPARE(QString::fromStdString(item.request.outputPath).section('/', 0, -2), out.path());
+    }
 }
 
 void TestRealEncoder::checkFailures_data() {

@@ -4,7 +4,8 @@
 // carriage-return progress lines), writes "encoded" into its last argument as the output file, and
 // exits with FAKE_ENCODER_EXIT (default 0) after FAKE_ENCODER_SECONDS (default 0) seconds.
 // FAKE_ENCODER_FLOOD=N first writes N MB without a line break; FAKE_ENCODER_IGNORE_TERM=1 ignores
-// SIGTERM; FAKE_ENCODER_FORK=1 leaves a child running (its pid in "child.pid") that ignores it too.
+// SIGTERM; FAKE_ENCODER_FORK=1 leaves a child running (its pid in "child.pid") that ignores it too;
+// FAKE_ENCODER_FAIL_ON=TEXT fails (exit 1, no output file) when the output's name contains TEXT.
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -71,6 +72,11 @@ int main(int argc, char* argv[]) {
         std::fflush(stderr);
     }
     std::fprintf(stderr, "\nvideo:40kB audio:4kB\n");
+    const char* failOn = std::getenv("FAKE_ENCODER_FAIL_ON");
+    if (failOn != nullptr && argc > 1 && std::string(argv[argc - 1]).find(failOn) != std::string::npos) {
+        std::fprintf(stderr, "Conversion failed!\n");
+        return 1;
+    }
     if (argc > 1) {
         std::ofstream(argv[argc - 1], std::ios::binary) << "encoded\n";
     }

@@ -12,10 +12,21 @@ class FakeJob final : public EncoderJob {
 
 public:
     bool isRunning() const override { return running; }
-    void stop() override { stopCalls++; }
+    void stop() override {
+        stopCalls++;
+        if (stops != nullptr) {
+            ++*stops;
+        }
+        if (endsOnStop) { // as an encoder that stops when asked
+            running = false;
+            QMetaObject::invokeMethod(this, [this] { emit finished(255, 0); }, Qt::QueuedConnection);
+        }
+    }
 
     bool running = true;
+    bool endsOnStop = false;
     int stopCalls = 0;
+    int* stops = nullptr; // counts on after the job is gone
 };
 
 class FakePlatform final : public Platform {
@@ -28,6 +39,17 @@ public:
     void showMessage(QWidget*, const QString& prompt, const QString& title) override {
         messages.append({prompt, title});
     }
+    int askChoice(QWidget*, const QString& prompt, const QString& title, const QStringList& buttons) override {
+        questions.append({prompt, title});
+        choiceButtons = buttons;
+        return choices.isEmpty() ? -1 : choices.dequeue();
+    }
+    QStringList openFileNames(QWidget*, const FileDialogRequest& request) override {
+        dialogs.append(request);
+        return manyFiles;
+    }
+    QString queueFile() override { return queuePath; }
+    void notify(const QString& title, const QString& text) override { notifications.append(title + ": " + text); }
     std::optional<QString> openFileName(QWidget*, const FileDialogRequest& request) override {
         dialogs.append(request);
         return fileAnswers.isEmpty() ? std::nullopt : fileAnswers.dequeue();
@@ -40,6 +62,8 @@ public:
         outcome.program = QStringLiteral("/usr/bin/ffmpeg");
         if (startError.isEmpty()) {
             auto job = std::make_unique<FakeJob>();
+            job->endsOnStop = jobsEndOnStop;
+            job->stops = &stops;
             lastJob = job.get();
             outcome.job = std::move(job);
         } else {
@@ -83,6 +107,8 @@ public:
     QStringList started;
     QString startError;
     FakeJob* lastJob = nullptr;
+    bool jobsEndOnStop = false;
+    int stops = 0;
     QStringList detections;
     QList<std::function<void(const SizeDetection&)>> pendingDetections;
     struct Check {
@@ -92,6 +118,12 @@ public:
     };
     QList<Check> checks;
     QList<std::function<void(const CheckReport&)>> pendingChecks;
+    QList<Message> questions;
+    QStringList choiceButtons;
+    QQueue<int> choices;
+    QStringList manyFiles;
+    QString queuePath;
+    QStringList notifications;
     QStringList formQuestions;
     QList<std::function<void(zvm::EncoderAnswer)>> pendingForms;
 };

@@ -1,0 +1,135 @@
+#include "QueueStore.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+
+namespace {
+using zvm::MovieType;
+using zvm::run::ItemState;
+using zvm::run::QueueItem;
+
+constexpr int kVersion = 1;
+
+QString MovieWord(MovieType type) {
+    return type == MovieType::Animation ? QStringLiteral("animation")
+           : type == MovieType::None    ? QStringLiteral("none")
+                                        : QStringLiteral("live");
+}
+
+MovieType MovieFromWord(const QString& word) {
+    return word == "animation" ? MovieType::Animation : word == "none" ? MovieType::None : MovieType::LiveAction;
+}
+
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QJsonObject ToJson(const QueueItem& item) {
+    const zvm::ConversionRequest& r = item.request;
+    QJsonObject o{{"source", Text(r.sourceVideo)},
+                  {"output", Text(r.outputPath)},
+                  {"encoder", Text(r.encoderPath)},
+                  {"width", Text(r.width)},
+                  {"height", Text(r.height)},
+                  {"videoBitrate", Text(r.videoBitrate)},
+                  {"audioBitrate", Text(r.audioBitrate)},
+                  {"sampleRate", Text(r.sampleRate)},
+                  {"preset", r.preset},
+                  {"movieType", MovieWord(r.movieType)},
+                  {"form", item.style == zvm::CommandStyle::Modern ? "modern" : "classic"},
+                  {"state", zvm::run::StateWord(item.state)},
+                  {"reason", Text(item.reason)}};
+    if (item.duration) {
+        o.insert("duration", *item.duration);
+    }
+    return o;
+}
+
+// An item as kept, or nothing when the object is not one.
+std::optional<QueueItem> FromJson(const QJsonObject& o) {
+    const auto state = zvm::run::StateFromWord(o.value("state").toString().toStdString());
+    const int preset = o.value("preset").toInt(-1);
+    if (!state || preset < 0 || preset > 4 || !o.value("source").isString() || !o.value("output").isString()) {
+        return std::nullopt;
+    }
+    QueueItem item;
+    zvm::ConversionRequest& r = item.request;
+    r.sourceVideo = o.value("source").toString().toStdString();
+    r.outputPath = o.value("output").toString().toStdString();
+    r.encoderPath = o.value("encoder").toString().toStdString();
+    r.width = o.value("width").toString().toStdString();
+    r.height = o.value("height").toString().toStdString();
+    r.videoBitrate = o.value("videoBitrate").toString().toStdString();
+    r.audioBitrate = o.value("audioBitrate").toString().toStdString();
+    r.sampleRate = o.value("sampleRate").toString().toStdString();
+    r.preset = preset;
+    r.movieType = MovieFromWord(o.value("movieType").toString());
+    item.style = o.value("form").toString() == "modern" ? zvm::CommandStyle::Modern : zvm::CommandStyle::Classic;
+    item.state = *state;
+    item.reason = o.value("reason").toString().toStdString();
+    if (o.value("duration").isDouble()) {
+        item.duration = o.value("duration").toDouble();
+    }
+    return item;
+}
+
+LoadedQueue SetAside(const QString& path, const QString& why) {
+    const QString stem = path + QStringLiteral(".damaged-") +
+                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
+    QString aside = stem;
+    for (int n = 2; QFile::exists(aside); ++n) {
+        aside = stem + QLatin1Char('-') + QString::number(n);
+    }
+    QFile::rename(path, aside);
+    return {{}, QStringLiteral("The saved queue could not be read (%1). It was set aside as %2.").arg(why, aside)};
+}
+} // namespace
+
+bool SaveQueue(const QString& path, const std::vector<QueueItem>& items, QString* error) {
+    QJsonArray list;
+    for (const QueueItem& item : items) {
+        list.append(ToJson(item));
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(QJsonDocument(QJsonObject{{"version", kVersion}, {"items", list}}).toJson()) < 0 ||
+        !file.commit()) {
+        if (error != nullptr) {
+            *error = file.errorString();
+        }
+        return false;
+    }
+    return true;
+}
+
+LoadedQueue LoadQueue(const QString& path) {
+    QFile file(path);
+    if (!file.exists()) {
+        return {};
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        return SetAside(path, file.errorString());
+    }
+    QJsonParseError parse{};
+    const QJsonDocument document = QJsonDocument::fromJson(file.read(4 * 1024 * 1024), &parse);
+    file.close();
+    const QJsonObject root = document.object();
+    if (parse.error != QJsonParseError::NoError || root.value("version").toInt() != kVersion ||
+        !root.value("items").isArray()) {
+        return SetAside(path, parse.error != QJsonParseError::NoError ? parse.errorString()
+                                                                       : QStringLiteral("not a queue of this program"));
+    }
+    LoadedQueue loaded;
+    for (const QJsonValue& value : root.value("items").toArray()) {
+        if (const auto item = FromJson(value.toObject())) {
+            loaded.items.push_back(*item);
+        } else {
+            return SetAside(path, QStringLiteral("an item is incomplete"));
+        }
+    }
+    return loaded;
+}

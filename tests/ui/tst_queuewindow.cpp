@@ -1,0 +1,177 @@
+// The queue as the user meets it: adding videos from the window, running them, the questions it asks,
+// and what it offers back at the next start. Through the fake platform.
+#include "QueueRunner.h"
+#include "QueueStore.h"
+#include "QueueWindow.h"
+#include "WindowFixture.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+
+class TestQueueWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void addsRunsAndTellsWhenDone();
+    void asksBeforeReplacingOutputs_data();
+    void asksBeforeReplacingOutputs();
+    void offersKeptVideosBack_data();
+    void offersKeptVideosBack();
+    void asksBeforeQuittingARunningQueue_data();
+    void asksBeforeQuittingARunningQueue();
+};
+
+namespace {
+QueueWindow* Window(frmZCM& w) {
+    return w.findChild<QueueWindow*>();
+}
+
+QString Cell(QueueWindow* q, int row, int column) {
+    return q->table()->item(row, column)->text();
+}
+
+// Two videos added from the window, with their sizes detected.
+QueueWindow* AddTwo(WindowFixture& fx, frmZCM& w) {
+    fx.platform.manyFiles = {fx.dir.filePath("a.mkv"), fx.dir.filePath("b.avi")};
+    w.mnuAddToQueue->trigger();
+    for (auto& detect : fx.platform.pendingDetections) {
+        detect({QSize(640, 480), {}, 10.0});
+    }
+    fx.platform.pendingDetections.clear();
+    return Window(w);
+}
+} // namespace
+
+void TestQueueWindow::addsRunsAndTellsWhenDone() {
+    WindowFixture fx;
+    fx.platform.queuePath = fx.dir.filePath("queue.json");
+    frmZCM& w = fx.start();
+    w.txtSaveAs->clear(); // outputs beside their videos
+    QueueWindow* q = AddTwo(fx, w);
+    QCOMPARE(fx.platform.dialogs.last().title, "Add videos to queue");
+    QVERIFY(q->isVisible());
+    QCOMPARE(Cell(q, 0, QueueWindow::Output), fx.dir.filePath("a.mp4"));
+    QCOMPARE(Cell(q, 1, QueueWindow::Size), "640x480");
+    QCOMPARE(Cell(q, 1, QueueWindow::State), "Waiting");
+    QCOMPARE(LoadQueue(fx.platform.queuePath).items.size(), std::size_t(2)); // kept after every change
+
+    q->findChild<QPushButton*>("start")->click();
+    QCOMPARE(fx.platform.started.size(), 1); // one at a time
+    QVERIFY(fx.platform.started[0].contains(fx.dir.filePath("a.mkv")));
+    emit fx.platform.lastJob->outputArrived("  Duration: 00:00:10.00,\nframe=1 time=00:00:05.00 x\r");
+    QCOMPARE(Cell(q, 0, QueueWindow::Progress), "50%");
+    QVERIFY(q->windowTitle().startsWith("Queue - running, 0 of 2 done, 25%"));
+    emit fx.platform.lastJob->finished(0, 0);
+    QCOMPARE(fx.platform.started.size(), 2); // the next starts at once
+    fx.platform.pendingChecks.takeFirst()({zvm::CheckVerdict::Fits, "Fits GBA - 240x160"});
+    w.activateWindow(); // the queue window is not the active one: a notification says it is done
+    emit fx.platform.lastJob->finished(1, 0);
+    QCOMPARE(Cell(q, 1, QueueWindow::State), "Failed: the encoder ended with exit code 1");
+    QCOMPARE(q->summaryText(), "The queue is done: 1 finished, 1 failed, 0 skipped.");
+    QCOMPARE(fx.platform.notifications.size(), 1);
+    QVERIFY(LoadQueue(fx.platform.queuePath).items.empty());
+}
+
+void TestQueueWindow::asksBeforeReplacingOutputs_data() {
+    QTest::addColumn<int>("choice");
+    QTest::addColumn<int>("started");
+    QTest::addColumn<QString>("firstState");
+    QTest::newRow("replace") << 0 << 1 << "Running";
+    QTest::newRow("skip those") << 1 << 1 << "Skipped: its output exists already";
+    QTest::newRow("cancel") << -1 << 0 << "Waiting";
+}
+
+void TestQueueWindow::asksBeforeReplacingOutputs() {
+    QFETCH(int, choice);
+    QFETCH(int, started);
+    QFETCH(QString, firstState);
+    WindowFixture fx;
+    frmZCM& w = fx.start();
+    w.txtSaveAs->setText(fx.dir.path()); // a folder: outputs go there
+    QFile(fx.dir.filePath("a.mp4")).open(QIODevice::WriteOnly);
+    QueueWindow* q = AddTwo(fx, w);
+    fx.platform.choices.enqueue(choice);
+    q->start();
+    QCOMPARE(fx.platform.questions.size(), 1);
+    QVERIFY(fx.platform.questions[0].prompt.startsWith("1 output files exist already."));
+    QCOMPARE(fx.platform.started.size(), started);
+    QCOMPARE(Cell(q, 0, QueueWindow::State), firstState);
+}
+
+void TestQueueWindow::offersKeptVideosBack_data() {
+    QTest::addColumn<QByteArray>("kept"); // the queue file an earlier run left; empty: a good one
+    QTest::addColumn<int>("choice");
+    QTest::addColumn<QStringList>("titles"); // messages shown
+    QTest::addColumn<int>("items");
+    QTest::newRow("resume") << QByteArray() << 0 << QStringList{} << 2;
+    QTest::newRow("discard") << QByteArray() << 1 << QStringList{} << 0;
+    QTest::newRow("damaged") << QByteArray("{\"items\":") << -1 << QStringList{"Queue"} << 0;
+}
+
+void TestQueueWindow::offersKeptVideosBack() {
+    QFETCH(QByteArray, kept);
+    QFETCH(int, choice);
+    QFETCH(QStringList, titles);
+    QFETCH(int, items);
+    WindowFixture fx;
+    fx.platform.queuePath = fx.dir.filePath("queue.json");
+    if (kept.isEmpty()) {
+        std::vector<zvm::run::QueueItem> waiting(2);
+        waiting[0].request.sourceVideo = "/v/a.avi";
+        waiting[1].request.sourceVideo = "/v/b.avi";
+        for (auto& item : waiting) {
+            item.request.outputPath = item.request.sourceVideo + ".mp4";
+        }
+        QVERIFY(SaveQueue(fx.platform.queuePath, waiting));
+    } else {
+        QFile file(fx.platform.queuePath);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(kept);
+    }
+    fx.platform.choices.enqueue(choice);
+    frmZCM& w = fx.start();
+    QCOMPARE(fx.platform.titles(), titles);
+    QCOMPARE(fx.platform.questions.size(), kept.isEmpty() ? 1 : 0);
+    if (kept.isEmpty()) {
+        QCOMPARE(fx.platform.questions[0].prompt, "2 videos were waiting in the queue.");
+        QCOMPARE(fx.platform.choiceButtons, QStringList({"&Resume", "&Discard"}));
+    }
+    QCOMPARE(Window(w) != nullptr ? Window(w)->table()->rowCount() : 0, items);
+    QCOMPARE(LoadQueue(fx.platform.queuePath).items.size(), std::size_t(items)); // resumed ones stay kept
+}
+
+void TestQueueWindow::asksBeforeQuittingARunningQueue_data() {
+    QTest::addColumn<int>("choice");
+    QTest::addColumn<bool>("quits");
+    QTest::newRow("stop the queue and quit") << 0 << true;
+    QTest::newRow("cancel") << 1 << false;
+}
+
+void TestQueueWindow::asksBeforeQuittingARunningQueue() {
+    QFETCH(int, choice);
+    QFETCH(bool, quits);
+    WindowFixture fx;
+    fx.platform.queuePath = fx.dir.filePath("queue.json");
+    fx.platform.jobsEndOnStop = true;
+    frmZCM& w = fx.start();
+    w.txtSaveAs->setText(fx.dir.path());
+    AddTwo(fx, w)->start();
+    QFile partial(fx.dir.filePath("a.mp4"));
+    QVERIFY(partial.open(QIODevice::WriteOnly));
+    partial.close();
+    fx.platform.choices.enqueue(choice);
+    QCloseEvent close;
+    QApplication::sendEvent(&w, &close);
+    QCOMPARE(close.isAccepted(), quits);
+    QCOMPARE(fx.platform.questions.size(), 1);
+    QCOMPARE(fx.platform.stops, quits ? 1 : 0);
+    QCOMPARE(partial.exists(), !quits); // the stopped video's partial output is removed
+    const auto kept = LoadQueue(fx.platform.queuePath).items;
+    QCOMPARE(kept.size(), std::size_t(2)); // both wait for the next start
+    QCOMPARE(kept[0].state, quits ? zvm::run::ItemState::Waiting : zvm::run::ItemState::Running);
+}
+
+QTEST_MAIN(TestQueueWindow)
+#include "tst_queuewindow.moc"

@@ -1,0 +1,305 @@
+#include "QueueWindow.h"
+
+#include "Platform.h"
+#include "Presets.h"
+#include "ProgramIcon.h"
+#include "QueueRunner.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+using zvm::run::ItemState;
+using zvm::run::QueueItem;
+
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QString Clock(double seconds) {
+    const int whole = static_cast<int>(seconds + 0.5);
+    return whole >= 3600 ? QStringLiteral("%1:%2:%3")
+                               .arg(whole / 3600)
+                               .arg(whole / 60 % 60, 2, 10, QLatin1Char('0'))
+                               .arg(whole % 60, 2, 10, QLatin1Char('0'))
+                         : QStringLiteral("%1:%2").arg(whole / 60).arg(whole % 60, 2, 10, QLatin1Char('0'));
+}
+
+QString StateText(const QueueItem& item) {
+    switch (item.state) {
+    case ItemState::Detecting:
+        return QStringLiteral("Detecting size");
+    case ItemState::Waiting:
+        return QStringLiteral("Waiting");
+    case ItemState::NeedsAttention:
+        return QStringLiteral("Needs attention: %1").arg(Text(item.reason));
+    case ItemState::Running:
+        return QStringLiteral("Running");
+    case ItemState::Finished:
+        return item.verdict == zvm::CheckVerdict::Differs ? QStringLiteral("Finished, but does not fit")
+                                                          : QStringLiteral("Finished");
+    case ItemState::Failed:
+        return QStringLiteral("Failed: %1").arg(Text(item.reason));
+    case ItemState::Stopped:
+        return QStringLiteral("Stopped");
+    case ItemState::Skipped:
+        return QStringLiteral("Skipped: %1").arg(Text(item.reason));
+    }
+    return {};
+}
+
+double Fraction(const QueueItem& item) {
+    if (item.state == ItemState::Finished) {
+        return 1.0;
+    }
+    return item.duration && *item.duration > 0 ? std::min(1.0, item.encoded / *item.duration) : 0.0;
+}
+
+QString Summary(const zvm::run::QueueSummary& s) {
+    return QStringLiteral("%1 finished, %2 failed, %3 skipped").arg(s.finished).arg(s.failed).arg(s.skipped);
+}
+} // namespace
+
+QueueWindow::QueueWindow(QueueRunner& runner, Platform& platform, QWidget* parent)
+    : QWidget(parent, Qt::Window), runner_(runner), platform_(platform) {
+    setObjectName(QStringLiteral("QueueWindow"));
+    setWindowIcon(ProgramIcon());
+    buildLayout();
+    connect(&runner_, &QueueRunner::changed, this, &QueueWindow::refresh);
+    connect(&runner_, &QueueRunner::finishedAll, this, &QueueWindow::finishedAll);
+    refresh();
+}
+
+QPushButton* QueueWindow::addButton(const QString& caption, const char* name, void (QueueWindow::*handler)()) {
+    auto* button = new QPushButton(caption, this);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(true); // Enter presses the focused button
+    connect(button, &QPushButton::clicked, this, handler);
+    return button;
+}
+
+void QueueWindow::buildLayout() {
+    table_ = new QTableWidget(0, ColumnCount, this);
+    table_->setObjectName(QStringLiteral("items"));
+    table_->setAccessibleName(QStringLiteral("Videos in the queue"));
+    table_->setHorizontalHeaderLabels(
+        {QStringLiteral("Source"), QStringLiteral("Size"), QStringLiteral("Target"), QStringLiteral("Output"),
+         QStringLiteral("State"), QStringLiteral("Progress"), QStringLiteral("Time")});
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+    table_->horizontalHeader()->setSectionResizeMode(Output, QHeaderView::Stretch);
+    table_->verticalHeader()->hide();
+    connect(table_, &QTableWidget::itemSelectionChanged, this, &QueueWindow::showDetails);
+    connect(table_, &QTableWidget::cellChanged, this, &QueueWindow::edited);
+
+    details_ = new QPlainTextEdit(this);
+    details_->setObjectName(QStringLiteral("details"));
+    details_->setAccessibleName(QStringLiteral("Details of the selected video"));
+    details_->setReadOnly(true);
+    details_->setMaximumHeight(140);
+    summary_ = new QLabel(this);
+    summary_->setObjectName(QStringLiteral("summary"));
+    summary_->setTextFormat(Qt::PlainText);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(addButton(QStringLiteral("&Start"), "start", &QueueWindow::start));
+    buttons->addWidget(addButton(QStringLiteral("&Pause after current"), "pause", &QueueWindow::pause));
+    buttons->addWidget(addButton(QStringLiteral("S&top current"), "stop", &QueueWindow::stop));
+    buttons->addWidget(addButton(QStringLiteral("&Remove"), "remove", &QueueWindow::removeSelected));
+    buttons->addWidget(addButton(QStringLiteral("Move &up"), "up", &QueueWindow::moveUp));
+    buttons->addWidget(addButton(QStringLiteral("Move do&wn"), "down", &QueueWindow::moveDown));
+    buttons->addWidget(addButton(QStringLiteral("C&lear finished"), "clear", &QueueWindow::clearFinished));
+    buttons->addWidget(addButton(QStringLiteral("&Open output folder"), "open", &QueueWindow::openOutputFolder));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(table_, 1);
+    layout->addWidget(details_);
+    layout->addWidget(summary_);
+    layout->addLayout(buttons);
+    resize(980, 460);
+}
+
+// Rows are rewritten only where their text changed, so a running encoder costs next to nothing here.
+void QueueWindow::refresh() {
+    const auto& items = runner_.queue().items();
+    filling_ = true;
+    table_->setRowCount(static_cast<int>(items.size()));
+    for (int row = 0; row < table_->rowCount(); ++row) {
+        fillRow(row);
+    }
+    filling_ = false;
+    const zvm::run::QueueSummary s = runner_.queue().summary();
+    const int total = static_cast<int>(items.size());
+    double done = 0;
+    for (const QueueItem& item : items) {
+        done += Fraction(item);
+    }
+    const auto left = runner_.queue().totalSecondsLeft();
+    QString state = runner_.isRunning() ? QStringLiteral("running, %1 of %2 done, %3%")
+                                              .arg(s.finished + s.failed)
+                                              .arg(total)
+                                              .arg(total == 0 ? 0 : qRound(100 * done / total))
+                                        : QStringLiteral("not running");
+    if (runner_.isRunning() && left) {
+        state += QStringLiteral(", %1 left").arg(Clock(*left));
+    }
+    setWindowTitle(QStringLiteral("Queue - %1").arg(state));
+    summary_->setText(QStringLiteral("%1 videos: %2").arg(total).arg(Summary(s)));
+    showDetails();
+}
+
+void QueueWindow::fillRow(int row) {
+    const QueueItem& item = runner_.queue().items()[std::size_t(row)];
+    const zvm::TargetPreset& preset = zvm::PresetAt(item.request.preset);
+    const bool known = !item.request.width.empty();
+    const auto left = runner_.queue().secondsLeft(item.id);
+    const QString texts[ColumnCount] = {
+        QFileInfo(Text(item.request.sourceVideo)).fileName(),
+        known ? Text(item.request.width) + QStringLiteral("x") + Text(item.request.height) : QString(),
+        Text(std::string(zvm::ScreenName(preset))),
+        Text(item.request.outputPath),
+        StateText(item),
+        QStringLiteral("%1%").arg(qRound(100 * Fraction(item))),
+        left ? QStringLiteral("%1 left").arg(Clock(*left)) : item.runSeconds > 0 ? Clock(item.runSeconds) : QString(),
+    };
+    const bool editable = item.state != ItemState::Running && item.state != ItemState::Finished;
+    for (int column = 0; column < ColumnCount; ++column) {
+        QTableWidgetItem* cell = table_->item(row, column);
+        if (cell == nullptr) {
+            cell = new QTableWidgetItem;
+            table_->setItem(row, column, cell);
+        }
+        if (cell->text() != texts[column]) {
+            cell->setText(texts[column]);
+        }
+        cell->setData(Qt::UserRole, item.id);
+        const bool mendable = editable && (column == Size || column == Output);
+        cell->setFlags(mendable ? cell->flags() | Qt::ItemIsEditable : cell->flags() & ~Qt::ItemIsEditable);
+    }
+}
+
+// The user mends a size ("640x480") or an output name; the item is checked again.
+void QueueWindow::edited(int row, int column) {
+    if (filling_) {
+        return;
+    }
+    const int id = table_->item(row, column)->data(Qt::UserRole).toInt();
+    const QString text = table_->item(row, column)->text().trimmed();
+    if (column == Output) {
+        runner_.setOutput(id, text);
+    } else if (column == Size) {
+        const QStringList sides = text.split(QLatin1Char('x'));
+        bool wide = false;
+        bool high = false;
+        const int width = sides.value(0).toInt(&wide);
+        const int height = sides.value(1).toInt(&high);
+        if (sides.size() == 2 && wide && high && width > 0 && height > 0) {
+            runner_.setSize(id, width, height);
+        } else {
+            platform_.showMessage(this, QStringLiteral("Enter the size as width x height, for example 640x480"),
+                                  QStringLiteral("Invalid Size!"));
+            refresh();
+        }
+    }
+}
+
+int QueueWindow::selectedId() const {
+    const QList<QTableWidgetItem*> selected = table_->selectedItems();
+    return selected.isEmpty() ? 0 : selected.first()->data(Qt::UserRole).toInt();
+}
+
+void QueueWindow::showDetails() {
+    const zvm::run::QueueItem* item = runner_.queue().find(selectedId());
+    if (item == nullptr) {
+        details_->clear();
+        return;
+    }
+    QStringList lines{Text(item->request.sourceVideo) + QStringLiteral("  ->  ") + Text(item->request.outputPath),
+                      StateText(*item)};
+    if (!item->check.empty()) {
+        lines << Text(item->check);
+    }
+    if (!item->log.empty()) {
+        lines << QString() << Text(item->log);
+    }
+    const QString text = lines.join(QLatin1Char('\n'));
+    if (details_->toPlainText() != text) {
+        details_->setPlainText(text);
+    }
+}
+
+// Outputs that exist already are replaced only when the user says so, once for all of them.
+void QueueWindow::start() {
+    const std::vector<int> existing = runner_.existingOutputs();
+    if (!existing.empty()) {
+        const int choice = platform_.askChoice(
+            this,
+            QStringLiteral("%1 output files exist already. Replace them, or skip those videos?").arg(existing.size()),
+            QStringLiteral("Start the queue"), {QStringLiteral("&Replace them"), QStringLiteral("&Skip those videos")});
+        if (choice < 0) {
+            return;
+        }
+        if (choice == 1) {
+            runner_.skip(existing);
+        }
+    }
+    runner_.start();
+}
+
+void QueueWindow::finishedAll(const zvm::run::QueueSummary& summary) {
+    const QString text = QStringLiteral("The queue is done: %1.").arg(Summary(summary));
+    summary_->setText(text);
+    setWindowTitle(QStringLiteral("Queue - done: %1").arg(Summary(summary)));
+    if (!isActiveWindow()) {
+        platform_.notify(QStringLiteral("Zarnik Video Maker"), text);
+    }
+}
+
+void QueueWindow::removeSelected() {
+    if (const int id = selectedId()) {
+        runner_.remove(id);
+    }
+}
+
+void QueueWindow::moveUp() {
+    runner_.move(selectedId(), -1);
+}
+
+void QueueWindow::moveDown() {
+    runner_.move(selectedId(), 1);
+}
+
+void QueueWindow::pause() {
+    runner_.pauseAfterCurrent();
+}
+
+void QueueWindow::stop() {
+    runner_.stopCurrent();
+}
+
+void QueueWindow::clearFinished() {
+    runner_.clearFinished();
+}
+
+void QueueWindow::openOutputFolder() {
+    const zvm::run::QueueItem* item = runner_.queue().find(selectedId());
+    const auto& items = runner_.queue().items();
+    if (item == nullptr && !items.empty()) {
+        item = &items.front();
+    }
+    if (item != nullptr) {
+        platform_.openUrl(QUrl::fromLocalFile(QFileInfo(Text(item->request.outputPath)).absolutePath()));
+    }
+}
+
+QString QueueWindow::summaryText() const {
+    return summary_->text();
+}

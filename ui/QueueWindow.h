@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QWidget>
+
+class Platform;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QTableWidget;
+class QueueRunner;
+namespace zvm::run {
+struct QueueSummary;
+}
+
+// The queue as a table, with its controls. It only shows the queue and passes the user's commands on:
+// the runner does the work, and keeps running while this window is closed.
+class QueueWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    QueueWindow(QueueRunner& runner, Platform& platform, QWidget* parent = nullptr);
+
+    void start();
+    QString summaryText() const;
+    QTableWidget* table() const { return table_; }
+
+    enum Column { Source, Size, Target, Output, State, Progress, Time, ColumnCount };
+
+private:
+    void buildLayout();
+    QPushButton* addButton(const QString& caption, const char* name, void (QueueWindow::*handler)());
+    void refresh();
+    void fillRow(int row);
+    void showDetails();
+    void edited(int row, int column);
+    void finishedAll(const zvm::run::QueueSummary& summary);
+    int selectedId() const;
+    void removeSelected();
+    void moveUp();
+    void moveDown();
+    void pause();
+    void stop();
+    void clearFinished();
+    void openOutputFolder();
+
+    QueueRunner& runner_;
+    Platform& platform_;
+    QTableWidget* table_ = nullptr;
+    QPlainTextEdit* details_ = nullptr;
+    QLabel* summary_ = nullptr;
+    bool filling_ = false;
+};

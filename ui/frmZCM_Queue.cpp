@@ -1,0 +1,110 @@
+// The queue beside the window: adding videos to it, showing it, offering it back at start-up, and
+// asking before the program quits in the middle of it.
+#include "frmZCM.h"
+
+#include "Platform.h"
+#include "QueueRunner.h"
+#include "QueueStore.h"
+#include "QueueWindow.h"
+#include "Validation.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QLineEdit>
+
+QueueRunner& frmZCM::queue() {
+    if (queue_ == nullptr) {
+        QueueServices services{
+            [this](const QString& command, const QString& encoder) { return platform_.startProgram(command, encoder); },
+            [this](const QString& video, const QString& encoder, std::function<void(const SizeDetection&)> done) {
+                platform_.detectVideoSize(video, encoder, std::move(done));
+            },
+            [this](const QString& output, const QString& encoder, const zvm::OutputTarget& target,
+                   std::optional<double> duration, std::function<void(const CheckReport&)> done) {
+                platform_.checkOutput(output, encoder, target, duration, std::move(done));
+            }};
+        queue_ = new QueueRunner(std::move(services), platform_.queueFile(), this);
+    }
+    return *queue_;
+}
+
+void frmZCM::showQueue() {
+    if (queueWindow_ == nullptr) {
+        queueWindow_ = new QueueWindow(queue(), platform_, this);
+    }
+    queueWindow_->show();
+    queueWindow_->raise();
+    queueWindow_->activateWindow();
+}
+
+// Each video gets the window's settings as they are now; its output goes into the output box's
+// folder when the box names one (or a file in one), else beside the video.
+void frmZCM::addToQueue(const QStringList& videos) {
+    const QString box = txtSaveAs->text();
+    const QString folder = box.isEmpty()              ? QString()
+                           : QFileInfo(box).isDir()   ? box
+                                                      : QFileInfo(box).absolutePath();
+    queue().addVideos(videos, requestFromControls(), commandStyle(), folder);
+    showQueue();
+}
+
+void frmZCM::mnuAddToQueue_Click() {
+    const QStringList videos =
+        platform_.openFileNames(this, {QStringLiteral("Add videos to queue"), {}, VideoFilters(), {}});
+    if (!videos.isEmpty()) {
+        addToQueue(videos);
+    }
+}
+
+void frmZCM::mnuAddCurrent_Click() {
+    const zvm::ConversionRequest request = requestFromControls();
+    if (const auto refusal = zvm::CheckRequest(request)) {
+        showRefusal(*refusal);
+        return;
+    }
+    queue().addReady(request, commandStyle());
+    showQueue();
+}
+
+// What an earlier run left unfinished is offered back once; a damaged file is set aside and said so.
+void frmZCM::offerKeptQueue() {
+    const QString file = platform_.queueFile();
+    if (file.isEmpty()) {
+        return;
+    }
+    LoadedQueue kept = LoadQueue(file);
+    if (!kept.problem.isEmpty()) {
+        platform_.showMessage(this, kept.problem, QStringLiteral("Queue"));
+    }
+    if (kept.items.empty()) {
+        return;
+    }
+    const int choice = platform_.askChoice(
+        this, QStringLiteral("%1 videos were waiting in the queue.").arg(kept.items.size()), QStringLiteral("Queue"),
+        {QStringLiteral("&Resume"), QStringLiteral("&Discard")});
+    if (choice == 0) {
+        queue().restore(std::move(kept.items));
+        showQueue();
+        queue().start();
+    } else {
+        SaveQueue(file, {});
+    }
+}
+
+// Quitting while the queue converts stops it first, when the user agrees: the current video's
+// partial output is removed and the rest is kept for the next start.
+bool frmZCM::mayQuit() {
+    if (queue_ == nullptr || !queue_->isRunning()) {
+        return true;
+    }
+    const int choice = platform_.askChoice(
+        this,
+        QStringLiteral("The queue is converting. Stop it and quit? The current video is stopped and its partial "
+                       "output removed; the videos not yet converted are kept for the next start."),
+        QStringLiteral("Quit"), {QStringLiteral("Stop the queue and &quit"), QStringLiteral("&Cancel")});
+    if (choice != 0) {
+        return false;
+    }
+    queue_->stopForQuit();
+    return true;
+}
