@@ -114,7 +114,14 @@ void BM_Add200Videos(benchmark::State& state) {
         clock.start();
         tick.start();
         heartbeat.start(5);
-        runner.addVideos(videos, Settings("ffmpeg"), zvm::CommandStyle::Modern);
+        std::vector<zvm::ConversionRequest> requests;
+        for (const QString& video : videos) {
+            zvm::ConversionRequest r = Settings("ffmpeg");
+            r.sourceVideo = video.toStdString();
+            r.outputPath = r.sourceVideo + ".out.mp4";
+            requests.push_back(r);
+        }
+        runner.add(requests, zvm::CommandStyle::Modern);
         longestStall = std::max(longestStall, tick.restart()); // adding them all is one event too
         while (std::any_of(runner.queue().items().begin(), runner.queue().items().end(),
                            [](const auto& i) { return i.state == zvm::run::ItemState::Detecting; })) {

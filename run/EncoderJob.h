@@ -15,6 +15,8 @@ public:
     virtual bool isRunning() const = 0;
     // Asks the encoder to stop, so it can still close its output file properly.
     virtual void stop() = 0;
+    // Ends it at once, with everything it started.
+    virtual void kill() = 0;
 
 signals:
     void outputArrived(const QByteArray& bytes);

@@ -61,6 +61,13 @@ void EncoderProcess::stop() {
     }
 }
 
+void EncoderProcess::kill() {
+    if (running_) {
+        stopRequested_ = true;
+        signalGroup(SIGKILL);
+    }
+}
+
 void EncoderProcess::readNewOutput(qint64 limit) {
     struct stat info {};
     const off_t at = ::lseek(logFd_, 0, SEEK_CUR);

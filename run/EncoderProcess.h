@@ -25,6 +25,7 @@ public:
     // Asks every process of the encoder's group to end; those still there after the grace time, or
     // left behind when the encoder itself ends, are killed.
     void stop() override;
+    void kill() override;
     void setStopGrace(int milliseconds) { killTimer_.setInterval(milliseconds); }
 
     // How often the log is read: often enough for a smooth progress bar, rarely enough to cost next

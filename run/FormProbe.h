@@ -2,13 +2,11 @@
 
 #include "CommandForm.h"
 
-#include <QHash>
 #include <QObject>
 #include <QString>
 
-// Asks an encoder whether it knows the classic options, by giving it some of them with -version:
-// an encoder that knows them prints its version, one that does not names the unknown option. The
-// answer is kept per program file and modification time, so each build is asked once.
+// Asks an encoder, without blocking, whether it knows the classic options (see FormQuestion.h). An
+// answer remembered for this build of the program comes at once.
 class FormProbe : public QObject {
     Q_OBJECT
 
@@ -25,8 +23,4 @@ signals:
 
 private:
     int timeout_;
-    QHash<QString, zvm::EncoderAnswer> known_;
 };
-
-// How an encoder's reply to the question reads; Unknown when it neither knew nor refused them.
-zvm::EncoderAnswer ReadClassicReply(int exitCode, const QByteArray& output);

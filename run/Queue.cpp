@@ -153,11 +153,15 @@ std::optional<int> Queue::current() const {
     return std::nullopt;
 }
 
+// In the queue's order: an item whose size is still being read holds back the ones after it.
 std::optional<int> Queue::next() {
     if (!running_ || current()) {
         return std::nullopt;
     }
     for (QueueItem& it : items_) {
+        if (it.state == ItemState::Detecting) {
+            return std::nullopt;
+        }
         if (it.state == ItemState::Waiting) {
             it.state = ItemState::Running;
             it.encoded = 0;
@@ -165,10 +169,7 @@ std::optional<int> Queue::next() {
             return it.id;
         }
     }
-    if (std::none_of(items_.begin(), items_.end(),
-                     [](const QueueItem& i) { return i.state == ItemState::Detecting; })) {
-        running_ = false; // nothing more will come: the run is over
-    }
+    running_ = false; // nothing more will come: the run is over
     return std::nullopt;
 }
 

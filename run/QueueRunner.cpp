@@ -1,7 +1,6 @@
 #include "QueueRunner.h"
 
 #include "OutputGuard.h"
-#include "OutputName.h"
 #include "QueueStore.h"
 
 #include <QEventLoop>
@@ -35,18 +34,17 @@ void QueueRunner::touch(bool structural) {
 }
 
 // All at once and kept once: a season of episodes is one change, not two hundred.
-void QueueRunner::addVideos(const QStringList& videos, zvm::ConversionRequest snapshot, zvm::CommandStyle style,
-                            const QString& outputFolder) {
-    snapshot.width.clear();
-    snapshot.height.clear();
-    for (const QString& video : videos) {
-        snapshot.sourceVideo = video.toStdString();
-        snapshot.outputPath =
-            zvm::SuggestOutputName(snapshot.sourceVideo, snapshot.preset, outputFolder.toStdString());
-        toDetect_.push_back(queue_.add(snapshot, style));
+void QueueRunner::add(const std::vector<zvm::ConversionRequest>& requests, zvm::CommandStyle style) {
+    for (const zvm::ConversionRequest& request : requests) {
+        if (request.width.empty()) {
+            toDetect_.push_back(queue_.add(request, style));
+        } else {
+            queue_.addReady(request, style);
+        }
     }
     touch(true);
     detectNext();
+    launchNext();
 }
 
 int QueueRunner::addReady(const zvm::ConversionRequest& request, zvm::CommandStyle style) {
@@ -201,9 +199,15 @@ void QueueRunner::check(int id) {
                     });
 }
 
-void QueueRunner::stopCurrent() {
-    if (job_ != nullptr) {
-        stopFor_ = StopFor::Request;
+void QueueRunner::stopCurrent(bool atOnce) {
+    queue_.pauseAfterCurrent();
+    if (job_ == nullptr) {
+        return;
+    }
+    stopFor_ = StopFor::Request;
+    if (atOnce) {
+        job_->kill();
+    } else {
         job_->stop();
     }
 }

@@ -40,10 +40,8 @@ public:
 
     const zvm::run::Queue& queue() const { return queue_; }
 
-    // A video with the settings of `snapshot`; its output is named after it, in outputFolder when
-    // given, else beside it. Its size is detected.
-    void addVideos(const QStringList& videos, zvm::ConversionRequest snapshot, zvm::CommandStyle style,
-                   const QString& outputFolder = {});
+    // Videos with their settings; those without a width are detected first. All are one change.
+    void add(const std::vector<zvm::ConversionRequest>& requests, zvm::CommandStyle style);
     int addReady(const zvm::ConversionRequest& request, zvm::CommandStyle style);
     void restore(std::vector<zvm::run::QueueItem> kept);
     void setSize(int id, int width, int height);
@@ -51,7 +49,9 @@ public:
 
     void start();
     void pauseAfterCurrent();
-    void stopCurrent();
+    // The current encoder is stopped (at once, with atOnce) and its partial output removed; the
+    // queue pauses.
+    void stopCurrent(bool atOnce = false);
     void remove(int id);
     void move(int id, int by);
     void clearFinished();

@@ -8,10 +8,10 @@ cd "$(dirname "$0")/.."
 source scripts/deps.sh
 zvm_ensure_packages "${ZVM_BUILD_PACKAGES[@]}" "${ZVM_TEST_PACKAGES[@]}" "${ZVM_CHECK_PACKAGES[@]}"
 cmake --preset release >/dev/null
-cmake --build --preset release -j "$(nproc)" --target zarnik-video-maker
+cmake --build --preset release -j "$(nproc)" --target zarnik-video-maker zarnik-video-maker-cli
 work=$(mktemp -d)
-# The program keeps its queue (and settings, when asked) per user: here, in a folder of its own.
-export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config"
+# The program keeps its queue, cache (and settings, when asked) per user: here, in a folder of its own.
+export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache"
 ZVM_XVFB_PID=
 app_pid=
 trap '[ -n "$app_pid" ] && kill -KILL $app_pid 2>/dev/null; [ -n "$ZVM_XVFB_PID" ] && kill $ZVM_XVFB_PID; rm -rf "$work"' EXIT
@@ -27,6 +27,8 @@ expected=(
     ./usr/share/icons/hicolor/64x64/apps/zarnik-video-maker.png
     ./usr/share/icons/hicolor/scalable/apps/zarnik-video-maker.svg
     ./usr/share/man/man1/zarnik-video-maker.1
+    ./usr/bin/zarnik-video-maker-cli
+    ./usr/share/man/man1/zarnik-video-maker-cli.1
 )
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for path in "${expected[@]}"; do
@@ -41,7 +43,9 @@ echo "ok: the package holds all ${#expected[@]} files; $(grep Depends <<<"$field
 dpkg-deb -x "$deb" "$work/root"
 desktop-file-validate "$work/root/usr/share/applications/$app_id.desktop"
 appstreamcli validate --no-net --pedantic "$work/root/usr/share/metainfo/$app_id.metainfo.xml"
-man -l "$work/root/usr/share/man/man1/zarnik-video-maker.1" >/dev/null 2>&1 || fail "the man page does not render"
+for page in zarnik-video-maker zarnik-video-maker-cli; do
+    man -l "$work/root/usr/share/man/man1/$page.1" >/dev/null 2>&1 || fail "the man page $page does not render"
+done
 echo "ok: desktop entry, metainfo and man page are valid"
 
 # The unpacked program starts and shows its window.
@@ -52,3 +56,6 @@ app_pid=$!
 timeout 20 xdotool search --sync --onlyvisible --name 'Zarnik Video Maker v0\.61' >/dev/null ||
     fail "the unpacked program showed no window"
 echo "ok: the program from the package shows its window"
+env -u DISPLAY "$work/root/usr/bin/zarnik-video-maker-cli" --print -s 640x480 --form modern clip.avi | grep -q 'scale=214:160' ||
+    fail "the command-line tool from the package does not print the command"
+echo "ok: the command-line tool from the package runs without a display"

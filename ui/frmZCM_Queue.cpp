@@ -2,6 +2,7 @@
 // asking before the program quits in the middle of it.
 #include "frmZCM.h"
 
+#include "OutputName.h"
 #include "Platform.h"
 #include "QueueRunner.h"
 #include "QueueStore.h"
@@ -44,7 +45,16 @@ void frmZCM::addToQueue(const QStringList& videos) {
     const QString folder = box.isEmpty()              ? QString()
                            : QFileInfo(box).isDir()   ? box
                                                       : QFileInfo(box).absolutePath();
-    queue().addVideos(videos, requestFromControls(), commandStyle(), folder);
+    std::vector<zvm::ConversionRequest> requests;
+    zvm::ConversionRequest request = requestFromControls();
+    request.width.clear(); // read from each video
+    request.height.clear();
+    for (const QString& video : videos) {
+        request.sourceVideo = video.toStdString();
+        request.outputPath = zvm::SuggestOutputName(request.sourceVideo, request.preset, folder.toStdString());
+        requests.push_back(request);
+    }
+    queue().add(requests, commandStyle());
     showQueue();
 }
 

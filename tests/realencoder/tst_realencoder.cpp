@@ -254,9 +254,16 @@ void TestRealEncoder::queueConvertsTwoShapes() {
     QTemporaryDir out;
     QueueRunner runner(QueueServices::Real());
     zvm::ConversionRequest settings = RequestFor({}, {}, 3, false);
+    settings.width.clear();
+    settings.height.clear();
     settings.encoderPath = ffmpeg_.toStdString();
-    runner.addVideos({sources_.key(QSize(640, 480)), sources_.key(QSize(480, 640))}, settings,
-                     zvm::CommandStyle::Modern, out.path());
+    std::vector<zvm::ConversionRequest> requests;
+    for (const QSize shape : {QSize(640, 480), QSize(480, 640)}) {
+        settings.sourceVideo = sources_.key(shape).toStdString();
+        settings.outputPath = out.filePath(QString("queued %1.mp4").arg(shape.width())).toStdString();
+        requests.push_back(settings);
+    }
+    runner.add(requests, zvm::CommandStyle::Modern);
     QSignalSpy done(&runner, &QueueRunner::finishedAll);
     runner.start(); // while the sizes are still being detected
     QVERIFY(done.wait(60000));

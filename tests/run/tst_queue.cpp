@@ -101,9 +101,9 @@ QString Play(const QString& script) {
 void TestQueue::stateMachine_data() {
     QTest::addColumn<QString>("script");
     QTest::addColumn<QString>("after"); // the items' states in order | what each "next" started
-    QTest::newRow("sizes arrive, then one at a time")
-        << "add a; add b; size a; size b; start; next; next; end a 0; next; end b 0; next"
-        << "a:finished b:finished | a - b -";
+    QTest::newRow("sizes arrive, then one at a time, in order")
+        << "add a; add b; start; size b; next; size a; next; next; end a 0; next; end b 0; next"
+        << "a:finished b:finished | - a - b -";
     QTest::newRow("not started: nothing runs") << "add a; size a; next" << "a:waiting | -";
     QTest::newRow("a failure, and the queue goes on")
         << "add a; add b; add c; size a; size b; size c; start; next; end a 0; next; end b 1; next; end c 0; next"
@@ -178,8 +178,13 @@ void TestQueue::runsOneAfterAnother() {
     QueueRunner runner(services, dir.filePath("queue.json"));
     zvm::ConversionRequest settings = Request("x");
     settings.encoderPath = FAKE_ENCODER_PATH;
-    runner.addVideos({dir.filePath("first.avi"), dir.filePath("second.avi"), dir.filePath("third.avi")}, settings,
-                     zvm::CommandStyle::Classic);
+    std::vector<zvm::ConversionRequest> requests;
+    for (const char* name : {"first", "second", "third"}) {
+        settings.sourceVideo = dir.filePath(QString(name) + ".avi").toStdString();
+        settings.outputPath = dir.filePath(QString(name) + ".mp4").toStdString();
+        requests.push_back(settings);
+    }
+    runner.add(requests, zvm::CommandStyle::Classic);
     QSignalSpy done(&runner, &QueueRunner::finishedAll);
     runner.start();
     QVERIFY(done.wait(20000));

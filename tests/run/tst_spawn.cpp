@@ -71,6 +71,7 @@ void TestSpawn::init() {
     QVERIFY(QFile::copy(QStringLiteral(FAKE_ENCODER_PATH), encoder_));
     QFile::setPermissions(encoder_, QFile::permissions(encoder_) | QFileDevice::ExeOwner);
     previousDir_ = QDir::currentPath();
+    qputenv("XDG_CACHE_HOME", dir_->path().toLocal8Bit()); // answers remembered here, not in the user's cache
     QDir::setCurrent(dir_->path()); // the encoder records its arguments in its working directory
     for (const char* name : {"FAKE_ENCODER_SECONDS", "FAKE_ENCODER_EXIT", "FAKE_ENCODER_FLOOD",
                              "FAKE_ENCODER_IGNORE_TERM", "FAKE_ENCODER_FORK"}) {

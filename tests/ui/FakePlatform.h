@@ -23,6 +23,8 @@ public:
         }
     }
 
+    void kill() override { stop(); }
+
     bool running = true;
     bool endsOnStop = false;
     int stopCalls = 0;

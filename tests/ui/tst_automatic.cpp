@@ -1,4 +1,5 @@
 // What the window works out by itself: the command form, the source's size, the output's name.
+#include "../GenerateCases.h"
 #include "FrameView.h"
 #include "PreviewWindow.h"
 #include "WindowFixture.h"
@@ -9,6 +10,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 
 class TestAutomatic : public QObject {
     Q_OBJECT
@@ -22,6 +24,8 @@ private slots:
     void onlyTheLatestDetectionCounts();
     void detectionFailuresSpeakOnlyWhenAsked();
     void previewFollowsTheWindow();
+    void sameCommandAsTheTool_data();
+    void sameCommandAsTheTool();
 };
 
 namespace {
@@ -191,6 +195,36 @@ void TestAutomatic::previewFollowsTheWindow() {
     preview->close();
     w.mnuPreview->trigger();
     QCOMPARE(w.findChildren<PreviewWindow*>().size(), 1); // one instance
+}
+
+void TestAutomatic::sameCommandAsTheTool_data() {
+    QTest::addColumn<int>("row");
+    for (int i = 0; i < int(std::size(kGenerateCases)); ++i) {
+        QTest::newRow(kGenerateCases[i].name) << i;
+    }
+}
+
+// The command-line tool is given the same values in its own test and must print the same command.
+void TestAutomatic::sameCommandAsTheTool() {
+    QFETCH(int, row);
+    const GenerateCase& c = kGenerateCases[row];
+    WindowFixture fx;
+    frmZCM& w = fx.start();
+    w.txtffmpegexe->setText("ffmpeg");
+    w.txtSaveAs->clear();
+    w.cboPlatform->setCurrentIndex(c.preset);
+    fx.platform.setNextFileName("/videos/clip.avi");
+    w.cmdBrowseVideo_Click(); // names the output after the video, as the tool does
+    w.txtWidth->setText(c.width);
+    w.txtHeight->setText(c.height);
+    w.txtVideoBitrate->setText(c.videoBitrate);
+    w.txtAudioBitrate->setText(c.audioBitrate);
+    w.txtSampleRate->setText(c.sampleRate);
+    (c.animation ? w.optAnime : w.optLiveAction)->setChecked(true);
+    if (w.mnuModernCommand->isChecked() != c.modern) {
+        w.mnuModernCommand->trigger();
+    }
+    QCOMPARE(Command(w), QString(c.command));
 }
 
 QTEST_MAIN(TestAutomatic)

@@ -1,0 +1,25 @@
+#include "BatchTool.h"
+
+#include <QCoreApplication>
+
+#include <iostream>
+
+int main(int argc, char* argv[]) {
+    const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+    const zvm::ToolParse parsed = zvm::ParseToolArguments(arguments);
+    if (!parsed.options) {
+        std::cerr << "zarnik-video-maker-cli: " << parsed.error
+                  << "\nTry 'zarnik-video-maker-cli --help' for more information.\n";
+        return zvm::tool::kRefused;
+    }
+    if (parsed.options->help) {
+        std::cout << zvm::ToolHelp("zarnik-video-maker-cli");
+        return zvm::tool::kConverted;
+    }
+    if (zvm::tool::PrintsWithoutFiles(*parsed.options)) {
+        return zvm::tool::PrintKnown(*parsed.options, std::cout, std::cerr); // no Qt: just the start-up cost
+    }
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Zarnik Video Maker"));
+    return zvm::tool::Run(*parsed.options, std::cout, std::cerr);
+}

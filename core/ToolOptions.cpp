@@ -1,0 +1,207 @@
+#include "ToolOptions.h"
+
+#include "Presets.h"
+
+#include <functional>
+#include <map>
+
+namespace zvm {
+
+namespace {
+std::string Lower(std::string_view text) {
+    std::string lower;
+    for (const char c : text) {
+        lower += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    return lower;
+}
+
+std::string Targets() {
+    std::string list;
+    for (std::size_t i = 0; i < TargetPresets().size(); ++i) {
+        list += (i == 0 ? "" : i + 1 == TargetPresets().size() ? " or " : ", ") + PresetWord(static_cast<int>(i));
+    }
+    return list + " (or the row 0 to " + std::to_string(TargetPresets().size() - 1) + ")";
+}
+
+using Setter = std::function<std::string(ToolOptions&, std::string_view)>; // returns an error, or ""
+
+std::string SetTarget(ToolOptions& o, std::string_view value) {
+    const auto preset = PresetFromWord(value);
+    if (!preset) {
+        return "invalid target '" + std::string(value) + "': choose " + Targets();
+    }
+    o.preset = *preset;
+    return {};
+}
+
+std::string SetMovieType(ToolOptions& o, std::string_view value) {
+    if (value != "live" && value != "animation") {
+        return "invalid movie type '" + std::string(value) + "': choose live or animation";
+    }
+    o.movieType = value == "live" ? MovieType::LiveAction : MovieType::Animation;
+    return {};
+}
+
+std::string SetSize(ToolOptions& o, std::string_view value) {
+    const std::size_t x = value.find_first_of("xX");
+    if (x == std::string_view::npos) {
+        return "invalid size '" + std::string(value) + "': give it as WIDTHxHEIGHT, for example 1280x720";
+    }
+    o.width = std::string(value.substr(0, x));
+    o.height = std::string(value.substr(x + 1));
+    return {};
+}
+
+std::string SetForm(ToolOptions& o, std::string_view value) {
+    const auto form = FormFromWord(value);
+    if (!form) {
+        return "invalid form '" + std::string(value) + "': choose auto, modern or classic";
+    }
+    o.form = *form;
+    return {};
+}
+
+Setter Text(std::string ToolOptions::*field) {
+    return [field](ToolOptions& o, std::string_view value) {
+        o.*field = std::string(value);
+        return std::string();
+    };
+}
+
+// Options that take a value, by every name they answer to.
+const std::map<std::string_view, Setter>& ValueOptions() {
+    static const std::map<std::string_view, Setter> options{
+        {"-t", SetTarget},
+        {"--target", SetTarget},
+        {"-m", SetMovieType},
+        {"--movie-type", SetMovieType},
+        {"-s", SetSize},
+        {"--size", SetSize},
+        {"-o", Text(&ToolOptions::output)},
+        {"--output", Text(&ToolOptions::output)},
+        {"--video-bitrate", Text(&ToolOptions::videoBitrate)},
+        {"--audio-bitrate", Text(&ToolOptions::audioBitrate)},
+        {"--sample-rate", Text(&ToolOptions::sampleRate)},
+        {"--encoder", Text(&ToolOptions::encoder)},
+        {"--form", SetForm},
+    };
+    return options;
+}
+
+const std::map<std::string_view, bool ToolOptions::*>& Flags() {
+    static const std::map<std::string_view, bool ToolOptions::*> flags{
+        {"-n", &ToolOptions::print},     {"--print", &ToolOptions::print},     {"--json", &ToolOptions::json},
+        {"--overwrite", &ToolOptions::overwrite},                               {"-q", &ToolOptions::quiet},
+        {"--quiet", &ToolOptions::quiet}, {"-v", &ToolOptions::verbose},       {"--verbose", &ToolOptions::verbose},
+        {"-h", &ToolOptions::help},      {"--help", &ToolOptions::help},
+    };
+    return flags;
+}
+
+ToolParse Error(std::string text) {
+    return {std::nullopt, std::move(text)};
+}
+} // namespace
+
+std::string PresetWord(int preset) {
+    const std::string name = Lower(ScreenName(PresetAt(preset))); // "gba - 240x160"
+    const std::size_t dash = name.find(" - ");
+    std::string word = name.substr(0, dash);
+    word += '-';
+    word += name.substr(dash + 3);
+    return word;
+}
+
+std::optional<int> PresetFromWord(std::string_view word) {
+    for (int i = 0; i < static_cast<int>(TargetPresets().size()); ++i) {
+        if (Lower(word) == PresetWord(i) || word == std::to_string(i)) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+ToolParse ParseToolArguments(const std::vector<std::string_view>& arguments) {
+    ToolOptions o;
+    bool onlyVideos = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        std::string_view argument = arguments[i];
+        if (onlyVideos || argument.empty() || argument[0] != '-' || argument == "-") {
+            o.videos.emplace_back(argument);
+            continue;
+        }
+        if (argument == "--") {
+            onlyVideos = true;
+            continue;
+        }
+        std::optional<std::string_view> attached; // --target=psp-320x240
+        if (const std::size_t equals = argument.find('='); argument.starts_with("--") && equals != argument.npos) {
+            attached = argument.substr(equals + 1);
+            argument = argument.substr(0, equals);
+        }
+        if (const auto flag = Flags().find(argument); flag != Flags().end() && !attached) {
+            o.*(flag->second) = true;
+        } else if (const auto option = ValueOptions().find(argument); option != ValueOptions().end()) {
+            if (!attached && i + 1 >= arguments.size()) {
+                return Error("option '" + std::string(argument) + "' requires an argument");
+            }
+            const std::string problem = option->second(o, attached ? *attached : arguments[++i]);
+            if (!problem.empty()) {
+                return Error(problem);
+            }
+        } else {
+            return Error("unrecognized option '" + std::string(arguments[i]) + "'");
+        }
+    }
+    if (o.videos.empty() && !o.help) {
+        return Error("no video given");
+    }
+    return {std::move(o), {}};
+}
+
+ConversionRequest ToolRequest(const ToolOptions& options, const std::string& video, const std::string& output) {
+    ConversionRequest r;
+    r.sourceVideo = video;
+    r.outputPath = output;
+    r.encoderPath = options.encoder.empty() ? "ffmpeg" : options.encoder;
+    r.width = options.width.value_or("");
+    r.height = options.height.value_or("");
+    r.videoBitrate = options.videoBitrate;
+    r.audioBitrate = options.audioBitrate;
+    r.sampleRate = options.sampleRate;
+    r.preset = options.preset;
+    r.movieType = options.movieType;
+    return r;
+}
+
+std::string ToolHelp(std::string_view program) {
+    return "Usage: " + std::string(program) + R"( [OPTIONS] VIDEO...
+Writes the ffmpeg command that fits each VIDEO to a handheld player's screen, without distortion and
+padded to its exact size, and runs it (one video after another), or prints it.
+
+  -t, --target NAME        )" + Targets() + R"(
+  -m, --movie-type TYPE    live | animation   (default live; the VCD target has none)
+  -s, --size WxH           the source's size; default: read with ffprobe
+  -o, --output PATH        output file (one VIDEO) or folder (several); default: beside each
+                           video, named after it (.mp4, or .mpg for the VCD target)
+      --video-bitrate N    kbit/s, default 256
+      --audio-bitrate N    kbit/s, default 32
+      --sample-rate N      Hz, default 24000
+      --encoder PATH       the ffmpeg to run; default: ffmpeg on the search path
+      --form auto|modern|classic   the command form; default auto: the modern form when the
+                           encoder rejects the classic options
+  -n, --print              print the command(s), one per line, and start nothing
+      --json               print the fit and the command(s) as JSON, and start nothing
+      --overwrite          replace existing outputs (default: refuse, and say which)
+  -q, --quiet              print nothing but errors
+  -v, --verbose            print each command before it runs, and the encoder's last lines on failure
+  -h, --help               show this help
+
+With --size, --print and --json read no file: they print what the window's Generate would write.
+Ctrl+C stops the current encoder cleanly and removes its partial output; a second Ctrl+C ends at once.
+Exit status: 0 all converted, 1 some failed, 2 bad usage or a refused request (nothing started).
+)";
+}
+
+} // namespace zvm

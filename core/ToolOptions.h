@@ -1,0 +1,52 @@
+#pragma once
+
+#include "CommandForm.h"
+#include "ConversionRequest.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zvm {
+
+// What the command-line tool was asked to do. The numeric texts stay texts, as in the window, so that
+// the same checks refuse them with the same words.
+struct ToolOptions {
+    int preset = 0;
+    MovieType movieType = MovieType::LiveAction;
+    std::optional<std::string> width; // from --size; read with ffprobe when absent
+    std::optional<std::string> height;
+    std::string output;
+    std::string videoBitrate = "256";
+    std::string audioBitrate = "32";
+    std::string sampleRate = "24000";
+    std::string encoder; // empty: ffmpeg on the search path
+    FormChoice form = FormChoice::Automatic;
+    bool print = false;
+    bool json = false;
+    bool overwrite = false;
+    bool quiet = false;
+    bool verbose = false;
+    bool help = false;
+    std::vector<std::string> videos;
+};
+
+// Either the options, or what was wrong with the command line, in the words Unix tools use.
+struct ToolParse {
+    std::optional<ToolOptions> options;
+    std::string error;
+};
+
+ToolParse ParseToolArguments(const std::vector<std::string_view>& arguments);
+
+std::string ToolHelp(std::string_view program);
+
+// The targets' names on command lines: "gba-240x160" and so on, made from the preset table.
+std::string PresetWord(int preset);
+std::optional<int> PresetFromWord(std::string_view word);
+
+// The request for one video, as the window would hold it with these values.
+ConversionRequest ToolRequest(const ToolOptions& options, const std::string& video, const std::string& output);
+
+} // namespace zvm

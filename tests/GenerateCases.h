@@ -1,0 +1,28 @@
+#pragma once
+
+// Requests that the window and the command-line tool are both given, with the one command each must
+// write for them: the two faces share one command builder, and these show it.
+struct GenerateCase {
+    const char* name;
+    const char* target;    // the tool's word for the window's list row
+    int preset;
+    bool animation;
+    const char* width;
+    const char* height;
+    const char* videoBitrate;
+    const char* audioBitrate;
+    const char* sampleRate;
+    bool modern;
+    const char* command; // for the source /videos/clip.avi, the encoder "ffmpeg", the output named after it
+};
+
+inline constexpr GenerateCase kGenerateCases[] = {
+    {"gba live modern", "gba-240x160", 0, false, "1280", "720", "256", "32", "24000", true,
+     R"(ffmpeg -y -i "/videos/clip.avi" -r 30000/1001 -vf scale=240:136,pad=240:160:0:12,setsar=1 -c:v mpeg4 -b:v 256k -c:a aac -ac 2 -ar 24000 -b:a 32k -f mp4 "/videos/clip.mp4")"},
+    {"psp animation classic", "psp-368x208", 3, true, "640", "480", "256", "32", "24000", false,
+     R"(ffmpeg -y -i "/videos/clip.avi" -r 14.985 -s 278x208 -bitexact -strict 3 -me epzs -hq -vcodec mpeg4 -b 256 -acodec aac -ac 2 -ar 24000 -ab 32 -f mp4 -padright 44 -padleft 46 "/videos/clip.mp4")"},
+    {"vcd modern", "vcd-352x240", 4, false, "720", "480", "256", "32", "24000", true,
+     R"(ffmpeg -y -i "/videos/clip.avi" -target ntsc-vcd -ar 44100 -b:a 192k -vf scale=352:234,pad=352:240:0:4,setsar=1 "/videos/clip.mpg")"},
+    {"gba 176 own numbers classic", "gba-240x176", 1, false, "176", "144", "300", "64", "22050", false,
+     R"(ffmpeg -y -i "/videos/clip.avi" -r 29.971 -s 216x176 -bitexact -strict 3 -me epzs -hq -vcodec mpeg4 -b 300 -acodec aac -ac 2 -ar 22050 -ab 64 -f mp4 -padright 12 -padleft 12 "/videos/clip.mp4")"},
+};

@@ -1,0 +1,196 @@
+// The command-line tool as a script runs it: the real executable, with no display.
+#include "../GenerateCases.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+
+class TestCli : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void commandLines_data();
+    void commandLines();
+    void sameCommandAsTheWindow_data();
+    void sameCommandAsTheWindow();
+    void jsonReadsBack();
+    void convertsWithDebianFfmpeg();
+    void interruptLeavesNoPartialFile();
+
+private:
+    struct Result {
+        int exitCode;
+        QString out;
+        QString err;
+    };
+    Result run(const QStringList& arguments, const QString& folder = {}) const;
+    QString makeClip(const QString& name, const QString& size, int seconds) const;
+
+    QTemporaryDir dir_;
+};
+
+QString TestCli::makeClip(const QString& name, const QString& size, int seconds) const {
+    const QString path = dir_.filePath(name);
+    QProcess::execute("ffmpeg", {"-v", "error", "-y", "-f", "lavfi", "-i",
+                                 QString("testsrc=s=%1:d=%2:r=25").arg(size).arg(seconds), "-c:v", "mpeg4", "-q:v",
+                                 "31", path});
+    return path;
+}
+
+void TestCli::initTestCase() {
+    QVERIFY(dir_.isValid());
+}
+
+// With no display and an empty cache of encoder answers.
+TestCli::Result TestCli::run(const QStringList& arguments, const QString& folder) const {
+    QProcess tool;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    env.insert("XDG_CACHE_HOME", dir_.filePath("cache"));
+    tool.setProcessEnvironment(env);
+    tool.setWorkingDirectory(folder.isEmpty() ? dir_.path() : folder);
+    tool.start(CLI_PATH, arguments);
+    tool.waitForFinished(120000);
+    return {tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1,
+            QString::fromLocal8Bit(tool.readAllStandardOutput()), QString::fromLocal8Bit(tool.readAllStandardError())};
+}
+
+void TestCli::commandLines_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("out"); // what standard output contains
+    QTest::addColumn<QString>("err"); // what standard error contains
+
+    const QStringList print{"-n", "-s", "640x480", "--form", "modern"};
+    QTest::newRow("help") << QStringList{"--help"} << 0 << "Usage: zarnik-video-maker-cli [OPTIONS] VIDEO..."
+                          << "";
+    const char* const targets[][2] = {{"gba-240x160", "pad=240:160:14:0"}, {"GBA-240x176", "pad=240:176:4:0"},
+                                      {"psp-320x240", "scale=320:240"},   {"3", "pad=368:208:46:0"},
+                                      {"vcd-352x240", "-target ntsc-vcd"}};
+    for (const auto& [target, made] : targets) {
+        QTest::addRow("target %s", target) << print + QStringList{"-t", target, "/v/a.avi"} << 0 << made << "";
+    }
+    QTest::newRow("animation") << print + QStringList{"--movie-type=animation", "/v/a.avi"} << 0
+                               << "-r 15000/1001 " << "";
+    QTest::newRow("auto form asks the encoder") << QStringList{"-n", "-s", "4x3", "/v/a.avi"} << 0
+                                                 << "-vf scale=214:160" << "";
+    QTest::newRow("one output file") << print + QStringList{"-o", "/out/x.mp4", "/v/a.avi"} << 0
+                                     << R"( "/out/x.mp4")" << "";
+    QTest::newRow("an output folder for several")
+        << print + QStringList{"-o", "/out", "/v/a.avi", "/v/b.mkv"} << 0 << R"( "/out/b.mp4")" << "";
+    QTest::newRow("a video that looks like an option") << print + QStringList{"--", "-a.avi"} << 0
+                                                       << R"(-i "-a.avi")" << "";
+    QTest::newRow("bad video bitrate") << print + QStringList{"--video-bitrate", "fast", "/v/a.avi"} << 2 << ""
+                                       << "/v/a.avi: Invalid Video Bitrate! You must enter a number for the video bitrate";
+    QTest::newRow("bad sample rate") << print + QStringList{"--sample-rate=", "/v/a.avi"} << 2 << ""
+                                     << "Invalid Samplerate! You must enter a number for the samplerate";
+    QTest::newRow("width 0") << QStringList{"-n", "-s", "0x480", "/v/a.avi"} << 2 << ""
+                             << "Invalid Width! The width must be greater than 0";
+    QTest::newRow("height not a number") << QStringList{"-n", "-s", "640xtall", "/v/a.avi"} << 2 << ""
+                                         << "Invalid Height! You must enter a number for the height";
+    QTest::newRow("a double quote") << print + QStringList{"/v/a\".avi"} << 2 << ""
+                                    << "A filename cannot contain a double quote";
+    QTest::newRow("bad size") << QStringList{"-n", "-s", "640*480", "/v/a.avi"} << 2 << ""
+                              << "invalid size '640*480': give it as WIDTHxHEIGHT";
+    QTest::newRow("bad target") << QStringList{"-t", "nds", "/v/a.avi"} << 2 << "" << "invalid target 'nds'";
+    QTest::newRow("bad movie type") << QStringList{"-m", "drama", "/v/a.avi"} << 2 << ""
+                                    << "invalid movie type 'drama'";
+    QTest::newRow("bad form") << QStringList{"--form", "old", "/v/a.avi"} << 2 << "" << "invalid form 'old'";
+    QTest::newRow("unknown option") << QStringList{"--fast", "/v/a.avi"} << 2 << ""
+                                    << "unrecognized option '--fast'\nTry 'zarnik-video-maker-cli --help'";
+    QTest::newRow("missing value") << QStringList{"/v/a.avi", "--size"} << 2 << ""
+                                   << "option '--size' requires an argument";
+    QTest::newRow("no video") << QStringList{"-n"} << 2 << "" << "no video given";
+    QTest::newRow("no encoder") << QStringList{"--encoder", "/nonexistent/ffmpeg", "/v/a.avi"} << 2 << ""
+                                << "the encoder /nonexistent/ffmpeg was not found";
+}
+
+void TestCli::commandLines() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    const Result result = run(arguments);
+    QCOMPARE(result.exitCode, exitCode);
+    QVERIFY2(result.out.contains(out), qPrintable(result.out));
+    QVERIFY2(result.err.contains(err), qPrintable(result.err));
+    QCOMPARE(result.out.isEmpty(), exitCode != 0); // a refused request prints no command
+}
+
+void TestCli::sameCommandAsTheWindow_data() {
+    QTest::addColumn<int>("row");
+    for (int i = 0; i < int(std::size(kGenerateCases)); ++i) {
+        QTest::newRow(kGenerateCases[i].name) << i;
+    }
+}
+
+void TestCli::sameCommandAsTheWindow() {
+    QFETCH(int, row);
+    const GenerateCase& c = kGenerateCases[row];
+    const Result result = run({"-n", "-t", c.target, "-m", c.animation ? "animation" : "live", "-s",
+                               QString("%1x%2").arg(c.width, c.height), "--video-bitrate", c.videoBitrate,
+                               "--audio-bitrate", c.audioBitrate, "--sample-rate", c.sampleRate, "--form",
+                               c.modern ? "modern" : "classic", "/videos/clip.avi"});
+    QCOMPARE(result.out, QString(c.command) + "\n");
+}
+
+void TestCli::jsonReadsBack() {
+    const Result result = run({"--json", "-s", "1280x720", "--form", "modern", "/v/a \"x\".avi", "/v/b.avi"});
+    QCOMPARE(result.exitCode, 2); // the quote is refused before anything is printed
+    const Result good = run({"--json", "-s", "1280x720", "--form", "modern", "/v/a\\x.avi", "/v/b.avi"});
+    const QJsonArray fits = QJsonDocument::fromJson(good.out.toUtf8()).array();
+    QCOMPARE(fits.size(), 2);
+    const QJsonObject first = fits[0].toObject();
+    QCOMPARE(first["source"].toString(), "/v/a\\x.avi");
+    QCOMPARE(first["output"].toString(), "/v/a\\x.mp4");
+    QCOMPARE(first["ratio"].toDouble(), 1.777778);
+    QCOMPARE(first["newHeight"].toInt(), 136);
+    QCOMPARE(first["padTop"].toInt(), 12);
+    QVERIFY(first["command"].toString().endsWith("-f mp4 \"/v/a\\x.mp4\""));
+}
+
+// Two shapes converted for real; run again, the outputs are refused unless --overwrite is given.
+void TestCli::convertsWithDebianFfmpeg() {
+    QTemporaryDir work;
+    QFile::copy(makeClip("four.mkv", "640x480", 1), work.filePath("four.mkv"));
+    QFile::copy(makeClip("tall.mkv", "480x640", 1), work.filePath("tall.mkv"));
+    const Result first = run({"four.mkv", "tall.mkv"}, work.path());
+    QVERIFY2(first.exitCode == 0, qPrintable(first.err));
+    QVERIFY(first.err.contains("2 converted"));
+    for (const char* output : {"four.mp4", "tall.mp4"}) {
+        QProcess probe;
+        probe.start("ffprobe", {"-v", "error", "-show_entries", "stream=width,height", "-of", "csv=p=0",
+                                work.filePath(output)});
+        QVERIFY(probe.waitForFinished());
+        QCOMPARE(probe.readAllStandardOutput().trimmed(), QByteArray("240,160"));
+    }
+    const Result again = run({"four.mkv", "tall.mkv"}, work.path());
+    QCOMPARE(again.exitCode, 2);
+    QVERIFY(again.err.contains("four.mkv: the output file four.mp4 exists; give --overwrite to replace it"));
+    QCOMPARE(run({"--overwrite", "-q", "four.mkv"}, work.path()).exitCode, 0);
+}
+
+// Ctrl+C stops the encoder cleanly and removes what it had written; the tool says it was interrupted.
+void TestCli::interruptLeavesNoPartialFile() {
+    const QString clip = makeClip("long.mkv", "64x48", 300);
+    QProcess tool;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("DISPLAY");
+    tool.setProcessEnvironment(env);
+    tool.start(CLI_PATH, {clip});
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir_.filePath("long.mp4")), 10000);
+    ::kill(static_cast<pid_t>(tool.processId()), SIGINT);
+    QVERIFY(tool.waitForFinished(20000));
+    QCOMPARE(tool.exitCode(), 130);
+    QVERIFY(!QFile::exists(dir_.filePath("long.mp4")));
+}
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"
