@@ -1,5 +1,7 @@
 #include "CommandForm.h"
 
+#include "Text.h"
+
 #include <array>
 #include <utility>
 
@@ -16,21 +18,21 @@ constexpr std::array<std::pair<FormChoice, std::string_view>, 3> kWords{{
 FormDecision DecideForm(FormChoice choice, EncoderAnswer answer) {
     switch (choice) {
     case FormChoice::Modern:
-        return {CommandStyle::Modern, "modern form, chosen by you"};
+        return {CommandStyle::Modern, ZVM_TEXT("modern form, chosen by you")};
     case FormChoice::Classic:
-        return {CommandStyle::Classic, "classic form, chosen by you"};
+        return {CommandStyle::Classic, ZVM_TEXT("classic form, chosen by you")};
     case FormChoice::Automatic:
         break;
     }
     switch (answer) {
     case EncoderAnswer::Rejects:
-        return {CommandStyle::Modern, "modern form, chosen automatically: this ffmpeg rejects the classic options"};
+        return {CommandStyle::Modern, ZVM_TEXT("modern form, chosen automatically: this ffmpeg rejects the classic options")};
     case EncoderAnswer::Accepts:
-        return {CommandStyle::Classic, "classic form, chosen automatically: this ffmpeg accepts the classic options"};
+        return {CommandStyle::Classic, ZVM_TEXT("classic form, chosen automatically: this ffmpeg accepts the classic options")};
     case EncoderAnswer::Unknown:
         break;
     }
-    return {CommandStyle::Classic, "classic form, as designed: the encoder could not be asked which options it knows"};
+    return {CommandStyle::Classic, ZVM_TEXT("classic form, as designed: the encoder could not be asked which options it knows")};
 }
 
 std::string_view FormWord(FormChoice choice) {

@@ -12,24 +12,6 @@ namespace {
 constexpr double kFrameRateTolerance = 0.01; // 29.971 (classic) and 30000/1001 (modern) both fit
 constexpr double kDurationTolerance = 1.0;
 
-std::string Number(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.6g", value);
-    return text;
-}
-
-std::string Upper(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return text;
-}
-
-std::string Channels(int channels) {
-    return channels == 2 ? "stereo" : channels == 1 ? "mono" : std::to_string(channels) + " channels";
-}
 
 double FrameRate(const TargetPreset& preset, MovieType type, CommandStyle style) {
     const bool animation = preset.form == CommandForm::Mp4 && type == MovieType::Animation;
@@ -39,24 +21,20 @@ double FrameRate(const TargetPreset& preset, MovieType type, CommandStyle style)
     return animation ? 14.985 : 29.971;
 }
 
-// Adds "what found, expected what" when the two differ.
+// Adds what differs when the two do not match.
 template <class T, class Same>
-void Compare(std::vector<std::string>& out, const char* what, const std::optional<T>& found, T expected,
+void Compare(std::vector<Difference>& out, const char* what, const std::optional<T>& found, T expected,
              const std::string& unit, Same same) {
-    if (!found) {
-        out.push_back(std::string("no ") + what + ", expected " + Number(double(expected)) + unit);
-    } else if (!same(*found, expected)) {
-        out.push_back(std::string(what) + " " + Number(double(*found)) + unit + ", expected " +
-                      Number(double(expected)) + unit);
+    if (!found || !same(*found, expected)) {
+        out.push_back({what, found ? NumberText(double(*found)) + unit : std::string(),
+                       NumberText(double(expected)) + unit});
     }
 }
 
-void CompareText(std::vector<std::string>& out, const char* what, const std::string& found,
+void CompareText(std::vector<Difference>& out, const char* what, const std::string& found,
                  const std::string& expected) {
-    if (found.empty()) {
-        out.push_back(std::string("no ") + what + ", expected " + expected);
-    } else if (found != expected) {
-        out.push_back(std::string(what) + " " + found + ", expected " + expected);
+    if (found != expected) {
+        out.push_back({what, found, expected});
     }
 }
 } // namespace
@@ -78,9 +56,9 @@ std::optional<OutputTarget> TargetFor(const ConversionRequest& request, CommandS
     return target;
 }
 
-std::vector<std::string> Differences(const OutputTarget& target, const ProbedOutput& file,
-                                     std::optional<double> sourceDuration) {
-    std::vector<std::string> out;
+std::vector<Difference> Differences(const OutputTarget& target, const ProbedOutput& file,
+                                    std::optional<double> sourceDuration) {
+    std::vector<Difference> out;
     const auto equal = [](auto a, auto b) { return a == b; };
     Compare(out, "width", file.width, target.width, "", equal);
     Compare(out, "height", file.height, target.height, "", equal);
@@ -99,11 +77,14 @@ std::vector<std::string> Differences(const OutputTarget& target, const ProbedOut
     return out;
 }
 
-std::string FitsLine(const OutputTarget& target, const ProbedOutput& file) {
-    return "Fits " + target.screen + ": " + std::to_string(file.width.value_or(0)) + "x" +
-           std::to_string(file.height.value_or(0)) + ", " + file.videoCodec + ", " +
-           FrameRateText(file.frameRate.value_or(0)) + " fps, " + Upper(file.audioCodec) + " " +
-           Number(file.sampleRate.value_or(0)) + " Hz " + Channels(file.channels.value_or(0));
+std::string DifferenceText(const Difference& d) {
+    return (d.found.empty() ? "no " + d.what : d.what + " " + d.found) + ", expected " + d.expected;
+}
+
+std::string NumberText(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.6g", value);
+    return text;
 }
 
 std::string FrameRateText(double rate) {

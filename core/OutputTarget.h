@@ -40,15 +40,23 @@ struct ProbedOutput {
     std::optional<double> duration;
 };
 
-// What differs, each in a few words ("height 240, expected 208"); empty when the file fits. The
-// duration counts when the source's is known: within a second of it.
-std::vector<std::string> Differences(const OutputTarget& target, const ProbedOutput& file,
-                                     std::optional<double> sourceDuration);
+// One way a file differs from its target: what ("height"), what was found (empty when nothing was),
+// and what was expected, values with their units.
+struct Difference {
+    std::string what;
+    std::string found;
+    std::string expected;
+};
 
-// The file as it fits: "Fits PSP - 368x208: 368x208, mpeg4, 29.97 fps, AAC 24000 Hz stereo".
-std::string FitsLine(const OutputTarget& target, const ProbedOutput& file);
+// Empty when the file fits. The duration counts when the source's is known: within a second of it.
+std::vector<Difference> Differences(const OutputTarget& target, const ProbedOutput& file,
+                                    std::optional<double> sourceDuration);
+// In English: "height 240, expected 208", "no audio codec, expected aac".
+std::string DifferenceText(const Difference& difference);
 
 // "29.97", "15", "14.99": two decimals at most.
 std::string FrameRateText(double rate);
+// A number as a person writes it: "24000", "1.5", "10.4".
+std::string NumberText(double value);
 
 } // namespace zvm

@@ -1,5 +1,7 @@
 #include "Validation.h"
 
+#include "Text.h"
+
 #include "NumericText.h"
 
 #include <array>
@@ -8,7 +10,7 @@
 namespace zvm {
 
 namespace {
-constexpr std::string_view kQuotePrompt = "A filename cannot contain a double quote (\")";
+constexpr std::string_view kQuotePrompt = ZVM_TEXT("A filename cannot contain a double quote (\")");
 
 struct PathCheck {
     RequestField field;
@@ -25,29 +27,29 @@ struct NumberCheck {
 };
 
 constexpr PathCheck kGenerateInput{RequestField::SourceVideo,
-                                   "You must enter a valid filename with extention (eg. movie.avi)",
-                                   "Enter an input filename!"};
+                                   ZVM_TEXT("You must enter a valid filename with extention (eg. movie.avi)"),
+                                   ZVM_TEXT("Enter an input filename!")};
 constexpr PathCheck kRunInput{RequestField::SourceVideo,
-                              "You must enter a valid filename with extension (eg movie.avi)",
-                              "Invalid Filename!"};
+                              ZVM_TEXT("You must enter a valid filename with extension (eg movie.avi)"),
+                              ZVM_TEXT("Invalid Filename!")};
 constexpr PathCheck kOutput{RequestField::OutputPath,
-                            "Where do you want to save this MP4? (eg. c:\\movie.mp4)",
-                            "Enter an output filename!"};
+                            ZVM_TEXT("Where do you want to save this MP4? (eg. c:\\movie.mp4)"),
+                            ZVM_TEXT("Enter an output filename!")};
 
 constexpr std::array<NumberCheck, 5> kNumberChecks{{
-    {RequestField::Width, "You must enter a number for the width", "Invalid Width!",
-     "The width must be greater than 0"},
-    {RequestField::Height, "You must enter a number for the height", "Invalid Height!",
-     "The height must be greater than 0"},
+    {RequestField::Width, ZVM_TEXT("You must enter a number for the width"), ZVM_TEXT("Invalid Width!"),
+     ZVM_TEXT("The width must be greater than 0")},
+    {RequestField::Height, ZVM_TEXT("You must enter a number for the height"), ZVM_TEXT("Invalid Height!"),
+     ZVM_TEXT("The height must be greater than 0")},
     {RequestField::VideoBitrate,
-     "You must enter a number for the video bitrate",
-     "Invalid Video Bitrate!",
+     ZVM_TEXT("You must enter a number for the video bitrate"),
+     ZVM_TEXT("Invalid Video Bitrate!"),
      {}},
     {RequestField::AudioBitrate,
-     "You must enter a number for the audio bitrate",
-     "Invalid Audio Bitrate!",
+     ZVM_TEXT("You must enter a number for the audio bitrate"),
+     ZVM_TEXT("Invalid Audio Bitrate!"),
      {}},
-    {RequestField::SampleRate, "You must enter a number for the samplerate", "Invalid Samplerate!", {}},
+    {RequestField::SampleRate, ZVM_TEXT("You must enter a number for the samplerate"), ZVM_TEXT("Invalid Samplerate!"), {}},
 }};
 
 const std::string& FieldText(const ConversionRequest& r, RequestField field) {

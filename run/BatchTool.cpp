@@ -187,7 +187,7 @@ private:
             return;
         }
         err_ << item.request.sourceVideo << " -> " << item.request.outputPath << ": "
-             << (good ? "finished" : std::string(run::StateWord(item.state)) + ": " + item.reason) << '\n';
+             << (good ? "finished" : std::string(run::StateWord(item.state)) + ": " + run::ReasonText(item)) << '\n';
         if (options_.verbose && !item.log.empty()) {
             err_ << item.log << '\n';
         }

@@ -42,8 +42,8 @@ void FrameRenderer::render(const QString& encoder, const QString& source, double
         run_ = nullptr;
     }
     const QString program = EncoderFor(encoder);
-    const QString reason = !QFileInfo(source).isFile() ? QStringLiteral("the source video %1 was not found").arg(source)
-                           : program.isEmpty()          ? QStringLiteral("no ffmpeg was found to render a frame")
+    const QString reason = !QFileInfo(source).isFile() ? tr("the source video %1 was not found").arg(source)
+                           : program.isEmpty()          ? tr("no ffmpeg was found to render a frame")
                                                         : QString();
     if (!reason.isEmpty()) {
         QTimer::singleShot(0, this, [this, reason] { emit failed(reason); });
@@ -60,7 +60,7 @@ void FrameRenderer::read(const ProcessResult& result) {
         return;
     }
     const QString why = QString::fromLocal8Bit(result.err).trimmed();
-    emit failed(result.timedOut   ? QStringLiteral("ffmpeg took too long to render the frame")
+    emit failed(result.timedOut   ? tr("ffmpeg took too long to render the frame")
                 : !why.isEmpty() ? why
-                                 : QStringLiteral("ffmpeg rendered no frame at this moment"));
+                                 : tr("ffmpeg rendered no frame at this moment"));
 }

@@ -3,6 +3,7 @@
 #include "ProcessRun.h"
 #include "SizeProbe.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -37,6 +38,28 @@ QJsonObject FirstStream(const QJsonArray& streams, const QString& type) {
     }
     return {};
 }
+
+// What the file is, as the fits line says it: "368x208, mpeg4, 29.97 fps, AAC 24000 Hz stereo".
+QString Describe(const zvm::ProbedOutput& file) {
+    const int channels = file.channels.value_or(0);
+    const QString layout = channels == 2   ? OutputCheck::tr("stereo")
+                           : channels == 1 ? OutputCheck::tr("mono")
+                                           : OutputCheck::tr("%1 channels").arg(channels);
+    return OutputCheck::tr("%1x%2, %3, %4 fps, %5 %6 Hz %7")
+        .arg(file.width.value_or(0))
+        .arg(file.height.value_or(0))
+        .arg(QString::fromStdString(file.videoCodec), QString::fromStdString(zvm::FrameRateText(file.frameRate.value_or(0))),
+             QString::fromStdString(file.audioCodec).toUpper(),
+             QString::fromStdString(zvm::NumberText(file.sampleRate.value_or(0))), layout);
+}
+
+// The words ffprobe's comparison names, for translation.
+[[maybe_unused]] const char* const kAspects[] = {
+    QT_TRANSLATE_NOOP("OutputCheck", "width"),       QT_TRANSLATE_NOOP("OutputCheck", "height"),
+    QT_TRANSLATE_NOOP("OutputCheck", "video codec"), QT_TRANSLATE_NOOP("OutputCheck", "frame rate"),
+    QT_TRANSLATE_NOOP("OutputCheck", "audio codec"), QT_TRANSLATE_NOOP("OutputCheck", "sample rate"),
+    QT_TRANSLATE_NOOP("OutputCheck", "channels"),    QT_TRANSLATE_NOOP("OutputCheck", "duration"),
+};
 } // namespace
 
 zvm::ProbedOutput ParseOutputProbe(const QByteArray& json) {
@@ -69,14 +92,12 @@ void OutputCheck::start(const QString& outputPath, const QString& encoderPath, c
     target_ = target;
     sourceDuration_ = sourceDuration;
     if (!QFileInfo(outputPath).isFile() || QFileInfo(outputPath).size() == 0) {
-        finishLater({CheckReport::Verdict::Missing,
-                     QStringLiteral("The encoder ended without writing %1").arg(outputPath)});
+        finishLater({CheckReport::Verdict::Missing, tr("The encoder ended without writing %1").arg(outputPath)});
         return;
     }
     const QString probe = FindProbe(encoderPath);
     if (probe.isEmpty()) {
-        finishLater({CheckReport::Verdict::NotChecked,
-                     QStringLiteral("The output could not be checked: ffprobe was not found")});
+        finishLater({CheckReport::Verdict::NotChecked, tr("The output could not be checked: ffprobe was not found")});
         return;
     }
     run_->start(probe, {"-v", "error", "-show_entries",
@@ -88,21 +109,22 @@ void OutputCheck::read(const ProcessResult& result) {
     if (!result.succeeded()) {
         const QString why = QString::fromLocal8Bit(result.err).trimmed();
         emit checked({CheckReport::Verdict::NotChecked,
-                      QStringLiteral("The output could not be checked: %1")
-                          .arg(why.isEmpty() ? QStringLiteral("ffprobe did not read it") : why)});
+                      tr("The output could not be checked: %1").arg(why.isEmpty() ? tr("ffprobe did not read it") : why)});
         return;
     }
     const zvm::ProbedOutput file = ParseOutputProbe(result.out);
-    const std::vector<std::string> differences = zvm::Differences(target_, file, sourceDuration_);
+    const std::vector<zvm::Difference> differences = zvm::Differences(target_, file, sourceDuration_);
+    const QString screen = QString::fromStdString(target_.screen);
     if (differences.empty()) {
-        emit checked({CheckReport::Verdict::Fits, QString::fromStdString(zvm::FitsLine(target_, file))});
+        emit checked({CheckReport::Verdict::Fits, tr("Fits %1: %2").arg(screen, Describe(file))});
         return;
     }
     QStringList words;
-    for (const std::string& difference : differences) {
-        words << QString::fromStdString(difference);
+    for (const zvm::Difference& d : differences) {
+        const QString what = QCoreApplication::translate("OutputCheck", d.what.c_str());
+        words << (d.found.empty() ? tr("no %1, expected %2").arg(what, QString::fromStdString(d.expected))
+                                  : tr("%1 %2, expected %3")
+                                        .arg(what, QString::fromStdString(d.found), QString::fromStdString(d.expected)));
     }
-    emit checked({CheckReport::Verdict::Differs,
-                  QStringLiteral("Does not fit %1: %2")
-                      .arg(QString::fromStdString(target_.screen), words.join(QStringLiteral("; ")))});
+    emit checked({CheckReport::Verdict::Differs, tr("Does not fit %1: %2").arg(screen, words.join(tr("; ")))});
 }

@@ -1,5 +1,7 @@
 #include "ProgramLookup.h"
 
+#include "Text.h"
+
 #include "CommandSplit.h"
 
 #include <climits>
@@ -63,12 +65,12 @@ bool BeginsWithWord(std::string_view line, std::string_view word) {
 
 Resolution Failure(const std::string& looked, const ProgramFinder& finder) {
     if (looked.size() > kMaxName) {
-        return {std::nullopt, "the program's name is longer than the system allows", looked.substr(0, 64) + "..."};
+        return {std::nullopt, ZVM_TEXT("the program's name is longer than the system allows"), looked.substr(0, 64) + "..."};
     }
     if (!HasSlash(looked)) {
-        return {std::nullopt, "no program of that name was found on the search path", looked};
+        return {std::nullopt, ZVM_TEXT("no program of that name was found on the search path"), looked};
     }
-    return {std::nullopt, finder.exists(looked) ? "it is not an executable program" : "no such program was found",
+    return {std::nullopt, finder.exists(looked) ? ZVM_TEXT("it is not an executable program") : ZVM_TEXT("no such program was found"),
             looked};
 }
 
@@ -120,10 +122,10 @@ Resolution ResolveCommandLine(std::string_view line, std::string_view encoder, c
     }
     const std::vector<Word> words = SplitCommandLine(line);
     if (words.empty()) {
-        return {std::nullopt, "the command is empty", {}};
+        return {std::nullopt, ZVM_TEXT("the command is empty"), {}};
     }
     if (encoder.empty() && (line.front() == ' ' || line.front() == '\t')) {
-        return {std::nullopt, "no encoder is named: the box for its location is empty", {}};
+        return {std::nullopt, ZVM_TEXT("no encoder is named: the box for its location is empty"), {}};
     }
     const std::string& first = words[0].text;
     if (!first.empty() && !HasSlash(first)) {

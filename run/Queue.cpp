@@ -1,5 +1,7 @@
 #include "Queue.h"
 
+#include "Text.h"
+
 #include "Generate.h"
 
 #include <algorithm>
@@ -30,6 +32,14 @@ bool Unfinished(ItemState state) {
            state == ItemState::Running || state == ItemState::Stopped;
 }
 } // namespace
+
+std::string ReasonText(const QueueItem& item) {
+    std::string text = item.reason;
+    if (const std::size_t at = text.find("%1"); at != std::string::npos) {
+        text = text.substr(0, at) + item.detail + text.substr(at + 2);
+    }
+    return text;
+}
 
 const char* StateWord(ItemState state) {
     for (const auto& [known, word] : kWords) {
@@ -88,7 +98,7 @@ void Queue::prepare(QueueItem& it) {
     const auto& result = std::get<GenerateResult>(outcome);
     if (!result.command) {
         it.state = ItemState::NeedsAttention;
-        it.reason = "Choose Live Action or Animation for this target";
+        it.reason = ZVM_TEXT("Choose Live Action or Animation for this target");
         return;
     }
     const std::string output = Normal(result.request.outputPath);
@@ -97,10 +107,10 @@ void Queue::prepare(QueueItem& it) {
     });
     if (sameFile_(result.request.sourceVideo, result.request.outputPath) || Normal(it.request.sourceVideo) == output) {
         it.state = ItemState::NeedsAttention;
-        it.reason = "The output file is the source video";
+        it.reason = ZVM_TEXT("The output file is the source video");
     } else if (shared) {
         it.state = ItemState::NeedsAttention;
-        it.reason = "Another video of the queue is written to the same output file";
+        it.reason = ZVM_TEXT("Another video of the queue is written to the same output file");
     } else {
         it.state = ItemState::Waiting;
         it.reason.clear();
@@ -119,7 +129,8 @@ void Queue::sizeKnown(int id, int width, int height, std::optional<double> durat
 void Queue::sizeUnknown(int id, const std::string& reason) {
     if (QueueItem* it = item(id); it != nullptr && it->state == ItemState::Detecting) {
         it->state = ItemState::NeedsAttention;
-        it->reason = "The size could not be detected: " + reason;
+        it->reason = ZVM_TEXT("The size could not be detected: %1");
+        it->detail = reason;
     }
 }
 
@@ -197,16 +208,17 @@ void Queue::ended(int id, int exitCode, const std::string& log) {
         it->encoded = it->duration.value_or(it->encoded);
     } else {
         it->state = ItemState::Failed;
-        it->reason = exitCode < 0 ? "the encoder was ended by a signal"
-                                  : "the encoder ended with exit code " + std::to_string(exitCode);
+        it->reason = exitCode < 0 ? ZVM_TEXT("the encoder was ended by a signal") : ZVM_TEXT("the encoder ended with exit code %1");
+        it->detail = std::to_string(exitCode);
         it->log = log;
     }
 }
 
-void Queue::failedToStart(int id, const std::string& reason) {
+void Queue::failedToStart(int id, const std::string& error) {
     if (QueueItem* it = item(id); it != nullptr && it->state == ItemState::Running) {
         it->state = ItemState::Failed;
-        it->reason = reason;
+        it->reason = ZVM_TEXT("the encoder could not be started: %1");
+        it->detail = error;
     }
 }
 
@@ -216,7 +228,8 @@ void Queue::checked(int id, CheckVerdict verdict, const std::string& line) {
         it->verdict = verdict;
         if (it->state == ItemState::Finished && verdict == CheckVerdict::Missing) {
             it->state = ItemState::Failed; // a clean exit without a file is no success
-            it->reason = line;
+            it->reason = "%1";
+            it->detail = line;
         }
     }
 }

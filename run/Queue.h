@@ -22,7 +22,10 @@ struct QueueItem {
     CommandStyle style = CommandStyle::Classic;
     std::string command;
     ItemState state = ItemState::Detecting;
-    std::string reason;               // why it needs attention, failed, was stopped or skipped
+    // Why it needs attention, failed, was stopped or skipped: a fixed text, whose %1 stands for the
+    // detail (so a window can show the text in the user's language).
+    std::string reason;
+    std::string detail;
     std::optional<double> duration;   // of the source, in seconds
     double encoded = 0;               // seconds of the source encoded so far
     double runSeconds = 0;            // wall-clock seconds of its run so far
@@ -63,7 +66,7 @@ public:
     std::optional<int> current() const;
     void progressed(int id, double encodedSeconds, std::optional<double> duration, double runSeconds);
     void ended(int id, int exitCode, const std::string& log);
-    void failedToStart(int id, const std::string& reason);
+    void failedToStart(int id, const std::string& error);
     void checked(int id, CheckVerdict verdict, const std::string& line);
     // The current item was stopped on request: the queue pauses.
     void stopped(int id, const std::string& reason);
@@ -97,6 +100,9 @@ private:
     SameFile sameFile_;
     std::vector<QueueItem> items_;
 };
+
+// The reason in English words, the detail in its place.
+std::string ReasonText(const QueueItem& item);
 
 // Stable words for states, for the persisted form and the window.
 const char* StateWord(ItemState state);

@@ -1,5 +1,7 @@
 #include "QueueRunner.h"
 
+#include "Text.h"
+
 #include "OutputGuard.h"
 #include "QueueStore.h"
 
@@ -129,7 +131,7 @@ void QueueRunner::launchNext() {
         const zvm::run::QueueItem& item = *queue_.find(*id);
         StartOutcome started = services_.start(Text(item.command), Text(item.request.encoderPath));
         if (!started.job) {
-            queue_.failedToStart(*id, "the encoder could not be started: " + started.error.toStdString());
+            queue_.failedToStart(*id, started.error.toStdString());
             touch(true);
             continue;
         }
@@ -176,7 +178,7 @@ void QueueRunner::endStopped(int id) {
     if (stopFor_ == StopFor::Quit) {
         queue_.interrupted(id);
     } else {
-        queue_.stopped(id, "stopped on request; its partial output was removed");
+        queue_.stopped(id, ZVM_TEXT("stopped on request; its partial output was removed"));
     }
     if (stopFor_ == StopFor::Removal) {
         queue_.remove(id);
@@ -233,7 +235,7 @@ void QueueRunner::clearFinished() {
 }
 
 void QueueRunner::skip(const std::vector<int>& ids) {
-    queue_.skip(ids, "its output exists already");
+    queue_.skip(ids, ZVM_TEXT("its output exists already"));
     touch(true);
 }
 

@@ -42,7 +42,8 @@ QJsonObject ToJson(const QueueItem& item) {
                   {"movieType", MovieWord(r.movieType)},
                   {"form", item.style == zvm::CommandStyle::Modern ? "modern" : "classic"},
                   {"state", zvm::run::StateWord(item.state)},
-                  {"reason", Text(item.reason)}};
+                  {"reason", Text(item.reason)},
+                  {"detail", Text(item.detail)}};
     if (item.duration) {
         o.insert("duration", *item.duration);
     }
@@ -71,6 +72,7 @@ std::optional<QueueItem> FromJson(const QJsonObject& o) {
     item.style = o.value("form").toString() == "modern" ? zvm::CommandStyle::Modern : zvm::CommandStyle::Classic;
     item.state = *state;
     item.reason = o.value("reason").toString().toStdString();
+    item.detail = o.value("detail").toString().toStdString();
     if (o.value("duration").isDouble()) {
         item.duration = o.value("duration").toDouble();
     }

@@ -43,13 +43,13 @@ SizeDetection ParseProbeOutput(const QByteArray& json) {
     const QJsonObject root = QJsonDocument::fromJson(json).object();
     const QJsonArray streams = root.value("streams").toArray();
     if (streams.isEmpty()) {
-        return {std::nullopt, QStringLiteral("the file has no video stream"), {}};
+        return {std::nullopt, SizeProbe::tr("the file has no video stream"), {}};
     }
     const QJsonObject stream = streams.first().toObject();
     const int width = stream.value("width").toInt();
     const int height = stream.value("height").toInt();
     if (width <= 0 || height <= 0) {
-        return {std::nullopt, QStringLiteral("the video stream has no size"), {}};
+        return {std::nullopt, SizeProbe::tr("the video stream has no size"), {}};
     }
     const double sar = AspectRatio(stream.value("sample_aspect_ratio").toString()).value_or(1.0);
     QSize size(static_cast<int>(std::lround(width * sar)), height);
@@ -84,12 +84,12 @@ void SizeProbe::finishLater(const QString& error) {
 
 void SizeProbe::start(const QString& videoPath, const QString& encoderPath) {
     if (videoPath.isEmpty()) {
-        finishLater(QStringLiteral("no video is named"));
+        finishLater(tr("no video is named"));
         return;
     }
     const QString probe = FindProbe(encoderPath);
     if (probe.isEmpty()) {
-        finishLater(QStringLiteral("ffprobe was not found"));
+        finishLater(tr("ffprobe was not found"));
         return;
     }
     // "-i" makes a path that begins with a dash an input, not an option. No shell is involved.
@@ -102,13 +102,13 @@ void SizeProbe::start(const QString& videoPath, const QString& encoderPath) {
 void SizeProbe::read(const ProcessResult& result) {
     if (result.timedOut) {
         emit finished({std::nullopt,
-                       QStringLiteral("ffprobe did not answer within %1 seconds").arg(kTimeoutMilliseconds / 1000),
+                       tr("ffprobe did not answer within %1 seconds").arg(kTimeoutMilliseconds / 1000),
                        {}});
     } else if (!result.started) {
-        emit finished({std::nullopt, QStringLiteral("ffprobe could not be started"), {}});
+        emit finished({std::nullopt, tr("ffprobe could not be started"), {}});
     } else if (!result.succeeded()) {
         const QString why = QString::fromLocal8Bit(result.err).trimmed();
-        emit finished({std::nullopt, why.isEmpty() ? QStringLiteral("ffprobe could not read the file") : why, {}});
+        emit finished({std::nullopt, why.isEmpty() ? tr("ffprobe could not read the file") : why, {}});
     } else {
         emit finished(ParseProbeOutput(result.out));
     }

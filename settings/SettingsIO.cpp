@@ -1,5 +1,6 @@
 // Reading and writing the settings file. Saving never leaves a damaged file behind.
 #include "SettingsFile.h"
+#include "Text.h"
 
 #include <cerrno>
 #include <chrono>
@@ -147,7 +148,8 @@ LoadResult NotLoaded(FileState state, std::string reason) {
     return {state, {}, std::move(reason)};
 }
 
-const std::string kTooLarge = "it is larger than " + std::to_string(kMaxReadBytes / 1024) + " KiB";
+constexpr const char* kTooLarge = ZVM_TEXT("it is larger than 64 KiB");
+static_assert(kMaxReadBytes == 64 * 1024, "the message names the limit");
 } // namespace
 
 LoadResult LoadSettings(const fs::path& path) {
@@ -163,7 +165,7 @@ LoadResult LoadSettings(const fs::path& path) {
         return NotLoaded(FileState::Unreadable, ErrorText(errno));
     }
     if (!S_ISREG(info.st_mode)) {
-        return NotLoaded(FileState::NotAFile, "it is not a regular file");
+        return NotLoaded(FileState::NotAFile, ZVM_TEXT("it is not a regular file"));
     }
     if (static_cast<std::size_t>(info.st_size) > kMaxReadBytes) {
         return NotLoaded(FileState::TooLarge, kTooLarge);

@@ -46,13 +46,13 @@ void EncoderWindow::buildLayout(const QString& command) {
     auto* commandLabel = new QLabel(command, this);
     commandLabel->setObjectName(QStringLiteral("command"));
     commandLabel->setTextFormat(Qt::PlainText); // file names are never markup
-    commandLabel->setAccessibleName(QStringLiteral("Command"));
+    commandLabel->setAccessibleName(tr("Command"));
     commandLabel->setWordWrap(true);
     commandLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     log_ = new QPlainTextEdit(this);
     log_->setObjectName(QStringLiteral("output"));
-    log_->setAccessibleName(QStringLiteral("Encoder output"));
+    log_->setAccessibleName(tr("Encoder output"));
     log_->setReadOnly(true);
     log_->setLineWrapMode(QPlainTextEdit::NoWrap);
     log_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
@@ -60,24 +60,24 @@ void EncoderWindow::buildLayout(const QString& command) {
 
     progress_ = new QProgressBar(this);
     progress_->setObjectName(QStringLiteral("progress"));
-    progress_->setAccessibleName(QStringLiteral("Progress"));
+    progress_->setAccessibleName(tr("Progress"));
     progress_->setRange(0, 0); // busy until the input's duration is known
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("status"));
     status_->setTextFormat(Qt::PlainText);
-    status_->setAccessibleName(QStringLiteral("Status"));
+    status_->setAccessibleName(tr("Status"));
     check_ = new QLabel(this);
     check_->setObjectName(QStringLiteral("check"));
     check_->setTextFormat(Qt::PlainText);
     check_->setWordWrap(true);
-    check_->setAccessibleName(QStringLiteral("Check of the output"));
+    check_->setAccessibleName(tr("Check of the output"));
     status_->setWordWrap(true);
 
-    stop_ = new QPushButton(QStringLiteral("&Stop"), this);
+    stop_ = new QPushButton(tr("&Stop"), this);
     stop_->setObjectName(QStringLiteral("stop"));
-    auto* copy = new QPushButton(QStringLiteral("Copy &log"), this);
+    auto* copy = new QPushButton(tr("Copy &log"), this);
     copy->setObjectName(QStringLiteral("copyLog"));
-    auto* close = new QPushButton(QStringLiteral("Cl&ose"), this);
+    auto* close = new QPushButton(tr("Cl&ose"), this);
     close->setObjectName(QStringLiteral("close"));
     connect(stop_, &QPushButton::clicked, this, [this] {
         stopRequested_ = true;
@@ -136,15 +136,15 @@ void EncoderWindow::showFinished(int exitCode, int signal) {
     progress_->setRange(0, kProgressSteps);
     if (stopRequested_) {
         result_ = QFileInfo::exists(file_.output)
-                      ? QStringLiteral("Stopped. The partial output was kept: %1").arg(file_.output)
-                      : QStringLiteral("Stopped. No output was written");
+                      ? tr("Stopped. The partial output was kept: %1").arg(file_.output)
+                      : tr("Stopped. No output was written");
     } else if (exitCode == 0) {
-        result_ = QStringLiteral("Finished");
+        result_ = tr("Finished");
         progress_->setValue(kProgressSteps);
         checkOutput();
     } else {
-        result_ = signal != 0 ? QStringLiteral("Failed (ended by signal %1)").arg(signal)
-                              : QStringLiteral("Failed (exit code %1)").arg(exitCode);
+        result_ = signal != 0 ? tr("Failed (ended by signal %1)").arg(signal)
+                              : tr("Failed (exit code %1)").arg(exitCode);
         if (RejectsClassicOptions(output_)) {
             result_ += QStringLiteral(". This encoder needs the modern command: turn on Options > Modern "
                                       "ffmpeg command in the main window, then Convert again.");
@@ -158,7 +158,7 @@ void EncoderWindow::checkOutput() {
     if (!file_.target) {
         return;
     }
-    check_->setText(QStringLiteral("Checking the output..."));
+    check_->setText(tr("Checking the output..."));
     QPointer<EncoderWindow> self(this);
     platform_.checkOutput(file_.output, file_.encoder, *file_.target, output_.duration(),
                           [self](const CheckReport& report) {
@@ -173,7 +173,7 @@ void EncoderWindow::showCheck(const CheckReport& report) {
     const bool warn = report.verdict == CheckReport::Verdict::Differs || report.verdict == CheckReport::Verdict::Missing;
     check_->setStyleSheet(warn ? QStringLiteral("color: #b00020; font-weight: bold;") : QString());
     if (report.verdict == CheckReport::Verdict::Missing) {
-        result_ = QStringLiteral("Failed: no output file");
+        result_ = tr("Failed: no output file");
         progress_->setValue(0);
         updateElapsed();
     }
@@ -191,8 +191,8 @@ QString EncoderWindow::elapsedText() const {
 }
 
 void EncoderWindow::updateElapsed() {
-    const QString state = result_.isEmpty() ? QStringLiteral("Running") : result_;
-    status_->setText(QStringLiteral("%1 - %2 elapsed").arg(state, elapsedText()));
+    const QString state = result_.isEmpty() ? tr("Running") : result_;
+    status_->setText(tr("%1 - %2 elapsed").arg(state, elapsedText()));
     status_->setAccessibleDescription(status_->text());
 }
 

@@ -12,7 +12,7 @@ void Label(QPainter& painter, const QRect& area, const QString& text) {
 
 FrameView::FrameView(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("frameView"));
-    setAccessibleName(QStringLiteral("Fit preview"));
+    setAccessibleName(tr("Fit preview"));
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
@@ -49,10 +49,10 @@ void FrameView::relabel() {
 
 QString FrameView::description() const {
     if (!fit_) {
-        return QStringLiteral("No fit: the source's width and height are needed");
+        return tr("No fit: the source's width and height are needed");
     }
     const zvm::FrameGeometry& g = *fit_;
-    return QStringLiteral("Screen %1 x %2, picture %3 x %4, pads top %5, bottom %6, left %7, right %8")
+    return tr("Screen %1 x %2, picture %3 x %4, pads top %5, bottom %6, left %7, right %8")
         .arg(g.targetWidth)
         .arg(g.targetHeight)
         .arg(g.newWidth)
@@ -103,7 +103,7 @@ void FrameView::paintEvent(QPaintEvent*) {
     painter.setPen(QPen(QColor(0xff, 0xc0, 0x40), 1, Qt::DashLine));
     painter.drawRect(picture.adjusted(0, 0, -1, -1));
 
-    const QString size = QStringLiteral("picture %1 x %2").arg(g.newWidth).arg(g.newHeight);
+    const QString size = tr("picture %1 x %2").arg(g.newWidth).arg(g.newHeight);
     const QRect tag = painter.fontMetrics().boundingRect(size).adjusted(-4, -2, 4, 2);
     const QRect tagAt(picture.center() - tag.center(), tag.size());
     painter.fillRect(tagAt, QColor(0, 0, 0, 160));
@@ -112,12 +112,12 @@ void FrameView::paintEvent(QPaintEvent*) {
 
     painter.setPen(palette().windowText().color());
     Label(painter, QRect(screen.left(), screen.top() - kMargin, screen.width(), kMargin / 2),
-          QStringLiteral("screen %1 x %2").arg(g.targetWidth).arg(g.targetHeight));
+          tr("screen %1 x %2").arg(g.targetWidth).arg(g.targetHeight));
     Label(painter, QRect(screen.left(), screen.top() - kMargin / 2, screen.width(), kMargin / 2),
-          QStringLiteral("top %1").arg(g.padTop));
+          tr("top %1").arg(g.padTop));
     Label(painter, QRect(screen.left(), screen.bottom() + 1, screen.width(), kMargin / 2),
-          QStringLiteral("bottom %1").arg(g.padBottom));
-    Label(painter, QRect(0, screen.top(), kMargin, screen.height()), QStringLiteral("left\n%1").arg(g.padLeft));
+          tr("bottom %1").arg(g.padBottom));
+    Label(painter, QRect(0, screen.top(), kMargin, screen.height()), tr("left\n%1").arg(g.padLeft));
     Label(painter, QRect(screen.right() + 1, screen.top(), kMargin, screen.height()),
-          QStringLiteral("right\n%1").arg(g.padRight));
+          tr("right\n%1").arg(g.padRight));
 }

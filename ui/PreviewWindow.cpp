@@ -44,12 +44,12 @@ PreviewWindow::PreviewWindow(QWidget* parent)
     connect(&pause_, &QTimer::timeout, this, &PreviewWindow::renderFrame);
     connect(renderer_, &FrameRenderer::rendered, this, [this](const QByteArray& png) {
         view_->showFrame(QImage::fromData(png, "PNG"));
-        status_->setText(QStringLiteral("A frame at %1, rendered by ffmpeg through the command's numbers")
+        status_->setText(tr("A frame at %1, rendered by ffmpeg through the command's numbers")
                              .arg(moment_->text()));
     });
     connect(renderer_, &FrameRenderer::failed, this, [this](const QString& reason) {
         view_->showFrame({});
-        status_->setText(QStringLiteral("No frame: %1").arg(reason));
+        status_->setText(tr("No frame: %1").arg(reason));
     });
 }
 
@@ -63,7 +63,7 @@ void PreviewWindow::buildLayout() {
 
     slider_ = new QSlider(Qt::Horizontal, this);
     slider_->setObjectName(QStringLiteral("moment"));
-    slider_->setAccessibleName(QStringLiteral("Moment of the frame"));
+    slider_->setAccessibleName(tr("Moment of the frame"));
     slider_->setRange(0, kSliderSteps);
     slider_->setValue(kDefaultMoment);
     moment_ = PlainLabel("momentText", this);
@@ -74,15 +74,15 @@ void PreviewWindow::buildLayout() {
 
     auto* zoom = new QButtonGroup(this);
     auto* controls = new QHBoxLayout;
-    auto* momentCaption = new QLabel(QStringLiteral("&Moment:"), this);
+    auto* momentCaption = new QLabel(tr("&Moment:"), this);
     momentCaption->setBuddy(slider_);
     controls->addWidget(momentCaption);
     controls->addWidget(slider_, 1);
     controls->addWidget(moment_);
     for (int factor = 1; factor <= 3; ++factor) {
         auto* option = new QRadioButton(QStringLiteral("&%1x").arg(factor), this);
-        option->setObjectName(QStringLiteral("zoom%1").arg(factor));
-        option->setAccessibleName(QStringLiteral("Zoom %1 times").arg(factor));
+        option->setObjectName(tr("zoom%1").arg(factor));
+        option->setAccessibleName(tr("Zoom %1 times").arg(factor));
         option->setChecked(factor == 2);
         zoom->addButton(option, factor);
         controls->addWidget(option);
@@ -90,7 +90,7 @@ void PreviewWindow::buildLayout() {
     connect(zoom, &QButtonGroup::idClicked, view_, &FrameView::setZoom);
 
     status_ = PlainLabel("status", this);
-    status_->setAccessibleName(QStringLiteral("Status"));
+    status_->setAccessibleName(tr("Status"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(caption_);
     layout->addWidget(scroll, 1);
@@ -106,15 +106,15 @@ void PreviewWindow::follow(const zvm::ConversionRequest& request, zvm::CommandSt
     request_ = request;
     const zvm::TargetPreset& preset = zvm::PresetAt(request.preset);
     const bool vcd = preset.form == zvm::CommandForm::Vcd;
-    setWindowTitle(QStringLiteral("Preview - %1").arg(QString::fromUtf8(preset.displayText.data(),
+    setWindowTitle(tr("Preview - %1").arg(QString::fromUtf8(preset.displayText.data(),
                                                                           qsizetype(preset.displayText.size()))));
     view_->showFit(zvm::FitRequest(request));
     view_->setTelevisionAspect(vcd);
     const auto target = zvm::TargetFor(request, style);
-    const QString form = style == zvm::CommandStyle::Modern ? QStringLiteral("modern") : QStringLiteral("classic");
-    caption_->setText(target ? QStringLiteral("%1 fps, %2 command form")
+    const QString form = style == zvm::CommandStyle::Modern ? tr("modern") : tr("classic");
+    caption_->setText(target ? tr("%1 fps, %2 command form")
                                    .arg(QString::fromStdString(zvm::FrameRateText(target->frameRate)), form)
-                             : QStringLiteral("No movie type chosen: no command is written for this target"));
+                             : tr("No movie type chosen: no command is written for this target"));
     note_->setText(vcd ? QStringLiteral("A VCD's pixels are not square: the frame is shown as a 4:3 television "
                                         "displays it.")
                        : QString());
@@ -139,7 +139,7 @@ void PreviewWindow::readDuration() {
 }
 
 void PreviewWindow::showMoment() {
-    moment_->setText(duration_ ? QStringLiteral("%1 of %2")
+    moment_->setText(duration_ ? tr("%1 of %2")
                                      .arg(Clock(*duration_ * slider_->value() / kSliderSteps), Clock(*duration_))
                                : QStringLiteral("0:00"));
 }
@@ -148,10 +148,10 @@ void PreviewWindow::renderFrame() {
     const auto fit = view_->fit();
     if (!fit) {
         view_->showFrame({});
-        status_->setText(QStringLiteral("No frame: enter the source's width and height"));
+        status_->setText(tr("No frame: enter the source's width and height"));
         return;
     }
-    status_->setText(QStringLiteral("Rendering a frame..."));
+    status_->setText(tr("Rendering a frame..."));
     renderer_->render(QString::fromStdString(request_.encoderPath), QString::fromStdString(request_.sourceVideo),
                       duration_.value_or(0) * slider_->value() / kSliderSteps, *fit);
 }

@@ -4,6 +4,7 @@
 #include "Presets.h"
 #include "ProgramIcon.h"
 #include "QueueRunner.h"
+#include "Translated.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -33,25 +34,32 @@ QString Clock(double seconds) {
                          : QStringLiteral("%1:%2").arg(whole / 60).arg(whole % 60, 2, 10, QLatin1Char('0'));
 }
 
+// The reason in the user's language, with its detail in place.
+QString Reason(const QueueItem& item) {
+    const QString reason = Translated(item.reason);
+    return reason.contains(QLatin1String("%1")) ? reason.arg(Translated(item.detail)) : reason;
+}
+
 QString StateText(const QueueItem& item) {
+    const auto tr = [](const char* text) { return QueueWindow::tr(text); };
     switch (item.state) {
     case ItemState::Detecting:
-        return QStringLiteral("Detecting size");
+        return tr("Detecting size");
     case ItemState::Waiting:
-        return QStringLiteral("Waiting");
+        return tr("Waiting");
     case ItemState::NeedsAttention:
-        return QStringLiteral("Needs attention: %1").arg(Text(item.reason));
+        return tr("Needs attention: %1").arg(Reason(item));
     case ItemState::Running:
-        return QStringLiteral("Running");
+        return tr("Running");
     case ItemState::Finished:
-        return item.verdict == zvm::CheckVerdict::Differs ? QStringLiteral("Finished, but does not fit")
-                                                          : QStringLiteral("Finished");
+        return item.verdict == zvm::CheckVerdict::Differs ? tr("Finished, but does not fit")
+                                                          : tr("Finished");
     case ItemState::Failed:
-        return QStringLiteral("Failed: %1").arg(Text(item.reason));
+        return tr("Failed: %1").arg(Reason(item));
     case ItemState::Stopped:
-        return QStringLiteral("Stopped");
+        return tr("Stopped");
     case ItemState::Skipped:
-        return QStringLiteral("Skipped: %1").arg(Text(item.reason));
+        return tr("Skipped: %1").arg(Reason(item));
     }
     return {};
 }
@@ -64,7 +72,7 @@ double Fraction(const QueueItem& item) {
 }
 
 QString Summary(const zvm::run::QueueSummary& s) {
-    return QStringLiteral("%1 finished, %2 failed, %3 skipped").arg(s.finished).arg(s.failed).arg(s.skipped);
+    return QueueWindow::tr("%1 finished, %2 failed, %3 skipped").arg(s.finished).arg(s.failed).arg(s.skipped);
 }
 } // namespace
 
@@ -89,10 +97,10 @@ QPushButton* QueueWindow::addButton(const QString& caption, const char* name, vo
 void QueueWindow::buildLayout() {
     table_ = new QTableWidget(0, ColumnCount, this);
     table_->setObjectName(QStringLiteral("items"));
-    table_->setAccessibleName(QStringLiteral("Videos in the queue"));
+    table_->setAccessibleName(tr("Videos in the queue"));
     table_->setHorizontalHeaderLabels(
-        {QStringLiteral("Source"), QStringLiteral("Size"), QStringLiteral("Target"), QStringLiteral("Output"),
-         QStringLiteral("State"), QStringLiteral("Progress"), QStringLiteral("Time")});
+        {tr("Source"), tr("Size"), tr("Target"), tr("Output"),
+         tr("State"), tr("Progress"), tr("Time")});
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
@@ -103,7 +111,7 @@ void QueueWindow::buildLayout() {
 
     details_ = new QPlainTextEdit(this);
     details_->setObjectName(QStringLiteral("details"));
-    details_->setAccessibleName(QStringLiteral("Details of the selected video"));
+    details_->setAccessibleName(tr("Details of the selected video"));
     details_->setReadOnly(true);
     details_->setMaximumHeight(140);
     summary_ = new QLabel(this);
@@ -111,14 +119,14 @@ void QueueWindow::buildLayout() {
     summary_->setTextFormat(Qt::PlainText);
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(addButton(QStringLiteral("&Start"), "start", &QueueWindow::start));
-    buttons->addWidget(addButton(QStringLiteral("&Pause after current"), "pause", &QueueWindow::pause));
-    buttons->addWidget(addButton(QStringLiteral("S&top current"), "stop", &QueueWindow::stop));
-    buttons->addWidget(addButton(QStringLiteral("&Remove"), "remove", &QueueWindow::removeSelected));
-    buttons->addWidget(addButton(QStringLiteral("Move &up"), "up", &QueueWindow::moveUp));
-    buttons->addWidget(addButton(QStringLiteral("Move do&wn"), "down", &QueueWindow::moveDown));
-    buttons->addWidget(addButton(QStringLiteral("C&lear finished"), "clear", &QueueWindow::clearFinished));
-    buttons->addWidget(addButton(QStringLiteral("&Open output folder"), "open", &QueueWindow::openOutputFolder));
+    buttons->addWidget(addButton(tr("&Start"), "start", &QueueWindow::start));
+    buttons->addWidget(addButton(tr("&Pause after current"), "pause", &QueueWindow::pause));
+    buttons->addWidget(addButton(tr("S&top current"), "stop", &QueueWindow::stop));
+    buttons->addWidget(addButton(tr("&Remove"), "remove", &QueueWindow::removeSelected));
+    buttons->addWidget(addButton(tr("Move &up"), "up", &QueueWindow::moveUp));
+    buttons->addWidget(addButton(tr("Move do&wn"), "down", &QueueWindow::moveDown));
+    buttons->addWidget(addButton(tr("C&lear finished"), "clear", &QueueWindow::clearFinished));
+    buttons->addWidget(addButton(tr("&Open output folder"), "open", &QueueWindow::openOutputFolder));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(table_, 1);
     layout->addWidget(details_);
@@ -143,16 +151,16 @@ void QueueWindow::refresh() {
         done += Fraction(item);
     }
     const auto left = runner_.queue().totalSecondsLeft();
-    QString state = runner_.isRunning() ? QStringLiteral("running, %1 of %2 done, %3%")
+    QString state = runner_.isRunning() ? tr("running, %1 of %2 done, %3%")
                                               .arg(s.finished + s.failed)
                                               .arg(total)
                                               .arg(total == 0 ? 0 : qRound(100 * done / total))
-                                        : QStringLiteral("not running");
+                                        : tr("not running");
     if (runner_.isRunning() && left) {
-        state += QStringLiteral(", %1 left").arg(Clock(*left));
+        state += tr(", %1 left").arg(Clock(*left));
     }
-    setWindowTitle(QStringLiteral("Queue - %1").arg(state));
-    summary_->setText(QStringLiteral("%1 videos: %2").arg(total).arg(Summary(s)));
+    setWindowTitle(tr("Queue - %1").arg(state));
+    summary_->setText(tr("%1 videos: %2").arg(total).arg(Summary(s)));
     showDetails();
 }
 
@@ -168,7 +176,7 @@ void QueueWindow::fillRow(int row) {
         Text(item.request.outputPath),
         StateText(item),
         QStringLiteral("%1%").arg(qRound(100 * Fraction(item))),
-        left ? QStringLiteral("%1 left").arg(Clock(*left)) : item.runSeconds > 0 ? Clock(item.runSeconds) : QString(),
+        left ? tr("%1 left").arg(Clock(*left)) : item.runSeconds > 0 ? Clock(item.runSeconds) : QString(),
     };
     const bool editable = item.state != ItemState::Running && item.state != ItemState::Finished;
     for (int column = 0; column < ColumnCount; ++column) {
@@ -204,8 +212,8 @@ void QueueWindow::edited(int row, int column) {
         if (sides.size() == 2 && wide && high && width > 0 && height > 0) {
             runner_.setSize(id, width, height);
         } else {
-            platform_.showMessage(this, QStringLiteral("Enter the size as width x height, for example 640x480"),
-                                  QStringLiteral("Invalid Size!"));
+            platform_.showMessage(this, tr("Enter the size as width x height, for example 640x480"),
+                                  tr("Invalid Size!"));
             refresh();
         }
     }
@@ -242,8 +250,8 @@ void QueueWindow::start() {
     if (!existing.empty()) {
         const int choice = platform_.askChoice(
             this,
-            QStringLiteral("%1 output files exist already. Replace them, or skip those videos?").arg(existing.size()),
-            QStringLiteral("Start the queue"), {QStringLiteral("&Replace them"), QStringLiteral("&Skip those videos")});
+            tr("%1 output files exist already. Replace them, or skip those videos?").arg(existing.size()),
+            tr("Start the queue"), {tr("&Replace them"), tr("&Skip those videos")});
         if (choice < 0) {
             return;
         }
@@ -255,9 +263,9 @@ void QueueWindow::start() {
 }
 
 void QueueWindow::finishedAll(const zvm::run::QueueSummary& summary) {
-    const QString text = QStringLiteral("The queue is done: %1.").arg(Summary(summary));
+    const QString text = tr("The queue is done: %1.").arg(Summary(summary));
     summary_->setText(text);
-    setWindowTitle(QStringLiteral("Queue - done: %1").arg(Summary(summary)));
+    setWindowTitle(tr("Queue - done: %1").arg(Summary(summary)));
     if (!isActiveWindow()) {
         platform_.notify(QStringLiteral("Zarnik Video Maker"), text);
     }

@@ -4,6 +4,7 @@
 #include "Generate.h"
 #include "Platform.h"
 #include "ProgramIcon.h"
+#include "Translated.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -53,7 +54,7 @@ QStringList DroppedFiles(const QMimeData* data) {
 } // namespace
 
 frmZCM::frmZCM(Platform& platform, QWidget* parent) : QMainWindow(parent), platform_(platform) {
-    setObjectName(QStringLiteral("frmZCM"));
+    setObjectName(tr("frmZCM"));
     setWindowIcon(ProgramIcon());
     buildLayout();
     connectHandlers();
@@ -117,7 +118,7 @@ void frmZCM::optionToggled() {
 }
 
 void frmZCM::showRefusal(const zvm::Refusal& refusal) {
-    platform_.showMessage(this, ToQString(refusal.prompt), ToQString(refusal.title));
+    platform_.showMessage(this, Translated(refusal.prompt), Translated(refusal.title));
 }
 
 void frmZCM::cmdGenerate_Click() {
@@ -169,8 +170,8 @@ void frmZCM::showResults(const QStringList& texts) {
 // The closed list is narrower than its texts, so the whole choice is in its tooltip and description.
 void frmZCM::describePreset() {
     const QString chosen = cboPlatform->currentText();
-    cboPlatform->setToolTip(chosen.isEmpty() ? QStringLiteral("Choose a resolution")
-                                             : QStringLiteral("Choose a resolution: %1").arg(chosen));
+    cboPlatform->setToolTip(chosen.isEmpty() ? tr("Choose a resolution")
+                                             : tr("Choose a resolution: %1").arg(chosen));
     cboPlatform->setAccessibleDescription(chosen);
 }
 

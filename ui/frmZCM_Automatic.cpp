@@ -5,6 +5,7 @@
 #include "OutputName.h"
 #include "Platform.h"
 #include "PreviewWindow.h"
+#include "Translated.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -39,7 +40,7 @@ void frmZCM::askEncoderForm() {
 void frmZCM::showCommandForm() {
     const zvm::FormDecision decision = zvm::DecideForm(formChoice_, encoderAnswer_);
     mnuModernCommand->setChecked(decision.style == zvm::CommandStyle::Modern);
-    const QString why = QStringLiteral("In use: the %1").arg(QString::fromStdString(decision.reason));
+    const QString why = tr("In use: the %1").arg(Translated(decision.reason));
     mnuModernCommand->setToolTip(why);
     mnuModernCommand->setStatusTip(why);
 }
@@ -86,8 +87,8 @@ void frmZCM::detectSize(bool reportFailure) {
                                   } else if (reportFailure) {
                                       self->platform_.showMessage(
                                           self,
-                                          QStringLiteral("The size could not be detected: %1.").arg(r.error),
-                                          QStringLiteral("Detect size from video"));
+                                          tr("The size could not be detected: %1.").arg(r.error),
+                                          tr("Detect size from video"));
                                   }
                               });
 }

@@ -4,6 +4,7 @@
 #include "EncoderWindow.h"
 #include "OutputGuard.h"
 #include "Platform.h"
+#include "Translated.h"
 #include "Validation.h"
 
 #include <QLineEdit>
@@ -19,24 +20,24 @@ void frmZCM::cmdConvert_Click() {
     }
     // Only the command just written may run: an older one in the box was made for other values.
     if (!written) {
-        platform_.showMessage(this, QStringLiteral("Choose Live Action or Animation for this target"),
-                              QStringLiteral("Choose a Movie Type!"));
+        platform_.showMessage(this, tr("Choose Live Action or Animation for this target"),
+                              tr("Choose a Movie Type!"));
         return;
     }
     if (zvm::run::OutputIsSource(txtOriginalVideo->text().toStdString(), txtSaveAs->text().toStdString())) {
         platform_.showMessage(this,
-                              QStringLiteral("The output file is the source video. Choose another output filename"),
-                              QStringLiteral("Invalid Filename!"));
+                              tr("The output file is the source video. Choose another output filename"),
+                              tr("Invalid Filename!"));
         return;
     }
     const QString command = txtFFMPEGCode->toPlainText();
     StartOutcome outcome = platform_.startProgram(command, txtffmpegexe->text());
     if (!outcome.job) {
         const QString program =
-            outcome.program.isEmpty() ? QString() : QStringLiteral("\n\nProgram: %1").arg(outcome.program);
+            outcome.program.isEmpty() ? QString() : tr("\n\nProgram: %1").arg(outcome.program);
         platform_.showMessage(
-            this, QStringLiteral("The encoder could not be started: %1.%2").arg(outcome.error, program),
-            QStringLiteral("Convert using ffmpeg"));
+            this, tr("The encoder could not be started: %1.%2").arg(Translated(outcome.error.toStdString()), program),
+            tr("Convert using ffmpeg"));
         return;
     }
     const zvm::ConversionRequest request = requestFromControls(); // as Generate left it

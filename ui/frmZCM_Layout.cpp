@@ -113,7 +113,7 @@ QLabel* Result(QWidget* parent, const char* name, const QString& meaning, int l,
 } // namespace
 
 void frmZCM::buildLayout() {
-    setWindowTitle(QStringLiteral("Zarnik Video Maker"));
+    setWindowTitle(tr("Zarnik Video Maker"));
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
     setCentralWidget(client);
@@ -135,38 +135,38 @@ void frmZCM::buildLayout() {
 
 void frmZCM::buildVideoRows(QWidget* client) {
     FraVideo = Group(client, "FraVideo", {}, 120, 0, 8295, 1575);
-    QLabel* videoCaption = Caption(FraVideo, "Label7", "Original Video to convert", 120, 240, 1740, 195);
+    QLabel* videoCaption = Caption(FraVideo, "Label7", tr("Original Video to convert"), 120, 240, 1740, 195);
     txtOriginalVideo = TextBox(FraVideo, "txtOriginalVideo", 120, 480, 7215, 285, {},
-                               "Video filename with extension (.avi, .mpg, etc)");
+                               tr("Video filename with extension (.avi, .mpg, etc)"));
     NameBox(videoCaption, txtOriginalVideo);
-    cmdBrowseVideo = Button(FraVideo, "cmdBrowseVideo", "Browse", 7440, 480, 735, 255);
-    cmdBrowseVideo->setAccessibleName("Browse for the source video");
-    QLabel* outputCaption = Caption(FraVideo, "Label25", "Outputted MP4 filename", 120, 840, 1710, 195);
+    cmdBrowseVideo = Button(FraVideo, "cmdBrowseVideo", tr("Browse"), 7440, 480, 735, 255);
+    cmdBrowseVideo->setAccessibleName(tr("Browse for the source video"));
+    QLabel* outputCaption = Caption(FraVideo, "Label25", tr("Outputted MP4 filename"), 120, 840, 1710, 195);
     // The output row belongs to the window but lies over the video group.
-    txtSaveAs = TextBox(client, "txtSaveAs", 240, 1080, 7215, 285, {}, "Where to save the .mp4 video file");
+    txtSaveAs = TextBox(client, "txtSaveAs", 240, 1080, 7215, 285, {}, tr("Where to save the .mp4 video file"));
     NameBox(outputCaption, txtSaveAs);
-    cmdSaveAs = Button(client, "cmdSaveAs", "Browse", 7560, 1080, 735, 255);
-    cmdSaveAs->setAccessibleName("Browse for the output file");
+    cmdSaveAs = Button(client, "cmdSaveAs", tr("Browse"), 7560, 1080, 735, 255);
+    cmdSaveAs->setAccessibleName(tr("Browse for the output file"));
 }
 
 void frmZCM::buildOriginal(QWidget* client) {
-    fraOriginal = Group(client, "fraOriginal", "Original Video", 120, 1680, 2295, 1695);
-    QLabel* widthCaption = Caption(fraOriginal, "Label2", "Width", 120, 240, 420, 195);
-    QLabel* heightCaption = Caption(fraOriginal, "Label1", "Height", 1320, 240, 465, 195);
-    txtWidth = TextBox(fraOriginal, "txtWidth", 120, 480, 855, 285, {}, "Width of original video");
+    fraOriginal = Group(client, "fraOriginal", tr("Original Video"), 120, 1680, 2295, 1695);
+    QLabel* widthCaption = Caption(fraOriginal, "Label2", tr("Width"), 120, 240, 420, 195);
+    QLabel* heightCaption = Caption(fraOriginal, "Label1", tr("Height"), 1320, 240, 465, 195);
+    txtWidth = TextBox(fraOriginal, "txtWidth", 120, 480, 855, 285, {}, tr("Width of original video"));
     NameBox(widthCaption, txtWidth);
-    Caption(fraOriginal, "Label3", "X", 1080, 600, 105, 195);
-    txtHeight = TextBox(fraOriginal, "txtHeight", 1320, 480, 855, 285, {}, "Height of original video");
+    Caption(fraOriginal, "Label3", tr("X"), 1080, 600, 105, 195);
+    txtHeight = TextBox(fraOriginal, "txtHeight", 1320, 480, 855, 285, {}, tr("Height of original video"));
     NameBox(heightCaption, txtHeight);
-    Caption(fraOriginal, "Label4", "Ratio", 120, 960, 375, 195);
-    lblRatio = Result(fraOriginal, "lblRatio", "Ratio", 120, 1200, 2055, 255, Qt::AlignLeft);
+    Caption(fraOriginal, "Label4", tr("Ratio"), 120, 960, 375, 195);
+    lblRatio = Result(fraOriginal, "lblRatio", tr("Ratio"), 120, 1200, 2055, 255, Qt::AlignLeft);
 }
 
 void frmZCM::buildMovieType(QWidget* client) {
-    fraMovieType = Group(client, "fraMovieType", "Movie Type", 2520, 1680, 1695, 1695);
+    fraMovieType = Group(client, "fraMovieType", tr("Movie Type"), 2520, 1680, 1695, 1695);
     optLiveAction =
-        GrowToFit(Place(new QRadioButton("Live Action", fraMovieType), "optLiveAction", 240, 480, 1215, 255));
-    optAnime = GrowToFit(Place(new QRadioButton("Animation", fraMovieType), "optAnime", 240, 960, 1215, 195));
+        GrowToFit(Place(new QRadioButton(tr("Live Action"), fraMovieType), "optLiveAction", 240, 480, 1215, 255));
+    optAnime = GrowToFit(Place(new QRadioButton(tr("Animation"), fraMovieType), "optAnime", 240, 960, 1215, 195));
     movieTypeGroup_ = new QButtonGroup(this);
     movieTypeGroup_->addButton(optLiveAction);
     movieTypeGroup_->addButton(optAnime);
@@ -178,52 +178,52 @@ void frmZCM::buildMovieType(QWidget* client) {
 void frmZCM::buildPadding(QWidget* client) {
     fraPadding = Group(client, "fraPadding", {}, 4320, 1680, 2295, 3375);
     cboPlatform = GrowToTextHeight(Place(new QComboBox(fraPadding), "cboPlatform", 120, 240, 2055, 315));
-    cboPlatform->setToolTip("Choose a resolution");
-    cboPlatform->setAccessibleName("Target screen");
+    cboPlatform->setToolTip(tr("Choose a resolution"));
+    cboPlatform->setAccessibleName(tr("Target screen"));
     cboPlatform->setEditable(false);
-    Caption(fraPadding, "Label15", "New Dimensions", 600, 720, 1185, 195);
-    Caption(fraPadding, "Label6", "Width", 360, 960, 420, 195);
-    Caption(fraPadding, "Label5", "Height", 1560, 960, 465, 195);
-    lblNewWidth = Result(fraPadding, "lblNewWidth", "New width", 120, 1200, 855, 255, Qt::AlignHCenter);
-    Caption(fraPadding, "Label13", "X", 1080, 1200, 105, 195);
-    lblNewHeight = Result(fraPadding, "lblNewHeight", "New height", 1320, 1200, 855, 255, Qt::AlignHCenter);
-    Caption(fraPadding, "Label16", "Padding", 840, 1560, 585, 195);
-    Caption(fraPadding, "Label8", "Top", 960, 1800, 285, 195);
-    lblPadTop = Result(fraPadding, "lblPadTop", "Pad top", 840, 2040, 615, 255, Qt::AlignHCenter);
-    Caption(fraPadding, "Label12", "Left", 240, 2160, 270, 195);
-    Caption(fraPadding, "Label14", "Right", 1680, 2160, 375, 195);
-    lblPadLeft = Result(fraPadding, "lblPadLeft", "Pad left", 120, 2400, 615, 255, Qt::AlignHCenter);
-    lblPadRight = Result(fraPadding, "lblPadRight", "Pad right", 1560, 2400, 615, 255, Qt::AlignHCenter);
-    Caption(fraPadding, "Label10", "Bottom", 840, 2520, 495, 195);
-    lblPadBottom = Result(fraPadding, "lblPadBottom", "Pad bottom", 840, 2760, 615, 255, Qt::AlignHCenter);
+    Caption(fraPadding, "Label15", tr("New Dimensions"), 600, 720, 1185, 195);
+    Caption(fraPadding, "Label6", tr("Width"), 360, 960, 420, 195);
+    Caption(fraPadding, "Label5", tr("Height"), 1560, 960, 465, 195);
+    lblNewWidth = Result(fraPadding, "lblNewWidth", tr("New width"), 120, 1200, 855, 255, Qt::AlignHCenter);
+    Caption(fraPadding, "Label13", tr("X"), 1080, 1200, 105, 195);
+    lblNewHeight = Result(fraPadding, "lblNewHeight", tr("New height"), 1320, 1200, 855, 255, Qt::AlignHCenter);
+    Caption(fraPadding, "Label16", tr("Padding"), 840, 1560, 585, 195);
+    Caption(fraPadding, "Label8", tr("Top"), 960, 1800, 285, 195);
+    lblPadTop = Result(fraPadding, "lblPadTop", tr("Pad top"), 840, 2040, 615, 255, Qt::AlignHCenter);
+    Caption(fraPadding, "Label12", tr("Left"), 240, 2160, 270, 195);
+    Caption(fraPadding, "Label14", tr("Right"), 1680, 2160, 375, 195);
+    lblPadLeft = Result(fraPadding, "lblPadLeft", tr("Pad left"), 120, 2400, 615, 255, Qt::AlignHCenter);
+    lblPadRight = Result(fraPadding, "lblPadRight", tr("Pad right"), 1560, 2400, 615, 255, Qt::AlignHCenter);
+    Caption(fraPadding, "Label10", tr("Bottom"), 840, 2520, 495, 195);
+    lblPadBottom = Result(fraPadding, "lblPadBottom", tr("Pad bottom"), 840, 2760, 615, 255, Qt::AlignHCenter);
 }
 
 void frmZCM::buildOptions(QWidget* client) {
-    fraOptions = Group(client, "fraOptions", "Options", 6720, 1680, 1695, 3375);
-    QLabel* videoBitrateCaption = Caption(fraOptions, "Label17", "Video Bitrate", 120, 360, 900, 195);
+    fraOptions = Group(client, "fraOptions", tr("Options"), 6720, 1680, 1695, 3375);
+    QLabel* videoBitrateCaption = Caption(fraOptions, "Label17", tr("Video Bitrate"), 120, 360, 900, 195);
     txtVideoBitrate =
-        TextBox(fraOptions, "txtVideoBitrate", 120, 600, 735, 285, "256", "video bitrate (in kbit/s) ");
+        TextBox(fraOptions, "txtVideoBitrate", 120, 600, 735, 285, "256", tr("video bitrate (in kbit/s) "));
     NameBox(videoBitrateCaption, txtVideoBitrate);
-    Caption(fraOptions, "Label20", "kbit/s", 960, 600, 405, 195);
-    QLabel* audioBitrateCaption = Caption(fraOptions, "Label18", "Audio Bitrate", 120, 960, 900, 195);
+    Caption(fraOptions, "Label20", tr("kbit/s"), 960, 600, 405, 195);
+    QLabel* audioBitrateCaption = Caption(fraOptions, "Label18", tr("Audio Bitrate"), 120, 960, 900, 195);
     txtAudioBitrate =
-        TextBox(fraOptions, "txtAudioBitrate", 120, 1200, 735, 285, "32", "audio bitrate (in kbit/s) ");
+        TextBox(fraOptions, "txtAudioBitrate", 120, 1200, 735, 285, "32", tr("audio bitrate (in kbit/s) "));
     NameBox(audioBitrateCaption, txtAudioBitrate);
-    Caption(fraOptions, "Label21", "kbit/s", 960, 1200, 405, 195);
-    QLabel* sampleRateCaption = Caption(fraOptions, "Label19", "Audio Sample Rate", 120, 1560, 1365, 195);
+    Caption(fraOptions, "Label21", tr("kbit/s"), 960, 1200, 405, 195);
+    QLabel* sampleRateCaption = Caption(fraOptions, "Label19", tr("Audio Sample Rate"), 120, 1560, 1365, 195);
     txtSampleRate =
-        TextBox(fraOptions, "txtSampleRate", 120, 1800, 735, 285, "24000", "audio sampling rate (in Hz) ");
+        TextBox(fraOptions, "txtSampleRate", 120, 1800, 735, 285, "24000", tr("audio sampling rate (in Hz) "));
     NameBox(sampleRateCaption, txtSampleRate);
-    Caption(fraOptions, "Label22", "Hz", 960, 1800, 195, 195);
+    Caption(fraOptions, "Label22", tr("Hz"), 960, 1800, 195, 195);
 }
 
 void frmZCM::buildSettings(QWidget* client) {
     fraSettings = Group(client, "fraSettings", {}, 120, 3360, 4095, 1695);
-    QLabel* encoderCaption = Caption(fraSettings, "Label23", "Location of FFMPEG.EXE", 120, 360, 1845, 195);
+    QLabel* encoderCaption = Caption(fraSettings, "Label23", tr("Location of FFMPEG.EXE"), 120, 360, 1845, 195);
     txtffmpegexe = TextBox(fraSettings, "txtffmpegexe", 120, 600, 3855, 285);
     NameBox(encoderCaption, txtffmpegexe);
-    cmdffmpegexe = Button(fraSettings, "cmdffmpegexe", "Browse", 2760, 960, 1215, 495);
-    cmdffmpegexe->setAccessibleName("Browse for the encoder");
+    cmdffmpegexe = Button(fraSettings, "cmdffmpegexe", tr("Browse"), 2760, 960, 1215, 495);
+    cmdffmpegexe->setAccessibleName(tr("Browse for the encoder"));
 }
 
 void frmZCM::buildMain(QWidget* client) {
@@ -235,37 +235,37 @@ void frmZCM::buildMain(QWidget* client) {
     txtFFMPEGCode->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtFFMPEGCode->setTabChangesFocus(true);
     txtFFMPEGCode->setAcceptDrops(false);
-    txtFFMPEGCode->setAccessibleName("ffmpeg command");
-    cmdConvert = Button(fraMain, "cmdConvert", "Con&vert", 2880, 2280, 1215, 495, "Convert using ffmpeg");
-    cmdClear = Button(fraMain, "cmdClear", "&Clear", 4200, 2280, 1215, 495);
-    cmdExit = Button(fraMain, "cmdExit", "E&xit", 5520, 2280, 1215, 495);
-    cmdGenerate = Button(fraMain, "cmdGenerate", "&Generate", 6840, 2280, 1215, 495);
+    txtFFMPEGCode->setAccessibleName(tr("ffmpeg command"));
+    cmdConvert = Button(fraMain, "cmdConvert", tr("Con&vert"), 2880, 2280, 1215, 495, tr("Convert using ffmpeg"));
+    cmdClear = Button(fraMain, "cmdClear", tr("&Clear"), 4200, 2280, 1215, 495);
+    cmdExit = Button(fraMain, "cmdExit", tr("E&xit"), 5520, 2280, 1215, 495);
+    cmdGenerate = Button(fraMain, "cmdGenerate", tr("&Generate"), 6840, 2280, 1215, 495);
 }
 
 void frmZCM::buildMenus() {
-    mnuFile = menuBar()->addMenu("&File");
+    mnuFile = menuBar()->addMenu(tr("&File"));
     mnuFile->setObjectName("mnuFile");
-    mnuSaveINI = mnuFile->addAction("&Save settings to INI");
+    mnuSaveINI = mnuFile->addAction(tr("&Save settings to INI"));
     mnuSaveINI->setObjectName("mnuSaveINI");
-    mnuOptions = menuBar()->addMenu("&Options");
+    mnuOptions = menuBar()->addMenu(tr("&Options"));
     mnuOptions->setObjectName("mnuOptions");
     mnuOptions->setToolTipsVisible(true); // the command form entry says why it is set as it is
-    mnuModernCommand = mnuOptions->addAction("&Modern ffmpeg command");
+    mnuModernCommand = mnuOptions->addAction(tr("&Modern ffmpeg command"));
     mnuModernCommand->setObjectName("mnuModernCommand");
     mnuModernCommand->setCheckable(true);
-    mnuDetectSize = mnuOptions->addAction("&Detect size from video");
+    mnuDetectSize = mnuOptions->addAction(tr("&Detect size from video"));
     mnuDetectSize->setObjectName("mnuDetectSize");
     mnuDetectSize->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
-    mnuPreview = mnuOptions->addAction("&Preview");
+    mnuPreview = mnuOptions->addAction(tr("&Preview"));
     mnuPreview->setObjectName("mnuPreview");
     mnuPreview->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    mnuAddToQueue = mnuOptions->addAction("Add videos to &queue...");
+    mnuAddToQueue = mnuOptions->addAction(tr("Add videos to &queue..."));
     mnuAddToQueue->setObjectName("mnuAddToQueue");
-    mnuAddCurrent = mnuOptions->addAction("Add c&urrent to queue");
+    mnuAddCurrent = mnuOptions->addAction(tr("Add c&urrent to queue"));
     mnuAddCurrent->setObjectName("mnuAddCurrent");
-    mnuHelp = menuBar()->addMenu("&Help");
+    mnuHelp = menuBar()->addMenu(tr("&Help"));
     mnuHelp->setObjectName("mnuHelp");
-    mnuWebsite = mnuHelp->addAction("&Web site");
+    mnuWebsite = mnuHelp->addAction(tr("&Web site"));
     mnuWebsite->setObjectName("mnuWebsite");
 }
 

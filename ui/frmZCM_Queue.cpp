@@ -60,7 +60,7 @@ void frmZCM::addToQueue(const QStringList& videos) {
 
 void frmZCM::mnuAddToQueue_Click() {
     const QStringList videos =
-        platform_.openFileNames(this, {QStringLiteral("Add videos to queue"), {}, VideoFilters(), {}});
+        platform_.openFileNames(this, {tr("Add videos to queue"), {}, VideoFilters(), {}});
     if (!videos.isEmpty()) {
         addToQueue(videos);
     }
@@ -84,14 +84,14 @@ void frmZCM::offerKeptQueue() {
     }
     LoadedQueue kept = LoadQueue(file);
     if (!kept.problem.isEmpty()) {
-        platform_.showMessage(this, kept.problem, QStringLiteral("Queue"));
+        platform_.showMessage(this, kept.problem, tr("Queue"));
     }
     if (kept.items.empty()) {
         return;
     }
     const int choice = platform_.askChoice(
-        this, QStringLiteral("%1 videos were waiting in the queue.").arg(kept.items.size()), QStringLiteral("Queue"),
-        {QStringLiteral("&Resume"), QStringLiteral("&Discard")});
+        this, tr("%1 videos were waiting in the queue.").arg(kept.items.size()), tr("Queue"),
+        {tr("&Resume"), tr("&Discard")});
     if (choice == 0) {
         queue().restore(std::move(kept.items));
         showQueue();
@@ -111,7 +111,7 @@ bool frmZCM::mayQuit() {
         this,
         QStringLiteral("The queue is converting. Stop it and quit? The current video is stopped and its partial "
                        "output removed; the videos not yet converted are kept for the next start."),
-        QStringLiteral("Quit"), {QStringLiteral("Stop the queue and &quit"), QStringLiteral("&Cancel")});
+        tr("Quit"), {tr("Stop the queue and &quit"), tr("&Cancel")});
     if (choice != 0) {
         return false;
     }

@@ -4,6 +4,7 @@
 #include "Platform.h"
 #include "Presets.h"
 #include "SettingsFile.h"
+#include "Translated.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -15,7 +16,10 @@
 namespace settings = zvm::settings;
 
 namespace {
-const QString kSaveTitle = QStringLiteral("Save settings to settings.ini");
+// Functions, not constants: a text is translated when it is shown, after the translations are loaded.
+QString SaveTitle() {
+    return frmZCM::tr("Save settings to settings.ini");
+}
 
 #ifdef Q_OS_WIN
 const QString kEncoderPattern = QStringLiteral("ffmpeg.exe*");
@@ -23,7 +27,9 @@ const QString kEncoderPattern = QStringLiteral("ffmpeg.exe*");
 const QString kEncoderPattern = QStringLiteral("ffmpeg*"); // programs here carry no .exe ending
 #endif
 
-const QString kAllFiles = QStringLiteral("All files (*)");
+QString AllFiles() {
+    return frmZCM::tr("All files (*)");
+}
 
 // The fixed file name, resolved against the current working directory at each load and save.
 std::filesystem::path SettingsPath() {
@@ -37,7 +43,7 @@ QList<QLineEdit*> frmZCM::savedBoxes() const {
 }
 
 void frmZCM::Form_Load() {
-    setWindowTitle(QStringLiteral("Zarnik Video Maker v0.61 - by the Zarnik Video Maker team"));
+    setWindowTitle(tr("Zarnik Video Maker v0.61 - by the Zarnik Video Maker team"));
     setMovieType(zvm::MovieType::LiveAction);
     if (!loadSettings()) {
         cmdffmpegexe_Click();
@@ -66,8 +72,8 @@ bool frmZCM::loadSettings() {
                                              "the file is left as it is.")
                                   .arg(QDir::current().absoluteFilePath(QString::fromStdString(
                                            std::string(settings::kFileName))),
-                                       QString::fromLocal8Bit(loaded.reason)),
-                              QStringLiteral("Settings not loaded"));
+                                       Translated(loaded.reason)),
+                              tr("Settings not loaded"));
         return true;
     }
     const settings::ParsedSettings& parsed = loaded.parsed;
@@ -89,28 +95,28 @@ void frmZCM::mnuSaveINI_Click() {
     if (const auto unstorable = settings::CheckStorable(record)) {
         const QString box = boxes[qsizetype(unstorable->field)]->accessibleName();
         const QString why = unstorable->problem == settings::StoreProblem::DoubleQuote
-                                ? QStringLiteral("contains a double quote (\"), which settings.ini cannot store")
-                                : QStringLiteral("holds more text than settings.ini can keep");
+                                ? tr("contains a double quote (\"), which settings.ini cannot store")
+                                : tr("holds more text than settings.ini can keep");
         platform_.showMessage(
-            this, QStringLiteral("The settings were not saved: the box \"%1\" %2.").arg(box, why), kSaveTitle);
+            this, tr("The settings were not saved: the box \"%1\" %2.").arg(box, why), SaveTitle());
         return;
     }
     if (const auto error = settings::SaveSettings(SettingsPath(), record)) {
         platform_.showMessage(this,
-                              QStringLiteral("The settings could not be saved to settings.ini: %1")
+                              tr("The settings could not be saved to settings.ini: %1")
                                   .arg(QString::fromLocal8Bit(*error)),
-                              kSaveTitle);
+                              SaveTitle());
         return;
     }
-    platform_.showMessage(this, QStringLiteral("Settings Saved!"), kSaveTitle);
+    platform_.showMessage(this, tr("Settings Saved!"), SaveTitle());
 }
 
 // The designed six endings, today's common ones, and everything; the designed pattern itself stays in
 // the video picker's file-name field.
 QStringList frmZCM::VideoFilters() {
-    return {QStringLiteral("Video files (*.avi *.wmv *.mpg *.mpeg *.mp4 *.ogm)"),
-            QStringLiteral("All videos (*.mkv *.mov *.m4v *.webm *.3gp *.ts *.flv *.avi *.wmv *.mpg *.mpeg *.mp4 *.ogm)"),
-            kAllFiles};
+    return {tr("Video files (*.avi *.wmv *.mpg *.mpeg *.mp4 *.ogm)"),
+            tr("All videos (*.mkv *.mov *.m4v *.webm *.3gp *.ts *.flv *.avi *.wmv *.mpg *.mpeg *.mp4 *.ogm)"),
+            AllFiles()};
 }
 
 // Cancelling leaves the box as it was.
@@ -124,7 +130,7 @@ bool frmZCM::pickInto(QLineEdit* box, const FileDialogRequest& request) {
 }
 
 void frmZCM::cmdBrowseVideo_Click() {
-    const bool picked = pickInto(txtOriginalVideo, {QStringLiteral("Locate Video File"),
+    const bool picked = pickInto(txtOriginalVideo, {tr("Locate Video File"),
                                                     QStringLiteral("*.avi; *.wmv; *.mpg; *.mpeg; *.mp4; *.ogm"),
                                                     VideoFilters(),
                                                     {}});
@@ -134,8 +140,8 @@ void frmZCM::cmdBrowseVideo_Click() {
 }
 
 void frmZCM::cmdSaveAs_Click() {
-    pickInto(txtSaveAs, {QStringLiteral("Save as .mp4"), QStringLiteral("*.mp4"),
-                         {QStringLiteral("MP4 files (*.mp4)"), kAllFiles}, {}});
+    pickInto(txtSaveAs, {tr("Save as .mp4"), QStringLiteral("*.mp4"),
+                         {tr("MP4 files (*.mp4)"), AllFiles()}, {}});
 }
 
 // Choosing the encoder always saves all settings, cancelled or not, so the first-run question is
@@ -144,9 +150,9 @@ void frmZCM::cmdSaveAs_Click() {
 void frmZCM::cmdffmpegexe_Click() {
     const QString found = QStandardPaths::findExecutable(QStringLiteral("ffmpeg"));
     pickInto(txtffmpegexe,
-             {QStringLiteral("Locate FFMPEG.EXE"),
+             {tr("Locate FFMPEG.EXE"),
               kEncoderPattern,
-              {QStringLiteral("ffmpeg (%1)").arg(kEncoderPattern), kAllFiles},
+              {QStringLiteral("ffmpeg (%1)").arg(kEncoderPattern), AllFiles()},
               found.isEmpty() ? QString() : QFileInfo(found).absolutePath()});
     mnuSaveINI_Click();
     askEncoderForm();

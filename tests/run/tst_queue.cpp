@@ -194,7 +194,7 @@ void TestQueue::runsOneAfterAnother() {
     QCOMPARE(summary.failed, 1);
     QCOMPARE(checked, QStringList({"first.mp4", "third.mp4"}));
     const QueueItem& failed = runner.queue().items()[1];
-    QCOMPARE(failed.reason, "the encoder ended with exit code 1");
+    QCOMPARE(ReasonText(failed), "the encoder ended with exit code 1");
     QVERIFY(QString::fromStdString(failed.log).contains("Conversion failed!"));
     QVERIFY(LoadQueue(dir.filePath("queue.json")).items.empty()); // nothing unfinished is left to offer
 }
