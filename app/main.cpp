@@ -1,4 +1,6 @@
 #include "QtPlatform.h"
+#include "StartOptions.h"
+#include "Translations.h"
 #include "frmZCM.h"
 
 #include <QApplication>
@@ -8,10 +10,16 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Zarnik Video Maker"));
     // Encoder windows may stay open; the main window alone decides when the program ends.
     QApplication::setQuitOnLastWindowClosed(false);
+    InstallTranslations(app);
+    const StartOptions options = ReadStartOptions(QApplication::arguments());
 
     QtPlatform platform;
     frmZCM window(platform);
+    if (options.userSettings) {
+        window.keepSettingsIn(UserSettingsFolder());
+    }
     window.Form_Load();
+    window.openVideos(options.videos);
     window.show();
     return QApplication::exec();
 }

@@ -10,7 +10,7 @@
 namespace zvm {
 
 namespace {
-constexpr std::string_view kQuotePrompt = ZVM_TEXT("A filename cannot contain a double quote (\")");
+constexpr const char* kQuotePrompt = ZVM_TEXT("A filename cannot contain a double quote (\")");
 
 struct PathCheck {
     RequestField field;

@@ -1,6 +1,5 @@
 #include "Queue.h"
 
-#include "Text.h"
 
 #include "Generate.h"
 
@@ -98,7 +97,7 @@ void Queue::prepare(QueueItem& it) {
     const auto& result = std::get<GenerateResult>(outcome);
     if (!result.command) {
         it.state = ItemState::NeedsAttention;
-        it.reason = ZVM_TEXT("Choose Live Action or Animation for this target");
+        it.reason = kNoMovieType;
         return;
     }
     const std::string output = Normal(result.request.outputPath);
@@ -107,10 +106,10 @@ void Queue::prepare(QueueItem& it) {
     });
     if (sameFile_(result.request.sourceVideo, result.request.outputPath) || Normal(it.request.sourceVideo) == output) {
         it.state = ItemState::NeedsAttention;
-        it.reason = ZVM_TEXT("The output file is the source video");
+        it.reason = kOutputIsSource;
     } else if (shared) {
         it.state = ItemState::NeedsAttention;
-        it.reason = ZVM_TEXT("Another video of the queue is written to the same output file");
+        it.reason = kSharedOutput;
     } else {
         it.state = ItemState::Waiting;
         it.reason.clear();
@@ -129,7 +128,7 @@ void Queue::sizeKnown(int id, int width, int height, std::optional<double> durat
 void Queue::sizeUnknown(int id, const std::string& reason) {
     if (QueueItem* it = item(id); it != nullptr && it->state == ItemState::Detecting) {
         it->state = ItemState::NeedsAttention;
-        it->reason = ZVM_TEXT("The size could not be detected: %1");
+        it->reason = kNoSize;
         it->detail = reason;
     }
 }
@@ -208,7 +207,7 @@ void Queue::ended(int id, int exitCode, const std::string& log) {
         it->encoded = it->duration.value_or(it->encoded);
     } else {
         it->state = ItemState::Failed;
-        it->reason = exitCode < 0 ? ZVM_TEXT("the encoder was ended by a signal") : ZVM_TEXT("the encoder ended with exit code %1");
+        it->reason = exitCode < 0 ? kEndedBySignal : kExitCode;
         it->detail = std::to_string(exitCode);
         it->log = log;
     }
@@ -217,7 +216,7 @@ void Queue::ended(int id, int exitCode, const std::string& log) {
 void Queue::failedToStart(int id, const std::string& error) {
     if (QueueItem* it = item(id); it != nullptr && it->state == ItemState::Running) {
         it->state = ItemState::Failed;
-        it->reason = ZVM_TEXT("the encoder could not be started: %1");
+        it->reason = kNotStarted;
         it->detail = error;
     }
 }

@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 #include "ConversionRequest.h"
 #include "OutputTarget.h"
+#include "Text.h"
 
 #include <functional>
 #include <optional>
@@ -100,6 +101,17 @@ private:
     SameFile sameFile_;
     std::vector<QueueItem> items_;
 };
+
+// Reasons an item does not run, as a window shows them (see Text.h).
+inline constexpr const char* kNoMovieType = ZVM_TEXT("Choose Live Action or Animation for this target");
+inline constexpr const char* kOutputIsSource = ZVM_TEXT("The output file is the source video");
+inline constexpr const char* kSharedOutput = ZVM_TEXT("Another video of the queue is written to the same output file");
+inline constexpr const char* kNoSize = ZVM_TEXT("The size could not be detected: %1");
+inline constexpr const char* kEndedBySignal = ZVM_TEXT("the encoder was ended by a signal");
+inline constexpr const char* kExitCode = ZVM_TEXT("the encoder ended with exit code %1");
+inline constexpr const char* kNotStarted = ZVM_TEXT("the encoder could not be started: %1");
+inline constexpr const char* kStoppedOnRequest = ZVM_TEXT("stopped on request; its partial output was removed");
+inline constexpr const char* kOutputExists = ZVM_TEXT("its output exists already");
 
 // The reason in English words, the detail in its place.
 std::string ReasonText(const QueueItem& item);

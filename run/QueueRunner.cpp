@@ -1,6 +1,5 @@
 #include "QueueRunner.h"
 
-#include "Text.h"
 
 #include "OutputGuard.h"
 #include "QueueStore.h"
@@ -178,7 +177,7 @@ void QueueRunner::endStopped(int id) {
     if (stopFor_ == StopFor::Quit) {
         queue_.interrupted(id);
     } else {
-        queue_.stopped(id, ZVM_TEXT("stopped on request; its partial output was removed"));
+        queue_.stopped(id, zvm::run::kStoppedOnRequest);
     }
     if (stopFor_ == StopFor::Removal) {
         queue_.remove(id);
@@ -235,7 +234,7 @@ void QueueRunner::clearFinished() {
 }
 
 void QueueRunner::skip(const std::vector<int>& ids) {
-    queue_.skip(ids, ZVM_TEXT("its output exists already"));
+    queue_.skip(ids, zvm::run::kOutputExists);
     touch(true);
 }
 

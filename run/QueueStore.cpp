@@ -1,7 +1,9 @@
 #include "QueueStore.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -92,6 +94,10 @@ LoadedQueue SetAside(const QString& path, const QString& why) {
 } // namespace
 
 bool SaveQueue(const QString& path, const std::vector<QueueItem>& items, QString* error) {
+    if (items.empty() && !QFile::exists(path)) {
+        return true; // nothing kept, and nothing to write: no folder is made for an empty queue
+    }
+    QDir().mkpath(QFileInfo(path).absolutePath());
     QJsonArray list;
     for (const QueueItem& item : items) {
         list.append(ToJson(item));

@@ -1,9 +1,9 @@
 # Sourced by the other scripts: the one list of Debian packages the project needs.
-# Building: compiler, CMake, Qt 6 Widgets, Google Benchmark.
-ZVM_BUILD_PACKAGES=(g++ cmake make qt6-base-dev libgl-dev libbenchmark-dev)
+# Building: compiler, CMake, Qt 6 Widgets, Qt's translation tools, Google Benchmark.
+ZVM_BUILD_PACKAGES=(g++ cmake make qt6-base-dev qt6-tools-dev qt6-l10n-tools libgl-dev libbenchmark-dev)
 # Testing the real program: a virtual X server, keyboard/mouse driving, clipboard reading, and
 # the real encoder for the end-to-end conversions.
-ZVM_TEST_PACKAGES=(xvfb xauth xdotool xclip x11-utils ffmpeg)
+ZVM_TEST_PACKAGES=(xvfb xauth xdotool xclip x11-utils ffmpeg qt6-translations-l10n)
 # Packaging and hardening: the Debian package's tools, the desktop and AppStream validators, and
 # clang with its libFuzzer runtime and clang-tidy.
 ZVM_CHECK_PACKAGES=(dpkg-dev desktop-file-utils appstream clang libclang-rt-14-dev clang-tidy)

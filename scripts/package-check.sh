@@ -41,7 +41,10 @@ grep -q '^Homepage: https://' <<<"$fields" || fail "no homepage"
 echo "ok: the package holds all ${#expected[@]} files; $(grep Depends <<<"$fields")"
 
 dpkg-deb -x "$deb" "$work/root"
-desktop-file-validate "$work/root/usr/share/applications/$app_id.desktop"
+desktop=$work/root/usr/share/applications/$app_id.desktop
+desktop-file-validate "$desktop"
+grep -q '^Exec=zarnik-video-maker --user-settings %F$' "$desktop" || fail "the desktop entry takes no files"
+grep -q '^MimeType=video/mp4;.*video/x-matroska;' "$desktop" || fail "the desktop entry names no video types"
 appstreamcli validate --no-net --pedantic "$work/root/usr/share/metainfo/$app_id.metainfo.xml"
 for page in zarnik-video-maker zarnik-video-maker-cli; do
     man -l "$work/root/usr/share/man/man1/$page.1" >/dev/null 2>&1 || fail "the man page $page does not render"

@@ -146,7 +146,7 @@ void EncoderWindow::showFinished(int exitCode, int signal) {
         result_ = signal != 0 ? tr("Failed (ended by signal %1)").arg(signal)
                               : tr("Failed (exit code %1)").arg(exitCode);
         if (RejectsClassicOptions(output_)) {
-            result_ += QStringLiteral(". This encoder needs the modern command: turn on Options > Modern "
+            result_ += tr(". This encoder needs the modern command: turn on Options > Modern "
                                       "ffmpeg command in the main window, then Convert again.");
         }
     }

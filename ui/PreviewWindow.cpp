@@ -81,7 +81,7 @@ void PreviewWindow::buildLayout() {
     controls->addWidget(moment_);
     for (int factor = 1; factor <= 3; ++factor) {
         auto* option = new QRadioButton(QStringLiteral("&%1x").arg(factor), this);
-        option->setObjectName(tr("zoom%1").arg(factor));
+        option->setObjectName(QStringLiteral("zoom%1").arg(factor));
         option->setAccessibleName(tr("Zoom %1 times").arg(factor));
         option->setChecked(factor == 2);
         zoom->addButton(option, factor);
@@ -115,7 +115,7 @@ void PreviewWindow::follow(const zvm::ConversionRequest& request, zvm::CommandSt
     caption_->setText(target ? tr("%1 fps, %2 command form")
                                    .arg(QString::fromStdString(zvm::FrameRateText(target->frameRate)), form)
                              : tr("No movie type chosen: no command is written for this target"));
-    note_->setText(vcd ? QStringLiteral("A VCD's pixels are not square: the frame is shown as a 4:3 television "
+    note_->setText(vcd ? tr("A VCD's pixels are not square: the frame is shown as a 4:3 television "
                                         "displays it.")
                        : QString());
     note_->setVisible(vcd);

@@ -107,7 +107,7 @@ void QtPlatform::askClassicOptions(const QString& encoder, std::function<void(zv
 
 QString QtPlatform::queueFile() {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    return QDir().mkpath(folder) ? QDir(folder).filePath(QStringLiteral("queue.json")) : QString();
+    return folder.isEmpty() ? QString() : QDir(folder).filePath(QStringLiteral("queue.json"));
 }
 
 // The freedesktop notification service, over D-Bus; silently nothing where none runs.

@@ -41,25 +41,24 @@ QString Reason(const QueueItem& item) {
 }
 
 QString StateText(const QueueItem& item) {
-    const auto tr = [](const char* text) { return QueueWindow::tr(text); };
     switch (item.state) {
     case ItemState::Detecting:
-        return tr("Detecting size");
+        return QueueWindow::tr("Detecting size");
     case ItemState::Waiting:
-        return tr("Waiting");
+        return QueueWindow::tr("Waiting");
     case ItemState::NeedsAttention:
-        return tr("Needs attention: %1").arg(Reason(item));
+        return QueueWindow::tr("Needs attention: %1").arg(Reason(item));
     case ItemState::Running:
-        return tr("Running");
+        return QueueWindow::tr("Running");
     case ItemState::Finished:
-        return item.verdict == zvm::CheckVerdict::Differs ? tr("Finished, but does not fit")
-                                                          : tr("Finished");
+        return item.verdict == zvm::CheckVerdict::Differs ? QueueWindow::tr("Finished, but does not fit")
+                                                          : QueueWindow::tr("Finished");
     case ItemState::Failed:
-        return tr("Failed: %1").arg(Reason(item));
+        return QueueWindow::tr("Failed: %1").arg(Reason(item));
     case ItemState::Stopped:
-        return tr("Stopped");
+        return QueueWindow::tr("Stopped");
     case ItemState::Skipped:
-        return tr("Skipped: %1").arg(Reason(item));
+        return QueueWindow::tr("Skipped: %1").arg(Reason(item));
     }
     return {};
 }

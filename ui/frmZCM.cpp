@@ -54,7 +54,7 @@ QStringList DroppedFiles(const QMimeData* data) {
 } // namespace
 
 frmZCM::frmZCM(Platform& platform, QWidget* parent) : QMainWindow(parent), platform_(platform) {
-    setObjectName(tr("frmZCM"));
+    setObjectName(QStringLiteral("frmZCM"));
     setWindowIcon(ProgramIcon());
     buildLayout();
     connectHandlers();

@@ -5,6 +5,8 @@
 
 #include <QMainWindow>
 
+#include <filesystem>
+
 namespace zvm {
 struct Refusal;
 }
@@ -35,8 +37,12 @@ public:
     frmZCM(const frmZCM&) = delete;
     frmZCM& operator=(const frmZCM&) = delete;
 
+    // Keeps settings.ini in this folder instead of the current one; before start-up.
+    void keepSettingsIn(const QString& folder);
     // Start-up, once, before the window is first shown.
     void Form_Load();
+    // Videos named on the command line, after start-up.
+    void openVideos(const QStringList& videos);
 
     void cmdGenerate_Click();
     void cmdConvert_Click();
@@ -146,6 +152,7 @@ private:
 
     // Settings and pickers, in frmZCM_Settings.cpp.
     QList<QLineEdit*> savedBoxes() const;
+    std::filesystem::path settingsPath() const;
     bool loadSettings();
     bool pickInto(QLineEdit* box, const FileDialogRequest& request);
 
@@ -175,6 +182,7 @@ private:
     QString askedEncoder_;
     int formQuestions_ = 0;
     QString suggestedOutput_;
+    QString settingsFolder_;
     PreviewWindow* preview_ = nullptr;
     QueueRunner* queue_ = nullptr;
     QueueWindow* queueWindow_ = nullptr;

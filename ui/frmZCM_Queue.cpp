@@ -109,7 +109,7 @@ bool frmZCM::mayQuit() {
     }
     const int choice = platform_.askChoice(
         this,
-        QStringLiteral("The queue is converting. Stop it and quit? The current video is stopped and its partial "
+        tr("The queue is converting. Stop it and quit? The current video is stopped and its partial "
                        "output removed; the videos not yet converted are kept for the next start."),
         tr("Quit"), {tr("Stop the queue and &quit"), tr("&Cancel")});
     if (choice != 0) {

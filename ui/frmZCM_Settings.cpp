@@ -31,15 +31,36 @@ QString AllFiles() {
     return frmZCM::tr("All files (*)");
 }
 
-// The fixed file name, resolved against the current working directory at each load and save.
-std::filesystem::path SettingsPath() {
-    return {std::string(settings::kFileName)};
-}
 } // namespace
 
 QList<QLineEdit*> frmZCM::savedBoxes() const {
     return {txtWidth,      txtHeight,        txtVideoBitrate, txtAudioBitrate,
             txtSampleRate, txtOriginalVideo, txtSaveAs,       txtffmpegexe};
+}
+
+// The fixed file name, resolved against the current working directory at each load and save, as
+// designed; or in the per-user folder the window was told to keep it in, made when first needed.
+std::filesystem::path frmZCM::settingsPath() const {
+    if (settingsFolder_.isEmpty()) {
+        return {std::string(settings::kFileName)};
+    }
+    QDir().mkpath(settingsFolder_);
+    return QDir(settingsFolder_).filePath(QString::fromStdString(std::string(settings::kFileName))).toStdString();
+}
+
+void frmZCM::keepSettingsIn(const QString& folder) {
+    settingsFolder_ = folder;
+}
+
+// A video named when the program was started: one goes into the source box as if it had been picked;
+// several go to the queue.
+void frmZCM::openVideos(const QStringList& videos) {
+    if (videos.size() > 1) {
+        addToQueue(videos);
+    } else if (videos.size() == 1) {
+        txtOriginalVideo->setText(videos.first());
+        sourceChosen();
+    }
 }
 
 void frmZCM::Form_Load() {
@@ -62,16 +83,15 @@ void frmZCM::Form_Load() {
 // Only a missing file is a first run. A file that is there but cannot be read keeps the design-time
 // values for this run and is left alone: no start overwrites what it did not read.
 bool frmZCM::loadSettings() {
-    const settings::LoadResult loaded = settings::LoadSettings(SettingsPath());
+    const settings::LoadResult loaded = settings::LoadSettings(settingsPath());
     if (loaded.state == settings::FileState::Missing) {
         return false;
     }
     if (loaded.state != settings::FileState::Loaded) {
         platform_.showMessage(this,
-                              QStringLiteral("%1 could not be read: %2. This run uses the default values; "
+                              tr("%1 could not be read: %2. This run uses the default values; "
                                              "the file is left as it is.")
-                                  .arg(QDir::current().absoluteFilePath(QString::fromStdString(
-                                           std::string(settings::kFileName))),
+                                  .arg(QDir::current().absoluteFilePath(QString::fromStdString(settingsPath())),
                                        Translated(loaded.reason)),
                               tr("Settings not loaded"));
         return true;
@@ -101,7 +121,7 @@ void frmZCM::mnuSaveINI_Click() {
             this, tr("The settings were not saved: the box \"%1\" %2.").arg(box, why), SaveTitle());
         return;
     }
-    if (const auto error = settings::SaveSettings(SettingsPath(), record)) {
+    if (const auto error = settings::SaveSettings(settingsPath(), record)) {
         platform_.showMessage(this,
                               tr("The settings could not be saved to settings.ini: %1")
                                   .arg(QString::fromLocal8Bit(*error)),

@@ -1,6 +1,8 @@
-// The designed layout at the screen's font DPI (set per run by CTest): every text shows whole, no
-// two controls overlap, nothing runs past the window's edge, and the window grows in proportion.
+// The designed layout at the screen's font DPI and in the language CTest sets for the run: every text
+// shows whole, no two controls overlap, nothing runs past the window's edge, and the window grows in
+// proportion.
 #include "FakePlatform.h"
+#include "Translations.h"
 #include "frmZCM.h"
 
 #include <QApplication>
@@ -60,6 +62,7 @@ QString Why(QWidget* control) {
 } // namespace
 
 void TestLayout::initTestCase() {
+    InstallTranslations(*qApp); // the texts of the locale CTest gives, which may be longer than English
     window_ = std::make_unique<frmZCM>(platform_);
     window_->Form_Load(); // fills the preset list
     for (QLabel* result : window_->findChildren<QLabel*>(QRegularExpression("^lbl"))) {
@@ -98,6 +101,8 @@ void TestLayout::controlsDoNotOverlap() {
         const QRect a = InWindow(*window_, controls[i]);
         if (!client.contains(a)) {
             problems << Why(controls[i]) + " runs past the window's edge";
+        } else if (!controls[i]->parentWidget()->rect().contains(controls[i]->geometry())) {
+            problems << Why(controls[i]) + " is cut by its group";
         }
         for (qsizetype j = i + 1; j < controls.size(); ++j) {
             if (a.intersects(InWindow(*window_, controls[j]))) {

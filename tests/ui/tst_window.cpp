@@ -26,6 +26,7 @@ private slots:
     void startupAsksForTheEncoder_data();
     void startupAsksForTheEncoder();
     void startupWithEmptyThirdField();
+    void userSettingsAndAVideoToOpen();
     void generateFillsResults();
     void refusalChangesNothing();
     void vcdThenRowZero();
@@ -246,6 +247,33 @@ void TestWindow::startupWithEmptyThirdField() {
     frmZCM& w = fx.start(R"("640","480","","32","24000","a","b","c","Saved")");
     QVERIFY(w.txtVideoBitrate->text().isEmpty());
     QCOMPARE(w.txtAudioBitrate->text(), "32");
+}
+
+// Started from the desktop: settings.ini lives in the per-user folder, not the current one; a video
+// from the file manager is opened as if it had been picked.
+void TestWindow::userSettingsAndAVideoToOpen() {
+    WindowFixture fx;
+    QTemporaryDir config;
+    const QString folder = config.filePath("Zarnik Video Maker");
+    for (int start = 0; start < 2; ++start) { // a first run, then the next start
+        if (start == 0) {
+            fx.platform.setNextFileName("/usr/bin/ffmpeg");
+        }
+        frmZCM w(fx.platform);
+        w.keepSettingsIn(folder);
+        w.Form_Load();
+        const QString video = start == 0 ? "/media/holiday.mkv" : "/media/other.mkv";
+        w.openVideos({video});
+        QCOMPARE(w.txtffmpegexe->text(), "/usr/bin/ffmpeg");
+        QCOMPARE(w.txtOriginalVideo->text(), video);
+        QCOMPARE(w.txtSaveAs->text(), "/media/holiday.mp4"); // named after the video; once saved, kept
+        fx.platform.pendingDetections.takeLast()({QSize(1280, 720), {}, {}});
+        QCOMPARE(w.txtWidth->text(), "1280");
+        w.mnuSaveINI_Click();
+    }
+    QCOMPARE(fx.platform.dialogs.size(), 1); // asked for the encoder once, saved in the folder
+    QVERIFY(QFile::exists(folder + "/settings.ini"));
+    QVERIFY(QDir(fx.dir.path()).isEmpty()); // nothing in the current folder
 }
 
 void TestWindow::generateFillsResults() {

@@ -1,0 +1,241 @@
+// The window in the user's language, run once per locale (C, de_DE, es_ES) by CTest: every caption,
+// menu entry and tooltip of every window is translated (the designed English stays exact under C),
+// access keys stay unique in each window and menu, and the translation files are complete and
+// current with the sources.
+#include "EncoderWindow.h"
+#include "FakePlatform.h"
+#include "PreviewWindow.h"
+#include "QueueRunner.h"
+#include "QueueWindow.h"
+#include "Translations.h"
+#include "frmZCM.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QPushButton>
+#include <QApplication>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QXmlStreamReader>
+
+class TestTranslations : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void everyTextIsInTheLanguage();
+    void accessKeysAreUnique();
+    void filesAreComplete();
+    void filesAreCurrent();
+
+private:
+    QList<QWidget*> windows();
+
+    FakePlatform platform_;
+    std::unique_ptr<frmZCM> main_;
+    std::unique_ptr<EncoderWindow> encoder_;
+    std::unique_ptr<QueueRunner> runner_;
+    std::unique_ptr<QueueWindow> queue_;
+    std::unique_ptr<PreviewWindow> preview_;
+    QString language_; // "" under C
+};
+
+namespace {
+// The language's file: each English source with its translation.
+QHash<QString, QString> Translations(const QString& language) {
+    QFile ts(QStringLiteral(TRANSLATIONS_DIR "/zarnik-video-maker_%1.ts").arg(language));
+    ts.open(QIODevice::ReadOnly);
+    QXmlStreamReader xml(&ts);
+    QHash<QString, QString> translations;
+    QString source;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement) {
+            continue;
+        }
+        if (xml.name() == QLatin1String("source")) {
+            source = xml.readElementText();
+        } else if (xml.name() == QLatin1String("translation")) {
+            translations.insert(source, xml.readElementText());
+        }
+    }
+    return translations;
+}
+
+// Every text a user reads in the widget: caption, tooltip, accessible name, table headings.
+QStringList TextsOf(QWidget* widget) {
+    QStringList texts{widget->toolTip(), widget->accessibleName()};
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        texts << label->text();
+    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        texts << button->text();
+    } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
+        texts << group->title();
+    } else if (auto* table = qobject_cast<QTableWidget*>(widget)) {
+        for (int column = 0; column < table->columnCount(); ++column) {
+            texts << table->horizontalHeaderItem(column)->text();
+        }
+    }
+    return texts;
+}
+
+QChar AccessKey(const QString& text) {
+    const qsizetype at = text.indexOf(QRegularExpression("&[^&]"));
+    return at < 0 ? QChar() : text.at(at + 1).toLower();
+}
+
+QString Duplicate(const QStringList& texts) {
+    QHash<QChar, QString> seen;
+    for (const QString& text : texts) {
+        const QChar key = AccessKey(text);
+        if (!key.isNull() && seen.contains(key)) {
+            return seen[key] + " / " + text;
+        }
+        seen[key] = text;
+    }
+    return {};
+}
+} // namespace
+
+void TestTranslations::initTestCase() {
+    InstallTranslations(*qApp);
+    language_ = QLocale().language() == QLocale::C || QLocale().language() == QLocale::English
+                    ? QString()
+                    : QLocale().name().section('_', 0, 0);
+    main_ = std::make_unique<frmZCM>(platform_);
+    encoder_ = std::make_unique<EncoderWindow>(platform_, std::make_unique<FakeJob>(), ConvertedFile{"ffmpeg", "a.mp4", "ffmpeg", {}});
+    runner_ = std::make_unique<QueueRunner>(QueueServices::Real());
+    queue_ = std::make_unique<QueueWindow>(*runner_, platform_);
+    preview_ = std::make_unique<PreviewWindow>();
+}
+
+QList<QWidget*> TestTranslations::windows() {
+    return {main_.get(), encoder_.get(), queue_.get(), preview_.get()};
+}
+
+// A text still in English is one that a translation file translates into something else.
+void TestTranslations::everyTextIsInTheLanguage() {
+    if (language_.isEmpty()) { // under C the designed texts stand as they are
+        QCOMPARE(main_->cmdConvert->text(), "Con&vert");
+        QCOMPARE(main_->findChild<QLabel*>("Label19")->text(), "Audio Sample Rate");
+        QCOMPARE(main_->txtVideoBitrate->toolTip(), "video bitrate (in kbit/s) ");
+        return;
+    }
+    const QHash<QString, QString> translations = Translations(language_);
+    QStringList shown;
+    for (QWidget* window : windows()) {
+        for (QWidget* widget : window->findChildren<QWidget*>()) {
+            shown << TextsOf(widget);
+        }
+    }
+    for (QAction* action : main_->findChildren<QAction*>()) {
+        shown << action->text() << action->toolTip();
+    }
+    QStringList english;
+    for (const QString& text : shown) {
+        if (translations.contains(text) && translations[text] != text) {
+            english << text;
+        }
+    }
+    QVERIFY2(english.isEmpty(), qPrintable(english.join('\n')));
+    QVERIFY(shown.size() > 150);
+}
+
+void TestTranslations::accessKeysAreUnique() {
+    for (QWidget* window : windows()) {
+        QStringList captions;
+        for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+            captions << button->text();
+        }
+        for (QLabel* label : window->findChildren<QLabel*>()) {
+            captions << (label->buddy() != nullptr ? label->text() : QString());
+        }
+        if (auto* menuWindow = qobject_cast<QMainWindow*>(window)) {
+            for (QAction* menu : menuWindow->menuBar()->actions()) {
+                captions << menu->text();
+            }
+        }
+        QVERIFY2(Duplicate(captions).isEmpty(), qPrintable(window->objectName() + ": " + Duplicate(captions)));
+    }
+    for (QMenu* menu : main_->findChildren<QMenu*>()) {
+        QStringList entries;
+        for (QAction* action : menu->actions()) {
+            entries << action->text();
+        }
+        QVERIFY2(Duplicate(entries).isEmpty(), qPrintable(menu->objectName() + ": " + Duplicate(entries)));
+    }
+    const std::pair<const char*, const char*> questions[] = {
+        {"&Resume", "&Discard"}, {"Stop the queue and &quit", "&Cancel"}, {"&Replace them", "&Skip those videos"}};
+    for (const auto& [first, second] : questions) {
+        const char* context = QString(first).contains("Replace") ? "QueueWindow" : "frmZCM";
+        QVERIFY(Duplicate({QCoreApplication::translate(context, first), QCoreApplication::translate(context, second)})
+                    .isEmpty());
+    }
+}
+
+// Every message of the language's file is translated, keeps its %1, %2... and is no longer marked
+// unfinished.
+void TestTranslations::filesAreComplete() {
+    if (language_.isEmpty()) {
+        QSKIP("the source language needs no file");
+    }
+    QFile ts(QStringLiteral(TRANSLATIONS_DIR "/zarnik-video-maker_%1.ts").arg(language_));
+    QVERIFY(ts.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&ts);
+    QString source;
+    int messages = 0;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement() && xml.name() == QLatin1String("source")) {
+            source = xml.readElementText();
+        } else if (xml.isStartElement() && xml.name() == QLatin1String("translation")) {
+            const bool unfinished = xml.attributes().value("type") == QLatin1String("unfinished");
+            const QString translation = xml.readElementText();
+            QVERIFY2(!unfinished && !translation.isEmpty(), qPrintable(source));
+            for (const auto& place : source.contains("%") ? QRegularExpression("%\\d").globalMatch(source)
+                                                          : QRegularExpression("^$").globalMatch("")) {
+                QVERIFY2(translation.contains(place.captured()), qPrintable(source));
+            }
+            ++messages;
+        }
+    }
+    QVERIFY(messages > 200);
+}
+
+// The files hold exactly the texts of today's sources: a text added without its translation fails here.
+void TestTranslations::filesAreCurrent() {
+    if (language_ != "de") {
+        QSKIP("one language is enough: lupdate keeps both files in step");
+    }
+    QTemporaryDir dir;
+    const QString fresh = dir.filePath("fresh.ts");
+    QProcess lupdate;
+    lupdate.setWorkingDirectory(SOURCE_DIR);
+    lupdate.start(LUPDATE_PATH, {"-tr-function-alias", "QT_TR_NOOP+=ZVM_TEXT", "-locations", "none", "-silent",
+                                 "core", "settings", "run", "ui", "-ts", fresh});
+    QVERIFY(lupdate.waitForFinished(60000));
+    auto sources = [](const QString& path) {
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        QXmlStreamReader xml(&file);
+        QStringList found;
+        while (!xml.atEnd()) {
+            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("source")) {
+                found << xml.readElementText();
+            }
+        }
+        found.sort();
+        return found;
+    };
+    QCOMPARE(sources(fresh), sources(QStringLiteral(TRANSLATIONS_DIR "/zarnik-video-maker_de.ts")));
+}
+
+QTEST_MAIN(TestTranslations)
+#include "tst_translations.moc"

@@ -1,0 +1,1060 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>EncoderWindow</name>
+    <message>
+        <source>Command</source>
+        <translation>Befehl</translation>
+    </message>
+    <message>
+        <source>Encoder output</source>
+        <translation>Ausgabe des Encoders</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Fortschritt</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Zustand</translation>
+    </message>
+    <message>
+        <source>Check of the output</source>
+        <translation>Prüfung der Ausgabe</translation>
+    </message>
+    <message>
+        <source>&amp;Stop</source>
+        <translation>&amp;Anhalten</translation>
+    </message>
+    <message>
+        <source>Copy &amp;log</source>
+        <translation>Protokoll &amp;kopieren</translation>
+    </message>
+    <message>
+        <source>Cl&amp;ose</source>
+        <translation>&amp;Schließen</translation>
+    </message>
+    <message>
+        <source>Stopped. The partial output was kept: %1</source>
+        <translation>Angehalten. Die unvollständige Ausgabe wurde behalten: %1</translation>
+    </message>
+    <message>
+        <source>Stopped. No output was written</source>
+        <translation>Angehalten. Es wurde keine Ausgabe geschrieben</translation>
+    </message>
+    <message>
+        <source>Finished</source>
+        <translation>Fertig</translation>
+    </message>
+    <message>
+        <source>Failed (ended by signal %1)</source>
+        <translation>Fehlgeschlagen (durch Signal %1 beendet)</translation>
+    </message>
+    <message>
+        <source>Failed (exit code %1)</source>
+        <translation>Fehlgeschlagen (Exit-Code %1)</translation>
+    </message>
+    <message>
+        <source>Checking the output...</source>
+        <translation>Die Ausgabe wird geprüft …</translation>
+    </message>
+    <message>
+        <source>Failed: no output file</source>
+        <translation>Fehlgeschlagen: keine Ausgabedatei</translation>
+    </message>
+    <message>
+        <source>Running</source>
+        <translation>Läuft</translation>
+    </message>
+    <message>
+        <source>%1 - %2 elapsed</source>
+        <translation>%1 – %2 vergangen</translation>
+    </message>
+    <message>
+        <source>. This encoder needs the modern command: turn on Options &gt; Modern ffmpeg command in the main window, then Convert again.</source>
+        <translation>. Dieser Encoder braucht den modernen Befehl: im Hauptfenster Optionen &gt; Moderner ffmpeg-Befehl einschalten und erneut konvertieren.</translation>
+    </message>
+</context>
+<context>
+    <name>FrameRenderer</name>
+    <message>
+        <source>the source video %1 was not found</source>
+        <translation>das Quellvideo %1 wurde nicht gefunden</translation>
+    </message>
+    <message>
+        <source>no ffmpeg was found to render a frame</source>
+        <translation>kein ffmpeg zum Berechnen eines Bildes gefunden</translation>
+    </message>
+    <message>
+        <source>ffmpeg took too long to render the frame</source>
+        <translation>ffmpeg brauchte zu lange für das Bild</translation>
+    </message>
+    <message>
+        <source>ffmpeg rendered no frame at this moment</source>
+        <translation>ffmpeg lieferte an dieser Stelle kein Bild</translation>
+    </message>
+</context>
+<context>
+    <name>FrameView</name>
+    <message>
+        <source>Fit preview</source>
+        <translation>Vorschau der Einpassung</translation>
+    </message>
+    <message>
+        <source>No fit: the source&apos;s width and height are needed</source>
+        <translation>Keine Einpassung: Breite und Höhe der Quelle werden benötigt</translation>
+    </message>
+    <message>
+        <source>Screen %1 x %2, picture %3 x %4, pads top %5, bottom %6, left %7, right %8</source>
+        <translation>Bildschirm %1 x %2, Bild %3 x %4, Ränder oben %5, unten %6, links %7, rechts %8</translation>
+    </message>
+    <message>
+        <source>picture %1 x %2</source>
+        <translation>Bild %1 x %2</translation>
+    </message>
+    <message>
+        <source>screen %1 x %2</source>
+        <translation>Bildschirm %1 x %2</translation>
+    </message>
+    <message>
+        <source>top %1</source>
+        <translation>oben %1</translation>
+    </message>
+    <message>
+        <source>bottom %1</source>
+        <translation>unten %1</translation>
+    </message>
+    <message>
+        <source>left
+%1</source>
+        <translation>links
+%1</translation>
+    </message>
+    <message>
+        <source>right
+%1</source>
+        <translation>rechts
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>OutputCheck</name>
+    <message>
+        <source>stereo</source>
+        <translation>Stereo</translation>
+    </message>
+    <message>
+        <source>mono</source>
+        <translation>Mono</translation>
+    </message>
+    <message>
+        <source>%1 channels</source>
+        <translation>%1 Kanäle</translation>
+    </message>
+    <message>
+        <source>%1x%2, %3, %4 fps, %5 %6 Hz %7</source>
+        <translation>%1x%2, %3, %4 fps, %5 %6 Hz %7</translation>
+    </message>
+    <message>
+        <source>width</source>
+        <translation>Breite</translation>
+    </message>
+    <message>
+        <source>height</source>
+        <translation>Höhe</translation>
+    </message>
+    <message>
+        <source>video codec</source>
+        <translation>Video-Codec</translation>
+    </message>
+    <message>
+        <source>frame rate</source>
+        <translation>Bildrate</translation>
+    </message>
+    <message>
+        <source>audio codec</source>
+        <translation>Audio-Codec</translation>
+    </message>
+    <message>
+        <source>sample rate</source>
+        <translation>Abtastrate</translation>
+    </message>
+    <message>
+        <source>channels</source>
+        <translation>Kanäle</translation>
+    </message>
+    <message>
+        <source>duration</source>
+        <translation>Dauer</translation>
+    </message>
+    <message>
+        <source>The encoder ended without writing %1</source>
+        <translation>Der Encoder endete, ohne %1 zu schreiben</translation>
+    </message>
+    <message>
+        <source>The output could not be checked: ffprobe was not found</source>
+        <translation>Die Ausgabe konnte nicht geprüft werden: ffprobe wurde nicht gefunden</translation>
+    </message>
+    <message>
+        <source>The output could not be checked: %1</source>
+        <translation>Die Ausgabe konnte nicht geprüft werden: %1</translation>
+    </message>
+    <message>
+        <source>ffprobe did not read it</source>
+        <translation>ffprobe konnte sie nicht lesen</translation>
+    </message>
+    <message>
+        <source>Fits %1: %2</source>
+        <translation>Passt zu %1: %2</translation>
+    </message>
+    <message>
+        <source>no %1, expected %2</source>
+        <translation>%1 fehlt, erwartet %2</translation>
+    </message>
+    <message>
+        <source>%1 %2, expected %3</source>
+        <translation>%1 %2, erwartet %3</translation>
+    </message>
+    <message>
+        <source>Does not fit %1: %2</source>
+        <translation>Passt nicht zu %1: %2</translation>
+    </message>
+    <message>
+        <source>; </source>
+        <translation>; </translation>
+    </message>
+</context>
+<context>
+    <name>PreviewWindow</name>
+    <message>
+        <source>A frame at %1, rendered by ffmpeg through the command&apos;s numbers</source>
+        <translation>Ein Bild bei %1, von ffmpeg mit den Zahlen des Befehls berechnet</translation>
+    </message>
+    <message>
+        <source>No frame: %1</source>
+        <translation>Kein Bild: %1</translation>
+    </message>
+    <message>
+        <source>Moment of the frame</source>
+        <translation>Zeitpunkt des Bildes</translation>
+    </message>
+    <message>
+        <source>&amp;Moment:</source>
+        <translation>&amp;Zeitpunkt:</translation>
+    </message>
+    <message>
+        <source>Zoom %1 times</source>
+        <translation>%1-fach vergrößert</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Zustand</translation>
+    </message>
+    <message>
+        <source>Preview - %1</source>
+        <translation>Vorschau - %1</translation>
+    </message>
+    <message>
+        <source>modern</source>
+        <translation>modern</translation>
+    </message>
+    <message>
+        <source>classic</source>
+        <translation>klassisch</translation>
+    </message>
+    <message>
+        <source>%1 fps, %2 command form</source>
+        <translation>%1 fps, Befehlsform %2</translation>
+    </message>
+    <message>
+        <source>No movie type chosen: no command is written for this target</source>
+        <translation>Kein Filmtyp gewählt: für dieses Ziel wird kein Befehl geschrieben</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 von %2</translation>
+    </message>
+    <message>
+        <source>No frame: enter the source&apos;s width and height</source>
+        <translation>Kein Bild: Breite und Höhe der Quelle eingeben</translation>
+    </message>
+    <message>
+        <source>Rendering a frame...</source>
+        <translation>Ein Bild wird berechnet …</translation>
+    </message>
+    <message>
+        <source>A VCD&apos;s pixels are not square: the frame is shown as a 4:3 television displays it.</source>
+        <translation>Die Bildpunkte einer VCD sind nicht quadratisch: das Bild wird gezeigt, wie ein 4:3-Fernseher es darstellt.</translation>
+    </message>
+</context>
+<context>
+    <name>QueueWindow</name>
+    <message>
+        <source>%1 finished, %2 failed, %3 skipped</source>
+        <translation>%1 fertig, %2 fehlgeschlagen, %3 übersprungen</translation>
+    </message>
+    <message>
+        <source>Videos in the queue</source>
+        <translation>Videos in der Warteschlange</translation>
+    </message>
+    <message>
+        <source>Source</source>
+        <translation>Quelle</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>Target</source>
+        <translation>Ziel</translation>
+    </message>
+    <message>
+        <source>Output</source>
+        <translation>Ausgabe</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>Zustand</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Fortschritt</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Zeit</translation>
+    </message>
+    <message>
+        <source>Details of the selected video</source>
+        <translation>Einzelheiten des gewählten Videos</translation>
+    </message>
+    <message>
+        <source>&amp;Start</source>
+        <translation>&amp;Starten</translation>
+    </message>
+    <message>
+        <source>&amp;Pause after current</source>
+        <translation>&amp;Pause nach dem aktuellen</translation>
+    </message>
+    <message>
+        <source>S&amp;top current</source>
+        <translation>Aktuelles a&amp;nhalten</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>&amp;Entfernen</translation>
+    </message>
+    <message>
+        <source>Move &amp;up</source>
+        <translation>Nach &amp;oben</translation>
+    </message>
+    <message>
+        <source>Move do&amp;wn</source>
+        <translation>Nach &amp;unten</translation>
+    </message>
+    <message>
+        <source>C&amp;lear finished</source>
+        <translation>&amp;Fertige leeren</translation>
+    </message>
+    <message>
+        <source>&amp;Open output folder</source>
+        <translation>&amp;Ausgabeordner öffnen</translation>
+    </message>
+    <message>
+        <source>running, %1 of %2 done, %3%</source>
+        <translation>läuft, %1 von %2 fertig, %3 %</translation>
+    </message>
+    <message>
+        <source>not running</source>
+        <translation>läuft nicht</translation>
+    </message>
+    <message>
+        <source>, %1 left</source>
+        <translation>, noch %1</translation>
+    </message>
+    <message>
+        <source>Queue - %1</source>
+        <translation>Warteschlange - %1</translation>
+    </message>
+    <message>
+        <source>%1 videos: %2</source>
+        <translation>%1 Videos: %2</translation>
+    </message>
+    <message>
+        <source>%1 left</source>
+        <translation>noch %1</translation>
+    </message>
+    <message>
+        <source>Enter the size as width x height, for example 640x480</source>
+        <translation>Die Größe als Breite x Höhe eingeben, zum Beispiel 640x480</translation>
+    </message>
+    <message>
+        <source>Invalid Size!</source>
+        <translation>Ungültige Größe!</translation>
+    </message>
+    <message>
+        <source>%1 output files exist already. Replace them, or skip those videos?</source>
+        <translation>%1 Ausgabedateien gibt es schon. Ersetzen oder diese Videos überspringen?</translation>
+    </message>
+    <message>
+        <source>Start the queue</source>
+        <translation>Warteschlange starten</translation>
+    </message>
+    <message>
+        <source>&amp;Replace them</source>
+        <translation>&amp;Ersetzen</translation>
+    </message>
+    <message>
+        <source>&amp;Skip those videos</source>
+        <translation>Diese Videos &amp;überspringen</translation>
+    </message>
+    <message>
+        <source>The queue is done: %1.</source>
+        <translation>Die Warteschlange ist fertig: %1.</translation>
+    </message>
+    <message>
+        <source>Queue - done: %1</source>
+        <translation>Warteschlange - fertig: %1</translation>
+    </message>
+    <message>
+        <source>Detecting size</source>
+        <translation>Größe wird ermittelt</translation>
+    </message>
+    <message>
+        <source>Waiting</source>
+        <translation>Wartet</translation>
+    </message>
+    <message>
+        <source>Needs attention: %1</source>
+        <translation>Braucht Aufmerksamkeit: %1</translation>
+    </message>
+    <message>
+        <source>Running</source>
+        <translation>Läuft</translation>
+    </message>
+    <message>
+        <source>Finished, but does not fit</source>
+        <translation>Fertig, passt aber nicht</translation>
+    </message>
+    <message>
+        <source>Finished</source>
+        <translation>Fertig</translation>
+    </message>
+    <message>
+        <source>Failed: %1</source>
+        <translation>Fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <source>Stopped</source>
+        <translation>Angehalten</translation>
+    </message>
+    <message>
+        <source>Skipped: %1</source>
+        <translation>Übersprungen: %1</translation>
+    </message>
+</context>
+<context>
+    <name>SizeProbe</name>
+    <message>
+        <source>the file has no video stream</source>
+        <translation>die Datei hat keinen Videostrom</translation>
+    </message>
+    <message>
+        <source>the video stream has no size</source>
+        <translation>der Videostrom hat keine Größe</translation>
+    </message>
+    <message>
+        <source>no video is named</source>
+        <translation>es ist kein Video angegeben</translation>
+    </message>
+    <message>
+        <source>ffprobe was not found</source>
+        <translation>ffprobe wurde nicht gefunden</translation>
+    </message>
+    <message>
+        <source>ffprobe did not answer within %1 seconds</source>
+        <translation>ffprobe hat nicht innerhalb von %1 Sekunden geantwortet</translation>
+    </message>
+    <message>
+        <source>ffprobe could not be started</source>
+        <translation>ffprobe konnte nicht gestartet werden</translation>
+    </message>
+    <message>
+        <source>ffprobe could not read the file</source>
+        <translation>ffprobe konnte die Datei nicht lesen</translation>
+    </message>
+</context>
+<context>
+    <name>StartOptions</name>
+    <message>
+        <source>Fits videos to the screens of handheld players with ffmpeg.</source>
+        <translation>Passt Videos mit ffmpeg an die Bildschirme tragbarer Spieler an.</translation>
+    </message>
+    <message>
+        <source>Keep settings.ini in the per-user configuration folder, not the current one.</source>
+        <translation>settings.ini im Konfigurationsordner des Benutzers führen, nicht im aktuellen Ordner.</translation>
+    </message>
+    <message>
+        <source>Videos to open: one is opened in the window, several go to the queue.</source>
+        <translation>Zu öffnende Videos: eines wird im Fenster geöffnet, mehrere kommen in die Warteschlange.</translation>
+    </message>
+</context>
+<context>
+    <name>frmZCM</name>
+    <message>
+        <source>Choose a resolution</source>
+        <translation>Auflösung wählen</translation>
+    </message>
+    <message>
+        <source>Choose a resolution: %1</source>
+        <translation>Auflösung wählen: %1</translation>
+    </message>
+    <message>
+        <source>In use: the %1</source>
+        <translation>Verwendet: die %1</translation>
+    </message>
+    <message>
+        <source>The size could not be detected: %1.</source>
+        <translation>Die Größe konnte nicht ermittelt werden: %1.</translation>
+    </message>
+    <message>
+        <source>Detect size from video</source>
+        <translation>Größe aus dem Video ermitteln</translation>
+    </message>
+    <message>
+        <source>Choose Live Action or Animation for this target</source>
+        <translation>Für dieses Ziel Realfilm oder Trickfilm wählen</translation>
+    </message>
+    <message>
+        <source>Choose a Movie Type!</source>
+        <translation>Filmtyp wählen!</translation>
+    </message>
+    <message>
+        <source>The output file is the source video. Choose another output filename</source>
+        <translation>Die Ausgabedatei ist das Quellvideo. Einen anderen Namen für die Ausgabedatei wählen</translation>
+    </message>
+    <message>
+        <source>Invalid Filename!</source>
+        <translation>Ungültiger Dateiname!</translation>
+    </message>
+    <message>
+        <source>
+
+Program: %1</source>
+        <translation>
+
+Programm: %1</translation>
+    </message>
+    <message>
+        <source>The encoder could not be started: %1.%2</source>
+        <translation>Der Encoder konnte nicht gestartet werden: %1.%2</translation>
+    </message>
+    <message>
+        <source>Convert using ffmpeg</source>
+        <translation>Mit ffmpeg konvertieren</translation>
+    </message>
+    <message>
+        <source>Zarnik Video Maker</source>
+        <translation>Zarnik Video Maker</translation>
+    </message>
+    <message>
+        <source>Original Video to convert</source>
+        <translation>Zu konvertierendes Video</translation>
+    </message>
+    <message>
+        <source>Video filename with extension (.avi, .mpg, etc)</source>
+        <translation>Videodateiname mit Endung (.avi, .mpg usw.)</translation>
+    </message>
+    <message>
+        <source>Browse</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Browse for the source video</source>
+        <translation>Quellvideo suchen</translation>
+    </message>
+    <message>
+        <source>Outputted MP4 filename</source>
+        <translation>Name der MP4-Ausgabedatei</translation>
+    </message>
+    <message>
+        <source>Where to save the .mp4 video file</source>
+        <translation>Wo die .mp4-Videodatei gespeichert wird</translation>
+    </message>
+    <message>
+        <source>Browse for the output file</source>
+        <translation>Ausgabedatei suchen</translation>
+    </message>
+    <message>
+        <source>Original Video</source>
+        <translation>Originalvideo</translation>
+    </message>
+    <message>
+        <source>Width</source>
+        <translation>Breite</translation>
+    </message>
+    <message>
+        <source>Height</source>
+        <translation>Höhe</translation>
+    </message>
+    <message>
+        <source>Width of original video</source>
+        <translation>Breite des Originalvideos</translation>
+    </message>
+    <message>
+        <source>X</source>
+        <translation>X</translation>
+    </message>
+    <message>
+        <source>Height of original video</source>
+        <translation>Höhe des Originalvideos</translation>
+    </message>
+    <message>
+        <source>Ratio</source>
+        <translation>Verhältnis</translation>
+    </message>
+    <message>
+        <source>Movie Type</source>
+        <translation>Filmtyp</translation>
+    </message>
+    <message>
+        <source>Live Action</source>
+        <translation>Realfilm</translation>
+    </message>
+    <message>
+        <source>Animation</source>
+        <translation>Trickfilm</translation>
+    </message>
+    <message>
+        <source>Target screen</source>
+        <translation>Zielbildschirm</translation>
+    </message>
+    <message>
+        <source>New Dimensions</source>
+        <translation>Neue Maße</translation>
+    </message>
+    <message>
+        <source>New width</source>
+        <translation>Neue Breite</translation>
+    </message>
+    <message>
+        <source>New height</source>
+        <translation>Neue Höhe</translation>
+    </message>
+    <message>
+        <source>Padding</source>
+        <translation>Ränder</translation>
+    </message>
+    <message>
+        <source>Top</source>
+        <translation>Oben</translation>
+    </message>
+    <message>
+        <source>Pad top</source>
+        <translation>Rand oben</translation>
+    </message>
+    <message>
+        <source>Left</source>
+        <translation>Links</translation>
+    </message>
+    <message>
+        <source>Right</source>
+        <translation>Rechts</translation>
+    </message>
+    <message>
+        <source>Pad left</source>
+        <translation>Rand links</translation>
+    </message>
+    <message>
+        <source>Pad right</source>
+        <translation>Rand rechts</translation>
+    </message>
+    <message>
+        <source>Bottom</source>
+        <translation>Unten</translation>
+    </message>
+    <message>
+        <source>Pad bottom</source>
+        <translation>Rand unten</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>Optionen</translation>
+    </message>
+    <message>
+        <source>Video Bitrate</source>
+        <translation>Videobitrate</translation>
+    </message>
+    <message>
+        <source>video bitrate (in kbit/s) </source>
+        <translation>Videobitrate (in kbit/s) </translation>
+    </message>
+    <message>
+        <source>kbit/s</source>
+        <translation>kbit/s</translation>
+    </message>
+    <message>
+        <source>Audio Bitrate</source>
+        <translation>Audiobitrate</translation>
+    </message>
+    <message>
+        <source>audio bitrate (in kbit/s) </source>
+        <translation>Audiobitrate (in kbit/s) </translation>
+    </message>
+    <message>
+        <source>Audio Sample Rate</source>
+        <translation>Abtastrate</translation>
+    </message>
+    <message>
+        <source>audio sampling rate (in Hz) </source>
+        <translation>Abtastrate des Tons (in Hz) </translation>
+    </message>
+    <message>
+        <source>Hz</source>
+        <translation>Hz</translation>
+    </message>
+    <message>
+        <source>Location of FFMPEG.EXE</source>
+        <translation>Ort von FFMPEG.EXE</translation>
+    </message>
+    <message>
+        <source>Browse for the encoder</source>
+        <translation>Encoder suchen</translation>
+    </message>
+    <message>
+        <source>ffmpeg command</source>
+        <translation>ffmpeg-Befehl</translation>
+    </message>
+    <message>
+        <source>Con&amp;vert</source>
+        <translation>&amp;Konvertieren</translation>
+    </message>
+    <message>
+        <source>&amp;Clear</source>
+        <translation>&amp;Leeren</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;Generate</source>
+        <translation>&amp;Erzeugen</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Save settings to INI</source>
+        <translation>Einstellungen in INI &amp;speichern</translation>
+    </message>
+    <message>
+        <source>&amp;Options</source>
+        <translation>&amp;Optionen</translation>
+    </message>
+    <message>
+        <source>&amp;Modern ffmpeg command</source>
+        <translation>&amp;Moderner ffmpeg-Befehl</translation>
+    </message>
+    <message>
+        <source>&amp;Detect size from video</source>
+        <translation>Größe aus dem Video &amp;ermitteln</translation>
+    </message>
+    <message>
+        <source>&amp;Preview</source>
+        <translation>&amp;Vorschau</translation>
+    </message>
+    <message>
+        <source>Add videos to &amp;queue...</source>
+        <translation>Videos zur &amp;Warteschlange hinzufügen …</translation>
+    </message>
+    <message>
+        <source>Add c&amp;urrent to queue</source>
+        <translation>&amp;Aktuelles zur Warteschlange hinzufügen</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;Web site</source>
+        <translation>&amp;Webseite</translation>
+    </message>
+    <message>
+        <source>Add videos to queue</source>
+        <translation>Videos zur Warteschlange hinzufügen</translation>
+    </message>
+    <message>
+        <source>Queue</source>
+        <translation>Warteschlange</translation>
+    </message>
+    <message>
+        <source>%1 videos were waiting in the queue.</source>
+        <translation>%1 Videos warteten in der Warteschlange.</translation>
+    </message>
+    <message>
+        <source>&amp;Resume</source>
+        <translation>&amp;Fortsetzen</translation>
+    </message>
+    <message>
+        <source>&amp;Discard</source>
+        <translation>&amp;Verwerfen</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>Stop the queue and &amp;quit</source>
+        <translation>Warteschlange anhalten und &amp;beenden</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+    <message>
+        <source>Save settings to settings.ini</source>
+        <translation>Einstellungen in settings.ini speichern</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>Zarnik Video Maker v0.61 - by the Zarnik Video Maker team</source>
+        <translation>Zarnik Video Maker v0.61 - vom Zarnik-Video-Maker-Team</translation>
+    </message>
+    <message>
+        <source>Settings not loaded</source>
+        <translation>Einstellungen nicht geladen</translation>
+    </message>
+    <message>
+        <source>contains a double quote (&quot;), which settings.ini cannot store</source>
+        <translation>enthält ein Anführungszeichen (&quot;), das settings.ini nicht speichern kann</translation>
+    </message>
+    <message>
+        <source>holds more text than settings.ini can keep</source>
+        <translation>enthält mehr Text, als settings.ini fassen kann</translation>
+    </message>
+    <message>
+        <source>The settings were not saved: the box &quot;%1&quot; %2.</source>
+        <translation>Die Einstellungen wurden nicht gespeichert: das Feld „%1“ %2.</translation>
+    </message>
+    <message>
+        <source>The settings could not be saved to settings.ini: %1</source>
+        <translation>Die Einstellungen konnten nicht in settings.ini gespeichert werden: %1</translation>
+    </message>
+    <message>
+        <source>Settings Saved!</source>
+        <translation>Einstellungen gespeichert!</translation>
+    </message>
+    <message>
+        <source>Video files (*.avi *.wmv *.mpg *.mpeg *.mp4 *.ogm)</source>
+        <translation>Videodateien (*.avi *.wmv *.mpg *.mpeg *.mp4 *.ogm)</translation>
+    </message>
+    <message>
+        <source>All videos (*.mkv *.mov *.m4v *.webm *.3gp *.ts *.flv *.avi *.wmv *.mpg *.mpeg *.mp4 *.ogm)</source>
+        <translation>Alle Videos (*.mkv *.mov *.m4v *.webm *.3gp *.ts *.flv *.avi *.wmv *.mpg *.mpeg *.mp4 *.ogm)</translation>
+    </message>
+    <message>
+        <source>Locate Video File</source>
+        <translation>Videodatei suchen</translation>
+    </message>
+    <message>
+        <source>Save as .mp4</source>
+        <translation>Speichern als .mp4</translation>
+    </message>
+    <message>
+        <source>MP4 files (*.mp4)</source>
+        <translation>MP4-Dateien (*.mp4)</translation>
+    </message>
+    <message>
+        <source>Locate FFMPEG.EXE</source>
+        <translation>FFMPEG.EXE suchen</translation>
+    </message>
+    <message>
+        <source>The queue is converting. Stop it and quit? The current video is stopped and its partial output removed; the videos not yet converted are kept for the next start.</source>
+        <translation>Die Warteschlange konvertiert gerade. Anhalten und beenden? Das aktuelle Video wird angehalten und seine unvollständige Ausgabe entfernt; die noch nicht konvertierten Videos bleiben für den nächsten Start erhalten.</translation>
+    </message>
+    <message>
+        <source>%1 could not be read: %2. This run uses the default values; the file is left as it is.</source>
+        <translation>%1 konnte nicht gelesen werden: %2. Dieser Lauf verwendet die Vorgabewerte; die Datei bleibt, wie sie ist.</translation>
+    </message>
+</context>
+<context>
+    <name>zvm</name>
+    <message>
+        <source>modern form, chosen by you</source>
+        <translation>moderne Form, von Ihnen gewählt</translation>
+    </message>
+    <message>
+        <source>classic form, chosen by you</source>
+        <translation>klassische Form, von Ihnen gewählt</translation>
+    </message>
+    <message>
+        <source>modern form, chosen automatically: this ffmpeg rejects the classic options</source>
+        <translation>moderne Form, automatisch gewählt: dieses ffmpeg lehnt die klassischen Optionen ab</translation>
+    </message>
+    <message>
+        <source>classic form, chosen automatically: this ffmpeg accepts the classic options</source>
+        <translation>klassische Form, automatisch gewählt: dieses ffmpeg nimmt die klassischen Optionen an</translation>
+    </message>
+    <message>
+        <source>classic form, as designed: the encoder could not be asked which options it knows</source>
+        <translation>klassische Form, wie vorgesehen: der Encoder konnte nicht nach seinen Optionen gefragt werden</translation>
+    </message>
+    <message>
+        <source>You must enter a valid filename with extention (eg. movie.avi)</source>
+        <translation>Sie müssen einen gültigen Dateinamen mit Endung eingeben (z. B. film.avi)</translation>
+    </message>
+    <message>
+        <source>Enter an input filename!</source>
+        <translation>Eingabedateinamen eingeben!</translation>
+    </message>
+    <message>
+        <source>You must enter a valid filename with extension (eg movie.avi)</source>
+        <translation>Sie müssen einen gültigen Dateinamen mit Endung eingeben (z. B. film.avi)</translation>
+    </message>
+    <message>
+        <source>Invalid Filename!</source>
+        <translation>Ungültiger Dateiname!</translation>
+    </message>
+    <message>
+        <source>Where do you want to save this MP4? (eg. c:\movie.mp4)</source>
+        <translation>Wo soll diese MP4 gespeichert werden? (z. B. c:\film.mp4)</translation>
+    </message>
+    <message>
+        <source>Enter an output filename!</source>
+        <translation>Ausgabedateinamen eingeben!</translation>
+    </message>
+    <message>
+        <source>You must enter a number for the width</source>
+        <translation>Sie müssen für die Breite eine Zahl eingeben</translation>
+    </message>
+    <message>
+        <source>Invalid Width!</source>
+        <translation>Ungültige Breite!</translation>
+    </message>
+    <message>
+        <source>The width must be greater than 0</source>
+        <translation>Die Breite muss größer als 0 sein</translation>
+    </message>
+    <message>
+        <source>You must enter a number for the height</source>
+        <translation>Sie müssen für die Höhe eine Zahl eingeben</translation>
+    </message>
+    <message>
+        <source>Invalid Height!</source>
+        <translation>Ungültige Höhe!</translation>
+    </message>
+    <message>
+        <source>The height must be greater than 0</source>
+        <translation>Die Höhe muss größer als 0 sein</translation>
+    </message>
+    <message>
+        <source>You must enter a number for the video bitrate</source>
+        <translation>Sie müssen für die Videobitrate eine Zahl eingeben</translation>
+    </message>
+    <message>
+        <source>Invalid Video Bitrate!</source>
+        <translation>Ungültige Videobitrate!</translation>
+    </message>
+    <message>
+        <source>You must enter a number for the audio bitrate</source>
+        <translation>Sie müssen für die Audiobitrate eine Zahl eingeben</translation>
+    </message>
+    <message>
+        <source>Invalid Audio Bitrate!</source>
+        <translation>Ungültige Audiobitrate!</translation>
+    </message>
+    <message>
+        <source>You must enter a number for the samplerate</source>
+        <translation>Sie müssen für die Abtastrate eine Zahl eingeben</translation>
+    </message>
+    <message>
+        <source>Invalid Samplerate!</source>
+        <translation>Ungültige Abtastrate!</translation>
+    </message>
+    <message>
+        <source>A filename cannot contain a double quote (&quot;)</source>
+        <translation>Ein Dateiname darf kein Anführungszeichen (&quot;) enthalten</translation>
+    </message>
+</context>
+<context>
+    <name>zvm::run</name>
+    <message>
+        <source>the program&apos;s name is longer than the system allows</source>
+        <translation>der Programmname ist länger, als das System erlaubt</translation>
+    </message>
+    <message>
+        <source>no program of that name was found on the search path</source>
+        <translation>im Suchpfad wurde kein Programm dieses Namens gefunden</translation>
+    </message>
+    <message>
+        <source>it is not an executable program</source>
+        <translation>es ist kein ausführbares Programm</translation>
+    </message>
+    <message>
+        <source>no such program was found</source>
+        <translation>dieses Programm wurde nicht gefunden</translation>
+    </message>
+    <message>
+        <source>the command is empty</source>
+        <translation>der Befehl ist leer</translation>
+    </message>
+    <message>
+        <source>no encoder is named: the box for its location is empty</source>
+        <translation>kein Encoder angegeben: das Feld für seinen Ort ist leer</translation>
+    </message>
+    <message>
+        <source>Choose Live Action or Animation for this target</source>
+        <translation>Für dieses Ziel Realfilm oder Trickfilm wählen</translation>
+    </message>
+    <message>
+        <source>The output file is the source video</source>
+        <translation>Die Ausgabedatei ist das Quellvideo</translation>
+    </message>
+    <message>
+        <source>Another video of the queue is written to the same output file</source>
+        <translation>Ein anderes Video der Warteschlange wird in dieselbe Ausgabedatei geschrieben</translation>
+    </message>
+    <message>
+        <source>The size could not be detected: %1</source>
+        <translation>Die Größe konnte nicht ermittelt werden: %1</translation>
+    </message>
+    <message>
+        <source>the encoder was ended by a signal</source>
+        <translation>der Encoder wurde durch ein Signal beendet</translation>
+    </message>
+    <message>
+        <source>the encoder ended with exit code %1</source>
+        <translation>der Encoder endete mit Exit-Code %1</translation>
+    </message>
+    <message>
+        <source>the encoder could not be started: %1</source>
+        <translation>der Encoder konnte nicht gestartet werden: %1</translation>
+    </message>
+    <message>
+        <source>stopped on request; its partial output was removed</source>
+        <translation>auf Wunsch angehalten; die unvollständige Ausgabe wurde entfernt</translation>
+    </message>
+    <message>
+        <source>its output exists already</source>
+        <translation>seine Ausgabe gibt es schon</translation>
+    </message>
+</context>
+<context>
+    <name>zvm::settings</name>
+    <message>
+        <source>it is larger than 64 KiB</source>
+        <translation>sie ist größer als 64 KiB</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>sie ist keine gewöhnliche Datei</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,1060 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="es_ES">
+<context>
+    <name>EncoderWindow</name>
+    <message>
+        <source>Command</source>
+        <translation>Comando</translation>
+    </message>
+    <message>
+        <source>Encoder output</source>
+        <translation>Salida del codificador</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Progreso</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Estado</translation>
+    </message>
+    <message>
+        <source>Check of the output</source>
+        <translation>Comprobación de la salida</translation>
+    </message>
+    <message>
+        <source>&amp;Stop</source>
+        <translation>&amp;Detener</translation>
+    </message>
+    <message>
+        <source>Copy &amp;log</source>
+        <translation>Copiar el &amp;registro</translation>
+    </message>
+    <message>
+        <source>Cl&amp;ose</source>
+        <translation>&amp;Cerrar</translation>
+    </message>
+    <message>
+        <source>Stopped. The partial output was kept: %1</source>
+        <translation>Detenido. Se conservó la salida parcial: %1</translation>
+    </message>
+    <message>
+        <source>Stopped. No output was written</source>
+        <translation>Detenido. No se escribió ninguna salida</translation>
+    </message>
+    <message>
+        <source>Finished</source>
+        <translation>Terminado</translation>
+    </message>
+    <message>
+        <source>Failed (ended by signal %1)</source>
+        <translation>Falló (terminado por la señal %1)</translation>
+    </message>
+    <message>
+        <source>Failed (exit code %1)</source>
+        <translation>Falló (código de salida %1)</translation>
+    </message>
+    <message>
+        <source>Checking the output...</source>
+        <translation>Comprobando la salida…</translation>
+    </message>
+    <message>
+        <source>Failed: no output file</source>
+        <translation>Falló: no hay archivo de salida</translation>
+    </message>
+    <message>
+        <source>Running</source>
+        <translation>En curso</translation>
+    </message>
+    <message>
+        <source>%1 - %2 elapsed</source>
+        <translation>%1 – %2 transcurrido</translation>
+    </message>
+    <message>
+        <source>. This encoder needs the modern command: turn on Options &gt; Modern ffmpeg command in the main window, then Convert again.</source>
+        <translation>. Este codificador necesita la orden moderna: active Opciones &gt; Orden de ffmpeg moderna en la ventana principal y vuelva a convertir.</translation>
+    </message>
+</context>
+<context>
+    <name>FrameRenderer</name>
+    <message>
+        <source>the source video %1 was not found</source>
+        <translation>no se encontró el vídeo de origen %1</translation>
+    </message>
+    <message>
+        <source>no ffmpeg was found to render a frame</source>
+        <translation>no se encontró ningún ffmpeg para generar un fotograma</translation>
+    </message>
+    <message>
+        <source>ffmpeg took too long to render the frame</source>
+        <translation>ffmpeg tardó demasiado en generar el fotograma</translation>
+    </message>
+    <message>
+        <source>ffmpeg rendered no frame at this moment</source>
+        <translation>ffmpeg no generó ningún fotograma en este momento</translation>
+    </message>
+</context>
+<context>
+    <name>FrameView</name>
+    <message>
+        <source>Fit preview</source>
+        <translation>Vista previa del ajuste</translation>
+    </message>
+    <message>
+        <source>No fit: the source&apos;s width and height are needed</source>
+        <translation>Sin ajuste: se necesitan el ancho y el alto del origen</translation>
+    </message>
+    <message>
+        <source>Screen %1 x %2, picture %3 x %4, pads top %5, bottom %6, left %7, right %8</source>
+        <translation>Pantalla %1 x %2, imagen %3 x %4, bordes arriba %5, abajo %6, izquierda %7, derecha %8</translation>
+    </message>
+    <message>
+        <source>picture %1 x %2</source>
+        <translation>imagen %1 x %2</translation>
+    </message>
+    <message>
+        <source>screen %1 x %2</source>
+        <translation>pantalla %1 x %2</translation>
+    </message>
+    <message>
+        <source>top %1</source>
+        <translation>arriba %1</translation>
+    </message>
+    <message>
+        <source>bottom %1</source>
+        <translation>abajo %1</translation>
+    </message>
+    <message>
+        <source>left
+%1</source>
+        <translation>izquierda
+%1</translation>
+    </message>
+    <message>
+        <source>right
+%1</source>
+        <translation>derecha
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>OutputCheck</name>
+    <message>
+        <source>stereo</source>
+        <translation>estéreo</translation>
+    </message>
+    <message>
+        <source>mono</source>
+        <translation>mono</translation>
+    </message>
+    <message>
+        <source>%1 channels</source>
+        <translation>%1 canales</translation>
+    </message>
+    <message>
+        <source>%1x%2, %3, %4 fps, %5 %6 Hz %7</source>
+        <translation>%1x%2, %3, %4 fps, %5 %6 Hz %7</translation>
+    </message>
+    <message>
+        <source>width</source>
+        <translation>ancho</translation>
+    </message>
+    <message>
+        <source>height</source>
+        <translation>alto</translation>
+    </message>
+    <message>
+        <source>video codec</source>
+        <translation>códec de vídeo</translation>
+    </message>
+    <message>
+        <source>frame rate</source>
+        <translation>velocidad de fotogramas</translation>
+    </message>
+    <message>
+        <source>audio codec</source>
+        <translation>códec de audio</translation>
+    </message>
+    <message>
+        <source>sample rate</source>
+        <translation>frecuencia de muestreo</translation>
+    </message>
+    <message>
+        <source>channels</source>
+        <translation>canales</translation>
+    </message>
+    <message>
+        <source>duration</source>
+        <translation>duración</translation>
+    </message>
+    <message>
+        <source>The encoder ended without writing %1</source>
+        <translation>El codificador terminó sin escribir %1</translation>
+    </message>
+    <message>
+        <source>The output could not be checked: ffprobe was not found</source>
+        <translation>No se pudo comprobar la salida: no se encontró ffprobe</translation>
+    </message>
+    <message>
+        <source>The output could not be checked: %1</source>
+        <translation>No se pudo comprobar la salida: %1</translation>
+    </message>
+    <message>
+        <source>ffprobe did not read it</source>
+        <translation>ffprobe no pudo leerla</translation>
+    </message>
+    <message>
+        <source>Fits %1: %2</source>
+        <translation>Se ajusta a %1: %2</translation>
+    </message>
+    <message>
+        <source>no %1, expected %2</source>
+        <translation>falta %1, se esperaba %2</translation>
+    </message>
+    <message>
+        <source>%1 %2, expected %3</source>
+        <translation>%1 %2, se esperaba %3</translation>
+    </message>
+    <message>
+        <source>Does not fit %1: %2</source>
+        <translation>No se ajusta a %1: %2</translation>
+    </message>
+    <message>
+        <source>; </source>
+        <translation>; </translation>
+    </message>
+</context>
+<context>
+    <name>PreviewWindow</name>
+    <message>
+        <source>A frame at %1, rendered by ffmpeg through the command&apos;s numbers</source>
+        <translation>Un fotograma en %1, generado por ffmpeg con los números de la orden</translation>
+    </message>
+    <message>
+        <source>No frame: %1</source>
+        <translation>Sin fotograma: %1</translation>
+    </message>
+    <message>
+        <source>Moment of the frame</source>
+        <translation>Momento del fotograma</translation>
+    </message>
+    <message>
+        <source>&amp;Moment:</source>
+        <translation>&amp;Momento:</translation>
+    </message>
+    <message>
+        <source>Zoom %1 times</source>
+        <translation>Ampliación de %1 veces</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Estado</translation>
+    </message>
+    <message>
+        <source>Preview - %1</source>
+        <translation>Vista previa - %1</translation>
+    </message>
+    <message>
+        <source>modern</source>
+        <translation>moderna</translation>
+    </message>
+    <message>
+        <source>classic</source>
+        <translation>clásica</translation>
+    </message>
+    <message>
+        <source>%1 fps, %2 command form</source>
+        <translation>%1 fps, forma de orden %2</translation>
+    </message>
+    <message>
+        <source>No movie type chosen: no command is written for this target</source>
+        <translation>No se eligió tipo de película: no se escribe ninguna orden para este destino</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 de %2</translation>
+    </message>
+    <message>
+        <source>No frame: enter the source&apos;s width and height</source>
+        <translation>Sin fotograma: introduzca el ancho y el alto del origen</translation>
+    </message>
+    <message>
+        <source>Rendering a frame...</source>
+        <translation>Generando un fotograma…</translation>
+    </message>
+    <message>
+        <source>A VCD&apos;s pixels are not square: the frame is shown as a 4:3 television displays it.</source>
+        <translation>Los píxeles de un VCD no son cuadrados: el fotograma se muestra como lo muestra un televisor 4:3.</translation>
+    </message>
+</context>
+<context>
+    <name>QueueWindow</name>
+    <message>
+        <source>%1 finished, %2 failed, %3 skipped</source>
+        <translation>%1 terminados, %2 fallidos, %3 omitidos</translation>
+    </message>
+    <message>
+        <source>Videos in the queue</source>
+        <translation>Vídeos en la cola</translation>
+    </message>
+    <message>
+        <source>Source</source>
+        <translation>Origen</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Tamaño</translation>
+    </message>
+    <message>
+        <source>Target</source>
+        <translation>Destino</translation>
+    </message>
+    <message>
+        <source>Output</source>
+        <translation>Salida</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>Estado</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Progreso</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Tiempo</translation>
+    </message>
+    <message>
+        <source>Details of the selected video</source>
+        <translation>Detalles del vídeo seleccionado</translation>
+    </message>
+    <message>
+        <source>&amp;Start</source>
+        <translation>&amp;Iniciar</translation>
+    </message>
+    <message>
+        <source>&amp;Pause after current</source>
+        <translation>&amp;Pausar tras el actual</translation>
+    </message>
+    <message>
+        <source>S&amp;top current</source>
+        <translation>&amp;Detener el actual</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>&amp;Quitar</translation>
+    </message>
+    <message>
+        <source>Move &amp;up</source>
+        <translation>&amp;Subir</translation>
+    </message>
+    <message>
+        <source>Move do&amp;wn</source>
+        <translation>&amp;Bajar</translation>
+    </message>
+    <message>
+        <source>C&amp;lear finished</source>
+        <translation>&amp;Limpiar terminados</translation>
+    </message>
+    <message>
+        <source>&amp;Open output folder</source>
+        <translation>&amp;Abrir la carpeta de salida</translation>
+    </message>
+    <message>
+        <source>running, %1 of %2 done, %3%</source>
+        <translation>en curso, %1 de %2 hechos, %3 %</translation>
+    </message>
+    <message>
+        <source>not running</source>
+        <translation>detenida</translation>
+    </message>
+    <message>
+        <source>, %1 left</source>
+        <translation>, quedan %1</translation>
+    </message>
+    <message>
+        <source>Queue - %1</source>
+        <translation>Cola - %1</translation>
+    </message>
+    <message>
+        <source>%1 videos: %2</source>
+        <translation>%1 vídeos: %2</translation>
+    </message>
+    <message>
+        <source>%1 left</source>
+        <translation>quedan %1</translation>
+    </message>
+    <message>
+        <source>Enter the size as width x height, for example 640x480</source>
+        <translation>Introduzca el tamaño como ancho x alto, por ejemplo 640x480</translation>
+    </message>
+    <message>
+        <source>Invalid Size!</source>
+        <translation>¡Tamaño no válido!</translation>
+    </message>
+    <message>
+        <source>%1 output files exist already. Replace them, or skip those videos?</source>
+        <translation>Ya existen %1 archivos de salida. ¿Reemplazarlos u omitir esos vídeos?</translation>
+    </message>
+    <message>
+        <source>Start the queue</source>
+        <translation>Iniciar la cola</translation>
+    </message>
+    <message>
+        <source>&amp;Replace them</source>
+        <translation>&amp;Reemplazarlos</translation>
+    </message>
+    <message>
+        <source>&amp;Skip those videos</source>
+        <translation>&amp;Omitir esos vídeos</translation>
+    </message>
+    <message>
+        <source>The queue is done: %1.</source>
+        <translation>La cola ha terminado: %1.</translation>
+    </message>
+    <message>
+        <source>Queue - done: %1</source>
+        <translation>Cola - terminada: %1</translation>
+    </message>
+    <message>
+        <source>Detecting size</source>
+        <translation>Detectando el tamaño</translation>
+    </message>
+    <message>
+        <source>Waiting</source>
+        <translation>En espera</translation>
+    </message>
+    <message>
+        <source>Needs attention: %1</source>
+        <translation>Requiere atención: %1</translation>
+    </message>
+    <message>
+        <source>Running</source>
+        <translation>En curso</translation>
+    </message>
+    <message>
+        <source>Finished, but does not fit</source>
+        <translation>Terminado, pero no se ajusta</translation>
+    </message>
+    <message>
+        <source>Finished</source>
+        <translation>Terminado</translation>
+    </message>
+    <message>
+        <source>Failed: %1</source>
+        <translation>Falló: %1</translation>
+    </message>
+    <message>
+        <source>Stopped</source>
+        <translation>Detenido</translation>
+    </message>
+    <message>
+        <source>Skipped: %1</source>
+        <translation>Omitido: %1</translation>
+    </message>
+</context>
+<context>
+    <name>SizeProbe</name>
+    <message>
+        <source>the file has no video stream</source>
+        <translation>el archivo no tiene flujo de vídeo</translation>
+    </message>
+    <message>
+        <source>the video stream has no size</source>
+        <translation>el flujo de vídeo no tiene tamaño</translation>
+    </message>
+    <message>
+        <source>no video is named</source>
+        <translation>no se indicó ningún vídeo</translation>
+    </message>
+    <message>
+        <source>ffprobe was not found</source>
+        <translation>no se encontró ffprobe</translation>
+    </message>
+    <message>
+        <source>ffprobe did not answer within %1 seconds</source>
+        <translation>ffprobe no respondió en %1 segundos</translation>
+    </message>
+    <message>
+        <source>ffprobe could not be started</source>
+        <translation>no se pudo iniciar ffprobe</translation>
+    </message>
+    <message>
+        <source>ffprobe could not read the file</source>
+        <translation>ffprobe no pudo leer el archivo</translation>
+    </message>
+</context>
+<context>
+    <name>StartOptions</name>
+    <message>
+        <source>Fits videos to the screens of handheld players with ffmpeg.</source>
+        <translation>Ajusta vídeos a las pantallas de reproductores portátiles con ffmpeg.</translation>
+    </message>
+    <message>
+        <source>Keep settings.ini in the per-user configuration folder, not the current one.</source>
+        <translation>Guardar settings.ini en la carpeta de configuración del usuario, no en la actual.</translation>
+    </message>
+    <message>
+        <source>Videos to open: one is opened in the window, several go to the queue.</source>
+        <translation>Vídeos que abrir: uno se abre en la ventana, varios van a la cola.</translation>
+    </message>
+</context>
+<context>
+    <name>frmZCM</name>
+    <message>
+        <source>Choose a resolution</source>
+        <translation>Elija una resolución</translation>
+    </message>
+    <message>
+        <source>Choose a resolution: %1</source>
+        <translation>Elija una resolución: %1</translation>
+    </message>
+    <message>
+        <source>In use: the %1</source>
+        <translation>En uso: la %1</translation>
+    </message>
+    <message>
+        <source>The size could not be detected: %1.</source>
+        <translation>No se pudo detectar el tamaño: %1.</translation>
+    </message>
+    <message>
+        <source>Detect size from video</source>
+        <translation>Detectar el tamaño del vídeo</translation>
+    </message>
+    <message>
+        <source>Choose Live Action or Animation for this target</source>
+        <translation>Elija Imagen real o Animación para este destino</translation>
+    </message>
+    <message>
+        <source>Choose a Movie Type!</source>
+        <translation>¡Elija un tipo de película!</translation>
+    </message>
+    <message>
+        <source>The output file is the source video. Choose another output filename</source>
+        <translation>El archivo de salida es el vídeo de origen. Elija otro nombre para el archivo de salida</translation>
+    </message>
+    <message>
+        <source>Invalid Filename!</source>
+        <translation>¡Nombre de archivo no válido!</translation>
+    </message>
+    <message>
+        <source>
+
+Program: %1</source>
+        <translation>
+
+Programa: %1</translation>
+    </message>
+    <message>
+        <source>The encoder could not be started: %1.%2</source>
+        <translation>No se pudo iniciar el codificador: %1.%2</translation>
+    </message>
+    <message>
+        <source>Convert using ffmpeg</source>
+        <translation>Convertir con ffmpeg</translation>
+    </message>
+    <message>
+        <source>Zarnik Video Maker</source>
+        <translation>Zarnik Video Maker</translation>
+    </message>
+    <message>
+        <source>Original Video to convert</source>
+        <translation>Vídeo original a convertir</translation>
+    </message>
+    <message>
+        <source>Video filename with extension (.avi, .mpg, etc)</source>
+        <translation>Nombre del archivo de vídeo con extensión (.avi, .mpg, etc.)</translation>
+    </message>
+    <message>
+        <source>Browse</source>
+        <translation>Buscar</translation>
+    </message>
+    <message>
+        <source>Browse for the source video</source>
+        <translation>Buscar el vídeo de origen</translation>
+    </message>
+    <message>
+        <source>Outputted MP4 filename</source>
+        <translation>Nombre del archivo MP4 de salida</translation>
+    </message>
+    <message>
+        <source>Where to save the .mp4 video file</source>
+        <translation>Dónde guardar el archivo de vídeo .mp4</translation>
+    </message>
+    <message>
+        <source>Browse for the output file</source>
+        <translation>Buscar el archivo de salida</translation>
+    </message>
+    <message>
+        <source>Original Video</source>
+        <translation>Vídeo original</translation>
+    </message>
+    <message>
+        <source>Width</source>
+        <translation>Ancho</translation>
+    </message>
+    <message>
+        <source>Height</source>
+        <translation>Alto</translation>
+    </message>
+    <message>
+        <source>Width of original video</source>
+        <translation>Ancho del vídeo original</translation>
+    </message>
+    <message>
+        <source>X</source>
+        <translation>X</translation>
+    </message>
+    <message>
+        <source>Height of original video</source>
+        <translation>Alto del vídeo original</translation>
+    </message>
+    <message>
+        <source>Ratio</source>
+        <translation>Proporción</translation>
+    </message>
+    <message>
+        <source>Movie Type</source>
+        <translation>Tipo de película</translation>
+    </message>
+    <message>
+        <source>Live Action</source>
+        <translation>Imagen real</translation>
+    </message>
+    <message>
+        <source>Animation</source>
+        <translation>Animación</translation>
+    </message>
+    <message>
+        <source>Target screen</source>
+        <translation>Pantalla de destino</translation>
+    </message>
+    <message>
+        <source>New Dimensions</source>
+        <translation>Nuevas medidas</translation>
+    </message>
+    <message>
+        <source>New width</source>
+        <translation>Nuevo ancho</translation>
+    </message>
+    <message>
+        <source>New height</source>
+        <translation>Nuevo alto</translation>
+    </message>
+    <message>
+        <source>Padding</source>
+        <translation>Bordes</translation>
+    </message>
+    <message>
+        <source>Top</source>
+        <translation>Arriba</translation>
+    </message>
+    <message>
+        <source>Pad top</source>
+        <translation>Borde superior</translation>
+    </message>
+    <message>
+        <source>Left</source>
+        <translation>Izq.</translation>
+    </message>
+    <message>
+        <source>Right</source>
+        <translation>Dcha.</translation>
+    </message>
+    <message>
+        <source>Pad left</source>
+        <translation>Borde izquierdo</translation>
+    </message>
+    <message>
+        <source>Pad right</source>
+        <translation>Borde derecho</translation>
+    </message>
+    <message>
+        <source>Bottom</source>
+        <translation>Abajo</translation>
+    </message>
+    <message>
+        <source>Pad bottom</source>
+        <translation>Borde inferior</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>Opciones</translation>
+    </message>
+    <message>
+        <source>Video Bitrate</source>
+        <translation>Bitrate de vídeo</translation>
+    </message>
+    <message>
+        <source>video bitrate (in kbit/s) </source>
+        <translation>tasa de bits de vídeo (en kbit/s) </translation>
+    </message>
+    <message>
+        <source>kbit/s</source>
+        <translation>kbit/s</translation>
+    </message>
+    <message>
+        <source>Audio Bitrate</source>
+        <translation>Bitrate de audio</translation>
+    </message>
+    <message>
+        <source>audio bitrate (in kbit/s) </source>
+        <translation>tasa de bits de audio (en kbit/s) </translation>
+    </message>
+    <message>
+        <source>Audio Sample Rate</source>
+        <translation>Muestreo de audio</translation>
+    </message>
+    <message>
+        <source>audio sampling rate (in Hz) </source>
+        <translation>frecuencia de muestreo del audio (en Hz) </translation>
+    </message>
+    <message>
+        <source>Hz</source>
+        <translation>Hz</translation>
+    </message>
+    <message>
+        <source>Location of FFMPEG.EXE</source>
+        <translation>Ubicación de FFMPEG.EXE</translation>
+    </message>
+    <message>
+        <source>Browse for the encoder</source>
+        <translation>Buscar el codificador</translation>
+    </message>
+    <message>
+        <source>ffmpeg command</source>
+        <translation>orden de ffmpeg</translation>
+    </message>
+    <message>
+        <source>Con&amp;vert</source>
+        <translation>Con&amp;vertir</translation>
+    </message>
+    <message>
+        <source>&amp;Clear</source>
+        <translation>&amp;Limpiar</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Salir</translation>
+    </message>
+    <message>
+        <source>&amp;Generate</source>
+        <translation>&amp;Generar</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Archivo</translation>
+    </message>
+    <message>
+        <source>&amp;Save settings to INI</source>
+        <translation>&amp;Guardar los ajustes en INI</translation>
+    </message>
+    <message>
+        <source>&amp;Options</source>
+        <translation>&amp;Opciones</translation>
+    </message>
+    <message>
+        <source>&amp;Modern ffmpeg command</source>
+        <translation>Orden de ffmpeg &amp;moderna</translation>
+    </message>
+    <message>
+        <source>&amp;Detect size from video</source>
+        <translation>&amp;Detectar el tamaño del vídeo</translation>
+    </message>
+    <message>
+        <source>&amp;Preview</source>
+        <translation>&amp;Vista previa</translation>
+    </message>
+    <message>
+        <source>Add videos to &amp;queue...</source>
+        <translation>Añadir vídeos a la &amp;cola…</translation>
+    </message>
+    <message>
+        <source>Add c&amp;urrent to queue</source>
+        <translation>Añadir el act&amp;ual a la cola</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>Ay&amp;uda</translation>
+    </message>
+    <message>
+        <source>&amp;Web site</source>
+        <translation>Sitio &amp;web</translation>
+    </message>
+    <message>
+        <source>Add videos to queue</source>
+        <translation>Añadir vídeos a la cola</translation>
+    </message>
+    <message>
+        <source>Queue</source>
+        <translation>Cola</translation>
+    </message>
+    <message>
+        <source>%1 videos were waiting in the queue.</source>
+        <translation>%1 vídeos esperaban en la cola.</translation>
+    </message>
+    <message>
+        <source>&amp;Resume</source>
+        <translation>&amp;Reanudar</translation>
+    </message>
+    <message>
+        <source>&amp;Discard</source>
+        <translation>&amp;Descartar</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Salir</translation>
+    </message>
+    <message>
+        <source>Stop the queue and &amp;quit</source>
+        <translation>Detener la cola y &amp;salir</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Cancelar</translation>
+    </message>
+    <message>
+        <source>Save settings to settings.ini</source>
+        <translation>Guardar los ajustes en settings.ini</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Todos los archivos (*)</translation>
+    </message>
+    <message>
+        <source>Zarnik Video Maker v0.61 - by the Zarnik Video Maker team</source>
+        <translation>Zarnik Video Maker v0.61 - del equipo de Zarnik Video Maker</translation>
+    </message>
+    <message>
+        <source>Settings not loaded</source>
+        <translation>Ajustes no cargados</translation>
+    </message>
+    <message>
+        <source>contains a double quote (&quot;), which settings.ini cannot store</source>
+        <translation>contiene una comilla doble (&quot;), que settings.ini no puede guardar</translation>
+    </message>
+    <message>
+        <source>holds more text than settings.ini can keep</source>
+        <translation>contiene más texto del que settings.ini puede guardar</translation>
+    </message>
+    <message>
+        <source>The settings were not saved: the box &quot;%1&quot; %2.</source>
+        <translation>No se guardaron los ajustes: el campo «%1» %2.</translation>
+    </message>
+    <message>
+        <source>The settings could not be saved to settings.ini: %1</source>
+        <translation>No se pudieron guardar los ajustes en settings.ini: %1</translation>
+    </message>
+    <message>
+        <source>Settings Saved!</source>
+        <translation>¡Ajustes guardados!</translation>
+    </message>
+    <message>
+        <source>Video files (*.avi *.wmv *.mpg *.mpeg *.mp4 *.ogm)</source>
+        <translation>Archivos de vídeo (*.avi *.wmv *.mpg *.mpeg *.mp4 *.ogm)</translation>
+    </message>
+    <message>
+        <source>All videos (*.mkv *.mov *.m4v *.webm *.3gp *.ts *.flv *.avi *.wmv *.mpg *.mpeg *.mp4 *.ogm)</source>
+        <translation>Todos los vídeos (*.mkv *.mov *.m4v *.webm *.3gp *.ts *.flv *.avi *.wmv *.mpg *.mpeg *.mp4 *.ogm)</translation>
+    </message>
+    <message>
+        <source>Locate Video File</source>
+        <translation>Buscar archivo de vídeo</translation>
+    </message>
+    <message>
+        <source>Save as .mp4</source>
+        <translation>Guardar como .mp4</translation>
+    </message>
+    <message>
+        <source>MP4 files (*.mp4)</source>
+        <translation>Archivos MP4 (*.mp4)</translation>
+    </message>
+    <message>
+        <source>Locate FFMPEG.EXE</source>
+        <translation>Buscar FFMPEG.EXE</translation>
+    </message>
+    <message>
+        <source>The queue is converting. Stop it and quit? The current video is stopped and its partial output removed; the videos not yet converted are kept for the next start.</source>
+        <translation>La cola está convirtiendo. ¿Detenerla y salir? El vídeo actual se detiene y se elimina su salida parcial; los vídeos aún no convertidos se conservan para el próximo inicio.</translation>
+    </message>
+    <message>
+        <source>%1 could not be read: %2. This run uses the default values; the file is left as it is.</source>
+        <translation>No se pudo leer %1: %2. Esta ejecución usa los valores predeterminados; el archivo se deja como está.</translation>
+    </message>
+</context>
+<context>
+    <name>zvm</name>
+    <message>
+        <source>modern form, chosen by you</source>
+        <translation>forma moderna, elegida por usted</translation>
+    </message>
+    <message>
+        <source>classic form, chosen by you</source>
+        <translation>forma clásica, elegida por usted</translation>
+    </message>
+    <message>
+        <source>modern form, chosen automatically: this ffmpeg rejects the classic options</source>
+        <translation>forma moderna, elegida automáticamente: este ffmpeg rechaza las opciones clásicas</translation>
+    </message>
+    <message>
+        <source>classic form, chosen automatically: this ffmpeg accepts the classic options</source>
+        <translation>forma clásica, elegida automáticamente: este ffmpeg acepta las opciones clásicas</translation>
+    </message>
+    <message>
+        <source>classic form, as designed: the encoder could not be asked which options it knows</source>
+        <translation>forma clásica, como se diseñó: no se pudo preguntar al codificador qué opciones conoce</translation>
+    </message>
+    <message>
+        <source>You must enter a valid filename with extention (eg. movie.avi)</source>
+        <translation>Debe introducir un nombre de archivo válido con extensión (p. ej. pelicula.avi)</translation>
+    </message>
+    <message>
+        <source>Enter an input filename!</source>
+        <translation>¡Introduzca un nombre de archivo de entrada!</translation>
+    </message>
+    <message>
+        <source>You must enter a valid filename with extension (eg movie.avi)</source>
+        <translation>Debe introducir un nombre de archivo válido con extensión (p. ej. pelicula.avi)</translation>
+    </message>
+    <message>
+        <source>Invalid Filename!</source>
+        <translation>¡Nombre de archivo no válido!</translation>
+    </message>
+    <message>
+        <source>Where do you want to save this MP4? (eg. c:\movie.mp4)</source>
+        <translation>¿Dónde quiere guardar este MP4? (p. ej. c:\pelicula.mp4)</translation>
+    </message>
+    <message>
+        <source>Enter an output filename!</source>
+        <translation>¡Introduzca un nombre de archivo de salida!</translation>
+    </message>
+    <message>
+        <source>You must enter a number for the width</source>
+        <translation>Debe introducir un número para el ancho</translation>
+    </message>
+    <message>
+        <source>Invalid Width!</source>
+        <translation>¡Ancho no válido!</translation>
+    </message>
+    <message>
+        <source>The width must be greater than 0</source>
+        <translation>El ancho debe ser mayor que 0</translation>
+    </message>
+    <message>
+        <source>You must enter a number for the height</source>
+        <translation>Debe introducir un número para el alto</translation>
+    </message>
+    <message>
+        <source>Invalid Height!</source>
+        <translation>¡Alto no válido!</translation>
+    </message>
+    <message>
+        <source>The height must be greater than 0</source>
+        <translation>El alto debe ser mayor que 0</translation>
+    </message>
+    <message>
+        <source>You must enter a number for the video bitrate</source>
+        <translation>Debe introducir un número para la tasa de bits de vídeo</translation>
+    </message>
+    <message>
+        <source>Invalid Video Bitrate!</source>
+        <translation>¡Tasa de bits de vídeo no válida!</translation>
+    </message>
+    <message>
+        <source>You must enter a number for the audio bitrate</source>
+        <translation>Debe introducir un número para la tasa de bits de audio</translation>
+    </message>
+    <message>
+        <source>Invalid Audio Bitrate!</source>
+        <translation>¡Tasa de bits de audio no válida!</translation>
+    </message>
+    <message>
+        <source>You must enter a number for the samplerate</source>
+        <translation>Debe introducir un número para la frecuencia de muestreo</translation>
+    </message>
+    <message>
+        <source>Invalid Samplerate!</source>
+        <translation>¡Frecuencia de muestreo no válida!</translation>
+    </message>
+    <message>
+        <source>A filename cannot contain a double quote (&quot;)</source>
+        <translation>Un nombre de archivo no puede contener comillas dobles (&quot;)</translation>
+    </message>
+</context>
+<context>
+    <name>zvm::run</name>
+    <message>
+        <source>the program&apos;s name is longer than the system allows</source>
+        <translation>el nombre del programa es más largo de lo que permite el sistema</translation>
+    </message>
+    <message>
+        <source>no program of that name was found on the search path</source>
+        <translation>no se encontró ningún programa con ese nombre en la ruta de búsqueda</translation>
+    </message>
+    <message>
+        <source>it is not an executable program</source>
+        <translation>no es un programa ejecutable</translation>
+    </message>
+    <message>
+        <source>no such program was found</source>
+        <translation>no se encontró ese programa</translation>
+    </message>
+    <message>
+        <source>the command is empty</source>
+        <translation>la orden está vacía</translation>
+    </message>
+    <message>
+        <source>no encoder is named: the box for its location is empty</source>
+        <translation>no se indicó ningún codificador: el campo de su ubicación está vacío</translation>
+    </message>
+    <message>
+        <source>Choose Live Action or Animation for this target</source>
+        <translation>Elija Imagen real o Animación para este destino</translation>
+    </message>
+    <message>
+        <source>The output file is the source video</source>
+        <translation>El archivo de salida es el vídeo de origen</translation>
+    </message>
+    <message>
+        <source>Another video of the queue is written to the same output file</source>
+        <translation>Otro vídeo de la cola se escribe en el mismo archivo de salida</translation>
+    </message>
+    <message>
+        <source>The size could not be detected: %1</source>
+        <translation>No se pudo detectar el tamaño: %1</translation>
+    </message>
+    <message>
+        <source>the encoder was ended by a signal</source>
+        <translation>el codificador terminó por una señal</translation>
+    </message>
+    <message>
+        <source>the encoder ended with exit code %1</source>
+        <translation>el codificador terminó con el código de salida %1</translation>
+    </message>
+    <message>
+        <source>the encoder could not be started: %1</source>
+        <translation>no se pudo iniciar el codificador: %1</translation>
+    </message>
+    <message>
+        <source>stopped on request; its partial output was removed</source>
+        <translation>detenido a petición; se eliminó su salida parcial</translation>
+    </message>
+    <message>
+        <source>its output exists already</source>
+        <translation>su salida ya existe</translation>
+    </message>
+</context>
+<context>
+    <name>zvm::settings</name>
+    <message>
+        <source>it is larger than 64 KiB</source>
+        <translation>es mayor de 64 KiB</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>no es un archivo normal</translation>
+    </message>
+</context>
+</TS>
