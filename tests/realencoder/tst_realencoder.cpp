@@ -1,14 +1,11 @@
-// Debian's real ffmpeg: every preset and movie type converted through the program's own run layer
-// and checked by the after-check; preview frames rendered through the same numbers; the detection
-// and the check where they cannot work.
-#include "EncoderProcess.h"
+// Debian's real ffmpeg: every preset and movie type converted through the program's own queue and
+// checked by the after-check; preview frames rendered through the same numbers; the detection and
+// the check where they cannot work.
 #include "FrameRenderer.h"
 #include "Generate.h"
 #include "OutputCheck.h"
-#include "ProgramLookup.h"
 #include "QueueRunner.h"
 #include "SizeProbe.h"
-#include "Spawn.h"
 
 #include <QImage>
 #include <QProcess>
@@ -27,14 +24,12 @@ private slots:
     void rendersEveryPreset_data();
     void rendersEveryPreset();
     void newerRenderWins();
-    void queueConvertsTwoShapes();
     void checkFailures_data();
     void checkFailures();
     void detectionFailures();
 
 private:
     QString makeSource(const QString& name, const QString& size, const QString& extraFilter, bool rotate);
-    void addSources(bool withRotated);
     QTemporaryDir dir_;
     QString ffmpeg_;
     QHash<QString, QSize> sources_; // path -> display size
@@ -152,73 +147,67 @@ void TestRealEncoder::initTestCase() {
     }
 }
 
-void TestRealEncoder::addSources(bool withRotated) {
-    QTest::addColumn<QString>("source");
-    QTest::addColumn<QSize>("displaySize");
+void TestRealEncoder::convertsEveryPreset_data() {
     QTest::addColumn<int>("preset");
     QTest::addColumn<bool>("animation");
-    for (auto it = sources_.cbegin(); it != sources_.cend(); ++it) {
-        if (!withRotated && it.key().contains("rotated")) {
-            continue;
-        }
-        const QByteArray name = QFileInfo(it.key()).fileName().toUtf8();
-        for (int preset = 0; preset < 5; ++preset) {
-            QTest::addRow("%s row %d live action", name.constData(), preset) << it.key() << *it << preset << false;
-            if (preset != 4 && withRotated) { // the VCD form has no movie type
-                QTest::addRow("%s row %d animation", name.constData(), preset) << it.key() << *it << preset << true;
-            }
+    for (int preset = 0; preset < 5; ++preset) {
+        QTest::addRow("row %d live action", preset) << preset << false;
+        if (preset != 4) { // the VCD form has no movie type
+            QTest::addRow("row %d animation", preset) << preset << true;
         }
     }
 }
 
-void TestRealEncoder::convertsEveryPreset_data() {
-    addSources(true);
-}
-
-// Detect, Generate (modern form), run through the run layer; the after-check finds the file fits, and
-// its first frame has black bands around a picture.
+// Every source shape through the real queue in the modern form: sizes read by ffprobe, one encoder
+// after another through the run layer, the after-check finds each file fits, and its first frame has
+// black bands around the picture.
 void TestRealEncoder::convertsEveryPreset() {
-    QFETCH(QString, source);
-    QFETCH(QSize, displaySize);
     QFETCH(int, preset);
     QFETCH(bool, animation);
-    QCOMPARE(Detect(source, ffmpeg_).size.value_or(QSize()), displaySize);
-
-    zvm::ConversionRequest r = RequestFor(source, displaySize, preset, animation);
-    r.encoderPath = ffmpeg_.toStdString();
-    r.outputPath = dir_.filePath(QString("out %1 %2.%3")
-                                     .arg(QFileInfo(source).baseName())
-                                     .arg(preset * 2 + int(animation))
-                                     .arg(preset == 4 ? "mpg" : "mp4"))
-                       .toStdString();
-    const auto result = std::get<zvm::GenerateResult>(zvm::Generate(r, zvm::CommandStyle::Modern));
-    const auto resolved =
-        zvm::run::ResolveCommandLine(*result.command, r.encoderPath, zvm::run::ProgramFinder::FromSystem());
-    QVERIFY(resolved.command.has_value());
-    const auto spawned = zvm::run::SpawnDetached(*resolved.command);
-    QVERIFY(spawned.error.empty());
-    EncoderProcess encoder(spawned.pid, spawned.logFd);
-    QByteArray log;
-    connect(&encoder, &EncoderJob::outputArrived, this, [&log](const QByteArray& b) { log += b; });
-    QSignalSpy finished(&encoder, &EncoderJob::finished);
-    QVERIFY(finished.wait(60000));
-    QVERIFY2(finished.at(0).at(0).toInt() == 0, log.right(600).constData());
-
-    const QString output = QString::fromStdString(r.outputPath);
-    const CheckReport report =
-        Check(output, ffmpeg_, *zvm::TargetFor(result.request, zvm::CommandStyle::Modern), 1.0);
-    QVERIFY2(report.verdict == CheckReport::Verdict::Fits, qPrintable(report.line));
-    QVERIFY(report.line.startsWith("Fits " + QString(preset == 4 ? "VCD" : preset < 2 ? "GBA" : "PSP")));
-    if (preset == 0 && !animation) {
-        QCOMPARE(report.line.section(": ", 1), "240x160, mpeg4, 29.97 fps, AAC 24000 Hz stereo");
+    QTemporaryDir out;
+    std::vector<zvm::ConversionRequest> requests;
+    for (auto it = sources_.cbegin(); it != sources_.cend(); ++it) {
+        zvm::ConversionRequest r = RequestFor(it.key(), {}, preset, animation);
+        r.width.clear(); // read from the file
+        r.height.clear();
+        r.encoderPath = ffmpeg_.toStdString();
+        r.outputPath = out.filePath(QFileInfo(it.key()).baseName() + (preset == 4 ? ".mpg" : ".mp4")).toStdString();
+        requests.push_back(r);
     }
-    const QImage frame = QImage::fromData(
-        Run(ffmpeg_, {"-v", "error", "-i", output, "-frames:v", "1", "-f", "image2pipe", "-c:v", "png", "-"}), "PNG");
-    QCOMPARE(BandsAreWrong(frame, result.geometry), QString());
+    QueueRunner runner(QueueServices::Real());
+    QSignalSpy done(&runner, &QueueRunner::finishedAll);
+    runner.add(requests, zvm::CommandStyle::Modern);
+    runner.start();
+    QVERIFY(done.wait(120000));
+    for (const auto& item : runner.queue().items()) {
+        const QString source = QString::fromStdString(item.request.sourceVideo);
+        QCOMPARE(QSize(std::stoi(item.request.width), std::stoi(item.request.height)), sources_.value(source));
+        QTRY_VERIFY2(!item.check.empty(), qPrintable(source));
+        QVERIFY2(item.verdict == zvm::CheckVerdict::Fits, item.check.c_str());
+        QVERIFY(item.check.starts_with("Fits " + std::string(preset == 4 ? "VCD" : preset < 2 ? "GBA" : "PSP")));
+        const QImage frame = QImage::fromData(Run(ffmpeg_, {"-v", "error", "-i", QString::fromStdString(item.request.outputPath),
+                                                            "-frames:v", "1", "-f", "image2pipe", "-c:v", "png", "-"}),
+                                              "PNG");
+        QCOMPARE(BandsAreWrong(frame, *zvm::FitRequest(item.request)), QString());
+    }
+    if (preset == 0 && !animation) {
+        QCOMPARE(QString::fromStdString(runner.queue().items()[0].check).section(": ", 1),
+                 "240x160, mpeg4, 29.97 fps, AAC 24000 Hz stereo");
+    }
 }
 
 void TestRealEncoder::rendersEveryPreset_data() {
-    addSources(false);
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QSize>("displaySize");
+    QTest::addColumn<int>("preset");
+    for (auto it = sources_.cbegin(); it != sources_.cend(); ++it) {
+        for (int preset = 0; preset < 5; ++preset) {
+            if (!it.key().contains("rotated")) {
+                QTest::addRow("%s row %d", qPrintable(QFileInfo(it.key()).fileName()), preset) << it.key() << *it
+                                                                                                << preset;
+            }
+        }
+    }
 }
 
 // The preview's frame: the target's size, with the bands where the command puts them.
@@ -249,32 +238,6 @@ void TestRealEncoder::newerRenderWins() {
     renderer.render(ffmpeg_, dir_.filePath("missing.mp4"), 0, *zvm::FitRequest(RequestFor(source, {4, 3}, 0, false)));
     QVERIFY(failed.wait(5000));
     QVERIFY(failed[0][0].toString().contains("was not found"));
-}
-
-// Two videos of different shapes through the real queue: sizes detected, run one after another, and
-// both found to fit their target by the after-check.
-void TestRealEncoder::queueConvertsTwoShapes() {
-    QTemporaryDir out;
-    QueueRunner runner(QueueServices::Real());
-    zvm::ConversionRequest settings = RequestFor({}, {}, 3, false);
-    settings.width.clear();
-    settings.height.clear();
-    settings.encoderPath = ffmpeg_.toStdString();
-    std::vector<zvm::ConversionRequest> requests;
-    for (const QSize shape : {QSize(640, 480), QSize(480, 640)}) {
-        settings.sourceVideo = sources_.key(shape).toStdString();
-        settings.outputPath = out.filePath(QString("queued %1.mp4").arg(shape.width())).toStdString();
-        requests.push_back(settings);
-    }
-    runner.add(requests, zvm::CommandStyle::Modern);
-    QSignalSpy done(&runner, &QueueRunner::finishedAll);
-    runner.start(); // while the sizes are still being detected
-    QVERIFY(done.wait(60000));
-    for (const auto& item : runner.queue().items()) {
-        QTRY_VERIFY2(!item.check.empty(), item.request.outputPath.c_str());
-        QVERIFY2(item.verdict == zvm::CheckVerdict::Fits, item.check.c_str());
-        QCOMPARE(QString::fromStdString(item.request.outputPath).section('/', 0, -2), out.path());
-    }
 }
 
 void TestRealEncoder::checkFailures_data() {

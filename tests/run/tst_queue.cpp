@@ -23,7 +23,6 @@ private slots:
     void timeLeft();
     void runsOneAfterAnother();
     void killedRunIsKept();
-    void damagedStoreIsSetAside();
 };
 
 Q_DECLARE_METATYPE(QueueSummary)
@@ -222,23 +221,6 @@ void TestQueue::killedRunIsKept() {
     QCOMPARE(next.items()[0].request.outputPath, dir.filePath("clip 2.mp4").toStdString());
     QCOMPARE(next.items()[0].state, ItemState::Waiting); // was running: starts again from the beginning
     QCOMPARE(next.items()[1].state, ItemState::Waiting);
-}
-
-void TestQueue::damagedStoreIsSetAside() {
-    QTemporaryDir dir;
-    const QString store = dir.filePath("queue.json");
-    for (const QByteArray& bytes : {QByteArray("{\"version\":1,\"items\":[{\"state\":\"waiting\"}]}"),
-                                    QByteArray("\x00\xff not json", 11)}) {
-        QFile file(store);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        file.close();
-        const LoadedQueue loaded = LoadQueue(store);
-        QVERIFY(loaded.items.empty());
-        QVERIFY(loaded.problem.contains("set aside"));
-        QVERIFY(!QFile::exists(store));
-    }
-    QCOMPARE(QDir(dir.path()).entryList({"queue.json.damaged-*"}).size(), 2); // neither is lost
 }
 
 QTEST_GUILESS_MAIN(TestQueue)

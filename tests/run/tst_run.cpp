@@ -25,7 +25,6 @@ private slots:
     void carriageReturnsRewriteTheLine();
     void readsProbeOutput_data();
     void readsProbeOutput();
-    void keepsOnlyTheLastLines();
 };
 
 namespace {
@@ -194,6 +193,9 @@ void TestRun::carriageReturnsRewriteTheLine() {
     QCOMPARE(output.time(), std::optional<double>(2.0)); // known before the next line starts
     output.append("frame=3 time=00:00:03.00\r\nvideo:1kB\n");
     QCOMPARE(QString::fromStdString(output.screen()), "Input #0\nframe=3 time=00:00:03.00\nvideo:1kB\n");
+    EncoderOutput three(3); // only the last lines are kept, and the one being written
+    three.append("1\n2\n3\n4\n5");
+    QCOMPARE(QString::fromStdString(three.screen()), "2\n3\n4\n5");
 }
 
 void TestRun::readsProbeOutput_data() {
@@ -229,12 +231,6 @@ void TestRun::readsProbeOutput() {
     const SizeDetection r = ParseProbeOutput(json);
     QCOMPARE(r.size.value_or(QSize()), size);
     QCOMPARE(r.error.isEmpty(), size.isValid());
-}
-
-void TestRun::keepsOnlyTheLastLines() {
-    EncoderOutput output(3);
-    output.append("1\n2\n3\n4\n5");
-    QCOMPARE(QString::fromStdString(output.screen()), "2\n3\n4\n5"); // three whole lines and the current one
 }
 
 QTEST_GUILESS_MAIN(TestRun)

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
+#include <QLabel>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
@@ -41,6 +42,16 @@ struct WindowFixture {
     QByteArray settingsBytes() const {
         QFile file(dir.filePath("settings.ini"));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    // The seven result labels in their designed order.
+    static QStringList LabelTexts(const frmZCM& w) {
+        QStringList texts;
+        for (const QLabel* l : {w.lblRatio, w.lblNewWidth, w.lblNewHeight, w.lblPadTop, w.lblPadBottom,
+                                w.lblPadLeft, w.lblPadRight}) {
+            texts << l->text();
+        }
+        return texts;
     }
 
     // Drags a local file over the window and drops it on the centre of `onto`; returns whether the

@@ -18,7 +18,6 @@ class TestAutomatic : public QObject {
 private slots:
     void formFollowsTheEncoder();
     void explicitChoiceIsKept();
-    void encoderIsAskedOncePerText();
     void outputNamedFromTheSource_data();
     void outputNamedFromTheSource();
     void onlyTheLatestDetectionCounts();
@@ -33,14 +32,6 @@ SizeDetection Found(int w, int h) {
     return {QSize(w, h), {}, {}};
 }
 
-QStringList LabelTexts(const frmZCM& w) {
-    QStringList texts;
-    for (QLabel* l : {w.lblRatio, w.lblNewWidth, w.lblNewHeight, w.lblPadTop, w.lblPadBottom, w.lblPadLeft,
-                      w.lblPadRight}) {
-        texts << l->text();
-    }
-    return texts;
-}
 
 QString Command(frmZCM& w) {
     w.cmdGenerate_Click();
@@ -55,13 +46,27 @@ void TestAutomatic::formFollowsTheEncoder() {
     QVERIFY(!w.mnuModernCommand->isChecked()); // classic until the encoder has answered
     QVERIFY(Command(w).contains(" -me epzs "));
 
-    fx.platform.pendingForms.takeFirst()(zvm::EncoderAnswer::Rejects);
+    const auto answerFirst = fx.platform.pendingForms.takeFirst();
+    answerFirst(zvm::EncoderAnswer::Rejects);
     QVERIFY(w.mnuModernCommand->isChecked());
     QVERIFY(w.mnuModernCommand->toolTip().contains("chosen automatically: this ffmpeg rejects"));
     QVERIFY(w.txtFFMPEGCode->toPlainText().contains(" -me epzs ")); // not rewritten behind the user's back
     QVERIFY(Command(w).contains(" -vf scale="));
     w.mnuSaveINI_Click();
     QCOMPARE(fx.settingsBytes(), WindowFixture::SavedFile()); // automatic stays a nine-field file
+
+    // Leaving the encoder box with a changed text asks again, once; a late answer for the old one is
+    // not used.
+    w.txtffmpegexe->setFocus();
+    w.txtffmpegexe->setText("/opt/other/ffmpeg");
+    w.txtWidth->setFocus();
+    w.txtffmpegexe->setFocus();
+    w.txtWidth->setFocus();
+    QCOMPARE(fx.platform.formQuestions, QStringList({"/usr/bin/ffmpeg", "/opt/other/ffmpeg"}));
+    answerFirst(zvm::EncoderAnswer::Rejects); // late, for the old encoder
+    QVERIFY(!w.mnuModernCommand->isChecked()); // the new encoder has not answered yet
+    fx.platform.pendingForms.takeFirst()(zvm::EncoderAnswer::Accepts);
+    QVERIFY(w.mnuModernCommand->toolTip().contains("accepts the classic options"));
 }
 
 void TestAutomatic::explicitChoiceIsKept() {
@@ -80,21 +85,6 @@ void TestAutomatic::explicitChoiceIsKept() {
     next.platform.pendingForms.takeFirst()(zvm::EncoderAnswer::Rejects);
     QVERIFY(!again.mnuModernCommand->isChecked());
     QVERIFY(Command(again).contains(" -me epzs "));
-}
-
-void TestAutomatic::encoderIsAskedOncePerText() {
-    WindowFixture fx;
-    frmZCM& w = fx.start();
-    w.txtffmpegexe->setFocus();
-    w.txtffmpegexe->setText("/opt/other/ffmpeg");
-    w.txtWidth->setFocus(); // leaving the box with a changed text asks again
-    w.txtffmpegexe->setFocus();
-    w.txtWidth->setFocus(); // unchanged: no new question
-    QCOMPARE(fx.platform.formQuestions, QStringList({"/usr/bin/ffmpeg", "/opt/other/ffmpeg"}));
-    fx.platform.pendingForms[0](zvm::EncoderAnswer::Rejects); // a late answer for the old encoder
-    QVERIFY(!w.mnuModernCommand->isChecked());
-    fx.platform.pendingForms[1](zvm::EncoderAnswer::Accepts);
-    QVERIFY(w.mnuModernCommand->toolTip().contains("accepts the classic options"));
 }
 
 void TestAutomatic::outputNamedFromTheSource_data() {
@@ -177,7 +167,7 @@ void TestAutomatic::previewFollowsTheWindow() {
     w.txtHeight->setText("720");
     QCOMPARE(preview->windowTitle(), "Preview - PSP - 368x208 (1.1769 ratio)");
     w.cmdGenerate_Click();
-    QCOMPARE(numbers(), LabelTexts(w).mid(1));
+    QCOMPARE(numbers(), WindowFixture::LabelTexts(w).mid(1));
     QVERIFY(preview->view()->description().contains("picture 368 x 208"));
 
     w.cboPlatform->setCurrentIndex(4);

@@ -108,6 +108,8 @@ void TestQueueWindow::offersKeptVideosBack_data() {
     QTest::newRow("resume") << QByteArray() << 0 << QStringList{} << 2;
     QTest::newRow("discard") << QByteArray() << 1 << QStringList{} << 0;
     QTest::newRow("damaged") << QByteArray("{\"items\":") << -1 << QStringList{"Queue"} << 0;
+    QTest::newRow("an incomplete item") << QByteArray(R"({"version":1,"items":[{"state":"waiting"}]})") << -1
+                                        << QStringList{"Queue"} << 0;
 }
 
 void TestQueueWindow::offersKeptVideosBack() {
@@ -139,6 +141,7 @@ void TestQueueWindow::offersKeptVideosBack() {
         QCOMPARE(fx.platform.choiceButtons, QStringList({"&Resume", "&Discard"}));
     }
     QCOMPARE(Window(w) != nullptr ? Window(w)->table()->rowCount() : 0, items);
+    QCOMPARE(QDir(fx.dir.path()).entryList({"queue.json.damaged-*"}).size(), kept.isEmpty() ? 0 : 1); // kept aside
     QCOMPARE(LoadQueue(fx.platform.queuePath).items.size(), std::size_t(items)); // resumed ones stay kept
 }
 
