@@ -7,7 +7,7 @@
 #include "QtPlatform.h"
 #include "frmZCM.h"
 
-#include <benchmark/benchmark.h>
+#include "OffscreenMain.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -65,11 +65,4 @@ void BM_RenderAFrame(benchmark::State& state) {
 BENCHMARK(BM_RenderAFrame)->ArgName("keyframe_every_s")->Arg(2)->Arg(10)->Unit(benchmark::kMillisecond)->Iterations(11);
 } // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+ZVM_OFFSCREEN_BENCHMARK_MAIN()

@@ -5,7 +5,7 @@
 #include "QueueRunner.h"
 #include "QueueWindow.h"
 
-#include <benchmark/benchmark.h>
+#include "OffscreenMain.h"
 
 #include <chrono>
 
@@ -134,11 +134,4 @@ void BM_Add200Videos(benchmark::State& state) {
 BENCHMARK(BM_Add200Videos)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 } // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+ZVM_OFFSCREEN_BENCHMARK_MAIN()
