@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QSocketNotifier>
 
+#include <cmath>
 #include <csignal>
 #include <filesystem>
 #include <iomanip>
@@ -42,15 +43,19 @@ std::vector<ConversionRequest> Requests(const ToolOptions& o) {
     return requests;
 }
 
+// As the window decides: an explicit form holds; otherwise the encoder's answer, remembered from an
+// earlier question or asked now.
 CommandStyle StyleFor(const ToolOptions& o) {
-    if (o.form != FormChoice::Automatic) {
-        return DecideForm(o.form, EncoderAnswer::Unknown).style;
+    EncoderAnswer answer = EncoderAnswer::Unknown;
+    if (o.form == FormChoice::Automatic) {
+        if (const auto program = run::FindEncoder(EncoderText(o), run::ProgramFinder::FromSystem())) {
+            answer = run::RememberedAnswer(*program).value_or(EncoderAnswer::Unknown);
+            if (answer == EncoderAnswer::Unknown) {
+                answer = run::AskClassicOptions(*program);
+            }
+        }
     }
-    const auto program = run::FindEncoder(EncoderText(o), run::ProgramFinder::FromSystem());
-    const EncoderAnswer answer =
-        !program ? EncoderAnswer::Unknown : run::RememberedAnswer(*program).value_or(EncoderAnswer::Unknown);
-    return DecideForm(o.form, program && !run::RememberedAnswer(*program) ? run::AskClassicOptions(*program) : answer)
-        .style;
+    return DecideForm(o.form, answer).style;
 }
 
 void Refuse(std::ostream& err, const std::string& video, const std::string& why) {
@@ -131,7 +136,7 @@ void OnInterrupt(int) {
 }
 
 std::string Clock(double seconds) {
-    const int whole = static_cast<int>(seconds + 0.5);
+    const long whole = std::lround(seconds);
     std::ostringstream text;
     text << whole / 60 << ':' << std::setw(2) << std::setfill('0') << whole % 60;
     return text.str();
@@ -145,6 +150,9 @@ public:
 
     void show(const run::Queue& queue) {
         for (const run::QueueItem& item : queue.items()) {
+            if (item.state == run::ItemState::Running && options_.verbose && started_.insert(item.id).second) {
+                err_ << (bar_ ? "\r\x1b[K" : "") << item.command << '\n';
+            }
             if (item.state == run::ItemState::Running) {
                 progress(queue, item);
             } else if (Ended(item.state) && reported_.insert(item.id).second) {
@@ -197,6 +205,7 @@ private:
     std::ostream& err_;
     bool bar_;
     std::set<int> reported_;
+    std::set<int> started_;
 };
 } // namespace
 
@@ -256,11 +265,6 @@ int Run(const ToolOptions& options, std::ostream& out, std::ostream& err) {
         status = interrupts > 0 ? kInterrupted : unconverted > 0 ? kSomeFailed : kConverted;
         QCoreApplication::exit(status);
     });
-    if (options.verbose) {
-        for (const ConversionRequest& r : requests) {
-            err << "converting " << r.sourceVideo << " -> " << r.outputPath << '\n';
-        }
-    }
     runner.add(requests, style);
     runner.start();
     return QCoreApplication::exec();

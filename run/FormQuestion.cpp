@@ -117,7 +117,7 @@ EncoderAnswer AskClassicOptions(const std::string& program, int timeoutMilliseco
         return EncoderAnswer::Unknown;
     }
     const std::optional<int> exitCode = WaitFor(spawned.pid, timeoutMilliseconds);
-    std::string output(64 * 1024, '\0');
+    std::string output(std::size_t{64} * 1024, '\0');
     const ssize_t got = ::read(spawned.logFd, output.data(), output.size());
     ::close(spawned.logFd);
     output.resize(got > 0 ? static_cast<std::size_t>(got) : 0);

@@ -31,7 +31,7 @@ std::optional<int> Whole(const QJsonValue& value) {
 }
 
 QJsonObject FirstStream(const QJsonArray& streams, const QString& type) {
-    for (const QJsonValue& stream : streams) {
+    for (const auto& stream : streams) {
         if (stream.toObject().value("codec_type").toString() == type) {
             return stream.toObject();
         }
@@ -83,7 +83,7 @@ OutputCheck::OutputCheck(QObject* parent) : QObject(parent), run_(new ProcessRun
     connect(run_, &ProcessRun::done, this, &OutputCheck::read);
 }
 
-void OutputCheck::finishLater(CheckReport report) {
+void OutputCheck::finishLater(const CheckReport& report) {
     QTimer::singleShot(0, this, [this, report] { emit checked(report); });
 }
 

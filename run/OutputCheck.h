@@ -36,7 +36,7 @@ signals:
     void checked(const CheckReport& report);
 
 private:
-    void finishLater(CheckReport report);
+    void finishLater(const CheckReport& report);
     void read(const ProcessResult& result);
 
     ProcessRun* run_;

@@ -44,7 +44,7 @@ void ProcessRun::cancel() {
     }
 }
 
-void ProcessRun::finish(ProcessResult result) {
+void ProcessRun::finish(const ProcessResult& result) {
     if (finished_) {
         return;
     }

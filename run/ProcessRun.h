@@ -35,7 +35,7 @@ signals:
     void done(const ProcessResult& result);
 
 private:
-    void finish(ProcessResult result);
+    void finish(const ProcessResult& result);
 
     QProcess process_;
     QTimer timeout_;

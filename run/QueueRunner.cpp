@@ -147,7 +147,7 @@ void QueueRunner::launchNext() {
 
 void QueueRunner::follow(const QByteArray& bytes) {
     output_.append(std::string_view(bytes.constData(), std::size_t(bytes.size())));
-    queue_.progressed(runningId_, output_.time().value_or(0), output_.duration(), clock_.elapsed() / 1000.0);
+    queue_.progressed(runningId_, output_.time().value_or(0), output_.duration(), static_cast<double>(clock_.elapsed()) / 1000);
     touch(false);
 }
 

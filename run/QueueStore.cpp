@@ -11,7 +11,6 @@
 
 namespace {
 using zvm::MovieType;
-using zvm::run::ItemState;
 using zvm::run::QueueItem;
 
 constexpr int kVersion = 1;
@@ -123,7 +122,7 @@ LoadedQueue LoadQueue(const QString& path) {
         return SetAside(path, file.errorString());
     }
     QJsonParseError parse{};
-    const QJsonDocument document = QJsonDocument::fromJson(file.read(4 * 1024 * 1024), &parse);
+    const QJsonDocument document = QJsonDocument::fromJson(file.read(qint64{4} * 1024 * 1024), &parse);
     file.close();
     const QJsonObject root = document.object();
     if (parse.error != QJsonParseError::NoError || root.value("version").toInt() != kVersion ||
@@ -132,7 +131,7 @@ LoadedQueue LoadQueue(const QString& path) {
                                                                        : QStringLiteral("not a queue of this program"));
     }
     LoadedQueue loaded;
-    for (const QJsonValue& value : root.value("items").toArray()) {
+    for (const auto& value : root.value("items").toArray()) {
         if (const auto item = FromJson(value.toObject())) {
             loaded.items.push_back(*item);
         } else {

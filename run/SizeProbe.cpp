@@ -94,8 +94,8 @@ void SizeProbe::start(const QString& videoPath, const QString& encoderPath) {
     }
     // "-i" makes a path that begins with a dash an input, not an option. No shell is involved.
     run_->start(probe, {"-v", "error", "-select_streams", "v:0", "-show_entries",
-                        "stream=width,height,sample_aspect_ratio:stream_tags=rotate:stream_side_data=rotation:"
-                        "format=duration",
+                        QStringLiteral("stream=width,height,sample_aspect_ratio:stream_tags=rotate:"
+                                       "stream_side_data=rotation:format=duration"),
                         "-of", "json", "-i", videoPath});
 }
 

@@ -149,7 +149,7 @@ LoadResult NotLoaded(FileState state, std::string reason) {
 }
 
 constexpr const char* kTooLarge = ZVM_TEXT("it is larger than 64 KiB");
-static_assert(kMaxReadBytes == 64 * 1024, "the message names the limit");
+static_assert(kMaxReadBytes == std::size_t{64} * 1024, "the message names the limit");
 } // namespace
 
 LoadResult LoadSettings(const fs::path& path) {

@@ -101,8 +101,11 @@ void PreviewWindow::buildLayout() {
 }
 
 void PreviewWindow::follow(const zvm::ConversionRequest& request, zvm::CommandStyle style) {
-    const bool newSource =
-        request.sourceVideo != request_.sourceVideo || request.encoderPath != request_.encoderPath || !durationProbe_;
+    if (request.sourceVideo != request_.sourceVideo || request.encoderPath != request_.encoderPath) {
+        durationWanted_ = true; // read after the pause too, so a typed path is not probed per key
+        duration_.reset();
+        showMoment();
+    }
     request_ = request;
     const zvm::TargetPreset& preset = zvm::PresetAt(request.preset);
     const bool vcd = preset.form == zvm::CommandForm::Vcd;
@@ -119,9 +122,6 @@ void PreviewWindow::follow(const zvm::ConversionRequest& request, zvm::CommandSt
                                         "displays it.")
                        : QString());
     note_->setVisible(vcd);
-    if (newSource) {
-        readDuration();
-    }
     pause_.start();
 }
 
@@ -132,10 +132,9 @@ void PreviewWindow::readDuration() {
     connect(durationProbe_, &SizeProbe::finished, this, [this](const SizeDetection& found) {
         duration_ = found.duration;
         showMoment();
-        pause_.start();
+        renderFrame();
     });
     durationProbe_->start(QString::fromStdString(request_.sourceVideo), QString::fromStdString(request_.encoderPath));
-    showMoment();
 }
 
 void PreviewWindow::showMoment() {
@@ -145,6 +144,11 @@ void PreviewWindow::showMoment() {
 }
 
 void PreviewWindow::renderFrame() {
+    if (durationWanted_) { // the moment is a share of the duration: that comes first
+        durationWanted_ = false;
+        readDuration();
+        return;
+    }
     const auto fit = view_->fit();
     if (!fit) {
         view_->showFrame({});

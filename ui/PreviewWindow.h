@@ -37,6 +37,7 @@ private:
 
     zvm::ConversionRequest request_;
     std::optional<double> duration_;
+    bool durationWanted_ = true;
     FrameView* view_ = nullptr;
     FrameRenderer* renderer_ = nullptr;
     SizeProbe* durationProbe_ = nullptr;

@@ -17,6 +17,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 namespace {
 using zvm::run::ItemState;
 using zvm::run::QueueItem;
@@ -26,7 +28,7 @@ QString Text(const std::string& text) {
 }
 
 QString Clock(double seconds) {
-    const int whole = static_cast<int>(seconds + 0.5);
+    const int whole = static_cast<int>(std::lround(seconds));
     return whole >= 3600 ? QStringLiteral("%1:%2:%3")
                                .arg(whole / 3600)
                                .arg(whole / 60 % 60, 2, 10, QLatin1Char('0'))

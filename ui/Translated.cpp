@@ -5,7 +5,7 @@
 QString Translated(const std::string& text) {
     // The translation tools name each text's context after the namespace it stands in.
     for (const char* context : {"zvm", "zvm::run", "zvm::settings"}) {
-        const QString translated = QCoreApplication::translate(context, text.c_str());
+        QString translated = QCoreApplication::translate(context, text.c_str());
         if (translated.toStdString() != text) {
             return translated;
         }
