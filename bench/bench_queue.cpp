@@ -84,7 +84,7 @@ public:
     StartOutcome startProgram(const QString&, const QString&) override { return {}; }
     void detectVideoSize(const QString&, const QString&, std::function<void(const SizeDetection&)>) override {}
     void askClassicOptions(const QString&, std::function<void(zvm::EncoderAnswer)>) override {}
-    void checkOutput(const QString&, const QString&, const zvm::OutputTarget&, std::optional<double>,
+    void checkOutput(const QString&, const QString&, const zvm::OutputTarget&, const zvm::SourceFacts&,
                      std::function<void(const CheckReport&)>) override {}
     QString queueFile() override { return {}; }
     void notify(const QString&, const QString&) override {}

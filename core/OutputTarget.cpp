@@ -56,8 +56,7 @@ std::optional<OutputTarget> TargetFor(const ConversionRequest& request, CommandS
     return target;
 }
 
-std::vector<Difference> Differences(const OutputTarget& target, const ProbedOutput& file,
-                                    std::optional<double> sourceDuration) {
+std::vector<Difference> Differences(const OutputTarget& target, const ProbedOutput& file, const SourceFacts& source) {
     std::vector<Difference> out;
     const auto equal = [](auto a, auto b) { return a == b; };
     Compare(out, "width", file.width, target.width, "", equal);
@@ -65,13 +64,15 @@ std::vector<Difference> Differences(const OutputTarget& target, const ProbedOutp
     CompareText(out, "video codec", file.videoCodec, target.videoCodec);
     Compare(out, "frame rate", file.frameRate, target.frameRate, " fps",
             [](double a, double b) { return std::fabs(a - b) <= kFrameRateTolerance; });
-    CompareText(out, "audio codec", file.audioCodec, target.audioCodec);
-    if (target.sampleRate) {
-        Compare(out, "sample rate", file.sampleRate, *target.sampleRate, " Hz", equal);
+    if (source.hasAudio) {
+        CompareText(out, "audio codec", file.audioCodec, target.audioCodec);
+        if (target.sampleRate) {
+            Compare(out, "sample rate", file.sampleRate, *target.sampleRate, " Hz", equal);
+        }
+        Compare(out, "channels", file.channels, target.channels, "", equal);
     }
-    Compare(out, "channels", file.channels, target.channels, "", equal);
-    if (sourceDuration) {
-        Compare(out, "duration", file.duration, *sourceDuration, " s",
+    if (source.duration) {
+        Compare(out, "duration", file.duration, *source.duration, " s",
                 [](double a, double b) { return std::fabs(a - b) <= kDurationTolerance; });
     }
     return out;

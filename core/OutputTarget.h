@@ -48,9 +48,15 @@ struct Difference {
     std::string expected;
 };
 
+// What is known of the source when its file is checked: how long it is, and whether it has sound (a
+// silent source cannot give a file with sound, and that is no fault).
+struct SourceFacts {
+    std::optional<double> duration;
+    bool hasAudio = true;
+};
+
 // Empty when the file fits. The duration counts when the source's is known: within a second of it.
-std::vector<Difference> Differences(const OutputTarget& target, const ProbedOutput& file,
-                                    std::optional<double> sourceDuration);
+std::vector<Difference> Differences(const OutputTarget& target, const ProbedOutput& file, const SourceFacts& source);
 // In English: "height 240, expected 208", "no audio codec, expected aac".
 std::string DifferenceText(const Difference& difference);
 

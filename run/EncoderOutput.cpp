@@ -97,12 +97,21 @@ void EncoderOutput::finishLine() {
 }
 
 void EncoderOutput::scan(std::string_view line) {
+    if (line.starts_with("Output #")) {
+        outputDescribed_ = true;
+    } else if (!outputDescribed_ && line.find("Stream #") != line.npos && line.find(": Audio:") != line.npos) {
+        inputAudio_ = true;
+    }
     if (!duration_) {
         duration_ = ParseClockTime(ValueAfter(line, "Duration:"));
     }
     if (const auto t = ParseClockTime(ValueAfter(line, "time="))) {
         time_ = t;
     }
+}
+
+std::optional<bool> EncoderOutput::inputHasAudio() const {
+    return outputDescribed_ ? std::optional(inputAudio_) : std::nullopt;
 }
 
 std::string EncoderOutput::screen() const {

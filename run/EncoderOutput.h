@@ -26,6 +26,8 @@ public:
     std::optional<double> duration() const { return duration_; }
     // Seconds of the latest "time=" that held a time ("N/A" is passed over).
     std::optional<double> time() const { return time_; }
+    // Whether the encoder's input has a sound stream, once its description has been read.
+    std::optional<bool> inputHasAudio() const;
     // Whether any complete or current line contains the text.
     bool contains(std::string_view text) const;
 
@@ -39,6 +41,8 @@ private:
     bool returnPending_ = false;
     std::optional<double> duration_;
     std::optional<double> time_;
+    bool inputAudio_ = false;
+    bool outputDescribed_ = false; // past the inputs' description
 };
 
 // "HH:MM:SS.xx" (hours may have more digits) to seconds; nothing for anything else, or for a clock

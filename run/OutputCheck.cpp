@@ -88,9 +88,9 @@ void OutputCheck::finishLater(const CheckReport& report) {
 }
 
 void OutputCheck::start(const QString& outputPath, const QString& encoderPath, const zvm::OutputTarget& target,
-                        std::optional<double> sourceDuration) {
+                        const zvm::SourceFacts& source) {
     target_ = target;
-    sourceDuration_ = sourceDuration;
+    source_ = source;
     if (!QFileInfo(outputPath).isFile() || QFileInfo(outputPath).size() == 0) {
         finishLater({CheckReport::Verdict::Missing, tr("The encoder ended without writing %1").arg(outputPath)});
         return;
@@ -113,7 +113,7 @@ void OutputCheck::read(const ProcessResult& result) {
         return;
     }
     const zvm::ProbedOutput file = ParseOutputProbe(result.out);
-    const std::vector<zvm::Difference> differences = zvm::Differences(target_, file, sourceDuration_);
+    const std::vector<zvm::Difference> differences = zvm::Differences(target_, file, source_);
     const QString screen = QString::fromStdString(target_.screen);
     if (differences.empty()) {
         emit checked({CheckReport::Verdict::Fits, tr("Fits %1: %2").arg(screen, Describe(file))});

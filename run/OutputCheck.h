@@ -30,7 +30,7 @@ public:
 
     explicit OutputCheck(QObject* parent = nullptr);
     void start(const QString& outputPath, const QString& encoderPath, const zvm::OutputTarget& target,
-               std::optional<double> sourceDuration);
+               const zvm::SourceFacts& source);
 
 signals:
     void checked(const CheckReport& report);
@@ -41,5 +41,5 @@ private:
 
     ProcessRun* run_;
     zvm::OutputTarget target_;
-    std::optional<double> sourceDuration_;
+    zvm::SourceFacts source_;
 };

@@ -191,7 +191,8 @@ void QueueRunner::check(int id) {
         return;
     }
     QPointer<QueueRunner> self(this);
-    services_.check(Text(item.request.outputPath), Text(item.request.encoderPath), *target, item.duration,
+    const zvm::SourceFacts source{item.duration, output_.inputHasAudio().value_or(true)};
+    services_.check(Text(item.request.outputPath), Text(item.request.encoderPath), *target, source,
                     [self, id](const CheckReport& report) {
                         if (self != nullptr) {
                             self->queue_.checked(id, report.verdict, report.line.toStdString());

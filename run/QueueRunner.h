@@ -17,7 +17,7 @@
 struct QueueServices {
     std::function<StartOutcome(const QString& command, const QString& encoder)> start;
     std::function<void(const QString&, const QString&, std::function<void(const SizeDetection&)>)> detect;
-    std::function<void(const QString&, const QString&, const zvm::OutputTarget&, std::optional<double>,
+    std::function<void(const QString&, const QString&, const zvm::OutputTarget&, const zvm::SourceFacts&,
                        std::function<void(const CheckReport&)>)>
         check;
 

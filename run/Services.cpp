@@ -46,6 +46,6 @@ void DetectSize(const QString& video, const QString& encoder, std::function<void
 }
 
 void CheckFile(const QString& output, const QString& encoder, const zvm::OutputTarget& target,
-               std::optional<double> sourceDuration, std::function<void(const CheckReport&)> done) {
-    OneShot<OutputCheck>(&OutputCheck::checked, std::move(done))->start(output, encoder, target, sourceDuration);
+               const zvm::SourceFacts& source, std::function<void(const CheckReport&)> done) {
+    OneShot<OutputCheck>(&OutputCheck::checked, std::move(done))->start(output, encoder, target, source);
 }

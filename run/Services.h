@@ -24,4 +24,4 @@ struct StartOutcome {
 StartOutcome StartEncoder(const QString& commandLine, const QString& encoder);
 void DetectSize(const QString& video, const QString& encoder, std::function<void(const SizeDetection&)> done);
 void CheckFile(const QString& output, const QString& encoder, const zvm::OutputTarget& target,
-               std::optional<double> sourceDuration, std::function<void(const CheckReport&)> done);
+               const zvm::SourceFacts& source, std::function<void(const CheckReport&)> done);

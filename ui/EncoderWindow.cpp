@@ -160,7 +160,8 @@ void EncoderWindow::checkOutput() {
     }
     check_->setText(tr("Checking the output..."));
     QPointer<EncoderWindow> self(this);
-    platform_.checkOutput(file_.output, file_.encoder, *file_.target, output_.duration(),
+    platform_.checkOutput(file_.output, file_.encoder, *file_.target,
+                          {output_.duration(), output_.inputHasAudio().value_or(true)},
                           [self](const CheckReport& report) {
                               if (self != nullptr) {
                                   self->showCheck(report);

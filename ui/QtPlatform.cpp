@@ -80,8 +80,8 @@ void QtPlatform::detectVideoSize(const QString& videoPath, const QString& encode
 }
 
 void QtPlatform::checkOutput(const QString& output, const QString& encoder, const zvm::OutputTarget& target,
-                             std::optional<double> sourceDuration, std::function<void(const CheckReport&)> done) {
-    CheckFile(output, encoder, target, sourceDuration, std::move(done));
+                             const zvm::SourceFacts& source, std::function<void(const CheckReport&)> done) {
+    CheckFile(output, encoder, target, source, std::move(done));
 }
 
 void QtPlatform::askClassicOptions(const QString& encoder, std::function<void(zvm::EncoderAnswer)> done) {

@@ -16,7 +16,7 @@ public:
                          std::function<void(const SizeDetection&)> done) override;
     void askClassicOptions(const QString& encoder, std::function<void(zvm::EncoderAnswer)> done) override;
     void checkOutput(const QString& output, const QString& encoder, const zvm::OutputTarget& target,
-                     std::optional<double> sourceDuration, std::function<void(const CheckReport&)> done) override;
+                     const zvm::SourceFacts& source, std::function<void(const CheckReport&)> done) override;
     QString queueFile() override;
     void notify(const QString& title, const QString& text) override;
 };

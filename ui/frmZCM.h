@@ -181,6 +181,8 @@ private:
     zvm::EncoderAnswer encoderAnswer_ = zvm::EncoderAnswer::Unknown;
     QString askedEncoder_;
     int formQuestions_ = 0;
+    bool formAnswerPending_ = false;
+    QStringList videosAwaitingForm_;
     QString suggestedOutput_;
     QString settingsFolder_;
     PreviewWindow* preview_ = nullptr;

@@ -12,6 +12,8 @@
 #include <QLineEdit>
 #include <QPointer>
 
+#include <utility>
+
 zvm::CommandStyle frmZCM::commandStyle() const {
     return zvm::DecideForm(formChoice_, encoderAnswer_).style;
 }
@@ -26,12 +28,17 @@ void frmZCM::askEncoderForm() {
     encoderAnswer_ = zvm::EncoderAnswer::Unknown;
     showCommandForm();
     const int question = ++formQuestions_;
+    formAnswerPending_ = true;
     QPointer<frmZCM> self(this);
     platform_.askClassicOptions(askedEncoder_, [self, question](zvm::EncoderAnswer answer) {
         if (self != nullptr && question == self->formQuestions_) {
             self->encoderAnswer_ = answer;
+            self->formAnswerPending_ = false;
             self->showCommandForm();
             self->followPreview();
+            if (!self->videosAwaitingForm_.isEmpty()) {
+                self->addToQueue(std::exchange(self->videosAwaitingForm_, {}));
+            }
         }
     });
 }

@@ -21,8 +21,8 @@ QueueRunner& frmZCM::queue() {
                 platform_.detectVideoSize(video, encoder, std::move(done));
             },
             [this](const QString& output, const QString& encoder, const zvm::OutputTarget& target,
-                   std::optional<double> duration, std::function<void(const CheckReport&)> done) {
-                platform_.checkOutput(output, encoder, target, duration, std::move(done));
+                   const zvm::SourceFacts& source, std::function<void(const CheckReport&)> done) {
+                platform_.checkOutput(output, encoder, target, source, std::move(done));
             }};
         queue_ = new QueueRunner(std::move(services), platform_.queueFile(), this);
     }
@@ -39,8 +39,14 @@ void frmZCM::showQueue() {
 }
 
 // Each video gets the window's settings as they are now; its output goes into the output box's
-// folder when the box names one (or a file in one), else beside the video.
+// folder when the box names one (or a file in one), else beside the video. While the encoder has
+// not yet said which command form it takes (just after start-up), the videos wait for its answer,
+// so that their commands are in the form it takes.
 void frmZCM::addToQueue(const QStringList& videos) {
+    if (formAnswerPending_) {
+        videosAwaitingForm_ += videos;
+        return;
+    }
     const QString box = txtSaveAs->text();
     const QString folder = box.isEmpty()              ? QString()
                            : QFileInfo(box).isDir()   ? box

@@ -64,9 +64,10 @@ SizeDetection Detect(const QString& video, const QString& encoder) {
 }
 
 CheckReport Check(const QString& output, const QString& encoder, const zvm::OutputTarget& target,
-                  std::optional<double> duration) {
+                  std::optional<double> duration) { // a source with sound
     OutputCheck check;
-    const auto args = Await(check, &OutputCheck::checked, [&] { check.start(output, encoder, target, duration); });
+    const auto args =
+        Await(check, &OutputCheck::checked, [&] { check.start(output, encoder, target, {duration, true}); });
     return args.isEmpty() ? CheckReport{} : args[0].value<CheckReport>();
 }
 

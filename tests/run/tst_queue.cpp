@@ -170,7 +170,7 @@ void TestQueue::runsOneAfterAnother() {
     };
     QStringList checked;
     services.check = [&checked](const QString& output, const QString&, const zvm::OutputTarget&,
-                                std::optional<double>, std::function<void(const CheckReport&)> done) {
+                                const zvm::SourceFacts&, std::function<void(const CheckReport&)> done) {
         checked << QFileInfo(output).fileName();
         done({zvm::CheckVerdict::Fits, "fits"});
     };

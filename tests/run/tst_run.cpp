@@ -153,6 +153,10 @@ void TestRun::parsesCapturedEncoderOutput() {
         output.append(std::string_view(piece.constData(), std::size_t(piece.size())));
     }
     QCOMPARE(output.duration(), std::optional<double>(3.04));
+    QCOMPARE(output.inputHasAudio(), std::optional(true));
+    EncoderOutput silent; // the same input without its sound stream
+    silent.append(bytes.left(bytes.indexOf("  Stream #0:1: Audio")).toStdString() + "Output #0, mp4\n");
+    QCOMPARE(silent.inputHasAudio(), std::optional(false));
     QCOMPARE(output.time(), std::optional<double>(3.07));
     QVERIFY(output.contains("Lsize="));
 }

@@ -86,8 +86,8 @@ public:
     }
 
     void checkOutput(const QString& output, const QString&, const zvm::OutputTarget& target,
-                     std::optional<double> sourceDuration, std::function<void(const CheckReport&)> done) override {
-        checks.append({output, target.screen, sourceDuration});
+                     const zvm::SourceFacts& source, std::function<void(const CheckReport&)> done) override {
+        checks.append({output, target.screen, source});
         pendingChecks.append(std::move(done));
     }
 
@@ -116,7 +116,7 @@ public:
     struct Check {
         QString output;
         std::string screen;
-        std::optional<double> sourceDuration;
+        zvm::SourceFacts source;
     };
     QList<Check> checks;
     QList<std::function<void(const CheckReport&)>> pendingChecks;

@@ -309,7 +309,7 @@ void TestCommands::encoderWindowEnds() {
     if (verdict >= 0) {
         QCOMPARE(fx.platform.checks[0].output, output);
         QCOMPARE(fx.platform.checks[0].screen, "GBA - 240x160");
-        QCOMPARE(fx.platform.checks[0].sourceDuration, std::optional<double>(10.0));
+        QCOMPARE(fx.platform.checks[0].source.duration, std::optional<double>(10.0)); // the encoder's own figure
         fx.platform.pendingChecks[0]({CheckReport::Verdict(verdict), "the <b>words</b>"});
         QCOMPARE(window->checkText(), "the <b>words</b>");
     }

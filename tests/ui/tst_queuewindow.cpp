@@ -32,10 +32,15 @@ QString Cell(QueueWindow* q, int row, int column) {
     return q->table()->item(row, column)->text();
 }
 
-// Two videos added from the window, with their sizes detected.
+// Two videos added from the window, with their sizes detected. Just after start-up they wait for the
+// encoder's answer about the command form, which then comes (it rejects the classic options).
 QueueWindow* AddTwo(WindowFixture& fx, frmZCM& w) {
     fx.platform.manyFiles = {fx.dir.filePath("a.mkv"), fx.dir.filePath("b.avi")};
     w.mnuAddToQueue->trigger();
+    if (Window(w) != nullptr || fx.platform.pendingForms.isEmpty()) {
+        return nullptr;
+    }
+    fx.platform.pendingForms.takeFirst()(zvm::EncoderAnswer::Rejects);
     for (auto& detect : fx.platform.pendingDetections) {
         detect({QSize(640, 480), {}, 10.0});
     }
@@ -50,6 +55,7 @@ void TestQueueWindow::addsRunsAndTellsWhenDone() {
     frmZCM& w = fx.start();
     w.txtSaveAs->clear(); // outputs beside their videos
     QueueWindow* q = AddTwo(fx, w);
+    QVERIFY(q != nullptr);
     QCOMPARE(fx.platform.dialogs.last().title, "Add videos to queue");
     QVERIFY(q->isVisible());
     QCOMPARE(Cell(q, 0, QueueWindow::Output), fx.dir.filePath("a.mp4"));
@@ -60,6 +66,7 @@ void TestQueueWindow::addsRunsAndTellsWhenDone() {
     q->findChild<QPushButton*>("start")->click();
     QCOMPARE(fx.platform.started.size(), 1); // one at a time
     QVERIFY(fx.platform.started[0].contains(fx.dir.filePath("a.mkv")));
+    QVERIFY(fx.platform.started[0].contains(" -vf scale=")); // in the form the encoder takes
     emit fx.platform.lastJob->outputArrived("  Duration: 00:00:10.00,\nframe=1 time=00:00:05.00 x\r");
     QCOMPARE(Cell(q, 0, QueueWindow::Progress), "50%");
     QVERIFY(q->windowTitle().startsWith("Queue - running, 0 of 2 done, 25%"));
@@ -92,6 +99,7 @@ void TestQueueWindow::asksBeforeReplacingOutputs() {
     w.txtSaveAs->setText(fx.dir.path()); // a folder: outputs go there
     QFile(fx.dir.filePath("a.mp4")).open(QIODevice::WriteOnly);
     QueueWindow* q = AddTwo(fx, w);
+    QVERIFY(q != nullptr);
     fx.platform.choices.enqueue(choice);
     q->start();
     QCOMPARE(fx.platform.questions.size(), 1);
@@ -160,7 +168,9 @@ void TestQueueWindow::asksBeforeQuittingARunningQueue() {
     fx.platform.jobsEndOnStop = true;
     frmZCM& w = fx.start();
     w.txtSaveAs->setText(fx.dir.path());
-    AddTwo(fx, w)->start();
+    QueueWindow* q = AddTwo(fx, w);
+    QVERIFY(q != nullptr);
+    q->start();
     QFile partial(fx.dir.filePath("a.mp4"));
     QVERIFY(partial.open(QIODevice::WriteOnly));
     partial.close();
