@@ -6,7 +6,9 @@
 
 #include <QClipboard>
 #include <QCoreApplication>
-#include <QDBusInterface>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCall>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
@@ -110,12 +112,13 @@ QString QtPlatform::queueFile() {
     return folder.isEmpty() ? QString() : QDir(folder).filePath(QStringLiteral("queue.json"));
 }
 
-// The freedesktop notification service, over D-Bus; silently nothing where none runs.
+// The freedesktop notification service, over D-Bus, without waiting for it; silently nothing where
+// no session bus or no such service runs.
 void QtPlatform::notify(const QString& title, const QString& text) {
-    QDBusInterface service(QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("/org/freedesktop/Notifications"),
-                           QStringLiteral("org.freedesktop.Notifications"));
-    if (service.isValid()) {
-        service.asyncCall(QStringLiteral("Notify"), QCoreApplication::applicationName(), 0u,
-                          QStringLiteral("zarnik-video-maker"), title, text, QStringList(), QVariantMap(), -1);
-    }
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("/org/freedesktop/Notifications"),
+        QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
+    call << QCoreApplication::applicationName() << 0U << QStringLiteral("zarnik-video-maker") << title << text
+         << QStringList() << QVariantMap() << -1;
+    QDBusConnection::sessionBus().asyncCall(call);
 }
