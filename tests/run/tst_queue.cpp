@@ -163,6 +163,8 @@ void TestQueue::timeLeft() {
 // runs, and the summary counts them.
 void TestQueue::runsOneAfterAnother() {
     QTemporaryDir dir;
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dir.path()); // the fake encoder records its arguments in its working directory
     qputenv("FAKE_ENCODER_FAIL_ON", "second");
     QueueServices services = QueueServices::Real();
     services.detect = [](const QString&, const QString&, std::function<void(const SizeDetection&)> done) {
@@ -186,8 +188,10 @@ void TestQueue::runsOneAfterAnother() {
     runner.add(requests, zvm::CommandStyle::Classic);
     QSignalSpy done(&runner, &QueueRunner::finishedAll);
     runner.start();
-    QVERIFY(done.wait(20000));
+    const bool ended = done.wait(20000);
     qunsetenv("FAKE_ENCODER_FAIL_ON");
+    QDir::setCurrent(previous);
+    QVERIFY(ended);
     const auto summary = done[0][0].value<QueueSummary>();
     QCOMPARE(summary.finished, 2);
     QCOMPARE(summary.failed, 1);
