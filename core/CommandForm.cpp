@@ -1,14 +1,12 @@
 #include "CommandForm.h"
 
 #include "Text.h"
-
-#include <array>
-#include <utility>
+#include "Words.h"
 
 namespace zvm {
 
 namespace {
-constexpr std::array<std::pair<FormChoice, std::string_view>, 3> kWords{{
+constexpr Words<FormChoice, 3> kWords{{
     {FormChoice::Automatic, "auto"},
     {FormChoice::Modern, "modern"},
     {FormChoice::Classic, "classic"},
@@ -36,21 +34,19 @@ FormDecision DecideForm(FormChoice choice, EncoderAnswer answer) {
 }
 
 std::string_view FormWord(FormChoice choice) {
-    for (const auto& [known, word] : kWords) {
-        if (known == choice) {
-            return word;
-        }
-    }
-    return {};
+    return WordFor(kWords, choice);
 }
 
 std::optional<FormChoice> FormFromWord(std::string_view word) {
-    for (const auto& [choice, known] : kWords) {
-        if (known == word) {
-            return choice;
-        }
-    }
-    return std::nullopt;
+    return ValueFor(kWords, word);
+}
+
+std::string_view StyleWord(CommandStyle style) {
+    return FormWord(style == CommandStyle::Modern ? FormChoice::Modern : FormChoice::Classic);
+}
+
+CommandStyle StyleFromWord(std::string_view word) {
+    return FormFromWord(word) == FormChoice::Modern ? CommandStyle::Modern : CommandStyle::Classic;
 }
 
 } // namespace zvm

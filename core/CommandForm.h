@@ -26,5 +26,8 @@ FormDecision DecideForm(FormChoice choice, EncoderAnswer answer);
 // The one vocabulary for form choices on command lines: "auto", "modern", "classic".
 std::string_view FormWord(FormChoice choice);
 std::optional<FormChoice> FormFromWord(std::string_view word);
+// A form in use, in the same words; any word but "modern" reads as the classic form, as designed.
+std::string_view StyleWord(CommandStyle style);
+CommandStyle StyleFromWord(std::string_view word);
 
 } // namespace zvm

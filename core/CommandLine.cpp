@@ -58,9 +58,8 @@ void ClassicPads(CommandText& c, const FrameGeometry& g, PadSides sides, std::st
 
 std::string ClassicMp4(const ConversionRequest& r, const FrameGeometry& g, MovieType type, PadSides sides) {
     CommandText c = Head(r);
-    c << (type == MovieType::Animation ? " -r 14.985 -s " : " -r 29.971 -s ") << g.newWidth << "x"
-      << g.newHeight << " -bitexact -strict 3 -me epzs -hq -vcodec mpeg4 -b " << r.videoBitrate
-      << " -acodec aac -ac 2 -ar " << r.sampleRate << " -ab " << r.audioBitrate;
+    c << " -r " << FrameRateFor(type, CommandStyle::Classic).option << " -s " << g.newWidth << "x" << g.newHeight
+      << " -bitexact -strict 3 -me epzs -hq -vcodec mpeg4 -b " << r.videoBitrate << " -acodec aac -ac 2 -ar " << r.sampleRate << " -ab " << r.audioBitrate;
     ClassicPads(c, g, sides, " -f mp4 ");
     c << " ";
     return c.Quoted(r.outputPath).Take();
@@ -68,7 +67,7 @@ std::string ClassicMp4(const ConversionRequest& r, const FrameGeometry& g, Movie
 
 std::string ModernMp4(const ConversionRequest& r, const FrameGeometry& g, MovieType type) {
     CommandText c = Head(r);
-    c << (type == MovieType::Animation ? " -r 15000/1001" : " -r 30000/1001");
+    c << " -r " << FrameRateFor(type, CommandStyle::Modern).option;
     ModernFilter(c, g);
     c << " -c:v mpeg4 -b:v " << WithoutBlanks(r.videoBitrate) << "k -c:a aac -ac 2 -ar "
       << WithoutBlanks(r.sampleRate) << " -b:a " << WithoutBlanks(r.audioBitrate) << "k -f mp4 ";
@@ -77,7 +76,8 @@ std::string ModernMp4(const ConversionRequest& r, const FrameGeometry& g, MovieT
 
 std::string ClassicVcd(const ConversionRequest& r, const FrameGeometry& g, PadSides sides) {
     CommandText c = Head(r);
-    c << " -target vcd -r 29.971 -ar " << r.sampleRate << " -ab " << r.audioBitrate << " -s " << g.newWidth
+    c << " -target vcd -r " << FrameRateFor(MovieType::LiveAction, CommandStyle::Classic).option << " -ar "
+      << r.sampleRate << " -ab " << r.audioBitrate << " -s " << g.newWidth
       << "x" << g.newHeight;
     ClassicPads(c, g, sides, " ");
     c << " ";
@@ -93,6 +93,14 @@ std::string ModernVcd(const ConversionRequest& r, const FrameGeometry& g) {
     return c.Quoted(r.outputPath).Take();
 }
 } // namespace
+
+FrameRate FrameRateFor(MovieType type, CommandStyle style) {
+    const bool animation = type == MovieType::Animation;
+    if (style == CommandStyle::Modern) {
+        return animation ? FrameRate{"15000/1001", 15000.0 / 1001} : FrameRate{"30000/1001", 30000.0 / 1001};
+    }
+    return animation ? FrameRate{"14.985", 14.985} : FrameRate{"29.971", 29.971};
+}
 
 std::string ScaleAndPadFilter(const FrameGeometry& g) {
     return "scale=" + std::to_string(g.newWidth) + ":" + std::to_string(g.newHeight) + ",pad=" +

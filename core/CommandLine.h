@@ -4,6 +4,7 @@
 #include "Fitting.h"
 
 #include <string>
+#include <string_view>
 
 namespace zvm {
 
@@ -12,6 +13,14 @@ enum class CommandStyle { Classic, Modern };
 
 // Which pair of pads the classic form names; the modern form always states both offsets.
 enum class PadSides { LeftRight, TopBottom };
+
+// The frame rate a command asks for: as its -r option writes it, and as a number a file is checked
+// against. Animation runs at half the rate of live action; the VCD rows use live action's.
+struct FrameRate {
+    std::string_view option;
+    double perSecond;
+};
+FrameRate FrameRateFor(MovieType type, CommandStyle style);
 
 // The modern form's picture: scaled to the new size, padded to the target with the picture at
 // (pad left, pad top), square pixels. The preview renders its frames through the same text.

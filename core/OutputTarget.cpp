@@ -12,15 +12,6 @@ namespace {
 constexpr double kFrameRateTolerance = 0.01; // 29.971 (classic) and 30000/1001 (modern) both fit
 constexpr double kDurationTolerance = 1.0;
 
-
-double FrameRate(const TargetPreset& preset, MovieType type, CommandStyle style) {
-    const bool animation = preset.form == CommandForm::Mp4 && type == MovieType::Animation;
-    if (style == CommandStyle::Modern) {
-        return (animation ? 15000.0 : 30000.0) / 1001.0;
-    }
-    return animation ? 14.985 : 29.971;
-}
-
 // Adds what differs when the two do not match.
 template <class T, class Same>
 void Compare(std::vector<Difference>& out, const char* what, const std::optional<T>& found, T expected,
@@ -50,7 +41,7 @@ std::optional<OutputTarget> TargetFor(const ConversionRequest& request, CommandS
     target.width = preset.width;
     target.height = preset.height;
     target.videoCodec = vcd ? "mpeg1video" : "mpeg4";
-    target.frameRate = FrameRate(preset, request.movieType, style);
+    target.frameRate = FrameRateFor(vcd ? MovieType::LiveAction : request.movieType, style).perSecond;
     target.audioCodec = vcd ? "mp2" : "aac";
     target.sampleRate = ParseNumber(vcd ? std::string(kVcdSampleRate) : request.sampleRate);
     return target;
@@ -76,10 +67,6 @@ std::vector<Difference> Differences(const OutputTarget& target, const ProbedOutp
                 [](double a, double b) { return std::fabs(a - b) <= kDurationTolerance; });
     }
     return out;
-}
-
-std::string DifferenceText(const Difference& d) {
-    return (d.found.empty() ? "no " + d.what : d.what + " " + d.found) + ", expected " + d.expected;
 }
 
 std::string NumberText(double value) {

@@ -57,8 +57,6 @@ struct SourceFacts {
 
 // Empty when the file fits. The duration counts when the source's is known: within a second of it.
 std::vector<Difference> Differences(const OutputTarget& target, const ProbedOutput& file, const SourceFacts& source);
-// In English: "height 240, expected 208", "no audio codec, expected aac".
-std::string DifferenceText(const Difference& difference);
 
 // "29.97", "15", "14.99": two decimals at most.
 std::string FrameRateText(double rate);

@@ -36,10 +36,13 @@ std::string SetTarget(ToolOptions& o, std::string_view value) {
 }
 
 std::string SetMovieType(ToolOptions& o, std::string_view value) {
-    if (value != "live" && value != "animation") {
-        return "invalid movie type '" + std::string(value) + "': choose live or animation";
+    const auto type = MovieTypeFromWord(value);
+    if (!type || *type == MovieType::None) {
+        return "invalid movie type '" + std::string(value) + "': choose " +
+               std::string(MovieTypeWord(MovieType::LiveAction)) + " or " +
+               std::string(MovieTypeWord(MovieType::Animation));
     }
-    o.movieType = value == "live" ? MovieType::LiveAction : MovieType::Animation;
+    o.movieType = *type;
     return {};
 }
 
@@ -164,7 +167,7 @@ ConversionRequest ToolRequest(const ToolOptions& options, const std::string& vid
     ConversionRequest r;
     r.sourceVideo = video;
     r.outputPath = output;
-    r.encoderPath = options.encoder.empty() ? "ffmpeg" : options.encoder;
+    r.encoderPath = options.encoder;
     r.width = options.width.value_or("");
     r.height = options.height.value_or("");
     r.videoBitrate = options.videoBitrate;
@@ -185,9 +188,9 @@ padded to its exact size, and runs it (one video after another), or prints it.
   -s, --size WxH           the source's size; default: read with ffprobe
   -o, --output PATH        output file (one VIDEO) or folder (several); default: beside each
                            video, named after it (.mp4, or .mpg for the VCD target)
-      --video-bitrate N    kbit/s, default 256
-      --audio-bitrate N    kbit/s, default 32
-      --sample-rate N      Hz, default 24000
+      --video-bitrate N    kbit/s, default )" + std::string(kDefaultVideoBitrate) + R"(
+      --audio-bitrate N    kbit/s, default )" + std::string(kDefaultAudioBitrate) + R"(
+      --sample-rate N      Hz, default )" + std::string(kDefaultSampleRate) + R"(
       --encoder PATH       the ffmpeg to run; default: ffmpeg on the search path
       --form auto|modern|classic   the command form; default auto: the modern form when the
                            encoder rejects the classic options

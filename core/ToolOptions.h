@@ -18,10 +18,10 @@ struct ToolOptions {
     std::optional<std::string> width; // from --size; read with ffprobe when absent
     std::optional<std::string> height;
     std::string output;
-    std::string videoBitrate = "256";
-    std::string audioBitrate = "32";
-    std::string sampleRate = "24000";
-    std::string encoder; // empty: ffmpeg on the search path
+    std::string videoBitrate{kDefaultVideoBitrate};
+    std::string audioBitrate{kDefaultAudioBitrate};
+    std::string sampleRate{kDefaultSampleRate};
+    std::string encoder = "ffmpeg"; // a bare name is looked up on the search path
     FormChoice form = FormChoice::Automatic;
     bool print = false;
     bool json = false;

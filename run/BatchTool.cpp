@@ -1,5 +1,6 @@
 #include "BatchTool.h"
 
+#include "ClockText.h"
 #include "FormQuestion.h"
 #include "Generate.h"
 #include "OutputGuard.h"
@@ -14,7 +15,6 @@
 #include <QFileInfo>
 #include <QSocketNotifier>
 
-#include <cmath>
 #include <csignal>
 #include <filesystem>
 #include <iomanip>
@@ -135,13 +135,6 @@ void OnInterrupt(int) {
     [[maybe_unused]] const ssize_t written = ::write(gInterruptPipe[1], &byte, 1);
 }
 
-std::string Clock(double seconds) {
-    const long whole = std::lround(seconds);
-    std::ostringstream text;
-    text << whole / 60 << ':' << std::setw(2) << std::setfill('0') << whole % 60;
-    return text.str();
-}
-
 // Follows the queue on standard error: a progress bar on a terminal, one line per finished video
 // elsewhere.
 class Reporter {
@@ -180,7 +173,7 @@ private:
             line << std::fixed << std::setprecision(1) << item.encoded / item.runSeconds << "x ";
         }
         if (const auto left = queue.secondsLeft(item.id)) {
-            line << Clock(*left) << " left ";
+            line << ClockText(*left) << " left ";
         }
         line << QFileInfo(QString::fromStdString(item.request.sourceVideo)).fileName().toStdString() << "\x1b[K";
         err_ << line.str() << std::flush;

@@ -1,17 +1,16 @@
 #include "Queue.h"
 
-
 #include "Generate.h"
+#include "Words.h"
 
 #include <algorithm>
-#include <array>
 #include <filesystem>
 #include <utility>
 
 namespace zvm::run {
 
 namespace {
-constexpr std::array<std::pair<ItemState, const char*>, 8> kWords{{
+constexpr Words<ItemState, 8> kWords{{
     {ItemState::Detecting, "detecting"},
     {ItemState::Waiting, "waiting"},
     {ItemState::NeedsAttention, "needs-attention"},
@@ -40,22 +39,12 @@ std::string ReasonText(const QueueItem& item) {
     return text;
 }
 
-const char* StateWord(ItemState state) {
-    for (const auto& [known, word] : kWords) {
-        if (known == state) {
-            return word;
-        }
-    }
-    return "";
+std::string_view StateWord(ItemState state) {
+    return WordFor(kWords, state);
 }
 
 std::optional<ItemState> StateFromWord(std::string_view word) {
-    for (const auto& [state, known] : kWords) {
-        if (word == known) {
-            return state;
-        }
-    }
-    return std::nullopt;
+    return ValueFor(kWords, word);
 }
 
 Queue::Queue(SameFile sameFile) : sameFile_(std::move(sameFile)) {}

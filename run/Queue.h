@@ -117,7 +117,7 @@ inline constexpr const char* kOutputExists = ZVM_TEXT("its output exists already
 std::string ReasonText(const QueueItem& item);
 
 // Stable words for states, for the persisted form and the window.
-const char* StateWord(ItemState state);
+std::string_view StateWord(ItemState state);
 std::optional<ItemState> StateFromWord(std::string_view word);
 
 } // namespace zvm::run

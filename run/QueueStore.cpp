@@ -1,5 +1,8 @@
 #include "QueueStore.h"
 
+#include "CommandForm.h"
+#include "Presets.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -15,18 +18,8 @@ using zvm::run::QueueItem;
 
 constexpr int kVersion = 1;
 
-QString MovieWord(MovieType type) {
-    return type == MovieType::Animation ? QStringLiteral("animation")
-           : type == MovieType::None    ? QStringLiteral("none")
-                                        : QStringLiteral("live");
-}
-
-MovieType MovieFromWord(const QString& word) {
-    return word == "animation" ? MovieType::Animation : word == "none" ? MovieType::None : MovieType::LiveAction;
-}
-
-QString Text(const std::string& text) {
-    return QString::fromStdString(text);
+QString Text(std::string_view text) {
+    return QString::fromUtf8(text);
 }
 
 QJsonObject ToJson(const QueueItem& item) {
@@ -40,9 +33,9 @@ QJsonObject ToJson(const QueueItem& item) {
                   {"audioBitrate", Text(r.audioBitrate)},
                   {"sampleRate", Text(r.sampleRate)},
                   {"preset", r.preset},
-                  {"movieType", MovieWord(r.movieType)},
-                  {"form", item.style == zvm::CommandStyle::Modern ? "modern" : "classic"},
-                  {"state", zvm::run::StateWord(item.state)},
+                  {"movieType", Text(zvm::MovieTypeWord(r.movieType))},
+                  {"form", Text(zvm::StyleWord(item.style))},
+                  {"state", Text(zvm::run::StateWord(item.state))},
                   {"reason", Text(item.reason)},
                   {"detail", Text(item.detail)}};
     if (item.duration) {
@@ -55,7 +48,8 @@ QJsonObject ToJson(const QueueItem& item) {
 std::optional<QueueItem> FromJson(const QJsonObject& o) {
     const auto state = zvm::run::StateFromWord(o.value("state").toString().toStdString());
     const int preset = o.value("preset").toInt(-1);
-    if (!state || preset < 0 || preset > 4 || !o.value("source").isString() || !o.value("output").isString()) {
+    const int presets = static_cast<int>(zvm::TargetPresets().size());
+    if (!state || preset < 0 || preset >= presets || !o.value("source").isString() || !o.value("output").isString()) {
         return std::nullopt;
     }
     QueueItem item;
@@ -69,8 +63,8 @@ std::optional<QueueItem> FromJson(const QJsonObject& o) {
     r.audioBitrate = o.value("audioBitrate").toString().toStdString();
     r.sampleRate = o.value("sampleRate").toString().toStdString();
     r.preset = preset;
-    r.movieType = MovieFromWord(o.value("movieType").toString());
-    item.style = o.value("form").toString() == "modern" ? zvm::CommandStyle::Modern : zvm::CommandStyle::Classic;
+    r.movieType = zvm::MovieTypeFromWord(o.value("movieType").toString().toStdString()).value_or(MovieType::LiveAction);
+    item.style = zvm::StyleFromWord(o.value("form").toString().toStdString());
     item.state = *state;
     item.reason = o.value("reason").toString().toStdString();
     item.detail = o.value("detail").toString().toStdString();

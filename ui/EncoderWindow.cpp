@@ -1,5 +1,6 @@
 #include "EncoderWindow.h"
 
+#include "ClockText.h"
 #include "EncoderJob.h"
 #include "OutputCheck.h"
 #include "Platform.h"
@@ -185,10 +186,7 @@ QString EncoderWindow::checkText() const {
 }
 
 QString EncoderWindow::elapsedText() const {
-    const qint64 seconds = elapsed_.elapsed() / 1000;
-    return QStringLiteral("%1:%2")
-        .arg(seconds / 60, 2, 10, QLatin1Char('0'))
-        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+    return QString::fromStdString(zvm::ClockText(static_cast<double>(elapsed_.elapsed() / 1000)));
 }
 
 void EncoderWindow::updateElapsed() {

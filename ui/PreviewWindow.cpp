@@ -1,5 +1,6 @@
 #include "PreviewWindow.h"
 
+#include "ClockText.h"
 #include "FrameRenderer.h"
 #include "FrameView.h"
 #include "Generate.h"
@@ -21,8 +22,7 @@ constexpr int kSliderSteps = 1000;
 constexpr int kDefaultMoment = kSliderSteps / 10; // 10% in: past the titles of most videos
 
 QString Clock(double seconds) {
-    const int whole = static_cast<int>(seconds);
-    return QStringLiteral("%1:%2").arg(whole / 60).arg(whole % 60, 2, 10, QLatin1Char('0'));
+    return QString::fromStdString(zvm::ClockText(seconds));
 }
 
 QLabel* PlainLabel(const char* name, QWidget* parent) {
@@ -109,8 +109,7 @@ void PreviewWindow::follow(const zvm::ConversionRequest& request, zvm::CommandSt
     request_ = request;
     const zvm::TargetPreset& preset = zvm::PresetAt(request.preset);
     const bool vcd = preset.form == zvm::CommandForm::Vcd;
-    setWindowTitle(tr("Preview - %1").arg(QString::fromUtf8(preset.displayText.data(),
-                                                                          qsizetype(preset.displayText.size()))));
+    setWindowTitle(tr("Preview - %1").arg(QString::fromUtf8(preset.displayText)));
     view_->showFit(zvm::FitRequest(request));
     view_->setTelevisionAspect(vcd);
     const auto target = zvm::TargetFor(request, style);

@@ -1,5 +1,6 @@
 #include "QueueWindow.h"
 
+#include "ClockText.h"
 #include "Platform.h"
 #include "Presets.h"
 #include "ProgramIcon.h"
@@ -17,7 +18,6 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include <cmath>
 
 namespace {
 using zvm::run::ItemState;
@@ -28,12 +28,7 @@ QString Text(const std::string& text) {
 }
 
 QString Clock(double seconds) {
-    const int whole = static_cast<int>(std::lround(seconds));
-    return whole >= 3600 ? QStringLiteral("%1:%2:%3")
-                               .arg(whole / 3600)
-                               .arg(whole / 60 % 60, 2, 10, QLatin1Char('0'))
-                               .arg(whole % 60, 2, 10, QLatin1Char('0'))
-                         : QStringLiteral("%1:%2").arg(whole / 60).arg(whole % 60, 2, 10, QLatin1Char('0'));
+    return QString::fromStdString(zvm::ClockText(seconds));
 }
 
 // The reason in the user's language, with its detail in place.

@@ -202,17 +202,20 @@ void frmZCM::buildOptions(QWidget* client) {
     fraOptions = Group(client, "fraOptions", tr("Options"), 6720, 1680, 1695, 3375);
     QLabel* videoBitrateCaption = Caption(fraOptions, "Label17", tr("Video Bitrate"), 120, 360, 900, 195);
     txtVideoBitrate =
-        TextBox(fraOptions, "txtVideoBitrate", 120, 600, 735, 285, "256", tr("video bitrate (in kbit/s) "));
+        TextBox(fraOptions, "txtVideoBitrate", 120, 600, 735, 285, QString::fromUtf8(zvm::kDefaultVideoBitrate),
+                tr("video bitrate (in kbit/s) "));
     NameBox(videoBitrateCaption, txtVideoBitrate);
     Caption(fraOptions, "Label20", tr("kbit/s"), 960, 600, 405, 195);
     QLabel* audioBitrateCaption = Caption(fraOptions, "Label18", tr("Audio Bitrate"), 120, 960, 900, 195);
     txtAudioBitrate =
-        TextBox(fraOptions, "txtAudioBitrate", 120, 1200, 735, 285, "32", tr("audio bitrate (in kbit/s) "));
+        TextBox(fraOptions, "txtAudioBitrate", 120, 1200, 735, 285, QString::fromUtf8(zvm::kDefaultAudioBitrate),
+                tr("audio bitrate (in kbit/s) "));
     NameBox(audioBitrateCaption, txtAudioBitrate);
     Caption(fraOptions, "Label21", tr("kbit/s"), 960, 1200, 405, 195);
     QLabel* sampleRateCaption = Caption(fraOptions, "Label19", tr("Audio Sample Rate"), 120, 1560, 1365, 195);
     txtSampleRate =
-        TextBox(fraOptions, "txtSampleRate", 120, 1800, 735, 285, "24000", tr("audio sampling rate (in Hz) "));
+        TextBox(fraOptions, "txtSampleRate", 120, 1800, 735, 285, QString::fromUtf8(zvm::kDefaultSampleRate),
+                tr("audio sampling rate (in Hz) "));
     NameBox(sampleRateCaption, txtSampleRate);
     Caption(fraOptions, "Label22", tr("Hz"), 960, 1800, 195, 195);
 }

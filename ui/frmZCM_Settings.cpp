@@ -70,8 +70,7 @@ void frmZCM::Form_Load() {
         cmdffmpegexe_Click();
     }
     for (const zvm::TargetPreset& preset : zvm::TargetPresets()) {
-        cboPlatform->addItem(
-            QString::fromUtf8(preset.displayText.data(), qsizetype(preset.displayText.size())));
+        cboPlatform->addItem(QString::fromUtf8(preset.displayText));
     }
     cboPlatform->setCurrentIndex(0);
     askEncoderForm();

@@ -364,7 +364,9 @@ void TestGenerate::outputChecks() {
     }
     QStringList differences;
     for (const zvm::Difference& d : zvm::Differences(target, file, {10.0, change != "silent source"})) {
-        differences << QString::fromStdString(zvm::DifferenceText(d));
+        const QString found = QString::fromStdString(d.found);
+        differences << (found.isEmpty() ? "no " : "") + QString::fromStdString(d.what) +
+                           (found.isEmpty() ? "" : " " + found) + ", expected " + QString::fromStdString(d.expected);
     }
     QCOMPARE(differences.join("; "), words);
 }

@@ -1,3 +1,4 @@
+#include "ClockText.h"
 #include "NumericText.h"
 
 #include <QTest>
@@ -10,6 +11,8 @@ class TestNumeric : public QObject {
 private slots:
     void parses_data();
     void parses();
+    void clocks_data();
+    void clocks();
 };
 
 // The numeric test of the input checks: what it accepts, with the value the fitting uses, and what
@@ -40,6 +43,30 @@ void TestNumeric::parses() {
     QCOMPARE(parsed.has_value(), !std::isnan(value));
     if (parsed) {
         QCOMPARE(*parsed, value);
+    }
+}
+
+// Times as the windows and the command-line tool show them: rounded to the second, hours from an hour.
+void TestNumeric::clocks_data() {
+    QTest::addColumn<double>("seconds");
+    QTest::addColumn<QString>("clock");
+    const std::pair<double, const char*> rows[] = {
+        {0, "0:00"}, {7.4, "0:07"}, {59.5, "1:00"}, {754, "12:34"}, {3599.4, "59:59"}, {3600, "1:00:00"},
+        {3723, "1:02:03"}, {360000, "100:00:00"}, {-3, "0:00"}, {std::numeric_limits<double>::infinity(), ""},
+    };
+    for (const auto& [seconds, clock] : rows) {
+        QTest::addRow("%g", seconds) << seconds << QString::fromLatin1(clock);
+    }
+}
+
+void TestNumeric::clocks() {
+    QFETCH(double, seconds);
+    QFETCH(QString, clock);
+    const QString shown = QString::fromStdString(zvm::ClockText(seconds));
+    if (clock.isEmpty()) { // beyond any real duration: still a clock, not garbage
+        QVERIFY(shown.contains(QLatin1Char(':')));
+    } else {
+        QCOMPARE(shown, clock);
     }
 }
 

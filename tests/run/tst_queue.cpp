@@ -91,7 +91,7 @@ QString Play(const QString& script) {
     QStringList states;
     for (const QueueItem& item : queue->items()) {
         states << QFileInfo(QString::fromStdString(item.request.sourceVideo)).baseName() + ":" +
-                      StateWord(item.state);
+                      QString::fromUtf8(StateWord(item.state));
     }
     return states.join(' ') + " | " + started.join(' ');
 }
