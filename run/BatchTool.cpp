@@ -6,6 +6,7 @@
 #include "OutputGuard.h"
 #include "OutputName.h"
 #include "ProgramLookup.h"
+#include "Queue.h"
 #include "QueueRunner.h"
 #include "ToolOutput.h"
 #include "Validation.h"
@@ -27,10 +28,6 @@ namespace zvm::tool {
 namespace {
 constexpr std::string_view kName = "zarnik-video-maker-cli: ";
 
-std::string EncoderText(const ToolOptions& o) {
-    return o.encoder.empty() ? std::string("ffmpeg") : o.encoder;
-}
-
 // One video with -o: that file, or a folder when it ends in a slash; several: -o is their folder.
 std::vector<ConversionRequest> Requests(const ToolOptions& o) {
     const bool folder = !o.output.empty() && (o.videos.size() > 1 || o.output.back() == '/');
@@ -48,11 +45,8 @@ std::vector<ConversionRequest> Requests(const ToolOptions& o) {
 CommandStyle StyleFor(const ToolOptions& o) {
     EncoderAnswer answer = EncoderAnswer::Unknown;
     if (o.form == FormChoice::Automatic) {
-        if (const auto program = run::FindEncoder(EncoderText(o), run::ProgramFinder::FromSystem())) {
-            answer = run::RememberedAnswer(*program).value_or(EncoderAnswer::Unknown);
-            if (answer == EncoderAnswer::Unknown) {
-                answer = run::AskClassicOptions(*program);
-            }
+        if (const auto program = run::FindEncoder(o.encoder, run::ProgramFinder::FromSystem())) {
+            answer = run::AskClassicOptions(*program);
         }
     }
     return DecideForm(o.form, answer).style;
@@ -81,17 +75,17 @@ bool Refused(const std::vector<ConversionRequest>& requests, std::ostream& err) 
     return false;
 }
 
-// What could lose a file: an output that is its source, is another video's output, or exists.
+// What could lose a file: an output that is its source, is another video's output, or exists. Said
+// with the queue's words, as the queue would refuse it.
 bool Endangers(const std::vector<ConversionRequest>& requests, bool overwrite, std::ostream& err) {
     std::set<std::string> outputs;
     bool refused = false;
     for (const ConversionRequest& r : requests) {
-        const std::string output = std::filesystem::path(r.outputPath).lexically_normal().string();
-        if (run::OutputIsSource(r.sourceVideo, r.outputPath)) {
-            Refuse(err, r.sourceVideo, "the output file is the source video");
-            refused = true;
-        } else if (!outputs.insert(output).second) {
-            Refuse(err, r.sourceVideo, "another video is written to the same output file " + r.outputPath);
+        const char* conflict = run::OutputConflict(r, &run::OutputIsSource, [&outputs](const std::string& output) {
+            return !outputs.insert(output).second;
+        });
+        if (conflict != nullptr) {
+            Refuse(err, r.sourceVideo, std::string(conflict) + ": " + r.outputPath);
             refused = true;
         } else if (!overwrite && std::filesystem::exists(r.outputPath)) {
             Refuse(err, r.sourceVideo, "the output file " + r.outputPath + " exists; give --overwrite to replace it");
@@ -208,8 +202,8 @@ int Run(const ToolOptions& options, std::ostream& out, std::ostream& err) {
     if (Refused(requests, err) || (!printing && Endangers(requests, options.overwrite, err))) {
         return kRefused;
     }
-    if (!printing && !run::FindEncoder(EncoderText(options), run::ProgramFinder::FromSystem())) {
-        err << kName << "the encoder " << EncoderText(options) << " was not found; give its path with --encoder\n";
+    if (!printing && !run::FindEncoder(options.encoder, run::ProgramFinder::FromSystem())) {
+        err << kName << "the encoder " << options.encoder << " was not found; give its path with --encoder\n";
         return kRefused;
     }
     const CommandStyle style = StyleFor(options);

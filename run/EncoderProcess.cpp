@@ -1,34 +1,24 @@
 #include "EncoderProcess.h"
 
+#include "Spawn.h"
+
 #include <QSocketNotifier>
 
 #include <algorithm>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
-// A descriptor that becomes readable when the process ends, so its end is seen at once rather than
-// at the next poll. -1 where the kernel has none; polling then notices the end.
-int OpenProcessDescriptor(pid_t pid) {
-#ifdef SYS_pidfd_open
-    return static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
-#else
-    (void)pid;
-    return -1;
-#endif
-}
-
 QByteArray SkippedNote(qint64 bytes) {
     return "\n[" + QByteArray::number(bytes) + " bytes of output skipped]\n";
 }
 } // namespace
 
 EncoderProcess::EncoderProcess(pid_t pid, int logFd, QObject* parent)
-    : EncoderJob(parent), pid_(pid), logFd_(logFd), pidFd_(OpenProcessDescriptor(pid)) {
+    : EncoderJob(parent), pid_(pid), logFd_(logFd), pidFd_(zvm::run::OpenProcessDescriptor(pid)) {
     if (pidFd_ >= 0) {
         exitNotifier_ = new QSocketNotifier(pidFd_, QSocketNotifier::Read, this);
         connect(exitNotifier_, &QSocketNotifier::activated, this, &EncoderProcess::poll);

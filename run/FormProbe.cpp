@@ -20,11 +20,11 @@ FormProbe::FormProbe(QObject* parent, int timeoutMilliseconds) : QObject(parent)
 void FormProbe::ask(const QString& program) {
     const std::string path = program.toLocal8Bit().toStdString();
     if (const auto known = zvm::run::RememberedAnswer(path)) {
-        QTimer::singleShot(0, this, [this, program, answer = *known] { emit answered(program, answer); });
+        QTimer::singleShot(0, this, [this, answer = *known] { emit answered(answer); });
         return;
     }
     auto* run = new ProcessRun(timeout_, this);
-    connect(run, &ProcessRun::done, this, [this, run, program, path](const ProcessResult& result) {
+    connect(run, &ProcessRun::done, this, [this, run, path](const ProcessResult& result) {
         const QByteArray output = result.out + result.err;
         const zvm::EncoderAnswer answer =
             result.started && !result.timedOut
@@ -32,7 +32,7 @@ void FormProbe::ask(const QString& program) {
                 : zvm::EncoderAnswer::Unknown;
         zvm::run::RememberAnswer(path, answer); // a time-out may pass: only a definite answer is kept
         run->deleteLater();
-        emit answered(program, answer);
+        emit answered(answer);
     });
     run->start(program, Question());
 }

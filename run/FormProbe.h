@@ -19,7 +19,7 @@ public:
     void ask(const QString& program);
 
 signals:
-    void answered(const QString& program, zvm::EncoderAnswer answer);
+    void answered(zvm::EncoderAnswer answer);
 
 private:
     int timeout_;

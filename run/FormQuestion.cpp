@@ -10,7 +10,6 @@
 #include <poll.h>
 #include <sstream>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -45,7 +44,7 @@ const char* Word(EncoderAnswer answer) {
 
 // Waits for the process to end, at most the time limit; it is killed after that.
 std::optional<int> WaitFor(pid_t pid, int timeoutMilliseconds) {
-    const int processFd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+    const int processFd = OpenProcessDescriptor(pid);
     if (processFd >= 0) {
         pollfd ready{processFd, POLLIN, 0};
         const int polled = ::poll(&ready, 1, timeoutMilliseconds);
@@ -112,6 +111,9 @@ void RememberAnswer(const std::string& program, EncoderAnswer answer) {
 }
 
 EncoderAnswer AskClassicOptions(const std::string& program, int timeoutMilliseconds) {
+    if (const auto known = RememberedAnswer(program)) {
+        return *known;
+    }
     const SpawnResult spawned = SpawnDetached({program, ClassicQuestion()});
     if (!spawned.error.empty()) {
         return EncoderAnswer::Unknown;

@@ -20,8 +20,8 @@ EncoderAnswer ReadClassicReply(int exitCode, std::string_view output);
 std::optional<EncoderAnswer> RememberedAnswer(const std::string& program);
 void RememberAnswer(const std::string& program, EncoderAnswer answer);
 
-// Asks now and waits, at most the time limit: for the command-line tool, which has nothing else to
-// do meanwhile. A definite answer is remembered.
+// The remembered answer, or asks now and waits, at most the time limit: for the command-line tool,
+// which has nothing else to do meanwhile. A definite answer is remembered.
 EncoderAnswer AskClassicOptions(const std::string& program, int timeoutMilliseconds = 5000);
 
 } // namespace zvm::run

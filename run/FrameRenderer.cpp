@@ -2,27 +2,16 @@
 
 #include "CommandLine.h"
 #include "ProcessRun.h"
-#include "ProgramLookup.h"
-#include "SizeProbe.h"
+#include "Services.h"
 
-#include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QTimer>
 
 namespace {
+// The encoder the box names, or the ffmpeg on the search path when it names none.
 QString EncoderFor(const QString& encoder) {
-    const QByteArray text = encoder.toLocal8Bit();
-    if (const auto program = zvm::run::FindEncoder(std::string_view(text.constData(), std::size_t(text.size())),
-                                                   zvm::run::ProgramFinder::FromSystem())) {
-        return QString::fromLocal8Bit(*program);
-    }
-    const QString probe = FindProbe(encoder);
-    const QFileInfo sibling(QFileInfo(probe).dir(), QStringLiteral("ffmpeg"));
-    if (!probe.isEmpty() && sibling.isExecutable()) {
-        return sibling.filePath();
-    }
-    return QStandardPaths::findExecutable(QStringLiteral("ffmpeg"));
+    const QString named = FindEncoderProgram(encoder);
+    return named.isEmpty() ? FindEncoderProgram(QStringLiteral("ffmpeg")) : named;
 }
 } // namespace
 

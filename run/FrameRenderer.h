@@ -20,8 +20,8 @@ public:
 
     explicit FrameRenderer(QObject* parent = nullptr);
 
-    // encoder is the encoder box's text; ffprobe's sibling ffmpeg, or one on the search path, stands
-    // in when it names no program.
+    // encoder is the encoder box's text; the ffmpeg on the search path stands in when it names no
+    // program.
     void render(const QString& encoder, const QString& source, double seconds, const zvm::FrameGeometry& geometry);
 
     // The arguments for one frame at `seconds`, PNG to standard output.

@@ -31,6 +31,15 @@ bool Unfinished(ItemState state) {
 }
 } // namespace
 
+const char* OutputConflict(const ConversionRequest& request, const Queue::SameFile& sameFile,
+                           const std::function<bool(const std::string&)>& writtenElsewhere) {
+    const std::string output = Normal(request.outputPath);
+    if (Normal(request.sourceVideo) == output || sameFile(request.sourceVideo, request.outputPath)) {
+        return kOutputIsSource;
+    }
+    return writtenElsewhere(output) ? kSharedOutput : nullptr;
+}
+
 std::string ReasonText(const QueueItem& item) {
     std::string text = item.reason;
     if (const std::size_t at = text.find("%1"); at != std::string::npos) {
@@ -89,16 +98,14 @@ void Queue::prepare(QueueItem& it) {
         it.reason = kNoMovieType;
         return;
     }
-    const std::string output = Normal(result.request.outputPath);
-    const bool shared = std::any_of(items_.begin(), items_.end(), [&](const QueueItem& other) {
-        return other.id != it.id && Normal(other.request.outputPath) == output;
+    const char* conflict = OutputConflict(result.request, sameFile_, [&](const std::string& output) {
+        return std::any_of(items_.begin(), items_.end(), [&](const QueueItem& other) {
+            return other.id != it.id && Normal(other.request.outputPath) == output;
+        });
     });
-    if (sameFile_(result.request.sourceVideo, result.request.outputPath) || Normal(it.request.sourceVideo) == output) {
+    if (conflict != nullptr) {
         it.state = ItemState::NeedsAttention;
-        it.reason = kOutputIsSource;
-    } else if (shared) {
-        it.state = ItemState::NeedsAttention;
-        it.reason = kSharedOutput;
+        it.reason = conflict;
     } else {
         it.state = ItemState::Waiting;
         it.reason.clear();

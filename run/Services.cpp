@@ -1,10 +1,12 @@
 #include "Services.h"
 
 #include "EncoderProcess.h"
+#include "FormProbe.h"
 #include "ProgramLookup.h"
 #include "Spawn.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 
 namespace {
 std::string Bytes(const QString& text) {
@@ -12,16 +14,21 @@ std::string Bytes(const QString& text) {
 }
 
 // A one-shot helper owned by the application, so that one still running at exit is ended with it.
-template <class Helper, class Signal, class Result>
-Helper* OneShot(Signal signal, std::function<void(const Result&)> done) {
+template <class Helper, class Signal, class Done>
+Helper* OneShot(Signal signal, Done done) {
     auto* helper = new Helper(QCoreApplication::instance());
-    QObject::connect(helper, signal, helper, [helper, done = std::move(done)](const Result& result) {
+    QObject::connect(helper, signal, helper, [helper, done = std::move(done)](const auto& result) {
         done(result);
         helper->deleteLater();
     });
     return helper;
 }
 } // namespace
+
+QString FindEncoderProgram(const QString& encoder) {
+    const auto program = zvm::run::FindEncoder(Bytes(encoder), zvm::run::ProgramFinder::FromSystem());
+    return program ? QString::fromLocal8Bit(*program) : QString();
+}
 
 StartOutcome StartEncoder(const QString& commandLine, const QString& encoder) {
     const auto resolution =
@@ -43,6 +50,16 @@ StartOutcome StartEncoder(const QString& commandLine, const QString& encoder) {
 
 void DetectSize(const QString& video, const QString& encoder, std::function<void(const SizeDetection&)> done) {
     OneShot<SizeProbe>(&SizeProbe::finished, std::move(done))->start(video, encoder);
+}
+
+void AskForm(const QString& encoder, std::function<void(zvm::EncoderAnswer)> done) {
+    const QString program = FindEncoderProgram(encoder);
+    if (program.isEmpty()) {
+        QTimer::singleShot(0, QCoreApplication::instance(),
+                           [done = std::move(done)] { done(zvm::EncoderAnswer::Unknown); });
+        return;
+    }
+    OneShot<FormProbe>(&FormProbe::answered, std::move(done))->ask(program);
 }
 
 void CheckFile(const QString& output, const QString& encoder, const zvm::OutputTarget& target,

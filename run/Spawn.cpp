@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 extern char** environ;
@@ -44,6 +45,15 @@ std::vector<char*> ArgumentVector(const ResolvedCommand& command, std::vector<st
     return argv;
 }
 } // namespace
+
+int OpenProcessDescriptor(pid_t pid) {
+#ifdef SYS_pidfd_open
+    return static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+#else
+    (void)pid;
+    return -1;
+#endif
+}
 
 std::string LogFolder() {
     const char* folder = std::getenv("TMPDIR");

@@ -15,6 +15,10 @@ struct SpawnResult {
     std::string error; // empty when started
 };
 
+// A descriptor that becomes readable when the process ends, so its end is seen at once and can be
+// waited for with a time limit; -1 where the kernel has none. The caller closes it.
+int OpenProcessDescriptor(pid_t pid);
+
 // $TMPDIR when it names a folder, else /tmp.
 std::string LogFolder();
 

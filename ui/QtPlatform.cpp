@@ -1,7 +1,5 @@
 #include "QtPlatform.h"
 
-#include "FormProbe.h"
-#include "ProgramLookup.h"
 #include "Services.h"
 
 #include <QClipboard>
@@ -16,7 +14,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
-#include <QTimer>
 
 // Plain text: a message may quote a path or the encoder's words, which are never markup.
 void QtPlatform::showMessage(QWidget* parent, const QString& prompt, const QString& title) {
@@ -87,24 +84,7 @@ void QtPlatform::checkOutput(const QString& output, const QString& encoder, cons
 }
 
 void QtPlatform::askClassicOptions(const QString& encoder, std::function<void(zvm::EncoderAnswer)> done) {
-    static auto* const probe = new FormProbe(QCoreApplication::instance()); // one cache for the program's life
-    const QByteArray text = encoder.toLocal8Bit();
-    const auto program = zvm::run::FindEncoder(std::string_view(text.constData(), std::size_t(text.size())),
-                                               zvm::run::ProgramFinder::FromSystem());
-    if (!program) {
-        QTimer::singleShot(0, probe, [done = std::move(done)] { done(zvm::EncoderAnswer::Unknown); });
-        return;
-    }
-    const QString path = QString::fromLocal8Bit(*program);
-    auto* receiver = new QObject(probe);
-    QObject::connect(probe, &FormProbe::answered, receiver,
-                     [receiver, path, done = std::move(done)](const QString& asked, zvm::EncoderAnswer answer) {
-                         if (asked == path) {
-                             done(answer);
-                             receiver->deleteLater();
-                         }
-                     });
-    probe->ask(path);
+    AskForm(encoder, std::move(done));
 }
 
 QString QtPlatform::queueFile() {

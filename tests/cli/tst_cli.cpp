@@ -1,6 +1,7 @@
 // The command-line tool as a script runs it: the real executable, with no display.
 #include "../GenerateCases.h"
 
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -20,6 +21,8 @@ private slots:
     void sameCommandAsTheWindow_data();
     void sameCommandAsTheWindow();
     void jsonReadsBack();
+    void refusesWhatWouldLoseAFile_data();
+    void refusesWhatWouldLoseAFile();
     void convertsWithDebianFfmpeg();
     void interruptLeavesNoPartialFile();
 
@@ -152,6 +155,35 @@ void TestCli::jsonReadsBack() {
     QCOMPARE(first["newHeight"].toInt(), 136);
     QCOMPARE(first["padTop"].toInt(), 12);
     QVERIFY(first["command"].toString().endsWith("-f mp4 \"/v/a\\x.mp4\""));
+}
+
+void TestCli::refusesWhatWouldLoseAFile_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("err");
+    // --overwrite: the source is never overwritten, even when outputs may be.
+    QTest::newRow("output is the source") << QStringList{"--overwrite", "-o", "a.avi", "a.avi"}
+                                          << "a.avi: The output file is the source video: a.avi";
+    const QString roundabout = "../" + QFileInfo(dir_.path()).fileName() + "/a.avi";
+    QTest::newRow("the source by another name") << QStringList{"--overwrite", "-o", roundabout, "a.avi"}
+                                                << "The output file is the source video";
+    QTest::newRow("two videos, one output")
+        << QStringList{"a.avi", "a.mkv"} << "a.mkv: Another video of the queue is written to the same output file";
+}
+
+// Nothing starts, whatever the encoder, and both sources are still there.
+void TestCli::refusesWhatWouldLoseAFile() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, err);
+    for (const char* source : {"a.avi", "a.mkv"}) {
+        QFile file(dir_.filePath(source));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("source");
+    }
+    const Result result = run(arguments);
+    QCOMPARE(result.exitCode, 2);
+    QVERIFY2(result.err.contains(err), qPrintable(result.err));
+    QCOMPARE(QFileInfo(dir_.filePath("a.avi")).size(), qint64(6));
+    QVERIFY(!QFile::exists(dir_.filePath("a.mp4")));
 }
 
 // Two shapes converted for real; run again, the outputs are refused unless --overwrite is given.

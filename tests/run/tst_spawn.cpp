@@ -230,11 +230,10 @@ void TestSpawn::asksTheEncoderForItsForm() {
     QSignalSpy answered(&probe, &FormProbe::answered);
     probe.ask(program);
     QVERIFY(answered.wait(10000));
-    QCOMPARE(answered.at(0).at(0).toString(), program);
-    QCOMPARE(int(answered.at(0).at(1).value<zvm::EncoderAnswer>()), answer);
+    QCOMPARE(int(answered.at(0).at(0).value<zvm::EncoderAnswer>()), answer);
     probe.ask(program); // a definite answer is kept for this file; anything else is asked again
     QVERIFY(answered.wait(10000));
-    QCOMPARE(int(answered.at(1).at(1).value<zvm::EncoderAnswer>()), answer);
+    QCOMPARE(int(answered.at(1).at(0).value<zvm::EncoderAnswer>()), answer);
     if (QFile::exists("asked")) {
         QCOMPARE(QFileInfo("asked").size(), answer == int(zvm::EncoderAnswer::Unknown) ? 2 : 1);
     }
