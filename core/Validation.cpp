@@ -1,8 +1,7 @@
 #include "Validation.h"
 
-#include "Text.h"
-
 #include "NumericText.h"
+#include "Text.h"
 
 #include <array>
 #include <string_view>

@@ -1,6 +1,5 @@
 #include "QueueRunner.h"
 
-
 #include "OutputGuard.h"
 #include "QueueStore.h"
 

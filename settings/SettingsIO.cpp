@@ -167,9 +167,6 @@ LoadResult LoadSettings(const fs::path& path) {
     if (!S_ISREG(info.st_mode)) {
         return NotLoaded(FileState::NotAFile, ZVM_TEXT("it is not a regular file"));
     }
-    if (static_cast<std::size_t>(info.st_size) > kMaxReadBytes) {
-        return NotLoaded(FileState::TooLarge, kTooLarge);
-    }
     const std::optional<std::string> bytes = ReadUpTo(fd.get(), kMaxReadBytes);
     if (!bytes) {
         return NotLoaded(FileState::Unreadable, ErrorText(errno));

@@ -3,6 +3,7 @@
 #include "ClockText.h"
 #include "EncoderJob.h"
 #include "OutputCheck.h"
+#include "PlainLabel.h"
 #include "Platform.h"
 #include "ProgramIcon.h"
 
@@ -44,11 +45,8 @@ EncoderWindow::EncoderWindow(Platform& platform, std::unique_ptr<EncoderJob> job
 EncoderWindow::~EncoderWindow() = default;
 
 void EncoderWindow::buildLayout(const QString& command) {
-    auto* commandLabel = new QLabel(command, this);
-    commandLabel->setObjectName(QStringLiteral("command"));
-    commandLabel->setTextFormat(Qt::PlainText); // file names are never markup
-    commandLabel->setAccessibleName(tr("Command"));
-    commandLabel->setWordWrap(true);
+    QLabel* commandLabel = PlainLabel("command", this, tr("Command"));
+    commandLabel->setText(command);
     commandLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     log_ = new QPlainTextEdit(this);
@@ -63,16 +61,8 @@ void EncoderWindow::buildLayout(const QString& command) {
     progress_->setObjectName(QStringLiteral("progress"));
     progress_->setAccessibleName(tr("Progress"));
     progress_->setRange(0, 0); // busy until the input's duration is known
-    status_ = new QLabel(this);
-    status_->setObjectName(QStringLiteral("status"));
-    status_->setTextFormat(Qt::PlainText);
-    status_->setAccessibleName(tr("Status"));
-    check_ = new QLabel(this);
-    check_->setObjectName(QStringLiteral("check"));
-    check_->setTextFormat(Qt::PlainText);
-    check_->setWordWrap(true);
-    check_->setAccessibleName(tr("Check of the output"));
-    status_->setWordWrap(true);
+    status_ = PlainLabel("status", this, tr("Status"));
+    check_ = PlainLabel("check", this, tr("Check of the output"));
 
     stop_ = new QPushButton(tr("&Stop"), this);
     stop_->setObjectName(QStringLiteral("stop"));

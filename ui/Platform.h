@@ -1,14 +1,13 @@
 #pragma once
 
+#include "CommandForm.h"
+#include "Services.h"
+
 #include <QString>
 #include <QStringList>
 #include <QUrl>
 
-#include "CommandForm.h"
-#include "Services.h"
-
 #include <functional>
-
 #include <memory>
 #include <optional>
 
@@ -22,7 +21,6 @@ struct FileDialogRequest {
     QStringList filters;
     QString folder;
 };
-
 
 // Every operation of the window that reaches outside it. The real one uses Qt's dialogs and
 // services; tests give a recording fake with queued answers, so no handler ever blocks on a dialog.

@@ -5,6 +5,7 @@
 #include "FrameView.h"
 #include "Generate.h"
 #include "OutputTarget.h"
+#include "PlainLabel.h"
 #include "Presets.h"
 #include "ProgramIcon.h"
 #include "SizeProbe.h"
@@ -23,14 +24,6 @@ constexpr int kDefaultMoment = kSliderSteps / 10; // 10% in: past the titles of 
 
 QString Clock(double seconds) {
     return QString::fromStdString(zvm::ClockText(seconds));
-}
-
-QLabel* PlainLabel(const char* name, QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setTextFormat(Qt::PlainText); // encoder words and file names are never markup
-    label->setWordWrap(true);
-    return label;
 }
 } // namespace
 
@@ -89,8 +82,7 @@ void PreviewWindow::buildLayout() {
     }
     connect(zoom, &QButtonGroup::idClicked, view_, &FrameView::setZoom);
 
-    status_ = PlainLabel("status", this);
-    status_->setAccessibleName(tr("Status"));
+    status_ = PlainLabel("status", this, tr("Status"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(caption_);
     layout->addWidget(scroll, 1);

@@ -1,6 +1,7 @@
 #include "QueueWindow.h"
 
 #include "ClockText.h"
+#include "PlainLabel.h"
 #include "Platform.h"
 #include "Presets.h"
 #include "ProgramIcon.h"
@@ -17,7 +18,6 @@
 #include <QTableWidget>
 #include <QUrl>
 #include <QVBoxLayout>
-
 
 namespace {
 using zvm::run::ItemState;
@@ -110,9 +110,7 @@ void QueueWindow::buildLayout() {
     details_->setAccessibleName(tr("Details of the selected video"));
     details_->setReadOnly(true);
     details_->setMaximumHeight(140);
-    summary_ = new QLabel(this);
-    summary_->setObjectName(QStringLiteral("summary"));
-    summary_->setTextFormat(Qt::PlainText);
+    summary_ = PlainLabel("summary", this);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(addButton(tr("&Start"), "start", &QueueWindow::start));

@@ -32,7 +32,6 @@ SizeDetection Found(int w, int h) {
     return {QSize(w, h), {}, {}};
 }
 
-
 QString Command(frmZCM& w) {
     w.cmdGenerate_Click();
     return w.txtFFMPEGCode->toPlainText();

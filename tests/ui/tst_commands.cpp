@@ -11,7 +11,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-
 class TestCommands : public QObject {
     Q_OBJECT
 
