@@ -94,10 +94,10 @@ const std::map<std::string_view, Setter>& ValueOptions() {
 
 const std::map<std::string_view, bool ToolOptions::*>& Flags() {
     static const std::map<std::string_view, bool ToolOptions::*> flags{
-        {"-n", &ToolOptions::print},     {"--print", &ToolOptions::print},     {"--json", &ToolOptions::json},
-        {"--overwrite", &ToolOptions::overwrite},                               {"-q", &ToolOptions::quiet},
-        {"--quiet", &ToolOptions::quiet}, {"-v", &ToolOptions::verbose},       {"--verbose", &ToolOptions::verbose},
-        {"-h", &ToolOptions::help},      {"--help", &ToolOptions::help},
+        {"-n", &ToolOptions::print},         {"--print", &ToolOptions::print},   {"--json", &ToolOptions::json},
+        {"--overwrite", &ToolOptions::overwrite}, {"-q", &ToolOptions::quiet},   {"--quiet", &ToolOptions::quiet},
+        {"-v", &ToolOptions::verbose},       {"--verbose", &ToolOptions::verbose}, {"-h", &ToolOptions::help},
+        {"--help", &ToolOptions::help},
     };
     return flags;
 }

@@ -39,8 +39,9 @@ std::string FitJson(const GenerateResult& result) {
     const auto number = [](const char* name, int value) {
         return std::string(", \"") + name + "\": " + std::to_string(value);
     };
+    const std::string ratio = std::isfinite(g.ratio) ? FormatRatio(g.ratio) : "null";
     return "{\"source\": " + JsonString(result.request.sourceVideo) +
-           ", \"output\": " + JsonString(result.request.outputPath) + ", \"ratio\": " + (std::isfinite(g.ratio) ? FormatRatio(g.ratio) : "null") +
+           ", \"output\": " + JsonString(result.request.outputPath) + ", \"ratio\": " + ratio +
            number("newWidth", g.newWidth) + number("newHeight", g.newHeight) + number("padTop", g.padTop) +
            number("padBottom", g.padBottom) + number("padLeft", g.padLeft) + number("padRight", g.padRight) +
            ", \"command\": " + JsonString(result.command.value_or("")) + "}";
