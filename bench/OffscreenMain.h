@@ -6,12 +6,12 @@
 
 // main() of a benchmark that needs widgets: a Qt application on the offscreen platform, so it runs
 // without a display.
-#define ZVM_OFFSCREEN_BENCHMARK_MAIN()                                                                               \
-    int main(int argc, char** argv) {                                                                                \
-        qputenv("QT_QPA_PLATFORM", "offscreen");                                                                     \
-        QApplication app(argc, argv);                                                                                \
-        benchmark::Initialize(&argc, argv);                                                                          \
-        benchmark::RunSpecifiedBenchmarks();                                                                         \
-        benchmark::Shutdown();                                                                                       \
-        return 0;                                                                                                    \
+#define ZVM_OFFSCREEN_BENCHMARK_MAIN()                                                                       \
+    int main(int argc, char** argv) {                                                                        \
+        qputenv("QT_QPA_PLATFORM", "offscreen");                                                             \
+        QApplication app(argc, argv);                                                                        \
+        benchmark::Initialize(&argc, argv);                                                                  \
+        benchmark::RunSpecifiedBenchmarks();                                                                 \
+        benchmark::Shutdown();                                                                               \
+        return 0;                                                                                            \
     }

@@ -24,9 +24,9 @@ QString LongClip(int keyframeSeconds) {
     static QTemporaryDir dir;
     const QString clip = dir.filePath(QStringLiteral("clip 1080p %1.mp4").arg(keyframeSeconds));
     if (!QFile::exists(clip)) {
-        QProcess::execute("ffmpeg", {"-v", "error", "-f", "lavfi", "-i", "testsrc2=s=1920x1080:d=60:r=25", "-c:v",
-                                     "libx264", "-preset", "veryfast", "-g", QString::number(25 * keyframeSeconds),
-                                     "-pix_fmt", "yuv420p", clip});
+        QProcess::execute("ffmpeg", {"-v", "error", "-f", "lavfi", "-i", "testsrc2=s=1920x1080:d=60:r=25",
+                                     "-c:v", "libx264", "-preset", "veryfast", "-g",
+                                     QString::number(25 * keyframeSeconds), "-pix_fmt", "yuv420p", clip});
     }
     return clip;
 }
@@ -62,7 +62,12 @@ void BM_RenderAFrame(benchmark::State& state) {
         }
     }
 }
-BENCHMARK(BM_RenderAFrame)->ArgName("keyframe_every_s")->Arg(2)->Arg(10)->Unit(benchmark::kMillisecond)->Iterations(11);
+BENCHMARK(BM_RenderAFrame)
+    ->ArgName("keyframe_every_s")
+    ->Arg(2)
+    ->Arg(10)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(11);
 } // namespace
 
 ZVM_OFFSCREEN_BENCHMARK_MAIN()

@@ -10,8 +10,8 @@
 #include <chrono>
 
 #include <QApplication>
-#include <QFile>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -82,7 +82,8 @@ public:
     void setClipboardText(const QString&) override {}
     void openUrl(const QUrl&) override {}
     StartOutcome startProgram(const QString&, const QString&) override { return {}; }
-    void detectVideoSize(const QString&, const QString&, std::function<void(const SizeDetection&)>) override {}
+    void detectVideoSize(const QString&, const QString&, std::function<void(const SizeDetection&)>) override {
+    }
     void askClassicOptions(const QString&, std::function<void(zvm::EncoderAnswer)>) override {}
     void checkOutput(const QString&, const QString&, const zvm::OutputTarget&, const zvm::SourceFacts&,
                      std::function<void(const CheckReport&)>) override {}
@@ -93,7 +94,8 @@ public:
 void BM_Add200Videos(benchmark::State& state) {
     QTemporaryDir dir;
     const QString clip = dir.filePath("clip.mp4");
-    QProcess::execute("ffmpeg", {"-v", "error", "-f", "lavfi", "-i", "testsrc=s=640x480:d=1", "-c:v", "mpeg4", clip});
+    QProcess::execute("ffmpeg",
+                      {"-v", "error", "-f", "lavfi", "-i", "testsrc=s=640x480:d=1", "-c:v", "mpeg4", clip});
     QStringList videos;
     for (int i = 0; i < 200; ++i) {
         videos << dir.filePath(QStringLiteral("episode %1.mp4").arg(i));
@@ -107,9 +109,8 @@ void BM_Add200Videos(benchmark::State& state) {
         qint64 longestStall = 0;
         QElapsedTimer tick;
         QTimer heartbeat;
-        QObject::connect(&heartbeat, &QTimer::timeout, [&] {
-            longestStall = std::max(longestStall, tick.restart());
-        });
+        QObject::connect(&heartbeat, &QTimer::timeout,
+                         [&] { longestStall = std::max(longestStall, tick.restart()); });
         QElapsedTimer clock;
         clock.start();
         tick.start();

@@ -24,13 +24,16 @@ FormDecision DecideForm(FormChoice choice, EncoderAnswer answer) {
     }
     switch (answer) {
     case EncoderAnswer::Rejects:
-        return {CommandStyle::Modern, ZVM_TEXT("modern form, chosen automatically: this ffmpeg rejects the classic options")};
+        return {CommandStyle::Modern,
+                ZVM_TEXT("modern form, chosen automatically: this ffmpeg rejects the classic options")};
     case EncoderAnswer::Accepts:
-        return {CommandStyle::Classic, ZVM_TEXT("classic form, chosen automatically: this ffmpeg accepts the classic options")};
+        return {CommandStyle::Classic,
+                ZVM_TEXT("classic form, chosen automatically: this ffmpeg accepts the classic options")};
     case EncoderAnswer::Unknown:
         break;
     }
-    return {CommandStyle::Classic, ZVM_TEXT("classic form, as designed: the encoder could not be asked which options it knows")};
+    return {CommandStyle::Classic,
+            ZVM_TEXT("classic form, as designed: the encoder could not be asked which options it knows")};
 }
 
 std::string_view FormWord(FormChoice choice) {

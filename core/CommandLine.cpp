@@ -58,8 +58,9 @@ void ClassicPads(CommandText& c, const FrameGeometry& g, PadSides sides, std::st
 
 std::string ClassicMp4(const ConversionRequest& r, const FrameGeometry& g, MovieType type, PadSides sides) {
     CommandText c = Head(r);
-    c << " -r " << FrameRateFor(type, CommandStyle::Classic).option << " -s " << g.newWidth << "x" << g.newHeight
-      << " -bitexact -strict 3 -me epzs -hq -vcodec mpeg4 -b " << r.videoBitrate << " -acodec aac -ac 2 -ar " << r.sampleRate << " -ab " << r.audioBitrate;
+    c << " -r " << FrameRateFor(type, CommandStyle::Classic).option << " -s " << g.newWidth << "x"
+      << g.newHeight << " -bitexact -strict 3 -me epzs -hq -vcodec mpeg4 -b " << r.videoBitrate
+      << " -acodec aac -ac 2 -ar " << r.sampleRate << " -ab " << r.audioBitrate;
     ClassicPads(c, g, sides, " -f mp4 ");
     c << " ";
     return c.Quoted(r.outputPath).Take();
@@ -77,8 +78,7 @@ std::string ModernMp4(const ConversionRequest& r, const FrameGeometry& g, MovieT
 std::string ClassicVcd(const ConversionRequest& r, const FrameGeometry& g, PadSides sides) {
     CommandText c = Head(r);
     c << " -target vcd -r " << FrameRateFor(MovieType::LiveAction, CommandStyle::Classic).option << " -ar "
-      << r.sampleRate << " -ab " << r.audioBitrate << " -s " << g.newWidth
-      << "x" << g.newHeight;
+      << r.sampleRate << " -ab " << r.audioBitrate << " -s " << g.newWidth << "x" << g.newHeight;
     ClassicPads(c, g, sides, " ");
     c << " ";
     return c.Quoted(r.outputPath).Take();
@@ -103,9 +103,9 @@ FrameRate FrameRateFor(MovieType type, CommandStyle style) {
 }
 
 std::string ScaleAndPadFilter(const FrameGeometry& g) {
-    return "scale=" + std::to_string(g.newWidth) + ":" + std::to_string(g.newHeight) + ",pad=" +
-           std::to_string(g.targetWidth) + ":" + std::to_string(g.targetHeight) + ":" + std::to_string(g.padLeft) +
-           ":" + std::to_string(g.padTop) + ",setsar=1";
+    return "scale=" + std::to_string(g.newWidth) + ":" + std::to_string(g.newHeight) +
+           ",pad=" + std::to_string(g.targetWidth) + ":" + std::to_string(g.targetHeight) + ":" +
+           std::to_string(g.padLeft) + ":" + std::to_string(g.padTop) + ",setsar=1";
 }
 
 std::string Mp4Command(const ConversionRequest& request, const FrameGeometry& geometry, MovieType movieType,

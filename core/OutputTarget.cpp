@@ -47,7 +47,8 @@ std::optional<OutputTarget> TargetFor(const ConversionRequest& request, CommandS
     return target;
 }
 
-std::vector<Difference> Differences(const OutputTarget& target, const ProbedOutput& file, const SourceFacts& source) {
+std::vector<Difference> Differences(const OutputTarget& target, const ProbedOutput& file,
+                                    const SourceFacts& source) {
     std::vector<Difference> out;
     const auto equal = [](auto a, auto b) { return a == b; };
     Compare(out, "width", file.width, target.width, "", equal);

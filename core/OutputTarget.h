@@ -56,7 +56,8 @@ struct SourceFacts {
 };
 
 // Empty when the file fits. The duration counts when the source's is known: within a second of it.
-std::vector<Difference> Differences(const OutputTarget& target, const ProbedOutput& file, const SourceFacts& source);
+std::vector<Difference> Differences(const OutputTarget& target, const ProbedOutput& file,
+                                    const SourceFacts& source);
 
 // "29.97", "15", "14.99": two decimals at most.
 std::string FrameRateText(double rate);

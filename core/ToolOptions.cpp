@@ -19,7 +19,10 @@ std::string Lower(std::string_view text) {
 std::string Targets() {
     std::string list;
     for (std::size_t i = 0; i < TargetPresets().size(); ++i) {
-        list += (i == 0 ? "" : i + 1 == TargetPresets().size() ? " or " : ", ") + PresetWord(static_cast<int>(i));
+        list += (i == 0                            ? ""
+                 : i + 1 == TargetPresets().size() ? " or "
+                                                   : ", ") +
+                PresetWord(static_cast<int>(i));
     }
     return list + " (or the row 0 to " + std::to_string(TargetPresets().size() - 1) + ")";
 }
@@ -94,10 +97,11 @@ const std::map<std::string_view, Setter>& ValueOptions() {
 
 const std::map<std::string_view, bool ToolOptions::*>& Flags() {
     static const std::map<std::string_view, bool ToolOptions::*> flags{
-        {"-n", &ToolOptions::print},         {"--print", &ToolOptions::print},   {"--json", &ToolOptions::json},
-        {"--overwrite", &ToolOptions::overwrite}, {"-q", &ToolOptions::quiet},   {"--quiet", &ToolOptions::quiet},
-        {"-v", &ToolOptions::verbose},       {"--verbose", &ToolOptions::verbose}, {"-h", &ToolOptions::help},
-        {"--help", &ToolOptions::help},
+        {"-n", &ToolOptions::print},    {"--print", &ToolOptions::print},
+        {"--json", &ToolOptions::json}, {"--overwrite", &ToolOptions::overwrite},
+        {"-q", &ToolOptions::quiet},    {"--quiet", &ToolOptions::quiet},
+        {"-v", &ToolOptions::verbose},  {"--verbose", &ToolOptions::verbose},
+        {"-h", &ToolOptions::help},     {"--help", &ToolOptions::help},
     };
     return flags;
 }
@@ -139,7 +143,8 @@ ToolParse ParseToolArguments(const std::vector<std::string_view>& arguments) {
             continue;
         }
         std::optional<std::string_view> attached; // --target=psp-320x240
-        if (const std::size_t equals = argument.find('='); argument.starts_with("--") && equals != argument.npos) {
+        if (const std::size_t equals = argument.find('=');
+            argument.starts_with("--") && equals != argument.npos) {
             attached = argument.substr(equals + 1);
             argument = argument.substr(0, equals);
         }
@@ -163,7 +168,8 @@ ToolParse ParseToolArguments(const std::vector<std::string_view>& arguments) {
     return {std::move(o), {}};
 }
 
-ConversionRequest ToolRequest(const ToolOptions& options, const std::string& video, const std::string& output) {
+ConversionRequest ToolRequest(const ToolOptions& options, const std::string& video,
+                              const std::string& output) {
     ConversionRequest r;
     r.sourceVideo = video;
     r.outputPath = output;
@@ -183,14 +189,18 @@ std::string ToolHelp(std::string_view program) {
 Writes the ffmpeg command that fits each VIDEO to a handheld player's screen, without distortion and
 padded to its exact size, and runs it (one video after another), or prints it.
 
-  -t, --target NAME        )" + Targets() + R"(
+  -t, --target NAME        )" +
+           Targets() + R"(
   -m, --movie-type TYPE    live | animation   (default live; the VCD target has none)
   -s, --size WxH           the source's size; default: read with ffprobe
   -o, --output PATH        output file (one VIDEO) or folder (several); default: beside each
                            video, named after it (.mp4, or .mpg for the VCD target)
-      --video-bitrate N    kbit/s, default )" + std::string(kDefaultVideoBitrate) + R"(
-      --audio-bitrate N    kbit/s, default )" + std::string(kDefaultAudioBitrate) + R"(
-      --sample-rate N      Hz, default )" + std::string(kDefaultSampleRate) + R"(
+      --video-bitrate N    kbit/s, default )" +
+           std::string(kDefaultVideoBitrate) + R"(
+      --audio-bitrate N    kbit/s, default )" +
+           std::string(kDefaultAudioBitrate) + R"(
+      --sample-rate N      Hz, default )" +
+           std::string(kDefaultSampleRate) + R"(
       --encoder PATH       the ffmpeg to run; default: ffmpeg on the search path
       --form auto|modern|classic   the command form; default auto: the modern form when the
                            encoder rejects the classic options

@@ -47,6 +47,7 @@ std::string PresetWord(int preset);
 std::optional<int> PresetFromWord(std::string_view word);
 
 // The request for one video, as the window would hold it with these values.
-ConversionRequest ToolRequest(const ToolOptions& options, const std::string& video, const std::string& output);
+ConversionRequest ToolRequest(const ToolOptions& options, const std::string& video,
+                              const std::string& output);
 
 } // namespace zvm

@@ -48,7 +48,10 @@ constexpr std::array<NumberCheck, 5> kNumberChecks{{
      ZVM_TEXT("You must enter a number for the audio bitrate"),
      ZVM_TEXT("Invalid Audio Bitrate!"),
      {}},
-    {RequestField::SampleRate, ZVM_TEXT("You must enter a number for the samplerate"), ZVM_TEXT("Invalid Samplerate!"), {}},
+    {RequestField::SampleRate,
+     ZVM_TEXT("You must enter a number for the samplerate"),
+     ZVM_TEXT("Invalid Samplerate!"),
+     {}},
 }};
 
 const std::string& FieldText(const ConversionRequest& r, RequestField field) {

@@ -9,11 +9,9 @@ namespace zvm {
 
 // A fixed vocabulary: each value of an enum and the stable word that stands for it in files and on
 // command lines. Looked up both ways, so a word is written once.
-template <class T, std::size_t N>
-using Words = std::array<std::pair<T, std::string_view>, N>;
+template <class T, std::size_t N> using Words = std::array<std::pair<T, std::string_view>, N>;
 
-template <class T, std::size_t N>
-constexpr std::string_view WordFor(const Words<T, N>& words, T value) {
+template <class T, std::size_t N> constexpr std::string_view WordFor(const Words<T, N>& words, T value) {
     for (const auto& [known, word] : words) {
         if (known == value) {
             return word;

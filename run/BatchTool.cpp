@@ -33,8 +33,9 @@ std::vector<ConversionRequest> Requests(const ToolOptions& o) {
     const bool folder = !o.output.empty() && (o.videos.size() > 1 || o.output.back() == '/');
     std::vector<ConversionRequest> requests;
     for (const std::string& video : o.videos) {
-        const std::string output =
-            !o.output.empty() && !folder ? o.output : SuggestOutputName(video, o.preset, folder ? o.output : "");
+        const std::string output = !o.output.empty() && !folder
+                                       ? o.output
+                                       : SuggestOutputName(video, o.preset, folder ? o.output : "");
         requests.push_back(ToolRequest(o, video, output));
     }
     return requests;
@@ -81,14 +82,16 @@ bool Endangers(const std::vector<ConversionRequest>& requests, bool overwrite, s
     std::set<std::string> outputs;
     bool refused = false;
     for (const ConversionRequest& r : requests) {
-        const char* conflict = run::OutputConflict(r, &run::OutputIsSource, [&outputs](const std::string& output) {
-            return !outputs.insert(output).second;
-        });
+        const char* conflict =
+            run::OutputConflict(r, &run::OutputIsSource, [&outputs](const std::string& output) {
+                return !outputs.insert(output).second;
+            });
         if (conflict != nullptr) {
             Refuse(err, r.sourceVideo, std::string(conflict) + ": " + r.outputPath);
             refused = true;
         } else if (!overwrite && std::filesystem::exists(r.outputPath)) {
-            Refuse(err, r.sourceVideo, "the output file " + r.outputPath + " exists; give --overwrite to replace it");
+            Refuse(err, r.sourceVideo,
+                   "the output file " + r.outputPath + " exists; give --overwrite to replace it");
             refused = true;
         }
     }
@@ -133,11 +136,13 @@ void OnInterrupt(int) {
 // elsewhere.
 class Reporter {
 public:
-    Reporter(const ToolOptions& options, std::ostream& err) : options_(options), err_(err), bar_(::isatty(2) == 1) {}
+    Reporter(const ToolOptions& options, std::ostream& err)
+        : options_(options), err_(err), bar_(::isatty(2) == 1) {}
 
     void show(const run::Queue& queue) {
         for (const run::QueueItem& item : queue.items()) {
-            if (item.state == run::ItemState::Running && options_.verbose && started_.insert(item.id).second) {
+            if (item.state == run::ItemState::Running && options_.verbose &&
+                started_.insert(item.id).second) {
                 err_ << (bar_ ? "\r\x1b[K" : "") << item.command << '\n';
             }
             if (item.state == run::ItemState::Running) {
@@ -169,7 +174,8 @@ private:
         if (const auto left = queue.secondsLeft(item.id)) {
             line << ClockText(*left) << " left ";
         }
-        line << QFileInfo(QString::fromStdString(item.request.sourceVideo)).fileName().toStdString() << "\x1b[K";
+        line << QFileInfo(QString::fromStdString(item.request.sourceVideo)).fileName().toStdString()
+             << "\x1b[K";
         err_ << line.str() << std::flush;
     }
 
@@ -182,7 +188,8 @@ private:
             return;
         }
         err_ << item.request.sourceVideo << " -> " << item.request.outputPath << ": "
-             << (good ? "finished" : std::string(run::StateWord(item.state)) + ": " + run::ReasonText(item)) << '\n';
+             << (good ? "finished" : std::string(run::StateWord(item.state)) + ": " + run::ReasonText(item))
+             << '\n';
         if (options_.verbose && !item.log.empty()) {
             err_ << item.log << '\n';
         }

@@ -99,7 +99,8 @@ void EncoderOutput::finishLine() {
 void EncoderOutput::scan(std::string_view line) {
     if (line.starts_with("Output #")) {
         outputDescribed_ = true;
-    } else if (!outputDescribed_ && line.find("Stream #") != line.npos && line.find(": Audio:") != line.npos) {
+    } else if (!outputDescribed_ && line.find("Stream #") != line.npos &&
+               line.find(": Audio:") != line.npos) {
         inputAudio_ = true;
     }
     if (!duration_) {

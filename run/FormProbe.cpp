@@ -15,7 +15,8 @@ QStringList Question() {
 }
 } // namespace
 
-FormProbe::FormProbe(QObject* parent, int timeoutMilliseconds) : QObject(parent), timeout_(timeoutMilliseconds) {}
+FormProbe::FormProbe(QObject* parent, int timeoutMilliseconds)
+    : QObject(parent), timeout_(timeoutMilliseconds) {}
 
 void FormProbe::ask(const QString& program) {
     const std::string path = program.toLocal8Bit().toStdString();
@@ -28,7 +29,8 @@ void FormProbe::ask(const QString& program) {
         const QByteArray output = result.out + result.err;
         const zvm::EncoderAnswer answer =
             result.started && !result.timedOut
-                ? zvm::run::ReadClassicReply(result.exitCode, std::string_view(output.constData(), std::size_t(output.size())))
+                ? zvm::run::ReadClassicReply(result.exitCode,
+                                             std::string_view(output.constData(), std::size_t(output.size())))
                 : zvm::EncoderAnswer::Unknown;
         zvm::run::RememberAnswer(path, answer); // a time-out may pass: only a definite answer is kept
         run->deleteLater();

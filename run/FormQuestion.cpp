@@ -35,7 +35,8 @@ std::optional<std::string> Identity(const std::string& program) {
     if (error || stat(canonical.c_str(), &info) != 0) {
         return std::nullopt;
     }
-    return std::to_string(info.st_mtim.tv_sec * 1'000'000'000LL + info.st_mtim.tv_nsec) + "\t" + canonical.string();
+    return std::to_string(info.st_mtim.tv_sec * 1'000'000'000LL + info.st_mtim.tv_nsec) + "\t" +
+           canonical.string();
 }
 
 const char* Word(EncoderAnswer answer) {
@@ -62,8 +63,8 @@ std::optional<int> WaitFor(pid_t pid, int timeoutMilliseconds) {
 } // namespace
 
 const std::vector<std::string>& ClassicQuestion() {
-    static const std::vector<std::string> question{"-hq",      "-me", "epzs",      "-padtop", "0", "-padbottom", "0",
-                                                   "-padleft", "0",   "-padright", "0",       "-version"};
+    static const std::vector<std::string> question{"-hq", "-me",      "epzs", "-padtop",   "0", "-padbottom",
+                                                   "0",   "-padleft", "0",    "-padright", "0", "-version"};
     return question;
 }
 
@@ -71,7 +72,8 @@ EncoderAnswer ReadClassicReply(int exitCode, std::string_view output) {
     if (output.find("Unrecognized option") != output.npos || output.find("Option not found") != output.npos) {
         return EncoderAnswer::Rejects;
     }
-    return exitCode == 0 && output.find("version") != output.npos ? EncoderAnswer::Accepts : EncoderAnswer::Unknown;
+    return exitCode == 0 && output.find("version") != output.npos ? EncoderAnswer::Accepts
+                                                                  : EncoderAnswer::Unknown;
 }
 
 std::optional<EncoderAnswer> RememberedAnswer(const std::string& program) {

@@ -17,10 +17,25 @@ QString EncoderFor(const QString& encoder) {
 
 FrameRenderer::FrameRenderer(QObject* parent) : QObject(parent) {}
 
-QStringList FrameRenderer::Arguments(const QString& source, double seconds, const zvm::FrameGeometry& geometry) {
+QStringList FrameRenderer::Arguments(const QString& source, double seconds,
+                                     const zvm::FrameGeometry& geometry) {
     // -ss before -i seeks in the input, which is fast; "-i" keeps a path with a leading dash a file.
-    return {"-v", "error", "-nostdin", "-ss", QString::number(seconds, 'f', 3), "-i", source, "-frames:v", "1",
-            "-vf", QString::fromStdString(zvm::ScaleAndPadFilter(geometry)), "-f", "image2pipe", "-c:v", "png", "-"};
+    return {"-v",
+            "error",
+            "-nostdin",
+            "-ss",
+            QString::number(seconds, 'f', 3),
+            "-i",
+            source,
+            "-frames:v",
+            "1",
+            "-vf",
+            QString::fromStdString(zvm::ScaleAndPadFilter(geometry)),
+            "-f",
+            "image2pipe",
+            "-c:v",
+            "png",
+            "-"};
 }
 
 void FrameRenderer::render(const QString& encoder, const QString& source, double seconds,
@@ -32,8 +47,8 @@ void FrameRenderer::render(const QString& encoder, const QString& source, double
     }
     const QString program = EncoderFor(encoder);
     const QString reason = !QFileInfo(source).isFile() ? tr("the source video %1 was not found").arg(source)
-                           : program.isEmpty()          ? tr("no ffmpeg was found to render a frame")
-                                                        : QString();
+                           : program.isEmpty()         ? tr("no ffmpeg was found to render a frame")
+                                                       : QString();
     if (!reason.isEmpty()) {
         QTimer::singleShot(0, this, [this, reason] { emit failed(reason); });
         return;
@@ -49,7 +64,7 @@ void FrameRenderer::read(const ProcessResult& result) {
         return;
     }
     const QString why = QString::fromLocal8Bit(result.err).trimmed();
-    emit failed(result.timedOut   ? tr("ffmpeg took too long to render the frame")
+    emit failed(result.timedOut  ? tr("ffmpeg took too long to render the frame")
                 : !why.isEmpty() ? why
                                  : tr("ffmpeg rendered no frame at this moment"));
 }

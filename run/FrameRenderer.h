@@ -22,7 +22,8 @@ public:
 
     // encoder is the encoder box's text; the ffmpeg on the search path stands in when it names no
     // program.
-    void render(const QString& encoder, const QString& source, double seconds, const zvm::FrameGeometry& geometry);
+    void render(const QString& encoder, const QString& source, double seconds,
+                const zvm::FrameGeometry& geometry);
 
     // The arguments for one frame at `seconds`, PNG to standard output.
     static QStringList Arguments(const QString& source, double seconds, const zvm::FrameGeometry& geometry);

@@ -48,7 +48,8 @@ QString Describe(const zvm::ProbedOutput& file) {
     return OutputCheck::tr("%1x%2, %3, %4 fps, %5 %6 Hz %7")
         .arg(file.width.value_or(0))
         .arg(file.height.value_or(0))
-        .arg(QString::fromStdString(file.videoCodec), QString::fromStdString(zvm::FrameRateText(file.frameRate.value_or(0))),
+        .arg(QString::fromStdString(file.videoCodec),
+             QString::fromStdString(zvm::FrameRateText(file.frameRate.value_or(0))),
              QString::fromStdString(file.audioCodec).toUpper(),
              QString::fromStdString(zvm::NumberText(file.sampleRate.value_or(0))), layout);
 }
@@ -79,7 +80,8 @@ zvm::ProbedOutput ParseOutputProbe(const QByteArray& json) {
     return file;
 }
 
-OutputCheck::OutputCheck(QObject* parent) : QObject(parent), run_(new ProcessRun(kTimeoutMilliseconds, this)) {
+OutputCheck::OutputCheck(QObject* parent)
+    : QObject(parent), run_(new ProcessRun(kTimeoutMilliseconds, this)) {
     connect(run_, &ProcessRun::done, this, &OutputCheck::read);
 }
 
@@ -87,29 +89,33 @@ void OutputCheck::finishLater(const CheckReport& report) {
     QTimer::singleShot(0, this, [this, report] { emit checked(report); });
 }
 
-void OutputCheck::start(const QString& outputPath, const QString& encoderPath, const zvm::OutputTarget& target,
-                        const zvm::SourceFacts& source) {
+void OutputCheck::start(const QString& outputPath, const QString& encoderPath,
+                        const zvm::OutputTarget& target, const zvm::SourceFacts& source) {
     target_ = target;
     source_ = source;
     if (!QFileInfo(outputPath).isFile() || QFileInfo(outputPath).size() == 0) {
-        finishLater({CheckReport::Verdict::Missing, tr("The encoder ended without writing %1").arg(outputPath)});
+        finishLater(
+            {CheckReport::Verdict::Missing, tr("The encoder ended without writing %1").arg(outputPath)});
         return;
     }
     const QString probe = FindProbe(encoderPath);
     if (probe.isEmpty()) {
-        finishLater({CheckReport::Verdict::NotChecked, tr("The output could not be checked: ffprobe was not found")});
+        finishLater(
+            {CheckReport::Verdict::NotChecked, tr("The output could not be checked: ffprobe was not found")});
         return;
     }
-    run_->start(probe, {"-v", "error", "-show_entries",
-                        "stream=codec_type,codec_name,width,height,r_frame_rate,sample_rate,channels:format=duration",
-                        "-of", "json", "-i", outputPath});
+    run_->start(
+        probe, {"-v", "error", "-show_entries",
+                "stream=codec_type,codec_name,width,height,r_frame_rate,sample_rate,channels:format=duration",
+                "-of", "json", "-i", outputPath});
 }
 
 void OutputCheck::read(const ProcessResult& result) {
     if (!result.succeeded()) {
         const QString why = QString::fromLocal8Bit(result.err).trimmed();
         emit checked({CheckReport::Verdict::NotChecked,
-                      tr("The output could not be checked: %1").arg(why.isEmpty() ? tr("ffprobe did not read it") : why)});
+                      tr("The output could not be checked: %1")
+                          .arg(why.isEmpty() ? tr("ffprobe did not read it") : why)});
         return;
     }
     const zvm::ProbedOutput file = ParseOutputProbe(result.out);
@@ -122,9 +128,11 @@ void OutputCheck::read(const ProcessResult& result) {
     QStringList words;
     for (const zvm::Difference& d : differences) {
         const QString what = QCoreApplication::translate("OutputCheck", d.what.c_str());
-        words << (d.found.empty() ? tr("no %1, expected %2").arg(what, QString::fromStdString(d.expected))
-                                  : tr("%1 %2, expected %3")
-                                        .arg(what, QString::fromStdString(d.found), QString::fromStdString(d.expected)));
+        words << (d.found.empty()
+                      ? tr("no %1, expected %2").arg(what, QString::fromStdString(d.expected))
+                      : tr("%1 %2, expected %3")
+                            .arg(what, QString::fromStdString(d.found), QString::fromStdString(d.expected)));
     }
-    emit checked({CheckReport::Verdict::Differs, tr("Does not fit %1: %2").arg(screen, words.join(tr("; ")))});
+    emit checked(
+        {CheckReport::Verdict::Differs, tr("Does not fit %1: %2").arg(screen, words.join(tr("; ")))});
 }

@@ -65,12 +65,15 @@ bool BeginsWithWord(std::string_view line, std::string_view word) {
 
 Resolution Failure(const std::string& looked, const ProgramFinder& finder) {
     if (looked.size() > kMaxName) {
-        return {std::nullopt, ZVM_TEXT("the program's name is longer than the system allows"), looked.substr(0, 64) + "..."};
+        return {std::nullopt, ZVM_TEXT("the program's name is longer than the system allows"),
+                looked.substr(0, 64) + "..."};
     }
     if (!HasSlash(looked)) {
         return {std::nullopt, ZVM_TEXT("no program of that name was found on the search path"), looked};
     }
-    return {std::nullopt, finder.exists(looked) ? ZVM_TEXT("it is not an executable program") : ZVM_TEXT("no such program was found"),
+    return {std::nullopt,
+            finder.exists(looked) ? ZVM_TEXT("it is not an executable program")
+                                  : ZVM_TEXT("no such program was found"),
             looked};
 }
 
@@ -116,7 +119,9 @@ Resolution ResolveCommandLine(std::string_view line, std::string_view encoder, c
     if (!encoder.empty() && BeginsWithWord(line, encoder)) {
         const std::string named(encoder);
         if (const auto program = FindEncoder(encoder, finder)) {
-            return {ResolvedCommand{*program, Texts(SplitCommandLine(line.substr(encoder.size())), 0)}, {}, named};
+            return {ResolvedCommand{*program, Texts(SplitCommandLine(line.substr(encoder.size())), 0)},
+                    {},
+                    named};
         }
         return Failure(named, finder); // never a shorter or longer name than the one the user gave
     }

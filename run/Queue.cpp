@@ -26,8 +26,8 @@ std::string Normal(const std::string& path) {
 }
 
 bool Unfinished(ItemState state) {
-    return state == ItemState::Detecting || state == ItemState::Waiting || state == ItemState::NeedsAttention ||
-           state == ItemState::Running || state == ItemState::Stopped;
+    return state == ItemState::Detecting || state == ItemState::Waiting ||
+           state == ItemState::NeedsAttention || state == ItemState::Running || state == ItemState::Stopped;
 }
 } // namespace
 
@@ -59,7 +59,8 @@ std::optional<ItemState> StateFromWord(std::string_view word) {
 Queue::Queue(SameFile sameFile) : sameFile_(std::move(sameFile)) {}
 
 QueueItem* Queue::item(int id) {
-    const auto it = std::find_if(items_.begin(), items_.end(), [id](const QueueItem& i) { return i.id == id; });
+    const auto it =
+        std::find_if(items_.begin(), items_.end(), [id](const QueueItem& i) { return i.id == id; });
     return it == items_.end() ? nullptr : &*it;
 }
 
@@ -259,7 +260,8 @@ void Queue::remove(int id) {
 }
 
 void Queue::move(int id, int by) {
-    const auto it = std::find_if(items_.begin(), items_.end(), [id](const QueueItem& i) { return i.id == id; });
+    const auto it =
+        std::find_if(items_.begin(), items_.end(), [id](const QueueItem& i) { return i.id == id; });
     if (it == items_.end()) {
         return;
     }
@@ -296,7 +298,8 @@ void Queue::restore(std::vector<QueueItem> kept) {
 
 bool Queue::hasWork() const {
     return std::any_of(items_.begin(), items_.end(), [](const QueueItem& i) {
-        return i.state == ItemState::Waiting || i.state == ItemState::Running || i.state == ItemState::Detecting;
+        return i.state == ItemState::Waiting || i.state == ItemState::Running ||
+               i.state == ItemState::Detecting;
     });
 }
 
@@ -331,7 +334,8 @@ std::optional<double> Queue::totalSecondsLeft() const {
             encoded += it.encoded;
             seconds += it.runSeconds;
         }
-        if (it.state == ItemState::Waiting || it.state == ItemState::Running || it.state == ItemState::Detecting) {
+        if (it.state == ItemState::Waiting || it.state == ItemState::Running ||
+            it.state == ItemState::Detecting) {
             if (!it.duration) {
                 return std::nullopt;
             }

@@ -27,11 +27,11 @@ struct QueueItem {
     // detail (so a window can show the text in the user's language).
     std::string reason;
     std::string detail;
-    std::optional<double> duration;   // of the source, in seconds
-    double encoded = 0;               // seconds of the source encoded so far
-    double runSeconds = 0;            // wall-clock seconds of its run so far
-    std::string log;                  // the encoder's last words, for a failed item
-    std::string check;                // the after-check's line for a finished item
+    std::optional<double> duration; // of the source, in seconds
+    double encoded = 0;             // seconds of the source encoded so far
+    double runSeconds = 0;          // wall-clock seconds of its run so far
+    std::string log;                // the encoder's last words, for a failed item
+    std::string check;              // the after-check's line for a finished item
     CheckVerdict verdict = CheckVerdict::NotChecked;
 };
 
@@ -105,12 +105,14 @@ private:
 // Reasons an item does not run, as a window shows them (see Text.h).
 inline constexpr const char* kNoMovieType = ZVM_TEXT("Choose Live Action or Animation for this target");
 inline constexpr const char* kOutputIsSource = ZVM_TEXT("The output file is the source video");
-inline constexpr const char* kSharedOutput = ZVM_TEXT("Another video of the queue is written to the same output file");
+inline constexpr const char* kSharedOutput =
+    ZVM_TEXT("Another video of the queue is written to the same output file");
 inline constexpr const char* kNoSize = ZVM_TEXT("The size could not be detected: %1");
 inline constexpr const char* kEndedBySignal = ZVM_TEXT("the encoder was ended by a signal");
 inline constexpr const char* kExitCode = ZVM_TEXT("the encoder ended with exit code %1");
 inline constexpr const char* kNotStarted = ZVM_TEXT("the encoder could not be started: %1");
-inline constexpr const char* kStoppedOnRequest = ZVM_TEXT("stopped on request; its partial output was removed");
+inline constexpr const char* kStoppedOnRequest =
+    ZVM_TEXT("stopped on request; its partial output was removed");
 inline constexpr const char* kOutputExists = ZVM_TEXT("its output exists already");
 
 // Whether writing the request's output would lose a file: the reason when the output is its source

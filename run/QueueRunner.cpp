@@ -83,7 +83,8 @@ void QueueRunner::detectNext() {
                              }
                              --self->detecting_;
                              if (found.size) {
-                                 self->queue_.sizeKnown(id, found.size->width(), found.size->height(), found.duration);
+                                 self->queue_.sizeKnown(id, found.size->width(), found.size->height(),
+                                                        found.duration);
                              } else {
                                  self->queue_.sizeUnknown(id, found.error.toStdString());
                              }
@@ -146,7 +147,8 @@ void QueueRunner::launchNext() {
 
 void QueueRunner::follow(const QByteArray& bytes) {
     output_.append(std::string_view(bytes.constData(), std::size_t(bytes.size())));
-    queue_.progressed(runningId_, output_.time().value_or(0), output_.duration(), static_cast<double>(clock_.elapsed()) / 1000);
+    queue_.progressed(runningId_, output_.time().value_or(0), output_.duration(),
+                      static_cast<double>(clock_.elapsed()) / 1000);
     touch(false);
 }
 

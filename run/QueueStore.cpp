@@ -49,7 +49,8 @@ std::optional<QueueItem> FromJson(const QJsonObject& o) {
     const auto state = zvm::run::StateFromWord(o.value("state").toString().toStdString());
     const int preset = o.value("preset").toInt(-1);
     const int presets = static_cast<int>(zvm::TargetPresets().size());
-    if (!state || preset < 0 || preset >= presets || !o.value("source").isString() || !o.value("output").isString()) {
+    if (!state || preset < 0 || preset >= presets || !o.value("source").isString() ||
+        !o.value("output").isString()) {
         return std::nullopt;
     }
     QueueItem item;
@@ -63,7 +64,8 @@ std::optional<QueueItem> FromJson(const QJsonObject& o) {
     r.audioBitrate = o.value("audioBitrate").toString().toStdString();
     r.sampleRate = o.value("sampleRate").toString().toStdString();
     r.preset = preset;
-    r.movieType = zvm::MovieTypeFromWord(o.value("movieType").toString().toStdString()).value_or(MovieType::LiveAction);
+    r.movieType =
+        zvm::MovieTypeFromWord(o.value("movieType").toString().toStdString()).value_or(MovieType::LiveAction);
     item.style = zvm::StyleFromWord(o.value("form").toString().toStdString());
     item.state = *state;
     item.reason = o.value("reason").toString().toStdString();
@@ -82,7 +84,9 @@ LoadedQueue SetAside(const QString& path, const QString& why) {
         aside = stem + QLatin1Char('-') + QString::number(n);
     }
     QFile::rename(path, aside);
-    return {{}, QStringLiteral("The saved queue could not be read (%1). It was set aside as %2.").arg(why, aside)};
+    return {
+        {},
+        QStringLiteral("The saved queue could not be read (%1). It was set aside as %2.").arg(why, aside)};
 }
 } // namespace
 
@@ -121,8 +125,9 @@ LoadedQueue LoadQueue(const QString& path) {
     const QJsonObject root = document.object();
     if (parse.error != QJsonParseError::NoError || root.value("version").toInt() != kVersion ||
         !root.value("items").isArray()) {
-        return SetAside(path, parse.error != QJsonParseError::NoError ? parse.errorString()
-                                                                       : QStringLiteral("not a queue of this program"));
+        return SetAside(path, parse.error != QJsonParseError::NoError
+                                  ? parse.errorString()
+                                  : QStringLiteral("not a queue of this program"));
     }
     LoadedQueue loaded;
     for (const auto& value : root.value("items").toArray()) {

@@ -14,8 +14,7 @@ std::string Bytes(const QString& text) {
 }
 
 // A one-shot helper owned by the application, so that one still running at exit is ended with it.
-template <class Helper, class Signal, class Done>
-Helper* OneShot(Signal signal, Done done) {
+template <class Helper, class Signal, class Done> Helper* OneShot(Signal signal, Done done) {
     auto* helper = new Helper(QCoreApplication::instance());
     QObject::connect(helper, signal, helper, [helper, done = std::move(done)](const auto& result) {
         done(result);
@@ -31,8 +30,8 @@ QString FindEncoderProgram(const QString& encoder) {
 }
 
 StartOutcome StartEncoder(const QString& commandLine, const QString& encoder) {
-    const auto resolution =
-        zvm::run::ResolveCommandLine(Bytes(commandLine), Bytes(encoder), zvm::run::ProgramFinder::FromSystem());
+    const auto resolution = zvm::run::ResolveCommandLine(Bytes(commandLine), Bytes(encoder),
+                                                         zvm::run::ProgramFinder::FromSystem());
     StartOutcome outcome;
     outcome.program = QString::fromLocal8Bit(resolution.program);
     if (!resolution.command) {
@@ -48,7 +47,8 @@ StartOutcome StartEncoder(const QString& commandLine, const QString& encoder) {
     return outcome;
 }
 
-void DetectSize(const QString& video, const QString& encoder, std::function<void(const SizeDetection&)> done) {
+void DetectSize(const QString& video, const QString& encoder,
+                std::function<void(const SizeDetection&)> done) {
     OneShot<SizeProbe>(&SizeProbe::finished, std::move(done))->start(video, encoder);
 }
 

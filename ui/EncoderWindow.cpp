@@ -12,8 +12,8 @@
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPointer>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
@@ -28,7 +28,8 @@ bool RejectsClassicOptions(const zvm::run::EncoderOutput& output) {
 }
 } // namespace
 
-EncoderWindow::EncoderWindow(Platform& platform, std::unique_ptr<EncoderJob> job, ConvertedFile file, QWidget* parent)
+EncoderWindow::EncoderWindow(Platform& platform, std::unique_ptr<EncoderJob> job, ConvertedFile file,
+                             QWidget* parent)
     : QWidget(parent, Qt::Window), platform_(platform), job_(std::move(job)), file_(std::move(file)) {
     setObjectName(QStringLiteral("EncoderWindow"));
     setWindowIcon(ProgramIcon());
@@ -138,7 +139,7 @@ void EncoderWindow::showFinished(int exitCode, int signal) {
                               : tr("Failed (exit code %1)").arg(exitCode);
         if (RejectsClassicOptions(output_)) {
             result_ += tr(". This encoder needs the modern command: turn on Options > Modern "
-                                      "ffmpeg command in the main window, then Convert again.");
+                          "ffmpeg command in the main window, then Convert again.");
         }
     }
     updateElapsed();
@@ -162,7 +163,8 @@ void EncoderWindow::checkOutput() {
 
 void EncoderWindow::showCheck(const CheckReport& report) {
     check_->setText(report.line);
-    const bool warn = report.verdict == CheckReport::Verdict::Differs || report.verdict == CheckReport::Verdict::Missing;
+    const bool warn =
+        report.verdict == CheckReport::Verdict::Differs || report.verdict == CheckReport::Verdict::Missing;
     check_->setStyleSheet(warn ? QStringLiteral("color: #b00020; font-weight: bold;") : QString());
     if (report.verdict == CheckReport::Verdict::Missing) {
         result_ = tr("Failed: no output file");

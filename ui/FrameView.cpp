@@ -91,8 +91,8 @@ void FrameView::paintEvent(QPaintEvent*) {
         return;
     }
     const zvm::FrameGeometry& g = *fit_;
-    const QRect picture(screen.left() + drawnWidth(g.padLeft), screen.top() + g.padTop * zoom_, drawnWidth(g.newWidth),
-                        g.newHeight * zoom_);
+    const QRect picture(screen.left() + drawnWidth(g.padLeft), screen.top() + g.padTop * zoom_,
+                        drawnWidth(g.newWidth), g.newHeight * zoom_);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false); // nearest neighbour
     if (!frame_.isNull()) {
         // The rendered frame is the whole screen, bands included, exactly as the encoder pads it.

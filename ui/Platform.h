@@ -50,7 +50,8 @@ public:
     virtual void askClassicOptions(const QString& encoder, std::function<void(zvm::EncoderAnswer)> done) = 0;
     // Reads a finished file and compares it with its target, without blocking, then calls done once.
     virtual void checkOutput(const QString& output, const QString& encoder, const zvm::OutputTarget& target,
-                             const zvm::SourceFacts& source, std::function<void(const CheckReport&)> done) = 0;
+                             const zvm::SourceFacts& source,
+                             std::function<void(const CheckReport&)> done) = 0;
     // Where the queue is kept between runs; empty to keep it nowhere.
     virtual QString queueFile() = 0;
     // A desktop notification; nothing happens where no notification service runs.

@@ -37,8 +37,8 @@ PreviewWindow::PreviewWindow(QWidget* parent)
     connect(&pause_, &QTimer::timeout, this, &PreviewWindow::renderFrame);
     connect(renderer_, &FrameRenderer::rendered, this, [this](const QByteArray& png) {
         view_->showFrame(QImage::fromData(png, "PNG"));
-        status_->setText(tr("A frame at %1, rendered by ffmpeg through the command's numbers")
-                             .arg(moment_->text()));
+        status_->setText(
+            tr("A frame at %1, rendered by ffmpeg through the command's numbers").arg(moment_->text()));
     });
     connect(renderer_, &FrameRenderer::failed, this, [this](const QString& reason) {
         view_->showFrame({});
@@ -110,7 +110,7 @@ void PreviewWindow::follow(const zvm::ConversionRequest& request, zvm::CommandSt
                                    .arg(QString::fromStdString(zvm::FrameRateText(target->frameRate)), form)
                              : tr("No movie type chosen: no command is written for this target"));
     note_->setText(vcd ? tr("A VCD's pixels are not square: the frame is shown as a 4:3 television "
-                                        "displays it.")
+                            "displays it.")
                        : QString());
     note_->setVisible(vcd);
     pause_.start();
@@ -125,13 +125,14 @@ void PreviewWindow::readDuration() {
         showMoment();
         renderFrame();
     });
-    durationProbe_->start(QString::fromStdString(request_.sourceVideo), QString::fromStdString(request_.encoderPath));
+    durationProbe_->start(QString::fromStdString(request_.sourceVideo),
+                          QString::fromStdString(request_.encoderPath));
 }
 
 void PreviewWindow::showMoment() {
-    moment_->setText(duration_ ? tr("%1 of %2")
-                                     .arg(Clock(*duration_ * slider_->value() / kSliderSteps), Clock(*duration_))
-                               : QStringLiteral("0:00"));
+    moment_->setText(
+        duration_ ? tr("%1 of %2").arg(Clock(*duration_ * slider_->value() / kSliderSteps), Clock(*duration_))
+                  : QStringLiteral("0:00"));
 }
 
 void PreviewWindow::renderFrame() {
@@ -147,7 +148,8 @@ void PreviewWindow::renderFrame() {
         return;
     }
     status_->setText(tr("Rendering a frame..."));
-    renderer_->render(QString::fromStdString(request_.encoderPath), QString::fromStdString(request_.sourceVideo),
+    renderer_->render(QString::fromStdString(request_.encoderPath),
+                      QString::fromStdString(request_.sourceVideo),
                       duration_.value_or(0) * slider_->value() / kSliderSteps, *fit);
 }
 

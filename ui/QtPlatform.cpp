@@ -22,7 +22,8 @@ void QtPlatform::showMessage(QWidget* parent, const QString& prompt, const QStri
     box.exec();
 }
 
-int QtPlatform::askChoice(QWidget* parent, const QString& prompt, const QString& title, const QStringList& buttons) {
+int QtPlatform::askChoice(QWidget* parent, const QString& prompt, const QString& title,
+                          const QStringList& buttons) {
     QMessageBox box(QMessageBox::Question, title, prompt, QMessageBox::NoButton, parent);
     box.setTextFormat(Qt::PlainText);
     QList<QAbstractButton*> added;

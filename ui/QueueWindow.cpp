@@ -82,7 +82,8 @@ QueueWindow::QueueWindow(QueueRunner& runner, Platform& platform, QWidget* paren
     refresh();
 }
 
-QPushButton* QueueWindow::addButton(const QString& caption, const char* name, void (QueueWindow::*handler)()) {
+QPushButton* QueueWindow::addButton(const QString& caption, const char* name,
+                                    void (QueueWindow::*handler)()) {
     auto* button = new QPushButton(caption, this);
     button->setObjectName(QString::fromLatin1(name));
     button->setAutoDefault(true); // Enter presses the focused button
@@ -95,8 +96,7 @@ void QueueWindow::buildLayout() {
     table_->setObjectName(QStringLiteral("items"));
     table_->setAccessibleName(tr("Videos in the queue"));
     table_->setHorizontalHeaderLabels(
-        {tr("Source"), tr("Size"), tr("Target"), tr("Output"),
-         tr("State"), tr("Progress"), tr("Time")});
+        {tr("Source"), tr("Size"), tr("Target"), tr("Output"), tr("State"), tr("Progress"), tr("Time")});
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
@@ -170,7 +170,9 @@ void QueueWindow::fillRow(int row) {
         Text(item.request.outputPath),
         StateText(item),
         QStringLiteral("%1%").arg(qRound(100 * Fraction(item))),
-        left ? tr("%1 left").arg(Clock(*left)) : item.runSeconds > 0 ? Clock(item.runSeconds) : QString(),
+        left                  ? tr("%1 left").arg(Clock(*left))
+        : item.runSeconds > 0 ? Clock(item.runSeconds)
+                              : QString(),
     };
     const bool editable = item.state != ItemState::Running && item.state != ItemState::Finished;
     for (int column = 0; column < ColumnCount; ++column) {
@@ -224,7 +226,8 @@ void QueueWindow::showDetails() {
         details_->clear();
         return;
     }
-    QStringList lines{Text(item->request.sourceVideo) + QStringLiteral("  ->  ") + Text(item->request.outputPath),
+    QStringList lines{Text(item->request.sourceVideo) + QStringLiteral("  ->  ") +
+                          Text(item->request.outputPath),
                       StateText(*item)};
     if (!item->check.empty()) {
         lines << Text(item->check);

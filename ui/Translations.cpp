@@ -8,7 +8,8 @@
 void InstallTranslations(QCoreApplication& app) {
     const QLocale locale;
     auto* own = new QTranslator(&app);
-    if (own->load(locale, QStringLiteral("zarnik-video-maker"), QStringLiteral("_"), QStringLiteral(":/i18n"))) {
+    if (own->load(locale, QStringLiteral("zarnik-video-maker"), QStringLiteral("_"),
+                  QStringLiteral(":/i18n"))) {
         QCoreApplication::installTranslator(own);
     }
     auto* qt = new QTranslator(&app);

@@ -136,9 +136,9 @@ bool frmZCM::generate() {
     SetTextIfChanged(txtSampleRate, result.request.sampleRate);
 
     const zvm::FrameGeometry& g = result.geometry;
-    showResults({ToQString(zvm::FormatRatio(g.ratio)), QString::number(g.newWidth), QString::number(g.newHeight),
-                 QString::number(g.padTop), QString::number(g.padBottom), QString::number(g.padLeft),
-                 QString::number(g.padRight)});
+    showResults({ToQString(zvm::FormatRatio(g.ratio)), QString::number(g.newWidth),
+                 QString::number(g.newHeight), QString::number(g.padTop), QString::number(g.padBottom),
+                 QString::number(g.padLeft), QString::number(g.padRight)});
 
     if (result.request.movieType != movieType()) {
         setMovieType(result.request.movieType);
@@ -160,7 +160,8 @@ void frmZCM::cmdClear_Click() {
 // The seven result labels in their designed order; a missing text empties a label. A screen reader
 // reads the value as the label's description, after its name.
 void frmZCM::showResults(const QStringList& texts) {
-    const QList<QLabel*> labels{lblRatio, lblNewWidth, lblNewHeight, lblPadTop, lblPadBottom, lblPadLeft, lblPadRight};
+    const QList<QLabel*> labels{lblRatio,     lblNewWidth, lblNewHeight, lblPadTop,
+                                lblPadBottom, lblPadLeft,  lblPadRight};
     for (qsizetype i = 0; i < labels.size(); ++i) {
         labels[i]->setText(texts.value(i));
         labels[i]->setAccessibleDescription(texts.value(i));

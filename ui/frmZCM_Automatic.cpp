@@ -93,8 +93,7 @@ void frmZCM::detectSize(bool reportFailure) {
                                       self->txtHeight->setText(QString::number(r.size->height()));
                                   } else if (reportFailure) {
                                       self->platform_.showMessage(
-                                          self,
-                                          tr("The size could not be detected: %1.").arg(r.error),
+                                          self, tr("The size could not be detected: %1.").arg(r.error),
                                           tr("Detect size from video"));
                                   }
                               });
@@ -114,7 +113,7 @@ void frmZCM::suggestOutput() {
     if (txtOriginalVideo->text().isEmpty() || (!output.isEmpty() && output != suggestedOutput_)) {
         return;
     }
-    suggestedOutput_ = QString::fromStdString(zvm::SuggestOutputName(txtOriginalVideo->text().toStdString(),
-                                                                     std::max(0, cboPlatform->currentIndex())));
+    suggestedOutput_ = QString::fromStdString(zvm::SuggestOutputName(
+        txtOriginalVideo->text().toStdString(), std::max(0, cboPlatform->currentIndex())));
     txtSaveAs->setText(suggestedOutput_);
 }

@@ -25,8 +25,7 @@ void frmZCM::cmdConvert_Click() {
         return;
     }
     if (zvm::run::OutputIsSource(txtOriginalVideo->text().toStdString(), txtSaveAs->text().toStdString())) {
-        platform_.showMessage(this,
-                              tr("The output file is the source video. Choose another output filename"),
+        platform_.showMessage(this, tr("The output file is the source video. Choose another output filename"),
                               tr("Invalid Filename!"));
         return;
     }
@@ -35,9 +34,10 @@ void frmZCM::cmdConvert_Click() {
     if (!outcome.job) {
         const QString program =
             outcome.program.isEmpty() ? QString() : tr("\n\nProgram: %1").arg(outcome.program);
-        platform_.showMessage(
-            this, tr("The encoder could not be started: %1.%2").arg(Translated(outcome.error.toStdString()), program),
-            tr("Convert using ffmpeg"));
+        platform_.showMessage(this,
+                              tr("The encoder could not be started: %1.%2")
+                                  .arg(Translated(outcome.error.toStdString()), program),
+                              tr("Convert using ffmpeg"));
         return;
     }
     const zvm::ConversionRequest request = requestFromControls(); // as Generate left it

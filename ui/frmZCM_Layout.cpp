@@ -56,7 +56,8 @@ void GrowAroundCaption(QPushButton* button) {
     const QSize text = button->fontMetrics().size(Qt::TextShowMnemonic, button->text());
     const int wider = std::max(0, text.width() - room.width());
     const int taller = std::max(0, text.height() - room.height());
-    button->setGeometry(button->geometry().adjusted(-(wider + 1) / 2, -(taller + 1) / 2, wider / 2, taller / 2));
+    button->setGeometry(
+        button->geometry().adjusted(-(wider + 1) / 2, -(taller + 1) / 2, wider / 2, taller / 2));
 }
 
 QPushButton* Button(QWidget* parent, const char* name, const QString& caption, int l, int t, int w, int h,
@@ -126,7 +127,8 @@ void frmZCM::buildLayout() {
     buildSettings(client);
     buildMain(client);
     const int dpi = client->logicalDpiX();
-    const int grow = WidenRightColumn({FraVideo, fraOriginal, fraMovieType, fraPadding, fraOptions, fraSettings, fraMain});
+    const int grow =
+        WidenRightColumn({FraVideo, fraOriginal, fraMovieType, fraPadding, fraOptions, fraSettings, fraMain});
     client->setFixedSize(TwipsToPixels(kClientWidth, dpi) + grow, TwipsToPixels(kClientHeight, dpi));
     buildMenus();
     setKeyboardOrder();
@@ -143,7 +145,8 @@ void frmZCM::buildVideoRows(QWidget* client) {
     cmdBrowseVideo->setAccessibleName(tr("Browse for the source video"));
     QLabel* outputCaption = Caption(FraVideo, "Label25", tr("Outputted MP4 filename"), 120, 840, 1710, 195);
     // The output row belongs to the window but lies over the video group.
-    txtSaveAs = TextBox(client, "txtSaveAs", 240, 1080, 7215, 285, {}, tr("Where to save the .mp4 video file"));
+    txtSaveAs =
+        TextBox(client, "txtSaveAs", 240, 1080, 7215, 285, {}, tr("Where to save the .mp4 video file"));
     NameBox(outputCaption, txtSaveAs);
     cmdSaveAs = Button(client, "cmdSaveAs", tr("Browse"), 7560, 1080, 735, 255);
     cmdSaveAs->setAccessibleName(tr("Browse for the output file"));
@@ -164,9 +167,10 @@ void frmZCM::buildOriginal(QWidget* client) {
 
 void frmZCM::buildMovieType(QWidget* client) {
     fraMovieType = Group(client, "fraMovieType", tr("Movie Type"), 2520, 1680, 1695, 1695);
-    optLiveAction =
-        GrowToFit(Place(new QRadioButton(tr("Live Action"), fraMovieType), "optLiveAction", 240, 480, 1215, 255));
-    optAnime = GrowToFit(Place(new QRadioButton(tr("Animation"), fraMovieType), "optAnime", 240, 960, 1215, 195));
+    optLiveAction = GrowToFit(
+        Place(new QRadioButton(tr("Live Action"), fraMovieType), "optLiveAction", 240, 480, 1215, 255));
+    optAnime =
+        GrowToFit(Place(new QRadioButton(tr("Animation"), fraMovieType), "optAnime", 240, 960, 1215, 195));
     movieTypeGroup_ = new QButtonGroup(this);
     movieTypeGroup_->addButton(optLiveAction);
     movieTypeGroup_->addButton(optAnime);
@@ -186,7 +190,8 @@ void frmZCM::buildPadding(QWidget* client) {
     Caption(fraPadding, "Label5", tr("Height"), 1560, 960, 465, 195);
     lblNewWidth = Result(fraPadding, "lblNewWidth", tr("New width"), 120, 1200, 855, 255, Qt::AlignHCenter);
     Caption(fraPadding, "Label13", tr("X"), 1080, 1200, 105, 195);
-    lblNewHeight = Result(fraPadding, "lblNewHeight", tr("New height"), 1320, 1200, 855, 255, Qt::AlignHCenter);
+    lblNewHeight =
+        Result(fraPadding, "lblNewHeight", tr("New height"), 1320, 1200, 855, 255, Qt::AlignHCenter);
     Caption(fraPadding, "Label16", tr("Padding"), 840, 1560, 585, 195);
     Caption(fraPadding, "Label8", tr("Top"), 960, 1800, 285, 195);
     lblPadTop = Result(fraPadding, "lblPadTop", tr("Pad top"), 840, 2040, 615, 255, Qt::AlignHCenter);
@@ -195,34 +200,33 @@ void frmZCM::buildPadding(QWidget* client) {
     lblPadLeft = Result(fraPadding, "lblPadLeft", tr("Pad left"), 120, 2400, 615, 255, Qt::AlignHCenter);
     lblPadRight = Result(fraPadding, "lblPadRight", tr("Pad right"), 1560, 2400, 615, 255, Qt::AlignHCenter);
     Caption(fraPadding, "Label10", tr("Bottom"), 840, 2520, 495, 195);
-    lblPadBottom = Result(fraPadding, "lblPadBottom", tr("Pad bottom"), 840, 2760, 615, 255, Qt::AlignHCenter);
+    lblPadBottom =
+        Result(fraPadding, "lblPadBottom", tr("Pad bottom"), 840, 2760, 615, 255, Qt::AlignHCenter);
 }
 
 void frmZCM::buildOptions(QWidget* client) {
     fraOptions = Group(client, "fraOptions", tr("Options"), 6720, 1680, 1695, 3375);
     QLabel* videoBitrateCaption = Caption(fraOptions, "Label17", tr("Video Bitrate"), 120, 360, 900, 195);
-    txtVideoBitrate =
-        TextBox(fraOptions, "txtVideoBitrate", 120, 600, 735, 285, QString::fromUtf8(zvm::kDefaultVideoBitrate),
-                tr("video bitrate (in kbit/s) "));
+    txtVideoBitrate = TextBox(fraOptions, "txtVideoBitrate", 120, 600, 735, 285,
+                              QString::fromUtf8(zvm::kDefaultVideoBitrate), tr("video bitrate (in kbit/s) "));
     NameBox(videoBitrateCaption, txtVideoBitrate);
     Caption(fraOptions, "Label20", tr("kbit/s"), 960, 600, 405, 195);
     QLabel* audioBitrateCaption = Caption(fraOptions, "Label18", tr("Audio Bitrate"), 120, 960, 900, 195);
-    txtAudioBitrate =
-        TextBox(fraOptions, "txtAudioBitrate", 120, 1200, 735, 285, QString::fromUtf8(zvm::kDefaultAudioBitrate),
-                tr("audio bitrate (in kbit/s) "));
+    txtAudioBitrate = TextBox(fraOptions, "txtAudioBitrate", 120, 1200, 735, 285,
+                              QString::fromUtf8(zvm::kDefaultAudioBitrate), tr("audio bitrate (in kbit/s) "));
     NameBox(audioBitrateCaption, txtAudioBitrate);
     Caption(fraOptions, "Label21", tr("kbit/s"), 960, 1200, 405, 195);
     QLabel* sampleRateCaption = Caption(fraOptions, "Label19", tr("Audio Sample Rate"), 120, 1560, 1365, 195);
-    txtSampleRate =
-        TextBox(fraOptions, "txtSampleRate", 120, 1800, 735, 285, QString::fromUtf8(zvm::kDefaultSampleRate),
-                tr("audio sampling rate (in Hz) "));
+    txtSampleRate = TextBox(fraOptions, "txtSampleRate", 120, 1800, 735, 285,
+                            QString::fromUtf8(zvm::kDefaultSampleRate), tr("audio sampling rate (in Hz) "));
     NameBox(sampleRateCaption, txtSampleRate);
     Caption(fraOptions, "Label22", tr("Hz"), 960, 1800, 195, 195);
 }
 
 void frmZCM::buildSettings(QWidget* client) {
     fraSettings = Group(client, "fraSettings", {}, 120, 3360, 4095, 1695);
-    QLabel* encoderCaption = Caption(fraSettings, "Label23", tr("Location of FFMPEG.EXE"), 120, 360, 1845, 195);
+    QLabel* encoderCaption =
+        Caption(fraSettings, "Label23", tr("Location of FFMPEG.EXE"), 120, 360, 1845, 195);
     txtffmpegexe = TextBox(fraSettings, "txtffmpegexe", 120, 600, 3855, 285);
     NameBox(encoderCaption, txtffmpegexe);
     cmdffmpegexe = Button(fraSettings, "cmdffmpegexe", tr("Browse"), 2760, 960, 1215, 495);
@@ -239,7 +243,8 @@ void frmZCM::buildMain(QWidget* client) {
     txtFFMPEGCode->setTabChangesFocus(true);
     txtFFMPEGCode->setAcceptDrops(false);
     txtFFMPEGCode->setAccessibleName(tr("ffmpeg command"));
-    cmdConvert = Button(fraMain, "cmdConvert", tr("Con&vert"), 2880, 2280, 1215, 495, tr("Convert using ffmpeg"));
+    cmdConvert =
+        Button(fraMain, "cmdConvert", tr("Con&vert"), 2880, 2280, 1215, 495, tr("Convert using ffmpeg"));
     cmdClear = Button(fraMain, "cmdClear", tr("&Clear"), 4200, 2280, 1215, 495);
     cmdExit = Button(fraMain, "cmdExit", tr("E&xit"), 5520, 2280, 1215, 495);
     cmdGenerate = Button(fraMain, "cmdGenerate", tr("&Generate"), 6840, 2280, 1215, 495);

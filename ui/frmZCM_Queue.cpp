@@ -15,15 +15,18 @@
 
 QueueRunner& frmZCM::queue() {
     if (queue_ == nullptr) {
-        QueueServices services{
-            [this](const QString& command, const QString& encoder) { return platform_.startProgram(command, encoder); },
-            [this](const QString& video, const QString& encoder, std::function<void(const SizeDetection&)> done) {
-                platform_.detectVideoSize(video, encoder, std::move(done));
-            },
-            [this](const QString& output, const QString& encoder, const zvm::OutputTarget& target,
-                   const zvm::SourceFacts& source, std::function<void(const CheckReport&)> done) {
-                platform_.checkOutput(output, encoder, target, source, std::move(done));
-            }};
+        QueueServices services{[this](const QString& command, const QString& encoder) {
+                                   return platform_.startProgram(command, encoder);
+                               },
+                               [this](const QString& video, const QString& encoder,
+                                      std::function<void(const SizeDetection&)> done) {
+                                   platform_.detectVideoSize(video, encoder, std::move(done));
+                               },
+                               [this](const QString& output, const QString& encoder,
+                                      const zvm::OutputTarget& target, const zvm::SourceFacts& source,
+                                      std::function<void(const CheckReport&)> done) {
+                                   platform_.checkOutput(output, encoder, target, source, std::move(done));
+                               }};
         queue_ = new QueueRunner(std::move(services), platform_.queueFile(), this);
     }
     return *queue_;
@@ -48,16 +51,17 @@ void frmZCM::addToQueue(const QStringList& videos) {
         return;
     }
     const QString box = txtSaveAs->text();
-    const QString folder = box.isEmpty()              ? QString()
-                           : QFileInfo(box).isDir()   ? box
-                                                      : QFileInfo(box).absolutePath();
+    const QString folder = box.isEmpty()            ? QString()
+                           : QFileInfo(box).isDir() ? box
+                                                    : QFileInfo(box).absolutePath();
     std::vector<zvm::ConversionRequest> requests;
     zvm::ConversionRequest request = requestFromControls();
     request.width.clear(); // read from each video
     request.height.clear();
     for (const QString& video : videos) {
         request.sourceVideo = video.toStdString();
-        request.outputPath = zvm::SuggestOutputName(request.sourceVideo, request.preset, folder.toStdString());
+        request.outputPath =
+            zvm::SuggestOutputName(request.sourceVideo, request.preset, folder.toStdString());
         requests.push_back(request);
     }
     queue().add(requests, commandStyle());
@@ -95,9 +99,9 @@ void frmZCM::offerKeptQueue() {
     if (kept.items.empty()) {
         return;
     }
-    const int choice = platform_.askChoice(
-        this, tr("%1 videos were waiting in the queue.").arg(kept.items.size()), tr("Queue"),
-        {tr("&Resume"), tr("&Discard")});
+    const int choice =
+        platform_.askChoice(this, tr("%1 videos were waiting in the queue.").arg(kept.items.size()),
+                            tr("Queue"), {tr("&Resume"), tr("&Discard")});
     if (choice == 0) {
         queue().restore(std::move(kept.items));
         showQueue();
@@ -116,7 +120,7 @@ bool frmZCM::mayQuit() {
     const int choice = platform_.askChoice(
         this,
         tr("The queue is converting. Stop it and quit? The current video is stopped and its partial "
-                       "output removed; the videos not yet converted are kept for the next start."),
+           "output removed; the videos not yet converted are kept for the next start."),
         tr("Quit"), {tr("Stop the queue and &quit"), tr("&Cancel")});
     if (choice != 0) {
         return false;

@@ -45,7 +45,9 @@ std::filesystem::path frmZCM::settingsPath() const {
         return {std::string(settings::kFileName)};
     }
     QDir().mkpath(settingsFolder_);
-    return QDir(settingsFolder_).filePath(QString::fromStdString(std::string(settings::kFileName))).toStdString();
+    return QDir(settingsFolder_)
+        .filePath(QString::fromStdString(std::string(settings::kFileName)))
+        .toStdString();
 }
 
 void frmZCM::keepSettingsIn(const QString& folder) {
@@ -87,12 +89,13 @@ bool frmZCM::loadSettings() {
         return false;
     }
     if (loaded.state != settings::FileState::Loaded) {
-        platform_.showMessage(this,
-                              tr("%1 could not be read: %2. This run uses the default values; "
-                                             "the file is left as it is.")
-                                  .arg(QDir::current().absoluteFilePath(QString::fromStdString(settingsPath())),
-                                       Translated(loaded.reason)),
-                              tr("Settings not loaded"));
+        platform_.showMessage(
+            this,
+            tr("%1 could not be read: %2. This run uses the default values; "
+               "the file is left as it is.")
+                .arg(QDir::current().absoluteFilePath(QString::fromStdString(settingsPath())),
+                     Translated(loaded.reason)),
+            tr("Settings not loaded"));
         return true;
     }
     const settings::ParsedSettings& parsed = loaded.parsed;
@@ -116,15 +119,15 @@ void frmZCM::mnuSaveINI_Click() {
         const QString why = unstorable->problem == settings::StoreProblem::DoubleQuote
                                 ? tr("contains a double quote (\"), which settings.ini cannot store")
                                 : tr("holds more text than settings.ini can keep");
-        platform_.showMessage(
-            this, tr("The settings were not saved: the box \"%1\" %2.").arg(box, why), SaveTitle());
+        platform_.showMessage(this, tr("The settings were not saved: the box \"%1\" %2.").arg(box, why),
+                              SaveTitle());
         return;
     }
     if (const auto error = settings::SaveSettings(settingsPath(), record)) {
-        platform_.showMessage(this,
-                              tr("The settings could not be saved to settings.ini: %1")
-                                  .arg(QString::fromLocal8Bit(*error)),
-                              SaveTitle());
+        platform_.showMessage(
+            this,
+            tr("The settings could not be saved to settings.ini: %1").arg(QString::fromLocal8Bit(*error)),
+            SaveTitle());
         return;
     }
     platform_.showMessage(this, tr("Settings Saved!"), SaveTitle());
@@ -149,18 +152,19 @@ bool frmZCM::pickInto(QLineEdit* box, const FileDialogRequest& request) {
 }
 
 void frmZCM::cmdBrowseVideo_Click() {
-    const bool picked = pickInto(txtOriginalVideo, {tr("Locate Video File"),
-                                                    QStringLiteral("*.avi; *.wmv; *.mpg; *.mpeg; *.mp4; *.ogm"),
-                                                    VideoFilters(),
-                                                    {}});
+    const bool picked =
+        pickInto(txtOriginalVideo, {tr("Locate Video File"),
+                                    QStringLiteral("*.avi; *.wmv; *.mpg; *.mpeg; *.mp4; *.ogm"),
+                                    VideoFilters(),
+                                    {}});
     if (picked) {
         sourceChosen();
     }
 }
 
 void frmZCM::cmdSaveAs_Click() {
-    pickInto(txtSaveAs, {tr("Save as .mp4"), QStringLiteral("*.mp4"),
-                         {tr("MP4 files (*.mp4)"), AllFiles()}, {}});
+    pickInto(txtSaveAs,
+             {tr("Save as .mp4"), QStringLiteral("*.mp4"), {tr("MP4 files (*.mp4)"), AllFiles()}, {}});
 }
 
 // Choosing the encoder always saves all settings, cancelled or not, so the first-run question is
@@ -168,11 +172,10 @@ void frmZCM::cmdSaveAs_Click() {
 // usual answer is one click away.
 void frmZCM::cmdffmpegexe_Click() {
     const QString found = QStandardPaths::findExecutable(QStringLiteral("ffmpeg"));
-    pickInto(txtffmpegexe,
-             {tr("Locate FFMPEG.EXE"),
-              kEncoderPattern,
-              {QStringLiteral("ffmpeg (%1)").arg(kEncoderPattern), AllFiles()},
-              found.isEmpty() ? QString() : QFileInfo(found).absolutePath()});
+    pickInto(txtffmpegexe, {tr("Locate FFMPEG.EXE"),
+                            kEncoderPattern,
+                            {QStringLiteral("ffmpeg (%1)").arg(kEncoderPattern), AllFiles()},
+                            found.isEmpty() ? QString() : QFileInfo(found).absolutePath()});
     mnuSaveINI_Click();
     askEncoderForm();
 }
