@@ -11,15 +11,6 @@
 #include <QTimer>
 
 namespace {
-std::optional<double> Fraction(const QString& text) {
-    const QStringList parts = text.split('/');
-    bool numOk = false;
-    bool denOk = parts.size() == 1;
-    const double num = parts.value(0).toDouble(&numOk);
-    const double den = parts.size() == 2 ? parts[1].toDouble(&denOk) : 1.0;
-    return numOk && denOk && num > 0 && den > 0 ? std::optional(num / den) : std::nullopt;
-}
-
 std::optional<double> Number(const QJsonValue& value) {
     bool ok = false;
     const double number = value.isDouble() ? value.toDouble() : value.toString().toDouble(&ok);
@@ -72,7 +63,7 @@ zvm::ProbedOutput ParseOutputProbe(const QByteArray& json) {
     file.width = Whole(video.value("width"));
     file.height = Whole(video.value("height"));
     file.videoCodec = video.value("codec_name").toString().toStdString();
-    file.frameRate = Fraction(video.value("r_frame_rate").toString());
+    file.frameRate = PositiveRatio(video.value("r_frame_rate").toString(), '/');
     file.audioCodec = audio.value("codec_name").toString().toStdString();
     file.sampleRate = Number(audio.value("sample_rate"));
     file.channels = Whole(audio.value("channels"));

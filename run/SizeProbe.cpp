@@ -13,18 +13,6 @@
 #include <cmath>
 
 namespace {
-// "32:27" to 32/27; nothing for a missing, zero or malformed ratio ("0:1", "N/A").
-std::optional<double> AspectRatio(const QString& text) {
-    const QStringList parts = text.split(':');
-    bool numOk = false;
-    bool denOk = false;
-    const double num = parts.size() == 2 ? parts[0].toDouble(&numOk) : 0;
-    const double den = parts.size() == 2 ? parts[1].toDouble(&denOk) : 0;
-    if (!numOk || !denOk || num <= 0 || den <= 0) {
-        return std::nullopt;
-    }
-    return num / den;
-}
 
 // Degrees of rotation from the display matrix side data, or from the older "rotate" tag.
 int Rotation(const QJsonObject& stream) {
@@ -39,6 +27,15 @@ int Rotation(const QJsonObject& stream) {
 }
 } // namespace
 
+std::optional<double> PositiveRatio(const QString& text, QChar separator) {
+    const QStringList parts = text.split(separator);
+    bool numOk = false;
+    bool denOk = parts.size() == 1;
+    const double num = parts.value(0).toDouble(&numOk);
+    const double den = parts.size() == 2 ? parts[1].toDouble(&denOk) : 1.0;
+    return numOk && denOk && num > 0 && den > 0 ? std::optional(num / den) : std::nullopt;
+}
+
 SizeDetection ParseProbeOutput(const QByteArray& json) {
     const QJsonObject root = QJsonDocument::fromJson(json).object();
     const QJsonArray streams = root.value("streams").toArray();
@@ -51,7 +48,7 @@ SizeDetection ParseProbeOutput(const QByteArray& json) {
     if (width <= 0 || height <= 0) {
         return {std::nullopt, SizeProbe::tr("the video stream has no size"), {}};
     }
-    const double sar = AspectRatio(stream.value("sample_aspect_ratio").toString()).value_or(1.0);
+    const double sar = PositiveRatio(stream.value("sample_aspect_ratio").toString(), ':').value_or(1.0);
     QSize size(static_cast<int>(std::lround(width * sar)), height);
     const int quarterTurns = ((Rotation(stream) % 360) + 360) % 360;
     if (quarterTurns == 90 || quarterTurns == 270) {

@@ -16,6 +16,10 @@ struct SizeDetection {
     std::optional<double> duration; // seconds, when the container says
 };
 
+// ffprobe's ratios, "32:27" or "30000/1001" (or a plain number), as a number; nothing for a missing,
+// zero or malformed one ("0:1", "N/A").
+std::optional<double> PositiveRatio(const QString& text, QChar separator);
+
 // The display size of the first video stream in ffprobe's JSON output: the stored width times the
 // sample aspect ratio, rounded to a whole pixel, and width and height swapped for a rotation of 90
 // or 270 degrees; and the container's duration.
