@@ -4,6 +4,7 @@
 #include "EncoderWindow.h"
 #include "OutputGuard.h"
 #include "Platform.h"
+#include "Queue.h"
 #include "Translated.h"
 #include "Validation.h"
 
@@ -20,8 +21,7 @@ void frmZCM::cmdConvert_Click() {
     }
     // Only the command just written may run: an older one in the box was made for other values.
     if (!written) {
-        platform_.showMessage(this, tr("Choose Live Action or Animation for this target"),
-                              tr("Choose a Movie Type!"));
+        platform_.showMessage(this, Translated(zvm::run::kNoMovieType), tr("Choose a Movie Type!"));
         return;
     }
     if (zvm::run::OutputIsSource(txtOriginalVideo->text().toStdString(), txtSaveAs->text().toStdString())) {

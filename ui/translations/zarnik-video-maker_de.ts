@@ -524,10 +524,6 @@
         <translation>Größe aus dem Video ermitteln</translation>
     </message>
     <message>
-        <source>Choose Live Action or Animation for this target</source>
-        <translation>Für dieses Ziel Realfilm oder Trickfilm wählen</translation>
-    </message>
-    <message>
         <source>Choose a Movie Type!</source>
         <translation>Filmtyp wählen!</translation>
     </message>

@@ -524,10 +524,6 @@
         <translation>Detectar el tamaño del vídeo</translation>
     </message>
     <message>
-        <source>Choose Live Action or Animation for this target</source>
-        <translation>Elija Imagen real o Animación para este destino</translation>
-    </message>
-    <message>
         <source>Choose a Movie Type!</source>
         <translation>¡Elija un tipo de película!</translation>
     </message>
