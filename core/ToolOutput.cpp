@@ -2,9 +2,12 @@
 
 #include <cmath>
 #include <cstdio>
+#include <string_view>
 
 namespace zvm {
 
+namespace {
+// A JSON string literal, quotes included.
 std::string JsonString(std::string_view text) {
     std::string json = "\"";
     for (const char c : text) {
@@ -33,6 +36,7 @@ std::string JsonString(std::string_view text) {
     }
     return json + "\"";
 }
+} // namespace
 
 std::string FitJson(const GenerateResult& result) {
     const FrameGeometry& g = result.geometry;

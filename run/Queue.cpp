@@ -296,13 +296,6 @@ void Queue::restore(std::vector<QueueItem> kept) {
     }
 }
 
-bool Queue::hasWork() const {
-    return std::any_of(items_.begin(), items_.end(), [](const QueueItem& i) {
-        return i.state == ItemState::Waiting || i.state == ItemState::Running ||
-               i.state == ItemState::Detecting;
-    });
-}
-
 QueueSummary Queue::summary() const {
     QueueSummary s;
     for (const QueueItem& it : items_) {

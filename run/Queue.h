@@ -85,7 +85,6 @@ public:
     std::vector<QueueItem> unfinished() const;
     // Puts back items kept from an earlier run; one that was running starts again from the beginning.
     void restore(std::vector<QueueItem> kept);
-    bool hasWork() const;
     QueueSummary summary() const;
 
     // Seconds left: of one running item, from its own speed; of the whole queue, with the waiting
