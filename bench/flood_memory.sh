@@ -8,8 +8,7 @@ megabytes=${1:-1024}
 cmake --build --preset release -j "$(nproc)" --target zarnik-video-maker fake_encoder >/dev/null
 program=$PWD/build/release/app/zarnik-video-maker
 work=$(mktemp -d)
-# The program keeps its queue, cache (and settings, when asked) per user: here, in a folder of its own.
-export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache"
+zvm_private_user_folders "$work"
 cp build/release/tests/tools/fake_encoder "$work/ffmpeg"
 zvm_start_xvfb
 trap 'kill -KILL $app_pid 2>/dev/null; kill $ZVM_XVFB_PID; rm -rf "$work"' EXIT

@@ -10,8 +10,7 @@ mode=${2:-window}
 cmake --build --preset release -j "$(nproc)" --target zarnik-video-maker >/dev/null
 program=$PWD/build/release/app/zarnik-video-maker
 work=$(mktemp -d)
-# The program keeps its queue, cache (and settings, when asked) per user: here, in a folder of its own.
-export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache"
+zvm_private_user_folders "$work"
 zvm_start_xvfb
 trap 'kill -KILL $app_pid 2>/dev/null; pkill -f "$work" 2>/dev/null; kill $ZVM_XVFB_PID; rm -rf "$work"' EXIT
 ffmpeg -v error -f lavfi -i testsrc=s=1280x720:d=600:r=25 -f lavfi -i sine=d=600 -c:v mpeg4 -q:v 5 -c:a aac \

@@ -8,8 +8,7 @@ runs=${1:-9}
 build=build/release
 cmake --build --preset release -j "$(nproc)" --target zarnik-video-maker bare_window >/dev/null
 work=$(mktemp -d)
-# The program keeps its queue, cache (and settings, when asked) per user: here, in a folder of its own.
-export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache"
+zvm_private_user_folders "$work"
 printf '"640","480","256","32","24000","a.avi","a.mp4","/usr/bin/ffmpeg","Saved"\r\n' > "$work/settings.ini"
 zvm_start_xvfb
 trap 'kill $ZVM_XVFB_PID 2>/dev/null; cat "$work/stderr.txt" | grep -v XDG_RUNTIME >&2; rm -rf "$work"' EXIT

@@ -10,8 +10,7 @@ zvm_ensure_packages "${ZVM_BUILD_PACKAGES[@]}" "${ZVM_TEST_PACKAGES[@]}" "${ZVM_
 cmake --preset release >/dev/null
 cmake --build --preset release -j "$(nproc)" --target zarnik-video-maker zarnik-video-maker-cli
 work=$(mktemp -d)
-# The program keeps its queue, cache (and settings, when asked) per user: here, in a folder of its own.
-export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache"
+zvm_private_user_folders "$work"
 ZVM_XVFB_PID=
 app_pid=
 trap '[ -n "$app_pid" ] && kill -KILL $app_pid 2>/dev/null; [ -n "$ZVM_XVFB_PID" ] && kill $ZVM_XVFB_PID; rm -rf "$work"' EXIT

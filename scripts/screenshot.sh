@@ -14,8 +14,7 @@ out=$(realpath -m "${1:-docs/screenshot.png}")
 dpi=${2:-96}
 what=${3:-main}
 work=$(mktemp -d)
-# The program keeps its queue, cache (and settings, when asked) per user: here, in a folder of its own.
-export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache"
+zvm_private_user_folders "$work"
 app_pid=
 ZVM_XVFB_PID=
 trap 'kill $app_pid $ZVM_XVFB_PID 2>/dev/null || true; rm -rf "$work"' EXIT

@@ -1,4 +1,5 @@
-# Sourced by the scripts that need a screen: starts a virtual X server on a free display.
+# Sourced by the scripts that run the program on a screen: starts a virtual X server on a free display,
+# and keeps the program's per-user files out of the user's own folders.
 # It runs with -noreset, so the last client's exit does not reset it under the next one.
 
 # Usage: zvm_start_xvfb [SCREEN]. Exports DISPLAY and sets ZVM_XVFB_PID (for the caller's trap).
@@ -18,4 +19,10 @@ zvm_start_xvfb() {
     done
     echo "no free X display" >&2
     return 1
+}
+
+# Usage: zvm_private_user_folders DIR. The program keeps its queue, its cache of encoder answers and
+# (when asked) its settings per user; a run that must not touch the user's own keeps them below DIR.
+zvm_private_user_folders() {
+    export XDG_DATA_HOME="$1/data" XDG_CONFIG_HOME="$1/config" XDG_CACHE_HOME="$1/cache"
 }

@@ -10,8 +10,7 @@ source "$(dirname "$0")/../../scripts/xvfb.sh"
 program=$(realpath "$1")
 fake_encoder=$(realpath "$2")
 work=$(mktemp -d)
-# The program keeps its queue, cache (and settings, when asked) per user: here, in a folder of its own.
-export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache"
+zvm_private_user_folders "$work"
 ZVM_XVFB_PID=
 app_pid=
 cleanup() {
