@@ -178,7 +178,7 @@ QString EncoderWindow::checkText() const {
 }
 
 QString EncoderWindow::elapsedText() const {
-    return QString::fromStdString(zvm::ClockText(static_cast<double>(elapsed_.elapsed() / 1000)));
+    return QString::fromStdString(zvm::ClockText(static_cast<double>(elapsed_.elapsed()) / 1000));
 }
 
 void EncoderWindow::updateElapsed() {
