@@ -10,7 +10,7 @@ zvm_start_xvfb() {
         Xvfb ":$n" -screen 0 "${1:-1024x768x24}" -nolisten tcp -noreset >/dev/null 2>&1 &
         ZVM_XVFB_PID=$!
         export DISPLAY=":$n"
-        for _ in $(seq 100); do
+        for _ in $(seq 300); do # 30 seconds: a cold machine loads the server slowly
             xdpyinfo >/dev/null 2>&1 && return 0
             sleep 0.1
         done

@@ -125,11 +125,11 @@ void frmZCM::cmdGenerate_Click() {
     generate();
 }
 
-bool frmZCM::generate() {
+frmZCM::Generated frmZCM::generate() {
     const auto outcome = zvm::Generate(requestFromControls(), commandStyle());
     if (const auto* refusal = std::get_if<zvm::Refusal>(&outcome)) {
         showRefusal(*refusal);
-        return false;
+        return Generated::Refused;
     }
     const auto& result = std::get<zvm::GenerateResult>(outcome);
     SetTextIfChanged(txtAudioBitrate, result.request.audioBitrate);
@@ -146,7 +146,7 @@ bool frmZCM::generate() {
     if (result.command) {
         txtFFMPEGCode->setPlainText(ToQString(*result.command));
     }
-    return result.command.has_value();
+    return result.command ? Generated::Written : Generated::NoCommand;
 }
 
 void frmZCM::cmdClear_Click() {

@@ -141,8 +141,10 @@ private:
 
     void showResults(const QStringList& texts);
     void describePreset();
-    // Generate's work; whether it wrote a command into the box.
-    bool generate();
+    // How Generate's work ended: refused (its message box shown), done without a command (no movie
+    // type), or a command written into the box.
+    enum class Generated { Refused, NoCommand, Written };
+    Generated generate();
     zvm::ConversionRequest requestFromControls() const;
     void showRefusal(const zvm::Refusal& refusal);
     zvm::MovieType movieType() const;

@@ -12,7 +12,7 @@
 #include <QPlainTextEdit>
 
 void frmZCM::cmdConvert_Click() {
-    const bool written = generate(); // with its own message box, whatever its outcome
+    const Generated generated = generate(); // with its own message box, whatever its outcome
     if (const auto refusal = zvm::CheckRunRequest(requestFromControls())) {
         if (refusal->shown) {
             showRefusal(*refusal);
@@ -20,7 +20,12 @@ void frmZCM::cmdConvert_Click() {
         return;
     }
     // Only the command just written may run: an older one in the box was made for other values.
-    if (!written) {
+    // Generate's refusal has been shown; the boxes may have changed behind its message (a size read
+    // meanwhile), so the run's checks can pass, but there is still nothing new to start.
+    if (generated == Generated::Refused) {
+        return;
+    }
+    if (generated == Generated::NoCommand) {
         platform_.showMessage(this, Translated(zvm::run::kNoMovieType), tr("Choose a Movie Type!"));
         return;
     }

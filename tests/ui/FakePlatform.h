@@ -6,6 +6,9 @@
 #include <QPair>
 #include <QQueue>
 
+#include <functional>
+#include <utility>
+
 // Records every outside operation and answers from queues, so handlers never block on a dialog.
 class FakeJob final : public EncoderJob {
     Q_OBJECT
@@ -40,7 +43,11 @@ public:
 
     void showMessage(QWidget*, const QString& prompt, const QString& title) override {
         messages.append({prompt, title});
+        if (whileMessageShows) {
+            std::exchange(whileMessageShows, nullptr)(); // what arrives while the modal box is open
+        }
     }
+    std::function<void()> whileMessageShows;
     int askChoice(QWidget*, const QString& prompt, const QString& title, const QStringList& buttons) override {
         questions.append({prompt, title});
         choiceButtons = buttons;
