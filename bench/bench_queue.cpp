@@ -125,7 +125,7 @@ void BM_Add200Videos(benchmark::State& state) {
         runner.add(requests, zvm::CommandStyle::Modern);
         longestStall = std::max(longestStall, tick.restart()); // adding them all is one event too
         while (std::any_of(runner.queue().items().begin(), runner.queue().items().end(),
-                           [](const auto& i) { return i.state == zvm::run::ItemState::Detecting; })) {
+                           [](const auto& i) { return i.state == zvm::queue::ItemState::Detecting; })) {
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         }
         state.SetIterationTime(double(clock.nsecsElapsed()) / 1e9);

@@ -15,12 +15,12 @@
 namespace {
 void BM_ConvertToRunning(benchmark::State& state) {
     const zvm::ConversionRequest r = TypicalRequest("/bin/true"); // exits at once: only the start counts
-    const auto finder = zvm::run::ProgramFinder::FromSystem();
+    const auto finder = zvm::process::ProgramFinder::FromSystem();
     for (auto _ : state) {
         const auto result = std::get<zvm::GenerateResult>(zvm::Generate(r));
         benchmark::DoNotOptimize(zvm::CheckRunRequest(result.request));
-        const auto resolved = zvm::run::ResolveCommandLine(*result.command, r.encoderPath, finder);
-        const auto spawned = zvm::run::SpawnDetached(*resolved.command, "/tmp");
+        const auto resolved = zvm::process::ResolveCommandLine(*result.command, r.encoderPath, finder);
+        const auto spawned = zvm::process::SpawnDetached(*resolved.command, "/tmp");
         state.PauseTiming();
         waitpid(spawned.pid, nullptr, 0);
         close(spawned.logFd);

@@ -10,16 +10,16 @@ int main(int argc, char* argv[]) {
     if (!parsed.options) {
         std::cerr << "zarnik-video-maker-cli: " << parsed.error
                   << "\nTry 'zarnik-video-maker-cli --help' for more information.\n";
-        return zvm::tool::kRefused;
+        return zvm::cli::kRefused;
     }
     if (parsed.options->help) {
         std::cout << zvm::ToolHelp("zarnik-video-maker-cli");
-        return zvm::tool::kConverted;
+        return zvm::cli::kConverted;
     }
-    if (zvm::tool::PrintsWithoutFiles(*parsed.options)) {
-        return zvm::tool::PrintKnown(*parsed.options, std::cout, std::cerr); // no Qt: just the start-up cost
+    if (zvm::cli::PrintsWithoutFiles(*parsed.options)) {
+        return zvm::cli::PrintKnown(*parsed.options, std::cout, std::cerr); // no Qt: just the start-up cost
     }
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Zarnik Video Maker"));
-    return zvm::tool::Run(*parsed.options, std::cout, std::cerr);
+    return zvm::cli::Run(*parsed.options, std::cout, std::cerr);
 }

@@ -23,7 +23,7 @@ namespace {
 constexpr int kProgressSteps = 1000;
 
 // The encoders that predate the modern command reject these options; today's ones do the reverse.
-bool RejectsClassicOptions(const zvm::run::EncoderOutput& output) {
+bool RejectsClassicOptions(const zvm::media::EncoderOutput& output) {
     return output.contains("Unrecognized option") || output.contains("Option not found");
 }
 } // namespace

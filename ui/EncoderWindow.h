@@ -56,7 +56,7 @@ private:
     Platform& platform_;
     std::unique_ptr<EncoderJob> job_;
     ConvertedFile file_;
-    zvm::run::EncoderOutput output_;
+    zvm::media::EncoderOutput output_;
     QElapsedTimer elapsed_;
     QTimer clock_;
     bool stopRequested_ = false;

@@ -20,8 +20,8 @@
 #include <QVBoxLayout>
 
 namespace {
-using zvm::run::ItemState;
-using zvm::run::QueueItem;
+using zvm::queue::ItemState;
+using zvm::queue::QueueItem;
 
 QString Text(const std::string& text) {
     return QString::fromStdString(text);
@@ -67,7 +67,7 @@ double Fraction(const QueueItem& item) {
     return item.duration && *item.duration > 0 ? std::min(1.0, item.encoded / *item.duration) : 0.0;
 }
 
-QString Summary(const zvm::run::QueueSummary& s) {
+QString Summary(const zvm::queue::QueueSummary& s) {
     return QueueWindow::tr("%1 finished, %2 failed, %3 skipped").arg(s.finished).arg(s.failed).arg(s.skipped);
 }
 } // namespace
@@ -138,7 +138,7 @@ void QueueWindow::refresh() {
         fillRow(row);
     }
     filling_ = false;
-    const zvm::run::QueueSummary s = runner_.queue().summary();
+    const zvm::queue::QueueSummary s = runner_.queue().summary();
     const int total = static_cast<int>(items.size());
     double done = 0;
     for (const QueueItem& item : items) {
@@ -221,7 +221,7 @@ int QueueWindow::selectedId() const {
 }
 
 void QueueWindow::showDetails() {
-    const zvm::run::QueueItem* item = runner_.queue().find(selectedId());
+    const zvm::queue::QueueItem* item = runner_.queue().find(selectedId());
     if (item == nullptr) {
         details_->clear();
         return;
@@ -259,7 +259,7 @@ void QueueWindow::start() {
     runner_.start();
 }
 
-void QueueWindow::finishedAll(const zvm::run::QueueSummary& summary) {
+void QueueWindow::finishedAll(const zvm::queue::QueueSummary& summary) {
     const QString text = tr("The queue is done: %1.").arg(Summary(summary));
     summary_->setText(text);
     setWindowTitle(tr("Queue - done: %1").arg(Summary(summary)));
@@ -295,7 +295,7 @@ void QueueWindow::clearFinished() {
 }
 
 void QueueWindow::openOutputFolder() {
-    const zvm::run::QueueItem* item = runner_.queue().find(selectedId());
+    const zvm::queue::QueueItem* item = runner_.queue().find(selectedId());
     const auto& items = runner_.queue().items();
     if (item == nullptr && !items.empty()) {
         item = &items.front();

@@ -8,7 +8,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QTableWidget;
 class QueueRunner;
-namespace zvm::run {
+namespace zvm::queue {
 struct QueueSummary;
 }
 
@@ -33,7 +33,7 @@ private:
     void fillRow(int row);
     void showDetails();
     void edited(int row, int column);
-    void finishedAll(const zvm::run::QueueSummary& summary);
+    void finishedAll(const zvm::queue::QueueSummary& summary);
     int selectedId() const;
     void removeSelected();
     void moveUp();

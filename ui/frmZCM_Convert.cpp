@@ -26,10 +26,10 @@ void frmZCM::cmdConvert_Click() {
         return;
     }
     if (generated == Generated::NoCommand) {
-        platform_.showMessage(this, Translated(zvm::run::kNoMovieType), tr("Choose a Movie Type!"));
+        platform_.showMessage(this, Translated(zvm::queue::kNoMovieType), tr("Choose a Movie Type!"));
         return;
     }
-    if (zvm::run::OutputIsSource(txtOriginalVideo->text().toStdString(), txtSaveAs->text().toStdString())) {
+    if (zvm::process::OutputIsSource(txtOriginalVideo->text().toStdString(), txtSaveAs->text().toStdString())) {
         platform_.showMessage(this, tr("The output file is the source video. Choose another output filename"),
                               tr("Invalid Filename!"));
         return;

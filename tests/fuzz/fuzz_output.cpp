@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string_view>
 
-using zvm::run::EncoderOutput;
+using zvm::media::EncoderOutput;
 
 namespace {
 void CheckTime(const std::optional<double>& t) {

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-using zvm::run::SplitCommandLine;
+using zvm::process::SplitCommandLine;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string line(reinterpret_cast<const char*>(data), size);

@@ -128,7 +128,7 @@ void TestQueueWindow::offersKeptVideosBack() {
     WindowFixture fx;
     fx.platform.queuePath = fx.dir.filePath("queue.json");
     if (kept.isEmpty()) {
-        std::vector<zvm::run::QueueItem> waiting(2);
+        std::vector<zvm::queue::QueueItem> waiting(2);
         waiting[0].request.sourceVideo = "/v/a.avi";
         waiting[1].request.sourceVideo = "/v/b.avi";
         for (auto& item : waiting) {
@@ -183,7 +183,7 @@ void TestQueueWindow::asksBeforeQuittingARunningQueue() {
     QCOMPARE(partial.exists(), !quits); // the stopped video's partial output is removed
     const auto kept = LoadQueue(fx.platform.queuePath).items;
     QCOMPARE(kept.size(), std::size_t(2)); // both wait for the next start
-    QCOMPARE(kept[0].state, quits ? zvm::run::ItemState::Waiting : zvm::run::ItemState::Running);
+    QCOMPARE(kept[0].state, quits ? zvm::queue::ItemState::Waiting : zvm::queue::ItemState::Running);
 }
 
 QTEST_MAIN(TestQueueWindow)

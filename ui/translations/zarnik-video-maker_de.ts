@@ -980,7 +980,7 @@ Programm: %1</translation>
     </message>
 </context>
 <context>
-    <name>zvm::run</name>
+    <name>zvm::process</name>
     <message>
         <source>the program&apos;s name is longer than the system allows</source>
         <translation>der Programmname ist länger, als das System erlaubt</translation>
@@ -1005,6 +1005,9 @@ Programm: %1</translation>
         <source>no encoder is named: the box for its location is empty</source>
         <translation>kein Encoder angegeben: das Feld für seinen Ort ist leer</translation>
     </message>
+</context>
+<context>
+    <name>zvm::queue</name>
     <message>
         <source>Choose Live Action or Animation for this target</source>
         <translation>Für dieses Ziel Realfilm oder Trickfilm wählen</translation>

@@ -980,7 +980,7 @@ Programa: %1</translation>
     </message>
 </context>
 <context>
-    <name>zvm::run</name>
+    <name>zvm::process</name>
     <message>
         <source>the program&apos;s name is longer than the system allows</source>
         <translation>el nombre del programa es más largo de lo que permite el sistema</translation>
@@ -1005,6 +1005,9 @@ Programa: %1</translation>
         <source>no encoder is named: the box for its location is empty</source>
         <translation>no se indicó ningún codificador: el campo de su ubicación está vacío</translation>
     </message>
+</context>
+<context>
+    <name>zvm::queue</name>
     <message>
         <source>Choose Live Action or Animation for this target</source>
         <translation>Elija Imagen real o Animación para este destino</translation>

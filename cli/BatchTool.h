@@ -1,0 +1,21 @@
+#pragma once
+
+#include "ToolOptions.h"
+
+#include <iosfwd>
+
+// The command-line tool's work once its options are read.
+namespace zvm::cli {
+
+enum ExitCode { kConverted = 0, kSomeFailed = 1, kRefused = 2, kInterrupted = 130 };
+
+// --print or --json with the size given: what the window's Generate would write, one line or one
+// JSON object per video. Reads no file and needs no Qt application.
+bool PrintsWithoutFiles(const ToolOptions& options);
+int PrintKnown(const ToolOptions& options, std::ostream& out, std::ostream& err);
+
+// Everything else: sizes read with ffprobe, then printed, or the videos converted one after another
+// through the queue, with progress on standard error. Needs a QCoreApplication.
+int Run(const ToolOptions& options, std::ostream& out, std::ostream& err);
+
+} // namespace zvm::cli

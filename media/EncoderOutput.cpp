@@ -1,0 +1,140 @@
+#include "EncoderOutput.h"
+
+#include <charconv>
+
+namespace zvm::media {
+
+namespace {
+// The clock text that follows `key` in a line, up to the next blank or comma.
+std::string_view ValueAfter(std::string_view line, std::string_view key) {
+    const std::size_t at = line.find(key);
+    if (at == std::string_view::npos) {
+        return {};
+    }
+    std::string_view rest = line.substr(at + key.size());
+    while (!rest.empty() && rest.front() == ' ') {
+        rest.remove_prefix(1);
+    }
+    return rest.substr(0, rest.find_first_of(" ,\r\n"));
+}
+
+bool ParseUnsigned(std::string_view text, long long& value) {
+    if (text.empty()) {
+        return false;
+    }
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc{} && end == text.data() + text.size() && value >= 0;
+}
+
+// An encoder may write without line breaks; a line keeps only its end, where progress figures are.
+void KeepTail(std::string& line) {
+    constexpr std::string_view kCut = "[...] ";
+    line.erase(0, line.size() - (EncoderOutput::kMaxLineLength - kCut.size()));
+    line.insert(0, kCut);
+}
+} // namespace
+
+std::optional<double> ParseClockTime(std::string_view text) {
+    const bool negative = !text.empty() && text.front() == '-';
+    const std::size_t first = text.find(':');
+    const std::size_t second = first == std::string_view::npos ? first : text.find(':', first + 1);
+    if (negative || second == std::string_view::npos) {
+        return std::nullopt;
+    }
+    long long hours = 0;
+    long long minutes = 0;
+    double seconds = 0;
+    const std::string_view secondsText = text.substr(second + 1);
+    const auto [end, error] =
+        std::from_chars(secondsText.data(), secondsText.data() + secondsText.size(), seconds);
+    // A clock the encoder could print: anything else is not a time, and the sum cannot overflow.
+    constexpr long long kMaxHours = 1'000'000;
+    if (!ParseUnsigned(text.substr(0, first), hours) ||
+        !ParseUnsigned(text.substr(first + 1, second - first - 1), minutes) || error != std::errc{} ||
+        end != secondsText.data() + secondsText.size() || hours > kMaxHours || minutes >= 60 ||
+        !(seconds >= 0 && seconds < 60)) {
+        return std::nullopt;
+    }
+    return static_cast<double>(hours) * 3600 + static_cast<double>(minutes) * 60 + seconds;
+}
+
+EncoderOutput::EncoderOutput(std::size_t keptLines) : keptLines_(keptLines == 0 ? 1 : keptLines) {}
+
+void EncoderOutput::append(std::string_view bytes) {
+    for (const char c : bytes) {
+        if (c == '\n') {
+            returnPending_ = false;
+            finishLine();
+        } else if (c == '\r') {
+            if (!returnPending_) {
+                scan(current_);
+            }
+            returnPending_ = true;
+        } else {
+            if (returnPending_) {
+                // A lone carriage return: the encoder rewrites its progress line in place.
+                current_.clear();
+                returnPending_ = false;
+            }
+            current_ += c;
+            if (current_.size() >= 2 * kMaxLineLength) {
+                KeepTail(current_);
+            }
+        }
+    }
+}
+
+void EncoderOutput::finishLine() {
+    scan(current_);
+    if (current_.size() > kMaxLineLength) {
+        KeepTail(current_);
+    }
+    lines_.push_back(std::move(current_));
+    current_.clear();
+    if (lines_.size() > keptLines_) {
+        lines_.pop_front();
+    }
+}
+
+void EncoderOutput::scan(std::string_view line) {
+    if (line.starts_with("Output #")) {
+        outputDescribed_ = true;
+    } else if (!outputDescribed_ && line.find("Stream #") != line.npos &&
+               line.find(": Audio:") != line.npos) {
+        inputAudio_ = true;
+    }
+    if (!duration_) {
+        duration_ = ParseClockTime(ValueAfter(line, "Duration:"));
+    }
+    if (const auto t = ParseClockTime(ValueAfter(line, "time="))) {
+        time_ = t;
+    }
+}
+
+std::optional<bool> EncoderOutput::inputHasAudio() const {
+    return outputDescribed_ ? std::optional(inputAudio_) : std::nullopt;
+}
+
+std::string EncoderOutput::screen() const {
+    std::string text;
+    for (const std::string& line : lines_) {
+        text += line;
+        text += '\n';
+    }
+    text += current_;
+    return text;
+}
+
+bool EncoderOutput::contains(std::string_view text) const {
+    if (current_.find(text) != std::string::npos) {
+        return true;
+    }
+    for (const std::string& line : lines_) {
+        if (line.find(text) != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace zvm::media

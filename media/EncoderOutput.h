@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstddef>
+#include <deque>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zvm::media {
+
+// Follows the encoder's output as it arrives, in pieces of any size, and keeps what the encoder
+// window shows: the last lines as a terminal would show them (a carriage return starts its line
+// again, as progress lines do), the input's duration and the latest progress time.
+class EncoderOutput {
+public:
+    explicit EncoderOutput(std::size_t keptLines = 500);
+
+    // The longest line kept; a longer one keeps its end. With the kept lines, this bounds memory.
+    static constexpr std::size_t kMaxLineLength = 2000;
+
+    void append(std::string_view bytes);
+
+    // The kept lines joined with newlines, the line being written last.
+    std::string screen() const;
+    // Seconds of the first input's "Duration:", once known.
+    std::optional<double> duration() const { return duration_; }
+    // Seconds of the latest "time=" that held a time ("N/A" is passed over).
+    std::optional<double> time() const { return time_; }
+    // Whether the encoder's input has a sound stream, once its description has been read.
+    std::optional<bool> inputHasAudio() const;
+    // Whether any complete or current line contains the text.
+    bool contains(std::string_view text) const;
+
+private:
+    void finishLine();
+    void scan(std::string_view line);
+
+    std::size_t keptLines_;
+    std::deque<std::string> lines_;
+    std::string current_;
+    bool returnPending_ = false;
+    std::optional<double> duration_;
+    std::optional<double> time_;
+    bool inputAudio_ = false;
+    bool outputDescribed_ = false; // past the inputs' description
+};
+
+// "HH:MM:SS.xx" (hours may have more digits) to seconds; nothing for anything else, or for a clock
+// beyond a million hours.
+std::optional<double> ParseClockTime(std::string_view text);
+
+} // namespace zvm::media

@@ -1,0 +1,40 @@
+#include "FormProbe.h"
+
+#include "FormQuestion.h"
+#include "ProcessRun.h"
+
+#include <QTimer>
+
+namespace {
+QStringList Question() {
+    QStringList question;
+    for (const std::string& word : zvm::media::ClassicQuestion()) {
+        question << QString::fromStdString(word);
+    }
+    return question;
+}
+} // namespace
+
+FormProbe::FormProbe(QObject* parent, int timeoutMilliseconds)
+    : QObject(parent), timeout_(timeoutMilliseconds) {}
+
+void FormProbe::ask(const QString& program) {
+    const std::string path = program.toLocal8Bit().toStdString();
+    if (const auto known = zvm::media::RememberedAnswer(path)) {
+        QTimer::singleShot(0, this, [this, answer = *known] { emit answered(answer); });
+        return;
+    }
+    auto* run = new ProcessRun(timeout_, this);
+    connect(run, &ProcessRun::done, this, [this, run, path](const ProcessResult& result) {
+        const QByteArray output = result.out + result.err;
+        const zvm::EncoderAnswer answer =
+            result.started && !result.timedOut
+                ? zvm::media::ReadClassicReply(result.exitCode,
+                                             std::string_view(output.constData(), std::size_t(output.size())))
+                : zvm::EncoderAnswer::Unknown;
+        zvm::media::RememberAnswer(path, answer); // a time-out may pass: only a definite answer is kept
+        run->deleteLater();
+        emit answered(answer);
+    });
+    run->start(program, Question());
+}

@@ -1,0 +1,136 @@
+#include "FormQuestion.h"
+
+#include "Spawn.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <poll.h>
+#include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace zvm::media {
+
+namespace fs = std::filesystem;
+using process::OpenProcessDescriptor;
+using process::SpawnDetached;
+using process::SpawnResult;
+
+namespace {
+fs::path CacheFile() {
+    const char* cache = std::getenv("XDG_CACHE_HOME");
+    const char* home = std::getenv("HOME");
+    const fs::path folder = cache != nullptr && *cache == '/' ? fs::path(cache)
+                            : home != nullptr                 ? fs::path(home) / ".cache"
+                                                              : fs::path("/tmp");
+    return folder / "zarnik-video-maker" / "encoder-forms";
+}
+
+// "modification time in nanoseconds, tab, canonical path": what identifies one build of a program.
+std::optional<std::string> Identity(const std::string& program) {
+    std::error_code error;
+    const fs::path canonical = fs::canonical(program, error);
+    struct stat info {};
+    if (error || stat(canonical.c_str(), &info) != 0) {
+        return std::nullopt;
+    }
+    return std::to_string(info.st_mtim.tv_sec * 1'000'000'000LL + info.st_mtim.tv_nsec) + "\t" +
+           canonical.string();
+}
+
+const char* Word(EncoderAnswer answer) {
+    return answer == EncoderAnswer::Accepts ? "accepts" : "rejects";
+}
+
+// Waits for the process to end, at most the time limit; it is killed after that.
+std::optional<int> WaitFor(pid_t pid, int timeoutMilliseconds) {
+    const int processFd = OpenProcessDescriptor(pid);
+    if (processFd >= 0) {
+        pollfd ready{processFd, POLLIN, 0};
+        const int polled = ::poll(&ready, 1, timeoutMilliseconds);
+        ::close(processFd);
+        if (polled <= 0) {
+            ::kill(-pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+            return std::nullopt;
+        }
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? std::optional(WEXITSTATUS(status)) : std::nullopt;
+}
+} // namespace
+
+const std::vector<std::string>& ClassicQuestion() {
+    static const std::vector<std::string> question{"-hq", "-me",      "epzs", "-padtop",   "0", "-padbottom",
+                                                   "0",   "-padleft", "0",    "-padright", "0", "-version"};
+    return question;
+}
+
+EncoderAnswer ReadClassicReply(int exitCode, std::string_view output) {
+    if (output.find("Unrecognized option") != output.npos || output.find("Option not found") != output.npos) {
+        return EncoderAnswer::Rejects;
+    }
+    return exitCode == 0 && output.find("version") != output.npos ? EncoderAnswer::Accepts
+                                                                  : EncoderAnswer::Unknown;
+}
+
+std::optional<EncoderAnswer> RememberedAnswer(const std::string& program) {
+    const auto identity = Identity(program);
+    std::ifstream file(CacheFile());
+    std::string line;
+    while (identity && std::getline(file, line)) {
+        const std::size_t tab = line.find('\t');
+        if (tab != line.npos && line.substr(tab + 1) == *identity) {
+            return line.substr(0, tab) == "accepts" ? EncoderAnswer::Accepts : EncoderAnswer::Rejects;
+        }
+    }
+    return std::nullopt;
+}
+
+// The file is rewritten whole through a temporary one, so a reader never sees half of it.
+void RememberAnswer(const std::string& program, EncoderAnswer answer) {
+    const auto identity = Identity(program);
+    if (!identity || answer == EncoderAnswer::Unknown) {
+        return;
+    }
+    const fs::path path = CacheFile();
+    std::error_code error;
+    fs::create_directories(path.parent_path(), error);
+    std::ostringstream kept;
+    std::ifstream old(path);
+    std::string line;
+    while (std::getline(old, line)) {
+        if (line.find('\t') != line.npos && line.substr(line.find('\t') + 1) != *identity) {
+            kept << line << '\n';
+        }
+    }
+    kept << Word(answer) << '\t' << *identity << '\n';
+    const fs::path temporary = path.string() + "." + std::to_string(::getpid());
+    std::ofstream(temporary) << kept.str();
+    fs::rename(temporary, path, error);
+}
+
+EncoderAnswer AskClassicOptions(const std::string& program, int timeoutMilliseconds) {
+    if (const auto known = RememberedAnswer(program)) {
+        return *known;
+    }
+    const SpawnResult spawned = SpawnDetached({program, ClassicQuestion()});
+    if (!spawned.error.empty()) {
+        return EncoderAnswer::Unknown;
+    }
+    const std::optional<int> exitCode = WaitFor(spawned.pid, timeoutMilliseconds);
+    std::string output(std::size_t{64} * 1024, '\0');
+    const ssize_t got = ::read(spawned.logFd, output.data(), output.size());
+    ::close(spawned.logFd);
+    output.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    const EncoderAnswer answer = exitCode ? ReadClassicReply(*exitCode, output) : EncoderAnswer::Unknown;
+    RememberAnswer(program, answer);
+    return answer;
+}
+
+} // namespace zvm::media

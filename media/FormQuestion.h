@@ -1,0 +1,27 @@
+#pragma once
+
+#include "CommandForm.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zvm::media {
+
+// The question that tells old encoders from today's: options of the classic command that today's
+// encoders no longer know, and -version. One that knows them prints its version; one that does not
+// names the unknown option.
+const std::vector<std::string>& ClassicQuestion();
+EncoderAnswer ReadClassicReply(int exitCode, std::string_view output);
+
+// Answers kept between runs, per program file and modification time, in the user's cache folder
+// ($XDG_CACHE_HOME, else ~/.cache), so each build is asked once.
+std::optional<EncoderAnswer> RememberedAnswer(const std::string& program);
+void RememberAnswer(const std::string& program, EncoderAnswer answer);
+
+// The remembered answer, or asks now and waits, at most the time limit: for the command-line tool,
+// which has nothing else to do meanwhile. A definite answer is remembered.
+EncoderAnswer AskClassicOptions(const std::string& program, int timeoutMilliseconds = 5000);
+
+} // namespace zvm::media

@@ -1,0 +1,344 @@
+#include "Queue.h"
+
+#include "Generate.h"
+#include "Words.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <utility>
+
+namespace zvm::queue {
+
+namespace {
+constexpr Words<ItemState, 8> kWords{{
+    {ItemState::Detecting, "detecting"},
+    {ItemState::Waiting, "waiting"},
+    {ItemState::NeedsAttention, "needs-attention"},
+    {ItemState::Running, "running"},
+    {ItemState::Finished, "finished"},
+    {ItemState::Failed, "failed"},
+    {ItemState::Stopped, "stopped"},
+    {ItemState::Skipped, "skipped"},
+}};
+
+std::string Normal(const std::string& path) {
+    return std::filesystem::path(path).lexically_normal().string();
+}
+
+bool Unfinished(ItemState state) {
+    return state == ItemState::Detecting || state == ItemState::Waiting ||
+           state == ItemState::NeedsAttention || state == ItemState::Running || state == ItemState::Stopped;
+}
+} // namespace
+
+const char* OutputConflict(const ConversionRequest& request, const Queue::SameFile& sameFile,
+                           const std::function<bool(const std::string&)>& writtenElsewhere) {
+    const std::string output = Normal(request.outputPath);
+    if (Normal(request.sourceVideo) == output || sameFile(request.sourceVideo, request.outputPath)) {
+        return kOutputIsSource;
+    }
+    return writtenElsewhere(output) ? kSharedOutput : nullptr;
+}
+
+std::string ReasonText(const QueueItem& item) {
+    std::string text = item.reason;
+    if (const std::size_t at = text.find("%1"); at != std::string::npos) {
+        text = text.substr(0, at) + item.detail + text.substr(at + 2);
+    }
+    return text;
+}
+
+std::string_view StateWord(ItemState state) {
+    return WordFor(kWords, state);
+}
+
+std::optional<ItemState> StateFromWord(std::string_view word) {
+    return ValueFor(kWords, word);
+}
+
+Queue::Queue(SameFile sameFile) : sameFile_(std::move(sameFile)) {}
+
+QueueItem* Queue::item(int id) {
+    const auto it =
+        std::find_if(items_.begin(), items_.end(), [id](const QueueItem& i) { return i.id == id; });
+    return it == items_.end() ? nullptr : &*it;
+}
+
+const QueueItem* Queue::find(int id) const {
+    return const_cast<Queue*>(this)->item(id);
+}
+
+int Queue::add(ConversionRequest snapshot, CommandStyle style) {
+    QueueItem added;
+    added.id = nextId_++;
+    added.request = std::move(snapshot);
+    added.style = style;
+    items_.push_back(std::move(added));
+    return items_.back().id;
+}
+
+int Queue::addReady(ConversionRequest request, CommandStyle style) {
+    const int id = add(std::move(request), style);
+    prepare(*item(id));
+    return id;
+}
+
+// What Generate writes for the item, checked so that nothing it writes overwrites its source or
+// another item's output.
+void Queue::prepare(QueueItem& it) {
+    it.command.clear();
+    const auto outcome = Generate(it.request, it.style);
+    if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
+        it.state = ItemState::NeedsAttention;
+        it.reason = refusal->prompt;
+        return;
+    }
+    const auto& result = std::get<GenerateResult>(outcome);
+    if (!result.command) {
+        it.state = ItemState::NeedsAttention;
+        it.reason = kNoMovieType;
+        return;
+    }
+    const char* conflict = OutputConflict(result.request, sameFile_, [&](const std::string& output) {
+        return std::any_of(items_.begin(), items_.end(), [&](const QueueItem& other) {
+            return other.id != it.id && Normal(other.request.outputPath) == output;
+        });
+    });
+    if (conflict != nullptr) {
+        it.state = ItemState::NeedsAttention;
+        it.reason = conflict;
+    } else {
+        it.state = ItemState::Waiting;
+        it.reason.clear();
+        it.request = result.request;
+        it.command = *result.command;
+    }
+}
+
+void Queue::sizeKnown(int id, int width, int height, std::optional<double> duration) {
+    if (QueueItem* it = item(id); it != nullptr && it->state == ItemState::Detecting) {
+        it->duration = duration;
+        setSize(id, width, height);
+    }
+}
+
+void Queue::sizeUnknown(int id, const std::string& reason) {
+    if (QueueItem* it = item(id); it != nullptr && it->state == ItemState::Detecting) {
+        it->state = ItemState::NeedsAttention;
+        it->reason = kNoSize;
+        it->detail = reason;
+    }
+}
+
+void Queue::setSize(int id, int width, int height) {
+    QueueItem* it = item(id);
+    if (it != nullptr && it->state != ItemState::Running) {
+        it->request.width = std::to_string(width);
+        it->request.height = std::to_string(height);
+        prepare(*it);
+    }
+}
+
+void Queue::setOutput(int id, const std::string& output) {
+    QueueItem* it = item(id);
+    if (it != nullptr && it->state != ItemState::Running && it->state != ItemState::Detecting) {
+        it->request.outputPath = output;
+        prepare(*it);
+    }
+}
+
+void Queue::start() {
+    running_ = true;
+}
+
+std::optional<int> Queue::current() const {
+    for (const QueueItem& it : items_) {
+        if (it.state == ItemState::Running) {
+            return it.id;
+        }
+    }
+    return std::nullopt;
+}
+
+// In the queue's order: an item whose size is still being read holds back the ones after it.
+std::optional<int> Queue::next() {
+    if (!running_ || current()) {
+        return std::nullopt;
+    }
+    for (QueueItem& it : items_) {
+        if (it.state == ItemState::Detecting) {
+            return std::nullopt;
+        }
+        if (it.state == ItemState::Waiting) {
+            it.state = ItemState::Running;
+            it.encoded = 0;
+            it.runSeconds = 0;
+            return it.id;
+        }
+    }
+    running_ = false; // nothing more will come: the run is over
+    return std::nullopt;
+}
+
+void Queue::pauseAfterCurrent() {
+    running_ = false;
+}
+
+void Queue::progressed(int id, double encodedSeconds, std::optional<double> duration, double runSeconds) {
+    if (QueueItem* it = item(id); it != nullptr && it->state == ItemState::Running) {
+        it->encoded = encodedSeconds;
+        it->runSeconds = runSeconds;
+        if (duration) {
+            it->duration = duration;
+        }
+    }
+}
+
+void Queue::ended(int id, int exitCode, const std::string& log) {
+    QueueItem* it = item(id);
+    if (it == nullptr || it->state != ItemState::Running) {
+        return;
+    }
+    if (exitCode == 0) {
+        it->state = ItemState::Finished;
+        it->encoded = it->duration.value_or(it->encoded);
+    } else {
+        it->state = ItemState::Failed;
+        it->reason = exitCode < 0 ? kEndedBySignal : kExitCode;
+        it->detail = std::to_string(exitCode);
+        it->log = log;
+    }
+}
+
+void Queue::failedToStart(int id, const std::string& error) {
+    if (QueueItem* it = item(id); it != nullptr && it->state == ItemState::Running) {
+        it->state = ItemState::Failed;
+        it->reason = kNotStarted;
+        it->detail = error;
+    }
+}
+
+void Queue::checked(int id, CheckVerdict verdict, const std::string& line) {
+    if (QueueItem* it = item(id); it != nullptr) {
+        it->check = line;
+        it->verdict = verdict;
+        if (it->state == ItemState::Finished && verdict == CheckVerdict::Missing) {
+            it->state = ItemState::Failed; // a clean exit without a file is no success
+            it->reason = "%1";
+            it->detail = line;
+        }
+    }
+}
+
+void Queue::stopped(int id, const std::string& reason) {
+    if (QueueItem* it = item(id); it != nullptr && it->state == ItemState::Running) {
+        it->state = ItemState::Stopped;
+        it->reason = reason;
+    }
+    running_ = false;
+}
+
+void Queue::interrupted(int id) {
+    if (QueueItem* it = item(id); it != nullptr && it->state == ItemState::Running) {
+        it->state = ItemState::Waiting;
+        it->encoded = 0;
+    }
+    running_ = false;
+}
+
+void Queue::skip(const std::vector<int>& ids, const std::string& reason) {
+    for (const int id : ids) {
+        if (QueueItem* it = item(id); it != nullptr && it->state == ItemState::Waiting) {
+            it->state = ItemState::Skipped;
+            it->reason = reason;
+        }
+    }
+}
+
+void Queue::remove(int id) {
+    std::erase_if(items_, [id](const QueueItem& i) { return i.id == id && i.state != ItemState::Running; });
+}
+
+void Queue::move(int id, int by) {
+    const auto it =
+        std::find_if(items_.begin(), items_.end(), [id](const QueueItem& i) { return i.id == id; });
+    if (it == items_.end()) {
+        return;
+    }
+    const auto from = it - items_.begin();
+    const auto to = std::clamp<std::ptrdiff_t>(from + by, 0, std::ssize(items_) - 1);
+    if (to < from) {
+        std::rotate(items_.begin() + to, items_.begin() + from, items_.begin() + from + 1);
+    } else {
+        std::rotate(items_.begin() + from, items_.begin() + from + 1, items_.begin() + to + 1);
+    }
+}
+
+void Queue::clearFinished() {
+    std::erase_if(items_, [](const QueueItem& i) { return i.state == ItemState::Finished; });
+}
+
+std::vector<QueueItem> Queue::unfinished() const {
+    std::vector<QueueItem> kept;
+    std::copy_if(items_.begin(), items_.end(), std::back_inserter(kept),
+                 [](const QueueItem& i) { return Unfinished(i.state); });
+    return kept;
+}
+
+void Queue::restore(std::vector<QueueItem> kept) {
+    for (QueueItem& it : kept) {
+        it.id = nextId_++;
+        if (it.state == ItemState::Running) {
+            it.state = ItemState::Waiting; // interrupted: it starts again from the beginning
+            it.encoded = 0;
+        }
+        items_.push_back(std::move(it));
+    }
+}
+
+QueueSummary Queue::summary() const {
+    QueueSummary s;
+    for (const QueueItem& it : items_) {
+        s.finished += it.state == ItemState::Finished ? 1 : 0;
+        s.failed += it.state == ItemState::Failed ? 1 : 0;
+        s.skipped += it.state == ItemState::Stopped || it.state == ItemState::Skipped ||
+                             it.state == ItemState::NeedsAttention
+                         ? 1
+                         : 0;
+    }
+    return s;
+}
+
+std::optional<double> Queue::secondsLeft(int id) const {
+    const QueueItem* it = find(id);
+    if (it == nullptr || it->state != ItemState::Running || !it->duration || it->encoded <= 0 ||
+        it->runSeconds <= 0) {
+        return std::nullopt;
+    }
+    return std::max(0.0, *it->duration - it->encoded) / (it->encoded / it->runSeconds);
+}
+
+std::optional<double> Queue::totalSecondsLeft() const {
+    double encoded = 0;
+    double seconds = 0;
+    double remaining = 0;
+    for (const QueueItem& it : items_) {
+        if (it.state == ItemState::Finished || it.state == ItemState::Running) {
+            encoded += it.encoded;
+            seconds += it.runSeconds;
+        }
+        if (it.state == ItemState::Waiting || it.state == ItemState::Running ||
+            it.state == ItemState::Detecting) {
+            if (!it.duration) {
+                return std::nullopt;
+            }
+            remaining += std::max(0.0, *it.duration - it.encoded);
+        }
+    }
+    if (encoded <= 0 || seconds <= 0) {
+        return std::nullopt;
+    }
+    return remaining / (encoded / seconds);
+}
+
+} // namespace zvm::queue

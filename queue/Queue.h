@@ -1,0 +1,130 @@
+#pragma once
+
+#include "CommandLine.h"
+#include "ConversionRequest.h"
+#include "OutputTarget.h"
+#include "Text.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zvm::queue {
+
+// Where an item is on its way. Waiting items run one at a time, in order; the others are not run.
+enum class ItemState { Detecting, Waiting, NeedsAttention, Running, Finished, Failed, Stopped, Skipped };
+
+// One video of the queue: the window's settings as they were when it was added, its command once
+// its size is known, and how its run went.
+struct QueueItem {
+    int id = 0;
+    ConversionRequest request;
+    CommandStyle style = CommandStyle::Classic;
+    std::string command;
+    ItemState state = ItemState::Detecting;
+    // Why it needs attention, failed, was stopped or skipped: a fixed text, whose %1 stands for the
+    // detail (so a window can show the text in the user's language).
+    std::string reason;
+    std::string detail;
+    std::optional<double> duration; // of the source, in seconds
+    double encoded = 0;             // seconds of the source encoded so far
+    double runSeconds = 0;          // wall-clock seconds of its run so far
+    std::string log;                // the encoder's last words, for a failed item
+    std::string check;              // the after-check's line for a finished item
+    CheckVerdict verdict = CheckVerdict::NotChecked;
+};
+
+struct QueueSummary {
+    int finished = 0;
+    int failed = 0;
+    int skipped = 0; // stopped, skipped, and those still needing attention
+};
+
+// The queue's logic, with no window and no process: items, their states and order, and the time
+// arithmetic. Whoever runs encoders tells it what happened, and asks it what to start next.
+class Queue {
+public:
+    // Whether two paths name the same existing file (the source is never overwritten).
+    using SameFile = std::function<bool(const std::string&, const std::string&)>;
+    explicit Queue(SameFile sameFile);
+
+    // An item whose size is still to be detected, or one complete now.
+    int add(ConversionRequest snapshot, CommandStyle style);
+    int addReady(ConversionRequest request, CommandStyle style);
+    void sizeKnown(int id, int width, int height, std::optional<double> duration);
+    void sizeUnknown(int id, const std::string& reason);
+    // The user mends an item: a new size or output, checked again.
+    void setSize(int id, int width, int height);
+    void setOutput(int id, const std::string& output);
+
+    // Running. start() lets the queue run; next() names the item to start when none runs, and
+    // marks it Running.
+    void start();
+    std::optional<int> next();
+    void pauseAfterCurrent();
+    bool isRunning() const { return running_; }
+    std::optional<int> current() const;
+    void progressed(int id, double encodedSeconds, std::optional<double> duration, double runSeconds);
+    void ended(int id, int exitCode, const std::string& log);
+    void failedToStart(int id, const std::string& error);
+    void checked(int id, CheckVerdict verdict, const std::string& line);
+    // The current item was stopped on request: the queue pauses.
+    void stopped(int id, const std::string& reason);
+    // The current item was cut short by the program's end: it waits to run again from the beginning.
+    void interrupted(int id);
+    void skip(const std::vector<int>& ids, const std::string& reason);
+
+    void remove(int id); // not the running item: it is stopped first
+    void move(int id, int by);
+    void clearFinished();
+
+    const std::vector<QueueItem>& items() const { return items_; }
+    const QueueItem* find(int id) const;
+    // Items a later start would run: waiting, detecting, needing attention, stopped or interrupted.
+    std::vector<QueueItem> unfinished() const;
+    // Puts back items kept from an earlier run; one that was running starts again from the beginning.
+    void restore(std::vector<QueueItem> kept);
+    QueueSummary summary() const;
+
+    // Seconds left: of one running item, from its own speed; of the whole queue, with the waiting
+    // items' durations at the speed seen so far. Nothing while there is no speed to go by.
+    std::optional<double> secondsLeft(int id) const;
+    std::optional<double> totalSecondsLeft() const;
+
+private:
+    QueueItem* item(int id);
+    void prepare(QueueItem& item);
+    int nextId_ = 1;
+    bool running_ = false;
+    SameFile sameFile_;
+    std::vector<QueueItem> items_;
+};
+
+// Reasons an item does not run, as a window shows them (see Text.h).
+inline constexpr const char* kNoMovieType = ZVM_TEXT("Choose Live Action or Animation for this target");
+inline constexpr const char* kOutputIsSource = ZVM_TEXT("The output file is the source video");
+inline constexpr const char* kSharedOutput =
+    ZVM_TEXT("Another video of the queue is written to the same output file");
+inline constexpr const char* kNoSize = ZVM_TEXT("The size could not be detected: %1");
+inline constexpr const char* kEndedBySignal = ZVM_TEXT("the encoder was ended by a signal");
+inline constexpr const char* kExitCode = ZVM_TEXT("the encoder ended with exit code %1");
+inline constexpr const char* kNotStarted = ZVM_TEXT("the encoder could not be started: %1");
+inline constexpr const char* kStoppedOnRequest =
+    ZVM_TEXT("stopped on request; its partial output was removed");
+inline constexpr const char* kOutputExists = ZVM_TEXT("its output exists already");
+
+// Whether writing the request's output would lose a file: the reason when the output is its source
+// (by name, or `sameFile`), or another run writes it (`writtenElsewhere` is asked with the output's
+// normal form); nothing when it is safe.
+const char* OutputConflict(const ConversionRequest& request, const Queue::SameFile& sameFile,
+                           const std::function<bool(const std::string&)>& writtenElsewhere);
+
+// The reason in English words, the detail in its place.
+std::string ReasonText(const QueueItem& item);
+
+// Stable words for states, for the persisted form and the window.
+std::string_view StateWord(ItemState state);
+std::optional<ItemState> StateFromWord(std::string_view word);
+
+} // namespace zvm::queue

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "EncoderOutput.h"
+#include "Queue.h"
+#include "Services.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+
+#include <deque>
+#include <functional>
+#include <memory>
+
+// What the queue needs from outside; Real() does it in this process, tests and the window put their
+// own in.
+struct QueueServices {
+    std::function<StartOutcome(const QString& command, const QString& encoder)> start;
+    std::function<void(const QString&, const QString&, std::function<void(const SizeDetection&)>)> detect;
+    std::function<void(const QString&, const QString&, const zvm::OutputTarget&, const zvm::SourceFacts&,
+                       std::function<void(const CheckReport&)>)>
+        check;
+
+    static QueueServices Real();
+};
+
+// Runs the queue: detects the sizes of added videos (two at a time), starts one encoder at a time
+// through the same run layer as Convert, follows it, checks what it wrote, and starts the next at
+// once. Keeps the unfinished items in storePath (when given) after every change.
+class QueueRunner : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr int kParallelDetections = 2;
+
+    explicit QueueRunner(QueueServices services, QString storePath = {}, QObject* parent = nullptr);
+    ~QueueRunner() override;
+    QueueRunner(const QueueRunner&) = delete;
+    QueueRunner& operator=(const QueueRunner&) = delete;
+
+    const zvm::queue::Queue& queue() const { return queue_; }
+
+    // Videos with their settings; those without a width are detected first. All are one change.
+    void add(const std::vector<zvm::ConversionRequest>& requests, zvm::CommandStyle style);
+    int addReady(const zvm::ConversionRequest& request, zvm::CommandStyle style);
+    void restore(std::vector<zvm::queue::QueueItem> kept);
+    void setSize(int id, int width, int height);
+    void setOutput(int id, const QString& output);
+
+    void start();
+    void pauseAfterCurrent();
+    // The current encoder is stopped (at once, with atOnce) and its partial output removed; the
+    // queue pauses.
+    void stopCurrent(bool atOnce = false);
+    void remove(int id);
+    void move(int id, int by);
+    void clearFinished();
+    void skip(const std::vector<int>& ids);
+    // Before the program quits: the current encoder is stopped and its partial output removed; it
+    // and everything else unfinished are kept for the next start.
+    void stopForQuit();
+
+    bool isRunning() const { return queue_.isRunning() || job_ != nullptr; }
+    // Waiting items whose output file exists already.
+    std::vector<int> existingOutputs() const;
+
+signals:
+    void changed();
+    void finishedAll(const zvm::queue::QueueSummary& summary);
+
+private:
+    enum class StopFor { Nothing, Request, Removal, Quit };
+
+    void detectNext();
+    void launchNext();
+    void follow(const QByteArray& bytes);
+    void ended(int exitCode, int signal);
+    void endStopped(int id);
+    void check(int id);
+    void touch(bool structural);
+
+    zvm::queue::Queue queue_;
+    QueueServices services_;
+    QString storePath_;
+    std::unique_ptr<EncoderJob> job_;
+    int runningId_ = 0;
+    StopFor stopFor_ = StopFor::Nothing;
+    zvm::media::EncoderOutput output_;
+    QElapsedTimer clock_;
+    std::deque<int> toDetect_;
+    int detecting_ = 0;
+    bool announced_ = true;
+};

@@ -1,0 +1,187 @@
+#include "EncoderOutput.h"
+#include "FormProbe.h"
+#include "SizeProbe.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace zvm::media;
+
+// Reading what ffmpeg and ffprobe answer: the encoder's output, the probe's JSON, the form question.
+class TestMediaRead : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void parsesCapturedEncoderOutput();
+    void parsesProgressSpellings_data();
+    void parsesProgressSpellings();
+    void carriageReturnsRewriteTheLine();
+    void readsProbeOutput_data();
+    void readsProbeOutput();
+    void asksTheEncoderForItsForm_data();
+    void asksTheEncoderForItsForm();
+
+private:
+    std::unique_ptr<QTemporaryDir> dir_; // a new one for every row: answers are remembered per file
+    QString previousDir_;
+};
+
+void TestMediaRead::init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    previousDir_ = QDir::currentPath();
+    qputenv("XDG_CACHE_HOME", dir_->path().toLocal8Bit()); // answers remembered here, not in the user's cache
+    QDir::setCurrent(dir_->path());
+}
+
+void TestMediaRead::cleanup() {
+    QDir::setCurrent(previousDir_);
+}
+
+void TestMediaRead::parsesCapturedEncoderOutput() {
+    QFile sample(QFINDTESTDATA("data/ffmpeg-5.1-output.txt"));
+    QVERIFY(sample.open(QIODevice::ReadOnly));
+    const QByteArray bytes = sample.readAll();
+    EncoderOutput output;
+    // Arrives in odd pieces, as a pipe or a growing file delivers it.
+    for (qsizetype at = 0; at < bytes.size(); at += 37) {
+        const QByteArray piece = bytes.mid(at, 37);
+        output.append(std::string_view(piece.constData(), std::size_t(piece.size())));
+    }
+    QCOMPARE(output.duration(), std::optional<double>(3.04));
+    QCOMPARE(output.inputHasAudio(), std::optional(true));
+    EncoderOutput silent; // the same input without its sound stream
+    silent.append(bytes.left(bytes.indexOf("  Stream #0:1: Audio")).toStdString() + "Output #0, mp4\n");
+    QCOMPARE(silent.inputHasAudio(), std::optional(false));
+    QCOMPARE(output.time(), std::optional<double>(3.07));
+    QVERIFY(output.contains("Lsize="));
+}
+
+void TestMediaRead::parsesProgressSpellings_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("duration"); // -1: none known
+    QTest::addColumn<double>("time");     // -1: none known
+
+    QTest::newRow("kB spelling")
+        << "  Duration: 00:01:00.50, start: 0\nframe=1 size=  10kB time=00:00:30.25 bitrate=1\r" << 60.5
+        << 30.25;
+    QTest::newRow("KiB spelling")
+        << "  Duration: 01:00:00.00, start\nsize=  10KiB time=00:30:00.00 bitrate=1\r" << 3600.0 << 1800.0;
+    QTest::newRow("N/A time keeps the last one")
+        << "  Duration: 00:00:10.00,\nsize=1kB time=00:00:02.00 x\rsize=1kB time=N/A x\r" << 10.0 << 2.0;
+    QTest::newRow("no duration") << "  Duration: N/A, start: 0\nsize=1kB time=00:00:04.00 x\r" << -1.0 << 4.0;
+    QTest::newRow("negative time ignored") << "size=0kB time=-00:00:00.04 x\r" << -1.0 << -1.0;
+    QTest::newRow("nothing") << "Unrecognized option 'me'.\n" << -1.0 << -1.0;
+    QTest::newRow("clock overflow ignored")
+        << "  Duration: 1000001:00:00.00,\nsize=1kB time=0:954528940178779100:00 x\r" << -1.0 << -1.0;
+    QTest::newRow("a million hours") << "size=1kB time=1000000:59:59.50 x\r" << -1.0 << 3600003599.5;
+}
+
+void TestMediaRead::parsesProgressSpellings() {
+    QFETCH(QString, text);
+    QFETCH(double, duration);
+    QFETCH(double, time);
+    EncoderOutput output;
+    output.append(text.toStdString());
+    QCOMPARE(output.duration().value_or(-1.0), duration);
+    QCOMPARE(output.time().value_or(-1.0), time);
+}
+
+void TestMediaRead::carriageReturnsRewriteTheLine() {
+    EncoderOutput output;
+    output.append("Input #0\nframe=1 time=00:00:01.00\rframe=2 time=00:00:02.00\r");
+    QCOMPARE(output.time(), std::optional<double>(2.0)); // known before the next line starts
+    output.append("frame=3 time=00:00:03.00\r\nvideo:1kB\n");
+    QCOMPARE(QString::fromStdString(output.screen()), "Input #0\nframe=3 time=00:00:03.00\nvideo:1kB\n");
+    EncoderOutput three(3); // only the last lines are kept, and the one being written
+    three.append("1\n2\n3\n4\n5");
+    QCOMPARE(QString::fromStdString(three.screen()), "2\n3\n4\n5");
+}
+
+void TestMediaRead::readsProbeOutput_data() {
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<QSize>("size"); // invalid: not detected
+
+    QTest::newRow("square pixels")
+        << QByteArray(R"({"streams":[{"width":640,"height":480,"sample_aspect_ratio":"1:1"}]})")
+        << QSize(640, 480);
+    QTest::newRow("anamorphic")
+        << QByteArray(R"({"streams":[{"width":720,"height":480,"sample_aspect_ratio":"32:27"}]})")
+        << QSize(853, 480);
+    QTest::newRow("unknown ratio")
+        << QByteArray(R"({"streams":[{"width":720,"height":576,"sample_aspect_ratio":"0:1"}]})")
+        << QSize(720, 576);
+    QTest::newRow("rotated by side data")
+        << QByteArray(R"({"streams":[{"width":1920,"height":1080,"side_data_list":[{"rotation":-90}]}]})")
+        << QSize(1080, 1920);
+    QTest::newRow("rotated by tag")
+        << QByteArray(R"({"streams":[{"width":1920,"height":1080,"tags":{"rotate":"270"}}]})")
+        << QSize(1080, 1920);
+    QTest::newRow("upside down") << QByteArray(
+                                        R"({"streams":[{"width":640,"height":480,"tags":{"rotate":"180"}}]})")
+                                 << QSize(640, 480);
+    QTest::newRow("no video stream") << QByteArray(R"({"programs":[],"streams":[]})") << QSize();
+    QTest::newRow("not json") << QByteArray("Invalid data found") << QSize();
+    QTest::newRow("no size") << QByteArray(R"({"streams":[{"width":0,"height":0}]})") << QSize();
+}
+
+void TestMediaRead::readsProbeOutput() {
+    QFETCH(QByteArray, json);
+    QFETCH(QSize, size);
+    const SizeDetection r = ParseProbeOutput(json);
+    QCOMPARE(r.size.value_or(QSize()), size);
+    QCOMPARE(r.error.isEmpty(), size.isValid());
+}
+
+void TestMediaRead::asksTheEncoderForItsForm_data() {
+    QTest::addColumn<QString>("script"); // the encoder's body, or "debian" for the real ffmpeg
+    QTest::addColumn<int>("answer");
+    // The probe's time limit: generous where a real program starts (a cold or busy machine can take
+    // seconds), short only where the encoder is meant to hang.
+    QTest::addColumn<int>("limit");
+    constexpr int kGenerous = 30000;
+    QTest::newRow("accepts") << "echo 'ffmpeg version SVN-r19352'" << int(zvm::EncoderAnswer::Accepts) << kGenerous;
+    QTest::newRow("rejects") << "echo \"Unrecognized option 'hq'.\" >&2; exit 1" << int(zvm::EncoderAnswer::Rejects)
+                             << kGenerous;
+    QTest::newRow("hangs") << "sleep 30" << int(zvm::EncoderAnswer::Unknown) << 1000;
+    QTest::newRow("crashes") << "kill -SEGV $$" << int(zvm::EncoderAnswer::Unknown) << kGenerous;
+    QTest::newRow("does not exist") << "" << int(zvm::EncoderAnswer::Unknown) << kGenerous;
+    QTest::newRow("Debian's ffmpeg") << "debian" << int(zvm::EncoderAnswer::Rejects) << kGenerous;
+}
+
+void TestMediaRead::asksTheEncoderForItsForm() {
+    QFETCH(QString, script);
+    QFETCH(int, answer);
+    QFETCH(int, limit);
+    QString program = dir_->filePath("encoder");
+    if (script == "debian") {
+        program = QStandardPaths::findExecutable("ffmpeg");
+    } else if (!script.isEmpty()) {
+        QFile file(program);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("#!/bin/sh\necho >> asked\n" + script.toUtf8() + "\n");
+        file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+    }
+    FormProbe probe(nullptr, limit);
+    QSignalSpy answered(&probe, &FormProbe::answered);
+    probe.ask(program);
+    QVERIFY(answered.wait(limit + 10000));
+    QCOMPARE(int(answered.at(0).at(0).value<zvm::EncoderAnswer>()), answer);
+    probe.ask(program); // a definite answer is kept for this file; anything else is asked again
+    QVERIFY(answered.wait(limit + 10000));
+    QCOMPARE(int(answered.at(1).at(0).value<zvm::EncoderAnswer>()), answer);
+    if (QFile::exists("asked")) {
+        QCOMPARE(QFileInfo("asked").size(), answer == int(zvm::EncoderAnswer::Unknown) ? 2 : 1);
+    }
+}
+
+QTEST_GUILESS_MAIN(TestMediaRead)
+#include "tst_mediaread.moc"
