@@ -8,6 +8,7 @@
 #include "ProgramLookup.h"
 #include "Queue.h"
 #include "QueueRunner.h"
+#include "ShellText.h"
 #include "ToolOutput.h"
 #include "Validation.h"
 
@@ -108,7 +109,9 @@ int Print(const ToolOptions& o, const std::vector<ConversionRequest>& requests, 
             return kRefused;
         }
         const auto& result = std::get<GenerateResult>(outcome);
-        printed += o.json ? (printed.size() > 1 ? ",\n " : "") + FitJson(result) : *result.command + '\n';
+        const std::vector<std::string> words = CommandWords(*result.command, r.encoderPath);
+        printed += o.json ? (printed.size() > 1 ? ",\n " : "") + FitJson(result, words)
+                          : ShellLine(*result.command, r.encoderPath) + '\n';
     }
     out << printed << (o.json ? "]\n" : "");
     return kConverted;

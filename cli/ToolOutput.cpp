@@ -1,5 +1,6 @@
 #include "ToolOutput.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string_view>
@@ -7,10 +8,67 @@
 namespace zvm {
 
 namespace {
-// A JSON string literal, quotes included.
+// The length of the well-formed UTF-8 sequence at the start of bytes, or 0 when there is none.
+std::size_t Utf8SequenceLength(std::string_view bytes) {
+    const auto byte = [&bytes](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80) {
+        return 1;
+    }
+    // The lead byte fixes the length and the range its second byte may take (which rules out
+    // overlong forms, surrogates and values past U+10FFFF).
+    struct Form {
+        unsigned char lowLead, highLead, low, high;
+        std::size_t length;
+    };
+    constexpr Form kForms[] = {{0xC2, 0xDF, 0x80, 0xBF, 2}, {0xE0, 0xE0, 0xA0, 0xBF, 3}, {0xE1, 0xEC, 0x80, 0xBF, 3},
+                               {0xED, 0xED, 0x80, 0x9F, 3}, {0xEE, 0xEF, 0x80, 0xBF, 3}, {0xF0, 0xF0, 0x90, 0xBF, 4},
+                               {0xF1, 0xF3, 0x80, 0xBF, 4}, {0xF4, 0xF4, 0x80, 0x8F, 4}};
+    for (const Form& f : kForms) {
+        if (lead < f.lowLead || lead > f.highLead) {
+            continue;
+        }
+        if (bytes.size() < f.length || byte(1) < f.low || byte(1) > f.high) {
+            return 0;
+        }
+        for (std::size_t i = 2; i < f.length; ++i) {
+            if (byte(i) < 0x80 || byte(i) > 0xBF) {
+                return 0;
+            }
+        }
+        return f.length;
+    }
+    return 0;
+}
+
+std::string Base64(std::string_view bytes) {
+    constexpr std::string_view kDigits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    for (std::size_t i = 0; i < bytes.size(); i += 3) {
+        const std::size_t n = std::min<std::size_t>(3, bytes.size() - i);
+        unsigned value = 0;
+        for (std::size_t k = 0; k < 3; ++k) {
+            value = (value << 8) | (k < n ? static_cast<unsigned char>(bytes[i + k]) : 0U);
+        }
+        for (std::size_t k = 0; k < 4; ++k) {
+            out += k <= n ? kDigits[(value >> (18 - 6 * k)) & 0x3F] : '=';
+        }
+    }
+    return out;
+}
+
+// A JSON string literal, quotes included; what is not UTF-8 becomes U+FFFD.
 std::string JsonString(std::string_view text) {
     std::string json = "\"";
-    for (const char c : text) {
+    while (!text.empty()) {
+        const std::size_t length = Utf8SequenceLength(text);
+        if (length != 1) {
+            json += length == 0 ? "\uFFFD" : std::string(text.substr(0, length));
+            text.remove_prefix(std::max<std::size_t>(length, 1));
+            continue;
+        }
+        const char c = text.front();
+        text.remove_prefix(1);
         switch (c) {
         case '"':
             json += "\\\"";
@@ -36,19 +94,51 @@ std::string JsonString(std::string_view text) {
     }
     return json + "\"";
 }
+
+// ", "name": "text"", and its exact bytes beside it when they are not UTF-8.
+std::string NameField(const char* name, std::string_view bytes) {
+    std::string field = std::string(", \"") + name + "\": " + JsonString(bytes);
+    if (!IsUtf8(bytes)) {
+        field += std::string(", \"") + name + "Bytes\": \"" + Base64(bytes) + "\"";
+    }
+    return field;
+}
+
+std::string ArgumentsField(const std::vector<std::string>& arguments) {
+    std::string texts;
+    std::string bytes;
+    bool allUtf8 = true;
+    for (const std::string& a : arguments) {
+        texts += (texts.empty() ? "" : ", ") + JsonString(a);
+        bytes += (bytes.empty() ? "\"" : ", \"") + Base64(a) + "\"";
+        allUtf8 = allUtf8 && IsUtf8(a);
+    }
+    return ", \"arguments\": [" + texts + "]" + (allUtf8 ? "" : ", \"argumentsBytes\": [" + bytes + "]");
+}
 } // namespace
 
-std::string FitJson(const GenerateResult& result) {
+bool IsUtf8(std::string_view bytes) {
+    while (!bytes.empty()) {
+        const std::size_t length = Utf8SequenceLength(bytes);
+        if (length == 0) {
+            return false;
+        }
+        bytes.remove_prefix(length);
+    }
+    return true;
+}
+
+std::string FitJson(const GenerateResult& result, const std::vector<std::string>& arguments) {
     const FrameGeometry& g = result.geometry;
     const auto number = [](const char* name, int value) {
         return std::string(", \"") + name + "\": " + std::to_string(value);
     };
     const std::string ratio = std::isfinite(g.ratio) ? FormatRatio(g.ratio) : "null";
-    return "{\"source\": " + JsonString(result.request.sourceVideo) +
-           ", \"output\": " + JsonString(result.request.outputPath) + ", \"ratio\": " + ratio +
+    return "{" + NameField("source", result.request.sourceVideo).substr(2) +
+           NameField("output", result.request.outputPath) + ", \"ratio\": " + ratio +
            number("newWidth", g.newWidth) + number("newHeight", g.newHeight) + number("padTop", g.padTop) +
            number("padBottom", g.padBottom) + number("padLeft", g.padLeft) + number("padRight", g.padRight) +
-           ", \"command\": " + JsonString(result.command.value_or("")) + "}";
+           ", \"command\": " + JsonString(result.command.value_or("")) + ArgumentsField(arguments) + "}";
 }
 
 } // namespace zvm

@@ -18,7 +18,7 @@ public:
         text_.append(std::to_string(number));
         return *this;
     }
-    CommandText& Quoted(std::string_view path) { return *this << "\"" << path << "\""; }
+    CommandText& Quoted(std::string_view path) { return *this << "\"" << FileArgument(path) << "\""; }
     std::string Take() { return std::move(text_); }
 
 private:
@@ -93,6 +93,17 @@ std::string ModernVcd(const ConversionRequest& r, const FrameGeometry& g) {
     return c.Quoted(r.outputPath).Take();
 }
 } // namespace
+
+std::string FileArgument(std::string_view path) {
+    // The characters the encoder allows in a protocol's name.
+    const std::size_t word = path.find_first_not_of(
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789+-.");
+    const bool colonAfterWord = word != std::string_view::npos && word >= 2 && path[word] == ':';
+    const bool address = path.substr(word == std::string_view::npos ? path.size() : word).starts_with("://");
+    const bool looksLikeProtocol = colonAfterWord && !address;
+    const bool looksLikeOption = path.starts_with('-');
+    return looksLikeOption || looksLikeProtocol ? "./" + std::string(path) : std::string(path);
+}
 
 FrameRate FrameRateFor(MovieType type, CommandStyle style) {
     const bool animation = type == MovieType::Animation;

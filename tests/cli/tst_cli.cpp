@@ -1,6 +1,7 @@
 // The command-line tool as a script runs it: the real executable, with no display.
 #include "../GenerateCases.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -21,6 +22,8 @@ private slots:
     void sameCommandAsTheWindow_data();
     void sameCommandAsTheWindow();
     void jsonReadsBack();
+    void printedLinesRunAsTheToolRuns_data();
+    void printedLinesRunAsTheToolRuns();
     void refusesWhatWouldLoseAFile_data();
     void refusesWhatWouldLoseAFile();
     void convertsWithDebianFfmpeg();
@@ -89,7 +92,7 @@ void TestCli::commandLines_data() {
     QTest::newRow("an output folder for several")
         << print + QStringList{"-o", "/out", "/v/a.avi", "/v/b.mkv"} << 0 << R"( "/out/b.mp4")" << "";
     QTest::newRow("a video that looks like an option") << print + QStringList{"--", "-a.avi"} << 0
-                                                       << R"(-i "-a.avi")" << "";
+                                                       << R"(-i "./-a.avi")" << "";
     QTest::newRow("bad video bitrate") << print + QStringList{"--video-bitrate", "fast", "/v/a.avi"} << 2 << ""
                                        << "/v/a.avi: Invalid Video Bitrate! You must enter a number for the video bitrate";
     QTest::newRow("bad sample rate") << print + QStringList{"--sample-rate=", "/v/a.avi"} << 2 << ""
@@ -155,6 +158,56 @@ void TestCli::jsonReadsBack() {
     QCOMPARE(first["newHeight"].toInt(), 136);
     QCOMPARE(first["padTop"].toInt(), 12);
     QVERIFY(first["command"].toString().endsWith("-f mp4 \"/v/a\\x.mp4\""));
+}
+
+// A hostile name goes through --print, a POSIX shell and a recording encoder: the shell runs exactly
+// the arguments the tool itself starts, and nothing else (no command in a name runs).
+void TestCli::printedLinesRunAsTheToolRuns_data() {
+    QTest::addColumn<QString>("name");
+    const char* const names[] = {
+        "clip$(touch PWNED).mkv", "back`touch PWNED`.mkv", "semi;touch PWNED;.mkv", "it's.mkv",
+        "new\nline.mkv",          "star*.mkv",             "~tilde.mkv",            "two  blanks.mkv",
+        "-dash.mkv",              "S01E01:Pilot.mkv",      "pipe|touch PWNED.mkv",  "amp&touch PWNED&.mkv",
+        "$HOME.mkv",              "back\\slash.mkv",        "tab\there.mkv",        "ünï.mkv",
+        "!bang #hash.mkv",        "(paren) <lt> >gt.mkv",  "plain.mkv"};
+    for (const char* name : names) {
+        QTest::newRow(name) << QString::fromUtf8(name);
+    }
+}
+
+void TestCli::printedLinesRunAsTheToolRuns() {
+    QFETCH(QString, name);
+    QTemporaryDir work;
+    // An encoder whose folder has a blank: the designed text leaves that path unquoted.
+    QVERIFY(QDir(work.path()).mkdir("my tools"));
+    const QString encoder = work.filePath("my tools/ffmpeg");
+    QVERIFY(QFile::copy(FAKE_ENCODER_PATH, encoder));
+    QFile source(work.filePath(name));
+    QVERIFY(source.open(QIODevice::WriteOnly));
+    source.close();
+    const QStringList request{"-s", "640x480", "--form", "classic", "--encoder", encoder, "--", name};
+
+    const Result ran = run(request, work.path());
+    QVERIFY2(ran.exitCode == 0 || ran.exitCode == 1, qPrintable(ran.err)); // the fake writes no real video
+    QFile ranArguments(work.filePath("arguments.txt"));
+    QVERIFY(ranArguments.open(QIODevice::ReadOnly));
+    const QByteArray expected = ranArguments.readAll();
+    QVERIFY(expected.contains("-i\n"));
+    QVERIFY(QFile::remove(ranArguments.fileName()));
+    for (const QString& output : QDir(work.path()).entryList({"*.mp4"})) {
+        QVERIFY(QFile::remove(work.filePath(output)));
+    }
+
+    const Result printed = run(QStringList{"--print"} + request, work.path());
+    QCOMPARE(printed.exitCode, 0);
+    QProcess shell;
+    shell.setWorkingDirectory(work.path());
+    shell.start("sh", {"-c", printed.out});
+    QVERIFY(shell.waitForFinished(30000));
+    QFile shellArguments(work.filePath("arguments.txt"));
+    QVERIFY2(shellArguments.open(QIODevice::ReadOnly), qPrintable(printed.out));
+    QCOMPARE(shellArguments.readAll(), expected);
+    QVERIFY(!QFile::exists(work.filePath("PWNED")));
 }
 
 void TestCli::refusesWhatWouldLoseAFile_data() {

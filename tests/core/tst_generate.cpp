@@ -31,6 +31,8 @@ private slots:
     void checkOrder();
     void modernCommands_data();
     void modernCommands();
+    void fileArguments_data();
+    void fileArguments();
     void formDecision_data();
     void formDecision();
     void outputNames_data();
@@ -258,6 +260,37 @@ void TestGenerate::modernCommands_data() {
     QTest::newRow("vcd")
         << r
         << R"(ffmpeg -y -i "movie.avi" -target ntsc-vcd -ar 44100 -b:a 192k -vf scale=352:234,pad=352:240:0:4,setsar=1 "movie.mpg")";
+}
+
+// Names the encoder would take for an option or a protocol get "./"; every other name is kept.
+void TestGenerate::fileArguments_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("argument");
+    const QStringList kept{"movie.avi",       "/videos/-x:y.mp4",  "videos/a:b.mp4", "my clip: one.mp4",
+                           R"(C:\video\movie.avi)", "http://host/v.mp4", ""};
+    for (const QString& name : kept) {
+        QTest::newRow(qPrintable("kept: " + name)) << name << name;
+    }
+    QTest::newRow("a lone dash") << "-" << "./-";
+    QTest::newRow("option-like") << "-dash.mkv" << "./-dash.mkv";
+    QTest::newRow("episode with a colon") << "S01E01:Pilot.mp4" << "./S01E01:Pilot.mp4";
+    QTest::newRow("pipe protocol") << "pipe:x.mp4" << "./pipe:x.mp4";
+    QTest::newRow("file protocol") << "file:x.mp4" << "./file:x.mp4";
+}
+
+void TestGenerate::fileArguments() {
+    QFETCH(QString, name);
+    QFETCH(QString, argument);
+    QCOMPARE(QString::fromStdString(zvm::FileArgument(name.toStdString())), argument);
+    if (name.isEmpty()) {
+        return; // Generate refuses an empty name before writing anything
+    }
+    ConversionRequest r = WorkedRequest(0, MovieType::LiveAction, "640", "480");
+    r.sourceVideo = r.outputPath = name.toStdString(); // both places a command names a file
+    for (const CommandStyle style : {CommandStyle::Classic, CommandStyle::Modern}) {
+        const QString command = CommandOf(r, style);
+        QCOMPARE(command.count("\"" + argument + "\""), 2);
+    }
 }
 
 void TestGenerate::modernCommands() {
