@@ -1,10 +1,16 @@
 #include "ProcessRun.h"
 
+#include <csignal>
+#include <unistd.h>
+
 ProcessRun::ProcessRun(int timeoutMilliseconds, QObject* parent) : QObject(parent) {
     timeout_.setSingleShot(true);
     timeout_.setInterval(timeoutMilliseconds);
+    // Its own process group, so that what a helper starts ends with it (a hung probe may have left
+    // children of its own).
+    process_.setChildProcessModifier([] { ::setpgid(0, 0); });
     connect(&timeout_, &QTimer::timeout, this, [this] {
-        process_.kill();
+        killGroup();
         ProcessResult result;
         result.started = true;
         result.timedOut = true;
@@ -39,9 +45,17 @@ void ProcessRun::cancel() {
     finished_ = true;
     timeout_.stop();
     if (process_.state() != QProcess::NotRunning) {
-        process_.kill();
+        killGroup();
         process_.waitForFinished(1000);
     }
+}
+
+void ProcessRun::killGroup() {
+    const qint64 pid = process_.processId();
+    if (pid > 0) {
+        ::kill(-static_cast<pid_t>(pid), SIGKILL); // while it runs, its pid names its group
+    }
+    process_.kill();
 }
 
 void ProcessRun::finish(const ProcessResult& result) {

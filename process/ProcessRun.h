@@ -19,8 +19,8 @@ struct ProcessResult {
 };
 
 // Runs a helper (ffprobe, or the encoder asked a question) without a shell and without blocking,
-// with a time limit. The result arrives once; a cancelled or destroyed run gives none, and its
-// process is ended with it.
+// with a time limit. The result arrives once; a cancelled or destroyed run gives none. A helper that
+// runs out of time, or whose run is cancelled or destroyed, is ended with its whole process group.
 class ProcessRun : public QObject {
     Q_OBJECT
 
@@ -36,6 +36,7 @@ signals:
 
 private:
     void finish(const ProcessResult& result);
+    void killGroup();
 
     QProcess process_;
     QTimer timeout_;

@@ -1,6 +1,7 @@
 // Starting and following a real program: the fake encoder, built by the project.
 #include "EncoderOutput.h"
 #include "EncoderProcess.h"
+#include "ProcessRun.h"
 #include "ProgramLookup.h"
 #include "Spawn.h"
 
@@ -28,6 +29,8 @@ private slots:
     void stopEndsTheWholeGroup_data();
     void stopEndsTheWholeGroup();
     void floodStaysBounded();
+    void helperEndsWithItsChildren_data();
+    void helperEndsWithItsChildren();
 
 private:
     std::unique_ptr<EncoderProcess> start(const QStringList& arguments);
@@ -197,6 +200,33 @@ void TestSpawn::floodStaysBounded() {
     // The last read, after the end, may take up to the backlog bound (plus the note of what was skipped).
     QVERIFY2(largestRead <= EncoderProcess::kBacklogBytes + 256, qPrintable(QString::number(largestRead)));
     QVERIFY2(ResidentKiB() - before < 64 * 1024, qPrintable(QString::number(ResidentKiB() - before)));
+}
+
+// A helper that hangs after starting a child of its own: when its time is up, or its run is
+// cancelled, the child ends with it.
+void TestSpawn::helperEndsWithItsChildren_data() {
+    QTest::addColumn<bool>("cancel");
+    QTest::newRow("time is up") << false;
+    QTest::newRow("cancelled") << true;
+}
+
+void TestSpawn::helperEndsWithItsChildren() {
+    QFETCH(bool, cancel);
+    auto run = std::make_unique<ProcessRun>(cancel ? 60000 : 500);
+    QSignalSpy done(run.get(), &ProcessRun::done);
+    run->start("sh", {"-c", "sleep 60 & echo $! > child.pid; sleep 60"});
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo("child.pid").size() > 0, 20000);
+    QFile childFile("child.pid");
+    QVERIFY(childFile.open(QIODevice::ReadOnly));
+    const pid_t child = childFile.readAll().trimmed().toInt();
+    QVERIFY(child > 0 && Running(child));
+    if (cancel) {
+        run.reset();
+    } else {
+        QVERIFY(done.wait(20000));
+        QVERIFY(done.at(0).at(0).value<ProcessResult>().timedOut);
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(!Running(child), 10000);
 }
 
 QTEST_GUILESS_MAIN(TestSpawn)
