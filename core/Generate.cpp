@@ -2,6 +2,9 @@
 
 #include "NumericText.h"
 #include "Presets.h"
+#include "Text.h"
+
+#include <array>
 
 namespace zvm {
 
@@ -23,7 +26,38 @@ std::optional<std::string> BuildCommand(ConversionRequest& r, const TargetPreset
     }
     return Mp4Command(r, g, r.movieType, SidesFor(g), style);
 }
+// Bounds an encoder can use; the window's designed checks only ask for a number.
+struct Bound {
+    std::string ConversionRequest::*field;
+    double least;
+    double most;
+    const char* message;
+};
+constexpr std::array<Bound, 3> kBounds{{
+    {&ConversionRequest::videoBitrate, 1, 100000,
+     ZVM_TEXT("The video bitrate must be between 1 and 100000 kbit/s, not %1")},
+    {&ConversionRequest::audioBitrate, 1, 1024, ZVM_TEXT("The audio bitrate must be between 1 and 1024 kbit/s, not %1")},
+    {&ConversionRequest::sampleRate, 8000, 192000,
+     ZVM_TEXT("The sample rate must be between 8000 and 192000 Hz, not %1")},
+}};
 } // namespace
+
+Status CheckEncodable(const GenerateResult& result) {
+    for (const Bound& bound : kBounds) {
+        const std::string& text = result.request.*bound.field;
+        const std::optional<double> value = ParseNumber(text);
+        if (!value || !(*value >= bound.least && *value <= bound.most)) {
+            return Status::Failure(FailureKind::BadInput, bound.message, text);
+        }
+    }
+    const FrameGeometry& g = result.geometry;
+    if (g.newWidth < 2 || g.newHeight < 2) {
+        return Status::Failure(FailureKind::BadInput,
+                               ZVM_TEXT("The picture would be %1 pixels, too small for an encoder"),
+                               std::to_string(g.newWidth) + "x" + std::to_string(g.newHeight));
+    }
+    return {};
+}
 
 std::optional<FrameGeometry> FitRequest(const ConversionRequest& request) {
     const std::optional<double> width = ParseNumber(request.width);

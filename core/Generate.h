@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 #include "ConversionRequest.h"
 #include "Fitting.h"
+#include "Status.h"
 #include "Validation.h"
 
 #include <optional>
@@ -28,5 +29,11 @@ std::optional<FrameGeometry> FitRequest(const ConversionRequest& request);
 // Checks, fits and assembles. Keeps no state, so the window calls it for Generate and for Convert.
 // On a refusal the request is not changed.
 GenerateOutcome Generate(const ConversionRequest& request, CommandStyle style = CommandStyle::Classic);
+
+// What no encoder can use, though the window's designed checks let it pass: for the queue and the
+// tool, which start encoders unattended. Refuses a bitrate or sample rate outside sane bounds (not
+// above 0, or absurdly large or small) and a fit with a side under 2 pixels. Reads the request as
+// Generate left it.
+Status CheckEncodable(const GenerateResult& result);
 
 } // namespace zvm

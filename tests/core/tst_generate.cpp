@@ -33,6 +33,8 @@ private slots:
     void modernCommands();
     void fileArguments_data();
     void fileArguments();
+    void encodableValues_data();
+    void encodableValues();
     void formDecision_data();
     void formDecision();
     void outputNames_data();
@@ -290,6 +292,54 @@ void TestGenerate::fileArguments() {
     for (const CommandStyle style : {CommandStyle::Classic, CommandStyle::Modern}) {
         const QString command = CommandOf(r, style);
         QCOMPARE(command.count("\"" + argument + "\""), 2);
+    }
+}
+
+// Values the designed checks let through but no encoder can use; the unattended runs refuse them.
+void TestGenerate::encodableValues_data() {
+    QTest::addColumn<int>("preset");
+    QTest::addColumn<QString>("field"); // "video", "audio", "rate" or "size"
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("refusal"); // empty: usable
+    QTest::newRow("the worked values") << 0 << "video" << "256" << "";
+    QTest::newRow("a high bitrate") << 0 << "video" << "100000" << "";
+    const char* const unusable[][2] = {{"video", "-5"},   {"video", "0"},     {"video", "1e308"},
+                                       {"video", "1e-320"}, {"audio", "0"},  {"audio", "2000"},
+                                       {"rate", "-44100"}, {"rate", "1e-320"}, {"rate", "4000"}};
+    for (const auto& [field, value] : unusable) {
+        QTest::addRow("%s %s", field, value) << 0 << field << value << "must be between";
+    }
+    // The VCD row writes its own audio values, which are usable whatever the boxes held.
+    QTest::newRow("vcd overwrites the audio") << 4 << "audio" << "0" << "";
+    QTest::newRow("a sliver of a picture") << 0 << "size" << "1e300x1" << "240x0 pixels";
+    QTest::newRow("a tall sliver") << 0 << "size" << "1x1e300" << "0x160 pixels";
+    QTest::newRow("the smallest picture") << 0 << "size" << "240x2" << "";
+}
+
+void TestGenerate::encodableValues() {
+    QFETCH(int, preset);
+    QFETCH(QString, field);
+    QFETCH(QString, value);
+    QFETCH(QString, refusal);
+    ConversionRequest r = WorkedRequest(preset, MovieType::LiveAction, "640", "480");
+    const std::string text = value.toStdString();
+    if (field == "video") {
+        r.videoBitrate = text;
+    } else if (field == "audio") {
+        r.audioBitrate = text;
+    } else if (field == "rate") {
+        r.sampleRate = text;
+    } else if (field == "size") {
+        r.width = value.section('x', 0, 0).toStdString();
+        r.height = value.section('x', 1, 1).toStdString();
+    } else {
+        QFAIL(qPrintable("unknown field " + field));
+    }
+    const zvm::Status status = zvm::CheckEncodable(Built(r));
+    QCOMPARE(status.ok(), refusal.isEmpty());
+    QVERIFY2(QString::fromStdString(status.text()).contains(refusal), status.text().c_str());
+    if (!refusal.isEmpty() && field != "size") {
+        QVERIFY(status.text().ends_with(", not " + text)); // the message names what was given
     }
 }
 
