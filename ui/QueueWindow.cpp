@@ -154,7 +154,7 @@ void QueueWindow::refresh() {
         state += tr(", %1 left").arg(Clock(*left));
     }
     setWindowTitle(tr("Queue - %1").arg(state));
-    summary_->setText(tr("%1 videos: %2").arg(total).arg(Summary(s)));
+    summary_->setText(tr("%n video(s): %1", "", total).arg(Summary(s)));
     showDetails();
 }
 
@@ -247,7 +247,8 @@ void QueueWindow::start() {
     if (!existing.empty()) {
         const int choice = platform_.askChoice(
             this,
-            tr("%1 output files exist already. Replace them, or skip those videos?").arg(existing.size()),
+            tr("%n output file(s) exist already. Replace them, or skip those videos?", "",
+               static_cast<int>(existing.size())),
             tr("Start the queue"), {tr("&Replace them"), tr("&Skip those videos")});
         if (choice < 0) {
             return;

@@ -6,6 +6,11 @@
 #include <QTranslator>
 
 void InstallTranslations(QCoreApplication& app) {
+    // English plurals first: the language's own file, installed after it, is asked before it.
+    auto* plurals = new QTranslator(&app);
+    if (plurals->load(QStringLiteral(":/i18n/zarnik-video-maker_en.qm"))) {
+        QCoreApplication::installTranslator(plurals);
+    }
     const QLocale locale;
     auto* own = new QTranslator(&app);
     if (own->load(locale, QStringLiteral("zarnik-video-maker"), QStringLiteral("_"),

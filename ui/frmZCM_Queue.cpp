@@ -100,7 +100,7 @@ void frmZCM::offerKeptQueue() {
         return;
     }
     const int choice =
-        platform_.askChoice(this, tr("%1 videos were waiting in the queue.").arg(kept.items.size()),
+        platform_.askChoice(this, tr("%n video(s) were waiting in the queue.", "", static_cast<int>(kept.items.size())),
                             tr("Queue"), {tr("&Resume"), tr("&Discard")});
     if (choice == 0) {
         queue().restore(std::move(kept.items));

@@ -3,6 +3,7 @@
 #include "QueueRunner.h"
 #include "QueueStore.h"
 #include "QueueWindow.h"
+#include "Translations.h"
 #include "WindowFixture.h"
 
 #include <QAction>
@@ -14,6 +15,7 @@ class TestQueueWindow : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { InstallTranslations(*qApp); } // English plurals, as the program has them
     void addsRunsAndTellsWhenDone();
     void asksBeforeReplacingOutputs_data();
     void asksBeforeReplacingOutputs();
@@ -103,7 +105,7 @@ void TestQueueWindow::asksBeforeReplacingOutputs() {
     fx.platform.choices.enqueue(choice);
     q->start();
     QCOMPARE(fx.platform.questions.size(), 1);
-    QVERIFY(fx.platform.questions[0].prompt.startsWith("1 output files exist already."));
+    QVERIFY(fx.platform.questions[0].prompt.startsWith("1 output file exists already. Replace it,"));
     QCOMPARE(fx.platform.started.size(), started);
     QCOMPARE(Cell(q, 0, QueueWindow::State), firstState);
 }

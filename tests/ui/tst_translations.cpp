@@ -35,6 +35,8 @@ private slots:
     void accessKeysAreUnique();
     void filesAreComplete();
     void filesAreCurrent();
+    void pluralsFollowTheCount_data();
+    void pluralsFollowTheCount();
 
 private:
     QList<QWidget*> windows();
@@ -64,7 +66,7 @@ QHash<QString, QString> Translations(const QString& file) {
             source = xml.readElementText();
         } else if (xml.name() == QLatin1String("translation")) {
             const bool unfinished = xml.attributes().value("type") == QLatin1String("unfinished");
-            const QString text = xml.readElementText();
+            const QString text = xml.readElementText(QXmlStreamReader::IncludeChildElements); // plural forms too
             translations.insert(source, unfinished ? QString() : text);
         }
     }
@@ -218,6 +220,47 @@ void TestTranslations::filesAreCurrent() {
     now.sort();
     kept.sort();
     QCOMPARE(now, kept);
+}
+
+// Texts that count say "1 video", not "1 videos", in every language.
+void TestTranslations::pluralsFollowTheCount_data() {
+    QTest::addColumn<QString>("context");
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("text"); // as read in the run's language: "en|de|es"
+    const QString waiting = "%n video(s) were waiting in the queue.";
+    QTest::newRow("one waiting") << "frmZCM" << waiting << 1
+                                 << "1 video was waiting in the queue.|1 Video wartete in der Warteschlange.|"
+                                    "1 vídeo esperaba en la cola.";
+    QTest::newRow("two waiting") << "frmZCM" << waiting << 2
+                                 << "2 videos were waiting in the queue.|2 Videos warteten in der Warteschlange.|"
+                                    "2 vídeos esperaban en la cola.";
+    const QString total = "%n video(s): %1";
+    QTest::newRow("one in all") << "QueueWindow" << total << 1 << "1 video: %1|1 Video: %1|1 vídeo: %1";
+    QTest::newRow("none in all") << "QueueWindow" << total << 0 << "0 videos: %1|0 Videos: %1|0 vídeos: %1";
+    const QString exist = "%n output file(s) exist already. Replace them, or skip those videos?";
+    QTest::newRow("one exists") << "QueueWindow" << exist << 1
+                                << "1 output file exists already. Replace it, or skip that video?|"
+                                   "1 Ausgabedatei gibt es schon. Ersetzen oder dieses Video überspringen?|"
+                                   "Ya existe 1 archivo de salida. ¿Reemplazarlo u omitir ese vídeo?";
+    QTest::newRow("three exist") << "QueueWindow" << exist << 3
+                                 << "3 output files exist already. Replace them, or skip those videos?|"
+                                    "3 Ausgabedateien gibt es schon. Ersetzen oder diese Videos überspringen?|"
+                                    "Ya existen 3 archivos de salida. ¿Reemplazarlos u omitir esos vídeos?";
+}
+
+void TestTranslations::pluralsFollowTheCount() {
+    QFETCH(QString, context);
+    QFETCH(QString, source);
+    QFETCH(int, count);
+    QFETCH(QString, text);
+    const QStringList byLanguage = text.split('|');
+    const qsizetype column = QStringList{"", "de", "es"}.indexOf(language_);
+    QVERIFY2(column >= 0, qPrintable("no plural row for the language " + language_));
+    const QByteArray contextBytes = context.toUtf8();
+    const QByteArray sourceBytes = source.toUtf8();
+    QCOMPARE(QCoreApplication::translate(contextBytes.constData(), sourceBytes.constData(), nullptr, count),
+             byLanguage.value(column));
 }
 
 QTEST_MAIN(TestTranslations)

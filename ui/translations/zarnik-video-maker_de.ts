@@ -379,10 +379,6 @@
         <translation>Warteschlange - %1</translation>
     </message>
     <message>
-        <source>%1 videos: %2</source>
-        <translation>%1 Videos: %2</translation>
-    </message>
-    <message>
         <source>%1 left</source>
         <translation>noch %1</translation>
     </message>
@@ -393,10 +389,6 @@
     <message>
         <source>Invalid Size!</source>
         <translation>Ungültige Größe!</translation>
-    </message>
-    <message>
-        <source>%1 output files exist already. Replace them, or skip those videos?</source>
-        <translation>%1 Ausgabedateien gibt es schon. Ersetzen oder diese Videos überspringen?</translation>
     </message>
     <message>
         <source>Start the queue</source>
@@ -453,6 +445,20 @@
     <message>
         <source>Skipped: %1</source>
         <translation>Übersprungen: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n video(s): %1</source>
+        <translation>
+            <numerusform>%n Video: %1</numerusform>
+            <numerusform>%n Videos: %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n output file(s) exist already. Replace them, or skip those videos?</source>
+        <translation>
+            <numerusform>%n Ausgabedatei gibt es schon. Ersetzen oder dieses Video überspringen?</numerusform>
+            <numerusform>%n Ausgabedateien gibt es schon. Ersetzen oder diese Videos überspringen?</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -788,10 +794,6 @@ Programm: %1</translation>
         <translation>Warteschlange</translation>
     </message>
     <message>
-        <source>%1 videos were waiting in the queue.</source>
-        <translation>%1 Videos warteten in der Warteschlange.</translation>
-    </message>
-    <message>
         <source>&amp;Resume</source>
         <translation>&amp;Fortsetzen</translation>
     </message>
@@ -878,6 +880,13 @@ Programm: %1</translation>
     <message>
         <source>%1 could not be read: %2. This run uses the default values; the file is left as it is.</source>
         <translation>%1 konnte nicht gelesen werden: %2. Dieser Lauf verwendet die Vorgabewerte; die Datei bleibt, wie sie ist.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n video(s) were waiting in the queue.</source>
+        <translation>
+            <numerusform>%n Video wartete in der Warteschlange.</numerusform>
+            <numerusform>%n Videos warteten in der Warteschlange.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -977,6 +986,22 @@ Programm: %1</translation>
     <message>
         <source>A filename cannot contain a double quote (&quot;)</source>
         <translation>Ein Dateiname darf kein Anführungszeichen (&quot;) enthalten</translation>
+    </message>
+    <message>
+        <source>The video bitrate must be between 1 and 100000 kbit/s, not %1</source>
+        <translation>Die Videobitrate muss zwischen 1 und 100000 kbit/s liegen, nicht %1</translation>
+    </message>
+    <message>
+        <source>The audio bitrate must be between 1 and 1024 kbit/s, not %1</source>
+        <translation>Die Audiobitrate muss zwischen 1 und 1024 kbit/s liegen, nicht %1</translation>
+    </message>
+    <message>
+        <source>The sample rate must be between 8000 and 192000 Hz, not %1</source>
+        <translation>Die Abtastrate muss zwischen 8000 und 192000 Hz liegen, nicht %1</translation>
+    </message>
+    <message>
+        <source>The picture would be %1 pixels, too small for an encoder</source>
+        <translation>Das Bild hätte %1 Pixel, zu klein für einen Encoder</translation>
     </message>
 </context>
 <context>

@@ -379,10 +379,6 @@
         <translation>Cola - %1</translation>
     </message>
     <message>
-        <source>%1 videos: %2</source>
-        <translation>%1 vídeos: %2</translation>
-    </message>
-    <message>
         <source>%1 left</source>
         <translation>quedan %1</translation>
     </message>
@@ -393,10 +389,6 @@
     <message>
         <source>Invalid Size!</source>
         <translation>¡Tamaño no válido!</translation>
-    </message>
-    <message>
-        <source>%1 output files exist already. Replace them, or skip those videos?</source>
-        <translation>Ya existen %1 archivos de salida. ¿Reemplazarlos u omitir esos vídeos?</translation>
     </message>
     <message>
         <source>Start the queue</source>
@@ -453,6 +445,20 @@
     <message>
         <source>Skipped: %1</source>
         <translation>Omitido: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n video(s): %1</source>
+        <translation>
+            <numerusform>%n vídeo: %1</numerusform>
+            <numerusform>%n vídeos: %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n output file(s) exist already. Replace them, or skip those videos?</source>
+        <translation>
+            <numerusform>Ya existe %n archivo de salida. ¿Reemplazarlo u omitir ese vídeo?</numerusform>
+            <numerusform>Ya existen %n archivos de salida. ¿Reemplazarlos u omitir esos vídeos?</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -788,10 +794,6 @@ Programa: %1</translation>
         <translation>Cola</translation>
     </message>
     <message>
-        <source>%1 videos were waiting in the queue.</source>
-        <translation>%1 vídeos esperaban en la cola.</translation>
-    </message>
-    <message>
         <source>&amp;Resume</source>
         <translation>&amp;Reanudar</translation>
     </message>
@@ -878,6 +880,13 @@ Programa: %1</translation>
     <message>
         <source>%1 could not be read: %2. This run uses the default values; the file is left as it is.</source>
         <translation>No se pudo leer %1: %2. Esta ejecución usa los valores predeterminados; el archivo se deja como está.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n video(s) were waiting in the queue.</source>
+        <translation>
+            <numerusform>%n vídeo esperaba en la cola.</numerusform>
+            <numerusform>%n vídeos esperaban en la cola.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -977,6 +986,22 @@ Programa: %1</translation>
     <message>
         <source>A filename cannot contain a double quote (&quot;)</source>
         <translation>Un nombre de archivo no puede contener comillas dobles (&quot;)</translation>
+    </message>
+    <message>
+        <source>The video bitrate must be between 1 and 100000 kbit/s, not %1</source>
+        <translation>La tasa de bits de vídeo debe estar entre 1 y 100000 kbit/s, no %1</translation>
+    </message>
+    <message>
+        <source>The audio bitrate must be between 1 and 1024 kbit/s, not %1</source>
+        <translation>La tasa de bits de audio debe estar entre 1 y 1024 kbit/s, no %1</translation>
+    </message>
+    <message>
+        <source>The sample rate must be between 8000 and 192000 Hz, not %1</source>
+        <translation>La frecuencia de muestreo debe estar entre 8000 y 192000 Hz, no %1</translation>
+    </message>
+    <message>
+        <source>The picture would be %1 pixels, too small for an encoder</source>
+        <translation>La imagen tendría %1 píxeles, demasiado pequeña para un codificador</translation>
     </message>
 </context>
 <context>
