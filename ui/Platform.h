@@ -14,12 +14,14 @@
 class QWidget;
 
 // What an open-file dialog shows: a fixed title, the pattern in its file-name field, the filters,
-// and the folder it opens in (the platform's choice when empty).
+// and the folder it opens in (the platform's choice when empty); and whether the answer must be a
+// program that can be run.
 struct FileDialogRequest {
     QString title;
     QString initialName;
     QStringList filters;
     QString folder;
+    bool mustBeProgram = false;
 };
 
 // Every operation of the window that reaches outside it. The real one uses Qt's dialogs and

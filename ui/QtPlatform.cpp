@@ -1,5 +1,7 @@
 #include "QtPlatform.h"
 
+#include "PickerDialog.h"
+
 #include "Services.h"
 
 #include <QClipboard>
@@ -47,9 +49,9 @@ QStringList QtPlatform::openFileNames(QWidget* parent, const FileDialogRequest& 
 // adds no extension. It starts with the pattern in its file-name field, and never changes the
 // working directory, where settings.ini lives.
 std::optional<QString> QtPlatform::openFileName(QWidget* parent, const FileDialogRequest& request) {
-    QFileDialog dialog(parent, request.title);
+    PickerDialog dialog(parent, request.title, request.mustBeProgram);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setFileMode(request.mustBeProgram ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setNameFilters(request.filters);
     if (!request.folder.isEmpty()) {

@@ -175,7 +175,8 @@ void frmZCM::cmdffmpegexe_Click() {
     pickInto(txtffmpegexe, {tr("Locate FFMPEG.EXE"),
                             kEncoderPattern,
                             {QStringLiteral("ffmpeg (%1)").arg(kEncoderPattern), AllFiles()},
-                            found.isEmpty() ? QString() : QFileInfo(found).absolutePath()});
+                            found.isEmpty() ? QString() : QFileInfo(found).absolutePath(),
+                            /*mustBeProgram=*/true});
     mnuSaveINI_Click();
     askEncoderForm();
 }

@@ -226,6 +226,13 @@
     </message>
 </context>
 <context>
+    <name>PickerDialog</name>
+    <message>
+        <source>%1 is not a program that can be run. Choose the encoder program itself.</source>
+        <translation>%1 ist kein Programm, das sich starten lässt. Wählen Sie das Encoder-Programm selbst.</translation>
+    </message>
+</context>
+<context>
     <name>PreviewWindow</name>
     <message>
         <source>A frame at %1, rendered by ffmpeg through the command&apos;s numbers</source>
