@@ -29,9 +29,16 @@ namespace zvm::cli {
 namespace {
 constexpr std::string_view kName = "zarnik-video-maker-cli: ";
 
-// One video with -o: that file, or a folder when it ends in a slash; several: -o is their folder.
+// Whether -o names a folder: an existing one, a name ending in a slash, or any name for several videos.
+bool OutputIsFolder(const ToolOptions& o) {
+    std::error_code ignored;
+    return !o.output.empty() &&
+           (o.videos.size() > 1 || o.output.back() == '/' || std::filesystem::is_directory(o.output, ignored));
+}
+
+// One video with -o: that file, or the folder it names; several: -o is their folder.
 std::vector<ConversionRequest> Requests(const ToolOptions& o) {
-    const bool folder = !o.output.empty() && (o.videos.size() > 1 || o.output.back() == '/');
+    const bool folder = OutputIsFolder(o);
     std::vector<ConversionRequest> requests;
     for (const std::string& video : o.videos) {
         const std::string output = !o.output.empty() && !folder
@@ -97,6 +104,22 @@ bool Endangers(const std::vector<ConversionRequest>& requests, bool overwrite, s
         }
     }
     return refused;
+}
+
+// The output folder -o names, made when it is missing, before anything starts; false, with the reason
+// said, when it cannot be made.
+bool MakeOutputFolder(const ToolOptions& o, std::ostream& err) {
+    if (!OutputIsFolder(o)) {
+        return true;
+    }
+    std::error_code error;
+    std::filesystem::create_directories(o.output, error);
+    if (error || !std::filesystem::is_directory(o.output)) {
+        err << kName << "the output folder " << o.output << " cannot be made: "
+            << (error ? error.message() : "a file of that name is in the way") << '\n';
+        return false;
+    }
+    return true;
 }
 
 int Print(const ToolOptions& o, const std::vector<ConversionRequest>& requests, CommandStyle style,
@@ -234,6 +257,9 @@ int Run(const ToolOptions& options, std::ostream& out, std::ostream& err) {
         return Print(options, requests, style, out, err);
     }
 
+    if (!MakeOutputFolder(options, err)) {
+        return kRefused;
+    }
     QueueRunner runner(QueueServices::Real());
     Reporter reporter(options, err);
     QObject::connect(&runner, &QueueRunner::changed, [&] { reporter.show(runner.queue()); });

@@ -193,8 +193,9 @@ padded to its exact size, and runs it (one video after another), or prints it.
            Targets() + R"(
   -m, --movie-type TYPE    live | animation   (default live; the VCD target has none)
   -s, --size WxH           the source's size; default: read with ffprobe
-  -o, --output PATH        output file (one VIDEO) or folder (several); default: beside each
-                           video, named after it (.mp4, or .mpg for the VCD target)
+  -o, --output PATH        output file (one VIDEO) or folder (when it exists, ends in /, or for
+                           several; made when missing); default: beside each video, named
+                           after it (.mp4, or .mpg for the VCD target)
       --video-bitrate N    kbit/s, default )" +
            std::string(kDefaultVideoBitrate) + R"(
       --audio-bitrate N    kbit/s, default )" +
@@ -204,7 +205,7 @@ padded to its exact size, and runs it (one video after another), or prints it.
       --encoder PATH       the ffmpeg to run; default: ffmpeg on the search path
       --form auto|modern|classic   the command form; default auto: the modern form when the
                            encoder rejects the classic options
-  -n, --print              print the command(s), one per line, and start nothing
+  -n, --print              print the command(s), one per line, safe for sh, and start nothing
       --json               print the fit and the command(s) as JSON, and start nothing
       --overwrite          replace existing outputs (default: refuse, and say which)
   -q, --quiet              print nothing but errors

@@ -26,6 +26,8 @@ private slots:
     void printedLinesRunAsTheToolRuns();
     void refusesWhatWouldLoseAFile_data();
     void refusesWhatWouldLoseAFile();
+    void outputFolders_data();
+    void outputFolders();
     void convertsWithDebianFfmpeg();
     void interruptLeavesNoPartialFile();
 
@@ -237,6 +239,52 @@ void TestCli::refusesWhatWouldLoseAFile() {
     QVERIFY2(result.err.contains(err), qPrintable(result.err));
     QCOMPARE(QFileInfo(dir_.filePath("a.avi")).size(), qint64(6));
     QVERIFY(!QFile::exists(dir_.filePath("a.mp4")));
+}
+
+// -o names a folder when it exists, ends in a slash or takes several videos; a missing one is made
+// before anything starts (never for --print), and one that cannot be made is refused.
+void TestCli::outputFolders_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode"); // 0: converted, with the recording encoder's output in place
+    QTest::addColumn<QStringList>("outputs");
+    QTest::addColumn<QString>("err");
+    QTest::newRow("an existing folder") << QStringList{"-o", "existing", "a.avi"} << 0
+                                        << QStringList{"existing/a.mp4"} << "";
+    QTest::newRow("a missing folder with a slash") << QStringList{"-o", "made/", "a.avi"} << 0
+                                                   << QStringList{"made/a.mp4"} << "";
+    QTest::newRow("a missing folder for several") << QStringList{"-o", "many", "a.avi", "b.avi"} << 0
+                                                  << QStringList{"many/a.mp4", "many/b.mp4"} << "";
+    QTest::newRow("missing folders in a row") << QStringList{"-o", "deep/er/", "a.avi"} << 0
+                                              << QStringList{"deep/er/a.mp4"} << "";
+    QTest::newRow("a file in the way") << QStringList{"-o", "file.txt/sub/", "a.avi"} << 2 << QStringList{}
+                                       << "the output folder file.txt/sub/ cannot be made";
+    QTest::newRow("printing makes nothing") << QStringList{"--print", "-o", "made/", "a.avi"} << 0
+                                            << QStringList{} << "";
+}
+
+void TestCli::outputFolders() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, outputs);
+    QFETCH(QString, err);
+    QTemporaryDir work;
+    QVERIFY(QDir(work.path()).mkdir("existing"));
+    for (const char* name : {"a.avi", "b.avi", "file.txt"}) {
+        QFile file(work.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    const Result result = run(QStringList{"-s", "640x480", "--form", "classic", "--encoder", FAKE_ENCODER_PATH} +
+                                  arguments,
+                              work.path());
+    // The recording encoder writes no real video, so a check of its output may fail the run.
+    QVERIFY2(exitCode == 2 ? result.exitCode == 2 : result.exitCode != 2, qPrintable(result.err));
+    QVERIFY2(result.err.contains(err), qPrintable(result.err));
+    const QStringList made = QDir(work.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    QCOMPARE(made.contains("made"), outputs.contains("made/a.mp4"));
+    for (const QString& output : outputs) {
+        QVERIFY2(QFile::exists(work.filePath(output)), qPrintable(output));
+    }
+    QCOMPARE(QFile::exists(work.filePath("arguments.txt")), !outputs.isEmpty()); // nothing else started
 }
 
 // Two shapes converted for real; run again, the outputs are refused unless --overwrite is given.
