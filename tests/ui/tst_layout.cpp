@@ -20,6 +20,8 @@ private slots:
     void initTestCase();
     void textsShowWhole();
     void controlsDoNotOverlap();
+    void readingOrder_data();
+    void readingOrder();
     void windowGrowsInProportion();
 
 private:
@@ -138,6 +140,50 @@ void TestLayout::controlsDoNotOverlap() {
         }
     }
     QVERIFY2(problems.isEmpty(), qPrintable(problems.join("\n")));
+}
+
+// The window read from top to bottom: the two path rows, lined up; four groups side by side, the
+// encoder's under the first two; the command box across the bottom, its four buttons beneath it.
+void TestLayout::readingOrder_data() {
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("relation");
+    QTest::addColumn<QString>("second");
+    const char* const rows[][3] = {
+        {"txtOriginalVideo", "above", "txtSaveAs"},       {"txtOriginalVideo", "in line with", "txtSaveAs"},
+        {"cmdBrowseVideo", "in line with", "cmdSaveAs"},  {"txtSaveAs", "above", "fraOriginal"},
+        {"fraOriginal", "left of", "fraMovieType"},       {"fraMovieType", "left of", "fraPadding"},
+        {"fraPadding", "left of", "fraOptions"},          {"fraOriginal", "level with", "fraOptions"},
+        {"fraMovieType", "above", "fraSettings"},         {"fraSettings", "left of", "fraPadding"},
+        {"fraSettings", "above", "fraMain"},              {"fraOptions", "above", "fraMain"},
+        {"txtFFMPEGCode", "above", "cmdConvert"},         {"cmdConvert", "left of", "cmdClear"},
+        {"cmdClear", "left of", "cmdExit"},               {"cmdExit", "left of", "cmdGenerate"},
+    };
+    for (const auto& [first, relation, second] : rows) {
+        QTest::addRow("%s %s %s", first, relation, second) << first << relation << second;
+    }
+}
+
+void TestLayout::readingOrder() {
+    QFETCH(QString, first);
+    QFETCH(QString, relation);
+    QFETCH(QString, second);
+    const QWidget* a = window_->findChild<QWidget*>(first);
+    const QWidget* b = window_->findChild<QWidget*>(second);
+    QVERIFY(a != nullptr && b != nullptr);
+    const QRect ra = InWindow(*window_, a);
+    const QRect rb = InWindow(*window_, b);
+    if (relation == "above") { // groups may share a border line, so by the middle
+        QVERIFY(ra.center().y() < rb.top());
+    } else if (relation == "left of") {
+        QVERIFY(ra.center().x() < rb.left());
+    } else if (relation == "in line with") {
+        QCOMPARE(ra.left(), rb.left());
+        QCOMPARE(ra.width(), rb.width());
+    } else if (relation == "level with") {
+        QCOMPARE(ra.top(), rb.top());
+    } else {
+        QFAIL(qPrintable("unknown relation: " + relation));
+    }
 }
 
 void TestLayout::windowGrowsInProportion() {
