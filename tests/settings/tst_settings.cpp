@@ -59,9 +59,13 @@ mode_t ModeOf(const std::string& path) {
 const std::string kOld = FormatRecord(Record({"1", "2", "3", "4", "5", "6", "7", "8"}));
 
 // What stands where the settings file is looked for; "settings.ini" in `dir` is always the path used.
-void Prepare(const QString& setup, const QTemporaryDir& dir) {
+// Returns false for a setup it does not know.
+bool Prepare(const QString& setup, const QTemporaryDir& dir) {
     const std::string path = dir.filePath("settings.ini").toStdString();
     const std::string target = dir.filePath("target.ini").toStdString();
+    if (setup == "none") {
+        return true;
+    }
     if (setup == "directory") {
         QDir(dir.path()).mkdir("settings.ini");
     } else if (setup == "fifo") {
@@ -70,9 +74,14 @@ void Prepare(const QString& setup, const QTemporaryDir& dir) {
         symlink("settings.ini", path.c_str());
     } else if (setup == "too large") {
         WriteFile(path, kOld + std::string(kMaxReadBytes, ' '));
-    } else if (setup.startsWith("file")) {
+    } else if (setup.startsWith("file ")) { // and its mode in octal
+        bool octal = false;
+        const uint mode = setup.section(' ', 1).toUInt(&octal, 8);
+        if (!octal) {
+            return false;
+        }
         WriteFile(path, kOld);
-        chmod(path.c_str(), setup.section(' ', 1).toUInt(nullptr, 8));
+        chmod(path.c_str(), mode);
     } else if (setup == "link to 0666 file") {
         WriteFile(target, kOld);
         chmod(target.c_str(), 0666);
@@ -85,7 +94,10 @@ void Prepare(const QString& setup, const QTemporaryDir& dir) {
         utime(stale.c_str(), &longAgo);
         WriteFile(dir.filePath(".settings.ini.Fresh1").toStdString(), "another save under way");
         WriteFile(dir.filePath(".settings.ini.notours").toStdString(), "other name");
+    } else {
+        return false;
     }
+    return true;
 }
 } // namespace
 
@@ -254,7 +266,7 @@ void TestSettings::loads() {
     QFETCH(QString, setup);
     QFETCH(int, state);
     QTemporaryDir dir;
-    Prepare(setup, dir);
+    QVERIFY(Prepare(setup, dir));
     alarm(10); // a FIFO that blocked the read would otherwise hang the test
     const LoadResult loaded = LoadSettings(dir.filePath("settings.ini").toStdString());
     alarm(0);
@@ -267,7 +279,7 @@ void TestSettings::loads() {
 // an ordinary user in a child process.
 void TestSettings::unreadableForAnOrdinaryUser() {
     QTemporaryDir dir;
-    Prepare("file 000", dir);
+    QVERIFY(Prepare("file 000", dir));
     chmod(dir.path().toLocal8Bit().constData(), 0755);
     const pid_t child = fork();
     if (child == 0) {
@@ -301,7 +313,7 @@ void TestSettings::saves() {
     QFETCH(int, mode);
     QFETCH(QStringList, entries);
     QTemporaryDir dir;
-    Prepare(setup, dir);
+    QVERIFY(Prepare(setup, dir));
     const std::string path = dir.filePath("settings.ini").toStdString();
     const mode_t mask = umask(022);
     const auto error = SaveSettings(path, SettingsRecord{});
