@@ -50,9 +50,9 @@ QString Play(const QString& script) {
     for (const QString& event : script.split(';', Qt::SkipEmptyParts)) {
         // Each event word, with how many words the event takes.
         static const QHash<QString, qsizetype> kWords{
-            {"add", 2},  {"size", 2}, {"nosize", 2}, {"output", 3}, {"start", 1},  {"next", 1},  {"pause", 1},
-            {"end", 3},  {"missing", 2}, {"stop", 2},  {"skip", 2},   {"remove", 2}, {"move", 3}, {"clear", 1},
-            {"restart", 1}};
+            {"add", 2},  {"size", 2},   {"nosize", 2}, {"output", 3},  {"start", 1},
+            {"next", 1}, {"pause", 1},  {"end", 3},    {"missing", 2}, {"stop", 2},
+            {"skip", 2}, {"remove", 2}, {"move", 3},   {"clear", 1},   {"restart", 1}};
         const QStringList w = event.simplified().split(' ');
         const int id = ids.value(w.value(1), -1);
         if (kWords.value(w[0]) != w.size() || (w[0] != "add" && w.size() > 1 && id < 0)) {

@@ -196,9 +196,10 @@ void TestSettings::formField_data() {
     const auto automatic = int(zvm::FormChoice::Automatic);
     QTest::newRow("nine fields: automatic") << nine + "\r\n" << automatic << nine + "\r\n";
     QTest::newRow("modern") << modern << int(zvm::FormChoice::Modern) << modern;
-    QTest::newRow("classic") << nine + ",\"Classic\"\r\n" << int(zvm::FormChoice::Classic)
-                             << nine + ",\"Classic\"\r\n";
-    QTest::newRow("modern on its own line") << nine + "\r\n\"Modern\"\r\n" << int(zvm::FormChoice::Modern) << modern;
+    QTest::newRow("classic") << nine + ",\"Classic\"\r\n"
+                             << int(zvm::FormChoice::Classic) << nine + ",\"Classic\"\r\n";
+    QTest::newRow("modern on its own line") << nine + "\r\n\"Modern\"\r\n"
+                                            << int(zvm::FormChoice::Modern) << modern;
     QTest::newRow("unknown tenth field: automatic") << nine + ",\"modern\"\r\n" << automatic << nine + "\r\n";
     QTest::newRow("modern in the ninth place")
         << std::string(R"("1","2","3","4","5","6","7","8","Modern")") << automatic << nine + "\r\n";

@@ -61,7 +61,8 @@ QString TextRoom(QWidget* control) {
         around = QSize(frame, frame);
     } else if (auto* option = qobject_cast<QRadioButton*>(control)) {
         text = Shown(option->text());
-        around = QSize(metric(QStyle::PM_ExclusiveIndicatorWidth) + metric(QStyle::PM_RadioButtonLabelSpacing), 0);
+        around =
+            QSize(metric(QStyle::PM_ExclusiveIndicatorWidth) + metric(QStyle::PM_RadioButtonLabelSpacing), 0);
     } else if (auto* label = qobject_cast<QLabel*>(control)) {
         // A framed label without an indent of its own keeps half an "x" from the side it is aligned to.
         const int indent = label->indent() >= 0 || label->frameWidth() == 0
@@ -149,14 +150,22 @@ void TestLayout::readingOrder_data() {
     QTest::addColumn<QString>("relation");
     QTest::addColumn<QString>("second");
     const char* const rows[][3] = {
-        {"txtOriginalVideo", "above", "txtSaveAs"},       {"txtOriginalVideo", "in line with", "txtSaveAs"},
-        {"cmdBrowseVideo", "in line with", "cmdSaveAs"},  {"txtSaveAs", "above", "fraOriginal"},
-        {"fraOriginal", "left of", "fraMovieType"},       {"fraMovieType", "left of", "fraPadding"},
-        {"fraPadding", "left of", "fraOptions"},          {"fraOriginal", "level with", "fraOptions"},
-        {"fraMovieType", "above", "fraSettings"},         {"fraSettings", "left of", "fraPadding"},
-        {"fraSettings", "above", "fraMain"},              {"fraOptions", "above", "fraMain"},
-        {"txtFFMPEGCode", "above", "cmdConvert"},         {"cmdConvert", "left of", "cmdClear"},
-        {"cmdClear", "left of", "cmdExit"},               {"cmdExit", "left of", "cmdGenerate"},
+        {"txtOriginalVideo", "above", "txtSaveAs"},
+        {"txtOriginalVideo", "in line with", "txtSaveAs"},
+        {"cmdBrowseVideo", "in line with", "cmdSaveAs"},
+        {"txtSaveAs", "above", "fraOriginal"},
+        {"fraOriginal", "left of", "fraMovieType"},
+        {"fraMovieType", "left of", "fraPadding"},
+        {"fraPadding", "left of", "fraOptions"},
+        {"fraOriginal", "level with", "fraOptions"},
+        {"fraMovieType", "above", "fraSettings"},
+        {"fraSettings", "left of", "fraPadding"},
+        {"fraSettings", "above", "fraMain"},
+        {"fraOptions", "above", "fraMain"},
+        {"txtFFMPEGCode", "above", "cmdConvert"},
+        {"cmdConvert", "left of", "cmdClear"},
+        {"cmdClear", "left of", "cmdExit"},
+        {"cmdExit", "left of", "cmdGenerate"},
     };
     for (const auto& [first, relation, second] : rows) {
         QTest::addRow("%s %s %s", first, relation, second) << first << relation << second;

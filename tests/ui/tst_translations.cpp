@@ -45,8 +45,8 @@ private:
     std::unique_ptr<QueueRunner> runner_;
     std::unique_ptr<QueueWindow> queue_;
     std::unique_ptr<PreviewWindow> preview_;
-    QString language_;        // "" under C
-    QStringList designed_;    // the main window's texts with no translation installed
+    QString language_;     // "" under C
+    QStringList designed_; // the main window's texts with no translation installed
 };
 
 namespace {

@@ -71,7 +71,8 @@ void TestWindow::designTimeState() {
     QCOMPARE(w.windowTitle(), "Zarnik Video Maker");
     QVERIFY(!w.windowIcon().isNull());
     // Only the three encoding numbers have text; every other box is empty.
-    const QHash<QString, QString> filled{{"txtVideoBitrate", "256"}, {"txtAudioBitrate", "32"}, {"txtSampleRate", "24000"}};
+    const QHash<QString, QString> filled{
+        {"txtVideoBitrate", "256"}, {"txtAudioBitrate", "32"}, {"txtSampleRate", "24000"}};
     const QList<QLineEdit*> boxes = w.centralWidget()->findChildren<QLineEdit*>();
     QCOMPARE(boxes.size(), 8);
     for (const QLineEdit* box : boxes) {
@@ -82,7 +83,8 @@ void TestWindow::designTimeState() {
     QCOMPARE(w.txtFFMPEGCode->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     QCOMPARE(WindowFixture::LabelTexts(w), QStringList(7, QString()));
     for (const QLabel* result : w.centralWidget()->findChildren<QLabel*>(QRegularExpression("^lbl"))) {
-        QCOMPARE(result->alignment() & Qt::AlignHorizontal_Mask, result == w.lblRatio ? Qt::AlignLeft : Qt::AlignHCenter);
+        QCOMPARE(result->alignment() & Qt::AlignHorizontal_Mask,
+                 result == w.lblRatio ? Qt::AlignLeft : Qt::AlignHCenter);
     }
     QCOMPARE(w.cboPlatform->count(), 0);
     QVERIFY(!w.cboPlatform->isEditable());
@@ -168,7 +170,7 @@ void TestWindow::designedTexts() {
     WindowFixture fx;
     frmZCM& w = fx.start();
     QObject* object = w.findChild<QObject*>(name.section('/', 0, 0));
-    QVERIFY2(object != nullptr, "no such control");
+    QVERIFY2(object != nullptr, qPrintable("no control named " + name));
     QString caption;
     QString tip = tooltip;
     if (auto* list = qobject_cast<QComboBox*>(object)) {
@@ -189,7 +191,8 @@ void TestWindow::designedTexts() {
     } else if (auto* entry = qobject_cast<QAction*>(object)) {
         caption = entry->text(); // a menu shows no tooltips
     } else {
-        QVERIFY2(qobject_cast<QLineEdit*>(object) || qobject_cast<QPlainTextEdit*>(object), "a kind of control the table does not know");
+        QVERIFY2(qobject_cast<QLineEdit*>(object) || qobject_cast<QPlainTextEdit*>(object),
+                 "a kind of control the table does not know");
     }
     QCOMPARE(caption, text);
     if (auto* widget = qobject_cast<QWidget*>(object)) {
@@ -202,12 +205,16 @@ void TestWindow::designedTexts() {
 void TestWindow::screenReaderNames() {
     WindowFixture fx;
     frmZCM& w = fx.start();
-    const auto at = [&w](const QWidget* widget) { return QRect(widget->mapTo(&w, QPoint()), widget->size()); };
+    const auto at = [&w](const QWidget* widget) {
+        return QRect(widget->mapTo(&w, QPoint()), widget->size());
+    };
     QHash<QString, QString> named; // name -> control
-    for (QWidget* control : w.centralWidget()->findChildren<QWidget*>(QRegularExpression("^(txt|cmd|lbl|opt|cbo)"))) {
+    for (QWidget* control :
+         w.centralWidget()->findChildren<QWidget*>(QRegularExpression("^(txt|cmd|lbl|opt|cbo)"))) {
         const QString name = QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
         QVERIFY2(!name.isEmpty(), qPrintable(control->objectName()));
-        QVERIFY2(!named.contains(name), qPrintable(control->objectName() + " and " + named[name] + ": " + name));
+        QVERIFY2(!named.contains(name),
+                 qPrintable(control->objectName() + " and " + named[name] + ": " + name));
         named[name] = control->objectName();
         if (auto* button = qobject_cast<QPushButton*>(control); button && button->text() == "Browse") {
             QVERIFY2(name != "Browse", qPrintable(button->objectName()));
