@@ -1,6 +1,6 @@
 // The designed layout at the screen's font DPI and in the language CTest sets for the run: every text
-// shows whole, no two controls overlap, nothing runs past the window's edge, and the window grows in
-// proportion.
+// shows whole, no two controls overlap, nothing runs past the window's edge, the parts stand in their
+// designed order, and the window grows in proportion.
 #include "FakePlatform.h"
 #include "Translations.h"
 #include "frmZCM.h"
