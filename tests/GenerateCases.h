@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QTest>
+
+#include <iterator>
+
 // Requests that the window and the command-line tool are both given, with the one command each must
 // write for them: the two faces share one command builder, and these show it.
 struct GenerateCase {
@@ -26,3 +30,11 @@ inline constexpr GenerateCase kGenerateCases[] = {
     {"gba 176 own numbers classic", "gba-240x176", 1, false, "176", "144", "300", "64", "22050", false,
      R"(ffmpeg -y -i "/videos/clip.avi" -r 29.971 -s 216x176 -bitexact -strict 3 -me epzs -hq -vcodec mpeg4 -b 300 -acodec aac -ac 2 -ar 22050 -ab 64 -f mp4 -padright 12 -padleft 12 "/videos/clip.mp4")"},
 };
+
+// A test's rows, one per case, each giving the case's place in the list.
+inline void AddGenerateCaseRows() {
+    QTest::addColumn<int>("row");
+    for (int i = 0; i < int(std::size(kGenerateCases)); ++i) {
+        QTest::newRow(kGenerateCases[i].name) << i;
+    }
+}

@@ -133,10 +133,7 @@ void TestCli::commandLines() {
 }
 
 void TestCli::sameCommandAsTheWindow_data() {
-    QTest::addColumn<int>("row");
-    for (int i = 0; i < int(std::size(kGenerateCases)); ++i) {
-        QTest::newRow(kGenerateCases[i].name) << i;
-    }
+    AddGenerateCaseRows();
 }
 
 void TestCli::sameCommandAsTheWindow() {

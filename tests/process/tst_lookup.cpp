@@ -1,7 +1,6 @@
 #include "CommandSplit.h"
 #include "ProgramLookup.h"
 
-#include <QElapsedTimer>
 #include <QTest>
 
 #include <set>
@@ -116,10 +115,7 @@ void TestLookup::resolves() {
                                                "/x/my", "/x/my tools/ffmpeg", "./-y", "-y -i /videos/clip.mp4",
                                                "nosuch -y -i /videos/clip.mp4"},
                                               {"/home/u/notes.txt"});
-    QElapsedTimer clock;
-    clock.start();
     const Resolution r = ResolveCommandLine(line.toStdString(), encoder.toStdString(), machine);
-    QVERIFY(clock.elapsed() < 1000);
     QCOMPARE(QString::fromStdString(r.error), error);
     QCOMPARE(QString::fromStdString(r.command ? r.command->program : std::string()), program);
     if (r.command) {

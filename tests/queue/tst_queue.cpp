@@ -40,15 +40,24 @@ zvm::ConversionRequest Request(const QString& name) {
 }
 
 // Plays a script of events, one per word group separated by ';', on a queue whose items are named
-// by their source; returns the items' states in order and what each "next" started.
+// by their source; returns the items' states in order and what each "next" started, or what in the
+// script it could not play.
 QString Play(const QString& script) {
     // Paths name the same file when they are equal: enough for the source-is-output rule.
     auto queue = std::make_unique<Queue>([](const std::string& a, const std::string& b) { return a == b; });
     QHash<QString, int> ids;
     QStringList started;
     for (const QString& event : script.split(';', Qt::SkipEmptyParts)) {
+        // Each event word, with how many words the event takes.
+        static const QHash<QString, qsizetype> kWords{
+            {"add", 2},  {"size", 2},   {"nosize", 2}, {"output", 3},  {"start", 1},
+            {"next", 1}, {"pause", 1},  {"end", 3},    {"missing", 2}, {"stop", 2},
+            {"skip", 2}, {"remove", 2}, {"move", 3},   {"clear", 1},   {"restart", 1}};
         const QStringList w = event.simplified().split(' ');
-        const int id = ids.value(w.value(1));
+        const int id = ids.value(w.value(1), -1);
+        if (kWords.value(w[0]) != w.size() || (w[0] != "add" && w.size() > 1 && id < 0)) {
+            return "cannot play: " + event;
+        }
         if (w[0] == "add") {
             ids[w[1]] = queue->add(Request(w[1]), zvm::CommandStyle::Modern);
         } else if (w[0] == "size") {

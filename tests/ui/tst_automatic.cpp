@@ -187,10 +187,7 @@ void TestAutomatic::previewFollowsTheWindow() {
 }
 
 void TestAutomatic::sameCommandAsTheTool_data() {
-    QTest::addColumn<int>("row");
-    for (int i = 0; i < int(std::size(kGenerateCases)); ++i) {
-        QTest::newRow(kGenerateCases[i].name) << i;
-    }
+    AddGenerateCaseRows();
 }
 
 // The command-line tool is given the same values in its own test and must print the same command.

@@ -96,8 +96,10 @@ void TestCommands::unusableSettingsAreLeftAlone() {
     const QString path = fx.dir.filePath("settings.ini");
     if (setup == "directory") {
         QDir(fx.dir.path()).mkdir("settings.ini");
-    } else {
+    } else if (setup == "too large") {
         fx.writeSettings(WindowFixture::SavedFile() + QByteArray(70'000, ' '));
+    } else {
+        QFAIL("unknown setup");
     }
     const QFileInfo before(path);
     frmZCM& w = fx.start({});

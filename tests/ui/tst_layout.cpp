@@ -1,17 +1,16 @@
 // The designed layout at the screen's font DPI and in the language CTest sets for the run: every text
-// shows whole, no two controls overlap, nothing runs past the window's edge, and the window grows in
-// proportion.
+// shows whole, no two controls overlap, nothing runs past the window's edge, the parts stand in their
+// designed order, and the window grows in proportion.
 #include "FakePlatform.h"
 #include "Translations.h"
 #include "frmZCM.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStyleOptionButton>
+#include <QRegularExpression>
+#include <QStyle>
 #include <QTest>
 
 class TestLayout : public QObject {
@@ -21,6 +20,8 @@ private slots:
     void initTestCase();
     void textsShowWhole();
     void controlsDoNotOverlap();
+    void readingOrder_data();
+    void readingOrder();
     void windowGrowsInProportion();
 
 private:
@@ -31,7 +32,6 @@ private:
 namespace {
 // The controls that show something: every named widget of the client area but the groups.
 QList<QWidget*> Controls(const frmZCM& w) {
-    QList<QWidget*> controls;
     return w.centralWidget()->findChildren<QWidget*>(QRegularExpression("^(Label|txt|cmd|lbl|opt|cbo)"));
 }
 
@@ -39,14 +39,54 @@ QRect InWindow(const frmZCM& w, const QWidget* control) {
     return {control->mapTo(w.centralWidget(), QPoint(0, 0)), control->size()};
 }
 
-// Where a push button draws its caption, and the caption's size in the button's font.
-bool CaptionFits(QPushButton* button) {
-    QStyleOptionButton option;
-    option.initFrom(button);
-    option.text = button->text();
-    const QRect room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
-    const QSize text = button->fontMetrics().size(Qt::TextShowMnemonic, button->text());
-    return text.width() <= room.width() && text.height() <= room.height();
+// The caption as shown: an ampersand marks an access key and is not drawn, "&&" draws one.
+QString Shown(const QString& caption) {
+    return QString(caption).replace(QRegularExpression("&(.)"), "\\1");
+}
+
+// Measured apart from how the window sizes its controls: the text's advance in the control's own font,
+// plus what the style draws around it, against the control's contents rectangle. Returns what is short.
+QString TextRoom(QWidget* control) {
+    const QStyle* style = control->style();
+    const auto metric = [&](QStyle::PixelMetric m) { return style->pixelMetric(m, nullptr, control); };
+    const QFontMetrics font = control->fontMetrics();
+    QString text;
+    QSize around; // the style's margins and frames around the text, both sides together
+    if (auto* button = qobject_cast<QPushButton*>(control)) {
+        // Inside its frame and default-button ring; the style's wish for padding beyond that is not room
+        // the caption needs, and the designed buttons are too small to grant it.
+        const int frame = 2 * metric(QStyle::PM_DefaultFrameWidth) +
+                          (button->autoDefault() ? 2 * metric(QStyle::PM_ButtonDefaultIndicator) : 0);
+        text = Shown(button->text());
+        around = QSize(frame, frame);
+    } else if (auto* option = qobject_cast<QRadioButton*>(control)) {
+        text = Shown(option->text());
+        around =
+            QSize(metric(QStyle::PM_ExclusiveIndicatorWidth) + metric(QStyle::PM_RadioButtonLabelSpacing), 0);
+    } else if (auto* label = qobject_cast<QLabel*>(control)) {
+        // A framed label without an indent of its own keeps half an "x" from the side it is aligned to.
+        const int indent = label->indent() >= 0 || label->frameWidth() == 0
+                               ? std::max(0, label->indent())
+                               : font.horizontalAdvance(QLatin1Char('x')) / 2 - label->margin();
+        const bool toASide = (label->alignment() & (Qt::AlignLeft | Qt::AlignRight)) != 0;
+        text = label->text();
+        around = QSize(2 * label->margin() + (toASide ? indent : 0), 2 * label->margin());
+    } else { // a box: its text scrolls sideways, but a line of it shows whole in height
+        around = QSize(0, 2 * metric(QStyle::PM_DefaultFrameWidth));
+    }
+    const QSize needed(text.isEmpty() ? 0 : font.horizontalAdvance(text) + around.width(),
+                       font.height() + around.height());
+    const QSize room = control->contentsRect().size();
+    if (needed.width() <= room.width() && needed.height() <= room.height()) {
+        return {};
+    }
+    return QString("%1 needs %2x%3 for \"%4\", has %5x%6")
+        .arg(control->objectName())
+        .arg(needed.width())
+        .arg(needed.height())
+        .arg(text)
+        .arg(room.width())
+        .arg(room.height());
 }
 
 QString Why(QWidget* control) {
@@ -76,18 +116,8 @@ void TestLayout::initTestCase() {
 void TestLayout::textsShowWhole() {
     QStringList clipped;
     for (QWidget* control : Controls(*window_)) {
-        bool fits = true;
-        if (auto* button = qobject_cast<QPushButton*>(control)) {
-            fits = CaptionFits(button);
-        } else if (qobject_cast<QLabel*>(control) != nullptr || qobject_cast<QRadioButton*>(control) != nullptr ||
-                   qobject_cast<QComboBox*>(control) != nullptr) {
-            fits = control->sizeHint().height() <= control->height() &&
-                   (control->sizeHint().width() <= control->width() || qobject_cast<QComboBox*>(control));
-        } else if (qobject_cast<QLineEdit*>(control) != nullptr) {
-            fits = control->sizeHint().height() <= control->height();
-        }
-        if (!fits) {
-            clipped << Why(control);
+        if (const QString why = TextRoom(control); !why.isEmpty()) {
+            clipped << why;
         }
     }
     QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join("\n")));
@@ -111,6 +141,58 @@ void TestLayout::controlsDoNotOverlap() {
         }
     }
     QVERIFY2(problems.isEmpty(), qPrintable(problems.join("\n")));
+}
+
+// The window read from top to bottom: the two path rows, lined up; four groups side by side, the
+// encoder's under the first two; the command box across the bottom, its four buttons beneath it.
+void TestLayout::readingOrder_data() {
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("relation");
+    QTest::addColumn<QString>("second");
+    const char* const rows[][3] = {
+        {"txtOriginalVideo", "above", "txtSaveAs"},
+        {"txtOriginalVideo", "in line with", "txtSaveAs"},
+        {"cmdBrowseVideo", "in line with", "cmdSaveAs"},
+        {"txtSaveAs", "above", "fraOriginal"},
+        {"fraOriginal", "left of", "fraMovieType"},
+        {"fraMovieType", "left of", "fraPadding"},
+        {"fraPadding", "left of", "fraOptions"},
+        {"fraOriginal", "level with", "fraOptions"},
+        {"fraMovieType", "above", "fraSettings"},
+        {"fraSettings", "left of", "fraPadding"},
+        {"fraSettings", "above", "fraMain"},
+        {"fraOptions", "above", "fraMain"},
+        {"txtFFMPEGCode", "above", "cmdConvert"},
+        {"cmdConvert", "left of", "cmdClear"},
+        {"cmdClear", "left of", "cmdExit"},
+        {"cmdExit", "left of", "cmdGenerate"},
+    };
+    for (const auto& [first, relation, second] : rows) {
+        QTest::addRow("%s %s %s", first, relation, second) << first << relation << second;
+    }
+}
+
+void TestLayout::readingOrder() {
+    QFETCH(QString, first);
+    QFETCH(QString, relation);
+    QFETCH(QString, second);
+    const QWidget* a = window_->findChild<QWidget*>(first);
+    const QWidget* b = window_->findChild<QWidget*>(second);
+    QVERIFY(a != nullptr && b != nullptr);
+    const QRect ra = InWindow(*window_, a);
+    const QRect rb = InWindow(*window_, b);
+    if (relation == "above") { // groups may share a border line, so by the middle
+        QVERIFY(ra.center().y() < rb.top());
+    } else if (relation == "left of") {
+        QVERIFY(ra.center().x() < rb.left());
+    } else if (relation == "in line with") {
+        QCOMPARE(ra.left(), rb.left());
+        QCOMPARE(ra.width(), rb.width());
+    } else if (relation == "level with") {
+        QCOMPARE(ra.top(), rb.top());
+    } else {
+        QFAIL(qPrintable("unknown relation: " + relation));
+    }
 }
 
 void TestLayout::windowGrowsInProportion() {

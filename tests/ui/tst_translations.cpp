@@ -47,7 +47,8 @@ private:
     std::unique_ptr<QueueRunner> runner_;
     std::unique_ptr<QueueWindow> queue_;
     std::unique_ptr<PreviewWindow> preview_;
-    QString language_; // "" under C
+    QString language_;     // "" under C
+    QStringList designed_; // the main window's texts with no translation installed
 };
 
 namespace {
@@ -94,6 +95,18 @@ QStringList TextsOf(QWidget* widget) {
     return texts;
 }
 
+// Every text of a window, its widgets and its menus.
+QStringList Shown(QWidget* window) {
+    QStringList shown;
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+        shown << TextsOf(widget);
+    }
+    for (QAction* action : window->findChildren<QAction*>()) {
+        shown << action->text() << action->toolTip();
+    }
+    return shown;
+}
+
 QChar AccessKey(const QString& text) {
     const qsizetype at = text.indexOf(QRegularExpression("&[^&]"));
     return at < 0 ? QChar() : text.at(at + 1).toLower();
@@ -113,6 +126,7 @@ QString Duplicate(const QStringList& texts) {
 } // namespace
 
 void TestTranslations::initTestCase() {
+    designed_ = Shown(std::make_unique<frmZCM>(platform_).get()); // before any translation is installed
     InstallTranslations(*qApp);
     language_ = QLocale().language() == QLocale::C || QLocale().language() == QLocale::English
                     ? QString()
@@ -130,21 +144,14 @@ QList<QWidget*> TestTranslations::windows() {
 
 // A text still in English is one that a translation file translates into something else.
 void TestTranslations::everyTextIsInTheLanguage() {
-    if (language_.isEmpty()) { // under C the designed texts stand as they are
-        QCOMPARE(main_->cmdConvert->text(), "Con&vert");
-        QCOMPARE(main_->findChild<QLabel*>("Label19")->text(), "Audio Sample Rate");
-        QCOMPARE(main_->txtVideoBitrate->toolTip(), "video bitrate (in kbit/s) ");
+    if (language_.isEmpty()) { // under C the designed texts stand as they are written
+        QCOMPARE(Shown(main_.get()), designed_);
         return;
     }
     const QHash<QString, QString> translations = Translations(FileOf(language_));
     QStringList shown;
     for (QWidget* window : windows()) {
-        for (QWidget* widget : window->findChildren<QWidget*>()) {
-            shown << TextsOf(widget);
-        }
-    }
-    for (QAction* action : main_->findChildren<QAction*>()) {
-        shown << action->text() << action->toolTip();
+        shown << Shown(window);
     }
     QStringList english;
     for (const QString& text : shown) {
