@@ -214,12 +214,13 @@ int Run(const ToolOptions& options, std::ostream& out, std::ostream& err) {
         return kRefused;
     }
     const CommandStyle style = StyleFor(options);
+    media::RealOutside outside;
     if (printing) { // the sizes are read first
         for (ConversionRequest& r : requests) {
             QEventLoop wait;
             SizeDetection found;
-            DetectSize(QString::fromStdString(r.sourceVideo), QString::fromStdString(r.encoderPath),
-                       [&](const SizeDetection& d) { found = d, wait.quit(); });
+            outside.detectSize(QString::fromStdString(r.sourceVideo), QString::fromStdString(r.encoderPath),
+                               [&](const SizeDetection& d) { found = d, wait.quit(); });
             wait.exec();
             if (!found.size) {
                 Refuse(err, r.sourceVideo, "the size could not be read: " + found.error.toStdString());
@@ -231,7 +232,7 @@ int Run(const ToolOptions& options, std::ostream& out, std::ostream& err) {
         return Print(options, requests, style, out, err);
     }
 
-    QueueRunner runner(QueueServices::Real());
+    QueueRunner runner(outside);
     Reporter reporter(options, err);
     QObject::connect(&runner, &QueueRunner::changed, [&] { reporter.show(runner.queue()); });
     int interrupts = 0;

@@ -2,7 +2,7 @@
 
 #include "ClockText.h"
 #include "EncoderJob.h"
-#include "OutputCheck.h"
+#include "Outside.h"
 #include "PlainLabel.h"
 #include "Platform.h"
 #include "ProgramIcon.h"
@@ -28,9 +28,10 @@ bool RejectsClassicOptions(const zvm::media::EncoderOutput& output) {
 }
 } // namespace
 
-EncoderWindow::EncoderWindow(Platform& platform, std::unique_ptr<EncoderJob> job, ConvertedFile file,
-                             QWidget* parent)
-    : QWidget(parent, Qt::Window), platform_(platform), job_(std::move(job)), file_(std::move(file)) {
+EncoderWindow::EncoderWindow(Platform& platform, zvm::media::Outside& outside,
+                             std::unique_ptr<EncoderJob> job, ConvertedFile file, QWidget* parent)
+    : QWidget(parent, Qt::Window), platform_(platform), outside_(outside), job_(std::move(job)),
+      file_(std::move(file)) {
     setObjectName(QStringLiteral("EncoderWindow"));
     setWindowIcon(ProgramIcon());
     setWindowTitle(QFileInfo(file_.output).fileName() + QStringLiteral(" - ffmpeg"));
@@ -152,13 +153,13 @@ void EncoderWindow::checkOutput() {
     }
     check_->setText(tr("Checking the output..."));
     QPointer<EncoderWindow> self(this);
-    platform_.checkOutput(file_.output, file_.encoder, *file_.target,
-                          {output_.duration(), output_.inputHasAudio().value_or(true)},
-                          [self](const CheckReport& report) {
-                              if (self != nullptr) {
-                                  self->showCheck(report);
-                              }
-                          });
+    outside_.checkOutput(file_.output, file_.encoder, *file_.target,
+                         {output_.duration(), output_.inputHasAudio().value_or(true)},
+                         [self](const CheckReport& report) {
+                             if (self != nullptr) {
+                                 self->showCheck(report);
+                             }
+                         });
 }
 
 void EncoderWindow::showCheck(const CheckReport& report) {

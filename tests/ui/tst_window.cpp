@@ -64,7 +64,7 @@ const QString kCommand640 =
 
 void TestWindow::designTimeState() {
     WindowFixture fx;
-    frmZCM w(fx.platform);
+    frmZCM w(fx.platform, fx.outside);
     QVERIFY(w.txtFFMPEGCode->toPlainText().isEmpty());
     QCOMPARE(WindowFixture::LabelTexts(w), QStringList(7, QString()));
     QCOMPARE(w.cboPlatform->count(), 0);
@@ -152,7 +152,7 @@ void TestWindow::designedTexts() {
     QFETCH(QString, tooltip);
     QFETCH(QString, spoken);
     WindowFixture fx;
-    frmZCM w(fx.platform);
+    frmZCM w(fx.platform, fx.outside);
     QWidget* control = w.findChild<QWidget*>(name);
     QVERIFY(control != nullptr);
     QString actual;
@@ -256,7 +256,7 @@ void TestWindow::userSettingsAndAVideoToOpen() {
         if (start == 0) {
             fx.platform.setNextFileName("/usr/bin/ffmpeg");
         }
-        frmZCM w(fx.platform);
+        frmZCM w(fx.platform, fx.outside);
         w.keepSettingsIn(folder);
         w.Form_Load();
         const QString video = start == 0 ? "/media/holiday.mkv" : "/media/other.mkv";
@@ -264,7 +264,7 @@ void TestWindow::userSettingsAndAVideoToOpen() {
         QCOMPARE(w.txtffmpegexe->text(), "/usr/bin/ffmpeg");
         QCOMPARE(w.txtOriginalVideo->text(), video);
         QCOMPARE(w.txtSaveAs->text(), "/media/holiday.mp4"); // named after the video; once saved, kept
-        fx.platform.pendingDetections.takeLast()({QSize(1280, 720), {}, {}});
+        fx.outside.pendingDetections.takeLast()({QSize(1280, 720), {}, {}});
         QCOMPARE(w.txtWidth->text(), "1280");
         w.mnuSaveINI_Click();
     }
@@ -454,7 +454,7 @@ void TestWindow::accessKeys() {
     w.txtWidth->setText("640");
     w.txtHeight->setText("480");
     QTest::keyClick(window, Qt::Key_V, Qt::AltModifier);
-    QTRY_COMPARE(fx.platform.started, QStringList{kCommand640});
+    QTRY_COMPARE(fx.outside.started, QStringList{kCommand640});
     w.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
     QTest::keyClick(window, Qt::Key_F, Qt::AltModifier);
