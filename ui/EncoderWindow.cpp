@@ -21,11 +21,6 @@
 
 namespace {
 constexpr int kProgressSteps = 1000;
-
-// The encoders that predate the modern command reject these options; today's ones do the reverse.
-bool RejectsClassicOptions(const zvm::media::EncoderOutput& output) {
-    return output.contains("Unrecognized option") || output.contains("Option not found");
-}
 } // namespace
 
 EncoderWindow::EncoderWindow(Platform& platform, zvm::media::Outside& outside,
@@ -138,7 +133,7 @@ void EncoderWindow::showFinished(int exitCode, int signal) {
     } else {
         result_ = signal != 0 ? tr("Failed (ended by signal %1)").arg(signal)
                               : tr("Failed (exit code %1)").arg(exitCode);
-        if (RejectsClassicOptions(output_)) {
+        if (output_.rejectedAnOption()) {
             result_ += tr(". This encoder needs the modern command: turn on Options > Modern "
                           "ffmpeg command in the main window, then Convert again.");
         }
