@@ -125,6 +125,19 @@ int PrintKnown(const ToolOptions& options, std::ostream& out, std::ostream& err)
 }
 
 namespace {
+// The video's size, waited for: the tool has nothing else to do meanwhile.
+SizeDetection ReadSize(media::Outside& outside, const ConversionRequest& request) {
+    QEventLoop wait;
+    SizeDetection found;
+    outside.detectSize(QString::fromStdString(request.sourceVideo), QString::fromStdString(request.encoderPath),
+                       [&found, &wait](const SizeDetection& answer) {
+                           found = answer;
+                           wait.quit();
+                       });
+    wait.exec();
+    return found;
+}
+
 int gInterruptPipe[2] = {-1, -1};
 
 void OnInterrupt(int) {
@@ -217,11 +230,7 @@ int Run(const ToolOptions& options, std::ostream& out, std::ostream& err) {
     media::RealOutside outside;
     if (printing) { // the sizes are read first
         for (ConversionRequest& r : requests) {
-            QEventLoop wait;
-            SizeDetection found;
-            outside.detectSize(QString::fromStdString(r.sourceVideo), QString::fromStdString(r.encoderPath),
-                               [&](const SizeDetection& d) { found = d, wait.quit(); });
-            wait.exec();
+            const SizeDetection found = ReadSize(outside, r);
             if (!found.size) {
                 Refuse(err, r.sourceVideo, "the size could not be read: " + found.error.toStdString());
                 return kRefused;
