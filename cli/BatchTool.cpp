@@ -61,14 +61,11 @@ void Refuse(std::ostream& err, const std::string& video, const Refusal& refusal)
     err << kName << video << ": " << refusal.title << ' ' << refusal.prompt << '\n';
 }
 
-// The window's checks on every request, with its words; sizes still to be read are not checked yet.
+// The window's checks on every request, with its words; a size still to be read is checked once it
+// is known, by Generate.
 bool Refused(const std::vector<ConversionRequest>& requests, std::ostream& err) {
-    for (ConversionRequest r : requests) {
-        if (r.width.empty()) { // a size in range, until the real one is read
-            r.width.assign(1, '1');
-            r.height.assign(1, '1');
-        }
-        if (const auto refusal = CheckRequest(r)) {
+    for (const ConversionRequest& r : requests) {
+        if (const auto refusal = r.width.empty() ? CheckRequestBeforeSize(r) : CheckRequest(r)) {
             Refuse(err, r.sourceVideo, *refusal);
             return true;
         }
