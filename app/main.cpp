@@ -1,3 +1,4 @@
+#include "Outside.h"
 #include "QtPlatform.h"
 #include "StartOptions.h"
 #include "Translations.h"
@@ -14,7 +15,8 @@ int main(int argc, char* argv[]) {
     const StartOptions options = ReadStartOptions(QApplication::arguments());
 
     QtPlatform platform;
-    frmZCM window(platform);
+    zvm::media::RealOutside outside;
+    frmZCM window(platform, outside);
     if (options.userSettings) {
         window.keepSettingsIn(UserSettingsFolder());
     }

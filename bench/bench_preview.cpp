@@ -1,8 +1,8 @@
 // The preview: from a change in the main window to the drawing's repaint request, and a frame of a
 // 1920x1080 H.264 clip rendered at 10% of its 60 seconds and shown, for a keyframe every 2 seconds
 // (as cameras and streaming encoders write) and every 10 (x264's default). Runs offscreen.
-#include "FrameRenderer.h"
 #include "FrameView.h"
+#include "Outside.h"
 #include "PreviewWindow.h"
 #include "QtPlatform.h"
 #include "frmZCM.h"
@@ -16,8 +16,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
-#include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 
 namespace {
 QString LongClip(int keyframeSeconds) {
@@ -33,7 +33,8 @@ QString LongClip(int keyframeSeconds) {
 
 void BM_PreviewFollowsAChange(benchmark::State& state) {
     QtPlatform platform;
-    frmZCM window(platform); // no start-up: it would look for settings.ini
+    zvm::media::RealOutside outside;
+    frmZCM window(platform, outside); // no start-up: it would look for settings.ini
     window.txtOriginalVideo->setText(QStringLiteral("/nonexistent/clip.avi"));
     window.txtHeight->setText(QStringLiteral("480"));
     window.mnuPreview->trigger();
@@ -49,14 +50,16 @@ BENCHMARK(BM_PreviewFollowsAChange)->Unit(benchmark::kMicrosecond);
 void BM_RenderAFrame(benchmark::State& state) {
     const QString clip = LongClip(static_cast<int>(state.range(0)));
     FrameView view;
-    FrameRenderer renderer;
-    QObject::connect(&renderer, &FrameRenderer::rendered, &view,
-                     [&view](const QByteArray& png) { view.showFrame(QImage::fromData(png, "PNG")); });
+    zvm::media::RealOutside outside;
     zvm::FrameGeometry fit = zvm::FitAndPad(zvm::ComputeRatio(1920, 1080), 368, 208);
     for (auto _ : state) {
-        QSignalSpy rendered(&renderer, &FrameRenderer::rendered);
-        renderer.render(QStringLiteral("ffmpeg"), clip, 6.0, fit);
-        if (!rendered.wait(20000)) {
+        bool shown = false;
+        outside.renderFrame(QStringLiteral("ffmpeg"), clip, 6.0, fit,
+                            [&view, &shown](const RenderedFrame& frame) {
+                                view.showFrame(QImage::fromData(frame.png, "PNG"));
+                                shown = !frame.png.isEmpty();
+                            });
+        if (!QTest::qWaitFor([&shown] { return shown; }, 20000)) {
             state.SkipWithError("no frame was rendered");
             return;
         }

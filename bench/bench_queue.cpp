@@ -1,6 +1,7 @@
 // The queue: from one item's encoder exit to the next item's encoder start, and 200 videos added at
 // once (ffprobe two at a time) while the queue window shows them: the longest stall of the event loop
 // and the time until every size is known. Runs offscreen; needs ffmpeg.
+#include "Outside.h"
 #include "Platform.h"
 #include "QueueRunner.h"
 #include "QueueWindow.h"
@@ -29,6 +30,21 @@ zvm::ConversionRequest Settings(const char* encoder) {
 
 // Ten videos whose encoder notes the moment it ends and exits: the time from that moment to the next
 // start is the queue's, exit detection included.
+class TimedOutside final : public zvm::media::RealOutside {
+public:
+    zvm::Result<std::unique_ptr<EncoderJob>> startEncoder(const QString& command,
+                                                          const QString& encoder) override {
+        starts.push_back(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                             std::chrono::system_clock::now().time_since_epoch())
+                             .count());
+        return RealOutside::startEncoder(command, encoder);
+    }
+    void checkOutput(const QString&, const QString&, const zvm::OutputTarget&, const zvm::SourceFacts&,
+                     std::function<void(const CheckReport&)>) override {}
+
+    std::vector<qint64> starts;
+};
+
 void BM_ExitToNextStart(benchmark::State& state) {
     QTemporaryDir dir;
     const QString encoder = dir.filePath("encoder");
@@ -40,16 +56,9 @@ void BM_ExitToNextStart(benchmark::State& state) {
     script.close();
     for (auto _ : state) {
         QFile::remove(ends);
-        std::vector<qint64> starts;
-        QueueServices services = QueueServices::Real();
-        services.start = [&starts](const QString& command, const QString& program) {
-            starts.push_back(std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                 std::chrono::system_clock::now().time_since_epoch())
-                                 .count());
-            return StartEncoder(command, program);
-        };
-        services.check = [](auto&&...) {};
-        QueueRunner runner(services);
+        TimedOutside outside;
+        const std::vector<qint64>& starts = outside.starts;
+        QueueRunner runner(outside);
         zvm::ConversionRequest r = Settings(encoder.toLocal8Bit().constData());
         r.width = "640";
         r.height = "480";
@@ -81,12 +90,6 @@ public:
     QStringList openFileNames(QWidget*, const FileDialogRequest&) override { return {}; }
     void setClipboardText(const QString&) override {}
     void openUrl(const QUrl&) override {}
-    StartOutcome startProgram(const QString&, const QString&) override { return {}; }
-    void detectVideoSize(const QString&, const QString&, std::function<void(const SizeDetection&)>) override {
-    }
-    void askClassicOptions(const QString&, std::function<void(zvm::EncoderAnswer)>) override {}
-    void checkOutput(const QString&, const QString&, const zvm::OutputTarget&, const zvm::SourceFacts&,
-                     std::function<void(const CheckReport&)>) override {}
     QString queueFile() override { return {}; }
     void notify(const QString&, const QString&) override {}
 };
@@ -102,7 +105,8 @@ void BM_Add200Videos(benchmark::State& state) {
         QFile::link(clip, videos.last());
     }
     for (auto _ : state) {
-        QueueRunner runner(QueueServices::Real(), dir.filePath("queue.json"));
+        zvm::media::RealOutside outside;
+        QueueRunner runner(outside, dir.filePath("queue.json"));
         SilentPlatform platform;
         QueueWindow window(runner, platform);
         window.show();

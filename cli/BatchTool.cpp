@@ -69,14 +69,11 @@ void Refuse(std::ostream& err, const std::string& video, const Refusal& refusal)
     err << kName << video << ": " << refusal.title << ' ' << refusal.prompt << '\n';
 }
 
-// The window's checks on every request, with its words; sizes still to be read are not checked yet.
+// The window's checks on every request, with its words; a size still to be read is checked once it
+// is known, by Generate.
 bool Refused(const std::vector<ConversionRequest>& requests, std::ostream& err) {
-    for (ConversionRequest r : requests) {
-        if (r.width.empty()) { // a size in range, until the real one is read
-            r.width.assign(1, '1');
-            r.height.assign(1, '1');
-        }
-        if (const auto refusal = CheckRequest(r)) {
+    for (const ConversionRequest& r : requests) {
+        if (const auto refusal = r.width.empty() ? CheckRequestBeforeSize(r) : CheckRequest(r)) {
             Refuse(err, r.sourceVideo, *refusal);
             return true;
         }
@@ -151,6 +148,19 @@ int PrintKnown(const ToolOptions& options, std::ostream& out, std::ostream& err)
 }
 
 namespace {
+// The video's size, waited for: the tool has nothing else to do meanwhile.
+SizeDetection ReadSize(media::Outside& outside, const ConversionRequest& request) {
+    QEventLoop wait;
+    SizeDetection found;
+    outside.detectSize(QString::fromStdString(request.sourceVideo), QString::fromStdString(request.encoderPath),
+                       [&found, &wait](const SizeDetection& answer) {
+                           found = answer;
+                           wait.quit();
+                       });
+    wait.exec();
+    return found;
+}
+
 int gInterruptPipe[2] = {-1, -1};
 
 void OnInterrupt(int) {
@@ -240,13 +250,10 @@ int Run(const ToolOptions& options, std::ostream& out, std::ostream& err) {
         return kRefused;
     }
     const CommandStyle style = StyleFor(options);
+    media::RealOutside outside;
     if (printing) { // the sizes are read first
         for (ConversionRequest& r : requests) {
-            QEventLoop wait;
-            SizeDetection found;
-            DetectSize(QString::fromStdString(r.sourceVideo), QString::fromStdString(r.encoderPath),
-                       [&](const SizeDetection& d) { found = d, wait.quit(); });
-            wait.exec();
+            const SizeDetection found = ReadSize(outside, r);
             if (!found.size) {
                 Refuse(err, r.sourceVideo, "the size could not be read: " + found.error.toStdString());
                 return kRefused;
@@ -260,7 +267,7 @@ int Run(const ToolOptions& options, std::ostream& out, std::ostream& err) {
     if (!MakeOutputFolder(options, err)) {
         return kRefused;
     }
-    QueueRunner runner(QueueServices::Real());
+    QueueRunner runner(outside);
     Reporter reporter(options, err);
     QObject::connect(&runner, &QueueRunner::changed, [&] { reporter.show(runner.queue()); });
     int interrupts = 0;

@@ -102,24 +102,38 @@ std::optional<Refusal> Check(const ConversionRequest& r, const NumberCheck& chec
     return std::nullopt;
 }
 
-std::optional<Refusal> CheckNumbers(const ConversionRequest& r) {
+enum class Size { Given, ToBeRead };
+
+std::optional<Refusal> CheckNumbers(const ConversionRequest& r, Size size = Size::Given) {
     for (const NumberCheck& check : kNumberChecks) {
+        const bool isSize = check.field == RequestField::Width || check.field == RequestField::Height;
+        if (isSize && size == Size::ToBeRead) {
+            continue;
+        }
         if (auto refusal = Check(r, check)) {
             return refusal;
         }
     }
     return std::nullopt;
 }
-} // namespace
 
-std::optional<Refusal> CheckRequest(const ConversionRequest& r) {
+std::optional<Refusal> GenerateChecks(const ConversionRequest& r, Size size) {
     if (auto refusal = Check(r, kGenerateInput)) {
         return refusal;
     }
     if (auto refusal = Check(r, kOutput)) {
         return refusal;
     }
-    return CheckNumbers(r);
+    return CheckNumbers(r, size);
+}
+} // namespace
+
+std::optional<Refusal> CheckRequest(const ConversionRequest& r) {
+    return GenerateChecks(r, Size::Given);
+}
+
+std::optional<Refusal> CheckRequestBeforeSize(const ConversionRequest& r) {
+    return GenerateChecks(r, Size::ToBeRead);
 }
 
 std::optional<Refusal> CheckRunRequest(const ConversionRequest& r) {

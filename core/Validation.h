@@ -23,6 +23,10 @@ struct Refusal {
 // Generate's seven checks in their fixed order; the first failure wins. Reads the request only.
 std::optional<Refusal> CheckRequest(const ConversionRequest& request);
 
+// The same for a request whose size is still to be read from its video: every check but the width's
+// and the height's, which wait for the size.
+std::optional<Refusal> CheckRequestBeforeSize(const ConversionRequest& request);
+
 // Convert's own checks, run after Generate: its own input file check, the five numeric checks with
 // Generate's words, and a silent output file check.
 std::optional<Refusal> CheckRunRequest(const ConversionRequest& request);

@@ -1,5 +1,8 @@
 #include "EncoderOutput.h"
 
+#include "FormQuestion.h"
+
+#include <algorithm>
 #include <charconv>
 
 namespace zvm::media {
@@ -125,16 +128,9 @@ std::string EncoderOutput::screen() const {
     return text;
 }
 
-bool EncoderOutput::contains(std::string_view text) const {
-    if (current_.find(text) != std::string::npos) {
-        return true;
-    }
-    for (const std::string& line : lines_) {
-        if (line.find(text) != std::string::npos) {
-            return true;
-        }
-    }
-    return false;
+bool EncoderOutput::rejectedAnOption() const {
+    return NamesUnknownOption(current_) ||
+           std::any_of(lines_.begin(), lines_.end(), [](const std::string& line) { return NamesUnknownOption(line); });
 }
 
 } // namespace zvm::media

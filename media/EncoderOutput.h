@@ -28,8 +28,9 @@ public:
     std::optional<double> time() const { return time_; }
     // Whether the encoder's input has a sound stream, once its description has been read.
     std::optional<bool> inputHasAudio() const;
-    // Whether any complete or current line contains the text.
-    bool contains(std::string_view text) const;
+    // Whether a kept line says the encoder does not know an option it was given: an encoder that
+    // turns down the classic command's options needs the modern one.
+    bool rejectedAnOption() const;
 
 private:
     void finishLine();

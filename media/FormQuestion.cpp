@@ -71,8 +71,12 @@ const std::vector<std::string>& ClassicQuestion() {
     return question;
 }
 
+bool NamesUnknownOption(std::string_view output) {
+    return output.find("Unrecognized option") != output.npos || output.find("Option not found") != output.npos;
+}
+
 EncoderAnswer ReadClassicReply(int exitCode, std::string_view output) {
-    if (output.find("Unrecognized option") != output.npos || output.find("Option not found") != output.npos) {
+    if (NamesUnknownOption(output)) {
         return EncoderAnswer::Rejects;
     }
     return exitCode == 0 && output.find("version") != output.npos ? EncoderAnswer::Accepts

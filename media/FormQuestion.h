@@ -15,6 +15,10 @@ namespace zvm::media {
 const std::vector<std::string>& ClassicQuestion();
 EncoderAnswer ReadClassicReply(int exitCode, std::string_view output);
 
+// Whether the encoder's words name an option it does not know: how today's encoders turn down the
+// classic options.
+bool NamesUnknownOption(std::string_view output);
+
 // Answers kept between runs, per program file and modification time, in the user's cache folder
 // ($XDG_CACHE_HOME, else ~/.cache), so each build is asked once.
 std::optional<EncoderAnswer> RememberedAnswer(const std::string& program);

@@ -9,9 +9,14 @@
 class ProcessRun;
 struct ProcessResult;
 
+// One preview frame as PNG, or why there is none.
+struct RenderedFrame {
+    QByteArray png;
+    QString error; // empty when there is a frame
+};
+
 // One frame of a source, rendered by the encoder through the very scale-and-pad filter the modern
-// command carries, as PNG on the encoder's standard output: nothing is written to disk. A newer
-// request cancels the one still running.
+// command carries, as PNG on the encoder's standard output: nothing is written to disk.
 class FrameRenderer : public QObject {
     Q_OBJECT
 
@@ -20,20 +25,21 @@ public:
 
     explicit FrameRenderer(QObject* parent = nullptr);
 
-    // encoder is the encoder box's text; the ffmpeg on the search path stands in when it names no
-    // program.
-    void render(const QString& encoder, const QString& source, double seconds,
+    // program is the encoder to render with, empty when none was found.
+    void render(const QString& program, const QString& source, double seconds,
                 const zvm::FrameGeometry& geometry);
+    // Ends the render at once; its result never arrives.
+    void cancel();
 
     // The arguments for one frame at `seconds`, PNG to standard output.
     static QStringList Arguments(const QString& source, double seconds, const zvm::FrameGeometry& geometry);
 
 signals:
-    void rendered(const QByteArray& png);
-    void failed(const QString& reason);
+    void finished(const RenderedFrame& frame);
 
 private:
     void read(const ProcessResult& result);
 
-    ProcessRun* run_ = nullptr;
+    ProcessRun* run_;
+    bool cancelled_ = false;
 };

@@ -58,14 +58,23 @@ std::optional<ItemState> StateFromWord(std::string_view word) {
 
 Queue::Queue(SameFile sameFile) : sameFile_(std::move(sameFile)) {}
 
+std::optional<std::size_t> Queue::indexOf(int id) const {
+    for (std::size_t at = 0; at < items_.size(); ++at) {
+        if (items_[at].id == id) {
+            return at;
+        }
+    }
+    return std::nullopt;
+}
+
 QueueItem* Queue::item(int id) {
-    const auto it =
-        std::find_if(items_.begin(), items_.end(), [id](const QueueItem& i) { return i.id == id; });
-    return it == items_.end() ? nullptr : &*it;
+    const auto at = indexOf(id);
+    return at ? &items_[*at] : nullptr;
 }
 
 const QueueItem* Queue::find(int id) const {
-    return const_cast<Queue*>(this)->item(id);
+    const auto at = indexOf(id);
+    return at ? &items_[*at] : nullptr;
 }
 
 int Queue::add(ConversionRequest snapshot, CommandStyle style) {
@@ -260,12 +269,11 @@ void Queue::remove(int id) {
 }
 
 void Queue::move(int id, int by) {
-    const auto it =
-        std::find_if(items_.begin(), items_.end(), [id](const QueueItem& i) { return i.id == id; });
-    if (it == items_.end()) {
+    const auto at = indexOf(id);
+    if (!at) {
         return;
     }
-    const auto from = it - items_.begin();
+    const auto from = static_cast<std::ptrdiff_t>(*at);
     const auto to = std::clamp<std::ptrdiff_t>(from + by, 0, std::ssize(items_) - 1);
     if (to < from) {
         std::rotate(items_.begin() + to, items_.begin() + from, items_.begin() + from + 1);

@@ -93,6 +93,8 @@ public:
     std::optional<double> totalSecondsLeft() const;
 
 private:
+    // Where the item with this id stands in items_, if it is there.
+    std::optional<std::size_t> indexOf(int id) const;
     QueueItem* item(int id);
     void prepare(QueueItem& item);
     int nextId_ = 1;

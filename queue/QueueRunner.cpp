@@ -15,12 +15,8 @@ QString Text(const std::string& text) {
 }
 } // namespace
 
-QueueServices QueueServices::Real() {
-    return {&StartEncoder, &DetectSize, &CheckFile};
-}
-
-QueueRunner::QueueRunner(QueueServices services, QString storePath, QObject* parent)
-    : QObject(parent), queue_(&zvm::process::OutputIsSource), services_(std::move(services)),
+QueueRunner::QueueRunner(zvm::media::Outside& outside, QString storePath, QObject* parent)
+    : QObject(parent), queue_(&zvm::process::OutputIsSource), outside_(outside),
       storePath_(std::move(storePath)) {}
 
 QueueRunner::~QueueRunner() = default;
@@ -76,22 +72,22 @@ void QueueRunner::detectNext() {
         }
         ++detecting_;
         QPointer<QueueRunner> self(this);
-        services_.detect(Text(item->request.sourceVideo), Text(item->request.encoderPath),
-                         [self, id](const SizeDetection& found) {
-                             if (self == nullptr) {
-                                 return;
-                             }
-                             --self->detecting_;
-                             if (found.size) {
-                                 self->queue_.sizeKnown(id, found.size->width(), found.size->height(),
-                                                        found.duration);
-                             } else {
-                                 self->queue_.sizeUnknown(id, found.error.toStdString());
-                             }
-                             self->touch(true);
-                             self->detectNext();
-                             self->launchNext();
-                         });
+        outside_.detectSize(Text(item->request.sourceVideo), Text(item->request.encoderPath),
+                            [self, id](const SizeDetection& found) {
+                                if (self == nullptr) {
+                                    return;
+                                }
+                                --self->detecting_;
+                                if (found.size) {
+                                    self->queue_.sizeKnown(id, found.size->width(), found.size->height(),
+                                                           found.duration);
+                                } else {
+                                    self->queue_.sizeUnknown(id, found.error.toStdString());
+                                }
+                                self->touch(true);
+                                self->detectNext();
+                                self->launchNext();
+                            });
     }
 }
 
@@ -128,13 +124,13 @@ void QueueRunner::launchNext() {
             return;
         }
         const zvm::queue::QueueItem& item = *queue_.find(*id);
-        StartOutcome started = services_.start(Text(item.command), Text(item.request.encoderPath));
-        if (!started.job) {
-            queue_.failedToStart(*id, started.error.toStdString());
+        auto started = outside_.startEncoder(Text(item.command), Text(item.request.encoderPath));
+        if (!started.ok()) {
+            queue_.failedToStart(*id, started.status().message());
             touch(true);
             continue;
         }
-        job_ = std::move(started.job);
+        job_ = std::move(started).value();
         runningId_ = *id;
         stopFor_ = StopFor::Nothing;
         output_ = zvm::media::EncoderOutput();
@@ -193,13 +189,13 @@ void QueueRunner::check(int id) {
     }
     QPointer<QueueRunner> self(this);
     const zvm::SourceFacts source{item.duration, output_.inputHasAudio().value_or(true)};
-    services_.check(Text(item.request.outputPath), Text(item.request.encoderPath), *target, source,
-                    [self, id](const CheckReport& report) {
-                        if (self != nullptr) {
-                            self->queue_.checked(id, report.verdict, report.line.toStdString());
-                            self->touch(true);
-                        }
-                    });
+    outside_.checkOutput(Text(item.request.outputPath), Text(item.request.encoderPath), *target, source,
+                         [self, id](const CheckReport& report) {
+                             if (self != nullptr) {
+                                 self->queue_.checked(id, report.verdict, report.line.toStdString());
+                                 self->touch(true);
+                             }
+                         });
 }
 
 void QueueRunner::stopCurrent(bool atOnce) {

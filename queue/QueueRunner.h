@@ -1,39 +1,27 @@
 #pragma once
 
 #include "EncoderOutput.h"
+#include "Outside.h"
 #include "Queue.h"
-#include "Services.h"
 
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
 #include <deque>
-#include <functional>
 #include <memory>
-
-// What the queue needs from outside; Real() does it in this process, tests and the window put their
-// own in.
-struct QueueServices {
-    std::function<StartOutcome(const QString& command, const QString& encoder)> start;
-    std::function<void(const QString&, const QString&, std::function<void(const SizeDetection&)>)> detect;
-    std::function<void(const QString&, const QString&, const zvm::OutputTarget&, const zvm::SourceFacts&,
-                       std::function<void(const CheckReport&)>)>
-        check;
-
-    static QueueServices Real();
-};
 
 // Runs the queue: detects the sizes of added videos (two at a time), starts one encoder at a time
 // through the same run layer as Convert, follows it, checks what it wrote, and starts the next at
-// once. Keeps the unfinished items in storePath (when given) after every change.
+// once. Keeps the unfinished items in storePath (when given) after every change. The outside must
+// outlive the runner.
 class QueueRunner : public QObject {
     Q_OBJECT
 
 public:
     static constexpr int kParallelDetections = 2;
 
-    explicit QueueRunner(QueueServices services, QString storePath = {}, QObject* parent = nullptr);
+    explicit QueueRunner(zvm::media::Outside& outside, QString storePath = {}, QObject* parent = nullptr);
     ~QueueRunner() override;
     QueueRunner(const QueueRunner&) = delete;
     QueueRunner& operator=(const QueueRunner&) = delete;
@@ -80,7 +68,7 @@ private:
     void touch(bool structural);
 
     zvm::queue::Queue queue_;
-    QueueServices services_;
+    zvm::media::Outside& outside_;
     QString storePath_;
     std::unique_ptr<EncoderJob> job_;
     int runningId_ = 0;

@@ -2,7 +2,7 @@
 
 #include "ClockText.h"
 #include "EncoderJob.h"
-#include "OutputCheck.h"
+#include "Outside.h"
 #include "PlainLabel.h"
 #include "Platform.h"
 #include "ProgramIcon.h"
@@ -21,16 +21,12 @@
 
 namespace {
 constexpr int kProgressSteps = 1000;
-
-// The encoders that predate the modern command reject these options; today's ones do the reverse.
-bool RejectsClassicOptions(const zvm::media::EncoderOutput& output) {
-    return output.contains("Unrecognized option") || output.contains("Option not found");
-}
 } // namespace
 
-EncoderWindow::EncoderWindow(Platform& platform, std::unique_ptr<EncoderJob> job, ConvertedFile file,
-                             QWidget* parent)
-    : QWidget(parent, Qt::Window), platform_(platform), job_(std::move(job)), file_(std::move(file)) {
+EncoderWindow::EncoderWindow(Platform& platform, zvm::media::Outside& outside,
+                             std::unique_ptr<EncoderJob> job, ConvertedFile file, QWidget* parent)
+    : QWidget(parent, Qt::Window), platform_(platform), outside_(outside), job_(std::move(job)),
+      file_(std::move(file)) {
     setObjectName(QStringLiteral("EncoderWindow"));
     setWindowIcon(ProgramIcon());
     setWindowTitle(QFileInfo(file_.output).fileName() + QStringLiteral(" - ffmpeg"));
@@ -137,7 +133,7 @@ void EncoderWindow::showFinished(int exitCode, int signal) {
     } else {
         result_ = signal != 0 ? tr("Failed (ended by signal %1)").arg(signal)
                               : tr("Failed (exit code %1)").arg(exitCode);
-        if (RejectsClassicOptions(output_)) {
+        if (output_.rejectedAnOption()) {
             result_ += tr(". This encoder needs the modern command: turn on Options > Modern "
                           "ffmpeg command in the main window, then Convert again.");
         }
@@ -152,13 +148,13 @@ void EncoderWindow::checkOutput() {
     }
     check_->setText(tr("Checking the output..."));
     QPointer<EncoderWindow> self(this);
-    platform_.checkOutput(file_.output, file_.encoder, *file_.target,
-                          {output_.duration(), output_.inputHasAudio().value_or(true)},
-                          [self](const CheckReport& report) {
-                              if (self != nullptr) {
-                                  self->showCheck(report);
-                              }
-                          });
+    outside_.checkOutput(file_.output, file_.encoder, *file_.target,
+                         {output_.duration(), output_.inputHasAudio().value_or(true)},
+                         [self](const CheckReport& report) {
+                             if (self != nullptr) {
+                                 self->showCheck(report);
+                             }
+                         });
 }
 
 void EncoderWindow::showCheck(const CheckReport& report) {

@@ -9,6 +9,9 @@
 
 #include <memory>
 
+namespace zvm::media {
+class Outside;
+}
 class EncoderJob;
 class Platform;
 class QLabel;
@@ -33,8 +36,8 @@ class EncoderWindow : public QWidget {
     Q_OBJECT
 
 public:
-    EncoderWindow(Platform& platform, std::unique_ptr<EncoderJob> job, ConvertedFile file,
-                  QWidget* parent = nullptr);
+    EncoderWindow(Platform& platform, zvm::media::Outside& outside, std::unique_ptr<EncoderJob> job,
+                  ConvertedFile file, QWidget* parent = nullptr);
     ~EncoderWindow() override;
 
     QString statusText() const;
@@ -54,6 +57,7 @@ private:
     QString elapsedText() const;
 
     Platform& platform_;
+    zvm::media::Outside& outside_;
     std::unique_ptr<EncoderJob> job_;
     ConvertedFile file_;
     zvm::media::EncoderOutput output_;

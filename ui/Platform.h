@@ -1,14 +1,9 @@
 #pragma once
 
-#include "CommandForm.h"
-#include "Services.h"
-
 #include <QString>
 #include <QStringList>
 #include <QUrl>
 
-#include <functional>
-#include <memory>
 #include <optional>
 
 class QWidget;
@@ -24,8 +19,10 @@ struct FileDialogRequest {
     bool mustBeProgram = false;
 };
 
-// Every operation of the window that reaches outside it. The real one uses Qt's dialogs and
-// services; tests give a recording fake with queued answers, so no handler ever blocks on a dialog.
+// What the windows ask of the desktop: dialogs, the clipboard, the browser, notifications and where
+// the queue is kept (programs are started and asked through media's Outside). The real one uses Qt's
+// dialogs and services; tests give a recording fake with queued answers, so no handler ever blocks on
+// a dialog.
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -41,19 +38,6 @@ public:
     virtual QStringList openFileNames(QWidget* parent, const FileDialogRequest& request) = 0;
     virtual void setClipboardText(const QString& text) = 0;
     virtual void openUrl(const QUrl& url) = 0;
-    // Starts one command line as an independent program, without a shell, and returns at once.
-    // encoder is the encoder box's text, which names the program when the line begins with it.
-    virtual StartOutcome startProgram(const QString& commandLine, const QString& encoder) = 0;
-    // Reads a video's display size without blocking, then calls done once.
-    virtual void detectVideoSize(const QString& videoPath, const QString& encoderPath,
-                                 std::function<void(const SizeDetection&)> done) = 0;
-    // Asks the encoder the box names whether it knows the classic options, without blocking, then
-    // calls done once (Unknown when the box names no program).
-    virtual void askClassicOptions(const QString& encoder, std::function<void(zvm::EncoderAnswer)> done) = 0;
-    // Reads a finished file and compares it with its target, without blocking, then calls done once.
-    virtual void checkOutput(const QString& output, const QString& encoder, const zvm::OutputTarget& target,
-                             const zvm::SourceFacts& source,
-                             std::function<void(const CheckReport&)> done) = 0;
     // Where the queue is kept between runs; empty to keep it nowhere.
     virtual QString queueFile() = 0;
     // A desktop notification; nothing happens where no notification service runs.

@@ -1,18 +1,18 @@
 #include "PreviewWindow.h"
 
 #include "ClockText.h"
-#include "FrameRenderer.h"
 #include "FrameView.h"
 #include "Generate.h"
 #include "OutputTarget.h"
+#include "Outside.h"
 #include "PlainLabel.h"
 #include "Presets.h"
 #include "ProgramIcon.h"
-#include "SizeProbe.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QSlider>
@@ -27,23 +27,14 @@ QString Clock(double seconds) {
 }
 } // namespace
 
-PreviewWindow::PreviewWindow(QWidget* parent)
-    : QWidget(parent, Qt::Window), renderer_(new FrameRenderer(this)) {
+PreviewWindow::PreviewWindow(zvm::media::Outside& outside, QWidget* parent)
+    : QWidget(parent, Qt::Window), outside_(outside) {
     setObjectName(QStringLiteral("PreviewWindow"));
     setWindowIcon(ProgramIcon());
     buildLayout();
     pause_.setSingleShot(true);
     pause_.setInterval(kRenderPauseMilliseconds);
     connect(&pause_, &QTimer::timeout, this, &PreviewWindow::renderFrame);
-    connect(renderer_, &FrameRenderer::rendered, this, [this](const QByteArray& png) {
-        view_->showFrame(QImage::fromData(png, "PNG"));
-        status_->setText(
-            tr("A frame at %1, rendered by ffmpeg through the command's numbers").arg(moment_->text()));
-    });
-    connect(renderer_, &FrameRenderer::failed, this, [this](const QString& reason) {
-        view_->showFrame({});
-        status_->setText(tr("No frame: %1").arg(reason));
-    });
 }
 
 void PreviewWindow::buildLayout() {
@@ -117,16 +108,19 @@ void PreviewWindow::follow(const zvm::ConversionRequest& request, zvm::CommandSt
 }
 
 void PreviewWindow::readDuration() {
-    delete durationProbe_;
     duration_.reset();
-    durationProbe_ = new SizeProbe(this);
-    connect(durationProbe_, &SizeProbe::finished, this, [this](const SizeDetection& found) {
-        duration_ = found.duration;
-        showMoment();
-        renderFrame();
-    });
-    durationProbe_->start(QString::fromStdString(request_.sourceVideo),
-                          QString::fromStdString(request_.encoderPath));
+    const int read = ++durationReads_;
+    QPointer<PreviewWindow> self(this);
+    outside_.detectSize(QString::fromStdString(request_.sourceVideo),
+                        QString::fromStdString(request_.encoderPath),
+                        [self, read](const SizeDetection& found) {
+                            if (self == nullptr || read != self->durationReads_) {
+                                return;
+                            }
+                            self->duration_ = found.duration;
+                            self->showMoment();
+                            self->renderFrame();
+                        });
 }
 
 void PreviewWindow::showMoment() {
@@ -148,9 +142,25 @@ void PreviewWindow::renderFrame() {
         return;
     }
     status_->setText(tr("Rendering a frame..."));
-    renderer_->render(QString::fromStdString(request_.encoderPath),
-                      QString::fromStdString(request_.sourceVideo),
-                      duration_.value_or(0) * slider_->value() / kSliderSteps, *fit);
+    QPointer<PreviewWindow> self(this);
+    outside_.renderFrame(
+        QString::fromStdString(request_.encoderPath), QString::fromStdString(request_.sourceVideo),
+        duration_.value_or(0) * slider_->value() / kSliderSteps, *fit, [self](const RenderedFrame& frame) {
+            if (self != nullptr) {
+                self->showFrame(frame);
+            }
+        });
+}
+
+void PreviewWindow::showFrame(const RenderedFrame& frame) {
+    if (!frame.error.isEmpty()) {
+        view_->showFrame({});
+        status_->setText(tr("No frame: %1").arg(frame.error));
+        return;
+    }
+    view_->showFrame(QImage::fromData(frame.png, "PNG"));
+    status_->setText(
+        tr("A frame at %1, rendered by ffmpeg through the command's numbers").arg(moment_->text()));
 }
 
 QString PreviewWindow::statusText() const {

@@ -2,8 +2,6 @@
 
 #include "PickerDialog.h"
 
-#include "Services.h"
-
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -70,24 +68,6 @@ void QtPlatform::setClipboardText(const QString& text) {
 
 void QtPlatform::openUrl(const QUrl& url) {
     QDesktopServices::openUrl(url);
-}
-
-StartOutcome QtPlatform::startProgram(const QString& commandLine, const QString& encoder) {
-    return StartEncoder(commandLine, encoder);
-}
-
-void QtPlatform::detectVideoSize(const QString& videoPath, const QString& encoderPath,
-                                 std::function<void(const SizeDetection&)> done) {
-    DetectSize(videoPath, encoderPath, std::move(done));
-}
-
-void QtPlatform::checkOutput(const QString& output, const QString& encoder, const zvm::OutputTarget& target,
-                             const zvm::SourceFacts& source, std::function<void(const CheckReport&)> done) {
-    CheckFile(output, encoder, target, source, std::move(done));
-}
-
-void QtPlatform::askClassicOptions(const QString& encoder, std::function<void(zvm::EncoderAnswer)> done) {
-    AskForm(encoder, std::move(done));
 }
 
 QString QtPlatform::queueFile() {

@@ -53,7 +53,8 @@ QStringList DroppedFiles(const QMimeData* data) {
 }
 } // namespace
 
-frmZCM::frmZCM(Platform& platform, QWidget* parent) : QMainWindow(parent), platform_(platform) {
+frmZCM::frmZCM(Platform& platform, zvm::media::Outside& outside, QWidget* parent)
+    : QMainWindow(parent), platform_(platform), outside_(outside) {
     setObjectName(QStringLiteral("frmZCM"));
     setWindowIcon(ProgramIcon());
     buildLayout();

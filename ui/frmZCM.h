@@ -9,7 +9,10 @@
 
 namespace zvm {
 struct Refusal;
+namespace media {
+class Outside;
 }
+} // namespace zvm
 class Platform;
 struct FileDialogRequest;
 class QAction;
@@ -27,12 +30,13 @@ class QueueRunner;
 class QueueWindow;
 
 // The one window of the program. Control and handler names follow the design, so that the
-// design, the tests and accessibility tools all speak of the same things.
+// design, the tests and accessibility tools all speak of the same things. The platform and the
+// outside must outlive it.
 class frmZCM : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit frmZCM(Platform& platform, QWidget* parent = nullptr);
+    frmZCM(Platform& platform, zvm::media::Outside& outside, QWidget* parent = nullptr);
     ~frmZCM() override;
     frmZCM(const frmZCM&) = delete;
     frmZCM& operator=(const frmZCM&) = delete;
@@ -177,6 +181,7 @@ private:
     static QStringList VideoFilters();
 
     Platform& platform_;
+    zvm::media::Outside& outside_;
     QButtonGroup* movieTypeGroup_ = nullptr;
     int detections_ = 0; // only the answer to the latest detection is used
     zvm::FormChoice formChoice_ = zvm::FormChoice::Automatic;

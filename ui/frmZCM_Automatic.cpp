@@ -3,6 +3,7 @@
 #include "frmZCM.h"
 
 #include "OutputName.h"
+#include "Outside.h"
 #include "Platform.h"
 #include "PreviewWindow.h"
 #include "Translated.h"
@@ -30,7 +31,7 @@ void frmZCM::askEncoderForm() {
     const int question = ++formQuestions_;
     formAnswerPending_ = true;
     QPointer<frmZCM> self(this);
-    platform_.askClassicOptions(askedEncoder_, [self, question](zvm::EncoderAnswer answer) {
+    outside_.askForm(askedEncoder_, [self, question](zvm::EncoderAnswer answer) {
         if (self != nullptr && question == self->formQuestions_) {
             self->encoderAnswer_ = answer;
             self->formAnswerPending_ = false;
@@ -62,7 +63,7 @@ void frmZCM::mnuModernCommand_Click(bool checked) {
 // One preview window, made when first asked for and kept (with its size and place) for the session.
 void frmZCM::mnuPreview_Click() {
     if (preview_ == nullptr) {
-        preview_ = new PreviewWindow(this);
+        preview_ = new PreviewWindow(outside_, this);
     }
     preview_->show();
     followPreview();
@@ -83,20 +84,20 @@ void frmZCM::mnuDetectSize_Click() {
 void frmZCM::detectSize(bool reportFailure) {
     const int detection = ++detections_;
     QPointer<frmZCM> self(this);
-    platform_.detectVideoSize(txtOriginalVideo->text(), txtffmpegexe->text(),
-                              [self, detection, reportFailure](const SizeDetection& r) {
-                                  if (self == nullptr || detection != self->detections_) {
-                                      return; // the window is gone, or a newer detection has been asked for
-                                  }
-                                  if (r.size) {
-                                      self->txtWidth->setText(QString::number(r.size->width()));
-                                      self->txtHeight->setText(QString::number(r.size->height()));
-                                  } else if (reportFailure) {
-                                      self->platform_.showMessage(
-                                          self, tr("The size could not be detected: %1.").arg(r.error),
-                                          tr("Detect size from video"));
-                                  }
-                              });
+    outside_.detectSize(txtOriginalVideo->text(), txtffmpegexe->text(),
+                        [self, detection, reportFailure](const SizeDetection& r) {
+                            if (self == nullptr || detection != self->detections_) {
+                                return; // the window is gone, or a newer detection has been asked for
+                            }
+                            if (r.size) {
+                                self->txtWidth->setText(QString::number(r.size->width()));
+                                self->txtHeight->setText(QString::number(r.size->height()));
+                            } else if (reportFailure) {
+                                self->platform_.showMessage(
+                                    self, tr("The size could not be detected: %1.").arg(r.error),
+                                    tr("Detect size from video"));
+                            }
+                        });
 }
 
 // A video picked or dropped: its size is read and, unless the user named the output, the output is

@@ -3,6 +3,7 @@
 
 #include "EncoderWindow.h"
 #include "OutputGuard.h"
+#include "Outside.h"
 #include "Platform.h"
 #include "Queue.h"
 #include "Translated.h"
@@ -35,19 +36,20 @@ void frmZCM::cmdConvert_Click() {
         return;
     }
     const QString command = txtFFMPEGCode->toPlainText();
-    StartOutcome outcome = platform_.startProgram(command, txtffmpegexe->text());
-    if (!outcome.job) {
-        const QString program =
-            outcome.program.isEmpty() ? QString() : tr("\n\nProgram: %1").arg(outcome.program);
-        platform_.showMessage(this,
-                              tr("The encoder could not be started: %1.%2")
-                                  .arg(Translated(outcome.error.toStdString()), program),
-                              tr("Convert using ffmpeg"));
+    auto started = outside_.startEncoder(command, txtffmpegexe->text());
+    if (!started.ok()) {
+        const zvm::Status why = started.status();
+        const QString program = why.detail().empty()
+                                    ? QString()
+                                    : tr("\n\nProgram: %1").arg(QString::fromLocal8Bit(why.detail()));
+        platform_.showMessage(
+            this, tr("The encoder could not be started: %1.%2").arg(Translated(why.message()), program),
+            tr("Convert using ffmpeg"));
         return;
     }
     const zvm::ConversionRequest request = requestFromControls(); // as Generate left it
     auto* window = new EncoderWindow(
-        platform_, std::move(outcome.job),
+        platform_, outside_, std::move(started).value(),
         {command, txtSaveAs->text(), txtffmpegexe->text(), zvm::TargetFor(request, commandStyle())}, this);
     window->show();
 }

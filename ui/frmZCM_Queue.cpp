@@ -15,19 +15,7 @@
 
 QueueRunner& frmZCM::queue() {
     if (queue_ == nullptr) {
-        QueueServices services{[this](const QString& command, const QString& encoder) {
-                                   return platform_.startProgram(command, encoder);
-                               },
-                               [this](const QString& video, const QString& encoder,
-                                      std::function<void(const SizeDetection&)> done) {
-                                   platform_.detectVideoSize(video, encoder, std::move(done));
-                               },
-                               [this](const QString& output, const QString& encoder,
-                                      const zvm::OutputTarget& target, const zvm::SourceFacts& source,
-                                      std::function<void(const CheckReport&)> done) {
-                                   platform_.checkOutput(output, encoder, target, source, std::move(done));
-                               }};
-        queue_ = new QueueRunner(std::move(services), platform_.queueFile(), this);
+        queue_ = new QueueRunner(outside_, platform_.queueFile(), this);
     }
     return *queue_;
 }

@@ -155,6 +155,7 @@ void TestGenerate::checkOrder_data() {
     QTest::addColumn<RequestField>("field");
     QTest::addColumn<QString>("prompt");
     QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("beforeSize"); // the title while the size is still to be read; "" none
 
     auto with = [](auto change) {
         ConversionRequest r = ValidRequest();
@@ -164,50 +165,50 @@ void TestGenerate::checkOrder_data() {
     QTest::newRow("both paths empty: input first")
         << with([](auto& r) { r.sourceVideo.clear(), r.outputPath.clear(); }) << RequestField::SourceVideo
         << "You must enter a valid filename with extention (eg. movie.avi)"
-        << "Enter an input filename!";
+        << "Enter an input filename!" << "Enter an input filename!";
     QTest::newRow("output empty, width bad")
         << with([](auto& r) { r.outputPath.clear(), r.width = "abc"; }) << RequestField::OutputPath
         << "Where do you want to save this MP4? (eg. c:\\movie.mp4)"
-        << "Enter an output filename!";
+        << "Enter an output filename!" << "Enter an output filename!";
     QTest::newRow("width abc, height not looked at")
         << with([](auto& r) { r.width = "abc", r.height = "xyz"; }) << RequestField::Width
         << "You must enter a number for the width"
-        << "Invalid Width!";
+        << "Invalid Width!" << "";
     QTest::newRow("width and height empty") << with([](auto& r) { r.width.clear(), r.height.clear(); })
                                             << RequestField::Width << "You must enter a number for the width"
-                                            << "Invalid Width!";
+                                            << "Invalid Width!" << "";
     QTest::newRow("height 640x480") << with([](auto& r) { r.height = "640x480"; }) << RequestField::Height
                                     << "You must enter a number for the height"
-                                    << "Invalid Height!";
+                                    << "Invalid Height!" << "";
     QTest::newRow("video bitrate") << with([](auto& r) { r.videoBitrate = "fast", r.sampleRate = "x"; })
                                    << RequestField::VideoBitrate
                                    << "You must enter a number for the video bitrate"
-                                   << "Invalid Video Bitrate!";
+                                   << "Invalid Video Bitrate!" << "Invalid Video Bitrate!";
     QTest::newRow("audio bitrate") << with([](auto& r) { r.audioBitrate = "12abc", r.sampleRate = "x"; })
                                    << RequestField::AudioBitrate
                                    << "You must enter a number for the audio bitrate"
-                                   << "Invalid Audio Bitrate!";
+                                   << "Invalid Audio Bitrate!" << "Invalid Audio Bitrate!";
     QTest::newRow("sample rate before the vcd overwrite")
         << with([](auto& r) { r.sampleRate = "high", r.preset = 4; }) << RequestField::SampleRate
         << "You must enter a number for the samplerate"
-        << "Invalid Samplerate!";
+        << "Invalid Samplerate!" << "Invalid Samplerate!";
     QTest::newRow("width zero") << with([](auto& r) { r.width = "0"; }) << RequestField::Width
                                 << "The width must be greater than 0"
-                                << "Invalid Width!";
+                                << "Invalid Width!" << "";
     QTest::newRow("width negative") << with([](auto& r) { r.width = "-640"; }) << RequestField::Width
                                     << "The width must be greater than 0"
-                                    << "Invalid Width!";
+                                    << "Invalid Width!" << "";
     QTest::newRow("height zero") << with([](auto& r) { r.height = " 0 "; }) << RequestField::Height
                                  << "The height must be greater than 0"
-                                 << "Invalid Height!";
+                                 << "Invalid Height!" << "";
     QTest::newRow("quote in source") << with([](auto& r) { r.sourceVideo = "a\" -i \"b"; })
                                      << RequestField::SourceVideo
                                      << "A filename cannot contain a double quote (\")"
-                                     << "Enter an input filename!";
+                                     << "Enter an input filename!" << "Enter an input filename!";
     QTest::newRow("quote in output") << with([](auto& r) { r.outputPath = "out\".mp4"; })
                                      << RequestField::OutputPath
                                      << "A filename cannot contain a double quote (\")"
-                                     << "Enter an output filename!";
+                                     << "Enter an output filename!" << "Enter an output filename!";
 }
 
 void TestGenerate::checkOrder() {
@@ -215,6 +216,7 @@ void TestGenerate::checkOrder() {
     QFETCH(RequestField, field);
     QFETCH(QString, prompt);
     QFETCH(QString, title);
+    QFETCH(QString, beforeSize);
 
     const auto outcome = zvm::Generate(request);
     const auto* refusal = std::get_if<Refusal>(&outcome);
@@ -224,6 +226,11 @@ void TestGenerate::checkOrder() {
     QCOMPARE(QString::fromStdString(refusal->title), title);
     QVERIFY(refusal->shown);
     QCOMPARE(std::get<Refusal>(zvm::Generate(request, CommandStyle::Modern)), *refusal); // either form
+    const auto early = zvm::CheckRequestBeforeSize(request); // for a size still to be read
+    QCOMPARE(early ? QString::fromStdString(early->title) : QString(), beforeSize);
+    if (early) {
+        QCOMPARE(*early, *refusal);
+    }
 }
 
 void TestGenerate::modernCommands_data() {

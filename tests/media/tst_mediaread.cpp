@@ -62,37 +62,43 @@ void TestMediaRead::parsesCapturedEncoderOutput() {
     silent.append(bytes.left(bytes.indexOf("  Stream #0:1: Audio")).toStdString() + "Output #0, mp4\n");
     QCOMPARE(silent.inputHasAudio(), std::optional(false));
     QCOMPARE(output.time(), std::optional<double>(3.07));
-    QVERIFY(output.contains("Lsize="));
+    QVERIFY(QString::fromStdString(output.screen()).contains("Lsize="));
 }
 
 void TestMediaRead::parsesProgressSpellings_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<double>("duration"); // -1: none known
     QTest::addColumn<double>("time");     // -1: none known
+    QTest::addColumn<bool>("rejected");   // an option the encoder does not know
 
     QTest::newRow("kB spelling")
         << "  Duration: 00:01:00.50, start: 0\nframe=1 size=  10kB time=00:00:30.25 bitrate=1\r" << 60.5
-        << 30.25;
+        << 30.25 << false;
     QTest::newRow("KiB spelling")
-        << "  Duration: 01:00:00.00, start\nsize=  10KiB time=00:30:00.00 bitrate=1\r" << 3600.0 << 1800.0;
+        << "  Duration: 01:00:00.00, start\nsize=  10KiB time=00:30:00.00 bitrate=1\r" << 3600.0 << 1800.0 << false;
     QTest::newRow("N/A time keeps the last one")
-        << "  Duration: 00:00:10.00,\nsize=1kB time=00:00:02.00 x\rsize=1kB time=N/A x\r" << 10.0 << 2.0;
-    QTest::newRow("no duration") << "  Duration: N/A, start: 0\nsize=1kB time=00:00:04.00 x\r" << -1.0 << 4.0;
-    QTest::newRow("negative time ignored") << "size=0kB time=-00:00:00.04 x\r" << -1.0 << -1.0;
-    QTest::newRow("nothing") << "Unrecognized option 'me'.\n" << -1.0 << -1.0;
+        << "  Duration: 00:00:10.00,\nsize=1kB time=00:00:02.00 x\rsize=1kB time=N/A x\r" << 10.0 << 2.0 << false;
+    QTest::newRow("no duration") << "  Duration: N/A, start: 0\nsize=1kB time=00:00:04.00 x\r" << -1.0 << 4.0
+                                 << false;
+    QTest::newRow("negative time ignored") << "size=0kB time=-00:00:00.04 x\r" << -1.0 << -1.0 << false;
+    QTest::newRow("an unknown option, no progress") << "Unrecognized option 'me'.\n" << -1.0 << -1.0 << true;
+    QTest::newRow("an unknown option, the line unfinished")
+        << "Input #0\nError splitting the argument list: Option not found" << -1.0 << -1.0 << true;
     QTest::newRow("clock overflow ignored")
-        << "  Duration: 1000001:00:00.00,\nsize=1kB time=0:954528940178779100:00 x\r" << -1.0 << -1.0;
-    QTest::newRow("a million hours") << "size=1kB time=1000000:59:59.50 x\r" << -1.0 << 3600003599.5;
+        << "  Duration: 1000001:00:00.00,\nsize=1kB time=0:954528940178779100:00 x\r" << -1.0 << -1.0 << false;
+    QTest::newRow("a million hours") << "size=1kB time=1000000:59:59.50 x\r" << -1.0 << 3600003599.5 << false;
 }
 
 void TestMediaRead::parsesProgressSpellings() {
     QFETCH(QString, text);
     QFETCH(double, duration);
     QFETCH(double, time);
+    QFETCH(bool, rejected);
     EncoderOutput output;
     output.append(text.toStdString());
     QCOMPARE(output.duration().value_or(-1.0), duration);
     QCOMPARE(output.time().value_or(-1.0), time);
+    QCOMPARE(output.rejectedAnOption(), rejected);
 }
 
 void TestMediaRead::carriageReturnsRewriteTheLine() {

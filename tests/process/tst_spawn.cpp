@@ -193,7 +193,7 @@ void TestSpawn::floodStaysBounded() {
     });
     QSignalSpy finished(process.get(), &EncoderJob::finished);
     QVERIFY(finished.wait(30000));
-    QVERIFY(output.contains("video:40kB"));
+    QVERIFY(QString::fromStdString(output.screen()).contains("video:40kB"));
     for (const QString& line : QString::fromStdString(output.screen()).split('\n')) {
         QVERIFY(line.size() <= qsizetype(zvm::media::EncoderOutput::kMaxLineLength));
     }

@@ -1,5 +1,6 @@
 // The queue: its state machine as a table of events, its time arithmetic, a run of the fake encoder
 // through the real run layer, and what a killed program leaves for the next start.
+#include "../FakeOutside.h"
 #include "QueueRunner.h"
 #include "QueueStore.h"
 
@@ -175,17 +176,9 @@ void TestQueue::runsOneAfterAnother() {
     const QString previous = QDir::currentPath();
     QDir::setCurrent(dir.path()); // the fake encoder records its arguments in its working directory
     qputenv("FAKE_ENCODER_FAIL_ON", "second");
-    QueueServices services = QueueServices::Real();
-    services.detect = [](const QString&, const QString&, std::function<void(const SizeDetection&)> done) {
-        done({QSize(640, 480), {}, 1.0});
-    };
-    QStringList checked;
-    services.check = [&checked](const QString& output, const QString&, const zvm::OutputTarget&,
-                                const zvm::SourceFacts&, std::function<void(const CheckReport&)> done) {
-        checked << QFileInfo(output).fileName();
-        done({zvm::CheckVerdict::Fits, "fits"});
-    };
-    QueueRunner runner(services, dir.filePath("queue.json"));
+    FakeOutside outside;
+    outside.startsForReal = true;
+    QueueRunner runner(outside, dir.filePath("queue.json"));
     zvm::ConversionRequest settings = Request("x");
     settings.encoderPath = FAKE_ENCODER_PATH;
     std::vector<zvm::ConversionRequest> requests;
@@ -195,6 +188,11 @@ void TestQueue::runsOneAfterAnother() {
         requests.push_back(settings);
     }
     runner.add(requests, zvm::CommandStyle::Classic);
+    QCOMPARE(outside.pendingDetections.size(), QueueRunner::kParallelDetections); // not all at once
+    while (!outside.pendingDetections.isEmpty()) { // each answer lets the next detection start
+        outside.pendingDetections.takeFirst()({QSize(640, 480), {}, 1.0});
+    }
+    QCOMPARE(outside.detections.size(), 3);
     QSignalSpy done(&runner, &QueueRunner::finishedAll);
     runner.start();
     const bool ended = done.wait(20000);
@@ -204,7 +202,14 @@ void TestQueue::runsOneAfterAnother() {
     const auto summary = done[0][0].value<QueueSummary>();
     QCOMPARE(summary.finished, 2);
     QCOMPARE(summary.failed, 1);
+    QStringList checked; // only the clean exits
+    for (const FakeOutside::Check& check : outside.checks) {
+        checked << QFileInfo(check.output).fileName();
+    }
     QCOMPARE(checked, QStringList({"first.mp4", "third.mp4"}));
+    for (const auto& answer : outside.pendingChecks) {
+        answer({zvm::CheckVerdict::Fits, "fits"});
+    }
     const QueueItem& failed = runner.queue().items()[1];
     QCOMPARE(ReasonText(failed), "the encoder ended with exit code 1");
     QVERIFY(QString::fromStdString(failed.log).contains("Conversion failed!"));

@@ -1,11 +1,9 @@
-// Debian's real ffmpeg: every preset and movie type converted through the program's own queue and
-// checked by the after-check; preview frames rendered through the same numbers; the detection and
-// the check where they cannot work.
-#include "FrameRenderer.h"
+// Debian's real ffmpeg, through the real outside: every preset and movie type converted through the
+// program's own queue and checked by the after-check; preview frames rendered through the same
+// numbers; the detection and the check where they cannot work.
 #include "Generate.h"
-#include "OutputCheck.h"
+#include "Outside.h"
 #include "QueueRunner.h"
-#include "SizeProbe.h"
 
 #include <QImage>
 #include <QProcess>
@@ -30,13 +28,11 @@ private slots:
 
 private:
     QString makeSource(const QString& name, const QString& size, const QString& extraFilter, bool rotate);
+    zvm::media::RealOutside outside_;
     QTemporaryDir dir_;
     QString ffmpeg_;
     QHash<QString, QSize> sources_; // path -> display size
 };
-
-Q_DECLARE_METATYPE(SizeDetection)
-Q_DECLARE_METATYPE(CheckReport)
 
 namespace {
 QByteArray Run(const QString& program, const QStringList& args) {
@@ -50,25 +46,25 @@ QByteArray Run(const QString& program, const QStringList& args) {
     return p.readAllStandardOutput();
 }
 
-template <class Object, class Signal>
-QList<QVariant> Await(Object& object, Signal signal, std::function<void()> start) {
-    QSignalSpy spy(&object, signal);
-    start();
-    return spy.wait(60000) ? spy.takeFirst() : QList<QVariant>{};
+// The outside's answer to one question, waited for generously; nothing when none came.
+template <class Answer>
+std::optional<Answer> Await(const std::function<void(std::function<void(const Answer&)>)>& ask) {
+    auto answer = std::make_shared<std::optional<Answer>>(); // outlives a wait that gave up
+    ask([answer](const Answer& given) { *answer = given; });
+    return QTest::qWaitFor([&answer] { return answer->has_value(); }, 60000) ? *answer : std::nullopt;
 }
 
-SizeDetection Detect(const QString& video, const QString& encoder) {
-    SizeProbe probe;
-    const auto args = Await(probe, &SizeProbe::finished, [&] { probe.start(video, encoder); });
-    return args.isEmpty() ? SizeDetection{std::nullopt, "no answer", {}} : args[0].value<SizeDetection>();
+SizeDetection Detect(zvm::media::Outside& outside, const QString& video, const QString& encoder) {
+    return Await<SizeDetection>([&](auto done) { outside.detectSize(video, encoder, done); })
+        .value_or(SizeDetection{std::nullopt, "no answer", {}});
 }
 
-CheckReport Check(const QString& output, const QString& encoder, const zvm::OutputTarget& target,
-                  std::optional<double> duration) { // a source with sound
-    OutputCheck check;
-    const auto args =
-        Await(check, &OutputCheck::checked, [&] { check.start(output, encoder, target, {duration, true}); });
-    return args.isEmpty() ? CheckReport{} : args[0].value<CheckReport>();
+CheckReport Check(zvm::media::Outside& outside, const QString& output, const QString& encoder,
+                  const zvm::OutputTarget& target, std::optional<double> duration) { // a source with sound
+    return Await<CheckReport>([&](auto done) {
+               outside.checkOutput(output, encoder, target, {duration, true}, done);
+           })
+        .value_or(CheckReport{});
 }
 
 zvm::ConversionRequest RequestFor(const QString& source, QSize size, int preset, bool animation) {
@@ -123,8 +119,6 @@ QString TestRealEncoder::makeSource(const QString& name, const QString& size, co
 }
 
 void TestRealEncoder::initTestCase() {
-    qRegisterMetaType<SizeDetection>();
-    qRegisterMetaType<CheckReport>();
     ffmpeg_ = QStandardPaths::findExecutable("ffmpeg");
     QVERIFY2(!ffmpeg_.isEmpty(), "ffmpeg is installed by the project's set-up");
     QVERIFY(!QStandardPaths::findExecutable("ffprobe").isEmpty());
@@ -175,7 +169,7 @@ void TestRealEncoder::convertsEveryPreset() {
         r.outputPath = out.filePath(QFileInfo(it.key()).baseName() + (preset == 4 ? ".mpg" : ".mp4")).toStdString();
         requests.push_back(r);
     }
-    QueueRunner runner(QueueServices::Real());
+    QueueRunner runner(outside_);
     QSignalSpy done(&runner, &QueueRunner::finishedAll);
     runner.add(requests, zvm::CommandStyle::Modern);
     runner.start();
@@ -218,27 +212,29 @@ void TestRealEncoder::rendersEveryPreset() {
     QFETCH(int, preset);
     const auto fit = zvm::FitRequest(RequestFor(source, displaySize, preset, false));
     QVERIFY(fit.has_value());
-    FrameRenderer renderer;
-    const auto args = Await(renderer, &FrameRenderer::rendered, [&] { renderer.render(ffmpeg_, source, 0.5, *fit); });
-    QVERIFY(!args.isEmpty());
-    QCOMPARE(BandsAreWrong(QImage::fromData(args[0].toByteArray(), "PNG"), *fit), QString());
+    const auto frame =
+        Await<RenderedFrame>([&](auto done) { outside_.renderFrame(ffmpeg_, source, 0.5, *fit, done); });
+    QVERIFY(frame.has_value());
+    QVERIFY2(frame->error.isEmpty(), qPrintable(frame->error));
+    QCOMPARE(BandsAreWrong(QImage::fromData(frame->png, "PNG"), *fit), QString());
 }
 
+// A newer frame ends the render still running: only its answer comes, and a failed one says why.
 void TestRealEncoder::newerRenderWins() {
     const QString source = sources_.key(QSize(1280, 720));
-    FrameRenderer renderer;
-    QSignalSpy rendered(&renderer, &FrameRenderer::rendered);
-    QSignalSpy failed(&renderer, &FrameRenderer::failed);
-    renderer.render(ffmpeg_, source, 0.1, *zvm::FitRequest(RequestFor(source, {1280, 720}, 0, false)));
-    renderer.render(ffmpeg_, source, 0.5, *zvm::FitRequest(RequestFor(source, {1280, 720}, 3, false)));
-    QVERIFY(rendered.wait(30000));
-    // Started first with the same work, the older render would as a rule have answered first.
-    QCOMPARE(QImage::fromData(rendered[0][0].toByteArray(), "PNG").size(), QSize(368, 208));
+    QList<RenderedFrame> frames;
+    const auto keep = [&frames](const RenderedFrame& frame) { frames.append(frame); };
+    outside_.renderFrame(ffmpeg_, source, 0.1, *zvm::FitRequest(RequestFor(source, {1280, 720}, 0, false)),
+                         keep);
+    outside_.renderFrame(ffmpeg_, source, 0.5, *zvm::FitRequest(RequestFor(source, {1280, 720}, 3, false)),
+                         keep);
+    QTRY_VERIFY_WITH_TIMEOUT(!frames.isEmpty(), 30000);
+    QCOMPARE(QImage::fromData(frames[0].png, "PNG").size(), QSize(368, 208)); // the second's, a PSP frame
 
-    renderer.render(ffmpeg_, dir_.filePath("missing.mp4"), 0, *zvm::FitRequest(RequestFor(source, {4, 3}, 0, false)));
-    QVERIFY(failed.wait(5000));
-    QVERIFY(failed[0][0].toString().contains("was not found"));
-    QCOMPARE(rendered.size(), 1); // nor did it answer later
+    outside_.renderFrame(ffmpeg_, dir_.filePath("missing.mp4"), 0,
+                         *zvm::FitRequest(RequestFor(source, {4, 3}, 0, false)), keep);
+    QTRY_VERIFY_WITH_TIMEOUT(frames.size() == 2, 5000);
+    QVERIFY(frames[1].error.contains("was not found")); // and the first, ended, never answered
 }
 
 void TestRealEncoder::checkFailures_data() {
@@ -264,7 +260,7 @@ void TestRealEncoder::checkFailures() {
         qputenv("PATH", path.toLocal8Bit());
     }
     const auto target = zvm::TargetFor(RequestFor("x", {640, 480}, 0, false), zvm::CommandStyle::Modern);
-    const CheckReport report = Check(dir_.filePath(output), "ffmpeg", *target, std::nullopt);
+    const CheckReport report = Check(outside_, dir_.filePath(output), "ffmpeg", *target, std::nullopt);
     qputenv("PATH", searchPath);
     QCOMPARE(int(report.verdict), verdict);
     QVERIFY2(report.line.startsWith(line), qPrintable(report.line));
@@ -275,13 +271,13 @@ void TestRealEncoder::detectionFailures() {
     QVERIFY(text.open(QIODevice::WriteOnly));
     text.write("not a video\n");
     text.close();
-    const SizeDetection notVideo = Detect(text.fileName(), ffmpeg_);
+    const SizeDetection notVideo = Detect(outside_, text.fileName(), ffmpeg_);
     QVERIFY(!notVideo.size.has_value());
     QVERIFY(!notVideo.error.isEmpty());
 
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", "/nonexistent");
-    const SizeDetection noProbe = Detect(dir_.filePath("four by three.mp4"), "ffmpeg");
+    const SizeDetection noProbe = Detect(outside_, dir_.filePath("four by three.mp4"), "ffmpeg");
     qputenv("PATH", path);
     QCOMPARE(noProbe.error, "ffprobe was not found");
 }

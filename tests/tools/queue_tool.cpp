@@ -10,7 +10,8 @@ int main(int argc, char* argv[]) {
     if (argc != 5) {
         return 2;
     }
-    QueueRunner runner(QueueServices::Real(), QString::fromLocal8Bit(argv[1]));
+    zvm::media::RealOutside outside;
+    QueueRunner runner(outside, QString::fromLocal8Bit(argv[1]));
     const QDir folder(QString::fromLocal8Bit(argv[3]));
     for (int i = 1; i <= QString::fromLocal8Bit(argv[4]).toInt(); ++i) {
         zvm::ConversionRequest r;

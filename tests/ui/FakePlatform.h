@@ -9,31 +9,7 @@
 #include <functional>
 #include <utility>
 
-// Records every outside operation and answers from queues, so handlers never block on a dialog.
-class FakeJob final : public EncoderJob {
-    Q_OBJECT
-
-public:
-    bool isRunning() const override { return running; }
-    void stop() override {
-        stopCalls++;
-        if (stops != nullptr) {
-            ++*stops;
-        }
-        if (endsOnStop) { // as an encoder that stops when asked
-            running = false;
-            QMetaObject::invokeMethod(this, [this] { emit finished(255, 0); }, Qt::QueuedConnection);
-        }
-    }
-
-    void kill() override { stop(); }
-
-    bool running = true;
-    bool endsOnStop = false;
-    int stopCalls = 0;
-    int* stops = nullptr; // counts on after the job is gone
-};
-
+// Records every call to the desktop and answers from queues, so handlers never block on a dialog.
 class FakePlatform final : public Platform {
 public:
     struct Message {
@@ -65,39 +41,6 @@ public:
     }
     void setClipboardText(const QString& text) override { clipboard.append(text); }
     void openUrl(const QUrl& url) override { urls.append(url); }
-    StartOutcome startProgram(const QString& commandLine, const QString&) override {
-        started.append(commandLine);
-        StartOutcome outcome;
-        outcome.program = QStringLiteral("/usr/bin/ffmpeg");
-        if (startError.isEmpty()) {
-            auto job = std::make_unique<FakeJob>();
-            job->endsOnStop = jobsEndOnStop;
-            job->stops = &stops;
-            lastJob = job.get();
-            outcome.job = std::move(job);
-        } else {
-            outcome.error = startError;
-        }
-        return outcome;
-    }
-
-    void detectVideoSize(const QString& videoPath, const QString&,
-                         std::function<void(const SizeDetection&)> done) override {
-        detections.append(videoPath);
-        pendingDetections.append(std::move(done));
-    }
-
-    void askClassicOptions(const QString& encoder, std::function<void(zvm::EncoderAnswer)> done) override {
-        formQuestions.append(encoder);
-        pendingForms.append(std::move(done));
-    }
-
-    void checkOutput(const QString& output, const QString&, const zvm::OutputTarget& target,
-                     const zvm::SourceFacts& source, std::function<void(const CheckReport&)> done) override {
-        checks.append({output, target.screen, source});
-        pendingChecks.append(std::move(done));
-    }
-
     void setNextFileName(const QString& name) { fileAnswers.enqueue(name); }
     void setNextCancel() { fileAnswers.enqueue(std::nullopt); }
     QStringList titles() const {
@@ -113,26 +56,10 @@ public:
     QQueue<std::optional<QString>> fileAnswers;
     QStringList clipboard;
     QList<QUrl> urls;
-    QStringList started;
-    QString startError;
-    FakeJob* lastJob = nullptr;
-    bool jobsEndOnStop = false;
-    int stops = 0;
-    QStringList detections;
-    QList<std::function<void(const SizeDetection&)>> pendingDetections;
-    struct Check {
-        QString output;
-        std::string screen;
-        zvm::SourceFacts source;
-    };
-    QList<Check> checks;
-    QList<std::function<void(const CheckReport&)>> pendingChecks;
     QList<Message> questions;
     QStringList choiceButtons;
     QQueue<int> choices;
     QStringList manyFiles;
     QString queuePath;
     QStringList notifications;
-    QStringList formQuestions;
-    QList<std::function<void(zvm::EncoderAnswer)>> pendingForms;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "../FakeOutside.h"
 #include "FakePlatform.h"
 #include "frmZCM.h"
 
@@ -14,11 +15,12 @@
 
 #include <memory>
 
-// A window started in a fresh working directory, with the fake platform behind it.
+// A window started in a fresh working directory, with the fake platform and outside behind it.
 struct WindowFixture {
     QTemporaryDir dir;
     QString previousDir = QDir::currentPath();
     FakePlatform platform;
+    FakeOutside outside;
     std::unique_ptr<frmZCM> window;
 
     static QByteArray SavedFile() {
@@ -72,7 +74,7 @@ struct WindowFixture {
         if (!settings.isEmpty()) {
             writeSettings(settings);
         }
-        window = std::make_unique<frmZCM>(platform);
+        window = std::make_unique<frmZCM>(platform, outside);
         window->Form_Load();
         window->show();
         window->activateWindow();

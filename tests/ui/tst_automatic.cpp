@@ -5,6 +5,7 @@
 #include "WindowFixture.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -41,11 +42,11 @@ QString Command(frmZCM& w) {
 void TestAutomatic::formFollowsTheEncoder() {
     WindowFixture fx;
     frmZCM& w = fx.start(); // a nine-field file: automatic
-    QCOMPARE(fx.platform.formQuestions, QStringList{"/usr/bin/ffmpeg"});
+    QCOMPARE(fx.outside.formQuestions, QStringList{"/usr/bin/ffmpeg"});
     QVERIFY(!w.mnuModernCommand->isChecked()); // classic until the encoder has answered
     QVERIFY(Command(w).contains(" -me epzs "));
 
-    const auto answerFirst = fx.platform.pendingForms.takeFirst();
+    const auto answerFirst = fx.outside.pendingForms.takeFirst();
     answerFirst(zvm::EncoderAnswer::Rejects);
     QVERIFY(w.mnuModernCommand->isChecked());
     QVERIFY(w.mnuModernCommand->toolTip().contains("chosen automatically: this ffmpeg rejects"));
@@ -61,17 +62,17 @@ void TestAutomatic::formFollowsTheEncoder() {
     w.txtWidth->setFocus();
     w.txtffmpegexe->setFocus();
     w.txtWidth->setFocus();
-    QCOMPARE(fx.platform.formQuestions, QStringList({"/usr/bin/ffmpeg", "/opt/other/ffmpeg"}));
+    QCOMPARE(fx.outside.formQuestions, QStringList({"/usr/bin/ffmpeg", "/opt/other/ffmpeg"}));
     answerFirst(zvm::EncoderAnswer::Rejects); // late, for the old encoder
     QVERIFY(!w.mnuModernCommand->isChecked()); // the new encoder has not answered yet
-    fx.platform.pendingForms.takeFirst()(zvm::EncoderAnswer::Accepts);
+    fx.outside.pendingForms.takeFirst()(zvm::EncoderAnswer::Accepts);
     QVERIFY(w.mnuModernCommand->toolTip().contains("accepts the classic options"));
 }
 
 void TestAutomatic::explicitChoiceIsKept() {
     WindowFixture fx;
     frmZCM& w = fx.start();
-    fx.platform.pendingForms.takeFirst()(zvm::EncoderAnswer::Rejects);
+    fx.outside.pendingForms.takeFirst()(zvm::EncoderAnswer::Rejects);
     w.mnuModernCommand->trigger(); // off: classic, by the user's choice
     QVERIFY(!w.mnuModernCommand->isChecked());
     QVERIFY(w.mnuModernCommand->toolTip().contains("chosen by you"));
@@ -81,7 +82,7 @@ void TestAutomatic::explicitChoiceIsKept() {
     WindowFixture next; // the next start keeps the choice, whatever the encoder says
     QDir::setCurrent(fx.dir.path());
     frmZCM& again = next.start({});
-    next.platform.pendingForms.takeFirst()(zvm::EncoderAnswer::Rejects);
+    next.outside.pendingForms.takeFirst()(zvm::EncoderAnswer::Rejects);
     QVERIFY(!again.mnuModernCommand->isChecked());
     QVERIFY(Command(again).contains(" -me epzs "));
 }
@@ -111,11 +112,11 @@ void TestAutomatic::outputNamedFromTheSource() {
             w.cmdBrowseVideo_Click();
         }
     }
-    QCOMPARE(fx.platform.detections, QStringList({"/media/clip.mkv", "/media/next.avi"}));
+    QCOMPARE(fx.outside.detections, QStringList({"/media/clip.mkv", "/media/next.avi"}));
     QCOMPARE(w.txtSaveAs->text(), expected);
     w.cboPlatform->setCurrentIndex(4); // a suggestion follows the preset's ending; a user's name does not
     QCOMPARE(w.txtSaveAs->text(), output.isEmpty() ? "/media/next.mpg" : output);
-    fx.platform.pendingDetections.last()(Found(853, 480));
+    fx.outside.pendingDetections.last()(Found(853, 480));
     QCOMPARE(w.txtWidth->text(), "853");
     QCOMPARE(w.txtHeight->text(), "480");
 }
@@ -126,9 +127,9 @@ void TestAutomatic::onlyTheLatestDetectionCounts() {
     w.mnuDetectSize->trigger();
     w.txtOriginalVideo->setText("/videos/other.avi");
     w.mnuDetectSize->trigger();
-    QCOMPARE(fx.platform.detections, QStringList({"/videos/clip.avi", "/videos/other.avi"}));
-    fx.platform.pendingDetections[1](Found(320, 240));
-    fx.platform.pendingDetections[0](Found(1920, 1080)); // late answer to the first request
+    QCOMPARE(fx.outside.detections, QStringList({"/videos/clip.avi", "/videos/other.avi"}));
+    fx.outside.pendingDetections[1](Found(320, 240));
+    fx.outside.pendingDetections[0](Found(1920, 1080)); // late answer to the first request
     QCOMPARE(w.txtWidth->text(), "320");
     QCOMPARE(w.txtHeight->text(), "240");
 }
@@ -138,22 +139,37 @@ void TestAutomatic::detectionFailuresSpeakOnlyWhenAsked() {
     frmZCM& w = fx.start();
     fx.platform.setNextFileName("/videos/notes.txt");
     w.cmdBrowseVideo_Click();
-    fx.platform.pendingDetections.takeFirst()({std::nullopt, "the file has no video stream", {}});
+    fx.outside.pendingDetections.takeFirst()({std::nullopt, "the file has no video stream", {}});
     QVERIFY(fx.platform.messages.isEmpty());
     QTest::keyClick(w.windowHandle(), Qt::Key_D, Qt::ControlModifier);
-    fx.platform.pendingDetections.takeFirst()({std::nullopt, "<b>ffprobe</b> was not found", {}});
+    fx.outside.pendingDetections.takeFirst()({std::nullopt, "<b>ffprobe</b> was not found", {}});
     QCOMPARE(fx.platform.titles(), QStringList{"Detect size from video"});
     QVERIFY(fx.platform.messages[0].prompt.contains("<b>ffprobe</b> was not found"));
     QCOMPARE(w.txtWidth->text(), "640");
 }
 
 // The preview draws the fit of whatever the window holds, at once, and the numbers a Generate shows.
+// Its frame is asked for at a share of the source's duration, read first, and through the same fit.
 void TestAutomatic::previewFollowsTheWindow() {
     WindowFixture fx;
     frmZCM& w = fx.start();
     w.mnuPreview->trigger();
     auto* preview = w.findChild<PreviewWindow*>();
     QVERIFY(preview != nullptr && preview->isVisible());
+    QTRY_COMPARE(fx.outside.detections, QStringList{"/videos/clip.avi"}); // after the typing pause
+    QVERIFY(fx.outside.renders.isEmpty());
+    fx.outside.pendingDetections.takeFirst()({QSize(640, 480), {}, 60.0});
+    QCOMPARE(fx.outside.renders.size(), 1);
+    QCOMPARE(fx.outside.renders[0].seconds, 6.0);                      // 10% in
+    QVERIFY(preview->view()->fit() == fx.outside.renders[0].geometry); // the fit it draws
+    QCOMPARE(preview->statusText(), "Rendering a frame...");
+    QImage frame(240, 160, QImage::Format_RGB32);
+    frame.fill(Qt::gray);
+    QByteArray png;
+    QBuffer buffer(&png);
+    frame.save(&buffer, "PNG");
+    std::exchange(fx.outside.pendingRender, nullptr)({png, {}});
+    QVERIFY2(preview->statusText().startsWith("A frame at 0:06 of 1:00"), qPrintable(preview->statusText()));
     auto numbers = [&] {
         const zvm::FrameGeometry g = preview->view()->fit().value_or(zvm::FrameGeometry{});
         return QStringList{QString::number(g.newWidth), QString::number(g.newHeight), QString::number(g.padTop),
@@ -180,7 +196,9 @@ void TestAutomatic::previewFollowsTheWindow() {
     QCOMPARE(w.txtHeight->text(), "tall"); // the preview never writes into the window
 
     w.txtHeight->setText("720");
-    QTRY_VERIFY(preview->statusText().contains("/videos/clip.avi was not found")); // a reason, not a crash
+    QTRY_VERIFY(fx.outside.pendingRender != nullptr);
+    fx.outside.pendingRender({{}, "the <b>source</b> was not found"});
+    QCOMPARE(preview->statusText(), "No frame: the <b>source</b> was not found"); // a reason, not a crash
     preview->close();
     w.mnuPreview->trigger();
     QCOMPARE(w.findChildren<PreviewWindow*>().size(), 1); // one instance

@@ -233,7 +233,7 @@ void TestCommands::convertRefusals() {
     }
     w.cmdConvert_Click();
     QCOMPARE(fx.platform.titles(), titles);
-    QCOMPARE(fx.platform.started.size(), titles.isEmpty() ? 1 : 0);
+    QCOMPARE(fx.outside.started.size(), titles.isEmpty() ? 1 : 0);
     if (titles.value(1) == "Invalid Filename!") { // Convert's own words, not Generate's
         QCOMPARE(fx.platform.messages[1].prompt, "You must enter a valid filename with extension (eg movie.avi)");
     }
@@ -245,9 +245,9 @@ void TestCommands::convertStartsTheBoxText() {
     w.txtFFMPEGCode->setPlainText("edited by hand");
     QTest::mouseClick(w.cmdConvert, Qt::LeftButton);
     QTest::mouseClick(w.cmdConvert, Qt::LeftButton);
-    QCOMPARE(fx.platform.started.size(), 2); // two clicks, two encoders
-    QCOMPARE(fx.platform.started[0], w.txtFFMPEGCode->toPlainText());
-    QVERIFY(fx.platform.started[0].startsWith("/usr/bin/ffmpeg -y -i "));
+    QCOMPARE(fx.outside.started.size(), 2); // two clicks, two encoders
+    QCOMPARE(fx.outside.started[0], w.txtFFMPEGCode->toPlainText());
+    QVERIFY(fx.outside.started[0].startsWith("/usr/bin/ffmpeg -y -i "));
     QCOMPARE(w.findChildren<EncoderWindow*>().size(), 2);
     QVERIFY(fx.platform.messages.isEmpty());
 }
@@ -255,11 +255,13 @@ void TestCommands::convertStartsTheBoxText() {
 void TestCommands::failedStartSaysWhy() {
     WindowFixture fx;
     frmZCM& w = fx.start();
-    fx.platform.startError = "no such program was found";
+    fx.outside.startFailure = zvm::Status::Failure(zvm::FailureKind::NotFound, "no such program was found",
+                                                   "/opt/looked/for/ffmpeg");
     w.cmdConvert_Click();
     QCOMPARE(fx.platform.messages.size(), 1);
     QVERIFY(fx.platform.messages[0].prompt.startsWith("The encoder could not be started: no such program"));
-    QVERIFY(fx.platform.messages[0].prompt.contains("/usr/bin/ffmpeg"));
+    QVERIFY(
+        fx.platform.messages[0].prompt.endsWith("Program: /opt/looked/for/ffmpeg")); // the program looked for
     QVERIFY(w.findChildren<EncoderWindow*>().isEmpty());
 }
 
@@ -305,7 +307,7 @@ void TestCommands::encoderWindowEnds() {
     QCOMPARE(window->findChild<QLabel*>("status")->textFormat(), Qt::PlainText);
     auto* progress = window->findChild<QProgressBar*>("progress");
     QCOMPARE(progress->maximum(), 0); // busy until a duration is known
-    FakeJob* job = fx.platform.lastJob;
+    FakeJob* job = fx.outside.lastJob;
     emit job->outputArrived("  Duration: 00:00:10.00, start: 0\nframe=1 time=00:00:05.00 x\r" + words);
     QCOMPARE(progress->value(), progress->maximum() / 2);
     if (exitCode < 0) {
@@ -313,12 +315,13 @@ void TestCommands::encoderWindowEnds() {
         QCOMPARE(job->stopCalls, 1);
     }
     emit job->finished(exitCode < 0 ? 255 : exitCode, 0);
-    QCOMPARE(fx.platform.checks.size(), verdict < 0 ? 0 : 1); // only a clean exit is checked
+    QCOMPARE(fx.outside.checks.size(), verdict < 0 ? 0 : 1); // only a clean exit is checked
     if (verdict >= 0) {
-        QCOMPARE(fx.platform.checks[0].output, output);
-        QCOMPARE(fx.platform.checks[0].screen, "GBA - 240x160");
-        QCOMPARE(fx.platform.checks[0].source.duration, std::optional<double>(10.0)); // the encoder's own figure
-        fx.platform.pendingChecks[0]({CheckReport::Verdict(verdict), "the <b>words</b>"});
+        QCOMPARE(fx.outside.checks[0].output, output);
+        QCOMPARE(fx.outside.checks[0].screen, "GBA - 240x160");
+        QCOMPARE(fx.outside.checks[0].source.duration,
+                 std::optional<double>(10.0)); // the encoder's own figure
+        fx.outside.pendingChecks[0]({CheckReport::Verdict(verdict), "the <b>words</b>"});
         QCOMPARE(window->checkText(), "the <b>words</b>");
     }
     QVERIFY2(window->statusText().startsWith(status.replace("$OUT", output)), qPrintable(window->statusText()));
@@ -336,9 +339,9 @@ void TestCommands::closingTheEncoderWindowKeepsItsJob() {
     window->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(window != nullptr); // the encoder still runs: it is followed until it ends
-    QCOMPARE(fx.platform.lastJob->stopCalls, 0);
-    fx.platform.lastJob->running = false;
-    emit fx.platform.lastJob->finished(0, 0);
+    QCOMPARE(fx.outside.lastJob->stopCalls, 0);
+    fx.outside.lastJob->running = false;
+    emit fx.outside.lastJob->finished(0, 0);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(window == nullptr);
 }

@@ -1,6 +1,7 @@
 // The designed layout at the screen's font DPI and in the language CTest sets for the run: every text
 // shows whole, no two controls overlap, nothing runs past the window's edge, the parts stand in their
 // designed order, and the window grows in proportion.
+#include "../FakeOutside.h"
 #include "FakePlatform.h"
 #include "Translations.h"
 #include "frmZCM.h"
@@ -26,6 +27,7 @@ private slots:
 
 private:
     FakePlatform platform_;
+    FakeOutside outside_;
     std::unique_ptr<frmZCM> window_;
 };
 
@@ -103,7 +105,7 @@ QString Why(QWidget* control) {
 
 void TestLayout::initTestCase() {
     InstallTranslations(*qApp); // the texts of the locale CTest gives, which may be longer than English
-    window_ = std::make_unique<frmZCM>(platform_);
+    window_ = std::make_unique<frmZCM>(platform_, outside_);
     window_->Form_Load(); // fills the preset list
     for (QLabel* result : window_->findChildren<QLabel*>(QRegularExpression("^lbl"))) {
         result->setText("368"); // the widest a size or pad gets

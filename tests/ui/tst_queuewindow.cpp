@@ -39,14 +39,14 @@ QString Cell(QueueWindow* q, int row, int column) {
 QueueWindow* AddTwo(WindowFixture& fx, frmZCM& w) {
     fx.platform.manyFiles = {fx.dir.filePath("a.mkv"), fx.dir.filePath("b.avi")};
     w.mnuAddToQueue->trigger();
-    if (Window(w) != nullptr || fx.platform.pendingForms.isEmpty()) {
+    if (Window(w) != nullptr || fx.outside.pendingForms.isEmpty()) {
         return nullptr;
     }
-    fx.platform.pendingForms.takeFirst()(zvm::EncoderAnswer::Rejects);
-    for (auto& detect : fx.platform.pendingDetections) {
+    fx.outside.pendingForms.takeFirst()(zvm::EncoderAnswer::Rejects);
+    for (auto& detect : fx.outside.pendingDetections) {
         detect({QSize(640, 480), {}, 10.0});
     }
-    fx.platform.pendingDetections.clear();
+    fx.outside.pendingDetections.clear();
     return Window(w);
 }
 } // namespace
@@ -66,17 +66,17 @@ void TestQueueWindow::addsRunsAndTellsWhenDone() {
     QCOMPARE(LoadQueue(fx.platform.queuePath).items.size(), std::size_t(2)); // kept after every change
 
     q->findChild<QPushButton*>("start")->click();
-    QCOMPARE(fx.platform.started.size(), 1); // one at a time
-    QVERIFY(fx.platform.started[0].contains(fx.dir.filePath("a.mkv")));
-    QVERIFY(fx.platform.started[0].contains(" -vf scale=")); // in the form the encoder takes
-    emit fx.platform.lastJob->outputArrived("  Duration: 00:00:10.00,\nframe=1 time=00:00:05.00 x\r");
+    QCOMPARE(fx.outside.started.size(), 1); // one at a time
+    QVERIFY(fx.outside.started[0].contains(fx.dir.filePath("a.mkv")));
+    QVERIFY(fx.outside.started[0].contains(" -vf scale=")); // in the form the encoder takes
+    emit fx.outside.lastJob->outputArrived("  Duration: 00:00:10.00,\nframe=1 time=00:00:05.00 x\r");
     QCOMPARE(Cell(q, 0, QueueWindow::Progress), "50%");
     QVERIFY(q->windowTitle().startsWith("Queue - running, 0 of 2 done, 25%"));
-    emit fx.platform.lastJob->finished(0, 0);
-    QCOMPARE(fx.platform.started.size(), 2); // the next starts at once
-    fx.platform.pendingChecks.takeFirst()({zvm::CheckVerdict::Fits, "Fits GBA - 240x160"});
+    emit fx.outside.lastJob->finished(0, 0);
+    QCOMPARE(fx.outside.started.size(), 2); // the next starts at once
+    fx.outside.pendingChecks.takeFirst()({zvm::CheckVerdict::Fits, "Fits GBA - 240x160"});
     w.activateWindow(); // the queue window is not the active one: a notification says it is done
-    emit fx.platform.lastJob->finished(1, 0);
+    emit fx.outside.lastJob->finished(1, 0);
     QCOMPARE(Cell(q, 1, QueueWindow::State), "Failed: the encoder ended with exit code 1");
     QCOMPARE(q->summaryText(), "The queue is done: 1 finished, 1 failed, 0 skipped.");
     QCOMPARE(fx.platform.notifications.size(), 1);
@@ -106,7 +106,7 @@ void TestQueueWindow::asksBeforeReplacingOutputs() {
     q->start();
     QCOMPARE(fx.platform.questions.size(), 1);
     QVERIFY(fx.platform.questions[0].prompt.startsWith("1 output file exists already. Replace it,"));
-    QCOMPARE(fx.platform.started.size(), started);
+    QCOMPARE(fx.outside.started.size(), started);
     QCOMPARE(Cell(q, 0, QueueWindow::State), firstState);
 }
 
@@ -167,7 +167,7 @@ void TestQueueWindow::asksBeforeQuittingARunningQueue() {
     QFETCH(bool, quits);
     WindowFixture fx;
     fx.platform.queuePath = fx.dir.filePath("queue.json");
-    fx.platform.jobsEndOnStop = true;
+    fx.outside.jobsEndOnStop = true;
     frmZCM& w = fx.start();
     w.txtSaveAs->setText(fx.dir.path());
     QueueWindow* q = AddTwo(fx, w);
@@ -181,7 +181,7 @@ void TestQueueWindow::asksBeforeQuittingARunningQueue() {
     QApplication::sendEvent(&w, &close);
     QCOMPARE(close.isAccepted(), quits);
     QCOMPARE(fx.platform.questions.size(), 1);
-    QCOMPARE(fx.platform.stops, quits ? 1 : 0);
+    QCOMPARE(fx.outside.stops, quits ? 1 : 0);
     QCOMPARE(partial.exists(), !quits); // the stopped video's partial output is removed
     const auto kept = LoadQueue(fx.platform.queuePath).items;
     QCOMPARE(kept.size(), std::size_t(2)); // both wait for the next start

@@ -2,6 +2,7 @@
 // menu entry and tooltip of every window is translated (the designed English stays exact under C),
 // access keys stay unique in each window and menu, and the translation files are complete and
 // current with the sources.
+#include "../FakeOutside.h"
 #include "EncoderWindow.h"
 #include "FakePlatform.h"
 #include "PreviewWindow.h"
@@ -42,6 +43,7 @@ private:
     QList<QWidget*> windows();
 
     FakePlatform platform_;
+    FakeOutside outside_;
     std::unique_ptr<frmZCM> main_;
     std::unique_ptr<EncoderWindow> encoder_;
     std::unique_ptr<QueueRunner> runner_;
@@ -126,16 +128,17 @@ QString Duplicate(const QStringList& texts) {
 } // namespace
 
 void TestTranslations::initTestCase() {
-    designed_ = Shown(std::make_unique<frmZCM>(platform_).get()); // before any translation is installed
+    designed_ = Shown(std::make_unique<frmZCM>(platform_, outside_).get()); // before any translation is installed
     InstallTranslations(*qApp);
     language_ = QLocale().language() == QLocale::C || QLocale().language() == QLocale::English
                     ? QString()
                     : QLocale().name().section('_', 0, 0);
-    main_ = std::make_unique<frmZCM>(platform_);
-    encoder_ = std::make_unique<EncoderWindow>(platform_, std::make_unique<FakeJob>(), ConvertedFile{"ffmpeg", "a.mp4", "ffmpeg", {}});
-    runner_ = std::make_unique<QueueRunner>(QueueServices::Real());
+    main_ = std::make_unique<frmZCM>(platform_, outside_);
+    encoder_ = std::make_unique<EncoderWindow>(platform_, outside_, std::make_unique<FakeJob>(),
+                                               ConvertedFile{"ffmpeg", "a.mp4", "ffmpeg", {}});
+    runner_ = std::make_unique<QueueRunner>(outside_);
     queue_ = std::make_unique<QueueWindow>(*runner_, platform_);
-    preview_ = std::make_unique<PreviewWindow>();
+    preview_ = std::make_unique<PreviewWindow>(outside_);
 }
 
 QList<QWidget*> TestTranslations::windows() {

@@ -67,7 +67,7 @@ const QString kCommand640 =
 // The window as built, before start-up writes into it.
 void TestWindow::designTimeState() {
     WindowFixture fx;
-    frmZCM w(fx.platform);
+    frmZCM w(fx.platform, fx.outside);
     QCOMPARE(w.windowTitle(), "Zarnik Video Maker");
     QVERIFY(!w.windowIcon().isNull());
     // Only the three encoding numbers have text; every other box is empty.
@@ -321,7 +321,7 @@ void TestWindow::userSettingsAndAVideoToOpen() {
         if (start == 0) {
             fx.platform.setNextFileName("/usr/bin/ffmpeg");
         }
-        frmZCM w(fx.platform);
+        frmZCM w(fx.platform, fx.outside);
         w.keepSettingsIn(folder);
         w.Form_Load();
         const QString video = start == 0 ? "/media/holiday.mkv" : "/media/other.mkv";
@@ -329,7 +329,7 @@ void TestWindow::userSettingsAndAVideoToOpen() {
         QCOMPARE(w.txtffmpegexe->text(), "/usr/bin/ffmpeg");
         QCOMPARE(w.txtOriginalVideo->text(), video);
         QCOMPARE(w.txtSaveAs->text(), "/media/holiday.mp4"); // named after the video; once saved, kept
-        fx.platform.pendingDetections.takeLast()({QSize(1280, 720), {}, {}});
+        fx.outside.pendingDetections.takeLast()({QSize(1280, 720), {}, {}});
         QCOMPARE(w.txtWidth->text(), "1280");
         w.mnuSaveINI_Click();
     }
@@ -519,7 +519,7 @@ void TestWindow::accessKeys() {
     w.txtWidth->setText("640");
     w.txtHeight->setText("480");
     QTest::keyClick(window, Qt::Key_V, Qt::AltModifier);
-    QTRY_COMPARE(fx.platform.started, QStringList{kCommand640});
+    QTRY_COMPARE(fx.outside.started, QStringList{kCommand640});
     for (const auto& [key, menu] : {std::pair(Qt::Key_F, w.mnuFile), std::pair(Qt::Key_H, w.mnuHelp)}) {
         w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w));

@@ -1,0 +1,83 @@
+#include "Outside.h"
+
+#include "EncoderProcess.h"
+#include "FormProbe.h"
+#include "ProgramLookup.h"
+#include "Spawn.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+namespace zvm::media {
+
+namespace {
+std::string Bytes(const QString& text) {
+    return text.toLocal8Bit().toStdString();
+}
+
+// The program the encoder box's text names (see FindEncoder), or an empty text.
+QString EncoderProgram(const QString& encoder) {
+    const auto program = process::FindEncoder(Bytes(encoder), process::ProgramFinder::FromSystem());
+    return program ? QString::fromLocal8Bit(*program) : QString();
+}
+
+// A one-shot helper owned by the application, so that one still running at exit is ended with it.
+template <class Helper, class Signal, class Done> Helper* OneShot(Signal signal, Done done) {
+    auto* helper = new Helper(QCoreApplication::instance());
+    QObject::connect(helper, signal, helper, [helper, done = std::move(done)](const auto& result) {
+        done(result);
+        helper->deleteLater();
+    });
+    return helper;
+}
+} // namespace
+
+Result<std::unique_ptr<EncoderJob>> RealOutside::startEncoder(const QString& commandLine,
+                                                              const QString& encoder) {
+    const auto resolution =
+        process::ResolveCommandLine(Bytes(commandLine), Bytes(encoder), process::ProgramFinder::FromSystem());
+    if (!resolution.command) {
+        return Status::Failure(resolution.program.empty() ? FailureKind::BadInput : FailureKind::NotFound,
+                               resolution.error, resolution.program);
+    }
+    const auto spawned = process::SpawnDetached(*resolution.command);
+    if (!spawned.error.empty()) {
+        return Status::Failure(FailureKind::Outside, spawned.error, resolution.program);
+    }
+    return std::unique_ptr<EncoderJob>(std::make_unique<EncoderProcess>(spawned.pid, spawned.logFd));
+}
+
+void RealOutside::detectSize(const QString& video, const QString& encoder,
+                             std::function<void(const SizeDetection&)> done) {
+    OneShot<SizeProbe>(&SizeProbe::finished, std::move(done))->start(video, encoder);
+}
+
+void RealOutside::askForm(const QString& encoder, std::function<void(EncoderAnswer)> done) {
+    const QString program = EncoderProgram(encoder);
+    if (program.isEmpty()) {
+        QTimer::singleShot(0, QCoreApplication::instance(),
+                           [done = std::move(done)] { done(EncoderAnswer::Unknown); });
+        return;
+    }
+    OneShot<FormProbe>(&FormProbe::answered, std::move(done))->ask(program);
+}
+
+void RealOutside::checkOutput(const QString& output, const QString& encoder, const OutputTarget& target,
+                              const SourceFacts& source, std::function<void(const CheckReport&)> done) {
+    OneShot<OutputCheck>(&OutputCheck::checked, std::move(done))->start(output, encoder, target, source);
+}
+
+// The encoder the box names renders the frame, or the ffmpeg on the search path when it names none.
+void RealOutside::renderFrame(const QString& encoder, const QString& source, double seconds,
+                              const FrameGeometry& geometry, std::function<void(const RenderedFrame&)> done) {
+    if (rendering_ != nullptr) {
+        rendering_->cancel();
+        rendering_->deleteLater();
+    }
+    const QString named = EncoderProgram(encoder);
+    rendering_ = OneShot<FrameRenderer>(&FrameRenderer::finished, std::move(done));
+    rendering_->render(named.isEmpty() ? EncoderProgram(QStringLiteral("ffmpeg")) : named, source, seconds,
+                       geometry);
+}
+
+} // namespace zvm::media

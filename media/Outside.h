@@ -1,0 +1,67 @@
+#pragma once
+
+#include "CommandForm.h"
+#include "EncoderJob.h"
+#include "Fitting.h"
+#include "FrameRenderer.h"
+#include "OutputCheck.h"
+#include "SizeProbe.h"
+#include "Status.h"
+
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+namespace zvm::media {
+
+// Everything a conversion asks of the world outside this program: the encoder it starts, and what
+// ffmpeg and ffprobe answer. The windows, the queue and the command-line tool all go through one of
+// these, so tests put a fake in its place. Nothing waits: each answer comes later, once, to done.
+// encoder is always the encoder box's text.
+class Outside {
+public:
+    Outside() = default;
+    virtual ~Outside() = default;
+    Outside(const Outside&) = delete;
+    Outside& operator=(const Outside&) = delete;
+
+    // Starts one command line as an independent program, without a shell, and returns at once with
+    // the job that follows it. The line's program is the encoder's when the line begins with its
+    // text. A failure's detail is the program that was looked for (empty when the line names none).
+    virtual Result<std::unique_ptr<EncoderJob>> startEncoder(const QString& commandLine,
+                                                             const QString& encoder) = 0;
+    // A video's display size and duration.
+    virtual void detectSize(const QString& video, const QString& encoder,
+                            std::function<void(const SizeDetection&)> done) = 0;
+    // Whether the encoder knows the classic options: Unknown when the text names no program.
+    virtual void askForm(const QString& encoder, std::function<void(EncoderAnswer)> done) = 0;
+    // Reads a finished file and compares it with what its command asked for.
+    virtual void checkOutput(const QString& output, const QString& encoder, const OutputTarget& target,
+                             const SourceFacts& source, std::function<void(const CheckReport&)> done) = 0;
+    // One frame of the source at `seconds`, through the command's scale and pad. One at a time: a
+    // newer request ends the one still running, whose done is never called.
+    virtual void renderFrame(const QString& encoder, const QString& source, double seconds,
+                             const FrameGeometry& geometry,
+                             std::function<void(const RenderedFrame&)> done) = 0;
+};
+
+// The real thing: programs started and asked in this process.
+class RealOutside : public Outside {
+public:
+    Result<std::unique_ptr<EncoderJob>> startEncoder(const QString& commandLine,
+                                                     const QString& encoder) override;
+    void detectSize(const QString& video, const QString& encoder,
+                    std::function<void(const SizeDetection&)> done) override;
+    void askForm(const QString& encoder, std::function<void(EncoderAnswer)> done) override;
+    void checkOutput(const QString& output, const QString& encoder, const OutputTarget& target,
+                     const SourceFacts& source, std::function<void(const CheckReport&)> done) override;
+    void renderFrame(const QString& encoder, const QString& source, double seconds,
+                     const FrameGeometry& geometry, std::function<void(const RenderedFrame&)> done) override;
+
+private:
+    QPointer<FrameRenderer> rendering_;
+};
+
+} // namespace zvm::media
