@@ -63,9 +63,10 @@ public:
         pendingDetections.append(std::move(done));
     }
 
+    // Answers at once with formAnswer, as a remembered answer comes.
     void askForm(const QString& encoder, std::function<void(zvm::EncoderAnswer)> done) override {
         formQuestions.append(encoder);
-        pendingForms.append(std::move(done));
+        done(formAnswer);
     }
 
     void checkOutput(const QString& output, const QString&, const zvm::OutputTarget& target,
@@ -93,7 +94,7 @@ public:
     QList<std::function<void(const SizeDetection&)>> pendingDetections;
 
     QStringList formQuestions;
-    QList<std::function<void(zvm::EncoderAnswer)>> pendingForms;
+    zvm::EncoderAnswer formAnswer = zvm::EncoderAnswer::Unknown;
 
     struct Check {
         QString output;

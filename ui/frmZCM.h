@@ -163,8 +163,9 @@ private:
     bool pickInto(QLineEdit* box, const FileDialogRequest& request);
 
     // What the window works out by itself, in frmZCM_Automatic.cpp.
-    zvm::CommandStyle commandStyle() const;
-    void askEncoderForm();
+    // The form for the encoder box's text as it is now, asked first when it has not been yet.
+    zvm::CommandStyle commandStyle();
+    void decideFormNow();
     void showCommandForm();
     // Fills the size boxes from the video's own size; reportFailure shows why it could not.
     void detectSize(bool reportFailure);
@@ -186,10 +187,7 @@ private:
     int detections_ = 0; // only the answer to the latest detection is used
     zvm::FormChoice formChoice_ = zvm::FormChoice::Automatic;
     zvm::EncoderAnswer encoderAnswer_ = zvm::EncoderAnswer::Unknown;
-    QString askedEncoder_;
-    int formQuestions_ = 0;
-    bool formAnswerPending_ = false;
-    QStringList videosAwaitingForm_;
+    std::optional<QString> askedEncoder_; // the encoder text encoderAnswer_ is for; none before the first need
     QString suggestedOutput_;
     QString settingsFolder_;
     PreviewWindow* preview_ = nullptr;

@@ -9,46 +9,51 @@
 #include "Translated.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QEventLoop>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPointer>
 
 #include <utility>
 
-zvm::CommandStyle frmZCM::commandStyle() const {
+zvm::CommandStyle frmZCM::commandStyle() {
+    decideFormNow();
     return zvm::DecideForm(formChoice_, encoderAnswer_).style;
 }
 
-// Asks the encoder the box names, once per text; only the answer to the latest question counts. A
-// command already in the box stays as it is: the next Generate uses the new form.
-void frmZCM::askEncoderForm() {
-    if (txtffmpegexe->text() == askedEncoder_) {
+// No program runs before the user asks for a command: the encoder the box names is asked which form
+// it takes when a command is first needed for that text (Generate, Convert, the preview, the queue),
+// whatever key or button asked. A remembered answer comes at once; otherwise the window waits for
+// it, within the question's own time limit, taking no input meanwhile.
+void frmZCM::decideFormNow() {
+    const QString encoder = txtffmpegexe->text();
+    if (formChoice_ != zvm::FormChoice::Automatic || askedEncoder_ == encoder) {
         return;
     }
-    askedEncoder_ = txtffmpegexe->text();
-    encoderAnswer_ = zvm::EncoderAnswer::Unknown;
-    showCommandForm();
-    const int question = ++formQuestions_;
-    formAnswerPending_ = true;
-    QPointer<frmZCM> self(this);
-    outside_.askForm(askedEncoder_, [self, question](zvm::EncoderAnswer answer) {
-        if (self != nullptr && question == self->formQuestions_) {
-            self->encoderAnswer_ = answer;
-            self->formAnswerPending_ = false;
-            self->showCommandForm();
-            self->followPreview();
-            if (!self->videosAwaitingForm_.isEmpty()) {
-                self->addToQueue(std::exchange(self->videosAwaitingForm_, {}));
-            }
-        }
+    askedEncoder_ = encoder;
+    std::optional<zvm::EncoderAnswer> answer;
+    QEventLoop wait;
+    outside_.askForm(encoder, [&answer, &wait](zvm::EncoderAnswer a) {
+        answer = a;
+        wait.quit();
     });
+    if (!answer) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        wait.exec(QEventLoop::ExcludeUserInputEvents);
+        QApplication::restoreOverrideCursor();
+    }
+    encoderAnswer_ = answer.value_or(zvm::EncoderAnswer::Unknown);
+    showCommandForm();
 }
 
 // The menu entry's check mark shows the form in use, and its tooltip why.
 void frmZCM::showCommandForm() {
     const zvm::FormDecision decision = zvm::DecideForm(formChoice_, encoderAnswer_);
     mnuModernCommand->setChecked(decision.style == zvm::CommandStyle::Modern);
-    const QString why = tr("In use: the %1").arg(Translated(decision.reason));
+    const bool undecided = formChoice_ == zvm::FormChoice::Automatic && askedEncoder_ != txtffmpegexe->text();
+    const QString why = undecided ? tr("The form is decided when a command is first written, by asking the encoder")
+                                  : tr("In use: the %1").arg(Translated(decision.reason));
     mnuModernCommand->setToolTip(why);
     mnuModernCommand->setStatusTip(why);
 }

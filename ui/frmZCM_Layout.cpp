@@ -301,7 +301,7 @@ void frmZCM::connectHandlers() {
     connect(mnuWebsite, &QAction::triggered, this, &frmZCM::mnuWebsite_Click);
     connect(mnuDetectSize, &QAction::triggered, this, &frmZCM::mnuDetectSize_Click);
     connect(mnuModernCommand, &QAction::triggered, this, &frmZCM::mnuModernCommand_Click);
-    connect(txtffmpegexe, &QLineEdit::editingFinished, this, &frmZCM::askEncoderForm);
+    connect(txtffmpegexe, &QLineEdit::textChanged, this, &frmZCM::showCommandForm);
     connect(cboPlatform, &QComboBox::currentIndexChanged, this, &frmZCM::suggestOutput);
     connect(mnuPreview, &QAction::triggered, this, &frmZCM::mnuPreview_Click);
     connect(mnuAddToQueue, &QAction::triggered, this, &frmZCM::mnuAddToQueue_Click);

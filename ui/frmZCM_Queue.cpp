@@ -30,14 +30,9 @@ void frmZCM::showQueue() {
 }
 
 // Each video gets the window's settings as they are now; its output goes into the output box's
-// folder when the box names one (or a file in one), else beside the video. While the encoder has
-// not yet said which command form it takes (just after start-up), the videos wait for its answer,
-// so that their commands are in the form it takes.
+// folder when the box names one (or a file in one), else beside the video; their commands take the
+// form the encoder takes.
 void frmZCM::addToQueue(const QStringList& videos) {
-    if (formAnswerPending_) {
-        videosAwaitingForm_ += videos;
-        return;
-    }
     const QString box = txtSaveAs->text();
     const QString folder = box.isEmpty()            ? QString()
                            : QFileInfo(box).isDir() ? box

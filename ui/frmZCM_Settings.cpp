@@ -75,7 +75,7 @@ void frmZCM::Form_Load() {
         cboPlatform->addItem(QString::fromUtf8(preset.displayText));
     }
     cboPlatform->setCurrentIndex(0);
-    askEncoderForm();
+    showCommandForm();
     offerKeptQueue();
     txtOriginalVideo->setFocus(Qt::OtherFocusReason);
     txtOriginalVideo_GotFocus(); // the window is not shown yet, so no focus event comes now
@@ -178,5 +178,5 @@ void frmZCM::cmdffmpegexe_Click() {
                             found.isEmpty() ? QString() : QFileInfo(found).absolutePath(),
                             /*mustBeProgram=*/true});
     mnuSaveINI_Click();
-    askEncoderForm();
+    showCommandForm();
 }

@@ -39,52 +39,56 @@ QString Command(frmZCM& w) {
 }
 } // namespace
 
+// No program runs at start; the form is decided for the encoder box's text when a command is first
+// needed, by whatever key asks, and follows a new text at once.
 void TestAutomatic::formFollowsTheEncoder() {
     WindowFixture fx;
     frmZCM& w = fx.start(); // a nine-field file: automatic
-    QCOMPARE(fx.outside.formQuestions, QStringList{"/usr/bin/ffmpeg"});
-    QVERIFY(!w.mnuModernCommand->isChecked()); // classic until the encoder has answered
-    QVERIFY(Command(w).contains(" -me epzs "));
+    QVERIFY(fx.outside.formQuestions.isEmpty());
+    QVERIFY(w.mnuModernCommand->toolTip().contains("decided when a command is first written"));
 
-    const auto answerFirst = fx.outside.pendingForms.takeFirst();
-    answerFirst(zvm::EncoderAnswer::Rejects);
+    // Through the window system, as a real key press is; an access key's click arrives a moment later.
+    QWindow* window = w.windowHandle();
+    fx.outside.formAnswer = zvm::EncoderAnswer::Rejects;
+    QTest::keyClick(window, Qt::Key_G, Qt::AltModifier);
+    QTRY_VERIFY(w.txtFFMPEGCode->toPlainText().contains(" -vf scale="));
+    QCOMPARE(fx.outside.formQuestions, QStringList{"/usr/bin/ffmpeg"});
     QVERIFY(w.mnuModernCommand->isChecked());
     QVERIFY(w.mnuModernCommand->toolTip().contains("chosen automatically: this ffmpeg rejects"));
-    QVERIFY(w.txtFFMPEGCode->toPlainText().contains(" -me epzs ")); // not rewritten behind the user's back
-    QVERIFY(Command(w).contains(" -vf scale="));
     w.mnuSaveINI_Click();
     QCOMPARE(fx.settingsBytes(), WindowFixture::SavedFile()); // automatic stays a nine-field file
 
-    // Leaving the encoder box with a changed text asks again, once; a late answer for the old one is
-    // not used.
-    w.txtffmpegexe->setFocus();
+    // A new encoder typed into the box: the next Alt+G asks it, once, and writes its form.
     w.txtffmpegexe->setText("/opt/other/ffmpeg");
-    w.txtWidth->setFocus();
-    w.txtffmpegexe->setFocus();
-    w.txtWidth->setFocus();
+    QVERIFY(w.mnuModernCommand->toolTip().contains("decided when a command is first written"));
+    fx.outside.formAnswer = zvm::EncoderAnswer::Accepts;
+    for (int press = 0; press < 2; ++press) {
+        w.txtFFMPEGCode->clear();
+        QTest::keyClick(window, Qt::Key_G, Qt::AltModifier);
+        QTRY_VERIFY(w.txtFFMPEGCode->toPlainText().contains(" -me epzs "));
+    }
     QCOMPARE(fx.outside.formQuestions, QStringList({"/usr/bin/ffmpeg", "/opt/other/ffmpeg"}));
-    answerFirst(zvm::EncoderAnswer::Rejects); // late, for the old encoder
-    QVERIFY(!w.mnuModernCommand->isChecked()); // the new encoder has not answered yet
-    fx.outside.pendingForms.takeFirst()(zvm::EncoderAnswer::Accepts);
     QVERIFY(w.mnuModernCommand->toolTip().contains("accepts the classic options"));
 }
 
 void TestAutomatic::explicitChoiceIsKept() {
     WindowFixture fx;
     frmZCM& w = fx.start();
-    fx.outside.pendingForms.takeFirst()(zvm::EncoderAnswer::Rejects);
+    fx.outside.formAnswer = zvm::EncoderAnswer::Rejects;
+    w.mnuModernCommand->trigger(); // on: modern, by the user's choice
     w.mnuModernCommand->trigger(); // off: classic, by the user's choice
     QVERIFY(!w.mnuModernCommand->isChecked());
     QVERIFY(w.mnuModernCommand->toolTip().contains("chosen by you"));
     w.mnuSaveINI_Click();
     QVERIFY(fx.settingsBytes().endsWith(R"("Saved","Classic")" "\r\n"));
 
-    WindowFixture next; // the next start keeps the choice, whatever the encoder says
+    WindowFixture next; // the next start keeps the choice, whatever the encoder would say
     QDir::setCurrent(fx.dir.path());
+    next.outside.formAnswer = zvm::EncoderAnswer::Rejects;
     frmZCM& again = next.start({});
-    next.outside.pendingForms.takeFirst()(zvm::EncoderAnswer::Rejects);
     QVERIFY(!again.mnuModernCommand->isChecked());
     QVERIFY(Command(again).contains(" -me epzs "));
+    QVERIFY(next.outside.formQuestions.isEmpty()); // a chosen form needs no question
 }
 
 void TestAutomatic::outputNamedFromTheSource_data() {

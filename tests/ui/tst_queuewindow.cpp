@@ -34,15 +34,15 @@ QString Cell(QueueWindow* q, int row, int column) {
     return q->table()->item(row, column)->text();
 }
 
-// Two videos added from the window, with their sizes detected. Just after start-up they wait for the
-// encoder's answer about the command form, which then comes (it rejects the classic options).
+// Two videos added from the window, with their sizes detected; the encoder, asked its form as they
+// are added, rejects the classic options.
 QueueWindow* AddTwo(WindowFixture& fx, frmZCM& w) {
     fx.platform.manyFiles = {fx.dir.filePath("a.mkv"), fx.dir.filePath("b.avi")};
+    fx.outside.formAnswer = zvm::EncoderAnswer::Rejects;
     w.mnuAddToQueue->trigger();
-    if (Window(w) != nullptr || fx.outside.pendingForms.isEmpty()) {
+    if (fx.outside.formQuestions.size() != 1) {
         return nullptr;
     }
-    fx.outside.pendingForms.takeFirst()(zvm::EncoderAnswer::Rejects);
     for (auto& detect : fx.outside.pendingDetections) {
         detect({QSize(640, 480), {}, 10.0});
     }

@@ -895,6 +895,10 @@ Programm: %1</translation>
             <numerusform>%n Videos warteten in der Warteschlange.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>The form is decided when a command is first written, by asking the encoder</source>
+        <translation>Die Form wird beim ersten Befehl festgelegt, durch eine Frage an den Encoder</translation>
+    </message>
 </context>
 <context>
     <name>zvm</name>

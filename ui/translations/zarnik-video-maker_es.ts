@@ -895,6 +895,10 @@ Programa: %1</translation>
             <numerusform>%n vídeos esperaban en la cola.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>The form is decided when a command is first written, by asking the encoder</source>
+        <translation>La forma se decide al escribir el primer comando, preguntando al codificador</translation>
+    </message>
 </context>
 <context>
     <name>zvm</name>
