@@ -85,7 +85,7 @@ BENCHMARK(BM_ExitToNextStart)->UseManualTime()->Unit(benchmark::kMillisecond)->I
 class SilentPlatform final : public Platform {
 public:
     void showMessage(QWidget*, const QString&, const QString&) override {}
-    int askChoice(QWidget*, const QString&, const QString&, const QStringList&) override { return -1; }
+    int askChoice(QWidget*, const QString&, const QString&, const QStringList&, int safe) override { return safe; }
     std::optional<QString> openFileName(QWidget*, const FileDialogRequest&) override { return {}; }
     QStringList openFileNames(QWidget*, const FileDialogRequest&) override { return {}; }
     void setClipboardText(const QString&) override {}

@@ -29,9 +29,10 @@ public:
 
     // A modal box with one OK button and no icon.
     virtual void showMessage(QWidget* parent, const QString& prompt, const QString& title) = 0;
-    // A modal question: the index of the button chosen, or -1 when the box was closed.
-    virtual int askChoice(QWidget* parent, const QString& prompt, const QString& title,
-                          const QStringList& buttons) = 0;
+    // A modal question: the index of the button chosen. `safe` is the button that loses nothing: it
+    // is the default (Enter) and the answer when the box is closed (Esc).
+    virtual int askChoice(QWidget* parent, const QString& prompt, const QString& title, const QStringList& buttons,
+                          int safe) = 0;
     // The chosen or typed path, or nothing when the user cancelled.
     virtual std::optional<QString> openFileName(QWidget* parent, const FileDialogRequest& request) = 0;
     // Existing files, several at once; none when the user cancelled.

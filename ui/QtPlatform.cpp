@@ -22,17 +22,21 @@ void QtPlatform::showMessage(QWidget* parent, const QString& prompt, const QStri
     box.exec();
 }
 
-int QtPlatform::askChoice(QWidget* parent, const QString& prompt, const QString& title,
-                          const QStringList& buttons) {
+int QtPlatform::askChoice(QWidget* parent, const QString& prompt, const QString& title, const QStringList& buttons,
+                          int safe) {
     QMessageBox box(QMessageBox::Question, title, prompt, QMessageBox::NoButton, parent);
     box.setTextFormat(Qt::PlainText);
-    QList<QAbstractButton*> added;
-    for (const QString& caption : buttons) {
-        added << box.addButton(caption, added.isEmpty() ? QMessageBox::AcceptRole : QMessageBox::RejectRole);
+    QList<QPushButton*> added;
+    for (qsizetype i = 0; i < buttons.size(); ++i) {
+        added << box.addButton(buttons[i], i == safe ? QMessageBox::RejectRole : QMessageBox::AcceptRole);
     }
-    box.setEscapeButton(added.isEmpty() ? nullptr : added.last());
+    if (safe >= 0 && safe < added.size()) {
+        box.setDefaultButton(added[safe]);
+        box.setEscapeButton(added[safe]);
+    }
     box.exec();
-    return static_cast<int>(added.indexOf(box.clickedButton()));
+    const auto chosen = static_cast<int>(added.indexOf(qobject_cast<QPushButton*>(box.clickedButton())));
+    return chosen < 0 ? safe : chosen;
 }
 
 // Several existing videos at once, for the queue.

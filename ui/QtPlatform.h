@@ -6,8 +6,8 @@
 class QtPlatform final : public Platform {
 public:
     void showMessage(QWidget* parent, const QString& prompt, const QString& title) override;
-    int askChoice(QWidget* parent, const QString& prompt, const QString& title,
-                  const QStringList& buttons) override;
+    int askChoice(QWidget* parent, const QString& prompt, const QString& title, const QStringList& buttons,
+                  int safe) override;
     std::optional<QString> openFileName(QWidget* parent, const FileDialogRequest& request) override;
     QStringList openFileNames(QWidget* parent, const FileDialogRequest& request) override;
     void setClipboardText(const QString& text) override;

@@ -241,19 +241,21 @@ void QueueWindow::showDetails() {
     }
 }
 
-// Outputs that exist already are replaced only when the user says so, once for all of them.
+// Outputs that exist already are replaced only when the user says so, once for all of them; Enter
+// and Esc start nothing.
 void QueueWindow::start() {
     const std::vector<int> existing = runner_.existingOutputs();
     if (!existing.empty()) {
+        enum Answer { Replace, Skip, Cancel };
         const int choice = platform_.askChoice(
             this,
             tr("%n output file(s) exist already. Replace them, or skip those videos?", "",
                static_cast<int>(existing.size())),
-            tr("Start the queue"), {tr("&Replace them"), tr("&Skip those videos")});
-        if (choice < 0) {
+            tr("Start the queue"), {tr("&Replace them"), tr("&Skip those videos"), tr("&Cancel")}, Cancel);
+        if (choice == Cancel) {
             return;
         }
-        if (choice == 1) {
+        if (choice == Skip) {
             runner_.skip(existing);
         }
     }

@@ -9,6 +9,8 @@
 #include "Translated.h"
 #include "Validation.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
@@ -34,6 +36,16 @@ void frmZCM::cmdConvert_Click() {
         platform_.showMessage(this, tr("The output file is the source video. Choose another output filename"),
                               tr("Invalid Filename!"));
         return;
+    }
+    // The command tells the encoder to replace its output without asking: the window asks first.
+    if (QFileInfo::exists(txtSaveAs->text())) {
+        enum Answer { Replace, Cancel };
+        const int choice = platform_.askChoice(
+            this, tr("The output file %1 exists already. Replace it?").arg(QDir::toNativeSeparators(txtSaveAs->text())),
+            tr("Convert using ffmpeg"), {tr("&Replace"), tr("&Cancel")}, Cancel);
+        if (choice != Replace) {
+            return;
+        }
     }
     const QString command = txtFFMPEGCode->toPlainText();
     auto started = outside_.startEncoder(command, txtffmpegexe->text());

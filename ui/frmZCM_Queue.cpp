@@ -84,7 +84,7 @@ void frmZCM::offerKeptQueue() {
     }
     const int choice =
         platform_.askChoice(this, tr("%n video(s) were waiting in the queue.", "", static_cast<int>(kept.items.size())),
-                            tr("Queue"), {tr("&Resume"), tr("&Discard")});
+                            tr("Queue"), {tr("&Resume"), tr("&Discard")}, /*safe=*/0);
     if (choice == 0) {
         queue().restore(std::move(kept.items));
         showQueue();
@@ -104,7 +104,7 @@ bool frmZCM::mayQuit() {
         this,
         tr("The queue is converting. Stop it and quit? The current video is stopped and its partial "
            "output removed; the videos not yet converted are kept for the next start."),
-        tr("Quit"), {tr("Stop the queue and &quit"), tr("&Cancel")});
+        tr("Quit"), {tr("Stop the queue and &quit"), tr("&Cancel")}, /*safe=*/1);
     if (choice != 0) {
         return false;
     }

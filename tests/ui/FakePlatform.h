@@ -24,11 +24,16 @@ public:
         }
     }
     std::function<void()> whileMessageShows;
-    int askChoice(QWidget*, const QString& prompt, const QString& title, const QStringList& buttons) override {
+    // Answers with the next queued choice; with none, or a queued -1 (the box closed), the safe one.
+    int askChoice(QWidget*, const QString& prompt, const QString& title, const QStringList& buttons,
+                  int safe) override {
         questions.append({prompt, title});
         choiceButtons = buttons;
-        return choices.isEmpty() ? -1 : choices.dequeue();
+        safeChoices.append(safe);
+        const int choice = choices.isEmpty() ? -1 : choices.dequeue();
+        return choice < 0 ? safe : choice;
     }
+    QList<int> safeChoices;
     QStringList openFileNames(QWidget*, const FileDialogRequest& request) override {
         dialogs.append(request);
         return manyFiles;

@@ -26,6 +26,8 @@ private slots:
     void convertRefusals_data();
     void convertRefusals();
     void convertStartsTheBoxText();
+    void convertAsksBeforeReplacing_data();
+    void convertAsksBeforeReplacing();
     void failedStartSaysWhy();
     void encoderWindowEnds_data();
     void encoderWindowEnds();
@@ -239,6 +241,39 @@ void TestCommands::convertRefusals() {
     }
 }
 
+// An existing output is replaced only when the user says so; Enter and Esc start nothing.
+void TestCommands::convertAsksBeforeReplacing_data() {
+    QTest::addColumn<bool>("exists");
+    QTest::addColumn<int>("choice"); // -1: the box closed
+    QTest::addColumn<int>("started");
+    QTest::newRow("a new output asks nothing") << false << -1 << 1;
+    QTest::newRow("replace") << true << 0 << 1;
+    QTest::newRow("cancel") << true << 1 << 0;
+    QTest::newRow("closed, or Enter: the safe answer") << true << -1 << 0;
+}
+
+void TestCommands::convertAsksBeforeReplacing() {
+    QFETCH(bool, exists);
+    QFETCH(int, choice);
+    QFETCH(int, started);
+    WindowFixture fx;
+    frmZCM& w = fx.start();
+    const QString output = fx.dir.filePath("out clip.mp4");
+    if (exists) {
+        QVERIFY(QFile(output).open(QIODevice::WriteOnly));
+    }
+    w.txtSaveAs->setText(output);
+    fx.platform.choices.enqueue(choice);
+    w.cmdConvert_Click();
+    QCOMPARE(fx.platform.questions.size(), exists ? 1 : 0);
+    if (exists) {
+        QCOMPARE(fx.platform.questions[0].prompt, "The output file " + output + " exists already. Replace it?");
+        QCOMPARE(fx.platform.choiceButtons.value(fx.platform.safeChoices.value(0)), "&Cancel");
+    }
+    QCOMPARE(fx.outside.started.size(), started);
+    QVERIFY(fx.platform.messages.isEmpty());
+}
+
 void TestCommands::convertStartsTheBoxText() {
     WindowFixture fx;
     frmZCM& w = fx.start();
@@ -298,9 +333,11 @@ void TestCommands::encoderWindowEnds() {
     w.txtSaveAs->setText(output);
     if (outputWritten) {
         QFile(output).open(QIODevice::WriteOnly);
+        fx.platform.choices.enqueue(0); // replace it
     }
     w.cmdConvert_Click();
     auto* window = w.findChild<EncoderWindow*>();
+    QVERIFY(window != nullptr);
     QCOMPARE(window->windowTitle(), "x<font size=7>SPOOF<!--.mp4 - ffmpeg");
     auto* command = window->findChild<QLabel*>("command");
     QCOMPARE(command->textFormat(), Qt::PlainText);

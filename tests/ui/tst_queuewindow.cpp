@@ -89,7 +89,8 @@ void TestQueueWindow::asksBeforeReplacingOutputs_data() {
     QTest::addColumn<QString>("firstState");
     QTest::newRow("replace") << 0 << 1 << "Running";
     QTest::newRow("skip those") << 1 << 1 << "Skipped: its output exists already";
-    QTest::newRow("cancel") << -1 << 0 << "Waiting";
+    QTest::newRow("cancel") << 2 << 0 << "Waiting";
+    QTest::newRow("closed, or Enter: the safe answer") << -1 << 0 << "Waiting";
 }
 
 void TestQueueWindow::asksBeforeReplacingOutputs() {
@@ -106,6 +107,7 @@ void TestQueueWindow::asksBeforeReplacingOutputs() {
     q->start();
     QCOMPARE(fx.platform.questions.size(), 1);
     QVERIFY(fx.platform.questions[0].prompt.startsWith("1 output file exists already. Replace it,"));
+    QCOMPARE(fx.platform.choiceButtons.value(fx.platform.safeChoices.value(0)), "&Cancel");
     QCOMPARE(fx.outside.started.size(), started);
     QCOMPARE(Cell(q, 0, QueueWindow::State), firstState);
 }
@@ -181,6 +183,7 @@ void TestQueueWindow::asksBeforeQuittingARunningQueue() {
     QApplication::sendEvent(&w, &close);
     QCOMPARE(close.isAccepted(), quits);
     QCOMPARE(fx.platform.questions.size(), 1);
+    QCOMPARE(fx.platform.choiceButtons.value(fx.platform.safeChoices.value(0)), "&Cancel");
     QCOMPARE(fx.outside.stops, quits ? 1 : 0);
     QCOMPARE(partial.exists(), !quits); // the stopped video's partial output is removed
     const auto kept = LoadQueue(fx.platform.queuePath).items;

@@ -467,6 +467,10 @@
             <numerusform>%n Ausgabedateien gibt es schon. Ersetzen oder diese Videos überspringen?</numerusform>
         </translation>
     </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
 </context>
 <context>
     <name>SizeProbe</name>
@@ -898,6 +902,14 @@ Programm: %1</translation>
     <message>
         <source>The form is decided when a command is first written, by asking the encoder</source>
         <translation>Die Form wird beim ersten Befehl festgelegt, durch eine Frage an den Encoder</translation>
+    </message>
+    <message>
+        <source>The output file %1 exists already. Replace it?</source>
+        <translation>Die Ausgabedatei %1 gibt es schon. Ersetzen?</translation>
+    </message>
+    <message>
+        <source>&amp;Replace</source>
+        <translation>&amp;Ersetzen</translation>
     </message>
 </context>
 <context>

@@ -467,6 +467,10 @@
             <numerusform>Ya existen %n archivos de salida. ¿Reemplazarlos u omitir esos vídeos?</numerusform>
         </translation>
     </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Cancelar</translation>
+    </message>
 </context>
 <context>
     <name>SizeProbe</name>
@@ -898,6 +902,14 @@ Programa: %1</translation>
     <message>
         <source>The form is decided when a command is first written, by asking the encoder</source>
         <translation>La forma se decide al escribir el primer comando, preguntando al codificador</translation>
+    </message>
+    <message>
+        <source>The output file %1 exists already. Replace it?</source>
+        <translation>El archivo de salida %1 ya existe. ¿Reemplazarlo?</translation>
+    </message>
+    <message>
+        <source>&amp;Replace</source>
+        <translation>&amp;Reemplazar</translation>
     </message>
 </context>
 <context>
