@@ -12,3 +12,9 @@ QString Translated(const std::string& text) {
     }
     return QString::fromStdString(text);
 }
+
+QString Translated(const zvm::Status& status) {
+    const QString message = Translated(status.message());
+    return message.contains(QLatin1String("%1")) ? message.arg(QString::fromLocal8Bit(status.detail()))
+                                                 : message;
+}

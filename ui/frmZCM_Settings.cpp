@@ -123,10 +123,9 @@ void frmZCM::mnuSaveINI_Click() {
                               SaveTitle());
         return;
     }
-    if (const auto error = settings::SaveSettings(settingsPath(), record)) {
+    if (const zvm::Status saved = settings::SaveSettings(settingsPath(), record); !saved.ok()) {
         platform_.showMessage(
-            this,
-            tr("The settings could not be saved to settings.ini: %1").arg(QString::fromLocal8Bit(*error)),
+            this, tr("The settings could not be saved to settings.ini: %1").arg(Translated(saved)),
             SaveTitle());
         return;
     }
