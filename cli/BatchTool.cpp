@@ -8,6 +8,7 @@
 #include "ProgramLookup.h"
 #include "Queue.h"
 #include "QueueRunner.h"
+#include "TextCrossing.h"
 #include "ToolOutput.h"
 #include "Validation.h"
 
@@ -174,7 +175,7 @@ private:
         if (const auto left = queue.secondsLeft(item.id)) {
             line << ClockText(*left) << " left ";
         }
-        line << QFileInfo(QString::fromStdString(item.request.sourceVideo)).fileName().toStdString()
+        line << files::PathToStd(QFileInfo(files::PathToQString(item.request.sourceVideo)).fileName())
              << "\x1b[K";
         err_ << line.str() << std::flush;
     }
@@ -218,11 +219,11 @@ int Run(const ToolOptions& options, std::ostream& out, std::ostream& err) {
         for (ConversionRequest& r : requests) {
             QEventLoop wait;
             SizeDetection found;
-            DetectSize(QString::fromStdString(r.sourceVideo), QString::fromStdString(r.encoderPath),
+            DetectSize(files::PathToQString(r.sourceVideo), files::PathToQString(r.encoderPath),
                        [&](const SizeDetection& d) { found = d, wait.quit(); });
             wait.exec();
             if (!found.size) {
-                Refuse(err, r.sourceVideo, "the size could not be read: " + found.error.toStdString());
+                Refuse(err, r.sourceVideo, "the size could not be read: " + files::ToStd(found.error));
                 return kRefused;
             }
             r.width = std::to_string(found.size->width());

@@ -4,14 +4,14 @@
 #include "FormProbe.h"
 #include "ProgramLookup.h"
 #include "Spawn.h"
+#include "TextCrossing.h"
 
 #include <QCoreApplication>
 #include <QTimer>
 
 namespace {
-std::string Bytes(const QString& text) {
-    return text.toLocal8Bit().toStdString();
-}
+using zvm::files::PathToQString;
+using zvm::files::PathToStd;
 
 // A one-shot helper owned by the application, so that one still running at exit is ended with it.
 template <class Helper, class Signal, class Done> Helper* OneShot(Signal signal, Done done) {
@@ -25,15 +25,16 @@ template <class Helper, class Signal, class Done> Helper* OneShot(Signal signal,
 } // namespace
 
 QString FindEncoderProgram(const QString& encoder) {
-    const auto program = zvm::process::FindEncoder(Bytes(encoder), zvm::process::ProgramFinder::FromSystem());
-    return program ? QString::fromLocal8Bit(*program) : QString();
+    const auto program =
+        zvm::process::FindEncoder(PathToStd(encoder), zvm::process::ProgramFinder::FromSystem());
+    return program ? PathToQString(*program) : QString();
 }
 
 StartOutcome StartEncoder(const QString& commandLine, const QString& encoder) {
-    const auto resolution = zvm::process::ResolveCommandLine(Bytes(commandLine), Bytes(encoder),
-                                                         zvm::process::ProgramFinder::FromSystem());
+    const auto resolution = zvm::process::ResolveCommandLine(PathToStd(commandLine), PathToStd(encoder),
+                                                             zvm::process::ProgramFinder::FromSystem());
     StartOutcome outcome;
-    outcome.program = QString::fromLocal8Bit(resolution.program);
+    outcome.program = PathToQString(resolution.program);
     if (!resolution.command) {
         outcome.error = QString::fromLocal8Bit(resolution.error);
         return outcome;

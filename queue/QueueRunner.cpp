@@ -2,6 +2,7 @@
 
 #include "OutputGuard.h"
 #include "QueueStore.h"
+#include "TextCrossing.h"
 
 #include <QEventLoop>
 #include <QFile>
@@ -9,11 +10,9 @@
 #include <QPointer>
 #include <QTimer>
 
-namespace {
-QString Text(const std::string& text) {
-    return QString::fromStdString(text);
-}
-} // namespace
+using zvm::files::PathToQString;
+using zvm::files::PathToStd;
+using zvm::files::ToStd;
 
 QueueServices QueueServices::Real() {
     return {&StartEncoder, &DetectSize, &CheckFile};
@@ -76,7 +75,7 @@ void QueueRunner::detectNext() {
         }
         ++detecting_;
         QPointer<QueueRunner> self(this);
-        services_.detect(Text(item->request.sourceVideo), Text(item->request.encoderPath),
+        services_.detect(PathToQString(item->request.sourceVideo), PathToQString(item->request.encoderPath),
                          [self, id](const SizeDetection& found) {
                              if (self == nullptr) {
                                  return;
@@ -86,7 +85,7 @@ void QueueRunner::detectNext() {
                                  self->queue_.sizeKnown(id, found.size->width(), found.size->height(),
                                                         found.duration);
                              } else {
-                                 self->queue_.sizeUnknown(id, found.error.toStdString());
+                                 self->queue_.sizeUnknown(id, ToStd(found.error));
                              }
                              self->touch(true);
                              self->detectNext();
@@ -101,7 +100,7 @@ void QueueRunner::setSize(int id, int width, int height) {
 }
 
 void QueueRunner::setOutput(int id, const QString& output) {
-    queue_.setOutput(id, output.toStdString());
+    queue_.setOutput(id, PathToStd(output));
     touch(true);
 }
 
@@ -128,9 +127,10 @@ void QueueRunner::launchNext() {
             return;
         }
         const zvm::queue::QueueItem& item = *queue_.find(*id);
-        StartOutcome started = services_.start(Text(item.command), Text(item.request.encoderPath));
+        StartOutcome started =
+            services_.start(PathToQString(item.command), PathToQString(item.request.encoderPath));
         if (!started.job) {
-            queue_.failedToStart(*id, started.error.toStdString());
+            queue_.failedToStart(*id, ToStd(started.error));
             touch(true);
             continue;
         }
@@ -173,7 +173,7 @@ void QueueRunner::ended(int exitCode, int signal) {
 void QueueRunner::endStopped(int id) {
     const zvm::queue::QueueItem* item = queue_.find(id);
     if (item != nullptr) {
-        QFile::remove(Text(item->request.outputPath));
+        QFile::remove(PathToQString(item->request.outputPath));
     }
     if (stopFor_ == StopFor::Quit) {
         queue_.interrupted(id);
@@ -193,10 +193,10 @@ void QueueRunner::check(int id) {
     }
     QPointer<QueueRunner> self(this);
     const zvm::SourceFacts source{item.duration, output_.inputHasAudio().value_or(true)};
-    services_.check(Text(item.request.outputPath), Text(item.request.encoderPath), *target, source,
-                    [self, id](const CheckReport& report) {
+    services_.check(PathToQString(item.request.outputPath), PathToQString(item.request.encoderPath), *target,
+                    source, [self, id](const CheckReport& report) {
                         if (self != nullptr) {
-                            self->queue_.checked(id, report.verdict, report.line.toStdString());
+                            self->queue_.checked(id, report.verdict, ToStd(report.line));
                             self->touch(true);
                         }
                     });
@@ -256,7 +256,8 @@ void QueueRunner::stopForQuit() {
 std::vector<int> QueueRunner::existingOutputs() const {
     std::vector<int> ids;
     for (const auto& item : queue_.items()) {
-        if (item.state == zvm::queue::ItemState::Waiting && QFileInfo::exists(Text(item.request.outputPath))) {
+        if (item.state == zvm::queue::ItemState::Waiting &&
+            QFileInfo::exists(PathToQString(item.request.outputPath))) {
             ids.push_back(item.id);
         }
     }

@@ -9,6 +9,7 @@
 #include "Presets.h"
 #include "ProgramIcon.h"
 #include "SizeProbe.h"
+#include "TextCrossing.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
@@ -21,6 +22,7 @@
 namespace {
 constexpr int kSliderSteps = 1000;
 constexpr int kDefaultMoment = kSliderSteps / 10; // 10% in: past the titles of most videos
+using zvm::files::PathToQString;
 
 QString Clock(double seconds) {
     return QString::fromStdString(zvm::ClockText(seconds));
@@ -125,8 +127,7 @@ void PreviewWindow::readDuration() {
         showMoment();
         renderFrame();
     });
-    durationProbe_->start(QString::fromStdString(request_.sourceVideo),
-                          QString::fromStdString(request_.encoderPath));
+    durationProbe_->start(PathToQString(request_.sourceVideo), PathToQString(request_.encoderPath));
 }
 
 void PreviewWindow::showMoment() {
@@ -148,8 +149,7 @@ void PreviewWindow::renderFrame() {
         return;
     }
     status_->setText(tr("Rendering a frame..."));
-    renderer_->render(QString::fromStdString(request_.encoderPath),
-                      QString::fromStdString(request_.sourceVideo),
+    renderer_->render(PathToQString(request_.encoderPath), PathToQString(request_.sourceVideo),
                       duration_.value_or(0) * slider_->value() / kSliderSteps, *fit);
 }
 

@@ -6,6 +6,7 @@
 #include "Presets.h"
 #include "ProgramIcon.h"
 #include "QueueRunner.h"
+#include "TextCrossing.h"
 #include "Translated.h"
 
 #include <QDir>
@@ -20,12 +21,10 @@
 #include <QVBoxLayout>
 
 namespace {
+using zvm::files::PathToQString;
+using zvm::files::ToQString;
 using zvm::queue::ItemState;
 using zvm::queue::QueueItem;
-
-QString Text(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 QString Clock(double seconds) {
     return QString::fromStdString(zvm::ClockText(seconds));
@@ -164,10 +163,11 @@ void QueueWindow::fillRow(int row) {
     const bool known = !item.request.width.empty();
     const auto left = runner_.queue().secondsLeft(item.id);
     const QString texts[ColumnCount] = {
-        QFileInfo(Text(item.request.sourceVideo)).fileName(),
-        known ? Text(item.request.width) + QStringLiteral("x") + Text(item.request.height) : QString(),
-        Text(std::string(zvm::ScreenName(preset))),
-        Text(item.request.outputPath),
+        QFileInfo(PathToQString(item.request.sourceVideo)).fileName(),
+        known ? ToQString(item.request.width) + QStringLiteral("x") + ToQString(item.request.height)
+              : QString(),
+        ToQString(zvm::ScreenName(preset)),
+        PathToQString(item.request.outputPath),
         StateText(item),
         QStringLiteral("%1%").arg(qRound(100 * Fraction(item))),
         left                  ? tr("%1 left").arg(Clock(*left))
@@ -226,14 +226,14 @@ void QueueWindow::showDetails() {
         details_->clear();
         return;
     }
-    QStringList lines{Text(item->request.sourceVideo) + QStringLiteral("  ->  ") +
-                          Text(item->request.outputPath),
+    QStringList lines{PathToQString(item->request.sourceVideo) + QStringLiteral("  ->  ") +
+                          PathToQString(item->request.outputPath),
                       StateText(*item)};
     if (!item->check.empty()) {
-        lines << Text(item->check);
+        lines << ToQString(item->check);
     }
     if (!item->log.empty()) {
-        lines << QString() << Text(item->log);
+        lines << QString() << ToQString(item->log);
     }
     const QString text = lines.join(QLatin1Char('\n'));
     if (details_->toPlainText() != text) {
@@ -301,7 +301,8 @@ void QueueWindow::openOutputFolder() {
         item = &items.front();
     }
     if (item != nullptr) {
-        platform_.openUrl(QUrl::fromLocalFile(QFileInfo(Text(item->request.outputPath)).absolutePath()));
+        platform_.openUrl(
+            QUrl::fromLocalFile(QFileInfo(PathToQString(item->request.outputPath)).absolutePath()));
     }
 }
 

@@ -5,6 +5,7 @@
 #include "OutputGuard.h"
 #include "Platform.h"
 #include "Queue.h"
+#include "TextCrossing.h"
 #include "Translated.h"
 #include "Validation.h"
 
@@ -29,7 +30,8 @@ void frmZCM::cmdConvert_Click() {
         platform_.showMessage(this, Translated(zvm::queue::kNoMovieType), tr("Choose a Movie Type!"));
         return;
     }
-    if (zvm::process::OutputIsSource(txtOriginalVideo->text().toStdString(), txtSaveAs->text().toStdString())) {
+    if (zvm::process::OutputIsSource(zvm::files::PathToStd(txtOriginalVideo->text()),
+                                     zvm::files::PathToStd(txtSaveAs->text()))) {
         platform_.showMessage(this, tr("The output file is the source video. Choose another output filename"),
                               tr("Invalid Filename!"));
         return;

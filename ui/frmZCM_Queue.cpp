@@ -7,6 +7,7 @@
 #include "QueueRunner.h"
 #include "QueueStore.h"
 #include "QueueWindow.h"
+#include "TextCrossing.h"
 #include "Validation.h"
 
 #include <QAction>
@@ -59,9 +60,9 @@ void frmZCM::addToQueue(const QStringList& videos) {
     request.width.clear(); // read from each video
     request.height.clear();
     for (const QString& video : videos) {
-        request.sourceVideo = video.toStdString();
+        request.sourceVideo = zvm::files::PathToStd(video);
         request.outputPath =
-            zvm::SuggestOutputName(request.sourceVideo, request.preset, folder.toStdString());
+            zvm::SuggestOutputName(request.sourceVideo, request.preset, zvm::files::PathToStd(folder));
         requests.push_back(request);
     }
     queue().add(requests, commandStyle());
