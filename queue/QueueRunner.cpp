@@ -27,7 +27,7 @@ QueueRunner::~QueueRunner() = default;
 // Every change is shown; one that changes what a restart would find is also kept.
 void QueueRunner::touch(bool structural) {
     if (structural && !storePath_.isEmpty()) {
-        SaveQueue(storePath_, queue_.unfinished());
+        storeStatus_ = SaveQueue(storePath_, queue_.unfinished());
     }
     emit changed();
 }

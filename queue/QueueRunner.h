@@ -3,6 +3,7 @@
 #include "EncoderOutput.h"
 #include "Queue.h"
 #include "Services.h"
+#include "Status.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -63,6 +64,9 @@ public:
     bool isRunning() const { return queue_.isRunning() || job_ != nullptr; }
     // Waiting items whose output file exists already.
     std::vector<int> existingOutputs() const;
+    // How keeping the queue in storePath went the last time: a failure stands until a later keeping
+    // succeeds, so a window says it once rather than after every change.
+    const zvm::Status& storeStatus() const { return storeStatus_; }
 
 signals:
     void changed();
@@ -82,6 +86,7 @@ private:
     zvm::queue::Queue queue_;
     QueueServices services_;
     QString storePath_;
+    zvm::Status storeStatus_;
     std::unique_ptr<EncoderJob> job_;
     int runningId_ = 0;
     StopFor stopFor_ = StopFor::Nothing;

@@ -1,5 +1,6 @@
 #include "QueueStore.h"
 
+#include "AtomicFile.h"
 #include "CommandForm.h"
 #include "Presets.h"
 #include "TextCrossing.h"
@@ -11,7 +12,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 namespace {
 using zvm::MovieType;
@@ -84,32 +84,31 @@ LoadedQueue SetAside(const QString& path, const QString& why) {
     for (int n = 2; QFile::exists(aside); ++n) {
         aside = stem + QLatin1Char('-') + QString::number(n);
     }
-    QFile::rename(path, aside);
-    return {
-        {},
-        QStringLiteral("The saved queue could not be read (%1). It was set aside as %2.").arg(why, aside)};
+    if (!QFile::rename(path, aside)) {
+        return {{},
+                QStringLiteral("The saved queue could not be read (%1), and it could not be set aside as %2. "
+                               "It is left as it is, and this run keeps no queue.")
+                    .arg(why, aside),
+                true};
+    }
+    return {{},
+            QStringLiteral("The saved queue could not be read (%1). It was set aside as %2.").arg(why, aside),
+            false};
 }
 } // namespace
 
-bool SaveQueue(const QString& path, const std::vector<QueueItem>& items, QString* error) {
+zvm::Status SaveQueue(const QString& path, const std::vector<QueueItem>& items) {
     if (items.empty() && !QFile::exists(path)) {
-        return true; // nothing kept, and nothing to write: no folder is made for an empty queue
+        return {}; // nothing kept, and nothing to write: no folder is made for an empty queue
     }
-    QDir().mkpath(QFileInfo(path).absolutePath());
+    QDir().mkpath(QFileInfo(path).absolutePath()); // a folder that cannot be made fails the write
     QJsonArray list;
     for (const QueueItem& item : items) {
         list.append(ToJson(item));
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(QJsonDocument(QJsonObject{{"version", kVersion}, {"items", list}}).toJson()) < 0 ||
-        !file.commit()) {
-        if (error != nullptr) {
-            *error = file.errorString();
-        }
-        return false;
-    }
-    return true;
+    const QByteArray bytes = QJsonDocument(QJsonObject{{"version", kVersion}, {"items", list}}).toJson();
+    return zvm::files::WriteAtomically(
+        PathToStd(path), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 LoadedQueue LoadQueue(const QString& path) {

@@ -110,6 +110,9 @@ void QueueWindow::buildLayout() {
     details_->setReadOnly(true);
     details_->setMaximumHeight(140);
     summary_ = PlainLabel("summary", this);
+    storeProblem_ = PlainLabel("storeProblem", this);
+    storeProblem_->setStyleSheet(QStringLiteral("color: #b00020;")); // as the encoder window's failed check
+    storeProblem_->hide();
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(addButton(tr("&Start"), "start", &QueueWindow::start));
@@ -124,6 +127,7 @@ void QueueWindow::buildLayout() {
     layout->addWidget(table_, 1);
     layout->addWidget(details_);
     layout->addWidget(summary_);
+    layout->addWidget(storeProblem_);
     layout->addLayout(buttons);
     resize(980, 460);
 }
@@ -154,7 +158,18 @@ void QueueWindow::refresh() {
     }
     setWindowTitle(tr("Queue - %1").arg(state));
     summary_->setText(tr("%1 videos: %2").arg(total).arg(Summary(s)));
+    showStoreProblem();
     showDetails();
+}
+
+// One line while the queue cannot be kept, however many changes fail to be kept; gone once one is.
+void QueueWindow::showStoreProblem() {
+    const zvm::Status& kept = runner_.storeStatus();
+    const QString text = kept.ok() ? QString() : tr("The queue could not be saved: %1").arg(Translated(kept));
+    if (storeProblem_->text() != text) {
+        storeProblem_->setText(text);
+        storeProblem_->setVisible(!text.isEmpty());
+    }
 }
 
 void QueueWindow::fillRow(int row) {
@@ -308,4 +323,8 @@ void QueueWindow::openOutputFolder() {
 
 QString QueueWindow::summaryText() const {
     return summary_->text();
+}
+
+QString QueueWindow::storeProblemText() const {
+    return storeProblem_->text();
 }

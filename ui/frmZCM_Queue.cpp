@@ -28,7 +28,7 @@ QueueRunner& frmZCM::queue() {
                                       std::function<void(const CheckReport&)> done) {
                                    platform_.checkOutput(output, encoder, target, source, std::move(done));
                                }};
-        queue_ = new QueueRunner(std::move(services), platform_.queueFile(), this);
+        queue_ = new QueueRunner(std::move(services), keepsQueue_ ? platform_.queueFile() : QString(), this);
     }
     return *queue_;
 }
@@ -87,13 +87,15 @@ void frmZCM::mnuAddCurrent_Click() {
     showQueue();
 }
 
-// What an earlier run left unfinished is offered back once; a damaged file is set aside and said so.
+// What an earlier run left unfinished is offered back once; a damaged file is set aside and said so,
+// or, when it cannot be moved, left alone for the whole run.
 void frmZCM::offerKeptQueue() {
     const QString file = platform_.queueFile();
     if (file.isEmpty()) {
         return;
     }
     LoadedQueue kept = LoadQueue(file);
+    keepsQueue_ = !kept.damagedInPlace;
     if (!kept.problem.isEmpty()) {
         platform_.showMessage(this, kept.problem, tr("Queue"));
     }
@@ -108,7 +110,10 @@ void frmZCM::offerKeptQueue() {
         showQueue();
         queue().start();
     } else {
-        SaveQueue(file, {});
+        queue().restore({}); // nothing back: the kept file is emptied
+        if (!queue().storeStatus().ok()) {
+            showQueue(); // where it says that the file still holds them
+        }
     }
 }
 

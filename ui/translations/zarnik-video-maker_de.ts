@@ -454,6 +454,10 @@
         <source>Skipped: %1</source>
         <translation>Übersprungen: %1</translation>
     </message>
+    <message>
+        <source>The queue could not be saved: %1</source>
+        <translation>Die Warteschlange konnte nicht gespeichert werden: %1</translation>
+    </message>
 </context>
 <context>
     <name>SizeProbe</name>

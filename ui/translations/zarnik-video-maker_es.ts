@@ -454,6 +454,10 @@
         <source>Skipped: %1</source>
         <translation>Omitido: %1</translation>
     </message>
+    <message>
+        <source>The queue could not be saved: %1</source>
+        <translation>No se pudo guardar la cola: %1</translation>
+    </message>
 </context>
 <context>
     <name>SizeProbe</name>
