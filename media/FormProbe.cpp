@@ -33,7 +33,9 @@ void FormProbe::ask(const QString& program) {
                 ? zvm::media::ReadClassicReply(result.exitCode,
                                              std::string_view(output.constData(), std::size_t(output.size())))
                 : zvm::EncoderAnswer::Unknown;
-        zvm::media::RememberAnswer(path, answer); // a time-out may pass: only a definite answer is kept
+        // A time-out may pass: only a definite answer is kept. One that cannot be kept is asked again
+        // next time, which costs a moment and nothing else.
+        zvm::media::RememberAnswer(path, answer).ignore();
         run->deleteLater();
         emit answered(answer);
     });

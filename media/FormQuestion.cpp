@@ -1,5 +1,6 @@
 #include "FormQuestion.h"
 
+#include "AtomicFile.h"
 #include "Spawn.h"
 
 #include <cerrno>
@@ -92,11 +93,10 @@ std::optional<EncoderAnswer> RememberedAnswer(const std::string& program) {
     return std::nullopt;
 }
 
-// The file is rewritten whole through a temporary one, so a reader never sees half of it.
-void RememberAnswer(const std::string& program, EncoderAnswer answer) {
+Status RememberAnswer(const std::string& program, EncoderAnswer answer) {
     const auto identity = Identity(program);
     if (!identity || answer == EncoderAnswer::Unknown) {
-        return;
+        return {};
     }
     const fs::path path = CacheFile();
     std::error_code error;
@@ -110,9 +110,7 @@ void RememberAnswer(const std::string& program, EncoderAnswer answer) {
         }
     }
     kept << Word(answer) << '\t' << *identity << '\n';
-    const fs::path temporary = path.string() + "." + std::to_string(::getpid());
-    std::ofstream(temporary) << kept.str();
-    fs::rename(temporary, path, error);
+    return files::WriteAtomically(path, kept.str()); // a folder that could not be made fails here
 }
 
 EncoderAnswer AskClassicOptions(const std::string& program, int timeoutMilliseconds) {
@@ -129,7 +127,7 @@ EncoderAnswer AskClassicOptions(const std::string& program, int timeoutMilliseco
     ::close(spawned.logFd);
     output.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
     const EncoderAnswer answer = exitCode ? ReadClassicReply(*exitCode, output) : EncoderAnswer::Unknown;
-    RememberAnswer(program, answer);
+    RememberAnswer(program, answer).ignore(); // unkept, it is asked again next time: no harm
     return answer;
 }
 
