@@ -19,7 +19,6 @@ namespace zvm::media {
 namespace fs = std::filesystem;
 using process::OpenProcessDescriptor;
 using process::SpawnDetached;
-using process::SpawnResult;
 
 namespace {
 fs::path CacheFile() {
@@ -117,14 +116,14 @@ EncoderAnswer AskClassicOptions(const std::string& program, int timeoutMilliseco
     if (const auto known = RememberedAnswer(program)) {
         return *known;
     }
-    const SpawnResult spawned = SpawnDetached({program, ClassicQuestion()});
-    if (!spawned.error.empty()) {
-        return EncoderAnswer::Unknown;
+    const auto spawned = SpawnDetached({program, ClassicQuestion()});
+    if (!spawned.ok()) {
+        return EncoderAnswer::Unknown; // whatever kept it from starting, it gave no answer
     }
-    const std::optional<int> exitCode = WaitFor(spawned.pid, timeoutMilliseconds);
+    const std::optional<int> exitCode = WaitFor(spawned.value().pid, timeoutMilliseconds);
     std::string output(std::size_t{64} * 1024, '\0');
-    const ssize_t got = ::read(spawned.logFd, output.data(), output.size());
-    ::close(spawned.logFd);
+    const ssize_t got = ::read(spawned.value().logFd, output.data(), output.size());
+    ::close(spawned.value().logFd);
     output.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
     const EncoderAnswer answer = exitCode ? ReadClassicReply(*exitCode, output) : EncoderAnswer::Unknown;
     RememberAnswer(program, answer).ignore(); // unkept, it is asked again next time: no harm

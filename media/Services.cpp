@@ -12,6 +12,7 @@
 namespace {
 using zvm::files::PathToQString;
 using zvm::files::PathToStd;
+using zvm::files::ToQString;
 
 // A one-shot helper owned by the application, so that one still running at exit is ended with it.
 template <class Helper, class Signal, class Done> Helper* OneShot(Signal signal, Done done) {
@@ -30,21 +31,23 @@ QString FindEncoderProgram(const QString& encoder) {
     return program ? PathToQString(*program) : QString();
 }
 
+// The outcome's error is a fixed text the window translates, or the system's own words.
 StartOutcome StartEncoder(const QString& commandLine, const QString& encoder) {
-    const auto resolution = zvm::process::ResolveCommandLine(PathToStd(commandLine), PathToStd(encoder),
-                                                             zvm::process::ProgramFinder::FromSystem());
+    const auto resolved = zvm::process::ResolveCommandLine(PathToStd(commandLine), PathToStd(encoder),
+                                                           zvm::process::ProgramFinder::FromSystem());
     StartOutcome outcome;
-    outcome.program = PathToQString(resolution.program);
-    if (!resolution.command) {
-        outcome.error = QString::fromLocal8Bit(resolution.error);
+    if (!resolved.ok()) {
+        outcome.error = ToQString(resolved.status().message());
+        outcome.program = PathToQString(resolved.status().detail());
         return outcome;
     }
-    const auto spawned = zvm::process::SpawnDetached(*resolution.command);
-    if (!spawned.error.empty()) {
-        outcome.error = QString::fromLocal8Bit(spawned.error);
+    outcome.program = PathToQString(resolved.value().program);
+    const auto spawned = zvm::process::SpawnDetached(resolved.value());
+    if (!spawned.ok()) {
+        outcome.error = PathToQString(spawned.status().text());
         return outcome;
     }
-    outcome.job = std::make_unique<EncoderProcess>(spawned.pid, spawned.logFd);
+    outcome.job = std::make_unique<EncoderProcess>(spawned.value().pid, spawned.value().logFd);
     return outcome;
 }
 

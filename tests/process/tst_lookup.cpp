@@ -118,18 +118,19 @@ void TestLookup::resolves() {
                                               {"/home/u/notes.txt"});
     QElapsedTimer clock;
     clock.start();
-    const Resolution r = ResolveCommandLine(line.toStdString(), encoder.toStdString(), machine);
+    const auto r = ResolveCommandLine(line.toStdString(), encoder.toStdString(), machine);
     QVERIFY(clock.elapsed() < 1000);
-    QCOMPARE(QString::fromStdString(r.error), error);
-    QCOMPARE(QString::fromStdString(r.command ? r.command->program : std::string()), program);
-    if (r.command) {
+    QCOMPARE(QString::fromStdString(r.status().message()), error);
+    QCOMPARE(QString::fromStdString(r.ok() ? r.value().program : std::string()), program);
+    if (r.ok()) {
         QStringList args;
-        for (const auto& a : r.command->arguments) {
+        for (const auto& a : r.value().arguments) {
             args << QString::fromStdString(a);
         }
         QCOMPARE(args, arguments);
     } else if (!encoder.isEmpty() && encoder.size() < 100) {
-        QCOMPARE(QString::fromStdString(r.program), encoder); // the message names what was looked for
+        QCOMPARE(QString::fromStdString(r.status().detail()),
+                 encoder); // the message names what was looked for
     }
 }
 
