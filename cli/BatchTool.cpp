@@ -83,12 +83,12 @@ bool Endangers(const std::vector<ConversionRequest>& requests, bool overwrite, s
     std::set<std::string> outputs;
     bool refused = false;
     for (const ConversionRequest& r : requests) {
-        const char* conflict =
+        const Status conflict =
             queue::OutputConflict(r, &process::OutputIsSource, [&outputs](const std::string& output) {
                 return !outputs.insert(output).second;
             });
-        if (conflict != nullptr) {
-            Refuse(err, r.sourceVideo, std::string(conflict) + ": " + r.outputPath);
+        if (!conflict.ok()) {
+            Refuse(err, r.sourceVideo, conflict.text() + ": " + r.outputPath);
             refused = true;
         } else if (!overwrite && std::filesystem::exists(r.outputPath)) {
             Refuse(err, r.sourceVideo,
