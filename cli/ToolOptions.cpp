@@ -112,7 +112,11 @@ ToolParse Error(std::string text) {
 } // namespace
 
 std::string PresetWord(int preset) {
-    const std::string name = Lower(ScreenName(PresetAt(preset))); // "gba - 240x160"
+    const TargetPreset* found = FindPreset(preset);
+    if (found == nullptr) {
+        return {};
+    }
+    const std::string name = Lower(ScreenName(*found)); // "gba - 240x160"
     const std::size_t dash = name.find(" - ");
     std::string word = name.substr(0, dash);
     word += '-';

@@ -95,15 +95,18 @@ void PreviewWindow::buildLayout() {
 }
 
 void PreviewWindow::follow(const zvm::ConversionRequest& request, zvm::CommandStyle style) {
+    const zvm::TargetPreset* preset = zvm::FindPreset(request.preset);
+    if (preset == nullptr) {
+        return; // the window always holds a row of the list
+    }
     if (request.sourceVideo != request_.sourceVideo || request.encoderPath != request_.encoderPath) {
         durationWanted_ = true; // read after the pause too, so a typed path is not probed per key
         duration_.reset();
         showMoment();
     }
     request_ = request;
-    const zvm::TargetPreset& preset = zvm::PresetAt(request.preset);
-    const bool vcd = preset.form == zvm::CommandForm::Vcd;
-    setWindowTitle(tr("Preview - %1").arg(QString::fromUtf8(preset.displayText)));
+    const bool vcd = preset->form == zvm::CommandForm::Vcd;
+    setWindowTitle(tr("Preview - %1").arg(QString::fromUtf8(preset->displayText)));
     view_->showFit(zvm::FitRequest(request));
     view_->setTelevisionAspect(vcd);
     const auto target = zvm::TargetFor(request, style);

@@ -174,14 +174,14 @@ void QueueWindow::showStoreProblem() {
 
 void QueueWindow::fillRow(int row) {
     const QueueItem& item = runner_.queue().items()[std::size_t(row)];
-    const zvm::TargetPreset& preset = zvm::PresetAt(item.request.preset);
+    const zvm::TargetPreset* preset = zvm::FindPreset(item.request.preset); // a kept item's row is checked
     const bool known = !item.request.width.empty();
     const auto left = runner_.queue().secondsLeft(item.id);
     const QString texts[ColumnCount] = {
         QFileInfo(PathToQString(item.request.sourceVideo)).fileName(),
         known ? ToQString(item.request.width) + QStringLiteral("x") + ToQString(item.request.height)
               : QString(),
-        ToQString(zvm::ScreenName(preset)),
+        preset != nullptr ? ToQString(zvm::ScreenName(*preset)) : QString(),
         PathToQString(item.request.outputPath),
         StateText(item),
         QStringLiteral("%1%").arg(qRound(100 * Fraction(item))),

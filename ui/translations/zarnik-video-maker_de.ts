@@ -982,6 +982,14 @@ Programm: %1</translation>
         <source>A filename cannot contain a double quote (&quot;)</source>
         <translation>Ein Dateiname darf kein Anführungszeichen (&quot;) enthalten</translation>
     </message>
+    <message>
+        <source>Choose a target screen from the list</source>
+        <translation>Wählen Sie einen Zielbildschirm aus der Liste</translation>
+    </message>
+    <message>
+        <source>Invalid Target!</source>
+        <translation>Ungültiges Ziel!</translation>
+    </message>
 </context>
 <context>
     <name>zvm::process</name>

@@ -982,6 +982,14 @@ Programa: %1</translation>
         <source>A filename cannot contain a double quote (&quot;)</source>
         <translation>Un nombre de archivo no puede contener comillas dobles (&quot;)</translation>
     </message>
+    <message>
+        <source>Choose a target screen from the list</source>
+        <translation>Elija una pantalla de destino de la lista</translation>
+    </message>
+    <message>
+        <source>Invalid Target!</source>
+        <translation>¡Destino no válido!</translation>
+    </message>
 </context>
 <context>
     <name>zvm::process</name>
