@@ -49,8 +49,7 @@ QJsonObject ToJson(const QueueItem& item) {
 std::optional<QueueItem> FromJson(const QJsonObject& o) {
     const auto state = zvm::queue::StateFromWord(ToStd(o.value("state").toString()));
     const int preset = o.value("preset").toInt(-1);
-    const int presets = static_cast<int>(zvm::TargetPresets().size());
-    if (!state || preset < 0 || preset >= presets || !o.value("source").isString() ||
+    if (!state || zvm::FindPreset(preset) == nullptr || !o.value("source").isString() ||
         !o.value("output").isString()) {
         return std::nullopt;
     }

@@ -102,7 +102,8 @@ bool frmZCM::loadSettings() {
     const settings::ParsedSettings& parsed = loaded.parsed;
     const QList<QLineEdit*> boxes = savedBoxes();
     for (std::size_t i = 0; i < settings::FieldCount && i < parsed.fieldsRead; ++i) {
-        boxes[qsizetype(i)]->setText(PathToQString(parsed.record.values[i])); // the system's bytes
+        boxes[qsizetype(i)]->setText(
+            PathToQString(parsed.record.values[i])); // settings.ini: the system's bytes
     }
     formChoice_ = parsed.record.formChoice;
     return parsed.countsAsSaved();
