@@ -20,7 +20,7 @@ void BM_ConvertToRunning(benchmark::State& state) {
         const auto result = std::get<zvm::GenerateResult>(zvm::Generate(r));
         benchmark::DoNotOptimize(zvm::CheckRunRequest(result.request));
         const auto resolved = zvm::process::ResolveCommandLine(*result.command, r.encoderPath, finder);
-        const auto spawned = zvm::process::SpawnDetached(*resolved.command, "/tmp");
+        const auto spawned = zvm::process::SpawnDetached(resolved.value(), "/tmp").value();
         state.PauseTiming();
         waitpid(spawned.pid, nullptr, 0);
         close(spawned.logFd);

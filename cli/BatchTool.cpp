@@ -9,6 +9,7 @@
 #include "Queue.h"
 #include "QueueRunner.h"
 #include "ShellText.h"
+#include "TextCrossing.h"
 #include "ToolOutput.h"
 #include "Validation.h"
 
@@ -87,12 +88,12 @@ bool Endangers(const std::vector<ConversionRequest>& requests, bool overwrite, s
     std::set<std::string> outputs;
     bool refused = false;
     for (const ConversionRequest& r : requests) {
-        const char* conflict =
+        const Status conflict =
             queue::OutputConflict(r, &process::OutputIsSource, [&outputs](const std::string& output) {
                 return !outputs.insert(output).second;
             });
-        if (conflict != nullptr) {
-            Refuse(err, r.sourceVideo, std::string(conflict) + ": " + r.outputPath);
+        if (!conflict.ok()) {
+            Refuse(err, r.sourceVideo, conflict.text() + ": " + r.outputPath);
             refused = true;
         } else if (!overwrite && std::filesystem::exists(r.outputPath)) {
             Refuse(err, r.sourceVideo,
@@ -151,14 +152,16 @@ namespace {
 // The video's size, waited for: the tool has nothing else to do meanwhile.
 SizeDetection ReadSize(media::Outside& outside, const ConversionRequest& request) {
     QEventLoop wait;
-    SizeDetection found;
-    outside.detectSize(QString::fromStdString(request.sourceVideo), QString::fromStdString(request.encoderPath),
+    std::optional<SizeDetection> found;
+    outside.detectSize(files::PathToQString(request.sourceVideo), files::PathToQString(request.encoderPath),
                        [&found, &wait](const SizeDetection& answer) {
                            found = answer;
                            wait.quit();
                        });
-    wait.exec();
-    return found;
+    if (!found) { // an answer that came at once needs no waiting
+        wait.exec();
+    }
+    return *found;
 }
 
 int gInterruptPipe[2] = {-1, -1};
@@ -210,7 +213,7 @@ private:
         if (const auto left = queue.secondsLeft(item.id)) {
             line << ClockText(*left) << " left ";
         }
-        line << QFileInfo(QString::fromStdString(item.request.sourceVideo)).fileName().toStdString()
+        line << files::PathToStd(QFileInfo(files::PathToQString(item.request.sourceVideo)).fileName())
              << "\x1b[K";
         err_ << line.str() << std::flush;
     }
@@ -255,7 +258,7 @@ int Run(const ToolOptions& options, std::ostream& out, std::ostream& err) {
         for (ConversionRequest& r : requests) {
             const SizeDetection found = ReadSize(outside, r);
             if (!found.size) {
-                Refuse(err, r.sourceVideo, "the size could not be read: " + found.error.toStdString());
+                Refuse(err, r.sourceVideo, "the size could not be read: " + files::ToStd(found.error));
                 return kRefused;
             }
             r.width = std::to_string(found.size->width());

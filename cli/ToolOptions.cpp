@@ -27,42 +27,47 @@ std::string Targets() {
     return list + " (or the row 0 to " + std::to_string(TargetPresets().size() - 1) + ")";
 }
 
-using Setter = std::function<std::string(ToolOptions&, std::string_view)>; // returns an error, or ""
+using Setter = std::function<Status(ToolOptions&, std::string_view)>;
 
-std::string SetTarget(ToolOptions& o, std::string_view value) {
+Status BadValue(std::string message, std::string_view value) {
+    return Status::Failure(FailureKind::BadInput, std::move(message), std::string(value));
+}
+
+Status SetTarget(ToolOptions& o, std::string_view value) {
     const auto preset = PresetFromWord(value);
     if (!preset) {
-        return "invalid target '" + std::string(value) + "': choose " + Targets();
+        return BadValue("invalid target '%1': choose " + Targets(), value);
     }
     o.preset = *preset;
     return {};
 }
 
-std::string SetMovieType(ToolOptions& o, std::string_view value) {
+Status SetMovieType(ToolOptions& o, std::string_view value) {
     const auto type = MovieTypeFromWord(value);
     if (!type || *type == MovieType::None) {
-        return "invalid movie type '" + std::string(value) + "': choose " +
-               std::string(MovieTypeWord(MovieType::LiveAction)) + " or " +
-               std::string(MovieTypeWord(MovieType::Animation));
+        return BadValue("invalid movie type '%1': choose " +
+                            std::string(MovieTypeWord(MovieType::LiveAction)) + " or " +
+                            std::string(MovieTypeWord(MovieType::Animation)),
+                        value);
     }
     o.movieType = *type;
     return {};
 }
 
-std::string SetSize(ToolOptions& o, std::string_view value) {
+Status SetSize(ToolOptions& o, std::string_view value) {
     const std::size_t x = value.find_first_of("xX");
     if (x == std::string_view::npos) {
-        return "invalid size '" + std::string(value) + "': give it as WIDTHxHEIGHT, for example 1280x720";
+        return BadValue("invalid size '%1': give it as WIDTHxHEIGHT, for example 1280x720", value);
     }
     o.width = std::string(value.substr(0, x));
     o.height = std::string(value.substr(x + 1));
     return {};
 }
 
-std::string SetForm(ToolOptions& o, std::string_view value) {
+Status SetForm(ToolOptions& o, std::string_view value) {
     const auto form = FormFromWord(value);
     if (!form) {
-        return "invalid form '" + std::string(value) + "': choose auto, modern or classic";
+        return BadValue("invalid form '%1': choose auto, modern or classic", value);
     }
     o.form = *form;
     return {};
@@ -71,7 +76,7 @@ std::string SetForm(ToolOptions& o, std::string_view value) {
 Setter Text(std::string ToolOptions::*field) {
     return [field](ToolOptions& o, std::string_view value) {
         o.*field = std::string(value);
-        return std::string();
+        return Status();
     };
 }
 
@@ -105,14 +110,14 @@ const std::map<std::string_view, bool ToolOptions::*>& Flags() {
     };
     return flags;
 }
-
-ToolParse Error(std::string text) {
-    return {std::nullopt, std::move(text)};
-}
 } // namespace
 
 std::string PresetWord(int preset) {
-    const std::string name = Lower(ScreenName(PresetAt(preset))); // "gba - 240x160"
+    const TargetPreset* found = FindPreset(preset);
+    if (found == nullptr) {
+        return {};
+    }
+    const std::string name = Lower(ScreenName(*found)); // "gba - 240x160"
     const std::size_t dash = name.find(" - ");
     std::string word = name.substr(0, dash);
     word += '-';
@@ -129,7 +134,7 @@ std::optional<int> PresetFromWord(std::string_view word) {
     return std::nullopt;
 }
 
-ToolParse ParseToolArguments(const std::vector<std::string_view>& arguments) {
+Result<ToolOptions> ParseToolArguments(const std::vector<std::string_view>& arguments) {
     ToolOptions o;
     bool onlyVideos = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -152,20 +157,19 @@ ToolParse ParseToolArguments(const std::vector<std::string_view>& arguments) {
             o.*(flag->second) = true;
         } else if (const auto option = ValueOptions().find(argument); option != ValueOptions().end()) {
             if (!attached && i + 1 >= arguments.size()) {
-                return Error("option '" + std::string(argument) + "' requires an argument");
+                return BadValue("option '%1' requires an argument", argument);
             }
-            const std::string problem = option->second(o, attached ? *attached : arguments[++i]);
-            if (!problem.empty()) {
-                return Error(problem);
+            if (Status set = option->second(o, attached ? *attached : arguments[++i]); !set.ok()) {
+                return set;
             }
         } else {
-            return Error("unrecognized option '" + std::string(arguments[i]) + "'");
+            return BadValue("unrecognized option '%1'", arguments[i]);
         }
     }
     if (o.videos.empty() && !o.help) {
-        return Error("no video given");
+        return Status::Failure(FailureKind::BadInput, "no video given");
     }
-    return {std::move(o), {}};
+    return o;
 }
 
 ConversionRequest ToolRequest(const ToolOptions& options, const std::string& video,

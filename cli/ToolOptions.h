@@ -2,6 +2,7 @@
 
 #include "CommandForm.h"
 #include "ConversionRequest.h"
+#include "Status.h"
 
 #include <optional>
 #include <string>
@@ -32,13 +33,9 @@ struct ToolOptions {
     std::vector<std::string> videos;
 };
 
-// Either the options, or what was wrong with the command line, in the words Unix tools use.
-struct ToolParse {
-    std::optional<ToolOptions> options;
-    std::string error;
-};
-
-ToolParse ParseToolArguments(const std::vector<std::string_view>& arguments);
+// The options, or what was wrong with the command line in the words Unix tools use (its detail the
+// argument at fault).
+Result<ToolOptions> ParseToolArguments(const std::vector<std::string_view>& arguments);
 
 std::string ToolHelp(std::string_view program);
 

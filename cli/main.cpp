@@ -6,20 +6,21 @@
 
 int main(int argc, char* argv[]) {
     const std::vector<std::string_view> arguments(argv + 1, argv + argc);
-    const zvm::ToolParse parsed = zvm::ParseToolArguments(arguments);
-    if (!parsed.options) {
-        std::cerr << "zarnik-video-maker-cli: " << parsed.error
+    const auto parsed = zvm::ParseToolArguments(arguments);
+    if (!parsed.ok()) {
+        std::cerr << "zarnik-video-maker-cli: " << parsed.status().text()
                   << "\nTry 'zarnik-video-maker-cli --help' for more information.\n";
         return zvm::cli::kRefused;
     }
-    if (parsed.options->help) {
+    const zvm::ToolOptions& options = parsed.value();
+    if (options.help) {
         std::cout << zvm::ToolHelp("zarnik-video-maker-cli");
         return zvm::cli::kConverted;
     }
-    if (zvm::cli::PrintsWithoutFiles(*parsed.options)) {
-        return zvm::cli::PrintKnown(*parsed.options, std::cout, std::cerr); // no Qt: just the start-up cost
+    if (zvm::cli::PrintsWithoutFiles(options)) {
+        return zvm::cli::PrintKnown(options, std::cout, std::cerr); // no Qt: just the start-up cost
     }
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Zarnik Video Maker"));
-    return zvm::cli::Run(*parsed.options, std::cout, std::cerr);
+    return zvm::cli::Run(options, std::cout, std::cerr);
 }

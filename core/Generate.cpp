@@ -62,18 +62,25 @@ Status CheckEncodable(const GenerateResult& result) {
 std::optional<FrameGeometry> FitRequest(const ConversionRequest& request) {
     const std::optional<double> width = ParseNumber(request.width);
     const std::optional<double> height = ParseNumber(request.height);
-    if (!width || !height || !(*width > 0) || !(*height > 0)) {
+    const TargetPreset* preset = FindPreset(request.preset);
+    if (!width || !height || !(*width > 0) || !(*height > 0) || preset == nullptr) {
         return std::nullopt;
     }
-    const TargetPreset& preset = PresetAt(request.preset);
-    return FitAndPad(ComputeRatio(*width, *height), preset.width, preset.height);
+    return FitAndPad(ComputeRatio(*width, *height), preset->width, preset->height);
 }
 
 GenerateOutcome Generate(const ConversionRequest& request, CommandStyle style) {
     if (auto refusal = CheckRequest(request)) {
         return *refusal;
     }
-    const TargetPreset& preset = PresetAt(request.preset);
+    // After the seven checks, so their order stays; no window offers a row the list lacks, but a
+    // request from elsewhere may name one.
+    const TargetPreset* found = FindPreset(request.preset);
+    if (found == nullptr) {
+        return Refusal{ZVM_TEXT("Choose a target screen from the list"), ZVM_TEXT("Invalid Target!"),
+                       RequestField::Target, true};
+    }
+    const TargetPreset& preset = *found;
     GenerateResult result{*FitRequest(request), std::nullopt, request}; // the checks passed: it fits
     if (preset.form == CommandForm::Vcd) {
         result.request.audioBitrate = kVcdAudioBitrate;

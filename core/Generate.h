@@ -23,7 +23,7 @@ struct GenerateResult {
 using GenerateOutcome = std::variant<Refusal, GenerateResult>;
 
 // The fit of the request's source into its target screen, computed as Generate computes it; nothing
-// while the width or height is not a number above 0.
+// while the width or height is not a number above 0, or the target is not a row of the list.
 std::optional<FrameGeometry> FitRequest(const ConversionRequest& request);
 
 // Checks, fits and assembles. Keeps no state, so the window calls it for Generate and for Convert.

@@ -11,6 +11,10 @@ std::string_view EndingOf(CommandForm form) {
 } // namespace
 
 std::string SuggestOutputName(std::string_view source, int preset, std::string_view folder) {
+    const TargetPreset* target = FindPreset(preset);
+    if (target == nullptr) {
+        return {};
+    }
     const std::size_t slash = source.rfind('/');
     const std::string_view file = slash == std::string_view::npos ? source : source.substr(slash + 1);
     const std::size_t dot = file.rfind('.');
@@ -21,7 +25,7 @@ std::string SuggestOutputName(std::string_view source, int preset, std::string_v
         name += '/';
     }
     name += base;
-    const std::string_view ending = EndingOf(PresetAt(preset).form);
+    const std::string_view ending = EndingOf(target->form);
     if (name + std::string(ending) == source) {
         name += "-converted";
     }

@@ -31,15 +31,15 @@ void CompareText(std::vector<Difference>& out, const char* what, const std::stri
 } // namespace
 
 std::optional<OutputTarget> TargetFor(const ConversionRequest& request, CommandStyle style) {
-    const TargetPreset& preset = PresetAt(request.preset);
-    const bool vcd = preset.form == CommandForm::Vcd;
-    if (!vcd && request.movieType == MovieType::None) {
+    const TargetPreset* preset = FindPreset(request.preset);
+    const bool vcd = preset != nullptr && preset->form == CommandForm::Vcd;
+    if (preset == nullptr || (!vcd && request.movieType == MovieType::None)) {
         return std::nullopt;
     }
     OutputTarget target;
-    target.screen = std::string(ScreenName(preset));
-    target.width = preset.width;
-    target.height = preset.height;
+    target.screen = std::string(ScreenName(*preset));
+    target.width = preset->width;
+    target.height = preset->height;
     target.videoCodec = vcd ? "mpeg1video" : "mpeg4";
     target.frameRate = FrameRateFor(vcd ? MovieType::LiveAction : request.movieType, style).perSecond;
     target.audioCodec = vcd ? "mp2" : "aac";

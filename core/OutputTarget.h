@@ -22,7 +22,7 @@ struct OutputTarget {
 };
 
 // The target that the command Generate writes for this request asks for; nothing for an MP4 row
-// without a movie type, for which no command is written.
+// without a movie type, or a row the list lacks, for which no command is written.
 std::optional<OutputTarget> TargetFor(const ConversionRequest& request, CommandStyle style);
 
 // How a finished file compares with its target; Missing is a failure, however the encoder ended.

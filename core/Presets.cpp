@@ -1,7 +1,6 @@
 #include "Presets.h"
 
 #include <array>
-#include <stdexcept>
 
 namespace zvm {
 
@@ -33,11 +32,11 @@ std::string_view ScreenName(const TargetPreset& preset) {
     return preset.displayText.substr(0, preset.displayText.find(" ("));
 }
 
-const TargetPreset& PresetAt(int index) {
+const TargetPreset* FindPreset(int index) {
     if (index < 0 || index >= static_cast<int>(kPresets.size())) {
-        throw std::out_of_range("target preset index out of range");
+        return nullptr;
     }
-    return kPresets[static_cast<std::size_t>(index)];
+    return &kPresets[static_cast<std::size_t>(index)];
 }
 
 } // namespace zvm

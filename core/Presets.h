@@ -24,7 +24,7 @@ std::span<const TargetPreset> TargetPresets();
 // The display text without its ratio: "PSP - 368x208".
 std::string_view ScreenName(const TargetPreset& preset);
 
-// Throws std::out_of_range for an index the list cannot produce.
-const TargetPreset& PresetAt(int index);
+// The row at `index`, or null for an index the list does not have.
+const TargetPreset* FindPreset(int index);
 
 } // namespace zvm

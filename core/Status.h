@@ -68,14 +68,23 @@ public:
     }
 
     bool ok() const { return std::holds_alternative<T>(state_); }
-    // The value; only when ok().
-    T& value() & { return std::get<T>(state_); }
-    const T& value() const& { return std::get<T>(state_); }
-    T&& value() && { return std::get<T>(std::move(state_)); }
+    // The value; only when ok(). Checked by assert, not by an exception: callers test ok() first.
+    T& value() & { return *held(); }
+    const T& value() const& { return *held(); }
+    T&& value() && { return std::move(*held()); }
     // Why there is no value; a Status that is ok() when there is one.
-    Status status() const { return ok() ? Status() : std::get<Status>(state_); }
+    Status status() const { return ok() ? Status() : *std::get_if<Status>(&state_); }
 
 private:
+    T* held() {
+        assert(ok());
+        return std::get_if<T>(&state_);
+    }
+    const T* held() const {
+        assert(ok());
+        return std::get_if<T>(&state_);
+    }
+
     std::variant<T, Status> state_;
 };
 

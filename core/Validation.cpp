@@ -69,6 +69,7 @@ const std::string& FieldText(const ConversionRequest& r, RequestField field) {
     case RequestField::AudioBitrate:
         return r.audioBitrate;
     case RequestField::SampleRate:
+    case RequestField::Target: // a row, not a text: no check reads it here
         break;
     }
     return r.sampleRate;

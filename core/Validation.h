@@ -7,7 +7,16 @@
 
 namespace zvm {
 
-enum class RequestField { SourceVideo, OutputPath, Width, Height, VideoBitrate, AudioBitrate, SampleRate };
+enum class RequestField {
+    SourceVideo,
+    OutputPath,
+    Width,
+    Height,
+    VideoBitrate,
+    AudioBitrate,
+    SampleRate,
+    Target
+};
 
 // The outcome of a failed check. A refusal that is not shown ends Convert silently, because
 // Generate has just shown the same complaint.

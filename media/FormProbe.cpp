@@ -2,6 +2,7 @@
 
 #include "FormQuestion.h"
 #include "ProcessRun.h"
+#include "TextCrossing.h"
 
 #include <QTimer>
 
@@ -9,7 +10,7 @@ namespace {
 QStringList Question() {
     QStringList question;
     for (const std::string& word : zvm::media::ClassicQuestion()) {
-        question << QString::fromStdString(word);
+        question << zvm::files::PathToQString(word); // arguments, given to exec as they are
     }
     return question;
 }
@@ -19,7 +20,7 @@ FormProbe::FormProbe(QObject* parent, int timeoutMilliseconds)
     : QObject(parent), timeout_(timeoutMilliseconds) {}
 
 void FormProbe::ask(const QString& program) {
-    const std::string path = program.toLocal8Bit().toStdString();
+    const std::string path = zvm::files::PathToStd(program);
     if (const auto known = zvm::media::RememberedAnswer(path)) {
         QTimer::singleShot(0, this, [this, answer = *known] { emit answered(answer); });
         return;
@@ -32,7 +33,9 @@ void FormProbe::ask(const QString& program) {
                 ? zvm::media::ReadClassicReply(result.exitCode,
                                              std::string_view(output.constData(), std::size_t(output.size())))
                 : zvm::EncoderAnswer::Unknown;
-        zvm::media::RememberAnswer(path, answer); // a time-out may pass: only a definite answer is kept
+        // A time-out may pass: only a definite answer is kept. One that cannot be kept is asked again
+        // next time, which costs a moment and nothing else.
+        zvm::media::RememberAnswer(path, answer).ignore();
         run->deleteLater();
         emit answered(answer);
     });

@@ -1,5 +1,6 @@
 #include "FormQuestion.h"
 
+#include "AtomicFile.h"
 #include "Spawn.h"
 
 #include <cerrno>
@@ -18,7 +19,6 @@ namespace zvm::media {
 namespace fs = std::filesystem;
 using process::OpenProcessDescriptor;
 using process::SpawnDetached;
-using process::SpawnResult;
 
 namespace {
 fs::path CacheFile() {
@@ -96,11 +96,10 @@ std::optional<EncoderAnswer> RememberedAnswer(const std::string& program) {
     return std::nullopt;
 }
 
-// The file is rewritten whole through a temporary one, so a reader never sees half of it.
-void RememberAnswer(const std::string& program, EncoderAnswer answer) {
+Status RememberAnswer(const std::string& program, EncoderAnswer answer) {
     const auto identity = Identity(program);
     if (!identity || answer == EncoderAnswer::Unknown) {
-        return;
+        return {};
     }
     const fs::path path = CacheFile();
     std::error_code error;
@@ -114,26 +113,24 @@ void RememberAnswer(const std::string& program, EncoderAnswer answer) {
         }
     }
     kept << Word(answer) << '\t' << *identity << '\n';
-    const fs::path temporary = path.string() + "." + std::to_string(::getpid());
-    std::ofstream(temporary) << kept.str();
-    fs::rename(temporary, path, error);
+    return files::WriteAtomically(path, kept.str()); // a folder that could not be made fails here
 }
 
 EncoderAnswer AskClassicOptions(const std::string& program, int timeoutMilliseconds) {
     if (const auto known = RememberedAnswer(program)) {
         return *known;
     }
-    const SpawnResult spawned = SpawnDetached({program, ClassicQuestion()});
-    if (!spawned.error.empty()) {
-        return EncoderAnswer::Unknown;
+    const auto spawned = SpawnDetached({program, ClassicQuestion()});
+    if (!spawned.ok()) {
+        return EncoderAnswer::Unknown; // whatever kept it from starting, it gave no answer
     }
-    const std::optional<int> exitCode = WaitFor(spawned.pid, timeoutMilliseconds);
+    const std::optional<int> exitCode = WaitFor(spawned.value().pid, timeoutMilliseconds);
     std::string output(std::size_t{64} * 1024, '\0');
-    const ssize_t got = ::read(spawned.logFd, output.data(), output.size());
-    ::close(spawned.logFd);
+    const ssize_t got = ::read(spawned.value().logFd, output.data(), output.size());
+    ::close(spawned.value().logFd);
     output.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
     const EncoderAnswer answer = exitCode ? ReadClassicReply(*exitCode, output) : EncoderAnswer::Unknown;
-    RememberAnswer(program, answer);
+    RememberAnswer(program, answer).ignore(); // unkept, it is asked again next time: no harm
     return answer;
 }
 

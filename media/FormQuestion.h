@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CommandForm.h"
+#include "Status.h"
 
 #include <optional>
 #include <string>
@@ -20,9 +21,10 @@ EncoderAnswer ReadClassicReply(int exitCode, std::string_view output);
 bool NamesUnknownOption(std::string_view output);
 
 // Answers kept between runs, per program file and modification time, in the user's cache folder
-// ($XDG_CACHE_HOME, else ~/.cache), so each build is asked once.
+// ($XDG_CACHE_HOME, else ~/.cache), so each build is asked once. The file is rewritten whole and
+// atomically; an Unknown answer is not kept.
 std::optional<EncoderAnswer> RememberedAnswer(const std::string& program);
-void RememberAnswer(const std::string& program, EncoderAnswer answer);
+Status RememberAnswer(const std::string& program, EncoderAnswer answer);
 
 // The remembered answer, or asks now and waits, at most the time limit: for the command-line tool,
 // which has nothing else to do meanwhile. A definite answer is remembered.

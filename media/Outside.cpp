@@ -4,6 +4,7 @@
 #include "FormProbe.h"
 #include "ProgramLookup.h"
 #include "Spawn.h"
+#include "TextCrossing.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -11,14 +12,10 @@
 namespace zvm::media {
 
 namespace {
-std::string Bytes(const QString& text) {
-    return text.toLocal8Bit().toStdString();
-}
-
 // The program the encoder box's text names (see FindEncoder), or an empty text.
 QString EncoderProgram(const QString& encoder) {
-    const auto program = process::FindEncoder(Bytes(encoder), process::ProgramFinder::FromSystem());
-    return program ? QString::fromLocal8Bit(*program) : QString();
+    const auto program = process::FindEncoder(files::PathToStd(encoder), process::ProgramFinder::FromSystem());
+    return program ? files::PathToQString(*program) : QString();
 }
 
 // A one-shot helper owned by the application, so that one still running at exit is ended with it.
@@ -34,17 +31,16 @@ template <class Helper, class Signal, class Done> Helper* OneShot(Signal signal,
 
 Result<std::unique_ptr<EncoderJob>> RealOutside::startEncoder(const QString& commandLine,
                                                               const QString& encoder) {
-    const auto resolution =
-        process::ResolveCommandLine(Bytes(commandLine), Bytes(encoder), process::ProgramFinder::FromSystem());
-    if (!resolution.command) {
-        return Status::Failure(resolution.program.empty() ? FailureKind::BadInput : FailureKind::NotFound,
-                               resolution.error, resolution.program);
+    const auto resolved = process::ResolveCommandLine(files::PathToStd(commandLine), files::PathToStd(encoder),
+                                                      process::ProgramFinder::FromSystem());
+    if (!resolved.ok()) {
+        return resolved.status(); // the looked-for program is its detail
     }
-    const auto spawned = process::SpawnDetached(*resolution.command);
-    if (!spawned.error.empty()) {
-        return Status::Failure(FailureKind::Outside, spawned.error, resolution.program);
+    const auto spawned = process::SpawnDetached(resolved.value());
+    if (!spawned.ok()) {
+        return Status::Failure(FailureKind::Outside, spawned.status().text(), resolved.value().program);
     }
-    return std::unique_ptr<EncoderJob>(std::make_unique<EncoderProcess>(spawned.pid, spawned.logFd));
+    return std::unique_ptr<EncoderJob>(std::make_unique<EncoderProcess>(spawned.value().pid, spawned.value().logFd));
 }
 
 void RealOutside::detectSize(const QString& video, const QString& encoder,

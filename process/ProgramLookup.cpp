@@ -63,18 +63,20 @@ bool BeginsWithWord(std::string_view line, std::string_view word) {
            (line.size() == word.size() || line[word.size()] == ' ' || line[word.size()] == '\t');
 }
 
-Resolution Failure(const std::string& looked, const ProgramFinder& finder) {
+Status Failure(const std::string& looked, const ProgramFinder& finder) {
     if (looked.size() > kMaxName) {
-        return {std::nullopt, ZVM_TEXT("the program's name is longer than the system allows"),
-                looked.substr(0, 64) + "..."};
+        return Status::Failure(FailureKind::BadInput,
+                               ZVM_TEXT("the program's name is longer than the system allows"),
+                               looked.substr(0, 64) + "...");
     }
     if (!HasSlash(looked)) {
-        return {std::nullopt, ZVM_TEXT("no program of that name was found on the search path"), looked};
+        return Status::Failure(FailureKind::NotFound,
+                               ZVM_TEXT("no program of that name was found on the search path"), looked);
     }
-    return {std::nullopt,
-            finder.exists(looked) ? ZVM_TEXT("it is not an executable program")
-                                  : ZVM_TEXT("no such program was found"),
-            looked};
+    if (finder.exists(looked)) {
+        return Status::Failure(FailureKind::BadInput, ZVM_TEXT("it is not an executable program"), looked);
+    }
+    return Status::Failure(FailureKind::NotFound, ZVM_TEXT("no such program was found"), looked);
 }
 
 // The longest absolute name, made of the first words and the blanks between them, that names an
@@ -115,32 +117,31 @@ std::optional<std::string> FindEncoder(std::string_view encoder, const ProgramFi
     return std::nullopt;
 }
 
-Resolution ResolveCommandLine(std::string_view line, std::string_view encoder, const ProgramFinder& finder) {
+Result<ResolvedCommand> ResolveCommandLine(std::string_view line, std::string_view encoder,
+                                           const ProgramFinder& finder) {
     if (!encoder.empty() && BeginsWithWord(line, encoder)) {
-        const std::string named(encoder);
         if (const auto program = FindEncoder(encoder, finder)) {
-            return {ResolvedCommand{*program, Texts(SplitCommandLine(line.substr(encoder.size())), 0)},
-                    {},
-                    named};
+            return ResolvedCommand{*program, Texts(SplitCommandLine(line.substr(encoder.size())), 0)};
         }
-        return Failure(named, finder); // never a shorter or longer name than the one the user gave
+        return Failure(std::string(encoder), finder); // never a shorter or longer name than the one given
     }
     const std::vector<Word> words = SplitCommandLine(line);
     if (words.empty()) {
-        return {std::nullopt, ZVM_TEXT("the command is empty"), {}};
+        return Status::Failure(FailureKind::BadInput, ZVM_TEXT("the command is empty"));
     }
     if (encoder.empty() && (line.front() == ' ' || line.front() == '\t')) {
-        return {std::nullopt, ZVM_TEXT("no encoder is named: the box for its location is empty"), {}};
+        return Status::Failure(FailureKind::BadInput,
+                               ZVM_TEXT("no encoder is named: the box for its location is empty"));
     }
     const std::string& first = words[0].text;
     if (!first.empty() && !HasSlash(first)) {
         if (const auto program = Locate(first, finder)) {
-            return {ResolvedCommand{*program, Texts(words, 1)}, {}, first};
+            return ResolvedCommand{*program, Texts(words, 1)};
         }
     } else if (!first.empty() && first.front() == '/') {
         std::string name;
         if (const auto last = LongestAbsoluteName(line, words, finder, name)) {
-            return {ResolvedCommand{name, Texts(words, *last + 1)}, {}, name};
+            return ResolvedCommand{name, Texts(words, *last + 1)};
         }
     }
     return Failure(first, finder);

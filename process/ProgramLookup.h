@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Status.h"
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -12,13 +14,6 @@ namespace zvm::process {
 struct ResolvedCommand {
     std::string program;
     std::vector<std::string> arguments;
-};
-
-// Either a command ready to start, or why the line names no program.
-struct Resolution {
-    std::optional<ResolvedCommand> command;
-    std::string error;
-    std::string program; // what was looked for, for the message
 };
 
 // What the machine has: whether a path names an executable file, whether it names any file, and the
@@ -42,6 +37,9 @@ std::optional<std::string> FindEncoder(std::string_view encoder, const ProgramFi
 //   first word may be joined with the following words and the blanks between them (an unquoted
 //   "/opt/My Tools/ffmpeg"), and the longest joined name that is an executable wins. A joined name is
 //   never looked up on the search path or in the working folder, and never longer than PATH_MAX.
-Resolution ResolveCommandLine(std::string_view line, std::string_view encoder, const ProgramFinder& finder);
+// A failure says why the line names no program; its detail is the name looked for (cut short when
+// it is too long, empty when there was none), for the window's message.
+Result<ResolvedCommand> ResolveCommandLine(std::string_view line, std::string_view encoder,
+                                           const ProgramFinder& finder);
 
 } // namespace zvm::process

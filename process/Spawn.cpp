@@ -64,20 +64,20 @@ std::string LogFolder() {
     return "/tmp";
 }
 
-SpawnResult SpawnDetached(const ResolvedCommand& command, const std::string& logFolder) {
-    SpawnResult result;
+Result<SpawnedProcess> SpawnDetached(const ResolvedCommand& command, const std::string& logFolder) {
     std::string logPath = logFolder + "/zarnik-video-maker-XXXXXX";
     const int writeFd = mkostemp(logPath.data(), O_CLOEXEC); // 0600: the output may name private files
     if (writeFd < 0) {
-        result.error = std::string("the log file could not be created: ") + std::strerror(errno);
-        return result;
+        return Status::Failure(FailureKind::Io, "the log file could not be created: %1",
+                               std::strerror(errno));
     }
     const int readFd = open(logPath.c_str(), O_RDONLY | O_CLOEXEC);
+    const int openError = errno;
     unlink(logPath.c_str()); // before the encoder starts, so no end of this program leaves it behind
     if (readFd < 0) {
-        result.error = std::string("the log file could not be opened: ") + std::strerror(errno);
         close(writeFd);
-        return result;
+        return Status::Failure(FailureKind::Io, "the log file could not be opened: %1",
+                               std::strerror(openError));
     }
     SpawnSetup setup;
     posix_spawn_file_actions_addopen(&setup.actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
@@ -102,12 +102,9 @@ SpawnResult SpawnDetached(const ResolvedCommand& command, const std::string& log
     close(writeFd);
     if (error != 0) {
         close(readFd);
-        result.error = std::strerror(error);
-        return result;
+        return Status::Failure(FailureKind::Outside, "%1", std::strerror(error));
     }
-    result.pid = pid;
-    result.logFd = readFd;
-    return result;
+    return SpawnedProcess{pid, readFd};
 }
 
 } // namespace zvm::process

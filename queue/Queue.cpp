@@ -31,13 +31,16 @@ bool Unfinished(ItemState state) {
 }
 } // namespace
 
-const char* OutputConflict(const ConversionRequest& request, const Queue::SameFile& sameFile,
-                           const std::function<bool(const std::string&)>& writtenElsewhere) {
+Status OutputConflict(const ConversionRequest& request, const Queue::SameFile& sameFile,
+                      const std::function<bool(const std::string&)>& writtenElsewhere) {
     const std::string output = Normal(request.outputPath);
     if (Normal(request.sourceVideo) == output || sameFile(request.sourceVideo, request.outputPath)) {
-        return kOutputIsSource;
+        return Status::Failure(FailureKind::Refused, kOutputIsSource);
     }
-    return writtenElsewhere(output) ? kSharedOutput : nullptr;
+    if (writtenElsewhere(output)) {
+        return Status::Failure(FailureKind::Refused, kSharedOutput);
+    }
+    return {};
 }
 
 std::string ReasonText(const QueueItem& item) {
@@ -108,14 +111,14 @@ void Queue::prepare(QueueItem& it) {
         it.reason = kNoMovieType;
         return;
     }
-    const char* conflict = OutputConflict(result.request, sameFile_, [&](const std::string& output) {
+    const Status conflict = OutputConflict(result.request, sameFile_, [&](const std::string& output) {
         return std::any_of(items_.begin(), items_.end(), [&](const QueueItem& other) {
             return other.id != it.id && Normal(other.request.outputPath) == output;
         });
     });
-    if (conflict != nullptr) {
+    if (!conflict.ok()) {
         it.state = ItemState::NeedsAttention;
-        it.reason = conflict;
+        it.reason = conflict.message();
     } else {
         it.state = ItemState::Waiting;
         it.reason.clear();

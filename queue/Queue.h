@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 #include "ConversionRequest.h"
 #include "OutputTarget.h"
+#include "Status.h"
 #include "Text.h"
 
 #include <functional>
@@ -116,11 +117,11 @@ inline constexpr const char* kStoppedOnRequest =
     ZVM_TEXT("stopped on request; its partial output was removed");
 inline constexpr const char* kOutputExists = ZVM_TEXT("its output exists already");
 
-// Whether writing the request's output would lose a file: the reason when the output is its source
-// (by name, or `sameFile`), or another run writes it (`writtenElsewhere` is asked with the output's
-// normal form); nothing when it is safe.
-const char* OutputConflict(const ConversionRequest& request, const Queue::SameFile& sameFile,
-                           const std::function<bool(const std::string&)>& writtenElsewhere);
+// Whether writing the request's output would lose a file: refused, with kOutputIsSource or
+// kSharedOutput as the message, when the output is its source (by name, or `sameFile`) or another run
+// writes it (`writtenElsewhere` is asked with the output's normal form); ok when it is safe.
+Status OutputConflict(const ConversionRequest& request, const Queue::SameFile& sameFile,
+                      const std::function<bool(const std::string&)>& writtenElsewhere);
 
 // The reason in English words, the detail in its place.
 std::string ReasonText(const QueueItem& item);

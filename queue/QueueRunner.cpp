@@ -2,6 +2,7 @@
 
 #include "OutputGuard.h"
 #include "QueueStore.h"
+#include "TextCrossing.h"
 
 #include <QEventLoop>
 #include <QFile>
@@ -9,11 +10,9 @@
 #include <QPointer>
 #include <QTimer>
 
-namespace {
-QString Text(const std::string& text) {
-    return QString::fromStdString(text);
-}
-} // namespace
+using zvm::files::PathToQString;
+using zvm::files::PathToStd;
+using zvm::files::ToStd;
 
 QueueRunner::QueueRunner(zvm::media::Outside& outside, QString storePath, QObject* parent)
     : QObject(parent), queue_(&zvm::process::OutputIsSource), outside_(outside),
@@ -24,7 +23,7 @@ QueueRunner::~QueueRunner() = default;
 // Every change is shown; one that changes what a restart would find is also kept.
 void QueueRunner::touch(bool structural) {
     if (structural && !storePath_.isEmpty()) {
-        SaveQueue(storePath_, queue_.unfinished());
+        storeStatus_ = SaveQueue(storePath_, queue_.unfinished());
     }
     emit changed();
 }
@@ -72,7 +71,7 @@ void QueueRunner::detectNext() {
         }
         ++detecting_;
         QPointer<QueueRunner> self(this);
-        outside_.detectSize(Text(item->request.sourceVideo), Text(item->request.encoderPath),
+        outside_.detectSize(PathToQString(item->request.sourceVideo), PathToQString(item->request.encoderPath),
                             [self, id](const SizeDetection& found) {
                                 if (self == nullptr) {
                                     return;
@@ -82,7 +81,7 @@ void QueueRunner::detectNext() {
                                     self->queue_.sizeKnown(id, found.size->width(), found.size->height(),
                                                            found.duration);
                                 } else {
-                                    self->queue_.sizeUnknown(id, found.error.toStdString());
+                                    self->queue_.sizeUnknown(id, ToStd(found.error));
                                 }
                                 self->touch(true);
                                 self->detectNext();
@@ -97,7 +96,7 @@ void QueueRunner::setSize(int id, int width, int height) {
 }
 
 void QueueRunner::setOutput(int id, const QString& output) {
-    queue_.setOutput(id, output.toStdString());
+    queue_.setOutput(id, PathToStd(output));
     touch(true);
 }
 
@@ -124,7 +123,7 @@ void QueueRunner::launchNext() {
             return;
         }
         const zvm::queue::QueueItem& item = *queue_.find(*id);
-        auto started = outside_.startEncoder(Text(item.command), Text(item.request.encoderPath));
+        auto started = outside_.startEncoder(PathToQString(item.command), PathToQString(item.request.encoderPath));
         if (!started.ok()) {
             queue_.failedToStart(*id, started.status().message());
             touch(true);
@@ -169,7 +168,7 @@ void QueueRunner::ended(int exitCode, int signal) {
 void QueueRunner::endStopped(int id) {
     const zvm::queue::QueueItem* item = queue_.find(id);
     if (item != nullptr) {
-        QFile::remove(Text(item->request.outputPath));
+        QFile::remove(PathToQString(item->request.outputPath));
     }
     if (stopFor_ == StopFor::Quit) {
         queue_.interrupted(id);
@@ -189,10 +188,10 @@ void QueueRunner::check(int id) {
     }
     QPointer<QueueRunner> self(this);
     const zvm::SourceFacts source{item.duration, output_.inputHasAudio().value_or(true)};
-    outside_.checkOutput(Text(item.request.outputPath), Text(item.request.encoderPath), *target, source,
+    outside_.checkOutput(PathToQString(item.request.outputPath), PathToQString(item.request.encoderPath), *target, source,
                          [self, id](const CheckReport& report) {
                              if (self != nullptr) {
-                                 self->queue_.checked(id, report.verdict, report.line.toStdString());
+                                 self->queue_.checked(id, report.verdict, ToStd(report.line));
                                  self->touch(true);
                              }
                          });
@@ -252,7 +251,8 @@ void QueueRunner::stopForQuit() {
 std::vector<int> QueueRunner::existingOutputs() const {
     std::vector<int> ids;
     for (const auto& item : queue_.items()) {
-        if (item.state == zvm::queue::ItemState::Waiting && QFileInfo::exists(Text(item.request.outputPath))) {
+        if (item.state == zvm::queue::ItemState::Waiting &&
+            QFileInfo::exists(PathToQString(item.request.outputPath))) {
             ids.push_back(item.id);
         }
     }

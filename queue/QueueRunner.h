@@ -3,6 +3,7 @@
 #include "EncoderOutput.h"
 #include "Outside.h"
 #include "Queue.h"
+#include "Status.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -51,6 +52,9 @@ public:
     bool isRunning() const { return queue_.isRunning() || job_ != nullptr; }
     // Waiting items whose output file exists already.
     std::vector<int> existingOutputs() const;
+    // How keeping the queue in storePath went the last time: a failure stands until a later keeping
+    // succeeds, so a window says it once rather than after every change.
+    const zvm::Status& storeStatus() const { return storeStatus_; }
 
 signals:
     void changed();
@@ -70,6 +74,7 @@ private:
     zvm::queue::Queue queue_;
     zvm::media::Outside& outside_;
     QString storePath_;
+    zvm::Status storeStatus_;
     std::unique_ptr<EncoderJob> job_;
     int runningId_ = 0;
     StopFor stopFor_ = StopFor::Nothing;

@@ -1,7 +1,9 @@
 #include "QueueStore.h"
 
+#include "AtomicFile.h"
 #include "CommandForm.h"
 #include "Presets.h"
+#include "TextCrossing.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -10,34 +12,33 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 namespace {
 using zvm::MovieType;
+using zvm::files::PathToQString;
+using zvm::files::PathToStd;
+using zvm::files::ToQString;
+using zvm::files::ToStd;
 using zvm::queue::QueueItem;
 
 constexpr int kVersion = 1;
 
-QString Text(std::string_view text) {
-    return QString::fromUtf8(text);
-}
-
 QJsonObject ToJson(const QueueItem& item) {
     const zvm::ConversionRequest& r = item.request;
-    QJsonObject o{{"source", Text(r.sourceVideo)},
-                  {"output", Text(r.outputPath)},
-                  {"encoder", Text(r.encoderPath)},
-                  {"width", Text(r.width)},
-                  {"height", Text(r.height)},
-                  {"videoBitrate", Text(r.videoBitrate)},
-                  {"audioBitrate", Text(r.audioBitrate)},
-                  {"sampleRate", Text(r.sampleRate)},
+    QJsonObject o{{"source", PathToQString(r.sourceVideo)},
+                  {"output", PathToQString(r.outputPath)},
+                  {"encoder", PathToQString(r.encoderPath)},
+                  {"width", ToQString(r.width)},
+                  {"height", ToQString(r.height)},
+                  {"videoBitrate", ToQString(r.videoBitrate)},
+                  {"audioBitrate", ToQString(r.audioBitrate)},
+                  {"sampleRate", ToQString(r.sampleRate)},
                   {"preset", r.preset},
-                  {"movieType", Text(zvm::MovieTypeWord(r.movieType))},
-                  {"form", Text(zvm::StyleWord(item.style))},
-                  {"state", Text(zvm::queue::StateWord(item.state))},
-                  {"reason", Text(item.reason)},
-                  {"detail", Text(item.detail)}};
+                  {"movieType", ToQString(zvm::MovieTypeWord(r.movieType))},
+                  {"form", ToQString(zvm::StyleWord(item.style))},
+                  {"state", ToQString(zvm::queue::StateWord(item.state))},
+                  {"reason", ToQString(item.reason)},
+                  {"detail", ToQString(item.detail)}};
     if (item.duration) {
         o.insert("duration", *item.duration);
     }
@@ -46,30 +47,29 @@ QJsonObject ToJson(const QueueItem& item) {
 
 // An item as kept, or nothing when the object is not one.
 std::optional<QueueItem> FromJson(const QJsonObject& o) {
-    const auto state = zvm::queue::StateFromWord(o.value("state").toString().toStdString());
+    const auto state = zvm::queue::StateFromWord(ToStd(o.value("state").toString()));
     const int preset = o.value("preset").toInt(-1);
-    const int presets = static_cast<int>(zvm::TargetPresets().size());
-    if (!state || preset < 0 || preset >= presets || !o.value("source").isString() ||
+    if (!state || zvm::FindPreset(preset) == nullptr || !o.value("source").isString() ||
         !o.value("output").isString()) {
         return std::nullopt;
     }
     QueueItem item;
     zvm::ConversionRequest& r = item.request;
-    r.sourceVideo = o.value("source").toString().toStdString();
-    r.outputPath = o.value("output").toString().toStdString();
-    r.encoderPath = o.value("encoder").toString().toStdString();
-    r.width = o.value("width").toString().toStdString();
-    r.height = o.value("height").toString().toStdString();
-    r.videoBitrate = o.value("videoBitrate").toString().toStdString();
-    r.audioBitrate = o.value("audioBitrate").toString().toStdString();
-    r.sampleRate = o.value("sampleRate").toString().toStdString();
+    r.sourceVideo = PathToStd(o.value("source").toString());
+    r.outputPath = PathToStd(o.value("output").toString());
+    r.encoderPath = PathToStd(o.value("encoder").toString());
+    r.width = ToStd(o.value("width").toString());
+    r.height = ToStd(o.value("height").toString());
+    r.videoBitrate = ToStd(o.value("videoBitrate").toString());
+    r.audioBitrate = ToStd(o.value("audioBitrate").toString());
+    r.sampleRate = ToStd(o.value("sampleRate").toString());
     r.preset = preset;
     r.movieType =
-        zvm::MovieTypeFromWord(o.value("movieType").toString().toStdString()).value_or(MovieType::LiveAction);
-    item.style = zvm::StyleFromWord(o.value("form").toString().toStdString());
+        zvm::MovieTypeFromWord(ToStd(o.value("movieType").toString())).value_or(MovieType::LiveAction);
+    item.style = zvm::StyleFromWord(ToStd(o.value("form").toString()));
     item.state = *state;
-    item.reason = o.value("reason").toString().toStdString();
-    item.detail = o.value("detail").toString().toStdString();
+    item.reason = ToStd(o.value("reason").toString());
+    item.detail = ToStd(o.value("detail").toString());
     if (o.value("duration").isDouble()) {
         item.duration = o.value("duration").toDouble();
     }
@@ -83,32 +83,31 @@ LoadedQueue SetAside(const QString& path, const QString& why) {
     for (int n = 2; QFile::exists(aside); ++n) {
         aside = stem + QLatin1Char('-') + QString::number(n);
     }
-    QFile::rename(path, aside);
-    return {
-        {},
-        QStringLiteral("The saved queue could not be read (%1). It was set aside as %2.").arg(why, aside)};
+    if (!QFile::rename(path, aside)) {
+        return {{},
+                QStringLiteral("The saved queue could not be read (%1), and it could not be set aside as %2. "
+                               "It is left as it is, and this run keeps no queue.")
+                    .arg(why, aside),
+                true};
+    }
+    return {{},
+            QStringLiteral("The saved queue could not be read (%1). It was set aside as %2.").arg(why, aside),
+            false};
 }
 } // namespace
 
-bool SaveQueue(const QString& path, const std::vector<QueueItem>& items, QString* error) {
+zvm::Status SaveQueue(const QString& path, const std::vector<QueueItem>& items) {
     if (items.empty() && !QFile::exists(path)) {
-        return true; // nothing kept, and nothing to write: no folder is made for an empty queue
+        return {}; // nothing kept, and nothing to write: no folder is made for an empty queue
     }
-    QDir().mkpath(QFileInfo(path).absolutePath());
+    QDir().mkpath(QFileInfo(path).absolutePath()); // a folder that cannot be made fails the write
     QJsonArray list;
     for (const QueueItem& item : items) {
         list.append(ToJson(item));
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(QJsonDocument(QJsonObject{{"version", kVersion}, {"items", list}}).toJson()) < 0 ||
-        !file.commit()) {
-        if (error != nullptr) {
-            *error = file.errorString();
-        }
-        return false;
-    }
-    return true;
+    const QByteArray bytes = QJsonDocument(QJsonObject{{"version", kVersion}, {"items", list}}).toJson();
+    return zvm::files::WriteAtomically(
+        PathToStd(path), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 LoadedQueue LoadQueue(const QString& path) {

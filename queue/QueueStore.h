@@ -1,18 +1,23 @@
 #pragma once
 
 #include "Queue.h"
+#include "Status.h"
 
 #include <QString>
 
 #include <vector>
 
 // The queue kept between runs: the unfinished items as a small JSON file, written whole and
-// atomically, so that a program killed at any moment leaves the old file or the new one.
-bool SaveQueue(const QString& path, const std::vector<zvm::queue::QueueItem>& items, QString* error = nullptr);
+// atomically (files::WriteAtomically), so that a program killed at any moment leaves the old file or
+// the new one. An empty queue makes no file where there is none.
+zvm::Status SaveQueue(const QString& path, const std::vector<zvm::queue::QueueItem>& items);
 
 struct LoadedQueue {
     std::vector<zvm::queue::QueueItem> items;
-    QString problem; // a damaged file was set aside: why, and where it now is
+    QString problem; // a damaged file: why, and where it was set aside, or that it could not be
+    // The damaged file could not be set aside and still stands where the queue is kept: nothing may
+    // write over it in this run.
+    bool damagedInPlace = false;
 };
 
 // Nothing for a missing file. A file that cannot be read as a queue is renamed beside itself, never

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CommandForm.h"
+#include "Status.h"
 
 #include <array>
 #include <cstddef>
@@ -82,15 +83,10 @@ struct LoadResult {
 // Never blocks: a FIFO or device in the file's place is reported, not read.
 LoadResult LoadSettings(const std::filesystem::path& path);
 
-// Writes a temporary file beside the target, flushes it to disk and renames it over the target, so
-// a failure at any point leaves the old file as it was. A symbolic link is kept: its target is
-// replaced. The file is never writable by group or others. Returns why it failed, or nothing.
+// Writes the record whole and atomically (see files::WriteAtomically): a failure at any point leaves
+// the old file as it was, a symbolic link is kept, and the file is never writable by group or others.
 // beforeCommit lets tests fail the save between writing and renaming.
-std::optional<std::string> SaveSettings(const std::filesystem::path& path, const SettingsRecord& record,
-                                        const std::function<bool()>& beforeCommit = {});
-
-// Temporary files of interrupted saves beside `target`: ours by name and owner, and older than a
-// minute, so that a save running in another copy of the program is never touched.
-void RemoveStaleTemporaries(const std::filesystem::path& target);
+Status SaveSettings(const std::filesystem::path& path, const SettingsRecord& record,
+                    const std::function<bool()>& beforeCommit = {});
 
 } // namespace zvm::settings

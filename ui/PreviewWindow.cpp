@@ -8,6 +8,7 @@
 #include "PlainLabel.h"
 #include "Presets.h"
 #include "ProgramIcon.h"
+#include "TextCrossing.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
@@ -21,6 +22,7 @@
 namespace {
 constexpr int kSliderSteps = 1000;
 constexpr int kDefaultMoment = kSliderSteps / 10; // 10% in: past the titles of most videos
+using zvm::files::PathToQString;
 
 QString Clock(double seconds) {
     return QString::fromStdString(zvm::ClockText(seconds));
@@ -84,15 +86,18 @@ void PreviewWindow::buildLayout() {
 }
 
 void PreviewWindow::follow(const zvm::ConversionRequest& request, zvm::CommandStyle style) {
+    const zvm::TargetPreset* preset = zvm::FindPreset(request.preset);
+    if (preset == nullptr) {
+        return; // the window always holds a row of the list
+    }
     if (request.sourceVideo != request_.sourceVideo || request.encoderPath != request_.encoderPath) {
         durationWanted_ = true; // read after the pause too, so a typed path is not probed per key
         duration_.reset();
         showMoment();
     }
     request_ = request;
-    const zvm::TargetPreset& preset = zvm::PresetAt(request.preset);
-    const bool vcd = preset.form == zvm::CommandForm::Vcd;
-    setWindowTitle(tr("Preview - %1").arg(QString::fromUtf8(preset.displayText)));
+    const bool vcd = preset->form == zvm::CommandForm::Vcd;
+    setWindowTitle(tr("Preview - %1").arg(QString::fromUtf8(preset->displayText)));
     view_->showFit(zvm::FitRequest(request));
     view_->setTelevisionAspect(vcd);
     const auto target = zvm::TargetFor(request, style);
@@ -111,8 +116,8 @@ void PreviewWindow::readDuration() {
     duration_.reset();
     const int read = ++durationReads_;
     QPointer<PreviewWindow> self(this);
-    outside_.detectSize(QString::fromStdString(request_.sourceVideo),
-                        QString::fromStdString(request_.encoderPath),
+    outside_.detectSize(zvm::files::PathToQString(request_.sourceVideo),
+                        zvm::files::PathToQString(request_.encoderPath),
                         [self, read](const SizeDetection& found) {
                             if (self == nullptr || read != self->durationReads_) {
                                 return;
@@ -144,7 +149,7 @@ void PreviewWindow::renderFrame() {
     status_->setText(tr("Rendering a frame..."));
     QPointer<PreviewWindow> self(this);
     outside_.renderFrame(
-        QString::fromStdString(request_.encoderPath), QString::fromStdString(request_.sourceVideo),
+        zvm::files::PathToQString(request_.encoderPath), zvm::files::PathToQString(request_.sourceVideo),
         duration_.value_or(0) * slider_->value() / kSliderSteps, *fit, [self](const RenderedFrame& frame) {
             if (self != nullptr) {
                 self->showFrame(frame);

@@ -6,6 +6,7 @@
 #include "Presets.h"
 #include "ProgramIcon.h"
 #include "QueueRunner.h"
+#include "TextCrossing.h"
 #include "Translated.h"
 
 #include <QDir>
@@ -20,12 +21,10 @@
 #include <QVBoxLayout>
 
 namespace {
+using zvm::files::PathToQString;
+using zvm::files::ToQString;
 using zvm::queue::ItemState;
 using zvm::queue::QueueItem;
-
-QString Text(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 QString Clock(double seconds) {
     return QString::fromStdString(zvm::ClockText(seconds));
@@ -111,6 +110,9 @@ void QueueWindow::buildLayout() {
     details_->setReadOnly(true);
     details_->setMaximumHeight(140);
     summary_ = PlainLabel("summary", this);
+    storeProblem_ = PlainLabel("storeProblem", this);
+    storeProblem_->setStyleSheet(QStringLiteral("color: #b00020;")); // as the encoder window's failed check
+    storeProblem_->hide();
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(addButton(tr("&Start"), "start", &QueueWindow::start));
@@ -125,6 +127,7 @@ void QueueWindow::buildLayout() {
     layout->addWidget(table_, 1);
     layout->addWidget(details_);
     layout->addWidget(summary_);
+    layout->addWidget(storeProblem_);
     layout->addLayout(buttons);
     resize(980, 460);
 }
@@ -155,19 +158,31 @@ void QueueWindow::refresh() {
     }
     setWindowTitle(tr("Queue - %1").arg(state));
     summary_->setText(tr("%n video(s): %1", "", total).arg(Summary(s)));
+    showStoreProblem();
     showDetails();
+}
+
+// One line while the queue cannot be kept, however many changes fail to be kept; gone once one is.
+void QueueWindow::showStoreProblem() {
+    const zvm::Status& kept = runner_.storeStatus();
+    const QString text = kept.ok() ? QString() : tr("The queue could not be saved: %1").arg(Translated(kept));
+    if (storeProblem_->text() != text) {
+        storeProblem_->setText(text);
+        storeProblem_->setVisible(!text.isEmpty());
+    }
 }
 
 void QueueWindow::fillRow(int row) {
     const QueueItem& item = runner_.queue().items()[std::size_t(row)];
-    const zvm::TargetPreset& preset = zvm::PresetAt(item.request.preset);
+    const zvm::TargetPreset* preset = zvm::FindPreset(item.request.preset); // a kept item's row is checked
     const bool known = !item.request.width.empty();
     const auto left = runner_.queue().secondsLeft(item.id);
     const QString texts[ColumnCount] = {
-        QFileInfo(Text(item.request.sourceVideo)).fileName(),
-        known ? Text(item.request.width) + QStringLiteral("x") + Text(item.request.height) : QString(),
-        Text(std::string(zvm::ScreenName(preset))),
-        Text(item.request.outputPath),
+        QFileInfo(PathToQString(item.request.sourceVideo)).fileName(),
+        known ? ToQString(item.request.width) + QStringLiteral("x") + ToQString(item.request.height)
+              : QString(),
+        preset != nullptr ? ToQString(zvm::ScreenName(*preset)) : QString(),
+        PathToQString(item.request.outputPath),
         StateText(item),
         QStringLiteral("%1%").arg(qRound(100 * Fraction(item))),
         left                  ? tr("%1 left").arg(Clock(*left))
@@ -226,14 +241,14 @@ void QueueWindow::showDetails() {
         details_->clear();
         return;
     }
-    QStringList lines{Text(item->request.sourceVideo) + QStringLiteral("  ->  ") +
-                          Text(item->request.outputPath),
+    QStringList lines{PathToQString(item->request.sourceVideo) + QStringLiteral("  ->  ") +
+                          PathToQString(item->request.outputPath),
                       StateText(*item)};
     if (!item->check.empty()) {
-        lines << Text(item->check);
+        lines << ToQString(item->check);
     }
     if (!item->log.empty()) {
-        lines << QString() << Text(item->log);
+        lines << QString() << ToQString(item->log);
     }
     const QString text = lines.join(QLatin1Char('\n'));
     if (details_->toPlainText() != text) {
@@ -304,10 +319,15 @@ void QueueWindow::openOutputFolder() {
         item = &items.front();
     }
     if (item != nullptr) {
-        platform_.openUrl(QUrl::fromLocalFile(QFileInfo(Text(item->request.outputPath)).absolutePath()));
+        platform_.openUrl(
+            QUrl::fromLocalFile(QFileInfo(PathToQString(item->request.outputPath)).absolutePath()));
     }
 }
 
 QString QueueWindow::summaryText() const {
     return summary_->text();
+}
+
+QString QueueWindow::storeProblemText() const {
+    return storeProblem_->text();
 }

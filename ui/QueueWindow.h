@@ -22,6 +22,8 @@ public:
 
     void start();
     QString summaryText() const;
+    // Empty while the queue is kept; otherwise why it could not be.
+    QString storeProblemText() const;
     QTableWidget* table() const { return table_; }
 
     enum Column { Source, Size, Target, Output, State, Progress, Time, ColumnCount };
@@ -32,6 +34,7 @@ private:
     void refresh();
     void fillRow(int row);
     void showDetails();
+    void showStoreProblem();
     void edited(int row, int column);
     void finishedAll(const zvm::queue::QueueSummary& summary);
     int selectedId() const;
@@ -48,5 +51,6 @@ private:
     QTableWidget* table_ = nullptr;
     QPlainTextEdit* details_ = nullptr;
     QLabel* summary_ = nullptr;
+    QLabel* storeProblem_ = nullptr;
     bool filling_ = false;
 };

@@ -4,6 +4,7 @@
 #include "Generate.h"
 #include "Platform.h"
 #include "ProgramIcon.h"
+#include "TextCrossing.h"
 #include "Translated.h"
 
 #include <QAction>
@@ -22,12 +23,10 @@
 #include <QScreen>
 
 namespace {
-QString ToQString(const std::string& text) {
-    return QString::fromStdString(text);
-}
-std::string ToStd(const QString& text) {
-    return text.toStdString();
-}
+using zvm::files::PathToQString;
+using zvm::files::PathToStd;
+using zvm::files::ToQString;
+using zvm::files::ToStd;
 
 void SelectWholeText(QLineEdit* box) {
     box->setSelection(0, static_cast<int>(box->text().size()));
@@ -71,9 +70,9 @@ frmZCM::~frmZCM() {
 
 zvm::ConversionRequest frmZCM::requestFromControls() const {
     zvm::ConversionRequest r;
-    r.sourceVideo = ToStd(txtOriginalVideo->text());
-    r.outputPath = ToStd(txtSaveAs->text());
-    r.encoderPath = ToStd(txtffmpegexe->text());
+    r.sourceVideo = PathToStd(txtOriginalVideo->text());
+    r.outputPath = PathToStd(txtSaveAs->text());
+    r.encoderPath = PathToStd(txtffmpegexe->text());
     r.width = ToStd(txtWidth->text());
     r.height = ToStd(txtHeight->text());
     r.videoBitrate = ToStd(txtVideoBitrate->text());
@@ -145,7 +144,7 @@ frmZCM::Generated frmZCM::generate() {
         setMovieType(result.request.movieType);
     }
     if (result.command) {
-        txtFFMPEGCode->setPlainText(ToQString(*result.command));
+        txtFFMPEGCode->setPlainText(PathToQString(*result.command)); // its file names as they were given
     }
     return result.command ? Generated::Written : Generated::NoCommand;
 }

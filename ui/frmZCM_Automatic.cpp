@@ -6,6 +6,7 @@
 #include "Outside.h"
 #include "Platform.h"
 #include "PreviewWindow.h"
+#include "TextCrossing.h"
 #include "Translated.h"
 
 #include <QAction>
@@ -119,7 +120,7 @@ void frmZCM::suggestOutput() {
     if (txtOriginalVideo->text().isEmpty() || (!output.isEmpty() && output != suggestedOutput_)) {
         return;
     }
-    suggestedOutput_ = QString::fromStdString(zvm::SuggestOutputName(
-        txtOriginalVideo->text().toStdString(), std::max(0, cboPlatform->currentIndex())));
+    suggestedOutput_ = zvm::files::PathToQString(zvm::SuggestOutputName(
+        zvm::files::PathToStd(txtOriginalVideo->text()), std::max(0, cboPlatform->currentIndex())));
     txtSaveAs->setText(suggestedOutput_);
 }

@@ -6,6 +6,7 @@
 #include "Outside.h"
 #include "Platform.h"
 #include "Queue.h"
+#include "TextCrossing.h"
 #include "Translated.h"
 #include "Validation.h"
 
@@ -32,7 +33,8 @@ void frmZCM::cmdConvert_Click() {
         platform_.showMessage(this, Translated(zvm::queue::kNoMovieType), tr("Choose a Movie Type!"));
         return;
     }
-    if (zvm::process::OutputIsSource(txtOriginalVideo->text().toStdString(), txtSaveAs->text().toStdString())) {
+    if (zvm::process::OutputIsSource(zvm::files::PathToStd(txtOriginalVideo->text()),
+                                     zvm::files::PathToStd(txtSaveAs->text()))) {
         platform_.showMessage(this, tr("The output file is the source video. Choose another output filename"),
                               tr("Invalid Filename!"));
         return;
@@ -53,7 +55,7 @@ void frmZCM::cmdConvert_Click() {
         const zvm::Status why = started.status();
         const QString program = why.detail().empty()
                                     ? QString()
-                                    : tr("\n\nProgram: %1").arg(QString::fromLocal8Bit(why.detail()));
+                                    : tr("\n\nProgram: %1").arg(zvm::files::PathToQString(why.detail()));
         platform_.showMessage(
             this, tr("The encoder could not be started: %1.%2").arg(Translated(why.message()), program),
             tr("Convert using ffmpeg"));

@@ -7,6 +7,7 @@
 #include "QueueRunner.h"
 #include "QueueStore.h"
 #include "QueueWindow.h"
+#include "TextCrossing.h"
 #include "Validation.h"
 
 #include <QAction>
@@ -15,7 +16,7 @@
 
 QueueRunner& frmZCM::queue() {
     if (queue_ == nullptr) {
-        queue_ = new QueueRunner(outside_, platform_.queueFile(), this);
+        queue_ = new QueueRunner(outside_, keepsQueue_ ? platform_.queueFile() : QString(), this);
     }
     return *queue_;
 }
@@ -42,9 +43,9 @@ void frmZCM::addToQueue(const QStringList& videos) {
     request.width.clear(); // read from each video
     request.height.clear();
     for (const QString& video : videos) {
-        request.sourceVideo = video.toStdString();
+        request.sourceVideo = zvm::files::PathToStd(video);
         request.outputPath =
-            zvm::SuggestOutputName(request.sourceVideo, request.preset, folder.toStdString());
+            zvm::SuggestOutputName(request.sourceVideo, request.preset, zvm::files::PathToStd(folder));
         requests.push_back(request);
     }
     queue().add(requests, commandStyle());
@@ -69,13 +70,15 @@ void frmZCM::mnuAddCurrent_Click() {
     showQueue();
 }
 
-// What an earlier run left unfinished is offered back once; a damaged file is set aside and said so.
+// What an earlier run left unfinished is offered back once; a damaged file is set aside and said so,
+// or, when it cannot be moved, left alone for the whole run.
 void frmZCM::offerKeptQueue() {
     const QString file = platform_.queueFile();
     if (file.isEmpty()) {
         return;
     }
     LoadedQueue kept = LoadQueue(file);
+    keepsQueue_ = !kept.damagedInPlace;
     if (!kept.problem.isEmpty()) {
         platform_.showMessage(this, kept.problem, tr("Queue"));
     }
@@ -90,7 +93,10 @@ void frmZCM::offerKeptQueue() {
         showQueue();
         queue().start();
     } else {
-        SaveQueue(file, {});
+        queue().restore({}); // nothing back: the kept file is emptied
+        if (!queue().storeStatus().ok()) {
+            showQueue(); // where it says that the file still holds them
+        }
     }
 }
 

@@ -4,6 +4,7 @@
 #include "Platform.h"
 #include "Presets.h"
 #include "SettingsFile.h"
+#include "TextCrossing.h"
 #include "Translated.h"
 
 #include <QAction>
@@ -14,6 +15,8 @@
 #include <QStandardPaths>
 
 namespace settings = zvm::settings;
+using zvm::files::PathToQString;
+using zvm::files::PathToStd;
 
 namespace {
 // Functions, not constants: a text is translated when it is shown, after the translations are loaded.
@@ -45,9 +48,7 @@ std::filesystem::path frmZCM::settingsPath() const {
         return {std::string(settings::kFileName)};
     }
     QDir().mkpath(settingsFolder_);
-    return QDir(settingsFolder_)
-        .filePath(QString::fromStdString(std::string(settings::kFileName)))
-        .toStdString();
+    return PathToStd(QDir(settingsFolder_).filePath(PathToQString(settings::kFileName)));
 }
 
 void frmZCM::keepSettingsIn(const QString& folder) {
@@ -93,7 +94,7 @@ bool frmZCM::loadSettings() {
             this,
             tr("%1 could not be read: %2. This run uses the default values; "
                "the file is left as it is.")
-                .arg(QDir::current().absoluteFilePath(QString::fromStdString(settingsPath())),
+                .arg(QDir::current().absoluteFilePath(PathToQString(settingsPath().native())),
                      Translated(loaded.reason)),
             tr("Settings not loaded"));
         return true;
@@ -101,7 +102,8 @@ bool frmZCM::loadSettings() {
     const settings::ParsedSettings& parsed = loaded.parsed;
     const QList<QLineEdit*> boxes = savedBoxes();
     for (std::size_t i = 0; i < settings::FieldCount && i < parsed.fieldsRead; ++i) {
-        boxes[qsizetype(i)]->setText(QString::fromLocal8Bit(parsed.record.values[i]));
+        boxes[qsizetype(i)]->setText(
+            PathToQString(parsed.record.values[i])); // settings.ini: the system's bytes
     }
     formChoice_ = parsed.record.formChoice;
     return parsed.countsAsSaved();
@@ -111,7 +113,7 @@ void frmZCM::mnuSaveINI_Click() {
     settings::SettingsRecord record;
     const QList<QLineEdit*> boxes = savedBoxes();
     for (std::size_t i = 0; i < settings::FieldCount; ++i) {
-        record.values[i] = boxes[qsizetype(i)]->text().toLocal8Bit().toStdString();
+        record.values[i] = PathToStd(boxes[qsizetype(i)]->text());
     }
     record.formChoice = formChoice_;
     if (const auto unstorable = settings::CheckStorable(record)) {
@@ -123,10 +125,9 @@ void frmZCM::mnuSaveINI_Click() {
                               SaveTitle());
         return;
     }
-    if (const auto error = settings::SaveSettings(settingsPath(), record)) {
+    if (const zvm::Status saved = settings::SaveSettings(settingsPath(), record); !saved.ok()) {
         platform_.showMessage(
-            this,
-            tr("The settings could not be saved to settings.ini: %1").arg(QString::fromLocal8Bit(*error)),
+            this, tr("The settings could not be saved to settings.ini: %1").arg(Translated(saved)),
             SaveTitle());
         return;
     }

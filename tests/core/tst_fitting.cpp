@@ -20,7 +20,7 @@ private slots:
 
 namespace {
 FrameGeometry Fit(double width, double height, int row) {
-    const auto& preset = zvm::PresetAt(row);
+    const auto& preset = *zvm::FindPreset(row);
     return zvm::FitAndPad(zvm::ComputeRatio(width, height), preset.width, preset.height);
 }
 

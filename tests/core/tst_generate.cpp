@@ -80,8 +80,9 @@ QString CommandOf(const ConversionRequest& r, CommandStyle style = CommandStyle:
 // The entries' texts are checked where they are shown, in the window's list.
 void TestGenerate::presetList() {
     QCOMPARE(zvm::TargetPresets().size(), std::size_t(5));
-    QVERIFY_THROWS_EXCEPTION(std::out_of_range, zvm::PresetAt(5));
-    QVERIFY_THROWS_EXCEPTION(std::out_of_range, zvm::PresetAt(-1));
+    QCOMPARE(zvm::FindPreset(4), &zvm::TargetPresets()[4]);
+    QCOMPARE(zvm::FindPreset(5), nullptr);
+    QCOMPARE(zvm::FindPreset(-1), nullptr);
 }
 
 void TestGenerate::workedCommands_data() {
@@ -209,6 +210,14 @@ void TestGenerate::checkOrder_data() {
                                      << RequestField::OutputPath
                                      << "A filename cannot contain a double quote (\")"
                                      << "Enter an output filename!" << "Enter an output filename!";
+    QTest::newRow("a row the list lacks, after the seven")
+        << with([](auto& r) { r.preset = 5; }) << RequestField::Target
+        << "Choose a target screen from the list"
+        << "Invalid Target!" << "";
+    QTest::newRow("a negative row, width first")
+        << with([](auto& r) { r.preset = -1, r.width = "x"; }) << RequestField::Width
+        << "You must enter a number for the width"
+        << "Invalid Width!" << "";
 }
 
 void TestGenerate::checkOrder() {
@@ -400,6 +409,8 @@ void TestGenerate::outputNames_data() {
     QTest::newRow("vcd source for the vcd row") << "clip.mpg" << 4 << "" << "clip-converted.mpg";
     QTest::newRow("into another folder") << "/v/clip.mp4" << 0 << "/out" << "/out/clip.mp4";
     QTest::newRow("folder with its slash") << "/v/clip.avi" << 0 << "/out/" << "/out/clip.mp4";
+    QTest::newRow("a row the list lacks: no name") << "/v/clip.avi" << 5 << ""
+                                                   << "";
 }
 
 void TestGenerate::outputNames() {

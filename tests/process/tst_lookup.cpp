@@ -115,17 +115,18 @@ void TestLookup::resolves() {
                                                "/x/my", "/x/my tools/ffmpeg", "./-y", "-y -i /videos/clip.mp4",
                                                "nosuch -y -i /videos/clip.mp4"},
                                               {"/home/u/notes.txt"});
-    const Resolution r = ResolveCommandLine(line.toStdString(), encoder.toStdString(), machine);
-    QCOMPARE(QString::fromStdString(r.error), error);
-    QCOMPARE(QString::fromStdString(r.command ? r.command->program : std::string()), program);
-    if (r.command) {
+    const auto r = ResolveCommandLine(line.toStdString(), encoder.toStdString(), machine);
+    QCOMPARE(QString::fromStdString(r.status().message()), error);
+    QCOMPARE(QString::fromStdString(r.ok() ? r.value().program : std::string()), program);
+    if (r.ok()) {
         QStringList args;
-        for (const auto& a : r.command->arguments) {
+        for (const auto& a : r.value().arguments) {
             args << QString::fromStdString(a);
         }
         QCOMPARE(args, arguments);
     } else if (!encoder.isEmpty() && encoder.size() < 100) {
-        QCOMPARE(QString::fromStdString(r.program), encoder); // the message names what was looked for
+        QCOMPARE(QString::fromStdString(r.status().detail()),
+                 encoder); // the message names what was looked for
     }
 }
 

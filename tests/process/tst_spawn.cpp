@@ -86,9 +86,9 @@ std::unique_ptr<EncoderProcess> TestSpawn::start(const QStringList& arguments) {
     for (const QString& a : arguments) {
         command.arguments.push_back(a.toStdString());
     }
-    const SpawnResult spawned = SpawnDetached(command, logs_.toStdString());
-    if (!spawned.error.empty()) {
-        qWarning("%s", spawned.error.c_str());
+    const auto spawned = SpawnDetached(command, logs_.toStdString());
+    if (!spawned.ok()) {
+        qWarning("%s", spawned.status().text().c_str());
         return nullptr;
     }
     // The log has no name from the start, so no end of this program can leave it behind.
@@ -96,7 +96,7 @@ std::unique_ptr<EncoderProcess> TestSpawn::start(const QStringList& arguments) {
         qWarning("the log folder is not empty");
         return nullptr;
     }
-    return std::make_unique<EncoderProcess>(spawned.pid, spawned.logFd);
+    return std::make_unique<EncoderProcess>(spawned.value().pid, spawned.value().logFd);
 }
 
 void TestSpawn::argumentsArriveExactly_data() {
@@ -116,11 +116,11 @@ void TestSpawn::argumentsArriveExactly() {
     qputenv("FAKE_ENCODER_EXIT", QByteArray::number(exitCode));
     qputenv("FAKE_ENCODER_SECONDS", "0.5");
     const QString line = encoder_ + R"( -y -i ")" + source + R"(" -r 29.971 -s 214x160 ")" + output + "\"";
-    const Resolution r =
+    const auto r =
         ResolveCommandLine(line.toStdString(), encoder_.toStdString(), ProgramFinder::FromSystem());
-    QVERIFY2(r.command.has_value(), r.error.c_str());
+    QVERIFY2(r.ok(), r.status().text().c_str());
     QStringList arguments;
-    for (const std::string& a : r.command->arguments) {
+    for (const std::string& a : r.value().arguments) {
         arguments << QString::fromStdString(a);
     }
     QCOMPARE(arguments, QStringList({"-y", "-i", source, "-r", "29.971", "-s", "214x160", output}));

@@ -129,7 +129,7 @@ void TestSettings::roundTrip() {
     for (std::size_t i = 0; i < FieldCount; ++i) {
         record.values[i] = values[qsizetype(i)].toStdString();
     }
-    QVERIFY(!SaveSettings(path, record).has_value());
+    QVERIFY(SaveSettings(path, record).ok());
     if (!bytes.isEmpty()) {
         QCOMPARE(QByteArray::fromStdString(ReadFile(path)), bytes);
     }
@@ -315,9 +315,9 @@ void TestSettings::saves() {
     QVERIFY(Prepare(setup, dir));
     const std::string path = dir.filePath("settings.ini").toStdString();
     const mode_t mask = umask(022);
-    const auto error = SaveSettings(path, SettingsRecord{});
+    const zvm::Status saved = SaveSettings(path, SettingsRecord{});
     umask(mask);
-    QVERIFY(!error.has_value());
+    QVERIFY2(saved.ok(), saved.text().c_str());
     QCOMPARE(ReadFile(path), FormatRecord(SettingsRecord{}));
     QCOMPARE(int(ModeOf(path)), mode);
     QCOMPARE(FolderEntries(dir.path()), entries);
@@ -326,7 +326,7 @@ void TestSettings::saves() {
     QCOMPARE(S_ISLNK(info.st_mode), setup.startsWith("link"));
 
     // A save interrupted before the rename leaves the file as it was, and no temporary.
-    QVERIFY(SaveSettings(path, Record({"9", "9", "9", "9", "9", "9", "9", "9"}), [] { return false; }));
+    QVERIFY(!SaveSettings(path, Record({"9", "9", "9", "9", "9", "9", "9", "9"}), [] { return false; }).ok());
     QCOMPARE(ReadFile(path), FormatRecord(SettingsRecord{}));
     QCOMPARE(FolderEntries(dir.path()), entries);
 }

@@ -21,6 +21,8 @@ private slots:
     void asksBeforeReplacingOutputs();
     void offersKeptVideosBack_data();
     void offersKeptVideosBack();
+    void leavesADamagedFileItCannotSetAside();
+    void saysOnceThatTheQueueCannotBeKept();
     void asksBeforeQuittingARunningQueue_data();
     void asksBeforeQuittingARunningQueue();
 };
@@ -138,7 +140,7 @@ void TestQueueWindow::offersKeptVideosBack() {
         for (auto& item : waiting) {
             item.request.outputPath = item.request.sourceVideo + ".mp4";
         }
-        QVERIFY(SaveQueue(fx.platform.queuePath, waiting));
+        QVERIFY(SaveQueue(fx.platform.queuePath, waiting).ok());
     } else {
         QFile file(fx.platform.queuePath);
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -155,6 +157,52 @@ void TestQueueWindow::offersKeptVideosBack() {
     QCOMPARE(Window(w) != nullptr ? Window(w)->table()->rowCount() : 0, items);
     QCOMPARE(QDir(fx.dir.path()).entryList({"queue.json.damaged-*"}).size(), kept.isEmpty() ? 0 : 1); // kept aside
     QCOMPARE(LoadQueue(fx.platform.queuePath).items.size(), std::size_t(items)); // resumed ones stay kept
+}
+
+// A damaged file whose new name the system refuses (too long for a file name, which stops root too)
+// stays where it is, is said so, and is not written over by the queue of this run.
+void TestQueueWindow::leavesADamagedFileItCannotSetAside() {
+    WindowFixture fx;
+    fx.platform.queuePath = fx.dir.filePath(QString(240, 'q')); // 264 letters with ".damaged-<time>"
+    const QByteArray damaged("{\"items\":");
+    QFile file(fx.platform.queuePath);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(damaged);
+    file.close();
+    frmZCM& w = fx.start();
+    QCOMPARE(fx.platform.titles(), QStringList{"Queue"});
+    QVERIFY2(fx.platform.messages[0].prompt.contains("could not be set aside"),
+             qPrintable(fx.platform.messages[0].prompt));
+    QueueWindow* q = AddTwo(fx, w);
+    QVERIFY(q != nullptr);
+    QCOMPARE(q->table()->rowCount(), 2);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), damaged);
+    QCOMPARE(QDir(fx.dir.path()).entryList({"*qqq*"}, QDir::Files | QDir::Hidden).size(),
+             1);                                // no copy, no temporary
+    QCOMPARE(q->storeProblemText(), QString()); // nothing is kept, so nothing failed to be
+}
+
+// A queue that cannot be written says so on one line of its window, not once per change, and the
+// line goes when the queue is kept again.
+void TestQueueWindow::saysOnceThatTheQueueCannotBeKept() {
+    WindowFixture fx;
+    fx.platform.queuePath = fx.dir.filePath("queue.json");
+    frmZCM& w = fx.start();
+    QVERIFY(QDir(fx.dir.path()).mkpath("queue.json/in the way")); // a file cannot replace a folder
+    QueueWindow* q = AddTwo(fx, w); // the addition and each size read: every change fails to be kept
+    QVERIFY(q != nullptr);
+    QVERIFY2(q->storeProblemText().startsWith("The queue could not be saved: "),
+             qPrintable(q->storeProblemText()));
+    QVERIFY(q->findChild<QLabel*>("storeProblem")->isVisibleTo(q));
+    QCOMPARE(fx.platform.messages.size(), 0);
+
+    QVERIFY(QDir(fx.platform.queuePath).removeRecursively());
+    q->table()->selectRow(1);
+    q->findChild<QPushButton*>("up")->click();
+    QCOMPARE(q->storeProblemText(), QString());
+    QVERIFY(!q->findChild<QLabel*>("storeProblem")->isVisibleTo(q));
+    QCOMPARE(LoadQueue(fx.platform.queuePath).items.size(), std::size_t(2));
 }
 
 void TestQueueWindow::asksBeforeQuittingARunningQueue_data() {

@@ -471,6 +471,10 @@
         <source>&amp;Cancel</source>
         <translation>&amp;Abbrechen</translation>
     </message>
+    <message>
+        <source>The queue could not be saved: %1</source>
+        <translation>Die Warteschlange konnte nicht gespeichert werden: %1</translation>
+    </message>
 </context>
 <context>
     <name>SizeProbe</name>
@@ -1025,6 +1029,14 @@ Programm: %1</translation>
     <message>
         <source>The picture would be %1 pixels, too small for an encoder</source>
         <translation>Das Bild hätte %1 Pixel, zu klein für einen Encoder</translation>
+    </message>
+    <message>
+        <source>Choose a target screen from the list</source>
+        <translation>Wählen Sie einen Zielbildschirm aus der Liste</translation>
+    </message>
+    <message>
+        <source>Invalid Target!</source>
+        <translation>Ungültiges Ziel!</translation>
     </message>
 </context>
 <context>

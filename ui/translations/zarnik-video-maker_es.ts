@@ -471,6 +471,10 @@
         <source>&amp;Cancel</source>
         <translation>&amp;Cancelar</translation>
     </message>
+    <message>
+        <source>The queue could not be saved: %1</source>
+        <translation>No se pudo guardar la cola: %1</translation>
+    </message>
 </context>
 <context>
     <name>SizeProbe</name>
@@ -1025,6 +1029,14 @@ Programa: %1</translation>
     <message>
         <source>The picture would be %1 pixels, too small for an encoder</source>
         <translation>La imagen tendría %1 píxeles, demasiado pequeña para un codificador</translation>
+    </message>
+    <message>
+        <source>Choose a target screen from the list</source>
+        <translation>Elija una pantalla de destino de la lista</translation>
+    </message>
+    <message>
+        <source>Invalid Target!</source>
+        <translation>¡Destino no válido!</translation>
     </message>
 </context>
 <context>
