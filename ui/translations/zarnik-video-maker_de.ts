@@ -895,6 +895,20 @@ Programm: %1</translation>
             <numerusform>%n Videos warteten in der Warteschlange.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>The manual was not found. It was looked for in:
+%1</source>
+        <translation>Das Handbuch wurde nicht gefunden. Gesucht wurde in:
+%1</translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation>Handbuch</translation>
+    </message>
+    <message>
+        <source>&amp;Manual</source>
+        <translation>&amp;Handbuch</translation>
+    </message>
 </context>
 <context>
     <name>zvm</name>
