@@ -61,8 +61,9 @@ for page in "$work"/root/usr/share/zarnik-video-maker/manual/*/index.html; do
     done
 done
 grep -q 'Help > Manual' "$work/root/usr/share/man/man1/zarnik-video-maker.1" || fail "the man page does not name the manual"
-# The program finds its manual from its own folder: that path, as compiled in, leads to the pages.
-from_program=$(grep -ao '\.\./[a-z/.-]*/manual' "$work/root/usr/bin/zarnik-video-maker" | head -n 1 || true)
+# The program finds its manual from its own folder: that path, as compiled in (a UTF-16 literal),
+# leads to the pages.
+from_program=$(strings -a -e l "$work/root/usr/bin/zarnik-video-maker" | grep -o '^\.\./.*/manual$' | head -n 1 || true)
 [ -f "$work/root/usr/bin/$from_program/en/index.html" ] ||
     fail "the program looks for its manual in usr/bin/$from_program, where the package has none"
 echo "ok: the manual is in the package in $(ls "$work/root/usr/share/zarnik-video-maker/manual" | grep -c '^[a-z][a-z]$') languages"
