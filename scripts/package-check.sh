@@ -28,6 +28,10 @@ expected=(
     ./usr/share/man/man1/zarnik-video-maker.1
     ./usr/bin/zarnik-video-maker-cli
     ./usr/share/man/man1/zarnik-video-maker-cli.1
+    ./usr/share/zarnik-video-maker/manual/en/index.html
+    ./usr/share/zarnik-video-maker/manual/de/index.html
+    ./usr/share/zarnik-video-maker/manual/es/index.html
+    ./usr/share/zarnik-video-maker/manual/screenshot.png
 )
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for path in "${expected[@]}"; do
@@ -49,6 +53,20 @@ for page in zarnik-video-maker zarnik-video-maker-cli; do
     man -l "$work/root/usr/share/man/man1/$page.1" >/dev/null 2>&1 || fail "the man page $page does not render"
 done
 echo "ok: desktop entry, metainfo and man page are valid"
+# The manual's pages are whole, and every picture they show is in the package.
+for page in "$work"/root/usr/share/zarnik-video-maker/manual/*/index.html; do
+    grep -q '</html>' "$page" || fail "the manual page $page is cut short"
+    for picture in $(grep -o 'src="[^"]*"' "$page" | sed 's/^src="//; s/"$//'); do
+        [ -f "$(dirname "$page")/$picture" ] || fail "the manual page $page shows a missing $picture"
+    done
+done
+grep -q 'Help > Manual' "$work/root/usr/share/man/man1/zarnik-video-maker.1" || fail "the man page does not name the manual"
+# The program finds its manual from its own folder: that path, as compiled in (a UTF-16 literal),
+# leads to the pages.
+from_program=$(strings -a -e l "$work/root/usr/bin/zarnik-video-maker" | grep -o '^\.\./.*/manual$' | head -n 1 || true)
+[ -f "$work/root/usr/bin/$from_program/en/index.html" ] ||
+    fail "the program looks for its manual in usr/bin/$from_program, where the package has none"
+echo "ok: the manual is in the package in $(ls "$work/root/usr/share/zarnik-video-maker/manual" | grep -c '^[a-z][a-z]$') languages"
 
 # The unpacked program starts and shows its window.
 zvm_start_xvfb

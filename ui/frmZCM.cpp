@@ -1,7 +1,8 @@
-// The window's commands: Generate, Clear, Exit, Web site, select on focus, copy, drop.
+// The window's commands: Generate, Clear, Exit, Web site, Manual, select on focus, copy, drop.
 #include "frmZCM.h"
 
 #include "Generate.h"
+#include "Manual.h"
 #include "Platform.h"
 #include "ProgramIcon.h"
 #include "TextCrossing.h"
@@ -53,7 +54,7 @@ QStringList DroppedFiles(const QMimeData* data) {
 } // namespace
 
 frmZCM::frmZCM(Platform& platform, zvm::media::Outside& outside, QWidget* parent)
-    : QMainWindow(parent), platform_(platform), outside_(outside) {
+    : QMainWindow(parent), platform_(platform), outside_(outside), manualFolders_(ManualFolders()) {
     setObjectName(QStringLiteral("frmZCM"));
     setWindowIcon(ProgramIcon());
     buildLayout();
@@ -186,6 +187,24 @@ void frmZCM::cmdExit_Click() {
 
 void frmZCM::mnuWebsite_Click() {
     platform_.openUrl(QUrl(QStringLiteral(ZVM_HOMEPAGE_URL)));
+}
+
+void frmZCM::lookForManualIn(const QStringList& folders) {
+    manualFolders_ = folders;
+}
+
+// The manual in the window's language, in the user's browser. A build run without its manual (or an
+// installation that lost it) says where it looked rather than doing nothing.
+void frmZCM::mnuManual_Click() {
+    const QString page = ManualPage(manualFolders_, QLocale());
+    if (page.isEmpty()) {
+        platform_.showMessage(this,
+                              tr("The manual was not found. It was looked for in:\n%1")
+                                  .arg(manualFolders_.join(QLatin1Char('\n'))),
+                              tr("Manual"));
+        return;
+    }
+    platform_.openUrl(QUrl::fromLocalFile(page));
 }
 
 void frmZCM::txtOriginalVideo_GotFocus() {

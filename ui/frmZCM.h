@@ -43,6 +43,8 @@ public:
 
     // Keeps settings.ini in this folder instead of the current one; before start-up.
     void keepSettingsIn(const QString& folder);
+    // Looks for the manual in these folders instead of the installed and the built copy.
+    void lookForManualIn(const QStringList& folders);
     // Start-up, once, before the window is first shown.
     void Form_Load();
     // Videos named on the command line, after start-up.
@@ -53,6 +55,7 @@ public:
     void cmdClear_Click();
     void cmdExit_Click();
     void mnuWebsite_Click();
+    void mnuManual_Click();
     void mnuSaveINI_Click();
     void cmdBrowseVideo_Click();
     void cmdSaveAs_Click();
@@ -122,6 +125,7 @@ public:
     QAction* mnuAddCurrent = nullptr;
     QMenu* mnuHelp = nullptr;
     QAction* mnuWebsite = nullptr;
+    QAction* mnuManual = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -190,6 +194,7 @@ private:
     std::optional<QString> askedEncoder_; // the encoder text encoderAnswer_ is for; none before the first need
     QString suggestedOutput_;
     QString settingsFolder_;
+    QStringList manualFolders_;
     PreviewWindow* preview_ = nullptr;
     QueueRunner* queue_ = nullptr;
     // False after a damaged queue file could not be set aside: this run must not write over it.

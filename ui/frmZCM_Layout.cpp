@@ -275,6 +275,10 @@ void frmZCM::buildMenus() {
     mnuHelp->setObjectName("mnuHelp");
     mnuWebsite = mnuHelp->addAction(tr("&Web site"));
     mnuWebsite->setObjectName("mnuWebsite");
+    // After the designed entry, which keeps its place; F1 is where users look for help.
+    mnuManual = mnuHelp->addAction(tr("&Manual"));
+    mnuManual->setObjectName("mnuManual");
+    mnuManual->setShortcut(QKeySequence(Qt::Key_F1));
 }
 
 void frmZCM::setKeyboardOrder() {
@@ -299,6 +303,7 @@ void frmZCM::connectHandlers() {
     connect(cmdffmpegexe, &QPushButton::clicked, this, &frmZCM::cmdffmpegexe_Click);
     connect(mnuSaveINI, &QAction::triggered, this, &frmZCM::mnuSaveINI_Click);
     connect(mnuWebsite, &QAction::triggered, this, &frmZCM::mnuWebsite_Click);
+    connect(mnuManual, &QAction::triggered, this, &frmZCM::mnuManual_Click);
     connect(mnuDetectSize, &QAction::triggered, this, &frmZCM::mnuDetectSize_Click);
     connect(mnuModernCommand, &QAction::triggered, this, &frmZCM::mnuModernCommand_Click);
     connect(txtffmpegexe, &QLineEdit::textChanged, this, &frmZCM::showCommandForm);

@@ -915,6 +915,20 @@ Programm: %1</translation>
         <source>&amp;Replace</source>
         <translation>&amp;Ersetzen</translation>
     </message>
+    <message>
+        <source>The manual was not found. It was looked for in:
+%1</source>
+        <translation>Das Handbuch wurde nicht gefunden. Gesucht wurde in:
+%1</translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation>Handbuch</translation>
+    </message>
+    <message>
+        <source>&amp;Manual</source>
+        <translation>&amp;Handbuch</translation>
+    </message>
 </context>
 <context>
     <name>zvm</name>

@@ -915,6 +915,20 @@ Programa: %1</translation>
         <source>&amp;Replace</source>
         <translation>&amp;Reemplazar</translation>
     </message>
+    <message>
+        <source>The manual was not found. It was looked for in:
+%1</source>
+        <translation>No se encontró el manual. Se buscó en:
+%1</translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation>Manual</translation>
+    </message>
+    <message>
+        <source>&amp;Manual</source>
+        <translation>&amp;Manual</translation>
+    </message>
 </context>
 <context>
     <name>zvm</name>
