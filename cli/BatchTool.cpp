@@ -78,6 +78,18 @@ bool Refused(const std::vector<ConversionRequest>& requests, std::ostream& err) 
             Refuse(err, r.sourceVideo, *refusal);
             return true;
         }
+        // What no encoder can use, though the window's checks let it pass: refused before anything starts.
+        Status unusable = CheckEncodableRates(r);
+        if (unusable.ok() && !r.width.empty()) {
+            const auto outcome = Generate(r);
+            unusable = std::holds_alternative<GenerateResult>(outcome)
+                           ? CheckEncodable(std::get<GenerateResult>(outcome))
+                           : Status();
+        }
+        if (!unusable.ok()) {
+            Refuse(err, r.sourceVideo, unusable.text());
+            return true;
+        }
     }
     return false;
 }

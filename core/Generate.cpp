@@ -42,13 +42,25 @@ constexpr std::array<Bound, 3> kBounds{{
 }};
 } // namespace
 
-Status CheckEncodable(const GenerateResult& result) {
+Status CheckEncodableRates(const ConversionRequest& request) {
+    const TargetPreset* preset = FindPreset(request.preset);
+    const bool vcd = preset != nullptr && preset->form == CommandForm::Vcd;
     for (const Bound& bound : kBounds) {
-        const std::string& text = result.request.*bound.field;
+        if (vcd && bound.field != &ConversionRequest::videoBitrate) {
+            continue; // written by the VCD row itself
+        }
+        const std::string& text = request.*bound.field;
         const std::optional<double> value = ParseNumber(text);
         if (!value || !(*value >= bound.least && *value <= bound.most)) {
             return Status::Failure(FailureKind::BadInput, bound.message, text);
         }
+    }
+    return {};
+}
+
+Status CheckEncodable(const GenerateResult& result) {
+    if (Status rates = CheckEncodableRates(result.request); !rates.ok()) {
+        return rates;
     }
     const FrameGeometry& g = result.geometry;
     if (g.newWidth < 2 || g.newHeight < 2) {

@@ -35,5 +35,8 @@ GenerateOutcome Generate(const ConversionRequest& request, CommandStyle style = 
 // above 0, or absurdly large or small) and a fit with a side under 2 pixels. Reads the request as
 // Generate left it.
 Status CheckEncodable(const GenerateResult& result);
+// The bitrates and sample rate alone, for a request whose size is still to be read; the VCD row's
+// audio values are its own.
+Status CheckEncodableRates(const ConversionRequest& request);
 
 } // namespace zvm

@@ -99,6 +99,7 @@ int Queue::addReady(ConversionRequest request, CommandStyle style) {
 // another item's output.
 void Queue::prepare(QueueItem& it) {
     it.command.clear();
+    it.detail.clear();
     const auto outcome = Generate(it.request, it.style);
     if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
         it.state = ItemState::NeedsAttention;
@@ -109,6 +110,12 @@ void Queue::prepare(QueueItem& it) {
     if (!result.command) {
         it.state = ItemState::NeedsAttention;
         it.reason = kNoMovieType;
+        return;
+    }
+    if (const Status unusable = CheckEncodable(result); !unusable.ok()) {
+        it.state = ItemState::NeedsAttention;
+        it.reason = unusable.message();
+        it.detail = unusable.detail();
         return;
     }
     const Status conflict = OutputConflict(result.request, sameFile_, [&](const std::string& output) {

@@ -97,6 +97,12 @@ void TestCli::commandLines_data() {
                                                        << R"(-i "./-a.avi")" << "";
     QTest::newRow("bad video bitrate") << print + QStringList{"--video-bitrate", "fast", "/v/a.avi"} << 2 << ""
                                        << "/v/a.avi: Invalid Video Bitrate! You must enter a number for the video bitrate";
+    QTest::newRow("video bitrate 0") << print + QStringList{"--video-bitrate", "0", "/v/a.avi"} << 2 << ""
+                                     << "/v/a.avi: The video bitrate must be between 1 and 100000 kbit/s, not 0";
+    QTest::newRow("a vanishing sample rate") << print + QStringList{"--sample-rate", "1e-320", "/v/a.avi"} << 2
+                                             << "" << "The sample rate must be between 8000 and 192000 Hz";
+    QTest::newRow("a sliver of a picture") << QStringList{"-n", "-s", "1e300x1", "/v/a.avi"} << 2 << ""
+                                           << "The picture would be 240x0 pixels";
     QTest::newRow("bad sample rate") << print + QStringList{"--sample-rate=", "/v/a.avi"} << 2 << ""
                                      << "Invalid Samplerate! You must enter a number for the samplerate";
     QTest::newRow("width 0") << QStringList{"-n", "-s", "0x480", "/v/a.avi"} << 2 << ""

@@ -53,7 +53,7 @@ QString Play(const QString& script) {
         static const QHash<QString, qsizetype> kWords{
             {"add", 2},  {"size", 2},   {"nosize", 2}, {"output", 3},  {"start", 1},
             {"next", 1}, {"pause", 1},  {"end", 3},    {"missing", 2}, {"stop", 2},
-            {"skip", 2}, {"remove", 2}, {"move", 3},   {"clear", 1},   {"restart", 1}};
+            {"skip", 2}, {"remove", 2}, {"move", 3},   {"clear", 1},   {"restart", 1}, {"sliver", 2}};
         const QStringList w = event.simplified().split(' ');
         const int id = ids.value(w.value(1), -1);
         if (kWords.value(w[0]) != w.size() || (w[0] != "add" && w.size() > 1 && id < 0)) {
@@ -63,6 +63,8 @@ QString Play(const QString& script) {
             ids[w[1]] = queue->add(Request(w[1]), zvm::CommandStyle::Modern);
         } else if (w[0] == "size") {
             queue->sizeKnown(id, 640, 480, 10.0);
+        } else if (w[0] == "sliver") { // a size whose fit is less than a pixel high
+            queue->sizeKnown(id, 100000, 1, 10.0);
         } else if (w[0] == "nosize") {
             queue->sizeUnknown(id, "no video stream");
         } else if (w[0] == "output") {
@@ -135,6 +137,8 @@ void TestQueue::stateMachine_data() {
     QTest::newRow("two items, one output") << "add a; size a; add b; size b; output b /out/a.mp4"
                                            << "a:waiting b:needs-attention | ";
     QTest::newRow("output is the source") << "add a; size a; output a /v/a.avi" << "a:needs-attention | ";
+    QTest::newRow("a picture no encoder can make") << "add a; sliver a; add b; size b; start; next"
+                                                   << "a:needs-attention b:running | b";
     QTest::newRow("output is the source after ..") << "add a; size a; output a /v/x/../a.avi"
                                                    << "a:needs-attention | ";
     QTest::newRow("a clean exit without a file fails") << "add a; size a; start; next; end a 0; missing a"
