@@ -193,6 +193,7 @@ private:
     zvm::EncoderAnswer encoderAnswer_ = zvm::EncoderAnswer::Unknown;
     std::optional<QString> askedEncoder_; // the encoder text encoderAnswer_ is for; none before the first need
     QString suggestedOutput_;
+    QString chosenSource_; // the source whose size was last read, so that leaving the box reads a new one once
     QString settingsFolder_;
     QStringList manualFolders_;
     PreviewWindow* preview_ = nullptr;

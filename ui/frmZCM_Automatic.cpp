@@ -109,6 +109,7 @@ void frmZCM::detectSize(bool reportFailure) {
 // A video picked or dropped: its size is read and, unless the user named the output, the output is
 // named after it.
 void frmZCM::sourceChosen() {
+    chosenSource_ = txtOriginalVideo->text();
     detectSize(false);
     suggestOutput();
 }

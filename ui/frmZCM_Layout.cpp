@@ -307,6 +307,12 @@ void frmZCM::connectHandlers() {
     connect(mnuDetectSize, &QAction::triggered, this, &frmZCM::mnuDetectSize_Click);
     connect(mnuModernCommand, &QAction::triggered, this, &frmZCM::mnuModernCommand_Click);
     connect(txtffmpegexe, &QLineEdit::textChanged, this, &frmZCM::showCommandForm);
+    // A typed source is read as a picked one is, once the user leaves the box with a changed text.
+    connect(txtOriginalVideo, &QLineEdit::editingFinished, this, [this] {
+        if (txtOriginalVideo->text() != chosenSource_) {
+            sourceChosen();
+        }
+    });
     connect(cboPlatform, &QComboBox::currentIndexChanged, this, &frmZCM::suggestOutput);
     connect(mnuPreview, &QAction::triggered, this, &frmZCM::mnuPreview_Click);
     connect(mnuAddToQueue, &QAction::triggered, this, &frmZCM::mnuAddToQueue_Click);

@@ -76,6 +76,7 @@ void frmZCM::Form_Load() {
         cboPlatform->addItem(QString::fromUtf8(preset.displayText));
     }
     cboPlatform->setCurrentIndex(0);
+    chosenSource_ = txtOriginalVideo->text(); // restored, with its size: nothing to read
     showCommandForm();
     offerKeptQueue();
     txtOriginalVideo->setFocus(Qt::OtherFocusReason);

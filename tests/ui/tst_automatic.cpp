@@ -21,6 +21,7 @@ private slots:
     void explicitChoiceIsKept();
     void outputNamedFromTheSource_data();
     void outputNamedFromTheSource();
+    void typedSourceIsRead();
     void onlyTheLatestDetectionCounts();
     void detectionFailuresSpeakOnlyWhenAsked();
     void previewFollowsTheWindow();
@@ -123,6 +124,22 @@ void TestAutomatic::outputNamedFromTheSource() {
     fx.outside.pendingDetections.last()(Found(853, 480));
     QCOMPARE(w.txtWidth->text(), "853");
     QCOMPARE(w.txtHeight->text(), "480");
+}
+
+// A typed source is read once the user leaves the box with a changed text, as a picked one is.
+void TestAutomatic::typedSourceIsRead() {
+    WindowFixture fx;
+    frmZCM& w = fx.start();
+    w.txtOriginalVideo->setFocus();
+    QTest::keyClick(w.txtOriginalVideo, Qt::Key_Return); // the restored source: nothing to read
+    QVERIFY(fx.outside.detections.isEmpty());
+    w.txtOriginalVideo->setText("/videos/typed.mkv");
+    QTest::keyClick(w.txtOriginalVideo, Qt::Key_Return);
+    QTest::keyClick(w.txtOriginalVideo, Qt::Key_Return); // unchanged since: read once
+    QCOMPARE(fx.outside.detections, QStringList{"/videos/typed.mkv"});
+    fx.outside.pendingDetections[0](Found(720, 480));
+    QCOMPARE(w.txtWidth->text(), "720");
+    QCOMPARE(w.txtSaveAs->text(), "/videos/clip.mp4"); // a name the user gave is kept
 }
 
 void TestAutomatic::onlyTheLatestDetectionCounts() {
