@@ -41,7 +41,8 @@ int QtPlatform::askChoice(QWidget* parent, const QString& prompt, const QString&
 
 // Several existing videos at once, for the queue.
 QStringList QtPlatform::openFileNames(QWidget* parent, const FileDialogRequest& request) {
-    QFileDialog dialog(parent, request.title, request.folder);
+    PickerDialog dialog(parent, request.title, /*mustBeProgram=*/false);
+    dialog.setDirectory(request.folder);
     dialog.setFileMode(QFileDialog::ExistingFiles);
     dialog.setNameFilters(request.filters);
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();

@@ -184,6 +184,7 @@ private:
     void offerKeptQueue();
     bool mayQuit();
     static QStringList VideoFilters();
+    QString videoFolder() const;
 
     Platform& platform_;
     zvm::media::Outside& outside_;
@@ -193,6 +194,7 @@ private:
     zvm::EncoderAnswer encoderAnswer_ = zvm::EncoderAnswer::Unknown;
     std::optional<QString> askedEncoder_; // the encoder text encoderAnswer_ is for; none before the first need
     QString suggestedOutput_;
+    QString lastVideoFolder_; // where the last picked video came from, for the next picker
     QString chosenSource_; // the source whose size was last read, so that leaving the box reads a new one once
     QString settingsFolder_;
     QStringList manualFolders_;

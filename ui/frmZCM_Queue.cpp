@@ -52,10 +52,14 @@ void frmZCM::addToQueue(const QStringList& videos) {
     showQueue();
 }
 
+// "All videos" comes first here: the designed list's first filter hides today's common endings.
 void frmZCM::mnuAddToQueue_Click() {
+    QStringList filters = VideoFilters();
+    filters.move(1, 0);
     const QStringList videos =
-        platform_.openFileNames(this, {tr("Add videos to queue"), {}, VideoFilters(), {}});
+        platform_.openFileNames(this, {tr("Add videos to queue"), {}, filters, videoFolder()});
     if (!videos.isEmpty()) {
+        lastVideoFolder_ = QFileInfo(videos.constFirst()).absolutePath();
         addToQueue(videos);
     }
 }

@@ -153,13 +153,27 @@ bool frmZCM::pickInto(QLineEdit* box, const FileDialogRequest& request) {
     return true;
 }
 
+// Where a video picker opens: where the current source is, else where the last video came from, else
+// the user's Videos folder.
+QString frmZCM::videoFolder() const {
+    const QFileInfo source(txtOriginalVideo->text());
+    if (!txtOriginalVideo->text().isEmpty() && source.absoluteDir().exists()) {
+        return source.absolutePath();
+    }
+    if (!lastVideoFolder_.isEmpty()) {
+        return lastVideoFolder_;
+    }
+    return QStandardPaths::writableLocation(QStandardPaths::MoviesLocation);
+}
+
 void frmZCM::cmdBrowseVideo_Click() {
     const bool picked =
         pickInto(txtOriginalVideo, {tr("Locate Video File"),
                                     QStringLiteral("*.avi; *.wmv; *.mpg; *.mpeg; *.mp4; *.ogm"),
                                     VideoFilters(),
-                                    {}});
+                                    videoFolder()});
     if (picked) {
+        lastVideoFolder_ = QFileInfo(txtOriginalVideo->text()).absolutePath();
         sourceChosen();
     }
 }

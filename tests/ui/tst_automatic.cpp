@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QStandardPaths>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -22,6 +23,8 @@ private slots:
     void outputNamedFromTheSource_data();
     void outputNamedFromTheSource();
     void typedSourceIsRead();
+    void pickersOpenWhereTheVideosAre_data();
+    void pickersOpenWhereTheVideosAre();
     void onlyTheLatestDetectionCounts();
     void detectionFailuresSpeakOnlyWhenAsked();
     void previewFollowsTheWindow();
@@ -140,6 +143,41 @@ void TestAutomatic::typedSourceIsRead() {
     fx.outside.pendingDetections[0](Found(720, 480));
     QCOMPARE(w.txtWidth->text(), "720");
     QCOMPARE(w.txtSaveAs->text(), "/videos/clip.mp4"); // a name the user gave is kept
+}
+
+// The video pickers open where the current source is, else where the last video came from, else in
+// the user's Videos folder; the queue's add dialog shows all videos first.
+void TestAutomatic::pickersOpenWhereTheVideosAre_data() {
+    QTest::addColumn<QString>("source"); // the box's text; $DIR is the test's folder
+    QTest::addColumn<QString>("picked"); // picked before, with the box emptied after; "" none
+    QTest::addColumn<QString>("folder"); // where the next picker opens; "videos": the Videos folder
+    QTest::newRow("beside the current source") << "$DIR/clip.avi" << "" << "$DIR";
+    QTest::newRow("the last video's folder") << "" << "$DIR/sub/last.mkv" << "$DIR/sub";
+    QTest::newRow("a source whose folder is gone") << "/nonexistent/clip.avi" << "" << "videos";
+    QTest::newRow("nothing yet") << "" << "" << "videos";
+}
+
+void TestAutomatic::pickersOpenWhereTheVideosAre() {
+    QFETCH(QString, source);
+    QFETCH(QString, picked);
+    QFETCH(QString, folder);
+    WindowFixture fx;
+    frmZCM& w = fx.start();
+    QVERIFY(QDir(fx.dir.path()).mkpath("sub"));
+    const auto here = [&fx](QString text) { return text.replace("$DIR", fx.dir.path()); };
+    if (!picked.isEmpty()) {
+        fx.platform.setNextFileName(here(picked));
+        w.cmdBrowseVideo_Click();
+    }
+    w.txtOriginalVideo->setText(here(source));
+    w.cmdBrowseVideo_Click(); // cancelled
+    w.mnuAddToQueue->trigger(); // cancelled
+    const QString expected =
+        folder == "videos" ? QStandardPaths::writableLocation(QStandardPaths::MoviesLocation) : here(folder);
+    QCOMPARE(fx.platform.dialogs.size(), picked.isEmpty() ? 2 : 3);
+    QCOMPARE(fx.platform.dialogs.at(fx.platform.dialogs.size() - 2).folder, expected);
+    QCOMPARE(fx.platform.dialogs.last().folder, expected);
+    QVERIFY(fx.platform.dialogs.last().filters.value(0).startsWith("All videos"));
 }
 
 void TestAutomatic::onlyTheLatestDetectionCounts() {
