@@ -30,13 +30,13 @@ printf '%s,"256","32","24000","%s","%s","%s","Saved"\r\n' \
     "$size" "$video" "/home/user/Videos/holiday.mp4" "/usr/bin/ffmpeg" > "$work/settings.ini"
 (cd "$work" && QT_FONT_DPI=$dpi QT_ENABLE_HIGHDPI_SCALING=0 "$program") &
 app_pid=$!
-window=$(xdotool search --sync --name 'Zarnik Video Maker v0\.61' | head -n 1)
+window=$(timeout 60 xdotool search --sync --name 'Zarnik Video Maker v0\.61' | head -n 1)
 xdotool windowfocus "$window"
 sleep 0.5
 if [ "$what" = preview ]; then
     xdotool key --delay 50 Tab Tab Tab Tab Tab Tab Tab Down Down Down # the PSP 368x208 row of the list
     xdotool key ctrl+p
-    window=$(xdotool search --sync --onlyvisible --name '^Preview - ' | head -n 1)
+    window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Preview - ' | head -n 1)
     sleep 2 # the frame is rendered after a pause
 else
     xdotool key alt+g
