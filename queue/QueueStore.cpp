@@ -13,6 +13,12 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 using zvm::MovieType;
 using zvm::files::PathToQString;
@@ -111,11 +117,20 @@ zvm::Status SaveQueue(const QString& path, const std::vector<QueueItem>& items) 
 }
 
 LoadedQueue LoadQueue(const QString& path) {
-    QFile file(path);
-    if (!file.exists()) {
-        return {};
+    // Opened without blocking and its type checked before anything is read: a pipe or a device in its
+    // place would otherwise hang the window before it shows.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return errno == ENOENT ? LoadedQueue{} : SetAside(path, PathToQString(std::strerror(errno)));
     }
-    if (!file.open(QIODevice::ReadOnly)) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return SetAside(path, QStringLiteral("it is not a regular file"));
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         return SetAside(path, file.errorString());
     }
     QJsonParseError parse{};

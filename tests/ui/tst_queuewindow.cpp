@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QTableWidget>
 
+#include <sys/stat.h>
+
 class TestQueueWindow : public QObject {
     Q_OBJECT
 
@@ -122,6 +124,8 @@ void TestQueueWindow::offersKeptVideosBack_data() {
     QTest::newRow("resume") << QByteArray() << 0 << QStringList{} << 2;
     QTest::newRow("discard") << QByteArray() << 1 << QStringList{} << 0;
     QTest::newRow("damaged") << QByteArray("{\"items\":") << -1 << QStringList{"Queue"} << 0;
+    QTest::newRow("a pipe in its place") << QByteArray("FIFO") << -1 << QStringList{"Queue"} << 0;
+    QTest::newRow("a folder in its place") << QByteArray("DIR") << -1 << QStringList{"Queue"} << 0;
     QTest::newRow("an incomplete item") << QByteArray(R"({"version":1,"items":[{"state":"waiting"}]})") << -1
                                         << QStringList{"Queue"} << 0;
 }
@@ -141,6 +145,10 @@ void TestQueueWindow::offersKeptVideosBack() {
             item.request.outputPath = item.request.sourceVideo + ".mp4";
         }
         QVERIFY(SaveQueue(fx.platform.queuePath, waiting).ok());
+    } else if (kept == "FIFO") {
+        QVERIFY(::mkfifo(QFile::encodeName(fx.platform.queuePath).constData(), 0600) == 0);
+    } else if (kept == "DIR") {
+        QVERIFY(QDir(fx.dir.path()).mkdir("queue.json"));
     } else {
         QFile file(fx.platform.queuePath);
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -155,7 +163,8 @@ void TestQueueWindow::offersKeptVideosBack() {
         QCOMPARE(fx.platform.choiceButtons, QStringList({"&Resume", "&Discard"}));
     }
     QCOMPARE(Window(w) != nullptr ? Window(w)->table()->rowCount() : 0, items);
-    QCOMPARE(QDir(fx.dir.path()).entryList({"queue.json.damaged-*"}).size(), kept.isEmpty() ? 0 : 1); // kept aside
+    QCOMPARE(QDir(fx.dir.path()).entryList({"queue.json.damaged-*"}, QDir::AllEntries | QDir::System).size(),
+             kept.isEmpty() ? 0 : 1); // kept aside, a pipe too
     QCOMPARE(LoadQueue(fx.platform.queuePath).items.size(), std::size_t(items)); // resumed ones stay kept
 }
 
