@@ -9,6 +9,7 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zarnik Video Maker"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(ZVM_APP_ID));
     // Encoder windows may stay open; the main window alone decides when the program ends.
     QApplication::setQuitOnLastWindowClosed(false);
     InstallTranslations(app);

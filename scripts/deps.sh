@@ -5,6 +5,8 @@ ZVM_BUILD_PACKAGES=(g++ cmake make qt6-base-dev qt6-tools-dev qt6-l10n-tools lib
 # Testing the real program: a virtual X server, keyboard/mouse driving, clipboard reading, and
 # the real encoder for the end-to-end conversions.
 ZVM_TEST_PACKAGES=(xvfb xauth xdotool xclip x11-utils ffmpeg qt6-translations-l10n)
+# A private session bus and its monitor, to read the task bar progress as a desktop would.
+ZVM_TEST_PACKAGES+=(dbus-daemon dbus-bin)
 # Packaging and hardening: the Debian package's tools, the desktop and AppStream validators, and
 # clang with its libFuzzer runtime and clang-tidy.
 ZVM_CHECK_PACKAGES=(dpkg-dev desktop-file-utils appstream clang libclang-rt-14-dev clang-tidy)

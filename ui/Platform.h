@@ -43,4 +43,7 @@ public:
     virtual QString queueFile() = 0;
     // A desktop notification; nothing happens where no notification service runs.
     virtual void notify(const QString& title, const QString& text) = 0;
+    // The queue's overall progress (0 to 1) on the program's task bar entry, or none to hide it;
+    // nothing happens where the desktop reads no such thing.
+    virtual void showTaskbarProgress(std::optional<double> fraction) = 0;
 };

@@ -90,3 +90,16 @@ void QtPlatform::notify(const QString& title, const QString& text) {
          << QStringList() << QVariantMap() << -1;
     QDBusConnection::sessionBus().asyncCall(call);
 }
+
+// The launcher entry signal that Plasma, Unity and the common docks read, addressed to the program's
+// desktop entry. A signal, not a call: no answer is awaited, and nothing breaks where no one listens.
+void QtPlatform::showTaskbarProgress(std::optional<double> fraction) {
+    QDBusMessage signal = QDBusMessage::createSignal(QStringLiteral("/io/github/zarnik_video_maker/progress"),
+                                                     QStringLiteral("com.canonical.Unity.LauncherEntry"),
+                                                     QStringLiteral("Update"));
+    const QString entry = QGuiApplication::desktopFileName();
+    signal << QStringLiteral("application://%1.desktop").arg(entry)
+           << QVariantMap{{QStringLiteral("progress"), fraction.value_or(0.0)},
+                          {QStringLiteral("progress-visible"), fraction.has_value()}};
+    QDBusConnection::sessionBus().send(signal);
+}

@@ -14,4 +14,5 @@ public:
     void openUrl(const QUrl& url) override;
     QString queueFile() override;
     void notify(const QString& title, const QString& text) override;
+    void showTaskbarProgress(std::optional<double> fraction) override;
 };

@@ -9,6 +9,7 @@
 #include "TextCrossing.h"
 #include "Translated.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -66,6 +68,36 @@ double Fraction(const QueueItem& item) {
     return item.duration && *item.duration > 0 ? std::min(1.0, item.encoded / *item.duration) : 0.0;
 }
 
+// Where a progress cell keeps its fraction (0 to 1) beside its text.
+constexpr int kFractionRole = Qt::UserRole + 1;
+
+// Draws a progress cell as the style's own progress bar, with the cell's text on it; an item that has
+// not begun shows its text alone.
+class ProgressBarDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        const QVariant fraction = index.data(kFractionRole);
+        if (!fraction.isValid()) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        QStyleOptionProgressBar bar;
+        bar.rect = option.rect.adjusted(2, 2, -2, -2);
+        bar.state = option.state | QStyle::State_Horizontal;
+        bar.minimum = 0;
+        bar.maximum = 1000;
+        bar.progress = qRound(1000 * fraction.toDouble());
+        bar.text = index.data(Qt::DisplayRole).toString();
+        bar.textVisible = true;
+        bar.textAlignment = Qt::AlignCenter;
+        const QWidget* view = option.widget;
+        QStyle* style = view != nullptr ? view->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ProgressBar, &bar, painter, view);
+    }
+};
+
 QString Summary(const zvm::queue::QueueSummary& s) {
     return QueueWindow::tr("%1 finished, %2 failed, %3 skipped").arg(s.finished).arg(s.failed).arg(s.skipped);
 }
@@ -101,6 +133,7 @@ void QueueWindow::buildLayout() {
     table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     table_->horizontalHeader()->setSectionResizeMode(Output, QHeaderView::Stretch);
     table_->verticalHeader()->hide();
+    table_->setItemDelegateForColumn(Progress, new ProgressBarDelegate(table_));
     connect(table_, &QTableWidget::itemSelectionChanged, this, &QueueWindow::showDetails);
     connect(table_, &QTableWidget::cellChanged, this, &QueueWindow::edited);
 
@@ -157,9 +190,20 @@ void QueueWindow::refresh() {
         state += tr(", %1 left").arg(Clock(*left));
     }
     setWindowTitle(tr("Queue - %1").arg(state));
+    showOnTaskbar(runner_.isRunning() && total > 0 ? std::optional<double>(done / total) : std::nullopt);
     summary_->setText(tr("%n video(s): %1", "", total).arg(Summary(s)));
     showStoreProblem();
     showDetails();
+}
+
+// Only a change the bar can show is sent: an encoder reports its time several times a second.
+void QueueWindow::showOnTaskbar(std::optional<double> fraction) {
+    const std::optional<int> steps =
+        fraction ? std::optional<int>(qRound(1000 * *fraction)) : std::nullopt;
+    if (steps != taskbarSteps_) {
+        taskbarSteps_ = steps;
+        platform_.showTaskbarProgress(fraction);
+    }
 }
 
 // One line while the queue cannot be kept, however many changes fail to be kept; gone once one is.
@@ -200,6 +244,11 @@ void QueueWindow::fillRow(int row) {
             cell->setText(texts[column]);
         }
         cell->setData(Qt::UserRole, item.id);
+        if (column == Progress) {
+            const bool begun = item.state == ItemState::Running || item.encoded > 0 ||
+                               item.state == ItemState::Finished;
+            cell->setData(kFractionRole, begun ? QVariant(Fraction(item)) : QVariant());
+        }
         const bool mendable = editable && (column == Size || column == Output);
         cell->setFlags(mendable ? cell->flags() | Qt::ItemIsEditable : cell->flags() & ~Qt::ItemIsEditable);
     }
@@ -281,6 +330,7 @@ void QueueWindow::finishedAll(const zvm::queue::QueueSummary& summary) {
     const QString text = tr("The queue is done: %1.").arg(Summary(summary));
     summary_->setText(text);
     setWindowTitle(tr("Queue - done: %1").arg(Summary(summary)));
+    showOnTaskbar(std::nullopt);
     if (!isActiveWindow()) {
         platform_.notify(QStringLiteral("Zarnik Video Maker"), text);
     }

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 class Platform;
 class QLabel;
 class QPlainTextEdit;
@@ -35,6 +37,7 @@ private:
     void fillRow(int row);
     void showDetails();
     void showStoreProblem();
+    void showOnTaskbar(std::optional<double> fraction);
     void edited(int row, int column);
     void finishedAll(const zvm::queue::QueueSummary& summary);
     int selectedId() const;
@@ -53,4 +56,5 @@ private:
     QLabel* summary_ = nullptr;
     QLabel* storeProblem_ = nullptr;
     bool filling_ = false;
+    std::optional<int> taskbarSteps_; // thousandths last shown on the task bar; none while hidden
 };

@@ -40,6 +40,8 @@ public:
     }
     QString queueFile() override { return queuePath; }
     void notify(const QString& title, const QString& text) override { notifications.append(title + ": " + text); }
+    void showTaskbarProgress(std::optional<double> fraction) override { taskbar.append(fraction); }
+    QList<std::optional<double>> taskbar;
     std::optional<QString> openFileName(QWidget*, const FileDialogRequest& request) override {
         dialogs.append(request);
         return fileAnswers.isEmpty() ? std::nullopt : fileAnswers.dequeue();

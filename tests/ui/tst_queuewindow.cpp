@@ -76,6 +76,7 @@ void TestQueueWindow::addsRunsAndTellsWhenDone() {
     emit fx.outside.lastJob->outputArrived("  Duration: 00:00:10.00,\nframe=1 time=00:00:05.00 x\r");
     QCOMPARE(Cell(q, 0, QueueWindow::Progress), "50%");
     QVERIFY(q->windowTitle().startsWith("Queue - running, 0 of 2 done, 25%"));
+    QCOMPARE(fx.platform.taskbar, (QList<std::optional<double>>{0.0, 0.25})); // once per change
     emit fx.outside.lastJob->finished(0, 0);
     QCOMPARE(fx.outside.started.size(), 2); // the next starts at once
     fx.outside.pendingChecks.takeFirst()({zvm::CheckVerdict::Fits, "Fits GBA - 240x160"});
@@ -84,6 +85,7 @@ void TestQueueWindow::addsRunsAndTellsWhenDone() {
     QCOMPARE(Cell(q, 1, QueueWindow::State), "Failed: the encoder ended with exit code 1");
     QCOMPARE(q->summaryText(), "The queue is done: 1 finished, 1 failed, 0 skipped.");
     QCOMPARE(fx.platform.notifications.size(), 1);
+    QCOMPARE(fx.platform.taskbar.last(), std::nullopt);
     QVERIFY(LoadQueue(fx.platform.queuePath).items.empty());
 }
 
