@@ -1,6 +1,7 @@
 // Starting and following a real program: the fake encoder, built by the project.
 #include "EncoderOutput.h"
 #include "EncoderProcess.h"
+#include "ProcessGroups.h"
 #include "ProcessRun.h"
 #include "ProgramLookup.h"
 #include "Spawn.h"
@@ -8,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -31,6 +33,8 @@ private slots:
     void floodStaysBounded();
     void helperEndsWithItsChildren_data();
     void helperEndsWithItsChildren();
+    void lifetimeAfterItsStarterIsKilled_data();
+    void lifetimeAfterItsStarterIsKilled();
 
 private:
     std::unique_ptr<EncoderProcess> start(const QStringList& arguments);
@@ -226,6 +230,43 @@ void TestSpawn::helperEndsWithItsChildren() {
         QVERIFY(done.wait(20000));
         QVERIFY(done.at(0).at(0).value<ProcessResult>().timedOut);
     }
+    QTRY_VERIFY_WITH_TIMEOUT(!Running(child), 10000);
+}
+
+// The program that started the encoder is killed: a tied encoder ends with it, what the encoder
+// started is left to its process group's record (ended here as the next start ends it), and an
+// independent encoder finishes its work.
+void TestSpawn::lifetimeAfterItsStarterIsKilled_data() {
+    QTest::addColumn<bool>("tied");
+    QTest::newRow("tied") << true;
+    QTest::newRow("independent") << false;
+}
+
+void TestSpawn::lifetimeAfterItsStarterIsKilled() {
+    QFETCH(bool, tied);
+    qputenv("FAKE_ENCODER_FORK", "1");
+    qputenv("FAKE_ENCODER_SECONDS", tied ? "60" : "5");
+    QProcess starter;
+    starter.start(SPAWN_PARENT_PATH, {tied ? "tied" : "independent", logs_, encoder_, "out.mp4"});
+    QVERIFY(starter.waitForReadyRead(10000));
+    const QList<QByteArray> words = starter.readAllStandardOutput().trimmed().split(' ');
+    QCOMPARE(words.size(), 2);
+    const ProcessMark encoder{words[0].toInt(), words[1].toULongLong()};
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo("child.pid").size() > 0, 10000);
+    QFile childFile("child.pid");
+    QVERIFY(childFile.open(QIODevice::ReadOnly));
+    const pid_t child = childFile.readAll().trimmed().toInt();
+    QVERIFY(child > 0);
+    ::kill(static_cast<pid_t>(starter.processId()), SIGKILL);
+    QVERIFY(starter.waitForFinished(10000));
+    if (tied) {
+        QTRY_VERIFY_WITH_TIMEOUT(MarkOf(encoder.pid) != encoder, 10000);
+        QVERIFY(Running(child)); // the kernel's tie reaches the encoder alone
+    } else {
+        QVERIFY(MarkOf(encoder.pid) == encoder);
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo("out.mp4").size() > 0, 30000); // written at its end
+    }
+    EndGroups({encoder}, std::chrono::milliseconds(300)); // the child ignores SIGTERM
     QTRY_VERIFY_WITH_TIMEOUT(!Running(child), 10000);
 }
 
