@@ -32,12 +32,12 @@ zvm::ConversionRequest Settings(const char* encoder) {
 // start is the queue's, exit detection included.
 class TimedOutside final : public zvm::media::RealOutside {
 public:
-    zvm::Result<std::unique_ptr<EncoderJob>> startEncoder(const QString& command,
-                                                          const QString& encoder) override {
+    zvm::Result<std::unique_ptr<EncoderJob>> startEncoder(const QString& command, const QString& encoder,
+                                                          zvm::process::Lifetime lifetime) override {
         starts.push_back(std::chrono::duration_cast<std::chrono::nanoseconds>(
                              std::chrono::system_clock::now().time_since_epoch())
                              .count());
-        return RealOutside::startEncoder(command, encoder);
+        return RealOutside::startEncoder(command, encoder, lifetime);
     }
     void checkOutput(const QString&, const QString&, const zvm::OutputTarget&, const zvm::SourceFacts&,
                      std::function<void(const CheckReport&)>) override {}

@@ -29,18 +29,20 @@ template <class Helper, class Signal, class Done> Helper* OneShot(Signal signal,
 }
 } // namespace
 
-Result<std::unique_ptr<EncoderJob>> RealOutside::startEncoder(const QString& commandLine,
-                                                              const QString& encoder) {
-    const auto resolved = process::ResolveCommandLine(files::PathToStd(commandLine), files::PathToStd(encoder),
-                                                      process::ProgramFinder::FromSystem());
+Result<std::unique_ptr<EncoderJob>>
+RealOutside::startEncoder(const QString& commandLine, const QString& encoder, process::Lifetime lifetime) {
+    const auto resolved = process::ResolveCommandLine(
+        files::PathToStd(commandLine), files::PathToStd(encoder), process::ProgramFinder::FromSystem());
     if (!resolved.ok()) {
         return resolved.status(); // the looked-for program is its detail
     }
-    const auto spawned = process::SpawnDetached(resolved.value());
+    const auto spawned = lifetime == process::Lifetime::Tied ? process::SpawnTied(resolved.value())
+                                                             : process::SpawnDetached(resolved.value());
     if (!spawned.ok()) {
         return Status::Failure(FailureKind::Outside, spawned.status().text(), resolved.value().program);
     }
-    return std::unique_ptr<EncoderJob>(std::make_unique<EncoderProcess>(spawned.value().pid, spawned.value().logFd));
+    return std::unique_ptr<EncoderJob>(
+        std::make_unique<EncoderProcess>(spawned.value().pid, spawned.value().logFd));
 }
 
 void RealOutside::detectSize(const QString& video, const QString& encoder,

@@ -6,6 +6,7 @@
 #include "FrameRenderer.h"
 #include "OutputCheck.h"
 #include "SizeProbe.h"
+#include "Spawn.h"
 #include "Status.h"
 
 #include <QPointer>
@@ -27,11 +28,12 @@ public:
     Outside(const Outside&) = delete;
     Outside& operator=(const Outside&) = delete;
 
-    // Starts one command line as an independent program, without a shell, and returns at once with
-    // the job that follows it. The line's program is the encoder's when the line begins with its
-    // text. A failure's detail is the program that was looked for (empty when the line names none).
-    virtual Result<std::unique_ptr<EncoderJob>> startEncoder(const QString& commandLine,
-                                                             const QString& encoder) = 0;
+    // Starts one command line without a shell, and returns at once with the job that follows it: an
+    // Independent program outlives this one, a Tied one ends with the calling thread (call it from the
+    // GUI thread). The line's program is the encoder's when the line begins with its text. A failure's
+    // detail is the program that was looked for (empty when the line names none).
+    virtual Result<std::unique_ptr<EncoderJob>>
+    startEncoder(const QString& commandLine, const QString& encoder, process::Lifetime lifetime) = 0;
     // A video's display size and duration.
     virtual void detectSize(const QString& video, const QString& encoder,
                             std::function<void(const SizeDetection&)> done) = 0;
@@ -50,8 +52,8 @@ public:
 // The real thing: programs started and asked in this process.
 class RealOutside : public Outside {
 public:
-    Result<std::unique_ptr<EncoderJob>> startEncoder(const QString& commandLine,
-                                                     const QString& encoder) override;
+    Result<std::unique_ptr<EncoderJob>> startEncoder(const QString& commandLine, const QString& encoder,
+                                                     process::Lifetime lifetime) override;
     void detectSize(const QString& video, const QString& encoder,
                     std::function<void(const SizeDetection&)> done) override;
     void askForm(const QString& encoder, std::function<void(EncoderAnswer)> done) override;

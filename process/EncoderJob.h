@@ -1,8 +1,12 @@
 #pragma once
 
+#include "ProcessGroups.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+
+#include <optional>
 
 // A running encoder as the encoder window sees it: output as it arrives, the end, and a way to ask
 // it to stop. The real one follows a started process; tests drive a fake.
@@ -17,6 +21,8 @@ public:
     virtual void stop() = 0;
     // Ends it at once, with everything it started.
     virtual void kill() = 0;
+    // The process group the encoder leads, named by its leader's mark; none for one that is no process.
+    virtual std::optional<zvm::process::ProcessMark> group() const { return std::nullopt; }
 
 signals:
     void outputArrived(const QByteArray& bytes);

@@ -9,8 +9,8 @@
 class QSocketNotifier;
 
 // Follows a started encoder: reads its log as it grows, and reaps the process the moment it ends.
-// It never ends the encoder by itself: the encoder outlives this object and the program, unless
-// stop() is asked for.
+// It never ends the encoder by itself: the encoder outlives this object, and the program too unless it
+// was started tied to it (SpawnTied), or stop() is asked for.
 class EncoderProcess final : public EncoderJob {
     Q_OBJECT
 
@@ -26,6 +26,7 @@ public:
     // left behind when the encoder itself ends, are killed.
     void stop() override;
     void kill() override;
+    std::optional<zvm::process::ProcessMark> group() const override { return group_; }
     void setStopGrace(int milliseconds) { killTimer_.setInterval(milliseconds); }
 
     // How often the log is read: often enough for a smooth progress bar, rarely enough to cost next
@@ -43,6 +44,7 @@ private:
     void signalGroup(int signal);
 
     pid_t pid_;
+    std::optional<zvm::process::ProcessMark> group_;
     int logFd_;
     int pidFd_ = -1;
     QSocketNotifier* exitNotifier_ = nullptr;

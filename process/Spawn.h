@@ -29,4 +29,15 @@ std::string LogFolder();
 Result<SpawnedProcess> SpawnDetached(const ResolvedCommand& command,
                                      const std::string& logFolder = LogFolder());
 
+// Starts the program as SpawnDetached does (same log, same arguments, standard input from /dev/null),
+// but in its own process group within this program's session, and tied to the calling thread: the
+// kernel kills it when that thread ends, however this program ends (SIGKILL included). Call it from
+// a thread that lives as long as the program's owner of the process (the GUI thread): the tie
+// follows the thread that forks, not the process. What the program starts in turn is not tied;
+// its process group names those.
+Result<SpawnedProcess> SpawnTied(const ResolvedCommand& command, const std::string& logFolder = LogFolder());
+
+// Whether a started program outlives the one that started it.
+enum class Lifetime { Independent, Tied };
+
 } // namespace zvm::process

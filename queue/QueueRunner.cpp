@@ -16,7 +16,11 @@ using zvm::files::ToStd;
 
 QueueRunner::QueueRunner(zvm::media::Outside& outside, QString storePath, QObject* parent)
     : QObject(parent), queue_(&zvm::process::OutputIsSource), outside_(outside),
-      storePath_(std::move(storePath)) {}
+      storePath_(std::move(storePath)),
+      groups_(storePath_.isEmpty() ? std::filesystem::path()
+                                   : EncoderGroups::BesideQueue(PathToStd(storePath_))) {
+    groups_.endLeftOvers(); // before anything of this run starts, resumed items first of all
+}
 
 QueueRunner::~QueueRunner() = default;
 
@@ -123,13 +127,19 @@ void QueueRunner::launchNext() {
             return;
         }
         const zvm::queue::QueueItem& item = *queue_.find(*id);
-        auto started = outside_.startEncoder(PathToQString(item.command), PathToQString(item.request.encoderPath));
+        // Tied to this thread, the GUI thread, which lives as long as the window.
+        auto started =
+            outside_.startEncoder(PathToQString(item.command), PathToQString(item.request.encoderPath),
+                                  zvm::process::Lifetime::Tied);
         if (!started.ok()) {
             queue_.failedToStart(*id, started.status().message());
             touch(true);
             continue;
         }
         job_ = std::move(started).value();
+        if (const auto group = job_->group()) {
+            groups_.started(*group);
+        }
         runningId_ = *id;
         stopFor_ = StopFor::Nothing;
         output_ = zvm::media::EncoderOutput();
@@ -149,6 +159,7 @@ void QueueRunner::follow(const QByteArray& bytes) {
 
 void QueueRunner::ended(int exitCode, int signal) {
     job_.release()->deleteLater(); // it is still delivering this signal
+    groups_.forgetEnded();
     const int id = runningId_;
     runningId_ = 0;
     if (stopFor_ != StopFor::Nothing) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EncoderGroups.h"
 #include "EncoderOutput.h"
 #include "Outside.h"
 #include "Queue.h"
@@ -14,8 +15,10 @@
 
 // Runs the queue: detects the sizes of added videos (two at a time), starts one encoder at a time
 // through the same run layer as Convert, follows it, checks what it wrote, and starts the next at
-// once. Keeps the unfinished items in storePath (when given) after every change. The outside must
-// outlive the runner.
+// once. Keeps the unfinished items in storePath (when given) after every change. Its encoders end with
+// the thread that made it (the GUI thread), and, with a storePath, the process groups they lead are
+// kept beside it: making the runner ends those a killed program left behind. The outside must outlive
+// the runner.
 class QueueRunner : public QObject {
     Q_OBJECT
 
@@ -75,6 +78,7 @@ private:
     zvm::media::Outside& outside_;
     QString storePath_;
     zvm::Status storeStatus_;
+    EncoderGroups groups_;
     std::unique_ptr<EncoderJob> job_;
     int runningId_ = 0;
     StopFor stopFor_ = StopFor::Nothing;

@@ -41,14 +41,14 @@ public:
 // test gives it, in any order.
 class FakeOutside final : public zvm::media::Outside {
 public:
-    zvm::Result<std::unique_ptr<EncoderJob>> startEncoder(const QString& commandLine,
-                                                          const QString& encoder) override {
+    zvm::Result<std::unique_ptr<EncoderJob>> startEncoder(const QString& commandLine, const QString& encoder,
+                                                          zvm::process::Lifetime lifetime) override {
         started.append(commandLine);
         if (startFailure) {
             return *startFailure;
         }
         if (startsForReal) {
-            return real_.startEncoder(commandLine, encoder);
+            return real_.startEncoder(commandLine, encoder, lifetime);
         }
         auto job = std::make_unique<FakeJob>();
         job->endsOnStop = jobsEndOnStop;

@@ -50,7 +50,7 @@ void frmZCM::cmdConvert_Click() {
         }
     }
     const QString command = txtFFMPEGCode->toPlainText();
-    auto started = outside_.startEncoder(command, txtffmpegexe->text());
+    auto started = outside_.startEncoder(command, txtffmpegexe->text(), zvm::process::Lifetime::Independent);
     if (!started.ok()) {
         const zvm::Status why = started.status();
         const QString program = why.detail().empty()

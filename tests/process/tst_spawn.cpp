@@ -1,6 +1,7 @@
 // Starting and following a real program: the fake encoder, built by the project.
 #include "EncoderOutput.h"
 #include "EncoderProcess.h"
+#include "ProcessGroups.h"
 #include "ProcessRun.h"
 #include "ProgramLookup.h"
 #include "Spawn.h"
@@ -8,12 +9,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
+#include <cstring>
 #include <unistd.h>
 
 using namespace zvm::process;
@@ -31,6 +34,10 @@ private slots:
     void floodStaysBounded();
     void helperEndsWithItsChildren_data();
     void helperEndsWithItsChildren();
+    void lifetimeAfterItsStarterIsKilled_data();
+    void lifetimeAfterItsStarterIsKilled();
+    void failedStartSaysWhy_data() { lifetimeAfterItsStarterIsKilled_data(); }
+    void failedStartSaysWhy();
 
 private:
     std::unique_ptr<EncoderProcess> start(const QStringList& arguments);
@@ -46,6 +53,12 @@ namespace {
 bool Running(pid_t pid) {
     QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
     return stat.open(QIODevice::ReadOnly) && !stat.readAll().contains(") Z ");
+}
+
+// The pid a started program wrote into child.pid; 0 when there is none.
+pid_t WrittenChild() {
+    QFile file("child.pid");
+    return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().toInt() : 0;
 }
 
 long ResidentKiB() {
@@ -169,9 +182,8 @@ void TestSpawn::stopEndsTheWholeGroup() {
     process->stop();
     QVERIFY(finished.wait(10000));
     QCOMPARE(finished.at(0).at(1).toInt(), signal);
-    QFile childFile("child.pid");
-    if (childFile.open(QIODevice::ReadOnly)) {
-        const pid_t child = childFile.readAll().trimmed().toInt();
+    if (QFile::exists("child.pid")) {
+        const pid_t child = WrittenChild();
         QVERIFY(child > 0);
         QTRY_VERIFY(!Running(child));
     }
@@ -216,9 +228,7 @@ void TestSpawn::helperEndsWithItsChildren() {
     QSignalSpy done(run.get(), &ProcessRun::done);
     run->start("sh", {"-c", "sleep 60 & echo $! > child.pid; sleep 60"});
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo("child.pid").size() > 0, 20000);
-    QFile childFile("child.pid");
-    QVERIFY(childFile.open(QIODevice::ReadOnly));
-    const pid_t child = childFile.readAll().trimmed().toInt();
+    const pid_t child = WrittenChild();
     QVERIFY(child > 0 && Running(child));
     if (cancel) {
         run.reset();
@@ -227,6 +237,54 @@ void TestSpawn::helperEndsWithItsChildren() {
         QVERIFY(done.at(0).at(0).value<ProcessResult>().timedOut);
     }
     QTRY_VERIFY_WITH_TIMEOUT(!Running(child), 10000);
+}
+
+// The program that started the encoder is killed: a tied encoder ends with it, what the encoder
+// started is left to its process group's record (ended here as the next start ends it), and an
+// independent encoder finishes its work.
+void TestSpawn::lifetimeAfterItsStarterIsKilled_data() {
+    QTest::addColumn<bool>("tied");
+    QTest::newRow("tied") << true;
+    QTest::newRow("independent") << false;
+}
+
+void TestSpawn::lifetimeAfterItsStarterIsKilled() {
+    QFETCH(bool, tied);
+    qputenv("FAKE_ENCODER_FORK", "1");
+    qputenv("FAKE_ENCODER_SECONDS", tied ? "60" : "5");
+    QProcess starter;
+    starter.start(SPAWN_PARENT_PATH, {tied ? "tied" : "independent", logs_, encoder_, "out.mp4"});
+    QVERIFY(starter.waitForReadyRead(10000));
+    const QList<QByteArray> words = starter.readAllStandardOutput().trimmed().split(' ');
+    QCOMPARE(words.size(), 2);
+    const ProcessMark encoder{words[0].toInt(), words[1].toULongLong()};
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo("child.pid").size() > 0, 10000);
+    const pid_t child = WrittenChild();
+    QVERIFY(child > 0);
+    ::kill(static_cast<pid_t>(starter.processId()), SIGKILL);
+    QVERIFY(starter.waitForFinished(10000));
+    if (tied) {
+        QTRY_VERIFY_WITH_TIMEOUT(MarkOf(encoder.pid) != encoder, 10000);
+        QVERIFY(Running(child)); // the kernel's tie reaches the encoder alone
+    } else {
+        QVERIFY(MarkOf(encoder.pid) == encoder);
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo("out.mp4").size() > 0, 30000); // written at its end
+    }
+    EndGroups({encoder}, std::chrono::milliseconds(300)); // the child ignores SIGTERM
+    QTRY_VERIFY_WITH_TIMEOUT(!Running(child), 10000);
+}
+
+// A program that cannot be run: the start fails with the system's reason, in either way of starting.
+void TestSpawn::failedStartSaysWhy() {
+    QFETCH(bool, tied);
+    QFile notes(dir_->filePath("notes.txt"));
+    QVERIFY(notes.open(QIODevice::WriteOnly)); // not executable
+    notes.close();
+    const ResolvedCommand command{notes.fileName().toStdString(), {"out.mp4"}};
+    const auto spawned =
+        tied ? SpawnTied(command, logs_.toStdString()) : SpawnDetached(command, logs_.toStdString());
+    QVERIFY(!spawned.ok());
+    QCOMPARE(spawned.status().text(), std::string(std::strerror(EACCES)));
 }
 
 QTEST_GUILESS_MAIN(TestSpawn)

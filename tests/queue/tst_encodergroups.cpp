@@ -1,0 +1,115 @@
+// The record of the queue's encoder groups: the next start ends what a killed program left behind,
+// and only that; a queue's encoder itself ends with the program that ran it.
+#include "EncoderGroups.h"
+#include "QueueRunner.h"
+#include "Spawn.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/wait.h>
+
+using namespace zvm::process;
+
+class TestEncoderGroups : public QObject {
+    Q_OBJECT
+
+private slots:
+    void leftOvers_data();
+    void leftOvers();
+    void killedQueueLeavesNothingRunning();
+};
+
+namespace {
+QString Text(const ProcessMark& mark) {
+    return QStringLiteral("%1 %2").arg(mark.pid).arg(mark.started);
+}
+} // namespace
+
+void TestEncoderGroups::leftOvers_data() {
+    // %1: a program that is gone; %2: a running group's leader; %3: its id with an earlier start.
+    QTest::addColumn<QString>("record");
+    QTest::addColumn<bool>("ended");
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("left by a program that is gone") << "%1 %2\n" << true << false;
+    QTest::newRow("leader's id given to another") << "%1 %3\n" << false << false;
+    QTest::newRow("its program still runs") << "%2 %2\n" << false << true;
+    QTest::newRow("damaged") << "%1 %2 9\n%1 %2x\n%1\n\xff %2\n%1 0 0\n%1 1 1\n%1 -%2\n" << false << false;
+}
+
+void TestEncoderGroups::leftOvers() {
+    QFETCH(QString, record);
+    QFETCH(bool, ended);
+    QFETCH(bool, kept);
+    QTemporaryDir dir;
+    const auto spawned = SpawnTied({"/bin/sh", {"-c", "sleep 60 & exec sleep 60"}}, dir.path().toStdString());
+    QVERIFY(spawned.ok());
+    ::close(spawned.value().logFd);
+    const auto leader = MarkOf(spawned.value().pid);
+    QVERIFY(leader);
+    QTRY_VERIFY_WITH_TIMEOUT(GroupMembers(*leader).size() == 2, 10000);
+    const ProcessMark self = *MarkOf(::getpid());
+    const QString text = QString(record)
+                             .replace("%1", Text({self.pid, self.started + 1}))
+                             .replace("%2", Text(*leader))
+                             .replace("%3", Text({leader->pid, leader->started - 1}));
+    const QString file = dir.filePath("encoder-groups.txt");
+    QFile out(file);
+    QVERIFY(out.open(QIODevice::WriteOnly) && out.write(text.toUtf8()) > 0);
+    out.close();
+
+    EncoderGroups(file.toStdString()).endLeftOvers(std::chrono::milliseconds(300));
+    if (ended) {
+        QTRY_VERIFY_WITH_TIMEOUT(GroupMembers(*leader).empty(), 10000);
+    } else {
+        QCOMPARE(GroupMembers(*leader).size(), std::size_t(2));
+    }
+    QCOMPARE(QFile::exists(file), kept);
+    if (kept) {
+        QVERIFY(out.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(out.readAll()), text);
+    }
+    ::kill(-leader->pid, SIGKILL);
+    ::waitpid(leader->pid, nullptr, 0);
+}
+
+// The program running the queue is killed mid-encoder: its encoder ends with it, and what the encoder
+// started ends when the queue is next made.
+void TestEncoderGroups::killedQueueLeavesNothingRunning() {
+    QTemporaryDir dir;
+    const QString store = dir.filePath("queue.json");
+    const QString record = dir.filePath("encoder-groups.txt");
+    QProcess tool;
+    tool.setWorkingDirectory(dir.path());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("FAKE_ENCODER_SECONDS", "60");
+    env.insert("FAKE_ENCODER_FORK", "1");
+    tool.setProcessEnvironment(env);
+    tool.start(QUEUE_TOOL_PATH, {store, FAKE_ENCODER_PATH, dir.path(), "1"});
+    QVERIFY(tool.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(dir.filePath("child.pid")).size() > 0 && QFileInfo(record).size() > 0,
+                             10000);
+    QFile file(record);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> words = file.readAll().simplified().split(' ');
+    QCOMPARE(words.size(), 4); // the program's mark and the encoder's
+    const ProcessMark encoder{words[2].toInt(), words[3].toULongLong()};
+    QVERIFY(MarkOf(encoder.pid) == encoder);
+    ::kill(static_cast<pid_t>(tool.processId()), SIGKILL);
+    QVERIFY(tool.waitForFinished(10000));
+    QTRY_VERIFY_WITH_TIMEOUT(MarkOf(encoder.pid) != encoder, 10000);
+    QVERIFY(!GroupMembers(encoder).empty()); // its child, which the kernel's tie does not reach
+
+    zvm::media::RealOutside outside;
+    const QueueRunner next(outside, store);
+    QTRY_VERIFY_WITH_TIMEOUT(GroupMembers(encoder).empty(), 10000);
+    QVERIFY(!QFile::exists(record));
+}
+
+QTEST_GUILESS_MAIN(TestEncoderGroups)
+#include "tst_encodergroups.moc"
