@@ -192,8 +192,10 @@ void Batch::signalled() {
     char byte = 0;
     while (::read(gSignalPipe[0], &byte, 1) == 1) {
         signal_ = signal_ != 0 ? signal_ : byte;
-        if (job_ != nullptr) {
-            ++signals_ > 1 ? job_->kill() : job_->stop(); // a second signal does not wait
+        if (job_ != nullptr && ++signals_ > 1) {
+            job_->kill(); // a second signal does not wait
+        } else if (job_ != nullptr) {
+            job_->stop();
         }
     }
     wake();
@@ -354,6 +356,8 @@ int ConvertAll(const ToolOptions& options, const std::vector<ConversionRequest>&
     // What an encoder leaves behind comes to this process rather than to init, so its end can be
     // waited for and reaped.
     ::prctl(PR_SET_CHILD_SUBREAPER, 1);
+    // A closed standard error must not end the tool before it has cleaned up.
+    std::signal(SIGPIPE, SIG_IGN);
     std::vector<Item> items;
     for (const ConversionRequest& r : requests) {
         items.emplace_back().request = r;
