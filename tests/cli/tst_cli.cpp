@@ -55,7 +55,7 @@ private:
 };
 
 QString TestCli::makeClip(const QString& name, const QString& size, int seconds, bool sound) const {
-    const QString path = dir_.filePath(name);
+    QString path = dir_.filePath(name);
     const QStringList audio{"-f", "lavfi", "-i", QString("sine=d=%1").arg(seconds)};
     QProcess::execute("ffmpeg", QStringList{"-v", "error", "-y", "-f", "lavfi", "-i",
                                             QString("testsrc=s=%1:d=%2:r=25").arg(size).arg(seconds)} +
