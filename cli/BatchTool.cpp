@@ -1,29 +1,25 @@
 #include "BatchTool.h"
 
-#include "ClockText.h"
 #include "FormQuestion.h"
 #include "Generate.h"
 #include "OutputGuard.h"
 #include "OutputName.h"
+#include "Outside.h"
 #include "ProgramLookup.h"
 #include "Queue.h"
-#include "QueueRunner.h"
 #include "ShellText.h"
 #include "TextCrossing.h"
 #include "ToolOutput.h"
+#include "ToolRun.h"
 #include "Validation.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QFileInfo>
-#include <QSocketNotifier>
 
-#include <csignal>
+#include <algorithm>
 #include <filesystem>
-#include <iomanip>
 #include <iostream>
 #include <set>
-#include <unistd.h>
 
 namespace zvm::cli {
 
@@ -94,23 +90,42 @@ bool Refused(const std::vector<ConversionRequest>& requests, std::ostream& err) 
     return false;
 }
 
-// What could lose a file: an output that is its source, is another video's output, or exists. Said
-// with the queue's words, as the queue would refuse it.
+// One place on disk: the same existing file (links and all), or the same absolute path, normalised.
+bool SamePlace(const std::string& a, const std::string& b) {
+    const auto absolute = [](const std::string& path) {
+        std::error_code ignored;
+        return std::filesystem::absolute(path, ignored).lexically_normal();
+    };
+    return absolute(a) == absolute(b) || process::OutputIsSource(a, b);
+}
+
+// What could lose a file: an output that is any video of the batch, that another video's output
+// collides with, or that exists (without --overwrite). A source is never overwritten, whatever
+// --overwrite says.
 bool Endangers(const std::vector<ConversionRequest>& requests, bool overwrite, std::ostream& err) {
-    std::set<std::string> outputs;
     bool refused = false;
-    for (const ConversionRequest& r : requests) {
-        const Status conflict =
-            queue::OutputConflict(r, &process::OutputIsSource, [&outputs](const std::string& output) {
-                return !outputs.insert(output).second;
-            });
-        if (!conflict.ok()) {
-            Refuse(err, r.sourceVideo, conflict.text() + ": " + r.outputPath);
+    for (std::size_t i = 0; i < requests.size(); ++i) {
+        const ConversionRequest& r = requests[i];
+        const auto refuse = [&](const std::string& why) {
+            Refuse(err, r.sourceVideo, why);
             refused = true;
+        };
+        const auto source = std::find_if(requests.begin(), requests.end(), [&](const ConversionRequest& other) {
+            return SamePlace(other.sourceVideo, r.outputPath);
+        });
+        const auto earlier = std::find_if(requests.begin(), requests.begin() + static_cast<std::ptrdiff_t>(i),
+                                          [&](const ConversionRequest& other) {
+                                              return SamePlace(other.outputPath, r.outputPath);
+                                          });
+        if (SamePlace(r.sourceVideo, r.outputPath)) {
+            refuse(std::string(queue::kOutputIsSource) + ": " + r.outputPath);
+        } else if (source != requests.end()) {
+            refuse("the output file " + r.outputPath + " is the video " + source->sourceVideo +
+                   " of this batch, which is never overwritten");
+        } else if (earlier != requests.begin() + static_cast<std::ptrdiff_t>(i)) {
+            refuse("the output file " + r.outputPath + " is also the output of " + earlier->sourceVideo);
         } else if (!overwrite && std::filesystem::exists(r.outputPath)) {
-            Refuse(err, r.sourceVideo,
-                   "the output file " + r.outputPath + " exists; give --overwrite to replace it");
-            refused = true;
+            refuse("the output file " + r.outputPath + " exists; give --overwrite to replace it");
         }
     }
     return refused;
@@ -176,82 +191,6 @@ SizeDetection ReadSize(media::Outside& outside, const ConversionRequest& request
     return *found;
 }
 
-int gInterruptPipe[2] = {-1, -1};
-
-void OnInterrupt(int) {
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t written = ::write(gInterruptPipe[1], &byte, 1);
-}
-
-// Follows the queue on standard error: a progress bar on a terminal, one line per finished video
-// elsewhere.
-class Reporter {
-public:
-    Reporter(const ToolOptions& options, std::ostream& err)
-        : options_(options), err_(err), bar_(::isatty(2) == 1) {}
-
-    void show(const queue::Queue& queue) {
-        for (const queue::QueueItem& item : queue.items()) {
-            if (item.state == queue::ItemState::Running && options_.verbose &&
-                started_.insert(item.id).second) {
-                err_ << (bar_ ? "\r\x1b[K" : "") << item.command << '\n';
-            }
-            if (item.state == queue::ItemState::Running) {
-                progress(queue, item);
-            } else if (Ended(item.state) && reported_.insert(item.id).second) {
-                ended(item);
-            }
-        }
-    }
-
-private:
-    static bool Ended(queue::ItemState s) {
-        return s == queue::ItemState::Finished || s == queue::ItemState::Failed || s == queue::ItemState::Stopped ||
-               s == queue::ItemState::NeedsAttention;
-    }
-
-    void progress(const queue::Queue& queue, const queue::QueueItem& item) {
-        if (!bar_ || options_.quiet || !item.duration || *item.duration <= 0) {
-            return;
-        }
-        const double fraction = std::min(1.0, item.encoded / *item.duration);
-        const int filled = static_cast<int>(fraction * 20);
-        std::ostringstream line;
-        line << '\r' << std::setw(3) << static_cast<int>(fraction * 100) << "% [" << std::string(filled, '#')
-             << std::string(20 - filled, '-') << "] ";
-        if (item.runSeconds > 0 && item.encoded > 0) {
-            line << std::fixed << std::setprecision(1) << item.encoded / item.runSeconds << "x ";
-        }
-        if (const auto left = queue.secondsLeft(item.id)) {
-            line << ClockText(*left) << " left ";
-        }
-        line << files::PathToStd(QFileInfo(files::PathToQString(item.request.sourceVideo)).fileName())
-             << "\x1b[K";
-        err_ << line.str() << std::flush;
-    }
-
-    void ended(const queue::QueueItem& item) {
-        if (bar_ && !options_.quiet) {
-            err_ << "\r\x1b[K";
-        }
-        const bool good = item.state == queue::ItemState::Finished;
-        if (options_.quiet && good) {
-            return;
-        }
-        err_ << item.request.sourceVideo << " -> " << item.request.outputPath << ": "
-             << (good ? "finished" : std::string(queue::StateWord(item.state)) + ": " + queue::ReasonText(item))
-             << '\n';
-        if (options_.verbose && !item.log.empty()) {
-            err_ << item.log << '\n';
-        }
-    }
-
-    const ToolOptions& options_;
-    std::ostream& err_;
-    bool bar_;
-    std::set<int> reported_;
-    std::set<int> started_;
-};
 } // namespace
 
 int Run(const ToolOptions& options, std::ostream& out, std::ostream& err) {
@@ -282,37 +221,7 @@ int Run(const ToolOptions& options, std::ostream& out, std::ostream& err) {
     if (!MakeOutputFolder(options, err)) {
         return kRefused;
     }
-    QueueRunner runner(outside);
-    Reporter reporter(options, err);
-    QObject::connect(&runner, &QueueRunner::changed, [&] { reporter.show(runner.queue()); });
-    int interrupts = 0;
-    if (::pipe(gInterruptPipe) == 0) {
-        std::signal(SIGINT, OnInterrupt);
-    }
-    QSocketNotifier interrupted(gInterruptPipe[0], QSocketNotifier::Read);
-    QObject::connect(&interrupted, &QSocketNotifier::activated, [&] {
-        char byte = 0;
-        [[maybe_unused]] const ssize_t got = ::read(gInterruptPipe[0], &byte, 1);
-        runner.stopCurrent(++interrupts > 1); // a second Ctrl+C does not wait
-        if (!runner.isRunning()) {
-            QCoreApplication::exit(kInterrupted);
-        }
-    });
-    int status = kConverted;
-    QObject::connect(&runner, &QueueRunner::finishedAll, [&](const queue::QueueSummary& s) {
-        reporter.show(runner.queue());
-        const int unconverted = s.failed + s.skipped;
-        if (unconverted > 0 && interrupts == 0) {
-            err << kName << s.finished << " converted, " << unconverted << " not: see above\n";
-        } else if (!options.quiet && interrupts == 0) {
-            err << s.finished << " converted\n";
-        }
-        status = interrupts > 0 ? kInterrupted : unconverted > 0 ? kSomeFailed : kConverted;
-        QCoreApplication::exit(status);
-    });
-    runner.add(requests, style);
-    runner.start();
-    return QCoreApplication::exec();
+    return ConvertAll(options, requests, style, err);
 }
 
 } // namespace zvm::cli

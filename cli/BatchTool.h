@@ -7,7 +7,8 @@
 // The command-line tool's work once its options are read.
 namespace zvm::cli {
 
-enum ExitCode { kConverted = 0, kSomeFailed = 1, kRefused = 2, kInterrupted = 130 };
+// A stopping signal ends the tool with 128 + its number (130 for Ctrl+C, 143 for SIGTERM, 129 for SIGHUP).
+enum ExitCode { kConverted = 0, kSomeFailed = 1, kRefused = 2 };
 
 // --print or --json with the size given: what the window's Generate would write, one line or one
 // JSON object per video. Reads no file and needs no Qt application.

@@ -211,14 +211,19 @@ padded to its exact size, and runs it (one video after another), or prints it.
                            encoder rejects the classic options
   -n, --print              print the command(s), one per line, safe for sh, and start nothing
       --json               print the fit and the command(s) as JSON, and start nothing
-      --overwrite          replace existing outputs (default: refuse, and say which)
+      --overwrite          replace existing outputs (default: refuse, and say which); a video
+                           of the batch is never overwritten
   -q, --quiet              print nothing but errors
   -v, --verbose            print each command before it runs, and the encoder's last lines on failure
   -h, --help               show this help
 
 With --size, --print and --json read no file: they print what the window's Generate would write.
-Ctrl+C stops the current encoder cleanly and removes its partial output; a second Ctrl+C ends at once.
-Exit status: 0 all converted, 1 some failed, 2 bad usage or a refused request (nothing started).
+Each output is read back with ffprobe once the encoder and all it started have ended: one that is
+missing, unreadable or does not fit its target counts as failed. What a failed or stopped run wrote
+is removed (never an existing file it had not yet replaced). Ctrl+C, SIGTERM and SIGHUP stop the
+current encoder and everything it started cleanly; a second one ends it at once.
+Exit status: 0 all converted, 1 some failed, 2 bad usage or a refused request (nothing started),
+128+N stopped by signal N (130 Ctrl+C, 143 SIGTERM, 129 SIGHUP).
 )";
 }
 

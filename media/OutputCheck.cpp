@@ -4,11 +4,12 @@
 #include "SizeProbe.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTimer>
+
+#include <filesystem>
 
 namespace {
 std::optional<double> Number(const QJsonValue& value) {
@@ -84,7 +85,9 @@ void OutputCheck::start(const QString& outputPath, const QString& encoderPath,
                         const zvm::OutputTarget& target, const zvm::SourceFacts& source) {
     target_ = target;
     source_ = source;
-    if (!QFileInfo(outputPath).isFile() || QFileInfo(outputPath).size() == 0) {
+    const std::string bytes = zvm::files::PathToStd(outputPath);
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(bytes, error) || std::filesystem::file_size(bytes, error) == 0) {
         finishLater(
             {CheckReport::Verdict::Missing, tr("The encoder ended without writing %1").arg(outputPath)});
         return;
@@ -98,12 +101,18 @@ void OutputCheck::start(const QString& outputPath, const QString& encoderPath,
     run_->start(
         probe, {"-v", "error", "-show_entries",
                 "stream=codec_type,codec_name,width,height,r_frame_rate,sample_rate,channels:format=duration",
-                "-of", "json", "-i", outputPath});
+                "-of", "json", "-i", ProbeInput(outputPath, input_)});
 }
 
 void OutputCheck::read(const ProcessResult& result) {
+    const QString why = QString::fromLocal8Bit(result.err).trimmed();
+    if (result.started && !result.timedOut && !result.crashed && result.exitCode != 0) {
+        emit checked({CheckReport::Verdict::Differs,
+                      tr("The output is not a video ffprobe can read: %1")
+                          .arg(why.isEmpty() ? tr("ffprobe did not read it") : why)});
+        return;
+    }
     if (!result.succeeded()) {
-        const QString why = QString::fromLocal8Bit(result.err).trimmed();
         emit checked({CheckReport::Verdict::NotChecked,
                       tr("The output could not be checked: %1")
                           .arg(why.isEmpty() ? tr("ffprobe did not read it") : why)});

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "OutputTarget.h"
+#include "TextCrossing.h"
 
 #include <QObject>
 #include <QString>
@@ -21,7 +22,8 @@ struct CheckReport {
 zvm::ProbedOutput ParseOutputProbe(const QByteArray& json);
 
 // After an encoder ended well: reads the output with ffprobe and compares it with what the command
-// asked for. A missing file is a failure; without ffprobe the line says no check was made.
+// asked for. A missing or empty file, or one ffprobe cannot read, is a failure; without ffprobe (or
+// when it does not answer) the line says no check was made.
 class OutputCheck : public QObject {
     Q_OBJECT
 
@@ -40,6 +42,7 @@ private:
     void read(const ProcessResult& result);
 
     ProcessRun* run_;
+    std::optional<zvm::files::ReachableName> input_;
     zvm::OutputTarget target_;
     zvm::SourceFacts source_;
 };

@@ -1,5 +1,6 @@
 #include "SizeProbe.h"
 
+#include "CommandLine.h"
 #include "ProcessRun.h"
 
 #include <QDir>
@@ -71,6 +72,13 @@ QString FindProbe(const QString& encoderPath) {
     return QStandardPaths::findExecutable(QStringLiteral("ffprobe"));
 }
 
+QString ProbeInput(const QString& path, std::optional<zvm::files::ReachableName>& held) {
+    using zvm::files::PathToQString;
+    using zvm::files::PathToStd;
+    held.emplace(PathToQString(zvm::FileArgument(PathToStd(path))));
+    return held->name();
+}
+
 SizeProbe::SizeProbe(QObject* parent) : QObject(parent), run_(new ProcessRun(kTimeoutMilliseconds, this)) {
     connect(run_, &ProcessRun::done, this, &SizeProbe::read);
 }
@@ -89,11 +97,11 @@ void SizeProbe::start(const QString& videoPath, const QString& encoderPath) {
         finishLater(tr("ffprobe was not found"));
         return;
     }
-    // "-i" makes a path that begins with a dash an input, not an option. No shell is involved.
+    // No shell is involved.
     run_->start(probe, {"-v", "error", "-select_streams", "v:0", "-show_entries",
                         QStringLiteral("stream=width,height,sample_aspect_ratio:stream_tags=rotate:"
                                        "stream_side_data=rotation:format=duration"),
-                        "-of", "json", "-i", videoPath});
+                        "-of", "json", "-i", ProbeInput(videoPath, input_)});
 }
 
 void SizeProbe::read(const ProcessResult& result) {

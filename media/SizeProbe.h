@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TextCrossing.h"
+
 #include <QObject>
 #include <QSize>
 #include <QString>
@@ -28,6 +30,11 @@ SizeDetection ParseProbeOutput(const QByteArray& json);
 // ffprobe beside the encoder when there is one, else on the search path; empty when there is none.
 QString FindProbe(const QString& encoderPath);
 
+// A file as ffprobe's input: a relative name that would read as an option or a protocol gets "./"
+// in front, as in the encoder's command; one Qt cannot pass on is reached through `held`, which
+// must live as long as the probe runs.
+QString ProbeInput(const QString& path, std::optional<zvm::files::ReachableName>& held);
+
 // Runs ffprobe on one video without blocking the window, and gives up after a few seconds.
 class SizeProbe : public QObject {
     Q_OBJECT
@@ -46,4 +53,5 @@ private:
     void read(const ProcessResult& result);
 
     ProcessRun* run_;
+    std::optional<zvm::files::ReachableName> input_;
 };

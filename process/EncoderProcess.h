@@ -22,6 +22,9 @@ public:
     EncoderProcess& operator=(const EncoderProcess&) = delete;
 
     bool isRunning() const override { return running_; }
+    // The encoder leads its own process group: this is its id, which outlives the encoder while
+    // anything it started still runs.
+    pid_t group() const { return pid_; }
     // Asks every process of the encoder's group to end; those still there after the grace time, or
     // left behind when the encoder itself ends, are killed.
     void stop() override;

@@ -7,10 +7,14 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
 #include <csignal>
+#include <sys/stat.h>
+#include <unistd.h>
 
 class TestCli : public QObject {
     Q_OBJECT
@@ -29,7 +33,12 @@ private slots:
     void outputFolders_data();
     void outputFolders();
     void convertsWithDebianFfmpeg();
-    void interruptLeavesNoPartialFile();
+    void afterCheckVerdicts_data();
+    void afterCheckVerdicts();
+    void namesThatAreNotUtf8_data();
+    void namesThatAreNotUtf8();
+    void signalsStopCleanly_data();
+    void signalsStopCleanly();
 
 private:
     struct Result {
@@ -37,26 +46,43 @@ private:
         QString out;
         QString err;
     };
-    Result run(const QStringList& arguments, const QString& folder = {}) const;
-    QString makeClip(const QString& name, const QString& size, int seconds) const;
+    Result run(const QStringList& arguments, const QString& folder = {}, const QString& program = CLI_PATH) const;
+    QString makeClip(const QString& name, const QString& size, int seconds, bool sound = false) const;
+    // A fake encoder: a shell script that finds its output in its last argument.
+    QString writeEncoder(const QString& folder, const QString& body) const;
 
     QTemporaryDir dir_;
 };
 
-QString TestCli::makeClip(const QString& name, const QString& size, int seconds) const {
-    const QString path = dir_.filePath(name);
-    QProcess::execute("ffmpeg", {"-v", "error", "-y", "-f", "lavfi", "-i",
-                                 QString("testsrc=s=%1:d=%2:r=25").arg(size).arg(seconds), "-c:v", "mpeg4", "-q:v",
-                                 "31", path});
+QString TestCli::makeClip(const QString& name, const QString& size, int seconds, bool sound) const {
+    QString path = dir_.filePath(name);
+    const QStringList audio{"-f", "lavfi", "-i", QString("sine=d=%1").arg(seconds)};
+    QProcess::execute("ffmpeg", QStringList{"-v", "error", "-y", "-f", "lavfi", "-i",
+                                            QString("testsrc=s=%1:d=%2:r=25").arg(size).arg(seconds)} +
+                                    (sound ? audio : QStringList{}) + QStringList{"-c:v", "mpeg4", "-q:v", "31", path});
     return path;
 }
 
+QString TestCli::writeEncoder(const QString& folder, const QString& body) const {
+    QFile script(QDir(folder).filePath("encoder.sh"));
+    if (!script.open(QIODevice::WriteOnly) ||
+        script.write(("#!/bin/sh\nfor a; do out=$a; done\n" + body + "\n").toUtf8()) < 0) {
+        return {};
+    }
+    script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+    return script.fileName();
+}
+
+// Two videos for fake encoders to leave: one that fits GBA - 240x160, made by the tool with Debian's
+// ffmpeg, and one of the wrong size.
 void TestCli::initTestCase() {
     QVERIFY(dir_.isValid());
+    makeClip("wrong.mp4", "320x240", 1);
+    QCOMPARE(run({"-q", "--form", "modern", "-o", "fits.mp4", makeClip("fits.mkv", "320x240", 1, true)}).exitCode, 0);
 }
 
 // With no display and an empty cache of encoder answers.
-TestCli::Result TestCli::run(const QStringList& arguments, const QString& folder) const {
+TestCli::Result TestCli::run(const QStringList& arguments, const QString& folder, const QString& program) const {
     QProcess tool;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove("DISPLAY");
@@ -64,7 +90,7 @@ TestCli::Result TestCli::run(const QStringList& arguments, const QString& folder
     env.insert("XDG_CACHE_HOME", dir_.filePath("cache"));
     tool.setProcessEnvironment(env);
     tool.setWorkingDirectory(folder.isEmpty() ? dir_.path() : folder);
-    tool.start(CLI_PATH, arguments);
+    tool.start(program, arguments);
     tool.waitForFinished(120000);
     return {tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1,
             QString::fromLocal8Bit(tool.readAllStandardOutput()), QString::fromLocal8Bit(tool.readAllStandardError())};
@@ -225,14 +251,22 @@ void TestCli::refusesWhatWouldLoseAFile_data() {
     QTest::newRow("the source by another name") << QStringList{"--overwrite", "-o", roundabout, "a.avi"}
                                                 << "The output file is the source video";
     QTest::newRow("two videos, one output")
-        << QStringList{"a.avi", "a.mkv"} << "a.mkv: Another video of the queue is written to the same output file";
+        << QStringList{"a.avi", "a.mkv"} << "a.mkv: the output file a.mp4 is also the output of a.avi";
+    QTest::newRow("two videos, one output by another name")
+        << QStringList{"a.avi", dir_.filePath("a.mkv")} << "the output file " + dir_.filePath("a.mp4") + " is also";
+    QTest::newRow("an output that is another video")
+        << QStringList{"--overwrite", "b.avi", "b.mp4"}
+        << "b.avi: the output file b.mp4 is the video b.mp4 of this batch, which is never overwritten";
+    QTest::newRow("another video by another name")
+        << QStringList{"--overwrite", "b.avi", "../" + QFileInfo(dir_.path()).fileName() + "/b.mp4"} << "is the video ../";
 }
 
-// Nothing starts, whatever the encoder, and both sources are still there.
+// Nothing starts, whatever the encoder, and every source is still there.
 void TestCli::refusesWhatWouldLoseAFile() {
     QFETCH(QStringList, arguments);
     QFETCH(QString, err);
-    for (const char* source : {"a.avi", "a.mkv"}) {
+    const char* const sources[] = {"a.avi", "a.mkv", "b.avi", "b.mp4"};
+    for (const char* source : sources) {
         QFile file(dir_.filePath(source));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("source");
@@ -240,7 +274,9 @@ void TestCli::refusesWhatWouldLoseAFile() {
     const Result result = run(arguments);
     QCOMPARE(result.exitCode, 2);
     QVERIFY2(result.err.contains(err), qPrintable(result.err));
-    QCOMPARE(QFileInfo(dir_.filePath("a.avi")).size(), qint64(6));
+    for (const char* source : sources) {
+        QCOMPARE(QFileInfo(dir_.filePath(source)).size(), qint64(6));
+    }
     QVERIFY(!QFile::exists(dir_.filePath("a.mp4")));
 }
 
@@ -248,7 +284,7 @@ void TestCli::refusesWhatWouldLoseAFile() {
 // before anything starts (never for --print), and one that cannot be made is refused.
 void TestCli::outputFolders_data() {
     QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<int>("exitCode"); // 0: converted, with the recording encoder's output in place
+    QTest::addColumn<int>("exitCode"); // 0: the recording encoder was started for each output
     QTest::addColumn<QStringList>("outputs");
     QTest::addColumn<QString>("err");
     QTest::newRow("an existing folder") << QStringList{"-o", "existing", "a.avi"} << 0
@@ -279,13 +315,13 @@ void TestCli::outputFolders() {
     const Result result = run(QStringList{"-s", "640x480", "--form", "classic", "--encoder", FAKE_ENCODER_PATH} +
                                   arguments,
                               work.path());
-    // The recording encoder writes no real video, so a check of its output may fail the run.
+    // The recording encoder writes no real video: the after-check fails the run and removes it.
     QVERIFY2(exitCode == 2 ? result.exitCode == 2 : result.exitCode != 2, qPrintable(result.err));
     QVERIFY2(result.err.contains(err), qPrintable(result.err));
     const QStringList made = QDir(work.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     QCOMPARE(made.contains("made"), outputs.contains("made/a.mp4"));
     for (const QString& output : outputs) {
-        QVERIFY2(QFile::exists(work.filePath(output)), qPrintable(output));
+        QVERIFY2(result.err.contains(" -> " + output + ": failed: The output is not a video"), qPrintable(result.err));
     }
     QCOMPARE(QFile::exists(work.filePath("arguments.txt")), !outputs.isEmpty()); // nothing else started
 }
@@ -311,19 +347,121 @@ void TestCli::convertsWithDebianFfmpeg() {
     QCOMPARE(run({"--overwrite", "-q", "four.mkv"}, work.path()).exitCode, 0);
 }
 
-// Ctrl+C stops the encoder cleanly and removes what it had written; the tool says it was interrupted.
-void TestCli::interruptLeavesNoPartialFile() {
-    const QString clip = makeClip("long.mkv", "64x48", 300);
+// What the encoder leaves is read back before the tool says "finished": a clean exit proves nothing.
+// A failed run's file goes, but never an existing output the encoder had not yet opened.
+void TestCli::afterCheckVerdicts_data() {
+    QTest::addColumn<QString>("encoder"); // the script's body; %1 a fitting video, %2 one of the wrong size
+    QTest::addColumn<bool>("existing");   // an output exists before, and --overwrite is given
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("err");
+    QTest::addColumn<qint64>("left"); // the output's size after the run, -1 for none
+    const qint64 fitting = QFileInfo(dir_.filePath("fits.mp4")).size();
+    QTest::newRow("writes nothing") << "exit 0" << false << 1 << "failed: The encoder ended without writing" << -1LL;
+    QTest::newRow("writes garbage") << "echo not a video > \"$out\"" << false << 1
+                                    << "failed: The output is not a video ffprobe can read" << -1LL;
+    QTest::newRow("wrong size") << "cp %2 \"$out\"" << false << 1
+                                << "failed: Does not fit GBA - 240x160: width 320, expected 240; height 240, "
+                                   "expected 160; frame rate"
+                                << -1LL;
+    QTest::newRow("a child still writing") << "head -c 9000 %1 > \"$out\"\n(sleep 2; tail -c +9001 %1 >> \"$out\") &"
+                                           << false << 0 << "finished: Fits GBA - 240x160" << fitting;
+    QTest::newRow("fits") << "cp %1 \"$out\"" << true << 0 << "finished: Fits GBA - 240x160" << fitting;
+    QTest::newRow("fails after writing") << "echo x > \"$out\"; exit 3" << true << 1
+                                         << "failed: the encoder ended with exit code 3; the file it wrote was removed"
+                                         << -1LL;
+    QTest::newRow("fails before writing") << "exit 3" << true << 1 << "failed: the encoder ended with exit code 3\n"
+                                          << 3LL;
+}
+
+void TestCli::afterCheckVerdicts() {
+    QFETCH(QString, encoder);
+    QFETCH(bool, existing);
+    QFETCH(int, exitCode);
+    QFETCH(QString, err);
+    QFETCH(qint64, left);
+    QTemporaryDir work;
+    for (const char* name : {"v.mkv", existing ? "v.mp4" : "v.mkv"}) {
+        QFile file(work.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("old");
+    }
+    const QString script = writeEncoder(
+        work.path(), encoder.replace("%1", dir_.filePath("fits.mp4")).replace("%2", dir_.filePath("wrong.mp4")));
+    const QStringList overwrite = existing ? QStringList{"--overwrite"} : QStringList{};
+    const Result result =
+        run(overwrite + QStringList{"-s", "320x240", "--form", "modern", "--encoder", script, "v.mkv"}, work.path());
+    QCOMPARE(result.exitCode, exitCode);
+    QVERIFY2(result.err.contains(err), qPrintable(result.err));
+    QCOMPARE(QFileInfo(work.filePath("v.mp4")).exists() ? QFileInfo(work.filePath("v.mp4")).size() : -1, left);
+}
+
+// File names are the system's bytes: what is not UTF-8 reaches the size probe, the encoder and the
+// after-check as it is, and so does a name that would read as an option or a protocol.
+void TestCli::namesThatAreNotUtf8_data() {
+    QTest::addColumn<QByteArray>("source");
+    QTest::addColumn<QByteArray>("output");
+    QTest::newRow("a byte past UTF-8") << QByteArray("x\xff.mkv") << QByteArray("x\xff.mp4");
+    QTest::newRow("Latin-1") << QByteArray("caf\xe9 cr\xe8me.mkv") << QByteArray("caf\xe9 cr\xe8me.mp4");
+    QTest::newRow("a cut sequence, a dash") << QByteArray("-\xc3(.mkv") << QByteArray("-\xc3(.mp4");
+    QTest::newRow("a colon before the slash") << QByteArray("S01:\xfe.mkv") << QByteArray("S01:\xfe.mp4");
+    QTest::newRow("a protocol-like name") << QByteArray("S01E01:Pilot.mkv") << QByteArray("S01E01:Pilot.mp4");
+    QTest::newRow("in a folder") << QByteArray("d\xf0r/v.mkv") << QByteArray("d\xf0r/v.mp4");
+}
+
+void TestCli::namesThatAreNotUtf8() {
+    QFETCH(QByteArray, source);
+    QFETCH(QByteArray, output);
+    QTemporaryDir work;
+    const QByteArray folder = QFile::encodeName(work.path()) + '/';
+    QVERIFY(::mkdir((folder + "d\xf0r").constData(), 0700) == 0);
+    const auto cleanUp = qScopeGuard([&] { // names QTemporaryDir cannot reach
+        for (const QByteArray& name : {source, output}) {
+            ::unlink((folder + name).constData());
+        }
+        ::rmdir((folder + "d\xf0r").constData());
+    });
+    QVERIFY(::rename(QFile::encodeName(makeClip("bytes.mkv", "320x240", 1, true)).constData(),
+                     (folder + source).constData()) == 0);
+    // The name as octal escapes, which the shell turns back into its bytes: no QString can carry them.
+    QString escaped;
+    for (const char c : source) {
+        escaped += QString("\\%1").arg(static_cast<unsigned char>(c), 3, 8, QChar('0'));
+    }
+    const QString line = R"sh(exec "$0" -q -- "$(printf '%b' "$1")")sh";
+    const Result result = run({"-c", line, CLI_PATH, escaped}, work.path(), "sh");
+    QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+    QVERIFY(::access((folder + output).constData(), F_OK) == 0);
+    QVERIFY(::access((folder + source).constData(), F_OK) == 0);
+}
+
+// SIGTERM and SIGHUP end the tool as Ctrl+C does: the encoder's whole group stopped, its partial
+// output removed, the exit 128 + the signal's number.
+void TestCli::signalsStopCleanly_data() {
+    QTest::addColumn<int>("signal");
+    QTest::newRow("SIGTERM") << SIGTERM;
+    QTest::newRow("SIGHUP") << SIGHUP;
+    QTest::newRow("SIGINT") << SIGINT;
+}
+
+void TestCli::signalsStopCleanly() {
+    QFETCH(int, signal);
+    QTemporaryDir work;
+    QFile(work.filePath("v.mkv")).open(QIODevice::WriteOnly);
+    const QString script = writeEncoder(work.path(), "echo $$ > group.pid\necho partial > \"$out\"\nsleep 300 &\nsleep 300");
     QProcess tool;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove("DISPLAY");
-    tool.setProcessEnvironment(env);
-    tool.start(CLI_PATH, {clip});
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir_.filePath("long.mp4")), 10000);
-    ::kill(static_cast<pid_t>(tool.processId()), SIGINT);
-    QVERIFY(tool.waitForFinished(20000));
-    QCOMPARE(tool.exitCode(), 130);
-    QVERIFY(!QFile::exists(dir_.filePath("long.mp4")));
+    tool.setWorkingDirectory(work.path());
+    tool.start(CLI_PATH, {"-s", "320x240", "--form", "modern", "--encoder", script, "v.mkv"});
+    QFile groupFile(work.filePath("group.pid"));
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(work.filePath("v.mp4")) && groupFile.size() > 0, 20000);
+    QVERIFY(groupFile.open(QIODevice::ReadOnly));
+    const auto group = static_cast<pid_t>(groupFile.readAll().trimmed().toInt());
+    QVERIFY(group > 1);
+    ::kill(static_cast<pid_t>(tool.processId()), signal);
+    QVERIFY(tool.waitForFinished(30000));
+    QCOMPARE(tool.exitCode(), 128 + signal);
+    QVERIFY(tool.readAllStandardError().contains("v.mkv -> v.mp4: stopped"));
+    QVERIFY(!QFile::exists(work.filePath("v.mp4")));
+    QTRY_VERIFY_WITH_TIMEOUT(::kill(-group, 0) != 0 && errno == ESRCH, 10000);
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -224,6 +224,10 @@
         <source>; </source>
         <translation>; </translation>
     </message>
+    <message>
+        <source>The output is not a video ffprobe can read: %1</source>
+        <translation>Die Ausgabe ist kein Video, das ffprobe lesen kann: %1</translation>
+    </message>
 </context>
 <context>
     <name>PickerDialog</name>

@@ -224,6 +224,10 @@
         <source>; </source>
         <translation>; </translation>
     </message>
+    <message>
+        <source>The output is not a video ffprobe can read: %1</source>
+        <translation>La salida no es un vídeo que ffprobe pueda leer: %1</translation>
+    </message>
 </context>
 <context>
     <name>PickerDialog</name>
