@@ -266,7 +266,9 @@ void Batch::encode(Item& item, const std::string& command) {
     const ConversionRequest& r = item.request;
     const FileMark before = Mark(r.outputPath);
     reporter_.started(command);
-    auto started = outside_.startEncoder(PathToQString(command), PathToQString(r.encoderPath));
+    // Tied: an encoder never outlives the tool, however the tool ends.
+    auto started = outside_.startEncoder(PathToQString(command), PathToQString(r.encoderPath),
+                                         process::Lifetime::Tied);
     if (!started.ok()) {
         return fail(item, "the encoder could not be started: " + started.status().text());
     }
@@ -294,7 +296,7 @@ void Batch::encode(Item& item, const std::string& command) {
     waitUntil([&] { return end.has_value(); });
     job_ = nullptr;
     if (const auto* process = qobject_cast<EncoderProcess*>(job.get())) {
-        awaitGroup(process->group());
+        awaitGroup(process->groupId());
     }
     if (signal_ == 0 && (end->first != 0 || end->second != 0)) {
         fail(item, end->second != 0 ? "the encoder was ended by signal " + std::to_string(end->second)

@@ -23,8 +23,8 @@ public:
 
     bool isRunning() const override { return running_; }
     // The encoder leads its own process group: this is its id, which outlives the encoder while
-    // anything it started still runs.
-    pid_t group() const { return pid_; }
+    // anything it started still runs (known even when the encoder ended too soon to be marked).
+    pid_t groupId() const { return pid_; }
     // Asks every process of the encoder's group to end; those still there after the grace time, or
     // left behind when the encoder itself ends, are killed.
     void stop() override;
