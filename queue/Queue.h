@@ -134,6 +134,9 @@ inline constexpr const char* kStoppedOnRequest =
     ZVM_TEXT("stopped on request; its partial output was removed");
 inline constexpr const char* kStoppedNothingWritten = ZVM_TEXT("stopped on request");
 inline constexpr const char* kOutputExists = ZVM_TEXT("its output exists already");
+// Why a window keeps no queue file while another holds it (after "The queue could not be saved: ").
+inline constexpr const char* kQueueInUse =
+    ZVM_TEXT("it is in use by another window; this window keeps its videos in memory until that one closes");
 
 // Whether writing the request's output would lose a file: refused, with kOutputIsSource or
 // kSharedOutput as the message, when the output is its source (by name, or `sameFile`) or another run

@@ -21,10 +21,6 @@ using zvm::files::PathToStd;
 using zvm::files::ToStd;
 
 namespace {
-// Shown while another window holds the queue file (after "The queue could not be saved: ").
-constexpr const char* kQueueInUse =
-    ZVM_TEXT("it is in use by another window; this window keeps its videos in memory until that one closes");
-
 // What stands at a path: its file's identity, size and times, or nothing. An encoder that opened the
 // file changed its times even when it wrote nothing.
 std::optional<std::array<std::int64_t, 7>> Stamp(const std::string& path) {
@@ -63,7 +59,7 @@ void QueueRunner::claimStore() {
         holdsStore_ = true; // a lock that cannot be made at all: the file's own writes say what fails
         return;
     }
-    storeStatus_ = zvm::Status::Failure(zvm::FailureKind::Refused, kQueueInUse);
+    storeStatus_ = zvm::Status::Failure(zvm::FailureKind::Refused, zvm::queue::kQueueInUse);
     lockRetry_ = new QTimer(this);
     connect(lockRetry_, &QTimer::timeout, this, &QueueRunner::retryStore);
     lockRetry_->start(kLockRetryMs);
