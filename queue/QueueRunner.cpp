@@ -75,6 +75,7 @@ void QueueRunner::retryStore() {
     storeStatus_ = {};
     std::vector<zvm::queue::QueueItem> joining;
     for (zvm::queue::QueueItem& kept : loadStore().items) {
+        anchor(kept.request); // as this window's own are
         const auto& items = queue_.items();
         if (std::none_of(items.begin(), items.end(),
                          [&](const zvm::queue::QueueItem& own) { return zvm::queue::SameWork(own, kept); })) {
