@@ -43,6 +43,10 @@ Status OutputConflict(const ConversionRequest& request, const Queue::SameFile& s
     return {};
 }
 
+bool SameWork(const QueueItem& a, const QueueItem& b) {
+    return a.style == b.style && a.request == b.request;
+}
+
 std::string ReasonText(const QueueItem& item) {
     std::string text = item.reason;
     if (const std::size_t at = text.find("%1"); at != std::string::npos) {
@@ -86,7 +90,33 @@ int Queue::add(ConversionRequest snapshot, CommandStyle style) {
     added.request = std::move(snapshot);
     added.style = style;
     items_.push_back(std::move(added));
+    guardSource(items_.back());
     return items_.back().id;
+}
+
+Status Queue::losesSource(int id, const ConversionRequest& request) const {
+    const std::string output = Normal(request.outputPath);
+    if (Normal(request.sourceVideo) == output || sameFile_(request.sourceVideo, request.outputPath)) {
+        return Status::Failure(FailureKind::Refused, kOutputIsSource);
+    }
+    const bool other = std::any_of(items_.begin(), items_.end(), [&](const QueueItem& it) {
+        return it.id != id && (Normal(it.request.sourceVideo) == output ||
+                               sameFile_(it.request.sourceVideo, request.outputPath));
+    });
+    return other ? Status::Failure(FailureKind::Refused, kOutputIsOtherSource) : Status();
+}
+
+// An item added later may be the source that a waiting one would write over: that one waits no more.
+void Queue::guardSource(const QueueItem& added) {
+    for (QueueItem& it : items_) {
+        if (it.id != added.id && it.state == ItemState::Waiting) {
+            if (const Status loses = losesSource(it.id, it.request); !loses.ok()) {
+                it.state = ItemState::NeedsAttention;
+                it.reason = loses.message();
+                it.command.clear();
+            }
+        }
+    }
 }
 
 int Queue::addReady(ConversionRequest request, CommandStyle style) {
@@ -123,9 +153,10 @@ void Queue::prepare(QueueItem& it) {
             return other.id != it.id && Normal(other.request.outputPath) == output;
         });
     });
-    if (!conflict.ok()) {
+    const Status loses = conflict.ok() ? losesSource(it.id, result.request) : conflict;
+    if (!loses.ok()) {
         it.state = ItemState::NeedsAttention;
-        it.reason = conflict.message();
+        it.reason = loses.message();
     } else {
         it.state = ItemState::Waiting;
         it.reason.clear();
@@ -189,6 +220,12 @@ std::optional<int> Queue::next() {
             return std::nullopt;
         }
         if (it.state == ItemState::Waiting) {
+            // Checked again as it starts: links and files may have changed since it was added.
+            if (const Status loses = losesSource(it.id, it.request); !loses.ok()) {
+                it.state = ItemState::NeedsAttention;
+                it.reason = loses.message();
+                continue;
+            }
             it.state = ItemState::Running;
             it.encoded = 0;
             it.runSeconds = 0;
@@ -213,7 +250,7 @@ void Queue::progressed(int id, double encodedSeconds, std::optional<double> dura
     }
 }
 
-void Queue::ended(int id, int exitCode, const std::string& log) {
+void Queue::ended(int id, int exitCode, const std::string& log, bool partialRemoved) {
     QueueItem* it = item(id);
     if (it == nullptr || it->state != ItemState::Running) {
         return;
@@ -223,7 +260,8 @@ void Queue::ended(int id, int exitCode, const std::string& log) {
         it->encoded = it->duration.value_or(it->encoded);
     } else {
         it->state = ItemState::Failed;
-        it->reason = exitCode < 0 ? kEndedBySignal : kExitCode;
+        it->reason = exitCode < 0 ? (partialRemoved ? kEndedBySignalRemoved : kEndedBySignal)
+                                  : (partialRemoved ? kExitCodeRemoved : kExitCode);
         it->detail = std::to_string(exitCode);
         it->log = log;
     }
@@ -303,14 +341,34 @@ std::vector<QueueItem> Queue::unfinished() const {
     return kept;
 }
 
+// The command is never kept: it is built again here by the same call as for a new item, so a kept
+// item runs exactly as one added now would, and is refused for the same reasons.
 void Queue::restore(std::vector<QueueItem> kept) {
     for (QueueItem& it : kept) {
         it.id = nextId_++;
+        it.encoded = 0;
+        it.runSeconds = 0;
         if (it.state == ItemState::Running) {
             it.state = ItemState::Waiting; // interrupted: it starts again from the beginning
-            it.encoded = 0;
         }
         items_.push_back(std::move(it));
+        QueueItem& added = items_.back();
+        guardSource(added);
+        const bool sized = !added.request.width.empty();
+        if (sized && (added.state == ItemState::Waiting || added.state == ItemState::NeedsAttention)) {
+            prepare(added);
+        } else if (added.state == ItemState::Waiting) {
+            added.state = ItemState::Detecting; // no size kept: it is read again
+        }
+    }
+}
+
+void Queue::needsAttention(int id, const std::string& reason, const std::string& detail) {
+    if (QueueItem* it = item(id); it != nullptr && it->state != ItemState::Running) {
+        it->state = ItemState::NeedsAttention;
+        it->reason = reason;
+        it->detail = detail;
+        it->command.clear();
     }
 }
 

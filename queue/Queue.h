@@ -67,7 +67,8 @@ public:
     bool isRunning() const { return running_; }
     std::optional<int> current() const;
     void progressed(int id, double encodedSeconds, std::optional<double> duration, double runSeconds);
-    void ended(int id, int exitCode, const std::string& log);
+    // partialRemoved: the file it had begun to write is gone, and its reason says so.
+    void ended(int id, int exitCode, const std::string& log, bool partialRemoved = false);
     void failedToStart(int id, const std::string& error);
     void checked(int id, CheckVerdict verdict, const std::string& line);
     // The current item was stopped on request: the queue pauses.
@@ -84,8 +85,12 @@ public:
     const QueueItem* find(int id) const;
     // Items a later start would run: waiting, detecting, needing attention, stopped or interrupted.
     std::vector<QueueItem> unfinished() const;
-    // Puts back items kept from an earlier run; one that was running starts again from the beginning.
+    // Puts back items kept from an earlier run, or held by another window: each command is built
+    // again and each item checked again as a new one is; one that was running starts again from the
+    // beginning.
     void restore(std::vector<QueueItem> kept);
+    // An item that cannot run as it is, for a reason only the caller can see (its source is gone).
+    void needsAttention(int id, const std::string& reason, const std::string& detail);
     QueueSummary summary() const;
 
     // Seconds left: of one running item, from its own speed; of the whole queue, with the waiting
@@ -98,6 +103,11 @@ private:
     std::optional<std::size_t> indexOf(int id) const;
     QueueItem* item(int id);
     void prepare(QueueItem& item);
+    // Refused when writing the request's output would lose a source of the queue: its own or any
+    // other item's, whatever its state.
+    Status losesSource(int id, const ConversionRequest& request) const;
+    // Items waiting to write over the source of the one just added need attention now.
+    void guardSource(const QueueItem& added);
     int nextId_ = 1;
     bool running_ = false;
     SameFile sameFile_;
@@ -107,21 +117,36 @@ private:
 // Reasons an item does not run, as a window shows them (see Text.h).
 inline constexpr const char* kNoMovieType = ZVM_TEXT("Choose Live Action or Animation for this target");
 inline constexpr const char* kOutputIsSource = ZVM_TEXT("The output file is the source video");
+inline constexpr const char* kOutputIsOtherSource =
+    ZVM_TEXT("The output file is the source of another video of the queue");
+inline constexpr const char* kSourceMissing = ZVM_TEXT("The source video is not there any more: %1");
 inline constexpr const char* kSharedOutput =
     ZVM_TEXT("Another video of the queue is written to the same output file");
 inline constexpr const char* kNoSize = ZVM_TEXT("The size could not be detected: %1");
 inline constexpr const char* kEndedBySignal = ZVM_TEXT("the encoder was ended by a signal");
 inline constexpr const char* kExitCode = ZVM_TEXT("the encoder ended with exit code %1");
+inline constexpr const char* kEndedBySignalRemoved =
+    ZVM_TEXT("the encoder was ended by a signal; its partial output was removed");
+inline constexpr const char* kExitCodeRemoved =
+    ZVM_TEXT("the encoder ended with exit code %1; its partial output was removed");
 inline constexpr const char* kNotStarted = ZVM_TEXT("the encoder could not be started: %1");
 inline constexpr const char* kStoppedOnRequest =
     ZVM_TEXT("stopped on request; its partial output was removed");
+inline constexpr const char* kStoppedNothingWritten = ZVM_TEXT("stopped on request");
 inline constexpr const char* kOutputExists = ZVM_TEXT("its output exists already");
+// Why a window keeps no queue file while another holds it (after "The queue could not be saved: ").
+inline constexpr const char* kQueueInUse =
+    ZVM_TEXT("it is in use by another window; this window keeps its videos in memory until that one closes");
 
 // Whether writing the request's output would lose a file: refused, with kOutputIsSource or
 // kSharedOutput as the message, when the output is its source (by name, or `sameFile`) or another run
 // writes it (`writtenElsewhere` is asked with the output's normal form); ok when it is safe.
 Status OutputConflict(const ConversionRequest& request, const Queue::SameFile& sameFile,
                       const std::function<bool(const std::string&)>& writtenElsewhere);
+
+// Whether two items are the same work: the same source and output (as absolute paths) and the same
+// settings. A queue merged from two windows holds each such work once.
+bool SameWork(const QueueItem& a, const QueueItem& b);
 
 // The reason in English words, the detail in its place.
 std::string ReasonText(const QueueItem& item);

@@ -4,15 +4,39 @@
 #include "QueueStore.h"
 #include "TextCrossing.h"
 
+#include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QPointer>
 #include <QTimer>
+
+#include <algorithm>
+
+#include <sys/stat.h>
 
 using zvm::files::PathToQString;
 using zvm::files::PathToStd;
 using zvm::files::ToStd;
+
+namespace {
+// What stands at a path: its file's identity, size and times, or nothing. An encoder that opened the
+// file changed its times even when it wrote nothing.
+std::optional<std::array<std::int64_t, 7>> Stamp(const std::string& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0) {
+        return std::nullopt;
+    }
+    if (S_ISLNK(info.st_mode) && ::stat(path.c_str(), &info) != 0) {
+        return std::array<std::int64_t, 7>{}; // a dangling link: there, but nothing behind it
+    }
+    return std::array<std::int64_t, 7>{static_cast<std::int64_t>(info.st_dev), static_cast<std::int64_t>(info.st_ino),
+                                       info.st_size,           info.st_mtim.tv_sec,
+                                       info.st_mtim.tv_nsec,   info.st_ctim.tv_sec,
+                                       info.st_ctim.tv_nsec};
+}
+} // namespace
 
 QueueRunner::QueueRunner(zvm::media::Outside& outside, QString storePath, QObject* parent)
     : QObject(parent), queue_(&zvm::process::OutputIsSource), outside_(outside),
@@ -20,21 +44,85 @@ QueueRunner::QueueRunner(zvm::media::Outside& outside, QString storePath, QObjec
       groups_(storePath_.isEmpty() ? std::filesystem::path()
                                    : EncoderGroups::BesideQueue(PathToStd(storePath_))) {
     groups_.endLeftOvers(); // before anything of this run starts, resumed items first of all
+    if (!storePath_.isEmpty()) {
+        claimStore();
+    }
 }
 
 QueueRunner::~QueueRunner() = default;
 
+// Stale time 0: a window that has run for days is never taken for dead. A lock whose owner is gone
+// (killed, crashed) is still taken over, by QLockFile's own check of the owner's process.
+void QueueRunner::claimStore() {
+    QDir().mkpath(QFileInfo(storePath_).absolutePath());
+    lock_ = std::make_unique<QLockFile>(storePath_ + QStringLiteral(".lock"));
+    lock_->setStaleLockTime(0);
+    holdsStore_ = lock_->tryLock(0);
+    if (holdsStore_ || lock_->error() != QLockFile::LockFailedError) {
+        holdsStore_ = true; // a lock that cannot be made at all: the file's own writes say what fails
+        return;
+    }
+    storeStatus_ = zvm::Status::Failure(zvm::FailureKind::Refused, zvm::queue::kQueueInUse);
+    lockRetry_ = new QTimer(this);
+    connect(lockRetry_, &QTimer::timeout, this, &QueueRunner::retryStore);
+    lockRetry_->start(kLockRetryMs);
+}
+
+// The other window has gone: what it kept joins this window's videos, each work once.
+void QueueRunner::retryStore() {
+    if (!lock_->tryLock(0)) {
+        return;
+    }
+    holdsStore_ = true;
+    lockRetry_->stop();
+    storeStatus_ = {};
+    std::vector<zvm::queue::QueueItem> joining;
+    for (zvm::queue::QueueItem& kept : loadStore().items) {
+        anchor(kept.request); // as this window's own are
+        const auto& items = queue_.items();
+        if (std::none_of(items.begin(), items.end(),
+                         [&](const zvm::queue::QueueItem& own) { return zvm::queue::SameWork(own, kept); })) {
+            joining.push_back(std::move(kept));
+        }
+    }
+    restore(std::move(joining)); // keeps the whole
+}
+
+LoadedQueue QueueRunner::loadStore() {
+    if (!holdsStore_ || storePath_.isEmpty()) {
+        return {};
+    }
+    LoadedQueue kept = LoadQueue(storePath_);
+    if (kept.damagedInPlace) {
+        storePath_.clear(); // nothing is kept in this run: the lock guards nothing
+        lock_->unlock();
+    }
+    return kept;
+}
+
 // Every change is shown; one that changes what a restart would find is also kept.
 void QueueRunner::touch(bool structural) {
-    if (structural && !storePath_.isEmpty()) {
+    if (structural && !storePath_.isEmpty() && holdsStore_) {
         storeStatus_ = SaveQueue(storePath_, queue_.unfinished());
     }
     emit changed();
 }
 
+void QueueRunner::anchor(zvm::ConversionRequest& request) const {
+    if (storePath_.isEmpty()) {
+        return;
+    }
+    for (std::string* path : {&request.sourceVideo, &request.outputPath}) {
+        if (!path->empty()) {
+            *path = PathToStd(QFileInfo(PathToQString(*path)).absoluteFilePath());
+        }
+    }
+}
+
 // All at once and kept once: a season of episodes is one change, not two hundred.
 void QueueRunner::add(const std::vector<zvm::ConversionRequest>& requests, zvm::CommandStyle style) {
-    for (const zvm::ConversionRequest& request : requests) {
+    for (zvm::ConversionRequest request : requests) {
+        anchor(request);
         if (request.width.empty()) {
             toDetect_.push_back(queue_.add(request, style));
         } else {
@@ -46,19 +134,34 @@ void QueueRunner::add(const std::vector<zvm::ConversionRequest>& requests, zvm::
     launchNext();
 }
 
-int QueueRunner::addReady(const zvm::ConversionRequest& request, zvm::CommandStyle style) {
-    const int id = queue_.addReady(request, style);
+int QueueRunner::addReady(zvm::ConversionRequest request, zvm::CommandStyle style) {
+    anchor(request);
+    const int id = queue_.addReady(std::move(request), style);
     touch(true);
     launchNext();
     return id;
 }
 
+// A kept item is checked as a new one is, and also for its source: paths kept relative by an older
+// version are taken from the working folder, and a source that is not there leaves it needing
+// attention, kept, rather than failing.
 void QueueRunner::restore(std::vector<zvm::queue::QueueItem> kept) {
+    const std::size_t before = queue_.items().size();
+    for (zvm::queue::QueueItem& item : kept) {
+        anchor(item.request);
+    }
     queue_.restore(std::move(kept));
-    for (const auto& item : queue_.items()) {
-        if (item.state == zvm::queue::ItemState::Detecting) {
+    std::vector<int> missing;
+    for (std::size_t at = before; at < queue_.items().size(); ++at) {
+        const auto& item = queue_.items()[at];
+        if (!QFileInfo::exists(PathToQString(item.request.sourceVideo))) {
+            missing.push_back(item.id);
+        } else if (item.state == zvm::queue::ItemState::Detecting) {
             toDetect_.push_back(item.id);
         }
+    }
+    for (const int id : missing) {
+        queue_.needsAttention(id, zvm::queue::kSourceMissing, queue_.find(id)->request.sourceVideo);
     }
     touch(true);
     detectNext();
@@ -100,7 +203,10 @@ void QueueRunner::setSize(int id, int width, int height) {
 }
 
 void QueueRunner::setOutput(int id, const QString& output) {
-    queue_.setOutput(id, PathToStd(output));
+    zvm::ConversionRequest named;
+    named.outputPath = PathToStd(output);
+    anchor(named);
+    queue_.setOutput(id, named.outputPath);
     touch(true);
 }
 
@@ -127,6 +233,7 @@ void QueueRunner::launchNext() {
             return;
         }
         const zvm::queue::QueueItem& item = *queue_.find(*id);
+        outputBefore_ = Stamp(item.request.outputPath);
         // Tied to this thread, the GUI thread, which lives as long as the window.
         auto started =
             outside_.startEncoder(PathToQString(item.command), PathToQString(item.request.encoderPath),
@@ -165,8 +272,10 @@ void QueueRunner::ended(int exitCode, int signal) {
     if (stopFor_ != StopFor::Nothing) {
         endStopped(id);
     } else {
-        queue_.ended(id, signal != 0 ? -1 : exitCode, output_.screen());
-        if (exitCode == 0 && signal == 0) {
+        const bool failed = exitCode != 0 || signal != 0;
+        const bool removed = failed && removePartial(id);
+        queue_.ended(id, signal != 0 ? -1 : exitCode, output_.screen(), removed);
+        if (!failed) {
             check(id);
         }
     }
@@ -174,17 +283,24 @@ void QueueRunner::ended(int exitCode, int signal) {
     launchNext(); // at once: the next encoder starts within the same event
 }
 
-// A stopped encoder's partial file is no use to anyone: it goes. After a quit, the item runs again
-// at the next start.
-void QueueRunner::endStopped(int id) {
+// A failed or stopped encoder's partial file is no use to anyone: it goes. A file that stood there
+// before and that the encoder never touched is not its to remove.
+bool QueueRunner::removePartial(int id) {
     const zvm::queue::QueueItem* item = queue_.find(id);
-    if (item != nullptr) {
-        QFile::remove(PathToQString(item->request.outputPath));
+    if (item == nullptr) {
+        return false;
     }
+    const auto now = Stamp(item->request.outputPath);
+    return now && now != outputBefore_ && QFile::remove(PathToQString(item->request.outputPath));
+}
+
+// After a quit, the item runs again at the next start.
+void QueueRunner::endStopped(int id) {
+    const bool removed = removePartial(id);
     if (stopFor_ == StopFor::Quit) {
         queue_.interrupted(id);
     } else {
-        queue_.stopped(id, zvm::queue::kStoppedOnRequest);
+        queue_.stopped(id, removed ? zvm::queue::kStoppedOnRequest : zvm::queue::kStoppedNothingWritten);
     }
     if (stopFor_ == StopFor::Removal) {
         queue_.remove(id);

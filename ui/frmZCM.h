@@ -200,8 +200,6 @@ private:
     QStringList manualFolders_;
     PreviewWindow* preview_ = nullptr;
     QueueRunner* queue_ = nullptr;
-    // False after a damaged queue file could not be set aside: this run must not write over it.
-    bool keepsQueue_ = true;
     QueueWindow* queueWindow_ = nullptr;
     bool centred_ = false;
 };

@@ -16,7 +16,7 @@
 
 QueueRunner& frmZCM::queue() {
     if (queue_ == nullptr) {
-        queue_ = new QueueRunner(outside_, keepsQueue_ ? platform_.queueFile() : QString(), this);
+        queue_ = new QueueRunner(outside_, platform_.queueFile(), this);
     }
     return *queue_;
 }
@@ -75,14 +75,21 @@ void frmZCM::mnuAddCurrent_Click() {
 }
 
 // What an earlier run left unfinished is offered back once; a damaged file is set aside and said so,
-// or, when it cannot be moved, left alone for the whole run.
+// or, when it cannot be moved, left alone for the whole run. While another window holds the queue,
+// nothing is offered: its videos are that window's.
 void frmZCM::offerKeptQueue() {
-    const QString file = platform_.queueFile();
-    if (file.isEmpty()) {
+    if (platform_.queueFile().isEmpty()) {
         return;
     }
-    LoadedQueue kept = LoadQueue(file);
-    keepsQueue_ = !kept.damagedInPlace;
+    if (!queue().holdsStore()) {
+        platform_.showMessage(this,
+                              tr("The queue is in use by another window of this program. This window keeps "
+                                 "the videos you add in memory and joins them to the saved queue when the "
+                                 "other window is closed."),
+                              tr("Queue"));
+        return;
+    }
+    LoadedQueue kept = queue().loadStore();
     if (!kept.problem.isEmpty()) {
         platform_.showMessage(this, kept.problem, tr("Queue"));
     }
@@ -95,7 +102,7 @@ void frmZCM::offerKeptQueue() {
     if (choice == 0) {
         queue().restore(std::move(kept.items));
         showQueue();
-        queue().start();
+        queueWindow_->start(); // asks about outputs that exist, as a start from the window does
     } else {
         queue().restore({}); // nothing back: the kept file is emptied
         if (!queue().storeStatus().ok()) {

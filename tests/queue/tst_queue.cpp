@@ -1,12 +1,15 @@
 // The queue: its state machine as a table of events, its time arithmetic, a run of the fake encoder
-// through the real run layer, and what a killed program leaves for the next start.
+// through the real run layer, what a restart finds, the lock on the kept queue, and the partial
+// outputs of failed and stopped runs. (A killed queue resumed with the real encoder: realencoder.)
 #include "../FakeOutside.h"
 #include "QueueRunner.h"
 #include "QueueStore.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -23,7 +26,12 @@ private slots:
     void stateMachine();
     void timeLeft();
     void runsOneAfterAnother();
-    void killedRunIsKept();
+    void restoresAsAdded_data();
+    void restoresAsAdded();
+    void oneWindowKeepsTheQueue_data();
+    void oneWindowKeepsTheQueue();
+    void removesOnlyWhatItWrote_data();
+    void removesOnlyWhatItWrote();
 };
 
 Q_DECLARE_METATYPE(QueueSummary)
@@ -40,6 +48,31 @@ zvm::ConversionRequest Request(const QString& name) {
     return r;
 }
 
+// A ready video of the folder, named "<name>.avi" and written to "<name>.mp4".
+zvm::ConversionRequest Ready(const QTemporaryDir& dir, const QString& name) {
+    zvm::ConversionRequest r = Request(name);
+    r.sourceVideo = dir.filePath(name + ".avi").toStdString();
+    r.outputPath = dir.filePath(name + ".mp4").toStdString();
+    r.width = "640";
+    r.height = "480";
+    return r;
+}
+
+QString Base(const std::string& path) {
+    return QFileInfo(QString::fromStdString(path)).baseName();
+}
+
+// Each item's base name and state, with its reason when it has one.
+QString States(const Queue& queue) {
+    QStringList states;
+    for (const QueueItem& item : queue.items()) {
+        const QString reason = QString::fromStdString(ReasonText(item));
+        states << Base(item.request.sourceVideo) + ":" + QString::fromUtf8(StateWord(item.state)) +
+                      (reason.isEmpty() ? "" : "(" + reason + ")");
+    }
+    return states.join(' ');
+}
+
 // Plays a script of events, one per word group separated by ';', on a queue whose items are named
 // by their source; returns the items' states in order and what each "next" started, or what in the
 // script it could not play.
@@ -53,7 +86,7 @@ QString Play(const QString& script) {
         static const QHash<QString, qsizetype> kWords{
             {"add", 2},  {"size", 2},   {"nosize", 2}, {"output", 3},  {"start", 1},
             {"next", 1}, {"pause", 1},  {"end", 3},    {"missing", 2}, {"stop", 2},
-            {"skip", 2}, {"remove", 2}, {"move", 3},   {"clear", 1},   {"restart", 1}, {"sliver", 2}};
+            {"skip", 2}, {"remove", 2}, {"move", 3},   {"clear", 1},   {"sliver", 2}};
         const QStringList w = event.simplified().split(' ');
         const int id = ids.value(w.value(1), -1);
         if (kWords.value(w[0]) != w.size() || (w[0] != "add" && w.size() > 1 && id < 0)) {
@@ -90,14 +123,6 @@ QString Play(const QString& script) {
             queue->move(id, w[2].toInt());
         } else if (w[0] == "clear") {
             queue->clearFinished();
-        } else if (w[0] == "restart") { // the program ends here and starts again
-            std::vector<QueueItem> kept = queue->unfinished();
-            queue = std::make_unique<Queue>([](const std::string&, const std::string&) { return false; });
-            queue->restore(kept);
-            ids.clear();
-            for (const QueueItem& item : queue->items()) {
-                ids[QFileInfo(QString::fromStdString(item.request.sourceVideo)).baseName()] = item.id;
-            }
         }
     }
     QStringList states;
@@ -141,15 +166,16 @@ void TestQueue::stateMachine_data() {
                                                    << "a:needs-attention b:running | b";
     QTest::newRow("output is the source after ..") << "add a; size a; output a /v/x/../a.avi"
                                                    << "a:needs-attention | ";
+    QTest::newRow("output is another item's source, added later")
+        << "add a; size a; output a /v/b.avi; add b; size b; start; next" << "a:needs-attention b:running | b";
+    QTest::newRow("output is another item's source, added earlier")
+        << "add b; add a; size a; size b; output a /v/b.avi; start; next" << "b:running a:needs-attention | b";
     QTest::newRow("a clean exit without a file fails") << "add a; size a; start; next; end a 0; missing a"
                                                        << "a:failed | a";
     QTest::newRow("skipped items are not run") << "add a; add b; size a; size b; skip a; start; next"
                                                << "a:skipped b:running | b";
     QTest::newRow("clear finished") << "add a; add b; size a; size b; start; next; end a 0; next; end b 1; clear"
                                     << "b:failed | a b";
-    QTest::newRow("resume after a restart: the finished stay behind, the running start again")
-        << "add a; add b; add c; size a; size b; size c; start; next; end a 0; next; restart; start; next"
-        << "b:running c:waiting | a b b";
 }
 
 void TestQueue::stateMachine() {
@@ -220,29 +246,184 @@ void TestQueue::runsOneAfterAnother() {
     QVERIFY(LoadQueue(dir.filePath("queue.json")).items.empty()); // nothing unfinished is left to offer
 }
 
-// A program killed in the middle of its second video leaves that one and the third for the next
-// start; the first, finished, is not offered again.
-void TestQueue::killedRunIsKept() {
+void TestQueue::restoresAsAdded_data() {
+    QTest::addColumn<QString>("kept");    // "source>output state" per item, ';' between; '@' is the test folder
+    QTest::addColumn<QString>("present"); // files that exist in the test folder
+    QTest::addColumn<QString>("from");    // the working folder at the new start, in the test folder
+    QTest::addColumn<QString>("after");   // the items, and whose outputs exist already
+    QTest::newRow("a running item starts again") << "@/a.avi>@/a.mp4 running" << "a.avi" << "." << "a:waiting | ";
+    QTest::newRow("relative paths, from the working folder")
+        << "a.avi>out/a.mp4 waiting" << "a.avi" << "." << "a:waiting | ";
+    QTest::newRow("relative paths, another working folder")
+        << "a.avi>a.mp4 waiting" << "a.avi" << "elsewhere"
+        << "a:needs-attention(The source video is not there any more: @/elsewhere/a.avi) | ";
+    QTest::newRow("output is its source") << "@/a.avi>@/a.avi waiting" << "a.avi" << "."
+                                          << "a:needs-attention(The output file is the source video) | ";
+    QTest::newRow("output is another item's source")
+        << "@/a.avi>@/b.avi running; @/b.avi>@/b.mp4 waiting" << "a.avi b.avi" << "."
+        << "a:needs-attention(The output file is the source of another video of the queue) b:waiting | ";
+    QTest::newRow("two items, one output")
+        << "@/a.avi>@/x.mp4 waiting; @/b.avi>@/x.mp4 running" << "a.avi b.avi" << "."
+        << "a:waiting b:needs-attention(Another video of the queue is written to the same output file) | ";
+    QTest::newRow("outputs that exist are asked about")
+        << "@/a.avi>@/a.mp4 waiting; @/b.avi>@/b.mp4 waiting" << "a.avi b.avi a.mp4" << "."
+        << "a:waiting b:waiting | a";
+}
+
+// What an earlier run kept comes back as if added now: its command built again, its paths absolute,
+// checked again; the file keeps every item, whatever became of it.
+void TestQueue::restoresAsAdded() {
+    QFETCH(QString, kept);
+    QFETCH(QString, present);
+    QFETCH(QString, from);
+    QFETCH(QString, after);
     QTemporaryDir dir;
     const QString store = dir.filePath("queue.json");
-    QProcess tool;
-    tool.setWorkingDirectory(dir.path());
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("FAKE_ENCODER_SECONDS", "1");
-    tool.setProcessEnvironment(env);
-    tool.start(QUEUE_TOOL_PATH, {store, FAKE_ENCODER_PATH, dir.path(), "3"});
-    QVERIFY(tool.waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.filePath("clip 1.mp4")), 10000);
-    QTRY_VERIFY_WITH_TIMEOUT(LoadQueue(store).items.size() == 2, 10000);
-    ::kill(static_cast<pid_t>(tool.processId()), SIGKILL);
-    tool.waitForFinished();
+    std::vector<QueueItem> items;
+    for (const QString& spec : kept.split(';')) {
+        const QStringList words = spec.trimmed().replace('@', dir.path()).split(QRegularExpression("[> ]"));
+        const auto state = StateFromWord(words.value(2).toStdString());
+        QVERIFY2(words.size() == 3 && state, qPrintable("cannot read: " + spec));
+        QueueItem& item = items.emplace_back();
+        item.request = Ready(dir, "x");
+        item.request.sourceVideo = words[0].toStdString();
+        item.request.outputPath = words[1].toStdString();
+        item.state = *state;
+    }
+    QVERIFY(SaveQueue(store, items).ok());
+    for (const QString& name : present.split(' ')) {
+        QVERIFY(QFile(dir.filePath(name)).open(QIODevice::WriteOnly));
+    }
+    QVERIFY(QDir(dir.path()).mkpath(from));
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dir.filePath(from));
+    FakeOutside outside;
+    QueueRunner runner(outside, store);
+    runner.restore(runner.loadStore().items);
+    QDir::setCurrent(previous);
+    QStringList existing;
+    for (const int id : runner.existingOutputs()) {
+        existing << Base(runner.queue().find(id)->request.sourceVideo);
+    }
+    QCOMPARE(States(runner.queue()).replace(dir.path(), "@") + " | " + existing.join(' '), after);
+    for (const QueueItem& item : runner.queue().items()) {
+        QVERIFY(QFileInfo(QString::fromStdString(item.request.sourceVideo)).isAbsolute());
+        QVERIFY(QFileInfo(QString::fromStdString(item.request.outputPath)).isAbsolute());
+        QCOMPARE(item.command.find(item.request.sourceVideo) != std::string::npos,
+                 item.state == ItemState::Waiting); // a waiting item can run
+    }
+    QCOMPARE(LoadQueue(store).items.size(), items.size()); // none lost
+}
 
-    Queue next([](const std::string&, const std::string&) { return false; });
-    next.restore(LoadQueue(store).items);
-    QCOMPARE(next.items().size(), std::size_t(2));
-    QCOMPARE(next.items()[0].request.outputPath, dir.filePath("clip 2.mp4").toStdString());
-    QCOMPARE(next.items()[0].state, ItemState::Waiting); // was running: starts again from the beginning
-    QCOMPARE(next.items()[1].state, ItemState::Waiting);
+void TestQueue::oneWindowKeepsTheQueue_data() {
+    QTest::addColumn<bool>("otherProgram"); // the owner: another program, or another runner of this one
+    QTest::newRow("another window of this program") << false;
+    QTest::newRow("another program, its lock a day old, then killed") << true;
+}
+
+// The window that comes second neither offers nor overwrites the first one's queue; it keeps its
+// own videos in memory, and once the first is gone (closed, or killed) it joins what the file holds
+// to its own, each video once.
+void TestQueue::oneWindowKeepsTheQueue() {
+    QFETCH(bool, otherProgram);
+    QTemporaryDir dir;
+    const QString store = dir.filePath("queue.json");
+    QueueItem theirs;
+    theirs.request = Ready(dir, "theirs");
+    theirs.state = ItemState::Running;
+    QVERIFY(SaveQueue(store, {theirs}).ok());
+    FakeOutside outside;
+    auto first = std::make_unique<QueueRunner>(outside, store);
+    QProcess owner;
+    if (otherProgram) {
+        first.reset();
+        owner.start(QUEUE_TOOL_PATH, {store, FAKE_ENCODER_PATH, dir.path(), "0"});
+        QVERIFY(owner.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(QLockFile(store + ".lock").getLockInfo(nullptr, nullptr, nullptr), 10000);
+        QFile lock(store + ".lock");
+        QVERIFY(lock.open(QIODevice::ReadWrite));
+        QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime));
+    }
+    QueueRunner second(outside, store);
+    QVERIFY(!second.holdsStore());
+    QVERIFY(second.loadStore().items.empty()); // not offered here
+    QVERIFY(second.storeStatus().message().starts_with("it is in use by another window"));
+    second.addReady(Ready(dir, "mine"), zvm::CommandStyle::Modern);
+    second.addReady(theirs.request, theirs.style); // the same work, added here too
+    QCOMPARE(LoadQueue(store).items.size(), std::size_t(1)); // not written over
+    if (otherProgram) {
+        ::kill(static_cast<pid_t>(owner.processId()), SIGKILL);
+        QVERIFY(owner.waitForFinished(10000));
+    } else {
+        first.reset();
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(second.holdsStore(), 4 * QueueRunner::kLockRetryMs);
+    QCOMPARE(States(second.queue()), "mine:waiting theirs:waiting");
+    QCOMPARE(LoadQueue(store).items.size(), std::size_t(2));
+    QVERIFY(second.storeStatus().ok());
+}
+
+void TestQueue::removesOnlyWhatItWrote_data() {
+    QTest::addColumn<bool>("before"); // a file stood at the output before the run
+    QTest::addColumn<bool>("writes"); // the encoder writes it
+    QTest::addColumn<QString>("end");
+    QTest::addColumn<bool>("left");
+    QTest::addColumn<QString>("reason");
+    const QString removed = "; its partial output was removed";
+    QTest::newRow("failed: its new file") << false << true << "exit" << false
+                                          << "the encoder ended with exit code 1" + removed;
+    QTest::newRow("failed: a file it replaced") << true << true << "exit" << false
+                                                << "the encoder ended with exit code 1" + removed;
+    QTest::newRow("failed before touching a file") << true << false << "exit" << true
+                                                   << "the encoder ended with exit code 1";
+    QTest::newRow("failed, writing nothing") << false << false << "exit" << false
+                                             << "the encoder ended with exit code 1";
+    QTest::newRow("ended by a signal") << false << true << "signal" << false
+                                       << "the encoder was ended by a signal" + removed;
+    QTest::newRow("stopped: its new file") << false << true << "stop" << false << "stopped on request" + removed;
+    QTest::newRow("stopped before touching a file") << true << false << "stop" << true << "stopped on request";
+    QTest::newRow("finished") << false << true << "finish" << true << "";
+}
+
+void TestQueue::removesOnlyWhatItWrote() {
+    QFETCH(bool, before);
+    QFETCH(bool, writes);
+    QFETCH(QString, end);
+    QFETCH(bool, left);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    FakeOutside outside;
+    outside.jobsEndOnStop = true;
+    QueueRunner runner(outside);
+    const zvm::ConversionRequest request = Ready(dir, "a");
+    QFile output(QString::fromStdString(request.outputPath));
+    if (before) {
+        QVERIFY(output.open(QIODevice::WriteOnly));
+        output.write("kept");
+        output.close();
+    }
+    const int id = runner.addReady(request, zvm::CommandStyle::Modern);
+    runner.start();
+    QVERIFY(outside.lastJob != nullptr);
+    if (writes) {
+        QVERIFY(output.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        output.write("partial");
+        output.close();
+    }
+    const QHash<QString, std::function<void()>> ends{
+        {"exit", [&] { emit outside.lastJob->finished(1, 0); }},
+        {"signal", [&] { emit outside.lastJob->finished(-1, SIGKILL); }},
+        {"stop", [&] { runner.stopCurrent(); }},
+        {"finish", [&] { emit outside.lastJob->finished(0, 0); }}};
+    QVERIFY2(ends.contains(end), qPrintable("no such end: " + end));
+    ends[end]();
+    QTRY_VERIFY(runner.queue().find(id)->state != ItemState::Running);
+    QCOMPARE(output.exists(), left);
+    QCOMPARE(QString::fromStdString(ReasonText(*runner.queue().find(id))), reason);
+    if (left && before && !writes) {
+        QVERIFY(output.open(QIODevice::ReadOnly));
+        QCOMPARE(output.readAll(), "kept");
+    }
 }
 
 QTEST_GUILESS_MAIN(TestQueue)

@@ -1,9 +1,10 @@
 // A real ffmpeg, through the real outside: every preset and movie type converted through the
-// program's own queue and checked by the after-check; preview frames rendered through the same
-// numbers; the detection and the check where they cannot work.
+// program's own queue and checked by the after-check; a queue killed mid-run and resumed; preview
+// frames rendered through the same numbers; the detection and the check where they cannot work.
 #include "Generate.h"
 #include "Outside.h"
 #include "QueueRunner.h"
+#include "QueueStore.h"
 
 #include <QImage>
 #include <QProcess>
@@ -13,6 +14,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <unistd.h>
+
 class TestRealEncoder : public QObject {
     Q_OBJECT
 
@@ -20,6 +24,7 @@ private slots:
     void initTestCase();
     void convertsEveryPreset_data();
     void convertsEveryPreset();
+    void resumesAKilledQueue();
     void rendersEveryPreset_data();
     void rendersEveryPreset();
     void newerRenderWins();
@@ -85,6 +90,21 @@ zvm::ConversionRequest RequestFor(const QString& source, QSize size, int preset,
     r.preset = preset;
     r.movieType = animation ? zvm::MovieType::Animation : zvm::MovieType::LiveAction;
     return r;
+}
+
+// Programs still running on the folder's files, but this one (a zombie's command line is empty).
+QList<pid_t> ProgramsOn(const QString& folder) {
+    QList<pid_t> found;
+    for (const QString& entry : QDir("/proc").entryList(QDir::Dirs)) {
+        bool number = false;
+        const auto pid = static_cast<pid_t>(entry.toInt(&number));
+        QFile command("/proc/" + entry + "/cmdline");
+        if (number && pid != ::getpid() && command.open(QIODevice::ReadOnly) &&
+            command.readAll().contains(QFile::encodeName(folder))) {
+            found << pid;
+        }
+    }
+    return found;
 }
 
 // The pad bands are black, the picture (a light grey source) is not.
@@ -215,6 +235,46 @@ void TestRealEncoder::convertsEveryPreset() {
         QCOMPARE(QString::fromStdString(runner.queue().items()[0].check).section(": ", 1),
                  "240x160, mpeg4, 29.97 fps, AAC 24000 Hz stereo");
     }
+}
+
+// A program running the queue is killed while it converts the first of two videos; a new runner
+// takes over its lock and what it kept, and resumes: both videos end as files that fit their target.
+void TestRealEncoder::resumesAKilledQueue() {
+    if (!encoders_.contains("mpeg4")) {
+        QSKIP("this encoder cannot serve the GBA target (see convertsEveryPreset)");
+    }
+    QTemporaryDir dir;
+    const QString store = dir.filePath("queue.json");
+    Run(maker_, {"-v", "error", "-y", "-f", "lavfi", "-i", "testsrc=s=640x480:d=60:r=25", "-f", "lavfi", "-i",
+                  "sine=d=60", "-c:v", "mpeg4", "-c:a", "pcm_s16le", "-shortest", dir.filePath("clip 1.avi")});
+    QVERIFY(QFile::copy(dir.filePath("clip 1.avi"), dir.filePath("clip 2.avi")));
+    QProcess tool;
+    tool.start(QUEUE_TOOL_PATH, {store, ffmpeg_, dir.path(), "2", "modern"});
+    QVERIFY(tool.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(dir.filePath("clip 1.mp4")).size() > 0, 60000);
+    ::kill(static_cast<pid_t>(tool.processId()), SIGKILL);
+    QVERIFY(tool.waitForFinished(10000));
+    // Its encoder dies with it: one left behind would race the resumed one on the same file.
+    QTRY_VERIFY2_WITH_TIMEOUT(ProgramsOn(dir.path()).isEmpty(), "waiting for the killed queue's encoder to end",
+                              10000);
+    const LoadedQueue kept = LoadQueue(store);
+    QCOMPARE(kept.items.size(), std::size_t(2)); // killed mid-run, not after it
+    QCOMPARE(kept.items[0].state, zvm::queue::ItemState::Running);
+
+    QueueRunner runner(outside_, store);
+    QVERIFY(runner.holdsStore()); // the dead program's lock is no hindrance
+    runner.restore(runner.loadStore().items);
+    QCOMPARE(runner.existingOutputs().size(), std::size_t(1)); // the partial file: replaced, as the user agrees
+    QSignalSpy done(&runner, &QueueRunner::finishedAll);
+    runner.start();
+    QTRY_VERIFY_WITH_TIMEOUT(!done.isEmpty(), 120000); // at once when nothing can start
+    QCOMPARE(runner.queue().summary().finished, 2);
+    for (const auto& item : runner.queue().items()) {
+        QTRY_VERIFY_WITH_TIMEOUT(!item.check.empty(), 60000);
+        QVERIFY2(item.verdict == zvm::CheckVerdict::Fits, item.check.c_str());
+        QVERIFY2(item.check.starts_with("Fits GBA - 240x160"), item.check.c_str());
+    }
+    QVERIFY(LoadQueue(store).items.empty());
 }
 
 void TestRealEncoder::rendersEveryPreset_data() {

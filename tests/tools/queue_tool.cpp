@@ -1,5 +1,7 @@
-// Runs a queue of N ready videos with the given encoder, keeping it in STORE, until it is done or
-// killed; tests kill it mid-run and read what was kept. Usage: queue_tool STORE ENCODER FOLDER N
+// Runs a queue of N ready 640x480 videos "clip I.avi" of FOLDER with the given encoder, keeping it in
+// STORE, until it is done or killed; tests kill it mid-run and read what was kept, or hold the
+// queue's lock with it (N = 0 runs nothing and holds the lock until killed).
+// Usage: queue_tool STORE ENCODER FOLDER N [modern]
 #include "QueueRunner.h"
 
 #include <QCoreApplication>
@@ -7,7 +9,7 @@
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
-    if (argc != 5) {
+    if (argc != 5 && argc != 6) {
         return 2;
     }
     zvm::media::RealOutside outside;
@@ -23,9 +25,11 @@ int main(int argc, char* argv[]) {
         r.videoBitrate = "256";
         r.audioBitrate = "32";
         r.sampleRate = "24000";
-        runner.addReady(r, zvm::CommandStyle::Classic);
+        runner.addReady(r, argc == 6 ? zvm::CommandStyle::Modern : zvm::CommandStyle::Classic);
     }
-    QObject::connect(&runner, &QueueRunner::finishedAll, &app, &QCoreApplication::quit);
+    if (QString::fromLocal8Bit(argv[4]).toInt() > 0) {
+        QObject::connect(&runner, &QueueRunner::finishedAll, &app, &QCoreApplication::quit);
+    }
     runner.start();
     return QCoreApplication::exec();
 }

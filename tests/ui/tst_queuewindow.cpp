@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QLineEdit>
+#include <QLockFile>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -40,8 +41,8 @@ QString Cell(QueueWindow* q, int row, int column) {
 
 // Two videos added from the window, with their sizes detected; the encoder, asked its form as they
 // are added, rejects the classic options.
-QueueWindow* AddTwo(WindowFixture& fx, frmZCM& w) {
-    fx.platform.manyFiles = {fx.dir.filePath("a.mkv"), fx.dir.filePath("b.avi")};
+QueueWindow* AddTwo(WindowFixture& fx, frmZCM& w, const QString& second = "b.avi") {
+    fx.platform.manyFiles = {fx.dir.filePath("a.mkv"), fx.dir.filePath(second)};
     fx.outside.formAnswer = zvm::EncoderAnswer::Rejects;
     w.mnuAddToQueue->trigger();
     if (fx.outside.formQuestions.size() != 1) {
@@ -90,16 +91,20 @@ void TestQueueWindow::addsRunsAndTellsWhenDone() {
 }
 
 void TestQueueWindow::asksBeforeReplacingOutputs_data() {
+    QTest::addColumn<QString>("second"); // the second video; the first is a.mkv, written to a.mp4
     QTest::addColumn<int>("choice");
     QTest::addColumn<int>("started");
     QTest::addColumn<QString>("firstState");
-    QTest::newRow("replace") << 0 << 1 << "Running";
-    QTest::newRow("skip those") << 1 << 1 << "Skipped: its output exists already";
-    QTest::newRow("cancel") << 2 << 0 << "Waiting";
-    QTest::newRow("closed, or Enter: the safe answer") << -1 << 0 << "Waiting";
+    QTest::newRow("replace") << "b.avi" << 0 << 1 << "Running";
+    QTest::newRow("skip those") << "b.avi" << 1 << 1 << "Skipped: its output exists already";
+    QTest::newRow("cancel") << "b.avi" << 2 << 0 << "Waiting";
+    QTest::newRow("closed, or Enter: the safe answer") << "b.avi" << -1 << 0 << "Waiting";
+    QTest::newRow("replace, but a.mp4 is the second's source")
+        << "a.mp4" << 0 << 1 << "Needs attention: The output file is the source of another video of the queue";
 }
 
 void TestQueueWindow::asksBeforeReplacingOutputs() {
+    QFETCH(QString, second);
     QFETCH(int, choice);
     QFETCH(int, started);
     QFETCH(QString, firstState);
@@ -107,7 +112,8 @@ void TestQueueWindow::asksBeforeReplacingOutputs() {
     frmZCM& w = fx.start();
     w.txtSaveAs->setText(fx.dir.path()); // a folder: outputs go there
     QFile(fx.dir.filePath("a.mp4")).open(QIODevice::WriteOnly);
-    QueueWindow* q = AddTwo(fx, w);
+    QFile(fx.dir.filePath("a-converted.mp4")).open(QIODevice::WriteOnly); // the output of a.mp4
+    QueueWindow* q = AddTwo(fx, w, second);
     QVERIFY(q != nullptr);
     fx.platform.choices.enqueue(choice);
     q->start();
@@ -124,6 +130,7 @@ void TestQueueWindow::offersKeptVideosBack_data() {
     QTest::addColumn<QStringList>("titles"); // messages shown
     QTest::addColumn<int>("items");
     QTest::newRow("resume") << QByteArray() << 0 << QStringList{} << 2;
+    QTest::newRow("held by another window") << QByteArray("LOCKED") << -1 << QStringList{"Queue"} << 0;
     QTest::newRow("discard") << QByteArray() << 1 << QStringList{} << 0;
     QTest::newRow("damaged") << QByteArray("{\"items\":") << -1 << QStringList{"Queue"} << 0;
     QTest::newRow("a pipe in its place") << QByteArray("FIFO") << -1 << QStringList{"Queue"} << 0;
@@ -139,14 +146,24 @@ void TestQueueWindow::offersKeptVideosBack() {
     QFETCH(int, items);
     WindowFixture fx;
     fx.platform.queuePath = fx.dir.filePath("queue.json");
-    if (kept.isEmpty()) {
+    QLockFile otherWindow(fx.platform.queuePath + ".lock");
+    if (kept.isEmpty() || kept == "LOCKED") { // two videos ready to run; a.avi's output exists
         std::vector<zvm::queue::QueueItem> waiting(2);
-        waiting[0].request.sourceVideo = "/v/a.avi";
-        waiting[1].request.sourceVideo = "/v/b.avi";
-        for (auto& item : waiting) {
-            item.request.outputPath = item.request.sourceVideo + ".mp4";
+        for (std::size_t at = 0; at < waiting.size(); ++at) {
+            waiting[at].state = zvm::queue::ItemState::Waiting;
+            zvm::ConversionRequest& r = waiting[at].request;
+            r.sourceVideo = fx.dir.filePath(at == 0 ? "a.avi" : "b.avi").toStdString();
+            r.outputPath = r.sourceVideo + ".mp4";
+            r.encoderPath = "ffmpeg";
+            r.width = "640";
+            r.height = "480";
+            r.videoBitrate = r.audioBitrate = "32";
+            r.sampleRate = "24000";
+            QVERIFY(QFile(QString::fromStdString(r.sourceVideo)).open(QIODevice::WriteOnly));
         }
+        QVERIFY(QFile(fx.dir.filePath("a.avi.mp4")).open(QIODevice::WriteOnly));
         QVERIFY(SaveQueue(fx.platform.queuePath, waiting).ok());
+        QVERIFY(kept.isEmpty() || otherWindow.tryLock(0));
     } else if (kept == "FIFO") {
         QVERIFY(::mkfifo(QFile::encodeName(fx.platform.queuePath).constData(), 0600) == 0);
     } else if (kept == "DIR") {
@@ -159,15 +176,22 @@ void TestQueueWindow::offersKeptVideosBack() {
     fx.platform.choices.enqueue(choice);
     frmZCM& w = fx.start();
     QCOMPARE(fx.platform.titles(), titles);
-    QCOMPARE(fx.platform.questions.size(), kept.isEmpty() ? 1 : 0);
+    // Resumed, they are checked as new ones: the output that exists is asked about, and the safe
+    // answer (taken here) starts nothing.
+    QCOMPARE(fx.platform.questions.size(), !kept.isEmpty() ? 0 : choice == 0 ? 2 : 1);
     if (kept.isEmpty()) {
         QCOMPARE(fx.platform.questions[0].prompt, "2 videos were waiting in the queue.");
-        QCOMPARE(fx.platform.choiceButtons, QStringList({"&Resume", "&Discard"}));
+        QCOMPARE(fx.platform.questions.last().prompt.startsWith("1 output file exists already"), choice == 0);
+        QCOMPARE(fx.platform.choiceButtons.value(fx.platform.safeChoices.last()), choice == 0 ? "&Cancel" : "&Resume");
+        QCOMPARE(fx.outside.started.size(), 0);
+    } else if (kept == "LOCKED") {
+        QVERIFY(fx.platform.messages[0].prompt.startsWith("The queue is in use by another window"));
     }
     QCOMPARE(Window(w) != nullptr ? Window(w)->table()->rowCount() : 0, items);
     QCOMPARE(QDir(fx.dir.path()).entryList({"queue.json.damaged-*"}, QDir::AllEntries | QDir::System).size(),
-             kept.isEmpty() ? 0 : 1); // kept aside, a pipe too
-    QCOMPARE(LoadQueue(fx.platform.queuePath).items.size(), std::size_t(items)); // resumed ones stay kept
+             kept.isEmpty() || kept == "LOCKED" ? 0 : 1); // kept aside, a pipe too
+    // Resumed ones stay kept, and the other window's are left to it.
+    QCOMPARE(LoadQueue(fx.platform.queuePath).items.size(), std::size_t(kept == "LOCKED" ? 2 : items));
 }
 
 // A damaged file whose new name the system refuses (too long for a file name, which stops root too)

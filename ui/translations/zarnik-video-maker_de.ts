@@ -933,6 +933,10 @@ Programm: %1</translation>
         <source>&amp;Manual</source>
         <translation>&amp;Handbuch</translation>
     </message>
+    <message>
+        <source>The queue is in use by another window of this program. This window keeps the videos you add in memory and joins them to the saved queue when the other window is closed.</source>
+        <translation>Die Warteschlange wird von einem anderen Fenster dieses Programms verwendet. Dieses Fenster behält die Videos, die Sie hinzufügen, im Speicher und fügt sie der gespeicherten Warteschlange hinzu, sobald das andere Fenster geschlossen ist.</translation>
+    </message>
 </context>
 <context>
     <name>zvm</name>
@@ -1121,6 +1125,30 @@ Programm: %1</translation>
     <message>
         <source>its output exists already</source>
         <translation>seine Ausgabe gibt es schon</translation>
+    </message>
+    <message>
+        <source>The output file is the source of another video of the queue</source>
+        <translation>Die Ausgabedatei ist die Quelle eines anderen Videos der Warteschlange</translation>
+    </message>
+    <message>
+        <source>The source video is not there any more: %1</source>
+        <translation>Das Quellvideo ist nicht mehr vorhanden: %1</translation>
+    </message>
+    <message>
+        <source>the encoder was ended by a signal; its partial output was removed</source>
+        <translation>der Encoder wurde durch ein Signal beendet; die unvollständige Ausgabe wurde entfernt</translation>
+    </message>
+    <message>
+        <source>the encoder ended with exit code %1; its partial output was removed</source>
+        <translation>der Encoder endete mit Exit-Code %1; die unvollständige Ausgabe wurde entfernt</translation>
+    </message>
+    <message>
+        <source>stopped on request</source>
+        <translation>auf Wunsch angehalten</translation>
+    </message>
+    <message>
+        <source>it is in use by another window; this window keeps its videos in memory until that one closes</source>
+        <translation>sie wird von einem anderen Fenster verwendet; dieses Fenster behält seine Videos im Speicher, bis jenes geschlossen wird</translation>
     </message>
 </context>
 <context>

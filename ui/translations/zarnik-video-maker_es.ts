@@ -933,6 +933,10 @@ Programa: %1</translation>
         <source>&amp;Manual</source>
         <translation>&amp;Manual</translation>
     </message>
+    <message>
+        <source>The queue is in use by another window of this program. This window keeps the videos you add in memory and joins them to the saved queue when the other window is closed.</source>
+        <translation>La cola está en uso por otra ventana de este programa. Esta ventana guarda en memoria los vídeos que añada y los une a la cola guardada cuando se cierre la otra ventana.</translation>
+    </message>
 </context>
 <context>
     <name>zvm</name>
@@ -1121,6 +1125,30 @@ Programa: %1</translation>
     <message>
         <source>its output exists already</source>
         <translation>su salida ya existe</translation>
+    </message>
+    <message>
+        <source>The output file is the source of another video of the queue</source>
+        <translation>El archivo de salida es el origen de otro vídeo de la cola</translation>
+    </message>
+    <message>
+        <source>The source video is not there any more: %1</source>
+        <translation>El vídeo de origen ya no está: %1</translation>
+    </message>
+    <message>
+        <source>the encoder was ended by a signal; its partial output was removed</source>
+        <translation>el codificador terminó por una señal; se eliminó su salida parcial</translation>
+    </message>
+    <message>
+        <source>the encoder ended with exit code %1; its partial output was removed</source>
+        <translation>el codificador terminó con el código de salida %1; se eliminó su salida parcial</translation>
+    </message>
+    <message>
+        <source>stopped on request</source>
+        <translation>detenido a petición</translation>
+    </message>
+    <message>
+        <source>it is in use by another window; this window keeps its videos in memory until that one closes</source>
+        <translation>está en uso por otra ventana; esta ventana guarda sus vídeos en memoria hasta que aquella se cierre</translation>
     </message>
 </context>
 <context>
