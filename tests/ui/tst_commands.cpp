@@ -89,6 +89,7 @@ void TestCommands::unusableSettingsAreLeftAlone_data() {
     QTest::addColumn<QString>("reason");
     QTest::newRow("directory") << "directory" << "not a regular file"; // the others of a kind: tst_settings
     QTest::newRow("over the limit") << "too large" << "larger than 64 KiB";
+    QTest::newRow("link to another program's INI") << "foreign link" << "does not hold this program's settings";
 }
 
 void TestCommands::unusableSettingsAreLeftAlone() {
@@ -100,6 +101,12 @@ void TestCommands::unusableSettingsAreLeftAlone() {
         QDir(fx.dir.path()).mkdir("settings.ini");
     } else if (setup == "too large") {
         fx.writeSettings(WindowFixture::SavedFile() + QByteArray(70'000, ' '));
+    } else if (setup == "foreign link") {
+        QFile foreign(fx.dir.filePath("other.ini"));
+        QVERIFY(foreign.open(QIODevice::WriteOnly));
+        foreign.write("[General]\nlastFolder=/home/me\n");
+        foreign.close();
+        QVERIFY(QFile::link("other.ini", path));
     } else {
         QFAIL("unknown setup");
     }

@@ -1129,5 +1129,9 @@ Programm: %1</translation>
         <source>it is not a regular file</source>
         <translation>sie ist keine gewöhnliche Datei</translation>
     </message>
+    <message>
+        <source>it does not hold this program&apos;s settings</source>
+        <translation>sie enthält nicht die Einstellungen dieses Programms</translation>
+    </message>
 </context>
 </TS>

@@ -1129,5 +1129,9 @@ Programa: %1</translation>
         <source>it is not a regular file</source>
         <translation>no es un archivo normal</translation>
     </message>
+    <message>
+        <source>it does not hold this program&apos;s settings</source>
+        <translation>no contiene los ajustes de este programa</translation>
+    </message>
 </context>
 </TS>
