@@ -929,6 +929,26 @@ Programm: %1</translation>
         <source>&amp;Manual</source>
         <translation>&amp;Handbuch</translation>
     </message>
+    <message>
+        <source>%1 pixels</source>
+        <translation>%1 Pixel</translation>
+    </message>
+    <message>
+        <source>%1 pixels, shown as %2</source>
+        <translation>%1 Pixel, angezeigt als %2</translation>
+    </message>
+    <message>
+        <source>%1 (pixel aspect %2:%3)</source>
+        <translation>%1 (Pixelseitenverhältnis %2:%3)</translation>
+    </message>
+    <message>
+        <source>Width of original video: %1</source>
+        <translation>Breite des Originalvideos: %1</translation>
+    </message>
+    <message>
+        <source>Height of original video: %1</source>
+        <translation>Höhe des Originalvideos: %1</translation>
+    </message>
 </context>
 <context>
     <name>zvm</name>

@@ -929,6 +929,26 @@ Programa: %1</translation>
         <source>&amp;Manual</source>
         <translation>&amp;Manual</translation>
     </message>
+    <message>
+        <source>%1 pixels</source>
+        <translation>%1 píxeles</translation>
+    </message>
+    <message>
+        <source>%1 pixels, shown as %2</source>
+        <translation>%1 píxeles, mostrado como %2</translation>
+    </message>
+    <message>
+        <source>%1 (pixel aspect %2:%3)</source>
+        <translation>%1 (aspecto de píxel %2:%3)</translation>
+    </message>
+    <message>
+        <source>Width of original video: %1</source>
+        <translation>Ancho del vídeo original: %1</translation>
+    </message>
+    <message>
+        <source>Height of original video: %1</source>
+        <translation>Alto del vídeo original: %1</translation>
+    </message>
 </context>
 <context>
     <name>zvm</name>
