@@ -187,12 +187,14 @@ private:
     void addToQueue(const QStringList& videos);
     void offerKeptQueue();
     bool mayQuit();
+    void sayWhatGoesOn();
     static QStringList VideoFilters();
     QString videoFolder() const;
 
     Platform& platform_;
     zvm::media::Outside& outside_;
     QButtonGroup* movieTypeGroup_ = nullptr;
+    bool toldWhatGoesOn_ = false;
     int detections_ = 0; // only the answer to the latest detection is used
     std::optional<QSize> detectedSize_; // the size boxes' detected text, while they still hold it
     zvm::FormChoice formChoice_ = zvm::FormChoice::Automatic;

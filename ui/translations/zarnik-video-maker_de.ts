@@ -949,6 +949,10 @@ Programm: %1</translation>
         <source>Height of original video: %1</source>
         <translation>Höhe des Originalvideos: %1</translation>
     </message>
+    <message>
+        <source>The conversion goes on after the program ends: %1 is still being written.</source>
+        <translation>Die Umwandlung läuft nach dem Ende des Programms weiter: %1 wird noch geschrieben.</translation>
+    </message>
 </context>
 <context>
     <name>zvm</name>

@@ -949,6 +949,10 @@ Programa: %1</translation>
         <source>Height of original video: %1</source>
         <translation>Alto del vídeo original: %1</translation>
     </message>
+    <message>
+        <source>The conversion goes on after the program ends: %1 is still being written.</source>
+        <translation>La conversión continúa tras cerrar el programa: %1 todavía se está escribiendo.</translation>
+    </message>
 </context>
 <context>
     <name>zvm</name>
