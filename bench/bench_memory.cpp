@@ -5,8 +5,8 @@
 // the source is a real two-second clip made by it)
 #include "EncoderWindow.h"
 #include "Outside.h"
-#include "Platform.h"
 #include "PreviewWindow.h"
+#include "SilentPlatform.h"
 #include "frmZCM.h"
 
 #include <QAction>
@@ -22,21 +22,6 @@
 #include <unistd.h>
 
 namespace {
-// Answers every question with its first button (Replace the output), and shows nothing.
-class QuietPlatform final : public Platform {
-public:
-    void showMessage(QWidget*, const QString& prompt, const QString&) override {
-        std::fprintf(stderr, "message: %s\n", qPrintable(prompt));
-    }
-    int askChoice(QWidget*, const QString&, const QString&, const QStringList&, int) override { return 0; }
-    std::optional<QString> openFileName(QWidget*, const FileDialogRequest&) override { return {}; }
-    QStringList openFileNames(QWidget*, const FileDialogRequest&) override { return {}; }
-    void setClipboardText(const QString&) override {}
-    void openUrl(const QUrl&) override {}
-    QString queueFile() override { return {}; }
-    void notify(const QString&, const QString&) override {}
-};
-
 // The real outside, counting the answers that end a round's work.
 class CountingOutside final : public zvm::media::RealOutside {
 public:
@@ -99,7 +84,7 @@ int main(int argc, char** argv) {
                        .toLocal8Bit());
     settings.close();
 
-    QuietPlatform platform;
+    SilentPlatform platform(0); // Replace the output of the round before
     CountingOutside outside;
     frmZCM window(platform, outside);
     window.Form_Load();
