@@ -137,15 +137,11 @@ bool IsSettingsRecord(std::string_view bytes) {
         if (field == FieldCount || pos >= bytes.size()) {
             return true;
         }
-        if (bytes[pos] == ',') {
-            ++pos;
-        } else if (bytes[pos] == '\r' && pos + 1 < bytes.size() && bytes[pos + 1] == '\n') {
-            pos += 2;
-        } else if (IsLineEnd(bytes[pos])) {
-            ++pos;
-        } else {
+        if (bytes[pos] != ',' && !IsLineEnd(bytes[pos])) {
             return false;
         }
+        const bool crLf = bytes.substr(pos, 2) == "\r\n";
+        pos += crLf ? 2 : 1;
     }
     return true;
 }
