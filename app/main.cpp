@@ -6,6 +6,10 @@
 
 #include <QApplication>
 
+#include <chrono>
+#include <thread>
+#include <unistd.h>
+
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zarnik Video Maker"));
@@ -24,5 +28,13 @@ int main(int argc, char* argv[]) {
     window.Form_Load();
     window.openVideos(options.videos);
     window.show();
-    return QApplication::exec();
+    const int code = QApplication::exec();
+    // The program ends at once and saves nothing on the way out, so nothing may hold its end up: the
+    // helpers still running are killed as their owners go, a converting encoder goes on by design,
+    // and a desktop service that is slow to take the clipboard over gets a moment, not seconds.
+    std::thread([code] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        _exit(code);
+    }).detach();
+    return code;
 }

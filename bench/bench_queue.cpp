@@ -2,9 +2,9 @@
 // once (ffprobe two at a time) while the queue window shows them: the longest stall of the event loop
 // and the time until every size is known. Runs offscreen; needs ffmpeg.
 #include "Outside.h"
-#include "Platform.h"
 #include "QueueRunner.h"
 #include "QueueWindow.h"
+#include "SilentPlatform.h"
 
 #include "OffscreenMain.h"
 
@@ -81,18 +81,6 @@ void BM_ExitToNextStart(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ExitToNextStart)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
-
-class SilentPlatform final : public Platform {
-public:
-    void showMessage(QWidget*, const QString&, const QString&) override {}
-    int askChoice(QWidget*, const QString&, const QString&, const QStringList&, int safe) override { return safe; }
-    std::optional<QString> openFileName(QWidget*, const FileDialogRequest&) override { return {}; }
-    QStringList openFileNames(QWidget*, const FileDialogRequest&) override { return {}; }
-    void setClipboardText(const QString&) override {}
-    void openUrl(const QUrl&) override {}
-    QString queueFile() override { return {}; }
-    void notify(const QString&, const QString&) override {}
-};
 
 void BM_Add200Videos(benchmark::State& state) {
     QTemporaryDir dir;

@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include <cmath>
+#include <numeric>
 
 namespace {
 
@@ -25,6 +26,20 @@ int Rotation(const QJsonObject& stream) {
         }
     }
     return stream.value("tags").toObject().value("rotate").toString().toInt();
+}
+
+// "8:9" as whole numbers in lowest terms; 1:1 for a missing, zero or malformed ratio.
+QSize PixelAspect(const QString& text) {
+    const QStringList parts = text.split(':');
+    bool numOk = false;
+    bool denOk = false;
+    const int num = parts.value(0).toInt(&numOk);
+    const int den = parts.value(1).toInt(&denOk);
+    if (parts.size() != 2 || !numOk || !denOk || num <= 0 || den <= 0) {
+        return {1, 1};
+    }
+    const int common = std::gcd(num, den);
+    return {num / common, den / common};
 }
 } // namespace
 
@@ -49,15 +64,16 @@ SizeDetection ParseProbeOutput(const QByteArray& json) {
     if (width <= 0 || height <= 0) {
         return {std::nullopt, SizeProbe::tr("the video stream has no size"), {}};
     }
-    const double sar = PositiveRatio(stream.value("sample_aspect_ratio").toString(), ':').value_or(1.0);
-    QSize size(static_cast<int>(std::lround(width * sar)), height);
+    const QSize aspect = PixelAspect(stream.value("sample_aspect_ratio").toString());
+    QSize size(static_cast<int>(std::lround(double(width) * aspect.width() / aspect.height())), height);
     const int quarterTurns = ((Rotation(stream) % 360) + 360) % 360;
     if (quarterTurns == 90 || quarterTurns == 270) {
         size.transpose();
     }
     bool known = false;
     const double duration = root.value("format").toObject().value("duration").toString().toDouble(&known);
-    return {size, {}, known && duration > 0 ? std::optional(duration) : std::nullopt};
+    return {size, {}, known && duration > 0 ? std::optional(duration) : std::nullopt, QSize(width, height),
+            aspect};
 }
 
 QString FindProbe(const QString& encoderPath) {

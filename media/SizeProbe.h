@@ -11,11 +11,15 @@
 class ProcessRun;
 struct ProcessResult;
 
-// A video's display size and duration as read by ffprobe, or why they could not be read.
+// A video's display size and duration as read by ffprobe, or why they could not be read. Beside the
+// display size, what it was made of: the size as stored and the shape of one stored pixel, which is
+// what a file manager shows and what explains a display size that differs from it.
 struct SizeDetection {
-    std::optional<QSize> size;
+    std::optional<QSize> size;      // as shown: stored width times the pixel aspect, turned as rotated
     QString error;
     std::optional<double> duration; // seconds, when the container says
+    QSize pixels = {};              // as stored, before aspect and rotation; invalid when not detected
+    QSize pixelAspect = {1, 1};     // one pixel's width:height in lowest terms; 1:1 when square or unknown
 };
 
 // ffprobe's ratios, "32:27" or "30000/1001" (or a plain number), as a number; nothing for a missing,
@@ -24,7 +28,7 @@ std::optional<double> PositiveRatio(const QString& text, QChar separator);
 
 // The display size of the first video stream in ffprobe's JSON output: the stored width times the
 // sample aspect ratio, rounded to a whole pixel, and width and height swapped for a rotation of 90
-// or 270 degrees; and the container's duration.
+// or 270 degrees; the stored size and aspect it came from; and the container's duration.
 SizeDetection ParseProbeOutput(const QByteArray& json);
 
 // ffprobe beside the encoder when there is one, else on the search path; empty when there is none.

@@ -2,9 +2,10 @@
 # Building: compiler, CMake, Qt 6 Widgets, Qt's translation tools, Google Benchmark, and cmark, the
 # small CommonMark converter that makes the manual's Markdown into its HTML pages and man sections.
 ZVM_BUILD_PACKAGES=(g++ cmake make qt6-base-dev qt6-tools-dev qt6-l10n-tools libgl-dev libbenchmark-dev cmark)
-# Testing the real program: a virtual X server, keyboard/mouse driving, clipboard reading, and
-# the real encoder for the end-to-end conversions.
-ZVM_TEST_PACKAGES=(xvfb xauth xdotool xclip x11-utils ffmpeg qt6-translations-l10n)
+# Testing the real program: a virtual X server, keyboard/mouse driving, clipboard reading, the
+# real encoder for the end-to-end conversions, and GNU parallel with rsync for the README's recipe
+# that spreads a library over several machines.
+ZVM_TEST_PACKAGES=(xvfb xauth xdotool xclip x11-utils ffmpeg qt6-translations-l10n parallel rsync)
 # A private session bus and its monitor, to read the task bar progress as a desktop would.
 ZVM_TEST_PACKAGES+=(dbus-daemon dbus-bin)
 # Packaging and hardening: the Debian package's tools, the desktop and AppStream validators, and

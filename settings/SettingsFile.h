@@ -62,6 +62,12 @@ std::string FormatRecord(const SettingsRecord& record);
 // other tenth field leaves it automatic), and anything after it is ignored.
 ParsedSettings ParseRecord(std::string_view bytes);
 
+// Whether the bytes are this program's record, so that a save may replace them: the nine fields
+// quoted as the writer quotes them, each closed before its separator (the last may be cut off, for a
+// record that ends early), whatever follows the ninth. An empty file holds nothing to lose and counts.
+// Another program's file (an INI section, a list of keys) does not.
+bool IsSettingsRecord(std::string_view bytes);
+
 // Why a record cannot be saved so that it reads back the same: a value with a double quote (the
 // reader would cut it there), or a record longer than the reader reads (blamed on its longest value).
 enum class StoreProblem { DoubleQuote, TooLong };
@@ -73,7 +79,7 @@ std::optional<Unstorable> CheckStorable(const SettingsRecord& record);
 
 // What was found where the settings file should be. Only a missing file is a first run; anything
 // else that could not be read is left alone, so that no start overwrites a file it did not read.
-enum class FileState { Loaded, Missing, Unreadable, NotAFile, TooLarge };
+enum class FileState { Loaded, Missing, Unreadable, NotAFile, TooLarge, NotARecord };
 struct LoadResult {
     FileState state = FileState::Missing;
     ParsedSettings parsed; // filled when Loaded

@@ -111,6 +111,41 @@ ParsedSettings ParseRecord(std::string_view bytes) {
     return parsed;
 }
 
+bool IsSettingsRecord(std::string_view bytes) {
+    std::size_t pos = 0;
+    const auto skipBlanks = [&] {
+        while (pos < bytes.size() && IsBlank(bytes[pos])) {
+            ++pos;
+        }
+    };
+    if (bytes.find_first_not_of(" \t\r\n") == std::string_view::npos) {
+        return true;
+    }
+    for (std::size_t field = 0; field <= FieldCount; ++field) {
+        skipBlanks();
+        if (pos >= bytes.size()) {
+            return true; // ended early, after a separator
+        }
+        if (bytes[pos] != '"') {
+            return false;
+        }
+        const std::size_t close = bytes.find('"', pos + 1);
+        if (close == std::string_view::npos) {
+            return true; // cut off inside its last value
+        }
+        pos = close + 1;
+        if (field == FieldCount || pos >= bytes.size()) {
+            return true;
+        }
+        if (bytes[pos] != ',' && !IsLineEnd(bytes[pos])) {
+            return false;
+        }
+        const bool crLf = bytes.substr(pos, 2) == "\r\n";
+        pos += crLf ? 2 : 1;
+    }
+    return true;
+}
+
 std::optional<Unstorable> CheckStorable(const SettingsRecord& record) {
     std::size_t longest = 0;
     for (std::size_t i = 0; i < FieldCount; ++i) {

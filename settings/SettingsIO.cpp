@@ -73,6 +73,9 @@ LoadResult LoadSettings(const fs::path& path) {
     if (bytes->size() > kMaxReadBytes) {
         return NotLoaded(FileState::TooLarge, kTooLarge);
     }
+    if (!IsSettingsRecord(*bytes)) {
+        return NotLoaded(FileState::NotARecord, ZVM_TEXT("it does not hold this program's settings"));
+    }
     return {FileState::Loaded, ParseRecord(*bytes), {}};
 }
 

@@ -107,6 +107,10 @@ void EncoderWindow::updateProgress() {
     progress_->setValue(static_cast<int>(std::min(1.0, *time / *duration) * kProgressSteps));
 }
 
+QString EncoderWindow::outputStillBeingWritten() const {
+    return job_->isRunning() ? file_.output : QString();
+}
+
 void EncoderWindow::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
     if (!job_->isRunning()) {

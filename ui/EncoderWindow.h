@@ -42,6 +42,8 @@ public:
 
     QString statusText() const;
     QString checkText() const;
+    // The output of an encoder still running, which goes on when the program ends; empty otherwise.
+    QString outputStillBeingWritten() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

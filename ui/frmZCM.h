@@ -4,8 +4,10 @@
 #include "ConversionRequest.h"
 
 #include <QMainWindow>
+#include <QSize>
 
 #include <filesystem>
+#include <optional>
 
 namespace zvm {
 struct Refusal;
@@ -15,6 +17,7 @@ class Outside;
 } // namespace zvm
 class Platform;
 struct FileDialogRequest;
+struct SizeDetection;
 class QAction;
 class QButtonGroup;
 class QComboBox;
@@ -173,6 +176,7 @@ private:
     void showCommandForm();
     // Fills the size boxes from the video's own size; reportFailure shows why it could not.
     void detectSize(bool reportFailure);
+    void describeDetectedSize(const SizeDetection& found);
     void sourceChosen();
     void suggestOutput();
     void followPreview();
@@ -183,13 +187,16 @@ private:
     void addToQueue(const QStringList& videos);
     void offerKeptQueue();
     bool mayQuit();
+    void sayWhatGoesOn();
     static QStringList VideoFilters();
     QString videoFolder() const;
 
     Platform& platform_;
     zvm::media::Outside& outside_;
     QButtonGroup* movieTypeGroup_ = nullptr;
+    bool toldWhatGoesOn_ = false;
     int detections_ = 0; // only the answer to the latest detection is used
+    std::optional<QSize> detectedSize_; // the size boxes' detected text, while they still hold it
     zvm::FormChoice formChoice_ = zvm::FormChoice::Automatic;
     zvm::EncoderAnswer encoderAnswer_ = zvm::EncoderAnswer::Unknown;
     std::optional<QString> askedEncoder_; // the encoder text encoderAnswer_ is for; none before the first need

@@ -98,12 +98,44 @@ void frmZCM::detectSize(bool reportFailure) {
                             if (r.size) {
                                 self->txtWidth->setText(QString::number(r.size->width()));
                                 self->txtHeight->setText(QString::number(r.size->height()));
+                                self->describeDetectedSize(r);
                             } else if (reportFailure) {
                                 self->platform_.showMessage(
                                     self, tr("The size could not be detected: %1.").arg(r.error),
                                     tr("Detect size from video"));
                             }
                         });
+}
+
+namespace {
+QString SizeText(QSize size) {
+    return QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
+}
+} // namespace
+
+// The size boxes' tooltips say what was detected, since the size shown can differ from the stored
+// pixels a file manager reports (a DVD's 720x480 is shown 655 wide). Typing over either box, or a
+// detection without that detail, brings back the designed tips.
+void frmZCM::describeDetectedSize(const SizeDetection& found) {
+    QString what;
+    if (found.size && found.pixels.isValid()) {
+        detectedSize_ = found.size;
+        what = found.pixels == *found.size ? tr("%1 pixels").arg(SizeText(found.pixels))
+                                           : tr("%1 pixels, shown as %2").arg(SizeText(found.pixels),
+                                                                              SizeText(*found.size));
+        if (found.pixelAspect != QSize(1, 1)) {
+            what = tr("%1 (pixel aspect %2:%3)")
+                       .arg(what)
+                       .arg(found.pixelAspect.width())
+                       .arg(found.pixelAspect.height());
+        }
+    } else {
+        detectedSize_.reset();
+    }
+    txtWidth->setToolTip(what.isEmpty() ? tr("Width of original video")
+                                        : tr("Width of original video: %1").arg(what));
+    txtHeight->setToolTip(what.isEmpty() ? tr("Height of original video")
+                                         : tr("Height of original video: %1").arg(what));
 }
 
 // A video picked or dropped: its size is read and, unless the user named the output, the output is

@@ -3,6 +3,7 @@
 #include "frmZCM.h"
 
 #include "FocusWatcher.h"
+#include "SizeProbe.h"
 #include "Twips.h"
 
 #include <QButtonGroup>
@@ -324,6 +325,13 @@ void frmZCM::connectHandlers() {
     connect(cboPlatform, &QComboBox::currentIndexChanged, this, &frmZCM::followPreview);
     connect(movieTypeGroup_, &QButtonGroup::buttonToggled, this, &frmZCM::followPreview);
     connect(cboPlatform, &QComboBox::currentIndexChanged, this, &frmZCM::describePreset);
+    for (QLineEdit* box : {txtWidth, txtHeight}) {
+        connect(box, &QLineEdit::textChanged, this, [this] {
+            if (detectedSize_ && QSize(txtWidth->text().toInt(), txtHeight->text().toInt()) != *detectedSize_) {
+                describeDetectedSize({});
+            }
+        });
+    }
 
     const std::pair<QWidget*, void (frmZCM::*)()> focusHandlers[] = {
         {txtOriginalVideo, &frmZCM::txtOriginalVideo_GotFocus},

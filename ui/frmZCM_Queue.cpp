@@ -2,6 +2,7 @@
 // asking before the program quits in the middle of it.
 #include "frmZCM.h"
 
+#include "EncoderWindow.h"
 #include "OutputName.h"
 #include "Platform.h"
 #include "QueueRunner.h"
@@ -11,6 +12,7 @@
 #include "Validation.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 
@@ -113,8 +115,11 @@ void frmZCM::offerKeptQueue() {
 
 // Quitting while the queue converts stops it first, when the user agrees: the current video's
 // partial output is removed and the rest is kept for the next start.
+// Quitting ends the program at once and leaves a converting encoder running, as designed; since its
+// window goes with the program, the desktop is told once that it goes on.
 bool frmZCM::mayQuit() {
     if (queue_ == nullptr || !queue_->isRunning()) {
+        sayWhatGoesOn();
         return true;
     }
     const int choice = platform_.askChoice(
@@ -126,5 +131,22 @@ bool frmZCM::mayQuit() {
         return false;
     }
     queue_->stopForQuit();
+    sayWhatGoesOn();
     return true;
+}
+
+void frmZCM::sayWhatGoesOn() {
+    QStringList outputs;
+    for (const EncoderWindow* window : findChildren<EncoderWindow*>()) {
+        if (const QString output = window->outputStillBeingWritten(); !output.isEmpty()) {
+            outputs << QDir::toNativeSeparators(output);
+        }
+    }
+    if (outputs.isEmpty() || toldWhatGoesOn_) {
+        return;
+    }
+    toldWhatGoesOn_ = true;
+    platform_.notify(QStringLiteral("Zarnik Video Maker"),
+                     tr("The conversion goes on after the program ends: %1 is still being written.")
+                         .arg(outputs.join(QStringLiteral(", "))));
 }

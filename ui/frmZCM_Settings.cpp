@@ -83,8 +83,9 @@ void frmZCM::Form_Load() {
     txtOriginalVideo_GotFocus(); // the window is not shown yet, so no focus event comes now
 }
 
-// Only a missing file is a first run. A file that is there but cannot be read keeps the design-time
-// values for this run and is left alone: no start overwrites what it did not read.
+// Only a missing file, or a record of ours not marked saved, is a first run. A file that cannot be
+// read, or belongs to another program, keeps the design-time values for this run and is left alone:
+// no start overwrites what it did not write.
 bool frmZCM::loadSettings() {
     const settings::LoadResult loaded = settings::LoadSettings(settingsPath());
     if (loaded.state == settings::FileState::Missing) {

@@ -57,6 +57,7 @@ mode_t ModeOf(const std::string& path) {
 }
 
 const std::string kOld = FormatRecord(Record({"1", "2", "3", "4", "5", "6", "7", "8"}));
+const std::string kForeign = "[General]\ngeometry=@ByteArray(x)\nlastFolder=/home/me\n";
 
 // What stands where the settings file is looked for; "settings.ini" in `dir` is always the path used.
 // Returns false for a setup it does not know.
@@ -82,6 +83,11 @@ bool Prepare(const QString& setup, const QTemporaryDir& dir) {
         }
         WriteFile(path, kOld);
         chmod(path.c_str(), mode);
+    } else if (setup == "another program's INI") {
+        WriteFile(path, kForeign);
+    } else if (setup == "link to another program's INI") {
+        WriteFile(target, kForeign);
+        symlink("target.ini", path.c_str());
     } else if (setup == "link to 0666 file") {
         WriteFile(target, kOld);
         chmod(target.c_str(), 0666);
@@ -144,33 +150,39 @@ void TestSettings::reads_data() {
     QTest::addColumn<int>("fields");
     QTest::addColumn<bool>("saved");
     QTest::addColumn<QStringList>("firstValues"); // the leading values that must have been read
+    QTest::addColumn<bool>("ours");               // a record this program may replace
 
     QTest::newRow("one field per line")
         << std::string("\"640\"\r\n\"480\"\r\n\"256\"\r\n\"32\"\r\n\"24000\"\r\n\"a, "
                        "b\"\r\n\"c\"\r\n\"d\"\r\n\"Saved\"\r\n")
-        << 9 << true << QStringList{"640", "480", "256", "32", "24000", "a, b", "c", "d"};
+        << 9 << true << QStringList{"640", "480", "256", "32", "24000", "a, b", "c", "d"} << true;
     QTest::newRow("unix line ends") << std::string(
                                            "\"1\"\n\"2\",\"3\",\"4\",\"5\",\"6\",\"7\",\"8\"\n\"Saved\"\n")
-                                    << 9 << true << QStringList{"1", "2", "3", "4"};
+                                    << 9 << true << QStringList{"1", "2", "3", "4"} << true;
     QTest::newRow("marker lower case")
-        << std::string(R"("","","","","","","","","saved")") << 9 << false << QStringList{};
+        << std::string(R"("","","","","","","","","saved")") << 9 << false << QStringList{} << true;
     QTest::newRow("marker with a blank")
-        << std::string(R"("","","","","","","","","Saved ")") << 9 << false << QStringList{};
+        << std::string(R"("","","","","","","","","Saved ")") << 9 << false << QStringList{} << true;
     QTest::newRow("marker empty") << std::string(R"("","","","","","","","","")") << 9 << false
-                                  << QStringList{};
+                                  << QStringList{} << true;
     QTest::newRow("extra fields and lines ignored")
         << std::string("\"1\",\"2\",\"3\",\"4\",\"5\",\"6\",\"7\",\"8\",\"Saved\",\"Modern\"\r\nrubbish\r\n")
-        << 9 << true << QStringList{"1", "2", "3", "4", "5", "6", "7", "8"};
+        << 9 << true << QStringList{"1", "2", "3", "4", "5", "6", "7", "8"} << true;
     QTest::newRow("cut off mid-record")
-        << std::string("\"640\",\"480\",\"25") << 3 << false << QStringList{"640", "480", "25"};
+        << std::string("\"640\",\"480\",\"25") << 3 << false << QStringList{"640", "480", "25"} << true;
     QTest::newRow("blanks before fields, unquoted values")
         << std::string("  640 ,\t480,256,32,24000,a.avi,b.mp4,ff,Saved\r\n") << 9 << true
-        << QStringList{"640", "480", "256", "32", "24000", "a.avi", "b.mp4", "ff"};
+        << QStringList{"640", "480", "256", "32", "24000", "a.avi", "b.mp4", "ff"} << false;
     QTest::newRow("text after a closing quote")
-        << std::string("\"640\"x,\"480\"") << 2 << false << QStringList{"640", "480"};
+        << std::string("\"640\"x,\"480\"") << 2 << false << QStringList{"640", "480"} << false;
     QTest::newRow("nothing between separators")
-        << std::string("\"640\",,\"256\"") << 3 << false << QStringList{"640", "", "256"};
-    QTest::newRow("empty file") << std::string() << 0 << false << QStringList{};
+        << std::string("\"640\",,\"256\"") << 3 << false << QStringList{"640", "", "256"} << false;
+    QTest::newRow("empty file") << std::string() << 0 << false << QStringList{} << true;
+    QTest::newRow("another program's INI")
+        << std::string("[General]\nlast=1\n1\n2\n3\n4\n5\n6\n7\n8\n") << 9 << false << QStringList{"[General]"}
+        << false;
+    QTest::newRow("quoted keys") << std::string(R"("a"="1","b"="2")") << 2 << false << QStringList{"a", "b"}
+                                 << false;
 }
 
 void TestSettings::reads() {
@@ -178,6 +190,7 @@ void TestSettings::reads() {
     QFETCH(int, fields);
     QFETCH(bool, saved);
     QFETCH(QStringList, firstValues);
+    QFETCH(bool, ours);
 
     const ParsedSettings parsed = ParseRecord(bytes);
     QCOMPARE(int(parsed.fieldsRead), fields);
@@ -185,6 +198,7 @@ void TestSettings::reads() {
     for (qsizetype i = 0; i < firstValues.size(); ++i) {
         QCOMPARE(QString::fromStdString(parsed.record.values[std::size_t(i)]), firstValues[i]);
     }
+    QCOMPARE(IsSettingsRecord(bytes), ours);
 }
 
 void TestSettings::formField_data() {
@@ -212,6 +226,7 @@ void TestSettings::formField() {
     const ParsedSettings parsed = ParseRecord(bytes);
     QCOMPARE(int(parsed.record.formChoice), choice);
     QCOMPARE(FormatRecord(parsed.record), written);
+    QVERIFY(IsSettingsRecord(written)); // every form written stays replaceable
 }
 
 void TestSettings::storable_data() {
@@ -259,6 +274,8 @@ void TestSettings::loads_data() {
     QTest::newRow("fifo without a writer") << "fifo" << int(FileState::NotAFile);
     QTest::newRow("link loop") << "link loop" << int(FileState::Unreadable);
     QTest::newRow("over the limit") << "too large" << int(FileState::TooLarge);
+    QTest::newRow("another program's INI") << "another program's INI" << int(FileState::NotARecord);
+    QTest::newRow("link to one") << "link to another program's INI" << int(FileState::NotARecord);
 }
 
 void TestSettings::loads() {

@@ -26,6 +26,8 @@ private slots:
     void pickersOpenWhereTheVideosAre_data();
     void pickersOpenWhereTheVideosAre();
     void onlyTheLatestDetectionCounts();
+    void detectionSaysWhatItFound_data();
+    void detectionSaysWhatItFound();
     void detectionFailuresSpeakOnlyWhenAsked();
     void previewFollowsTheWindow();
     void sameCommandAsTheTool_data();
@@ -191,6 +193,36 @@ void TestAutomatic::onlyTheLatestDetectionCounts() {
     fx.outside.pendingDetections[0](Found(1920, 1080)); // late answer to the first request
     QCOMPARE(w.txtWidth->text(), "320");
     QCOMPARE(w.txtHeight->text(), "240");
+}
+
+// The boxes take the size as shown; their tips say the stored pixels it came from, until typed over.
+void TestAutomatic::detectionSaysWhatItFound_data() {
+    QTest::addColumn<QSize>("shown");
+    QTest::addColumn<QSize>("pixels");
+    QTest::addColumn<QSize>("aspect");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("DVD frame") << QSize(655, 480) << QSize(720, 480) << QSize(10, 11)
+                               << "720x480 pixels, shown as 655x480 (pixel aspect 10:11)";
+    QTest::newRow("turned phone video") << QSize(1080, 1920) << QSize(1920, 1080) << QSize(1, 1)
+                                        << "1920x1080 pixels, shown as 1080x1920";
+    QTest::newRow("square pixels") << QSize(320, 240) << QSize(320, 240) << QSize(1, 1) << "320x240 pixels";
+}
+
+void TestAutomatic::detectionSaysWhatItFound() {
+    QFETCH(QSize, shown);
+    QFETCH(QSize, pixels);
+    QFETCH(QSize, aspect);
+    QFETCH(QString, said);
+    WindowFixture fx;
+    frmZCM& w = fx.start();
+    w.mnuDetectSize->trigger();
+    fx.outside.pendingDetections.takeFirst()({shown, {}, {}, pixels, aspect});
+    QCOMPARE(w.txtWidth->text(), QString::number(shown.width()));
+    QCOMPARE(w.txtWidth->toolTip(), "Width of original video: " + said);
+    QCOMPARE(w.txtHeight->toolTip(), "Height of original video: " + said);
+    QTest::keyClick(w.txtHeight, Qt::Key_Backspace);
+    QCOMPARE(w.txtWidth->toolTip(), "Width of original video");
+    QCOMPARE(w.txtHeight->toolTip(), "Height of original video");
 }
 
 void TestAutomatic::detectionFailuresSpeakOnlyWhenAsked() {

@@ -32,6 +32,8 @@ private slots:
     void encoderWindowEnds_data();
     void encoderWindowEnds();
     void closingTheEncoderWindowKeepsItsJob();
+    void exitSaysTheEncoderGoesOn_data();
+    void exitSaysTheEncoderGoesOn();
 };
 
 void TestCommands::saveWritesTheDesignedBytes() {
@@ -89,6 +91,7 @@ void TestCommands::unusableSettingsAreLeftAlone_data() {
     QTest::addColumn<QString>("reason");
     QTest::newRow("directory") << "directory" << "not a regular file"; // the others of a kind: tst_settings
     QTest::newRow("over the limit") << "too large" << "larger than 64 KiB";
+    QTest::newRow("link to another program's INI") << "foreign link" << "does not hold this program's settings";
 }
 
 void TestCommands::unusableSettingsAreLeftAlone() {
@@ -100,6 +103,12 @@ void TestCommands::unusableSettingsAreLeftAlone() {
         QDir(fx.dir.path()).mkdir("settings.ini");
     } else if (setup == "too large") {
         fx.writeSettings(WindowFixture::SavedFile() + QByteArray(70'000, ' '));
+    } else if (setup == "foreign link") {
+        QFile foreign(fx.dir.filePath("other.ini"));
+        QVERIFY(foreign.open(QIODevice::WriteOnly));
+        foreign.write("[General]\nlastFolder=/home/me\n");
+        foreign.close();
+        QVERIFY(QFile::link("other.ini", path));
     } else {
         QFAIL("unknown setup");
     }
@@ -381,6 +390,33 @@ void TestCommands::closingTheEncoderWindowKeepsItsJob() {
     emit fx.outside.lastJob->finished(0, 0);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(window == nullptr);
+}
+
+// Exit leaves a converting encoder running, as designed, and says so once: its window goes too.
+void TestCommands::exitSaysTheEncoderGoesOn_data() {
+    QTest::addColumn<bool>("running");
+    QTest::addColumn<int>("exits"); // Exit, then the close control too
+    QTest::newRow("converting") << true << 1;
+    QTest::newRow("converting, quit twice") << true << 2;
+    QTest::newRow("finished") << false << 1;
+}
+
+void TestCommands::exitSaysTheEncoderGoesOn() {
+    QFETCH(bool, running);
+    QFETCH(int, exits);
+    WindowFixture fx;
+    frmZCM& w = fx.start();
+    w.cmdConvert_Click();
+    QVERIFY(fx.outside.lastJob != nullptr);
+    fx.outside.lastJob->running = running;
+    w.cmdExit_Click();
+    if (exits > 1) {
+        w.close();
+    }
+    QCOMPARE(fx.outside.lastJob->stopCalls, 0);
+    const QStringList expected{"Zarnik Video Maker: The conversion goes on after the program ends: "
+                               "/videos/clip.mp4 is still being written."};
+    QCOMPARE(fx.platform.notifications, running ? expected : QStringList());
 }
 
 QTEST_MAIN(TestCommands)

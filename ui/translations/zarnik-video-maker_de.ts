@@ -937,6 +937,30 @@ Programm: %1</translation>
         <source>The queue is in use by another window of this program. This window keeps the videos you add in memory and joins them to the saved queue when the other window is closed.</source>
         <translation>Die Warteschlange wird von einem anderen Fenster dieses Programms verwendet. Dieses Fenster behält die Videos, die Sie hinzufügen, im Speicher und fügt sie der gespeicherten Warteschlange hinzu, sobald das andere Fenster geschlossen ist.</translation>
     </message>
+    <message>
+        <source>%1 pixels</source>
+        <translation>%1 Pixel</translation>
+    </message>
+    <message>
+        <source>%1 pixels, shown as %2</source>
+        <translation>%1 Pixel, angezeigt als %2</translation>
+    </message>
+    <message>
+        <source>%1 (pixel aspect %2:%3)</source>
+        <translation>%1 (Pixelseitenverhältnis %2:%3)</translation>
+    </message>
+    <message>
+        <source>Width of original video: %1</source>
+        <translation>Breite des Originalvideos: %1</translation>
+    </message>
+    <message>
+        <source>Height of original video: %1</source>
+        <translation>Höhe des Originalvideos: %1</translation>
+    </message>
+    <message>
+        <source>The conversion goes on after the program ends: %1 is still being written.</source>
+        <translation>Die Umwandlung läuft nach dem Ende des Programms weiter: %1 wird noch geschrieben.</translation>
+    </message>
 </context>
 <context>
     <name>zvm</name>
@@ -1160,6 +1184,10 @@ Programm: %1</translation>
     <message>
         <source>it is not a regular file</source>
         <translation>sie ist keine gewöhnliche Datei</translation>
+    </message>
+    <message>
+        <source>it does not hold this program&apos;s settings</source>
+        <translation>sie enthält nicht die Einstellungen dieses Programms</translation>
     </message>
 </context>
 </TS>

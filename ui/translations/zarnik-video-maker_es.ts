@@ -937,6 +937,30 @@ Programa: %1</translation>
         <source>The queue is in use by another window of this program. This window keeps the videos you add in memory and joins them to the saved queue when the other window is closed.</source>
         <translation>La cola está en uso por otra ventana de este programa. Esta ventana guarda en memoria los vídeos que añada y los une a la cola guardada cuando se cierre la otra ventana.</translation>
     </message>
+    <message>
+        <source>%1 pixels</source>
+        <translation>%1 píxeles</translation>
+    </message>
+    <message>
+        <source>%1 pixels, shown as %2</source>
+        <translation>%1 píxeles, mostrado como %2</translation>
+    </message>
+    <message>
+        <source>%1 (pixel aspect %2:%3)</source>
+        <translation>%1 (aspecto de píxel %2:%3)</translation>
+    </message>
+    <message>
+        <source>Width of original video: %1</source>
+        <translation>Ancho del vídeo original: %1</translation>
+    </message>
+    <message>
+        <source>Height of original video: %1</source>
+        <translation>Alto del vídeo original: %1</translation>
+    </message>
+    <message>
+        <source>The conversion goes on after the program ends: %1 is still being written.</source>
+        <translation>La conversión continúa tras cerrar el programa: %1 todavía se está escribiendo.</translation>
+    </message>
 </context>
 <context>
     <name>zvm</name>
@@ -1160,6 +1184,10 @@ Programa: %1</translation>
     <message>
         <source>it is not a regular file</source>
         <translation>no es un archivo normal</translation>
+    </message>
+    <message>
+        <source>it does not hold this program&apos;s settings</source>
+        <translation>no contiene los ajustes de este programa</translation>
     </message>
 </context>
 </TS>

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "Platform.h"
+
+#include <cstdio>
+
+// A desktop that shows nothing, for benchmarks: every question gets `answer` (the safe button when
+// it is negative), and messages go to the error output, where a failing run shows why.
+class SilentPlatform final : public Platform {
+public:
+    explicit SilentPlatform(int answer = -1) : answer_(answer) {}
+    void showMessage(QWidget*, const QString& prompt, const QString&) override {
+        std::fprintf(stderr, "message: %s\n", qPrintable(prompt));
+    }
+    int askChoice(QWidget*, const QString&, const QString&, const QStringList&, int safe) override {
+        return answer_ < 0 ? safe : answer_;
+    }
+    std::optional<QString> openFileName(QWidget*, const FileDialogRequest&) override { return {}; }
+    QStringList openFileNames(QWidget*, const FileDialogRequest&) override { return {}; }
+    void setClipboardText(const QString&) override {}
+    void openUrl(const QUrl&) override {}
+    QString queueFile() override { return {}; }
+    void notify(const QString&, const QString&) override {}
+    void showTaskbarProgress(std::optional<double>) override {}
+
+private:
+    int answer_;
+};
