@@ -1054,6 +1054,47 @@ Programa: %1</translation>
     </message>
 </context>
 <context>
+    <name>zvm::media</name>
+    <message>
+        <source>the file could not be read: %1</source>
+        <translation>no se pudo leer el archivo: %1</translation>
+    </message>
+    <message>
+        <source>no frame could be rendered: %1</source>
+        <translation>no se pudo generar ningún fotograma: %1</translation>
+    </message>
+</context>
+<context>
+    <name>zvm::media::MediaWorker</name>
+    <message>
+        <source>the media reader did not answer within %1 seconds</source>
+        <translation>el lector de medios no respondió en %1 segundos</translation>
+    </message>
+    <message>
+        <source>the media reader %1 was not found</source>
+        <translation>no se encontró el lector de medios %1</translation>
+    </message>
+    <message>
+        <source>the media reader %1 could not be started</source>
+        <translation>no se pudo iniciar el lector de medios %1</translation>
+    </message>
+    <message>
+        <source>the media reader crashed while reading the file</source>
+        <translation>el lector de medios falló al leer el archivo</translation>
+    </message>
+    <message>
+        <source>the media reader ended while reading the file (exit code %1)</source>
+        <translation>el lector de medios terminó al leer el archivo (código de salida %1)</translation>
+    </message>
+</context>
+<context>
+    <name>zvm::media::wire</name>
+    <message>
+        <source>the media reader&apos;s message is malformed: %1</source>
+        <translation>el mensaje del lector de medios está mal formado: %1</translation>
+    </message>
+</context>
+<context>
     <name>zvm::process</name>
     <message>
         <source>the program&apos;s name is longer than the system allows</source>
