@@ -84,9 +84,8 @@ void OutputCheck::start(const QString& outputPath, const QString& encoderPath,
                         const zvm::OutputTarget& target, const zvm::SourceFacts& source) {
     target_ = target;
     source_ = source;
-    if (!QFileInfo(outputPath).isFile() || QFileInfo(outputPath).size() == 0) {
-        finishLater(
-            {CheckReport::Verdict::Missing, tr("The encoder ended without writing %1").arg(outputPath)});
+    if (const auto missing = Missing(outputPath)) {
+        finishLater(*missing);
         return;
     }
     const QString probe = FindProbe(encoderPath);
@@ -109,12 +108,23 @@ void OutputCheck::read(const ProcessResult& result) {
                           .arg(why.isEmpty() ? tr("ffprobe did not read it") : why)});
         return;
     }
-    const zvm::ProbedOutput file = ParseOutputProbe(result.out);
-    const std::vector<zvm::Difference> differences = zvm::Differences(target_, file, source_);
-    const QString screen = QString::fromStdString(target_.screen);
+    emit checked(Judge(ParseOutputProbe(result.out), target_, source_));
+}
+
+std::optional<CheckReport> OutputCheck::Missing(const QString& outputPath) {
+    if (!QFileInfo(outputPath).isFile() || QFileInfo(outputPath).size() == 0) {
+        return CheckReport{CheckReport::Verdict::Missing,
+                           tr("The encoder ended without writing %1").arg(outputPath)};
+    }
+    return std::nullopt;
+}
+
+CheckReport OutputCheck::Judge(const zvm::ProbedOutput& file, const zvm::OutputTarget& target,
+                               const zvm::SourceFacts& source) {
+    const std::vector<zvm::Difference> differences = zvm::Differences(target, file, source);
+    const QString screen = QString::fromStdString(target.screen);
     if (differences.empty()) {
-        emit checked({CheckReport::Verdict::Fits, tr("Fits %1: %2").arg(screen, Describe(file))});
-        return;
+        return {CheckReport::Verdict::Fits, tr("Fits %1: %2").arg(screen, Describe(file))};
     }
     QStringList words;
     for (const zvm::Difference& d : differences) {
@@ -124,6 +134,5 @@ void OutputCheck::read(const ProcessResult& result) {
                       : tr("%1 %2, expected %3")
                             .arg(what, QString::fromStdString(d.found), QString::fromStdString(d.expected)));
     }
-    emit checked(
-        {CheckReport::Verdict::Differs, tr("Does not fit %1: %2").arg(screen, words.join(tr("; ")))});
+    return {CheckReport::Verdict::Differs, tr("Does not fit %1: %2").arg(screen, words.join(tr("; ")))};
 }

@@ -32,6 +32,12 @@ public:
     void start(const QString& outputPath, const QString& encoderPath, const zvm::OutputTarget& target,
                const zvm::SourceFacts& source);
 
+    // The report on a file read as `file`: fits, or the ways it differs from the target.
+    static CheckReport Judge(const zvm::ProbedOutput& file, const zvm::OutputTarget& target,
+                             const zvm::SourceFacts& source);
+    // The report on a file that is missing or empty, nothing for one that can be read.
+    static std::optional<CheckReport> Missing(const QString& outputPath);
+
 signals:
     void checked(const CheckReport& report);
 

@@ -1,12 +1,15 @@
 #include "Outside.h"
 
+#include "CommandLine.h"
 #include "EncoderProcess.h"
 #include "FormProbe.h"
+#include "MediaWorker.h"
 #include "ProgramLookup.h"
 #include "Spawn.h"
 #include "TextCrossing.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QTimer>
 
 namespace zvm::media {
@@ -14,8 +17,15 @@ namespace zvm::media {
 namespace {
 // The program the encoder box's text names (see FindEncoder), or an empty text.
 QString EncoderProgram(const QString& encoder) {
-    const auto program = process::FindEncoder(files::PathToStd(encoder), process::ProgramFinder::FromSystem());
+    const auto program =
+        process::FindEncoder(files::PathToStd(encoder), process::ProgramFinder::FromSystem());
     return program ? files::PathToQString(*program) : QString();
+}
+
+constexpr int kProbeMilliseconds = 10000;
+
+wire::Message Probe(const QString& path) {
+    return wire::Message().add("request", "probe").add("path", files::PathToStd(path));
 }
 
 // A one-shot helper owned by the application, so that one still running at exit is ended with it.
@@ -31,8 +41,8 @@ template <class Helper, class Signal, class Done> Helper* OneShot(Signal signal,
 
 Result<std::unique_ptr<EncoderJob>> RealOutside::startEncoder(const QString& commandLine,
                                                               const QString& encoder) {
-    const auto resolved = process::ResolveCommandLine(files::PathToStd(commandLine), files::PathToStd(encoder),
-                                                      process::ProgramFinder::FromSystem());
+    const auto resolved = process::ResolveCommandLine(
+        files::PathToStd(commandLine), files::PathToStd(encoder), process::ProgramFinder::FromSystem());
     if (!resolved.ok()) {
         return resolved.status(); // the looked-for program is its detail
     }
@@ -40,12 +50,21 @@ Result<std::unique_ptr<EncoderJob>> RealOutside::startEncoder(const QString& com
     if (!spawned.ok()) {
         return Status::Failure(FailureKind::Outside, spawned.status().text(), resolved.value().program);
     }
-    return std::unique_ptr<EncoderJob>(std::make_unique<EncoderProcess>(spawned.value().pid, spawned.value().logFd));
+    return std::unique_ptr<EncoderJob>(
+        std::make_unique<EncoderProcess>(spawned.value().pid, spawned.value().logFd));
 }
 
-void RealOutside::detectSize(const QString& video, const QString& encoder,
+void RealOutside::detectSize(const QString& video, const QString&,
                              std::function<void(const SizeDetection&)> done) {
-    OneShot<SizeProbe>(&SizeProbe::finished, std::move(done))->start(video, encoder);
+    if (video.isEmpty()) {
+        QTimer::singleShot(0, QCoreApplication::instance(), [done = std::move(done)] {
+            done({std::nullopt, SizeProbe::tr("no video is named"), {}});
+        });
+        return;
+    }
+    MediaWorker::Shared().ask(
+        Probe(video), kProbeMilliseconds,
+        [done = std::move(done)](const Result<wire::Message>& answer) { done(ReadSize(answer)); });
 }
 
 void RealOutside::askForm(const QString& encoder, std::function<void(EncoderAnswer)> done) {
@@ -58,22 +77,45 @@ void RealOutside::askForm(const QString& encoder, std::function<void(EncoderAnsw
     OneShot<FormProbe>(&FormProbe::answered, std::move(done))->ask(program);
 }
 
-void RealOutside::checkOutput(const QString& output, const QString& encoder, const OutputTarget& target,
+void RealOutside::checkOutput(const QString& output, const QString&, const OutputTarget& target,
                               const SourceFacts& source, std::function<void(const CheckReport&)> done) {
-    OneShot<OutputCheck>(&OutputCheck::checked, std::move(done))->start(output, encoder, target, source);
+    if (const auto missing = OutputCheck::Missing(output)) {
+        QTimer::singleShot(0, QCoreApplication::instance(),
+                           [done = std::move(done), report = *missing] { done(report); });
+        return;
+    }
+    MediaWorker::Shared().ask(
+        Probe(output), kProbeMilliseconds,
+        [done = std::move(done), target, source](const Result<wire::Message>& answer) {
+            done(answer.ok() ? OutputCheck::Judge(ReadOutput(answer.value()), target, source)
+                             : CheckReport{CheckReport::Verdict::NotChecked,
+                                           OutputCheck::tr("The output could not be checked: %1")
+                                               .arg(StatusText(answer.status()))});
+        });
 }
 
-// The encoder the box names renders the frame, or the ffmpeg on the search path when it names none.
-void RealOutside::renderFrame(const QString& encoder, const QString& source, double seconds,
+// Read by the media worker through the command's own filter text, whatever encoder the box names.
+void RealOutside::renderFrame(const QString&, const QString& source, double seconds,
                               const FrameGeometry& geometry, std::function<void(const RenderedFrame&)> done) {
-    if (rendering_ != nullptr) {
-        rendering_->cancel();
-        rendering_->deleteLater();
+    MediaWorker& worker = MediaWorker::Shared();
+    worker.cancel(rendering_);
+    if (!QFileInfo(source).isFile()) {
+        rendering_ = 0;
+        QTimer::singleShot(0, QCoreApplication::instance(), [done = std::move(done), source] {
+            done({{}, FrameRenderer::tr("the source video %1 was not found").arg(source)});
+        });
+        return;
     }
-    const QString named = EncoderProgram(encoder);
-    rendering_ = OneShot<FrameRenderer>(&FrameRenderer::finished, std::move(done));
-    rendering_->render(named.isEmpty() ? EncoderProgram(QStringLiteral("ffmpeg")) : named, source, seconds,
-                       geometry);
+    wire::Message request;
+    request.add("request", "frame").add("path", files::PathToStd(source));
+    request.add("seconds", QString::number(seconds, 'f', 3).toStdString())
+        .add("filter", ScaleAndPadFilter(geometry));
+    rendering_ = worker.ask(
+        request, FrameRenderer::kTimeoutMilliseconds,
+        [done = std::move(done)](const Result<wire::Message>& answer) {
+            done(answer.ok() ? RenderedFrame{QByteArray::fromStdString(answer.value().get("png")), {}}
+                             : RenderedFrame{{}, StatusText(answer.status())});
+        });
 }
 
 } // namespace zvm::media

@@ -8,7 +8,6 @@
 #include "SizeProbe.h"
 #include "Status.h"
 
-#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -47,7 +46,8 @@ public:
                              std::function<void(const RenderedFrame&)> done) = 0;
 };
 
-// The real thing: programs started and asked in this process.
+// The real thing: the encoder started as its own program; sizes, checks and frames read by the media
+// worker (see MediaWorker), which this program starts on first need.
 class RealOutside : public Outside {
 public:
     Result<std::unique_ptr<EncoderJob>> startEncoder(const QString& commandLine,
@@ -61,7 +61,7 @@ public:
                      const FrameGeometry& geometry, std::function<void(const RenderedFrame&)> done) override;
 
 private:
-    QPointer<FrameRenderer> rendering_;
+    quint64 rendering_ = 0; // the media worker's number for the frame still asked for
 };
 
 } // namespace zvm::media
