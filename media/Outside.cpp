@@ -109,13 +109,16 @@ void RealOutside::renderFrame(const QString&, const QString& source, double seco
     wire::Message request;
     request.add("request", "frame").add("path", files::PathToStd(source));
     request.add("seconds", QString::number(seconds, 'f', 3).toStdString())
-        .add("filter", ScaleAndPadFilter(geometry));
-    rendering_ = worker.ask(
-        request, FrameRenderer::kTimeoutMilliseconds,
-        [done = std::move(done)](const Result<wire::Message>& answer) {
-            done(answer.ok() ? RenderedFrame{QByteArray::fromStdString(answer.value().get("png")), {}}
-                             : RenderedFrame{{}, StatusText(answer.status())});
-        });
+        .add("filter", ScaleAndPadFilter(geometry))
+        .add("first", "1");
+    rendering_ =
+        worker.ask(request, FrameRenderer::kTimeoutMilliseconds,
+                   [done = std::move(done)](const Result<wire::Message>& answer) {
+                       done(answer.ok() ? RenderedFrame{QByteArray::fromStdString(answer.value().get("png")),
+                                                        {},
+                                                        answer.value().get("exact") != "0"}
+                                        : RenderedFrame{{}, StatusText(answer.status())});
+                   });
 }
 
 } // namespace zvm::media

@@ -39,8 +39,9 @@ public:
     // Reads a finished file and compares it with what its command asked for.
     virtual void checkOutput(const QString& output, const QString& encoder, const OutputTarget& target,
                              const SourceFacts& source, std::function<void(const CheckReport&)> done) = 0;
-    // One frame of the source at `seconds`, through the command's scale and pad. One at a time: a
-    // newer request ends the one still running, whose done is never called.
+    // One frame of the source at `seconds`, through the command's scale and pad. done may first get
+    // the nearest earlier keyframe's picture (exact false), at once, then the exact frame or why there
+    // is none. One at a time: a newer request ends the one still running, whose done is not called again.
     virtual void renderFrame(const QString& encoder, const QString& source, double seconds,
                              const FrameGeometry& geometry,
                              std::function<void(const RenderedFrame&)> done) = 0;

@@ -230,7 +230,11 @@ void TestRealEncoder::rendersEveryPreset() {
 void TestRealEncoder::newerRenderWins() {
     const QString source = sources_.key(QSize(1280, 720));
     QList<RenderedFrame> frames;
-    const auto keep = [&frames](const RenderedFrame& frame) { frames.append(frame); };
+    const auto keep = [&frames](const RenderedFrame& frame) {
+        if (frame.exact) {
+            frames.append(frame);
+        }
+    };
     outside_.renderFrame(ffmpeg_, source, 0.1, *zvm::FitRequest(RequestFor(source, {1280, 720}, 0, false)),
                          keep);
     outside_.renderFrame(ffmpeg_, source, 0.5, *zvm::FitRequest(RequestFor(source, {1280, 720}, 3, false)),
