@@ -116,7 +116,8 @@ void PreviewWindow::readDuration() {
     duration_.reset();
     const int read = ++durationReads_;
     QPointer<PreviewWindow> self(this);
-    outside_.detectSize(PathToQString(request_.sourceVideo), PathToQString(request_.encoderPath),
+    outside_.detectSize(PathToQString(request_.sourceVideo),
+                        PathToQString(request_.encoderPath),
                         [self, read](const SizeDetection& found) {
                             if (self == nullptr || read != self->durationReads_) {
                                 return;
@@ -147,13 +148,13 @@ void PreviewWindow::renderFrame() {
     }
     status_->setText(tr("Rendering a frame..."));
     QPointer<PreviewWindow> self(this);
-    outside_.renderFrame(PathToQString(request_.encoderPath), PathToQString(request_.sourceVideo),
-                         duration_.value_or(0) * slider_->value() / kSliderSteps, *fit,
-                         [self](const RenderedFrame& frame) {
-                             if (self != nullptr) {
-                                 self->showFrame(frame);
-                             }
-                         });
+    outside_.renderFrame(
+        PathToQString(request_.encoderPath), PathToQString(request_.sourceVideo),
+        duration_.value_or(0) * slider_->value() / kSliderSteps, *fit, [self](const RenderedFrame& frame) {
+            if (self != nullptr) {
+                self->showFrame(frame);
+            }
+        });
 }
 
 void PreviewWindow::showFrame(const RenderedFrame& frame) {
