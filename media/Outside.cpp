@@ -17,8 +17,7 @@ namespace zvm::media {
 namespace {
 // The program the encoder box's text names (see FindEncoder), or an empty text.
 QString EncoderProgram(const QString& encoder) {
-    const auto program =
-        process::FindEncoder(files::PathToStd(encoder), process::ProgramFinder::FromSystem());
+    const auto program = process::FindEncoder(files::PathToStd(encoder), process::ProgramFinder::FromSystem());
     return program ? files::PathToQString(*program) : QString();
 }
 
@@ -41,8 +40,8 @@ template <class Helper, class Signal, class Done> Helper* OneShot(Signal signal,
 
 Result<std::unique_ptr<EncoderJob>> RealOutside::startEncoder(const QString& commandLine,
                                                               const QString& encoder) {
-    const auto resolved = process::ResolveCommandLine(
-        files::PathToStd(commandLine), files::PathToStd(encoder), process::ProgramFinder::FromSystem());
+    const auto resolved = process::ResolveCommandLine(files::PathToStd(commandLine), files::PathToStd(encoder),
+                                                      process::ProgramFinder::FromSystem());
     if (!resolved.ok()) {
         return resolved.status(); // the looked-for program is its detail
     }
@@ -50,8 +49,7 @@ Result<std::unique_ptr<EncoderJob>> RealOutside::startEncoder(const QString& com
     if (!spawned.ok()) {
         return Status::Failure(FailureKind::Outside, spawned.status().text(), resolved.value().program);
     }
-    return std::unique_ptr<EncoderJob>(
-        std::make_unique<EncoderProcess>(spawned.value().pid, spawned.value().logFd));
+    return std::unique_ptr<EncoderJob>(std::make_unique<EncoderProcess>(spawned.value().pid, spawned.value().logFd));
 }
 
 void RealOutside::detectSize(const QString& video, const QString&,

@@ -168,8 +168,7 @@ void TestRealEncoder::convertsEveryPreset() {
         r.width.clear(); // read from the file
         r.height.clear();
         r.encoderPath = ffmpeg_.toStdString();
-        r.outputPath =
-            out.filePath(QFileInfo(it.key()).baseName() + (preset == 4 ? ".mpg" : ".mp4")).toStdString();
+        r.outputPath = out.filePath(QFileInfo(it.key()).baseName() + (preset == 4 ? ".mpg" : ".mp4")).toStdString();
         requests.push_back(r);
     }
     QueueRunner runner(outside_);
@@ -179,17 +178,13 @@ void TestRealEncoder::convertsEveryPreset() {
     QVERIFY(done.wait(120000));
     for (const auto& item : runner.queue().items()) {
         const QString source = QString::fromStdString(item.request.sourceVideo);
-        QCOMPARE(QSize(std::stoi(item.request.width), std::stoi(item.request.height)),
-                 sources_.value(source));
+        QCOMPARE(QSize(std::stoi(item.request.width), std::stoi(item.request.height)), sources_.value(source));
         QTRY_VERIFY2(!item.check.empty(), qPrintable(source));
         QVERIFY2(item.verdict == zvm::CheckVerdict::Fits, item.check.c_str());
-        QVERIFY(item.check.starts_with("Fits " + std::string(preset == 4  ? "VCD"
-                                                             : preset < 2 ? "GBA"
-                                                                          : "PSP")));
-        const QImage frame = QImage::fromData(
-            Run(ffmpeg_, {"-v", "error", "-i", QString::fromStdString(item.request.outputPath), "-frames:v",
-                          "1", "-f", "image2pipe", "-c:v", "png", "-"}),
-            "PNG");
+        QVERIFY(item.check.starts_with("Fits " + std::string(preset == 4 ? "VCD" : preset < 2 ? "GBA" : "PSP")));
+        const QImage frame = QImage::fromData(Run(ffmpeg_, {"-v", "error", "-i", QString::fromStdString(item.request.outputPath),
+                                                            "-frames:v", "1", "-f", "image2pipe", "-c:v", "png", "-"}),
+                                              "PNG");
         QCOMPARE(BandsAreWrong(frame, *zvm::FitRequest(item.request)), QString());
     }
     if (preset == 0 && !animation) {
@@ -205,8 +200,8 @@ void TestRealEncoder::rendersEveryPreset_data() {
     for (auto it = sources_.cbegin(); it != sources_.cend(); ++it) {
         for (int preset = 0; preset < 5; ++preset) {
             if (!it.key().contains("rotated")) {
-                QTest::addRow("%s row %d", qPrintable(QFileInfo(it.key()).fileName()), preset)
-                    << it.key() << *it << preset;
+                QTest::addRow("%s row %d", qPrintable(QFileInfo(it.key()).fileName()), preset) << it.key() << *it
+                                                                                                << preset;
             }
         }
     }
@@ -253,20 +248,14 @@ void TestRealEncoder::checkFailures_data() {
     QTest::addColumn<QString>("path"); // the search path while checking
     QTest::addColumn<int>("verdict");
     QTest::addColumn<QString>("line");
-    QTest::newRow("wrong size")
-        << "four by three.mp4"
-        << "" << int(CheckReport::Verdict::Differs)
-        << "Does not fit GBA - 240x160: width 640, expected 240; height 480, expected 160";
-    QTest::newRow("missing after exit 0")
-        << "never written.mp4"
-        << "" << int(CheckReport::Verdict::Missing) << "The encoder ended without writing";
-    QTest::newRow("not a video")
-        << "notes.txt"
-        << "" << int(CheckReport::Verdict::NotChecked)
-        << "The output could not be checked: the file could not be read: Invalid data";
-    QTest::newRow("no ffprobe needed")
-        << "four by three.mp4"
-        << "/nonexistent" << int(CheckReport::Verdict::Differs) << "Does not fit GBA - 240x160: width 640";
+    QTest::newRow("wrong size") << "four by three.mp4" << "" << int(CheckReport::Verdict::Differs)
+                                << "Does not fit GBA - 240x160: width 640, expected 240; height 480, expected 160";
+    QTest::newRow("missing after exit 0") << "never written.mp4" << "" << int(CheckReport::Verdict::Missing)
+                                          << "The encoder ended without writing";
+    QTest::newRow("not a video") << "notes.txt" << "" << int(CheckReport::Verdict::NotChecked)
+                                 << "The output could not be checked: the file could not be read: Invalid data";
+    QTest::newRow("no ffprobe needed") << "four by three.mp4" << "/nonexistent" << int(CheckReport::Verdict::Differs)
+                                       << "Does not fit GBA - 240x160: width 640";
 }
 
 void TestRealEncoder::checkFailures() {
