@@ -45,7 +45,7 @@ MediaWorker& MediaWorker::Shared() {
 }
 
 QString MediaWorker::FindProgram() {
-    const QString named = qEnvironmentVariable("ZVM_MEDIA_WORKER");
+    QString named = qEnvironmentVariable("ZVM_MEDIA_WORKER");
     if (!named.isEmpty()) {
         return named;
     }

@@ -11,6 +11,8 @@ extern "C" {
 #include <libavutil/opt.h>
 }
 
+#include <sys/stat.h>
+
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -234,19 +236,36 @@ Result<wire::Message> ProbeMedia(const std::string& path) {
     return answer;
 }
 
-Result<std::string> RenderFrame(const std::string& path, double seconds, const std::string& filter,
-                                const std::function<void(const std::string& png)>& keyframe) {
+namespace {
+// The file last rendered from, opened with its decoder: the preview asks for one frame after another
+// of the same source, and opening a 1080p file and probing its streams costs more than a keyframe.
+struct OpenSource {
+    std::string path;
+    struct stat file {};
+    Format format;
+    Codec decoder;
+    int index = -1;
+};
+
+Result<OpenSource*> Source(const std::string& path) {
+    static OpenSource kept;
+    struct stat file {};
+    if (stat(path.c_str(), &file) == 0 && kept.format && kept.path == path && kept.file.st_size == file.st_size &&
+        kept.file.st_mtim.tv_sec == file.st_mtim.tv_sec && kept.file.st_mtim.tv_nsec == file.st_mtim.tv_nsec) {
+        avcodec_flush_buffers(kept.decoder.get());
+        return &kept;
+    }
+    kept = OpenSource{};
     auto opened = Open(path);
     if (!opened.ok()) {
         return opened.status();
     }
-    AVFormatContext* format = opened.value().get();
     const AVCodec* codec = nullptr;
-    const int index = av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, &codec, 0);
+    const int index = av_find_best_stream(opened.value().get(), AVMEDIA_TYPE_VIDEO, -1, -1, &codec, 0);
     if (index < 0 || codec == nullptr) {
         return Unrenderable(index < 0 ? AvText(index) : "no decoder for its video");
     }
-    const AVStream* stream = format->streams[index];
+    const AVStream* stream = opened.value()->streams[index];
     Codec decoder(avcodec_alloc_context3(codec));
     int rc = avcodec_parameters_to_context(decoder.get(), stream->codecpar);
     decoder->pkt_timebase = stream->time_base;
@@ -257,23 +276,38 @@ Result<std::string> RenderFrame(const std::string& path, double seconds, const s
     if (rc < 0) {
         return Unrenderable(AvText(rc));
     }
+    kept = OpenSource{path, file, std::move(opened.value()), std::move(decoder), index};
+    return &kept;
+}
+} // namespace
+
+Result<std::string> RenderFrame(const std::string& path, double seconds, const std::string& filter,
+                                const std::function<void(const std::string& png)>& keyframe) {
+    const auto source = Source(path);
+    if (!source.ok()) {
+        return source.status();
+    }
+    AVFormatContext* format = source.value()->format.get();
+    AVCodecContext* decoder = source.value()->decoder.get();
+    const int index = source.value()->index;
+    const AVStream* stream = format->streams[index];
+    int rc = 0;
+    const AVRational microseconds{1, AV_TIME_BASE}; // AV_TIME_BASE_Q is a C compound literal
     // The moment as the encoder seeks it: from the file's start time, then every frame before it dropped.
     const int64_t start = format->start_time != AV_NOPTS_VALUE ? format->start_time : 0;
     const int64_t wanted = start + std::llround(seconds * AV_TIME_BASE);
-    if (seconds > 0) {
-        avformat_seek_file(format, -1, INT64_MIN, wanted, wanted, 0); // a failed seek reads from the start
-    }
+    avformat_seek_file(format, -1, INT64_MIN, wanted, wanted, 0); // a failed seek reads from the start
     const std::string filters = Upright(Rotation(stream)) + filter;
     Packet packet(av_packet_alloc());
     Frame frame(av_frame_alloc());
     bool first = true;
     bool draining = false;
     while (true) {
-        rc = avcodec_receive_frame(decoder.get(), frame.get());
+        rc = avcodec_receive_frame(decoder, frame.get());
         if (rc == 0) {
             const int64_t at = frame->best_effort_timestamp;
             const bool reached =
-                at == AV_NOPTS_VALUE || av_rescale_q(at, stream->time_base, AV_TIME_BASE_Q) >= wanted;
+                at == AV_NOPTS_VALUE || av_rescale_q(at, stream->time_base, microseconds) >= wanted;
             if (reached) {
                 return Picture(frame.get(), stream->time_base, filters);
             }
@@ -296,11 +330,11 @@ Result<std::string> RenderFrame(const std::string& path, double seconds, const s
         rc = av_read_frame(format, packet.get());
         if (rc < 0) {
             draining = true;
-            avcodec_send_packet(decoder.get(), nullptr);
+            avcodec_send_packet(decoder, nullptr);
             continue;
         }
         if (packet->stream_index == index) {
-            rc = avcodec_send_packet(decoder.get(), packet.get());
+            rc = avcodec_send_packet(decoder, packet.get());
             // A damaged packet is skipped, as the encoder skips it; the next may decode.
             (void)rc;
         }

@@ -121,7 +121,7 @@ int main() {
     BoundMemory();
     std::signal(SIGPIPE, SIG_IGN); // a program that went away is seen as a failed write
     av_log_set_level(AV_LOG_QUIET);
-    zvm::media::wire::Reader reader(1024 * 1024);
+    zvm::media::wire::Reader reader(std::size_t{1024} * 1024);
     char buffer[1 << 16];
     while (true) {
         const ssize_t n = read(STDIN_FILENO, buffer, sizeof buffer);
