@@ -12,7 +12,8 @@ struct ProcessResult;
 // One preview frame as PNG, or why there is none.
 struct RenderedFrame {
     QByteArray png;
-    QString error; // empty when there is a frame
+    QString error;     // empty when there is a frame
+    bool exact = true; // false for the nearest earlier keyframe's picture, shown until the frame comes
 };
 
 // One frame of a source, rendered by the encoder through the very scale-and-pad filter the modern

@@ -85,11 +85,8 @@ void OutputCheck::start(const QString& outputPath, const QString& encoderPath,
                         const zvm::OutputTarget& target, const zvm::SourceFacts& source) {
     target_ = target;
     source_ = source;
-    const std::string bytes = zvm::files::PathToStd(outputPath);
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(bytes, error) || std::filesystem::file_size(bytes, error) == 0) {
-        finishLater(
-            {CheckReport::Verdict::Missing, tr("The encoder ended without writing %1").arg(outputPath)});
+    if (const auto missing = Missing(outputPath)) {
+        finishLater(*missing);
         return;
     }
     const QString probe = FindProbe(encoderPath);
@@ -107,9 +104,7 @@ void OutputCheck::start(const QString& outputPath, const QString& encoderPath,
 void OutputCheck::read(const ProcessResult& result) {
     const QString why = QString::fromLocal8Bit(result.err).trimmed();
     if (result.started && !result.timedOut && !result.crashed && result.exitCode != 0) {
-        emit checked({CheckReport::Verdict::Differs,
-                      tr("The output is not a video ffprobe can read: %1")
-                          .arg(why.isEmpty() ? tr("ffprobe did not read it") : why)});
+        emit checked(Unreadable(why.isEmpty() ? tr("ffprobe did not read it") : why));
         return;
     }
     if (!result.succeeded()) {
@@ -118,12 +113,30 @@ void OutputCheck::read(const ProcessResult& result) {
                           .arg(why.isEmpty() ? tr("ffprobe did not read it") : why)});
         return;
     }
-    const zvm::ProbedOutput file = ParseOutputProbe(result.out);
-    const std::vector<zvm::Difference> differences = zvm::Differences(target_, file, source_);
-    const QString screen = QString::fromStdString(target_.screen);
+    emit checked(Judge(ParseOutputProbe(result.out), target_, source_));
+}
+
+// By the path's bytes: Qt's file calls cannot reach a name that is not UTF-8.
+std::optional<CheckReport> OutputCheck::Missing(const QString& outputPath) {
+    const std::string bytes = zvm::files::PathToStd(outputPath);
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(bytes, error) || std::filesystem::file_size(bytes, error) == 0) {
+        return CheckReport{CheckReport::Verdict::Missing,
+                           tr("The encoder ended without writing %1").arg(outputPath)};
+    }
+    return std::nullopt;
+}
+
+CheckReport OutputCheck::Unreadable(const QString& why) {
+    return {CheckReport::Verdict::Differs, tr("The output is not a readable video: %1").arg(why)};
+}
+
+CheckReport OutputCheck::Judge(const zvm::ProbedOutput& file, const zvm::OutputTarget& target,
+                               const zvm::SourceFacts& source) {
+    const std::vector<zvm::Difference> differences = zvm::Differences(target, file, source);
+    const QString screen = QString::fromStdString(target.screen);
     if (differences.empty()) {
-        emit checked({CheckReport::Verdict::Fits, tr("Fits %1: %2").arg(screen, Describe(file))});
-        return;
+        return {CheckReport::Verdict::Fits, tr("Fits %1: %2").arg(screen, Describe(file))};
     }
     QStringList words;
     for (const zvm::Difference& d : differences) {
@@ -133,6 +146,5 @@ void OutputCheck::read(const ProcessResult& result) {
                       : tr("%1 %2, expected %3")
                             .arg(what, QString::fromStdString(d.found), QString::fromStdString(d.expected)));
     }
-    emit checked(
-        {CheckReport::Verdict::Differs, tr("Does not fit %1: %2").arg(screen, words.join(tr("; ")))});
+    return {CheckReport::Verdict::Differs, tr("Does not fit %1: %2").arg(screen, words.join(tr("; ")))};
 }

@@ -34,6 +34,14 @@ public:
     void start(const QString& outputPath, const QString& encoderPath, const zvm::OutputTarget& target,
                const zvm::SourceFacts& source);
 
+    // The report on a file read as `file`: fits, or the ways it differs from the target.
+    static CheckReport Judge(const zvm::ProbedOutput& file, const zvm::OutputTarget& target,
+                             const zvm::SourceFacts& source);
+    // The report on a file that is missing or empty, nothing for one that can be read.
+    static std::optional<CheckReport> Missing(const QString& outputPath);
+    // A file that is there but is no video that can be read: it does not fit, whatever was asked.
+    static CheckReport Unreadable(const QString& why);
+
 signals:
     void checked(const CheckReport& report);
 

@@ -1,12 +1,15 @@
 #include "Outside.h"
 
+#include "CommandLine.h"
 #include "EncoderProcess.h"
 #include "FormProbe.h"
+#include "MediaWorker.h"
 #include "ProgramLookup.h"
 #include "Spawn.h"
 #include "TextCrossing.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QTimer>
 
 namespace zvm::media {
@@ -16,6 +19,12 @@ namespace {
 QString EncoderProgram(const QString& encoder) {
     const auto program = process::FindEncoder(files::PathToStd(encoder), process::ProgramFinder::FromSystem());
     return program ? files::PathToQString(*program) : QString();
+}
+
+constexpr int kProbeMilliseconds = 10000;
+
+wire::Message Probe(const QString& path) {
+    return wire::Message().add("request", "probe").add("path", files::PathToStd(path));
 }
 
 // A one-shot helper owned by the application, so that one still running at exit is ended with it.
@@ -45,9 +54,17 @@ RealOutside::startEncoder(const QString& commandLine, const QString& encoder, pr
         std::make_unique<EncoderProcess>(spawned.value().pid, spawned.value().logFd));
 }
 
-void RealOutside::detectSize(const QString& video, const QString& encoder,
+void RealOutside::detectSize(const QString& video, const QString&,
                              std::function<void(const SizeDetection&)> done) {
-    OneShot<SizeProbe>(&SizeProbe::finished, std::move(done))->start(video, encoder);
+    if (video.isEmpty()) {
+        QTimer::singleShot(0, QCoreApplication::instance(), [done = std::move(done)] {
+            done({std::nullopt, SizeProbe::tr("no video is named"), {}});
+        });
+        return;
+    }
+    MediaWorker::Shared().ask(
+        Probe(video), kProbeMilliseconds,
+        [done = std::move(done)](const Result<wire::Message>& answer) { done(ReadSize(answer)); });
 }
 
 void RealOutside::askForm(const QString& encoder, std::function<void(EncoderAnswer)> done) {
@@ -60,22 +77,53 @@ void RealOutside::askForm(const QString& encoder, std::function<void(EncoderAnsw
     OneShot<FormProbe>(&FormProbe::answered, std::move(done))->ask(program);
 }
 
-void RealOutside::checkOutput(const QString& output, const QString& encoder, const OutputTarget& target,
+void RealOutside::checkOutput(const QString& output, const QString&, const OutputTarget& target,
                               const SourceFacts& source, std::function<void(const CheckReport&)> done) {
-    OneShot<OutputCheck>(&OutputCheck::checked, std::move(done))->start(output, encoder, target, source);
+    if (const auto missing = OutputCheck::Missing(output)) {
+        QTimer::singleShot(0, QCoreApplication::instance(),
+                           [done = std::move(done), report = *missing] { done(report); });
+        return;
+    }
+    MediaWorker::Shared().ask(
+        Probe(output), kProbeMilliseconds,
+        [done = std::move(done), target, source](const Result<wire::Message>& answer) {
+            if (answer.ok()) {
+                return done(OutputCheck::Judge(ReadOutput(answer.value()), target, source));
+            }
+            // The worker read the file and found no video in it; anything else kept it from looking.
+            done(answer.status().kind() == FailureKind::BadInput
+                     ? OutputCheck::Unreadable(StatusText(answer.status()))
+                     : CheckReport{CheckReport::Verdict::NotChecked,
+                                   OutputCheck::tr("The output could not be checked: %1")
+                                       .arg(StatusText(answer.status()))});
+        });
 }
 
-// The encoder the box names renders the frame, or the ffmpeg on the search path when it names none.
-void RealOutside::renderFrame(const QString& encoder, const QString& source, double seconds,
+// Read by the media worker through the command's own filter text, whatever encoder the box names.
+void RealOutside::renderFrame(const QString&, const QString& source, double seconds,
                               const FrameGeometry& geometry, std::function<void(const RenderedFrame&)> done) {
-    if (rendering_ != nullptr) {
-        rendering_->cancel();
-        rendering_->deleteLater();
+    MediaWorker& worker = MediaWorker::Shared();
+    worker.cancel(rendering_);
+    if (!QFileInfo(source).isFile()) {
+        rendering_ = 0;
+        QTimer::singleShot(0, QCoreApplication::instance(), [done = std::move(done), source] {
+            done({{}, FrameRenderer::tr("the source video %1 was not found").arg(source)});
+        });
+        return;
     }
-    const QString named = EncoderProgram(encoder);
-    rendering_ = OneShot<FrameRenderer>(&FrameRenderer::finished, std::move(done));
-    rendering_->render(named.isEmpty() ? EncoderProgram(QStringLiteral("ffmpeg")) : named, source, seconds,
-                       geometry);
+    wire::Message request;
+    request.add("request", "frame").add("path", files::PathToStd(source));
+    request.add("seconds", QString::number(seconds, 'f', 3).toStdString())
+        .add("filter", ScaleAndPadFilter(geometry))
+        .add("first", "1");
+    rendering_ =
+        worker.ask(request, FrameRenderer::kTimeoutMilliseconds,
+                   [done = std::move(done)](const Result<wire::Message>& answer) {
+                       done(answer.ok() ? RenderedFrame{QByteArray::fromStdString(answer.value().get("png")),
+                                                        {},
+                                                        answer.value().get("exact") != "0"}
+                                        : RenderedFrame{{}, StatusText(answer.status())});
+                   });
 }
 
 } // namespace zvm::media

@@ -9,7 +9,6 @@
 #include "Spawn.h"
 #include "Status.h"
 
-#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -42,14 +41,16 @@ public:
     // Reads a finished file and compares it with what its command asked for.
     virtual void checkOutput(const QString& output, const QString& encoder, const OutputTarget& target,
                              const SourceFacts& source, std::function<void(const CheckReport&)> done) = 0;
-    // One frame of the source at `seconds`, through the command's scale and pad. One at a time: a
-    // newer request ends the one still running, whose done is never called.
+    // One frame of the source at `seconds`, through the command's scale and pad. done may first get
+    // the nearest earlier keyframe's picture (exact false), at once, then the exact frame or why there
+    // is none. One at a time: a newer request ends the one still running, whose done is not called again.
     virtual void renderFrame(const QString& encoder, const QString& source, double seconds,
                              const FrameGeometry& geometry,
                              std::function<void(const RenderedFrame&)> done) = 0;
 };
 
-// The real thing: programs started and asked in this process.
+// The real thing: the encoder started as its own program; sizes, checks and frames read by the media
+// worker (see MediaWorker), which this program starts on first need.
 class RealOutside : public Outside {
 public:
     Result<std::unique_ptr<EncoderJob>> startEncoder(const QString& commandLine, const QString& encoder,
@@ -63,7 +64,7 @@ public:
                      const FrameGeometry& geometry, std::function<void(const RenderedFrame&)> done) override;
 
 private:
-    QPointer<FrameRenderer> rendering_;
+    quint64 rendering_ = 0; // the media worker's number for the frame still asked for
 };
 
 } // namespace zvm::media

@@ -1,7 +1,9 @@
 # Sourced by the other scripts: the one list of Debian packages the project needs.
 # Building: compiler, CMake, Qt 6 Widgets, Qt's translation tools, Google Benchmark, and cmark, the
-# small CommonMark converter that makes the manual's Markdown into its HTML pages and man sections.
-ZVM_BUILD_PACKAGES=(g++ cmake make qt6-base-dev qt6-tools-dev qt6-l10n-tools libgl-dev libbenchmark-dev cmark)
+# small CommonMark converter that makes the manual's Markdown into its HTML pages and man sections;
+# FFmpeg's libraries and pkg-config for the media worker, which reads sizes, checks and preview frames.
+ZVM_BUILD_PACKAGES=(g++ cmake make pkg-config qt6-base-dev qt6-tools-dev qt6-l10n-tools libgl-dev libbenchmark-dev cmark
+    libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libavutil-dev)
 # Testing the real program: a virtual X server, keyboard/mouse driving, clipboard reading, the
 # real encoder for the end-to-end conversions, and GNU parallel with rsync for the README's recipe
 # that spreads a library over several machines.

@@ -27,6 +27,7 @@ expected=(
     ./usr/share/icons/hicolor/scalable/apps/zarnik-video-maker.svg
     ./usr/share/man/man1/zarnik-video-maker.1
     ./usr/bin/zarnik-video-maker-cli
+    ./usr/libexec/zarnik-video-maker/zarnik-video-maker-worker
     ./usr/share/man/man1/zarnik-video-maker-cli.1
     ./usr/share/zarnik-video-maker/manual/en/index.html
     ./usr/share/zarnik-video-maker/manual/de/index.html
@@ -39,6 +40,7 @@ for path in "${expected[@]}"; do
 done
 fields=$(dpkg-deb -f "$deb" Depends Recommends Homepage Maintainer)
 grep -q 'libqt6widgets6' <<<"$fields" || fail "no Qt dependency in: $fields"
+grep -q 'libavformat59' <<<"$fields" || fail "no dependency on FFmpeg's libraries (the media worker's) in: $fields"
 grep -q '^Recommends: ffmpeg' <<<"$fields" || fail "ffmpeg is not recommended"
 grep -q '^Homepage: https://' <<<"$fields" || fail "no homepage"
 echo "ok: the package holds all ${#expected[@]} files; $(grep Depends <<<"$fields")"

@@ -164,6 +164,9 @@ void PreviewWindow::showFrame(const RenderedFrame& frame) {
         return;
     }
     view_->showFrame(QImage::fromData(frame.png, "PNG"));
+    if (!frame.exact) {
+        return; // a keyframe's picture, while the frame itself is decoded
+    }
     status_->setText(
         tr("A frame at %1, rendered by ffmpeg through the command's numbers").arg(moment_->text()));
 }

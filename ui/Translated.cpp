@@ -9,7 +9,8 @@ using zvm::files::ToStd;
 
 QString Translated(const std::string& text) {
     // The translation tools name each text's context after the namespace it stands in.
-    for (const char* context : {"zvm", "zvm::process", "zvm::media", "zvm::queue", "zvm::settings"}) {
+    for (const char* context : {"zvm", "zvm::process", "zvm::media", "zvm::media::MediaWorker", "zvm::media::wire",
+                                "zvm::queue", "zvm::settings"}) {
         QString translated = QCoreApplication::translate(context, text.c_str());
         if (ToStd(translated) != text) {
             return translated;

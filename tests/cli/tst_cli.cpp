@@ -321,7 +321,7 @@ void TestCli::outputFolders() {
     const QStringList made = QDir(work.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     QCOMPARE(made.contains("made"), outputs.contains("made/a.mp4"));
     for (const QString& output : outputs) {
-        QVERIFY2(result.err.contains(" -> " + output + ": failed: The output is not a video"), qPrintable(result.err));
+        QVERIFY2(result.err.contains(" -> " + output + ": failed: The output is not a readable video"), qPrintable(result.err));
     }
     QCOMPARE(QFile::exists(work.filePath("arguments.txt")), !outputs.isEmpty()); // nothing else started
 }
@@ -358,7 +358,7 @@ void TestCli::afterCheckVerdicts_data() {
     const qint64 fitting = QFileInfo(dir_.filePath("fits.mp4")).size();
     QTest::newRow("writes nothing") << "exit 0" << false << 1 << "failed: The encoder ended without writing" << -1LL;
     QTest::newRow("writes garbage") << "echo not a video > \"$out\"" << false << 1
-                                    << "failed: The output is not a video ffprobe can read" << -1LL;
+                                    << "failed: The output is not a readable video" << -1LL;
     QTest::newRow("wrong size") << "cp %2 \"$out\"" << false << 1
                                 << "failed: Does not fit GBA - 240x160: width 320, expected 240; height 240, "
                                    "expected 160; frame rate"

@@ -259,6 +259,8 @@ void TestAutomatic::previewFollowsTheWindow() {
     QByteArray png;
     QBuffer buffer(&png);
     frame.save(&buffer, "PNG");
+    fx.outside.pendingRender({png, {}, false}); // the nearest keyframe's picture first
+    QCOMPARE(preview->statusText(), "Rendering a frame...");
     std::exchange(fx.outside.pendingRender, nullptr)({png, {}});
     QVERIFY2(preview->statusText().startsWith("A frame at 0:06 of 1:00"), qPrintable(preview->statusText()));
     auto numbers = [&] {

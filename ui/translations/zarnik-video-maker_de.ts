@@ -225,8 +225,8 @@
         <translation>; </translation>
     </message>
     <message>
-        <source>The output is not a video ffprobe can read: %1</source>
-        <translation>Die Ausgabe ist kein Video, das ffprobe lesen kann: %1</translation>
+        <source>The output is not a readable video: %1</source>
+        <translation>Die Ausgabe ist kein lesbares Video: %1</translation>
     </message>
 </context>
 <context>
@@ -1083,6 +1083,47 @@ Programm: %1</translation>
     <message>
         <source>Invalid Target!</source>
         <translation>Ungültiges Ziel!</translation>
+    </message>
+</context>
+<context>
+    <name>zvm::media</name>
+    <message>
+        <source>the file could not be read: %1</source>
+        <translation>die Datei konnte nicht gelesen werden: %1</translation>
+    </message>
+    <message>
+        <source>no frame could be rendered: %1</source>
+        <translation>es konnte kein Bild erzeugt werden: %1</translation>
+    </message>
+</context>
+<context>
+    <name>zvm::media::MediaWorker</name>
+    <message>
+        <source>the media reader did not answer within %1 seconds</source>
+        <translation>der Medienleser hat nicht innerhalb von %1 Sekunden geantwortet</translation>
+    </message>
+    <message>
+        <source>the media reader %1 was not found</source>
+        <translation>der Medienleser %1 wurde nicht gefunden</translation>
+    </message>
+    <message>
+        <source>the media reader %1 could not be started</source>
+        <translation>der Medienleser %1 konnte nicht gestartet werden</translation>
+    </message>
+    <message>
+        <source>the media reader crashed while reading the file</source>
+        <translation>der Medienleser ist beim Lesen der Datei abgestürzt</translation>
+    </message>
+    <message>
+        <source>the media reader ended while reading the file (exit code %1)</source>
+        <translation>der Medienleser hat sich beim Lesen der Datei beendet (Rückgabewert %1)</translation>
+    </message>
+</context>
+<context>
+    <name>zvm::media::wire</name>
+    <message>
+        <source>the media reader&apos;s message is malformed: %1</source>
+        <translation>die Nachricht des Medienlesers ist fehlerhaft: %1</translation>
     </message>
 </context>
 <context>

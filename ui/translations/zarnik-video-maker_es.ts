@@ -225,8 +225,8 @@
         <translation>; </translation>
     </message>
     <message>
-        <source>The output is not a video ffprobe can read: %1</source>
-        <translation>La salida no es un vídeo que ffprobe pueda leer: %1</translation>
+        <source>The output is not a readable video: %1</source>
+        <translation>La salida no es un vídeo legible: %1</translation>
     </message>
 </context>
 <context>
@@ -1083,6 +1083,47 @@ Programa: %1</translation>
     <message>
         <source>Invalid Target!</source>
         <translation>¡Destino no válido!</translation>
+    </message>
+</context>
+<context>
+    <name>zvm::media</name>
+    <message>
+        <source>the file could not be read: %1</source>
+        <translation>no se pudo leer el archivo: %1</translation>
+    </message>
+    <message>
+        <source>no frame could be rendered: %1</source>
+        <translation>no se pudo generar ningún fotograma: %1</translation>
+    </message>
+</context>
+<context>
+    <name>zvm::media::MediaWorker</name>
+    <message>
+        <source>the media reader did not answer within %1 seconds</source>
+        <translation>el lector de medios no respondió en %1 segundos</translation>
+    </message>
+    <message>
+        <source>the media reader %1 was not found</source>
+        <translation>no se encontró el lector de medios %1</translation>
+    </message>
+    <message>
+        <source>the media reader %1 could not be started</source>
+        <translation>no se pudo iniciar el lector de medios %1</translation>
+    </message>
+    <message>
+        <source>the media reader crashed while reading the file</source>
+        <translation>el lector de medios falló al leer el archivo</translation>
+    </message>
+    <message>
+        <source>the media reader ended while reading the file (exit code %1)</source>
+        <translation>el lector de medios terminó al leer el archivo (código de salida %1)</translation>
+    </message>
+</context>
+<context>
+    <name>zvm::media::wire</name>
+    <message>
+        <source>the media reader&apos;s message is malformed: %1</source>
+        <translation>el mensaje del lector de medios está mal formado: %1</translation>
     </message>
 </context>
 <context>

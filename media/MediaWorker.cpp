@@ -1,0 +1,231 @@
+#include "MediaWorker.h"
+
+#include "Text.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QPointer>
+#include <QProcess>
+#include <QTimer>
+
+namespace zvm::media {
+
+namespace {
+// Answers carry a PNG at most; anything longer means the stream has lost its place.
+constexpr std::size_t kLongestAnswer = std::size_t{256} * 1024 * 1024;
+} // namespace
+
+MediaWorker::MediaWorker(QString program, QObject* parent)
+    : QObject(parent), program_(std::move(program)), timer_(new QTimer(this)), reader_(kLongestAnswer) {
+    timer_->setSingleShot(true);
+    connect(timer_, &QTimer::timeout, this, [this] {
+        fail(Status::Failure(FailureKind::Outside,
+                             ZVM_TEXT("the media reader did not answer within %1 seconds"),
+                             std::to_string((running_ ? running_->timeout : 0) / 1000)));
+    });
+}
+
+MediaWorker::~MediaWorker() {
+    if (process_ != nullptr) {
+        disconnect(process_, nullptr, this, nullptr);
+        process_->closeWriteChannel(); // the worker ends when its input does
+        if (!process_->waitForFinished(1000)) {
+            process_->kill();
+            process_->waitForFinished(1000);
+        }
+    }
+}
+
+MediaWorker& MediaWorker::Shared() {
+    static QPointer<MediaWorker> shared;
+    if (shared == nullptr) {
+        shared = new MediaWorker(FindProgram(), QCoreApplication::instance());
+    }
+    return *shared;
+}
+
+QString MediaWorker::FindProgram() {
+    QString named = qEnvironmentVariable("ZVM_MEDIA_WORKER");
+    if (!named.isEmpty()) {
+        return named;
+    }
+    const QString name = QStringLiteral("zarnik-video-maker-worker");
+    const QString here = QCoreApplication::applicationDirPath();
+    for (const QString& path : {here + '/' + name, here + "/../libexec/zarnik-video-maker/" + name,
+                                QStringLiteral(ZVM_WORKER_INSTALLED), QStringLiteral(ZVM_WORKER_BUILT)}) {
+        if (QFileInfo(path).isFile() && QFileInfo(path).isExecutable()) {
+            return path;
+        }
+    }
+    return {};
+}
+
+quint64 MediaWorker::ask(wire::Message request, int timeoutMilliseconds, Answer answer) {
+    waiting_.push_back({++lastId_, std::move(request), timeoutMilliseconds, std::move(answer)});
+    QMetaObject::invokeMethod(this, &MediaWorker::sendNext, Qt::QueuedConnection); // never answers at once
+    return lastId_;
+}
+
+void MediaWorker::cancel(quint64 id) {
+    std::erase_if(waiting_, [id](const Pending& p) { return p.id == id; });
+    if (running_ && running_->id == id) {
+        running_->answer = nullptr;
+    }
+}
+
+qint64 MediaWorker::processId() const {
+    return process_ != nullptr ? process_->processId() : 0;
+}
+
+void MediaWorker::sendNext() {
+    if (running_ || waiting_.empty()) {
+        return;
+    }
+    running_ = std::move(waiting_.front());
+    waiting_.pop_front();
+    if (process_ == nullptr) {
+        if (program_.isEmpty()) {
+            fail(Status::Failure(FailureKind::NotFound, ZVM_TEXT("the media reader %1 was not found"),
+                                 "zarnik-video-maker-worker"));
+            return;
+        }
+        process_ = new QProcess(this);
+        process_->setStandardErrorFile(QProcess::nullDevice());
+        reader_ = wire::Reader(kLongestAnswer);
+        connect(process_, &QProcess::readyReadStandardOutput, this, &MediaWorker::read);
+        connect(process_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+            if (error == QProcess::FailedToStart) {
+                fail(Status::Failure(FailureKind::Outside,
+                                     ZVM_TEXT("the media reader %1 could not be started"),
+                                     program_.toStdString()));
+            }
+        });
+        connect(process_, &QProcess::finished, this, [this](int code, QProcess::ExitStatus how) {
+            read(); // an answer written just before the end still counts
+            if (how == QProcess::CrashExit) {
+                fail(Status::Failure(FailureKind::Outside,
+                                     ZVM_TEXT("the media reader crashed while reading the file")));
+            } else {
+                fail(Status::Failure(FailureKind::Outside,
+                                     ZVM_TEXT("the media reader ended while reading the file (exit code %1)"),
+                                     std::to_string(code)));
+            }
+        });
+        process_->start(program_, {});
+    }
+    const std::string bytes = wire::Encode(running_->request);
+    process_->write(bytes.data(), static_cast<qint64>(bytes.size()));
+    timer_->start(running_->timeout);
+}
+
+void MediaWorker::read() {
+    if (process_ == nullptr) {
+        return;
+    }
+    const QByteArray bytes = process_->readAllStandardOutput();
+    reader_.append(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    while (process_ != nullptr) {
+        auto message = reader_.next();
+        if (!message.ok()) {
+            fail(message.status());
+            return;
+        }
+        if (!message.value() || !running_) {
+            return;
+        }
+        const wire::Message& m = *message.value();
+        const bool more = m.get("more") == "1";
+        const Answer answer = running_->answer;
+        if (!more) {
+            timer_->stop();
+            running_.reset();
+        }
+        if (answer) {
+            if (m.get("answer") == "ok") {
+                answer(m);
+            } else {
+                answer(Status::Failure(FailureKind::BadInput,
+                                       m.get("message").empty() ? "%1" : m.get("message"), m.get("detail")));
+            }
+        }
+        if (!more) {
+            QMetaObject::invokeMethod(this, &MediaWorker::sendNext, Qt::QueuedConnection);
+        }
+    }
+}
+
+void MediaWorker::stopWorker() {
+    if (process_ != nullptr) {
+        disconnect(process_, nullptr, this, nullptr);
+        process_->kill();
+        process_->waitForFinished(1000);
+        process_->deleteLater();
+        process_ = nullptr;
+    }
+}
+
+// The worker is ended with the request it failed on; later requests go to a fresh one.
+void MediaWorker::fail(const Status& why) {
+    timer_->stop();
+    stopWorker();
+    const std::optional<Pending> failed = std::move(running_);
+    running_.reset();
+    if (failed && failed->answer) {
+        failed->answer(why);
+    }
+    QMetaObject::invokeMethod(this, &MediaWorker::sendNext, Qt::QueuedConnection);
+}
+
+SizeDetection ReadSize(const Result<wire::Message>& answer) {
+    if (!answer.ok()) {
+        return {std::nullopt, StatusText(answer.status()), {}};
+    }
+    const wire::Message& m = answer.value();
+    if (!m.has("video_codec")) {
+        return {std::nullopt, SizeProbe::tr("the file has no video stream"), {}};
+    }
+    const QSize size(QString::fromStdString(m.get("display_width")).toInt(),
+                     QString::fromStdString(m.get("display_height")).toInt());
+    if (size.isEmpty()) {
+        return {std::nullopt, SizeProbe::tr("the video stream has no size"), {}};
+    }
+    return {size, {}, ReadOutput(m).duration};
+}
+
+ProbedOutput ReadOutput(const wire::Message& answer) {
+    const auto number = [&answer](const char* name) {
+        bool ok = false;
+        const double value = QString::fromStdString(answer.get(name)).toDouble(&ok);
+        return ok ? std::optional(value) : std::nullopt;
+    };
+    const auto whole = [&number](const char* name) {
+        const auto value = number(name);
+        return value ? std::optional(static_cast<int>(*value)) : std::nullopt;
+    };
+    ProbedOutput file;
+    file.width = whole("width");
+    file.height = whole("height");
+    file.videoCodec = answer.get("video_codec");
+    file.frameRate = PositiveRatio(QString::fromStdString(answer.get("frame_rate")), '/');
+    file.audioCodec = answer.get("audio_codec");
+    file.sampleRate = number("sample_rate");
+    file.channels = whole("channels");
+    file.duration = number("duration");
+    return file;
+}
+
+QString StatusText(const Status& status) {
+    // The translation tools name each text's context after the namespace or class it stands in.
+    QString message = QString::fromStdString(status.message());
+    for (const char* context : {"zvm::media", "zvm::media::MediaWorker", "zvm::media::wire"}) {
+        const QString translated = QCoreApplication::translate(context, status.message().c_str());
+        if (translated != message) {
+            message = translated;
+            break;
+        }
+    }
+    return message.contains(QLatin1String("%1")) ? message.arg(QString::fromStdString(status.detail()))
+                                                 : message;
+}
+
+} // namespace zvm::media

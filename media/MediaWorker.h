@@ -1,0 +1,76 @@
+#pragma once
+
+#include "OutputTarget.h"
+#include "SizeProbe.h"
+#include "Status.h"
+#include "WorkerWire.h"
+
+#include <QObject>
+#include <QString>
+
+#include <deque>
+#include <functional>
+
+class QProcess;
+class QTimer;
+
+namespace zvm::media {
+
+// The program's side of zarnik-video-maker-worker: starts it on the first request, keeps it while
+// the program runs, and asks it one request at a time. Each request has a time limit; a worker that
+// crashes or does not answer in time is ended, the request fails with the reason, and the next
+// request starts a fresh worker.
+class MediaWorker : public QObject {
+    Q_OBJECT
+
+public:
+    // Called with each answer to a request: once, or several times when the worker sends an answer
+    // with more=1 before its last one.
+    using Answer = std::function<void(const Result<wire::Message>&)>;
+
+    explicit MediaWorker(QString program, QObject* parent = nullptr);
+    ~MediaWorker() override;
+
+    // The worker of this program, made on first use and owned by the application.
+    static MediaWorker& Shared();
+    // ZVM_MEDIA_WORKER when set, else the worker beside the running program, else the installed one;
+    // empty when there is none.
+    static QString FindProgram();
+
+    // Queues a request; returns its number for cancel().
+    quint64 ask(wire::Message request, int timeoutMilliseconds, Answer answer);
+    // A waiting request is dropped; a running one runs on, but its answers are never given.
+    void cancel(quint64 id);
+    // The running worker's process id, 0 when none runs.
+    qint64 processId() const;
+
+private:
+    struct Pending {
+        quint64 id;
+        wire::Message request;
+        int timeout;
+        Answer answer;
+    };
+
+    void sendNext();
+    void read();
+    void fail(const Status& why);
+    void stopWorker();
+
+    QString program_;
+    QProcess* process_ = nullptr;
+    QTimer* timer_;
+    wire::Reader reader_;
+    std::deque<Pending> waiting_;
+    std::optional<Pending> running_;
+    quint64 lastId_ = 0;
+};
+
+// A probe answer (or why there is none) as the size detection and the after-check read it.
+SizeDetection ReadSize(const Result<wire::Message>& answer);
+ProbedOutput ReadOutput(const wire::Message& answer);
+
+// A failure of the worker or its client in the user's language, its detail in place.
+QString StatusText(const Status& status);
+
+} // namespace zvm::media

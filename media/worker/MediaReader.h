@@ -1,0 +1,21 @@
+#pragma once
+
+// What the media worker does with a file, through FFmpeg's libraries: only the worker links them.
+#include "Status.h"
+#include "WorkerWire.h"
+
+#include <functional>
+#include <string>
+
+namespace zvm::media {
+
+// Reads a file's streams and answers a probe request (see WorkerWire.h for the fields).
+Result<wire::Message> ProbeMedia(const std::string& path);
+
+// The video frame at or after `seconds` through the source's rotation and `filter` (the modern
+// command's -vf text), as PNG. keyframe, when given, first receives the nearest earlier keyframe's
+// picture through the same filter, unless that is already the frame asked for.
+Result<std::string> RenderFrame(const std::string& path, double seconds, const std::string& filter,
+                                const std::function<void(const std::string& png)>& keyframe);
+
+} // namespace zvm::media

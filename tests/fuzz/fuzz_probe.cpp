@@ -1,0 +1,26 @@
+// The worker's reading of a file on any bytes: probing and rendering a frame of a damaged file end
+// with an answer or a reason, never a crash. Seeded with small broken media files (scripts/fuzz.sh).
+#include "MediaReader.h"
+
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const std::string path = "/tmp/zvm-fuzz-probe-" + std::to_string(getpid());
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) {
+        return 0;
+    }
+    std::fwrite(data, 1, size, file);
+    std::fclose(file);
+    const auto probed = zvm::media::ProbeMedia(path);
+    if (probed.ok() && probed.value().has("display_width")) {
+        zvm::media::RenderFrame(path, 0.1, "scale=32:24,pad=32:32:0:4,setsar=1", [](const std::string&) {})
+            .status()
+            .ignore();
+    }
+    return 0;
+}

@@ -1,0 +1,326 @@
+// The media worker and its client: the wire, every request with its answer (a crash and a hang
+// among them, after which the next request finds a fresh worker), probes that read what ffprobe reads
+// over generated sources, and frames that equal what the encoder writes through the same filter.
+#include "FrameRenderer.h"
+#include "MediaWorker.h"
+#include "OutputCheck.h"
+
+#include "CommandLine.h"
+
+#include <QImage>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+
+using namespace zvm::media;
+
+namespace {
+QByteArray Run(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(60000);
+    return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0 ? p.readAllStandardOutput()
+                                                                       : QByteArray();
+}
+
+// Messages as "name=value name=value", several joined by " | "; "failed" where the stream broke.
+QString Shown(wire::Reader& reader) {
+    QStringList shown;
+    for (auto next = reader.next(); next.ok() || (shown << "failed", false); next = reader.next()) {
+        if (!next.value()) {
+            break;
+        }
+        QStringList fields;
+        for (const auto& [name, value] : next.value()->fields) {
+            fields << QString::fromStdString(name + "=" + value);
+        }
+        shown << fields.join(' ');
+    }
+    return shown.join(" | ");
+}
+
+double Psnr(const QImage& a, const QImage& b) {
+    if (a.size() != b.size() || a.isNull()) {
+        return 0;
+    }
+    const QImage x = a.convertToFormat(QImage::Format_RGB888);
+    const QImage y = b.convertToFormat(QImage::Format_RGB888);
+    double squares = 0;
+    for (int row = 0; row < x.height(); ++row) {
+        for (int i = 0; i < x.width() * 3; ++i) {
+            const double d = x.constScanLine(row)[i] - y.constScanLine(row)[i];
+            squares += d * d;
+        }
+    }
+    const double mse = squares / (x.width() * x.height() * 3.0);
+    return mse == 0 ? 100 : 10 * std::log10(255.0 * 255.0 / mse);
+}
+} // namespace
+
+class TestMediaWorker : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void readsTheWire_data();
+    void readsTheWire();
+    void answersRequests_data();
+    void answersRequests();
+    void probesAsFfprobeDoes_data();
+    void probesAsFfprobeDoes();
+    void rendersWhatTheEncoderWrites_data();
+    void rendersWhatTheEncoderWrites();
+
+private:
+    // The answers to one request, waited for generously.
+    QList<zvm::Result<wire::Message>> ask(const wire::Message& request, int limit = 60000);
+    std::optional<wire::Message> request(const QString& words);
+    QString path(const QString& name) const { return dir_.filePath(name); }
+
+    QTemporaryDir dir_;
+    QString ffmpeg_;
+    std::unique_ptr<MediaWorker> worker_;
+};
+
+void TestMediaWorker::initTestCase() {
+    qputenv("ZVM_WORKER_FAULTS", "1"); // the crash and hang requests
+    ffmpeg_ = QStandardPaths::findExecutable("ffmpeg");
+    QVERIFY(!ffmpeg_.isEmpty());
+    QVERIFY(!MediaWorker::FindProgram().isEmpty());
+    worker_ = std::make_unique<MediaWorker>(MediaWorker::FindProgram());
+    const QStringList sound{"-f", "lavfi", "-i", "sine=d=2"};
+    struct Source {
+        const char* name;
+        const char* size;
+        const char* filter;
+        bool silent;
+        const char* codec;
+    } sources[] = {{"square.mp4", "640x480", "null", false, "mpeg4"},
+                   {"wide.mp4", "1280x720", "null", false, "mpeg4"},
+                   {"portrait.mp4", "480x640", "null", true, "mpeg4"},
+                   {"anamorphic.mp4", "720x480", "setsar=32/27", false, "mpeg4"},
+                   {"keyframes.mp4", "320x240", "null", false, "libx264"}};
+    for (const Source& s : sources) {
+        QStringList args{
+            "-v", "error", "-y", "-f", "lavfi", "-i", QString("testsrc=s=%1:d=2:r=25").arg(s.size)};
+        args << (s.silent ? QStringList() : sound) << "-vf" << s.filter << "-c:v" << s.codec << "-g"
+             << "10"
+             << "-shortest" << path(s.name);
+        Run(ffmpeg_, args);
+        QVERIFY2(QFileInfo(path(s.name)).size() > 0, s.name);
+    }
+    Run(ffmpeg_, {"-v", "error", "-y", "-i", path("square.mp4"), "-c", "copy", "-metadata:s:v:0", "rotate=90",
+                  path("rotated.mp4")});
+    QFile whole(path("square.mp4"));
+    QVERIFY(whole.open(QIODevice::ReadOnly));
+    const QByteArray bytes = whole.readAll();
+    QFile truncated(path("truncated.mp4"));
+    QVERIFY(truncated.open(QIODevice::WriteOnly) && truncated.write(bytes.left(bytes.size() / 3)) > 0);
+    QFile notes(path("notes.txt"));
+    QVERIFY(notes.open(QIODevice::WriteOnly) && notes.write("not a video\n") > 0);
+}
+
+QList<zvm::Result<wire::Message>> TestMediaWorker::ask(const wire::Message& request, int limit) {
+    auto answers = std::make_shared<QList<zvm::Result<wire::Message>>>();
+    worker_->ask(request, limit, [answers](const zvm::Result<wire::Message>& a) { answers->append(a); });
+    const bool last = QTest::qWaitFor(
+        [&] {
+            return !answers->isEmpty() &&
+                   (!answers->last().ok() || answers->last().value().get("more") != "1");
+        },
+        limit + 60000);
+    return last ? *answers : QList<zvm::Result<wire::Message>>();
+}
+
+// "probe <file>", "frame <file> <seconds>", or a verb alone; a file is one the test made or "missing".
+std::optional<wire::Message> TestMediaWorker::request(const QString& words) {
+    const QStringList w = words.split(' ');
+    const QHash<QString, int> arity{{"probe", 1}, {"frame", 2}, {"crash", 0}, {"hang", 0}, {"nonsense", 0}};
+    if (!arity.contains(w[0]) || w.size() != arity[w[0]] + 1 ||
+        (w.size() > 1 && w[1] != "missing" && !QFileInfo::exists(path(w[1])))) {
+        return std::nullopt;
+    }
+    wire::Message m;
+    m.add("request", w[0].toStdString());
+    if (w.size() > 1) {
+        m.add("path", path(w[1]).toStdString());
+    }
+    if (w.size() > 2) {
+        m.add("seconds", w[2].toStdString()).add("filter", "scale=240:136,pad=240:160:0:12,setsar=1");
+    }
+    return m;
+}
+
+void TestMediaWorker::readsTheWire_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("piece"); // bytes given at a time
+    QTest::addColumn<QString>("read");
+    const std::string one = wire::Encode(wire::Message().add("request", "probe").add("path", "a b.mp4"));
+    const std::string odd =
+        wire::Encode(wire::Message().add("png", std::string("x\nzvm 1\n\0y", 10)).add("e", ""));
+    QTest::newRow("whole") << QByteArray::fromStdString(one) << 4096 << "request=probe path=a b.mp4";
+    QTest::newRow("two, a byte at a time") << QByteArray::fromStdString(one + one) << 1
+                                           << "request=probe path=a b.mp4 | request=probe path=a b.mp4";
+    QTest::newRow("any bytes in a value, an empty one")
+        << QByteArray::fromStdString(odd) << 3 << QString::fromUtf8("png=x\nzvm 1\n\0y e=", 17);
+    QTest::newRow("incomplete waits") << QByteArray("zvm 1\npath 5\nab") << 1 << "";
+    QTest::newRow("not a header") << QByteArray("zvn 1\n") << 4096 << "failed";
+    QTest::newRow("a count that is no number") << QByteArray("zvm 1x\n") << 4096 << "failed";
+    QTest::newRow("too many fields") << QByteArray("zvm 33\n") << 4096 << "failed";
+    QTest::newRow("a value too long") << QByteArray("zvm 1\npng 1048577\n") << 4096 << "failed";
+    QTest::newRow("a name in capitals") << QByteArray("zvm 1\nPath 1\nx") << 4096 << "failed";
+    QTest::newRow("a line without end") << QByteArray("zvm 1\n") + QByteArray(80, 'a') << 7 << "failed";
+    QTest::newRow("the message before a broken one") << QByteArray::fromStdString(one) + "zvm -1\n"
+                                                     << 4096 << "request=probe path=a b.mp4 | failed";
+}
+
+void TestMediaWorker::readsTheWire() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, piece);
+    QFETCH(QString, read);
+    wire::Reader reader(1024 * 1024);
+    QStringList shown;
+    for (qsizetype at = 0; at < bytes.size() && !shown.join(' ').endsWith("failed"); at += piece) {
+        reader.append(std::string_view(bytes.constData() + at,
+                                       std::size_t(std::min<qsizetype>(piece, bytes.size() - at))));
+        if (const QString now = Shown(reader); !now.isEmpty()) {
+            shown << now;
+        }
+    }
+    QCOMPARE(shown.join(" | "), read);
+}
+
+void TestMediaWorker::answersRequests_data() {
+    QTest::addColumn<QString>("words");
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<QString>("answer"); // "ok", or what the reason says
+    QTest::addColumn<bool>("fresh");     // the worker was ended and the next request starts another
+    constexpr int kGenerous = 60000;
+    QTest::newRow("probe") << "probe rotated.mp4" << kGenerous << "ok" << false;
+    QTest::newRow("a missing file") << "probe missing" << kGenerous << "could not be read: No such file"
+                                    << false;
+    QTest::newRow("not a video") << "probe notes.txt" << kGenerous << "could not be read: Invalid data"
+                                 << false;
+    QTest::newRow("frame") << "frame keyframes.mp4 1.3" << kGenerous << "ok" << false;
+    QTest::newRow("a bad moment") << "frame square.mp4 -1" << kGenerous << "bad moment: -1" << false;
+    QTest::newRow("after the end") << "frame square.mp4 60" << kGenerous << "no frame at this moment"
+                                   << false;
+    QTest::newRow("an unknown request") << "nonsense" << kGenerous << "unknown request: nonsense" << false;
+    QTest::newRow("a crash") << "crash" << kGenerous << "crashed while reading the file" << true;
+    QTest::newRow("a hang") << "hang" << 1000 << "did not answer within 1 seconds" << true;
+}
+
+// Whatever the request did, the caller gets one clear answer and the next request is answered.
+void TestMediaWorker::answersRequests() {
+    QFETCH(QString, words);
+    QFETCH(int, limit);
+    QFETCH(QString, answer);
+    QFETCH(bool, fresh);
+    const auto sent = request(words);
+    QVERIFY2(sent.has_value(), qPrintable("not a request the table knows: " + words));
+    const auto probe = *request("probe square.mp4");
+    QCOMPARE(ask(probe).size(), 1);
+    const qint64 before = worker_->processId();
+    const auto answers = ask(*sent, limit);
+    QCOMPARE(answers.size(), 1);
+    const QString got = answers[0].ok() ? QString("ok") : StatusText(answers[0].status());
+    QVERIFY2(answer == "ok" ? got == answer : got.contains(answer), qPrintable(got));
+    const auto after = ask(probe);
+    QVERIFY(!after.isEmpty() && after[0].ok());
+    QCOMPARE(worker_->processId() != before, fresh);
+}
+
+void TestMediaWorker::probesAsFfprobeDoes_data() {
+    QTest::addColumn<QString>("source");
+    for (const char* source : {"square.mp4", "wide.mp4", "portrait.mp4", "anamorphic.mp4", "rotated.mp4",
+                               "keyframes.mp4", "truncated.mp4", "notes.txt"}) {
+        QTest::newRow(source) << QString(source);
+    }
+}
+
+// The size detection and the after-check read the same from the worker as from ffprobe.
+void TestMediaWorker::probesAsFfprobeDoes() {
+    QFETCH(QString, source);
+    SizeProbe probe;
+    QSignalSpy read(&probe, &SizeProbe::finished);
+    probe.start(path(source), ffmpeg_);
+    QVERIFY(read.wait(60000));
+    const auto byFfprobe = read.at(0).at(0).value<SizeDetection>();
+    const auto answers = ask(*request("probe " + source));
+    QCOMPARE(answers.size(), 1);
+    const SizeDetection byWorker = ReadSize(answers[0]);
+    QCOMPARE(byWorker.size, byFfprobe.size);
+    QCOMPARE(byWorker.error.isEmpty(), byFfprobe.error.isEmpty());
+    QCOMPARE(byWorker.duration.has_value(), byFfprobe.duration.has_value());
+    QVERIFY(std::abs(byWorker.duration.value_or(0) - byFfprobe.duration.value_or(0)) < 1e-6);
+
+    const QByteArray json =
+        Run(QStandardPaths::findExecutable("ffprobe"),
+            {"-v", "error", "-show_entries",
+             "stream=codec_type,codec_name,width,height,r_frame_rate,sample_rate,channels:format=duration",
+             "-of", "json", "-i", path(source)});
+    QCOMPARE(answers[0].ok(), !json.isEmpty());
+    if (answers[0].ok()) {
+        const auto shown = [](const zvm::ProbedOutput& f) {
+            return QString("%1x%2 %3 %4 fps, %5 %6 Hz %7 channels, %8 s")
+                .arg(f.width.value_or(-1))
+                .arg(f.height.value_or(-1))
+                .arg(QString::fromStdString(f.videoCodec))
+                .arg(f.frameRate.value_or(-1))
+                .arg(QString::fromStdString(f.audioCodec))
+                .arg(f.sampleRate.value_or(-1))
+                .arg(f.channels.value_or(-1))
+                .arg(f.duration.value_or(-1), 0, 'f', 6);
+        };
+        QCOMPARE(shown(ReadOutput(answers[0].value())), shown(ParseOutputProbe(json)));
+    }
+}
+
+void TestMediaWorker::rendersWhatTheEncoderWrites_data() {
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<double>("seconds");
+    QTest::addColumn<QSize>("display");
+    QTest::addColumn<QSize>("target");
+    QTest::addColumn<int>("pictures"); // the keyframe's first when the moment is between keyframes
+    QTest::newRow("between keyframes") << "keyframes.mp4" << 1.3 << QSize(320, 240) << QSize(368, 208) << 2;
+    QTest::newRow("on a keyframe") << "keyframes.mp4" << 1.2 << QSize(320, 240) << QSize(240, 160) << 1;
+    QTest::newRow("the start") << "wide.mp4" << 0.0 << QSize(1280, 720) << QSize(368, 208) << 1;
+    QTest::newRow("turned a quarter") << "rotated.mp4" << 0.5 << QSize(480, 640) << QSize(240, 160) << 2;
+    QTest::newRow("anamorphic") << "anamorphic.mp4" << 0.5 << QSize(853, 480) << QSize(352, 240) << 2;
+}
+
+// The exact frame equals the one the encoder renders with the command's filter; the keyframe's
+// picture that may come first has the same size.
+void TestMediaWorker::rendersWhatTheEncoderWrites() {
+    QFETCH(QString, source);
+    QFETCH(double, seconds);
+    QFETCH(QSize, display);
+    QFETCH(QSize, target);
+    QFETCH(int, pictures);
+    const zvm::FrameGeometry g =
+        zvm::FitAndPad(zvm::ComputeRatio(display.width(), display.height()), target.width(), target.height());
+    const QImage encoder =
+        QImage::fromData(Run(ffmpeg_, FrameRenderer::Arguments(path(source), seconds, g)), "PNG");
+    QCOMPARE(encoder.size(), target);
+    wire::Message frame;
+    frame.add("request", "frame").add("path", path(source).toStdString());
+    frame.add("seconds", QString::number(seconds, 'f', 3).toStdString())
+        .add("filter", zvm::ScaleAndPadFilter(g));
+    const auto answers = ask(frame.add("first", "1"));
+    QCOMPARE(answers.size(), pictures);
+    for (const auto& answer : answers) {
+        QVERIFY2(answer.ok(), qPrintable(StatusText(answer.status())));
+        QCOMPARE(QImage::fromData(QByteArray::fromStdString(answer.value().get("png")), "PNG").size(),
+                 target);
+    }
+    const double psnr =
+        Psnr(QImage::fromData(QByteArray::fromStdString(answers.last().value().get("png")), "PNG"), encoder);
+    QVERIFY2(psnr > 40, qPrintable(QString("PSNR %1 dB").arg(psnr)));
+}
+
+QTEST_GUILESS_MAIN(TestMediaWorker)
+#include "tst_mediaworker.moc"
