@@ -17,9 +17,12 @@ public:
 
     // program is a path to an executable file. The answer comes through answered(), later.
     void ask(const QString& program);
+    // The same for whether it can write the later targets' H.264 files; through h264Answered().
+    void askH264(const QString& program);
 
 signals:
     void answered(zvm::EncoderAnswer answer);
+    void h264Answered(zvm::H264Answer answer);
 
 private:
     int timeout_;

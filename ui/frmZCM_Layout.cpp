@@ -324,6 +324,7 @@ void frmZCM::connectHandlers() {
     connect(cboPlatform, &QComboBox::currentIndexChanged, this, &frmZCM::followPreview);
     connect(movieTypeGroup_, &QButtonGroup::buttonToggled, this, &frmZCM::followPreview);
     connect(cboPlatform, &QComboBox::currentIndexChanged, this, &frmZCM::describePreset);
+    connect(cboPlatform, &QComboBox::currentIndexChanged, this, &frmZCM::followTarget);
 
     const std::pair<QWidget*, void (frmZCM::*)()> focusHandlers[] = {
         {txtOriginalVideo, &frmZCM::txtOriginalVideo_GotFocus},

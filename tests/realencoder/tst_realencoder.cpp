@@ -2,10 +2,15 @@
 // program's own queue and checked by the after-check; preview frames rendered through the same
 // numbers; the detection and the check where they cannot work.
 #include "Generate.h"
+#include "OutputName.h"
 #include "Outside.h"
+#include "Presets.h"
 #include "QueueRunner.h"
 
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -62,7 +67,7 @@ SizeDetection Detect(zvm::media::Outside& outside, const QString& video, const Q
 CheckReport Check(zvm::media::Outside& outside, const QString& output, const QString& encoder,
                   const zvm::OutputTarget& target, std::optional<double> duration) { // a source with sound
     return Await<CheckReport>([&](auto done) {
-               outside.checkOutput(output, encoder, target, {duration, true}, done);
+               outside.checkOutput(output, encoder, target, {duration, true, std::nullopt}, done);
            })
         .value_or(CheckReport{});
 }
@@ -145,12 +150,18 @@ void TestRealEncoder::initTestCase() {
 void TestRealEncoder::convertsEveryPreset_data() {
     QTest::addColumn<int>("preset");
     QTest::addColumn<bool>("animation");
+    // For the later targets, what ffprobe reads of the wide source's file: codec, profile, size, frame
+    // rate (the 25 fps source's own where the target allows it) and the container's brand.
+    QTest::addColumn<QString>("probe");
     for (int preset = 0; preset < 5; ++preset) {
-        QTest::addRow("row %d live action", preset) << preset << false;
+        QTest::addRow("row %d live action", preset) << preset << false << "";
         if (preset != 4) { // the VCD form has no movie type
-            QTest::addRow("row %d animation", preset) << preset << true;
+            QTest::addRow("row %d animation", preset) << preset << true << "";
         }
     }
+    QTest::newRow("psp h264") << 5 << false << "h264 Main 30 480x272 25/1 MSNV";
+    QTest::newRow("vcd pal") << 6 << false << "mpeg1video - - 352x288 25/1 -";
+    QTest::newRow("vcd for a tv") << 7 << false << "mpeg1video - - 352x240 30000/1001 -";
 }
 
 // Every source shape through the real queue in the modern form: sizes read by ffprobe, one encoder
@@ -159,6 +170,8 @@ void TestRealEncoder::convertsEveryPreset_data() {
 void TestRealEncoder::convertsEveryPreset() {
     QFETCH(int, preset);
     QFETCH(bool, animation);
+    QFETCH(QString, probe);
+    const zvm::TargetPreset& target = *zvm::FindPreset(preset);
     QTemporaryDir out;
     std::vector<zvm::ConversionRequest> requests;
     for (auto it = sources_.cbegin(); it != sources_.cend(); ++it) {
@@ -166,7 +179,7 @@ void TestRealEncoder::convertsEveryPreset() {
         r.width.clear(); // read from the file
         r.height.clear();
         r.encoderPath = ffmpeg_.toStdString();
-        r.outputPath = out.filePath(QFileInfo(it.key()).baseName() + (preset == 4 ? ".mpg" : ".mp4")).toStdString();
+        r.outputPath = zvm::SuggestOutputName(it.key().toStdString(), preset, out.path().toStdString());
         requests.push_back(r);
     }
     QueueRunner runner(outside_);
@@ -179,15 +192,39 @@ void TestRealEncoder::convertsEveryPreset() {
         QCOMPARE(QSize(std::stoi(item.request.width), std::stoi(item.request.height)), sources_.value(source));
         QTRY_VERIFY2(!item.check.empty(), qPrintable(source));
         QVERIFY2(item.verdict == zvm::CheckVerdict::Fits, item.check.c_str());
-        QVERIFY(item.check.starts_with("Fits " + std::string(preset == 4 ? "VCD" : preset < 2 ? "GBA" : "PSP")));
+        QVERIFY(item.check.starts_with("Fits " + std::string(zvm::ScreenName(target))));
+        // Only the designed VCD row, fitted for square pixels, looks narrower on a TV, and says so.
+        QCOMPARE(QString::fromStdString(item.check)
+                     .contains("; on a 4:3 TV the picture appears 9% narrower; the target 'VCD for a 4:3 TV' fits it"),
+                 preset == 4);
         const QImage frame = QImage::fromData(Run(ffmpeg_, {"-v", "error", "-i", QString::fromStdString(item.request.outputPath),
                                                             "-frames:v", "1", "-f", "image2pipe", "-c:v", "png", "-"}),
                                               "PNG");
         QCOMPARE(BandsAreWrong(frame, *zvm::FitRequest(item.request)), QString());
     }
     if (preset == 0 && !animation) {
-        QCOMPARE(QString::fromStdString(runner.queue().items()[0].check).section(": ", 1),
+        QCOMPARE(QString::fromStdString(runner.queue().items()[0].check).section(": ", 1).section("; ", 0, 0),
                  "240x160, mpeg4, 29.97 fps, AAC 24000 Hz stereo");
+    }
+    if (!probe.isEmpty()) {
+        const QString wide = QString::fromStdString(
+            zvm::SuggestOutputName(sources_.key(QSize(1280, 720)).toStdString(), preset, out.path().toStdString()));
+        const QString read = QString::fromUtf8(Run("ffprobe", {"-v", "error", "-select_streams", "v:0", "-show_entries",
+                                                              "stream=codec_name,profile,level,width,height,r_frame_rate:"
+                                                              "format_tags=major_brand",
+                                                              "-of", "json", wide}));
+        const QJsonObject root = QJsonDocument::fromJson(read.toUtf8()).object();
+        const QJsonObject video = root["streams"].toArray().first().toObject();
+        const auto word = [](const QJsonValue& v) {
+            return v.isUndefined() || v.isNull() || v.toString() == "unknown" || v.toInt(1) < 0 ? QString("-")
+                   : v.isDouble()                                                ? QString::number(v.toInt())
+                                                                                 : v.toString();
+        };
+        QCOMPARE(QStringList({word(video["codec_name"]), word(video["profile"]), word(video["level"]),
+                              QString("%1x%2").arg(video["width"].toInt()).arg(video["height"].toInt()),
+                              word(video["r_frame_rate"]), word(root["format"].toObject()["tags"].toObject()["major_brand"])})
+                     .join(' '),
+                 probe);
     }
 }
 
