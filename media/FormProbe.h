@@ -1,9 +1,15 @@
 #pragma once
 
 #include "CommandForm.h"
+#include "Status.h"
 
 #include <QObject>
 #include <QString>
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
 // Asks an encoder, without blocking, whether it knows the classic options (see FormQuestion.h). An
 // answer remembered for this build of the program comes at once.
@@ -25,5 +31,15 @@ signals:
     void h264Answered(zvm::H264Answer answer);
 
 private:
+    // How one question is put, read and kept (see FormQuestion.h).
+    template <class Answer> struct Question {
+        const std::vector<std::string>& (*words)();
+        Answer (*read)(int exitCode, std::string_view output);
+        std::optional<Answer> (*remembered)(const std::string& program);
+        zvm::Status (*remember)(const std::string& program, Answer answer);
+    };
+    template <class Answer>
+    void askOnce(const QString& program, const Question<Answer>& question, void (FormProbe::*signal)(Answer));
+
     int timeout_;
 };

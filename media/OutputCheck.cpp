@@ -134,11 +134,9 @@ void OutputCheck::start(const QString& outputPath, const QString& encoderPath,
             {CheckReport::Verdict::NotChecked, tr("The output could not be checked: ffprobe was not found")});
         return;
     }
-    run_->start(
-        probe, {"-v", "error", "-show_entries",
-                "stream=codec_type,codec_name,width,height,r_frame_rate,sample_rate,channels,sample_aspect_ratio,"
-                "bit_rate:format=duration",
-                "-of", "json", "-i", outputPath});
+    const QString entries = QStringLiteral("stream=codec_type,codec_name,width,height,r_frame_rate,sample_rate,"
+                                           "channels,sample_aspect_ratio,bit_rate:format=duration");
+    run_->start(probe, {"-v", "error", "-show_entries", entries, "-of", "json", "-i", outputPath});
 }
 
 void OutputCheck::read(const ProcessResult& result) {

@@ -58,13 +58,13 @@ void RealOutside::askForm(const QString& encoder, std::function<void(EncoderAnsw
     OneShot<FormProbe>(&FormProbe::answered, std::move(done))->ask(program);
 }
 
-void RealOutside::askH264(const QString& encoder, std::function<void(H264Answer)> done) {
+void RealOutside::askH264(const QString& encoder, const std::function<void(H264Answer)>& done) {
     const QString program = EncoderProgram(encoder);
     if (program.isEmpty()) {
-        QTimer::singleShot(0, QCoreApplication::instance(), [done = std::move(done)] { done(H264Answer::Unknown); });
+        QTimer::singleShot(0, QCoreApplication::instance(), [done] { done(H264Answer::Unknown); });
         return;
     }
-    OneShot<FormProbe>(&FormProbe::h264Answered, std::move(done))->askH264(program);
+    OneShot<FormProbe>(&FormProbe::h264Answered, done)->askH264(program);
 }
 
 void RealOutside::checkOutput(const QString& output, const QString& encoder, const OutputTarget& target,
