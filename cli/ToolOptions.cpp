@@ -2,6 +2,7 @@
 
 #include "Presets.h"
 
+#include <algorithm>
 #include <functional>
 #include <map>
 
@@ -107,6 +108,7 @@ const std::map<std::string_view, bool ToolOptions::*>& Flags() {
         {"-q", &ToolOptions::quiet},    {"--quiet", &ToolOptions::quiet},
         {"-v", &ToolOptions::verbose},  {"--verbose", &ToolOptions::verbose},
         {"-h", &ToolOptions::help},     {"--help", &ToolOptions::help},
+        {"--list-targets", &ToolOptions::listTargets},
     };
     return flags;
 }
@@ -114,24 +116,53 @@ const std::map<std::string_view, bool ToolOptions::*>& Flags() {
 
 std::string PresetWord(int preset) {
     const TargetPreset* found = FindPreset(preset);
-    if (found == nullptr) {
-        return {};
-    }
-    const std::string name = Lower(ScreenName(*found)); // "gba - 240x160"
-    const std::size_t dash = name.find(" - ");
-    std::string word = name.substr(0, dash);
-    word += '-';
-    word += name.substr(dash + 3);
-    return word;
+    return found == nullptr ? std::string() : std::string(found->name);
 }
 
 std::optional<int> PresetFromWord(std::string_view word) {
+    if (const auto named = PresetByName(Lower(word))) {
+        return named;
+    }
     for (int i = 0; i < static_cast<int>(TargetPresets().size()); ++i) {
-        if (Lower(word) == PresetWord(i) || word == std::to_string(i)) {
+        if (word == std::to_string(i)) {
             return i;
         }
     }
     return std::nullopt;
+}
+
+std::string TargetListing(bool json) {
+    const auto quoted = [](std::string_view text) {
+        std::string q = "\"";
+        for (const char c : text) {
+            q += c == '"' || c == '\\' ? std::string("\\") + c : std::string(1, c);
+        }
+        return q + "\"";
+    };
+    std::string out = json ? "[" : "";
+    for (const TargetPreset& t : TargetPresets()) {
+        const std::string size = std::to_string(t.width) + "x" + std::to_string(t.height);
+        const std::string norm(NormWord(t.norm));
+        if (json) {
+            out += std::string(out.size() > 1 ? ",\n " : "") + "{\"name\": " + quoted(t.name) +
+                   ", \"label\": " + quoted(t.displayText) + ", \"width\": " + std::to_string(t.width) +
+                   ", \"height\": " + std::to_string(t.height) + ", \"pixelAspect\": " +
+                   quoted(AspectText(t.pixelAspect)) + ", \"video\": " + quoted(VideoWord(t.video)) +
+                   ", \"container\": " + quoted(ContainerWord(t.container)) +
+                   (norm.empty() ? "" : ", \"norm\": " + quoted(norm)) +
+                   ", \"maxFrameRate\": " + quoted(RateText(t.maxFrameRate)) +
+                   ", \"movieType\": " + (UsesMovieType(t) ? "true" : "false") + "}";
+        } else {
+            std::string line = std::string(t.name);
+            line.resize(std::max<std::size_t>(line.size() + 2, 18), ' ');
+            line += std::string(t.displayText);
+            line.resize(std::max<std::size_t>(line.size() + 2, 50), ' ');
+            out += line + std::string(VideoWord(t.video)) + " in " + std::string(ContainerWord(t.container)) +
+                   (norm.empty() ? "" : " (" + norm + ")") + ", pixel " + AspectText(t.pixelAspect) +
+                   ", at most " + RateText(t.maxFrameRate) + " fps\n";
+        }
+    }
+    return json ? out + "]\n" : out;
 }
 
 Result<ToolOptions> ParseToolArguments(const std::vector<std::string_view>& arguments) {
@@ -166,7 +197,7 @@ Result<ToolOptions> ParseToolArguments(const std::vector<std::string_view>& argu
             return BadValue("unrecognized option '%1'", arguments[i]);
         }
     }
-    if (o.videos.empty() && !o.help) {
+    if (o.videos.empty() && !o.help && !o.listTargets) {
         return Status::Failure(FailureKind::BadInput, "no video given");
     }
     return o;
@@ -195,11 +226,11 @@ padded to its exact size, and runs it (one video after another), or prints it.
 
   -t, --target NAME        )" +
            Targets() + R"(
-  -m, --movie-type TYPE    live | animation   (default live; the VCD target has none)
+  -m, --movie-type TYPE    live | animation   (default live; only the first four targets have one)
   -s, --size WxH           the source's size; default: read with ffprobe
   -o, --output PATH        output file (one VIDEO) or folder (when it exists, ends in /, or for
                            several; made when missing); default: beside each video, named
-                           after it (.mp4, or .mpg for the VCD target)
+                           after it (.mp4, or .mpg for the VCD targets)
       --video-bitrate N    kbit/s, default )" +
            std::string(kDefaultVideoBitrate) + R"(
       --audio-bitrate N    kbit/s, default )" +
@@ -215,6 +246,7 @@ padded to its exact size, and runs it (one video after another), or prints it.
                            of the batch is never overwritten
   -q, --quiet              print nothing but errors
   -v, --verbose            print each command before it runs, and the encoder's last lines on failure
+      --list-targets       list the targets (with --json as JSON) and start nothing
   -h, --help               show this help
 
 With --size, --print and --json read no file: they print what the window's Generate would write.

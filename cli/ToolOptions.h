@@ -30,6 +30,7 @@ struct ToolOptions {
     bool quiet = false;
     bool verbose = false;
     bool help = false;
+    bool listTargets = false;
     std::vector<std::string> videos;
 };
 
@@ -39,9 +40,14 @@ Result<ToolOptions> ParseToolArguments(const std::vector<std::string_view>& argu
 
 std::string ToolHelp(std::string_view program);
 
-// The targets' names on command lines: "gba-240x160" and so on, made from the preset table.
+// The targets' names on command lines: "gba-240x160" and so on, from the target table; a row's
+// number is taken too.
 std::string PresetWord(int preset);
 std::optional<int> PresetFromWord(std::string_view word);
+
+// Every target, one a line (name, label, size, what it writes), or as a JSON array of objects with the
+// table's fields.
+std::string TargetListing(bool json);
 
 // The request for one video, as the window would hold it with these values.
 ConversionRequest ToolRequest(const ToolOptions& options, const std::string& video,

@@ -305,7 +305,7 @@ void Batch::encode(Item& item, const std::string& command) {
     }
     const auto target = TargetFor(r, style_);
     if (signal_ == 0 && item.state == Item::State::Running && target) {
-        const SourceFacts source{item.duration, output.inputHasAudio().value_or(true)};
+        const SourceFacts source{item.duration, output.inputHasAudio().value_or(true), std::nullopt};
         const auto report = await<CheckReport>([&](auto done) {
             outside_.checkOutput(PathToQString(r.outputPath), PathToQString(r.encoderPath), *target, source,
                                  std::move(done));

@@ -17,6 +17,10 @@ int main(int argc, char* argv[]) {
         std::cout << zvm::ToolHelp("zarnik-video-maker-cli");
         return zvm::cli::kConverted;
     }
+    if (options.listTargets) {
+        std::cout << zvm::TargetListing(options.json);
+        return zvm::cli::kConverted;
+    }
     if (zvm::cli::PrintsWithoutFiles(options)) {
         return zvm::cli::PrintKnown(options, std::cout, std::cerr); // no Qt: just the start-up cost
     }

@@ -36,6 +36,25 @@ FormDecision DecideForm(FormChoice choice, EncoderAnswer answer) {
             ZVM_TEXT("classic form, as designed: the encoder could not be asked which options it knows")};
 }
 
+std::string CannotServe(const TargetPreset& target, EncoderAnswer form, H264Answer h264) {
+    if (!NeedsModernForm(target)) {
+        return {};
+    }
+    if (form == EncoderAnswer::Accepts) {
+        return ZVM_TEXT("needs an encoder that takes today's options; this one takes only the classic ones");
+    }
+    if (target.video == VideoKind::Vcd) {
+        return {};
+    }
+    if (h264 == H264Answer::TooOld) {
+        return ZVM_TEXT("needs ffmpeg 4.4 or later, which can keep a slower source's frame rate (-fpsmax)");
+    }
+    if (h264 == H264Answer::NoLibx264 && target.video == VideoKind::H264) {
+        return ZVM_TEXT("needs an ffmpeg with the libx264 H.264 encoder; this one has none");
+    }
+    return {};
+}
+
 std::string_view FormWord(FormChoice choice) {
     return WordFor(kWords, choice);
 }

@@ -1,5 +1,8 @@
 #include "CommandLine.h"
 
+#include "NumericText.h"
+#include "OutputTarget.h"
+
 #include <string_view>
 
 namespace zvm {
@@ -44,10 +47,6 @@ CommandText Head(const ConversionRequest& r) {
     return c;
 }
 
-void ModernFilter(CommandText& c, const FrameGeometry& g) {
-    c << " -vf " << ScaleAndPadFilter(g);
-}
-
 void ClassicPads(CommandText& c, const FrameGeometry& g, PadSides sides, std::string_view lead) {
     if (sides == PadSides::LeftRight) {
         c << lead << "-padright " << g.padRight << " -padleft " << g.padLeft;
@@ -68,8 +67,7 @@ std::string ClassicMp4(const ConversionRequest& r, const FrameGeometry& g, Movie
 
 std::string ModernMp4(const ConversionRequest& r, const FrameGeometry& g, MovieType type) {
     CommandText c = Head(r);
-    c << " -r " << FrameRateFor(type, CommandStyle::Modern).option;
-    ModernFilter(c, g);
+    c << " -r " << FrameRateFor(type, CommandStyle::Modern).option << " -vf " << ScaleAndPadFilter(g);
     c << " -c:v mpeg4 -b:v " << WithoutBlanks(r.videoBitrate) << "k -c:a aac -ac 2 -ar "
       << WithoutBlanks(r.sampleRate) << " -b:a " << WithoutBlanks(r.audioBitrate) << "k -f mp4 ";
     return c.Quoted(r.outputPath).Take();
@@ -84,12 +82,33 @@ std::string ClassicVcd(const ConversionRequest& r, const FrameGeometry& g, PadSi
     return c.Quoted(r.outputPath).Take();
 }
 
-std::string ModernVcd(const ConversionRequest& r, const FrameGeometry& g) {
+std::string ModernVcd(const ConversionRequest& r, const FrameGeometry& g, Norm norm = Norm::Ntsc,
+                      Ratio pixelAspect = {}) {
     CommandText c = Head(r);
-    c << " -target ntsc-vcd -ar " << WithoutBlanks(r.sampleRate) << " -b:a " << WithoutBlanks(r.audioBitrate)
-      << "k";
-    ModernFilter(c, g);
-    c << " ";
+    c << " -target " << NormWord(norm) << "-vcd -ar " << WithoutBlanks(r.sampleRate) << " -b:a "
+      << WithoutBlanks(r.audioBitrate) << "k -vf " << ScaleAndPadFilter(g, pixelAspect) << " ";
+    return c.Quoted(r.outputPath).Take();
+}
+
+// Twice the bitrate, in the request's unit; the checks have made it a number.
+std::string BufferText(const std::string& bitrate) {
+    return NumberText(2 * ParseNumber(bitrate).value_or(0));
+}
+
+std::string RateLimited(const ConversionRequest& r, const TargetPreset& t, const FrameGeometry& g) {
+    CommandText c = Head(r);
+    c << " -fpsmax " << RateText(t.maxFrameRate) << " -vf " << ScaleAndPadFilter(g, t.pixelAspect);
+    if (t.video == VideoKind::H264) {
+        const std::optional<H264Profile> profile = H264ProfileFor(t.width, t.height, t.maxFrameRate);
+        c << " -c:v libx264 -profile:v " << (profile ? profile->profile : "main") << " -level:v "
+          << (profile ? profile->level : "5.1") << " -pix_fmt yuv420p";
+    } else {
+        c << " -c:v mpeg4";
+    }
+    const std::string video = WithoutBlanks(r.videoBitrate);
+    c << " -b:v " << video << "k -maxrate " << video << "k -bufsize " << BufferText(video) << "k -c:a aac -ac 2 -ar "
+      << WithoutBlanks(r.sampleRate) << " -b:a " << WithoutBlanks(r.audioBitrate) << "k -f "
+      << ContainerWord(t.container) << " ";
     return c.Quoted(r.outputPath).Take();
 }
 } // namespace
@@ -113,10 +132,14 @@ FrameRate FrameRateFor(MovieType type, CommandStyle style) {
     return animation ? FrameRate{"14.985", 14.985} : FrameRate{"29.971", 29.971};
 }
 
-std::string ScaleAndPadFilter(const FrameGeometry& g) {
+std::string ScaleAndPadFilter(const FrameGeometry& g, Ratio pixelAspect) {
+    // A filter's options are parted by colons, so the aspect is written as a fraction.
+    const std::string aspect = pixelAspect.Square() ? "1"
+                                                    : std::to_string(pixelAspect.across) + "/" +
+                                                          std::to_string(pixelAspect.down);
     return "scale=" + std::to_string(g.newWidth) + ":" + std::to_string(g.newHeight) +
            ",pad=" + std::to_string(g.targetWidth) + ":" + std::to_string(g.targetHeight) + ":" +
-           std::to_string(g.padLeft) + ":" + std::to_string(g.padTop) + ",setsar=1";
+           std::to_string(g.padLeft) + ":" + std::to_string(g.padTop) + ",setsar=" + aspect;
 }
 
 std::string Mp4Command(const ConversionRequest& request, const FrameGeometry& geometry, MovieType movieType,
@@ -129,6 +152,12 @@ std::string VcdCommand(const ConversionRequest& request, const FrameGeometry& ge
                        CommandStyle style) {
     return style == CommandStyle::Modern ? ModernVcd(request, geometry)
                                          : ClassicVcd(request, geometry, sides);
+}
+
+std::string TargetCommand(const ConversionRequest& request, const TargetPreset& target,
+                          const FrameGeometry& geometry) {
+    return target.video == VideoKind::Vcd ? ModernVcd(request, geometry, target.norm, target.pixelAspect)
+                                          : RateLimited(request, target, geometry);
 }
 
 } // namespace zvm

@@ -2,6 +2,7 @@
 
 #include "ConversionRequest.h"
 #include "Fitting.h"
+#include "Presets.h"
 
 #include <string>
 #include <string_view>
@@ -30,8 +31,9 @@ FrameRate FrameRateFor(MovieType type, CommandStyle style);
 std::string FileArgument(std::string_view path);
 
 // The modern form's picture: scaled to the new size, padded to the target with the picture at
-// (pad left, pad top), square pixels. The preview renders its frames through the same text.
-std::string ScaleAndPadFilter(const FrameGeometry& geometry);
+// (pad left, pad top), with the target's pixel aspect (square unless said). The preview renders its
+// frames through the same text.
+std::string ScaleAndPadFilter(const FrameGeometry& geometry, Ratio pixelAspect = {});
 
 // Plain concatenation of fixed pieces and the request's texts exactly as typed.
 // movieType must be LiveAction or Animation.
@@ -39,5 +41,10 @@ std::string Mp4Command(const ConversionRequest& request, const FrameGeometry& ge
                        PadSides sides, CommandStyle style);
 std::string VcdCommand(const ConversionRequest& request, const FrameGeometry& geometry, PadSides sides,
                        CommandStyle style);
+// A row after the designed five, always in the modern form. A rate-limited MP4 or PSP file keeps the
+// source's frame rate up to the target's (-fpsmax) and its bitrate with a buffer of two seconds; a VCD
+// gets the encoder's target for its norm and the target's pixel aspect.
+std::string TargetCommand(const ConversionRequest& request, const TargetPreset& target,
+                          const FrameGeometry& geometry);
 
 } // namespace zvm

@@ -17,6 +17,9 @@ PadSides SidesFor(const FrameGeometry& g) {
 
 std::optional<std::string> BuildCommand(ConversionRequest& r, const TargetPreset& preset,
                                         const FrameGeometry& g, CommandStyle style) {
+    if (NeedsModernForm(preset)) {
+        return TargetCommand(r, preset, g); // the movie type is not theirs to change
+    }
     if (preset.form == CommandForm::Vcd) {
         r.movieType = MovieType::None;
         return VcdCommand(r, g, SidesFor(g), style);
@@ -47,7 +50,7 @@ Status CheckEncodableRates(const ConversionRequest& request) {
     const bool vcd = preset != nullptr && preset->form == CommandForm::Vcd;
     for (const Bound& bound : kBounds) {
         if (vcd && bound.field != &ConversionRequest::videoBitrate) {
-            continue; // written by the VCD row itself
+            continue; // written by the VCD rows themselves
         }
         const std::string& text = request.*bound.field;
         const std::optional<double> value = ParseNumber(text);
@@ -78,7 +81,10 @@ std::optional<FrameGeometry> FitRequest(const ConversionRequest& request) {
     if (!width || !height || !(*width > 0) || !(*height > 0) || preset == nullptr) {
         return std::nullopt;
     }
-    return FitAndPad(ComputeRatio(*width, *height), preset->width, preset->height);
+    // The picture is stored for pixels of the target's aspect: a 4:3 picture on pixels 10:11 wide
+    // takes 11/10 of the square-pixel width. For square pixels the ratio is the designed one exactly.
+    const Ratio pixel = preset->pixelAspect;
+    return FitAndPad(ComputeRatio(*width * pixel.down, *height * pixel.across), preset->width, preset->height);
 }
 
 GenerateOutcome Generate(const ConversionRequest& request, CommandStyle style) {
@@ -94,9 +100,11 @@ GenerateOutcome Generate(const ConversionRequest& request, CommandStyle style) {
     }
     const TargetPreset& preset = *found;
     GenerateResult result{*FitRequest(request), std::nullopt, request}; // the checks passed: it fits
-    if (preset.form == CommandForm::Vcd) {
-        result.request.audioBitrate = kVcdAudioBitrate;
-        result.request.sampleRate = kVcdSampleRate;
+    if (!preset.audioBitrate.empty()) {
+        result.request.audioBitrate = preset.audioBitrate;
+    }
+    if (!preset.sampleRate.empty()) {
+        result.request.sampleRate = preset.sampleRate;
     }
     result.command = BuildCommand(result.request, preset, result.geometry, style);
     return result;

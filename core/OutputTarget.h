@@ -16,9 +16,17 @@ struct OutputTarget {
     int height = 0;
     std::string videoCodec;
     double frameRate = 0;
+    bool frameRateAtMost = false; // a slower source keeps its own rate
     std::string audioCodec;
     std::optional<double> sampleRate; // nothing when the request's text is not a number
     int channels = 2;
+    double pixelAspect = 1;
+    std::optional<double> videoBitrate; // kbit/s asked for; nothing where the target sets its own
+    std::optional<double> audioBitrate;
+    // A designed row whose pixels a TV shows narrower than the fit allowed for: how much narrower the
+    // picture looks, in whole percent, and the label of the target that fits it; 0 and empty otherwise.
+    int shownNarrowerPercent = 0;
+    std::string fitsShown;
 };
 
 // The target that the command Generate writes for this request asks for; nothing for an MP4 row
@@ -38,6 +46,9 @@ struct ProbedOutput {
     std::optional<double> sampleRate;
     std::optional<int> channels;
     std::optional<double> duration;
+    std::optional<double> pixelAspect; // nothing when the file does not say
+    std::optional<double> videoBitrate; // kbit/s
+    std::optional<double> audioBitrate;
 };
 
 // One way a file differs from its target: what ("height"), what was found (empty when nothing was),
@@ -53,7 +64,12 @@ struct Difference {
 struct SourceFacts {
     std::optional<double> duration;
     bool hasAudio = true;
+    std::optional<double> frameRate;
 };
+
+// How far the measured video bitrate is over the one asked, in whole percent, when it is more than
+// the 15% a one-pass encoder may stray; nothing otherwise or when either is unknown.
+std::optional<int> VideoBitrateOver(const OutputTarget& target, const ProbedOutput& file);
 
 // Empty when the file fits. The duration counts when the source's is known: within a second of it.
 std::vector<Difference> Differences(const OutputTarget& target, const ProbedOutput& file,

@@ -2,6 +2,7 @@
 
 #include "AtomicFile.h"
 #include "Spawn.h"
+#include "Words.h"
 
 #include <cerrno>
 #include <csignal>
@@ -21,13 +22,13 @@ using process::OpenProcessDescriptor;
 using process::SpawnDetached;
 
 namespace {
-fs::path CacheFile() {
+fs::path CacheFile(const char* name) {
     const char* cache = std::getenv("XDG_CACHE_HOME");
     const char* home = std::getenv("HOME");
     const fs::path folder = cache != nullptr && *cache == '/' ? fs::path(cache)
                             : home != nullptr                 ? fs::path(home) / ".cache"
                                                               : fs::path("/tmp");
-    return folder / "zarnik-video-maker" / "encoder-forms";
+    return folder / "zarnik-video-maker" / name;
 }
 
 // "modification time in nanoseconds, tab, canonical path": what identifies one build of a program.
@@ -44,6 +45,45 @@ std::optional<std::string> Identity(const std::string& program) {
 
 const char* Word(EncoderAnswer answer) {
     return answer == EncoderAnswer::Accepts ? "accepts" : "rejects";
+}
+
+constexpr Words<H264Answer, 3> kH264Words{
+    {{H264Answer::Serves, "serves"}, {H264Answer::NoLibx264, "no-libx264"}, {H264Answer::TooOld, "too-old"}}};
+constexpr const char* kH264File = "encoder-h264";
+
+// The word kept for this build of the program in the cache file, if any.
+std::optional<std::string> RememberedWord(const char* file, const std::string& program) {
+    const auto identity = Identity(program);
+    std::ifstream in(CacheFile(file));
+    std::string line;
+    while (identity && std::getline(in, line)) {
+        const std::size_t tab = line.find('\t');
+        if (tab != line.npos && line.substr(tab + 1) == *identity) {
+            return line.substr(0, tab);
+        }
+    }
+    return std::nullopt;
+}
+
+// Rewrites the cache file whole with this build's word in place of any older one.
+Status RememberWord(const char* file, const std::string& program, std::string_view word) {
+    const auto identity = Identity(program);
+    if (!identity) {
+        return {};
+    }
+    const fs::path path = CacheFile(file);
+    std::error_code error;
+    fs::create_directories(path.parent_path(), error);
+    std::ostringstream kept;
+    std::ifstream old(path);
+    std::string line;
+    while (std::getline(old, line)) {
+        if (line.find('\t') != line.npos && line.substr(line.find('\t') + 1) != *identity) {
+            kept << line << '\n';
+        }
+    }
+    kept << word << '\t' << *identity << '\n';
+    return files::WriteAtomically(path, kept.str()); // a folder that could not be made fails here
 }
 
 // Waits for the process to end, at most the time limit; it is killed after that.
@@ -84,36 +124,36 @@ EncoderAnswer ReadClassicReply(int exitCode, std::string_view output) {
 }
 
 std::optional<EncoderAnswer> RememberedAnswer(const std::string& program) {
-    const auto identity = Identity(program);
-    std::ifstream file(CacheFile());
-    std::string line;
-    while (identity && std::getline(file, line)) {
-        const std::size_t tab = line.find('\t');
-        if (tab != line.npos && line.substr(tab + 1) == *identity) {
-            return line.substr(0, tab) == "accepts" ? EncoderAnswer::Accepts : EncoderAnswer::Rejects;
-        }
-    }
-    return std::nullopt;
+    const auto word = RememberedWord("encoder-forms", program);
+    return word ? std::optional(*word == "accepts" ? EncoderAnswer::Accepts : EncoderAnswer::Rejects) : std::nullopt;
 }
 
 Status RememberAnswer(const std::string& program, EncoderAnswer answer) {
-    const auto identity = Identity(program);
-    if (!identity || answer == EncoderAnswer::Unknown) {
-        return {};
+    return answer == EncoderAnswer::Unknown ? Status() : RememberWord("encoder-forms", program, Word(answer));
+}
+
+const std::vector<std::string>& H264Question() {
+    static const std::vector<std::string> question{"-hide_banner", "-fpsmax", "1", "-h", "encoder=libx264"};
+    return question;
+}
+
+H264Answer ReadH264Reply(int exitCode, std::string_view output) {
+    if (NamesUnknownOption(output)) {
+        return H264Answer::TooOld;
     }
-    const fs::path path = CacheFile();
-    std::error_code error;
-    fs::create_directories(path.parent_path(), error);
-    std::ostringstream kept;
-    std::ifstream old(path);
-    std::string line;
-    while (std::getline(old, line)) {
-        if (line.find('\t') != line.npos && line.substr(line.find('\t') + 1) != *identity) {
-            kept << line << '\n';
-        }
+    if (output.find("is not recognized") != output.npos) {
+        return H264Answer::NoLibx264;
     }
-    kept << Word(answer) << '\t' << *identity << '\n';
-    return files::WriteAtomically(path, kept.str()); // a folder that could not be made fails here
+    return exitCode == 0 && output.find("Encoder libx264") != output.npos ? H264Answer::Serves : H264Answer::Unknown;
+}
+
+std::optional<H264Answer> RememberedH264(const std::string& program) {
+    const auto word = RememberedWord(kH264File, program);
+    return word ? ValueFor(kH264Words, *word) : std::nullopt;
+}
+
+Status RememberH264(const std::string& program, H264Answer answer) {
+    return answer == H264Answer::Unknown ? Status() : RememberWord(kH264File, program, WordFor(kH264Words, answer));
 }
 
 EncoderAnswer AskClassicOptions(const std::string& program, int timeoutMilliseconds) {

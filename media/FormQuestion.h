@@ -20,6 +20,14 @@ EncoderAnswer ReadClassicReply(int exitCode, std::string_view output);
 // classic options.
 bool NamesUnknownOption(std::string_view output);
 
+// The question whether the encoder can write the later targets' H.264 files: help on libx264 with
+// -fpsmax before it. One too old for -fpsmax names it as unknown; one without libx264 says so.
+const std::vector<std::string>& H264Question();
+H264Answer ReadH264Reply(int exitCode, std::string_view output);
+// Kept as the form's answers are, in a file of their own; an Unknown answer is not kept.
+std::optional<H264Answer> RememberedH264(const std::string& program);
+Status RememberH264(const std::string& program, H264Answer answer);
+
 // Answers kept between runs, per program file and modification time, in the user's cache folder
 // ($XDG_CACHE_HOME, else ~/.cache), so each build is asked once. The file is rewritten whole and
 // atomically; an Unknown answer is not kept.

@@ -211,6 +211,13 @@ ProbedOutput ReadOutput(const wire::Message& answer) {
     file.sampleRate = number("sample_rate");
     file.channels = whole("channels");
     file.duration = number("duration");
+    file.pixelAspect = PositiveRatio(QString::fromStdString(answer.get("sar")), ':');
+    const auto kilobits = [&number](const char* name) {
+        const auto bits = number(name);
+        return bits ? std::optional(*bits / 1000) : std::nullopt;
+    };
+    file.videoBitrate = kilobits("video_bitrate");
+    file.audioBitrate = kilobits("audio_bitrate");
     return file;
 }
 

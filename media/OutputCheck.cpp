@@ -52,7 +52,43 @@ QString Describe(const zvm::ProbedOutput& file) {
     QT_TRANSLATE_NOOP("OutputCheck", "video codec"), QT_TRANSLATE_NOOP("OutputCheck", "frame rate"),
     QT_TRANSLATE_NOOP("OutputCheck", "audio codec"), QT_TRANSLATE_NOOP("OutputCheck", "sample rate"),
     QT_TRANSLATE_NOOP("OutputCheck", "channels"),    QT_TRANSLATE_NOOP("OutputCheck", "duration"),
+    QT_TRANSLATE_NOOP("OutputCheck", "pixel aspect"),
 };
+
+// kbit/s from ffprobe's bit/s.
+std::optional<double> Kilobits(const QJsonValue& value) {
+    const std::optional<double> bits = Number(value);
+    return bits && *bits > 0 ? std::optional(*bits / 1000) : std::nullopt;
+}
+
+QString Kbit(double value) {
+    return QString::number(value, 'f', 0);
+}
+
+// What the line adds after its verdict: the bitrates measured beside those asked for, and what a TV
+// shows of a picture fitted for square pixels.
+QString Remarks(const zvm::OutputTarget& target, const zvm::ProbedOutput& file) {
+    QStringList remarks;
+    if (file.videoBitrate) {
+        remarks << (target.videoBitrate ? OutputCheck::tr("video %1 kbit/s (asked %2)")
+                                              .arg(Kbit(*file.videoBitrate), Kbit(*target.videoBitrate))
+                                        : OutputCheck::tr("video %1 kbit/s").arg(Kbit(*file.videoBitrate)));
+    }
+    if (file.audioBitrate) {
+        remarks << (target.audioBitrate ? OutputCheck::tr("audio %1 kbit/s (asked %2)")
+                                              .arg(Kbit(*file.audioBitrate), Kbit(*target.audioBitrate))
+                                        : OutputCheck::tr("audio %1 kbit/s").arg(Kbit(*file.audioBitrate)));
+    }
+    if (const std::optional<int> over = zvm::VideoBitrateOver(target, file)) {
+        remarks << OutputCheck::tr("the video is %1% over the bitrate asked").arg(*over);
+    }
+    if (target.shownNarrowerPercent > 0) {
+        remarks << OutputCheck::tr("on a 4:3 TV the picture appears %1% narrower; the target '%2' fits it")
+                       .arg(target.shownNarrowerPercent)
+                       .arg(QString::fromStdString(target.fitsShown));
+    }
+    return remarks.isEmpty() ? QString() : OutputCheck::tr("; ") + remarks.join(OutputCheck::tr("; "));
+}
 } // namespace
 
 zvm::ProbedOutput ParseOutputProbe(const QByteArray& json) {
@@ -69,6 +105,9 @@ zvm::ProbedOutput ParseOutputProbe(const QByteArray& json) {
     file.sampleRate = Number(audio.value("sample_rate"));
     file.channels = Whole(audio.value("channels"));
     file.duration = Number(root.value("format").toObject().value("duration"));
+    file.pixelAspect = PositiveRatio(video.value("sample_aspect_ratio").toString(), ':');
+    file.videoBitrate = Kilobits(video.value("bit_rate"));
+    file.audioBitrate = Kilobits(audio.value("bit_rate"));
     return file;
 }
 
@@ -95,10 +134,9 @@ void OutputCheck::start(const QString& outputPath, const QString& encoderPath,
             {CheckReport::Verdict::NotChecked, tr("The output could not be checked: ffprobe was not found")});
         return;
     }
-    run_->start(
-        probe, {"-v", "error", "-show_entries",
-                "stream=codec_type,codec_name,width,height,r_frame_rate,sample_rate,channels:format=duration",
-                "-of", "json", "-i", ProbeInput(outputPath, input_)});
+    const QString entries = QStringLiteral("stream=codec_type,codec_name,width,height,r_frame_rate,sample_rate,"
+                                           "channels,sample_aspect_ratio,bit_rate:format=duration");
+    run_->start(probe, {"-v", "error", "-show_entries", entries, "-of", "json", "-i", ProbeInput(outputPath, input_)});
 }
 
 void OutputCheck::read(const ProcessResult& result) {
@@ -136,7 +174,7 @@ CheckReport OutputCheck::Judge(const zvm::ProbedOutput& file, const zvm::OutputT
     const std::vector<zvm::Difference> differences = zvm::Differences(target, file, source);
     const QString screen = QString::fromStdString(target.screen);
     if (differences.empty()) {
-        return {CheckReport::Verdict::Fits, tr("Fits %1: %2").arg(screen, Describe(file))};
+        return {CheckReport::Verdict::Fits, tr("Fits %1: %2").arg(screen, Describe(file)) + Remarks(target, file)};
     }
     QStringList words;
     for (const zvm::Difference& d : differences) {
@@ -146,5 +184,6 @@ CheckReport OutputCheck::Judge(const zvm::ProbedOutput& file, const zvm::OutputT
                       : tr("%1 %2, expected %3")
                             .arg(what, QString::fromStdString(d.found), QString::fromStdString(d.expected)));
     }
-    return {CheckReport::Verdict::Differs, tr("Does not fit %1: %2").arg(screen, words.join(tr("; ")))};
+    return {CheckReport::Verdict::Differs,
+            tr("Does not fit %1: %2").arg(screen, words.join(tr("; "))) + Remarks(target, file)};
 }

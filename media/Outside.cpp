@@ -77,6 +77,15 @@ void RealOutside::askForm(const QString& encoder, std::function<void(EncoderAnsw
     OneShot<FormProbe>(&FormProbe::answered, std::move(done))->ask(program);
 }
 
+void RealOutside::askH264(const QString& encoder, const std::function<void(H264Answer)>& done) {
+    const QString program = EncoderProgram(encoder);
+    if (program.isEmpty()) {
+        QTimer::singleShot(0, QCoreApplication::instance(), [done] { done(H264Answer::Unknown); });
+        return;
+    }
+    OneShot<FormProbe>(&FormProbe::h264Answered, done)->askH264(program);
+}
+
 void RealOutside::checkOutput(const QString& output, const QString&, const OutputTarget& target,
                               const SourceFacts& source, std::function<void(const CheckReport&)> done) {
     if (const auto missing = OutputCheck::Missing(output)) {

@@ -38,6 +38,10 @@ public:
                             std::function<void(const SizeDetection&)> done) = 0;
     // Whether the encoder knows the classic options: Unknown when the text names no program.
     virtual void askForm(const QString& encoder, std::function<void(EncoderAnswer)> done) = 0;
+    // Whether it can write the later targets' H.264 files. An outside that cannot ask says Unknown.
+    virtual void askH264(const QString& /*encoder*/, const std::function<void(H264Answer)>& done) {
+        done(H264Answer::Unknown);
+    }
     // Reads a finished file and compares it with what its command asked for.
     virtual void checkOutput(const QString& output, const QString& encoder, const OutputTarget& target,
                              const SourceFacts& source, std::function<void(const CheckReport&)> done) = 0;
@@ -58,6 +62,7 @@ public:
     void detectSize(const QString& video, const QString& encoder,
                     std::function<void(const SizeDetection&)> done) override;
     void askForm(const QString& encoder, std::function<void(EncoderAnswer)> done) override;
+    void askH264(const QString& encoder, const std::function<void(H264Answer)>& done) override;
     void checkOutput(const QString& output, const QString& encoder, const OutputTarget& target,
                      const SourceFacts& source, std::function<void(const CheckReport&)> done) override;
     void renderFrame(const QString& encoder, const QString& source, double seconds,

@@ -314,7 +314,7 @@ void QueueRunner::check(int id) {
         return;
     }
     QPointer<QueueRunner> self(this);
-    const zvm::SourceFacts source{item.duration, output_.inputHasAudio().value_or(true)};
+    const zvm::SourceFacts source{item.duration, output_.inputHasAudio().value_or(true), std::nullopt};
     outside_.checkOutput(PathToQString(item.request.outputPath), PathToQString(item.request.encoderPath), *target, source,
                          [self, id](const CheckReport& report) {
                              if (self != nullptr) {

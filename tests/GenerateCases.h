@@ -29,6 +29,14 @@ inline constexpr GenerateCase kGenerateCases[] = {
      R"(ffmpeg -y -i "/videos/clip.avi" -target ntsc-vcd -ar 44100 -b:a 192k -vf scale=352:234,pad=352:240:0:4,setsar=1 "/videos/clip.mpg")"},
     {"gba 176 own numbers classic", "gba-240x176", 1, false, "176", "144", "300", "64", "22050", false,
      R"(ffmpeg -y -i "/videos/clip.avi" -r 29.971 -s 216x176 -bitexact -strict 3 -me epzs -hq -vcodec mpeg4 -b 300 -acodec aac -ac 2 -ar 22050 -ab 64 -f mp4 -padright 12 -padleft 12 "/videos/clip.mp4")"},
+    // The later targets take the modern form whichever is chosen, and no movie type.
+    {"psp h264, classic chosen", "psp-480x272", 5, true, "1280", "720", "256", "32", "24000", false,
+     R"(ffmpeg -y -i "/videos/clip.avi" -fpsmax 30000/1001 -vf scale=480:270,pad=480:272:0:2,setsar=1 -c:v libx264 -profile:v main -level:v 3.0 -pix_fmt yuv420p -b:v 256k -maxrate 256k -bufsize 512k -c:a aac -ac 2 -ar 24000 -b:a 32k -f psp "/videos/clip.mp4")"},
+    // 4:3 on a 4:3 TV fills it; 720x480 shown as 3:2 is stored 11/10 wider on NTSC's 10:11 pixels.
+    {"vcd pal", "vcd-pal-352x288", 6, false, "640", "480", "256", "32", "24000", true,
+     R"(ffmpeg -y -i "/videos/clip.avi" -target pal-vcd -ar 44100 -b:a 224k -vf scale=352:288,pad=352:288:0:0,setsar=12/11 "/videos/clip.mpg")"},
+    {"vcd for a tv", "vcd-tv-352x240", 7, false, "720", "480", "256", "32", "24000", true,
+     R"(ffmpeg -y -i "/videos/clip.avi" -target ntsc-vcd -ar 44100 -b:a 224k -vf scale=352:214,pad=352:240:0:14,setsar=10/11 "/videos/clip.mpg")"},
 };
 
 // A test's rows, one per case, each giving the case's place in the list.

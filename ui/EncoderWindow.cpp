@@ -153,7 +153,7 @@ void EncoderWindow::checkOutput() {
     check_->setText(tr("Checking the output..."));
     QPointer<EncoderWindow> self(this);
     outside_.checkOutput(file_.output, file_.encoder, *file_.target,
-                         {output_.duration(), output_.inputHasAudio().value_or(true)},
+                         {output_.duration(), output_.inputHasAudio().value_or(true), std::nullopt},
                          [self](const CheckReport& report) {
                              if (self != nullptr) {
                                  self->showCheck(report);

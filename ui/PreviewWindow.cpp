@@ -101,13 +101,19 @@ void PreviewWindow::follow(const zvm::ConversionRequest& request, zvm::CommandSt
     view_->showFit(zvm::FitRequest(request));
     view_->setTelevisionAspect(vcd);
     const auto target = zvm::TargetFor(request, style);
-    const QString form = style == zvm::CommandStyle::Modern ? tr("modern") : tr("classic");
-    caption_->setText(target ? tr("%1 fps, %2 command form")
-                                   .arg(QString::fromStdString(zvm::FrameRateText(target->frameRate)), form)
-                             : tr("No movie type chosen: no command is written for this target"));
-    note_->setText(vcd ? tr("A VCD's pixels are not square: the frame is shown as a 4:3 television "
-                            "displays it.")
-                       : QString());
+    const bool modern = style == zvm::CommandStyle::Modern || zvm::NeedsModernForm(*preset);
+    const QString form = modern ? tr("modern") : tr("classic");
+    const QString rate = target ? QString::fromStdString(zvm::FrameRateText(target->frameRate)) : QString();
+    caption_->setText(!target                   ? tr("No movie type chosen: no command is written for this target")
+                      : target->frameRateAtMost ? tr("at most %1 fps, %2 command form").arg(rate, form)
+                                                : tr("%1 fps, %2 command form").arg(rate, form));
+    QString note = tr("A VCD's pixels are not square: the frame is shown as a 4:3 television displays it.");
+    if (target && target->shownNarrowerPercent > 0) {
+        note += " " + tr("On a 4:3 TV the picture appears %1% narrower; the target '%2' fits it.")
+                          .arg(target->shownNarrowerPercent)
+                          .arg(QString::fromStdString(target->fitsShown));
+    }
+    note_->setText(vcd ? note : QString());
     note_->setVisible(vcd);
     pause_.start();
 }

@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -22,6 +23,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStandardItemModel>
 
 namespace {
 using zvm::files::PathToQString;
@@ -175,6 +177,24 @@ void frmZCM::describePreset() {
     cboPlatform->setToolTip(chosen.isEmpty() ? tr("Choose a resolution")
                                              : tr("Choose a resolution: %1").arg(chosen));
     cboPlatform->setAccessibleDescription(chosen);
+}
+
+void frmZCM::followTarget() {
+    const zvm::TargetPreset* target = zvm::FindPreset(cboPlatform->currentIndex());
+    fraMovieType->setEnabled(target == nullptr || target->designed);
+}
+
+void frmZCM::showServedTargets() {
+    auto* model = qobject_cast<QStandardItemModel*>(cboPlatform->model());
+    const bool known = formChoice_ != zvm::FormChoice::Automatic || askedEncoder_ == txtffmpegexe->text();
+    for (int row = 0; model != nullptr && row < model->rowCount(); ++row) {
+        const zvm::TargetPreset* target = zvm::FindPreset(row);
+        const std::string why =
+            target == nullptr || !known ? std::string() : zvm::CannotServe(*target, encoderAnswer_, h264Answer_);
+        QStandardItem* item = model->item(row);
+        item->setEnabled(why.empty());
+        item->setToolTip(why.empty() ? QString() : tr("This encoder cannot write it: %1").arg(Translated(why)));
+    }
 }
 
 // Ends the program at once: nothing is asked or saved, and running encoders go on. Only a converting

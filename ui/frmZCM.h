@@ -152,6 +152,10 @@ private:
 
     void showResults(const QStringList& texts);
     void describePreset();
+    // The movie type applies to the designed rows alone; the others grey it.
+    void followTarget();
+    // Greys the targets this encoder cannot write, each with the reason as its tooltip.
+    void showServedTargets();
     // How Generate's work ended: refused (its message box shown), done without a command (no movie
     // type), or a command written into the box.
     enum class Generated { Refused, NoCommand, Written };
@@ -199,6 +203,7 @@ private:
     std::optional<QSize> detectedSize_; // the size boxes' detected text, while they still hold it
     zvm::FormChoice formChoice_ = zvm::FormChoice::Automatic;
     zvm::EncoderAnswer encoderAnswer_ = zvm::EncoderAnswer::Unknown;
+    zvm::H264Answer h264Answer_ = zvm::H264Answer::Unknown; // asked with the form
     std::optional<QString> askedEncoder_; // the encoder text encoderAnswer_ is for; none before the first need
     QString suggestedOutput_;
     QString lastVideoFolder_; // where the last picked video came from, for the next picker

@@ -45,7 +45,17 @@ void frmZCM::decideFormNow() {
         QApplication::restoreOverrideCursor();
     }
     encoderAnswer_ = answer.value_or(zvm::EncoderAnswer::Unknown);
+    h264Answer_ = zvm::H264Answer::Unknown;
     showCommandForm();
+    if (encoderAnswer_ == zvm::EncoderAnswer::Rejects) { // only today's encoders can write the later targets
+        QPointer<frmZCM> self(this);
+        outside_.askH264(encoder, [self, encoder](zvm::H264Answer a) {
+            if (self != nullptr && self->askedEncoder_ == encoder) {
+                self->h264Answer_ = a;
+                self->showServedTargets();
+            }
+        });
+    }
 }
 
 // The menu entry's check mark shows the form in use, and its tooltip why.
@@ -57,6 +67,7 @@ void frmZCM::showCommandForm() {
                                   : tr("In use: the %1").arg(Translated(decision.reason));
     mnuModernCommand->setToolTip(why);
     mnuModernCommand->setStatusTip(why);
+    showServedTargets();
 }
 
 // Toggling the entry is an explicit choice, kept in settings.ini.

@@ -332,6 +332,7 @@ void frmZCM::connectHandlers() {
             }
         });
     }
+    connect(cboPlatform, &QComboBox::currentIndexChanged, this, &frmZCM::followTarget);
 
     const std::pair<QWidget*, void (frmZCM::*)()> focusHandlers[] = {
         {txtOriginalVideo, &frmZCM::txtOriginalVideo_GotFocus},

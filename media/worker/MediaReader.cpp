@@ -217,6 +217,9 @@ Result<wire::Message> ProbeMedia(const std::string& path) {
         answer.add("width", std::to_string(p->width)).add("height", std::to_string(p->height));
         answer.add("sar", std::to_string(sar.num) + ":" + std::to_string(sar.den));
         answer.add("rotation", std::to_string(rotation));
+        if (p->bit_rate > 0) { // bit/s, as the container or the stream's headers give it
+            answer.add("video_bitrate", std::to_string(p->bit_rate));
+        }
         if (p->width > 0 && p->height > 0) {
             const double stretch = sar.num > 0 && sar.den > 0 ? av_q2d(sar) : 1.0;
             long displayWidth = std::lround(p->width * stretch);
@@ -232,6 +235,9 @@ Result<wire::Message> ProbeMedia(const std::string& path) {
         answer.add("audio_codec", avcodec_get_name(audio->codecpar->codec_id));
         answer.add("sample_rate", std::to_string(audio->codecpar->sample_rate));
         answer.add("channels", std::to_string(audio->codecpar->ch_layout.nb_channels));
+        if (audio->codecpar->bit_rate > 0) {
+            answer.add("audio_bitrate", std::to_string(audio->codecpar->bit_rate));
+        }
     }
     return answer;
 }

@@ -111,6 +111,14 @@ void TestCli::commandLines_data() {
     for (const auto& [target, made] : targets) {
         QTest::addRow("target %s", target) << print + QStringList{"-t", target, "/v/a.avi"} << 0 << made << "";
     }
+    QTest::newRow("list targets") << QStringList{"--list-targets"} << 0
+                                  << "VCD for a 4:3 TV - 352x240      vcd in mpg (ntsc), pixel 10:11, at most 30000/1001 fps\n"
+                                  << "";
+    QTest::newRow("list targets as json")
+        << QStringList{"--list-targets", "--json"} << 0
+        << R"x({"name": "psp-480x272", "label": "PSP - 480x272 (H.264)", "width": 480, "height": 272, )x"
+           R"x("pixelAspect": "1:1", "video": "h264", "container": "psp", "maxFrameRate": "30000/1001", "movieType": false})x"
+        << "";
     QTest::newRow("animation") << print + QStringList{"--movie-type=animation", "/v/a.avi"} << 0
                                << "-r 15000/1001 " << "";
     QTest::newRow("auto form asks the encoder") << QStringList{"-n", "-s", "4x3", "/v/a.avi"} << 0

@@ -1,3 +1,4 @@
+#include "../GenerateCases.h"
 #include "CommandForm.h"
 #include "Generate.h"
 #include "OutputName.h"
@@ -24,7 +25,12 @@ class TestGenerate : public QObject {
     Q_OBJECT
 
 private slots:
-    void presetList();
+    void targetTable_data();
+    void targetTable();
+    void targetChecks_data();
+    void targetChecks();
+    void sharedCases_data();
+    void sharedCases();
     void workedCommands_data();
     void workedCommands();
     void checkOrder_data();
@@ -77,12 +83,114 @@ QString CommandOf(const ConversionRequest& r, CommandStyle style = CommandStyle:
 }
 } // namespace
 
-// The entries' texts are checked where they are shown, in the window's list.
-void TestGenerate::presetList() {
-    QCOMPARE(zvm::TargetPresets().size(), std::size_t(5));
-    QCOMPARE(zvm::FindPreset(4), &zvm::TargetPresets()[4]);
-    QCOMPARE(zvm::FindPreset(5), nullptr);
+// The entries' texts are checked where they are shown, in the window's list. The designed rows' tool
+// words are their screen names in lower case with the blanks around the dash dropped.
+void TestGenerate::targetTable_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("row"); // -1: no such target
+    QTest::addColumn<QString>("kind"); // video, container, norm, pixel aspect, max rate, H.264 profile
+    for (int row = 0; row < 5; ++row) {
+        const QString screen = QString::fromUtf8(zvm::ScreenName(*zvm::FindPreset(row)));
+        QTest::addRow("designed %d", row) << screen.toLower().replace(" - ", "-") << row
+                                          << (row == 4 ? "vcd mpg ntsc 1:1 30000/1001 -" : "mpeg4 mp4 - 1:1 30000/1001 -");
+    }
+    QTest::newRow("psp h264") << "psp-480x272" << 5 << "h264 psp - 1:1 30000/1001 main 3.0";
+    QTest::newRow("vcd pal") << "vcd-pal-352x288" << 6 << "vcd mpg pal 12:11 25 -";
+    QTest::newRow("vcd for a tv") << "vcd-tv-352x240" << 7 << "vcd mpg ntsc 10:11 30000/1001 -";
+    QTest::newRow("unknown") << "psp" << -1 << "";
+    QTest::newRow("a label is no name") << "VCD (PAL) - 352x288" << -1 << "";
+}
+
+void TestGenerate::targetTable() {
+    QFETCH(QString, name);
+    QFETCH(int, row);
+    QFETCH(QString, kind);
+    QCOMPARE(zvm::PresetByName(name.toStdString()).value_or(-1), row);
+    QCOMPARE(zvm::FindPreset(int(zvm::TargetPresets().size())), nullptr);
     QCOMPARE(zvm::FindPreset(-1), nullptr);
+    if (row < 0) {
+        return;
+    }
+    const zvm::TargetPreset& t = *zvm::FindPreset(row);
+    const auto profile = zvm::H264ProfileFor(t.width, t.height, t.maxFrameRate);
+    const QString words = QString::fromStdString(
+        std::string(zvm::VideoWord(t.video)) + " " + std::string(zvm::ContainerWord(t.container)) + " " +
+        (t.norm == zvm::Norm::None ? "-" : std::string(zvm::NormWord(t.norm))) + " " + zvm::AspectText(t.pixelAspect) +
+        " " + zvm::RateText(t.maxFrameRate) + " " +
+        (t.video == zvm::VideoKind::H264 && profile ? std::string(profile->profile) + " " + std::string(profile->level)
+                                                    : std::string("-")));
+    QCOMPARE(words, kind);
+    QCOMPARE(t.designed, row < 5);
+    QVERIFY2(zvm::CheckTarget(t).ok(), zvm::CheckTarget(t).text().c_str());
+}
+
+// Changes to the PSP row that make it a target no player takes, or that H.264 cannot carry; the
+// levels are the H.264 table's (frame macroblocks, macroblocks per second).
+void TestGenerate::targetChecks_data() {
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("refusal"); // the level when it is taken
+    QTest::newRow("as built") << "" << "3.0";
+    QTest::newRow("720p30 is 3.1 at its limit") << "1280x720" << "3.1";
+    QTest::newRow("1080p30 is 4.0") << "1920x1080" << "4.0";
+    QTest::newRow("4096x2304 at 30 needs more than 5.1") << "4096x2304" << "larger than H.264 level 5.1";
+    QTest::newRow("4096 square") << "4096x4096" << "larger than H.264 level 5.1";
+    QTest::newRow("odd side") << "481x272" << "even sides";
+    QTest::newRow("too small") << "14x272" << "even sides";
+    QTest::newRow("too large") << "4098x272" << "even sides";
+    QTest::newRow("h264 in mpg") << "mpg" << "no player takes";
+    QTest::newRow("mpeg4 in psp") << "mpeg4" << "no player takes";
+    QTest::newRow("a norm without vcd") << "pal" << "norm exactly when";
+    QTest::newRow("vcd at the wrong size") << "vcd" << "its norm's size";
+    QTest::newRow("no frame rate") << "rate 0" << "above 0";
+}
+
+void TestGenerate::targetChecks() {
+    QFETCH(QString, change);
+    QFETCH(QString, refusal);
+    zvm::TargetPreset t = *zvm::FindPreset(5);
+    if (change.contains('x')) {
+        t.width = change.section('x', 0, 0).toInt();
+        t.height = change.section('x', 1, 1).toInt();
+    } else if (change == "mpg") {
+        t.container = zvm::Container::Mpg;
+    } else if (change == "mpeg4") {
+        t.video = zvm::VideoKind::Mpeg4;
+    } else if (change == "pal") {
+        t.norm = zvm::Norm::Pal;
+    } else if (change == "vcd") {
+        t = *zvm::FindPreset(6);
+        t.height = 240;
+    } else if (change == "rate 0") {
+        t.maxFrameRate = {0, 1};
+    } else if (!change.isEmpty()) {
+        QFAIL(qPrintable("unknown change " + change));
+    }
+    const zvm::Status status = zvm::CheckTarget(t);
+    if (status.ok()) {
+        QCOMPARE(QString::fromUtf8(zvm::H264ProfileFor(t.width, t.height, t.maxFrameRate)->level), refusal);
+    } else {
+        QVERIFY2(QString::fromStdString(status.text()).contains(refusal), status.text().c_str());
+    }
+}
+
+// The commands the window and the tool share, straight from the builder.
+void TestGenerate::sharedCases_data() {
+    AddGenerateCaseRows();
+}
+
+void TestGenerate::sharedCases() {
+    QFETCH(int, row);
+    const GenerateCase& c = kGenerateCases[row];
+    ConversionRequest r = WorkedRequest(c.preset, c.animation ? MovieType::Animation : MovieType::LiveAction,
+                                        c.width, c.height);
+    r.encoderPath = "ffmpeg";
+    r.sourceVideo = "/videos/clip.avi";
+    r.outputPath = zvm::SuggestOutputName(r.sourceVideo, c.preset, "");
+    r.videoBitrate = c.videoBitrate;
+    r.audioBitrate = c.audioBitrate;
+    r.sampleRate = c.sampleRate;
+    QCOMPARE(zvm::FindPreset(c.preset)->name, std::string_view(c.target));
+    QCOMPARE(CommandOf(r, c.modern ? CommandStyle::Modern : CommandStyle::Classic), QString(c.command));
 }
 
 void TestGenerate::workedCommands_data() {
@@ -211,7 +319,7 @@ void TestGenerate::checkOrder_data() {
                                      << "A filename cannot contain a double quote (\")"
                                      << "Enter an output filename!" << "Enter an output filename!";
     QTest::newRow("a row the list lacks, after the seven")
-        << with([](auto& r) { r.preset = 5; }) << RequestField::Target
+        << with([](auto& r) { r.preset = 99; }) << RequestField::Target
         << "Choose a target screen from the list"
         << "Invalid Target!" << "";
     QTest::newRow("a negative row, width first")
@@ -409,7 +517,7 @@ void TestGenerate::outputNames_data() {
     QTest::newRow("vcd source for the vcd row") << "clip.mpg" << 4 << "" << "clip-converted.mpg";
     QTest::newRow("into another folder") << "/v/clip.mp4" << 0 << "/out" << "/out/clip.mp4";
     QTest::newRow("folder with its slash") << "/v/clip.avi" << 0 << "/out/" << "/out/clip.mp4";
-    QTest::newRow("a row the list lacks: no name") << "/v/clip.avi" << 5 << ""
+    QTest::newRow("a row the list lacks: no name") << "/v/clip.avi" << 99 << ""
                                                    << "";
 }
 
@@ -427,17 +535,30 @@ void TestGenerate::outputChecks_data() {
     QTest::addColumn<CommandStyle>("style");
     QTest::addColumn<QString>("change"); // what differs in the file from what the command asked for
     QTest::addColumn<QString>("words");  // the differences; empty when the file fits
-    QTest::newRow("fits, modern") << 3 << CommandStyle::Modern << "" << "";
-    QTest::newRow("fits, classic 29.971") << 3 << CommandStyle::Classic << "" << "";
-    QTest::newRow("vcd fits") << 4 << CommandStyle::Modern << "" << "";
-    QTest::newRow("wrong height") << 3 << CommandStyle::Modern << "height" << "height 240, expected 208";
+    QTest::addColumn<int>("over");       // the video bitrate's percent over the request; -1 within bounds
+    QTest::newRow("fits, modern") << 3 << CommandStyle::Modern << "" << "" << -1;
+    QTest::newRow("fits, classic 29.971") << 3 << CommandStyle::Classic << "" << "" << -1;
+    QTest::newRow("vcd fits") << 4 << CommandStyle::Modern << "" << "" << -1;
+    QTest::newRow("wrong height") << 3 << CommandStyle::Modern << "height" << "height 240, expected 208" << -1;
     QTest::newRow("vcd at 25 fps") << 4 << CommandStyle::Classic << "pal"
-                                   << "frame rate 25 fps, expected 29.971 fps";
+                                   << "frame rate 25 fps, expected 29.971 fps" << -1;
     QTest::newRow("a silent source gives a silent file") << 3 << CommandStyle::Modern << "silent source"
-                                                         << "duration 8.5 s, expected 10 s";
+                                                         << "duration 8.5 s, expected 10 s" << -1;
     QTest::newRow("no audio, short") << 3 << CommandStyle::Modern << "no audio"
                                      << "no audio codec, expected aac; no sample rate, expected 24000 Hz; "
-                                        "no channels, expected 2; duration 8.5 s, expected 10 s";
+                                        "no channels, expected 2; duration 8.5 s, expected 10 s" << -1;
+    // MPEG-1 keeps 10:11 as its nearest code, 200:219; a square-pixel file is squeezed on the TV.
+    QTest::newRow("vcd for a tv, as mpeg-1 stores it") << 7 << CommandStyle::Modern << "200:219" << "" << -1;
+    QTest::newRow("vcd for a tv, square pixels") << 7 << CommandStyle::Modern << "square"
+                                                 << "pixel aspect 1, expected 0.909091" << -1;
+    QTest::newRow("h264 keeps a 25 fps source") << 5 << CommandStyle::Modern << "25 fps, source 25" << "" << -1;
+    QTest::newRow("h264 25 fps of an unknown source") << 5 << CommandStyle::Modern << "25 fps" << "" << -1;
+    QTest::newRow("h264 duplicates a 25 fps source") << 5 << CommandStyle::Modern << "source 25"
+                                                     << "frame rate 29.97 fps, expected 25 fps" << -1;
+    QTest::newRow("h264 above its rate") << 5 << CommandStyle::Modern << "50 fps" << "frame rate 50 fps, expected 29.97 fps"
+                                         << -1;
+    QTest::newRow("video 15% over is within") << 3 << CommandStyle::Modern << "video 294" << "" << -1;
+    QTest::newRow("video 47% over") << 5 << CommandStyle::Modern << "video 377" << "" << 47;
 }
 
 void TestGenerate::outputChecks() {
@@ -445,28 +566,39 @@ void TestGenerate::outputChecks() {
     QFETCH(CommandStyle, style);
     QFETCH(QString, change);
     QFETCH(QString, words);
+    QFETCH(int, over);
     const zvm::OutputTarget target = *zvm::TargetFor(WorkedRequest(preset, MovieType::LiveAction, "4", "3"), style);
     zvm::ProbedOutput file{target.width, target.height, target.videoCodec, 30000.0 / 1001, target.audioCodec,
-                           target.sampleRate, 2, 10.4};
-    if (change == "height") {
-        file.height = 240;
-    } else if (change == "pal") {
-        file.frameRate = 25;
-    } else if (change == "no audio" || change == "silent source") {
-        file.audioCodec.clear();
-        file.sampleRate.reset();
-        file.channels.reset();
-        file.duration = 8.5;
-    } else if (!change.isEmpty()) {
-        QFAIL("unknown change");
+                           target.sampleRate, 2, 10.4, std::nullopt, std::nullopt, std::nullopt};
+    zvm::SourceFacts source{10.0, change != "silent source", std::nullopt};
+    for (const QString& part : change.split(", ", Qt::SkipEmptyParts)) {
+        if (part == "height") {
+            file.height = 240;
+        } else if (part == "pal" || part == "25 fps" || part == "50 fps") {
+            file.frameRate = part == "50 fps" ? 50 : 25;
+        } else if (part == "source 25") {
+            source.frameRate = 25;
+        } else if (part == "200:219" || part == "square") {
+            file.pixelAspect = part == "square" ? 1.0 : 200.0 / 219;
+        } else if (part.startsWith("video ")) {
+            file.videoBitrate = part.mid(6).toDouble();
+        } else if (part == "no audio" || part == "silent source") {
+            file.audioCodec.clear();
+            file.sampleRate.reset();
+            file.channels.reset();
+            file.duration = 8.5;
+        } else {
+            QFAIL(qPrintable("unknown change " + part));
+        }
     }
     QStringList differences;
-    for (const zvm::Difference& d : zvm::Differences(target, file, {10.0, change != "silent source"})) {
+    for (const zvm::Difference& d : zvm::Differences(target, file, source)) {
         const QString found = QString::fromStdString(d.found);
         differences << (found.isEmpty() ? "no " : "") + QString::fromStdString(d.what) +
                            (found.isEmpty() ? "" : " " + found) + ", expected " + QString::fromStdString(d.expected);
     }
     QCOMPARE(differences.join("; "), words);
+    QCOMPARE(zvm::VideoBitrateOver(target, file).value_or(-1), over);
 }
 
 QTEST_GUILESS_MAIN(TestGenerate)

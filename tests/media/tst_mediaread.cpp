@@ -182,24 +182,41 @@ void TestMediaRead::asksTheEncoderForItsForm_data() {
     // The probe's time limit: generous where a real program starts (a cold or busy machine can take
     // seconds), short only where the encoder is meant to hang.
     QTest::addColumn<int>("limit");
+    QTest::addColumn<bool>("h264"); // the question for the later targets' H.264 files, not the form
     constexpr int kGenerous = 30000;
-    QTest::newRow("accepts") << "echo 'ffmpeg version SVN-r19352'" << int(zvm::EncoderAnswer::Accepts) << kGenerous;
+    QTest::newRow("accepts") << "echo 'ffmpeg version SVN-r19352'" << int(zvm::EncoderAnswer::Accepts) << kGenerous
+                             << false;
     QTest::newRow("rejects") << "echo \"Unrecognized option 'hq'.\" >&2; exit 1" << int(zvm::EncoderAnswer::Rejects)
-                             << kGenerous;
-    QTest::newRow("hangs") << "sleep 30" << int(zvm::EncoderAnswer::Unknown) << 1000;
-    QTest::newRow("crashes") << "kill -SEGV $$" << int(zvm::EncoderAnswer::Unknown) << kGenerous;
-    QTest::newRow("does not exist") << "" << int(zvm::EncoderAnswer::Unknown) << kGenerous;
-    QTest::newRow("Debian's ffmpeg") << "debian" << int(zvm::EncoderAnswer::Rejects) << kGenerous;
+                             << kGenerous << false;
+    QTest::newRow("hangs") << "sleep 30" << int(zvm::EncoderAnswer::Unknown) << 1000 << false;
+    QTest::newRow("crashes") << "kill -SEGV $$" << int(zvm::EncoderAnswer::Unknown) << kGenerous << false;
+    QTest::newRow("does not exist") << "" << int(zvm::EncoderAnswer::Unknown) << kGenerous << false;
+    QTest::newRow("Debian's ffmpeg") << "debian" << int(zvm::EncoderAnswer::Rejects) << kGenerous << false;
+    QTest::newRow("h264: no libx264") << "echo \"Codec 'libx264' is not recognized by FFmpeg.\" >&2; exit 1"
+                                      << int(zvm::H264Answer::NoLibx264) << kGenerous << true;
+    QTest::newRow("h264: no -fpsmax") << "echo \"Unrecognized option 'fpsmax'.\" >&2; exit 1"
+                                      << int(zvm::H264Answer::TooOld) << kGenerous << true;
+    QTest::newRow("h264: crashes") << "kill -SEGV $$" << int(zvm::H264Answer::Unknown) << kGenerous << true;
+    QTest::newRow("h264: Debian's ffmpeg") << "debian" << int(zvm::H264Answer::Serves) << kGenerous << true;
     // The replies of a static 4.1-era build and of a 7.1 build, as captured.
     const char* reply = "echo \"Unrecognized option 'hq'.\nError splitting the argument list: Option not found\" >&2";
-    QTest::newRow("ffmpeg 4.1's reply") << QString(reply) + "; exit 1" << int(zvm::EncoderAnswer::Rejects) << kGenerous;
-    QTest::newRow("ffmpeg 7.1's reply") << QString(reply) + "; exit 8" << int(zvm::EncoderAnswer::Rejects) << kGenerous;
+    QTest::newRow("ffmpeg 4.1's reply") << QString(reply) + "; exit 1" << int(zvm::EncoderAnswer::Rejects) << kGenerous
+                                        << false;
+    QTest::newRow("ffmpeg 7.1's reply") << QString(reply) + "; exit 8" << int(zvm::EncoderAnswer::Rejects) << kGenerous
+                                        << false;
+    QTest::newRow("h264: ffmpeg 4.1's reply")
+        << "echo \"Unrecognized option 'fpsmax'.\nError splitting the argument list: Option not found\" >&2; exit 1"
+        << int(zvm::H264Answer::TooOld) << kGenerous << true;
+    QTest::newRow("h264: ffmpeg 7.1's reply")
+        << "echo 'Trailing option(s) found in the command: may be ignored.\nEncoder libx264 []:'"
+        << int(zvm::H264Answer::Serves) << kGenerous << true;
 }
 
 void TestMediaRead::asksTheEncoderForItsForm() {
     QFETCH(QString, script);
     QFETCH(int, answer);
     QFETCH(int, limit);
+    QFETCH(bool, h264);
     QString program = dir_->filePath("encoder");
     if (script == "debian") {
         program = QStandardPaths::findExecutable("ffmpeg");
@@ -210,15 +227,21 @@ void TestMediaRead::asksTheEncoderForItsForm() {
         file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
     }
     FormProbe probe(nullptr, limit);
-    QSignalSpy answered(&probe, &FormProbe::answered);
-    probe.ask(program);
+    QSignalSpy answered(&probe, h264 ? SIGNAL(h264Answered(zvm::H264Answer)) : SIGNAL(answered(zvm::EncoderAnswer)));
+    const auto given = [&answered, h264](int i) {
+        const QVariant v = answered.at(i).at(0);
+        return h264 ? int(v.value<zvm::H264Answer>()) : int(v.value<zvm::EncoderAnswer>());
+    };
+    const auto ask = [&] { h264 ? probe.askH264(program) : probe.ask(program); };
+    ask();
     QVERIFY(answered.wait(limit + 10000));
-    QCOMPARE(int(answered.at(0).at(0).value<zvm::EncoderAnswer>()), answer);
-    probe.ask(program); // a definite answer is kept for this file; anything else is asked again
+    QCOMPARE(given(0), answer);
+    ask(); // a definite answer is kept for this file; anything else is asked again
     QVERIFY(answered.wait(limit + 10000));
-    QCOMPARE(int(answered.at(1).at(0).value<zvm::EncoderAnswer>()), answer);
+    QCOMPARE(given(1), answer);
+    const bool unknown = h264 ? answer == int(zvm::H264Answer::Unknown) : answer == int(zvm::EncoderAnswer::Unknown);
     if (QFile::exists("asked")) {
-        QCOMPARE(QFileInfo("asked").size(), answer == int(zvm::EncoderAnswer::Unknown) ? 2 : 1);
+        QCOMPARE(QFileInfo("asked").size(), unknown ? 2 : 1);
     }
 }
 

@@ -228,6 +228,34 @@
         <source>The output is not a readable video: %1</source>
         <translation>Die Ausgabe ist kein lesbares Video: %1</translation>
     </message>
+    <message>
+        <source>pixel aspect</source>
+        <translation>Pixelseitenverhältnis</translation>
+    </message>
+    <message>
+        <source>video %1 kbit/s (asked %2)</source>
+        <translation>Video %1 kbit/s (verlangt %2)</translation>
+    </message>
+    <message>
+        <source>video %1 kbit/s</source>
+        <translation>Video %1 kbit/s</translation>
+    </message>
+    <message>
+        <source>audio %1 kbit/s (asked %2)</source>
+        <translation>Audio %1 kbit/s (verlangt %2)</translation>
+    </message>
+    <message>
+        <source>audio %1 kbit/s</source>
+        <translation>Audio %1 kbit/s</translation>
+    </message>
+    <message>
+        <source>the video is %1% over the bitrate asked</source>
+        <translation>das Video liegt %1 % über der verlangten Bitrate</translation>
+    </message>
+    <message>
+        <source>on a 4:3 TV the picture appears %1% narrower; the target &apos;%2&apos; fits it</source>
+        <translation>auf einem 4:3-Fernseher erscheint das Bild %1 % schmaler; das Ziel „%2“ passt dazu</translation>
+    </message>
 </context>
 <context>
     <name>PickerDialog</name>
@@ -297,6 +325,14 @@
     <message>
         <source>A VCD&apos;s pixels are not square: the frame is shown as a 4:3 television displays it.</source>
         <translation>Die Bildpunkte einer VCD sind nicht quadratisch: das Bild wird gezeigt, wie ein 4:3-Fernseher es darstellt.</translation>
+    </message>
+    <message>
+        <source>at most %1 fps, %2 command form</source>
+        <translation>höchstens %1 fps, Befehlsform %2</translation>
+    </message>
+    <message>
+        <source>On a 4:3 TV the picture appears %1% narrower; the target &apos;%2&apos; fits it.</source>
+        <translation>Auf einem 4:3-Fernseher erscheint das Bild %1 % schmaler; das Ziel „%2“ passt dazu.</translation>
     </message>
 </context>
 <context>
@@ -961,6 +997,25 @@ Programm: %1</translation>
         <source>The conversion goes on after the program ends: %1 is still being written.</source>
         <translation>Die Umwandlung läuft nach dem Ende des Programms weiter: %1 wird noch geschrieben.</translation>
     </message>
+    <message>
+        <source>This encoder cannot write it: %1</source>
+        <translation>Dieser Encoder kann es nicht schreiben: %1</translation>
+    </message>
+</context>
+<context>
+    <name>std</name>
+    <message>
+        <source>needs an encoder that takes today&apos;s options; this one takes only the classic ones</source>
+        <translation>braucht einen Encoder, der die heutigen Optionen kennt; dieser kennt nur die klassischen</translation>
+    </message>
+    <message>
+        <source>needs ffmpeg 4.4 or later, which can keep a slower source&apos;s frame rate (-fpsmax)</source>
+        <translation>braucht ffmpeg 4.4 oder neuer, das die Bildrate einer langsameren Quelle beibehalten kann (-fpsmax)</translation>
+    </message>
+    <message>
+        <source>needs an ffmpeg with the libx264 H.264 encoder; this one has none</source>
+        <translation>braucht ein ffmpeg mit dem H.264-Encoder libx264; dieses hat keinen</translation>
+    </message>
 </context>
 <context>
     <name>zvm</name>
@@ -1083,6 +1138,30 @@ Programm: %1</translation>
     <message>
         <source>Invalid Target!</source>
         <translation>Ungültiges Ziel!</translation>
+    </message>
+    <message>
+        <source>The target %1 needs a frame rate and a pixel aspect above 0</source>
+        <translation>Das Ziel %1 braucht eine Bildrate und ein Pixelseitenverhältnis über 0</translation>
+    </message>
+    <message>
+        <source>The target %1 pairs a video and a container no player takes</source>
+        <translation>Das Ziel %1 verbindet Video und Container so, wie es kein Abspielgerät annimmt</translation>
+    </message>
+    <message>
+        <source>The target %1 needs even sides from 16 to 4096 pixels</source>
+        <translation>Das Ziel %1 braucht gerade Seiten von 16 bis 4096 Pixeln</translation>
+    </message>
+    <message>
+        <source>The target %1 needs a norm exactly when it is a VCD</source>
+        <translation>Das Ziel %1 braucht genau dann eine Norm, wenn es eine VCD ist</translation>
+    </message>
+    <message>
+        <source>The target %1 does not have its norm&apos;s size and frame rate</source>
+        <translation>Das Ziel %1 hat nicht die Größe und Bildrate seiner Norm</translation>
+    </message>
+    <message>
+        <source>The target %1 is larger than H.264 level 5.1 carries</source>
+        <translation>Das Ziel %1 ist größer, als H.264 Level 5.1 trägt</translation>
     </message>
 </context>
 <context>

@@ -228,6 +228,34 @@
         <source>The output is not a readable video: %1</source>
         <translation>La salida no es un vídeo legible: %1</translation>
     </message>
+    <message>
+        <source>pixel aspect</source>
+        <translation>proporción del píxel</translation>
+    </message>
+    <message>
+        <source>video %1 kbit/s (asked %2)</source>
+        <translation>vídeo %1 kbit/s (pedido %2)</translation>
+    </message>
+    <message>
+        <source>video %1 kbit/s</source>
+        <translation>vídeo %1 kbit/s</translation>
+    </message>
+    <message>
+        <source>audio %1 kbit/s (asked %2)</source>
+        <translation>audio %1 kbit/s (pedido %2)</translation>
+    </message>
+    <message>
+        <source>audio %1 kbit/s</source>
+        <translation>audio %1 kbit/s</translation>
+    </message>
+    <message>
+        <source>the video is %1% over the bitrate asked</source>
+        <translation>el vídeo supera en un %1% la tasa de bits pedida</translation>
+    </message>
+    <message>
+        <source>on a 4:3 TV the picture appears %1% narrower; the target &apos;%2&apos; fits it</source>
+        <translation>en un televisor 4:3 la imagen se ve un %1% más estrecha; el destino «%2» se ajusta a él</translation>
+    </message>
 </context>
 <context>
     <name>PickerDialog</name>
@@ -297,6 +325,14 @@
     <message>
         <source>A VCD&apos;s pixels are not square: the frame is shown as a 4:3 television displays it.</source>
         <translation>Los píxeles de un VCD no son cuadrados: el fotograma se muestra como lo muestra un televisor 4:3.</translation>
+    </message>
+    <message>
+        <source>at most %1 fps, %2 command form</source>
+        <translation>como máximo %1 fps, forma de orden %2</translation>
+    </message>
+    <message>
+        <source>On a 4:3 TV the picture appears %1% narrower; the target &apos;%2&apos; fits it.</source>
+        <translation>En un televisor 4:3 la imagen se ve un %1% más estrecha; el destino «%2» se ajusta a él.</translation>
     </message>
 </context>
 <context>
@@ -961,6 +997,25 @@ Programa: %1</translation>
         <source>The conversion goes on after the program ends: %1 is still being written.</source>
         <translation>La conversión continúa tras cerrar el programa: %1 todavía se está escribiendo.</translation>
     </message>
+    <message>
+        <source>This encoder cannot write it: %1</source>
+        <translation>Este codificador no puede escribirlo: %1</translation>
+    </message>
+</context>
+<context>
+    <name>std</name>
+    <message>
+        <source>needs an encoder that takes today&apos;s options; this one takes only the classic ones</source>
+        <translation>necesita un codificador que acepte las opciones actuales; este solo acepta las clásicas</translation>
+    </message>
+    <message>
+        <source>needs ffmpeg 4.4 or later, which can keep a slower source&apos;s frame rate (-fpsmax)</source>
+        <translation>necesita ffmpeg 4.4 o posterior, que puede conservar la frecuencia de imagen de una fuente más lenta (-fpsmax)</translation>
+    </message>
+    <message>
+        <source>needs an ffmpeg with the libx264 H.264 encoder; this one has none</source>
+        <translation>necesita un ffmpeg con el codificador H.264 libx264; este no lo tiene</translation>
+    </message>
 </context>
 <context>
     <name>zvm</name>
@@ -1083,6 +1138,30 @@ Programa: %1</translation>
     <message>
         <source>Invalid Target!</source>
         <translation>¡Destino no válido!</translation>
+    </message>
+    <message>
+        <source>The target %1 needs a frame rate and a pixel aspect above 0</source>
+        <translation>El destino %1 necesita una frecuencia de imagen y una proporción del píxel mayores que 0</translation>
+    </message>
+    <message>
+        <source>The target %1 pairs a video and a container no player takes</source>
+        <translation>El destino %1 combina un vídeo y un contenedor que ningún reproductor acepta</translation>
+    </message>
+    <message>
+        <source>The target %1 needs even sides from 16 to 4096 pixels</source>
+        <translation>El destino %1 necesita lados pares de 16 a 4096 píxeles</translation>
+    </message>
+    <message>
+        <source>The target %1 needs a norm exactly when it is a VCD</source>
+        <translation>El destino %1 necesita una norma exactamente cuando es un VCD</translation>
+    </message>
+    <message>
+        <source>The target %1 does not have its norm&apos;s size and frame rate</source>
+        <translation>El destino %1 no tiene el tamaño y la frecuencia de imagen de su norma</translation>
+    </message>
+    <message>
+        <source>The target %1 is larger than H.264 level 5.1 carries</source>
+        <translation>El destino %1 es mayor de lo que admite el nivel 5.1 de H.264</translation>
     </message>
 </context>
 <context>
