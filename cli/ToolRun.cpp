@@ -7,6 +7,7 @@
 #include "Outside.h"
 #include "TextCrossing.h"
 #include "Validation.h"
+#include "WrittenFile.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -23,7 +24,6 @@
 #include <ostream>
 #include <sstream>
 #include <sys/prctl.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -51,25 +51,6 @@ void OnSignal(int signal) {
 }
 
 // What was at a path before a run, so that only what the run wrote is removed.
-struct FileMark {
-    bool exists = false;
-    struct stat info {};
-};
-
-FileMark Mark(const std::string& path) {
-    FileMark mark;
-    mark.exists = ::lstat(path.c_str(), &mark.info) == 0;
-    return mark;
-}
-
-// Still the file that was there before: an existing output the encoder never opened.
-bool Untouched(const FileMark& before, const FileMark& now) {
-    const struct stat& a = before.info;
-    const struct stat& b = now.info;
-    return before.exists && now.exists && a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
-           a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
-}
-
 struct Item {
     enum class State { Waiting, Running, Finished, Failed, Stopped };
     ConversionRequest request;
@@ -158,7 +139,7 @@ private:
     void encode(Item& item, const std::string& command);
     void awaitGroup(pid_t group);
     static void fail(Item& item, std::string why);
-    static void removeWritten(Item& item, const FileMark& before);
+    static void removeWritten(Item& item, const std::optional<files::FileStamp>& before);
 
     CommandStyle style_;
     Reporter reporter_;
@@ -228,10 +209,8 @@ void Batch::fail(Item& item, std::string why) {
 }
 
 // Only a regular file this run wrote or replaced; one it had not yet touched stays.
-void Batch::removeWritten(Item& item, const FileMark& before) {
-    const std::string& path = item.request.outputPath;
-    const FileMark now = Mark(path);
-    item.removed = now.exists && S_ISREG(now.info.st_mode) && !Untouched(before, now) && ::unlink(path.c_str()) == 0;
+void Batch::removeWritten(Item& item, const std::optional<files::FileStamp>& before) {
+    item.removed = files::RemoveWritten(item.request.outputPath, before);
 }
 
 void Batch::convert(Item& item) {
@@ -264,7 +243,7 @@ void Batch::convert(Item& item) {
 
 void Batch::encode(Item& item, const std::string& command) {
     const ConversionRequest& r = item.request;
-    const FileMark before = Mark(r.outputPath);
+    const std::optional<files::FileStamp> before = files::StampOf(r.outputPath);
     reporter_.started(command);
     // Tied: an encoder never outlives the tool, however the tool ends.
     auto started = outside_.startEncoder(PathToQString(command), PathToQString(r.encoderPath),

@@ -3,10 +3,10 @@
 #include "OutputGuard.h"
 #include "QueueStore.h"
 #include "TextCrossing.h"
+#include "WrittenFile.h"
 
 #include <QDir>
 #include <QEventLoop>
-#include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QPointer>
@@ -14,29 +14,10 @@
 
 #include <algorithm>
 
-#include <sys/stat.h>
 
 using zvm::files::PathToQString;
 using zvm::files::PathToStd;
 using zvm::files::ToStd;
-
-namespace {
-// What stands at a path: its file's identity, size and times, or nothing. An encoder that opened the
-// file changed its times even when it wrote nothing.
-std::optional<std::array<std::int64_t, 7>> Stamp(const std::string& path) {
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0) {
-        return std::nullopt;
-    }
-    if (S_ISLNK(info.st_mode) && ::stat(path.c_str(), &info) != 0) {
-        return std::array<std::int64_t, 7>{}; // a dangling link: there, but nothing behind it
-    }
-    return std::array<std::int64_t, 7>{static_cast<std::int64_t>(info.st_dev), static_cast<std::int64_t>(info.st_ino),
-                                       info.st_size,           info.st_mtim.tv_sec,
-                                       info.st_mtim.tv_nsec,   info.st_ctim.tv_sec,
-                                       info.st_ctim.tv_nsec};
-}
-} // namespace
 
 QueueRunner::QueueRunner(zvm::media::Outside& outside, QString storePath, QObject* parent)
     : QObject(parent), queue_(&zvm::process::OutputIsSource), outside_(outside),
@@ -233,7 +214,7 @@ void QueueRunner::launchNext() {
             return;
         }
         const zvm::queue::QueueItem& item = *queue_.find(*id);
-        outputBefore_ = Stamp(item.request.outputPath);
+        outputBefore_ = zvm::files::StampOf(item.request.outputPath);
         // Tied to this thread, the GUI thread, which lives as long as the window.
         auto started =
             outside_.startEncoder(PathToQString(item.command), PathToQString(item.request.encoderPath),
@@ -290,8 +271,7 @@ bool QueueRunner::removePartial(int id) {
     if (item == nullptr) {
         return false;
     }
-    const auto now = Stamp(item->request.outputPath);
-    return now && now != outputBefore_ && QFile::remove(PathToQString(item->request.outputPath));
+    return zvm::files::RemoveWritten(item->request.outputPath, outputBefore_);
 }
 
 // After a quit, the item runs again at the next start.

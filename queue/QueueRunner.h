@@ -6,13 +6,12 @@
 #include "Queue.h"
 #include "QueueStore.h"
 #include "Status.h"
+#include "WrittenFile.h"
 
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
-#include <array>
-#include <cstdint>
 #include <deque>
 #include <memory>
 #include <optional>
@@ -105,7 +104,7 @@ private:
     QTimer* lockRetry_ = nullptr;
     bool holdsStore_ = false;
     // What stood at the running item's output before its encoder started.
-    std::optional<std::array<std::int64_t, 7>> outputBefore_;
+    std::optional<zvm::files::FileStamp> outputBefore_;
     std::unique_ptr<EncoderJob> job_;
     int runningId_ = 0;
     StopFor stopFor_ = StopFor::Nothing;
