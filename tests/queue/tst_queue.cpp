@@ -280,10 +280,10 @@ void TestQueue::restoresAsAdded() {
     QTemporaryDir dir;
     const QString store = dir.filePath("queue.json");
     std::vector<QueueItem> items;
-    for (const QString& spec : kept.split(';')) {
-        const QStringList words = spec.trimmed().replace('@', dir.path()).split(QRegularExpression("[> ]"));
+    for (const QString& entry : kept.split(';')) {
+        const QStringList words = entry.trimmed().replace('@', dir.path()).split(QRegularExpression("[> ]"));
         const auto state = StateFromWord(words.value(2).toStdString());
-        QVERIFY2(words.size() == 3 && state, qPrintable("cannot read: " + spec));
+        QVERIFY2(words.size() == 3 && state, qPrintable("cannot read: " + entry));
         QueueItem& item = items.emplace_back();
         item.request = Ready(dir, "x");
         item.request.sourceVideo = words[0].toStdString();
