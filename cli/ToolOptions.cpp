@@ -227,7 +227,7 @@ padded to its exact size, and runs it (one video after another), or prints it.
   -t, --target NAME        )" +
            Targets() + R"(
   -m, --movie-type TYPE    live | animation   (default live; only the first four targets have one)
-  -s, --size WxH           the source's size; default: read with ffprobe
+  -s, --size WxH           the source's size; default: read from the file
   -o, --output PATH        output file (one VIDEO) or folder (when it exists, ends in /, or for
                            several; made when missing); default: beside each video, named
                            after it (.mp4, or .mpg for the VCD targets)
@@ -250,8 +250,9 @@ padded to its exact size, and runs it (one video after another), or prints it.
   -h, --help               show this help
 
 With --size, --print and --json read no file: they print what the window's Generate would write.
-Each output is read back with ffprobe once the encoder and all it started have ended: one that is
-missing, unreadable or does not fit its target counts as failed. What a failed or stopped run wrote
+Sizes and outputs are read by the media reader zarnik-video-maker-worker, not by ffmpeg. Each output
+is read back once the encoder and all it started have ended: one that is missing, unreadable or
+does not fit its target counts as failed. What a failed or stopped run wrote
 is removed (never an existing file it had not yet replaced). Ctrl+C, SIGTERM and SIGHUP stop the
 current encoder and everything it started cleanly; a second one ends it at once.
 Exit status: 0 all converted, 1 some failed, 2 bad usage or a refused request (nothing started),
