@@ -1,5 +1,5 @@
 // The queue: from one item's encoder exit to the next item's encoder start, and 200 videos added at
-// once (ffprobe two at a time) while the queue window shows them: the longest stall of the event loop
+// once (sizes read two at a time) while the queue window shows them: the longest stall of the event loop
 // and the time until every size is known. Runs offscreen; needs ffmpeg.
 #include "Outside.h"
 #include "QueueRunner.h"

@@ -15,7 +15,7 @@ enum ExitCode { kConverted = 0, kSomeFailed = 1, kRefused = 2 };
 bool PrintsWithoutFiles(const ToolOptions& options);
 int PrintKnown(const ToolOptions& options, std::ostream& out, std::ostream& err);
 
-// Everything else: sizes read with ffprobe, then printed, or the videos converted one after another
+// Everything else: sizes read by the media worker, then printed, or the videos converted one after another
 // through the queue, with progress on standard error. Needs a QCoreApplication.
 int Run(const ToolOptions& options, std::ostream& out, std::ostream& err);
 

@@ -16,7 +16,7 @@ namespace zvm {
 struct ToolOptions {
     int preset = 0;
     MovieType movieType = MovieType::LiveAction;
-    std::optional<std::string> width; // from --size; read with ffprobe when absent
+    std::optional<std::string> width; // from --size; read from the file when absent
     std::optional<std::string> height;
     std::string output;
     std::string videoBitrate{kDefaultVideoBitrate};

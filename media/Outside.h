@@ -16,8 +16,8 @@
 
 namespace zvm::media {
 
-// Everything a conversion asks of the world outside this program: the encoder it starts, and what
-// ffmpeg and ffprobe answer. The windows, the queue and the command-line tool all go through one of
+// Everything a conversion asks of the world outside this program: the encoder it starts, what it
+// answers, and what the media worker reads of a video. The windows, the queue and the command-line tool all go through one of
 // these, so tests put a fake in its place. Nothing waits: each answer comes later, once, to done.
 // encoder is always the encoder box's text.
 class Outside {

@@ -18,7 +18,7 @@ struct ProcessResult {
     bool succeeded() const { return started && !timedOut && !crashed && exitCode == 0; }
 };
 
-// Runs a helper (ffprobe, or the encoder asked a question) without a shell and without blocking,
+// Runs a helper (the encoder asked a question) without a shell and without blocking,
 // with a time limit. The result arrives once; a cancelled or destroyed run gives none. A helper that
 // runs out of time, or whose run is cancelled or destroyed, is ended with its whole process group.
 class ProcessRun : public QObject {

@@ -148,7 +148,7 @@ void QueueRunner::restore(std::vector<zvm::queue::QueueItem> kept) {
     detectNext();
 }
 
-// At most two ffprobes at a time: adding a season of episodes must not start dozens at once.
+// At most two size reads at a time: adding a season of episodes must not queue dozens at once.
 void QueueRunner::detectNext() {
     while (detecting_ < kParallelDetections && !toDetect_.empty()) {
         const int id = toDetect_.front();
