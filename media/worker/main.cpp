@@ -33,10 +33,9 @@ using zvm::media::wire::Message;
 // more is stopped by the system, which the program sees as a worker that ended. AddressSanitizer
 // reserves terabytes of address space for its shadow memory, so under it the bound is left out:
 // the asan build relies on the client's time limit alone.
-constexpr rlim_t kAddressSpace = rlim_t{2048} * 1024 * 1024;
-
 void BoundMemory() {
 #ifndef ZVM_UNDER_ASAN
+    constexpr rlim_t kAddressSpace = rlim_t{2048} * 1024 * 1024;
     const rlimit limit{kAddressSpace, kAddressSpace};
     setrlimit(RLIMIT_AS, &limit);
 #endif
