@@ -11,18 +11,24 @@ using zvm::media::wire::Message;
 using zvm::media::wire::Reader;
 
 namespace {
-// Every message the reader gives, encoded again, then "!" if the stream broke.
-std::string ReadAll(Reader& reader) {
-    std::string out;
+// Every message the reader gives, encoded again, and whether the stream broke (kept apart from the
+// text: a message may itself end in any byte).
+struct Read {
+    std::string messages;
+    bool broke = false;
+};
+
+Read ReadAll(Reader& reader, Read read = {}) {
     while (true) {
         auto next = reader.next();
         if (!next.ok()) {
-            return out + "!";
+            read.broke = true;
+            return read;
         }
         if (!next.value()) {
-            return out;
+            return read;
         }
-        out += Encode(*next.value());
+        read.messages += Encode(*next.value());
     }
 }
 } // namespace
@@ -31,19 +37,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     Reader whole(1024);
     whole.append(bytes);
-    const std::string read = ReadAll(whole);
+    const Read read = ReadAll(whole);
 
     Reader split(1024);
     const std::size_t cut = size == 0 ? 0 : data[0] % (size + 1);
     split.append(bytes.substr(0, cut));
-    std::string pieces = ReadAll(split);
-    if (!pieces.ends_with("!")) {
+    Read pieces = ReadAll(split);
+    if (!pieces.broke) {
         split.append(bytes.substr(cut));
-        pieces += ReadAll(split);
+        pieces = ReadAll(split, std::move(pieces));
     }
-    const std::string_view messages =
-        std::string_view(read).substr(0, read.size() - (read.ends_with("!") ? 1 : 0));
-    if (pieces != read || bytes.substr(0, messages.size()) != messages) {
+    if (pieces.messages != read.messages || pieces.broke != read.broke ||
+        bytes.substr(0, read.messages.size()) != read.messages) {
         std::abort();
     }
     return 0;
