@@ -105,8 +105,15 @@ std::string Upright(int rotation) {
     }
 }
 
-std::string Ratio(AVRational r) {
-    return std::to_string(r.num) + (r.den != 0 ? "/" + std::to_string(r.den) : std::string());
+// "num/den", or "num:den" for an aspect; appended piece by piece, as GCC 12's -Wrestrict misreads
+// a chain of string additions in an optimised build.
+std::string Ratio(AVRational r, char separator = '/') {
+    std::string text = std::to_string(r.num);
+    if (r.den != 0) {
+        text += separator;
+        text += std::to_string(r.den);
+    }
+    return text;
 }
 
 const AVStream* First(const AVFormatContext* format, AVMediaType type) {
@@ -201,7 +208,10 @@ Result<wire::Message> ProbeMedia(const std::string& path) {
     std::string streams;
     for (unsigned i = 0; i < format->nb_streams; ++i) {
         const char* type = av_get_media_type_string(format->streams[i]->codecpar->codec_type);
-        streams += (i > 0 ? "," : "") + std::string(type != nullptr ? type : "unknown");
+        if (i > 0) {
+            streams += ',';
+        }
+        streams += type != nullptr ? type : "unknown";
     }
     answer.add("streams", streams);
     if (format->duration != AV_NOPTS_VALUE && format->duration > 0) {
@@ -215,7 +225,7 @@ Result<wire::Message> ProbeMedia(const std::string& path) {
         answer.add("video_codec", avcodec_get_name(p->codec_id))
             .add("frame_rate", Ratio(video->r_frame_rate));
         answer.add("width", std::to_string(p->width)).add("height", std::to_string(p->height));
-        answer.add("sar", std::to_string(sar.num) + ":" + std::to_string(sar.den));
+        answer.add("sar", Ratio(sar, ':'));
         answer.add("rotation", std::to_string(rotation));
         if (p->bit_rate > 0) { // bit/s, as the container or the stream's headers give it
             answer.add("video_bitrate", std::to_string(p->bit_rate));
