@@ -8,6 +8,8 @@
 #include <QProcess>
 #include <QTimer>
 
+#include <numeric>
+
 namespace zvm::media {
 
 namespace {
@@ -189,7 +191,18 @@ SizeDetection ReadSize(const Result<wire::Message>& answer) {
     if (size.isEmpty()) {
         return {std::nullopt, SizeProbe::tr("the video stream has no size"), {}};
     }
-    return {size, {}, ReadOutput(m).duration};
+    SizeDetection detected{size, {}, ReadOutput(m).duration};
+    detected.pixels = QSize(QString::fromStdString(m.get("width")).toInt(),
+                            QString::fromStdString(m.get("height")).toInt());
+    // "num:den" of one pixel, in lowest terms; square when the file does not say.
+    const QStringList sar = QString::fromStdString(m.get("sar")).split(QLatin1Char(':'));
+    const int num = sar.value(0).toInt();
+    const int den = sar.value(1).toInt();
+    if (num > 0 && den > 0) {
+        const int common = std::gcd(num, den);
+        detected.pixelAspect = QSize(num / common, den / common);
+    }
+    return detected;
 }
 
 ProbedOutput ReadOutput(const wire::Message& answer) {
