@@ -18,6 +18,18 @@ inline constexpr std::string_view kDefaultVideoBitrate = "256"; // kbit/s
 inline constexpr std::string_view kDefaultAudioBitrate = "32";  // kbit/s
 inline constexpr std::string_view kDefaultSampleRate = "24000"; // Hz
 
+// Burned-in subtitles. None is the designed command; Auto is resolved (file beside the video, else
+// its first subtitle stream, else none) before a command is built, so the builder sees File, Stream
+// or None.
+enum class SubtitleMode { None, Auto, File, Stream };
+struct SubtitleChoice {
+    SubtitleMode mode = SubtitleMode::None;
+    std::string file; // File: the subtitle file
+    int stream = -1;  // Stream: which of the source's subtitle streams, counted from 0
+    int size = 0;     // font size in target pixels; 0: chosen for the target's height
+    bool operator==(const SubtitleChoice&) const = default;
+};
+
 // Every input of the main window as one record. The eight texts are kept exactly as typed:
 // nothing here trims or reformats them, because they enter the command line unchanged.
 struct ConversionRequest {
@@ -31,6 +43,16 @@ struct ConversionRequest {
     std::string sampleRate;
     int preset = 0;
     MovieType movieType = MovieType::LiveAction;
+
+    // Beyond the main window's boxes, set by the queue, the preview and the tool; the defaults give
+    // the designed command. The part kept, in seconds of the source: none means from its start, or to
+    // its end.
+    std::optional<double> cutStart;
+    std::optional<double> cutEnd;
+    SubtitleChoice subtitles;
+    // A size the output should reach, in megabytes (10^6 bytes); none keeps the bitrates as given.
+    std::optional<double> fileSizeMB;
+    bool twoPass = false;
 
     bool operator==(const ConversionRequest&) const = default;
 };
