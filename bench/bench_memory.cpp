@@ -1,6 +1,7 @@
 // The program's memory over many rounds of Generate, Convert (to the end of the encoder and of the
 // output's check) and a preview frame, with the test stand-in as the encoder, run for real: the
-// heap in use and the resident size after a warm-up, and their growth per round. Runs offscreen.
+// heap in use and the resident size after a warm-up, and their growth per round. Runs offscreen
+// unless QT_QPA_PLATFORM says otherwise.
 // Usage: bench_memory [ROUNDS [ENCODER]] (default 500 rounds with the stand-in; given an encoder,
 // the source is a real two-second clip made by it)
 #include "EncoderWindow.h"
@@ -62,7 +63,9 @@ Memory Measure() {
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen"); // set it to xcb, under Xvfb, to count the X11 side too
+    }
     QApplication app(argc, argv);
     const int rounds = argc > 1 ? std::atoi(argv[1]) : 500;
     const int warmUp = 20;

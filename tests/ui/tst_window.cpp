@@ -70,6 +70,9 @@ void TestWindow::designTimeState() {
     frmZCM w(fx.platform, fx.outside);
     QCOMPARE(w.windowTitle(), "Zarnik Video Maker");
     QVERIFY(!w.windowIcon().isNull());
+    // Every window shares one icon: a fresh one per window fills the pixmap cache under X11.
+    frmZCM second(fx.platform, fx.outside);
+    QCOMPARE(second.windowIcon().cacheKey(), w.windowIcon().cacheKey());
     // Only the three encoding numbers have text; every other box is empty.
     const QHash<QString, QString> filled{
         {"txtVideoBitrate", "256"}, {"txtAudioBitrate", "32"}, {"txtSampleRate", "24000"}};
