@@ -445,7 +445,6 @@ void TestGenerate::subtitles_data() {
     QTest::newRow("colon before the first slash") << "file:S01E01:x/a.srt" << 0 << 0.0
                                                   << R"(subtitles=filename=\'./S01E01:x/a.srt\':force_style=\'Fontsize=23\')";
     QTest::newRow("classic form") << "file:movie.srt classic" << 0 << 0.0 << "refused: Burned-in subtitles need";
-    QTest::newRow("classic form without subtitles") << "none classic" << 0 << 0.0 << "";
     QTest::newRow("double quote") << R"(file:a"b.srt)" << 0 << 0.0 << "refused: The subtitle file must";
     QTest::newRow("no stream") << "stream:-1" << 0 << 0.0 << "refused: Choose which subtitle stream";
     QTest::newRow("size too large") << "file:movie.srt" << 201 << 0.0 << "refused: The subtitle size";

@@ -320,7 +320,7 @@ void TestMediaWorker::rendersWhatTheEncoderWrites() {
     if (subtitles) {
         r.sourceVideo = path(source).toStdString();
         r.subtitles = {zvm::SubtitleMode::File, path(kSubtitles).toStdString(), -1, 0};
-        r.cutStart = seconds; // the encoder seeks, so its clock starts at 0
+        r.cutStart = seconds; // the encoder seeks as a cut starting here does: the text must still stand
         arguments[arguments.indexOf("-vf") + 1] = QString::fromStdString(zvm::PictureFilter(r, g));
         r.cutStart.reset(); // the worker's frames keep the source's time
     }
