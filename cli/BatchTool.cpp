@@ -8,6 +8,7 @@
 #include "ProgramLookup.h"
 #include "Queue.h"
 #include "ShellText.h"
+#include "SubtitleSource.h"
 #include "TextCrossing.h"
 #include "ToolOutput.h"
 #include "ToolRun.h"
@@ -147,6 +148,26 @@ bool MakeOutputFolder(const ToolOptions& o, std::ostream& err) {
     return true;
 }
 
+SizeDetection ReadSize(media::Outside& outside, const ConversionRequest& request);
+
+// Each video's subtitles with --subtitles auto resolved: the file beside it, else (when an outside is
+// given to read it) its first subtitle stream, else none. False, said, when a named file is missing.
+bool ChooseSubtitles(std::vector<ConversionRequest>& requests, media::Outside* outside, std::ostream& err) {
+    for (ConversionRequest& r : requests) {
+        SubtitleChoice& s = r.subtitles;
+        std::error_code ignored;
+        if (s.mode == SubtitleMode::File && !std::filesystem::is_regular_file(s.file, ignored)) {
+            Refuse(err, r.sourceVideo, "the subtitle file " + s.file + " was not found");
+            return false;
+        }
+        if (s.mode == SubtitleMode::Auto) {
+            const bool read = outside != nullptr && media::SubtitleBeside(r.sourceVideo).empty();
+            s = media::ResolveSubtitles(s, r.sourceVideo, read ? ReadSize(*outside, r).subtitleStreams : 0);
+        }
+    }
+    return true;
+}
+
 int Print(const ToolOptions& o, const std::vector<ConversionRequest>& requests, CommandStyle style,
           std::ostream& out, std::ostream& err) {
     std::string printed = o.json ? "[" : "";
@@ -171,12 +192,14 @@ bool PrintsWithoutFiles(const ToolOptions& options) {
 }
 
 int PrintKnown(const ToolOptions& options, std::ostream& out, std::ostream& err) {
-    const std::vector<ConversionRequest> requests = Requests(options);
-    return Refused(requests, err) ? kRefused : Print(options, requests, StyleFor(options), out, err);
+    std::vector<ConversionRequest> requests = Requests(options);
+    return Refused(requests, err) || !ChooseSubtitles(requests, nullptr, err)
+               ? kRefused
+               : Print(options, requests, StyleFor(options), out, err);
 }
 
 namespace {
-// The video's size, waited for: the tool has nothing else to do meanwhile.
+// The video's size and streams, waited for: the tool has nothing else to do meanwhile.
 SizeDetection ReadSize(media::Outside& outside, const ConversionRequest& request) {
     QEventLoop wait;
     std::optional<SizeDetection> found;
@@ -205,6 +228,9 @@ int Run(const ToolOptions& options, std::ostream& out, std::ostream& err) {
     }
     const CommandStyle style = StyleFor(options);
     media::RealOutside outside;
+    if (!ChooseSubtitles(requests, &outside, err)) {
+        return kRefused;
+    }
     if (printing) { // the sizes are read first
         for (ConversionRequest& r : requests) {
             const SizeDetection found = ReadSize(outside, r);

@@ -3,6 +3,7 @@
 #include "Presets.h"
 
 #include <algorithm>
+#include <charconv>
 #include <functional>
 #include <map>
 
@@ -74,6 +75,28 @@ Status SetForm(ToolOptions& o, std::string_view value) {
     return {};
 }
 
+// "auto", "none", or a file's name ("./auto" for a file called so).
+Status SetSubtitles(ToolOptions& o, std::string_view value) {
+    if (value.empty()) {
+        return BadValue("invalid subtitles '%1': choose auto, none or a subtitle file", value);
+    }
+    o.subtitles.mode = value == "auto"   ? SubtitleMode::Auto
+                       : value == "none" ? SubtitleMode::None
+                                         : SubtitleMode::File;
+    o.subtitles.file = o.subtitles.mode == SubtitleMode::File ? std::string(value) : std::string();
+    return {};
+}
+
+Status SetSubtitleSize(ToolOptions& o, std::string_view value) {
+    int size = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), size);
+    if (error != std::errc() || end != value.data() + value.size() || size < 1 || size > 200) {
+        return BadValue("invalid subtitle size '%1': give the font's height in target pixels, 1 to 200", value);
+    }
+    o.subtitles.size = size;
+    return {};
+}
+
 Setter Text(std::string ToolOptions::*field) {
     return [field](ToolOptions& o, std::string_view value) {
         o.*field = std::string(value);
@@ -97,6 +120,8 @@ const std::map<std::string_view, Setter>& ValueOptions() {
         {"--sample-rate", Text(&ToolOptions::sampleRate)},
         {"--encoder", Text(&ToolOptions::encoder)},
         {"--form", SetForm},
+        {"--subtitles", SetSubtitles},
+        {"--subtitle-size", SetSubtitleSize},
     };
     return options;
 }
@@ -216,6 +241,7 @@ ConversionRequest ToolRequest(const ToolOptions& options, const std::string& vid
     r.sampleRate = options.sampleRate;
     r.preset = options.preset;
     r.movieType = options.movieType;
+    r.subtitles = options.subtitles;
     return r;
 }
 
@@ -240,6 +266,11 @@ padded to its exact size, and runs it (one video after another), or prints it.
       --encoder PATH       the ffmpeg to run; default: ffmpeg on the search path
       --form auto|modern|classic   the command form; default auto: the modern form when the
                            encoder rejects the classic options
+      --subtitles auto|none|FILE   burn subtitles into the picture: auto takes the file beside
+                           the video with its name (.srt, .ass, .ssa, .vtt), else its first
+                           subtitle stream, else none; default none (./auto for a file so named)
+      --subtitle-size N    their font's height in target pixels; default a twelfth of the
+                           target's height, at least 12 (an .ass file keeps its own styles)
   -n, --print              print the command(s), one per line, safe for sh, and start nothing
       --json               print the fit and the command(s) as JSON, and start nothing
       --overwrite          replace existing outputs (default: refuse, and say which); a video
@@ -249,7 +280,8 @@ padded to its exact size, and runs it (one video after another), or prints it.
       --list-targets       list the targets (with --json as JSON) and start nothing
   -h, --help               show this help
 
-With --size, --print and --json read no file: they print what the window's Generate would write.
+With --size, --print and --json read no file: they print what the window's Generate would write
+(--subtitles auto then finds only a file beside the video). Subtitles need the modern form.
 Sizes and outputs are read by the media reader zarnik-video-maker-worker, not by ffmpeg. Each output
 is read back once the encoder and all it started have ended: one that is missing, unreadable or
 does not fit its target counts as failed. What a failed or stopped run wrote

@@ -24,6 +24,7 @@ struct ToolOptions {
     std::string sampleRate{kDefaultSampleRate};
     std::string encoder = "ffmpeg"; // a bare name is looked up on the search path
     FormChoice form = FormChoice::Automatic;
+    SubtitleChoice subtitles; // --subtitles and --subtitle-size; Auto is resolved for each video
     bool print = false;
     bool json = false;
     bool overwrite = false;

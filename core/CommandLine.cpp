@@ -3,6 +3,9 @@
 #include "NumericText.h"
 #include "OutputTarget.h"
 
+#include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <string_view>
 
 namespace zvm {
@@ -40,6 +43,40 @@ std::string WithoutBlanks(std::string_view text) {
     return kept;
 }
 
+// The -vf value: bare as designed, in double quotes when subtitles put a file name (which may hold
+// blanks) into it.
+std::string VideoFilter(const ConversionRequest& r, const FrameGeometry& g, Ratio pixelAspect = {}) {
+    const std::string filter = PictureFilter(r, g, pixelAspect);
+    return SubtitleFilter(r, g).empty() ? filter : "\"" + filter + "\"";
+}
+
+// Seconds with at most three decimals and a point whatever the locale, for an expression.
+std::string SecondsText(double seconds) {
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, seconds, std::chars_format::fixed, 3).ptr;
+    std::string_view kept(text, static_cast<std::size_t>(end - text));
+    while (kept.ends_with('0')) {
+        kept.remove_suffix(1);
+    }
+    if (kept.ends_with('.')) {
+        kept.remove_suffix(1);
+    }
+    return std::string(kept);
+}
+
+// Backslash before each of `special`.
+std::string Escaped(std::string_view text, std::string_view special) {
+    std::string out;
+    out.reserve(text.size() + 8);
+    for (const char c : text) {
+        if (special.find(c) != std::string_view::npos) {
+            out += '\\';
+        }
+        out += c;
+    }
+    return out;
+}
+
 CommandText Head(const ConversionRequest& r) {
     CommandText c;
     c << r.encoderPath << " -y -i ";
@@ -67,7 +104,7 @@ std::string ClassicMp4(const ConversionRequest& r, const FrameGeometry& g, Movie
 
 std::string ModernMp4(const ConversionRequest& r, const FrameGeometry& g, MovieType type) {
     CommandText c = Head(r);
-    c << " -r " << FrameRateFor(type, CommandStyle::Modern).option << " -vf " << ScaleAndPadFilter(g);
+    c << " -r " << FrameRateFor(type, CommandStyle::Modern).option << " -vf " << VideoFilter(r, g);
     c << " -c:v mpeg4 -b:v " << WithoutBlanks(r.videoBitrate) << "k -c:a aac -ac 2 -ar "
       << WithoutBlanks(r.sampleRate) << " -b:a " << WithoutBlanks(r.audioBitrate) << "k -f mp4 ";
     return c.Quoted(r.outputPath).Take();
@@ -86,7 +123,7 @@ std::string ModernVcd(const ConversionRequest& r, const FrameGeometry& g, Norm n
                       Ratio pixelAspect = {}) {
     CommandText c = Head(r);
     c << " -target " << NormWord(norm) << "-vcd -ar " << WithoutBlanks(r.sampleRate) << " -b:a "
-      << WithoutBlanks(r.audioBitrate) << "k -vf " << ScaleAndPadFilter(g, pixelAspect) << " ";
+      << WithoutBlanks(r.audioBitrate) << "k -vf " << VideoFilter(r, g, pixelAspect) << " ";
     return c.Quoted(r.outputPath).Take();
 }
 
@@ -97,7 +134,7 @@ std::string BufferText(const std::string& bitrate) {
 
 std::string RateLimited(const ConversionRequest& r, const TargetPreset& t, const FrameGeometry& g) {
     CommandText c = Head(r);
-    c << " -fpsmax " << RateText(t.maxFrameRate) << " -vf " << ScaleAndPadFilter(g, t.pixelAspect);
+    c << " -fpsmax " << RateText(t.maxFrameRate) << " -vf " << VideoFilter(r, g, t.pixelAspect);
     if (t.video == VideoKind::H264) {
         const std::optional<H264Profile> profile = H264ProfileFor(t.width, t.height, t.maxFrameRate);
         c << " -c:v libx264 -profile:v " << (profile ? profile->profile : "main") << " -level:v "
@@ -140,6 +177,61 @@ std::string ScaleAndPadFilter(const FrameGeometry& g, Ratio pixelAspect) {
     return "scale=" + std::to_string(g.newWidth) + ":" + std::to_string(g.newHeight) +
            ",pad=" + std::to_string(g.targetWidth) + ":" + std::to_string(g.targetHeight) + ":" +
            std::to_string(g.padLeft) + ":" + std::to_string(g.padTop) + ",setsar=" + aspect;
+}
+
+int SubtitleFontSize(const SubtitleChoice& subtitles, const FrameGeometry& geometry) {
+    return subtitles.size > 0 ? subtitles.size : std::max(12, (geometry.targetHeight + 6) / 12);
+}
+
+std::string FilterOptionValue(std::string_view value) {
+    // Quoted, everything inside is literal; a quote itself ends the quotes, is escaped and reopens them.
+    std::string out = "'";
+    for (const char c : value) {
+        out += c == '\'' ? std::string_view("'\\''") : std::string_view(&c, 1);
+    }
+    return out + "'";
+}
+
+std::string FilterGraphText(std::string_view text) {
+    return Escaped(text, "\\'[],;");
+}
+
+std::string SubtitleFilter(const ConversionRequest& r, const FrameGeometry& g) {
+    const SubtitleChoice& s = r.subtitles;
+    const bool file = s.mode == SubtitleMode::File && !s.file.empty();
+    const bool stream = s.mode == SubtitleMode::Stream && s.stream >= 0;
+    if (!(file || stream) || g.newHeight <= 0) {
+        return {};
+    }
+    std::string options = "filename=" + FilterOptionValue(FileArgument(file ? s.file : r.sourceVideo));
+    if (stream) {
+        options += ":si=" + std::to_string(s.stream);
+    }
+    // An ASS script brings its own styles, kept unless a size is asked for.
+    const auto ends = [&](std::string_view suffix) {
+        return s.file.size() >= suffix.size() &&
+               std::equal(suffix.rbegin(), suffix.rend(), s.file.rbegin(),
+                          [](char a, char b) { return a == (b >= 'A' && b <= 'Z' ? b - 'A' + 'a' : b); });
+    };
+    if (s.size > 0 || !(file && (ends(".ass") || ends(".ssa")))) {
+        // libass sizes fonts in lines of the script's height, 288 for converted text subtitles, and
+        // draws them on the source's picture, which is then scaled to the new height: so a size in
+        // target pixels is that many 288ths of the new height.
+        const long scriptSize = std::lround(SubtitleFontSize(s, g) * 288.0 / g.newHeight);
+        options += ":force_style=" + FilterOptionValue("Fontsize=" + std::to_string(scriptSize));
+    }
+    std::string filter = "subtitles=" + FilterGraphText(options);
+    if (r.cutStart && *r.cutStart > 0) {
+        const std::string start = SecondsText(*r.cutStart);
+        filter = "setpts=PTS+" + start + "/TB," + filter + ",setpts=PTS-STARTPTS";
+    }
+    return filter;
+}
+
+std::string PictureFilter(const ConversionRequest& request, const FrameGeometry& geometry, Ratio pixelAspect) {
+    const std::string subtitles = SubtitleFilter(request, geometry);
+    return subtitles.empty() ? ScaleAndPadFilter(geometry, pixelAspect)
+                             : subtitles + "," + ScaleAndPadFilter(geometry, pixelAspect);
 }
 
 std::string Mp4Command(const ConversionRequest& request, const FrameGeometry& geometry, MovieType movieType,

@@ -35,6 +35,26 @@ std::string FileArgument(std::string_view path);
 // frames through the same text.
 std::string ScaleAndPadFilter(const FrameGeometry& geometry, Ratio pixelAspect = {});
 
+// Burned-in subtitles' font size in target pixels: the request's own, else one twelfth of the
+// target's height and never under 12, which stays legible on a 160-line screen.
+int SubtitleFontSize(const SubtitleChoice& subtitles, const FrameGeometry& geometry);
+
+// Text as ffmpeg's filter parser must be given it, which unescapes twice: first the filtergraph
+// (where brackets, commas and semicolons part filters), then the filter's options (where colons part
+// them). One level's escaping alone lets a file name end the filter and start another.
+std::string FilterOptionValue(std::string_view value);
+std::string FilterGraphText(std::string_view text);
+
+// The subtitles filter for the request, drawn on the source's own picture before it is scaled, so
+// the text is as sharp as the target allows; empty when the request has none (or an unresolved
+// Auto). With a cut, input seeking starts the picture's clock at 0, so the filter is given the
+// source's time and the clock is set back after it.
+std::string SubtitleFilter(const ConversionRequest& request, const FrameGeometry& geometry);
+
+// The modern form's whole picture filter: the subtitles, when chosen, then scale and pad. The same as
+// ScaleAndPadFilter when there are none. The preview renders its frames through the same text.
+std::string PictureFilter(const ConversionRequest& request, const FrameGeometry& geometry, Ratio pixelAspect = {});
+
 // Plain concatenation of fixed pieces and the request's texts exactly as typed.
 // movieType must be LiveAction or Animation.
 std::string Mp4Command(const ConversionRequest& request, const FrameGeometry& geometry, MovieType movieType,

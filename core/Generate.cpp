@@ -29,6 +29,31 @@ std::optional<std::string> BuildCommand(ConversionRequest& r, const TargetPreset
     }
     return Mp4Command(r, g, r.movieType, SidesFor(g), style);
 }
+// What keeps chosen subtitles out of the command. The classic options predate ffmpeg's filters, so
+// only the modern form can draw them; a double quote would end the quoted filter on the command line.
+std::optional<Refusal> CheckSubtitles(const ConversionRequest& r, const TargetPreset& preset, CommandStyle style) {
+    const SubtitleChoice& s = r.subtitles;
+    if (s.mode != SubtitleMode::File && s.mode != SubtitleMode::Stream) {
+        return std::nullopt;
+    }
+    const auto refuse = [](const char* prompt) {
+        return Refusal{prompt, ZVM_TEXT("Invalid Subtitles!"), RequestField::SourceVideo, true};
+    };
+    if (style == CommandStyle::Classic && !NeedsModernForm(preset)) {
+        return refuse(ZVM_TEXT("Burned-in subtitles need the modern command form: the classic options cannot draw them"));
+    }
+    if (s.mode == SubtitleMode::File && (s.file.empty() || s.file.find('"') != std::string::npos)) {
+        return refuse(ZVM_TEXT("The subtitle file must be named, and its name cannot contain a double quote (\")"));
+    }
+    if (s.mode == SubtitleMode::Stream && s.stream < 0) {
+        return refuse(ZVM_TEXT("Choose which subtitle stream of the video to draw"));
+    }
+    if (s.size < 0 || s.size > 200) {
+        return refuse(ZVM_TEXT("The subtitle size must be between 1 and 200 pixels"));
+    }
+    return std::nullopt;
+}
+
 // Bounds an encoder can use; the window's designed checks only ask for a number.
 struct Bound {
     std::string ConversionRequest::*field;
@@ -99,6 +124,9 @@ GenerateOutcome Generate(const ConversionRequest& request, CommandStyle style) {
                        RequestField::Target, true};
     }
     const TargetPreset& preset = *found;
+    if (auto refusal = CheckSubtitles(request, preset, style)) {
+        return *refusal;
+    }
     GenerateResult result{*FitRequest(request), std::nullopt, request}; // the checks passed: it fits
     if (!preset.audioBitrate.empty()) {
         result.request.audioBitrate = preset.audioBitrate;

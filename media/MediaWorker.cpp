@@ -1,5 +1,6 @@
 #include "MediaWorker.h"
 
+#include "SubtitleSource.h"
 #include "Text.h"
 
 #include <QCoreApplication>
@@ -192,6 +193,7 @@ SizeDetection ReadSize(const Result<wire::Message>& answer) {
         return {std::nullopt, SizeProbe::tr("the video stream has no size"), {}};
     }
     SizeDetection detected{size, {}, ReadOutput(m).duration};
+    detected.subtitleStreams = SubtitleStreams(m.get("streams"));
     detected.pixels = QSize(QString::fromStdString(m.get("width")).toInt(),
                             QString::fromStdString(m.get("height")).toInt());
     // "num:den" of one pixel, in lowest terms; square when the file does not say.

@@ -109,8 +109,13 @@ void RealOutside::checkOutput(const QString& output, const QString&, const Outpu
 }
 
 // Read by the media worker through the command's own filter text, whatever encoder the box names.
-void RealOutside::renderFrame(const QString&, const QString& source, double seconds,
+void RealOutside::renderFrame(const QString& encoder, const QString& source, double seconds,
                               const FrameGeometry& geometry, std::function<void(const RenderedFrame&)> done) {
+    renderFrameThrough(encoder, source, seconds, geometry, ScaleAndPadFilter(geometry), std::move(done));
+}
+
+void RealOutside::renderFrameThrough(const QString&, const QString& source, double seconds, const FrameGeometry&,
+                                     const std::string& filter, std::function<void(const RenderedFrame&)> done) {
     MediaWorker& worker = MediaWorker::Shared();
     worker.cancel(rendering_);
     if (!QFileInfo(source).isFile()) {
@@ -123,7 +128,7 @@ void RealOutside::renderFrame(const QString&, const QString& source, double seco
     wire::Message request;
     request.add("request", "frame").add("path", files::PathToStd(source));
     request.add("seconds", QString::number(seconds, 'f', 3).toStdString())
-        .add("filter", ScaleAndPadFilter(geometry))
+        .add("filter", filter)
         .add("first", "1");
     rendering_ =
         worker.ask(request, FrameRenderer::kTimeoutMilliseconds,

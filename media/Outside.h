@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace zvm::media {
 
@@ -51,6 +52,13 @@ public:
     virtual void renderFrame(const QString& encoder, const QString& source, double seconds,
                              const FrameGeometry& geometry,
                              std::function<void(const RenderedFrame&)> done) = 0;
+    // The same through a whole picture filter instead of the scale and pad alone: the command's, with
+    // its subtitles. An outside that cannot take one renders through the scale and pad.
+    virtual void renderFrameThrough(const QString& encoder, const QString& source, double seconds,
+                                    const FrameGeometry& geometry, const std::string& /*filter*/,
+                                    std::function<void(const RenderedFrame&)> done) {
+        renderFrame(encoder, source, seconds, geometry, std::move(done));
+    }
 };
 
 // The real thing: the encoder started as its own program; sizes, checks and frames read by the media
@@ -67,6 +75,9 @@ public:
                      const SourceFacts& source, std::function<void(const CheckReport&)> done) override;
     void renderFrame(const QString& encoder, const QString& source, double seconds,
                      const FrameGeometry& geometry, std::function<void(const RenderedFrame&)> done) override;
+    void renderFrameThrough(const QString& encoder, const QString& source, double seconds,
+                            const FrameGeometry& geometry, const std::string& filter,
+                            std::function<void(const RenderedFrame&)> done) override;
 
 private:
     quint64 rendering_ = 0; // the media worker's number for the frame still asked for

@@ -20,6 +20,7 @@ struct SizeDetection {
     std::optional<double> duration; // seconds, when the container says
     QSize pixels = {};              // as stored, before aspect and rotation; invalid when not detected
     QSize pixelAspect = {1, 1};     // one pixel's width:height in lowest terms; 1:1 when square or unknown
+    int subtitleStreams = 0;        // as the media worker counts them; ffprobe's reading leaves 0
 };
 
 // ffprobe's ratios, "32:27" or "30000/1001" (or a plain number), as a number; nothing for a missing,

@@ -19,7 +19,8 @@
 //       duration (seconds, absent when unknown), frame_rate ("30000/1001"), video_codec,
 //       audio_codec, sample_rate, channels (empty when there is no such stream), streams
 //       ("video,audio": the type of every stream in order). A file without a video stream is still
-//       answered; its display fields are absent. The after-check reads the same answer.
+//       answered; its display fields are absent. The after-check reads the same answer, and the
+//       tool counts the "subtitle" streams for --subtitles auto.
 //   request=frame path=<file> seconds=<decimal> filter=<the modern command's -vf text> [first=1]
 //       ok: png (the frame at or after `seconds`, through the source's rotation and the filter, as
 //       the encoder would write it), exact=1. With first=1 an answer with the nearest earlier

@@ -154,9 +154,13 @@ void PreviewWindow::renderFrame() {
     }
     status_->setText(tr("Rendering a frame..."));
     QPointer<PreviewWindow> self(this);
-    outside_.renderFrame(
+    // The frame keeps the source's time, so its subtitles need no shift for a cut.
+    zvm::ConversionRequest atSourceTime = request_;
+    atSourceTime.cutStart.reset();
+    outside_.renderFrameThrough(
         PathToQString(request_.encoderPath), PathToQString(request_.sourceVideo),
-        duration_.value_or(0) * slider_->value() / kSliderSteps, *fit, [self](const RenderedFrame& frame) {
+        duration_.value_or(0) * slider_->value() / kSliderSteps, *fit, zvm::PictureFilter(atSourceTime, *fit),
+        [self](const RenderedFrame& frame) {
             if (self != nullptr) {
                 self->showFrame(frame);
             }

@@ -33,6 +33,8 @@ private slots:
     void outputFolders_data();
     void outputFolders();
     void convertsWithDebianFfmpeg();
+    void burnsInSubtitles_data();
+    void burnsInSubtitles();
     void afterCheckVerdicts_data();
     void afterCheckVerdicts();
     void namesThatAreNotUtf8_data();
@@ -48,6 +50,9 @@ private:
     };
     Result run(const QStringList& arguments, const QString& folder = {}, const QString& program = CLI_PATH) const;
     QString makeClip(const QString& name, const QString& size, int seconds, bool sound = false) const;
+    // How far the lower third of one output's frame at `seconds` is from another's: the mean
+    // difference of their grey levels, 0 to 255.
+    static double LowerThirdDifference(const QString& a, const QString& b, double seconds);
     // A fake encoder: a shell script that finds its output in its last argument.
     QString writeEncoder(const QString& folder, const QString& body) const;
 
@@ -73,10 +78,32 @@ QString TestCli::writeEncoder(const QString& folder, const QString& body) const 
     return script.fileName();
 }
 
+double TestCli::LowerThirdDifference(const QString& a, const QString& b, double seconds) {
+    QByteArray frames[2];
+    for (int i = 0; i < 2; ++i) {
+        QProcess ffmpeg;
+        ffmpeg.start("ffmpeg", {"-v", "error", "-ss", QString::number(seconds), "-i", i == 0 ? a : b, "-frames:v",
+                                "1", "-vf", "format=gray", "-f", "rawvideo", "-"});
+        ffmpeg.waitForFinished(60000);
+        frames[i] = ffmpeg.readAllStandardOutput();
+    }
+    if (frames[0].isEmpty() || frames[0].size() != frames[1].size()) {
+        return -1;
+    }
+    double sum = 0;
+    const qsizetype from = frames[0].size() * 2 / 3;
+    for (qsizetype i = from; i < frames[0].size(); ++i) {
+        sum += std::abs(static_cast<uchar>(frames[0][i]) - static_cast<uchar>(frames[1][i]));
+    }
+    return sum / static_cast<double>(frames[0].size() - from);
+}
+
 // Two videos for fake encoders to leave: one that fits GBA - 240x160, made by the tool with Debian's
 // ffmpeg, and one of the wrong size.
 void TestCli::initTestCase() {
     QVERIFY(dir_.isValid());
+    QFile subtitles(dir_.filePath("subs.srt"));
+    QVERIFY(subtitles.open(QIODevice::WriteOnly));
     makeClip("wrong.mp4", "320x240", 1);
     QCOMPARE(run({"-q", "--form", "modern", "-o", "fits.mp4", makeClip("fits.mkv", "320x240", 1, true)}).exitCode, 0);
 }
@@ -151,6 +178,20 @@ void TestCli::commandLines_data() {
     QTest::newRow("bad movie type") << QStringList{"-m", "drama", "/v/a.avi"} << 2 << ""
                                     << "invalid movie type 'drama'";
     QTest::newRow("bad form") << QStringList{"--form", "old", "/v/a.avi"} << 2 << "" << "invalid form 'old'";
+    QTest::newRow("subtitles picked") << print + QStringList{"--subtitles", "subs.srt", "--subtitle-size=20", "/v/a.avi"}
+                                      << 0 << R"(-vf 'subtitles=filename=\'\''subs.srt\'\'':force_style=\'\''Fontsize=36\'\'',scale=)" << "";
+    QTest::newRow("subtitles auto finds none") << print + QStringList{"--subtitles", "auto", "/v/a.avi"} << 0
+                                               << "-vf scale=214:160" << "";
+    QTest::newRow("subtitle file missing") << print + QStringList{"--subtitles", "gone.srt", "/v/a.avi"} << 2 << ""
+                                           << "a.avi: the subtitle file gone.srt was not found";
+    QTest::newRow("subtitles in the classic form") << QStringList{"-n", "-s", "640x480", "--form", "classic",
+                                                                  "--subtitles", "subs.srt", "/v/a.avi"}
+                                                   << 2 << "" << "need the modern command form";
+    for (const char* size : {"0", "201", "12px", ""}) {
+        QTest::addRow("subtitle size '%s'", size) << QStringList{"--subtitle-size", size, "/v/a.avi"} << 2 << ""
+                                                  << QString("invalid subtitle size '%1'").arg(size);
+    }
+    QTest::newRow("subtitles empty") << QStringList{"--subtitles=", "/v/a.avi"} << 2 << "" << "invalid subtitles ''";
     QTest::newRow("unknown option") << QStringList{"--fast", "/v/a.avi"} << 2 << ""
                                     << "unrecognized option '--fast'\nTry 'zarnik-video-maker-cli --help'";
     QTest::newRow("missing value") << QStringList{"/v/a.avi", "--size"} << 2 << ""
@@ -353,6 +394,51 @@ void TestCli::convertsWithDebianFfmpeg() {
     QCOMPARE(again.exitCode, 2);
     QVERIFY(again.err.contains("four.mkv: the output file four.mp4 exists; give --overwrite to replace it"));
     QCOMPARE(run({"--overwrite", "-q", "four.mkv"}, work.path()).exitCode, 0);
+}
+
+// Subtitles drawn into real frames: where one stands (1 s to 3 s) the lower third differs from the
+// same conversion without subtitles, and after it the frames agree again. The source is one grey,
+// so only the text can make a difference.
+void TestCli::burnsInSubtitles_data() {
+    QTest::addColumn<QString>("subtitles"); // --subtitles
+    QTest::addColumn<QString>("beside");    // a subtitle file put beside the video; "stream": inside it
+    QTest::addColumn<bool>("drawn");
+    QTest::newRow("beside") << "auto" << "clip.srt" << true;
+    QTest::newRow("beside, upper case") << "auto" << "clip.SRT" << true;
+    QTest::newRow("stream") << "auto" << "stream" << true;
+    QTest::newRow("picked, hostile name") << R"(it's a: [x], ok; \y'.srt)" << "" << true;
+    QTest::newRow("picked, colon first") << "S01E01:subs.srt" << "" << true;
+    QTest::newRow("none, though one is beside") << "none" << "clip.srt" << false;
+    QTest::newRow("auto finds none") << "auto" << "" << false;
+}
+
+void TestCli::burnsInSubtitles() {
+    QFETCH(QString, subtitles);
+    QFETCH(QString, beside);
+    QFETCH(bool, drawn);
+    QTemporaryDir work;
+    const QString text = "1\n00:00:01,000 --> 00:00:03,000\nHELLO WORLD\n";
+    const QString named = subtitles == "auto" || subtitles == "none" ? beside : subtitles;
+    for (const QString& name : {named, QString("s.srt")}) {
+        QFile file(work.filePath(name.isEmpty() || name == "stream" ? "s.srt" : name));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) > 0);
+    }
+    const QStringList inside = beside == "stream" ? QStringList{"-i", "s.srt", "-c:s", "srt"} : QStringList{};
+    QProcess make;
+    make.setWorkingDirectory(work.path());
+    make.start("ffmpeg", QStringList{"-v", "error", "-f", "lavfi", "-i", "color=c=gray:s=320x240:d=5:r=25"} +
+                             inside + QStringList{"-c:v", "mpeg4", "-q:v", "2", "clip.mkv"});
+    QVERIFY(make.waitForFinished(60000) && make.exitCode() == 0);
+    const QStringList common{"-q", "--form", "modern", "clip.mkv", "-o"};
+    QCOMPARE(run(common + QStringList{"plain.mp4"}, work.path()).exitCode, 0);
+    const Result result = run(QStringList{"--subtitles", subtitles} + common + QStringList{"subtitled.mp4"}, work.path());
+    QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+    // The cut's own check is in the media worker's frames, where the encoder seeks into the subtitle.
+    const double during = LowerThirdDifference(work.filePath("subtitled.mp4"), work.filePath("plain.mp4"), 2);
+    const double after = LowerThirdDifference(work.filePath("subtitled.mp4"), work.filePath("plain.mp4"), 4);
+    QVERIFY2(during >= 0 && after >= 0, "no frames to compare");
+    QVERIFY2(drawn ? during > 2 : during < 0.5, qPrintable(QString::number(during)));
+    QVERIFY2(after < 0.5, qPrintable(QString::number(after)));
 }
 
 // What the encoder leaves is read back before the tool says "finished": a clean exit proves nothing.

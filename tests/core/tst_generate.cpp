@@ -7,6 +7,8 @@
 
 #include <QTest>
 
+#include <map>
+
 using zvm::CommandStyle;
 using zvm::ConversionRequest;
 using zvm::GenerateResult;
@@ -39,6 +41,8 @@ private slots:
     void modernCommands();
     void fileArguments_data();
     void fileArguments();
+    void subtitles_data();
+    void subtitles();
     void encodableValues_data();
     void encodableValues();
     void formDecision_data();
@@ -412,6 +416,79 @@ void TestGenerate::fileArguments() {
         const QString command = CommandOf(r, style);
         QCOMPARE(command.count("\"" + argument + "\""), 2);
     }
+}
+
+// Subtitles are drawn before the scale and pad, at a size given in target pixels, with every name
+// escaped for both of the filter parser's levels; the designed commands stay as they are without them.
+void TestGenerate::subtitles_data() {
+    QTest::addColumn<QString>("choice"); // none, auto, file:NAME, stream:N, then "classic" for that form
+    QTest::addColumn<int>("size");
+    QTest::addColumn<double>("cut"); // the cut's start; 0: none
+    QTest::addColumn<QString>("filter"); // before the scale and pad; "refused: ..." for a refusal
+    QTest::newRow("none") << "none" << 0 << 0.0 << "";
+    QTest::newRow("auto unresolved draws nothing") << "auto" << 12 << 0.0 << "";
+    QTest::newRow("none with a cut") << "none" << 0 << 5.5 << "";
+    // 160 lines: 13 pixels are 13 288ths of the new height 160.
+    QTest::newRow("beside, chosen size") << "file:movie.srt" << 0 << 0.0
+                                         << R"(subtitles=filename=\'movie.srt\':force_style=\'Fontsize=23\')";
+    QTest::newRow("picked, own size") << "file:/subs/movie.vtt" << 20 << 0.0
+                                      << R"(subtitles=filename=\'/subs/movie.vtt\':force_style=\'Fontsize=36\')";
+    QTest::newRow("ass keeps its styles") << "file:movie.ASS" << 0 << 0.0 << R"(subtitles=filename=\'movie.ASS\')";
+    QTest::newRow("ass with a size") << "file:movie.ssa" << 16 << 0.0
+                                     << R"(subtitles=filename=\'movie.ssa\':force_style=\'Fontsize=29\')";
+    QTest::newRow("stream") << "stream:1" << 0 << 0.0
+                            << R"(subtitles=filename=\'movie.avi\':si=1:force_style=\'Fontsize=23\')";
+    QTest::newRow("cut") << "file:movie.srt" << 0 << 5.5
+                         << R"(setpts=PTS+5.5/TB,subtitles=filename=\'movie.srt\':force_style=\'Fontsize=23\',setpts=PTS-STARTPTS)";
+    QTest::newRow("hostile name") << R"(file:it's a: [x], ok; \y.srt)" << 0 << 0.0
+                                  << R"(subtitles=filename=\'it\'\\\'\'s a: \[x\]\, ok\; \\y.srt\':force_style=\'Fontsize=23\')";
+    QTest::newRow("colon before the first slash") << "file:S01E01:x/a.srt" << 0 << 0.0
+                                                  << R"(subtitles=filename=\'./S01E01:x/a.srt\':force_style=\'Fontsize=23\')";
+    QTest::newRow("classic form") << "file:movie.srt classic" << 0 << 0.0 << "refused: Burned-in subtitles need";
+    QTest::newRow("double quote") << R"(file:a"b.srt)" << 0 << 0.0 << "refused: The subtitle file must";
+    QTest::newRow("no stream") << "stream:-1" << 0 << 0.0 << "refused: Choose which subtitle stream";
+    QTest::newRow("size too large") << "file:movie.srt" << 201 << 0.0 << "refused: The subtitle size";
+}
+
+void TestGenerate::subtitles() {
+    QFETCH(QString, choice);
+    QFETCH(int, size);
+    QFETCH(double, cut);
+    QFETCH(QString, filter);
+    ConversionRequest r = ValidRequest();
+    r.sourceVideo = "movie.avi";
+    const ConversionRequest plain = r;
+    const bool classic = choice.endsWith(" classic");
+    const CommandStyle style = classic ? CommandStyle::Classic : CommandStyle::Modern;
+    const QString chosen = classic ? choice.chopped(8) : choice;
+    const QString what = chosen.section(':', 0, 0);
+    const QString value = chosen.section(':', 1);
+    const std::map<QString, zvm::SubtitleMode> modes{{"none", zvm::SubtitleMode::None},
+                                                     {"auto", zvm::SubtitleMode::Auto},
+                                                     {"file", zvm::SubtitleMode::File},
+                                                     {"stream", zvm::SubtitleMode::Stream}};
+    QVERIFY2(modes.contains(what), qPrintable("unknown choice " + what));
+    r.subtitles = {modes.at(what), what == "file" ? value.toStdString() : "", what == "stream" ? value.toInt() : -1,
+                   size};
+    if (cut > 0) {
+        r.cutStart = cut;
+    }
+    const auto outcome = zvm::Generate(r, style);
+    if (filter.startsWith("refused: ")) {
+        QVERIFY(std::holds_alternative<Refusal>(outcome));
+        QVERIFY(QString::fromStdString(std::get<Refusal>(outcome).prompt).startsWith(filter.mid(9)));
+        return;
+    }
+    const GenerateResult result = std::get<GenerateResult>(outcome);
+    const QString command = QString::fromStdString(*result.command);
+    if (filter.isEmpty()) { // the designed commands, byte for byte, in both forms
+        QCOMPARE(command, CommandOf(plain, style));
+        return;
+    }
+    const QString scaled = QString::fromStdString(zvm::ScaleAndPadFilter(result.geometry));
+    QCOMPARE(QString::fromStdString(zvm::SubtitleFilter(r, result.geometry)), filter);
+    // The whole filter is one quoted word between the options around it.
+    QCOMPARE(command, CommandOf(plain, style).replace(" -vf " + scaled + " ", " -vf \"" + filter + "," + scaled + "\" "));
 }
 
 // Values the designed checks let through but no encoder can use; the unattended runs refuse them.

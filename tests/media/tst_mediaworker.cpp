@@ -43,6 +43,8 @@ QString Shown(wire::Reader& reader) {
     return shown.join(" | ");
 }
 
+constexpr const char* kSubtitles = R"(it's: [a], b; \c.srt)";
+
 double Psnr(const QImage& a, const QImage& b) {
     if (a.size() != b.size() || a.isNull()) {
         return 0;
@@ -120,6 +122,9 @@ void TestMediaWorker::initTestCase() {
     const QByteArray bytes = whole.readAll();
     QFile truncated(path("truncated.mp4"));
     QVERIFY(truncated.open(QIODevice::WriteOnly) && truncated.write(bytes.left(bytes.size() / 3)) > 0);
+    QFile subtitles(path(kSubtitles));
+    QVERIFY(subtitles.open(QIODevice::WriteOnly) &&
+            subtitles.write("1\n00:00:01,000 --> 00:00:03,000\nHELLO WORLD\n") > 0);
     QFile notes(path("notes.txt"));
     QVERIFY(notes.open(QIODevice::WriteOnly) && notes.write("not a video\n") > 0);
 }
@@ -288,11 +293,14 @@ void TestMediaWorker::rendersWhatTheEncoderWrites_data() {
     QTest::addColumn<QSize>("display");
     QTest::addColumn<QSize>("target");
     QTest::addColumn<int>("pictures"); // the keyframe's first when the moment is between keyframes
-    QTest::newRow("between keyframes") << "keyframes.mp4" << 1.3 << QSize(320, 240) << QSize(368, 208) << 2;
-    QTest::newRow("on a keyframe") << "keyframes.mp4" << 1.2 << QSize(320, 240) << QSize(240, 160) << 1;
-    QTest::newRow("the start") << "wide.mp4" << 0.0 << QSize(1280, 720) << QSize(368, 208) << 1;
-    QTest::newRow("turned a quarter") << "rotated.mp4" << 0.5 << QSize(480, 640) << QSize(240, 160) << 2;
-    QTest::newRow("anamorphic") << "anamorphic.mp4" << 0.5 << QSize(853, 480) << QSize(352, 240) << 2;
+    QTest::addColumn<bool>("subtitles"); // drawn from a file with a hostile name, standing from 1 s to 3 s
+    QTest::newRow("between keyframes") << "keyframes.mp4" << 1.3 << QSize(320, 240) << QSize(368, 208) << 2 << false;
+    QTest::newRow("on a keyframe") << "keyframes.mp4" << 1.2 << QSize(320, 240) << QSize(240, 160) << 1 << false;
+    QTest::newRow("the start") << "wide.mp4" << 0.0 << QSize(1280, 720) << QSize(368, 208) << 1 << false;
+    QTest::newRow("turned a quarter") << "rotated.mp4" << 0.5 << QSize(480, 640) << QSize(240, 160) << 2 << false;
+    QTest::newRow("anamorphic") << "anamorphic.mp4" << 0.5 << QSize(853, 480) << QSize(352, 240) << 2 << false;
+    QTest::newRow("subtitled") << "keyframes.mp4" << 1.3 << QSize(320, 240) << QSize(240, 160) << 2 << true;
+    QTest::newRow("subtitled, turned") << "rotated.mp4" << 1.5 << QSize(480, 640) << QSize(240, 160) << 2 << true;
 }
 
 // The exact frame equals the one the encoder renders with the command's filter; the keyframe's
@@ -303,15 +311,26 @@ void TestMediaWorker::rendersWhatTheEncoderWrites() {
     QFETCH(QSize, display);
     QFETCH(QSize, target);
     QFETCH(int, pictures);
+    QFETCH(bool, subtitles);
     const zvm::FrameGeometry g =
         zvm::FitAndPad(zvm::ComputeRatio(display.width(), display.height()), target.width(), target.height());
-    const QImage encoder =
-        QImage::fromData(Run(ffmpeg_, FrameRenderer::Arguments(path(source), seconds, g)), "PNG");
+    QStringList arguments = FrameRenderer::Arguments(path(source), seconds, g);
+    const QImage plain = QImage::fromData(Run(ffmpeg_, arguments), "PNG");
+    zvm::ConversionRequest r;
+    if (subtitles) {
+        r.sourceVideo = path(source).toStdString();
+        r.subtitles = {zvm::SubtitleMode::File, path(kSubtitles).toStdString(), -1, 0};
+        r.cutStart = seconds; // the encoder seeks as a cut starting here does: the text must still stand
+        arguments[arguments.indexOf("-vf") + 1] = QString::fromStdString(zvm::PictureFilter(r, g));
+        r.cutStart.reset(); // the worker's frames keep the source's time
+    }
+    const QImage encoder = QImage::fromData(Run(ffmpeg_, arguments), "PNG");
     QCOMPARE(encoder.size(), target);
+    QCOMPARE(Psnr(encoder, plain) < 35, subtitles); // the text is there
     wire::Message frame;
     frame.add("request", "frame").add("path", path(source).toStdString());
     frame.add("seconds", QString::number(seconds, 'f', 3).toStdString())
-        .add("filter", zvm::ScaleAndPadFilter(g));
+        .add("filter", zvm::PictureFilter(r, g));
     const auto answers = ask(frame.add("first", "1"));
     QCOMPARE(answers.size(), pictures);
     for (const auto& answer : answers) {

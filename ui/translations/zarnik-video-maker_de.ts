@@ -1163,6 +1163,26 @@ Programm: %1</translation>
         <source>The target %1 is larger than H.264 level 5.1 carries</source>
         <translation>Das Ziel %1 ist größer, als H.264 Level 5.1 trägt</translation>
     </message>
+    <message>
+        <source>Invalid Subtitles!</source>
+        <translation>Ungültige Untertitel!</translation>
+    </message>
+    <message>
+        <source>Burned-in subtitles need the modern command form: the classic options cannot draw them</source>
+        <translation>Eingebrannte Untertitel brauchen die moderne Befehlsform: die klassischen Optionen können sie nicht zeichnen</translation>
+    </message>
+    <message>
+        <source>The subtitle file must be named, and its name cannot contain a double quote (&quot;)</source>
+        <translation>Die Untertiteldatei muss genannt sein, und ihr Name darf kein doppeltes Anführungszeichen (&quot;) enthalten</translation>
+    </message>
+    <message>
+        <source>Choose which subtitle stream of the video to draw</source>
+        <translation>Wählen Sie, welche Untertitelspur des Videos gezeichnet wird</translation>
+    </message>
+    <message>
+        <source>The subtitle size must be between 1 and 200 pixels</source>
+        <translation>Die Untertitelgröße muss zwischen 1 und 200 Pixeln liegen</translation>
+    </message>
 </context>
 <context>
     <name>zvm::media</name>

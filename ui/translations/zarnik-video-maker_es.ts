@@ -1163,6 +1163,26 @@ Programa: %1</translation>
         <source>The target %1 is larger than H.264 level 5.1 carries</source>
         <translation>El destino %1 es mayor de lo que admite el nivel 5.1 de H.264</translation>
     </message>
+    <message>
+        <source>Invalid Subtitles!</source>
+        <translation>¡Subtítulos no válidos!</translation>
+    </message>
+    <message>
+        <source>Burned-in subtitles need the modern command form: the classic options cannot draw them</source>
+        <translation>Los subtítulos incrustados necesitan la forma moderna de la orden: las opciones clásicas no pueden dibujarlos</translation>
+    </message>
+    <message>
+        <source>The subtitle file must be named, and its name cannot contain a double quote (&quot;)</source>
+        <translation>Hay que nombrar el archivo de subtítulos, y su nombre no puede contener comillas dobles (&quot;)</translation>
+    </message>
+    <message>
+        <source>Choose which subtitle stream of the video to draw</source>
+        <translation>Elija qué pista de subtítulos del vídeo se dibuja</translation>
+    </message>
+    <message>
+        <source>The subtitle size must be between 1 and 200 pixels</source>
+        <translation>El tamaño de los subtítulos debe estar entre 1 y 200 píxeles</translation>
+    </message>
 </context>
 <context>
     <name>zvm::media</name>
