@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include "Cut.h"
 #include "NumericText.h"
 #include "OutputTarget.h"
 
@@ -42,7 +43,7 @@ std::string WithoutBlanks(std::string_view text) {
 
 CommandText Head(const ConversionRequest& r) {
     CommandText c;
-    c << r.encoderPath << " -y -i ";
+    c << r.encoderPath << " -y " << CutOptions(r) << "-i ";
     c.Quoted(r.sourceVideo);
     return c;
 }
