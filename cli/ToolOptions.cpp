@@ -1,5 +1,6 @@
 #include "ToolOptions.h"
 
+#include "Cut.h"
 #include "Presets.h"
 
 #include <algorithm>
@@ -74,6 +75,18 @@ Status SetForm(ToolOptions& o, std::string_view value) {
     return {};
 }
 
+Setter Time(const char* option, std::optional<double> ToolOptions::*field) {
+    return [option, field](ToolOptions& o, std::string_view value) {
+        const Result<double> time = ParseCutTime(value);
+        if (!time.ok()) {
+            return Status::Failure(FailureKind::BadInput, std::string(option) + ": " + time.status().message(),
+                                   time.status().detail());
+        }
+        o.*field = time.value();
+        return Status();
+    };
+}
+
 Setter Text(std::string ToolOptions::*field) {
     return [field](ToolOptions& o, std::string_view value) {
         o.*field = std::string(value);
@@ -97,6 +110,8 @@ const std::map<std::string_view, Setter>& ValueOptions() {
         {"--sample-rate", Text(&ToolOptions::sampleRate)},
         {"--encoder", Text(&ToolOptions::encoder)},
         {"--form", SetForm},
+        {"--start", Time("--start", &ToolOptions::cutStart)},
+        {"--end", Time("--end", &ToolOptions::cutEnd)},
     };
     return options;
 }
@@ -200,6 +215,12 @@ Result<ToolOptions> ParseToolArguments(const std::vector<std::string_view>& argu
     if (o.videos.empty() && !o.help && !o.listTargets) {
         return Status::Failure(FailureKind::BadInput, "no video given");
     }
+    ConversionRequest cut;
+    cut.cutStart = o.cutStart;
+    cut.cutEnd = o.cutEnd;
+    if (Status checked = CheckCut(cut, std::nullopt); !checked.ok()) {
+        return checked;
+    }
     return o;
 }
 
@@ -216,6 +237,8 @@ ConversionRequest ToolRequest(const ToolOptions& options, const std::string& vid
     r.sampleRate = options.sampleRate;
     r.preset = options.preset;
     r.movieType = options.movieType;
+    r.cutStart = options.cutStart;
+    r.cutEnd = options.cutEnd;
     return r;
 }
 
@@ -240,6 +263,9 @@ padded to its exact size, and runs it (one video after another), or prints it.
       --encoder PATH       the ffmpeg to run; default: ffmpeg on the search path
       --form auto|modern|classic   the command form; default auto: the modern form when the
                            encoder rejects the classic options
+      --start T            keep the video from T on; T is seconds (90, 12.5) or
+                           [[H:]MM:]SS[.mmm] (2:05, 1:02:03.250); cut exactly there
+      --end T              keep the video up to T (an end past the video's keeps the rest)
   -n, --print              print the command(s), one per line, safe for sh, and start nothing
       --json               print the fit and the command(s) as JSON, and start nothing
       --overwrite          replace existing outputs (default: refuse, and say which); a video

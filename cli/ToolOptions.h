@@ -24,6 +24,8 @@ struct ToolOptions {
     std::string sampleRate{kDefaultSampleRate};
     std::string encoder = "ffmpeg"; // a bare name is looked up on the search path
     FormChoice form = FormChoice::Automatic;
+    std::optional<double> cutStart; // --start and --end, in seconds of the source
+    std::optional<double> cutEnd;
     bool print = false;
     bool json = false;
     bool overwrite = false;
