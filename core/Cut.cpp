@@ -163,7 +163,7 @@ Status CheckCut(const ConversionRequest& request, std::optional<double> sourceDu
     }
     if (start && sourceDuration && Milliseconds(*start) >= Milliseconds(*sourceDuration)) {
         return Status::Failure(FailureKind::BadInput, ZVM_TEXT("The cut starts after the video's end: %1"),
-                               CutClockText(*start) + " of " + CutClockText(*sourceDuration));
+                               CutClockText(*start) + " > " + CutClockText(*sourceDuration));
     }
     return {};
 }

@@ -691,7 +691,7 @@ void TestGenerate::cutCommands_data() {
     QTest::newRow("the end before the start") << "12" << "5" << 60.0 << "must end after it starts: 0:12 - 0:05"
                                               << -1.0;
     QTest::newRow("the end at the start") << "1:00.5" << "60.5" << 60.0 << "must end after it starts" << -1.0;
-    QTest::newRow("the start past the source") << "61" << "" << 60.0 << "after the video's end: 1:01 of 1:00"
+    QTest::newRow("the start past the source") << "61" << "" << 60.0 << "after the video's end: 1:01 > 1:00"
                                                << -1.0;
     QTest::newRow("the start at the source's end") << "60" << "70" << 60.0 << "after the video's end" << -1.0;
 }
