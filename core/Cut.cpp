@@ -153,8 +153,9 @@ Status CheckCut(const ConversionRequest& request, std::optional<double> sourceDu
     }
     for (const std::optional<double>& time : {start, end}) {
         if (time && Milliseconds(*time) < 0) {
-            return Status::Failure(FailureKind::BadInput, ZVM_TEXT("A time cannot be negative: %1"),
-                                   "-" + CutClockText(-*time));
+            std::string given = "-";
+            given += CutClockText(-*time);
+            return Status::Failure(FailureKind::BadInput, ZVM_TEXT("A time cannot be negative: %1"), given);
         }
     }
     if (start && end && Milliseconds(*end) <= Milliseconds(*start)) {
@@ -190,11 +191,11 @@ std::string CutOptions(const ConversionRequest& request) {
     const long long start = Milliseconds(request.cutStart.value_or(0));
     std::string options;
     if (start > 0) {
-        options += "-ss " + CutSecondsText(double(start) / 1000) + " ";
+        options.append("-ss ").append(CutSecondsText(double(start) / 1000)).append(" ");
     }
     if (request.cutEnd) {
         // As a length rather than -to: -t before the input is understood by old encoders too.
-        options += "-t " + CutSecondsText(double(Milliseconds(*request.cutEnd) - start) / 1000) + " ";
+        options.append("-t ").append(CutSecondsText(double(Milliseconds(*request.cutEnd) - start) / 1000)).append(" ");
     }
     return options;
 }
