@@ -1,5 +1,6 @@
 #include "ToolOptions.h"
 
+#include "Cut.h"
 #include "Presets.h"
 
 #include <algorithm>
@@ -97,6 +98,18 @@ Status SetSubtitleSize(ToolOptions& o, std::string_view value) {
     return {};
 }
 
+Setter Time(const char* option, std::optional<double> ToolOptions::*field) {
+    return [option, field](ToolOptions& o, std::string_view value) {
+        const Result<double> time = ParseCutTime(value);
+        if (!time.ok()) {
+            return Status::Failure(FailureKind::BadInput, std::string(option) + ": " + time.status().message(),
+                                   time.status().detail());
+        }
+        o.*field = time.value();
+        return Status();
+    };
+}
+
 Setter Text(std::string ToolOptions::*field) {
     return [field](ToolOptions& o, std::string_view value) {
         o.*field = std::string(value);
@@ -122,6 +135,8 @@ const std::map<std::string_view, Setter>& ValueOptions() {
         {"--form", SetForm},
         {"--subtitles", SetSubtitles},
         {"--subtitle-size", SetSubtitleSize},
+        {"--start", Time("--start", &ToolOptions::cutStart)},
+        {"--end", Time("--end", &ToolOptions::cutEnd)},
     };
     return options;
 }
@@ -225,6 +240,12 @@ Result<ToolOptions> ParseToolArguments(const std::vector<std::string_view>& argu
     if (o.videos.empty() && !o.help && !o.listTargets) {
         return Status::Failure(FailureKind::BadInput, "no video given");
     }
+    ConversionRequest cut;
+    cut.cutStart = o.cutStart;
+    cut.cutEnd = o.cutEnd;
+    if (Status checked = CheckCut(cut, std::nullopt); !checked.ok()) {
+        return checked;
+    }
     return o;
 }
 
@@ -242,6 +263,8 @@ ConversionRequest ToolRequest(const ToolOptions& options, const std::string& vid
     r.preset = options.preset;
     r.movieType = options.movieType;
     r.subtitles = options.subtitles;
+    r.cutStart = options.cutStart;
+    r.cutEnd = options.cutEnd;
     return r;
 }
 
@@ -271,6 +294,9 @@ padded to its exact size, and runs it (one video after another), or prints it.
                            subtitle stream, else none; default none (./auto for a file so named)
       --subtitle-size N    their font's height in target pixels; default a twelfth of the
                            target's height, at least 12 (an .ass file keeps its own styles)
+      --start T            keep the video from T on; T is seconds (90, 12.5) or
+                           [[H:]MM:]SS[.mmm] (2:05, 1:02:03.250); cut exactly there
+      --end T              keep the video up to T (an end past the video's keeps the rest)
   -n, --print              print the command(s), one per line, safe for sh, and start nothing
       --json               print the fit and the command(s) as JSON, and start nothing
       --overwrite          replace existing outputs (default: refuse, and say which); a video

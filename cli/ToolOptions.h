@@ -25,6 +25,8 @@ struct ToolOptions {
     std::string encoder = "ffmpeg"; // a bare name is looked up on the search path
     FormChoice form = FormChoice::Automatic;
     SubtitleChoice subtitles; // --subtitles and --subtitle-size; Auto is resolved for each video
+    std::optional<double> cutStart; // --start and --end, in seconds of the source
+    std::optional<double> cutEnd;
     bool print = false;
     bool json = false;
     bool overwrite = false;

@@ -1,6 +1,7 @@
 #include "ToolRun.h"
 
 #include "ClockText.h"
+#include "Cut.h"
 #include "EncoderOutput.h"
 #include "EncoderProcess.h"
 #include "Generate.h"
@@ -77,10 +78,12 @@ public:
     }
 
     void progress(const Item& item) {
-        if (!bar_ || options_.quiet || !item.duration || *item.duration <= 0) {
+        // The encoder's time counts from the cut's start: so does the bar.
+        const auto kept = KeptSeconds(item.request.cutStart, item.request.cutEnd, item.duration);
+        if (!bar_ || options_.quiet || !kept || *kept <= 0) {
             return;
         }
-        const double fraction = std::min(1.0, item.encoded / *item.duration);
+        const double fraction = std::min(1.0, item.encoded / *kept);
         const int filled = static_cast<int>(fraction * 20);
         std::ostringstream line;
         line << '\r' << std::setw(3) << static_cast<int>(fraction * 100) << "% [" << std::string(filled, '#')
@@ -88,7 +91,7 @@ public:
         if (item.runSeconds > 0 && item.encoded > 0) {
             const double speed = item.encoded / item.runSeconds;
             line << std::fixed << std::setprecision(1) << speed << "x "
-                 << ClockText(std::max(0.0, *item.duration - item.encoded) / speed) << " left ";
+                 << ClockText(std::max(0.0, *kept - item.encoded) / speed) << " left ";
         }
         line << files::PathToStd(QFileInfo(PathToQString(item.request.sourceVideo)).fileName()) << "\x1b[K";
         err_ << line.str() << std::flush;
@@ -237,6 +240,9 @@ void Batch::convert(Item& item) {
     const auto& result = std::get<GenerateResult>(outcome);
     if (const Status unusable = CheckEncodable(result); !unusable.ok()) {
         return fail(item, unusable.text());
+    }
+    if (const Status cut = CheckCut(r, item.duration); !cut.ok()) {
+        return fail(item, cut.text());
     }
     encode(item, result.command.value_or(""));
 }

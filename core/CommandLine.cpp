@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include "Cut.h"
 #include "NumericText.h"
 #include "OutputTarget.h"
 
@@ -79,7 +80,7 @@ std::string Escaped(std::string_view text, std::string_view special) {
 
 CommandText Head(const ConversionRequest& r) {
     CommandText c;
-    c << r.encoderPath << " -y -i ";
+    c << r.encoderPath << " -y " << CutOptions(r) << "-i ";
     c.Quoted(r.sourceVideo);
     return c;
 }

@@ -1,5 +1,6 @@
 #include "Generate.h"
 
+#include "Cut.h"
 #include "NumericText.h"
 #include "Presets.h"
 #include "Text.h"
@@ -89,6 +90,9 @@ Status CheckEncodableRates(const ConversionRequest& request) {
 Status CheckEncodable(const GenerateResult& result) {
     if (Status rates = CheckEncodableRates(result.request); !rates.ok()) {
         return rates;
+    }
+    if (Status cut = CheckCut(result.request, std::nullopt); !cut.ok()) {
+        return cut;
     }
     const FrameGeometry& g = result.geometry;
     if (g.newWidth < 2 || g.newHeight < 2) {

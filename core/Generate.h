@@ -32,7 +32,8 @@ GenerateOutcome Generate(const ConversionRequest& request, CommandStyle style = 
 
 // What no encoder can use, though the window's designed checks let it pass: for the queue and the
 // tool, which start encoders unattended. Refuses a bitrate or sample rate outside sane bounds (not
-// above 0, or absurdly large or small) and a fit with a side under 2 pixels. Reads the request as
+// above 0, or absurdly large or small), a cut that cannot be (see CheckCut) and a fit with a side
+// under 2 pixels. Reads the request as
 // Generate left it.
 Status CheckEncodable(const GenerateResult& result);
 // The bitrates and sample rate alone, for a request whose size is still to be read; the VCD row's

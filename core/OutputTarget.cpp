@@ -1,5 +1,6 @@
 #include "OutputTarget.h"
 
+#include "Cut.h"
 #include "NumericText.h"
 #include "Presets.h"
 
@@ -66,6 +67,8 @@ std::optional<OutputTarget> TargetFor(const ConversionRequest& request, CommandS
         const std::string_view label = fits ? FindPreset(*fits)->displayText : std::string_view();
         target.fitsShown = std::string(label.substr(0, label.find(" - ")));
     }
+    target.cutStart = request.cutStart;
+    target.cutEnd = request.cutEnd;
     return target;
 }
 
@@ -104,11 +107,18 @@ std::vector<Difference> Differences(const OutputTarget& target, const ProbedOutp
         }
         Compare(out, "channels", file.channels, target.channels, "", equal);
     }
-    if (source.duration) {
-        Compare(out, "duration", file.duration, *source.duration, " s",
-                [](double a, double b) { return std::fabs(a - b) <= kDurationTolerance; });
+    if (const auto kept = KeptSeconds(target.cutStart, target.cutEnd, source.duration)) {
+        const double tolerance = DurationTolerance(target, file, source);
+        Compare(out, "duration", file.duration, *kept, " s",
+                [tolerance](double a, double b) { return std::fabs(a - b) <= tolerance; });
     }
     return out;
+}
+
+double DurationTolerance(const OutputTarget& target, const ProbedOutput& file, const SourceFacts& source) {
+    return ExactCut(target.cutEnd, source.duration)
+               ? CutTolerance(std::fmin(file.frameRate.value_or(target.frameRate), target.frameRate))
+               : kDurationTolerance;
 }
 
 std::string NumberText(double value) {

@@ -27,6 +27,9 @@ struct OutputTarget {
     // picture looks, in whole percent, and the label of the target that fits it; 0 and empty otherwise.
     int shownNarrowerPercent = 0;
     std::string fitsShown;
+    // The request's cut: the file is held to the part kept.
+    std::optional<double> cutStart;
+    std::optional<double> cutEnd;
 };
 
 // The target that the command Generate writes for this request asks for; nothing for an MP4 row
@@ -71,9 +74,13 @@ struct SourceFacts {
 // the 15% a one-pass encoder may stray; nothing otherwise or when either is unknown.
 std::optional<int> VideoBitrateOver(const OutputTarget& target, const ProbedOutput& file);
 
-// Empty when the file fits. The duration counts when the source's is known: within a second of it.
+// Empty when the file fits. The duration counts when the source's is known: within a second of it;
+// with a cut, the kept part's, within CutTolerance when the cut's end lies within the source.
 std::vector<Difference> Differences(const OutputTarget& target, const ProbedOutput& file,
                                     const SourceFacts& source);
+
+// How far the file's duration may stray from the part kept, in seconds.
+double DurationTolerance(const OutputTarget& target, const ProbedOutput& file, const SourceFacts& source);
 
 // "29.97", "15", "14.99": two decimals at most.
 std::string FrameRateText(double rate);

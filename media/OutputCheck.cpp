@@ -1,5 +1,6 @@
 #include "OutputCheck.h"
 
+#include "Cut.h"
 #include "ProcessRun.h"
 #include "SizeProbe.h"
 
@@ -65,10 +66,32 @@ QString Kbit(double value) {
     return QString::number(value, 'f', 0);
 }
 
-// What the line adds after its verdict: the bitrates measured beside those asked for, and what a TV
-// shows of a picture fitted for square pixels.
-QString Remarks(const zvm::OutputTarget& target, const zvm::ProbedOutput& file) {
+// A cut's span and how long the file lasts against the part kept, so the line says what its duration
+// was held to.
+QString CutRemark(const zvm::OutputTarget& target, const zvm::ProbedOutput& file, const zvm::SourceFacts& source) {
+    const auto kept = zvm::KeptSeconds(target.cutStart, target.cutEnd, source.duration);
+    if ((!target.cutStart && !target.cutEnd) || !kept || !file.duration) {
+        return {};
+    }
+    const auto clock = [](double seconds) { return QString::fromStdString(zvm::CutClockText(seconds)); };
+    const auto number = [](double value) { return QString::fromStdString(zvm::NumberText(value)); };
+    const QString start = clock(target.cutStart.value_or(0));
+    const QString end = target.cutEnd ? clock(*target.cutEnd) : OutputCheck::tr("the end");
+    return zvm::ExactCut(target.cutEnd, source.duration)
+               ? OutputCheck::tr("cut %1 to %2: %3 s of %4 s kept (within %5 s)")
+                     .arg(start, end, number(*file.duration), number(*kept),
+                          QString::number(zvm::DurationTolerance(target, file, source), 'f', 2))
+               : OutputCheck::tr("cut %1 to %2: %3 s of %4 s kept").arg(start, end, number(*file.duration),
+                                                                        number(*kept));
+}
+
+// What the line adds after its verdict: the bitrates measured beside those asked for, a cut's span,
+// and what a TV shows of a picture fitted for square pixels.
+QString Remarks(const zvm::OutputTarget& target, const zvm::ProbedOutput& file, const zvm::SourceFacts& source) {
     QStringList remarks;
+    if (const QString cut = CutRemark(target, file, source); !cut.isEmpty()) {
+        remarks << cut;
+    }
     if (file.videoBitrate) {
         remarks << (target.videoBitrate ? OutputCheck::tr("video %1 kbit/s (asked %2)")
                                               .arg(Kbit(*file.videoBitrate), Kbit(*target.videoBitrate))
@@ -174,7 +197,7 @@ CheckReport OutputCheck::Judge(const zvm::ProbedOutput& file, const zvm::OutputT
     const std::vector<zvm::Difference> differences = zvm::Differences(target, file, source);
     const QString screen = QString::fromStdString(target.screen);
     if (differences.empty()) {
-        return {CheckReport::Verdict::Fits, tr("Fits %1: %2").arg(screen, Describe(file)) + Remarks(target, file)};
+        return {CheckReport::Verdict::Fits, tr("Fits %1: %2").arg(screen, Describe(file)) + Remarks(target, file, source)};
     }
     QStringList words;
     for (const zvm::Difference& d : differences) {
@@ -185,5 +208,5 @@ CheckReport OutputCheck::Judge(const zvm::ProbedOutput& file, const zvm::OutputT
                             .arg(what, QString::fromStdString(d.found), QString::fromStdString(d.expected)));
     }
     return {CheckReport::Verdict::Differs,
-            tr("Does not fit %1: %2").arg(screen, words.join(tr("; "))) + Remarks(target, file)};
+            tr("Does not fit %1: %2").arg(screen, words.join(tr("; "))) + Remarks(target, file, source)};
 }

@@ -1,5 +1,6 @@
 #include "Queue.h"
 
+#include "Cut.h"
 #include "Generate.h"
 #include "Words.h"
 
@@ -45,6 +46,10 @@ Status OutputConflict(const ConversionRequest& request, const Queue::SameFile& s
 
 bool SameWork(const QueueItem& a, const QueueItem& b) {
     return a.style == b.style && a.request == b.request;
+}
+
+std::optional<double> KeptDuration(const QueueItem& item) {
+    return KeptSeconds(item.request.cutStart, item.request.cutEnd, item.duration);
 }
 
 std::string ReasonText(const QueueItem& item) {
@@ -142,7 +147,11 @@ void Queue::prepare(QueueItem& it) {
         it.reason = kNoMovieType;
         return;
     }
-    if (const Status unusable = CheckEncodable(result); !unusable.ok()) {
+    Status unusable = CheckEncodable(result);
+    if (unusable.ok()) {
+        unusable = CheckCut(result.request, it.duration); // now that the duration is known too
+    }
+    if (!unusable.ok()) {
         it.state = ItemState::NeedsAttention;
         it.reason = unusable.message();
         it.detail = unusable.detail();
@@ -257,7 +266,7 @@ void Queue::ended(int id, int exitCode, const std::string& log, bool partialRemo
     }
     if (exitCode == 0) {
         it->state = ItemState::Finished;
-        it->encoded = it->duration.value_or(it->encoded);
+        it->encoded = KeptDuration(*it).value_or(it->encoded);
     } else {
         it->state = ItemState::Failed;
         it->reason = exitCode < 0 ? (partialRemoved ? kEndedBySignalRemoved : kEndedBySignal)
@@ -387,11 +396,11 @@ QueueSummary Queue::summary() const {
 
 std::optional<double> Queue::secondsLeft(int id) const {
     const QueueItem* it = find(id);
-    if (it == nullptr || it->state != ItemState::Running || !it->duration || it->encoded <= 0 ||
+    if (it == nullptr || it->state != ItemState::Running || !KeptDuration(*it) || it->encoded <= 0 ||
         it->runSeconds <= 0) {
         return std::nullopt;
     }
-    return std::max(0.0, *it->duration - it->encoded) / (it->encoded / it->runSeconds);
+    return std::max(0.0, *KeptDuration(*it) - it->encoded) / (it->encoded / it->runSeconds);
 }
 
 std::optional<double> Queue::totalSecondsLeft() const {
@@ -405,10 +414,11 @@ std::optional<double> Queue::totalSecondsLeft() const {
         }
         if (it.state == ItemState::Waiting || it.state == ItemState::Running ||
             it.state == ItemState::Detecting) {
-            if (!it.duration) {
+            const std::optional<double> kept = KeptDuration(it);
+            if (!kept) {
                 return std::nullopt;
             }
-            remaining += std::max(0.0, *it.duration - it.encoded);
+            remaining += std::max(0.0, *kept - it.encoded);
         }
     }
     if (encoded <= 0 || seconds <= 0) {

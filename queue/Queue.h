@@ -29,7 +29,7 @@ struct QueueItem {
     std::string reason;
     std::string detail;
     std::optional<double> duration; // of the source, in seconds
-    double encoded = 0;             // seconds of the source encoded so far
+    double encoded = 0;             // seconds of the part kept encoded so far (from 0 with a cut too)
     double runSeconds = 0;          // wall-clock seconds of its run so far
     std::string log;                // the encoder's last words, for a failed item
     std::string check;              // the after-check's line for a finished item
@@ -147,6 +147,10 @@ Status OutputConflict(const ConversionRequest& request, const Queue::SameFile& s
 // Whether two items are the same work: the same source and output (as absolute paths) and the same
 // settings. A queue merged from two windows holds each such work once.
 bool SameWork(const QueueItem& a, const QueueItem& b);
+
+// How long the part the item keeps is: its source's duration, or its cut's; nothing while unknown.
+// Progress and the time left count this part only, as the encoder's time does.
+std::optional<double> KeptDuration(const QueueItem& item);
 
 // The reason in English words, the detail in its place.
 std::string ReasonText(const QueueItem& item);

@@ -48,6 +48,13 @@ QJsonObject ToJson(const QueueItem& item) {
     if (item.duration) {
         o.insert("duration", *item.duration);
     }
+    // Only when set, so a queue without cuts reads as before; a file without them has no cut.
+    if (r.cutStart) {
+        o.insert("cutStart", *r.cutStart);
+    }
+    if (r.cutEnd) {
+        o.insert("cutEnd", *r.cutEnd);
+    }
     return o;
 }
 
@@ -78,6 +85,12 @@ std::optional<QueueItem> FromJson(const QJsonObject& o) {
     item.detail = ToStd(o.value("detail").toString());
     if (o.value("duration").isDouble()) {
         item.duration = o.value("duration").toDouble();
+    }
+    if (o.value("cutStart").isDouble()) {
+        r.cutStart = o.value("cutStart").toDouble();
+    }
+    if (o.value("cutEnd").isDouble()) {
+        r.cutEnd = o.value("cutEnd").toDouble();
     }
     return item;
 }

@@ -1,6 +1,7 @@
 #include "PreviewWindow.h"
 
 #include "ClockText.h"
+#include "Cut.h"
 #include "FrameView.h"
 #include "Generate.h"
 #include "OutputTarget.h"
@@ -9,15 +10,62 @@
 #include "Presets.h"
 #include "ProgramIcon.h"
 #include "TextCrossing.h"
+#include "Translated.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QPointer>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QSlider>
+#include <QStyleOptionSlider>
 #include <QVBoxLayout>
+
+#include <cmath>
+#include <optional>
+#include <utility>
+
+// The moment slider, with the part a cut keeps marked along its groove.
+class CutSlider : public QSlider {
+public:
+    explicit CutSlider(QWidget* parent) : QSlider(Qt::Horizontal, parent) {}
+
+    // In the slider's steps; nothing for no cut, and an open end for none at that end.
+    void setCut(std::optional<std::pair<int, int>> cut) {
+        cut_ = cut;
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QSlider::paintEvent(event);
+        if (!cut_) {
+            return;
+        }
+        QStyleOptionSlider option;
+        initStyleOption(&option);
+        const QRect groove = style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderGroove, this);
+        const QRect handle = style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
+        const int span = groove.width() - handle.width();
+        const auto x = [&](int value) {
+            return groove.left() + handle.width() / 2 +
+                   QStyle::sliderPositionFromValue(minimum(), maximum(), value, span, option.upsideDown);
+        };
+        QColor mark = palette().color(QPalette::Highlight);
+        mark.setAlpha(110);
+        QPainter painter(this);
+        const int height = std::max(4, groove.height() / 2);
+        painter.fillRect(QRect(QPoint(x(cut_->first), groove.center().y() - height / 2),
+                               QPoint(x(cut_->second), groove.center().y() + height / 2)),
+                         mark);
+    }
+
+private:
+    std::optional<std::pair<int, int>> cut_;
+};
 
 namespace {
 constexpr int kSliderSteps = 1000;
@@ -47,7 +95,7 @@ void PreviewWindow::buildLayout() {
     scroll->setAlignment(Qt::AlignCenter);
     note_ = PlainLabel("note", this);
 
-    slider_ = new QSlider(Qt::Horizontal, this);
+    slider_ = new CutSlider(this);
     slider_->setObjectName(QStringLiteral("moment"));
     slider_->setAccessibleName(tr("Moment of the frame"));
     slider_->setRange(0, kSliderSteps);
@@ -75,12 +123,29 @@ void PreviewWindow::buildLayout() {
     }
     connect(zoom, &QButtonGroup::idClicked, view_, &FrameView::setZoom);
 
+    auto* cutControls = new QHBoxLayout;
+    const auto button = [&](const QString& caption, const char* name, auto handler) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(QString::fromLatin1(name));
+        connect(b, &QPushButton::clicked, this, handler);
+        cutControls->addWidget(b);
+        return b;
+    };
+    button(tr("Set &start"), "setStart", [this] { setCutAt(true); });
+    button(tr("Set &end"), "setEnd", [this] { setCutAt(false); });
+    clearCut_ = button(tr("C&lear cut"), "clearCut", [this] { clearCut(); });
+    cutText_ = PlainLabel("cutText", this, tr("Cut"));
+    cutControls->addWidget(cutText_, 1);
+    button(tr("Add to &queue"), "addToQueue", [this] { emit addToQueue(); });
+    showCut();
+
     status_ = PlainLabel("status", this, tr("Status"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(caption_);
     layout->addWidget(scroll, 1);
     layout->addWidget(note_);
     layout->addLayout(controls);
+    layout->addLayout(cutControls);
     layout->addWidget(status_);
     resize(900, 680);
 }
@@ -94,8 +159,13 @@ void PreviewWindow::follow(const zvm::ConversionRequest& request, zvm::CommandSt
         durationWanted_ = true; // read after the pause too, so a typed path is not probed per key
         duration_.reset();
         showMoment();
+        if (request.sourceVideo != request_.sourceVideo) {
+            clearCut(); // a cut belongs to its video
+        }
     }
     request_ = request;
+    request_.cutStart = cut_.cutStart;
+    request_.cutEnd = cut_.cutEnd;
     const bool vcd = preset->form == zvm::CommandForm::Vcd;
     setWindowTitle(tr("Preview - %1").arg(QString::fromUtf8(preset->displayText)));
     view_->showFit(zvm::FitRequest(request));
@@ -130,6 +200,7 @@ void PreviewWindow::readDuration() {
                             }
                             self->duration_ = found.duration;
                             self->showMoment();
+                            self->showCut();
                             self->renderFrame();
                         });
 }
@@ -179,6 +250,47 @@ void PreviewWindow::showFrame(const RenderedFrame& frame) {
     }
     status_->setText(
         tr("A frame at %1, rendered by ffmpeg through the command's numbers").arg(moment_->text()));
+}
+
+void PreviewWindow::setCutAt(bool start) {
+    if (!duration_) {
+        status_->setText(tr("No cut: the video's duration is not known yet"));
+        return;
+    }
+    zvm::ConversionRequest cut = cut_;
+    (start ? cut.cutStart : cut.cutEnd) = *duration_ * slider_->value() / kSliderSteps;
+    if (const zvm::Status refused = zvm::CheckCut(cut, duration_); !refused.ok()) {
+        status_->setText(Translated(refused));
+        return;
+    }
+    cut_ = cut;
+    request_.cutStart = cut_.cutStart;
+    request_.cutEnd = cut_.cutEnd;
+    showCut();
+}
+
+void PreviewWindow::clearCut() {
+    cut_ = {};
+    request_.cutStart.reset();
+    request_.cutEnd.reset();
+    showCut();
+}
+
+void PreviewWindow::showCut() {
+    const bool cut = zvm::HasCut(cut_);
+    const auto clock = [](double seconds) { return QString::fromStdString(zvm::CutClockText(seconds)); };
+    cutText_->setText(cut ? tr("Cut from %1 to %2")
+                                .arg(clock(cut_.cutStart.value_or(0)),
+                                     cut_.cutEnd ? clock(*cut_.cutEnd) : tr("the end"))
+                          : tr("No cut: the whole video is converted"));
+    clearCut_->setEnabled(cut);
+    const auto step = [this](double seconds) {
+        return static_cast<int>(std::lround(seconds / *duration_ * kSliderSteps));
+    };
+    slider_->setCut(cut && duration_ && *duration_ > 0
+                        ? std::optional(std::pair(step(cut_.cutStart.value_or(0)),
+                                                  cut_.cutEnd ? step(*cut_.cutEnd) : kSliderSteps))
+                        : std::nullopt);
 }
 
 QString PreviewWindow::statusText() const {

@@ -9,9 +9,10 @@
 namespace zvm::media {
 class Outside;
 }
+class CutSlider;
 class FrameView;
 class QLabel;
-class QSlider;
+class QPushButton;
 struct RenderedFrame;
 
 // The fit of the main window's request, drawn to scale, with a real frame of the source rendered
@@ -29,8 +30,15 @@ public:
 
     FrameView* view() const { return view_; }
     QString statusText() const;
+    // The part of the source kept, as set here at the slider's moments; cleared with a new source.
+    std::optional<double> cutStart() const { return cut_.cutStart; }
+    std::optional<double> cutEnd() const { return cut_.cutEnd; }
 
     static constexpr int kRenderPauseMilliseconds = 300;
+
+signals:
+    // The user asks for the main window's video to be queued with this cut.
+    void addToQueue();
 
 private:
     void buildLayout();
@@ -38,6 +46,11 @@ private:
     void renderFrame();
     void showFrame(const RenderedFrame& frame);
     void showMoment();
+    // Sets the cut's start (or end) at the slider's moment; refused, and said, when it would end
+    // before it starts or start past the video's end.
+    void setCutAt(bool start);
+    void clearCut();
+    void showCut();
 
     zvm::media::Outside& outside_;
     zvm::ConversionRequest request_;
@@ -50,5 +63,8 @@ private:
     QLabel* note_ = nullptr;
     QLabel* moment_ = nullptr;
     QLabel* status_ = nullptr;
-    QSlider* slider_ = nullptr;
+    CutSlider* slider_ = nullptr;
+    zvm::ConversionRequest cut_; // only its cut is used
+    QLabel* cutText_ = nullptr;
+    QPushButton* clearCut_ = nullptr;
 };

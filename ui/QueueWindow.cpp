@@ -1,6 +1,7 @@
 #include "QueueWindow.h"
 
 #include "ClockText.h"
+#include "Cut.h"
 #include "PlainLabel.h"
 #include "Platform.h"
 #include "Presets.h"
@@ -65,7 +66,8 @@ double Fraction(const QueueItem& item) {
     if (item.state == ItemState::Finished) {
         return 1.0;
     }
-    return item.duration && *item.duration > 0 ? std::min(1.0, item.encoded / *item.duration) : 0.0;
+    const auto kept = zvm::queue::KeptDuration(item);
+    return kept && *kept > 0 ? std::min(1.0, item.encoded / *kept) : 0.0;
 }
 
 // Where a progress cell keeps its fraction (0 to 1) beside its text.
@@ -293,6 +295,12 @@ void QueueWindow::showDetails() {
     QStringList lines{PathToQString(item->request.sourceVideo) + QStringLiteral("  ->  ") +
                           PathToQString(item->request.outputPath),
                       StateText(*item)};
+    if (zvm::HasCut(item->request)) {
+        const auto& r = item->request;
+        lines << tr("Cut from %1 to %2")
+                     .arg(ToQString(zvm::CutClockText(r.cutStart.value_or(0))),
+                          r.cutEnd ? ToQString(zvm::CutClockText(*r.cutEnd)) : tr("the end"));
+    }
     if (!item->check.empty()) {
         lines << ToQString(item->check);
     }

@@ -189,6 +189,7 @@ private:
     QueueRunner& queue();
     void showQueue();
     void addToQueue(const QStringList& videos);
+    void addCurrentToQueue(const zvm::ConversionRequest& request);
     void offerKeptQueue();
     bool mayQuit();
     void sayWhatGoesOn();

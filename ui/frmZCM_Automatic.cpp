@@ -81,6 +81,12 @@ void frmZCM::mnuModernCommand_Click(bool checked) {
 void frmZCM::mnuPreview_Click() {
     if (preview_ == nullptr) {
         preview_ = new PreviewWindow(outside_, this);
+        connect(preview_, &PreviewWindow::addToQueue, this, [this] {
+            zvm::ConversionRequest request = requestFromControls();
+            request.cutStart = preview_->cutStart();
+            request.cutEnd = preview_->cutEnd();
+            addCurrentToQueue(request);
+        });
     }
     preview_->show();
     followPreview();

@@ -67,7 +67,11 @@ void frmZCM::mnuAddToQueue_Click() {
 }
 
 void frmZCM::mnuAddCurrent_Click() {
-    const zvm::ConversionRequest request = requestFromControls();
+    addCurrentToQueue(requestFromControls());
+}
+
+// The window's request, with the preview's cut when it comes from there.
+void frmZCM::addCurrentToQueue(const zvm::ConversionRequest& request) {
     if (const auto refusal = zvm::CheckRequest(request)) {
         showRefusal(*refusal);
         return;

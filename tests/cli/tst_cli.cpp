@@ -196,6 +196,16 @@ void TestCli::commandLines_data() {
                                     << "unrecognized option '--fast'\nTry 'zarnik-video-maker-cli --help'";
     QTest::newRow("missing value") << QStringList{"/v/a.avi", "--size"} << 2 << ""
                                    << "option '--size' requires an argument";
+    QTest::newRow("a cut") << print + QStringList{"--start", "1:02.5", "--end=90", "/v/a.avi"} << 0
+                           << R"(ffmpeg -y -ss 62.5 -t 27.5 -i "/v/a.avi")" << "";
+    QTest::newRow("a bad start") << print + QStringList{"--start", "1:75", "/v/a.avi"} << 2 << ""
+                                 << "--start: Minutes and seconds after a colon must be below 60: 1:75";
+    QTest::newRow("a start with a comma") << print + QStringList{"--start=1,5", "/v/a.avi"} << 2 << ""
+                                          << "--start: '1,5' is not a time";
+    QTest::newRow("a negative end") << print + QStringList{"--end=-3", "/v/a.avi"} << 2 << ""
+                                    << "--end: A time cannot be negative: -3";
+    QTest::newRow("an end before the start") << print + QStringList{"--start", "10", "--end", "0:05", "/v/a.avi"}
+                                             << 2 << "" << "The cut must end after it starts: 0:10 - 0:05";
     QTest::newRow("no video") << QStringList{"-n"} << 2 << "" << "no video given";
     QTest::newRow("no encoder") << QStringList{"--encoder", "/nonexistent/ffmpeg", "/v/a.avi"} << 2 << ""
                                 << "the encoder /nonexistent/ffmpeg was not found";

@@ -1,5 +1,6 @@
 #include "../GenerateCases.h"
 #include "CommandForm.h"
+#include "Cut.h"
 #include "Generate.h"
 #include "OutputName.h"
 #include "OutputTarget.h"
@@ -51,6 +52,10 @@ private slots:
     void outputNames();
     void outputChecks_data();
     void outputChecks();
+    void cutTimes_data();
+    void cutTimes();
+    void cutCommands_data();
+    void cutCommands();
 };
 
 namespace {
@@ -636,6 +641,17 @@ void TestGenerate::outputChecks_data() {
                                          << -1;
     QTest::newRow("video 15% over is within") << 3 << CommandStyle::Modern << "video 294" << "" << -1;
     QTest::newRow("video 47% over") << 5 << CommandStyle::Modern << "video 377" << "" << 47;
+    // A cut's file is held to the part kept: two frames and the audio's last frame, not a second.
+    QTest::newRow("cut, two frames over") << 3 << CommandStyle::Modern << "cut 1.5-8.75, lasts 7.3" << "" << -1;
+    QTest::newRow("cut at 15 fps, two frames and a half over")
+        << 2 << CommandStyle::Modern << "cut 1.5-8.75, lasts 7.41, 15 fps" << "" << -1;
+    QTest::newRow("cut, half a second over") << 3 << CommandStyle::Modern << "cut 1.5-8.75, lasts 7.75"
+                                             << "duration 7.75 s, expected 7.25 s" << -1;
+    QTest::newRow("cut not made: the whole source") << 3 << CommandStyle::Modern << "cut 1.5-8.75"
+                                                    << "duration 10.4 s, expected 7.25 s" << -1;
+    QTest::newRow("cut from the start only") << 3 << CommandStyle::Modern << "cut 4-, lasts 6.9" << "" << -1;
+    // An end past the source's end keeps the rest, as exactly as the source's own duration is known.
+    QTest::newRow("cut ending past the source") << 3 << CommandStyle::Modern << "cut 4-30, lasts 6.9" << "" << -1;
 }
 
 void TestGenerate::outputChecks() {
@@ -644,7 +660,7 @@ void TestGenerate::outputChecks() {
     QFETCH(QString, change);
     QFETCH(QString, words);
     QFETCH(int, over);
-    const zvm::OutputTarget target = *zvm::TargetFor(WorkedRequest(preset, MovieType::LiveAction, "4", "3"), style);
+    zvm::OutputTarget target = *zvm::TargetFor(WorkedRequest(preset, MovieType::LiveAction, "4", "3"), style);
     zvm::ProbedOutput file{target.width, target.height, target.videoCodec, 30000.0 / 1001, target.audioCodec,
                            target.sampleRate, 2, 10.4, std::nullopt, std::nullopt, std::nullopt};
     zvm::SourceFacts source{10.0, change != "silent source", std::nullopt};
@@ -659,6 +675,15 @@ void TestGenerate::outputChecks() {
             file.pixelAspect = part == "square" ? 1.0 : 200.0 / 219;
         } else if (part.startsWith("video ")) {
             file.videoBitrate = part.mid(6).toDouble();
+        } else if (part.startsWith("cut ")) {
+            const QStringList ends = part.mid(4).split('-');
+            target.cutStart = ends[0].toDouble();
+            target.cutEnd = ends.value(1).isEmpty() ? std::nullopt : std::optional(ends[1].toDouble());
+        } else if (part.startsWith("lasts ")) {
+            file.duration = part.mid(6).toDouble();
+        } else if (part == "15 fps") {
+            target.frameRate = 15000.0 / 1001;
+            file.frameRate = target.frameRate;
         } else if (part == "no audio" || part == "silent source") {
             file.audioCodec.clear();
             file.sampleRate.reset();
@@ -676,6 +701,116 @@ void TestGenerate::outputChecks() {
     }
     QCOMPARE(differences.join("; "), words);
     QCOMPARE(zvm::VideoBitrateOver(target, file).value_or(-1), over);
+}
+
+// How a time is typed: each spelling's seconds, or what is wrong with it; what is read back from the
+// texts the program writes is the same time.
+void TestGenerate::cutTimes_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("seconds"); // the time read; -1 when refused
+    QTest::addColumn<QString>("refusal");
+    const std::pair<const char*, double> good[] = {
+        {"90", 90},         {"12.5", 12.5},           {" 7 ", 7},      {".5", 0.5},
+        {"3.", 3},          {"0", 0},                 {"2:05", 125},   {"0:59.999", 59.999},
+        {"1:02:03.250", 3723.25}, {"1:2:3", 3723},    {"90:00", 5400}, {"12.0004", 12},
+        {"12.0005", 12.001}, {"100:00:00", 360000},   {"007", 7},
+    };
+    for (const auto& [text, seconds] : good) {
+        QTest::addRow("'%s'", text) << text << seconds << "";
+    }
+    const std::pair<const char*, const char*> bad[] = {
+        {"", "is not a time"},         {"abc", "is not a time"},     {"1,5", "is not a time"},
+        {"1e3", "is not a time"},      {"+5", "is not a time"},      {"12.5.1", "is not a time"},
+        {"1:2:3:4", "is not a time"},  {":30", "is not a time"},     {"1:", "is not a time"},
+        {"1: 30", "is not a time"},    {"1:-30", "is not a time"},   {"0x10", "is not a time"},
+        {"inf", "is not a time"},      {"99999999999", "is not a time"}, {"-5", "cannot be negative"},
+        {"-1:00", "cannot be negative"}, {"1:60", "below 60"},       {"1:60:00", "below 60"},
+        {"2:05:60.5", "below 60"},
+    };
+    for (const auto& [text, refusal] : bad) {
+        QTest::addRow("'%s' refused", text) << text << -1.0 << refusal;
+    }
+}
+
+void TestGenerate::cutTimes() {
+    QFETCH(QString, text);
+    QFETCH(double, seconds);
+    QFETCH(QString, refusal);
+    const zvm::Result<double> read = zvm::ParseCutTime(text.toStdString());
+    QCOMPARE(read.ok(), refusal.isEmpty());
+    if (!read.ok()) {
+        const QString message = QString::fromStdString(read.status().text());
+        QVERIFY2(message.contains(refusal) && message.contains(text), qPrintable(message)); // names what was given
+        return;
+    }
+    QCOMPARE(read.value(), seconds);
+    for (const std::string& written : {zvm::CutClockText(seconds), zvm::CutSecondsText(seconds)}) {
+        const zvm::Result<double> back = zvm::ParseCutTime(written);
+        QVERIFY2(back.ok() && back.value() == seconds, written.c_str());
+    }
+}
+
+// Where a cut stands in each form's command, what it keeps of a source, and which cuts are refused.
+void TestGenerate::cutCommands_data() {
+    QTest::addColumn<QString>("start"); // as typed; empty: none
+    QTest::addColumn<QString>("end");
+    QTest::addColumn<double>("duration"); // the source's; -1 unknown
+    QTest::addColumn<QString>("options"); // between "-y " and "-i", or the refusal
+    QTest::addColumn<double>("kept");     // -1: not known
+    QTest::newRow("no cut") << "" << "" << 60.0 << "" << 60.0;
+    QTest::newRow("both ends") << "5.5" << "12.75" << 60.0 << "-ss 5.5 -t 7.25 " << 7.25;
+    QTest::newRow("clock spellings") << "1:02:03.250" << "1:03:00" << -1.0 << "-ss 3723.25 -t 56.75 " << 56.75;
+    QTest::newRow("the end only") << "" << "0:30" << 60.0 << "-t 30 " << 30.0;
+    QTest::newRow("the start only") << "45" << "" << 60.0 << "-ss 45 " << 15.0;
+    QTest::newRow("the start only, duration unknown") << "45" << "" << -1.0 << "-ss 45 " << -1.0;
+    QTest::newRow("a start at 0 seeks nothing") << "0" << "10" << 60.0 << "-t 10 " << 10.0;
+    QTest::newRow("an end past the source keeps the rest") << "50" << "1:10" << 60.0 << "-ss 50 -t 20 " << 10.0;
+    QTest::newRow("the end before the start") << "12" << "5" << 60.0 << "must end after it starts: 0:12 - 0:05"
+                                              << -1.0;
+    QTest::newRow("the end at the start") << "1:00.5" << "60.5" << 60.0 << "must end after it starts" << -1.0;
+    QTest::newRow("the start past the source") << "61" << "" << 60.0 << "after the video's end: 1:01 > 1:00"
+                                               << -1.0;
+    QTest::newRow("the start at the source's end") << "60" << "70" << 60.0 << "after the video's end" << -1.0;
+}
+
+void TestGenerate::cutCommands() {
+    QFETCH(QString, start);
+    QFETCH(QString, end);
+    QFETCH(double, duration);
+    QFETCH(QString, options);
+    QFETCH(double, kept);
+    ConversionRequest r = WorkedRequest(0, MovieType::LiveAction, "640", "480");
+    r.encoderPath = "ffmpeg";
+    for (const auto& [text, field] : {std::pair(start, &r.cutStart), std::pair(end, &r.cutEnd)}) {
+        if (!text.isEmpty()) {
+            const zvm::Result<double> time = zvm::ParseCutTime(text.toStdString());
+            QVERIFY2(time.ok(), qPrintable("not a time: " + text));
+            *field = time.value();
+        }
+    }
+    const std::optional<double> known = duration < 0 ? std::nullopt : std::optional(duration);
+    const zvm::Status checked = zvm::CheckCut(r, known);
+    const bool refused = options.contains(' ') && !options.startsWith('-');
+    QCOMPARE(!checked.ok(), refused);
+    if (refused) {
+        QVERIFY2(QString::fromStdString(checked.text()).contains(options), checked.text().c_str());
+        return;
+    }
+    QCOMPARE(zvm::KeptSeconds(r.cutStart, r.cutEnd, known).value_or(-1), kept);
+    // Every form seeks the input the same way; no cut leaves each command exactly as designed.
+    for (int preset : {0, 4, 5}) {
+        r.preset = preset;
+        for (const CommandStyle style : {CommandStyle::Classic, CommandStyle::Modern}) {
+            const QString command = CommandOf(r, style);
+            QVERIFY2(command.startsWith("ffmpeg -y " + options + "-i \"C:"), qPrintable(command));
+            const zvm::Status encodable = zvm::CheckEncodable(Built(r, style));
+            QVERIFY2(encodable.ok(), encodable.text().c_str());
+        }
+    }
+    if (r.cutEnd && r.cutStart && *r.cutEnd > *r.cutStart) {
+        std::swap(r.cutStart, r.cutEnd); // the unattended runs refuse it without a duration too
+        QVERIFY(QString::fromStdString(zvm::CheckEncodable(Built(r)).text()).contains("must end after it starts"));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestGenerate)

@@ -86,14 +86,19 @@ QString Play(const QString& script) {
         static const QHash<QString, qsizetype> kWords{
             {"add", 2},  {"size", 2},   {"nosize", 2}, {"output", 3},  {"start", 1},
             {"next", 1}, {"pause", 1},  {"end", 3},    {"missing", 2}, {"stop", 2},
-            {"skip", 2}, {"remove", 2}, {"move", 3},   {"clear", 1},   {"sliver", 2}};
+            {"skip", 2}, {"remove", 2}, {"move", 3},   {"clear", 1},   {"sliver", 2}, {"cut", 4}};
         const QStringList w = event.simplified().split(' ');
         const int id = ids.value(w.value(1), -1);
-        if (kWords.value(w[0]) != w.size() || (w[0] != "add" && w.size() > 1 && id < 0)) {
+        if (kWords.value(w[0]) != w.size() || (w[0] != "add" && w[0] != "cut" && w.size() > 1 && id < 0)) {
             return "cannot play: " + event;
         }
-        if (w[0] == "add") {
-            ids[w[1]] = queue->add(Request(w[1]), zvm::CommandStyle::Modern);
+        if (w[0] == "add" || w[0] == "cut") { // cut NAME START END: added with that cut, "-" for none
+            zvm::ConversionRequest r = Request(w[1]);
+            if (w[0] == "cut") {
+                r.cutStart = w[2] == "-" ? std::nullopt : std::optional(w[2].toDouble());
+                r.cutEnd = w[3] == "-" ? std::nullopt : std::optional(w[3].toDouble());
+            }
+            ids[w[1]] = queue->add(r, zvm::CommandStyle::Modern);
         } else if (w[0] == "size") {
             queue->sizeKnown(id, 640, 480, 10.0);
         } else if (w[0] == "sliver") { // a size whose fit is less than a pixel high
@@ -172,6 +177,12 @@ void TestQueue::stateMachine_data() {
         << "add b; add a; size a; size b; output a /v/b.avi; start; next" << "b:running a:needs-attention | b";
     QTest::newRow("a clean exit without a file fails") << "add a; size a; start; next; end a 0; missing a"
                                                        << "a:failed | a";
+    // Sources last 10 s here: a cut is checked against that once the size is read.
+    QTest::newRow("cuts within the video run") << "cut a 2 5; cut b - 30; cut c 9.5 -; size a; size b; size c; start; next"
+                                               << "a:running b:waiting c:waiting | a";
+    QTest::newRow("a cut ending before its start") << "cut a 5 2; size a" << "a:needs-attention | ";
+    QTest::newRow("a cut starting past the video's end, or before its start") << "cut a 10 12; size a; cut b -1 -; size b"
+                                                         << "a:needs-attention b:needs-attention | ";
     QTest::newRow("skipped items are not run") << "add a; add b; size a; size b; skip a; start; next"
                                                << "a:skipped b:running | b";
     QTest::newRow("clear finished") << "add a; add b; size a; size b; start; next; end a 0; next; end b 1; clear"
@@ -197,6 +208,21 @@ void TestQueue::timeLeft() {
     QVERIFY(!queue.totalSecondsLeft()); // b's duration is not known yet
     queue.sizeKnown(b, 640, 480, 30.0);
     QCOMPARE(queue.totalSecondsLeft(), std::optional(35.0)); // 40 + 30 s of source at 2x
+    // Only the part a cut keeps counts; the encoder's time for it starts at 0.
+    auto cut = Request("c");
+    cut.cutStart = 20;
+    cut.cutEnd = 36;
+    const int c = queue.add(cut, zvm::CommandStyle::Modern);
+    queue.sizeKnown(c, 640, 480, 600.0);
+    QCOMPARE(queue.totalSecondsLeft(), std::optional(43.0)); // 40 + 30 + 16 s at 2x
+    queue.ended(a, 0, "");
+    QCOMPARE(queue.next(), std::optional(b));
+    queue.ended(b, 0, "");
+    QCOMPARE(queue.next(), std::optional(c));
+    queue.progressed(c, 4, 600.0, 2); // 4 s of the 16 kept, at 2x
+    QCOMPARE(queue.secondsLeft(c), std::optional(6.0));
+    queue.ended(c, 0, "");
+    QCOMPARE(queue.find(c)->encoded, 16.0); // done: all it keeps
 }
 
 // Three videos through the fake encoder and the real run layer: the second fails, the third still
@@ -247,7 +273,7 @@ void TestQueue::runsOneAfterAnother() {
 }
 
 void TestQueue::restoresAsAdded_data() {
-    QTest::addColumn<QString>("kept");    // "source>output state" per item, ';' between; '@' is the test folder
+    QTest::addColumn<QString>("kept"); // "source>output state [start-end]" per item, ';' between; '@' is the test folder
     QTest::addColumn<QString>("present"); // files that exist in the test folder
     QTest::addColumn<QString>("from");    // the working folder at the new start, in the test folder
     QTest::addColumn<QString>("after");   // the items, and whose outputs exist already
@@ -265,6 +291,8 @@ void TestQueue::restoresAsAdded_data() {
     QTest::newRow("two items, one output")
         << "@/a.avi>@/x.mp4 waiting; @/b.avi>@/x.mp4 running" << "a.avi b.avi" << "."
         << "a:waiting b:needs-attention(Another video of the queue is written to the same output file) | ";
+    QTest::newRow("a cut is kept") << "@/a.avi>@/a.mp4 waiting 1.5-3; @/b.avi>@/b.mp4 waiting -4.25"
+                                   << "a.avi b.avi" << "." << "a:waiting b:waiting | ";
     QTest::newRow("outputs that exist are asked about")
         << "@/a.avi>@/a.mp4 waiting; @/b.avi>@/b.mp4 waiting" << "a.avi b.avi a.mp4" << "."
         << "a:waiting b:waiting | a";
@@ -283,12 +311,18 @@ void TestQueue::restoresAsAdded() {
     for (const QString& entry : kept.split(';')) {
         const QStringList words = entry.trimmed().replace('@', dir.path()).split(QRegularExpression("[> ]"));
         const auto state = StateFromWord(words.value(2).toStdString());
-        QVERIFY2(words.size() == 3 && state, qPrintable("cannot read: " + entry));
+        const QStringList cut = words.value(3).split('-');
+        QVERIFY2((words.size() == 3 || (words.size() == 4 && cut.size() == 2)) && state,
+                 qPrintable("cannot read: " + entry));
         QueueItem& item = items.emplace_back();
         item.request = Ready(dir, "x");
         item.request.sourceVideo = words[0].toStdString();
         item.request.outputPath = words[1].toStdString();
         item.state = *state;
+        if (words.size() == 4) {
+            item.request.cutStart = cut[0].isEmpty() ? std::nullopt : std::optional(cut[0].toDouble());
+            item.request.cutEnd = cut[1].isEmpty() ? std::nullopt : std::optional(cut[1].toDouble());
+        }
     }
     QVERIFY(SaveQueue(store, items).ok());
     for (const QString& name : present.split(' ')) {
@@ -313,6 +347,11 @@ void TestQueue::restoresAsAdded() {
                  item.state == ItemState::Waiting); // a waiting item can run
     }
     QCOMPARE(LoadQueue(store).items.size(), items.size()); // none lost
+    for (std::size_t at = 0; at < items.size(); ++at) { // the cut comes back, and no cut stays none
+        const zvm::ConversionRequest& restored = runner.queue().items()[at].request;
+        QCOMPARE(restored.cutStart, items[at].request.cutStart);
+        QCOMPARE(restored.cutEnd, items[at].request.cutEnd);
+    }
 }
 
 void TestQueue::oneWindowKeepsTheQueue_data() {

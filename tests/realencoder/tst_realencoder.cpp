@@ -1,6 +1,8 @@
 // A real ffmpeg, through the real outside: every preset and movie type converted through the
 // program's own queue and checked by the after-check; a queue killed mid-run and resumed; preview
-// frames rendered through the same numbers; the detection and the check where they cannot work.
+// frames rendered through the same numbers; cuts held to their length; the detection and the check
+// where they cannot work.
+#include "Cut.h"
 #include "Generate.h"
 #include "OutputName.h"
 #include "Outside.h"
@@ -33,6 +35,8 @@ private slots:
     void rendersEveryPreset_data();
     void rendersEveryPreset();
     void newerRenderWins();
+    void cutsExactly_data();
+    void cutsExactly();
     void checkFailures_data();
     void checkFailures();
     void detectionFailures();
@@ -369,6 +373,74 @@ void TestRealEncoder::newerRenderWins() {
                          *zvm::FitRequest(RequestFor(source, {4, 3}, 0, false)), keep);
     QTRY_VERIFY_WITH_TIMEOUT(frames.size() == 2, 5000);
     QVERIFY(frames[1].error.contains("was not found")); // and the first, ended, never answered
+}
+
+void TestRealEncoder::cutsExactly_data() {
+    QTest::addColumn<int>("preset");
+    QTest::addColumn<bool>("animation");
+    QTest::addColumn<QString>("cut"); // "START END", "-" for none, of a 6 s source
+    QTest::addColumn<QString>("said"); // what the check's line says of it
+    QTest::newRow("gba, both ends") << 0 << false << "2.5 4.25" << "cut 0:02.5 to 0:04.25: ";
+    QTest::newRow("gba animation, between frames") << 1 << true << "1.03 3.61" << "of 2.58 s kept (within 0.28 s)";
+    QTest::newRow("psp, the end only") << 3 << false << "- 1.5" << "cut 0:00 to 0:01.5: ";
+    QTest::newRow("vcd, the start only") << 4 << false << "4 -" << "cut 0:04 to the end: ";
+    QTest::newRow("psp h264, an end past the video") << 5 << false << "3 20" << "cut 0:03 to 0:20: ";
+}
+
+// Through the real queue and encoder: each cut's file fits, its sound starts with its picture, the
+// check's line says what it held the duration to, and the same file is refused for a cut half a
+// second longer.
+void TestRealEncoder::cutsExactly() {
+    QFETCH(int, preset);
+    QFETCH(bool, animation);
+    QFETCH(QString, cut);
+    QFETCH(QString, said);
+    const zvm::VideoKind video = zvm::FindPreset(preset)->video;
+    const bool h264 = video == zvm::VideoKind::H264;
+    if (!encoders_.contains(h264 ? "libx264" : video == zvm::VideoKind::Mpeg4 ? "mpeg4" : "mpeg1video") || !pads_ ||
+        (h264 && !fpsmax_)) {
+        QSKIP("this encoder cannot serve the target (see convertsEveryPreset)");
+    }
+    const QString source = dir_.filePath("six seconds.mkv");
+    if (!QFile::exists(source)) { // keyframes 2 s apart, so a cut starts between them
+        Run(maker_, {"-v", "error", "-y", "-f", "lavfi", "-i", "testsrc=s=640x480:d=6:r=25", "-f", "lavfi", "-i",
+                     "sine=d=6", "-c:v", "mpeg4", "-g", "50", "-c:a", "aac", "-shortest", source});
+    }
+    QTemporaryDir out;
+    zvm::ConversionRequest r = RequestFor(source, {}, preset, animation);
+    r.width.clear();
+    r.height.clear();
+    r.encoderPath = ffmpeg_.toStdString();
+    r.outputPath = zvm::SuggestOutputName(source.toStdString(), preset, out.path().toStdString());
+    const QStringList ends = cut.split(' ');
+    QVERIFY2(ends.size() == 2, qPrintable("not START END: " + cut));
+    for (const auto& [text, field] : {std::pair(ends[0], &r.cutStart), std::pair(ends[1], &r.cutEnd)}) {
+        if (text != "-") {
+            *field = text.toDouble();
+        }
+    }
+    QueueRunner runner(outside_);
+    QSignalSpy done(&runner, &QueueRunner::finishedAll);
+    runner.add({r}, zvm::CommandStyle::Modern);
+    runner.start();
+    QVERIFY(done.wait(120000));
+    const zvm::queue::QueueItem& item = runner.queue().items()[0];
+    QTRY_VERIFY2(!item.check.empty(), item.log.c_str());
+    QVERIFY2(item.verdict == zvm::CheckVerdict::Fits, item.check.c_str());
+    QVERIFY2(QString::fromStdString(item.check).contains(said), item.check.c_str());
+    const QString output = QString::fromStdString(item.request.outputPath);
+    const QStringList starts = QString::fromUtf8(Run("ffprobe", {"-v", "error", "-show_entries", "stream=start_time",
+                                                                "-of", "csv=p=0", output}))
+                                   .split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(starts.size(), 2);
+    QVERIFY2(std::fabs(starts[0].toDouble() - starts[1].toDouble()) < 0.05, qPrintable(starts.join(' ')));
+    if (zvm::ExactCut(r.cutEnd, item.duration)) {
+        auto longer = *zvm::TargetFor(item.request, zvm::CommandStyle::Modern);
+        *longer.cutEnd += 0.5;
+        const CheckReport report = Check(outside_, output, ffmpeg_, longer, item.duration);
+        QVERIFY2(report.verdict == CheckReport::Verdict::Differs && report.line.contains("duration"),
+                 qPrintable(report.line));
+    }
 }
 
 void TestRealEncoder::checkFailures_data() {

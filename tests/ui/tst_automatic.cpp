@@ -2,6 +2,7 @@
 #include "../GenerateCases.h"
 #include "FrameView.h"
 #include "PreviewWindow.h"
+#include "QueueWindow.h"
 #include "WindowFixture.h"
 
 #include <QAction>
@@ -13,6 +14,8 @@
 #include <QStandardPaths>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSlider>
+#include <QTableWidget>
 
 class TestAutomatic : public QObject {
     Q_OBJECT
@@ -30,6 +33,7 @@ private slots:
     void detectionSaysWhatItFound();
     void detectionFailuresSpeakOnlyWhenAsked();
     void previewFollowsTheWindow();
+    void previewCutGoesToTheQueue();
     void sameCommandAsTheTool_data();
     void sameCommandAsTheTool();
 };
@@ -295,6 +299,42 @@ void TestAutomatic::previewFollowsTheWindow() {
     preview->close();
     w.mnuPreview->trigger();
     QCOMPARE(w.findChildren<PreviewWindow*>().size(), 1); // one instance
+}
+
+// Start and end are set at the slider's moments, an end before the start is refused and said, and
+// the cut goes with the video into the queue, whose progress counts only the part kept.
+void TestAutomatic::previewCutGoesToTheQueue() {
+    WindowFixture fx;
+    frmZCM& w = fx.start();
+    w.mnuPreview->trigger();
+    auto* preview = w.findChild<PreviewWindow*>();
+    QTRY_COMPARE(fx.outside.pendingDetections.size(), 1);
+    fx.outside.pendingDetections.takeFirst()({QSize(640, 480), {}, 60.0});
+    auto* slider = preview->findChild<QSlider*>("moment");
+    const auto click = [&](const char* button, int moment) {
+        slider->setValue(moment);
+        preview->findChild<QPushButton*>(button)->click();
+        return preview->findChild<QLabel*>("cutText")->text();
+    };
+    QCOMPARE(click("setEnd", 500), "Cut from 0:00 to 0:30");
+    QCOMPARE(click("setStart", 100), "Cut from 0:06 to 0:30");
+    QCOMPARE(click("setStart", 600), "Cut from 0:06 to 0:30"); // refused: nothing lost
+    QVERIFY2(preview->statusText().contains("The cut must end after it starts: 0:36 - 0:30"),
+             qPrintable(preview->statusText()));
+    QCOMPARE(preview->cutStart(), std::optional(6.0));
+
+    preview->findChild<QPushButton*>("addToQueue")->click();
+    auto* queue = w.findChild<QueueWindow*>();
+    QVERIFY(queue != nullptr && queue->isVisible());
+    queue->findChild<QPushButton*>("start")->click();
+    QCOMPARE(fx.outside.started.size(), 1);
+    QVERIFY2(fx.outside.started[0].contains(" -y -ss 6 -t 24 -i "), qPrintable(fx.outside.started[0]));
+    emit fx.outside.lastJob->outputArrived("  Duration: 00:01:00.00,\nframe=1 time=00:00:12.00 x\r");
+    QCOMPARE(queue->table()->item(0, QueueWindow::Progress)->text(), "50%"); // 12 s of the 24 kept
+
+    QCOMPARE(click("clearCut", 0), "No cut: the whole video is converted");
+    w.txtOriginalVideo->setText("/videos/other.avi");
+    QCOMPARE(click("setEnd", 500), "No cut: the whole video is converted"); // its duration is read first
 }
 
 void TestAutomatic::sameCommandAsTheTool_data() {

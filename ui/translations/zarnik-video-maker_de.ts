@@ -256,6 +256,18 @@
         <source>on a 4:3 TV the picture appears %1% narrower; the target &apos;%2&apos; fits it</source>
         <translation>auf einem 4:3-Fernseher erscheint das Bild %1 % schmaler; das Ziel „%2“ passt dazu</translation>
     </message>
+    <message>
+        <source>the end</source>
+        <translation>das Ende</translation>
+    </message>
+    <message>
+        <source>cut %1 to %2: %3 s of %4 s kept (within %5 s)</source>
+        <translation>Schnitt %1 bis %2: %3 s von %4 s behalten (auf %5 s genau)</translation>
+    </message>
+    <message>
+        <source>cut %1 to %2: %3 s of %4 s kept</source>
+        <translation>Schnitt %1 bis %2: %3 s von %4 s behalten</translation>
+    </message>
 </context>
 <context>
     <name>PickerDialog</name>
@@ -333,6 +345,42 @@
     <message>
         <source>On a 4:3 TV the picture appears %1% narrower; the target &apos;%2&apos; fits it.</source>
         <translation>Auf einem 4:3-Fernseher erscheint das Bild %1 % schmaler; das Ziel „%2“ passt dazu.</translation>
+    </message>
+    <message>
+        <source>Set &amp;start</source>
+        <translation>&amp;Anfang setzen</translation>
+    </message>
+    <message>
+        <source>Set &amp;end</source>
+        <translation>&amp;Ende setzen</translation>
+    </message>
+    <message>
+        <source>C&amp;lear cut</source>
+        <translation>Schnitt &amp;löschen</translation>
+    </message>
+    <message>
+        <source>Cut</source>
+        <translation>Schnitt</translation>
+    </message>
+    <message>
+        <source>Add to &amp;queue</source>
+        <translation>Zur &amp;Warteschlange hinzufügen</translation>
+    </message>
+    <message>
+        <source>No cut: the video&apos;s duration is not known yet</source>
+        <translation>Kein Schnitt: Die Dauer des Videos ist noch nicht bekannt</translation>
+    </message>
+    <message>
+        <source>Cut from %1 to %2</source>
+        <translation>Schnitt von %1 bis %2</translation>
+    </message>
+    <message>
+        <source>the end</source>
+        <translation>das Ende</translation>
+    </message>
+    <message>
+        <source>No cut: the whole video is converted</source>
+        <translation>Kein Schnitt: Das ganze Video wird konvertiert</translation>
     </message>
 </context>
 <context>
@@ -514,6 +562,14 @@
     <message>
         <source>The queue could not be saved: %1</source>
         <translation>Die Warteschlange konnte nicht gespeichert werden: %1</translation>
+    </message>
+    <message>
+        <source>Cut from %1 to %2</source>
+        <translation>Schnitt von %1 bis %2</translation>
+    </message>
+    <message>
+        <source>the end</source>
+        <translation>das Ende</translation>
     </message>
 </context>
 <context>
@@ -1182,6 +1238,30 @@ Programm: %1</translation>
     <message>
         <source>The subtitle size must be between 1 and 200 pixels</source>
         <translation>Die Untertitelgröße muss zwischen 1 und 200 Pixeln liegen</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a time: give seconds (90 or 12.5) or [[H:]MM:]SS[.mmm] (2:05 or 1:02:03.250)</source>
+        <translation>&apos;%1&apos; ist keine Zeit: Geben Sie Sekunden (90 oder 12.5) oder [[H:]MM:]SS[.mmm] (2:05 oder 1:02:03.250) an</translation>
+    </message>
+    <message>
+        <source>A time cannot be negative: %1</source>
+        <translation>Eine Zeit kann nicht negativ sein: %1</translation>
+    </message>
+    <message>
+        <source>Minutes and seconds after a colon must be below 60: %1</source>
+        <translation>Minuten und Sekunden nach einem Doppelpunkt müssen unter 60 liegen: %1</translation>
+    </message>
+    <message>
+        <source>The cut&apos;s times cannot be used: %1</source>
+        <translation>Die Zeiten des Schnitts sind nicht verwendbar: %1</translation>
+    </message>
+    <message>
+        <source>The cut must end after it starts: %1</source>
+        <translation>Der Schnitt muss nach seinem Anfang enden: %1</translation>
+    </message>
+    <message>
+        <source>The cut starts after the video&apos;s end: %1</source>
+        <translation>Der Schnitt beginnt nach dem Ende des Videos: %1</translation>
     </message>
 </context>
 <context>

@@ -256,6 +256,18 @@
         <source>on a 4:3 TV the picture appears %1% narrower; the target &apos;%2&apos; fits it</source>
         <translation>en un televisor 4:3 la imagen se ve un %1% más estrecha; el destino «%2» se ajusta a él</translation>
     </message>
+    <message>
+        <source>the end</source>
+        <translation>el final</translation>
+    </message>
+    <message>
+        <source>cut %1 to %2: %3 s of %4 s kept (within %5 s)</source>
+        <translation>corte de %1 a %2: %3 s de %4 s conservados (con %5 s de margen)</translation>
+    </message>
+    <message>
+        <source>cut %1 to %2: %3 s of %4 s kept</source>
+        <translation>corte de %1 a %2: %3 s de %4 s conservados</translation>
+    </message>
 </context>
 <context>
     <name>PickerDialog</name>
@@ -333,6 +345,42 @@
     <message>
         <source>On a 4:3 TV the picture appears %1% narrower; the target &apos;%2&apos; fits it.</source>
         <translation>En un televisor 4:3 la imagen se ve un %1% más estrecha; el destino «%2» se ajusta a él.</translation>
+    </message>
+    <message>
+        <source>Set &amp;start</source>
+        <translation>Fijar &amp;inicio</translation>
+    </message>
+    <message>
+        <source>Set &amp;end</source>
+        <translation>Fijar &amp;final</translation>
+    </message>
+    <message>
+        <source>C&amp;lear cut</source>
+        <translation>&amp;Quitar corte</translation>
+    </message>
+    <message>
+        <source>Cut</source>
+        <translation>Corte</translation>
+    </message>
+    <message>
+        <source>Add to &amp;queue</source>
+        <translation>Añadir a la &amp;cola</translation>
+    </message>
+    <message>
+        <source>No cut: the video&apos;s duration is not known yet</source>
+        <translation>Sin corte: aún no se conoce la duración del vídeo</translation>
+    </message>
+    <message>
+        <source>Cut from %1 to %2</source>
+        <translation>Corte de %1 a %2</translation>
+    </message>
+    <message>
+        <source>the end</source>
+        <translation>el final</translation>
+    </message>
+    <message>
+        <source>No cut: the whole video is converted</source>
+        <translation>Sin corte: se convierte el vídeo entero</translation>
     </message>
 </context>
 <context>
@@ -514,6 +562,14 @@
     <message>
         <source>The queue could not be saved: %1</source>
         <translation>No se pudo guardar la cola: %1</translation>
+    </message>
+    <message>
+        <source>Cut from %1 to %2</source>
+        <translation>Corte de %1 a %2</translation>
+    </message>
+    <message>
+        <source>the end</source>
+        <translation>el final</translation>
     </message>
 </context>
 <context>
@@ -1182,6 +1238,30 @@ Programa: %1</translation>
     <message>
         <source>The subtitle size must be between 1 and 200 pixels</source>
         <translation>El tamaño de los subtítulos debe estar entre 1 y 200 píxeles</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a time: give seconds (90 or 12.5) or [[H:]MM:]SS[.mmm] (2:05 or 1:02:03.250)</source>
+        <translation>&apos;%1&apos; no es un tiempo: indique segundos (90 o 12.5) o [[H:]MM:]SS[.mmm] (2:05 o 1:02:03.250)</translation>
+    </message>
+    <message>
+        <source>A time cannot be negative: %1</source>
+        <translation>Un tiempo no puede ser negativo: %1</translation>
+    </message>
+    <message>
+        <source>Minutes and seconds after a colon must be below 60: %1</source>
+        <translation>Los minutos y los segundos tras dos puntos deben ser menores que 60: %1</translation>
+    </message>
+    <message>
+        <source>The cut&apos;s times cannot be used: %1</source>
+        <translation>Los tiempos del corte no se pueden usar: %1</translation>
+    </message>
+    <message>
+        <source>The cut must end after it starts: %1</source>
+        <translation>El corte debe terminar después de empezar: %1</translation>
+    </message>
+    <message>
+        <source>The cut starts after the video&apos;s end: %1</source>
+        <translation>El corte empieza después del final del vídeo: %1</translation>
     </message>
 </context>
 <context>
