@@ -32,6 +32,8 @@ struct ToolOptions {
     bool help = false;
     bool listTargets = false;
     std::vector<std::string> videos;
+    // How many encoders run at once; none: Automatic (see AutomaticJobs).
+    std::optional<int> jobs;
 };
 
 // The options, or what was wrong with the command line in the words Unix tools use (its detail the
@@ -39,6 +41,12 @@ struct ToolOptions {
 Result<ToolOptions> ParseToolArguments(const std::vector<std::string_view>& arguments);
 
 std::string ToolHelp(std::string_view program);
+
+// The encoders run at once when -j is not given: one per core this process may run on (its CPU
+// affinity, as nproc counts), at least one. A small target's encoder leaves most of a core idle, yet
+// on the 2-core machine bench/batch_throughput.sh measures one per core as fast as any more, and more
+// only add memory and interleaved writes.
+int AutomaticJobs();
 
 // The targets' names on command lines: "gba-240x160" and so on, from the target table; a row's
 // number is taken too.
