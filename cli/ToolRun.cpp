@@ -10,6 +10,7 @@
 #include "Validation.h"
 #include "WrittenFile.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -182,11 +183,14 @@ private:
 
 // Runs the items side by side: every size is asked of the media worker at once (it answers one after
 // another, while encoders run), and up to `jobs` encoders run at a time, started in the order given.
-// After-checks do not hold an encoder's place. Everything is driven by callbacks from one event loop.
+// After-checks do not hold an encoder's place. With one job, each video is done, from its size to its
+// check, before the next begins: one after another, results in the order given. Everything is driven
+// by callbacks from one event loop.
 class Batch {
 public:
     Batch(const ToolOptions& options, CommandStyle style, std::ostream& err)
-        : jobs_(std::max(1, options.jobs.value_or(AutomaticJobs()))), style_(style), reporter_(options, err) {}
+        : jobs_(std::max(1, options.jobs.value_or(AutomaticJobs()))), ahead_(jobs_ > 1), style_(style),
+          reporter_(options, err) {}
     ~Batch() { *alive_ = false; }
     Batch(const Batch&) = delete;
     Batch& operator=(const Batch&) = delete;
@@ -208,6 +212,7 @@ private:
     void quitWhenDone();
 
     int jobs_;
+    bool ahead_; // sizes read and outputs checked while other videos encode
     CommandStyle style_;
     Reporter reporter_;
     media::RealOutside outside_;
@@ -232,10 +237,10 @@ int Batch::run(std::deque<Item>& items) {
     QObject::connect(&notifier, &QSocketNotifier::activated, [this] { signalled(); });
     items_ = &items;
     for (Item& item : items) {
-        if (item.request.width.empty()) {
-            askSize(item);
-        } else {
+        if (!item.request.width.empty()) {
             prepare(item);
+        } else if (ahead_) {
+            askSize(item);
         }
     }
     startMore();
@@ -243,6 +248,7 @@ int Batch::run(std::deque<Item>& items) {
     if (!std::all_of(items.begin(), items.end(), [](const Item& item) { return item.ended(); })) {
         loop_.exec();
     }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the ended encoders' objects
     items_ = nullptr;
     return signal_;
 }
@@ -253,8 +259,10 @@ void Batch::signalled() {
         signal_ = signal_ != 0 ? signal_ : byte;
         const bool again = ++signals_ > 1; // a second signal does not wait
         for (Item& item : *items_) {
-            if (item.state == Item::State::Running && item.job && item.job->isRunning()) {
-                again ? item.job->kill() : item.job->stop();
+            if (item.state == Item::State::Running && item.job && item.job->isRunning() && again) {
+                item.job->kill();
+            } else if (item.state == Item::State::Running && item.job && item.job->isRunning()) {
+                item.job->stop();
             } else if (item.state == Item::State::Checking) { // as for a running one: its output goes
                 finish(item, Item::State::Stopped, "on signal " + std::to_string(signal_));
             } else if (!item.ended() && item.state != Item::State::Running) {
@@ -297,20 +305,23 @@ void Batch::prepare(Item& item) {
     item.state = Item::State::Ready;
 }
 
-// Fills the free places with the next ready videos, in the order given; none once a signal came.
+// Fills the free places with the next videos, in the order given; none once a signal came.
 void Batch::startMore() {
-    if (signal_ != 0) {
-        return;
-    }
-    auto running = std::count_if(items_->begin(), items_->end(),
-                                 [](const Item& item) { return item.state == Item::State::Running; });
+    const auto busy = [this] {
+        return std::count_if(items_->begin(), items_->end(), [this](const Item& item) {
+            return item.state == Item::State::Running ||
+                   (!ahead_ && (item.state == Item::State::Sizing || item.state == Item::State::Checking));
+        });
+    };
     for (Item& item : *items_) {
-        if (running >= jobs_) {
-            break;
+        if (signal_ != 0 || busy() >= jobs_) {
+            return;
+        }
+        if (item.state == Item::State::Waiting) { // its size not yet asked for
+            askSize(item);
         }
         if (item.state == Item::State::Ready) {
             encode(item);
-            running += item.state == Item::State::Running ? 1 : 0;
         }
     }
 }
