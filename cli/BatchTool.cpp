@@ -198,6 +198,7 @@ std::vector<SizeDetection> ReadSizes(media::Outside& outside, const std::vector<
         wait.exec();
     }
     std::vector<SizeDetection> sizes;
+    sizes.reserve(found.size());
     for (std::optional<SizeDetection>& size : found) {
         sizes.push_back(std::move(*size));
     }
