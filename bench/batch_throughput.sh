@@ -40,22 +40,21 @@ median() {
     printf '%s\n' "${times[@]}" | sort -n | awk '{ t[NR] = $1 } END { printf "%.3f", t[int((NR + 1) / 2)] / 1000 }'
 }
 
+echo "$clips clips (720p H.264, 8 s) to psp-320x240 on $cores cores, median of $runs runs, $(basename "$(dirname "$(dirname "$cli")")") build:"
 tool=$(median "$cli" -q -t psp-320x240 -o out/ "${videos[@]}")
+printf '  tool (automatic -j):      %6.2f s\n' "$tool"
 tool_one=$(median "$cli" -q -j 1 -t psp-320x240 -o out/ "${videos[@]}")
+printf '  tool -j 1:                %6.2f s\n' "$tool_one"
 tool_more=$(median "$cli" -q -j "$((cores + 1))" -t psp-320x240 -o out/ "${videos[@]}")
+printf '  tool -j %-3d               %6.2f s\n' "$((cores + 1))" "$tool_more"
 sequential=$(median sh commands.sh)
-parallel=$(median xargs -d '\n' -n 1 -P "$cores" sh -c < commands.sh)
+printf '  ffmpeg one after another: %6.2f s\n' "$sequential"
+parallel=$(median xargs -a commands.sh -d '\n' -n 1 -P "$cores" sh -c)
+printf '  ffmpeg, xargs -P %-3d      %6.2f s\n' "$cores" "$parallel"
+awk -v t="$tool" -v x="$parallel" -v s="$sequential" \
+    'BEGIN { printf "  tool / xargs: %.2f   tool / one after another: %.2f\n", t / x, t / s }'
 
 # Sizes read through the media worker: 100 names (links to the clips) in one --print.
 for i in $(seq -w 1 100); do ln -s "clip$(((10#$i - 1) % clips + 1)).mp4" "source $i.mp4"; done
 probe=$(median "$cli" --print -t psp-320x240 source\ *.mp4)
-
-echo "$clips clips (720p H.264, 8 s) to psp-320x240 on $cores cores, median of $runs runs, $(basename "$(dirname "$(dirname "$cli")")") build:"
-printf '  tool (automatic -j):    %6.2f s\n' "$tool"
-printf '  tool -j 1:              %6.2f s\n' "$tool_one"
-printf '  tool -j %-2d              %6.2f s\n' "$((cores + 1))" "$tool_more"
-printf '  ffmpeg one after another: %4.2f s\n' "$sequential"
-printf '  ffmpeg, xargs -P %-2d    %6.2f s\n' "$cores" "$parallel"
-awk -v t="$tool" -v x="$parallel" -v s="$sequential" \
-    'BEGIN { printf "  tool / xargs: %.2f   tool / one after another: %.2f\n", t / x, t / s }'
 printf '  100 sizes read (--print without -s): %.2f s\n' "$probe"
