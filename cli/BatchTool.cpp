@@ -148,7 +148,7 @@ bool MakeOutputFolder(const ToolOptions& o, std::ostream& err) {
     return true;
 }
 
-SizeDetection ReadSize(media::Outside& outside, const ConversionRequest& request);
+std::vector<SizeDetection> ReadSizes(media::Outside& outside, const std::vector<ConversionRequest>& requests);
 
 // Each video's subtitles with --subtitles auto resolved: the file beside it, else (when an outside is
 // given to read it) its first subtitle stream, else none. False, said, when a named file is missing.
@@ -162,15 +162,17 @@ bool ChooseSubtitles(std::vector<ConversionRequest>& requests, media::Outside* o
         }
         if (s.mode == SubtitleMode::Auto) {
             const bool read = outside != nullptr && media::SubtitleBeside(r.sourceVideo).empty();
-            s = media::ResolveSubtitles(s, r.sourceVideo, read ? ReadSize(*outside, r).subtitleStreams : 0);
+            s = media::ResolveSubtitles(s, r.sourceVideo, read ? ReadSizes(*outside, {r}).front().subtitleStreams : 0);
         }
     }
     return true;
 }
 
+// One line per video: its command, or with --json its JSON object (JSON Lines, so that a script can
+// read each line as it comes and join the records of several runs by concatenation).
 int Print(const ToolOptions& o, const std::vector<ConversionRequest>& requests, CommandStyle style,
           std::ostream& out, std::ostream& err) {
-    std::string printed = o.json ? "[" : "";
+    std::string printed;
     for (const ConversionRequest& r : requests) {
         const auto outcome = Generate(r, style);
         if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
@@ -178,11 +180,11 @@ int Print(const ToolOptions& o, const std::vector<ConversionRequest>& requests, 
             return kRefused;
         }
         const auto& result = std::get<GenerateResult>(outcome);
-        const std::vector<std::string> words = CommandWords(*result.command, r.encoderPath);
-        printed += o.json ? (printed.size() > 1 ? ",\n " : "") + FitJson(result, words)
-                          : ShellLine(*result.command, r.encoderPath) + '\n';
+        printed += (o.json ? FitJson(result, CommandWords(*result.command, r.encoderPath))
+                           : ShellLine(*result.command, r.encoderPath)) +
+                   '\n';
     }
-    out << printed << (o.json ? "]\n" : "");
+    out << printed;
     return kConverted;
 }
 } // namespace
@@ -199,19 +201,31 @@ int PrintKnown(const ToolOptions& options, std::ostream& out, std::ostream& err)
 }
 
 namespace {
-// The video's size and streams, waited for: the tool has nothing else to do meanwhile.
-SizeDetection ReadSize(media::Outside& outside, const ConversionRequest& request) {
+// Every video's size, asked for at once: the media worker answers one after another without waiting
+// for the tool in between. The tool has nothing else to do meanwhile.
+std::vector<SizeDetection> ReadSizes(media::Outside& outside, const std::vector<ConversionRequest>& requests) {
     QEventLoop wait;
-    std::optional<SizeDetection> found;
-    outside.detectSize(files::PathToQString(request.sourceVideo), files::PathToQString(request.encoderPath),
-                       [&found, &wait](const SizeDetection& answer) {
-                           found = answer;
-                           wait.quit();
-                       });
-    if (!found) { // an answer that came at once needs no waiting
+    std::vector<std::optional<SizeDetection>> found(requests.size());
+    std::size_t answered = 0;
+    for (std::size_t i = 0; i < requests.size(); ++i) {
+        outside.detectSize(files::PathToQString(requests[i].sourceVideo),
+                           files::PathToQString(requests[i].encoderPath),
+                           [&found, &answered, &wait, i](const SizeDetection& answer) {
+                               found[i] = answer;
+                               if (++answered == found.size()) {
+                                   wait.quit();
+                               }
+                           });
+    }
+    if (answered < found.size()) { // answers that came at once need no waiting
         wait.exec();
     }
-    return *found;
+    std::vector<SizeDetection> sizes;
+    sizes.reserve(found.size());
+    for (std::optional<SizeDetection>& size : found) {
+        sizes.push_back(std::move(*size));
+    }
+    return sizes;
 }
 
 } // namespace
@@ -232,8 +246,10 @@ int Run(const ToolOptions& options, std::ostream& out, std::ostream& err) {
         return kRefused;
     }
     if (printing) { // the sizes are read first
-        for (ConversionRequest& r : requests) {
-            const SizeDetection found = ReadSize(outside, r);
+        const std::vector<SizeDetection> sizes = ReadSizes(outside, requests);
+        for (std::size_t i = 0; i < requests.size(); ++i) {
+            ConversionRequest& r = requests[i];
+            const SizeDetection& found = sizes[i];
             if (!found.size) {
                 Refuse(err, r.sourceVideo, "the size could not be read: " + files::ToStd(found.error));
                 return kRefused;

@@ -7,6 +7,8 @@
 #include <charconv>
 #include <functional>
 #include <map>
+#include <sched.h>
+#include <unistd.h>
 
 namespace zvm {
 
@@ -110,6 +112,23 @@ Setter Time(const char* option, std::optional<double> ToolOptions::*field) {
     };
 }
 
+// A whole number from 1 up, or "auto" for Automatic.
+Status SetJobs(ToolOptions& o, std::string_view value) {
+    if (value == "auto") {
+        o.jobs.reset();
+        return {};
+    }
+    int jobs = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), jobs);
+    if (error != std::errc() || end != value.data() + value.size() || jobs < 1) {
+        return BadValue("invalid number of jobs '%1': give a whole number from 1 up (1: one video after "
+                        "another), or auto",
+                        value);
+    }
+    o.jobs = jobs;
+    return {};
+}
+
 Setter Text(std::string ToolOptions::*field) {
     return [field](ToolOptions& o, std::string_view value) {
         o.*field = std::string(value);
@@ -137,6 +156,8 @@ const std::map<std::string_view, Setter>& ValueOptions() {
         {"--subtitle-size", SetSubtitleSize},
         {"--start", Time("--start", &ToolOptions::cutStart)},
         {"--end", Time("--end", &ToolOptions::cutEnd)},
+        {"-j", SetJobs},
+        {"--jobs", SetJobs},
     };
     return options;
 }
@@ -249,6 +270,15 @@ Result<ToolOptions> ParseToolArguments(const std::vector<std::string_view>& argu
     return o;
 }
 
+int AutomaticJobs() {
+    cpu_set_t allowed;
+    CPU_ZERO(&allowed);
+    if (::sched_getaffinity(0, sizeof allowed, &allowed) == 0) {
+        return std::max(1, CPU_COUNT(&allowed));
+    }
+    return static_cast<int>(std::max(1L, ::sysconf(_SC_NPROCESSORS_ONLN)));
+}
+
 ConversionRequest ToolRequest(const ToolOptions& options, const std::string& video,
                               const std::string& output) {
     ConversionRequest r;
@@ -271,7 +301,8 @@ ConversionRequest ToolRequest(const ToolOptions& options, const std::string& vid
 std::string ToolHelp(std::string_view program) {
     return "Usage: " + std::string(program) + R"( [OPTIONS] VIDEO...
 Writes the ffmpeg command that fits each VIDEO to a handheld player's screen, without distortion and
-padded to its exact size, and runs it (one video after another), or prints it.
+padded to its exact size, and runs it, or prints it. Videos run side by side, up to one per core
+by default; -j 1 runs them one after another.
 
   -t, --target NAME        )" +
            Targets() + R"(
@@ -297,8 +328,11 @@ padded to its exact size, and runs it (one video after another), or prints it.
       --start T            keep the video from T on; T is seconds (90, 12.5) or
                            [[H:]MM:]SS[.mmm] (2:05, 1:02:03.250); cut exactly there
       --end T              keep the video up to T (an end past the video's keeps the rest)
+  -j, --jobs N|auto        run up to N encoders at once; default auto: one per core this process
+                           may run on (as nproc counts), at least 1; -j 1: one after another
   -n, --print              print the command(s), one per line, safe for sh, and start nothing
-      --json               print the fit and the command(s) as JSON, and start nothing
+      --json               print the fit and the command as JSON Lines, one object per video and
+                           line, and start nothing
       --overwrite          replace existing outputs (default: refuse, and say which); a video
                            of the batch is never overwritten
   -q, --quiet              print nothing but errors
@@ -310,9 +344,10 @@ With --size, --print and --json read no file: they print what the window's Gener
 (--subtitles auto then finds only a file beside the video). Subtitles need the modern form.
 Sizes and outputs are read by the media reader zarnik-video-maker-worker, not by ffmpeg. Each output
 is read back once the encoder and all it started have ended: one that is missing, unreadable or
-does not fit its target counts as failed. What a failed or stopped run wrote
-is removed (never an existing file it had not yet replaced). Ctrl+C, SIGTERM and SIGHUP stop the
-current encoder and everything it started cleanly; a second one ends it at once.
+does not fit its target counts as failed. Each result is printed as it ends, and several videos are
+summed up in the order given. What a failed or stopped run wrote is removed (never an existing file
+it had not yet replaced). Ctrl+C, SIGTERM and SIGHUP stop every running encoder and everything it
+started cleanly, and start no further video; a second one ends them at once.
 Exit status: 0 all converted, 1 some failed, 2 bad usage or a refused request (nothing started),
 128+N stopped by signal N (130 Ctrl+C, 143 SIGTERM, 129 SIGHUP).
 )";

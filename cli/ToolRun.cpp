@@ -7,19 +7,22 @@
 #include "Generate.h"
 #include "Outside.h"
 #include "TextCrossing.h"
+#include "ToolOptions.h"
 #include "Validation.h"
 #include "WrittenFile.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QSocketNotifier>
 #include <QTimer>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <deque>
 #include <fcntl.h>
-#include <functional>
 #include <iomanip>
 #include <memory>
 #include <ostream>
@@ -51,20 +54,54 @@ void OnSignal(int signal) {
     errno = saved;
 }
 
-// What was at a path before a run, so that only what the run wrote is removed.
+// One video of the batch, from its size to its verdict.
 struct Item {
-    enum class State { Waiting, Running, Finished, Failed, Stopped };
+    // Waiting: not begun; Sizing: its size asked of the media worker; Ready: its command made;
+    // Running: its encoder, or what that left behind, still runs; Checking: its output being read back.
+    // Skipped: never started, for a signal came first.
+    enum class State { Waiting, Sizing, Ready, Running, Checking, Finished, Failed, Stopped, Skipped };
     ConversionRequest request;
     State state = State::Waiting;
+    std::string command;
     std::string why; // a failure's reason, or the after-check's line
     std::string log; // the encoder's last words, for a failed run
     bool removed = false;
     std::optional<double> duration;
     double encoded = 0;
     double runSeconds = 0;
+
+    // While it runs: what was at the output before (so that only what the run wrote is removed), the
+    // encoder, what it says, and how it ended (exit code, signal).
+    std::optional<files::FileStamp> before;
+    std::unique_ptr<EncoderJob> job;
+    media::EncoderOutput output;
+    QElapsedTimer clock;
+    std::optional<std::pair<int, int>> end;
+    // The wait for what the encoder left behind.
+    std::unique_ptr<QTimer> groupPoll;
+    QElapsedTimer groupClock;
+    bool groupKilled = false;
+
+    bool ended() const {
+        return state == State::Finished || state == State::Failed || state == State::Stopped ||
+               state == State::Skipped;
+    }
 };
 
-// Follows the run on standard error: a progress bar on a terminal, one line per ended video
+const char* Word(Item::State state) {
+    switch (state) {
+    case Item::State::Finished:
+        return "finished";
+    case Item::State::Stopped:
+        return "stopped";
+    case Item::State::Skipped:
+        return "not started";
+    default:
+        return "failed";
+    }
+}
+
+// Follows the run on standard error: a progress line on a terminal, one line per ended video
 // elsewhere.
 class Reporter {
 public:
@@ -73,40 +110,58 @@ public:
 
     void started(const std::string& command) {
         if (options_.verbose) {
+            clearBar();
             err_ << command << '\n';
         }
     }
 
-    void progress(const Item& item) {
-        // The encoder's time counts from the cut's start: so does the bar.
-        const auto kept = KeptSeconds(item.request.cutStart, item.request.cutEnd, item.duration);
-        if (!bar_ || options_.quiet || !kept || *kept <= 0) {
+    // One video running: its bar, speed and time left; several: each one's share done. The encoder's
+    // time counts from the cut's start: so do the bars.
+    void progress(const std::deque<Item>& items) {
+        if (!bar_ || options_.quiet) {
             return;
         }
-        const double fraction = std::min(1.0, item.encoded / *kept);
-        const int filled = static_cast<int>(fraction * 20);
-        std::ostringstream line;
-        line << '\r' << std::setw(3) << static_cast<int>(fraction * 100) << "% [" << std::string(filled, '#')
-             << std::string(20 - filled, '-') << "] ";
-        if (item.runSeconds > 0 && item.encoded > 0) {
-            const double speed = item.encoded / item.runSeconds;
-            line << std::fixed << std::setprecision(1) << speed << "x "
-                 << ClockText(std::max(0.0, *kept - item.encoded) / speed) << " left ";
+        std::vector<std::pair<const Item*, double>> running; // with the seconds it keeps
+        for (const Item& item : items) {
+            const auto kept = KeptSeconds(item.request.cutStart, item.request.cutEnd, item.duration);
+            if (item.state == Item::State::Running && kept && *kept > 0) {
+                running.emplace_back(&item, *kept);
+            }
         }
-        line << files::PathToStd(QFileInfo(PathToQString(item.request.sourceVideo)).fileName()) << "\x1b[K";
-        err_ << line.str() << std::flush;
+        if (running.empty()) {
+            return;
+        }
+        std::ostringstream line;
+        line << '\r';
+        if (running.size() == 1) {
+            const auto [item, kept] = running.front();
+            const double fraction = std::min(1.0, item->encoded / kept);
+            const int filled = static_cast<int>(fraction * 20);
+            line << std::setw(3) << static_cast<int>(fraction * 100) << "% [" << std::string(filled, '#')
+                 << std::string(20 - filled, '-') << "] ";
+            if (item->runSeconds > 0 && item->encoded > 0) {
+                const double speed = item->encoded / item->runSeconds;
+                line << std::fixed << std::setprecision(1) << speed << "x "
+                     << ClockText(std::max(0.0, kept - item->encoded) / speed) << " left ";
+            }
+            line << fileName(*item);
+        } else {
+            line << running.size() << " running:";
+            for (const auto& [item, kept] : running) {
+                line << ' ' << static_cast<int>(std::min(1.0, item->encoded / kept) * 100) << "% "
+                     << fileName(*item);
+            }
+        }
+        err_ << line.str() << "\x1b[K" << std::flush;
     }
 
     void ended(const Item& item) {
-        if (bar_ && !options_.quiet) {
-            err_ << "\r\x1b[K";
-        }
+        clearBar();
         const bool good = item.state == Item::State::Finished;
         if (options_.quiet && good) {
             return;
         }
-        const char* const word = good ? "finished" : item.state == Item::State::Stopped ? "stopped" : "failed";
-        err_ << item.request.sourceVideo << " -> " << item.request.outputPath << ": " << word
+        err_ << item.request.sourceVideo << " -> " << item.request.outputPath << ": " << Word(item.state)
              << (item.why.empty() ? "" : ": " + item.why)
              << (item.removed ? "; the file it wrote was removed" : "") << '\n';
         if (options_.verbose && !item.log.empty()) {
@@ -115,77 +170,64 @@ public:
     }
 
 private:
+    void clearBar() {
+        if (bar_ && !options_.quiet) {
+            err_ << "\r\x1b[K";
+        }
+    }
+    static std::string fileName(const Item& item) {
+        return files::PathToStd(QFileInfo(PathToQString(item.request.sourceVideo)).fileName());
+    }
+
     const ToolOptions& options_;
     std::ostream& err_;
     bool bar_;
 };
 
+// Runs the items side by side: every size is asked of the media worker at once (it answers one after
+// another, while encoders run), and up to `jobs` encoders run at a time, started in the order given.
+// After-checks do not hold an encoder's place. With one job, each video is done, from its size to its
+// check, before the next begins: one after another, results in the order given. Everything is driven
+// by callbacks from one event loop.
 class Batch {
 public:
     Batch(const ToolOptions& options, CommandStyle style, std::ostream& err)
-        : style_(style), reporter_(options, err) {}
+        : jobs_(std::max(1, options.jobs.value_or(AutomaticJobs()))), ahead_(jobs_ > 1), style_(style),
+          reporter_(options, err) {}
+    ~Batch() { *alive_ = false; }
+    Batch(const Batch&) = delete;
+    Batch& operator=(const Batch&) = delete;
 
     // The first stopping signal's number, or 0.
-    int run(std::vector<Item>& items);
+    int run(std::deque<Item>& items);
 
 private:
-    void waitUntil(const std::function<bool()>& done);
-    void wake() {
-        if (loop_ != nullptr) {
-            loop_->quit();
-        }
-    }
-    // Asks the outside something and waits for the answer; none when a signal came first.
-    template <class Answer, class Ask> std::optional<Answer> await(Ask ask);
     void signalled();
-    void convert(Item& item);
-    void encode(Item& item, const std::string& command);
-    void awaitGroup(pid_t group);
-    static void fail(Item& item, std::string why);
-    static void removeWritten(Item& item, const std::optional<files::FileStamp>& before);
+    void askSize(Item& item);
+    void prepare(Item& item);
+    void startMore();
+    void encode(Item& item);
+    void encoderEnded(Item& item);
+    void pollGroup(Item& item, pid_t group);
+    void afterEncode(Item& item);
+    void finish(Item& item);
+    void finish(Item& item, Item::State state, std::string why);
+    void quitWhenDone();
 
+    int jobs_;
+    bool ahead_; // sizes read and outputs checked while other videos encode
     CommandStyle style_;
     Reporter reporter_;
     media::RealOutside outside_;
-    QEventLoop* loop_ = nullptr;
-    EncoderJob* job_ = nullptr;
+    std::deque<Item>* items_ = nullptr;
+    QEventLoop loop_;
     int signal_ = 0;
     int signals_ = 0;
+    // Answers of the media worker may come after the batch is gone: they are then dropped.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
-void Batch::waitUntil(const std::function<bool()>& done) {
-    while (!done()) {
-        QEventLoop loop;
-        loop_ = &loop;
-        loop.exec();
-        loop_ = nullptr;
-    }
-}
-
-template <class Answer, class Ask> std::optional<Answer> Batch::await(Ask ask) {
-    auto answer = std::make_shared<std::optional<Answer>>();
-    ask([this, answer](const Answer& given) {
-        *answer = given;
-        wake();
-    });
-    waitUntil([&] { return answer->has_value() || signal_ != 0; });
-    return *answer;
-}
-
-void Batch::signalled() {
-    char byte = 0;
-    while (::read(gSignalPipe[0], &byte, 1) == 1) {
-        signal_ = signal_ != 0 ? signal_ : byte;
-        if (job_ != nullptr && ++signals_ > 1) {
-            job_->kill(); // a second signal does not wait
-        } else if (job_ != nullptr) {
-            job_->stop();
-        }
-    }
-    wake();
-}
-
-int Batch::run(std::vector<Item>& items) {
+int Batch::run(std::deque<Item>& items) {
     if (::pipe2(gSignalPipe, O_CLOEXEC | O_NONBLOCK) == 0) {
         struct sigaction action {};
         action.sa_handler = OnSignal;
@@ -196,145 +238,216 @@ int Batch::run(std::vector<Item>& items) {
     }
     QSocketNotifier notifier(gSignalPipe[0], QSocketNotifier::Read);
     QObject::connect(&notifier, &QSocketNotifier::activated, [this] { signalled(); });
+    items_ = &items;
     for (Item& item : items) {
-        if (signal_ != 0) {
-            break;
+        if (!item.request.width.empty()) {
+            prepare(item);
+        } else if (ahead_) {
+            askSize(item);
         }
-        convert(item);
-        reporter_.ended(item);
     }
+    startMore();
+    quitWhenDone();
+    if (!std::all_of(items.begin(), items.end(), [](const Item& item) { return item.ended(); })) {
+        loop_.exec();
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the ended encoders' objects
+    items_ = nullptr;
     return signal_;
 }
 
-void Batch::fail(Item& item, std::string why) {
-    item.state = Item::State::Failed;
-    item.why = std::move(why);
-}
-
-// Only a regular file this run wrote or replaced; one it had not yet touched stays.
-void Batch::removeWritten(Item& item, const std::optional<files::FileStamp>& before) {
-    item.removed = files::RemoveWritten(item.request.outputPath, before);
-}
-
-void Batch::convert(Item& item) {
-    ConversionRequest& r = item.request;
-    if (r.width.empty()) {
-        const auto found = await<SizeDetection>([&](auto done) {
-            outside_.detectSize(PathToQString(r.sourceVideo), PathToQString(r.encoderPath), std::move(done));
-        });
-        if (!found) {
-            item.state = Item::State::Stopped;
-            return;
+void Batch::signalled() {
+    char byte = 0;
+    while (::read(gSignalPipe[0], &byte, 1) == 1) {
+        signal_ = signal_ != 0 ? signal_ : byte;
+        const bool again = ++signals_ > 1; // a second signal does not wait
+        for (Item& item : *items_) {
+            if (item.state == Item::State::Running && item.job && item.job->isRunning() && again) {
+                item.job->kill();
+            } else if (item.state == Item::State::Running && item.job && item.job->isRunning()) {
+                item.job->stop();
+            } else if (item.state == Item::State::Checking) { // as for a running one: its output goes
+                finish(item, Item::State::Stopped, "on signal " + std::to_string(signal_));
+            } else if (!item.ended() && item.state != Item::State::Running) {
+                item.state = Item::State::Skipped;
+            }
         }
-        if (!found->size) {
-            return fail(item, "the size could not be read: " + files::PathToStd(found->error));
-        }
-        r.width = std::to_string(found->size->width());
-        r.height = std::to_string(found->size->height());
-        item.duration = found->duration;
     }
-    const auto outcome = Generate(r, style_);
+    quitWhenDone();
+}
+
+void Batch::askSize(Item& item) {
+    item.state = Item::State::Sizing;
+    outside_.detectSize(PathToQString(item.request.sourceVideo), PathToQString(item.request.encoderPath),
+                        [this, alive = alive_, &item](const SizeDetection& found) {
+                            if (!*alive || item.state != Item::State::Sizing) {
+                                return;
+                            }
+                            if (!found.size) {
+                                return finish(item, Item::State::Failed,
+                                              "the size could not be read: " + files::PathToStd(found.error));
+                            }
+                            item.request.width = std::to_string(found.size->width());
+                            item.request.height = std::to_string(found.size->height());
+                            item.duration = found.duration;
+                            prepare(item);
+                            startMore();
+                        });
+}
+
+void Batch::prepare(Item& item) {
+    const auto outcome = Generate(item.request, style_);
     if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
-        return fail(item, refusal->title + ' ' + refusal->prompt);
+        return finish(item, Item::State::Failed, refusal->title + ' ' + refusal->prompt);
     }
     const auto& result = std::get<GenerateResult>(outcome);
     if (const Status unusable = CheckEncodable(result); !unusable.ok()) {
-        return fail(item, unusable.text());
+        return finish(item, Item::State::Failed, unusable.text());
     }
-    if (const Status cut = CheckCut(r, item.duration); !cut.ok()) {
-        return fail(item, cut.text());
+    if (const Status cut = CheckCut(item.request, item.duration); !cut.ok()) {
+        return finish(item, Item::State::Failed, cut.text());
     }
-    encode(item, result.command.value_or(""));
+    item.command = result.command.value_or("");
+    item.state = Item::State::Ready;
 }
 
-void Batch::encode(Item& item, const std::string& command) {
+// Fills the free places with the next videos, in the order given; none once a signal came.
+void Batch::startMore() {
+    const auto busy = [this] {
+        return std::count_if(items_->begin(), items_->end(), [this](const Item& item) {
+            return item.state == Item::State::Running ||
+                   (!ahead_ && (item.state == Item::State::Sizing || item.state == Item::State::Checking));
+        });
+    };
+    for (Item& item : *items_) {
+        if (signal_ != 0 || busy() >= jobs_) {
+            return;
+        }
+        if (item.state == Item::State::Waiting) { // its size not yet asked for
+            askSize(item);
+        }
+        if (item.state == Item::State::Ready) {
+            encode(item);
+        }
+    }
+}
+
+void Batch::encode(Item& item) {
     const ConversionRequest& r = item.request;
-    const std::optional<files::FileStamp> before = files::StampOf(r.outputPath);
-    reporter_.started(command);
+    item.before = files::StampOf(r.outputPath);
+    reporter_.started(item.command);
     // Tied: an encoder never outlives the tool, however the tool ends.
-    auto started = outside_.startEncoder(PathToQString(command), PathToQString(r.encoderPath),
+    auto started = outside_.startEncoder(PathToQString(item.command), PathToQString(r.encoderPath),
                                          process::Lifetime::Tied);
     if (!started.ok()) {
-        return fail(item, "the encoder could not be started: " + started.status().text());
+        return finish(item, Item::State::Failed,
+                      "the encoder could not be started: " + started.status().text());
     }
-    const std::unique_ptr<EncoderJob> job = std::move(started).value();
+    item.job = std::move(started).value();
     item.state = Item::State::Running;
-    media::EncoderOutput output;
-    QElapsedTimer clock;
-    clock.start();
-    std::optional<std::pair<int, int>> end; // exit code, signal
-    QObject::connect(job.get(), &EncoderJob::outputArrived, job.get(), [&](const QByteArray& bytes) {
-        output.append(std::string_view(bytes.constData(), std::size_t(bytes.size())));
-        item.encoded = output.time().value_or(0);
-        item.duration = item.duration ? item.duration : output.duration();
-        item.runSeconds = static_cast<double>(clock.elapsed()) / 1000;
-        reporter_.progress(item);
+    item.clock.start();
+    EncoderJob* const job = item.job.get();
+    QObject::connect(job, &EncoderJob::outputArrived, job, [this, &item](const QByteArray& bytes) {
+        item.output.append(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+        item.encoded = item.output.time().value_or(0);
+        item.duration = item.duration ? item.duration : item.output.duration();
+        item.runSeconds = static_cast<double>(item.clock.elapsed()) / 1000;
+        reporter_.progress(*items_);
     });
-    QObject::connect(job.get(), &EncoderJob::finished, job.get(), [&](int exitCode, int signal) {
-        end = {exitCode, signal};
-        wake();
+    QObject::connect(job, &EncoderJob::finished, job, [this, &item](int exitCode, int signal) {
+        item.end = {exitCode, signal};
+        encoderEnded(item);
     });
-    job_ = job.get();
-    if (signal_ != 0) {
-        job_->stop();
+}
+
+// What the encoder left behind may still be writing its output: its whole group is waited for. This
+// process adopts them (see ConvertAll) and reaps them. Past the grace time, or once a signal came,
+// they are killed.
+void Batch::encoderEnded(Item& item) {
+    const auto* process = qobject_cast<EncoderProcess*>(item.job.get());
+    if (process == nullptr) {
+        return afterEncode(item);
     }
-    waitUntil([&] { return end.has_value(); });
-    job_ = nullptr;
-    if (const auto* process = qobject_cast<EncoderProcess*>(job.get())) {
-        awaitGroup(process->groupId());
+    const pid_t group = process->groupId();
+    item.groupClock.start();
+    item.groupPoll = std::make_unique<QTimer>();
+    QObject::connect(item.groupPoll.get(), &QTimer::timeout, [this, &item, group] { pollGroup(item, group); });
+    item.groupPoll->start(kGroupPollMilliseconds);
+    pollGroup(item, group);
+}
+
+void Batch::pollGroup(Item& item, pid_t group) {
+    while (::waitpid(-group, nullptr, WNOHANG) > 0) {
     }
-    if (signal_ == 0 && (end->first != 0 || end->second != 0)) {
-        fail(item, end->second != 0 ? "the encoder was ended by signal " + std::to_string(end->second)
-                                    : "the encoder ended with exit code " + std::to_string(end->first));
-        item.log = output.screen();
+    bool gone = ::kill(-group, 0) != 0 && errno == ESRCH;
+    if (!gone && !item.groupKilled && (signal_ != 0 || item.groupClock.elapsed() > kGroupGraceMilliseconds)) {
+        ::kill(-group, SIGKILL);
+        item.groupKilled = true;
+        item.groupClock.restart();
     }
-    const auto target = TargetFor(r, style_);
-    if (signal_ == 0 && item.state == Item::State::Running && target) {
-        const SourceFacts source{item.duration, output.inputHasAudio().value_or(true), std::nullopt};
-        const auto report = await<CheckReport>([&](auto done) {
-            outside_.checkOutput(PathToQString(r.outputPath), PathToQString(r.encoderPath), *target, source,
-                                 std::move(done));
-        });
-        if (report) {
-            item.why = ToStd(report->line);
-            const bool bad = report->verdict == CheckVerdict::Differs || report->verdict == CheckVerdict::Missing;
-            item.state = bad ? Item::State::Failed : Item::State::Finished;
-        }
-    }
-    if (signal_ != 0) {
-        item.state = Item::State::Stopped;
-        item.why = "on signal " + std::to_string(signal_);
-    } else if (item.state == Item::State::Running) {
-        item.state = Item::State::Finished;
-    }
-    if (item.state != Item::State::Finished) {
-        removeWritten(item, before);
+    gone = gone || (item.groupKilled && item.groupClock.elapsed() > kKilledGraceMilliseconds); // not ours to reap
+    if (gone && item.groupPoll) {
+        item.groupPoll->stop();
+        item.groupPoll.release()->deleteLater(); // it may be the one calling
+        afterEncode(item);
     }
 }
 
-// Until no process of the encoder's group is left: what the encoder left behind may still be
-// writing its output. This process adopts them (see ConvertAll) and reaps them here. Past the grace
-// time, or once a signal came, they are killed.
-void Batch::awaitGroup(pid_t group) {
-    QElapsedTimer clock;
-    clock.start();
-    bool killed = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [this] { wake(); });
-    poll.start(kGroupPollMilliseconds);
-    waitUntil([&] {
-        while (::waitpid(-group, nullptr, WNOHANG) > 0) {
-        }
-        if (::kill(-group, 0) != 0 && errno == ESRCH) {
-            return true;
-        }
-        if (!killed && (signal_ != 0 || clock.elapsed() > kGroupGraceMilliseconds)) {
-            ::kill(-group, SIGKILL);
-            killed = true;
-            clock.restart();
-        }
-        return killed && clock.elapsed() > kKilledGraceMilliseconds; // one not ours to reap
-    });
+void Batch::afterEncode(Item& item) {
+    const auto [exitCode, signal] = *item.end;
+    if (signal_ != 0) {
+        return finish(item, Item::State::Stopped, "on signal " + std::to_string(signal_));
+    }
+    if (exitCode != 0 || signal != 0) {
+        item.log = item.output.screen();
+        return finish(item, Item::State::Failed,
+                      signal != 0 ? "the encoder was ended by signal " + std::to_string(signal)
+                                  : "the encoder ended with exit code " + std::to_string(exitCode));
+    }
+    const auto target = TargetFor(item.request, style_);
+    if (!target) {
+        return finish(item, Item::State::Finished, {});
+    }
+    item.state = Item::State::Checking;
+    const SourceFacts source{item.duration, item.output.inputHasAudio().value_or(true), std::nullopt};
+    outside_.checkOutput(PathToQString(item.request.outputPath), PathToQString(item.request.encoderPath), *target,
+                         source, [this, alive = alive_, &item](const CheckReport& report) {
+                             if (!*alive || item.state != Item::State::Checking) {
+                                 return;
+                             }
+                             const bool bad = report.verdict == CheckVerdict::Differs ||
+                                              report.verdict == CheckVerdict::Missing;
+                             finish(item, bad ? Item::State::Failed : Item::State::Finished, ToStd(report.line));
+                         });
+    startMore(); // the check holds no encoder's place
+}
+
+void Batch::finish(Item& item, Item::State state, std::string why) {
+    item.state = state;
+    item.why = std::move(why);
+    finish(item);
+}
+
+// A video's end: what a failed or stopped run wrote is removed (only a regular file this run wrote
+// or replaced; one it had not yet touched stays), the result said, and the next video started.
+void Batch::finish(Item& item) {
+    if (item.state != Item::State::Finished && item.job) {
+        item.removed = files::RemoveWritten(item.request.outputPath, item.before);
+    }
+    if (item.job) {
+        item.job.release()->deleteLater(); // its own signal may be what ended it
+    }
+    reporter_.ended(item);
+    startMore();
+    quitWhenDone();
+}
+
+// Done once every video has ended, or, after a signal, once no encoder is left.
+void Batch::quitWhenDone() {
+    if (items_ != nullptr &&
+        std::all_of(items_->begin(), items_->end(), [](const Item& item) { return item.ended(); })) {
+        loop_.quit();
+    }
 }
 } // namespace
 
@@ -345,18 +458,25 @@ int ConvertAll(const ToolOptions& options, const std::vector<ConversionRequest>&
     ::prctl(PR_SET_CHILD_SUBREAPER, 1);
     // A closed standard error must not end the tool before it has cleaned up.
     std::signal(SIGPIPE, SIG_IGN);
-    std::vector<Item> items;
+    std::deque<Item> items; // never moved: the running ones' callbacks hold them
     for (const ConversionRequest& r : requests) {
         items.emplace_back().request = r;
     }
-    Batch batch(options, style, err);
-    const int signal = batch.run(items);
-    if (signal != 0) {
-        return 128 + signal;
-    }
+    const int signal = Batch(options, style, err).run(items);
     const auto converted = std::count_if(items.begin(), items.end(),
                                          [](const Item& item) { return item.state == Item::State::Finished; });
     const auto unconverted = static_cast<std::ptrdiff_t>(items.size()) - converted;
+    // Results came as each ended; the summary names them in the order given.
+    if (items.size() > 1 && !options.quiet) {
+        err << "In the order given:\n";
+        for (const Item& item : items) {
+            err << "  " << item.request.sourceVideo << " -> " << item.request.outputPath << ": "
+                << Word(item.state) << '\n';
+        }
+    }
+    if (signal != 0) {
+        return 128 + signal;
+    }
     if (unconverted > 0) {
         err << "zarnik-video-maker-cli: " << converted << " converted, " << unconverted << " not: see above\n";
     } else if (!options.quiet) {

@@ -3,7 +3,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -11,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <sys/stat.h>
@@ -37,6 +37,8 @@ private slots:
     void burnsInSubtitles();
     void afterCheckVerdicts_data();
     void afterCheckVerdicts();
+    void sideBySide_data();
+    void sideBySide();
     void namesThatAreNotUtf8_data();
     void namesThatAreNotUtf8();
     void signalsStopCleanly_data();
@@ -207,6 +209,10 @@ void TestCli::commandLines_data() {
     QTest::newRow("an end before the start") << print + QStringList{"--start", "10", "--end", "0:05", "/v/a.avi"}
                                              << 2 << "" << "The cut must end after it starts: 0:10 - 0:05";
     QTest::newRow("no video") << QStringList{"-n"} << 2 << "" << "no video given";
+    for (const char* jobs : {"0", "-1", "two", "2x", ""}) {
+        QTest::addRow("%s jobs", jobs) << QStringList{"-j", jobs, "/v/a.avi"} << 2 << ""
+                                       << QString("invalid number of jobs '%1': give a whole number from 1 up").arg(jobs);
+    }
     QTest::newRow("no encoder") << QStringList{"--encoder", "/nonexistent/ffmpeg", "/v/a.avi"} << 2 << ""
                                 << "the encoder /nonexistent/ffmpeg was not found";
 }
@@ -237,11 +243,19 @@ void TestCli::sameCommandAsTheWindow() {
     QCOMPARE(result.out, QString(c.command) + "\n");
 }
 
+// JSON Lines: each line one video's object, whole, in the order given.
 void TestCli::jsonReadsBack() {
     const Result good = run({"--json", "-s", "1280x720", "--form", "modern", "/v/a\\x.avi", "/v/b.avi"});
-    const QJsonArray fits = QJsonDocument::fromJson(good.out.toUtf8()).array();
+    QVERIFY(good.out.endsWith('\n'));
+    QList<QJsonObject> fits;
+    for (const QString& line : good.out.split('\n', Qt::SkipEmptyParts)) {
+        QJsonParseError error{};
+        fits.append(QJsonDocument::fromJson(line.toUtf8(), &error).object());
+        QVERIFY2(error.error == QJsonParseError::NoError, qPrintable(line));
+    }
     QCOMPARE(fits.size(), 2);
-    const QJsonObject first = fits[0].toObject();
+    QCOMPARE(fits[1]["source"].toString(), "/v/b.avi");
+    const QJsonObject& first = fits[0];
     QCOMPARE(first["source"].toString(), "/v/a\\x.avi");
     QCOMPARE(first["output"].toString(), "/v/a\\x.mp4");
     QCOMPARE(first["ratio"].toDouble(), 1.777778);
@@ -504,6 +518,57 @@ void TestCli::afterCheckVerdicts() {
     QCOMPARE(QFileInfo(work.filePath("v.mp4")).exists() ? QFileInfo(work.filePath("v.mp4")).size() : -1, left);
 }
 
+// Up to -j encoders at once, never more: each fake encoder waits until -j of them have started, then
+// counts those running. bad.mkv fails, and a.mkv ends only once bad.mkv's encoder has, so with -j 2
+// the results come out of order; the summary keeps the order given.
+void TestCli::sideBySide_data() {
+    QTest::addColumn<QString>("jobs");
+    QTest::addColumn<int>("atOnce");
+    QTest::addColumn<QStringList>("endedFirst"); // results said before the next one's
+    QTest::newRow("-j 2") << "2" << 2 << QStringList{"bad.mkv", "a.mkv"};
+    QTest::newRow("-j 1: one after another") << "1" << 1 << QStringList{"a.mkv", "bad.mkv", "c.mkv"};
+}
+
+void TestCli::sideBySide() {
+    QFETCH(QString, jobs);
+    QFETCH(int, atOnce);
+    QFETCH(QStringList, endedFirst);
+    QTemporaryDir work;
+    const QString script = writeEncoder(work.path(), QString(R"sh(touch "$out.running" "$out.started"
+n=0
+while [ "$(ls *.started | wc -l)" -lt %1 ] && [ $n -lt 600 ]; do sleep 0.05; n=$((n+1)); done
+ls *.running | wc -l >> running.txt
+case "$out" in
+*bad.mp4) rm "$out.running"; exit 3;;
+*a.mp4) while [ -e bad.mp4.running ] && [ $n -lt 1200 ]; do sleep 0.05; n=$((n+1)); done;;
+esac
+cp %2 "$out"
+rm "$out.running")sh").arg(jobs, dir_.filePath("fits.mp4")));
+    const Result result = run({"-j", jobs, "-s", "320x240", "--form", "modern", "--encoder", script, "a.mkv",
+                               "bad.mkv", "c.mkv"},
+                              work.path());
+    QCOMPARE(result.exitCode, 1);
+    QFile counts(work.filePath("running.txt"));
+    QVERIFY(counts.open(QIODevice::ReadOnly));
+    QList<int> running;
+    for (const QByteArray& count : counts.readAll().split('\n')) {
+        running.append(count.trimmed().toInt());
+    }
+    QCOMPARE(*std::max_element(running.begin(), running.end()), atOnce);
+    qsizetype said = -1;
+    for (const QString& video : endedFirst) {
+        const qsizetype at = result.err.indexOf(video + " -> ");
+        QVERIFY2(at > said, qPrintable(result.err));
+        said = at;
+    }
+    QVERIFY2(result.err.contains("bad.mkv -> bad.mp4: failed: the encoder ended with exit code 3\n"),
+             qPrintable(result.err));
+    QVERIFY2(result.err.contains("In the order given:\n  a.mkv -> a.mp4: finished\n  bad.mkv -> bad.mp4: failed\n"
+                                 "  c.mkv -> c.mp4: finished\nzarnik-video-maker-cli: 2 converted, 1 not"),
+             qPrintable(result.err));
+    QVERIFY(!QFile::exists(work.filePath("bad.mp4")));
+}
+
 // File names are the system's bytes: what is not UTF-8 reaches the size probe, the encoder and the
 // after-check as it is, and so does a name that would read as an option or a protocol.
 void TestCli::namesThatAreNotUtf8_data() {
@@ -543,8 +608,8 @@ void TestCli::namesThatAreNotUtf8() {
     QVERIFY(::access((folder + source).constData(), F_OK) == 0);
 }
 
-// SIGTERM and SIGHUP end the tool as Ctrl+C does: the encoder's whole group stopped, its partial
-// output removed, the exit 128 + the signal's number.
+// SIGTERM and SIGHUP end the tool as Ctrl+C does: every running encoder's whole group stopped, each
+// partial output removed, no further video started, the exit 128 + the signal's number.
 void TestCli::signalsStopCleanly_data() {
     QTest::addColumn<int>("signal");
     QTest::newRow("SIGTERM") << SIGTERM;
@@ -555,22 +620,33 @@ void TestCli::signalsStopCleanly_data() {
 void TestCli::signalsStopCleanly() {
     QFETCH(int, signal);
     QTemporaryDir work;
-    QFile(work.filePath("v.mkv")).open(QIODevice::WriteOnly);
-    const QString script = writeEncoder(work.path(), "echo $$ > group.pid\necho partial > \"$out\"\nsleep 300 &\nsleep 300");
+    const QString script =
+        writeEncoder(work.path(), "echo $$ > \"$out.pid\"\necho partial > \"$out\"\nsleep 300 &\nsleep 300");
     QProcess tool;
     tool.setWorkingDirectory(work.path());
-    tool.start(CLI_PATH, {"-s", "320x240", "--form", "modern", "--encoder", script, "v.mkv"});
-    QFile groupFile(work.filePath("group.pid"));
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(work.filePath("v.mp4")) && groupFile.size() > 0, 20000);
-    QVERIFY(groupFile.open(QIODevice::ReadOnly));
-    const auto group = static_cast<pid_t>(groupFile.readAll().trimmed().toInt());
-    QVERIFY(group > 1);
+    tool.start(CLI_PATH, {"-j", "2", "-s", "320x240", "--form", "modern", "--encoder", script, "v.mkv", "w.mkv",
+                          "x.mkv"});
+    QList<pid_t> groups;
+    for (const char* output : {"v.mp4", "w.mp4"}) {
+        QFile groupFile(work.filePath(output) + ".pid");
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(work.filePath(output)) && groupFile.size() > 0, 20000);
+        QVERIFY(groupFile.open(QIODevice::ReadOnly));
+        groups.append(static_cast<pid_t>(groupFile.readAll().trimmed().toInt()));
+        QVERIFY(groups.back() > 1);
+    }
     ::kill(static_cast<pid_t>(tool.processId()), signal);
     QVERIFY(tool.waitForFinished(30000));
     QCOMPARE(tool.exitCode(), 128 + signal);
-    QVERIFY(tool.readAllStandardError().contains("v.mkv -> v.mp4: stopped"));
-    QVERIFY(!QFile::exists(work.filePath("v.mp4")));
-    QTRY_VERIFY_WITH_TIMEOUT(::kill(-group, 0) != 0 && errno == ESRCH, 10000);
+    const QByteArray err = tool.readAllStandardError();
+    QVERIFY2(err.contains("v.mkv -> v.mp4: stopped") && err.contains("w.mkv -> w.mp4: stopped") &&
+                 err.contains("  x.mkv -> x.mp4: not started"),
+             err.constData());
+    for (const char* output : {"v.mp4", "w.mp4", "x.mp4.pid"}) {
+        QVERIFY(!QFile::exists(work.filePath(output)));
+    }
+    for (const pid_t group : groups) {
+        QTRY_VERIFY_WITH_TIMEOUT(::kill(-group, 0) != 0 && errno == ESRCH, 10000);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCli)

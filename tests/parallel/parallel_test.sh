@@ -44,7 +44,7 @@ for name in "first clip" second; do
     size=$(ffprobe -v error -select_streams v:0 -show_entries stream=width,height -of csv=p=0 \
         "library/$name.psp.mp4" 2>/dev/null) || fail "library/$name.psp.mp4 was not returned"
     [ "$size" = "368,208" ] || fail "library/$name.psp.mp4 is $size"
-    python3 -c 'import json, sys; r = json.load(open(sys.argv[1]))[0]; sys.exit(r["newWidth"] != 278)' \
+    python3 -c 'import json, sys; r = [json.loads(l) for l in open(sys.argv[1])]; sys.exit(len(r) != 1 or r[0]["newWidth"] != 278)' \
         "library/$name.json" || fail "library/$name.json is not the run's record"
 done
 [ -f "library/first clip.mkv" ] || fail "a source was moved away"
