@@ -33,6 +33,7 @@ public:
 private:
     void buildLayout();
     QPushButton* addButton(const QString& caption, const char* name, void (QueueWindow::*handler)());
+    QPushButton* optionsButton();
     void refresh();
     void fillRow(int row);
     void showDetails();
