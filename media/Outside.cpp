@@ -36,6 +36,19 @@ template <class Helper, class Signal, class Done> Helper* OneShot(Signal signal,
     });
     return helper;
 }
+
+wire::Message FrameRequest(const QString& file, double seconds, const FrameGeometry& geometry) {
+    wire::Message request;
+    request.add("request", "frame").add("path", files::PathToStd(file));
+    request.add("seconds", QString::number(seconds, 'f', 3).toStdString()).add("filter", ScaleAndPadFilter(geometry));
+    return request;
+}
+
+RenderedFrame Rendered(const Result<wire::Message>& answer) {
+    return answer.ok() ? RenderedFrame{QByteArray::fromStdString(answer.value().get("png")), {},
+                                       answer.value().get("exact") != "0"}
+                       : RenderedFrame{{}, StatusText(answer.status())};
+}
 } // namespace
 
 Result<std::unique_ptr<EncoderJob>>
@@ -120,19 +133,15 @@ void RealOutside::renderFrame(const QString&, const QString& source, double seco
         });
         return;
     }
-    wire::Message request;
-    request.add("request", "frame").add("path", files::PathToStd(source));
-    request.add("seconds", QString::number(seconds, 'f', 3).toStdString())
-        .add("filter", ScaleAndPadFilter(geometry))
-        .add("first", "1");
-    rendering_ =
-        worker.ask(request, FrameRenderer::kTimeoutMilliseconds,
-                   [done = std::move(done)](const Result<wire::Message>& answer) {
-                       done(answer.ok() ? RenderedFrame{QByteArray::fromStdString(answer.value().get("png")),
-                                                        {},
-                                                        answer.value().get("exact") != "0"}
-                                        : RenderedFrame{{}, StatusText(answer.status())});
-                   });
+    rendering_ = worker.ask(FrameRequest(source, seconds, geometry).add("first", "1"),
+                            FrameRenderer::kTimeoutMilliseconds,
+                            [done = std::move(done)](const Result<wire::Message>& answer) { done(Rendered(answer)); });
+}
+
+void RealOutside::renderStill(const QString&, const QString& file, double seconds, const FrameGeometry& geometry,
+                              std::function<void(const RenderedFrame&)> done) {
+    MediaWorker::Shared().ask(FrameRequest(file, seconds, geometry), FrameRenderer::kTimeoutMilliseconds,
+                              [done = std::move(done)](const Result<wire::Message>& answer) { done(Rendered(answer)); });
 }
 
 } // namespace zvm::media

@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 
 using zvm::files::PathToQString;
 using zvm::files::PathToStd;
@@ -341,10 +342,42 @@ void QueueRunner::check(int id, const Run& run) {
                              if (self != nullptr) {
                                  --self->checking_;
                                  self->queue_.checked(id, report.verdict, ToStd(report.line));
+                                 if (report.verdict == zvm::CheckVerdict::Fits ||
+                                     report.verdict == zvm::CheckVerdict::Differs) {
+                                     self->drawThumbnail(id); // a file the worker could read
+                                 }
                                  self->touch(true);
                                  self->announceIfDone();
                              }
                          });
+}
+
+// Drawn by the media worker from the output at its own size scaled down, so the window only shows a
+// small picture and never reads the file.
+void QueueRunner::drawThumbnail(int id) {
+    const zvm::queue::QueueItem& item = *queue_.find(id);
+    const auto target = zvm::TargetFor(item.request, item.style);
+    if (!target || target->width <= 0 || target->height <= 0) {
+        return;
+    }
+    zvm::FrameGeometry small;
+    small.targetHeight = small.newHeight = kThumbnailHeight;
+    const double wide = target->width * target->pixelAspect * kThumbnailHeight / target->height;
+    small.targetWidth = small.newWidth = std::max(2, 2 * static_cast<int>(std::lround(wide / 2)));
+    small.ratio = static_cast<float>(small.newWidth) / static_cast<float>(small.newHeight);
+    QPointer<QueueRunner> self(this);
+    outside_.renderStill(PathToQString(item.request.encoderPath), PathToQString(item.request.outputPath), 0, small,
+                         [self, id](const RenderedFrame& frame) {
+                             if (self != nullptr && !frame.png.isEmpty() && self->queue_.find(id) != nullptr) {
+                                 self->thumbnails_[id] = frame.png;
+                                 self->touch(false);
+                             }
+                         });
+}
+
+QByteArray QueueRunner::thumbnail(int id) const {
+    const auto found = thumbnails_.find(id);
+    return found != thumbnails_.end() ? found->second : QByteArray();
 }
 
 bool QueueRunner::stop(int id, bool atOnce) {
@@ -389,6 +422,7 @@ void QueueRunner::move(int id, int by) {
 
 void QueueRunner::clearFinished() {
     queue_.clearFinished();
+    std::erase_if(thumbnails_, [this](const auto& kept) { return queue_.find(kept.first) == nullptr; });
     touch(true);
 }
 

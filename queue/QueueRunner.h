@@ -9,6 +9,7 @@
 #include "WrittenFile.h"
 
 #include <QElapsedTimer>
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 
@@ -84,6 +85,10 @@ public:
     // How keeping the queue in storePath went the last time: a failure stands until a later keeping
     // succeeds, so a window says it once rather than after every change.
     const zvm::Status& storeStatus() const { return storeStatus_; }
+    // A finished item's first frame, kThumbnailHeight pixels high, as PNG once the media worker has
+    // drawn it; empty before, and for a file it could not read.
+    QByteArray thumbnail(int id) const;
+    static constexpr int kThumbnailHeight = 36;
 
 signals:
     void changed();
@@ -109,6 +114,7 @@ private:
     void ended(int id, int exitCode, int signal);
     void endStopped(int id, const Run& run);
     void check(int id, const Run& run);
+    void drawThumbnail(int id);
     void touch(bool structural);
     void claimStore();
     void retryStore();
@@ -131,5 +137,6 @@ private:
     std::deque<int> toDetect_;
     int detecting_ = 0;
     int checking_ = 0; // after-checks not yet answered
+    std::map<int, QByteArray> thumbnails_;
     bool announced_ = true;
 };

@@ -17,12 +17,15 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 using zvm::files::PathToQString;
@@ -72,6 +75,8 @@ double Fraction(const QueueItem& item) {
 
 // Where a progress cell keeps its fraction (0 to 1) beside its text.
 constexpr int kFractionRole = Qt::UserRole + 1;
+// Whose picture a source cell shows (0: none), as rows are reused for other items.
+constexpr int kPictureRole = Qt::UserRole + 2;
 
 // Draws a progress cell as the style's own progress bar, with the cell's text on it; an item that has
 // not begun shows its text alone.
@@ -148,6 +153,10 @@ void QueueWindow::buildLayout() {
     table_->horizontalHeader()->setSectionResizeMode(Output, QHeaderView::Stretch);
     table_->verticalHeader()->hide();
     table_->setItemDelegateForColumn(Progress, new ProgressBarDelegate(table_));
+    // Room for a finished video's small picture, a 16:9 one at its full size.
+    table_->setIconSize(QSize(QueueRunner::kThumbnailHeight * 16 / 9, QueueRunner::kThumbnailHeight));
+    table_->verticalHeader()->setDefaultSectionSize(
+        std::max(table_->verticalHeader()->defaultSectionSize(), QueueRunner::kThumbnailHeight + 4));
     connect(table_, &QTableWidget::itemSelectionChanged, this, &QueueWindow::showDetails);
     connect(table_, &QTableWidget::cellChanged, this, &QueueWindow::edited);
 
@@ -288,6 +297,9 @@ void QueueWindow::fillRow(int row) {
                                item.state == ItemState::Finished;
             cell->setData(kFractionRole, begun ? QVariant(Fraction(item)) : QVariant());
         }
+        if (column == Source) {
+            showPicture(cell, item.id);
+        }
         if (column == State) { // as the encoder window shows a failed check
             const QBrush ink = Misfit(item) ? QBrush(QColor(0xb0, 0x00, 0x20)) : QBrush();
             if (cell->foreground() != ink) {
@@ -297,6 +309,18 @@ void QueueWindow::fillRow(int row) {
         const bool mendable = editable && (column == Size || column == Output);
         cell->setFlags(mendable ? cell->flags() | Qt::ItemIsEditable : cell->flags() & ~Qt::ItemIsEditable);
     }
+}
+
+// Decoded once per item: the picture comes as PNG from the media worker, drawn at its small size.
+void QueueWindow::showPicture(QTableWidgetItem* cell, int id) {
+    const QByteArray png = runner_.thumbnail(id);
+    const int shown = png.isEmpty() ? 0 : id;
+    if (cell->data(kPictureRole).toInt() == shown) {
+        return;
+    }
+    QPixmap picture;
+    cell->setData(Qt::DecorationRole, shown != 0 && picture.loadFromData(png, "PNG") ? QVariant(picture) : QVariant());
+    cell->setData(kPictureRole, shown);
 }
 
 // The user mends a size ("640x480") or an output name; the item is checked again.

@@ -9,6 +9,7 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QTableWidget;
+class QTableWidgetItem;
 class QueueRunner;
 namespace zvm::queue {
 struct QueueSummary;
@@ -36,6 +37,7 @@ private:
     QPushButton* optionsButton();
     void refresh();
     void fillRow(int row);
+    void showPicture(QTableWidgetItem* cell, int id);
     void showDetails();
     void showStoreProblem();
     void showOnTaskbar(std::optional<double> fraction);

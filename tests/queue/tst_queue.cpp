@@ -321,6 +321,11 @@ void TestQueue::runsSideBySide() {
     QCOMPARE(done.size(), 1);
     const auto summary = done[0][0].value<QueueSummary>();
     QCOMPARE(QList<int>({summary.finished, summary.misfits, summary.failed, summary.skipped}), QList<int>({1, 1, 0, 1}));
+    QCOMPARE(outside.renders.size(), 2); // a small picture of each file the checks could read
+    QCOMPARE(outside.renders.last().source, QString::fromStdString(Ready(dir, "a").outputPath));
+    QCOMPARE(outside.renders.last().geometry.newHeight, QueueRunner::kThumbnailHeight);
+    outside.pendingRender({"png", {}, true});
+    QCOMPARE(runner->thumbnail(ids["a"]), QByteArray("png"));
     runner.reset();
     QCOMPARE(QueueRunner(outside, store).parallelSetting(), 2);
 }

@@ -7,6 +7,8 @@
 #include "WindowFixture.h"
 
 #include <QAction>
+#include <QBuffer>
+#include <QImage>
 #include <QLineEdit>
 #include <QLockFile>
 #include <QPushButton>
@@ -103,6 +105,12 @@ void TestQueueWindow::addsRunsAndTellsWhenDone() {
     QCOMPARE(fx.outside.started.size(), 2); // the next starts at once
     fx.outside.pendingChecks.takeFirst()({zvm::CheckVerdict(verdict), "GBA - 240x160"});
     QCOMPARE(Cell(q, 0, QueueWindow::State), state);
+    QByteArray png; // the media worker's picture of the first video's output
+    QBuffer buffer(&png);
+    QVERIFY(buffer.open(QIODevice::WriteOnly) && QImage(64, 36, QImage::Format_RGB32).save(&buffer, "PNG"));
+    fx.outside.pendingRender({png, {}, true});
+    QVERIFY(!q->table()->item(0, QueueWindow::Source)->data(Qt::DecorationRole).isNull());
+    QVERIFY(q->table()->item(1, QueueWindow::Source)->data(Qt::DecorationRole).isNull());
     w.activateWindow(); // the queue window is not the active one: a notification says it is done
     emit fx.outside.jobs[1]->finished(1, 0);
     QCOMPARE(Cell(q, 1, QueueWindow::State), "Failed: the encoder ended with exit code 1");
