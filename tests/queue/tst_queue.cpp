@@ -158,11 +158,6 @@ void TestQueue::stateMachine_data() {
     QTest::newRow("a failure, and the queue goes on")
         << "add a; add b; add c; size a; size b; size c; start; next; end a 0; next; end b 1; next; end c 0; next"
         << "a:finished b:failed c:finished | a b c -";
-    QTest::newRow("stop pauses the queue") << "add a; add b; size a; size b; start; next; stop a; next"
-                                            << "a:stopped b:waiting | a -";
-    QTest::newRow("pause after the current one")
-        << "add a; add b; size a; size b; start; next; pause; end a 0; next; start; next"
-        << "a:finished b:running | a - b";
     QTest::newRow("the running item is not removed") << "add a; size a; start; next; remove a"
                                                       << "a:running | a";
     QTest::newRow("a waiting item is") << "add a; add b; size a; size b; remove b" << "a:waiting | ";
