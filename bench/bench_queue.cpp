@@ -39,8 +39,11 @@ public:
                              .count());
         return RealOutside::startEncoder(command, encoder, lifetime);
     }
+    // Answered at once, unchecked: the queue's summary waits for every check.
     void checkOutput(const QString&, const QString&, const zvm::OutputTarget&, const zvm::SourceFacts&,
-                     std::function<void(const CheckReport&)>) override {}
+                     std::function<void(const CheckReport&)> done) override {
+        done({});
+    }
 
     std::vector<qint64> starts;
 };
@@ -59,6 +62,7 @@ void BM_ExitToNextStart(benchmark::State& state) {
         TimedOutside outside;
         const std::vector<qint64>& starts = outside.starts;
         QueueRunner runner(outside);
+        runner.setParallel(1); // the gap between one end and the next start
         zvm::ConversionRequest r = Settings(encoder.toLocal8Bit().constData());
         r.width = "640";
         r.height = "480";

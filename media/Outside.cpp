@@ -36,6 +36,19 @@ template <class Helper, class Signal, class Done> Helper* OneShot(Signal signal,
     });
     return helper;
 }
+
+wire::Message FrameRequest(const QString& file, double seconds, const std::string& filter) {
+    wire::Message request;
+    request.add("request", "frame").add("path", files::PathToStd(file));
+    request.add("seconds", QString::number(seconds, 'f', 3).toStdString()).add("filter", filter);
+    return request;
+}
+
+RenderedFrame Rendered(const Result<wire::Message>& answer) {
+    return answer.ok() ? RenderedFrame{QByteArray::fromStdString(answer.value().get("png")), {},
+                                       answer.value().get("exact") != "0"}
+                       : RenderedFrame{{}, StatusText(answer.status())};
+}
 } // namespace
 
 Result<std::unique_ptr<EncoderJob>>
@@ -125,19 +138,15 @@ void RealOutside::renderFrameThrough(const QString&, const QString& source, doub
         });
         return;
     }
-    wire::Message request;
-    request.add("request", "frame").add("path", files::PathToStd(source));
-    request.add("seconds", QString::number(seconds, 'f', 3).toStdString())
-        .add("filter", filter)
-        .add("first", "1");
-    rendering_ =
-        worker.ask(request, FrameRenderer::kTimeoutMilliseconds,
-                   [done = std::move(done)](const Result<wire::Message>& answer) {
-                       done(answer.ok() ? RenderedFrame{QByteArray::fromStdString(answer.value().get("png")),
-                                                        {},
-                                                        answer.value().get("exact") != "0"}
-                                        : RenderedFrame{{}, StatusText(answer.status())});
-                   });
+    rendering_ = worker.ask(FrameRequest(source, seconds, filter).add("first", "1"),
+                            FrameRenderer::kTimeoutMilliseconds,
+                            [done = std::move(done)](const Result<wire::Message>& answer) { done(Rendered(answer)); });
+}
+
+void RealOutside::renderStill(const QString&, const QString& file, double seconds, const FrameGeometry& geometry,
+                              std::function<void(const RenderedFrame&)> done) {
+    MediaWorker::Shared().ask(FrameRequest(file, seconds, ScaleAndPadFilter(geometry)), FrameRenderer::kTimeoutMilliseconds,
+                              [done = std::move(done)](const Result<wire::Message>& answer) { done(Rendered(answer)); });
 }
 
 } // namespace zvm::media

@@ -59,6 +59,13 @@ public:
                                     std::function<void(const RenderedFrame&)> done) {
         renderFrame(encoder, source, seconds, geometry, std::move(done));
     }
+    // The exact frame of a file at `seconds` through the given scale and pad, beside renderFrame's
+    // requests: it neither ends one nor is ended by one (the queue's small pictures of finished files
+    // while the preview shows frames). An outside with one frame path renders it there.
+    virtual void renderStill(const QString& encoder, const QString& file, double seconds,
+                             const FrameGeometry& geometry, std::function<void(const RenderedFrame&)> done) {
+        renderFrame(encoder, file, seconds, geometry, std::move(done));
+    }
 };
 
 // The real thing: the encoder started as its own program; sizes, checks and frames read by the media
@@ -78,6 +85,8 @@ public:
     void renderFrameThrough(const QString& encoder, const QString& source, double seconds,
                             const FrameGeometry& geometry, const std::string& filter,
                             std::function<void(const RenderedFrame&)> done) override;
+    void renderStill(const QString& encoder, const QString& file, double seconds, const FrameGeometry& geometry,
+                     std::function<void(const RenderedFrame&)> done) override;
 
 private:
     quint64 rendering_ = 0; // the media worker's number for the frame still asked for

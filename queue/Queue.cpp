@@ -210,18 +210,24 @@ void Queue::start() {
     running_ = true;
 }
 
-std::optional<int> Queue::current() const {
+void Queue::setParallel(int count) {
+    parallel_ = std::max(1, count);
+}
+
+std::vector<int> Queue::runningIds() const {
+    std::vector<int> ids;
     for (const QueueItem& it : items_) {
         if (it.state == ItemState::Running) {
-            return it.id;
+            ids.push_back(it.id);
         }
     }
-    return std::nullopt;
+    return ids;
 }
 
 // In the queue's order: an item whose size is still being read holds back the ones after it.
 std::optional<int> Queue::next() {
-    if (!running_ || current()) {
+    const std::size_t running = runningIds().size();
+    if (!running_ || running >= static_cast<std::size_t>(parallel_)) {
         return std::nullopt;
     }
     for (QueueItem& it : items_) {
@@ -241,7 +247,9 @@ std::optional<int> Queue::next() {
             return it.id;
         }
     }
-    running_ = false; // nothing more will come: the run is over
+    // Nothing more will come: the run is over once the last running item ends. Until then an item
+    // added now still starts.
+    running_ = running > 0;
     return std::nullopt;
 }
 
@@ -384,7 +392,9 @@ void Queue::needsAttention(int id, const std::string& reason, const std::string&
 QueueSummary Queue::summary() const {
     QueueSummary s;
     for (const QueueItem& it : items_) {
-        s.finished += it.state == ItemState::Finished ? 1 : 0;
+        const bool finished = it.state == ItemState::Finished;
+        s.misfits += finished && it.verdict == CheckVerdict::Differs ? 1 : 0;
+        s.finished += finished && it.verdict != CheckVerdict::Differs ? 1 : 0;
         s.failed += it.state == ItemState::Failed ? 1 : 0;
         s.skipped += it.state == ItemState::Stopped || it.state == ItemState::Skipped ||
                              it.state == ItemState::NeedsAttention
@@ -407,7 +417,12 @@ std::optional<double> Queue::totalSecondsLeft() const {
     double encoded = 0;
     double seconds = 0;
     double remaining = 0;
+    double slowest = 0; // a running item's time cannot be shared out
+    int toRun = 0;
     for (const QueueItem& it : items_) {
+        if (it.state == ItemState::Running) {
+            slowest = std::max(slowest, secondsLeft(it.id).value_or(0));
+        }
         if (it.state == ItemState::Finished || it.state == ItemState::Running) {
             encoded += it.encoded;
             seconds += it.runSeconds;
@@ -419,12 +434,14 @@ std::optional<double> Queue::totalSecondsLeft() const {
                 return std::nullopt;
             }
             remaining += std::max(0.0, *kept - it.encoded);
+            ++toRun;
         }
     }
     if (encoded <= 0 || seconds <= 0) {
         return std::nullopt;
     }
-    return remaining / (encoded / seconds);
+    const int lanes = std::clamp(toRun, 1, parallel_);
+    return std::max(slowest, remaining / (encoded / seconds) / lanes);
 }
 
 } // namespace zvm::queue

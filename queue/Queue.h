@@ -13,7 +13,8 @@
 
 namespace zvm::queue {
 
-// Where an item is on its way. Waiting items run one at a time, in order; the others are not run.
+// Where an item is on its way. Waiting items run in order, up to the queue's parallel count at once;
+// the others are not run.
 enum class ItemState { Detecting, Waiting, NeedsAttention, Running, Finished, Failed, Stopped, Skipped };
 
 // One video of the queue: the window's settings as they were when it was added, its command once
@@ -37,7 +38,8 @@ struct QueueItem {
 };
 
 struct QueueSummary {
-    int finished = 0;
+    int finished = 0; // and, as far as checked, fitting its target
+    int misfits = 0;  // finished, but the after-check says the file does not fit its target
     int failed = 0;
     int skipped = 0; // stopped, skipped, and those still needing attention
 };
@@ -59,21 +61,25 @@ public:
     void setSize(int id, int width, int height);
     void setOutput(int id, const std::string& output);
 
-    // Running. start() lets the queue run; next() names the item to start when none runs, and
-    // marks it Running.
+    // Running. start() lets the queue run; next() names the item to start while fewer than
+    // parallel() run, and marks it Running: items may end in any order, and next() may be asked
+    // again at any time. One at a time unless told otherwise.
+    void setParallel(int count);
+    int parallel() const { return parallel_; }
     void start();
     std::optional<int> next();
+    // Starts no more: the running items finish.
     void pauseAfterCurrent();
     bool isRunning() const { return running_; }
-    std::optional<int> current() const;
+    std::vector<int> runningIds() const;
     void progressed(int id, double encodedSeconds, std::optional<double> duration, double runSeconds);
     // partialRemoved: the file it had begun to write is gone, and its reason says so.
     void ended(int id, int exitCode, const std::string& log, bool partialRemoved = false);
     void failedToStart(int id, const std::string& error);
     void checked(int id, CheckVerdict verdict, const std::string& line);
-    // The current item was stopped on request: the queue pauses.
+    // A running item was stopped on request: the queue pauses, and the others running finish.
     void stopped(int id, const std::string& reason);
-    // The current item was cut short by the program's end: it waits to run again from the beginning.
+    // A running item was cut short by the program's end: it waits to run again from the beginning.
     void interrupted(int id);
     void skip(const std::vector<int>& ids, const std::string& reason);
 
@@ -93,8 +99,10 @@ public:
     void needsAttention(int id, const std::string& reason, const std::string& detail);
     QueueSummary summary() const;
 
-    // Seconds left: of one running item, from its own speed; of the whole queue, with the waiting
-    // items' durations at the speed seen so far. Nothing while there is no speed to go by.
+    // Seconds left: of one running item, from its own speed; of the whole queue, the source seconds
+    // still to encode at the speed one encoder showed so far (side by side, as they ran), shared over
+    // the encoders that can run at once, and never less than the slowest running item's own time.
+    // Nothing while there is no speed to go by.
     std::optional<double> secondsLeft(int id) const;
     std::optional<double> totalSecondsLeft() const;
 
@@ -109,6 +117,7 @@ private:
     // Items waiting to write over the source of the one just added need attention now.
     void guardSource(const QueueItem& added);
     int nextId_ = 1;
+    int parallel_ = 1;
     bool running_ = false;
     SameFile sameFile_;
     std::vector<QueueItem> items_;

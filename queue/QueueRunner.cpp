@@ -10,10 +10,11 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QPointer>
+#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
-
+#include <cmath>
 
 using zvm::files::PathToQString;
 using zvm::files::PathToStd;
@@ -27,7 +28,9 @@ QueueRunner::QueueRunner(zvm::media::Outside& outside, QString storePath, QObjec
     groups_.endLeftOvers(); // before anything of this run starts, resumed items first of all
     if (!storePath_.isEmpty()) {
         claimStore();
+        parallelSetting_ = std::clamp(LoadQueueOptions(optionsPath()).parallel, 0, kMaxParallel);
     }
+    queue_.setParallel(parallelSetting_ == 0 ? AutomaticParallel() : parallelSetting_);
 }
 
 QueueRunner::~QueueRunner() = default;
@@ -191,6 +194,30 @@ void QueueRunner::setOutput(int id, const QString& output) {
     touch(true);
 }
 
+// A small encoder barely fills one core (its filters and muxing are light), so one encoder per core
+// keeps every core busy without making each wait on the others: the number of cores online and open
+// to this program, at least 1.
+int QueueRunner::AutomaticParallel() {
+    return std::max(1, QThread::idealThreadCount());
+}
+
+QString QueueRunner::optionsPath() const {
+    return storePath_.isEmpty() ? QString() : QueueOptionsBeside(storePath_);
+}
+
+// A larger count starts more at once; a smaller one lets the running encoders finish.
+void QueueRunner::setParallel(int setting) {
+    parallelSetting_ = std::clamp(setting, 0, kMaxParallel);
+    queue_.setParallel(parallelSetting_ == 0 ? AutomaticParallel() : parallelSetting_);
+    if (!optionsPath().isEmpty()) {
+        if (zvm::Status kept = SaveQueueOptions(optionsPath(), {parallelSetting_}); !kept.ok()) {
+            storeStatus_ = std::move(kept); // said as the queue's own: until it is kept again
+        }
+    }
+    touch(false);
+    launchNext();
+}
+
 void QueueRunner::start() {
     queue_.start();
     announced_ = false;
@@ -201,20 +228,14 @@ void QueueRunner::start() {
 void QueueRunner::pauseAfterCurrent() {
     queue_.pauseAfterCurrent();
     touch(false);
+    announceIfDone();
 }
 
 void QueueRunner::launchNext() {
-    while (job_ == nullptr) {
-        const std::optional<int> id = queue_.next();
-        if (!id) {
-            if (!queue_.isRunning() && !announced_) {
-                announced_ = true;
-                emit finishedAll(queue_.summary());
-            }
-            return;
-        }
+    for (std::optional<int> id = queue_.next(); id; id = queue_.next()) {
         const zvm::queue::QueueItem& item = *queue_.find(*id);
-        outputBefore_ = zvm::files::StampOf(item.request.outputPath);
+        Run run;
+        run.outputBefore = zvm::files::StampOf(item.request.outputPath);
         // Tied to this thread, the GUI thread, which lives as long as the window.
         auto started =
             outside_.startEncoder(PathToQString(item.command), PathToQString(item.request.encoderPath),
@@ -224,40 +245,60 @@ void QueueRunner::launchNext() {
             touch(true);
             continue;
         }
-        job_ = std::move(started).value();
-        if (const auto group = job_->group()) {
+        run.job = std::move(started).value();
+        if (const auto group = run.job->group()) {
             groups_.started(*group);
         }
-        runningId_ = *id;
-        stopFor_ = StopFor::Nothing;
-        output_ = zvm::media::EncoderOutput();
-        clock_.start();
-        connect(job_.get(), &EncoderJob::outputArrived, this, &QueueRunner::follow);
-        connect(job_.get(), &EncoderJob::finished, this, &QueueRunner::ended);
+        run.clock.start();
+        const int running = *id;
+        connect(run.job.get(), &EncoderJob::outputArrived, this,
+                [this, running](const QByteArray& bytes) { follow(running, bytes); });
+        connect(run.job.get(), &EncoderJob::finished, this,
+                [this, running](int exitCode, int signal) { ended(running, exitCode, signal); });
+        runs_.emplace(running, std::move(run));
         touch(true);
+    }
+    announceIfDone();
+}
+
+// Said once per start, when the last encoder has ended and the last after-check has answered, so
+// the summary counts what the checks found.
+void QueueRunner::announceIfDone() {
+    if (!announced_ && !queue_.isRunning() && runs_.empty() && checking_ == 0) {
+        announced_ = true;
+        emit finishedAll(queue_.summary());
     }
 }
 
-void QueueRunner::follow(const QByteArray& bytes) {
-    output_.append(std::string_view(bytes.constData(), std::size_t(bytes.size())));
-    queue_.progressed(runningId_, output_.time().value_or(0), output_.duration(),
-                      static_cast<double>(clock_.elapsed()) / 1000);
+void QueueRunner::follow(int id, const QByteArray& bytes) {
+    const auto found = runs_.find(id);
+    if (found == runs_.end()) {
+        return;
+    }
+    Run& run = found->second;
+    run.output.append(std::string_view(bytes.constData(), std::size_t(bytes.size())));
+    queue_.progressed(id, run.output.time().value_or(0), run.output.duration(),
+                      static_cast<double>(run.clock.elapsed()) / 1000);
     touch(false);
 }
 
-void QueueRunner::ended(int exitCode, int signal) {
-    job_.release()->deleteLater(); // it is still delivering this signal
+void QueueRunner::ended(int id, int exitCode, int signal) {
+    const auto found = runs_.find(id);
+    if (found == runs_.end()) {
+        return;
+    }
+    Run run = std::move(found->second);
+    runs_.erase(found);
+    run.job.release()->deleteLater(); // it is still delivering this signal
     groups_.forgetEnded();
-    const int id = runningId_;
-    runningId_ = 0;
-    if (stopFor_ != StopFor::Nothing) {
-        endStopped(id);
+    if (run.stopFor != StopFor::Nothing) {
+        endStopped(id, run);
     } else {
         const bool failed = exitCode != 0 || signal != 0;
-        const bool removed = failed && removePartial(id);
-        queue_.ended(id, signal != 0 ? -1 : exitCode, output_.screen(), removed);
+        const bool removed = failed && removePartial(id, run);
+        queue_.ended(id, signal != 0 ? -1 : exitCode, run.output.screen(), removed);
         if (!failed) {
-            check(id);
+            check(id, run);
         }
     }
     touch(true);
@@ -266,61 +307,108 @@ void QueueRunner::ended(int exitCode, int signal) {
 
 // A failed or stopped encoder's partial file is no use to anyone: it goes. A file that stood there
 // before and that the encoder never touched is not its to remove.
-bool QueueRunner::removePartial(int id) {
+bool QueueRunner::removePartial(int id, const Run& run) {
     const zvm::queue::QueueItem* item = queue_.find(id);
     if (item == nullptr) {
         return false;
     }
-    return zvm::files::RemoveWritten(item->request.outputPath, outputBefore_);
+    return zvm::files::RemoveWritten(item->request.outputPath, run.outputBefore);
 }
 
 // After a quit, the item runs again at the next start.
-void QueueRunner::endStopped(int id) {
-    const bool removed = removePartial(id);
-    if (stopFor_ == StopFor::Quit) {
+void QueueRunner::endStopped(int id, const Run& run) {
+    const bool removed = removePartial(id, run);
+    if (run.stopFor == StopFor::Quit) {
         queue_.interrupted(id);
     } else {
         queue_.stopped(id, removed ? zvm::queue::kStoppedOnRequest : zvm::queue::kStoppedNothingWritten);
     }
-    if (stopFor_ == StopFor::Removal) {
+    if (run.stopFor == StopFor::Removal) {
         queue_.remove(id);
     }
 }
 
-void QueueRunner::check(int id) {
+void QueueRunner::check(int id, const Run& run) {
     const zvm::queue::QueueItem& item = *queue_.find(id);
     const auto target = zvm::TargetFor(item.request, item.style);
     if (!target) {
         return;
     }
     QPointer<QueueRunner> self(this);
-    const zvm::SourceFacts source{item.duration, output_.inputHasAudio().value_or(true), std::nullopt};
+    const zvm::SourceFacts source{item.duration, run.output.inputHasAudio().value_or(true), std::nullopt};
+    ++checking_;
     outside_.checkOutput(PathToQString(item.request.outputPath), PathToQString(item.request.encoderPath), *target, source,
                          [self, id](const CheckReport& report) {
                              if (self != nullptr) {
+                                 --self->checking_;
                                  self->queue_.checked(id, report.verdict, ToStd(report.line));
+                                 if (report.verdict == zvm::CheckVerdict::Fits ||
+                                     report.verdict == zvm::CheckVerdict::Differs) {
+                                     self->drawThumbnail(id); // a file the worker could read
+                                 }
                                  self->touch(true);
+                                 self->announceIfDone();
                              }
                          });
 }
 
-void QueueRunner::stopCurrent(bool atOnce) {
-    queue_.pauseAfterCurrent();
-    if (job_ == nullptr) {
+// Drawn by the media worker from the output at its own size scaled down, so the window only shows a
+// small picture and never reads the file.
+void QueueRunner::drawThumbnail(int id) {
+    const zvm::queue::QueueItem& item = *queue_.find(id);
+    const auto target = zvm::TargetFor(item.request, item.style);
+    if (!target || target->width <= 0 || target->height <= 0) {
         return;
     }
-    stopFor_ = StopFor::Request;
-    if (atOnce) {
-        job_->kill();
-    } else {
-        job_->stop();
+    zvm::FrameGeometry small;
+    small.targetHeight = small.newHeight = kThumbnailHeight;
+    const double wide = target->width * target->pixelAspect * kThumbnailHeight / target->height;
+    small.targetWidth = small.newWidth = std::max(2, 2 * static_cast<int>(std::lround(wide / 2)));
+    small.ratio = static_cast<float>(small.newWidth) / static_cast<float>(small.newHeight);
+    QPointer<QueueRunner> self(this);
+    outside_.renderStill(PathToQString(item.request.encoderPath), PathToQString(item.request.outputPath), 0, small,
+                         [self, id](const RenderedFrame& frame) {
+                             if (self != nullptr && !frame.png.isEmpty() && self->queue_.find(id) != nullptr) {
+                                 self->thumbnails_[id] = frame.png;
+                                 self->touch(false);
+                             }
+                         });
+}
+
+QByteArray QueueRunner::thumbnail(int id) const {
+    const auto found = thumbnails_.find(id);
+    return found != thumbnails_.end() ? found->second : QByteArray();
+}
+
+bool QueueRunner::stop(int id, bool atOnce) {
+    const auto found = runs_.find(id);
+    if (found == runs_.end()) {
+        return false;
     }
+    queue_.pauseAfterCurrent();
+    found->second.stopFor = StopFor::Request;
+    if (atOnce) {
+        found->second.job->kill();
+    } else {
+        found->second.job->stop();
+    }
+    touch(false);
+    return true;
+}
+
+// With nothing running, the queue pauses (sizes may still be read, holding the next one back).
+bool QueueRunner::stopCurrent(bool atOnce) {
+    if (runs_.empty()) {
+        pauseAfterCurrent();
+        return true;
+    }
+    return runs_.size() == 1 && stop(runs_.begin()->first, atOnce);
 }
 
 void QueueRunner::remove(int id) {
-    if (job_ != nullptr && id == runningId_) {
-        stopFor_ = StopFor::Removal;
-        job_->stop();
+    if (const auto found = runs_.find(id); found != runs_.end()) {
+        found->second.stopFor = StopFor::Removal;
+        found->second.job->stop();
         return;
     }
     queue_.remove(id);
@@ -334,6 +422,7 @@ void QueueRunner::move(int id, int by) {
 
 void QueueRunner::clearFinished() {
     queue_.clearFinished();
+    std::erase_if(thumbnails_, [this](const auto& kept) { return queue_.find(kept.first) == nullptr; });
     touch(true);
 }
 
@@ -344,13 +433,23 @@ void QueueRunner::skip(const std::vector<int>& ids) {
 
 void QueueRunner::stopForQuit() {
     queue_.pauseAfterCurrent();
-    if (job_ == nullptr) {
+    if (runs_.empty()) {
         return;
     }
-    stopFor_ = StopFor::Quit;
-    QEventLoop wait; // the encoder ends within its grace time, killed if need be
-    connect(job_.get(), &EncoderJob::finished, &wait, &QEventLoop::quit, Qt::QueuedConnection);
-    job_->stop();
+    QEventLoop wait; // each encoder ends within its grace time, killed if need be
+    for (auto& [id, run] : runs_) {
+        run.stopFor = StopFor::Quit;
+        // Queued: asked after ended() has taken the run away.
+        connect(
+            run.job.get(), &EncoderJob::finished, &wait,
+            [this, &wait] {
+                if (runs_.empty()) {
+                    wait.quit();
+                }
+            },
+            Qt::QueuedConnection);
+        run.job->stop();
+    }
     QTimer::singleShot(10000, &wait, &QEventLoop::quit);
     wait.exec();
 }

@@ -9,19 +9,21 @@
 #include "WrittenFile.h"
 
 #include <QElapsedTimer>
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 
 #include <deque>
+#include <map>
 #include <memory>
 #include <optional>
 
 class QLockFile;
 class QTimer;
 
-// Runs the queue: detects the sizes of added videos (two at a time), starts one encoder at a time
-// through the same run layer as Convert, follows it, checks what it wrote, and starts the next at
-// once. Keeps the unfinished items in storePath (when given) after every change, with their paths
+// Runs the queue: detects the sizes of added videos (two at a time), starts up to parallel() encoders
+// at a time through the same run layer as Convert, follows them, checks what each wrote, and starts
+// the next at once. Keeps the unfinished items in storePath (when given) after every change, with their paths
 // made absolute, while it holds the file's lock: one window at a time keeps the queue. Its encoders end
 // with the thread that made it (the GUI thread), and, with a storePath, the process groups they lead
 // are kept beside it: making the runner ends those a killed program left behind. The outside must
@@ -32,6 +34,7 @@ class QueueRunner : public QObject {
 public:
     static constexpr int kParallelDetections = 2;
     static constexpr int kLockRetryMs = 3000;
+    static constexpr int kMaxParallel = 8;
 
     explicit QueueRunner(zvm::media::Outside& outside, QString storePath = {}, QObject* parent = nullptr);
     ~QueueRunner() override;
@@ -47,20 +50,29 @@ public:
     void setSize(int id, int width, int height);
     void setOutput(int id, const QString& output);
 
+    // How many encoders run at once: 0 is automatic (see AutomaticParallel). Kept beside the queue
+    // file when there is one, and read back by the next runner made with it.
+    void setParallel(int setting);
+    int parallelSetting() const { return parallelSetting_; }
+    static int AutomaticParallel();
+
     void start();
+    // Starts no more: the running encoders finish.
     void pauseAfterCurrent();
-    // The current encoder is stopped (at once, with atOnce) and its partial output removed; the
-    // queue pauses.
-    void stopCurrent(bool atOnce = false);
+    // The item's encoder is stopped (at once, with atOnce) and its partial output removed; the queue
+    // pauses, and the other running encoders finish. False when the item is not running.
+    bool stop(int id, bool atOnce = false);
+    // Stops the only running item; false when none runs or several do, and so it is not clear which.
+    bool stopCurrent(bool atOnce = false);
     void remove(int id);
     void move(int id, int by);
     void clearFinished();
     void skip(const std::vector<int>& ids);
-    // Before the program quits: the current encoder is stopped and its partial output removed; it
-    // and everything else unfinished are kept for the next start.
+    // Before the program quits: the running encoders are stopped and their partial outputs removed;
+    // they and everything else unfinished are kept for the next start.
     void stopForQuit();
 
-    bool isRunning() const { return queue_.isRunning() || job_ != nullptr; }
+    bool isRunning() const { return queue_.isRunning() || !runs_.empty(); }
     // Whether this runner holds the queue file. While another window holds it, the queue lives in
     // memory only, the lock is tried again every kLockRetryMs, and once it is had what the file holds
     // joins this queue (each work once) and the whole is kept.
@@ -73,27 +85,44 @@ public:
     // How keeping the queue in storePath went the last time: a failure stands until a later keeping
     // succeeds, so a window says it once rather than after every change.
     const zvm::Status& storeStatus() const { return storeStatus_; }
+    // A finished item's first frame, kThumbnailHeight pixels high, as PNG once the media worker has
+    // drawn it; empty before, and for a file it could not read.
+    QByteArray thumbnail(int id) const;
+    static constexpr int kThumbnailHeight = 36;
 
 signals:
     void changed();
+    // Once nothing runs, nothing more will start, and every after-check has answered.
     void finishedAll(const zvm::queue::QueueSummary& summary);
 
 private:
     enum class StopFor { Nothing, Request, Removal, Quit };
+    // One running encoder and what is known of it.
+    struct Run {
+        std::unique_ptr<EncoderJob> job;
+        StopFor stopFor = StopFor::Nothing;
+        zvm::media::EncoderOutput output;
+        QElapsedTimer clock;
+        // What stood at the item's output before its encoder started.
+        std::optional<zvm::files::FileStamp> outputBefore;
+    };
 
     void detectNext();
     void launchNext();
-    void follow(const QByteArray& bytes);
-    void ended(int exitCode, int signal);
-    void endStopped(int id);
-    void check(int id);
+    void announceIfDone();
+    void follow(int id, const QByteArray& bytes);
+    void ended(int id, int exitCode, int signal);
+    void endStopped(int id, const Run& run);
+    void check(int id, const Run& run);
+    void drawThumbnail(int id);
     void touch(bool structural);
     void claimStore();
     void retryStore();
     // Sets the paths of a kept queue's request absolute: the next start may be in another folder.
     void anchor(zvm::ConversionRequest& request) const;
-    // Removes the current item's output when this run wrote it; true when something was removed.
-    bool removePartial(int id);
+    // Removes the item's output when its run wrote it; true when something was removed.
+    bool removePartial(int id, const Run& run);
+    QString optionsPath() const;
 
     zvm::queue::Queue queue_;
     zvm::media::Outside& outside_;
@@ -103,14 +132,11 @@ private:
     std::unique_ptr<QLockFile> lock_;
     QTimer* lockRetry_ = nullptr;
     bool holdsStore_ = false;
-    // What stood at the running item's output before its encoder started.
-    std::optional<zvm::files::FileStamp> outputBefore_;
-    std::unique_ptr<EncoderJob> job_;
-    int runningId_ = 0;
-    StopFor stopFor_ = StopFor::Nothing;
-    zvm::media::EncoderOutput output_;
-    QElapsedTimer clock_;
+    std::map<int, Run> runs_; // by item id
+    int parallelSetting_ = 0;
     std::deque<int> toDetect_;
     int detecting_ = 0;
+    int checking_ = 0; // after-checks not yet answered
+    std::map<int, QByteArray> thumbnails_;
     bool announced_ = true;
 };

@@ -13,6 +13,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -165,4 +166,30 @@ LoadedQueue LoadQueue(const QString& path) {
         }
     }
     return loaded;
+}
+
+QString QueueOptionsBeside(const QString& queuePath) {
+    return QFileInfo(queuePath).dir().filePath(QStringLiteral("queue-options.json"));
+}
+
+// Options are a convenience: whatever stands there that is not a small file of them is passed over.
+QueueOptions LoadQueueOptions(const QString& path) {
+    QueueOptions options;
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+        return options;
+    }
+    const QJsonObject root = QJsonDocument::fromJson(file.read(4096)).object();
+    if (root.value("version").toInt() == kVersion) {
+        options.parallel = std::max(0, root.value("parallel").toInt());
+    }
+    return options;
+}
+
+zvm::Status SaveQueueOptions(const QString& path, const QueueOptions& options) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    const QByteArray bytes =
+        QJsonDocument(QJsonObject{{"version", kVersion}, {"parallel", options.parallel}}).toJson();
+    return zvm::files::WriteAtomically(
+        PathToStd(path), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }

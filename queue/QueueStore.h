@@ -23,3 +23,12 @@ struct LoadedQueue {
 // Nothing for a missing file. A file that cannot be read as a queue is renamed beside itself, never
 // deleted, and said so.
 LoadedQueue LoadQueue(const QString& path);
+
+// How the queue runs, kept in its own small file beside the queue's (the program's settings file keeps
+// the designed window's settings only). A missing or unreadable file gives the defaults.
+struct QueueOptions {
+    int parallel = 0; // encoders at once; 0 chooses from the machine
+};
+QString QueueOptionsBeside(const QString& queuePath);
+QueueOptions LoadQueueOptions(const QString& path);
+zvm::Status SaveQueueOptions(const QString& path, const QueueOptions& options);

@@ -3,6 +3,7 @@
 #include "Outside.h"
 
 #include <QList>
+#include <QPointer>
 #include <QStringList>
 
 #include <functional>
@@ -54,6 +55,7 @@ public:
         job->endsOnStop = jobsEndOnStop;
         job->stops = &stops;
         lastJob = job.get();
+        jobs.append(job.get());
         return std::unique_ptr<EncoderJob>(std::move(job));
     }
 
@@ -87,6 +89,8 @@ public:
     std::optional<zvm::Status> startFailure;
     bool startsForReal = false;
     FakeJob* lastJob = nullptr;
+    QList<QPointer<FakeJob>> jobs; // every fake job started, in order
+
     bool jobsEndOnStop = false;
     int stops = 0;
 

@@ -10,18 +10,23 @@
 #include "TextCrossing.h"
 #include "Translated.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 using zvm::files::PathToQString;
@@ -72,6 +77,8 @@ double Fraction(const QueueItem& item) {
 
 // Where a progress cell keeps its fraction (0 to 1) beside its text.
 constexpr int kFractionRole = Qt::UserRole + 1;
+// Whose picture a source cell shows (0: none), as rows are reused for other items.
+constexpr int kPictureRole = Qt::UserRole + 2;
 
 // Draws a progress cell as the style's own progress bar, with the cell's text on it; an item that has
 // not begun shows its text alone.
@@ -100,8 +107,20 @@ public:
     }
 };
 
+// Files that do not fit their target are counted apart: they are not what the user asked for.
 QString Summary(const zvm::queue::QueueSummary& s) {
+    if (s.misfits > 0) {
+        return QueueWindow::tr("%1 finished, %2 not fitting their target, %3 failed, %4 skipped")
+            .arg(s.finished)
+            .arg(s.misfits)
+            .arg(s.failed)
+            .arg(s.skipped);
+    }
     return QueueWindow::tr("%1 finished, %2 failed, %3 skipped").arg(s.finished).arg(s.failed).arg(s.skipped);
+}
+
+bool Misfit(const QueueItem& item) {
+    return item.state == ItemState::Finished && item.verdict == zvm::CheckVerdict::Differs;
 }
 } // namespace
 
@@ -136,6 +155,10 @@ void QueueWindow::buildLayout() {
     table_->horizontalHeader()->setSectionResizeMode(Output, QHeaderView::Stretch);
     table_->verticalHeader()->hide();
     table_->setItemDelegateForColumn(Progress, new ProgressBarDelegate(table_));
+    // Room for a finished video's small picture, a 16:9 one at its full size.
+    table_->setIconSize(QSize(QueueRunner::kThumbnailHeight * 16 / 9, QueueRunner::kThumbnailHeight));
+    table_->verticalHeader()->setDefaultSectionSize(
+        std::max(table_->verticalHeader()->defaultSectionSize(), QueueRunner::kThumbnailHeight + 4));
     connect(table_, &QTableWidget::itemSelectionChanged, this, &QueueWindow::showDetails);
     connect(table_, &QTableWidget::cellChanged, this, &QueueWindow::edited);
 
@@ -158,6 +181,7 @@ void QueueWindow::buildLayout() {
     buttons->addWidget(addButton(tr("Move do&wn"), "down", &QueueWindow::moveDown));
     buttons->addWidget(addButton(tr("C&lear finished"), "clear", &QueueWindow::clearFinished));
     buttons->addWidget(addButton(tr("&Open output folder"), "open", &QueueWindow::openOutputFolder));
+    buttons->addWidget(optionsButton());
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(table_, 1);
     layout->addWidget(details_);
@@ -165,6 +189,29 @@ void QueueWindow::buildLayout() {
     layout->addWidget(storeProblem_);
     layout->addLayout(buttons);
     resize(980, 460);
+}
+
+// How many videos convert at once, as a menu of choices on a button beside the others.
+QPushButton* QueueWindow::optionsButton() {
+    auto* button = new QPushButton(tr("Optio&ns"), this);
+    button->setObjectName(QStringLiteral("options"));
+    button->setAutoDefault(true);
+    auto* menu = new QMenu(button);
+    menu->addSection(tr("Videos converted at once"));
+    auto* choices = new QActionGroup(menu);
+    for (int count = 0; count <= QueueRunner::kMaxParallel; ++count) {
+        const QString text = count == 0   ? tr("&Automatic (%n at once)", "", QueueRunner::AutomaticParallel())
+                             : count == 1 ? tr("&1, one after another")
+                                          : QStringLiteral("&%1").arg(count);
+        QAction* choice = menu->addAction(text);
+        choice->setObjectName(QStringLiteral("parallel%1").arg(count));
+        choice->setCheckable(true);
+        choice->setChecked(count == runner_.parallelSetting());
+        choices->addAction(choice);
+        connect(choice, &QAction::triggered, this, [this, count] { runner_.setParallel(count); });
+    }
+    button->setMenu(menu);
+    return button;
 }
 
 // Rows are rewritten only where their text changed, so a running encoder costs next to nothing here.
@@ -183,15 +230,16 @@ void QueueWindow::refresh() {
         done += Fraction(item);
     }
     const auto left = runner_.queue().totalSecondsLeft();
-    QString state = runner_.isRunning() ? tr("running, %1 of %2 done, %3%")
-                                              .arg(s.finished + s.failed)
-                                              .arg(total)
-                                              .arg(total == 0 ? 0 : qRound(100 * done / total))
-                                        : tr("not running");
+    const int percent = total == 0 ? 0 : qRound(100 * done / total);
+    QString state = runner_.isRunning()
+                        ? tr("running, %1 of %2 done, %3%").arg(s.finished + s.misfits + s.failed).arg(total).arg(percent)
+                        : tr("not running");
     if (runner_.isRunning() && left) {
         state += tr(", %1 left").arg(Clock(*left));
     }
-    setWindowTitle(tr("Queue - %1").arg(state));
+    // While it runs, the whole queue's progress leads, where a task bar's short entry still shows it.
+    const QString title = tr("Queue - %1").arg(state);
+    setWindowTitle(runner_.isRunning() ? tr("%1% - %2").arg(QString::number(percent), title) : title);
     showOnTaskbar(runner_.isRunning() && total > 0 ? std::optional<double>(done / total) : std::nullopt);
     summary_->setText(tr("%n video(s): %1", "", total).arg(Summary(s)));
     showStoreProblem();
@@ -251,9 +299,30 @@ void QueueWindow::fillRow(int row) {
                                item.state == ItemState::Finished;
             cell->setData(kFractionRole, begun ? QVariant(Fraction(item)) : QVariant());
         }
+        if (column == Source) {
+            showPicture(cell, item.id);
+        }
+        if (column == State) { // as the encoder window shows a failed check
+            const QBrush ink = Misfit(item) ? QBrush(QColor(0xb0, 0x00, 0x20)) : QBrush();
+            if (cell->foreground() != ink) {
+                cell->setForeground(ink);
+            }
+        }
         const bool mendable = editable && (column == Size || column == Output);
         cell->setFlags(mendable ? cell->flags() | Qt::ItemIsEditable : cell->flags() & ~Qt::ItemIsEditable);
     }
+}
+
+// Decoded once per item: the picture comes as PNG from the media worker, drawn at its small size.
+void QueueWindow::showPicture(QTableWidgetItem* cell, int id) {
+    const QByteArray png = runner_.thumbnail(id);
+    const int shown = png.isEmpty() ? 0 : id;
+    if (cell->data(kPictureRole).toInt() == shown) {
+        return;
+    }
+    QPixmap picture;
+    cell->setData(Qt::DecorationRole, shown != 0 && picture.loadFromData(png, "PNG") ? QVariant(picture) : QVariant());
+    cell->setData(kPictureRole, shown);
 }
 
 // The user mends a size ("640x480") or an output name; the item is checked again.
@@ -362,8 +431,13 @@ void QueueWindow::pause() {
     runner_.pauseAfterCurrent();
 }
 
+// The selected video when it runs; otherwise the only one running. With several running and none of
+// them selected, which one is meant is asked for.
 void QueueWindow::stop() {
-    runner_.stopCurrent();
+    if (runner_.stop(selectedId()) || runner_.stopCurrent()) {
+        return;
+    }
+    platform_.showMessage(this, tr("Several videos are converting. Select the one to stop."), tr("Stop"));
 }
 
 void QueueWindow::clearFinished() {

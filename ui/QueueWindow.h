@@ -9,6 +9,7 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QTableWidget;
+class QTableWidgetItem;
 class QueueRunner;
 namespace zvm::queue {
 struct QueueSummary;
@@ -33,8 +34,10 @@ public:
 private:
     void buildLayout();
     QPushButton* addButton(const QString& caption, const char* name, void (QueueWindow::*handler)());
+    QPushButton* optionsButton();
     void refresh();
     void fillRow(int row);
+    void showPicture(QTableWidgetItem* cell, int id);
     void showDetails();
     void showStoreProblem();
     void showOnTaskbar(std::optional<double> fraction);

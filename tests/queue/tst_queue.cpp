@@ -25,7 +25,9 @@ private slots:
     void stateMachine_data();
     void stateMachine();
     void timeLeft();
-    void runsOneAfterAnother();
+    void runsTheEncoder_data();
+    void runsTheEncoder();
+    void runsSideBySide();
     void restoresAsAdded_data();
     void restoresAsAdded();
     void oneWindowKeepsTheQueue_data();
@@ -86,10 +88,12 @@ QString Play(const QString& script) {
         static const QHash<QString, qsizetype> kWords{
             {"add", 2},  {"size", 2},   {"nosize", 2}, {"output", 3},  {"start", 1},
             {"next", 1}, {"pause", 1},  {"end", 3},    {"missing", 2}, {"stop", 2},
-            {"skip", 2}, {"remove", 2}, {"move", 3},   {"clear", 1},   {"sliver", 2}, {"cut", 4}};
+            {"skip", 2}, {"remove", 2}, {"move", 3},   {"clear", 1},   {"sliver", 2},
+            {"parallel", 2}, {"restart", 1}, {"cut", 4}};
         const QStringList w = event.simplified().split(' ');
         const int id = ids.value(w.value(1), -1);
-        if (kWords.value(w[0]) != w.size() || (w[0] != "add" && w[0] != "cut" && w.size() > 1 && id < 0)) {
+        const bool named = w[0] != "add" && w[0] != "cut" && w[0] != "parallel";
+        if (kWords.value(w[0]) != w.size() || (named && w.size() > 1 && id < 0)) {
             return "cannot play: " + event;
         }
         if (w[0] == "add" || w[0] == "cut") { // cut NAME START END: added with that cut, "-" for none
@@ -128,6 +132,16 @@ QString Play(const QString& script) {
             queue->move(id, w[2].toInt());
         } else if (w[0] == "clear") {
             queue->clearFinished();
+        } else if (w[0] == "parallel") {
+            queue->setParallel(w[1].toInt());
+        } else if (w[0] == "restart") { // the program was killed: a new queue gets what the old kept
+            auto restarted = std::make_unique<Queue>([](const std::string& a, const std::string& b) { return a == b; });
+            restarted->setParallel(queue->parallel());
+            restarted->restore(queue->unfinished());
+            queue = std::move(restarted);
+            for (const QueueItem& item : queue->items()) {
+                ids[Base(item.request.sourceVideo)] = item.id;
+            }
         }
     }
     QStringList states;
@@ -149,11 +163,6 @@ void TestQueue::stateMachine_data() {
     QTest::newRow("a failure, and the queue goes on")
         << "add a; add b; add c; size a; size b; size c; start; next; end a 0; next; end b 1; next; end c 0; next"
         << "a:finished b:failed c:finished | a b c -";
-    QTest::newRow("stop pauses the queue") << "add a; add b; size a; size b; start; next; stop a; next"
-                                            << "a:stopped b:waiting | a -";
-    QTest::newRow("pause after the current one")
-        << "add a; add b; size a; size b; start; next; pause; end a 0; next; start; next"
-        << "a:finished b:running | a - b";
     QTest::newRow("the running item is not removed") << "add a; size a; start; next; remove a"
                                                       << "a:running | a";
     QTest::newRow("a waiting item is") << "add a; add b; size a; size b; remove b" << "a:waiting | ";
@@ -185,6 +194,18 @@ void TestQueue::stateMachine_data() {
                                                          << "a:needs-attention b:needs-attention | ";
     QTest::newRow("skipped items are not run") << "add a; add b; size a; size b; skip a; start; next"
                                                << "a:skipped b:running | b";
+    const QString three = "parallel 2; add a; add b; add c; size a; size b; size c; start; ";
+    QTest::newRow("two at once, ending out of order")
+        << three + "next; next; next; end b 0; next; next; end c 1; end a 0; next"
+        << "a:finished b:finished c:failed | a b - c - -";
+    QTest::newRow("stop one of two: the other finishes, none starts")
+        << three + "next; next; stop a; next; end b 0; next" << "a:stopped b:finished c:waiting | a b - -";
+    QTest::newRow("pause with two running") << three + "next; next; pause; end b 0; next; end a 0; next; start; next"
+                                            << "a:finished b:finished c:running | a b - - c";
+    QTest::newRow("killed with two running, restarted")
+        << three + "next; next; restart; start; next; next; next" << "a:running b:running c:waiting | a b a b -";
+    QTest::newRow("added while one runs: it takes the free place")
+        << "parallel 2; add a; size a; start; next; next; add b; size b; next" << "a:running b:running | a - b";
     QTest::newRow("clear finished") << "add a; add b; size a; size b; start; next; end a 0; next; end b 1; clear"
                                     << "b:failed | a b";
 }
@@ -208,16 +229,24 @@ void TestQueue::timeLeft() {
     QVERIFY(!queue.totalSecondsLeft()); // b's duration is not known yet
     queue.sizeKnown(b, 640, 480, 30.0);
     QCOMPARE(queue.totalSecondsLeft(), std::optional(35.0)); // 40 + 30 s of source at 2x
+    queue.setParallel(2); // shared, 17.5 s; but a alone still takes its 20 s
+    QCOMPARE(queue.totalSecondsLeft(), std::optional(20.0));
+    const int long90 = queue.add(Request("long"), zvm::CommandStyle::Modern);
+    queue.sizeKnown(long90, 640, 480, 90.0);
+    QCOMPARE(queue.totalSecondsLeft(), std::optional(40.0)); // 160 s at 2x, on two encoders
+    queue.setParallel(1);
     // Only the part a cut keeps counts; the encoder's time for it starts at 0.
     auto cut = Request("c");
     cut.cutStart = 20;
     cut.cutEnd = 36;
     const int c = queue.add(cut, zvm::CommandStyle::Modern);
     queue.sizeKnown(c, 640, 480, 600.0);
-    QCOMPARE(queue.totalSecondsLeft(), std::optional(43.0)); // 40 + 30 + 16 s at 2x
+    QCOMPARE(queue.totalSecondsLeft(), std::optional(88.0)); // 40 + 30 + 90 + 16 s at 2x
     queue.ended(a, 0, "");
     QCOMPARE(queue.next(), std::optional(b));
     queue.ended(b, 0, "");
+    QCOMPARE(queue.next(), std::optional(long90));
+    queue.ended(long90, 0, "");
     QCOMPARE(queue.next(), std::optional(c));
     queue.progressed(c, 4, 600.0, 2); // 4 s of the 16 kept, at 2x
     QCOMPARE(queue.secondsLeft(c), std::optional(6.0));
@@ -225,9 +254,16 @@ void TestQueue::timeLeft() {
     QCOMPARE(queue.find(c)->encoded, 16.0); // done: all it keeps
 }
 
+void TestQueue::runsTheEncoder_data() {
+    QTest::addColumn<int>("parallel");
+    QTest::newRow("one after another") << 1;
+    QTest::newRow("side by side") << 3;
+}
+
 // Three videos through the fake encoder and the real run layer: the second fails, the third still
-// runs, and the summary counts them.
-void TestQueue::runsOneAfterAnother() {
+// runs, and the summary, said once every after-check has answered, counts them.
+void TestQueue::runsTheEncoder() {
+    QFETCH(int, parallel);
     QTemporaryDir dir;
     const QString previous = QDir::currentPath();
     QDir::setCurrent(dir.path()); // the fake encoder records its arguments in its working directory
@@ -235,6 +271,7 @@ void TestQueue::runsOneAfterAnother() {
     FakeOutside outside;
     outside.startsForReal = true;
     QueueRunner runner(outside, dir.filePath("queue.json"));
+    runner.setParallel(parallel);
     zvm::ConversionRequest settings = Request("x");
     settings.encoderPath = FAKE_ENCODER_PATH;
     std::vector<zvm::ConversionRequest> requests;
@@ -251,25 +288,71 @@ void TestQueue::runsOneAfterAnother() {
     QCOMPARE(outside.detections.size(), 3);
     QSignalSpy done(&runner, &QueueRunner::finishedAll);
     runner.start();
-    const bool ended = done.wait(20000);
+    QCOMPARE(outside.started.size(), parallel);
+    QTRY_VERIFY_WITH_TIMEOUT(runner.queue().runningIds().empty() && outside.checks.size() == 2, 20000);
     qunsetenv("FAKE_ENCODER_FAIL_ON");
     QDir::setCurrent(previous);
-    QVERIFY(ended);
-    const auto summary = done[0][0].value<QueueSummary>();
-    QCOMPARE(summary.finished, 2);
-    QCOMPARE(summary.failed, 1);
+    QVERIFY(done.isEmpty()); // the checks have not answered
     QStringList checked; // only the clean exits
     for (const FakeOutside::Check& check : outside.checks) {
         checked << QFileInfo(check.output).fileName();
     }
+    checked.sort();
     QCOMPARE(checked, QStringList({"first.mp4", "third.mp4"}));
     for (const auto& answer : outside.pendingChecks) {
         answer({zvm::CheckVerdict::Fits, "fits"});
     }
+    QCOMPARE(done.size(), 1);
+    const auto summary = done[0][0].value<QueueSummary>();
+    QCOMPARE(summary.finished, 2);
+    QCOMPARE(summary.failed, 1);
     const QueueItem& failed = runner.queue().items()[1];
     QCOMPARE(ReasonText(failed), "the encoder ended with exit code 1");
     QVERIFY(QString::fromStdString(failed.log).contains("Conversion failed!"));
     QVERIFY(LoadQueue(dir.filePath("queue.json")).items.empty()); // nothing unfinished is left to offer
+}
+
+// Two at once, kept for the next runner: one ending early lets the third start, a stopped one
+// starts no more, and the summary waits for the last after-check and counts a file that does not fit
+// apart from those that do.
+void TestQueue::runsSideBySide() {
+    QTemporaryDir dir;
+    const QString store = dir.filePath("queue.json");
+    FakeOutside outside;
+    outside.jobsEndOnStop = true;
+    auto runner = std::make_unique<QueueRunner>(outside, store);
+    runner->setParallel(2);
+    QHash<QString, int> ids;
+    for (const char* name : {"a", "b", "c", "d"}) {
+        ids[name] = runner->addReady(Ready(dir, name), zvm::CommandStyle::Modern);
+    }
+    QSignalSpy done(runner.get(), &QueueRunner::finishedAll);
+    runner->start();
+    QCOMPARE(outside.jobs.size(), 2);
+    QVERIFY(!runner->stopCurrent()); // which one is not clear
+    emit outside.jobs[1]->finished(0, 0);
+    QCOMPARE(outside.jobs.size(), 3);
+    QVERIFY(outside.started[2].contains("c.avi"));
+    QVERIFY(runner->stop(ids["c"]));
+    QTRY_COMPARE(runner->queue().find(ids["c"])->state, ItemState::Stopped);
+    QCOMPARE(outside.jobs[0]->stopCalls, 0);
+    emit outside.jobs[0]->finished(0, 0);
+    QCOMPARE(outside.jobs.size(), 3); // d waits: a stop pauses the queue
+    QCOMPARE(States(runner->queue()), "a:finished b:finished c:stopped(stopped on request) d:waiting");
+    QCOMPARE(outside.pendingChecks.size(), 2);
+    outside.pendingChecks[0]({zvm::CheckVerdict::Differs, "does not fit"});
+    QVERIFY(done.isEmpty());
+    outside.pendingChecks[1]({zvm::CheckVerdict::Fits, "fits"});
+    QCOMPARE(done.size(), 1);
+    const auto summary = done[0][0].value<QueueSummary>();
+    QCOMPARE(QList<int>({summary.finished, summary.misfits, summary.failed, summary.skipped}), QList<int>({1, 1, 0, 1}));
+    QCOMPARE(outside.renders.size(), 2); // a small picture of each file the checks could read
+    QCOMPARE(outside.renders.last().source, QString::fromStdString(Ready(dir, "a").outputPath));
+    QCOMPARE(outside.renders.last().geometry.newHeight, QueueRunner::kThumbnailHeight);
+    outside.pendingRender({"png", {}, true});
+    QCOMPARE(runner->thumbnail(ids["a"]), QByteArray("png"));
+    runner.reset();
+    QCOMPARE(QueueRunner(outside, store).parallelSetting(), 2);
 }
 
 void TestQueue::restoresAsAdded_data() {

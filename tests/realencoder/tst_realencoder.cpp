@@ -21,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <csignal>
 #include <unistd.h>
 
@@ -312,7 +313,13 @@ void TestRealEncoder::resumesAKilledQueue() {
     QueueRunner runner(outside_, store);
     QVERIFY(runner.holdsStore()); // the dead program's lock is no hindrance
     runner.restore(runner.loadStore().items);
-    QCOMPARE(runner.existingOutputs().size(), std::size_t(1)); // the partial file: replaced, as the user agrees
+    // The partial files of those that ran (side by side on a machine of several cores): replaced, as
+    // the user agrees.
+    const auto running = std::count_if(kept.items.begin(), kept.items.end(), [](const zvm::queue::QueueItem& item) {
+        return item.state == zvm::queue::ItemState::Running;
+    });
+    QVERIFY(!runner.existingOutputs().empty());
+    QVERIFY(std::ssize(runner.existingOutputs()) <= running);
     QSignalSpy done(&runner, &QueueRunner::finishedAll);
     runner.start();
     QTRY_VERIFY_WITH_TIMEOUT(!done.isEmpty(), 120000); // at once when nothing can start

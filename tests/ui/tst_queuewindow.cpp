@@ -7,6 +7,8 @@
 #include "WindowFixture.h"
 
 #include <QAction>
+#include <QBuffer>
+#include <QImage>
 #include <QLineEdit>
 #include <QLockFile>
 #include <QPushButton>
@@ -19,7 +21,9 @@ class TestQueueWindow : public QObject {
 
 private slots:
     void initTestCase() { InstallTranslations(*qApp); } // English plurals, as the program has them
+    void addsRunsAndTellsWhenDone_data();
     void addsRunsAndTellsWhenDone();
+    void stopsTheChosenVideo();
     void asksBeforeReplacingOutputs_data();
     void asksBeforeReplacingOutputs();
     void offersKeptVideosBack_data();
@@ -56,7 +60,23 @@ QueueWindow* AddTwo(WindowFixture& fx, frmZCM& w, const QString& second = "b.avi
 }
 } // namespace
 
+void TestQueueWindow::addsRunsAndTellsWhenDone_data() {
+    QTest::addColumn<int>("parallel"); // chosen in the window's options
+    QTest::addColumn<int>("verdict");  // of the first video's after-check
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<QString>("summary");
+    QTest::newRow("one at a time") << 1 << int(zvm::CheckVerdict::Fits) << "Finished"
+                                   << "1 finished, 1 failed, 0 skipped";
+    QTest::newRow("two at once, the first not fitting")
+        << 2 << int(zvm::CheckVerdict::Differs) << "Finished, but does not fit"
+        << "0 finished, 1 not fitting their target, 1 failed, 0 skipped";
+}
+
 void TestQueueWindow::addsRunsAndTellsWhenDone() {
+    QFETCH(int, parallel);
+    QFETCH(int, verdict);
+    QFETCH(QString, state);
+    QFETCH(QString, summary);
     WindowFixture fx;
     fx.platform.queuePath = fx.dir.filePath("queue.json");
     frmZCM& w = fx.start();
@@ -70,24 +90,56 @@ void TestQueueWindow::addsRunsAndTellsWhenDone() {
     QCOMPARE(Cell(q, 1, QueueWindow::State), "Waiting");
     QCOMPARE(LoadQueue(fx.platform.queuePath).items.size(), std::size_t(2)); // kept after every change
 
+    QAction* choice = q->findChild<QAction*>(QString("parallel%1").arg(parallel));
+    QVERIFY(choice != nullptr);
+    choice->trigger();
     q->findChild<QPushButton*>("start")->click();
-    QCOMPARE(fx.outside.started.size(), 1); // one at a time
+    QCOMPARE(fx.outside.started.size(), parallel);
     QVERIFY(fx.outside.started[0].contains(fx.dir.filePath("a.mkv")));
     QVERIFY(fx.outside.started[0].contains(" -vf scale=")); // in the form the encoder takes
-    emit fx.outside.lastJob->outputArrived("  Duration: 00:00:10.00,\nframe=1 time=00:00:05.00 x\r");
+    emit fx.outside.jobs[0]->outputArrived("  Duration: 00:00:10.00,\nframe=1 time=00:00:05.00 x\r");
     QCOMPARE(Cell(q, 0, QueueWindow::Progress), "50%");
-    QVERIFY(q->windowTitle().startsWith("Queue - running, 0 of 2 done, 25%"));
+    QVERIFY2(q->windowTitle().startsWith("25% - Queue - running, 0 of 2 done, 25%"), qPrintable(q->windowTitle()));
     QCOMPARE(fx.platform.taskbar, (QList<std::optional<double>>{0.0, 0.25})); // once per change
-    emit fx.outside.lastJob->finished(0, 0);
+    emit fx.outside.jobs[0]->finished(0, 0);
     QCOMPARE(fx.outside.started.size(), 2); // the next starts at once
-    fx.outside.pendingChecks.takeFirst()({zvm::CheckVerdict::Fits, "Fits GBA - 240x160"});
+    fx.outside.pendingChecks.takeFirst()({zvm::CheckVerdict(verdict), "GBA - 240x160"});
+    QCOMPARE(Cell(q, 0, QueueWindow::State), state);
+    QByteArray png; // the media worker's picture of the first video's output
+    QBuffer buffer(&png);
+    QVERIFY(buffer.open(QIODevice::WriteOnly) && QImage(64, 36, QImage::Format_RGB32).save(&buffer, "PNG"));
+    fx.outside.pendingRender({png, {}, true});
+    QVERIFY(!q->table()->item(0, QueueWindow::Source)->data(Qt::DecorationRole).isNull());
+    QVERIFY(q->table()->item(1, QueueWindow::Source)->data(Qt::DecorationRole).isNull());
     w.activateWindow(); // the queue window is not the active one: a notification says it is done
-    emit fx.outside.lastJob->finished(1, 0);
+    emit fx.outside.jobs[1]->finished(1, 0);
     QCOMPARE(Cell(q, 1, QueueWindow::State), "Failed: the encoder ended with exit code 1");
-    QCOMPARE(q->summaryText(), "The queue is done: 1 finished, 1 failed, 0 skipped.");
+    QCOMPARE(q->summaryText(), "The queue is done: " + summary + ".");
+    QCOMPARE(q->windowTitle(), "Queue - done: " + summary);
     QCOMPARE(fx.platform.notifications.size(), 1);
     QCOMPARE(fx.platform.taskbar.last(), std::nullopt);
     QVERIFY(LoadQueue(fx.platform.queuePath).items.empty());
+}
+
+// With two converting, Stop asks which one unless one is selected, and stops only that one.
+void TestQueueWindow::stopsTheChosenVideo() {
+    WindowFixture fx;
+    fx.outside.jobsEndOnStop = true;
+    frmZCM& w = fx.start();
+    QueueWindow* q = AddTwo(fx, w);
+    QVERIFY(q != nullptr);
+    q->findChild<QAction*>("parallel2")->trigger();
+    q->start();
+    QCOMPARE(fx.outside.jobs.size(), 2);
+    q->table()->clearSelection();
+    q->findChild<QPushButton*>("stop")->click();
+    QCOMPARE(fx.platform.titles(), QStringList{"Stop"});
+    QCOMPARE(fx.outside.stops, 0);
+    q->table()->selectRow(1);
+    q->findChild<QPushButton*>("stop")->click();
+    QTRY_COMPARE(Cell(q, 1, QueueWindow::State), "Stopped");
+    QCOMPARE(Cell(q, 0, QueueWindow::State), "Running");
+    QCOMPARE(fx.outside.stops, 1);
 }
 
 void TestQueueWindow::asksBeforeReplacingOutputs_data() {
@@ -115,6 +167,7 @@ void TestQueueWindow::asksBeforeReplacingOutputs() {
     QFile(fx.dir.filePath("a-converted.mp4")).open(QIODevice::WriteOnly); // the output of a.mp4
     QueueWindow* q = AddTwo(fx, w, second);
     QVERIFY(q != nullptr);
+    q->findChild<QAction*>("parallel1")->trigger(); // as many start on any machine
     fx.platform.choices.enqueue(choice);
     q->start();
     QCOMPARE(fx.platform.questions.size(), 1);
@@ -267,7 +320,7 @@ void TestQueueWindow::asksBeforeQuittingARunningQueue() {
     QCOMPARE(close.isAccepted(), quits);
     QCOMPARE(fx.platform.questions.size(), 1);
     QCOMPARE(fx.platform.choiceButtons.value(fx.platform.safeChoices.value(0)), "&Cancel");
-    QCOMPARE(fx.outside.stops, quits ? 1 : 0);
+    QCOMPARE(fx.outside.stops, quits ? int(fx.outside.started.size()) : 0); // every running one
     QCOMPARE(partial.exists(), !quits); // the stopped video's partial output is removed
     const auto kept = LoadQueue(fx.platform.queuePath).items;
     QCOMPARE(kept.size(), std::size_t(2)); // both wait for the next start

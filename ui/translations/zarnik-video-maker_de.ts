@@ -571,6 +571,41 @@
         <source>the end</source>
         <translation>das Ende</translation>
     </message>
+    <message>
+        <source>%1 finished, %2 not fitting their target, %3 failed, %4 skipped</source>
+        <translation>%1 fertig, %2 passen nicht zum Ziel, %3 fehlgeschlagen, %4 übersprungen</translation>
+    </message>
+    <message>
+        <source>Optio&amp;ns</source>
+        <translation>Op&amp;tionen</translation>
+    </message>
+    <message>
+        <source>Videos converted at once</source>
+        <translation>Gleichzeitig umgewandelte Videos</translation>
+    </message>
+    <message numerus="yes">
+        <source>&amp;Automatic (%n at once)</source>
+        <translation>
+            <numerusform>&amp;Automatisch (%n gleichzeitig)</numerusform>
+            <numerusform>&amp;Automatisch (%n gleichzeitig)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>&amp;1, one after another</source>
+        <translation>&amp;1, eines nach dem anderen</translation>
+    </message>
+    <message>
+        <source>%1% - %2</source>
+        <translation>%1% - %2</translation>
+    </message>
+    <message>
+        <source>Several videos are converting. Select the one to stop.</source>
+        <translation>Mehrere Videos werden umgewandelt. Wählen Sie das aus, das angehalten werden soll.</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Anhalten</translation>
+    </message>
 </context>
 <context>
     <name>SizeProbe</name>

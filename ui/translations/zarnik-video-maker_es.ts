@@ -571,6 +571,41 @@
         <source>the end</source>
         <translation>el final</translation>
     </message>
+    <message>
+        <source>%1 finished, %2 not fitting their target, %3 failed, %4 skipped</source>
+        <translation>%1 terminados, %2 no se ajustan a su destino, %3 fallidos, %4 omitidos</translation>
+    </message>
+    <message>
+        <source>Optio&amp;ns</source>
+        <translation>Opcio&amp;nes</translation>
+    </message>
+    <message>
+        <source>Videos converted at once</source>
+        <translation>Vídeos convertidos a la vez</translation>
+    </message>
+    <message numerus="yes">
+        <source>&amp;Automatic (%n at once)</source>
+        <translation>
+            <numerusform>&amp;Automático (%n a la vez)</numerusform>
+            <numerusform>&amp;Automático (%n a la vez)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>&amp;1, one after another</source>
+        <translation>&amp;1, uno tras otro</translation>
+    </message>
+    <message>
+        <source>%1% - %2</source>
+        <translation>%1% - %2</translation>
+    </message>
+    <message>
+        <source>Several videos are converting. Select the one to stop.</source>
+        <translation>Se están convirtiendo varios vídeos. Seleccione el que quiere detener.</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Detener</translation>
+    </message>
 </context>
 <context>
     <name>SizeProbe</name>
