@@ -182,7 +182,7 @@ LoadedTargets LoadTargets(const fs::path& path) {
                                               ZVM_TEXT("it has no list of targets under %1"), "\"targets\""));
     }
     LoadedTargets loaded;
-    for (const QJsonValue& value : list.toArray()) {
+    for (const auto& value : list.toArray()) {
         Result<UserTarget> target = FromJson(value, static_cast<int>(loaded.targets.size()));
         if (!target.ok()) {
             return SetAside(path, target.status());
