@@ -20,6 +20,7 @@ public:
     void setClipboardText(const QString&) override {}
     void openUrl(const QUrl&) override {}
     QString queueFile() override { return {}; }
+    QString targetsFile() override { return {}; }
     void notify(const QString&, const QString&) override {}
     void showTaskbarProgress(std::optional<double>) override {}
 

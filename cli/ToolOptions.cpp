@@ -202,6 +202,9 @@ std::string TargetListing(bool json) {
     };
     std::string out = json ? "[" : "";
     for (const TargetPreset& t : TargetPresets()) {
+        if (t.withdrawn) {
+            continue;
+        }
         const std::string size = std::to_string(t.width) + "x" + std::to_string(t.height);
         const std::string norm(NormWord(t.norm));
         if (json) {
@@ -212,7 +215,8 @@ std::string TargetListing(bool json) {
                    ", \"container\": " + quoted(ContainerWord(t.container)) +
                    (norm.empty() ? "" : ", \"norm\": " + quoted(norm)) +
                    ", \"maxFrameRate\": " + quoted(RateText(t.maxFrameRate)) +
-                   ", \"movieType\": " + (UsesMovieType(t) ? "true" : "false") + "}";
+                   ", \"movieType\": " + (UsesMovieType(t) ? "true" : "false") +
+                   (t.user ? ", \"user\": true" : "") + "}";
         } else {
             std::string line = std::string(t.name);
             line.resize(std::max<std::size_t>(line.size() + 2, 18), ' ');

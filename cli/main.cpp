@@ -1,10 +1,27 @@
 #include "BatchTool.h"
+#include "TargetsFile.h"
 
 #include <QCoreApplication>
 
 #include <iostream>
 
+namespace {
+// The user's own targets join the table before any option names one. A damaged file is said on
+// standard error and the built-in targets serve.
+void ReadUserTargets() {
+    QCoreApplication::setApplicationName(QStringLiteral("Zarnik Video Maker")); // where its folder is
+    const zvm::settings::LoadedTargets loaded = zvm::settings::UseTargetsFile(zvm::settings::TargetsFilePath());
+    if (!loaded.problem.ok()) {
+        std::cerr << "zarnik-video-maker-cli: " << zvm::settings::TargetsFilePath().native()
+                  << " could not be read: " << loaded.problem.text()
+                  << (loaded.damagedInPlace ? ". It could not be set aside as " : ". It was set aside as ")
+                  << loaded.asideAs.native() << "; only the built-in targets are used.\n";
+    }
+}
+} // namespace
+
 int main(int argc, char* argv[]) {
+    ReadUserTargets();
     const std::vector<std::string_view> arguments(argv + 1, argv + argc);
     const auto parsed = zvm::ParseToolArguments(arguments);
     if (!parsed.ok()) {
@@ -25,6 +42,5 @@ int main(int argc, char* argv[]) {
         return zvm::cli::PrintKnown(options, std::cout, std::cerr); // no Qt: just the start-up cost
     }
     QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Zarnik Video Maker"));
     return zvm::cli::Run(options, std::cout, std::cerr);
 }

@@ -3,14 +3,18 @@
 #include "Text.h"
 #include "Words.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <charconv>
 
 namespace zvm {
 
 namespace {
 constexpr Ratio kNtscRate{30000, 1001};
 constexpr Ratio kPalRate{25, 1};
+// The later VCD rows' audio: the VCD standard's own rate.
+constexpr std::string_view kVcdStandardAudio = "224";
 
 constexpr std::array<TargetPreset, 8> kPresets{{
     {"GBA - 240x160 (1.5000 ratio)", 240, 160, CommandForm::Mp4, "gba-240x160", {}, VideoKind::Mpeg4,
@@ -28,9 +32,9 @@ constexpr std::array<TargetPreset, 8> kPresets{{
      Norm::None, kNtscRate},
     // A 4:3 TV shows 352x288 (PAL) and 352x240 (NTSC) as 4:3 frames: 12:11 and 10:11 pixels.
     {"VCD (PAL) - 352x288", 352, 288, CommandForm::Vcd, "vcd-pal-352x288", {12, 11}, VideoKind::Vcd,
-     Container::Mpg, Norm::Pal, kPalRate, false, "224", "44100"},
+     Container::Mpg, Norm::Pal, kPalRate, false, kVcdStandardAudio, kVcdSampleRate},
     {"VCD for a 4:3 TV - 352x240", 352, 240, CommandForm::Vcd, "vcd-tv-352x240", {10, 11}, VideoKind::Vcd,
-     Container::Mpg, Norm::Ntsc, kNtscRate, false, "224", "44100"},
+     Container::Mpg, Norm::Ntsc, kNtscRate, false, kVcdStandardAudio, kVcdSampleRate},
 }};
 
 constexpr bool AllSidesEven() {
@@ -80,13 +84,144 @@ constexpr std::array<Level, 7> kLevels{{{"3.0", 1620, 40500},
 constexpr int kLeastSide = 16;
 constexpr int kMostSide = 4096;
 
+constexpr std::size_t kLongestName = 40;
+constexpr std::size_t kLongestLabel = 80;
+
 Status Refused(const char* message, const TargetPreset& preset) {
     return Status::Failure(FailureKind::BadInput, message, std::string(preset.name));
+}
+
+// The whole table: the built-in rows, then every user's row of this run, each viewing its held texts.
+struct Table {
+    std::vector<UserTarget> held; // by row after the built-in ones
+    std::vector<bool> live;
+    std::vector<TargetPreset> rows{kPresets.begin(), kPresets.end()};
+};
+
+Table& TheTable() {
+    static Table table;
+    return table;
+}
+
+std::optional<Ratio> RatioFromText(std::string_view text, char separator, bool wholeAlone) {
+    const std::size_t split = text.find(separator);
+    if (split == std::string_view::npos && !wholeAlone) {
+        return std::nullopt;
+    }
+    const std::string_view first = text.substr(0, split);
+    const std::string_view second = split == std::string_view::npos ? "1" : text.substr(split + 1);
+    Ratio ratio;
+    const auto [endFirst, firstError] = std::from_chars(first.data(), first.data() + first.size(), ratio.across);
+    const auto [endSecond, secondError] =
+        std::from_chars(second.data(), second.data() + second.size(), ratio.down);
+    if (firstError != std::errc() || secondError != std::errc() || endFirst != first.data() + first.size() ||
+        endSecond != second.data() + second.size() || ratio.across <= 0 || ratio.down <= 0) {
+        return std::nullopt;
+    }
+    return ratio;
+}
+
+// A whole number of digits alone, within bounds; empty is allowed (the request's value is used).
+bool WholeWithin(const std::string& text, int least, int most) {
+    if (text.empty()) {
+        return true;
+    }
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size() && value >= least && value <= most;
 }
 } // namespace
 
 std::span<const TargetPreset> TargetPresets() {
+    return TheTable().rows;
+}
+
+std::span<const TargetPreset> BuiltInTargets() {
     return kPresets;
+}
+
+TargetPreset RowFor(const UserTarget& target) {
+    const bool vcd = target.video == VideoKind::Vcd;
+    TargetPreset row{target.label, target.width, target.height, vcd ? CommandForm::Vcd : CommandForm::Mp4,
+                     target.name};
+    row.pixelAspect = target.pixelAspect;
+    row.video = target.video;
+    row.container = target.container;
+    row.norm = target.norm;
+    row.maxFrameRate = target.maxFrameRate;
+    // A VCD's audio is the standard's unless the target says otherwise: the request's would not play.
+    row.audioBitrate = !target.audioBitrate.empty() ? std::string_view(target.audioBitrate)
+                       : vcd                        ? kVcdStandardAudio
+                                                    : std::string_view();
+    row.sampleRate = !target.sampleRate.empty() ? std::string_view(target.sampleRate)
+                     : vcd                      ? kVcdSampleRate
+                                                : std::string_view();
+    row.user = true;
+    return row;
+}
+
+void SetUserTargets(const std::vector<UserTarget>& targets) {
+    Table& table = TheTable();
+    std::fill(table.live.begin(), table.live.end(), false);
+    for (const UserTarget& target : targets) {
+        const auto same = std::find_if(table.held.begin(), table.held.end(),
+                                       [&](const UserTarget& held) { return held.name == target.name; });
+        const auto at = static_cast<std::size_t>(same - table.held.begin());
+        if (same == table.held.end()) {
+            table.held.push_back(target);
+            table.live.push_back(true);
+        } else {
+            *same = target;
+            table.live[at] = true;
+        }
+    }
+    table.rows.assign(kPresets.begin(), kPresets.end());
+    for (std::size_t i = 0; i < table.held.size(); ++i) {
+        table.rows.push_back(RowFor(table.held[i]));
+        table.rows.back().withdrawn = !table.live[i];
+    }
+}
+
+std::vector<UserTarget> UserTargets() {
+    const Table& table = TheTable();
+    std::vector<UserTarget> live;
+    for (std::size_t i = 0; i < table.held.size(); ++i) {
+        if (table.live[i]) {
+            live.push_back(table.held[i]);
+        }
+    }
+    return live;
+}
+
+Status CheckUserTarget(const UserTarget& target) {
+    const TargetPreset row = RowFor(target);
+    const bool wordly = std::all_of(target.name.begin(), target.name.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-';
+    });
+    const bool lettered = std::any_of(target.name.begin(), target.name.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+    if (target.name.empty() || target.name.size() > kLongestName || !wordly || !lettered ||
+        target.name.front() == '-') {
+        return Status::Failure(FailureKind::BadInput,
+                               ZVM_TEXT("The target name '%1' is not one the tool can take: use up to 40 "
+                                        "lowercase letters, digits and '-', with a letter, not starting with '-'"),
+                               target.name);
+    }
+    for (const TargetPreset& builtIn : kPresets) {
+        if (builtIn.name == target.name) {
+            return Refused(ZVM_TEXT("The target name %1 is a built-in target's"), row);
+        }
+    }
+    const bool plain = std::none_of(target.label.begin(), target.label.end(),
+                                    [](char c) { return static_cast<unsigned char>(c) < ' '; });
+    if (target.label.empty() || target.label.size() > kLongestLabel || !plain) {
+        return Refused(ZVM_TEXT("The target %1 needs a label of one line, at most 80 characters"), row);
+    }
+    if (!WholeWithin(target.audioBitrate, 1, 1024) || !WholeWithin(target.sampleRate, 8000, 192000)) {
+        return Refused(ZVM_TEXT("The target %1 needs an audio bitrate from 1 to 1024 kbit/s and a sample rate "
+                                "from 8000 to 192000 Hz, as whole numbers"),
+                       row);
+    }
+    return CheckTarget(row);
 }
 
 std::string_view ScreenName(const TargetPreset& preset) {
@@ -94,15 +229,17 @@ std::string_view ScreenName(const TargetPreset& preset) {
 }
 
 const TargetPreset* FindPreset(int index) {
-    if (index < 0 || index >= static_cast<int>(kPresets.size())) {
+    const std::vector<TargetPreset>& rows = TheTable().rows;
+    if (index < 0 || index >= static_cast<int>(rows.size())) {
         return nullptr;
     }
-    return &kPresets[static_cast<std::size_t>(index)];
+    return &rows[static_cast<std::size_t>(index)];
 }
 
 std::optional<int> PresetByName(std::string_view name) {
-    for (std::size_t i = 0; i < kPresets.size(); ++i) {
-        if (kPresets[i].name == name) {
+    const std::vector<TargetPreset>& rows = TheTable().rows;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i].name == name && !rows[i].withdrawn) {
             return static_cast<int>(i);
         }
     }
@@ -176,6 +313,18 @@ std::string_view NormWord(Norm norm) {
     return WordFor(kNormWords, norm);
 }
 
+std::optional<VideoKind> VideoFromWord(std::string_view word) {
+    return ValueFor(kVideoWords, word);
+}
+
+std::optional<Container> ContainerFromWord(std::string_view word) {
+    return ValueFor(kContainerWords, word);
+}
+
+std::optional<Norm> NormFromWord(std::string_view word) {
+    return ValueFor(kNormWords, word);
+}
+
 std::string RateText(Ratio rate) {
     return rate.down == 1 ? std::to_string(rate.across)
                           : std::to_string(rate.across) + "/" + std::to_string(rate.down);
@@ -183,6 +332,14 @@ std::string RateText(Ratio rate) {
 
 std::string AspectText(Ratio aspect) {
     return std::to_string(aspect.across) + ":" + std::to_string(aspect.down);
+}
+
+std::optional<Ratio> RateFromText(std::string_view text) {
+    return RatioFromText(text, '/', true);
+}
+
+std::optional<Ratio> AspectFromText(std::string_view text) {
+    return RatioFromText(text, ':', false);
 }
 
 } // namespace zvm

@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zvm {
 
@@ -42,14 +43,50 @@ struct TargetPreset {
     std::string_view sampleRate = {};
     Ratio shownPixelAspect = {};  // how a TV shows a designed row fitted as if its pixels were square
     std::string_view fitsShown = {}; // the name of the target that allows for that
+    bool user = false;            // one of the user's own, after the built-in rows
+    bool withdrawn = false;       // a user's row removed in this run: kept so that rows keep their meaning
+};
+
+// A target of the user's own: the fields of a row, its texts held here (a row only views them).
+struct UserTarget {
+    std::string name;
+    std::string label;
+    int width = 0;
+    int height = 0;
+    Ratio pixelAspect = {};
+    VideoKind video = VideoKind::Mpeg4;
+    Container container = Container::Mp4;
+    Norm norm = Norm::None;
+    Ratio maxFrameRate = {30000, 1001};
+    std::string audioBitrate; // empty: the request's
+    std::string sampleRate;
+
+    bool operator==(const UserTarget&) const = default;
 };
 
 // The designed VCD row's audio values; the encoder's VCD target needs them.
 inline constexpr std::string_view kVcdAudioBitrate = "192";
 inline constexpr std::string_view kVcdSampleRate = "44100";
 
-// Every target screen, in list order: the five designed rows first, then the later ones.
+// Every target screen, in list order: the five designed rows first, then the built-in additions, then
+// the user's own (withdrawn ones included, so a row number means the same target all through a run).
 std::span<const TargetPreset> TargetPresets();
+// The rows this program brings, without the user's.
+std::span<const TargetPreset> BuiltInTargets();
+
+// Replaces the user's targets (each checked with CheckUserTarget first). A name already in the table
+// keeps its row, new names are added at the end, and rows whose name is gone are withdrawn: listed
+// nowhere, but still found by their row. Not for use while another thread reads the table.
+void SetUserTargets(const std::vector<UserTarget>& targets);
+// The user's targets as last set, in their order.
+std::vector<UserTarget> UserTargets();
+
+// Whether a user's target can be taken: a name the tool can take (lowercase letters, digits and '-',
+// starting with a letter or digit, at most 40) that no built-in row has, a label, bitrates that are
+// numbers, and CheckTarget's rules.
+Status CheckUserTarget(const UserTarget& target);
+// The row a user's target stands for, viewing its texts.
+TargetPreset RowFor(const UserTarget& target);
 
 // The display text without its ratio: "PSP - 368x208".
 std::string_view ScreenName(const TargetPreset& preset);
@@ -80,8 +117,14 @@ Status CheckTarget(const TargetPreset& preset);
 std::string_view VideoWord(VideoKind video);
 std::string_view ContainerWord(Container container);
 std::string_view NormWord(Norm norm);
+std::optional<VideoKind> VideoFromWord(std::string_view word);
+std::optional<Container> ContainerFromWord(std::string_view word);
+std::optional<Norm> NormFromWord(std::string_view word);
 // "30000/1001", "25", "10:11" as the encoder takes a rate and a pixel aspect is written.
 std::string RateText(Ratio rate);
 std::string AspectText(Ratio aspect);
+// The other way: "25", "30000/1001" (rates), "10:11" (aspects); whole numbers above 0 only.
+std::optional<Ratio> RateFromText(std::string_view text);
+std::optional<Ratio> AspectFromText(std::string_view text);
 
 } // namespace zvm

@@ -2,10 +2,10 @@
 
 #include "AtomicFile.h"
 #include "CommandForm.h"
+#include "KeptFile.h"
 #include "Presets.h"
 #include "TextCrossing.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,12 +13,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 using zvm::MovieType;
@@ -32,6 +26,7 @@ constexpr int kVersion = 1;
 
 QJsonObject ToJson(const QueueItem& item) {
     const zvm::ConversionRequest& r = item.request;
+    const zvm::TargetPreset* target = zvm::FindPreset(r.preset);
     QJsonObject o{{"source", PathToQString(r.sourceVideo)},
                   {"output", PathToQString(r.outputPath)},
                   {"encoder", PathToQString(r.encoderPath)},
@@ -40,7 +35,7 @@ QJsonObject ToJson(const QueueItem& item) {
                   {"videoBitrate", ToQString(r.videoBitrate)},
                   {"audioBitrate", ToQString(r.audioBitrate)},
                   {"sampleRate", ToQString(r.sampleRate)},
-                  {"preset", r.preset},
+                  {"target", ToQString(target != nullptr ? target->name : std::string_view())},
                   {"movieType", ToQString(zvm::MovieTypeWord(r.movieType))},
                   {"form", ToQString(zvm::StyleWord(item.style))},
                   {"state", ToQString(zvm::queue::StateWord(item.state))},
@@ -59,12 +54,21 @@ QJsonObject ToJson(const QueueItem& item) {
     return o;
 }
 
+// The item's target: by name, or by its row in files written before targets had names kept (the
+// built-in rows had the same numbers then).
+std::optional<int> TargetOf(const QJsonObject& o) {
+    if (o.value("target").isString()) {
+        return zvm::PresetByName(ToStd(o.value("target").toString()));
+    }
+    const int row = o.value("preset").toInt(-1);
+    return row >= 0 && row < static_cast<int>(zvm::BuiltInTargets().size()) ? std::optional(row) : std::nullopt;
+}
+
 // An item as kept, or nothing when the object is not one.
 std::optional<QueueItem> FromJson(const QJsonObject& o) {
     const auto state = zvm::queue::StateFromWord(ToStd(o.value("state").toString()));
-    const int preset = o.value("preset").toInt(-1);
-    if (!state || zvm::FindPreset(preset) == nullptr || !o.value("source").isString() ||
-        !o.value("output").isString()) {
+    const std::optional<int> preset = TargetOf(o);
+    if (!state || !preset || !o.value("source").isString() || !o.value("output").isString()) {
         return std::nullopt;
     }
     QueueItem item;
@@ -77,7 +81,7 @@ std::optional<QueueItem> FromJson(const QJsonObject& o) {
     r.videoBitrate = ToStd(o.value("videoBitrate").toString());
     r.audioBitrate = ToStd(o.value("audioBitrate").toString());
     r.sampleRate = ToStd(o.value("sampleRate").toString());
-    r.preset = preset;
+    r.preset = *preset;
     r.movieType =
         zvm::MovieTypeFromWord(ToStd(o.value("movieType").toString())).value_or(MovieType::LiveAction);
     item.style = zvm::StyleFromWord(ToStd(o.value("form").toString()));
@@ -97,21 +101,18 @@ std::optional<QueueItem> FromJson(const QJsonObject& o) {
 }
 
 LoadedQueue SetAside(const QString& path, const QString& why) {
-    const QString stem = path + QStringLiteral(".damaged-") +
-                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
-    QString aside = stem;
-    for (int n = 2; QFile::exists(aside); ++n) {
-        aside = stem + QLatin1Char('-') + QString::number(n);
-    }
-    if (!QFile::rename(path, aside)) {
+    std::filesystem::path tried;
+    const auto aside = zvm::files::SetAsideDamaged(PathToStd(path), tried);
+    if (!aside) {
         return {{},
                 QStringLiteral("The saved queue could not be read (%1), and it could not be set aside as %2. "
                                "It is left as it is, and this run keeps no queue.")
-                    .arg(why, aside),
+                    .arg(why, PathToQString(tried.native())),
                 true};
     }
     return {{},
-            QStringLiteral("The saved queue could not be read (%1). It was set aside as %2.").arg(why, aside),
+            QStringLiteral("The saved queue could not be read (%1). It was set aside as %2.")
+                .arg(why, PathToQString(aside->native())),
             false};
 }
 } // namespace
@@ -131,25 +132,14 @@ zvm::Status SaveQueue(const QString& path, const std::vector<QueueItem>& items) 
 }
 
 LoadedQueue LoadQueue(const QString& path) {
-    // Opened without blocking and its type checked before anything is read: a pipe or a device in its
-    // place would otherwise hang the window before it shows.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        return errno == ENOENT ? LoadedQueue{} : SetAside(path, PathToQString(std::strerror(errno)));
-    }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return SetAside(path, QStringLiteral("it is not a regular file"));
-    }
-    QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return SetAside(path, file.errorString());
+    const zvm::files::SmallFile file = zvm::files::ReadSmallFile(PathToStd(path), std::size_t{4} * 1024 * 1024);
+    if (file.state != zvm::files::SmallFile::State::Read) {
+        return file.state == zvm::files::SmallFile::State::Missing ? LoadedQueue{}
+                                                                   : SetAside(path, PathToQString(file.reason));
     }
     QJsonParseError parse{};
-    const QJsonDocument document = QJsonDocument::fromJson(file.read(qint64{4} * 1024 * 1024), &parse);
-    file.close();
+    const QJsonDocument document =
+        QJsonDocument::fromJson(QByteArray::fromRawData(file.bytes.data(), qsizetype(file.bytes.size())), &parse);
     const QJsonObject root = document.object();
     if (parse.error != QJsonParseError::NoError || root.value("version").toInt() != kVersion ||
         !root.value("items").isArray()) {
@@ -162,7 +152,7 @@ LoadedQueue LoadQueue(const QString& path) {
         if (const auto item = FromJson(value.toObject())) {
             loaded.items.push_back(*item);
         } else {
-            return SetAside(path, QStringLiteral("an item is incomplete"));
+            return SetAside(path, QStringLiteral("an item is incomplete, or its target is not known"));
         }
     }
     return loaded;

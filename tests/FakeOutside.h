@@ -71,6 +71,8 @@ public:
         done(formAnswer);
     }
 
+    void askH264(const QString&, const std::function<void(zvm::H264Answer)>& done) override { done(h264Answer); }
+
     void checkOutput(const QString& output, const QString&, const zvm::OutputTarget& target,
                      const zvm::SourceFacts& source, std::function<void(const CheckReport&)> done) override {
         checks.append({output, target.screen, source});
@@ -99,6 +101,7 @@ public:
 
     QStringList formQuestions;
     zvm::EncoderAnswer formAnswer = zvm::EncoderAnswer::Unknown;
+    zvm::H264Answer h264Answer = zvm::H264Answer::Unknown;
 
     struct Check {
         QString output;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFile>
 #include <QTest>
 
 #include <iterator>
@@ -37,7 +38,21 @@ inline constexpr GenerateCase kGenerateCases[] = {
      R"(ffmpeg -y -i "/videos/clip.avi" -target pal-vcd -ar 44100 -b:a 224k -vf scale=352:288,pad=352:288:0:0,setsar=12/11 "/videos/clip.mpg")"},
     {"vcd for a tv", "vcd-tv-352x240", 7, false, "720", "480", "256", "32", "24000", true,
      R"(ffmpeg -y -i "/videos/clip.avi" -target ntsc-vcd -ar 44100 -b:a 224k -vf scale=352:214,pad=352:240:0:14,setsar=10/11 "/videos/clip.mpg")"},
+    // The user's own target of kCaseTargetsFile, the first row after the built-in ones: 4:3 fills its
+    // height and is padded (640 - 480) / 2 at each side; its own rate limit and audio bitrate.
+    {"a user's target", "my-phone", 8, false, "640", "480", "256", "32", "24000", true,
+     R"(ffmpeg -y -i "/videos/clip.avi" -fpsmax 25 -vf scale=480:360,pad=640:360:80:0,setsar=1 -c:v libx264 -profile:v main -level:v 3.0 -pix_fmt yuv420p -b:v 256k -maxrate 256k -bufsize 512k -c:a aac -ac 2 -ar 24000 -b:a 96k -f mp4 "/videos/clip.mp4")"},
 };
+
+// targets.json for the cases: given to the window, the tool and the builder alike.
+inline constexpr const char* kCaseTargetsFile =
+    R"({"targets": [{"name": "my-phone", "label": "Phone - 640x360", "width": 640, "height": 360, )"
+    R"("video": "h264", "container": "mp4", "maxFrameRate": 25, "audioBitrate": 96}]})";
+
+inline bool WriteCaseTargets(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(kCaseTargetsFile) > 0;
+}
 
 // A test's rows, one per case, each giving the case's place in the list.
 inline void AddGenerateCaseRows() {

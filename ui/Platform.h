@@ -41,6 +41,8 @@ public:
     virtual void openUrl(const QUrl& url) = 0;
     // Where the queue is kept between runs; empty to keep it nowhere.
     virtual QString queueFile() = 0;
+    // Where the user's own targets are kept; empty for none.
+    virtual QString targetsFile() = 0;
     // A desktop notification; nothing happens where no notification service runs.
     virtual void notify(const QString& title, const QString& text) = 0;
     // The queue's overall progress (0 to 1) on the program's task bar entry, or none to hide it;

@@ -1,6 +1,8 @@
 #include "QtPlatform.h"
 
 #include "PickerDialog.h"
+#include "TargetsFile.h"
+#include "TextCrossing.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
@@ -78,6 +80,10 @@ void QtPlatform::openUrl(const QUrl& url) {
 QString QtPlatform::queueFile() {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     return folder.isEmpty() ? QString() : QDir(folder).filePath(QStringLiteral("queue.json"));
+}
+
+QString QtPlatform::targetsFile() {
+    return zvm::files::PathToQString(zvm::settings::TargetsFilePath().native());
 }
 
 // The freedesktop notification service, over D-Bus, without waiting for it; silently nothing where

@@ -13,6 +13,7 @@ public:
     void setClipboardText(const QString& text) override;
     void openUrl(const QUrl& url) override;
     QString queueFile() override;
+    QString targetsFile() override;
     void notify(const QString& title, const QString& text) override;
     void showTaskbarProgress(std::optional<double> fraction) override;
 };

@@ -192,7 +192,7 @@ void frmZCM::showServedTargets() {
         const std::string why =
             target == nullptr || !known ? std::string() : zvm::CannotServe(*target, encoderAnswer_, h264Answer_);
         QStandardItem* item = model->item(row);
-        item->setEnabled(why.empty());
+        item->setEnabled(why.empty() && (target == nullptr || !target->withdrawn));
         item->setToolTip(why.empty() ? QString() : tr("This encoder cannot write it: %1").arg(Translated(why)));
     }
 }

@@ -68,6 +68,9 @@ public:
     void mnuPreview_Click();
     void mnuAddToQueue_Click();
     void mnuAddCurrent_Click();
+    void mnuTargets_Click();
+    // After the Targets dialog's OK: the list shows the table's targets.
+    void targetsChanged();
 
     void txtOriginalVideo_GotFocus();
     void txtSaveAs_GotFocus();
@@ -126,6 +129,7 @@ public:
     QAction* mnuPreview = nullptr;
     QAction* mnuAddToQueue = nullptr;
     QAction* mnuAddCurrent = nullptr;
+    QAction* mnuTargets = nullptr;
     QMenu* mnuHelp = nullptr;
     QAction* mnuWebsite = nullptr;
     QAction* mnuManual = nullptr;
@@ -172,6 +176,9 @@ private:
     std::filesystem::path settingsPath() const;
     bool loadSettings();
     bool pickInto(QLineEdit* box, const FileDialogRequest& request);
+    // The user's targets read, a damaged file said; then every target in the list, withdrawn ones hidden.
+    void loadTargets();
+    void listTargets();
 
     // What the window works out by itself, in frmZCM_Automatic.cpp.
     // The form for the encoder box's text as it is now, asked first when it has not been yet.
@@ -210,6 +217,7 @@ private:
     QString lastVideoFolder_; // where the last picked video came from, for the next picker
     QString chosenSource_; // the source whose size was last read, so that leaving the box reads a new one once
     QString settingsFolder_;
+    bool targetsDamagedInPlace_ = false; // targets.json could not be set aside: the dialog may not write it
     QStringList manualFolders_;
     PreviewWindow* preview_ = nullptr;
     QueueRunner* queue_ = nullptr;

@@ -272,6 +272,8 @@ void frmZCM::buildMenus() {
     mnuAddToQueue->setObjectName("mnuAddToQueue");
     mnuAddCurrent = mnuOptions->addAction(tr("Add c&urrent to queue"));
     mnuAddCurrent->setObjectName("mnuAddCurrent");
+    mnuTargets = mnuOptions->addAction(tr("&Targets..."));
+    mnuTargets->setObjectName("mnuTargets");
     mnuHelp = menuBar()->addMenu(tr("&Help"));
     mnuHelp->setObjectName("mnuHelp");
     mnuWebsite = mnuHelp->addAction(tr("&Web site"));
@@ -318,6 +320,7 @@ void frmZCM::connectHandlers() {
     connect(mnuPreview, &QAction::triggered, this, &frmZCM::mnuPreview_Click);
     connect(mnuAddToQueue, &QAction::triggered, this, &frmZCM::mnuAddToQueue_Click);
     connect(mnuAddCurrent, &QAction::triggered, this, &frmZCM::mnuAddCurrent_Click);
+    connect(mnuTargets, &QAction::triggered, this, &frmZCM::mnuTargets_Click);
     // The preview follows every input that changes the fit, the frame or the form.
     for (QLineEdit* box : {txtOriginalVideo, txtWidth, txtHeight, txtffmpegexe}) {
         connect(box, &QLineEdit::textChanged, this, &frmZCM::followPreview);

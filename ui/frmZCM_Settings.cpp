@@ -4,6 +4,8 @@
 #include "Platform.h"
 #include "Presets.h"
 #include "SettingsFile.h"
+#include "TargetsDialog.h"
+#include "TargetsFile.h"
 #include "TextCrossing.h"
 #include "Translated.h"
 
@@ -12,6 +14,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QListView>
+#include <QStandardItemModel>
 #include <QStandardPaths>
 
 namespace settings = zvm::settings;
@@ -72,9 +76,8 @@ void frmZCM::Form_Load() {
     if (!loadSettings()) {
         cmdffmpegexe_Click();
     }
-    for (const zvm::TargetPreset& preset : zvm::TargetPresets()) {
-        cboPlatform->addItem(QString::fromUtf8(preset.displayText));
-    }
+    loadTargets();
+    listTargets();
     cboPlatform->setCurrentIndex(0);
     chosenSource_ = txtOriginalVideo->text(); // restored, with its size: nothing to read
     showCommandForm();
@@ -109,6 +112,68 @@ bool frmZCM::loadSettings() {
     }
     formChoice_ = parsed.record.formChoice;
     return parsed.countsAsSaved();
+}
+
+void frmZCM::loadTargets() {
+    const QString file = platform_.targetsFile();
+    if (file.isEmpty()) {
+        zvm::SetUserTargets({});
+        return;
+    }
+    const settings::LoadedTargets loaded = settings::UseTargetsFile(PathToStd(file));
+    targetsDamagedInPlace_ = loaded.damagedInPlace;
+    if (!loaded.problem.ok()) {
+        const QString aside = PathToQString(loaded.asideAs.native());
+        platform_.showMessage(this,
+                              tr("Your targets in %1 could not be read: %2.").arg(file, Translated(loaded.problem)) +
+                                  QLatin1Char(' ') +
+                                  (loaded.damagedInPlace
+                                       ? tr("The file could not be set aside as %1 and is left as it is.").arg(aside)
+                                       : tr("The file was set aside as %1, with all it held.").arg(aside)) +
+                                  QLatin1Char(' ') + tr("This run offers the built-in targets."),
+                              tr("Targets not loaded"));
+    }
+}
+
+// Rows keep their place for the whole run (a request names its target by row), so the list only
+// grows: texts are renewed, new targets added, and withdrawn ones hidden.
+void frmZCM::listTargets() {
+    const std::span<const zvm::TargetPreset> targets = zvm::TargetPresets();
+    auto* view = qobject_cast<QListView*>(cboPlatform->view());
+    auto* model = qobject_cast<QStandardItemModel*>(cboPlatform->model());
+    for (int row = 0; row < static_cast<int>(targets.size()); ++row) {
+        const zvm::TargetPreset& target = targets[static_cast<std::size_t>(row)];
+        const QString text = QString::fromUtf8(target.displayText.data(), qsizetype(target.displayText.size()));
+        if (row < cboPlatform->count()) {
+            cboPlatform->setItemText(row, text);
+        } else {
+            cboPlatform->addItem(text);
+        }
+        if (view != nullptr) {
+            view->setRowHidden(row, target.withdrawn);
+        }
+        if (model != nullptr && target.withdrawn) {
+            model->item(row)->setEnabled(false);
+        }
+    }
+    const zvm::TargetPreset* chosen = zvm::FindPreset(cboPlatform->currentIndex());
+    if (chosen != nullptr && chosen->withdrawn) {
+        cboPlatform->setCurrentIndex(0);
+    }
+}
+
+void frmZCM::mnuTargets_Click() {
+    TargetsDialog dialog(platform_, PathToStd(platform_.targetsFile()), targetsDamagedInPlace_, this);
+    if (dialog.exec() == QDialog::Accepted) {
+        targetsChanged();
+    }
+}
+
+void frmZCM::targetsChanged() {
+    listTargets();
+    showServedTargets();
+    followTarget();
+    describePreset();
 }
 
 void frmZCM::mnuSaveINI_Click() {

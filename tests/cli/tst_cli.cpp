@@ -106,6 +106,8 @@ void TestCli::initTestCase() {
     QVERIFY(dir_.isValid());
     QFile subtitles(dir_.filePath("subs.srt"));
     QVERIFY(subtitles.open(QIODevice::WriteOnly));
+    QVERIFY(QDir(dir_.path()).mkpath("config/Zarnik Video Maker"));
+    QVERIFY(WriteCaseTargets(dir_.filePath("config/Zarnik Video Maker/targets.json")));
     makeClip("wrong.mp4", "320x240", 1);
     QCOMPARE(run({"-q", "--form", "modern", "-o", "fits.mp4", makeClip("fits.mkv", "320x240", 1, true)}).exitCode, 0);
 }
@@ -117,6 +119,7 @@ TestCli::Result TestCli::run(const QStringList& arguments, const QString& folder
     env.remove("DISPLAY");
     env.remove("WAYLAND_DISPLAY");
     env.insert("XDG_CACHE_HOME", dir_.filePath("cache"));
+    env.insert("XDG_CONFIG_HOME", dir_.filePath("config")); // the cases' own targets
     tool.setProcessEnvironment(env);
     tool.setWorkingDirectory(folder.isEmpty() ? dir_.path() : folder);
     tool.start(program, arguments);
@@ -147,6 +150,12 @@ void TestCli::commandLines_data() {
         << QStringList{"--list-targets", "--json"} << 0
         << R"x({"name": "psp-480x272", "label": "PSP - 480x272 (H.264)", "width": 480, "height": 272, )x"
            R"x("pixelAspect": "1:1", "video": "h264", "container": "psp", "maxFrameRate": "30000/1001", "movieType": false})x"
+        << "";
+    QTest::newRow("list the user's targets as json")
+        << QStringList{"--list-targets", "--json"} << 0
+        << R"x(,
+ {"name": "my-phone", "label": "Phone - 640x360", "width": 640, "height": 360, "pixelAspect": "1:1", )x"
+           R"x("video": "h264", "container": "mp4", "maxFrameRate": "25", "movieType": false, "user": true}])x"
         << "";
     QTest::newRow("animation") << print + QStringList{"--movie-type=animation", "/v/a.avi"} << 0
                                << "-r 15000/1001 " << "";

@@ -5,7 +5,9 @@
 #include "OutputName.h"
 #include "OutputTarget.h"
 #include "Presets.h"
+#include "TargetsFile.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <map>
@@ -190,6 +192,9 @@ void TestGenerate::sharedCases_data() {
 void TestGenerate::sharedCases() {
     QFETCH(int, row);
     const GenerateCase& c = kGenerateCases[row];
+    QTemporaryDir dir;
+    QVERIFY(WriteCaseTargets(dir.filePath("targets.json")));
+    QVERIFY(zvm::settings::UseTargetsFile(dir.filePath("targets.json").toStdString()).problem.ok());
     ConversionRequest r = WorkedRequest(c.preset, c.animation ? MovieType::Animation : MovieType::LiveAction,
                                         c.width, c.height);
     r.encoderPath = "ffmpeg";

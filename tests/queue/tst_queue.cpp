@@ -2,6 +2,7 @@
 // through the real run layer, what a restart finds, the lock on the kept queue, and the partial
 // outputs of failed and stopped runs. (A killed queue resumed with the real encoder: realencoder.)
 #include "../FakeOutside.h"
+#include "Presets.h"
 #include "QueueRunner.h"
 #include "QueueStore.h"
 
@@ -34,6 +35,8 @@ private slots:
     void oneWindowKeepsTheQueue();
     void removesOnlyWhatItWrote_data();
     void removesOnlyWhatItWrote();
+    void keepsTargetsByName_data();
+    void keepsTargetsByName();
 };
 
 Q_DECLARE_METATYPE(QueueSummary)
@@ -434,6 +437,61 @@ void TestQueue::restoresAsAdded() {
         const zvm::ConversionRequest& restored = runner.queue().items()[at].request;
         QCOMPARE(restored.cutStart, items[at].request.cutStart);
         QCOMPARE(restored.cutEnd, items[at].request.cutEnd);
+    }
+}
+
+// An item names its target in the file, so a user's target keeps its item whatever row it has in the
+// next run; files written with row numbers read as they were meant, and an unknown name is set aside.
+void TestQueue::keepsTargetsByName_data() {
+    QTest::addColumn<QString>("target"); // the name saved, or "row N" for an old file
+    QTest::addColumn<QString>("loaded"); // the name read back; empty when the file is set aside
+    QTest::newRow("a built-in target") << "psp-480x272" << "psp-480x272";
+    QTest::newRow("a user's target") << "my-phone" << "my-phone";
+    QTest::newRow("an old file's row") << "row 6" << "vcd-pal-352x288";
+    QTest::newRow("an old file's row beyond the built-in ones") << "row 8" << "";
+    QTest::newRow("a user's target removed meanwhile") << "gone" << "";
+}
+
+void TestQueue::keepsTargetsByName() {
+    QFETCH(QString, target);
+    QFETCH(QString, loaded);
+    const auto user = [](const char* name) {
+        zvm::UserTarget t;
+        t.name = name;
+        t.label = "Phone";
+        t.width = 640;
+        t.height = 360;
+        t.video = zvm::VideoKind::H264;
+        return t;
+    };
+    zvm::SetUserTargets({user("gone"), user("my-phone")});
+    QTemporaryDir dir;
+    const QString store = dir.filePath("queue.json");
+    QueueItem item;
+    item.request = Ready(dir, "x");
+    item.request.preset = target.startsWith("row") ? 0 : *zvm::PresetByName(target.toStdString());
+    item.state = ItemState::Waiting;
+    QVERIFY(SaveQueue(store, {item}).ok());
+    QFile file(store);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QByteArray bytes = file.readAll();
+    file.close();
+    const QByteArray named = "\"target\": \"" + (target.startsWith("row") ? QByteArray("gba-240x160") : target.toUtf8()) + '"';
+    QVERIFY(bytes.contains(named));
+    if (target.startsWith("row")) { // as files were written before
+        bytes.replace(named, "\"preset\": " + target.mid(4).toUtf8());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size());
+        file.close();
+    }
+    zvm::SetUserTargets({});
+    zvm::SetUserTargets({user("my-phone")}); // another run: its own row, after the withdrawn one here
+    const LoadedQueue kept = LoadQueue(store);
+    zvm::SetUserTargets({});
+    QCOMPARE(kept.problem.isEmpty(), !loaded.isEmpty());
+    QCOMPARE(QDir(dir.path()).entryList({"queue.json.damaged-*"}).size(), loaded.isEmpty() ? 1 : 0);
+    if (!loaded.isEmpty()) {
+        QCOMPARE(kept.items.size(), std::size_t(1));
+        QCOMPARE(QString::fromUtf8(zvm::FindPreset(kept.items[0].request.preset)->name), loaded);
     }
 }
 

@@ -1,4 +1,7 @@
 #include "SettingsFile.h"
+#include "TargetsFile.h"
+
+#include <QDir>
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -31,6 +34,8 @@ private slots:
     void unreadableForAnOrdinaryUser();
     void saves_data();
     void saves();
+    void userTargets_data();
+    void userTargets();
 };
 
 namespace {
@@ -346,6 +351,64 @@ void TestSettings::saves() {
     QVERIFY(!SaveSettings(path, Record({"9", "9", "9", "9", "9", "9", "9", "9"}), [] { return false; }).ok());
     QCOMPARE(ReadFile(path), FormatRecord(SettingsRecord{}));
     QCOMPARE(FolderEntries(dir.path()), entries);
+}
+
+// targets.json: a good file is read and written back the same; a damaged one is set aside whole, with
+// why, and no target of it is taken.
+void TestSettings::userTargets_data() {
+    QTest::addColumn<QString>("entry"); // one target's fields, or "-" for the file's whole text below
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("problem"); // empty when it is read
+    const QString phone = R"("name": "my-phone", "label": "Phone - 640x360", "width": 640, "height": 360, )"
+                          R"("video": "h264", "container": "mp4")";
+    QTest::newRow("read") << phone + R"(, "maxFrameRate": 25, "audioBitrate": 96)" << "" << "";
+    QTest::newRow("a VCD with its norm") << R"("name": "tv", "label": "TV", "width": 352, "height": 288, )"
+                                            R"("pixelAspect": "12:11", "video": "vcd", "container": "mpg", "norm": "pal")"
+                                         << "" << "";
+    QTest::newRow("not JSON") << "-" << R"({"targets": [)" << "it is not JSON";
+    QTest::newRow("no list") << "-" << R"({"target": []})" << "no list of targets";
+    QTest::newRow("a size as text") << QString(phone).replace("640,", "\"640\",") << "" << "targets[0].width is missing";
+    QTest::newRow("a label as a number") << QString(phone).replace("\"Phone - 640x360\"", "7") << ""
+                                         << "targets[0].label is missing";
+    QTest::newRow("an odd size") << QString(phone).replace("640,", "641,") << "" << "even sides";
+    QTest::newRow("a built-in name") << QString(phone).replace("my-phone", "psp-480x272") << ""
+                                     << "a built-in target's";
+    QTest::newRow("a name with capitals") << QString(phone).replace("my-phone", "My-Phone") << "" << "not one the tool can take";
+    QTest::newRow("an unknown video word") << QString(phone).replace("h264", "hevc") << "" << "targets[0].video is not a word";
+    QTest::newRow("an unknown field") << phone + R"(, "bitrate": 300)" << "" << "targets[0].bitrate is not a field";
+    QTest::newRow("mpeg4 in the PSP's box") << QString(phone).replace("h264", "mpeg4").replace("\"mp4\"", "\"psp\"")
+                                            << "" << "no player takes";
+    QTest::newRow("beyond H.264's levels") << QString(phone).replace("640,", "4096,").replace("360,", "4096,") << ""
+                                           << "larger than H.264 level 5.1";
+    QTest::newRow("a name twice") << "-" << "{\"targets\": [{" + phone + "}, {" + phone + "}]}" << "Two targets are named my-phone";
+}
+
+void TestSettings::userTargets() {
+    QFETCH(QString, entry);
+    QFETCH(QString, file);
+    QFETCH(QString, problem);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("targets.json");
+    const QByteArray bytes = (entry == "-" ? file : "{\"targets\": [{" + entry + "}]}").toUtf8();
+    WriteFile(path.toStdString(), bytes.toStdString());
+    const zvm::settings::LoadedTargets loaded = zvm::settings::LoadTargets(path.toStdString());
+    const QStringList aside = QDir(dir.path()).entryList({"targets.json.damaged-*"});
+    QVERIFY2(QString::fromStdString(loaded.problem.text()).contains(problem), loaded.problem.text().c_str());
+    QCOMPARE(loaded.problem.ok(), problem.isEmpty());
+    if (!problem.isEmpty()) {
+        QVERIFY(loaded.targets.empty());
+        QCOMPARE(aside.size(), 1);
+        QCOMPARE(QString::fromStdString(loaded.asideAs.filename()), aside.first());
+        QFile kept(dir.filePath(aside.first()));
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), bytes); // nothing of it lost
+        QVERIFY(!QFile::exists(path));
+        return;
+    }
+    QVERIFY(aside.isEmpty());
+    QCOMPARE(loaded.targets.size(), std::size_t(1));
+    QVERIFY(zvm::settings::SaveTargets(path.toStdString(), loaded.targets).ok());
+    QCOMPARE(zvm::settings::LoadTargets(path.toStdString()).targets, loaded.targets);
 }
 
 QTEST_GUILESS_MAIN(TestSettings)

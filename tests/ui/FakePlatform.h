@@ -39,6 +39,7 @@ public:
         return manyFiles;
     }
     QString queueFile() override { return queuePath; }
+    QString targetsFile() override { return targetsPath; }
     void notify(const QString& title, const QString& text) override { notifications.append(title + ": " + text); }
     void showTaskbarProgress(std::optional<double> fraction) override { taskbar.append(fraction); }
     QList<std::optional<double>> taskbar;
@@ -68,5 +69,6 @@ public:
     QQueue<int> choices;
     QStringList manyFiles;
     QString queuePath;
+    QString targetsPath;
     QStringList notifications;
 };

@@ -3,6 +3,7 @@
 #include "FrameView.h"
 #include "PreviewWindow.h"
 #include "QueueWindow.h"
+#include "Presets.h"
 #include "WindowFixture.h"
 
 #include <QAction>
@@ -16,6 +17,7 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QTableWidget>
+#include <QStandardItemModel>
 
 class TestAutomatic : public QObject {
     Q_OBJECT
@@ -34,6 +36,8 @@ private slots:
     void detectionFailuresSpeakOnlyWhenAsked();
     void previewFollowsTheWindow();
     void previewCutGoesToTheQueue();
+    void greysWhatTheEncoderCannotWrite_data();
+    void greysWhatTheEncoderCannotWrite();
     void sameCommandAsTheTool_data();
     void sameCommandAsTheTool();
 };
@@ -337,6 +341,47 @@ void TestAutomatic::previewCutGoesToTheQueue() {
     QCOMPARE(click("setEnd", 500), "No cut: the whole video is converted"); // its duration is read first
 }
 
+// Once the encoder has answered, the list greys the targets it cannot write, each saying why in its
+// tooltip; the user's own targets are judged as the built-in ones.
+void TestAutomatic::greysWhatTheEncoderCannotWrite_data() {
+    QTest::addColumn<QString>("encoder"); // the form it takes, and what it says of H.264
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("why"); // in the tooltip; empty for a target it can write
+    QTest::newRow("today's, with libx264: the PSP's H.264") << "modern x264" << "psp-480x272" << "";
+    QTest::newRow("today's, without libx264: the PSP's H.264") << "modern none" << "psp-480x272" << "libx264";
+    QTest::newRow("today's, without libx264: a user's H.264") << "modern none" << "my-phone" << "libx264";
+    QTest::newRow("today's, without libx264: VCD for a TV") << "modern none" << "vcd-tv-352x240" << "";
+    QTest::newRow("too old for -fpsmax: a user's H.264") << "modern old" << "my-phone" << "ffmpeg 4.4 or later";
+    QTest::newRow("classic only: a user's target") << "classic" << "my-phone" << "takes only the classic ones";
+    QTest::newRow("classic only: a designed row") << "classic" << "psp-368x208" << "";
+}
+
+void TestAutomatic::greysWhatTheEncoderCannotWrite() {
+    QFETCH(QString, encoder);
+    QFETCH(QString, target);
+    QFETCH(QString, why);
+    const QMap<QString, zvm::H264Answer> h264{{"x264", zvm::H264Answer::Serves},
+                                              {"none", zvm::H264Answer::NoLibx264},
+                                              {"old", zvm::H264Answer::TooOld},
+                                              {"", zvm::H264Answer::Unknown}};
+    const QString form = encoder.section(' ', 0, 0);
+    QVERIFY2((form == "modern" || form == "classic") && h264.contains(encoder.section(' ', 1)),
+             qPrintable("unknown encoder " + encoder));
+    WindowFixture fx;
+    fx.platform.targetsPath = fx.dir.filePath("targets.json");
+    QVERIFY(WriteCaseTargets(fx.platform.targetsPath));
+    fx.outside.formAnswer = form == "modern" ? zvm::EncoderAnswer::Rejects : zvm::EncoderAnswer::Accepts;
+    fx.outside.h264Answer = h264[encoder.section(' ', 1)];
+    frmZCM& w = fx.start();
+    w.cmdGenerate_Click(); // the first command asks the encoder
+    const std::optional<int> row = zvm::PresetByName(target.toStdString());
+    QVERIFY2(row, qPrintable("unknown target " + target));
+    const QStandardItem* item = qobject_cast<QStandardItemModel*>(w.cboPlatform->model())->item(*row);
+    QTRY_COMPARE(item->isEnabled(), why.isEmpty());
+    QVERIFY2(item->toolTip().contains(why), qPrintable(item->toolTip()));
+    QCOMPARE(item->toolTip().isEmpty(), why.isEmpty());
+}
+
 void TestAutomatic::sameCommandAsTheTool_data() {
     AddGenerateCaseRows();
 }
@@ -346,6 +391,8 @@ void TestAutomatic::sameCommandAsTheTool() {
     QFETCH(int, row);
     const GenerateCase& c = kGenerateCases[row];
     WindowFixture fx;
+    fx.platform.targetsPath = fx.dir.filePath("targets.json");
+    QVERIFY(WriteCaseTargets(fx.platform.targetsPath));
     frmZCM& w = fx.start();
     w.txtffmpegexe->setText("ffmpeg");
     w.txtSaveAs->clear();

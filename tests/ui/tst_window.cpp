@@ -1,4 +1,7 @@
 // The main window driven as a user would, with the fake platform answering every dialog.
+#include "../GenerateCases.h"
+#include "Presets.h"
+#include "TargetsDialog.h"
 #include "WindowFixture.h"
 
 #include <QAbstractItemView>
@@ -8,6 +11,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
+#include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -15,6 +20,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QSpinBox>
 
 class TestWindow : public QObject {
     Q_OBJECT
@@ -45,6 +51,9 @@ private slots:
     void dropOntoBoxes();
     void webSite();
 
+    // Last: the rows the user's targets leave behind stay in the table for the rest of the run.
+    void userTargets_data();
+    void userTargets();
 private:
     WindowFixture* fx_ = nullptr;
 };
@@ -65,6 +74,77 @@ const QString kCommand640 =
 } // namespace
 
 // The window as built, before start-up writes into it.
+// The user's own targets: read at start (a damaged file set aside and said), changed in the Targets
+// dialog with the checks of the file, written on OK, and listed after the built-in rows at once.
+void TestWindow::userTargets_data() {
+    QTest::addColumn<QString>("file");    // targets.json at start: "case" for the cases' own, "damaged", or none
+    QTest::addColumn<QString>("change");  // "add NAME WIDTHxHEIGHT", "remove", or none
+    QTest::addColumn<QString>("message"); // what the user is told; empty for nothing
+    QTest::addColumn<QString>("listed");  // the user's names the list offers afterwards
+    QTest::newRow("read at start") << "case" << "" << "" << "my-phone";
+    QTest::newRow("damaged at start") << "damaged" << "" << "could not be read: it is not JSON" << "";
+    QTest::newRow("added") << "" << "add my-tv 720x576" << "" << "my-tv";
+    QTest::newRow("added after the others") << "case" << "add my-tv 720x576" << "" << "my-phone my-tv";
+    QTest::newRow("an odd width refused") << "" << "add my-tv 721x576" << "even sides" << "";
+    QTest::newRow("a built-in name refused") << "case" << "add psp-480x272 480x272" << "a built-in target's" << "my-phone";
+    QTest::newRow("a name twice refused") << "case" << "add my-phone 480x272" << "Two targets are named" << "my-phone";
+    QTest::newRow("removed") << "case" << "remove" << "" << "";
+}
+
+void TestWindow::userTargets() {
+    QFETCH(QString, file);
+    QFETCH(QString, change);
+    QFETCH(QString, message);
+    QFETCH(QString, listed);
+    WindowFixture fx;
+    fx.platform.targetsPath = fx.dir.filePath("config/targets.json");
+    QVERIFY(QDir(fx.dir.path()).mkpath("config"));
+    if (file == "case") {
+        QVERIFY(WriteCaseTargets(fx.platform.targetsPath));
+    } else if (file == "damaged") {
+        QFile damaged(fx.platform.targetsPath);
+        QVERIFY(damaged.open(QIODevice::WriteOnly) && damaged.write("{\"targets\": [") > 0);
+    } else {
+        QVERIFY2(file.isEmpty(), qPrintable("unknown file " + file));
+    }
+    frmZCM& w = fx.start();
+    const QStringList words = change.split(' ');
+    if (!change.isEmpty()) {
+        TargetsDialog dialog(fx.platform, fx.platform.targetsPath.toStdString(), false, &w);
+        if (words[0] == "add" && words.size() == 3) {
+            dialog.txtName->setText(words[1]);
+            dialog.txtLabel->setText("Mine");
+            dialog.spnWidth->setValue(words[2].section('x', 0, 0).toInt());
+            dialog.spnHeight->setValue(words[2].section('x', 1, 1).toInt());
+            dialog.cboVideo->setCurrentText("h264");
+            dialog.addTarget();
+        } else if (words[0] == "remove") {
+            dialog.list->setCurrentRow(0);
+            dialog.removeTarget();
+        } else {
+            QFAIL(qPrintable("unknown change " + change));
+        }
+        QVERIFY(dialog.save());
+        w.targetsChanged(); // as the menu entry does after OK
+    }
+    QCOMPARE(fx.platform.messages.isEmpty(), message.isEmpty());
+    if (!message.isEmpty()) {
+        QVERIFY2(fx.platform.messages.last().prompt.contains(message), qPrintable(fx.platform.messages.last().prompt));
+    }
+    QCOMPARE(QDir(fx.dir.filePath("config")).entryList({"targets.json.damaged-*"}).size(), file == "damaged" ? 1 : 0);
+    QStringList offered;
+    const auto* view = qobject_cast<QListView*>(w.cboPlatform->view());
+    for (int row = int(zvm::BuiltInTargets().size()); row < w.cboPlatform->count(); ++row) {
+        if (!view->isRowHidden(row)) {
+            offered << QString::fromUtf8(zvm::FindPreset(row)->name);
+        }
+    }
+    QCOMPARE(offered.join(' '), listed);
+    for (int row = 0; row < int(zvm::BuiltInTargets().size()); ++row) {
+        QCOMPARE(w.cboPlatform->itemText(row), QString::fromUtf8(zvm::BuiltInTargets()[std::size_t(row)].displayText));
+    }
+}
+
 void TestWindow::designTimeState() {
     WindowFixture fx;
     frmZCM w(fx.platform, fx.outside);

@@ -654,6 +654,97 @@
     </message>
 </context>
 <context>
+    <name>TargetsDialog</name>
+    <message>
+        <source>Your targets</source>
+        <translation>Ihre Ziele</translation>
+    </message>
+    <message>
+        <source>Your own target screens, listed after the built-in ones. The built-in targets are not shown here: they cannot be changed.</source>
+        <translation>Ihre eigenen Zielbildschirme, aufgeführt nach den eingebauten. Die eingebauten Ziele werden hier nicht gezeigt: sie sind nicht änderbar.</translation>
+    </message>
+    <message>
+        <source>&amp;Name (the tool&apos;s word):</source>
+        <translation>&amp;Name (das Wort des Werkzeugs):</translation>
+    </message>
+    <message>
+        <source>&amp;Label (the list&apos;s text):</source>
+        <translation>&amp;Beschriftung (der Text der Liste):</translation>
+    </message>
+    <message>
+        <source>&amp;Width:</source>
+        <translation>B&amp;reite:</translation>
+    </message>
+    <message>
+        <source>&amp;Height:</source>
+        <translation>&amp;Höhe:</translation>
+    </message>
+    <message>
+        <source>&amp;Pixel aspect (W:H):</source>
+        <translation>&amp;Pixelseitenverhältnis (B:H):</translation>
+    </message>
+    <message>
+        <source>&amp;Video:</source>
+        <translation>&amp;Video:</translation>
+    </message>
+    <message>
+        <source>&amp;Container:</source>
+        <translation>&amp;Container:</translation>
+    </message>
+    <message>
+        <source>N&amp;orm (VCD only):</source>
+        <translation>N&amp;orm (nur VCD):</translation>
+    </message>
+    <message>
+        <source>Highest &amp;frame rate:</source>
+        <translation>Höchste Bild&amp;rate:</translation>
+    </message>
+    <message>
+        <source>&amp;Audio bitrate (kbit/s, optional):</source>
+        <translation>Audiob&amp;itrate (kbit/s, wahlweise):</translation>
+    </message>
+    <message>
+        <source>&amp;Sample rate (Hz, optional):</source>
+        <translation>Abtas&amp;trate (Hz, wahlweise):</translation>
+    </message>
+    <message>
+        <source>A&amp;dd</source>
+        <translation>Hin&amp;zufügen</translation>
+    </message>
+    <message>
+        <source>&amp;Replace</source>
+        <translation>&amp;Ersetzen</translation>
+    </message>
+    <message>
+        <source>Re&amp;move</source>
+        <translation>Ent&amp;fernen</translation>
+    </message>
+    <message>
+        <source>The pixel aspect must be two whole numbers, such as 10:11.</source>
+        <translation>Das Pixelseitenverhältnis muss aus zwei ganzen Zahlen bestehen, etwa 10:11.</translation>
+    </message>
+    <message>
+        <source>The frame rate must be a whole number or a fraction, such as 25 or 30000/1001.</source>
+        <translation>Die Bildrate muss eine ganze Zahl oder ein Bruch sein, etwa 25 oder 30000/1001.</translation>
+    </message>
+    <message>
+        <source>The target was not taken: %1</source>
+        <translation>Das Ziel wurde nicht übernommen: %1</translation>
+    </message>
+    <message>
+        <source>Choose the target to replace in the list first.</source>
+        <translation>Wählen Sie zuerst das zu ersetzende Ziel in der Liste.</translation>
+    </message>
+    <message>
+        <source>%1 is a damaged file that could not be set aside; it is not written over. Move it away and open this dialog again.</source>
+        <translation>%1 ist eine beschädigte Datei, die nicht beiseitegelegt werden konnte; sie wird nicht überschrieben. Verschieben Sie sie und öffnen Sie diesen Dialog erneut.</translation>
+    </message>
+    <message>
+        <source>Your targets could not be saved: %1</source>
+        <translation>Ihre Ziele konnten nicht gespeichert werden: %1</translation>
+    </message>
+</context>
+<context>
     <name>frmZCM</name>
     <message>
         <source>Choose a resolution</source>
@@ -1092,6 +1183,30 @@ Programm: %1</translation>
         <source>This encoder cannot write it: %1</source>
         <translation>Dieser Encoder kann es nicht schreiben: %1</translation>
     </message>
+    <message>
+        <source>&amp;Targets...</source>
+        <translation>&amp;Ziele...</translation>
+    </message>
+    <message>
+        <source>Your targets in %1 could not be read: %2.</source>
+        <translation>Ihre Ziele in %1 konnten nicht gelesen werden: %2.</translation>
+    </message>
+    <message>
+        <source>The file could not be set aside as %1 and is left as it is.</source>
+        <translation>Die Datei konnte nicht als %1 beiseitegelegt werden und bleibt, wie sie ist.</translation>
+    </message>
+    <message>
+        <source>The file was set aside as %1, with all it held.</source>
+        <translation>Die Datei wurde mit ihrem ganzen Inhalt als %1 beiseitegelegt.</translation>
+    </message>
+    <message>
+        <source>This run offers the built-in targets.</source>
+        <translation>Dieser Lauf bietet die eingebauten Ziele an.</translation>
+    </message>
+    <message>
+        <source>Targets not loaded</source>
+        <translation>Ziele nicht geladen</translation>
+    </message>
 </context>
 <context>
     <name>std</name>
@@ -1298,6 +1413,22 @@ Programm: %1</translation>
         <source>The cut starts after the video&apos;s end: %1</source>
         <translation>Der Schnitt beginnt nach dem Ende des Videos: %1</translation>
     </message>
+    <message>
+        <source>The target name &apos;%1&apos; is not one the tool can take: use up to 40 lowercase letters, digits and &apos;-&apos;, with a letter, not starting with &apos;-&apos;</source>
+        <translation>Der Zielname „%1“ ist keiner, den das Werkzeug annimmt: bis zu 40 Kleinbuchstaben, Ziffern und „-“ verwenden, mit einem Buchstaben, nicht mit „-“ beginnend</translation>
+    </message>
+    <message>
+        <source>The target name %1 is a built-in target&apos;s</source>
+        <translation>Der Zielname %1 gehört einem eingebauten Ziel</translation>
+    </message>
+    <message>
+        <source>The target %1 needs a label of one line, at most 80 characters</source>
+        <translation>Das Ziel %1 braucht eine einzeilige Beschriftung mit höchstens 80 Zeichen</translation>
+    </message>
+    <message>
+        <source>The target %1 needs an audio bitrate from 1 to 1024 kbit/s and a sample rate from 8000 to 192000 Hz, as whole numbers</source>
+        <translation>Das Ziel %1 braucht eine Audiobitrate von 1 bis 1024 kbit/s und eine Abtastrate von 8000 bis 192000 Hz, als ganze Zahlen</translation>
+    </message>
 </context>
 <context>
     <name>zvm::media</name>
@@ -1443,6 +1574,34 @@ Programm: %1</translation>
     <message>
         <source>it does not hold this program&apos;s settings</source>
         <translation>sie enthält nicht die Einstellungen dieses Programms</translation>
+    </message>
+    <message>
+        <source>%1 is not a target: a target is a JSON object</source>
+        <translation>%1 ist kein Ziel: ein Ziel ist ein JSON-Objekt</translation>
+    </message>
+    <message>
+        <source>%1 is not a field of a target</source>
+        <translation>%1 ist kein Feld eines Ziels</translation>
+    </message>
+    <message>
+        <source>%1 is missing or not of its kind (a text, or a whole number for sizes and rates)</source>
+        <translation>%1 fehlt oder hat nicht seine Art (ein Text, oder eine ganze Zahl für Größen und Raten)</translation>
+    </message>
+    <message>
+        <source>%1 is not a word this program knows there</source>
+        <translation>%1 ist kein Wort, das dieses Programm dort kennt</translation>
+    </message>
+    <message>
+        <source>Two targets are named %1</source>
+        <translation>Zwei Ziele heißen %1</translation>
+    </message>
+    <message>
+        <source>it is not JSON: %1</source>
+        <translation>sie ist kein JSON: %1</translation>
+    </message>
+    <message>
+        <source>it has no list of targets under %1</source>
+        <translation>sie hat keine Liste von Zielen unter %1</translation>
     </message>
 </context>
 </TS>

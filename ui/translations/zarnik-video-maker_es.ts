@@ -654,6 +654,97 @@
     </message>
 </context>
 <context>
+    <name>TargetsDialog</name>
+    <message>
+        <source>Your targets</source>
+        <translation>Sus destinos</translation>
+    </message>
+    <message>
+        <source>Your own target screens, listed after the built-in ones. The built-in targets are not shown here: they cannot be changed.</source>
+        <translation>Sus propias pantallas de destino, listadas tras las incorporadas. Los destinos incorporados no se muestran aquí: no se pueden cambiar.</translation>
+    </message>
+    <message>
+        <source>&amp;Name (the tool&apos;s word):</source>
+        <translation>&amp;Nombre (la palabra de la herramienta):</translation>
+    </message>
+    <message>
+        <source>&amp;Label (the list&apos;s text):</source>
+        <translation>&amp;Etiqueta (el texto de la lista):</translation>
+    </message>
+    <message>
+        <source>&amp;Width:</source>
+        <translation>&amp;Ancho:</translation>
+    </message>
+    <message>
+        <source>&amp;Height:</source>
+        <translation>A&amp;lto:</translation>
+    </message>
+    <message>
+        <source>&amp;Pixel aspect (W:H):</source>
+        <translation>&amp;Proporción del píxel (An:Al):</translation>
+    </message>
+    <message>
+        <source>&amp;Video:</source>
+        <translation>&amp;Vídeo:</translation>
+    </message>
+    <message>
+        <source>&amp;Container:</source>
+        <translation>&amp;Contenedor:</translation>
+    </message>
+    <message>
+        <source>N&amp;orm (VCD only):</source>
+        <translation>N&amp;orma (solo VCD):</translation>
+    </message>
+    <message>
+        <source>Highest &amp;frame rate:</source>
+        <translation>&amp;Frecuencia de imagen máxima:</translation>
+    </message>
+    <message>
+        <source>&amp;Audio bitrate (kbit/s, optional):</source>
+        <translation>Tasa de &amp;bits de audio (kbit/s, opcional):</translation>
+    </message>
+    <message>
+        <source>&amp;Sample rate (Hz, optional):</source>
+        <translation>Frecuencia de &amp;muestreo (Hz, opcional):</translation>
+    </message>
+    <message>
+        <source>A&amp;dd</source>
+        <translation>A&amp;ñadir</translation>
+    </message>
+    <message>
+        <source>&amp;Replace</source>
+        <translation>&amp;Reemplazar</translation>
+    </message>
+    <message>
+        <source>Re&amp;move</source>
+        <translation>&amp;Quitar</translation>
+    </message>
+    <message>
+        <source>The pixel aspect must be two whole numbers, such as 10:11.</source>
+        <translation>La proporción del píxel deben ser dos números enteros, como 10:11.</translation>
+    </message>
+    <message>
+        <source>The frame rate must be a whole number or a fraction, such as 25 or 30000/1001.</source>
+        <translation>La frecuencia de imagen debe ser un número entero o una fracción, como 25 o 30000/1001.</translation>
+    </message>
+    <message>
+        <source>The target was not taken: %1</source>
+        <translation>El destino no se aceptó: %1</translation>
+    </message>
+    <message>
+        <source>Choose the target to replace in the list first.</source>
+        <translation>Elija primero en la lista el destino que quiere reemplazar.</translation>
+    </message>
+    <message>
+        <source>%1 is a damaged file that could not be set aside; it is not written over. Move it away and open this dialog again.</source>
+        <translation>%1 es un archivo dañado que no se pudo apartar; no se sobrescribe. Muévalo a otro sitio y abra de nuevo este diálogo.</translation>
+    </message>
+    <message>
+        <source>Your targets could not be saved: %1</source>
+        <translation>No se pudieron guardar sus destinos: %1</translation>
+    </message>
+</context>
+<context>
     <name>frmZCM</name>
     <message>
         <source>Choose a resolution</source>
@@ -1092,6 +1183,30 @@ Programa: %1</translation>
         <source>This encoder cannot write it: %1</source>
         <translation>Este codificador no puede escribirlo: %1</translation>
     </message>
+    <message>
+        <source>&amp;Targets...</source>
+        <translation>Des&amp;tinos...</translation>
+    </message>
+    <message>
+        <source>Your targets in %1 could not be read: %2.</source>
+        <translation>No se pudieron leer sus destinos en %1: %2.</translation>
+    </message>
+    <message>
+        <source>The file could not be set aside as %1 and is left as it is.</source>
+        <translation>El archivo no se pudo apartar como %1 y se deja tal como está.</translation>
+    </message>
+    <message>
+        <source>The file was set aside as %1, with all it held.</source>
+        <translation>El archivo se apartó como %1, con todo lo que contenía.</translation>
+    </message>
+    <message>
+        <source>This run offers the built-in targets.</source>
+        <translation>Esta ejecución ofrece los destinos incorporados.</translation>
+    </message>
+    <message>
+        <source>Targets not loaded</source>
+        <translation>Destinos no cargados</translation>
+    </message>
 </context>
 <context>
     <name>std</name>
@@ -1298,6 +1413,22 @@ Programa: %1</translation>
         <source>The cut starts after the video&apos;s end: %1</source>
         <translation>El corte empieza después del final del vídeo: %1</translation>
     </message>
+    <message>
+        <source>The target name &apos;%1&apos; is not one the tool can take: use up to 40 lowercase letters, digits and &apos;-&apos;, with a letter, not starting with &apos;-&apos;</source>
+        <translation>El nombre de destino «%1» no es uno que la herramienta acepte: use hasta 40 minúsculas, cifras y «-», con una letra, sin empezar por «-»</translation>
+    </message>
+    <message>
+        <source>The target name %1 is a built-in target&apos;s</source>
+        <translation>El nombre de destino %1 es el de un destino incorporado</translation>
+    </message>
+    <message>
+        <source>The target %1 needs a label of one line, at most 80 characters</source>
+        <translation>El destino %1 necesita una etiqueta de una línea, de 80 caracteres como máximo</translation>
+    </message>
+    <message>
+        <source>The target %1 needs an audio bitrate from 1 to 1024 kbit/s and a sample rate from 8000 to 192000 Hz, as whole numbers</source>
+        <translation>El destino %1 necesita una tasa de bits de audio de 1 a 1024 kbit/s y una frecuencia de muestreo de 8000 a 192000 Hz, como números enteros</translation>
+    </message>
 </context>
 <context>
     <name>zvm::media</name>
@@ -1443,6 +1574,34 @@ Programa: %1</translation>
     <message>
         <source>it does not hold this program&apos;s settings</source>
         <translation>no contiene los ajustes de este programa</translation>
+    </message>
+    <message>
+        <source>%1 is not a target: a target is a JSON object</source>
+        <translation>%1 no es un destino: un destino es un objeto JSON</translation>
+    </message>
+    <message>
+        <source>%1 is not a field of a target</source>
+        <translation>%1 no es un campo de un destino</translation>
+    </message>
+    <message>
+        <source>%1 is missing or not of its kind (a text, or a whole number for sizes and rates)</source>
+        <translation>%1 falta o no es de su tipo (un texto, o un número entero para tamaños y tasas)</translation>
+    </message>
+    <message>
+        <source>%1 is not a word this program knows there</source>
+        <translation>%1 no es una palabra que este programa conozca ahí</translation>
+    </message>
+    <message>
+        <source>Two targets are named %1</source>
+        <translation>Dos destinos se llaman %1</translation>
+    </message>
+    <message>
+        <source>it is not JSON: %1</source>
+        <translation>no es JSON: %1</translation>
+    </message>
+    <message>
+        <source>it has no list of targets under %1</source>
+        <translation>no tiene una lista de destinos bajo %1</translation>
     </message>
 </context>
 </TS>
