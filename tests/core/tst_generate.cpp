@@ -467,7 +467,10 @@ void TestGenerate::subtitles() {
     QFETCH(QString, filter);
     ConversionRequest r = ValidRequest();
     r.sourceVideo = "movie.avi";
-    const ConversionRequest plain = r;
+    if (cut > 0) {
+        r.cutStart = cut;
+    }
+    const ConversionRequest plain = r; // the same cut, without subtitles
     const bool classic = choice.endsWith(" classic");
     const CommandStyle style = classic ? CommandStyle::Classic : CommandStyle::Modern;
     const QString chosen = classic ? choice.chopped(8) : choice;
@@ -480,9 +483,6 @@ void TestGenerate::subtitles() {
     QVERIFY2(modes.contains(what), qPrintable("unknown choice " + what));
     r.subtitles = {modes.at(what), what == "file" ? value.toStdString() : "", what == "stream" ? value.toInt() : -1,
                    size};
-    if (cut > 0) {
-        r.cutStart = cut;
-    }
     const auto outcome = zvm::Generate(r, style);
     if (filter.startsWith("refused: ")) {
         QVERIFY(std::holds_alternative<Refusal>(outcome));
