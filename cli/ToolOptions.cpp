@@ -7,8 +7,6 @@
 #include <charconv>
 #include <functional>
 #include <map>
-#include <sched.h>
-#include <unistd.h>
 
 namespace zvm {
 
@@ -272,15 +270,6 @@ Result<ToolOptions> ParseToolArguments(const std::vector<std::string_view>& argu
         return checked;
     }
     return o;
-}
-
-int AutomaticJobs() {
-    cpu_set_t allowed;
-    CPU_ZERO(&allowed);
-    if (::sched_getaffinity(0, sizeof allowed, &allowed) == 0) {
-        return std::max(1, CPU_COUNT(&allowed));
-    }
-    return static_cast<int>(std::max(1L, ::sysconf(_SC_NPROCESSORS_ONLN)));
 }
 
 ConversionRequest ToolRequest(const ToolOptions& options, const std::string& video,

@@ -35,7 +35,7 @@ struct ToolOptions {
     bool help = false;
     bool listTargets = false;
     std::vector<std::string> videos;
-    // How many encoders run at once; none: Automatic (see AutomaticJobs).
+    // How many encoders run at once; none: Automatic (see process::AutomaticEncoders).
     std::optional<int> jobs;
 };
 
@@ -49,7 +49,6 @@ std::string ToolHelp(std::string_view program);
 // affinity, as nproc counts), at least one. The source's decoding fills the cores a small target's
 // encoder leaves idle: on the 2-core machine bench/batch_throughput.sh measured 4 clips in 7.0 s with
 // -j 2, 7.6 s with -j 3 and 10.3 s with -j 1 (xargs -P 2 over the same commands: 7.8 s).
-int AutomaticJobs();
 
 // The targets' names on command lines: "gba-240x160" and so on, from the target table; a row's
 // number is taken too.

@@ -6,6 +6,7 @@
 #include "EncoderProcess.h"
 #include "Generate.h"
 #include "Outside.h"
+#include "Spawn.h"
 #include "TextCrossing.h"
 #include "ToolOptions.h"
 #include "Validation.h"
@@ -192,7 +193,7 @@ private:
 class Batch {
 public:
     Batch(const ToolOptions& options, CommandStyle style, std::ostream& err)
-        : jobs_(std::max(1, options.jobs.value_or(AutomaticJobs()))), ahead_(jobs_ > 1), style_(style),
+        : jobs_(std::max(1, options.jobs.value_or(process::AutomaticEncoders()))), ahead_(jobs_ > 1), style_(style),
           reporter_(options, err) {}
     ~Batch() { *alive_ = false; }
     Batch(const Batch&) = delete;

@@ -1,6 +1,7 @@
 #include "Spawn.h"
 
 #include <algorithm>
+#include <sched.h>
 #include <array>
 #include <cerrno>
 #include <csignal>
@@ -227,6 +228,15 @@ Result<SpawnedProcess> SpawnTied(const ResolvedCommand& command, const std::stri
         return Status::Failure(FailureKind::Outside, "%1", std::strerror(pid < 0 ? forkError : childError));
     }
     return SpawnedProcess{pid, readFd};
+}
+
+int AutomaticEncoders() {
+    cpu_set_t allowed;
+    CPU_ZERO(&allowed);
+    if (::sched_getaffinity(0, sizeof allowed, &allowed) == 0) {
+        return std::max(1, CPU_COUNT(&allowed));
+    }
+    return static_cast<int>(std::max(1L, ::sysconf(_SC_NPROCESSORS_ONLN)));
 }
 
 } // namespace zvm::process

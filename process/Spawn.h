@@ -40,4 +40,9 @@ Result<SpawnedProcess> SpawnTied(const ResolvedCommand& command, const std::stri
 // Whether a started program outlives the one that started it.
 enum class Lifetime { Independent, Tied };
 
+// How many encoders run at once unless the user says: one per core this process may run on (as
+// nproc counts them), at least 1. A small target's encoder barely fills one core, so this keeps
+// every core busy without making each encoder wait on the others.
+int AutomaticEncoders();
+
 } // namespace zvm::process

@@ -2,6 +2,7 @@
 
 #include "OutputGuard.h"
 #include "QueueStore.h"
+#include "Spawn.h"
 #include "TextCrossing.h"
 #include "WrittenFile.h"
 
@@ -10,7 +11,6 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QPointer>
-#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
@@ -194,11 +194,8 @@ void QueueRunner::setOutput(int id, const QString& output) {
     touch(true);
 }
 
-// A small encoder barely fills one core (its filters and muxing are light), so one encoder per core
-// keeps every core busy without making each wait on the others: the number of cores online and open
-// to this program, at least 1.
 int QueueRunner::AutomaticParallel() {
-    return std::max(1, QThread::idealThreadCount());
+    return zvm::process::AutomaticEncoders();
 }
 
 QString QueueRunner::optionsPath() const {
