@@ -113,6 +113,21 @@ std::string RateLimited(const ConversionRequest& r, const TargetPreset& t, const
 }
 } // namespace
 
+std::vector<std::string> PassSteps(const std::string& command, std::string_view outputPath, bool twoPass,
+                                   std::string_view logPrefix) {
+    const std::string output = CommandText().Quoted(outputPath).Take();
+    if (!twoPass || !command.ends_with(" " + output)) {
+        return {command};
+    }
+    // A later -f replaces the command's own for the first pass's output.
+    const std::string_view head = std::string_view(command).substr(0, command.size() - output.size());
+    CommandText log;
+    log << "-passlogfile \"" << logPrefix << "\" ";
+    const std::string logOption = log.Take();
+    return {std::string(head) + "-pass 1 " + logOption + "-an -f null -",
+            std::string(head) + "-pass 2 " + logOption + output};
+}
+
 std::string FileArgument(std::string_view path) {
     // The characters the encoder allows in a protocol's name.
     const std::size_t word = path.find_first_not_of(
