@@ -1,5 +1,6 @@
 #include "BatchTool.h"
 
+#include "FileSize.h"
 #include "FormQuestion.h"
 #include "Generate.h"
 #include "OutputGuard.h"
@@ -158,8 +159,15 @@ int Print(const ToolOptions& o, const std::vector<ConversionRequest>& requests, 
         }
         const auto& result = std::get<GenerateResult>(outcome);
         const std::vector<std::string> words = CommandWords(*result.command, r.encoderPath);
-        printed += o.json ? (printed.size() > 1 ? ",\n " : "") + FitJson(result, words)
-                          : ShellLine(*result.command, r.encoderPath) + '\n';
+        if (o.json) {
+            printed += (printed.size() > 1 ? ",\n " : "") + FitJson(result, words);
+            continue;
+        }
+        // Two passes print as two lines, their logs beside the output.
+        for (const std::string& step :
+             PassSteps(*result.command, r.outputPath, UsesTwoPasses(r), r.outputPath + ".pass")) {
+            printed += ShellLine(step, r.encoderPath) + '\n';
+        }
     }
     out << printed << (o.json ? "]\n" : "");
     return kConverted;
@@ -167,7 +175,7 @@ int Print(const ToolOptions& o, const std::vector<ConversionRequest>& requests, 
 } // namespace
 
 bool PrintsWithoutFiles(const ToolOptions& options) {
-    return (options.print || options.json) && options.width.has_value();
+    return (options.print || options.json) && options.width.has_value() && !options.fileSizeMB;
 }
 
 int PrintKnown(const ToolOptions& options, std::ostream& out, std::ostream& err) {
@@ -191,6 +199,20 @@ SizeDetection ReadSize(media::Outside& outside, const ConversionRequest& request
     return *found;
 }
 
+// A file size the video cannot have is refused before anything starts.
+bool FileSizesFit(media::Outside& outside, const std::vector<ConversionRequest>& requests, std::ostream& err) {
+    for (const ConversionRequest& r : requests) {
+        if (!r.fileSizeMB) {
+            continue;
+        }
+        ConversionRequest sized = r;
+        if (const Status size = ApplyFileSize(sized, ReadSize(outside, r).duration); !size.ok()) {
+            Refuse(err, r.sourceVideo, size.text());
+            return false;
+        }
+    }
+    return true;
+}
 } // namespace
 
 int Run(const ToolOptions& options, std::ostream& out, std::ostream& err) {
@@ -212,10 +234,19 @@ int Run(const ToolOptions& options, std::ostream& out, std::ostream& err) {
                 Refuse(err, r.sourceVideo, "the size could not be read: " + files::ToStd(found.error));
                 return kRefused;
             }
-            r.width = std::to_string(found.size->width());
-            r.height = std::to_string(found.size->height());
+            if (r.width.empty()) {
+                r.width = std::to_string(found.size->width());
+                r.height = std::to_string(found.size->height());
+            }
+            if (const Status size = ApplyFileSize(r, found.duration); !size.ok()) {
+                Refuse(err, r.sourceVideo, size.text());
+                return kRefused;
+            }
         }
         return Print(options, requests, style, out, err);
+    }
+    if (!FileSizesFit(outside, requests, err)) {
+        return kRefused;
     }
 
     if (!MakeOutputFolder(options, err)) {

@@ -1,5 +1,6 @@
 #include "ToolOptions.h"
 
+#include "NumericText.h"
 #include "Presets.h"
 
 #include <algorithm>
@@ -74,6 +75,15 @@ Status SetForm(ToolOptions& o, std::string_view value) {
     return {};
 }
 
+Status SetFileSize(ToolOptions& o, std::string_view value) {
+    const std::optional<double> megabytes = ParseNumber(value);
+    if (!megabytes || !(*megabytes > 0) || *megabytes > 1e6) {
+        return BadValue("invalid file size '%1': give megabytes above 0, for example 25 or 4.5", value);
+    }
+    o.fileSizeMB = megabytes;
+    return {};
+}
+
 Setter Text(std::string ToolOptions::*field) {
     return [field](ToolOptions& o, std::string_view value) {
         o.*field = std::string(value);
@@ -97,6 +107,7 @@ const std::map<std::string_view, Setter>& ValueOptions() {
         {"--sample-rate", Text(&ToolOptions::sampleRate)},
         {"--encoder", Text(&ToolOptions::encoder)},
         {"--form", SetForm},
+        {"--file-size", SetFileSize},
     };
     return options;
 }
@@ -109,6 +120,7 @@ const std::map<std::string_view, bool ToolOptions::*>& Flags() {
         {"-v", &ToolOptions::verbose},  {"--verbose", &ToolOptions::verbose},
         {"-h", &ToolOptions::help},     {"--help", &ToolOptions::help},
         {"--list-targets", &ToolOptions::listTargets},
+        {"--two-pass", &ToolOptions::twoPass},
     };
     return flags;
 }
@@ -216,6 +228,8 @@ ConversionRequest ToolRequest(const ToolOptions& options, const std::string& vid
     r.sampleRate = options.sampleRate;
     r.preset = options.preset;
     r.movieType = options.movieType;
+    r.fileSizeMB = options.fileSizeMB;
+    r.twoPass = options.twoPass;
     return r;
 }
 
@@ -237,6 +251,14 @@ padded to its exact size, and runs it (one video after another), or prints it.
            std::string(kDefaultAudioBitrate) + R"(
       --sample-rate N      Hz, default )" +
            std::string(kDefaultSampleRate) + R"(
+      --file-size MB       the size each output should reach, in megabytes (10^6 bytes): sets the
+                           video bitrate from the duration and the audio bitrate, encodes in two
+                           passes, and lands at most 5% over (under only where the picture needs no
+                           more); a size too small for a watchable picture is refused, naming the
+                           smallest that works. Not for the VCD targets, whose bitrate is fixed
+      --two-pass           encode in two passes (the default with --file-size), which keeps the
+                           video bitrate far more closely than one; the passes' logs are kept in a
+                           private folder of the cache and removed afterwards
       --encoder PATH       the ffmpeg to run; default: ffmpeg on the search path
       --form auto|modern|classic   the command form; default auto: the modern form when the
                            encoder rejects the classic options

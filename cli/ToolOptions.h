@@ -23,6 +23,8 @@ struct ToolOptions {
     std::string audioBitrate{kDefaultAudioBitrate};
     std::string sampleRate{kDefaultSampleRate};
     std::string encoder = "ffmpeg"; // a bare name is looked up on the search path
+    std::optional<double> fileSizeMB; // sets the video bitrate; implies two passes
+    bool twoPass = false;
     FormChoice form = FormChoice::Automatic;
     bool print = false;
     bool json = false;

@@ -3,8 +3,11 @@
 #include "ClockText.h"
 #include "EncoderOutput.h"
 #include "EncoderProcess.h"
+#include "FileSize.h"
 #include "Generate.h"
 #include "Outside.h"
+#include "Passes.h"
+#include "StepJob.h"
 #include "TextCrossing.h"
 #include "Validation.h"
 #include "WrittenFile.h"
@@ -215,7 +218,7 @@ void Batch::removeWritten(Item& item, const std::optional<files::FileStamp>& bef
 
 void Batch::convert(Item& item) {
     ConversionRequest& r = item.request;
-    if (r.width.empty()) {
+    if (r.width.empty() || (r.fileSizeMB && !item.duration)) { // a file size needs the duration
         const auto found = await<SizeDetection>([&](auto done) {
             outside_.detectSize(PathToQString(r.sourceVideo), PathToQString(r.encoderPath), std::move(done));
         });
@@ -226,11 +229,17 @@ void Batch::convert(Item& item) {
         if (!found->size) {
             return fail(item, "the size could not be read: " + files::PathToStd(found->error));
         }
-        r.width = std::to_string(found->size->width());
-        r.height = std::to_string(found->size->height());
+        if (r.width.empty()) {
+            r.width = std::to_string(found->size->width());
+            r.height = std::to_string(found->size->height());
+        }
         item.duration = found->duration;
     }
-    const auto outcome = Generate(r, style_);
+    ConversionRequest sized = r;
+    if (const Status size = ApplyFileSize(sized, item.duration); !size.ok()) {
+        return fail(item, size.text());
+    }
+    const auto outcome = Generate(sized, style_);
     if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
         return fail(item, refusal->title + ' ' + refusal->prompt);
     }
@@ -238,6 +247,7 @@ void Batch::convert(Item& item) {
     if (const Status unusable = CheckEncodable(result); !unusable.ok()) {
         return fail(item, unusable.text());
     }
+    r.videoBitrate = result.request.videoBitrate; // what a file size made of it, for the after-check
     encode(item, result.command.value_or(""));
 }
 
@@ -246,8 +256,8 @@ void Batch::encode(Item& item, const std::string& command) {
     const std::optional<files::FileStamp> before = files::StampOf(r.outputPath);
     reporter_.started(command);
     // Tied: an encoder never outlives the tool, however the tool ends.
-    auto started = outside_.startEncoder(PathToQString(command), PathToQString(r.encoderPath),
-                                         process::Lifetime::Tied);
+    auto started = media::StartEncoding(outside_, PathToQString(command), PathToQString(r.outputPath),
+                                        UsesTwoPasses(r), PathToQString(r.encoderPath), process::Lifetime::Tied);
     if (!started.ok()) {
         return fail(item, "the encoder could not be started: " + started.status().text());
     }
@@ -274,7 +284,8 @@ void Batch::encode(Item& item, const std::string& command) {
     }
     waitUntil([&] { return end.has_value(); });
     job_ = nullptr;
-    if (const auto* process = qobject_cast<EncoderProcess*>(job.get())) {
+    const auto* steps = qobject_cast<StepJob*>(job.get());
+    if (const auto* process = qobject_cast<EncoderProcess*>(steps != nullptr ? steps->current() : job.get())) {
         awaitGroup(process->groupId());
     }
     if (signal_ == 0 && (end->first != 0 || end->second != 0)) {

@@ -119,12 +119,15 @@ std::vector<std::string> PassSteps(const std::string& command, std::string_view 
     if (!twoPass || !command.ends_with(" " + output)) {
         return {command};
     }
-    // A later -f replaces the command's own for the first pass's output.
+    // The first pass writes the command's own container, sound and all, into nothing: the null
+    // muxer passes frames at the source's rate where a container repeats them up to its constant
+    // rate (the second pass then finds more frames than the log holds), and the PSP container will
+    // not start without its sound.
     const std::string_view head = std::string_view(command).substr(0, command.size() - output.size());
     CommandText log;
     log << "-passlogfile \"" << logPrefix << "\" ";
     const std::string logOption = log.Take();
-    return {std::string(head) + "-pass 1 " + logOption + "-an -f null -",
+    return {std::string(head) + "-pass 1 " + logOption + "\"/dev/null\"",
             std::string(head) + "-pass 2 " + logOption + output};
 }
 

@@ -49,8 +49,8 @@ std::string TargetCommand(const ConversionRequest& request, const TargetPreset& 
                           const FrameGeometry& geometry);
 
 // A command as steps run one after another. Two passes: the first only measures the picture into
-// the encoder's log at logPrefix (no sound, no file: the null output), the second encodes with it
-// and writes the output. A command that does not end with its output as this program writes it
+// the encoder's log at logPrefix (its file goes to /dev/null), the second encodes with it and
+// writes the output. A command that does not end with its output as this program writes it
 // stays one step.
 std::vector<std::string> PassSteps(const std::string& command, std::string_view outputPath, bool twoPass,
                                    std::string_view logPrefix);

@@ -46,6 +46,8 @@ public:
     void restore(std::vector<zvm::queue::QueueItem> kept);
     void setSize(int id, int width, int height);
     void setOutput(int id, const QString& output);
+    // The size the item's output should reach, or none; the source's duration is read when unknown.
+    void setFileSize(int id, std::optional<double> megabytes);
 
     void start();
     void pauseAfterCurrent();

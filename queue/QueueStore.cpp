@@ -48,6 +48,13 @@ QJsonObject ToJson(const QueueItem& item) {
     if (item.duration) {
         o.insert("duration", *item.duration);
     }
+    // Written only when set: a file without them is read as before, and an older version skips them.
+    if (r.fileSizeMB) {
+        o.insert("fileSizeMB", *r.fileSizeMB);
+    }
+    if (r.twoPass) {
+        o.insert("twoPass", true);
+    }
     return o;
 }
 
@@ -79,6 +86,10 @@ std::optional<QueueItem> FromJson(const QJsonObject& o) {
     if (o.value("duration").isDouble()) {
         item.duration = o.value("duration").toDouble();
     }
+    if (o.value("fileSizeMB").isDouble()) {
+        r.fileSizeMB = o.value("fileSizeMB").toDouble();
+    }
+    r.twoPass = o.value("twoPass").toBool(false);
     return item;
 }
 

@@ -685,10 +685,10 @@ void TestGenerate::passSteps_data() {
     const QString head = R"(ffmpeg -y -i "in.avi" -c:v mpeg4 -b:v 97k -f mp4 )";
     QTest::newRow("one pass") << head + R"("out dir/o.mp4")" << false << QStringList{head + R"("out dir/o.mp4")"};
     QTest::newRow("two passes") << head + R"("out dir/o.mp4")" << true
-                                << QStringList{head + R"(-pass 1 -passlogfile "/c/p x/pass" -an -f null -)",
+                                << QStringList{head + R"(-pass 1 -passlogfile "/c/p x/pass" "/dev/null")",
                                                head + R"(-pass 2 -passlogfile "/c/p x/pass" "out dir/o.mp4")"};
     QTest::newRow("an output named as an option") << head + R"("./-o.mp4")" << true
-                                                  << QStringList{head + R"(-pass 1 -passlogfile "/c/p x/pass" -an -f null -)",
+                                                  << QStringList{head + R"(-pass 1 -passlogfile "/c/p x/pass" "/dev/null")",
                                                                  head + R"(-pass 2 -passlogfile "/c/p x/pass" "./-o.mp4")"};
     QTest::newRow("another output stays one step") << head + R"("else.mp4")" << true
                                                    << QStringList{head + R"("else.mp4")"};
