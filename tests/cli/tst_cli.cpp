@@ -2,6 +2,7 @@
 #include "../GenerateCases.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -156,6 +157,20 @@ void TestCli::commandLines_data() {
     QTest::newRow("missing value") << QStringList{"/v/a.avi", "--size"} << 2 << ""
                                    << "option '--size' requires an argument";
     QTest::newRow("no video") << QStringList{"-n"} << 2 << "" << "no video given";
+    QTest::newRow("file size in help") << QStringList{"--help"} << 0 << "--file-size MB" << "";
+    QTest::newRow("file size not a number") << QStringList{"--file-size", "big", "/v/a.avi"} << 2 << ""
+                                            << "invalid file size 'big': give megabytes above 0";
+    QTest::newRow("file size 0") << QStringList{"--file-size=0", "/v/a.avi"} << 2 << "" << "invalid file size '0'";
+    QTest::newRow("file size missing") << QStringList{"/v/a.avi", "--file-size"} << 2 << ""
+                                       << "option '--file-size' requires an argument";
+    // The one-second clip made at the start.
+    QTest::newRow("file size below the floor") << QStringList{"-n", "--file-size", "0.01", "wrong.mp4"} << 2 << ""
+                                               << "wrong.mp4: This file size leaves too few bits for a watchable "
+                                                  "picture; the smallest size that works is 0.1 MB";
+    QTest::newRow("file size for a vcd") << QStringList{"-t", "vcd-352x240", "--file-size", "1", "wrong.mp4"} << 2
+                                         << "" << "A file size cannot be asked for VCD - 352x240";
+    QTest::newRow("file size prints two passes") << QStringList{"-n", "--form", "modern", "--file-size", "0.5", "-o", "small.mp4", "wrong.mp4"}
+                                                 << 0 << R"(-pass 2 -passlogfile "small.mp4.pass" "small.mp4")" << "";
     QTest::newRow("no encoder") << QStringList{"--encoder", "/nonexistent/ffmpeg", "/v/a.avi"} << 2 << ""
                                 << "the encoder /nonexistent/ffmpeg was not found";
 }
@@ -446,21 +461,43 @@ void TestCli::namesThatAreNotUtf8() {
 // output removed, the exit 128 + the signal's number.
 void TestCli::signalsStopCleanly_data() {
     QTest::addColumn<int>("signal");
-    QTest::newRow("SIGTERM") << SIGTERM;
-    QTest::newRow("SIGHUP") << SIGHUP;
-    QTest::newRow("SIGINT") << SIGINT;
+    QTest::addColumn<bool>("twoPass"); // stopped in the first pass: the passes' logs go too
+    QTest::newRow("SIGTERM") << SIGTERM << false;
+    QTest::newRow("SIGHUP") << SIGHUP << false;
+    QTest::newRow("SIGINT") << SIGINT << false;
+    QTest::newRow("SIGINT in the first of two passes") << SIGINT << true;
 }
 
 void TestCli::signalsStopCleanly() {
     QFETCH(int, signal);
+    QFETCH(bool, twoPass);
     QTemporaryDir work;
     QFile(work.filePath("v.mkv")).open(QIODevice::WriteOnly);
-    const QString script = writeEncoder(work.path(), "echo $$ > group.pid\necho partial > \"$out\"\nsleep 300 &\nsleep 300");
+    // Writes its output, or the logs libx264 writes in a first pass.
+    const QString script = writeEncoder(work.path(), "echo $$ > group.pid\nlast=\nfor a; do [ \"$last\" = -passlogfile ] && "
+                                                     "touch \"$a-0.log\" \"$a-0.log.mbtree\" && out=v.mp4; last=$a; done\n"
+                                                     "echo partial > \"$out\"\nsleep 300 &\nsleep 300");
     QProcess tool;
     tool.setWorkingDirectory(work.path());
-    tool.start(CLI_PATH, {"-s", "320x240", "--form", "modern", "--encoder", script, "v.mkv"});
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_CACHE_HOME", work.filePath("cache"));
+    tool.setProcessEnvironment(env);
+    tool.start(CLI_PATH, QStringList{"-s", "320x240", "--form", "modern", "--encoder", script, "v.mkv"} +
+                             (twoPass ? QStringList{"--two-pass"} : QStringList{}));
     QFile groupFile(work.filePath("group.pid"));
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(work.filePath("v.mp4")) && groupFile.size() > 0, 20000);
+    const auto logs = [&] {
+        QStringList found;
+        for (QDirIterator it(work.filePath("cache"), QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot,
+                             QDirIterator::Subdirectories);
+             it.hasNext();) {
+            const QString path = it.next();
+            found << (path.contains("passes-") ? path : QString());
+        }
+        found.removeAll(QString());
+        return found;
+    };
+    QCOMPARE(logs().size(), twoPass ? 3 : 0); // the private folder and the two logs in it
     QVERIFY(groupFile.open(QIODevice::ReadOnly));
     const auto group = static_cast<pid_t>(groupFile.readAll().trimmed().toInt());
     QVERIFY(group > 1);
@@ -470,6 +507,7 @@ void TestCli::signalsStopCleanly() {
     QVERIFY(tool.readAllStandardError().contains("v.mkv -> v.mp4: stopped"));
     QVERIFY(!QFile::exists(work.filePath("v.mp4")));
     QTRY_VERIFY_WITH_TIMEOUT(::kill(-group, 0) != 0 && errno == ESRCH, 10000);
+    QCOMPARE(logs(), QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestCli)

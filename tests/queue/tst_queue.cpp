@@ -86,7 +86,7 @@ QString Play(const QString& script) {
         static const QHash<QString, qsizetype> kWords{
             {"add", 2},  {"size", 2},   {"nosize", 2}, {"output", 3},  {"start", 1},
             {"next", 1}, {"pause", 1},  {"end", 3},    {"missing", 2}, {"stop", 2},
-            {"skip", 2}, {"remove", 2}, {"move", 3},   {"clear", 1},   {"sliver", 2}};
+            {"skip", 2}, {"remove", 2}, {"move", 3},   {"clear", 1},   {"sliver", 2}, {"filesize", 3}};
         const QStringList w = event.simplified().split(' ');
         const int id = ids.value(w.value(1), -1);
         if (kWords.value(w[0]) != w.size() || (w[0] != "add" && w.size() > 1 && id < 0)) {
@@ -123,6 +123,8 @@ QString Play(const QString& script) {
             queue->move(id, w[2].toInt());
         } else if (w[0] == "clear") {
             queue->clearFinished();
+        } else if (w[0] == "filesize") { // megabytes over the ten seconds "size" reads; "none"
+            queue->setFileSize(id, w[2] == "none" ? std::nullopt : std::optional(w[2].toDouble()));
         }
     }
     QStringList states;
@@ -174,6 +176,10 @@ void TestQueue::stateMachine_data() {
                                                        << "a:failed | a";
     QTest::newRow("skipped items are not run") << "add a; add b; size a; size b; skip a; start; next"
                                                << "a:skipped b:running | b";
+    // GBA at 29.97 fps needs 47 kbit/s of video beside 32 of sound: just over 0.1 MB for ten seconds.
+    QTest::newRow("a file size too small") << "add a; size a; filesize a 0.1; start; next" << "a:needs-attention | -";
+    QTest::newRow("a file size that works") << "add a; size a; filesize a 0.2; start; next" << "a:running | a";
+    QTest::newRow("a file size taken back") << "add a; size a; filesize a 0.1; filesize a none" << "a:waiting | ";
     QTest::newRow("clear finished") << "add a; add b; size a; size b; start; next; end a 0; next; end b 1; clear"
                                     << "b:failed | a b";
 }
@@ -265,6 +271,11 @@ void TestQueue::restoresAsAdded_data() {
     QTest::newRow("two items, one output")
         << "@/a.avi>@/x.mp4 waiting; @/b.avi>@/x.mp4 running" << "a.avi b.avi" << "."
         << "a:waiting b:needs-attention(Another video of the queue is written to the same output file) | ";
+    QTest::newRow("a file size is kept") << "@/a.avi>@/a.mp4 waiting 2" << "a.avi" << "." << "a:waiting | ";
+    QTest::newRow("a file size too small")
+        << "@/a.avi>@/a.mp4 waiting 0.01" << "a.avi" << "."
+        << "a:needs-attention(This file size leaves too few bits for a watchable picture; the smallest size that "
+           "works is 0.2 MB) | ";
     QTest::newRow("outputs that exist are asked about")
         << "@/a.avi>@/a.mp4 waiting; @/b.avi>@/b.mp4 waiting" << "a.avi b.avi a.mp4" << "."
         << "a:waiting b:waiting | a";
@@ -283,9 +294,13 @@ void TestQueue::restoresAsAdded() {
     for (const QString& entry : kept.split(';')) {
         const QStringList words = entry.trimmed().replace('@', dir.path()).split(QRegularExpression("[> ]"));
         const auto state = StateFromWord(words.value(2).toStdString());
-        QVERIFY2(words.size() == 3 && state, qPrintable("cannot read: " + entry));
+        QVERIFY2((words.size() == 3 || words.size() == 4) && state, qPrintable("cannot read: " + entry));
         QueueItem& item = items.emplace_back();
         item.request = Ready(dir, "x");
+        item.duration = 10;
+        if (words.size() == 4) { // a file size in megabytes
+            item.request.fileSizeMB = words[3].toDouble();
+        }
         item.request.sourceVideo = words[0].toStdString();
         item.request.outputPath = words[1].toStdString();
         item.state = *state;
@@ -313,6 +328,7 @@ void TestQueue::restoresAsAdded() {
                  item.state == ItemState::Waiting); // a waiting item can run
     }
     QCOMPARE(LoadQueue(store).items.size(), items.size()); // none lost
+    QCOMPARE(runner.queue().items()[0].request.fileSizeMB, items[0].request.fileSizeMB);
 }
 
 void TestQueue::oneWindowKeepsTheQueue_data() {
