@@ -256,6 +256,18 @@
         <source>on a 4:3 TV the picture appears %1% narrower; the target &apos;%2&apos; fits it</source>
         <translation>auf einem 4:3-Fernseher erscheint das Bild %1 % schmaler; das Ziel „%2“ passt dazu</translation>
     </message>
+    <message>
+        <source>file %1 MB (asked %2 MB)</source>
+        <translation>Datei %1 MB (verlangt %2 MB)</translation>
+    </message>
+    <message>
+        <source>the file is %1% over the size asked</source>
+        <translation>die Datei ist %1 % größer als verlangt</translation>
+    </message>
+    <message>
+        <source>the file is %1% under the size asked: the encoder reached its best quality with fewer bits</source>
+        <translation>die Datei ist %1 % kleiner als verlangt: der Encoder erreichte seine beste Qualität mit weniger Bits</translation>
+    </message>
 </context>
 <context>
     <name>PickerDialog</name>
@@ -514,6 +526,22 @@
     <message>
         <source>The queue could not be saved: %1</source>
         <translation>Die Warteschlange konnte nicht gespeichert werden: %1</translation>
+    </message>
+    <message>
+        <source>Target &amp;file size...</source>
+        <translation>Ziel-&amp;Dateigröße...</translation>
+    </message>
+    <message>
+        <source>File size asked: %1 MB, in two passes</source>
+        <translation>Verlangte Dateigröße: %1 MB, in zwei Durchgängen</translation>
+    </message>
+    <message>
+        <source>Target file size</source>
+        <translation>Ziel-Dateigröße</translation>
+    </message>
+    <message>
+        <source>Size of the output in MB (0: keep the bitrates):</source>
+        <translation>Größe der Ausgabe in MB (0: die Bitraten behalten):</translation>
     </message>
 </context>
 <context>
@@ -1163,6 +1191,26 @@ Programm: %1</translation>
         <source>The target %1 is larger than H.264 level 5.1 carries</source>
         <translation>Das Ziel %1 ist größer, als H.264 Level 5.1 trägt</translation>
     </message>
+    <message>
+        <source>The file size must be above 0 MB, not %1</source>
+        <translation>Die Dateigröße muss über 0 MB liegen, nicht %1</translation>
+    </message>
+    <message>
+        <source>A file size cannot be asked for %1: its bitrate is fixed</source>
+        <translation>Für %1 kann keine Dateigröße verlangt werden: seine Bitrate steht fest</translation>
+    </message>
+    <message>
+        <source>A file size needs the video&apos;s duration, which is not known: %1</source>
+        <translation>Eine Dateigröße braucht die Dauer des Videos, die nicht bekannt ist: %1</translation>
+    </message>
+    <message>
+        <source>Nothing of the video is kept: %1 s</source>
+        <translation>Vom Video bleibt nichts: %1 s</translation>
+    </message>
+    <message>
+        <source>This file size leaves too few bits for a watchable picture; the smallest size that works is %1 MB</source>
+        <translation>Diese Dateigröße lässt zu wenige Bits für ein ansehbares Bild; die kleinste Größe, die geht, ist %1 MB</translation>
+    </message>
 </context>
 <context>
     <name>zvm::media</name>
@@ -1173,6 +1221,10 @@ Programm: %1</translation>
     <message>
         <source>no frame could be rendered: %1</source>
         <translation>es konnte kein Bild erzeugt werden: %1</translation>
+    </message>
+    <message>
+        <source>The folder for the passes&apos; logs could not be made: %1</source>
+        <translation>Der Ordner für die Protokolle der Durchgänge konnte nicht angelegt werden: %1</translation>
     </message>
 </context>
 <context>

@@ -256,6 +256,18 @@
         <source>on a 4:3 TV the picture appears %1% narrower; the target &apos;%2&apos; fits it</source>
         <translation>en un televisor 4:3 la imagen se ve un %1% más estrecha; el destino «%2» se ajusta a él</translation>
     </message>
+    <message>
+        <source>file %1 MB (asked %2 MB)</source>
+        <translation>archivo %1 MB (pedido %2 MB)</translation>
+    </message>
+    <message>
+        <source>the file is %1% over the size asked</source>
+        <translation>el archivo supera en un %1% el tamaño pedido</translation>
+    </message>
+    <message>
+        <source>the file is %1% under the size asked: the encoder reached its best quality with fewer bits</source>
+        <translation>el archivo queda un %1% por debajo del tamaño pedido: el codificador alcanzó su mejor calidad con menos bits</translation>
+    </message>
 </context>
 <context>
     <name>PickerDialog</name>
@@ -514,6 +526,22 @@
     <message>
         <source>The queue could not be saved: %1</source>
         <translation>No se pudo guardar la cola: %1</translation>
+    </message>
+    <message>
+        <source>Target &amp;file size...</source>
+        <translation>&amp;Tamaño de archivo de destino...</translation>
+    </message>
+    <message>
+        <source>File size asked: %1 MB, in two passes</source>
+        <translation>Tamaño de archivo pedido: %1 MB, en dos pasadas</translation>
+    </message>
+    <message>
+        <source>Target file size</source>
+        <translation>Tamaño de archivo de destino</translation>
+    </message>
+    <message>
+        <source>Size of the output in MB (0: keep the bitrates):</source>
+        <translation>Tamaño de la salida en MB (0: mantener las tasas de bits):</translation>
     </message>
 </context>
 <context>
@@ -1163,6 +1191,26 @@ Programa: %1</translation>
         <source>The target %1 is larger than H.264 level 5.1 carries</source>
         <translation>El destino %1 es mayor de lo que admite el nivel 5.1 de H.264</translation>
     </message>
+    <message>
+        <source>The file size must be above 0 MB, not %1</source>
+        <translation>El tamaño de archivo debe ser mayor que 0 MB, no %1</translation>
+    </message>
+    <message>
+        <source>A file size cannot be asked for %1: its bitrate is fixed</source>
+        <translation>No se puede pedir un tamaño de archivo para %1: su bitrate es fijo</translation>
+    </message>
+    <message>
+        <source>A file size needs the video&apos;s duration, which is not known: %1</source>
+        <translation>Un tamaño de archivo necesita la duración del vídeo, que no se conoce: %1</translation>
+    </message>
+    <message>
+        <source>Nothing of the video is kept: %1 s</source>
+        <translation>No se conserva nada del vídeo: %1 s</translation>
+    </message>
+    <message>
+        <source>This file size leaves too few bits for a watchable picture; the smallest size that works is %1 MB</source>
+        <translation>Este tamaño de archivo deja muy pocos bits para una imagen aceptable; el tamaño más pequeño que sirve es %1 MB</translation>
+    </message>
 </context>
 <context>
     <name>zvm::media</name>
@@ -1173,6 +1221,10 @@ Programa: %1</translation>
     <message>
         <source>no frame could be rendered: %1</source>
         <translation>no se pudo generar ningún fotograma: %1</translation>
+    </message>
+    <message>
+        <source>The folder for the passes&apos; logs could not be made: %1</source>
+        <translation>No se pudo crear la carpeta de los registros de las pasadas: %1</translation>
     </message>
 </context>
 <context>
