@@ -48,7 +48,9 @@ void StepJob::stepEnded(int exitCode, int signal) {
         if (next.ok()) {
             return;
         }
-        emit outputArrived(QByteArray::fromStdString("\n" + next.text() + "\n"));
+        QByteArray why("\n");
+        why.append(QByteArray::fromStdString(next.text())).append('\n');
+        emit outputArrived(why);
         exitCode = kStepNotStarted;
     }
     finish();
