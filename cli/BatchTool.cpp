@@ -1,5 +1,6 @@
 #include "BatchTool.h"
 
+#include "FileSize.h"
 #include "FormQuestion.h"
 #include "Generate.h"
 #include "OutputGuard.h"
@@ -180,9 +181,16 @@ int Print(const ToolOptions& o, const std::vector<ConversionRequest>& requests, 
             return kRefused;
         }
         const auto& result = std::get<GenerateResult>(outcome);
-        printed += (o.json ? FitJson(result, CommandWords(*result.command, r.encoderPath))
-                           : ShellLine(*result.command, r.encoderPath)) +
-                   '\n';
+        const std::vector<std::string> words = CommandWords(*result.command, r.encoderPath);
+        if (o.json) {
+            printed += FitJson(result, words) + '\n';
+            continue;
+        }
+        // Two passes print as two lines, their logs beside the output.
+        for (const std::string& step :
+             PassSteps(*result.command, r.outputPath, UsesTwoPasses(r), r.outputPath + ".pass")) {
+            printed += ShellLine(step, r.encoderPath) + '\n';
+        }
     }
     out << printed;
     return kConverted;
@@ -190,7 +198,7 @@ int Print(const ToolOptions& o, const std::vector<ConversionRequest>& requests, 
 } // namespace
 
 bool PrintsWithoutFiles(const ToolOptions& options) {
-    return (options.print || options.json) && options.width.has_value();
+    return (options.print || options.json) && options.width.has_value() && !options.fileSizeMB;
 }
 
 int PrintKnown(const ToolOptions& options, std::ostream& out, std::ostream& err) {
@@ -228,6 +236,20 @@ std::vector<SizeDetection> ReadSizes(media::Outside& outside, const std::vector<
     return sizes;
 }
 
+// A file size the video cannot have is refused before anything starts.
+bool FileSizesFit(media::Outside& outside, const std::vector<ConversionRequest>& requests, std::ostream& err) {
+    for (const ConversionRequest& r : requests) {
+        if (!r.fileSizeMB) {
+            continue;
+        }
+        ConversionRequest sized = r;
+        if (const Status size = ApplyFileSize(sized, ReadSizes(outside, {r}).front().duration); !size.ok()) {
+            Refuse(err, r.sourceVideo, size.text());
+            return false;
+        }
+    }
+    return true;
+}
 } // namespace
 
 int Run(const ToolOptions& options, std::ostream& out, std::ostream& err) {
@@ -254,10 +276,19 @@ int Run(const ToolOptions& options, std::ostream& out, std::ostream& err) {
                 Refuse(err, r.sourceVideo, "the size could not be read: " + files::ToStd(found.error));
                 return kRefused;
             }
-            r.width = std::to_string(found.size->width());
-            r.height = std::to_string(found.size->height());
+            if (r.width.empty()) {
+                r.width = std::to_string(found.size->width());
+                r.height = std::to_string(found.size->height());
+            }
+            if (const Status size = ApplyFileSize(r, found.duration); !size.ok()) {
+                Refuse(err, r.sourceVideo, size.text());
+                return kRefused;
+            }
         }
         return Print(options, requests, style, out, err);
+    }
+    if (!FileSizesFit(outside, requests, err)) {
+        return kRefused;
     }
 
     if (!MakeOutputFolder(options, err)) {

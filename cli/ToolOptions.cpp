@@ -1,6 +1,7 @@
 #include "ToolOptions.h"
 
 #include "Cut.h"
+#include "NumericText.h"
 #include "Presets.h"
 
 #include <algorithm>
@@ -127,6 +128,15 @@ Status SetJobs(ToolOptions& o, std::string_view value) {
     return {};
 }
 
+Status SetFileSize(ToolOptions& o, std::string_view value) {
+    const std::optional<double> megabytes = ParseNumber(value);
+    if (!megabytes || !(*megabytes > 0) || *megabytes > 1e6) {
+        return BadValue("invalid file size '%1': give megabytes above 0, for example 25 or 4.5", value);
+    }
+    o.fileSizeMB = megabytes;
+    return {};
+}
+
 Setter Text(std::string ToolOptions::*field) {
     return [field](ToolOptions& o, std::string_view value) {
         o.*field = std::string(value);
@@ -156,6 +166,7 @@ const std::map<std::string_view, Setter>& ValueOptions() {
         {"--end", Time("--end", &ToolOptions::cutEnd)},
         {"-j", SetJobs},
         {"--jobs", SetJobs},
+        {"--file-size", SetFileSize},
     };
     return options;
 }
@@ -168,6 +179,7 @@ const std::map<std::string_view, bool ToolOptions::*>& Flags() {
         {"-v", &ToolOptions::verbose},  {"--verbose", &ToolOptions::verbose},
         {"-h", &ToolOptions::help},     {"--help", &ToolOptions::help},
         {"--list-targets", &ToolOptions::listTargets},
+        {"--two-pass", &ToolOptions::twoPass},
     };
     return flags;
 }
@@ -288,6 +300,8 @@ ConversionRequest ToolRequest(const ToolOptions& options, const std::string& vid
     r.subtitles = options.subtitles;
     r.cutStart = options.cutStart;
     r.cutEnd = options.cutEnd;
+    r.fileSizeMB = options.fileSizeMB;
+    r.twoPass = options.twoPass;
     return r;
 }
 
@@ -310,6 +324,14 @@ by default; -j 1 runs them one after another.
            std::string(kDefaultAudioBitrate) + R"(
       --sample-rate N      Hz, default )" +
            std::string(kDefaultSampleRate) + R"(
+      --file-size MB       the size each output should reach, in megabytes (10^6 bytes): sets the
+                           video bitrate from the duration and the audio bitrate, encodes in two
+                           passes, and lands at most 5% over (under only where the picture needs no
+                           more); a size too small for a watchable picture is refused, naming the
+                           smallest that works. Not for the VCD targets, whose bitrate is fixed
+      --two-pass           encode in two passes (the default with --file-size), which keeps the
+                           video bitrate far more closely than one; the passes' logs are kept in a
+                           private folder of the cache and removed afterwards
       --encoder PATH       the ffmpeg to run; default: ffmpeg on the search path
       --form auto|modern|classic   the command form; default auto: the modern form when the
                            encoder rejects the classic options

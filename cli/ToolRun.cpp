@@ -4,9 +4,12 @@
 #include "Cut.h"
 #include "EncoderOutput.h"
 #include "EncoderProcess.h"
+#include "FileSize.h"
 #include "Generate.h"
 #include "Outside.h"
+#include "Passes.h"
 #include "Spawn.h"
+#include "StepJob.h"
 #include "TextCrossing.h"
 #include "ToolOptions.h"
 #include "Validation.h"
@@ -241,7 +244,7 @@ int Batch::run(std::deque<Item>& items) {
     QObject::connect(&notifier, &QSocketNotifier::activated, [this] { signalled(); });
     items_ = &items;
     for (Item& item : items) {
-        if (!item.request.width.empty()) {
+        if (!item.request.width.empty() && (!item.request.fileSizeMB || item.duration)) {
             prepare(item);
         } else if (ahead_) {
             askSize(item);
@@ -288,8 +291,10 @@ void Batch::askSize(Item& item) {
                                 return finish(item, Item::State::Failed,
                                               "the size could not be read: " + files::PathToStd(found.error));
                             }
-                            item.request.width = std::to_string(found.size->width());
-                            item.request.height = std::to_string(found.size->height());
+                            if (item.request.width.empty()) { // a file size alone asks for the duration
+                                item.request.width = std::to_string(found.size->width());
+                                item.request.height = std::to_string(found.size->height());
+                            }
                             item.duration = found.duration;
                             prepare(item);
                             startMore();
@@ -297,7 +302,11 @@ void Batch::askSize(Item& item) {
 }
 
 void Batch::prepare(Item& item) {
-    const auto outcome = Generate(item.request, style_);
+    ConversionRequest sized = item.request;
+    if (const Status size = ApplyFileSize(sized, item.duration); !size.ok()) {
+        return finish(item, Item::State::Failed, size.text());
+    }
+    const auto outcome = Generate(sized, style_);
     if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
         return finish(item, Item::State::Failed, refusal->title + ' ' + refusal->prompt);
     }
@@ -308,6 +317,7 @@ void Batch::prepare(Item& item) {
     if (const Status cut = CheckCut(item.request, item.duration); !cut.ok()) {
         return finish(item, Item::State::Failed, cut.text());
     }
+    item.request.videoBitrate = result.request.videoBitrate; // what a file size made of it, for the after-check
     item.command = result.command.value_or("");
     item.state = Item::State::Ready;
 }
@@ -338,8 +348,8 @@ void Batch::encode(Item& item) {
     item.before = files::StampOf(r.outputPath);
     reporter_.started(item.command);
     // Tied: an encoder never outlives the tool, however the tool ends.
-    auto started = outside_.startEncoder(PathToQString(item.command), PathToQString(r.encoderPath),
-                                         process::Lifetime::Tied);
+    auto started = media::StartEncoding(outside_, PathToQString(item.command), PathToQString(r.outputPath),
+                                        UsesTwoPasses(r), PathToQString(r.encoderPath), process::Lifetime::Tied);
     if (!started.ok()) {
         return finish(item, Item::State::Failed,
                       "the encoder could not be started: " + started.status().text());
@@ -365,7 +375,8 @@ void Batch::encode(Item& item) {
 // process adopts them (see ConvertAll) and reaps them. Past the grace time, or once a signal came,
 // they are killed.
 void Batch::encoderEnded(Item& item) {
-    const auto* process = qobject_cast<EncoderProcess*>(item.job.get());
+    const auto* steps = qobject_cast<StepJob*>(item.job.get());
+    const auto* process = qobject_cast<EncoderProcess*>(steps != nullptr ? steps->current() : item.job.get());
     if (process == nullptr) {
         return afterEncode(item);
     }

@@ -151,6 +151,24 @@ std::string RateLimited(const ConversionRequest& r, const TargetPreset& t, const
 }
 } // namespace
 
+std::vector<std::string> PassSteps(const std::string& command, std::string_view outputPath, bool twoPass,
+                                   std::string_view logPrefix) {
+    const std::string output = CommandText().Quoted(outputPath).Take();
+    if (!twoPass || !command.ends_with(" " + output)) {
+        return {command};
+    }
+    // The first pass writes the command's own container, sound and all, into nothing: the null
+    // muxer passes frames at the source's rate where a container repeats them up to its constant
+    // rate (the second pass then finds more frames than the log holds), and the PSP container will
+    // not start without its sound.
+    const std::string_view head = std::string_view(command).substr(0, command.size() - output.size());
+    CommandText log;
+    log << "-passlogfile \"" << logPrefix << "\" ";
+    const std::string logOption = log.Take();
+    return {std::string(head) + "-pass 1 " + logOption + "\"/dev/null\"",
+            std::string(head) + "-pass 2 " + logOption + output};
+}
+
 std::string FileArgument(std::string_view path) {
     // The characters the encoder allows in a protocol's name.
     const std::size_t word = path.find_first_not_of(

@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zvm {
 
@@ -66,5 +67,12 @@ std::string VcdCommand(const ConversionRequest& request, const FrameGeometry& ge
 // gets the encoder's target for its norm and the target's pixel aspect.
 std::string TargetCommand(const ConversionRequest& request, const TargetPreset& target,
                           const FrameGeometry& geometry);
+
+// A command as steps run one after another. Two passes: the first only measures the picture into
+// the encoder's log at logPrefix (its file goes to /dev/null), the second encodes with it and
+// writes the output. A command that does not end with its output as this program writes it
+// stays one step.
+std::vector<std::string> PassSteps(const std::string& command, std::string_view outputPath, bool twoPass,
+                                   std::string_view logPrefix);
 
 } // namespace zvm

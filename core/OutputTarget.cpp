@@ -16,6 +16,8 @@ constexpr double kDurationTolerance = 1.0;
 // MPEG-1 stores a pixel aspect as one of fourteen codes: 10:11 comes back as 200:219, 0.5% off.
 constexpr double kPixelAspectTolerance = 0.01;
 constexpr double kBitrateTolerance = 0.15;
+constexpr double kSizeOverTolerance = 0.05;
+constexpr double kSizeUnderTolerance = 0.10;
 
 // Adds what differs when the two do not match.
 template <class T, class Same>
@@ -60,6 +62,7 @@ std::optional<OutputTarget> TargetFor(const ConversionRequest& request, CommandS
     }
     target.audioBitrate =
         ParseNumber(preset->audioBitrate.empty() ? request.audioBitrate : std::string(preset->audioBitrate));
+    target.fileSizeMB = request.fileSizeMB;
     if (!preset->shownPixelAspect.Square()) {
         target.shownNarrowerPercent =
             static_cast<int>(std::lround(100 * (1 - preset->shownPixelAspect.Value() / preset->pixelAspect.Value())));
@@ -78,6 +81,20 @@ std::optional<int> VideoBitrateOver(const OutputTarget& target, const ProbedOutp
     }
     const double over = *file.videoBitrate / *target.videoBitrate - 1;
     return over > kBitrateTolerance ? std::optional(static_cast<int>(std::lround(100 * over))) : std::nullopt;
+}
+
+std::optional<SizeOff> FileSizeOff(const OutputTarget& target, const ProbedOutput& file) {
+    if (!target.fileSizeMB || !file.bytes || !(*target.fileSizeMB > 0)) {
+        return std::nullopt;
+    }
+    const double off = *file.bytes / (*target.fileSizeMB * 1e6) - 1;
+    if (off > kSizeOverTolerance) {
+        return SizeOff{SizeOff::Way::Over, static_cast<int>(std::lround(100 * off))};
+    }
+    if (-off > kSizeUnderTolerance) {
+        return SizeOff{SizeOff::Way::Under, static_cast<int>(std::lround(-100 * off))};
+    }
+    return std::nullopt;
 }
 
 std::vector<Difference> Differences(const OutputTarget& target, const ProbedOutput& file,

@@ -30,6 +30,7 @@ struct OutputTarget {
     // The request's cut: the file is held to the part kept.
     std::optional<double> cutStart;
     std::optional<double> cutEnd;
+    std::optional<double> fileSizeMB; // the size asked for, in megabytes (10^6 bytes)
 };
 
 // The target that the command Generate writes for this request asks for; nothing for an MP4 row
@@ -52,6 +53,7 @@ struct ProbedOutput {
     std::optional<double> pixelAspect; // nothing when the file does not say
     std::optional<double> videoBitrate; // kbit/s
     std::optional<double> audioBitrate;
+    std::optional<double> bytes; // the file's size
 };
 
 // One way a file differs from its target: what ("height"), what was found (empty when nothing was),
@@ -73,6 +75,16 @@ struct SourceFacts {
 // How far the measured video bitrate is over the one asked, in whole percent, when it is more than
 // the 15% a one-pass encoder may stray; nothing otherwise or when either is unknown.
 std::optional<int> VideoBitrateOver(const OutputTarget& target, const ProbedOutput& file);
+
+// How a file's size compares with the size asked, in whole percent: over by more than the 5% two
+// passes may stray (Over), or under by more than 10%, which two passes only leave where the encoder
+// reached its best quality with fewer bits (Under); nothing otherwise or when either is unknown.
+struct SizeOff {
+    enum class Way { Over, Under };
+    Way way;
+    int percent;
+};
+std::optional<SizeOff> FileSizeOff(const OutputTarget& target, const ProbedOutput& file);
 
 // Empty when the file fits. The duration counts when the source's is known: within a second of it;
 // with a cut, the kept part's, within CutTolerance when the cut's end lies within the source.

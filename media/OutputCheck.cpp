@@ -105,6 +105,18 @@ QString Remarks(const zvm::OutputTarget& target, const zvm::ProbedOutput& file, 
     if (const std::optional<int> over = zvm::VideoBitrateOver(target, file)) {
         remarks << OutputCheck::tr("the video is %1% over the bitrate asked").arg(*over);
     }
+    if (file.bytes && target.fileSizeMB) {
+        remarks << OutputCheck::tr("file %1 MB (asked %2 MB)")
+                       .arg(QString::number(*file.bytes / 1e6, 'f', 2),
+                            QString::fromStdString(zvm::NumberText(*target.fileSizeMB)));
+    }
+    if (const auto off = zvm::FileSizeOff(target, file)) {
+        remarks << (off->way == zvm::SizeOff::Way::Over
+                        ? OutputCheck::tr("the file is %1% over the size asked").arg(off->percent)
+                        : OutputCheck::tr("the file is %1% under the size asked: the encoder reached its best "
+                                          "quality with fewer bits")
+                              .arg(off->percent));
+    }
     if (target.shownNarrowerPercent > 0) {
         remarks << OutputCheck::tr("on a 4:3 TV the picture appears %1% narrower; the target '%2' fits it")
                        .arg(target.shownNarrowerPercent)
@@ -131,6 +143,7 @@ zvm::ProbedOutput ParseOutputProbe(const QByteArray& json) {
     file.pixelAspect = PositiveRatio(video.value("sample_aspect_ratio").toString(), ':');
     file.videoBitrate = Kilobits(video.value("bit_rate"));
     file.audioBitrate = Kilobits(audio.value("bit_rate"));
+    file.bytes = Number(root.value("format").toObject().value("size"));
     return file;
 }
 
@@ -158,7 +171,7 @@ void OutputCheck::start(const QString& outputPath, const QString& encoderPath,
         return;
     }
     const QString entries = QStringLiteral("stream=codec_type,codec_name,width,height,r_frame_rate,sample_rate,"
-                                           "channels,sample_aspect_ratio,bit_rate:format=duration");
+                                           "channels,sample_aspect_ratio,bit_rate:format=duration,size");
     run_->start(probe, {"-v", "error", "-show_entries", entries, "-of", "json", "-i", ProbeInput(outputPath, input_)});
 }
 

@@ -12,6 +12,8 @@
 #include <QFileInfo>
 #include <QTimer>
 
+#include <filesystem>
+
 namespace zvm::media {
 
 namespace {
@@ -108,9 +110,13 @@ void RealOutside::checkOutput(const QString& output, const QString&, const Outpu
     }
     MediaWorker::Shared().ask(
         Probe(output), kProbeMilliseconds,
-        [done = std::move(done), target, source](const Result<wire::Message>& answer) {
+        [done = std::move(done), target, source, output](const Result<wire::Message>& answer) {
             if (answer.ok()) {
-                return done(OutputCheck::Judge(ReadOutput(answer.value()), target, source));
+                ProbedOutput file = ReadOutput(answer.value());
+                std::error_code unknown;
+                const auto bytes = std::filesystem::file_size(files::PathToStd(output), unknown);
+                file.bytes = unknown ? std::nullopt : std::optional(static_cast<double>(bytes));
+                return done(OutputCheck::Judge(file, target, source));
             }
             // The worker read the file and found no video in it; anything else kept it from looking.
             done(answer.status().kind() == FailureKind::BadInput

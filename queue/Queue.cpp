@@ -1,6 +1,7 @@
 #include "Queue.h"
 
 #include "Cut.h"
+#include "FileSize.h"
 #include "Generate.h"
 #include "Words.h"
 
@@ -135,7 +136,14 @@ int Queue::addReady(ConversionRequest request, CommandStyle style) {
 void Queue::prepare(QueueItem& it) {
     it.command.clear();
     it.detail.clear();
-    const auto outcome = Generate(it.request, it.style);
+    ConversionRequest sized = it.request;
+    if (const Status size = ApplyFileSize(sized, it.duration); !size.ok()) {
+        it.state = ItemState::NeedsAttention;
+        it.reason = size.message();
+        it.detail = size.detail();
+        return;
+    }
+    const auto outcome = Generate(sized, it.style);
     if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
         it.state = ItemState::NeedsAttention;
         it.reason = refusal->prompt;
@@ -194,6 +202,15 @@ void Queue::setSize(int id, int width, int height) {
     if (it != nullptr && it->state != ItemState::Running) {
         it->request.width = std::to_string(width);
         it->request.height = std::to_string(height);
+        prepare(*it);
+    }
+}
+
+void Queue::setFileSize(int id, std::optional<double> megabytes, std::optional<double> duration) {
+    QueueItem* it = item(id);
+    if (it != nullptr && it->state != ItemState::Running && it->state != ItemState::Detecting) {
+        it->request.fileSizeMB = megabytes;
+        it->duration = duration ? duration : it->duration;
         prepare(*it);
     }
 }

@@ -60,6 +60,9 @@ public:
     // The user mends an item: a new size or output, checked again.
     void setSize(int id, int width, int height);
     void setOutput(int id, const std::string& output);
+    // The size its output should reach (none: its bitrates as given), with the source's duration
+    // when it was read only now.
+    void setFileSize(int id, std::optional<double> megabytes, std::optional<double> duration = std::nullopt);
 
     // Running. start() lets the queue run; next() names the item to start while fewer than
     // parallel() run, and marks it Running: items may end in any order, and next() may be asked

@@ -1,6 +1,8 @@
 #include "QueueRunner.h"
 
+#include "FileSize.h"
 #include "OutputGuard.h"
+#include "Passes.h"
 #include "QueueStore.h"
 #include "Spawn.h"
 #include "TextCrossing.h"
@@ -215,6 +217,24 @@ void QueueRunner::setParallel(int setting) {
     launchNext();
 }
 
+// A file size needs the source's duration: one not read yet (its size was given) is read first.
+void QueueRunner::setFileSize(int id, std::optional<double> megabytes) {
+    const zvm::queue::QueueItem* item = queue_.find(id);
+    if (item == nullptr || item->duration || !megabytes) {
+        queue_.setFileSize(id, megabytes);
+        touch(true);
+        return;
+    }
+    QPointer<QueueRunner> self(this);
+    outside_.detectSize(PathToQString(item->request.sourceVideo), PathToQString(item->request.encoderPath),
+                        [self, id, megabytes](const SizeDetection& found) {
+                            if (self != nullptr) {
+                                self->queue_.setFileSize(id, megabytes, found.duration);
+                                self->touch(true);
+                            }
+                        });
+}
+
 void QueueRunner::start() {
     queue_.start();
     announced_ = false;
@@ -234,9 +254,9 @@ void QueueRunner::launchNext() {
         Run run;
         run.outputBefore = zvm::files::StampOf(item.request.outputPath);
         // Tied to this thread, the GUI thread, which lives as long as the window.
-        auto started =
-            outside_.startEncoder(PathToQString(item.command), PathToQString(item.request.encoderPath),
-                                  zvm::process::Lifetime::Tied);
+        auto started = zvm::media::StartEncoding(
+            outside_, PathToQString(item.command), PathToQString(item.request.outputPath),
+            zvm::UsesTwoPasses(item.request), PathToQString(item.request.encoderPath), zvm::process::Lifetime::Tied);
         if (!started.ok()) {
             queue_.failedToStart(*id, started.status().message());
             touch(true);

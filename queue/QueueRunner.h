@@ -49,6 +49,8 @@ public:
     void restore(std::vector<zvm::queue::QueueItem> kept);
     void setSize(int id, int width, int height);
     void setOutput(int id, const QString& output);
+    // The size the item's output should reach, or none; the source's duration is read when unknown.
+    void setFileSize(int id, std::optional<double> megabytes);
 
     // How many encoders run at once: 0 is automatic (see AutomaticParallel). Kept beside the queue
     // file when there is one, and read back by the next runner made with it.

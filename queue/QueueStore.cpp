@@ -51,6 +51,13 @@ QJsonObject ToJson(const QueueItem& item) {
     if (r.cutEnd) {
         o.insert("cutEnd", *r.cutEnd);
     }
+    // Written only when set: a file without them is read as before, and an older version skips them.
+    if (r.fileSizeMB) {
+        o.insert("fileSizeMB", *r.fileSizeMB);
+    }
+    if (r.twoPass) {
+        o.insert("twoPass", true);
+    }
     return o;
 }
 
@@ -97,6 +104,10 @@ std::optional<QueueItem> FromJson(const QJsonObject& o) {
     if (o.value("cutEnd").isDouble()) {
         r.cutEnd = o.value("cutEnd").toDouble();
     }
+    if (o.value("fileSizeMB").isDouble()) {
+        r.fileSizeMB = o.value("fileSizeMB").toDouble();
+    }
+    r.twoPass = o.value("twoPass").toBool(false);
     return item;
 }
 

@@ -11,11 +11,13 @@
 #include "Translated.h"
 
 #include <QActionGroup>
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QPixmap>
@@ -161,6 +163,11 @@ void QueueWindow::buildLayout() {
         std::max(table_->verticalHeader()->defaultSectionSize(), QueueRunner::kThumbnailHeight + 4));
     connect(table_, &QTableWidget::itemSelectionChanged, this, &QueueWindow::showDetails);
     connect(table_, &QTableWidget::cellChanged, this, &QueueWindow::edited);
+    auto* fileSize = new QAction(tr("Target &file size..."), table_);
+    fileSize->setObjectName(QStringLiteral("fileSize"));
+    connect(fileSize, &QAction::triggered, this, &QueueWindow::askFileSize);
+    table_->addAction(fileSize);
+    table_->setContextMenuPolicy(Qt::ActionsContextMenu);
 
     details_ = new QPlainTextEdit(this);
     details_->setObjectName(QStringLiteral("details"));
@@ -370,6 +377,9 @@ void QueueWindow::showDetails() {
                      .arg(ToQString(zvm::CutClockText(r.cutStart.value_or(0))),
                           r.cutEnd ? ToQString(zvm::CutClockText(*r.cutEnd)) : tr("the end"));
     }
+    if (item->request.fileSizeMB) {
+        lines << tr("File size asked: %1 MB, in two passes").arg(*item->request.fileSizeMB);
+    }
     if (!item->check.empty()) {
         lines << ToQString(item->check);
     }
@@ -379,6 +389,22 @@ void QueueWindow::showDetails() {
     const QString text = lines.join(QLatin1Char('\n'));
     if (details_->toPlainText() != text) {
         details_->setPlainText(text);
+    }
+}
+
+// The video's bitrate then follows from the size, its duration and its sound; a size too small for a
+// watchable picture leaves it needing attention, with the smallest that works.
+void QueueWindow::askFileSize() {
+    const QueueItem* item = runner_.queue().find(selectedId());
+    if (item == nullptr || item->state == ItemState::Running) {
+        return;
+    }
+    bool ok = false;
+    const double megabytes =
+        QInputDialog::getDouble(this, tr("Target file size"), tr("Size of the output in MB (0: keep the bitrates):"),
+                                item->request.fileSizeMB.value_or(0), 0, 1000000, 1, &ok);
+    if (ok) {
+        runner_.setFileSize(item->id, megabytes > 0 ? std::optional(megabytes) : std::nullopt);
     }
 }
 

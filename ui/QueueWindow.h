@@ -51,6 +51,8 @@ private:
     void stop();
     void clearFinished();
     void openOutputFolder();
+    // Asks for the size the selected video's output should reach (0: its bitrates as given).
+    void askFileSize();
 
     QueueRunner& runner_;
     Platform& platform_;

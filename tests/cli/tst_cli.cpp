@@ -2,6 +2,7 @@
 #include "../GenerateCases.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -43,6 +44,7 @@ private slots:
     void namesThatAreNotUtf8();
     void signalsStopCleanly_data();
     void signalsStopCleanly();
+    void stopRemovesPassLogs();
 
 private:
     struct Result {
@@ -222,6 +224,20 @@ void TestCli::commandLines_data() {
         QTest::addRow("%s jobs", jobs) << QStringList{"-j", jobs, "/v/a.avi"} << 2 << ""
                                        << QString("invalid number of jobs '%1': give a whole number from 1 up").arg(jobs);
     }
+    QTest::newRow("file size in help") << QStringList{"--help"} << 0 << "--file-size MB" << "";
+    QTest::newRow("file size not a number") << QStringList{"--file-size", "big", "/v/a.avi"} << 2 << ""
+                                            << "invalid file size 'big': give megabytes above 0";
+    QTest::newRow("file size 0") << QStringList{"--file-size=0", "/v/a.avi"} << 2 << "" << "invalid file size '0'";
+    QTest::newRow("file size missing") << QStringList{"/v/a.avi", "--file-size"} << 2 << ""
+                                       << "option '--file-size' requires an argument";
+    // The one-second clip made at the start.
+    QTest::newRow("file size below the floor") << QStringList{"-n", "--file-size", "0.01", "wrong.mp4"} << 2 << ""
+                                               << "wrong.mp4: This file size leaves too few bits for a watchable "
+                                                  "picture; the smallest size that works is 0.1 MB";
+    QTest::newRow("file size for a vcd") << QStringList{"-t", "vcd-352x240", "--file-size", "1", "wrong.mp4"} << 2
+                                         << "" << "A file size cannot be asked for VCD - 352x240";
+    QTest::newRow("file size prints two passes") << QStringList{"-n", "--form", "modern", "--file-size", "0.5", "-o", "small.mp4", "wrong.mp4"}
+                                                 << 0 << R"(-pass 2 -passlogfile "small.mp4.pass" "small.mp4")" << "";
     QTest::newRow("no encoder") << QStringList{"--encoder", "/nonexistent/ffmpeg", "/v/a.avi"} << 2 << ""
                                 << "the encoder /nonexistent/ffmpeg was not found";
 }
@@ -656,6 +672,47 @@ void TestCli::signalsStopCleanly() {
     for (const pid_t group : groups) {
         QTRY_VERIFY_WITH_TIMEOUT(::kill(-group, 0) != 0 && errno == ESRCH, 10000);
     }
+}
+
+// Ctrl+C in the first of two passes: the private folder of the passes' logs goes with the output.
+void TestCli::stopRemovesPassLogs() {
+    const int signal = SIGINT;
+    QTemporaryDir work;
+    QFile(work.filePath("v.mkv")).open(QIODevice::WriteOnly);
+    // Writes its output, or the logs libx264 writes in a first pass.
+    const QString script = writeEncoder(work.path(), "echo $$ > group.pid\nlast=\nfor a; do [ \"$last\" = -passlogfile ] && "
+                                                     "touch \"$a-0.log\" \"$a-0.log.mbtree\" && out=v.mp4; last=$a; done\n"
+                                                     "echo partial > \"$out\"\nsleep 300 &\nsleep 300");
+    QProcess tool;
+    tool.setWorkingDirectory(work.path());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_CACHE_HOME", work.filePath("cache"));
+    tool.setProcessEnvironment(env);
+    tool.start(CLI_PATH, {"-s", "320x240", "--form", "modern", "--encoder", script, "--two-pass", "v.mkv"});
+    QFile groupFile(work.filePath("group.pid"));
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(work.filePath("v.mp4")) && groupFile.size() > 0, 20000);
+    const auto logs = [&] {
+        QStringList found;
+        for (QDirIterator it(work.filePath("cache"), QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot,
+                             QDirIterator::Subdirectories);
+             it.hasNext();) {
+            const QString path = it.next();
+            found << (path.contains("passes-") ? path : QString());
+        }
+        found.removeAll(QString());
+        return found;
+    };
+    QCOMPARE(logs().size(), 3); // the private folder and the two logs in it
+    QVERIFY(groupFile.open(QIODevice::ReadOnly));
+    const auto group = static_cast<pid_t>(groupFile.readAll().trimmed().toInt());
+    QVERIFY(group > 1);
+    ::kill(static_cast<pid_t>(tool.processId()), signal);
+    QVERIFY(tool.waitForFinished(30000));
+    QCOMPARE(tool.exitCode(), 128 + signal);
+    QVERIFY(tool.readAllStandardError().contains("v.mkv -> v.mp4: stopped"));
+    QVERIFY(!QFile::exists(work.filePath("v.mp4")));
+    QTRY_VERIFY_WITH_TIMEOUT(::kill(-group, 0) != 0 && errno == ESRCH, 10000);
+    QCOMPARE(logs(), QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestCli)

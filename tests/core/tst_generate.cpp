@@ -1,6 +1,7 @@
 #include "../GenerateCases.h"
 #include "CommandForm.h"
 #include "Cut.h"
+#include "FileSize.h"
 #include "Generate.h"
 #include "OutputName.h"
 #include "OutputTarget.h"
@@ -58,6 +59,10 @@ private slots:
     void cutTimes();
     void cutCommands_data();
     void cutCommands();
+    void fileSizes_data();
+    void fileSizes();
+    void passSteps_data();
+    void passSteps();
 };
 
 namespace {
@@ -667,7 +672,7 @@ void TestGenerate::outputChecks() {
     QFETCH(int, over);
     zvm::OutputTarget target = *zvm::TargetFor(WorkedRequest(preset, MovieType::LiveAction, "4", "3"), style);
     zvm::ProbedOutput file{target.width, target.height, target.videoCodec, 30000.0 / 1001, target.audioCodec,
-                           target.sampleRate, 2, 10.4, std::nullopt, std::nullopt, std::nullopt};
+                           target.sampleRate, 2, 10.4, std::nullopt, std::nullopt, std::nullopt, std::nullopt};
     zvm::SourceFacts source{10.0, change != "silent source", std::nullopt};
     for (const QString& part : change.split(", ", Qt::SkipEmptyParts)) {
         if (part == "height") {
@@ -816,6 +821,107 @@ void TestGenerate::cutCommands() {
         std::swap(r.cutStart, r.cutEnd); // the unattended runs refuse it without a duration too
         QVERIFY(QString::fromStdString(zvm::CheckEncodable(Built(r)).text()).contains("must end after it starts"));
     }
+}
+
+// Bitrates worked by hand: MB x 8000 x 0.97 / kept seconds - audio, in whole kbit/s below; floors
+// as pixels x frame rate x 0.04 (MPEG-4) or 0.025 (H.264) bits.
+void TestGenerate::fileSizes_data() {
+    QTest::addColumn<int>("preset");
+    QTest::addColumn<QString>("change"); // "animation", "cut A-B" (either side may be empty)
+    QTest::addColumn<double>("megabytes"); // 0: none asked
+    QTest::addColumn<double>("source");    // 0: not known
+    QTest::addColumn<QString>("outcome");  // the video bitrate, or words of the refusal
+    QTest::addColumn<int>("passes");
+    QTest::newRow("none asked keeps the bitrate") << 3 << "" << 0.0 << 600.0 << "256" << 1;
+    QTest::newRow("psp, 10 MB for ten minutes") << 3 << "" << 10.0 << 600.0 << "97" << 2;
+    QTest::newRow("psp, 9 MB is too small") << 3 << "" << 9.0 << 600.0 << "smallest size that works is 9.6 MB" << 2;
+    QTest::newRow("animation has half the frames") << 3 << "animation" << 9.0 << 600.0 << "84" << 2;
+    QTest::newRow("gba, 5 MB is too small") << 0 << "" << 5.0 << 600.0 << "smallest size that works is 6.2 MB" << 2;
+    QTest::newRow("h264 at 480x272 needs more") << 5 << "" << 10.0 << 600.0 << "smallest size that works is 10.1 MB"
+                                               << 2;
+    QTest::newRow("h264, 20 MB") << 5 << "" << 20.0 << 600.0 << "226" << 2;
+    QTest::newRow("a cut keeps half") << 3 << "cut 0-300" << 10.0 << 600.0 << "226" << 2;
+    QTest::newRow("a cut from 100 s to the end") << 3 << "cut 100-" << 10.0 << 600.0 << "123" << 2;
+    QTest::newRow("a cut's end needs no duration") << 3 << "cut -300" << 10.0 << 0.0 << "226" << 2;
+    QTest::newRow("no duration known") << 3 << "" << 10.0 << 0.0 << "duration, which is not known" << 2;
+    QTest::newRow("a cut past the end") << 3 << "cut 700-" << 10.0 << 600.0 << "Nothing of the video is kept" << 2;
+    QTest::newRow("no size at all") << 3 << "" << -1.0 << 600.0 << "above 0 MB" << 2;
+    QTest::newRow("vcd sets its own bitrate") << 4 << "" << 10.0 << 600.0 << "its bitrate is fixed" << 1;
+    QTest::newRow("two passes without a size") << 3 << "two passes" << 0.0 << 600.0 << "256" << 2;
+}
+
+void TestGenerate::fileSizes() {
+    QFETCH(int, preset);
+    QFETCH(QString, change);
+    QFETCH(double, megabytes);
+    QFETCH(double, source);
+    QFETCH(QString, outcome);
+    QFETCH(int, passes);
+    ConversionRequest r = WorkedRequest(preset, MovieType::LiveAction, "640", "480");
+    if (megabytes != 0) {
+        r.fileSizeMB = megabytes;
+    }
+    if (change == "animation") {
+        r.movieType = MovieType::Animation;
+    } else if (change == "two passes") {
+        r.twoPass = true;
+    } else if (change.startsWith("cut ")) {
+        const QString start = change.mid(4).section('-', 0, 0);
+        const QString end = change.mid(4).section('-', 1, 1);
+        r.cutStart = start.isEmpty() ? std::nullopt : std::optional(start.toDouble());
+        r.cutEnd = end.isEmpty() ? std::nullopt : std::optional(end.toDouble());
+    } else if (!change.isEmpty()) {
+        QFAIL(qPrintable("unknown change " + change));
+    }
+    const std::optional<double> duration = source > 0 ? std::optional(source) : std::nullopt;
+    QCOMPARE(zvm::UsesTwoPasses(r) ? 2 : 1, passes);
+    ConversionRequest sized = r;
+    const zvm::Status status = zvm::ApplyFileSize(sized, duration);
+    if (!status.ok()) {
+        QVERIFY2(QString::fromStdString(status.text()).contains(outcome), status.text().c_str());
+        QCOMPARE(sized, r); // a refusal changes nothing
+        if (outcome.contains("smallest")) { // the size named is taken, and gives at least the floor
+            sized.fileSizeMB = std::stod(status.detail());
+            QVERIFY(zvm::ApplyFileSize(sized, duration).ok());
+            QVERIFY(std::stod(sized.videoBitrate) >= *zvm::VideoBitrateFloor(sized));
+            sized.fileSizeMB = *sized.fileSizeMB - 0.1;
+            QVERIFY(!zvm::ApplyFileSize(sized, duration).ok()); // and a tenth less is not
+        }
+        return;
+    }
+    QCOMPARE(QString::fromStdString(sized.videoBitrate), outcome);
+    // The command and the after-check both take the bitrate that the size gave.
+    QVERIFY(CommandOf(sized, CommandStyle::Modern).contains(" -b:v " + outcome + "k"));
+    QCOMPARE(zvm::TargetFor(sized, CommandStyle::Modern)->videoBitrate, std::optional(outcome.toDouble()));
+}
+
+void TestGenerate::passSteps_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("twoPass");
+    QTest::addColumn<QStringList>("steps");
+    const QString head = R"(ffmpeg -y -i "in.avi" -c:v mpeg4 -b:v 97k -f mp4 )";
+    QTest::newRow("one pass") << head + R"("out dir/o.mp4")" << false << QStringList{head + R"("out dir/o.mp4")"};
+    QTest::newRow("two passes") << head + R"("out dir/o.mp4")" << true
+                                << QStringList{head + R"(-pass 1 -passlogfile "/c/p x/pass" "/dev/null")",
+                                               head + R"(-pass 2 -passlogfile "/c/p x/pass" "out dir/o.mp4")"};
+    QTest::newRow("an output named as an option") << head + R"("./-o.mp4")" << true
+                                                  << QStringList{head + R"(-pass 1 -passlogfile "/c/p x/pass" "/dev/null")",
+                                                                 head + R"(-pass 2 -passlogfile "/c/p x/pass" "./-o.mp4")"};
+    QTest::newRow("another output stays one step") << head + R"("else.mp4")" << true
+                                                   << QStringList{head + R"("else.mp4")"};
+}
+
+void TestGenerate::passSteps() {
+    QFETCH(QString, command);
+    QFETCH(bool, twoPass);
+    QFETCH(QStringList, steps);
+    const QString output = QString(QTest::currentDataTag()).contains("option") ? "-o.mp4" : "out dir/o.mp4";
+    QStringList made;
+    for (const std::string& step :
+         zvm::PassSteps(command.toStdString(), output.toStdString(), twoPass, "/c/p x/pass")) {
+        made << QString::fromStdString(step);
+    }
+    QCOMPARE(made, steps);
 }
 
 QTEST_GUILESS_MAIN(TestGenerate)

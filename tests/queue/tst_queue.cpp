@@ -92,7 +92,7 @@ QString Play(const QString& script) {
             {"add", 2},  {"size", 2},   {"nosize", 2}, {"output", 3},  {"start", 1},
             {"next", 1}, {"pause", 1},  {"end", 3},    {"missing", 2}, {"stop", 2},
             {"skip", 2}, {"remove", 2}, {"move", 3},   {"clear", 1},   {"sliver", 2},
-            {"parallel", 2}, {"restart", 1}, {"cut", 4}};
+            {"parallel", 2}, {"restart", 1}, {"cut", 4}, {"filesize", 3}};
         const QStringList w = event.simplified().split(' ');
         const int id = ids.value(w.value(1), -1);
         const bool named = w[0] != "add" && w[0] != "cut" && w[0] != "parallel";
@@ -145,6 +145,8 @@ QString Play(const QString& script) {
             for (const QueueItem& item : queue->items()) {
                 ids[Base(item.request.sourceVideo)] = item.id;
             }
+        } else if (w[0] == "filesize") { // megabytes over the ten seconds "size" reads; "none"
+            queue->setFileSize(id, w[2] == "none" ? std::nullopt : std::optional(w[2].toDouble()));
         }
     }
     QStringList states;
@@ -209,6 +211,10 @@ void TestQueue::stateMachine_data() {
         << three + "next; next; restart; start; next; next; next" << "a:running b:running c:waiting | a b a b -";
     QTest::newRow("added while one runs: it takes the free place")
         << "parallel 2; add a; size a; start; next; next; add b; size b; next" << "a:running b:running | a - b";
+    // GBA at 29.97 fps needs 47 kbit/s of video beside 32 of sound: just over 0.1 MB for ten seconds.
+    QTest::newRow("a file size too small") << "add a; size a; filesize a 0.1; start; next" << "a:needs-attention | -";
+    QTest::newRow("a file size that works") << "add a; size a; filesize a 0.2; start; next" << "a:running | a";
+    QTest::newRow("a file size taken back") << "add a; size a; filesize a 0.1; filesize a none" << "a:waiting | ";
     QTest::newRow("clear finished") << "add a; add b; size a; size b; start; next; end a 0; next; end b 1; clear"
                                     << "b:failed | a b";
 }
@@ -379,6 +385,11 @@ void TestQueue::restoresAsAdded_data() {
         << "a:waiting b:needs-attention(Another video of the queue is written to the same output file) | ";
     QTest::newRow("a cut is kept") << "@/a.avi>@/a.mp4 waiting 1.5-3; @/b.avi>@/b.mp4 waiting -4.25"
                                    << "a.avi b.avi" << "." << "a:waiting b:waiting | ";
+    QTest::newRow("a file size is kept") << "@/a.avi>@/a.mp4 waiting mb2" << "a.avi" << "." << "a:waiting | ";
+    QTest::newRow("a file size too small")
+        << "@/a.avi>@/a.mp4 waiting mb0.01" << "a.avi" << "."
+        << "a:needs-attention(This file size leaves too few bits for a watchable picture; the smallest size that "
+           "works is 0.2 MB) | ";
     QTest::newRow("outputs that exist are asked about")
         << "@/a.avi>@/a.mp4 waiting; @/b.avi>@/b.mp4 waiting" << "a.avi b.avi a.mp4" << "."
         << "a:waiting b:waiting | a";
@@ -397,15 +408,21 @@ void TestQueue::restoresAsAdded() {
     for (const QString& entry : kept.split(';')) {
         const QStringList words = entry.trimmed().replace('@', dir.path()).split(QRegularExpression("[> ]"));
         const auto state = StateFromWord(words.value(2).toStdString());
+        // The fourth word: a cut "A-B" (either side may be empty), or "mbN", a file size in megabytes.
+        const bool sized = words.value(3).startsWith("mb");
         const QStringList cut = words.value(3).split('-');
-        QVERIFY2((words.size() == 3 || (words.size() == 4 && cut.size() == 2)) && state,
+        QVERIFY2((words.size() == 3 || (words.size() == 4 && (sized || cut.size() == 2))) && state,
                  qPrintable("cannot read: " + entry));
         QueueItem& item = items.emplace_back();
         item.request = Ready(dir, "x");
+        item.duration = 10;
+        if (sized) {
+            item.request.fileSizeMB = words[3].mid(2).toDouble();
+        }
         item.request.sourceVideo = words[0].toStdString();
         item.request.outputPath = words[1].toStdString();
         item.state = *state;
-        if (words.size() == 4) {
+        if (words.size() == 4 && !sized) {
             item.request.cutStart = cut[0].isEmpty() ? std::nullopt : std::optional(cut[0].toDouble());
             item.request.cutEnd = cut[1].isEmpty() ? std::nullopt : std::optional(cut[1].toDouble());
         }
@@ -437,6 +454,7 @@ void TestQueue::restoresAsAdded() {
         const zvm::ConversionRequest& restored = runner.queue().items()[at].request;
         QCOMPARE(restored.cutStart, items[at].request.cutStart);
         QCOMPARE(restored.cutEnd, items[at].request.cutEnd);
+        QCOMPARE(restored.fileSizeMB, items[at].request.fileSizeMB);
     }
 }
 

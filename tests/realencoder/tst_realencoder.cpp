@@ -6,6 +6,7 @@
 #include "Generate.h"
 #include "OutputName.h"
 #include "Outside.h"
+#include "Passes.h"
 #include "Presets.h"
 #include "QueueRunner.h"
 #include "QueueStore.h"
@@ -23,6 +24,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <sys/stat.h>
 #include <unistd.h>
 
 class TestRealEncoder : public QObject {
@@ -41,6 +43,8 @@ private slots:
     void checkFailures_data();
     void checkFailures();
     void detectionFailures();
+    void keepsAFileSize_data();
+    void keepsAFileSize();
 
 private:
     QString makeSource(const QString& name, const QString& size, const QString& extraFilter, bool rotate);
@@ -492,6 +496,77 @@ void TestRealEncoder::detectionFailures() {
     const SizeDetection noProbe = Detect(outside_, dir_.filePath("four by three.mp4"), "ffmpeg");
     qputenv("PATH", path);
     QCOMPARE(noProbe.size, std::optional(QSize(640, 480))); // read by the media worker, not by ffprobe
+}
+
+// Through the real queue with two passes: the file lands at most 5% over the size asked, and under
+// it only where the encoder needs no more bits, which the check says. However the run ends, each
+// item's private folder of pass logs (libx264's .mbtree too) is gone afterwards.
+void TestRealEncoder::keepsAFileSize_data() {
+    QTest::addColumn<int>("preset");
+    QTest::addColumn<double>("megabytes");
+    QTest::addColumn<QString>("change"); // "no output folder", "stop"; empty: none
+    QTest::addColumn<QString>("outcome"); // "near", "under", "failed", "stopped"
+    QTest::newRow("psp mpeg4") << 3 << 0.3 << "" << "near";
+    QTest::newRow("psp h264") << 5 << 0.3 << "" << "near";
+    QTest::newRow("gba, more than its picture needs") << 0 << 3.0 << "" << "under";
+    QTest::newRow("the second pass cannot write") << 5 << 0.3 << "no output folder" << "failed";
+    QTest::newRow("stopped in the first pass") << 5 << 2.0 << "stop" << "stopped";
+}
+
+void TestRealEncoder::keepsAFileSize() {
+    QFETCH(int, preset);
+    QFETCH(double, megabytes);
+    QFETCH(QString, change);
+    QFETCH(QString, outcome);
+    const QString codec = preset == 5 ? "libx264" : "mpeg4";
+    if (!encoders_.contains(codec) || !pads_ || !fpsmax_) {
+        QSKIP("this encoder cannot serve the target (see convertsEveryPreset)");
+    }
+    QTemporaryDir work;
+    const QString cache = work.filePath("cache");
+    const QByteArray oldCache = qgetenv("XDG_CACHE_HOME");
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(cache));
+    const int seconds = change == "stop" ? 60 : 6;
+    const QString source = work.filePath("busy clip.mkv");
+    Run(maker_, {"-v", "error", "-y", "-f", "lavfi", "-i", QString("testsrc2=s=640x360:r=25:d=%1").arg(seconds), "-f",
+                  "lavfi", "-i", QString("sine=d=%1").arg(seconds), "-c:v", "mpeg4", "-q:v", "2", "-c:a", "aac", source});
+    zvm::ConversionRequest r = RequestFor(source, {}, preset, false);
+    r.width.clear();
+    r.height.clear();
+    r.encoderPath = ffmpeg_.toStdString();
+    r.outputPath = (change == "no output folder" ? work.filePath("missing/out.mp4") : work.filePath("out.mp4")).toStdString();
+    r.fileSizeMB = megabytes;
+    QueueRunner runner(outside_);
+    QSignalSpy done(&runner, &QueueRunner::finishedAll);
+    runner.add({r}, zvm::CommandStyle::Modern);
+    runner.start();
+    const auto passFolders = [&] {
+        return QDir(zvm::media::PassFolderBase()).entryInfoList({"passes-*"}, QDir::Dirs | QDir::Hidden);
+    };
+    if (change == "stop") { // once the first pass has begun its logs
+        QTRY_VERIFY_WITH_TIMEOUT(!passFolders().isEmpty() && !QDir(passFolders()[0].filePath()).isEmpty(), 60000);
+        struct stat folder {};
+        QVERIFY(::stat(QFile::encodeName(passFolders()[0].filePath()).constData(), &folder) == 0);
+        QCOMPARE(folder.st_mode & 0777, 0700U); // private to this user
+        runner.stopCurrent();
+    }
+    QVERIFY(done.wait(120000));
+    const auto& item = runner.queue().items()[0];
+    QVERIFY(passFolders().isEmpty()); // however the run ended
+    qputenv("XDG_CACHE_HOME", oldCache);
+    if (outcome == "failed" || outcome == "stopped") {
+        QCOMPARE(item.state, outcome == "failed" ? zvm::queue::ItemState::Failed : zvm::queue::ItemState::Stopped);
+        QVERIFY(!QFile::exists(QString::fromStdString(r.outputPath)));
+        return;
+    }
+    QVERIFY2(item.state == zvm::queue::ItemState::Finished, (zvm::queue::ReasonText(item) + item.log).c_str());
+    QTRY_VERIFY_WITH_TIMEOUT(!item.check.empty(), 60000);
+    QVERIFY2(item.verdict == zvm::CheckVerdict::Fits, item.check.c_str());
+    const double ratio = double(QFileInfo(QString::fromStdString(r.outputPath)).size()) / (megabytes * 1e6);
+    QVERIFY2(ratio <= 1.05, item.check.c_str());
+    QVERIFY2((ratio >= 0.9) == (outcome == "near"), item.check.c_str());
+    QVERIFY2(QString::fromStdString(item.check).contains(QString("(asked %1 MB)").arg(megabytes)), item.check.c_str());
+    QCOMPARE(QString::fromStdString(item.check).contains("the encoder reached its best quality"), outcome == "under");
 }
 
 QTEST_GUILESS_MAIN(TestRealEncoder)

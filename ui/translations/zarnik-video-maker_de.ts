@@ -268,6 +268,18 @@
         <source>cut %1 to %2: %3 s of %4 s kept</source>
         <translation>Schnitt %1 bis %2: %3 s von %4 s behalten</translation>
     </message>
+    <message>
+        <source>file %1 MB (asked %2 MB)</source>
+        <translation>Datei %1 MB (verlangt %2 MB)</translation>
+    </message>
+    <message>
+        <source>the file is %1% over the size asked</source>
+        <translation>die Datei ist %1 % größer als verlangt</translation>
+    </message>
+    <message>
+        <source>the file is %1% under the size asked: the encoder reached its best quality with fewer bits</source>
+        <translation>die Datei ist %1 % kleiner als verlangt: der Encoder erreichte seine beste Qualität mit weniger Bits</translation>
+    </message>
 </context>
 <context>
     <name>PickerDialog</name>
@@ -605,6 +617,22 @@
     <message>
         <source>Stop</source>
         <translation>Anhalten</translation>
+    </message>
+    <message>
+        <source>Target &amp;file size...</source>
+        <translation>Ziel-&amp;Dateigröße...</translation>
+    </message>
+    <message>
+        <source>File size asked: %1 MB, in two passes</source>
+        <translation>Verlangte Dateigröße: %1 MB, in zwei Durchgängen</translation>
+    </message>
+    <message>
+        <source>Target file size</source>
+        <translation>Ziel-Dateigröße</translation>
+    </message>
+    <message>
+        <source>Size of the output in MB (0: keep the bitrates):</source>
+        <translation>Größe der Ausgabe in MB (0: die Bitraten behalten):</translation>
     </message>
 </context>
 <context>
@@ -1429,6 +1457,26 @@ Programm: %1</translation>
         <source>The target %1 needs an audio bitrate from 1 to 1024 kbit/s and a sample rate from 8000 to 192000 Hz, as whole numbers</source>
         <translation>Das Ziel %1 braucht eine Audiobitrate von 1 bis 1024 kbit/s und eine Abtastrate von 8000 bis 192000 Hz, als ganze Zahlen</translation>
     </message>
+    <message>
+        <source>The file size must be above 0 MB, not %1</source>
+        <translation>Die Dateigröße muss über 0 MB liegen, nicht %1</translation>
+    </message>
+    <message>
+        <source>A file size cannot be asked for %1: its bitrate is fixed</source>
+        <translation>Für %1 kann keine Dateigröße verlangt werden: seine Bitrate steht fest</translation>
+    </message>
+    <message>
+        <source>A file size needs the video&apos;s duration, which is not known: %1</source>
+        <translation>Eine Dateigröße braucht die Dauer des Videos, die nicht bekannt ist: %1</translation>
+    </message>
+    <message>
+        <source>Nothing of the video is kept: %1 s</source>
+        <translation>Vom Video bleibt nichts: %1 s</translation>
+    </message>
+    <message>
+        <source>This file size leaves too few bits for a watchable picture; the smallest size that works is %1 MB</source>
+        <translation>Diese Dateigröße lässt zu wenige Bits für ein ansehbares Bild; die kleinste Größe, die geht, ist %1 MB</translation>
+    </message>
 </context>
 <context>
     <name>zvm::media</name>
@@ -1439,6 +1487,10 @@ Programm: %1</translation>
     <message>
         <source>no frame could be rendered: %1</source>
         <translation>es konnte kein Bild erzeugt werden: %1</translation>
+    </message>
+    <message>
+        <source>The folder for the passes&apos; logs could not be made: %1</source>
+        <translation>Der Ordner für die Protokolle der Durchgänge konnte nicht angelegt werden: %1</translation>
     </message>
 </context>
 <context>

@@ -268,6 +268,18 @@
         <source>cut %1 to %2: %3 s of %4 s kept</source>
         <translation>corte de %1 a %2: %3 s de %4 s conservados</translation>
     </message>
+    <message>
+        <source>file %1 MB (asked %2 MB)</source>
+        <translation>archivo %1 MB (pedido %2 MB)</translation>
+    </message>
+    <message>
+        <source>the file is %1% over the size asked</source>
+        <translation>el archivo supera en un %1% el tamaño pedido</translation>
+    </message>
+    <message>
+        <source>the file is %1% under the size asked: the encoder reached its best quality with fewer bits</source>
+        <translation>el archivo queda un %1% por debajo del tamaño pedido: el codificador alcanzó su mejor calidad con menos bits</translation>
+    </message>
 </context>
 <context>
     <name>PickerDialog</name>
@@ -605,6 +617,22 @@
     <message>
         <source>Stop</source>
         <translation>Detener</translation>
+    </message>
+    <message>
+        <source>Target &amp;file size...</source>
+        <translation>&amp;Tamaño de archivo de destino...</translation>
+    </message>
+    <message>
+        <source>File size asked: %1 MB, in two passes</source>
+        <translation>Tamaño de archivo pedido: %1 MB, en dos pasadas</translation>
+    </message>
+    <message>
+        <source>Target file size</source>
+        <translation>Tamaño de archivo de destino</translation>
+    </message>
+    <message>
+        <source>Size of the output in MB (0: keep the bitrates):</source>
+        <translation>Tamaño de la salida en MB (0: mantener las tasas de bits):</translation>
     </message>
 </context>
 <context>
@@ -1429,6 +1457,26 @@ Programa: %1</translation>
         <source>The target %1 needs an audio bitrate from 1 to 1024 kbit/s and a sample rate from 8000 to 192000 Hz, as whole numbers</source>
         <translation>El destino %1 necesita una tasa de bits de audio de 1 a 1024 kbit/s y una frecuencia de muestreo de 8000 a 192000 Hz, como números enteros</translation>
     </message>
+    <message>
+        <source>The file size must be above 0 MB, not %1</source>
+        <translation>El tamaño de archivo debe ser mayor que 0 MB, no %1</translation>
+    </message>
+    <message>
+        <source>A file size cannot be asked for %1: its bitrate is fixed</source>
+        <translation>No se puede pedir un tamaño de archivo para %1: su bitrate es fijo</translation>
+    </message>
+    <message>
+        <source>A file size needs the video&apos;s duration, which is not known: %1</source>
+        <translation>Un tamaño de archivo necesita la duración del vídeo, que no se conoce: %1</translation>
+    </message>
+    <message>
+        <source>Nothing of the video is kept: %1 s</source>
+        <translation>No se conserva nada del vídeo: %1 s</translation>
+    </message>
+    <message>
+        <source>This file size leaves too few bits for a watchable picture; the smallest size that works is %1 MB</source>
+        <translation>Este tamaño de archivo deja muy pocos bits para una imagen aceptable; el tamaño más pequeño que sirve es %1 MB</translation>
+    </message>
 </context>
 <context>
     <name>zvm::media</name>
@@ -1439,6 +1487,10 @@ Programa: %1</translation>
     <message>
         <source>no frame could be rendered: %1</source>
         <translation>no se pudo generar ningún fotograma: %1</translation>
+    </message>
+    <message>
+        <source>The folder for the passes&apos; logs could not be made: %1</source>
+        <translation>No se pudo crear la carpeta de los registros de las pasadas: %1</translation>
     </message>
 </context>
 <context>

@@ -1,0 +1,100 @@
+#include "FileSize.h"
+
+#include "CommandLine.h"
+#include "NumericText.h"
+#include "OutputTarget.h"
+#include "Presets.h"
+#include "Text.h"
+
+#include <cmath>
+#include <string>
+
+namespace zvm {
+
+namespace {
+// Bits per pixel of every frame. Below about 0.04, MPEG-4 Part 2 runs into its coarsest quantiser on
+// moving scenes and the picture falls apart into blocks; H.264 holds the same picture with about two
+// thirds of the bits. Scaling by pixels and frames keeps one floor right for a GBA and for a PSP.
+constexpr double kMpeg4BitsPerPixel = 0.04;
+constexpr double kH264BitsPerPixel = 0.025;
+constexpr double kBitsPerMegabyte = 8e6;
+} // namespace
+
+std::optional<double> KeptSeconds(const ConversionRequest& request, std::optional<double> sourceSeconds) {
+    const std::optional<double> end = request.cutEnd ? request.cutEnd : sourceSeconds;
+    if (!end) {
+        return std::nullopt;
+    }
+    return *end - request.cutStart.value_or(0);
+}
+
+std::optional<double> VideoBitrateFloor(const ConversionRequest& request) {
+    const TargetPreset* preset = FindPreset(request.preset);
+    if (preset == nullptr || preset->video == VideoKind::Vcd) {
+        return std::nullopt;
+    }
+    // The designed rows' rate follows the movie type; a later row's is at most its own.
+    const double rate = UsesMovieType(*preset)
+                            ? FrameRateFor(request.movieType == MovieType::Animation ? MovieType::Animation
+                                                                                      : MovieType::LiveAction,
+                                           CommandStyle::Modern)
+                                  .perSecond
+                            : preset->maxFrameRate.Value();
+    const double bitsPerPixel = preset->video == VideoKind::H264 ? kH264BitsPerPixel : kMpeg4BitsPerPixel;
+    return preset->width * preset->height * rate * bitsPerPixel / 1000;
+}
+
+double VideoBitrateForSize(double megabytes, double seconds, double audioKbps) {
+    return std::floor(megabytes * kBitsPerMegabyte * (1 - kContainerReserve) / 1000 / seconds - audioKbps);
+}
+
+double SizeForVideoBitrate(double videoKbps, double seconds, double audioKbps) {
+    const double megabytes = (videoKbps + audioKbps) * 1000 * seconds / kBitsPerMegabyte / (1 - kContainerReserve);
+    return std::ceil(megabytes * 10) / 10;
+}
+
+bool UsesTwoPasses(const ConversionRequest& request) {
+    return (request.twoPass || request.fileSizeMB) && VideoBitrateFloor(request).has_value();
+}
+
+Status ApplyFileSize(ConversionRequest& request, std::optional<double> sourceSeconds) {
+    if (!request.fileSizeMB) {
+        return {};
+    }
+    const double megabytes = *request.fileSizeMB;
+    if (!(megabytes > 0)) {
+        return Status::Failure(FailureKind::BadInput, ZVM_TEXT("The file size must be above 0 MB, not %1"),
+                               NumberText(megabytes));
+    }
+    const std::optional<double> floor = VideoBitrateFloor(request);
+    const TargetPreset* preset = FindPreset(request.preset);
+    if (!floor || preset == nullptr) {
+        return Status::Failure(FailureKind::BadInput,
+                               ZVM_TEXT("A file size cannot be asked for %1: its bitrate is fixed"),
+                               preset != nullptr ? std::string(ScreenName(*preset)) : std::string());
+    }
+    const std::optional<double> seconds = KeptSeconds(request, sourceSeconds);
+    if (!seconds) {
+        return Status::Failure(FailureKind::BadInput,
+                               ZVM_TEXT("A file size needs the video's duration, which is not known: %1"),
+                               request.sourceVideo);
+    }
+    if (!(*seconds > 0)) {
+        return Status::Failure(FailureKind::BadInput, ZVM_TEXT("Nothing of the video is kept: %1 s"),
+                               NumberText(*seconds));
+    }
+    const std::string& audioText =
+        preset->audioBitrate.empty() ? request.audioBitrate : std::string(preset->audioBitrate);
+    const double audio = ParseNumber(audioText).value_or(0);
+    const double video = VideoBitrateForSize(megabytes, *seconds, audio);
+    if (video < *floor) {
+        return Status::Failure(
+            FailureKind::BadInput,
+            ZVM_TEXT("This file size leaves too few bits for a watchable picture; the smallest size that works is %1 MB"),
+            NumberText(SizeForVideoBitrate(std::ceil(*floor), *seconds, audio)));
+    }
+    request.videoBitrate = std::to_string(static_cast<long long>(video));
+    return {};
+}
+
+} // namespace zvm

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "EncoderJob.h"
+#include "Outside.h"
+#include "Spawn.h"
+#include "Status.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace zvm::media {
+
+// Where the private folders of two passes' logs are made: the per-user cache folder.
+QString PassFolderBase();
+
+// Starts a command as the encoder's job: at once as one step, or, with twoPass, as its two passes
+// (see PassSteps) run one after the other. Each two-pass run keeps its logs (the encoder's .log and
+// libx264's .mbtree) under a prefix of its own in a private folder (mode 0700) made under
+// folderBase, and the whole folder is removed when the run ends, however it ends: failed, stopped,
+// killed or cut short by a signal to this program that stops it.
+Result<std::unique_ptr<EncoderJob>> StartEncoding(Outside& outside, const QString& command, const QString& output,
+                                                  bool twoPass, const QString& encoder, process::Lifetime lifetime,
+                                                  const QString& folderBase = PassFolderBase());
+
+} // namespace zvm::media
