@@ -1,6 +1,7 @@
 #include "FileSize.h"
 
 #include "CommandLine.h"
+#include "Cut.h"
 #include "NumericText.h"
 #include "OutputTarget.h"
 #include "Presets.h"
@@ -19,14 +20,6 @@ constexpr double kMpeg4BitsPerPixel = 0.04;
 constexpr double kH264BitsPerPixel = 0.025;
 constexpr double kBitsPerMegabyte = 8e6;
 } // namespace
-
-std::optional<double> KeptSeconds(const ConversionRequest& request, std::optional<double> sourceSeconds) {
-    const std::optional<double> end = request.cutEnd ? request.cutEnd : sourceSeconds;
-    if (!end) {
-        return std::nullopt;
-    }
-    return *end - request.cutStart.value_or(0);
-}
 
 std::optional<double> VideoBitrateFloor(const ConversionRequest& request) {
     const TargetPreset* preset = FindPreset(request.preset);
@@ -73,7 +66,7 @@ Status ApplyFileSize(ConversionRequest& request, std::optional<double> sourceSec
                                ZVM_TEXT("A file size cannot be asked for %1: its bitrate is fixed"),
                                preset != nullptr ? std::string(ScreenName(*preset)) : std::string());
     }
-    const std::optional<double> seconds = KeptSeconds(request, sourceSeconds);
+    const std::optional<double> seconds = KeptSeconds(request.cutStart, request.cutEnd, sourceSeconds);
     if (!seconds) {
         return Status::Failure(FailureKind::BadInput,
                                ZVM_TEXT("A file size needs the video's duration, which is not known: %1"),

@@ -842,6 +842,7 @@ void TestGenerate::fileSizes_data() {
     QTest::newRow("h264, 20 MB") << 5 << "" << 20.0 << 600.0 << "226" << 2;
     QTest::newRow("a cut keeps half") << 3 << "cut 0-300" << 10.0 << 600.0 << "226" << 2;
     QTest::newRow("a cut from 100 s to the end") << 3 << "cut 100-" << 10.0 << 600.0 << "123" << 2;
+    QTest::newRow("a cut's end past the source keeps only the rest") << 3 << "cut 300-900" << 10.0 << 600.0 << "226" << 2;
     QTest::newRow("a cut's end needs no duration") << 3 << "cut -300" << 10.0 << 0.0 << "226" << 2;
     QTest::newRow("no duration known") << 3 << "" << 10.0 << 0.0 << "duration, which is not known" << 2;
     QTest::newRow("a cut past the end") << 3 << "cut 700-" << 10.0 << 600.0 << "Nothing of the video is kept" << 2;
