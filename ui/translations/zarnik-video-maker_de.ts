@@ -458,8 +458,8 @@
         <translation>&amp;Ausgabeordner öffnen</translation>
     </message>
     <message>
-        <source>running, %1 of %2 done, %3%</source>
-        <translation>läuft, %1 von %2 fertig, %3 %</translation>
+        <source>running, %1 of %2 done</source>
+        <translation>läuft, %1 von %2 fertig</translation>
     </message>
     <message>
         <source>not running</source>

@@ -458,8 +458,8 @@
         <translation>&amp;Abrir la carpeta de salida</translation>
     </message>
     <message>
-        <source>running, %1 of %2 done, %3%</source>
-        <translation>en curso, %1 de %2 hechos, %3 %</translation>
+        <source>running, %1 of %2 done</source>
+        <translation>en curso, %1 de %2 hechos</translation>
     </message>
     <message>
         <source>not running</source>
