@@ -279,8 +279,8 @@
 <context>
     <name>PreviewWindow</name>
     <message>
-        <source>A frame at %1, rendered by ffmpeg through the command&apos;s numbers</source>
-        <translation>Ein Bild bei %1, von ffmpeg mit den Zahlen des Befehls berechnet</translation>
+        <source>A frame at %1, rendered through the command&apos;s own picture filter</source>
+        <translation>Ein Bild bei %1, durch den Bildfilter des Befehls berechnet</translation>
     </message>
     <message>
         <source>No frame: %1</source>

@@ -279,8 +279,8 @@
 <context>
     <name>PreviewWindow</name>
     <message>
-        <source>A frame at %1, rendered by ffmpeg through the command&apos;s numbers</source>
-        <translation>Un fotograma en %1, generado por ffmpeg con los números de la orden</translation>
+        <source>A frame at %1, rendered through the command&apos;s own picture filter</source>
+        <translation>Un fotograma en %1, generado con el filtro de imagen de la orden</translation>
     </message>
     <message>
         <source>No frame: %1</source>
