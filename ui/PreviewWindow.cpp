@@ -249,7 +249,7 @@ void PreviewWindow::showFrame(const RenderedFrame& frame) {
         return; // a keyframe's picture, while the frame itself is decoded
     }
     status_->setText(
-        tr("A frame at %1, rendered by ffmpeg through the command's numbers").arg(moment_->text()));
+        tr("A frame at %1, rendered through the command's own picture filter").arg(moment_->text()));
 }
 
 void PreviewWindow::setCutAt(bool start) {

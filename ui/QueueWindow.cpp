@@ -239,7 +239,7 @@ void QueueWindow::refresh() {
     const auto left = runner_.queue().totalSecondsLeft();
     const int percent = total == 0 ? 0 : qRound(100 * done / total);
     QString state = runner_.isRunning()
-                        ? tr("running, %1 of %2 done, %3%").arg(s.finished + s.misfits + s.failed).arg(total).arg(percent)
+                        ? tr("running, %1 of %2 done").arg(s.finished + s.misfits + s.failed).arg(total)
                         : tr("not running");
     if (runner_.isRunning() && left) {
         state += tr(", %1 left").arg(Clock(*left));

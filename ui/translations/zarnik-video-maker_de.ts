@@ -291,8 +291,8 @@
 <context>
     <name>PreviewWindow</name>
     <message>
-        <source>A frame at %1, rendered by ffmpeg through the command&apos;s numbers</source>
-        <translation>Ein Bild bei %1, von ffmpeg mit den Zahlen des Befehls berechnet</translation>
+        <source>A frame at %1, rendered through the command&apos;s own picture filter</source>
+        <translation>Ein Bild bei %1, durch den Bildfilter des Befehls berechnet</translation>
     </message>
     <message>
         <source>No frame: %1</source>
@@ -470,8 +470,8 @@
         <translation>&amp;Ausgabeordner öffnen</translation>
     </message>
     <message>
-        <source>running, %1 of %2 done, %3%</source>
-        <translation>läuft, %1 von %2 fertig, %3 %</translation>
+        <source>running, %1 of %2 done</source>
+        <translation>läuft, %1 von %2 fertig</translation>
     </message>
     <message>
         <source>not running</source>

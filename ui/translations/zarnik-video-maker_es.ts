@@ -291,8 +291,8 @@
 <context>
     <name>PreviewWindow</name>
     <message>
-        <source>A frame at %1, rendered by ffmpeg through the command&apos;s numbers</source>
-        <translation>Un fotograma en %1, generado por ffmpeg con los números de la orden</translation>
+        <source>A frame at %1, rendered through the command&apos;s own picture filter</source>
+        <translation>Un fotograma en %1, generado con el filtro de imagen de la orden</translation>
     </message>
     <message>
         <source>No frame: %1</source>
@@ -470,8 +470,8 @@
         <translation>&amp;Abrir la carpeta de salida</translation>
     </message>
     <message>
-        <source>running, %1 of %2 done, %3%</source>
-        <translation>en curso, %1 de %2 hechos, %3 %</translation>
+        <source>running, %1 of %2 done</source>
+        <translation>en curso, %1 de %2 hechos</translation>
     </message>
     <message>
         <source>not running</source>
