@@ -16,6 +16,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 using zvm::files::ToQString;
 using zvm::files::ToStd;
 
@@ -34,6 +36,8 @@ TargetsDialog::TargetsDialog(Platform& platform, std::filesystem::path file, boo
     setWindowTitle(tr("Your targets"));
     buildLayout();
     fillList();
+    // Room for a label such as "PSP - 480x272 (H.264)" without scrolling, beside the list.
+    resize(std::max(sizeHint().width(), 760), sizeHint().height());
 }
 
 void TargetsDialog::buildLayout() {
@@ -46,8 +50,10 @@ void TargetsDialog::buildLayout() {
     auto* middle = new QHBoxLayout;
     list = new QListWidget(this);
     list->setAccessibleName(tr("Your targets"));
-    middle->addWidget(list, 1);
+    middle->addWidget(list, 2);
     auto* form = new QFormLayout;
+    // Long labels beside short fields: every field takes the width that is left, whatever the style says.
+    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     txtName = new QLineEdit(this);
     txtLabel = new QLineEdit(this);
     spnWidth = new QSpinBox(this);
@@ -76,7 +82,7 @@ void TargetsDialog::buildLayout() {
     form->addRow(tr("Highest &frame rate:"), txtFrameRate);
     form->addRow(tr("&Audio bitrate (kbit/s, optional):"), txtAudioBitrate);
     form->addRow(tr("&Sample rate (Hz, optional):"), txtSampleRate);
-    middle->addLayout(form, 1);
+    middle->addLayout(form, 3);
     layout->addLayout(middle);
     auto* buttons = new QHBoxLayout;
     const std::pair<QString, void (TargetsDialog::*)()> actions[] = {{tr("A&dd"), &TargetsDialog::addTarget},
