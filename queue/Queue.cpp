@@ -350,6 +350,10 @@ void Queue::remove(int id) {
     std::erase_if(items_, [id](const QueueItem& i) { return i.id == id && i.state != ItemState::Running; });
 }
 
+void Queue::withdraw(int id) {
+    std::erase_if(items_, [id](const QueueItem& i) { return i.id == id; });
+}
+
 void Queue::move(int id, int by) {
     const auto at = indexOf(id);
     if (!at) {

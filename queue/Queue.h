@@ -87,6 +87,8 @@ public:
     void skip(const std::vector<int>& ids, const std::string& reason);
 
     void remove(int id); // not the running item: it is stopped first
+    // A running item the user removed, once its encoder has stopped: it goes, and the queue runs on.
+    void withdraw(int id);
     void move(int id, int by);
     void clearFinished();
 

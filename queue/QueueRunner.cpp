@@ -335,13 +335,14 @@ bool QueueRunner::removePartial(int id, const Run& run) {
 // After a quit, the item runs again at the next start.
 void QueueRunner::endStopped(int id, const Run& run) {
     const bool removed = removePartial(id, run);
+    if (run.stopFor == StopFor::Removal) {
+        queue_.withdraw(id); // not a stop: the user wants this one gone, not the queue paused
+        return;
+    }
     if (run.stopFor == StopFor::Quit) {
         queue_.interrupted(id);
     } else {
         queue_.stopped(id, removed ? zvm::queue::kStoppedOnRequest : zvm::queue::kStoppedNothingWritten);
-    }
-    if (run.stopFor == StopFor::Removal) {
-        queue_.remove(id);
     }
 }
 

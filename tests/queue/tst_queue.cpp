@@ -29,6 +29,7 @@ private slots:
     void runsTheEncoder_data();
     void runsTheEncoder();
     void runsSideBySide();
+    void removingARunningItemRunsOn();
     void restoresAsAdded_data();
     void restoresAsAdded();
     void oneWindowKeepsTheQueue_data();
@@ -92,7 +93,7 @@ QString Play(const QString& script) {
             {"add", 2},  {"size", 2},   {"nosize", 2}, {"output", 3},  {"start", 1},
             {"next", 1}, {"pause", 1},  {"end", 3},    {"missing", 2}, {"stop", 2},
             {"skip", 2}, {"remove", 2}, {"move", 3},   {"clear", 1},   {"sliver", 2},
-            {"parallel", 2}, {"restart", 1}, {"cut", 4}, {"filesize", 3}};
+            {"parallel", 2}, {"restart", 1}, {"cut", 4}, {"filesize", 3}, {"withdraw", 2}};
         const QStringList w = event.simplified().split(' ');
         const int id = ids.value(w.value(1), -1);
         const bool named = w[0] != "add" && w[0] != "cut" && w[0] != "parallel";
@@ -131,6 +132,8 @@ QString Play(const QString& script) {
             queue->skip({id}, "its output exists already");
         } else if (w[0] == "remove") {
             queue->remove(id);
+        } else if (w[0] == "withdraw") {
+            queue->withdraw(id);
         } else if (w[0] == "move") {
             queue->move(id, w[2].toInt());
         } else if (w[0] == "clear") {
@@ -170,6 +173,8 @@ void TestQueue::stateMachine_data() {
         << "a:finished b:failed c:finished | a b c -";
     QTest::newRow("the running item is not removed") << "add a; size a; start; next; remove a"
                                                       << "a:running | a";
+    QTest::newRow("a running item withdrawn once stopped: the next one runs")
+        << "add a; add b; size a; size b; start; next; withdraw a; next" << "b:running | a b";
     QTest::newRow("a waiting item is") << "add a; add b; size a; size b; remove b" << "a:waiting | ";
     QTest::newRow("reorder") << "add a; add b; add c; size a; size b; size c; move c -2; move a 1; start; next"
                              << "c:running b:waiting a:waiting | c";
@@ -362,6 +367,23 @@ void TestQueue::runsSideBySide() {
     QCOMPARE(runner->thumbnail(ids["a"]), QByteArray("png"));
     runner.reset();
     QCOMPARE(QueueRunner(outside, store).parallelSetting(), 2);
+}
+
+// Removing the running video is not a stop: it goes, its partial file with it, and the next one starts.
+void TestQueue::removingARunningItemRunsOn() {
+    QTemporaryDir dir;
+    FakeOutside outside;
+    outside.jobsEndOnStop = true;
+    QueueRunner runner(outside, dir.filePath("queue.json"));
+    runner.setParallel(1);
+    const int a = runner.addReady(Ready(dir, "a"), zvm::CommandStyle::Modern);
+    runner.addReady(Ready(dir, "b"), zvm::CommandStyle::Modern);
+    runner.start();
+    QCOMPARE(outside.jobs.size(), 1);
+    runner.remove(a);
+    QTRY_COMPARE_WITH_TIMEOUT(outside.jobs.size(), 2, 20000);
+    QCOMPARE(States(runner.queue()), "b:running");
+    QVERIFY(runner.queue().isRunning());
 }
 
 void TestQueue::restoresAsAdded_data() {
