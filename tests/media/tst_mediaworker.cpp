@@ -306,6 +306,10 @@ void TestMediaWorker::rendersWhatTheEncoderWrites_data() {
     QTest::newRow("anamorphic") << "anamorphic.mp4" << 0.5 << QSize(853, 480) << QSize(352, 240) << 2 << false;
     QTest::newRow("subtitled") << "keyframes.mp4" << 1.3 << QSize(320, 240) << QSize(240, 160) << 2 << true;
     QTest::newRow("subtitled, turned") << "rotated.mp4" << 1.5 << QSize(480, 640) << QSize(240, 160) << 2 << true;
+    // The same source and filter again, back before the text stands and on into it: the worker keeps
+    // the graph it drew the last frame through, and must draw each frame at its own time.
+    QTest::newRow("subtitled, back before the text") << "rotated.mp4" << 0.5 << QSize(480, 640) << QSize(240, 160) << 2 << true;
+    QTest::newRow("subtitled, on again") << "rotated.mp4" << 1.9 << QSize(480, 640) << QSize(240, 160) << 2 << true;
 }
 
 // The exact frame equals the one the encoder renders with the command's filter; the keyframe's
@@ -331,7 +335,7 @@ void TestMediaWorker::rendersWhatTheEncoderWrites() {
     }
     const QImage encoder = QImage::fromData(Run(ffmpeg_, arguments), "PNG");
     QCOMPARE(encoder.size(), target);
-    QCOMPARE(Psnr(encoder, plain) < 35, subtitles); // the text is there
+    QCOMPARE(Psnr(encoder, plain) < 35, subtitles && seconds >= 1 && seconds < 3); // the text is there
     wire::Message frame;
     frame.add("request", "frame").add("path", path(source).toStdString());
     frame.add("seconds", QString::number(seconds, 'f', 3).toStdString())
