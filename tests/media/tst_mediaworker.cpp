@@ -76,6 +76,7 @@ private slots:
     void probesAsFfprobeDoes();
     void rendersWhatTheEncoderWrites_data();
     void rendersWhatTheEncoderWrites();
+    void redrawsEditedSubtitles();
 
 private:
     // The answers to one request, waited for generously.
@@ -349,6 +350,32 @@ void TestMediaWorker::rendersWhatTheEncoderWrites() {
     }
     const double psnr =
         Psnr(QImage::fromData(QByteArray::fromStdString(answers.last().value().get("png")), "PNG"), encoder);
+    QVERIFY2(psnr > 40, qPrintable(QString("PSNR %1 dB").arg(psnr)));
+}
+
+// The worker keeps the graph a frame went through; a subtitle file edited since is read again.
+void TestMediaWorker::redrawsEditedSubtitles() {
+    const zvm::FrameGeometry g = zvm::FitAndPad(zvm::ComputeRatio(320, 240), 240, 160);
+    zvm::ConversionRequest r;
+    r.sourceVideo = path("keyframes.mp4").toStdString();
+    r.subtitles = {zvm::SubtitleMode::File, path("edited.srt").toStdString(), -1, 0};
+    const auto picture = [&](const std::string& filter) {
+        wire::Message frame;
+        frame.add("request", "frame").add("path", r.sourceVideo).add("seconds", "1.300").add("filter", filter);
+        const auto answers = ask(frame);
+        return answers.size() == 1 && answers[0].ok()
+                   ? QImage::fromData(QByteArray::fromStdString(answers[0].value().get("png")), "PNG")
+                   : QImage();
+    };
+    const auto write = [&](const QByteArray& cue) {
+        QFile srt(path("edited.srt"));
+        return srt.open(QIODevice::WriteOnly | QIODevice::Truncate) && srt.write(cue) == cue.size();
+    };
+    const QImage plain = picture(zvm::ScaleAndPadFilter(g));
+    QVERIFY(write("1\n00:00:01,000 --> 00:00:03,000\nHELLO WORLD\n"));
+    QVERIFY(Psnr(picture(zvm::PictureFilter(r, g)), plain) < 35);
+    QVERIFY(write("1\n00:00:05,000 --> 00:00:06,000\nLATER\n")); // no longer standing at 1.3 s
+    const double psnr = Psnr(picture(zvm::PictureFilter(r, g)), plain);
     QVERIFY2(psnr > 40, qPrintable(QString("PSNR %1 dB").arg(psnr)));
 }
 
