@@ -16,6 +16,13 @@ namespace zvm::media {
 namespace {
 // Answers carry a PNG at most; anything longer means the stream has lost its place.
 constexpr std::size_t kLongestAnswer = std::size_t{256} * 1024 * 1024;
+// Probes written before the previous answer came: enough that the worker never waits for this side,
+// few enough that a crash sends little again.
+constexpr std::size_t kWrittenAhead = 4;
+
+bool WrittenAhead(const wire::Message& request) {
+    return request.get("request") == "probe";
+}
 } // namespace
 
 MediaWorker::MediaWorker(QString program, QObject* parent)
@@ -24,7 +31,7 @@ MediaWorker::MediaWorker(QString program, QObject* parent)
     connect(timer_, &QTimer::timeout, this, [this] {
         fail(Status::Failure(FailureKind::Outside,
                              ZVM_TEXT("the media reader did not answer within %1 seconds"),
-                             std::to_string((running_ ? running_->timeout : 0) / 1000)));
+                             std::to_string((sent_.empty() ? 0 : sent_.front().timeout) / 1000)));
     });
 }
 
@@ -71,8 +78,10 @@ quint64 MediaWorker::ask(wire::Message request, int timeoutMilliseconds, Answer 
 
 void MediaWorker::cancel(quint64 id) {
     std::erase_if(waiting_, [id](const Pending& p) { return p.id == id; });
-    if (running_ && running_->id == id) {
-        running_->answer = nullptr;
+    for (Pending& p : sent_) {
+        if (p.id == id) {
+            p.answer = nullptr;
+        }
     }
 }
 
@@ -81,44 +90,50 @@ qint64 MediaWorker::processId() const {
 }
 
 void MediaWorker::sendNext() {
-    if (running_ || waiting_.empty()) {
-        return;
-    }
-    running_ = std::move(waiting_.front());
-    waiting_.pop_front();
-    if (process_ == nullptr) {
-        if (program_.isEmpty()) {
-            fail(Status::Failure(FailureKind::NotFound, ZVM_TEXT("the media reader %1 was not found"),
-                                 "zarnik-video-maker-worker"));
+    while (!waiting_.empty() &&
+           (sent_.empty() || (sent_.size() < kWrittenAhead && WrittenAhead(waiting_.front().request)))) {
+        sent_.push_back(std::move(waiting_.front()));
+        waiting_.pop_front();
+        if (process_ == nullptr && !startWorker()) {
             return;
         }
-        process_ = new QProcess(this);
-        process_->setStandardErrorFile(QProcess::nullDevice());
-        reader_ = wire::Reader(kLongestAnswer);
-        connect(process_, &QProcess::readyReadStandardOutput, this, &MediaWorker::read);
-        connect(process_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
-            if (error == QProcess::FailedToStart) {
-                fail(Status::Failure(FailureKind::Outside,
-                                     ZVM_TEXT("the media reader %1 could not be started"),
-                                     program_.toStdString()));
-            }
-        });
-        connect(process_, &QProcess::finished, this, [this](int code, QProcess::ExitStatus how) {
-            read(); // an answer written just before the end still counts
-            if (how == QProcess::CrashExit) {
-                fail(Status::Failure(FailureKind::Outside,
-                                     ZVM_TEXT("the media reader crashed while reading the file")));
-            } else {
-                fail(Status::Failure(FailureKind::Outside,
-                                     ZVM_TEXT("the media reader ended while reading the file (exit code %1)"),
-                                     std::to_string(code)));
-            }
-        });
-        process_->start(program_, {});
+        const std::string bytes = wire::Encode(sent_.back().request);
+        process_->write(bytes.data(), static_cast<qint64>(bytes.size()));
+        if (sent_.size() == 1) {
+            timer_->start(sent_.front().timeout);
+        }
     }
-    const std::string bytes = wire::Encode(running_->request);
-    process_->write(bytes.data(), static_cast<qint64>(bytes.size()));
-    timer_->start(running_->timeout);
+}
+
+// False when it could not start: the request waiting for it has failed.
+bool MediaWorker::startWorker() {
+    if (program_.isEmpty()) {
+        fail(Status::Failure(FailureKind::NotFound, ZVM_TEXT("the media reader %1 was not found"),
+                             "zarnik-video-maker-worker"));
+        return false;
+    }
+    process_ = new QProcess(this);
+    process_->setStandardErrorFile(QProcess::nullDevice());
+    reader_ = wire::Reader(kLongestAnswer);
+    connect(process_, &QProcess::readyReadStandardOutput, this, &MediaWorker::read);
+    connect(process_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart) {
+            fail(Status::Failure(FailureKind::Outside, ZVM_TEXT("the media reader %1 could not be started"),
+                                 program_.toStdString()));
+        }
+    });
+    connect(process_, &QProcess::finished, this, [this](int code, QProcess::ExitStatus how) {
+        read(); // an answer written just before the end still counts
+        if (how == QProcess::CrashExit) {
+            fail(Status::Failure(FailureKind::Outside, ZVM_TEXT("the media reader crashed while reading the file")));
+        } else {
+            fail(Status::Failure(FailureKind::Outside,
+                                 ZVM_TEXT("the media reader ended while reading the file (exit code %1)"),
+                                 std::to_string(code)));
+        }
+    });
+    process_->start(program_, {});
+    return process_ != nullptr; // a start that fails at once has failed the request already
 }
 
 void MediaWorker::read() {
@@ -133,15 +148,18 @@ void MediaWorker::read() {
             fail(message.status());
             return;
         }
-        if (!message.value() || !running_) {
+        if (!message.value() || sent_.empty()) {
             return;
         }
         const wire::Message& m = *message.value();
         const bool more = m.get("more") == "1";
-        const Answer answer = running_->answer;
+        const Answer answer = sent_.front().answer;
         if (!more) {
+            sent_.pop_front();
             timer_->stop();
-            running_.reset();
+            if (!sent_.empty()) { // the worker turns to the next one written ahead
+                timer_->start(sent_.front().timeout);
+            }
         }
         if (answer) {
             if (m.get("answer") == "ok") {
@@ -167,12 +185,21 @@ void MediaWorker::stopWorker() {
     }
 }
 
-// The worker is ended with the request it failed on; later requests go to a fresh one.
+// The worker is ended with the request it failed on; those written behind it, never begun, and later
+// requests go to a fresh one.
 void MediaWorker::fail(const Status& why) {
     timer_->stop();
     stopWorker();
-    const std::optional<Pending> failed = std::move(running_);
-    running_.reset();
+    std::optional<Pending> failed;
+    if (!sent_.empty()) {
+        failed = std::move(sent_.front());
+        sent_.pop_front();
+    }
+    for (; !sent_.empty(); sent_.pop_back()) {
+        if (sent_.back().answer) {
+            waiting_.push_front(std::move(sent_.back()));
+        }
+    }
     if (failed && failed->answer) {
         failed->answer(why);
     }

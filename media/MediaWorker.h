@@ -17,9 +17,12 @@ class QTimer;
 namespace zvm::media {
 
 // The program's side of zarnik-video-maker-worker: starts it on the first request, keeps it while
-// the program runs, and asks it one request at a time. Each request has a time limit; a worker that
-// crashes or does not answer in time is ended, the request fails with the reason, and the next
-// request starts a fresh worker.
+// the program runs, and asks it one request after another. Probes are written ahead, a few at a
+// time, so the worker goes from one to the next without waiting for this side; frames are written
+// only when the worker is idle, so that a newer frame can still replace a waiting one. Each request
+// has a time limit, counted from when the worker turns to it; a worker that crashes or does not
+// answer in time is ended, the request it was reading fails with the reason, and those written
+// behind it go to a fresh worker.
 class MediaWorker : public QObject {
     Q_OBJECT
 
@@ -55,6 +58,7 @@ private:
     void sendNext();
     void read();
     void fail(const Status& why);
+    bool startWorker();
     void stopWorker();
 
     QString program_;
@@ -62,7 +66,7 @@ private:
     QTimer* timer_;
     wire::Reader reader_;
     std::deque<Pending> waiting_;
-    std::optional<Pending> running_;
+    std::deque<Pending> sent_; // written to the worker, answered in this order; the first is running
     quint64 lastId_ = 0;
 };
 

@@ -13,9 +13,12 @@ extern "C" {
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace zvm::media {
 
@@ -125,15 +128,61 @@ const AVStream* First(const AVFormatContext* format, AVMediaType type) {
     return nullptr;
 }
 
-// One picture through a fresh graph: the frame's own size and format in, RGB out, as PNG.
-Result<std::string> Picture(const AVFrame* frame, AVRational timeBase, const std::string& filter) {
-    std::unique_ptr<AVFilterGraph, FreeGraph> graph(avfilter_graph_alloc());
-    // The encoder scales with bicubic unless told otherwise; so must the preview, to match it.
-    graph->scale_sws_opts = av_strdup("flags=bicubic");
+// The last graph a picture went through. The preview asks for one frame after another through the
+// same filter text, and building the graph parses that text and, for subtitles, the whole subtitle
+// file and its fonts, which costs more than the picture. The filters the command uses draw each
+// frame from that frame and its time alone, so frames may come in any order, backwards too; a graph
+// that holds a frame back or gives more than one is not of that kind and is never kept.
+struct KeptGraph {
+    std::string key; // the input's shape and time base, then the filter text
+    std::unique_ptr<AVFilterGraph, FreeGraph> graph;
+    AVFilterContext* source = nullptr;
+    AVFilterContext* sink = nullptr;
+    std::vector<std::pair<std::string, struct stat>> files; // what the filters read when they were made
+};
+
+bool Unchanged(const std::vector<std::pair<std::string, struct stat>>& files) {
+    return std::all_of(files.begin(), files.end(), [](const auto& file) {
+        struct stat now {};
+        return stat(file.first.c_str(), &now) == 0 && now.st_size == file.second.st_size &&
+               now.st_mtim.tv_sec == file.second.st_mtim.tv_sec &&
+               now.st_mtim.tv_nsec == file.second.st_mtim.tv_nsec;
+    });
+}
+
+// The files a graph's filters took in when made (a subtitle file, or the video for its own subtitle
+// stream): a graph is kept only while they stay as they were.
+std::vector<std::pair<std::string, struct stat>> FilesRead(const AVFilterGraph* graph) {
+    std::vector<std::pair<std::string, struct stat>> files;
+    for (unsigned i = 0; i < graph->nb_filters; ++i) {
+        uint8_t* name = nullptr;
+        if (av_opt_get(graph->filters[i], "filename", AV_OPT_SEARCH_CHILDREN, &name) >= 0 && name != nullptr) {
+            struct stat file {};
+            std::string path(reinterpret_cast<const char*>(name));
+            stat(path.c_str(), &file);
+            files.emplace_back(std::move(path), file);
+        }
+        av_free(name);
+    }
+    return files;
+}
+
+Result<KeptGraph*> Graph(const AVFrame* frame, AVRational timeBase, const std::string& filter) {
+    static KeptGraph kept;
     char args[256];
     const AVRational sar = frame->sample_aspect_ratio.num > 0 ? frame->sample_aspect_ratio : AVRational{1, 1};
     std::snprintf(args, sizeof args, "video_size=%dx%d:pix_fmt=%d:time_base=%d/%d:pixel_aspect=%d/%d",
                   frame->width, frame->height, frame->format, timeBase.num, timeBase.den, sar.num, sar.den);
+    std::string key = args;
+    key += '\n';
+    key += filter;
+    if (kept.graph && kept.key == key && Unchanged(kept.files)) {
+        return &kept;
+    }
+    kept = KeptGraph{};
+    std::unique_ptr<AVFilterGraph, FreeGraph> graph(avfilter_graph_alloc());
+    // The encoder scales with bicubic unless told otherwise; so must the preview, to match it.
+    graph->scale_sws_opts = av_strdup("flags=bicubic");
     AVFilterContext* source = nullptr;
     AVFilterContext* sink = nullptr;
     int rc = avfilter_graph_create_filter(&source, avfilter_get_by_name("buffer"), "in", args, nullptr,
@@ -163,15 +212,41 @@ Result<std::string> Picture(const AVFrame* frame, AVRational timeBase, const std
     if (rc >= 0) {
         rc = avfilter_graph_config(graph.get(), nullptr);
     }
-    if (rc >= 0) {
-        rc = av_buffersrc_add_frame_flags(source, const_cast<AVFrame*>(frame), AV_BUFFERSRC_FLAG_KEEP_REF);
+    if (rc < 0) {
+        return Unrenderable(AvText(rc));
     }
-    if (rc >= 0) {
-        rc = av_buffersrc_add_frame(source, nullptr);
+    std::vector<std::pair<std::string, struct stat>> files = FilesRead(graph.get());
+    kept = KeptGraph{std::move(key), std::move(graph), source, sink, std::move(files)};
+    return &kept;
+}
+
+// One picture through the graph for its shape and filter: RGB out, as PNG.
+Result<std::string> Picture(const AVFrame* frame, AVRational timeBase, const std::string& filter) {
+    const auto kept = Graph(frame, timeBase, filter);
+    if (!kept.ok()) {
+        return kept.status();
     }
+    AVFilterContext* source = kept.value()->source;
+    AVFilterContext* sink = kept.value()->sink;
+    // The frame keeps its own time: the subtitles filter draws the text standing at that moment.
+    int rc = av_buffersrc_add_frame_flags(source, const_cast<AVFrame*>(frame), AV_BUFFERSRC_FLAG_KEEP_REF);
     Frame picture(av_frame_alloc());
     if (rc >= 0) {
         rc = av_buffersink_get_frame(sink, picture.get());
+    }
+    bool keep = true;
+    if (rc == AVERROR(EAGAIN)) { // a filter waits for more frames: the end of input lets it go
+        keep = false;
+        rc = av_buffersrc_add_frame(source, nullptr);
+        if (rc >= 0) {
+            rc = av_buffersink_get_frame(sink, picture.get());
+        }
+    } else if (rc >= 0) {
+        Frame another(av_frame_alloc());
+        keep = av_buffersink_get_frame(sink, another.get()) == AVERROR(EAGAIN);
+    }
+    if (!keep || rc < 0) {
+        *kept.value() = KeptGraph{};
     }
     if (rc < 0) {
         return Unrenderable(AvText(rc));
