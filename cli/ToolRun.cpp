@@ -5,6 +5,7 @@
 #include "EncoderOutput.h"
 #include "EncoderProcess.h"
 #include "FileSize.h"
+#include "MediaWorker.h"
 #include "Generate.h"
 #include "Outside.h"
 #include "Passes.h"
@@ -357,6 +358,9 @@ void Batch::encode(Item& item) {
     item.job = std::move(started).value();
     item.state = Item::State::Running;
     item.clock.start();
+    if (TargetFor(r, style_)) { // its after-check will need the media worker: it starts while this encodes
+        media::MediaWorker::Shared().startEarly();
+    }
     EncoderJob* const job = item.job.get();
     QObject::connect(job, &EncoderJob::outputArrived, job, [this, &item](const QByteArray& bytes) {
         item.output.append(std::string_view(bytes.constData(), std::size_t(bytes.size())));

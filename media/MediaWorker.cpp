@@ -80,41 +80,51 @@ qint64 MediaWorker::processId() const {
     return process_ != nullptr ? process_->processId() : 0;
 }
 
+void MediaWorker::startEarly() {
+    if (process_ == nullptr) {
+        (void)startProcess(); // no program: the first request says so
+    }
+}
+
+// Starts the worker, which then waits for its first request; false when there is no program to start.
+bool MediaWorker::startProcess() {
+    if (program_.isEmpty()) {
+        return false;
+    }
+    process_ = new QProcess(this);
+    process_->setStandardErrorFile(QProcess::nullDevice());
+    reader_ = wire::Reader(kLongestAnswer);
+    connect(process_, &QProcess::readyReadStandardOutput, this, &MediaWorker::read);
+    connect(process_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart) {
+            fail(Status::Failure(FailureKind::Outside, ZVM_TEXT("the media reader %1 could not be started"),
+                                 program_.toStdString()));
+        }
+    });
+    connect(process_, &QProcess::finished, this, [this](int code, QProcess::ExitStatus how) {
+        read(); // an answer written just before the end still counts
+        if (how == QProcess::CrashExit) {
+            fail(Status::Failure(FailureKind::Outside, ZVM_TEXT("the media reader crashed while reading the file")));
+        } else {
+            fail(Status::Failure(FailureKind::Outside,
+                                 ZVM_TEXT("the media reader ended while reading the file (exit code %1)"),
+                                 std::to_string(code)));
+        }
+    });
+    process_->start(program_, {});
+    return true;
+}
+
 void MediaWorker::sendNext() {
     if (running_ || waiting_.empty()) {
         return;
     }
     running_ = std::move(waiting_.front());
     waiting_.pop_front();
-    if (process_ == nullptr) {
-        if (program_.isEmpty()) {
-            fail(Status::Failure(FailureKind::NotFound, ZVM_TEXT("the media reader %1 was not found"),
-                                 "zarnik-video-maker-worker"));
-            return;
-        }
-        process_ = new QProcess(this);
-        process_->setStandardErrorFile(QProcess::nullDevice());
-        reader_ = wire::Reader(kLongestAnswer);
-        connect(process_, &QProcess::readyReadStandardOutput, this, &MediaWorker::read);
-        connect(process_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
-            if (error == QProcess::FailedToStart) {
-                fail(Status::Failure(FailureKind::Outside,
-                                     ZVM_TEXT("the media reader %1 could not be started"),
-                                     program_.toStdString()));
-            }
-        });
-        connect(process_, &QProcess::finished, this, [this](int code, QProcess::ExitStatus how) {
-            read(); // an answer written just before the end still counts
-            if (how == QProcess::CrashExit) {
-                fail(Status::Failure(FailureKind::Outside,
-                                     ZVM_TEXT("the media reader crashed while reading the file")));
-            } else {
-                fail(Status::Failure(FailureKind::Outside,
-                                     ZVM_TEXT("the media reader ended while reading the file (exit code %1)"),
-                                     std::to_string(code)));
-            }
-        });
-        process_->start(program_, {});
+    if (process_ == nullptr && !startProcess()) {
+        fail(Status::Failure(FailureKind::NotFound, ZVM_TEXT("the media reader %1 was not found"),
+                             "zarnik-video-maker-worker"));
+        return;
     }
     const std::string bytes = wire::Encode(running_->request);
     process_->write(bytes.data(), static_cast<qint64>(bytes.size()));
