@@ -80,6 +80,22 @@ qint64 MediaWorker::processId() const {
     return process_ != nullptr ? process_->processId() : 0;
 }
 
+void MediaWorker::sendNext() {
+    if (running_ || waiting_.empty()) {
+        return;
+    }
+    running_ = std::move(waiting_.front());
+    waiting_.pop_front();
+    if (process_ == nullptr && !startProcess()) {
+        fail(Status::Failure(FailureKind::NotFound, ZVM_TEXT("the media reader %1 was not found"),
+                             "zarnik-video-maker-worker"));
+        return;
+    }
+    const std::string bytes = wire::Encode(running_->request);
+    process_->write(bytes.data(), static_cast<qint64>(bytes.size()));
+    timer_->start(running_->timeout);
+}
+
 void MediaWorker::startEarly() {
     if (process_ == nullptr) {
         (void)startProcess(); // no program: the first request says so
@@ -113,22 +129,6 @@ bool MediaWorker::startProcess() {
     });
     process_->start(program_, {});
     return true;
-}
-
-void MediaWorker::sendNext() {
-    if (running_ || waiting_.empty()) {
-        return;
-    }
-    running_ = std::move(waiting_.front());
-    waiting_.pop_front();
-    if (process_ == nullptr && !startProcess()) {
-        fail(Status::Failure(FailureKind::NotFound, ZVM_TEXT("the media reader %1 was not found"),
-                             "zarnik-video-maker-worker"));
-        return;
-    }
-    const std::string bytes = wire::Encode(running_->request);
-    process_->write(bytes.data(), static_cast<qint64>(bytes.size()));
-    timer_->start(running_->timeout);
 }
 
 void MediaWorker::read() {
