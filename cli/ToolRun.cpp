@@ -5,6 +5,7 @@
 #include "EncoderOutput.h"
 #include "EncoderProcess.h"
 #include "FileSize.h"
+#include "MediaWorker.h"
 #include "Generate.h"
 #include "Outside.h"
 #include "Passes.h"
@@ -71,8 +72,10 @@ struct Item {
     std::string log; // the encoder's last words, for a failed run
     bool removed = false;
     std::optional<double> duration;
-    double encoded = 0;
+    double encoded = 0; // over all its passes, in seconds of the kept part
     double runSeconds = 0;
+    std::size_t step = 0; // the pass that runs, of steps
+    std::size_t steps = 1;
 
     // While it runs: what was at the output before (so that only what the run wrote is removed), the
     // encoder, what it says, and how it ended (exit code, signal).
@@ -355,15 +358,26 @@ void Batch::encode(Item& item) {
                       "the encoder could not be started: " + started.status().text());
     }
     item.job = std::move(started).value();
+    item.steps = item.job->stepCount();
     item.state = Item::State::Running;
     item.clock.start();
+    if (TargetFor(r, style_)) { // its after-check will need the media worker: it starts while this encodes
+        media::MediaWorker::Shared().startEarly();
+    }
     EncoderJob* const job = item.job.get();
     QObject::connect(job, &EncoderJob::outputArrived, job, [this, &item](const QByteArray& bytes) {
         item.output.append(std::string_view(bytes.constData(), std::size_t(bytes.size())));
-        item.encoded = item.output.time().value_or(0);
         item.duration = item.duration ? item.duration : item.output.duration();
+        const double encoded = item.output.time().value_or(0);
+        const auto kept = KeptSeconds(item.request.cutStart, item.request.cutEnd, item.duration);
+        item.encoded = kept ? EncodedOverPasses(encoded, item.step, item.steps, *kept) : encoded;
         item.runSeconds = static_cast<double>(item.clock.elapsed()) / 1000;
         reporter_.progress(*items_);
+    });
+    QObject::connect(job, &EncoderJob::stepStarted, job, [&item](std::size_t step, std::size_t steps) {
+        item.step = step;
+        item.steps = steps;
+        item.output.restartTime();
     });
     QObject::connect(job, &EncoderJob::finished, job, [this, &item](int exitCode, int signal) {
         item.end = {exitCode, signal};

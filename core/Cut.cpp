@@ -2,6 +2,7 @@
 
 #include "Text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -177,6 +178,14 @@ std::optional<double> KeptSeconds(std::optional<double> cutStart, std::optional<
         end = std::fmin(*end, *sourceDuration);
     }
     return end ? std::optional(std::fmax(0.0, *end - start)) : std::nullopt;
+}
+
+double EncodedOverPasses(double encoded, std::size_t step, std::size_t steps, double kept) {
+    if (steps < 2) {
+        return encoded;
+    }
+    const double done = static_cast<double>(std::min(step, steps - 1)) * kept + std::clamp(encoded, 0.0, kept);
+    return done / static_cast<double>(steps);
 }
 
 bool ExactCut(std::optional<double> cutEnd, std::optional<double> sourceDuration) {

@@ -3,6 +3,7 @@
 #include "ConversionRequest.h"
 #include "Status.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,6 +35,9 @@ Status CheckCut(const ConversionRequest& request, std::optional<double> sourceDu
 // that is not known.
 std::optional<double> KeptSeconds(std::optional<double> cutStart, std::optional<double> cutEnd,
                                   std::optional<double> sourceDuration);
+// The seconds of the kept part one progress counts done when step `step` (from 0) of `steps` passes
+// over it has encoded `encoded` seconds: each pass an equal share, so the bar runs once over them all.
+double EncodedOverPasses(double encoded, std::size_t step, std::size_t steps, double kept);
 // Whether the kept part's length is the cut's own (its end lies within the source), so a file can be
 // held to it within a frame or two rather than to a source's less exact duration.
 bool ExactCut(std::optional<double> cutEnd, std::optional<double> sourceDuration);

@@ -26,6 +26,8 @@ public:
     std::optional<double> duration() const { return duration_; }
     // Seconds of the latest "time=" that held a time ("N/A" is passed over).
     std::optional<double> time() const { return time_; }
+    // Forgets the latest time: a next pass over the input counts from 0 again.
+    void restartTime() { time_.reset(); }
     // Whether the encoder's input has a sound stream, once its description has been read.
     std::optional<bool> inputHasAudio() const;
     // Whether a kept line says the encoder does not know an option it was given: an encoder that

@@ -107,9 +107,17 @@ void MediaWorker::sendNext() {
 
 // False when it could not start: the request waiting for it has failed.
 bool MediaWorker::startWorker() {
-    if (program_.isEmpty()) {
+    if (!startProcess()) {
         fail(Status::Failure(FailureKind::NotFound, ZVM_TEXT("the media reader %1 was not found"),
                              "zarnik-video-maker-worker"));
+        return false;
+    }
+    return process_ != nullptr; // a start that fails at once has failed the request already
+}
+
+// Starts the worker, which then waits for its first request; false when there is no program to start.
+bool MediaWorker::startProcess() {
+    if (program_.isEmpty()) {
         return false;
     }
     process_ = new QProcess(this);
@@ -133,7 +141,13 @@ bool MediaWorker::startWorker() {
         }
     });
     process_->start(program_, {});
-    return process_ != nullptr; // a start that fails at once has failed the request already
+    return true;
+}
+
+void MediaWorker::startEarly() {
+    if (process_ == nullptr) {
+        (void)startProcess(); // no program: the first request says so
+    }
 }
 
 void MediaWorker::read() {

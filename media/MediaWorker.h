@@ -40,6 +40,9 @@ public:
     // empty when there is none.
     static QString FindProgram();
 
+    // Starts the worker now, if none runs, so that its start overlaps other work (an encoder's run)
+    // rather than delaying the first answer; the requests' time limits then no longer count it.
+    void startEarly();
     // Queues a request; returns its number for cancel().
     quint64 ask(wire::Message request, int timeoutMilliseconds, Answer answer);
     // A waiting request is dropped; a running one runs on, but its answers are never given.
@@ -55,6 +58,7 @@ private:
         Answer answer;
     };
 
+    bool startProcess();
     void sendNext();
     void read();
     void fail(const Status& why);

@@ -1,26 +1,50 @@
 #include "Passes.h"
 
 #include "CommandLine.h"
+#include "ProcessGroups.h"
 #include "StepJob.h"
 #include "Text.h"
 #include "TextCrossing.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace zvm::media {
+
+namespace {
+constexpr QLatin1StringView kPassFolder("passes-");
+} // namespace
 
 QString PassFolderBase() {
     return QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
 }
 
+void RemoveStalePassFolders(const QString& folderBase) {
+    static const QRegularExpression named(QStringLiteral("^passes-(\\d+)-(\\d+)-\\w+$"));
+    const QDir base(folderBase);
+    for (const QString& name : base.entryList({QString(kPassFolder) + '*'},
+                                                  QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::NoSymLinks)) {
+        const QRegularExpressionMatch match = named.match(name);
+        bool pidRead = false;
+        bool startRead = false;
+        const process::ProcessMark owner{static_cast<pid_t>(match.captured(1).toInt(&pidRead)),
+                                         match.captured(2).toULongLong(&startRead)};
+        if (match.hasMatch() && pidRead && startRead && process::MarkOf(owner.pid) != owner) {
+            QDir(base.filePath(name)).removeRecursively();
+        }
+    }
+}
+
 Result<std::unique_ptr<EncoderJob>> StartEncoding(Outside& outside, const QString& command, const QString& output,
                                                   bool twoPass, const QString& encoder, process::Lifetime lifetime,
                                                   const QString& folderBase) {
+    RemoveStalePassFolders(folderBase);
     if (!twoPass) {
         return outside.startEncoder(command, encoder, lifetime);
     }
@@ -29,7 +53,10 @@ Result<std::unique_ptr<EncoderJob>> StartEncoding(Outside& outside, const QStrin
                                files::PathToStd(folderBase));
     }
     // mkdtemp: a new folder only this user can enter, so no other user can plant or read the logs.
-    auto folder = std::make_shared<QTemporaryDir>(folderBase + QStringLiteral("/passes-XXXXXX"));
+    // Named for this program's mark, so that a later start can tell whether its owner is gone.
+    const auto self = process::MarkOf(::getpid());
+    const QString owner = self ? QStringLiteral("%1-%2-").arg(self->pid).arg(self->started) : QString();
+    auto folder = std::make_shared<QTemporaryDir>(folderBase + '/' + kPassFolder + owner + QStringLiteral("XXXXXX"));
     if (!folder->isValid()) {
         return Status::Failure(FailureKind::Io, ZVM_TEXT("The folder for the passes' logs could not be made: %1"),
                                files::PathToStd(folder->errorString()));

@@ -14,11 +14,17 @@ namespace zvm::media {
 // Where the private folders of two passes' logs are made: the per-user cache folder.
 QString PassFolderBase();
 
+// Removes the pass folders under folderBase whose program is gone (killed before it could remove
+// them): each folder's name holds its program's mark (process id and start), so a folder of a
+// program still running, this one included, stays, and so does any folder not named so.
+void RemoveStalePassFolders(const QString& folderBase);
+
 // Starts a command as the encoder's job: at once as one step, or, with twoPass, as its two passes
 // (see PassSteps) run one after the other. Each two-pass run keeps its logs (the encoder's .log and
 // libx264's .mbtree) under a prefix of its own in a private folder (mode 0700) made under
 // folderBase, and the whole folder is removed when the run ends, however it ends: failed, stopped,
-// killed or cut short by a signal to this program that stops it.
+// killed or cut short by a signal to this program that stops it. Folders that programs killed
+// outright left behind are removed first (see RemoveStalePassFolders).
 Result<std::unique_ptr<EncoderJob>> StartEncoding(Outside& outside, const QString& command, const QString& output,
                                                   bool twoPass, const QString& encoder, process::Lifetime lifetime,
                                                   const QString& folderBase = PassFolderBase());

@@ -37,6 +37,9 @@ zvm::Status StepJob::startStep() {
     current_ = std::move(started).value();
     connect(current_.get(), &EncoderJob::outputArrived, this, &EncoderJob::outputArrived);
     connect(current_.get(), &EncoderJob::finished, this, &StepJob::stepEnded);
+    if (step_ > 0) {
+        emit stepStarted(step_, steps_);
+    }
     return {};
 }
 

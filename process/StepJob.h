@@ -32,6 +32,7 @@ public:
     void stop() override;
     void kill() override;
     std::optional<zvm::process::ProcessMark> group() const override;
+    std::size_t stepCount() const override { return steps_; }
     // The step that runs, or the last that ran.
     EncoderJob* current() const { return current_.get(); }
 

@@ -1,5 +1,6 @@
 #include "QueueRunner.h"
 
+#include "Cut.h"
 #include "FileSize.h"
 #include "OutputGuard.h"
 #include "Passes.h"
@@ -266,10 +267,13 @@ void QueueRunner::launchNext() {
         if (const auto group = run.job->group()) {
             groups_.started(*group);
         }
+        run.steps = run.job->stepCount();
         run.clock.start();
         const int running = *id;
         connect(run.job.get(), &EncoderJob::outputArrived, this,
                 [this, running](const QByteArray& bytes) { follow(running, bytes); });
+        connect(run.job.get(), &EncoderJob::stepStarted, this,
+                [this, running](std::size_t step, std::size_t steps) { nextPass(running, step, steps); });
         connect(run.job.get(), &EncoderJob::finished, this,
                 [this, running](int exitCode, int signal) { ended(running, exitCode, signal); });
         runs_.emplace(running, std::move(run));
@@ -294,9 +298,29 @@ void QueueRunner::follow(int id, const QByteArray& bytes) {
     }
     Run& run = found->second;
     run.output.append(std::string_view(bytes.constData(), std::size_t(bytes.size())));
-    queue_.progressed(id, run.output.time().value_or(0), run.output.duration(),
-                      static_cast<double>(run.clock.elapsed()) / 1000);
+    double encoded = run.output.time().value_or(0);
+    if (const zvm::queue::QueueItem* item = queue_.find(id); item != nullptr && run.steps > 1) {
+        const auto kept = zvm::KeptSeconds(item->request.cutStart, item->request.cutEnd,
+                                           run.output.duration().has_value() ? run.output.duration() : item->duration);
+        encoded = kept ? zvm::EncodedOverPasses(encoded, run.step, run.steps, *kept) : encoded;
+    }
+    queue_.progressed(id, encoded, run.output.duration(), static_cast<double>(run.clock.elapsed()) / 1000);
     touch(false);
+}
+
+// A next pass over the input: a new process group to end with the queue, and the time from 0 again.
+void QueueRunner::nextPass(int id, std::size_t step, std::size_t steps) {
+    const auto found = runs_.find(id);
+    if (found == runs_.end()) {
+        return;
+    }
+    Run& run = found->second;
+    run.step = step;
+    run.steps = steps;
+    run.output.restartTime();
+    if (const auto group = run.job->group()) {
+        groups_.started(*group);
+    }
 }
 
 void QueueRunner::ended(int id, int exitCode, int signal) {

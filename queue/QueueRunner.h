@@ -107,12 +107,15 @@ private:
         QElapsedTimer clock;
         // What stood at the item's output before its encoder started.
         std::optional<zvm::files::FileStamp> outputBefore;
+        std::size_t step = 0; // the pass that runs, of steps
+        std::size_t steps = 1;
     };
 
     void detectNext();
     void launchNext();
     void announceIfDone();
     void follow(int id, const QByteArray& bytes);
+    void nextPass(int id, std::size_t step, std::size_t steps);
     void ended(int id, int exitCode, int signal);
     void endStopped(int id, const Run& run);
     void check(int id, const Run& run);

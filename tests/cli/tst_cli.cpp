@@ -1,5 +1,6 @@
 // The command-line tool as a script runs it: the real executable, with no display.
 #include "../GenerateCases.h"
+#include "ProcessGroups.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -44,6 +45,7 @@ private slots:
     void namesThatAreNotUtf8();
     void signalsStopCleanly_data();
     void signalsStopCleanly();
+    void stopRemovesPassLogs_data();
     void stopRemovesPassLogs();
 
 private:
@@ -674,15 +676,38 @@ void TestCli::signalsStopCleanly() {
     }
 }
 
-// Ctrl+C in the first of two passes: the private folder of the passes' logs goes with the output.
+void TestCli::stopRemovesPassLogs_data() {
+    QTest::addColumn<int>("pass");
+    QTest::newRow("first pass") << 1;
+    QTest::newRow("second pass") << 2;
+}
+
+// Ctrl+C in either of two passes: the private folder of the passes' logs goes with the output, and
+// with the encoder of that pass. Folders that killed runs left behind went at the start: those whose
+// program is gone (a process id now another's), not one of a program still running nor one not
+// named by a program.
 void TestCli::stopRemovesPassLogs() {
+    QFETCH(int, pass);
     const int signal = SIGINT;
     QTemporaryDir work;
     QFile(work.filePath("v.mkv")).open(QIODevice::WriteOnly);
-    // Writes its output, or the logs libx264 writes in a first pass.
-    const QString script = writeEncoder(work.path(), "echo $$ > group.pid\nlast=\nfor a; do [ \"$last\" = -passlogfile ] && "
-                                                     "touch \"$a-0.log\" \"$a-0.log.mbtree\" && out=v.mp4; last=$a; done\n"
-                                                     "echo partial > \"$out\"\nsleep 300 &\nsleep 300");
+    // Writes the logs libx264 writes in a first pass; in the pass to be stopped, its output.
+    const QString script = writeEncoder(
+        work.path(), QString("last=\nfor a; do [ \"$last\" = -passlogfile ] && touch \"$a-0.log\" \"$a-0.log.mbtree\"\n"
+                             "[ \"$last\" = -pass ] && pass=$a; last=$a; done\n"
+                             "[ \"$pass\" = %1 ] || exit 0\n"
+                             "echo $$ > group.pid\necho partial > v.mp4\nsleep 300 &\nsleep 300")
+                         .arg(pass));
+    const QString cache = work.filePath("cache/Zarnik Video Maker");
+    const auto self = zvm::process::MarkOf(::getpid());
+    QVERIFY(self);
+    const QString live = QString("passes-%1-%2-live").arg(self->pid).arg(self->started);
+    const QStringList kept{live, "passes-kept"};
+    for (const QString& planted :
+         kept + QStringList{QString("passes-%1-%2-gone").arg(self->pid).arg(self->started + 1)}) {
+        QVERIFY(QDir().mkpath(cache + '/' + planted));
+        QFile(cache + '/' + planted + "/pass-0.log").open(QIODevice::WriteOnly);
+    }
     QProcess tool;
     tool.setWorkingDirectory(work.path());
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -691,18 +716,20 @@ void TestCli::stopRemovesPassLogs() {
     tool.start(CLI_PATH, {"-s", "320x240", "--form", "modern", "--encoder", script, "--two-pass", "v.mkv"});
     QFile groupFile(work.filePath("group.pid"));
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(work.filePath("v.mp4")) && groupFile.size() > 0, 20000);
-    const auto logs = [&] {
+    const auto logs = [&] { // the tool's own folder and what is in it
         QStringList found;
-        for (QDirIterator it(work.filePath("cache"), QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot,
-                             QDirIterator::Subdirectories);
+        for (QDirIterator it(cache, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
              it.hasNext();) {
-            const QString path = it.next();
-            found << (path.contains("passes-") ? path : QString());
+            const QString path = it.next().mid(cache.size() + 1);
+            found << (std::any_of(kept.begin(), kept.end(), [&](const QString& k) { return path.startsWith(k); })
+                          ? QString()
+                          : path);
         }
         found.removeAll(QString());
         return found;
     };
-    QCOMPARE(logs().size(), 3); // the private folder and the two logs in it
+    QCOMPARE(logs().size(), 3); // the private folder and the two logs in it; the gone one's folder went
+    QVERIFY2(logs().constFirst().startsWith(QString("passes-%1-").arg(tool.processId())), qPrintable(logs().join(' ')));
     QVERIFY(groupFile.open(QIODevice::ReadOnly));
     const auto group = static_cast<pid_t>(groupFile.readAll().trimmed().toInt());
     QVERIFY(group > 1);
@@ -713,6 +740,9 @@ void TestCli::stopRemovesPassLogs() {
     QVERIFY(!QFile::exists(work.filePath("v.mp4")));
     QTRY_VERIFY_WITH_TIMEOUT(::kill(-group, 0) != 0 && errno == ESRCH, 10000);
     QCOMPARE(logs(), QStringList());
+    for (const QString& planted : kept) {
+        QVERIFY2(QFile::exists(cache + '/' + planted + "/pass-0.log"), qPrintable(planted));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -26,6 +26,8 @@ private slots:
     void stateMachine_data();
     void stateMachine();
     void timeLeft();
+    void progressOverPasses_data();
+    void progressOverPasses();
     void runsTheEncoder_data();
     void runsTheEncoder();
     void runsSideBySide();
@@ -266,6 +268,58 @@ void TestQueue::timeLeft() {
     QCOMPARE(queue.secondsLeft(c), std::optional(6.0));
     queue.ended(c, 0, "");
     QCOMPARE(queue.find(c)->encoded, 16.0); // done: all it keeps
+}
+
+void TestQueue::progressOverPasses_data() {
+    QTest::addColumn<bool>("twoPass");
+    QTest::addColumn<QString>("cut"); // "START-END" in seconds, or none
+    QTest::addColumn<QStringList>("events"); // the encoder's time, or "next pass"
+    QTest::addColumn<double>("done"); // the share the item's progress shows
+    QTest::newRow("one pass, halfway") << false << "" << QStringList{"00:00:30"} << 0.5;
+    QTest::newRow("first of two, halfway") << true << "" << QStringList{"00:00:30"} << 0.25;
+    QTest::newRow("first of two, done") << true << "" << QStringList{"00:00:10", "00:01:00"} << 0.5;
+    QTest::newRow("second begun, no time yet") << true << "" << QStringList{"00:01:00", "next pass"} << 0.5;
+    QTest::newRow("second halfway") << true << "" << QStringList{"00:01:00", "next pass", "00:00:30"} << 0.75;
+    QTest::newRow("second halfway, with a cut") << true << "20-50" << QStringList{"00:00:30", "next pass", "00:00:15"} << 0.75;
+}
+
+// One progress over both passes of a two-pass run, each pass an equal half, from the encoder's time,
+// which starts again at 0 in the second pass; the time left follows from it.
+void TestQueue::progressOverPasses() {
+    QFETCH(bool, twoPass);
+    QFETCH(QString, cut);
+    QFETCH(QStringList, events);
+    QFETCH(double, done);
+    QTemporaryDir dir;
+    FakeOutside outside;
+    QueueRunner runner(outside, dir.filePath("queue.json"));
+    zvm::ConversionRequest request = Ready(dir, "a");
+    request.twoPass = twoPass;
+    if (!cut.isEmpty()) {
+        request.cutStart = cut.section('-', 0, 0).toDouble();
+        request.cutEnd = cut.section('-', 1, 1).toDouble();
+    }
+    const int id = runner.addReady(request, zvm::CommandStyle::Modern);
+    runner.start();
+    QCOMPARE(outside.jobs.size(), 1);
+    const QByteArray header = "Input #0, avi, from 'a.avi':\n  Duration: 00:01:00.00, start: 0.0\n";
+    emit outside.jobs.last()->outputArrived(header);
+    for (const QString& event : events) {
+        if (event == "next pass") {
+            emit outside.jobs.last()->finished(0, 0);
+            QCOMPARE(outside.jobs.size(), 2);
+            emit outside.jobs.last()->outputArrived(header); // each pass describes its input again
+            continue;
+        }
+        emit outside.jobs.last()->outputArrived(
+            QString("frame=  10 fps=25 size=  4kB time=%1.00 bitrate=1.0kbits/s\r").arg(event).toUtf8());
+    }
+    const QueueItem& item = *runner.queue().find(id);
+    QCOMPARE(item.state, ItemState::Running);
+    QCOMPARE(item.encoded / *KeptDuration(item), done);
+    if (const auto left = runner.queue().secondsLeft(id)) { // once the clock has moved
+        QCOMPARE(*left / item.runSeconds, (1 - done) / done);
+    }
 }
 
 void TestQueue::runsTheEncoder_data() {
