@@ -109,7 +109,7 @@ void QueueRunner::anchor(zvm::ConversionRequest& request) const {
 void QueueRunner::add(const std::vector<zvm::ConversionRequest>& requests, zvm::CommandStyle style) {
     for (zvm::ConversionRequest request : requests) {
         anchor(request);
-        if (request.width.empty()) {
+        if (request.width.empty() || request.subtitles.mode == zvm::SubtitleMode::Auto) {
             toDetect_.push_back(queue_.add(request, style));
         } else {
             queue_.addReady(request, style);
@@ -120,10 +120,17 @@ void QueueRunner::add(const std::vector<zvm::ConversionRequest>& requests, zvm::
     launchNext();
 }
 
-int QueueRunner::addReady(zvm::ConversionRequest request, zvm::CommandStyle style) {
+int QueueRunner::addReady(zvm::ConversionRequest request, zvm::CommandStyle style,
+                          std::optional<int> subtitleStreams) {
     anchor(request);
-    const int id = queue_.addReady(std::move(request), style);
+    const bool read = request.subtitles.mode == zvm::SubtitleMode::Auto && !subtitleStreams;
+    const int id = read ? queue_.add(std::move(request), style)
+                        : queue_.addReady(std::move(request), style, subtitleStreams);
+    if (read) {
+        toDetect_.push_back(id); // its given size is kept
+    }
     touch(true);
+    detectNext();
     launchNext();
     return id;
 }
@@ -172,7 +179,7 @@ void QueueRunner::detectNext() {
                                 --self->detecting_;
                                 if (found.size) {
                                     self->queue_.sizeKnown(id, found.size->width(), found.size->height(),
-                                                           found.duration);
+                                                           found.duration, found.subtitleStreams);
                                 } else {
                                     self->queue_.sizeUnknown(id, ToStd(found.error));
                                 }
@@ -230,6 +237,25 @@ void QueueRunner::setFileSize(int id, std::optional<double> megabytes) {
                         [self, id, megabytes](const SizeDetection& found) {
                             if (self != nullptr) {
                                 self->queue_.setFileSize(id, megabytes, found.duration);
+                                self->touch(true);
+                            }
+                        });
+}
+
+// The one read of the source counts its subtitle streams too: a later Automatic reads nothing again.
+void QueueRunner::setSubtitles(int id, const zvm::SubtitleChoice& choice) {
+    const zvm::queue::QueueItem* item = queue_.find(id);
+    if (item == nullptr || choice.mode != zvm::SubtitleMode::Auto || item->subtitleStreams ||
+        item->state == zvm::queue::ItemState::Detecting) {
+        queue_.setSubtitles(id, choice);
+        touch(true);
+        return;
+    }
+    QPointer<QueueRunner> self(this);
+    outside_.detectSize(PathToQString(item->request.sourceVideo), PathToQString(item->request.encoderPath),
+                        [self, id, choice](const SizeDetection& found) {
+                            if (self != nullptr) {
+                                self->queue_.setSubtitles(id, choice, found.subtitleStreams);
                                 self->touch(true);
                             }
                         });

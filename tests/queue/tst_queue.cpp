@@ -37,6 +37,10 @@ private slots:
     void removesOnlyWhatItWrote();
     void keepsTargetsByName_data();
     void keepsTargetsByName();
+    void keepsSubtitles_data();
+    void keepsSubtitles();
+    void resolvesSubtitlesAsItStarts_data();
+    void resolvesSubtitlesAsItStarts();
 };
 
 Q_DECLARE_METATYPE(QueueSummary)
@@ -626,3 +630,120 @@ void TestQueue::removesOnlyWhatItWrote() {
 
 QTEST_GUILESS_MAIN(TestQueue)
 #include "tst_queue.moc"
+
+// Subtitles are kept only when chosen, so a file without them reads as before and keeps reading so;
+// a value that cannot be read sets the file aside and says which.
+void TestQueue::keepsSubtitles_data() {
+    QTest::addColumn<QString>("choice");  // "none", or "auto|file SIZE [streams|file]"
+    QTest::addColumn<QString>("written"); // put in place of the item's subtitle fields before reading
+    QTest::addColumn<QString>("problem"); // in the message when set aside; empty when it loads
+    QTest::newRow("none: nothing written") << "none" << "" << "";
+    QTest::newRow("automatic, its size and streams") << "auto 14 2" << "" << "";
+    QTest::newRow("automatic, streams not yet read") << "auto 0" << "" << "";
+    QTest::newRow("a file") << "file 0 /s/it's: a,b.srt" << "" << "";
+    QTest::newRow("an unknown word") << "none" << R"("subtitles": "sometimes")" << R"(kept as "sometimes", which is not)";
+    QTest::newRow("a number for a word") << "none" << R"("subtitles": 3)" << "kept as 3, which is not";
+    QTest::newRow("a file without its name") << "none" << R"("subtitles": "file")" << "subtitle file of";
+    QTest::newRow("a size that is no number") << "auto 0" << R"("subtitleSize": "big")" << "subtitle size of";
+    QTest::newRow("a size too large") << "auto 0" << R"("subtitleSize": 201)" << "subtitle size of";
+    QTest::newRow("a stream count below 0") << "auto 0" << R"("subtitleStreams": -1)" << "stream count of";
+}
+
+void TestQueue::keepsSubtitles() {
+    QFETCH(QString, choice);
+    QFETCH(QString, written);
+    QFETCH(QString, problem);
+    QTemporaryDir dir;
+    const QString store = dir.filePath("queue.json");
+    QueueItem item;
+    item.request = Ready(dir, "x");
+    item.state = ItemState::Waiting;
+    const QStringList words = choice.split(' ');
+    const QHash<QString, zvm::SubtitleMode> modes{{"none", zvm::SubtitleMode::None},
+                                                  {"auto", zvm::SubtitleMode::Auto},
+                                                  {"file", zvm::SubtitleMode::File}};
+    QVERIFY2(modes.contains(words[0]), qPrintable("cannot read: " + choice));
+    item.request.subtitles.mode = modes[words[0]];
+    item.request.subtitles.size = words.value(1).toInt();
+    if (words.size() > 2 && words[0] == "auto") {
+        item.subtitleStreams = words[2].toInt();
+    } else if (words.size() > 2) {
+        item.request.subtitles.file = choice.section(' ', 2).toStdString();
+    }
+    QVERIFY(SaveQueue(store, {item}).ok());
+    QFile file(store);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QByteArray bytes = file.readAll();
+    file.close();
+    QCOMPARE(bytes.contains("subtitle"), words[0] != "none"); // only when chosen
+    if (!written.isEmpty()) {
+        bytes.replace("\"state\": ", written.toUtf8() + ", \"state\": ");
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size());
+        file.close();
+    }
+    const LoadedQueue kept = LoadQueue(store);
+    QVERIFY2(problem.isEmpty() ? kept.problem.isEmpty() : kept.problem.contains(problem), qPrintable(kept.problem));
+    QCOMPARE(QDir(dir.path()).entryList({"queue.json.damaged-*"}).size(), problem.isEmpty() ? 0 : 1); // not lost
+    if (problem.isEmpty()) {
+        QCOMPARE(kept.items.size(), std::size_t(1));
+        QVERIFY(kept.items[0].request == item.request);
+        QCOMPARE(kept.items[0].subtitleStreams, item.subtitleStreams);
+    }
+}
+
+// Automatic subtitles take the one read of the video's size for its subtitle streams, and are resolved
+// again as the video starts: a file beside it then, else its first stream, else none.
+void TestQueue::resolvesSubtitlesAsItStarts_data() {
+    QTest::addColumn<QString>("how");    // "add": read by the queue; "ready": the preview's count given; "file": picked
+    QTest::addColumn<int>("streams");    // the video's subtitle streams
+    QTest::addColumn<QString>("beside"); // when a.srt comes beside the video: "before" its read, "after", "never"
+    QTest::addColumn<QString>("drawn");  // in the started command; "-" for no subtitles; else the item's state
+    QTest::newRow("a file beside") << "add" << 1 << "before" << R"(subtitles=filename=\'@/a.srt\')";
+    QTest::newRow("a file beside, put there after the read") << "add" << 0 << "after" << "@/a.srt";
+    QTest::newRow("the first stream") << "add" << 2 << "never" << R"(@/a.avi\':si=0)";
+    QTest::newRow("none to be found") << "add" << 0 << "never" << "-";
+    QTest::newRow("counted by the preview") << "ready" << 1 << "never" << R"(@/a.avi\':si=0)";
+    QTest::newRow("a picked file") << "file" << 1 << "before" << "@/a.srt";
+    QTest::newRow("a picked file gone") << "file" << 0 << "never" << "a:needs-attention(The subtitle file is not there: @/a.srt)";
+}
+
+void TestQueue::resolvesSubtitlesAsItStarts() {
+    QFETCH(QString, how);
+    QFETCH(int, streams);
+    QFETCH(QString, beside);
+    QFETCH(QString, drawn);
+    QTemporaryDir dir;
+    const auto make = [&](const QString& name) { QVERIFY(QFile(dir.filePath(name)).open(QIODevice::WriteOnly)); };
+    make("a.avi");
+    if (beside == "before") {
+        make("a.srt");
+    }
+    FakeOutside outside;
+    QueueRunner runner(outside);
+    zvm::ConversionRequest r = Ready(dir, "a");
+    r.subtitles.mode = how == "file" ? zvm::SubtitleMode::File : zvm::SubtitleMode::Auto;
+    r.subtitles.file = how == "file" ? dir.filePath("a.srt").toStdString() : std::string();
+    if (how == "ready") {
+        runner.addReady(r, zvm::CommandStyle::Modern, streams);
+    } else if (how == "file") {
+        runner.addReady(r, zvm::CommandStyle::Modern);
+    } else {
+        r.width.clear(); // as the window adds videos
+        runner.add({r}, zvm::CommandStyle::Modern);
+        QCOMPARE(outside.pendingDetections.size(), 1);
+        outside.pendingDetections.takeFirst()({QSize(640, 480), {}, 10.0, {}, {1, 1}, streams});
+    }
+    QCOMPARE(outside.detections.size(), how == "add" ? 1 : 0); // read once, and only when it must be
+    if (beside == "after") {
+        make("a.srt");
+    }
+    runner.start();
+    const QString state = States(runner.queue()).replace(dir.path(), "@");
+    const QString started = outside.started.value(0).replace(dir.path(), "@");
+    if (drawn.startsWith("a:")) {
+        QCOMPARE(state, drawn);
+    } else {
+        QVERIFY2(drawn == "-" ? !started.contains("subtitles=") : started.contains(drawn), qPrintable(started));
+        QVERIFY2(!started.isEmpty(), qPrintable(state));
+    }
+}
