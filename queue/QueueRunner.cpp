@@ -232,14 +232,9 @@ void QueueRunner::setFileSize(int id, std::optional<double> megabytes) {
         touch(true);
         return;
     }
-    QPointer<QueueRunner> self(this);
-    outside_.detectSize(PathToQString(item->request.sourceVideo), PathToQString(item->request.encoderPath),
-                        [self, id, megabytes](const SizeDetection& found) {
-                            if (self != nullptr) {
-                                self->queue_.setFileSize(id, megabytes, found.duration);
-                                self->touch(true);
-                            }
-                        });
+    readThen(*item, [megabytes](zvm::queue::Queue& queue, int read, const SizeDetection& found) {
+        queue.setFileSize(read, megabytes, found.duration);
+    });
 }
 
 // The one read of the source counts its subtitle streams too: a later Automatic reads nothing again.
@@ -251,11 +246,17 @@ void QueueRunner::setSubtitles(int id, const zvm::SubtitleChoice& choice) {
         touch(true);
         return;
     }
+    readThen(*item, [choice](zvm::queue::Queue& queue, int read, const SizeDetection& found) {
+        queue.setSubtitles(read, choice, found.subtitleStreams);
+    });
+}
+
+void QueueRunner::readThen(const zvm::queue::QueueItem& item, ReadChange change) {
     QPointer<QueueRunner> self(this);
-    outside_.detectSize(PathToQString(item->request.sourceVideo), PathToQString(item->request.encoderPath),
-                        [self, id, choice](const SizeDetection& found) {
+    outside_.detectSize(PathToQString(item.request.sourceVideo), PathToQString(item.request.encoderPath),
+                        [self, id = item.id, change = std::move(change)](const SizeDetection& found) {
                             if (self != nullptr) {
-                                self->queue_.setSubtitles(id, choice, found.subtitleStreams);
+                                change(self->queue_, id, found);
                                 self->touch(true);
                             }
                         });

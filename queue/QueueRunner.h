@@ -14,6 +14,7 @@
 #include <QString>
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -117,6 +118,10 @@ private:
     };
 
     void detectNext();
+    // A change that needs a fact of the source its first read did not give (it came with its size):
+    // the source is read, and the change made with what was found.
+    using ReadChange = std::function<void(zvm::queue::Queue&, int, const SizeDetection&)>;
+    void readThen(const zvm::queue::QueueItem& item, ReadChange change);
     void launchNext();
     void announceIfDone();
     void follow(int id, const QByteArray& bytes);

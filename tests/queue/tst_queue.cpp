@@ -694,7 +694,8 @@ void TestQueue::keepsSubtitles() {
 // Automatic subtitles take the one read of the video's size for its subtitle streams, and are resolved
 // again as the video starts: a file beside it then, else its first stream, else none.
 void TestQueue::resolvesSubtitlesAsItStarts_data() {
-    QTest::addColumn<QString>("how");    // "add": read by the queue; "ready": the preview's count given; "file": picked
+    // "add": read by the queue; "ready": the preview's count given; "file": picked; "menu": chosen once queued
+    QTest::addColumn<QString>("how");
     QTest::addColumn<int>("streams");    // the video's subtitle streams
     QTest::addColumn<QString>("beside"); // when a.srt comes beside the video: "before" its read, "after", "never"
     QTest::addColumn<QString>("drawn");  // in the started command; "-" for no subtitles; else the item's state
@@ -702,6 +703,7 @@ void TestQueue::resolvesSubtitlesAsItStarts_data() {
     QTest::newRow("a file beside, put there after the read") << "add" << 0 << "after" << "@/a.srt";
     QTest::newRow("the first stream") << "add" << 2 << "never" << R"(@/a.avi\':si=0)";
     QTest::newRow("none to be found") << "add" << 0 << "never" << "-";
+    QTest::newRow("chosen in the menu, read then") << "menu" << 1 << "never" << R"(@/a.avi\':si=0)";
     QTest::newRow("counted by the preview") << "ready" << 1 << "never" << R"(@/a.avi\':si=0)";
     QTest::newRow("a picked file") << "file" << 1 << "before" << "@/a.srt";
     QTest::newRow("a picked file gone") << "file" << 0 << "never" << "a:needs-attention(The subtitle file is not there: @/a.srt)";
@@ -727,13 +729,18 @@ void TestQueue::resolvesSubtitlesAsItStarts() {
         runner.addReady(r, zvm::CommandStyle::Modern, streams);
     } else if (how == "file") {
         runner.addReady(r, zvm::CommandStyle::Modern);
+    } else if (how == "menu") {
+        zvm::SubtitleChoice automatic = std::exchange(r.subtitles, {});
+        runner.setSubtitles(runner.addReady(r, zvm::CommandStyle::Modern), automatic);
+        QCOMPARE(outside.pendingDetections.size(), 1);
+        outside.pendingDetections.takeFirst()({QSize(640, 480), {}, 10.0, {}, {1, 1}, streams});
     } else {
         r.width.clear(); // as the window adds videos
         runner.add({r}, zvm::CommandStyle::Modern);
         QCOMPARE(outside.pendingDetections.size(), 1);
         outside.pendingDetections.takeFirst()({QSize(640, 480), {}, 10.0, {}, {1, 1}, streams});
     }
-    QCOMPARE(outside.detections.size(), how == "add" ? 1 : 0); // read once, and only when it must be
+    QCOMPARE(outside.detections.size(), how == "add" || how == "menu" ? 1 : 0); // once, and only when it must be
     if (beside == "after") {
         make("a.srt");
     }
