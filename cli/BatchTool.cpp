@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <set>
 
@@ -149,22 +150,22 @@ bool MakeOutputFolder(const ToolOptions& o, std::ostream& err) {
     return true;
 }
 
-std::vector<SizeDetection> ReadSizes(media::Outside& outside, const std::vector<ConversionRequest>& requests);
+// What was read of each video before anything starts; nothing for one not read.
+using Reads = std::vector<std::optional<SizeDetection>>;
 
-// Each video's subtitles with --subtitles auto resolved: the file beside it, else (when an outside is
-// given to read it) its first subtitle stream, else none. False, said, when a named file is missing.
-bool ChooseSubtitles(std::vector<ConversionRequest>& requests, media::Outside* outside, std::ostream& err) {
-    for (ConversionRequest& r : requests) {
+// Each video's subtitles with --subtitles auto resolved: the file beside it, else (when it was read)
+// its first subtitle stream, else none. False, said, when a named file is missing.
+bool ChooseSubtitles(std::vector<ConversionRequest>& requests, const Reads& reads, std::ostream& err) {
+    for (std::size_t i = 0; i < requests.size(); ++i) {
+        ConversionRequest& r = requests[i];
         SubtitleChoice& s = r.subtitles;
         std::error_code ignored;
         if (s.mode == SubtitleMode::File && !std::filesystem::is_regular_file(s.file, ignored)) {
             Refuse(err, r.sourceVideo, "the subtitle file " + s.file + " was not found");
             return false;
         }
-        if (s.mode == SubtitleMode::Auto) {
-            const bool read = outside != nullptr && media::SubtitleBeside(r.sourceVideo).empty();
-            s = media::ResolveSubtitles(s, r.sourceVideo, read ? ReadSizes(*outside, {r}).front().subtitleStreams : 0);
-        }
+        const bool read = i < reads.size() && reads[i];
+        s = media::ResolveSubtitles(s, r.sourceVideo, read ? reads[i]->subtitleStreams : 0);
     }
     return true;
 }
@@ -203,47 +204,50 @@ bool PrintsWithoutFiles(const ToolOptions& options) {
 
 int PrintKnown(const ToolOptions& options, std::ostream& out, std::ostream& err) {
     std::vector<ConversionRequest> requests = Requests(options);
-    return Refused(requests, err) || !ChooseSubtitles(requests, nullptr, err)
+    return Refused(requests, err) || !ChooseSubtitles(requests, {}, err)
                ? kRefused
                : Print(options, requests, StyleFor(options), out, err);
 }
 
 namespace {
-// Every video's size, asked for at once: the media worker answers one after another without waiting
-// for the tool in between. The tool has nothing else to do meanwhile.
-std::vector<SizeDetection> ReadSizes(media::Outside& outside, const std::vector<ConversionRequest>& requests) {
+// The videos `wanted` picks, each read once and all asked for at once: the media worker answers one
+// after another without waiting for the tool in between. The tool has nothing else to do meanwhile.
+// Each read gives the size, the duration and the subtitle streams, for whatever needs them.
+Reads ReadSources(media::Outside& outside, const std::vector<ConversionRequest>& requests,
+                  const std::function<bool(const ConversionRequest&)>& wanted) {
     QEventLoop wait;
-    std::vector<std::optional<SizeDetection>> found(requests.size());
+    Reads found(requests.size());
+    std::size_t asked = 0;
     std::size_t answered = 0;
     for (std::size_t i = 0; i < requests.size(); ++i) {
+        if (!wanted(requests[i])) {
+            continue;
+        }
+        ++asked;
         outside.detectSize(files::PathToQString(requests[i].sourceVideo),
                            files::PathToQString(requests[i].encoderPath),
-                           [&found, &answered, &wait, i](const SizeDetection& answer) {
+                           [&found, &answered, &asked, &wait, i](const SizeDetection& answer) {
                                found[i] = answer;
-                               if (++answered == found.size()) {
+                               if (++answered == asked) {
                                    wait.quit();
                                }
                            });
     }
-    if (answered < found.size()) { // answers that came at once need no waiting
+    if (answered < asked) { // answers that came at once need no waiting
         wait.exec();
     }
-    std::vector<SizeDetection> sizes;
-    sizes.reserve(found.size());
-    for (std::optional<SizeDetection>& size : found) {
-        sizes.push_back(std::move(*size));
-    }
-    return sizes;
+    return found;
 }
 
 // A file size the video cannot have is refused before anything starts.
-bool FileSizesFit(media::Outside& outside, const std::vector<ConversionRequest>& requests, std::ostream& err) {
-    for (const ConversionRequest& r : requests) {
+bool FileSizesFit(const std::vector<ConversionRequest>& requests, const Reads& reads, std::ostream& err) {
+    for (std::size_t i = 0; i < requests.size(); ++i) {
+        const ConversionRequest& r = requests[i];
         if (!r.fileSizeMB) {
             continue;
         }
         ConversionRequest sized = r;
-        if (const Status size = ApplyFileSize(sized, ReadSizes(outside, {r}).front().duration); !size.ok()) {
+        if (const Status size = ApplyFileSize(sized, reads[i] ? reads[i]->duration : std::nullopt); !size.ok()) {
             Refuse(err, r.sourceVideo, size.text());
             return false;
         }
@@ -264,14 +268,19 @@ int Run(const ToolOptions& options, std::ostream& out, std::ostream& err) {
     }
     const CommandStyle style = StyleFor(options);
     media::RealOutside outside;
-    if (!ChooseSubtitles(requests, &outside, err)) {
+    // Printing reads every video first; a conversion reads now only those whose subtitles or file
+    // size must be known before anything starts, and hands what it read on, so no video is read twice.
+    const Reads reads = ReadSources(outside, requests, [printing](const ConversionRequest& r) {
+        return printing || r.fileSizeMB ||
+               (r.subtitles.mode == SubtitleMode::Auto && media::SubtitleBeside(r.sourceVideo).empty());
+    });
+    if (!ChooseSubtitles(requests, reads, err)) {
         return kRefused;
     }
-    if (printing) { // the sizes are read first
-        const std::vector<SizeDetection> sizes = ReadSizes(outside, requests);
+    if (printing) {
         for (std::size_t i = 0; i < requests.size(); ++i) {
             ConversionRequest& r = requests[i];
-            const SizeDetection& found = sizes[i];
+            const SizeDetection& found = *reads[i];
             if (!found.size) {
                 Refuse(err, r.sourceVideo, "the size could not be read: " + files::ToStd(found.error));
                 return kRefused;
@@ -287,14 +296,10 @@ int Run(const ToolOptions& options, std::ostream& out, std::ostream& err) {
         }
         return Print(options, requests, style, out, err);
     }
-    if (!FileSizesFit(outside, requests, err)) {
+    if (!FileSizesFit(requests, reads, err) || !MakeOutputFolder(options, err)) {
         return kRefused;
     }
-
-    if (!MakeOutputFolder(options, err)) {
-        return kRefused;
-    }
-    return ConvertAll(options, requests, style, err);
+    return ConvertAll(options, requests, style, err, reads);
 }
 
 } // namespace zvm::cli

@@ -72,6 +72,7 @@ struct Item {
     std::string log; // the encoder's last words, for a failed run
     bool removed = false;
     std::optional<double> duration;
+    std::optional<SizeDetection> read; // read before the run: not asked again
     double encoded = 0; // over all its passes, in seconds of the kept part
     double runSeconds = 0;
     std::size_t step = 0; // the pass that runs, of steps
@@ -211,6 +212,7 @@ public:
 private:
     void signalled();
     void askSize(Item& item);
+    void sized(Item& item, const SizeDetection& found);
     void prepare(Item& item);
     void startMore();
     void encode(Item& item);
@@ -247,8 +249,11 @@ int Batch::run(std::deque<Item>& items) {
     QObject::connect(&notifier, &QSocketNotifier::activated, [this] { signalled(); });
     items_ = &items;
     for (Item& item : items) {
-        if (!item.request.width.empty() && (!item.request.fileSizeMB || item.duration)) {
-            prepare(item);
+        const bool sizeGiven = !item.request.width.empty() && !item.request.fileSizeMB;
+        if (item.read && (item.read->size || !sizeGiven)) {
+            sized(item, *item.read);
+        } else if (item.read || (!item.request.width.empty() && (!item.request.fileSizeMB || item.duration))) {
+            prepare(item); // a read for its subtitles alone that failed: the size given stands, as unread
         } else if (ahead_) {
             askSize(item);
         }
@@ -287,21 +292,23 @@ void Batch::askSize(Item& item) {
     item.state = Item::State::Sizing;
     outside_.detectSize(PathToQString(item.request.sourceVideo), PathToQString(item.request.encoderPath),
                         [this, alive = alive_, &item](const SizeDetection& found) {
-                            if (!*alive || item.state != Item::State::Sizing) {
-                                return;
+                            if (*alive && item.state == Item::State::Sizing) {
+                                sized(item, found);
+                                startMore();
                             }
-                            if (!found.size) {
-                                return finish(item, Item::State::Failed,
-                                              "the size could not be read: " + files::PathToStd(found.error));
-                            }
-                            if (item.request.width.empty()) { // a file size alone asks for the duration
-                                item.request.width = std::to_string(found.size->width());
-                                item.request.height = std::to_string(found.size->height());
-                            }
-                            item.duration = found.duration;
-                            prepare(item);
-                            startMore();
                         });
+}
+
+void Batch::sized(Item& item, const SizeDetection& found) {
+    if (!found.size) {
+        return finish(item, Item::State::Failed, "the size could not be read: " + files::PathToStd(found.error));
+    }
+    if (item.request.width.empty()) { // a file size alone asks for the duration
+        item.request.width = std::to_string(found.size->width());
+        item.request.height = std::to_string(found.size->height());
+    }
+    item.duration = found.duration;
+    prepare(item);
 }
 
 void Batch::prepare(Item& item) {
@@ -478,15 +485,17 @@ void Batch::quitWhenDone() {
 } // namespace
 
 int ConvertAll(const ToolOptions& options, const std::vector<ConversionRequest>& requests, CommandStyle style,
-               std::ostream& err) {
+               std::ostream& err, const std::vector<std::optional<SizeDetection>>& read) {
     // What an encoder leaves behind comes to this process rather than to init, so its end can be
     // waited for and reaped.
     ::prctl(PR_SET_CHILD_SUBREAPER, 1);
     // A closed standard error must not end the tool before it has cleaned up.
     std::signal(SIGPIPE, SIG_IGN);
     std::deque<Item> items; // never moved: the running ones' callbacks hold them
-    for (const ConversionRequest& r : requests) {
-        items.emplace_back().request = r;
+    for (std::size_t i = 0; i < requests.size(); ++i) {
+        Item& item = items.emplace_back();
+        item.request = requests[i];
+        item.read = i < read.size() ? read[i] : std::nullopt;
     }
     const int signal = Batch(options, style, err).run(items);
     const auto converted = std::count_if(items.begin(), items.end(),

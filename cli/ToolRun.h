@@ -2,9 +2,11 @@
 
 #include "CommandLine.h"
 #include "ConversionRequest.h"
+#include "SizeProbe.h"
 #include "ToolOptions.h"
 
 #include <iosfwd>
+#include <optional>
 #include <vector>
 
 namespace zvm::cli {
@@ -17,8 +19,8 @@ namespace zvm::cli {
 // order given. SIGINT, SIGTERM and SIGHUP stop every running encoder (a second one kills them),
 // start no further video and end the run with 128 + the signal's number; otherwise the result is 0
 // when every video was converted and 1 when some were not. Progress and results go to err. Needs a
-// QCoreApplication.
+// QCoreApplication. `read` holds what was read of a video before (by its index), so it is not read again.
 int ConvertAll(const ToolOptions& options, const std::vector<ConversionRequest>& requests, CommandStyle style,
-               std::ostream& err);
+               std::ostream& err, const std::vector<std::optional<SizeDetection>>& read = {});
 
 } // namespace zvm::cli

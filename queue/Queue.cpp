@@ -3,6 +3,7 @@
 #include "Cut.h"
 #include "FileSize.h"
 #include "Generate.h"
+#include "SubtitleSource.h"
 #include "Words.h"
 
 #include <algorithm>
@@ -51,6 +52,10 @@ bool SameWork(const QueueItem& a, const QueueItem& b) {
 
 std::optional<double> KeptDuration(const QueueItem& item) {
     return KeptSeconds(item.request.cutStart, item.request.cutEnd, item.duration);
+}
+
+bool NeedsSubtitleStreams(const QueueItem& item) {
+    return item.request.subtitles.mode == SubtitleMode::Auto && !item.subtitleStreams;
 }
 
 std::string ReasonText(const QueueItem& item) {
@@ -125,8 +130,9 @@ void Queue::guardSource(const QueueItem& added) {
     }
 }
 
-int Queue::addReady(ConversionRequest request, CommandStyle style) {
+int Queue::addReady(ConversionRequest request, CommandStyle style, std::optional<int> subtitleStreams) {
     const int id = add(std::move(request), style);
+    item(id)->subtitleStreams = subtitleStreams;
     prepare(*item(id));
     return id;
 }
@@ -136,7 +142,18 @@ int Queue::addReady(ConversionRequest request, CommandStyle style) {
 void Queue::prepare(QueueItem& it) {
     it.command.clear();
     it.detail.clear();
+    const SubtitleChoice choice = it.request.subtitles;
     ConversionRequest sized = it.request;
+    // Resolved here, so the file beside the video is looked for again whenever the command is made.
+    sized.subtitles = media::ResolveSubtitles(choice, it.request.sourceVideo, it.subtitleStreams.value_or(0));
+    it.burned = sized.subtitles;
+    std::error_code ignored;
+    if (it.burned.mode == SubtitleMode::File && !std::filesystem::is_regular_file(it.burned.file, ignored)) {
+        it.state = ItemState::NeedsAttention;
+        it.reason = kSubtitleMissing;
+        it.detail = it.burned.file;
+        return;
+    }
     if (const Status size = ApplyFileSize(sized, it.duration); !size.ok()) {
         it.state = ItemState::NeedsAttention;
         it.reason = size.message();
@@ -178,14 +195,21 @@ void Queue::prepare(QueueItem& it) {
         it.state = ItemState::Waiting;
         it.reason.clear();
         it.request = result.request;
+        it.request.subtitles = choice; // kept as chosen: Automatic is resolved again as it starts
         it.command = *result.command;
     }
 }
 
-void Queue::sizeKnown(int id, int width, int height, std::optional<double> duration) {
+void Queue::sizeKnown(int id, int width, int height, std::optional<double> duration,
+                      std::optional<int> subtitleStreams) {
     if (QueueItem* it = item(id); it != nullptr && it->state == ItemState::Detecting) {
         it->duration = duration;
-        setSize(id, width, height);
+        it->subtitleStreams = subtitleStreams ? subtitleStreams : it->subtitleStreams;
+        if (it->request.width.empty()) {
+            setSize(id, width, height);
+        } else {
+            prepare(*it);
+        }
     }
 }
 
@@ -211,6 +235,18 @@ void Queue::setFileSize(int id, std::optional<double> megabytes, std::optional<d
     if (it != nullptr && it->state != ItemState::Running && it->state != ItemState::Detecting) {
         it->request.fileSizeMB = megabytes;
         it->duration = duration ? duration : it->duration;
+        prepare(*it);
+    }
+}
+
+void Queue::setSubtitles(int id, const SubtitleChoice& choice, std::optional<int> subtitleStreams) {
+    QueueItem* it = item(id);
+    if (it == nullptr || it->state == ItemState::Running) {
+        return;
+    }
+    it->request.subtitles = choice;
+    it->subtitleStreams = subtitleStreams ? subtitleStreams : it->subtitleStreams;
+    if (it->state != ItemState::Detecting) { // otherwise prepared once its size is known
         prepare(*it);
     }
 }
@@ -252,7 +288,14 @@ std::optional<int> Queue::next() {
             return std::nullopt;
         }
         if (it.state == ItemState::Waiting) {
-            // Checked again as it starts: links and files may have changed since it was added.
+            // Checked again as it starts: links and files may have changed since it was added, and a
+            // subtitle file beside the video may have come or gone.
+            if (it.request.subtitles.mode != SubtitleMode::None) {
+                prepare(it);
+                if (it.state != ItemState::Waiting) {
+                    continue;
+                }
+            }
             if (const Status loses = losesSource(it.id, it.request); !loses.ok()) {
                 it.state = ItemState::NeedsAttention;
                 it.reason = loses.message();
@@ -392,11 +435,11 @@ void Queue::restore(std::vector<QueueItem> kept) {
         items_.push_back(std::move(it));
         QueueItem& added = items_.back();
         guardSource(added);
-        const bool sized = !added.request.width.empty();
+        const bool sized = !added.request.width.empty() && !NeedsSubtitleStreams(added);
         if (sized && (added.state == ItemState::Waiting || added.state == ItemState::NeedsAttention)) {
             prepare(added);
         } else if (added.state == ItemState::Waiting) {
-            added.state = ItemState::Detecting; // no size kept: it is read again
+            added.state = ItemState::Detecting; // no size (or stream count) kept: it is read again
         }
     }
 }

@@ -35,6 +35,11 @@ struct QueueItem {
     std::string log;                // the encoder's last words, for a failed item
     std::string check;              // the after-check's line for a finished item
     CheckVerdict verdict = CheckVerdict::NotChecked;
+    // Subtitles: the user's choice is request.subtitles (none unless asked for); this is what the
+    // command draws, with Automatic resolved as the item was last prepared (again as it starts).
+    SubtitleChoice burned;
+    // How many subtitle streams the source has, from the read of its size; unknown until read.
+    std::optional<int> subtitleStreams;
 };
 
 struct QueueSummary {
@@ -54,8 +59,10 @@ public:
 
     // An item whose size is still to be detected, or one complete now.
     int add(ConversionRequest snapshot, CommandStyle style);
-    int addReady(ConversionRequest request, CommandStyle style);
-    void sizeKnown(int id, int width, int height, std::optional<double> duration);
+    int addReady(ConversionRequest request, CommandStyle style, std::optional<int> subtitleStreams = std::nullopt);
+    // A size already given (an item read for its subtitle streams alone) is kept.
+    void sizeKnown(int id, int width, int height, std::optional<double> duration,
+                   std::optional<int> subtitleStreams = std::nullopt);
     void sizeUnknown(int id, const std::string& reason);
     // The user mends an item: a new size or output, checked again.
     void setSize(int id, int width, int height);
@@ -63,6 +70,9 @@ public:
     // The size its output should reach (none: its bitrates as given), with the source's duration
     // when it was read only now.
     void setFileSize(int id, std::optional<double> megabytes, std::optional<double> duration = std::nullopt);
+    // The subtitles to burn in (None, Automatic or a file, and their size), with the source's subtitle
+    // stream count when it was read only now.
+    void setSubtitles(int id, const SubtitleChoice& choice, std::optional<int> subtitleStreams = std::nullopt);
 
     // Running. start() lets the queue run; next() names the item to start while fewer than
     // parallel() run, and marks it Running: items may end in any order, and next() may be asked
@@ -136,6 +146,7 @@ inline constexpr const char* kOutputIsOtherSource =
 inline constexpr const char* kSourceMissing = ZVM_TEXT("The source video is not there any more: %1");
 inline constexpr const char* kSharedOutput =
     ZVM_TEXT("Another video of the queue is written to the same output file");
+inline constexpr const char* kSubtitleMissing = ZVM_TEXT("The subtitle file is not there: %1");
 inline constexpr const char* kNoSize = ZVM_TEXT("The size could not be detected: %1");
 inline constexpr const char* kEndedBySignal = ZVM_TEXT("the encoder was ended by a signal");
 inline constexpr const char* kExitCode = ZVM_TEXT("the encoder ended with exit code %1");
@@ -165,6 +176,9 @@ bool SameWork(const QueueItem& a, const QueueItem& b);
 // How long the part the item keeps is: its source's duration, or its cut's; nothing while unknown.
 // Progress and the time left count this part only, as the encoder's time does.
 std::optional<double> KeptDuration(const QueueItem& item);
+
+// Whether the item's subtitles wait for its source to be read: Automatic, with its streams not yet counted.
+bool NeedsSubtitleStreams(const QueueItem& item);
 
 // The reason in English words, the detail in its place.
 std::string ReasonText(const QueueItem& item);

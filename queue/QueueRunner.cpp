@@ -110,7 +110,7 @@ void QueueRunner::anchor(zvm::ConversionRequest& request) const {
 void QueueRunner::add(const std::vector<zvm::ConversionRequest>& requests, zvm::CommandStyle style) {
     for (zvm::ConversionRequest request : requests) {
         anchor(request);
-        if (request.width.empty()) {
+        if (request.width.empty() || request.subtitles.mode == zvm::SubtitleMode::Auto) {
             toDetect_.push_back(queue_.add(request, style));
         } else {
             queue_.addReady(request, style);
@@ -121,10 +121,17 @@ void QueueRunner::add(const std::vector<zvm::ConversionRequest>& requests, zvm::
     launchNext();
 }
 
-int QueueRunner::addReady(zvm::ConversionRequest request, zvm::CommandStyle style) {
+int QueueRunner::addReady(zvm::ConversionRequest request, zvm::CommandStyle style,
+                          std::optional<int> subtitleStreams) {
     anchor(request);
-    const int id = queue_.addReady(std::move(request), style);
+    const bool read = request.subtitles.mode == zvm::SubtitleMode::Auto && !subtitleStreams;
+    const int id = read ? queue_.add(std::move(request), style)
+                        : queue_.addReady(std::move(request), style, subtitleStreams);
+    if (read) {
+        toDetect_.push_back(id); // its given size is kept
+    }
     touch(true);
+    detectNext();
     launchNext();
     return id;
 }
@@ -173,7 +180,7 @@ void QueueRunner::detectNext() {
                                 --self->detecting_;
                                 if (found.size) {
                                     self->queue_.sizeKnown(id, found.size->width(), found.size->height(),
-                                                           found.duration);
+                                                           found.duration, found.subtitleStreams);
                                 } else {
                                     self->queue_.sizeUnknown(id, ToStd(found.error));
                                 }
@@ -226,11 +233,31 @@ void QueueRunner::setFileSize(int id, std::optional<double> megabytes) {
         touch(true);
         return;
     }
+    readThen(*item, [megabytes](zvm::queue::Queue& queue, int read, const SizeDetection& found) {
+        queue.setFileSize(read, megabytes, found.duration);
+    });
+}
+
+// The one read of the source counts its subtitle streams too: a later Automatic reads nothing again.
+void QueueRunner::setSubtitles(int id, const zvm::SubtitleChoice& choice) {
+    const zvm::queue::QueueItem* item = queue_.find(id);
+    if (item == nullptr || choice.mode != zvm::SubtitleMode::Auto || item->subtitleStreams ||
+        item->state == zvm::queue::ItemState::Detecting) {
+        queue_.setSubtitles(id, choice);
+        touch(true);
+        return;
+    }
+    readThen(*item, [choice](zvm::queue::Queue& queue, int read, const SizeDetection& found) {
+        queue.setSubtitles(read, choice, found.subtitleStreams);
+    });
+}
+
+void QueueRunner::readThen(const zvm::queue::QueueItem& item, ReadChange change) {
     QPointer<QueueRunner> self(this);
-    outside_.detectSize(PathToQString(item->request.sourceVideo), PathToQString(item->request.encoderPath),
-                        [self, id, megabytes](const SizeDetection& found) {
+    outside_.detectSize(PathToQString(item.request.sourceVideo), PathToQString(item.request.encoderPath),
+                        [self, id = item.id, change = std::move(change)](const SizeDetection& found) {
                             if (self != nullptr) {
-                                self->queue_.setFileSize(id, megabytes, found.duration);
+                                change(self->queue_, id, found);
                                 self->touch(true);
                             }
                         });

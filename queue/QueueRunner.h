@@ -14,6 +14,7 @@
 #include <QString>
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -43,14 +44,21 @@ public:
 
     const zvm::queue::Queue& queue() const { return queue_; }
 
-    // Videos with their settings; those without a width are detected first. All are one change.
+    // Videos with their settings; those without a width, or with automatic subtitles, are read first.
+    // All are one change.
     void add(const std::vector<zvm::ConversionRequest>& requests, zvm::CommandStyle style);
-    int addReady(zvm::ConversionRequest request, zvm::CommandStyle style);
+    // With its size given; automatic subtitles need the source's subtitle stream count, read first
+    // unless given (the preview has read it).
+    int addReady(zvm::ConversionRequest request, zvm::CommandStyle style,
+                 std::optional<int> subtitleStreams = std::nullopt);
     void restore(std::vector<zvm::queue::QueueItem> kept);
     void setSize(int id, int width, int height);
     void setOutput(int id, const QString& output);
     // The size the item's output should reach, or none; the source's duration is read when unknown.
     void setFileSize(int id, std::optional<double> megabytes);
+    // The subtitles the item's output draws; for Automatic the source's subtitle streams are counted
+    // first when no read of it has yet.
+    void setSubtitles(int id, const zvm::SubtitleChoice& choice);
 
     // How many encoders run at once: 0 is automatic (see AutomaticParallel). Kept beside the queue
     // file when there is one, and read back by the next runner made with it.
@@ -112,6 +120,10 @@ private:
     };
 
     void detectNext();
+    // A change that needs a fact of the source its first read did not give (it came with its size):
+    // the source is read, and the change made with what was found.
+    using ReadChange = std::function<void(zvm::queue::Queue&, int, const SizeDetection&)>;
+    void readThen(const zvm::queue::QueueItem& item, ReadChange change);
     void launchNext();
     void announceIfDone();
     void follow(int id, const QByteArray& bytes);

@@ -13,6 +13,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <cmath>
+
 
 namespace {
 using zvm::MovieType;
@@ -58,7 +60,68 @@ QJsonObject ToJson(const QueueItem& item) {
     if (r.twoPass) {
         o.insert("twoPass", true);
     }
+    // Also only when chosen: none, the designed command, is what a file without them means.
+    const zvm::SubtitleChoice& s = r.subtitles;
+    if (s.mode == zvm::SubtitleMode::Auto || s.mode == zvm::SubtitleMode::File) {
+        o.insert("subtitles", s.mode == zvm::SubtitleMode::Auto ? "auto" : "file");
+    }
+    if (s.mode == zvm::SubtitleMode::File) {
+        o.insert("subtitleFile", PathToQString(s.file));
+    }
+    if (s.size > 0) {
+        o.insert("subtitleSize", s.size);
+    }
+    if (s.mode == zvm::SubtitleMode::Auto && item.subtitleStreams) {
+        o.insert("subtitleStreams", *item.subtitleStreams);
+    }
     return o;
+}
+
+// A whole number from `least` to `most`, when the field is there; false when it is there but is not.
+bool ReadCount(const QJsonObject& o, const char* name, int least, int most, int& into) {
+    const QJsonValue value = o.value(QLatin1String(name));
+    if (value.isUndefined()) {
+        return true;
+    }
+    const double number = value.toDouble(-1);
+    if (!value.isDouble() || number != std::floor(number) || number < least || number > most) {
+        return false;
+    }
+    into = static_cast<int>(number);
+    return true;
+}
+
+// The item's subtitles as kept; an empty text, or why a value kept for them cannot be read.
+QString ReadSubtitles(const QJsonObject& o, QueueItem& item) {
+    zvm::SubtitleChoice& s = item.request.subtitles;
+    const QJsonValue mode = o.value("subtitles");
+    const QString word = mode.toString();
+    const QString source = o.value("source").toString();
+    if (!mode.isUndefined() && word != "none" && word != "auto" && word != "file") {
+        const QByteArray kept = QJsonDocument(QJsonArray{mode}).toJson(QJsonDocument::Compact); // as it stands there
+        return QStringLiteral("the subtitles of %1 are kept as %2, which is not none, auto or file")
+            .arg(source, QString::fromUtf8(kept.mid(1, kept.size() - 2)));
+    }
+    s.mode = word == "auto" ? zvm::SubtitleMode::Auto
+             : word == "file" ? zvm::SubtitleMode::File
+                              : zvm::SubtitleMode::None;
+    if (s.mode == zvm::SubtitleMode::File) {
+        s.file = PathToStd(o.value("subtitleFile").toString());
+        if (s.file.empty()) {
+            return QStringLiteral("the subtitle file of %1 is not named").arg(source);
+        }
+    }
+    if (!ReadCount(o, "subtitleSize", 0, 200, s.size)) {
+        return QStringLiteral("the subtitle size of %1 is not a number of pixels from 1 to 200").arg(source);
+    }
+    int streams = 0;
+    if (!ReadCount(o, "subtitleStreams", 0, 1000000, streams)) {
+        return QStringLiteral("the subtitle stream count of %1 is not a number").arg(source);
+    }
+    if (o.contains("subtitleStreams")) {
+        item.subtitleStreams = streams;
+    }
+    return {};
 }
 
 // The item's target: by name, or by its row in files written before targets had names kept (the
@@ -71,8 +134,9 @@ std::optional<int> TargetOf(const QJsonObject& o) {
     return row >= 0 && row < static_cast<int>(zvm::BuiltInTargets().size()) ? std::optional(row) : std::nullopt;
 }
 
-// An item as kept, or nothing when the object is not one.
-std::optional<QueueItem> FromJson(const QJsonObject& o) {
+// An item as kept, or nothing when the object is not one; `damaged` then says why when a value
+// kept for it cannot be read.
+std::optional<QueueItem> FromJson(const QJsonObject& o, QString& damaged) {
     const auto state = zvm::queue::StateFromWord(ToStd(o.value("state").toString()));
     const std::optional<int> preset = TargetOf(o);
     if (!state || !preset || !o.value("source").isString() || !o.value("output").isString()) {
@@ -108,7 +172,8 @@ std::optional<QueueItem> FromJson(const QJsonObject& o) {
         r.fileSizeMB = o.value("fileSizeMB").toDouble();
     }
     r.twoPass = o.value("twoPass").toBool(false);
-    return item;
+    damaged = ReadSubtitles(o, item);
+    return damaged.isEmpty() ? std::optional(item) : std::nullopt;
 }
 
 LoadedQueue SetAside(const QString& path, const QString& why) {
@@ -160,10 +225,13 @@ LoadedQueue LoadQueue(const QString& path) {
     }
     LoadedQueue loaded;
     for (const auto& value : root.value("items").toArray()) {
-        if (const auto item = FromJson(value.toObject())) {
+        QString damaged;
+        if (const auto item = FromJson(value.toObject(), damaged)) {
             loaded.items.push_back(*item);
         } else {
-            return SetAside(path, QStringLiteral("an item is incomplete, or its target is not known"));
+            return SetAside(path, !damaged.isEmpty()
+                                      ? damaged
+                                      : QStringLiteral("an item is incomplete, or its target is not known"));
         }
     }
     return loaded;

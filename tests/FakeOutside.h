@@ -83,8 +83,16 @@ public:
     void renderFrame(const QString&, const QString& source, double seconds,
                      const zvm::FrameGeometry& geometry,
                      std::function<void(const RenderedFrame&)> done) override {
-        renders.append({source, seconds, geometry});
+        renders.append({source, seconds, geometry, {}});
         pendingRender = std::move(done);
+    }
+
+    // As renderFrame, with the picture filter kept.
+    void renderFrameThrough(const QString& encoder, const QString& source, double seconds,
+                            const zvm::FrameGeometry& geometry, const std::string& filter,
+                            std::function<void(const RenderedFrame&)> done) override {
+        renderFrame(encoder, source, seconds, geometry, std::move(done));
+        renders.last().filter = QString::fromStdString(filter);
     }
 
     QStringList started;
@@ -115,6 +123,7 @@ public:
         QString source;
         double seconds = 0;
         zvm::FrameGeometry geometry;
+        QString filter; // through renderFrameThrough
     };
     QList<Render> renders;
     std::function<void(const RenderedFrame&)> pendingRender;

@@ -41,3 +41,7 @@ void PickerDialog::accept() {
     }
     QFileDialog::accept();
 }
+
+QStringList PickerDialog::SubtitleFilters() {
+    return {tr("Subtitles (*.srt *.ass *.ssa *.vtt *.SRT *.ASS *.SSA *.VTT)"), tr("All files (*)")};
+}

@@ -20,6 +20,9 @@ public:
 
     // Whether the text is a pattern rather than a name: it holds a wildcard.
     static bool IsPattern(const QString& text);
+    // The filters of a picker for subtitles to burn in: the kinds the subtitle filter reads, in
+    // either case, then all files.
+    static QStringList SubtitleFilters();
 
 private:
     bool mustBeProgram_;

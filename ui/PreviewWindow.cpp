@@ -6,13 +6,18 @@
 #include "Generate.h"
 #include "OutputTarget.h"
 #include "Outside.h"
+#include "PickerDialog.h"
+#include "Platform.h"
 #include "PlainLabel.h"
 #include "Presets.h"
 #include "ProgramIcon.h"
+#include "SubtitleSource.h"
 #include "TextCrossing.h"
 #include "Translated.h"
 
 #include <QButtonGroup>
+#include <QComboBox>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -77,8 +82,8 @@ QString Clock(double seconds) {
 }
 } // namespace
 
-PreviewWindow::PreviewWindow(zvm::media::Outside& outside, QWidget* parent)
-    : QWidget(parent, Qt::Window), outside_(outside) {
+PreviewWindow::PreviewWindow(zvm::media::Outside& outside, QWidget* parent, Platform* platform)
+    : QWidget(parent, Qt::Window), outside_(outside), platform_(platform) {
     setObjectName(QStringLiteral("PreviewWindow"));
     setWindowIcon(ProgramIcon());
     buildLayout();
@@ -123,6 +128,17 @@ void PreviewWindow::buildLayout() {
     }
     connect(zoom, &QButtonGroup::idClicked, view_, &FrameView::setZoom);
 
+    subtitleBox_ = new QComboBox(this);
+    subtitleBox_->setObjectName(QStringLiteral("subtitles"));
+    subtitleBox_->addItems({tr("None"), tr("Automatic"), tr("File...")});
+    subtitleBox_->setToolTip(tr("Automatic: a subtitle file beside the video with its name, else the "
+                                "video's first subtitle stream"));
+    auto* subtitleCaption = new QLabel(tr("S&ubtitles:"), this);
+    subtitleCaption->setBuddy(subtitleBox_);
+    controls->addWidget(subtitleCaption);
+    controls->addWidget(subtitleBox_);
+    connect(subtitleBox_, &QComboBox::activated, this, &PreviewWindow::chooseSubtitles);
+
     auto* cutControls = new QHBoxLayout;
     const auto button = [&](const QString& caption, const char* name, auto handler) {
         auto* b = new QPushButton(caption, this);
@@ -160,7 +176,11 @@ void PreviewWindow::follow(const zvm::ConversionRequest& request, zvm::CommandSt
         duration_.reset();
         showMoment();
         if (request.sourceVideo != request_.sourceVideo) {
-            clearCut(); // a cut belongs to its video
+            clearCut(); // a cut belongs to its video, and so does a picked subtitle file
+            subtitleStreams_.reset();
+            if (subtitles_.mode == zvm::SubtitleMode::File) {
+                chooseSubtitles(NoSubtitles);
+            }
         }
     }
     request_ = request;
@@ -199,6 +219,7 @@ void PreviewWindow::readDuration() {
                                 return;
                             }
                             self->duration_ = found.duration;
+                            self->subtitleStreams_ = found.subtitleStreams;
                             self->showMoment();
                             self->showCut();
                             self->renderFrame();
@@ -225,9 +246,12 @@ void PreviewWindow::renderFrame() {
     }
     status_->setText(tr("Rendering a frame..."));
     QPointer<PreviewWindow> self(this);
-    // The frame keeps the source's time, so its subtitles need no shift for a cut.
+    // The frame keeps the source's time, so its subtitles need no shift for a cut. Automatic is
+    // resolved as the queue resolves it when the video starts.
     zvm::ConversionRequest atSourceTime = request_;
     atSourceTime.cutStart.reset();
+    atSourceTime.subtitles =
+        zvm::media::ResolveSubtitles(subtitles_, request_.sourceVideo, subtitleStreams_.value_or(0));
     outside_.renderFrameThrough(
         PathToQString(request_.encoderPath), PathToQString(request_.sourceVideo),
         duration_.value_or(0) * slider_->value() / kSliderSteps, *fit, zvm::PictureFilter(atSourceTime, *fit),
@@ -291,6 +315,34 @@ void PreviewWindow::showCut() {
                         ? std::optional(std::pair(step(cut_.cutStart.value_or(0)),
                                                   cut_.cutEnd ? step(*cut_.cutEnd) : kSliderSteps))
                         : std::nullopt);
+}
+
+// A file is asked for each time it is chosen; cancelled, the choice stays as it was.
+void PreviewWindow::chooseSubtitles(int index) {
+    zvm::SubtitleChoice chosen{index == AutomaticSubtitles ? zvm::SubtitleMode::Auto : zvm::SubtitleMode::None, {},
+                               -1, subtitles_.size};
+    if (index == SubtitleFile) {
+        const QString folder = QFileInfo(PathToQString(request_.sourceVideo)).absolutePath();
+        const auto picked = platform_ != nullptr
+                                ? platform_->openFileName(
+                                      this, {tr("Subtitles to burn in"), {}, PickerDialog::SubtitleFilters(), folder})
+                                : std::nullopt;
+        if (!picked) {
+            chosen = subtitles_;
+        } else {
+            chosen.mode = zvm::SubtitleMode::File;
+            chosen.file = zvm::files::PathToStd(*picked);
+        }
+    }
+    subtitles_ = chosen;
+    const int shown = subtitles_.mode == zvm::SubtitleMode::File ? SubtitleFile
+                      : subtitles_.mode == zvm::SubtitleMode::Auto ? AutomaticSubtitles
+                                                                   : NoSubtitles;
+    subtitleBox_->setCurrentIndex(shown);
+    subtitleBox_->setItemText(SubtitleFile, shown == SubtitleFile
+                                                ? QFileInfo(PathToQString(subtitles_.file)).fileName()
+                                                : tr("File..."));
+    pause_.start();
 }
 
 QString PreviewWindow::statusText() const {

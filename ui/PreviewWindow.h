@@ -10,6 +10,8 @@ namespace zvm::media {
 class Outside;
 }
 class CutSlider;
+class Platform;
+class QComboBox;
 class FrameView;
 class QLabel;
 class QPushButton;
@@ -22,7 +24,8 @@ class PreviewWindow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit PreviewWindow(zvm::media::Outside& outside, QWidget* parent = nullptr);
+    // The platform, when given, asks for a subtitle file to burn in.
+    explicit PreviewWindow(zvm::media::Outside& outside, QWidget* parent = nullptr, Platform* platform = nullptr);
 
     // The geometry is shown at once; a frame is rendered after a short pause, so typing does not
     // start one render per key.
@@ -33,6 +36,10 @@ public:
     // The part of the source kept, as set here at the slider's moments; cleared with a new source.
     std::optional<double> cutStart() const { return cut_.cutStart; }
     std::optional<double> cutEnd() const { return cut_.cutEnd; }
+    // The subtitles chosen here (None unless the user asks), and the source's subtitle stream count
+    // from the read of its duration, for Automatic; a picked file is cleared with a new source.
+    const zvm::SubtitleChoice& subtitles() const { return subtitles_; }
+    std::optional<int> subtitleStreams() const { return subtitleStreams_; }
 
     static constexpr int kRenderPauseMilliseconds = 300;
 
@@ -51,6 +58,9 @@ private:
     void setCutAt(bool start);
     void clearCut();
     void showCut();
+    void chooseSubtitles(int index);
+
+    enum SubtitleEntry { NoSubtitles, AutomaticSubtitles, SubtitleFile };
 
     zvm::media::Outside& outside_;
     zvm::ConversionRequest request_;
@@ -67,4 +77,8 @@ private:
     zvm::ConversionRequest cut_; // only its cut is used
     QLabel* cutText_ = nullptr;
     QPushButton* clearCut_ = nullptr;
+    Platform* platform_ = nullptr;
+    QComboBox* subtitleBox_ = nullptr;
+    zvm::SubtitleChoice subtitles_;
+    std::optional<int> subtitleStreams_;
 };

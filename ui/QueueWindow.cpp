@@ -1,7 +1,10 @@
 #include "QueueWindow.h"
 
 #include "ClockText.h"
+#include "CommandLine.h"
 #include "Cut.h"
+#include "Generate.h"
+#include "PickerDialog.h"
 #include "PlainLabel.h"
 #include "Platform.h"
 #include "Presets.h"
@@ -167,6 +170,7 @@ void QueueWindow::buildLayout() {
     fileSize->setObjectName(QStringLiteral("fileSize"));
     connect(fileSize, &QAction::triggered, this, &QueueWindow::askFileSize);
     table_->addAction(fileSize);
+    table_->addAction(subtitlesMenu()->menuAction());
     table_->setContextMenuPolicy(Qt::ActionsContextMenu);
 
     details_ = new QPlainTextEdit(this);
@@ -196,6 +200,30 @@ void QueueWindow::buildLayout() {
     layout->addWidget(storeProblem_);
     layout->addLayout(buttons);
     resize(980, 460);
+}
+
+QMenu* QueueWindow::subtitlesMenu() {
+    auto* menu = new QMenu(tr("S&ubtitles"), table_);
+    menu->setObjectName(QStringLiteral("subtitles"));
+    const auto entry = [&](const QString& text, const char* name, auto handler) {
+        QAction* action = menu->addAction(text);
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, handler);
+    };
+    const auto mode = [this](zvm::SubtitleMode chosen) {
+        return [this, chosen] {
+            setSubtitles([chosen](zvm::SubtitleChoice& s) {
+                s.mode = chosen;
+                s.file.clear();
+            });
+        };
+    };
+    entry(tr("&Automatic (a file beside the video or its first subtitle stream)"), "subtitlesAuto",
+          mode(zvm::SubtitleMode::Auto));
+    entry(tr("&None"), "subtitlesNone", mode(zvm::SubtitleMode::None));
+    entry(tr("&File..."), "subtitlesFile", [this] { pickSubtitles(); });
+    entry(tr("Text &size..."), "subtitlesSize", [this] { askSubtitleSize(); });
+    return menu;
 }
 
 // How many videos convert at once, as a menu of choices on a button beside the others.
@@ -357,6 +385,17 @@ void QueueWindow::edited(int row, int column) {
     }
 }
 
+std::vector<int> QueueWindow::selectedIds() const {
+    std::vector<int> ids;
+    for (const QTableWidgetItem* cell : table_->selectedItems()) {
+        if (const int id = cell->data(Qt::UserRole).toInt();
+            std::find(ids.begin(), ids.end(), id) == ids.end()) {
+            ids.push_back(id);
+        }
+    }
+    return ids;
+}
+
 int QueueWindow::selectedId() const {
     const QList<QTableWidgetItem*> selected = table_->selectedItems();
     return selected.isEmpty() ? 0 : selected.first()->data(Qt::UserRole).toInt();
@@ -376,6 +415,20 @@ void QueueWindow::showDetails() {
         lines << tr("Cut from %1 to %2")
                      .arg(ToQString(zvm::CutClockText(r.cutStart.value_or(0))),
                           r.cutEnd ? ToQString(zvm::CutClockText(*r.cutEnd)) : tr("the end"));
+    }
+    const zvm::SubtitleChoice& burned = item->burned;
+    const auto fit = zvm::FitRequest(item->request);
+    const int textSize = fit ? zvm::SubtitleFontSize(burned, *fit) : burned.size;
+    if (burned.mode == zvm::SubtitleMode::File) {
+        lines << tr("Subtitles burned in: %1, text %2 pixels high").arg(PathToQString(burned.file)).arg(textSize);
+    } else if (burned.mode == zvm::SubtitleMode::Stream) {
+        lines << tr("Subtitles burned in: subtitle stream %1 of the video, text %2 pixels high")
+                     .arg(burned.stream + 1)
+                     .arg(textSize);
+    } else if (item->request.subtitles.mode == zvm::SubtitleMode::Auto) {
+        lines << (item->state == ItemState::Detecting
+                      ? tr("Subtitles: automatic, looked for once the video is read")
+                      : tr("Subtitles: automatic, but there is none beside the video or in it"));
     }
     if (item->request.fileSizeMB) {
         lines << tr("File size asked: %1 MB, in two passes").arg(*item->request.fileSizeMB);
@@ -405,6 +458,47 @@ void QueueWindow::askFileSize() {
                                 item->request.fileSizeMB.value_or(0), 0, 1000000, 1, &ok);
     if (ok) {
         runner_.setFileSize(item->id, megabytes > 0 ? std::optional(megabytes) : std::nullopt);
+    }
+}
+
+void QueueWindow::setSubtitles(const std::function<void(zvm::SubtitleChoice&)>& change) {
+    for (const int id : selectedIds()) {
+        if (const QueueItem* item = runner_.queue().find(id); item != nullptr && item->state != ItemState::Running) {
+            zvm::SubtitleChoice choice = item->request.subtitles;
+            change(choice);
+            runner_.setSubtitles(id, choice);
+        }
+    }
+}
+
+void QueueWindow::pickSubtitles() {
+    const QueueItem* item = runner_.queue().find(selectedId());
+    if (item == nullptr) {
+        return;
+    }
+    const QString folder = QFileInfo(PathToQString(item->request.sourceVideo)).absolutePath();
+    const auto picked = platform_.openFileName(this, {tr("Subtitles to burn in"), {}, PickerDialog::SubtitleFilters(), folder});
+    if (picked) {
+        setSubtitles([file = zvm::files::PathToStd(*picked)](zvm::SubtitleChoice& s) {
+            s.mode = zvm::SubtitleMode::File;
+            s.file = file;
+        });
+    }
+}
+
+// 0 (or nothing) lets the text follow the target's height.
+void QueueWindow::askSubtitleSize() {
+    const QueueItem* item = runner_.queue().find(selectedId());
+    if (item == nullptr) {
+        return;
+    }
+    bool ok = false;
+    const int size = QInputDialog::getInt(this, tr("Subtitle text size"),
+                                          tr("Height of the subtitles' text in pixels of the target "
+                                             "(0: chosen for the target's height):"),
+                                          item->request.subtitles.size, 0, 200, 1, &ok);
+    if (ok) {
+        setSubtitles([size](zvm::SubtitleChoice& s) { s.size = size; });
     }
 }
 

@@ -2,10 +2,15 @@
 
 #include <QWidget>
 
+#include "ConversionRequest.h"
+
+#include <functional>
 #include <optional>
+#include <vector>
 
 class Platform;
 class QLabel;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QTableWidget;
@@ -53,6 +58,12 @@ private:
     void openOutputFolder();
     // Asks for the size the selected video's output should reach (0: its bitrates as given).
     void askFileSize();
+    // The subtitles burned into the chosen videos: a menu of None, Automatic, a file and their size.
+    QMenu* subtitlesMenu();
+    void setSubtitles(const std::function<void(zvm::SubtitleChoice&)>& change);
+    void pickSubtitles();
+    void askSubtitleSize();
+    std::vector<int> selectedIds() const;
 
     QueueRunner& runner_;
     Platform& platform_;

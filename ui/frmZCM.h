@@ -196,7 +196,7 @@ private:
     QueueRunner& queue();
     void showQueue();
     void addToQueue(const QStringList& videos);
-    void addCurrentToQueue(const zvm::ConversionRequest& request);
+    void addCurrentToQueue(const zvm::ConversionRequest& request, std::optional<int> subtitleStreams = std::nullopt);
     void offerKeptQueue();
     bool mayQuit();
     void sayWhatGoesOn();

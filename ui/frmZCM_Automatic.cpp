@@ -80,12 +80,13 @@ void frmZCM::mnuModernCommand_Click(bool checked) {
 // One preview window, made when first asked for and kept (with its size and place) for the session.
 void frmZCM::mnuPreview_Click() {
     if (preview_ == nullptr) {
-        preview_ = new PreviewWindow(outside_, this);
+        preview_ = new PreviewWindow(outside_, this, &platform_);
         connect(preview_, &PreviewWindow::addToQueue, this, [this] {
             zvm::ConversionRequest request = requestFromControls();
             request.cutStart = preview_->cutStart();
             request.cutEnd = preview_->cutEnd();
-            addCurrentToQueue(request);
+            request.subtitles = preview_->subtitles();
+            addCurrentToQueue(request, preview_->subtitleStreams());
         });
     }
     preview_->show();

@@ -70,13 +70,13 @@ void frmZCM::mnuAddCurrent_Click() {
     addCurrentToQueue(requestFromControls());
 }
 
-// The window's request, with the preview's cut when it comes from there.
-void frmZCM::addCurrentToQueue(const zvm::ConversionRequest& request) {
+// The window's request, with the preview's cut and subtitles when it comes from there.
+void frmZCM::addCurrentToQueue(const zvm::ConversionRequest& request, std::optional<int> subtitleStreams) {
     if (const auto refusal = zvm::CheckRequest(request)) {
         showRefusal(*refusal);
         return;
     }
-    queue().addReady(request, commandStyle());
+    queue().addReady(request, commandStyle(), subtitleStreams);
     showQueue();
 }
 

@@ -47,6 +47,8 @@ private slots:
     void signalsStopCleanly();
     void stopRemovesPassLogs_data();
     void stopRemovesPassLogs();
+    void readsEachVideoOnce_data();
+    void readsEachVideoOnce();
 
 private:
     struct Result {
@@ -747,3 +749,48 @@ void TestCli::stopRemovesPassLogs() {
 
 QTEST_GUILESS_MAIN(TestCli)
 #include "tst_cli.moc"
+
+// Each video is read once, whatever needs its size, duration or subtitle streams: the media worker
+// is put behind a script that keeps every request it is sent.
+void TestCli::readsEachVideoOnce_data() {
+    QTest::addColumn<QString>("options");
+    QTest::addColumn<QString>("beside"); // a subtitle file beside a.mkv
+    QTest::newRow("printed, automatic subtitles") << "--print --subtitles auto" << "";
+    QTest::newRow("converted, a file size") << "-q --file-size 0.3" << "";
+    QTest::newRow("converted, automatic subtitles and a file size") << "-q --subtitles auto --file-size 0.3" << "";
+    QTest::newRow("converted, automatic subtitles, one beside") << "-q --subtitles auto" << "a.srt";
+}
+
+void TestCli::readsEachVideoOnce() {
+    QFETCH(QString, options);
+    QFETCH(QString, beside);
+    QTemporaryDir work;
+    const QString clip = dir_.filePath("once.mkv");
+    if (!QFileInfo::exists(clip)) {
+        makeClip("once.mkv", "320x240", 1, true);
+    }
+    for (const QString& name : {QString("a.mkv"), QString("b.mkv")}) {
+        QVERIFY(QFile::copy(clip, work.filePath(name)));
+    }
+    if (!beside.isEmpty()) {
+        QFile subtitles(work.filePath(beside));
+        QVERIFY(subtitles.open(QIODevice::WriteOnly) && subtitles.write("1\n00:00:00,000 --> 00:00:01,000\nHI\n") > 0);
+    }
+    QFile script(work.filePath("worker.sh"));
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write(QString("#!/bin/sh\ntee -a '%1' | '%2'\n").arg(work.filePath("requests"), WORKER_PATH).toUtf8());
+    script.close();
+    script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+    qputenv("ZVM_MEDIA_WORKER", script.fileName().toUtf8());
+    const Result result = run(options.split(' ') + QStringList{"--form", "modern", "-o", work.filePath("out") + "/",
+                                                               work.filePath("a.mkv"), work.filePath("b.mkv")},
+                              work.path());
+    qunsetenv("ZVM_MEDIA_WORKER");
+    QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+    QFile requests(work.filePath("requests"));
+    QVERIFY(requests.open(QIODevice::ReadOnly));
+    const QByteArray sent = requests.readAll();
+    for (const QString& name : {QString("a.mkv"), QString("b.mkv")}) {
+        QCOMPARE(sent.count(work.filePath(name).toUtf8()), 1);
+    }
+}

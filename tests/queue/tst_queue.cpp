@@ -40,6 +40,10 @@ private slots:
     void removesOnlyWhatItWrote();
     void keepsTargetsByName_data();
     void keepsTargetsByName();
+    void keepsSubtitles_data();
+    void keepsSubtitles();
+    void resolvesSubtitlesAsItStarts_data();
+    void resolvesSubtitlesAsItStarts();
 };
 
 Q_DECLARE_METATYPE(QueueSummary)
@@ -64,6 +68,16 @@ zvm::ConversionRequest Ready(const QTemporaryDir& dir, const QString& name) {
     r.width = "640";
     r.height = "480";
     return r;
+}
+
+// Replaces `from` with `to` in the kept file; false when it cannot be read or written.
+bool Rewrite(const QString& store, const QByteArray& from, const QByteArray& to) {
+    QFile file(store);
+    if (!file.open(QIODevice::ReadWrite)) {
+        return false;
+    }
+    const QByteArray bytes = file.readAll().replace(from, to);
+    return file.resize(0) && file.seek(0) && file.write(bytes) == bytes.size();
 }
 
 QString Base(const std::string& path) {
@@ -566,16 +580,12 @@ void TestQueue::keepsTargetsByName() {
     item.request.preset = target.startsWith("row") ? 0 : *zvm::PresetByName(target.toStdString());
     item.state = ItemState::Waiting;
     QVERIFY(SaveQueue(store, {item}).ok());
-    QFile file(store);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QByteArray bytes = file.readAll();
-    file.close();
     const QByteArray named = "\"target\": \"" + (target.startsWith("row") ? QByteArray("gba-240x160") : target.toUtf8()) + '"';
-    QVERIFY(bytes.contains(named));
+    QFile file(store);
+    QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll().contains(named));
+    file.close();
     if (target.startsWith("row")) { // as files were written before
-        bytes.replace(named, "\"preset\": " + target.mid(4).toUtf8());
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size());
-        file.close();
+        QVERIFY(Rewrite(store, named, "\"preset\": " + target.mid(4).toUtf8()));
     }
     zvm::SetUserTargets({});
     zvm::SetUserTargets({user("my-phone")}); // another run: its own row, after the withdrawn one here
@@ -702,3 +712,118 @@ void TestQueue::removesOnlyWhatItWrote() {
 
 QTEST_GUILESS_MAIN(TestQueue)
 #include "tst_queue.moc"
+
+// Subtitles are kept only when chosen, so a file without them reads as before and keeps reading so;
+// a value that cannot be read sets the file aside and says which.
+void TestQueue::keepsSubtitles_data() {
+    QTest::addColumn<QString>("choice");  // "none", or "auto|file SIZE [streams|file]"
+    QTest::addColumn<QString>("written"); // put in place of the item's subtitle fields before reading
+    QTest::addColumn<QString>("problem"); // in the message when set aside; empty when it loads
+    QTest::newRow("none: nothing written") << "none" << "" << "";
+    QTest::newRow("automatic, its size and streams") << "auto 14 2" << "" << "";
+    QTest::newRow("automatic, streams not yet read") << "auto 0" << "" << "";
+    QTest::newRow("a file") << "file 0 /s/it's: a,b.srt" << "" << "";
+    QTest::newRow("an unknown word") << "none" << R"("subtitles": "sometimes")" << R"(kept as "sometimes", which is not)";
+    QTest::newRow("a file without its name") << "none" << R"("subtitles": "file")" << "subtitle file of";
+    QTest::newRow("a size that is no number") << "auto 0" << R"("subtitleSize": "big")" << "subtitle size of";
+    QTest::newRow("a size too large") << "auto 0" << R"("subtitleSize": 201)" << "subtitle size of";
+    QTest::newRow("a stream count below 0") << "auto 0" << R"("subtitleStreams": -1)" << "stream count of";
+}
+
+void TestQueue::keepsSubtitles() {
+    QFETCH(QString, choice);
+    QFETCH(QString, written);
+    QFETCH(QString, problem);
+    QTemporaryDir dir;
+    const QString store = dir.filePath("queue.json");
+    QueueItem item;
+    item.request = Ready(dir, "x");
+    item.state = ItemState::Waiting;
+    const QStringList words = choice.split(' ');
+    const QHash<QString, zvm::SubtitleMode> modes{{"none", zvm::SubtitleMode::None},
+                                                  {"auto", zvm::SubtitleMode::Auto},
+                                                  {"file", zvm::SubtitleMode::File}};
+    QVERIFY2(modes.contains(words[0]), qPrintable("cannot read: " + choice));
+    item.request.subtitles.mode = modes[words[0]];
+    item.request.subtitles.size = words.value(1).toInt();
+    if (words.size() > 2 && words[0] == "auto") {
+        item.subtitleStreams = words[2].toInt();
+    } else if (words.size() > 2) {
+        item.request.subtitles.file = choice.section(' ', 2).toStdString();
+    }
+    QVERIFY(SaveQueue(store, {item}).ok());
+    QFile file(store);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll().contains("subtitle"), words[0] != "none"); // only when chosen
+    file.close();
+    QVERIFY(written.isEmpty() || Rewrite(store, "\"state\": ", written.toUtf8() + ", \"state\": "));
+    const LoadedQueue kept = LoadQueue(store);
+    QVERIFY2(problem.isEmpty() ? kept.problem.isEmpty() : kept.problem.contains(problem), qPrintable(kept.problem));
+    QCOMPARE(QDir(dir.path()).entryList({"queue.json.damaged-*"}).size(), problem.isEmpty() ? 0 : 1); // not lost
+    if (problem.isEmpty()) {
+        QCOMPARE(kept.items.size(), std::size_t(1));
+        QVERIFY(kept.items[0].request == item.request);
+        QCOMPARE(kept.items[0].subtitleStreams, item.subtitleStreams);
+    }
+}
+
+// Automatic subtitles take the one read of the video's size for its subtitle streams, and are resolved
+// again as the video starts: a file beside it then, else its first stream, else none.
+void TestQueue::resolvesSubtitlesAsItStarts_data() {
+    // "add": read by the queue; "ready": the preview's count given; "file": picked; "menu": chosen once queued
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<int>("streams");    // the video's subtitle streams
+    QTest::addColumn<QString>("beside"); // when a.srt comes beside the video: "before" its read, "after", "never"
+    QTest::addColumn<QString>("drawn");  // in the started command; "-" for no subtitles; else the item's state
+    QTest::newRow("a file beside") << "add" << 1 << "before" << R"(subtitles=filename=\'@/a.srt\')";
+    QTest::newRow("a file beside, put there after the read") << "add" << 0 << "after" << "@/a.srt";
+    QTest::newRow("the first stream") << "add" << 2 << "never" << R"(@/a.avi\':si=0)";
+    QTest::newRow("none to be found") << "add" << 0 << "never" << "-";
+    QTest::newRow("chosen in the menu, read then") << "menu" << 1 << "never" << R"(@/a.avi\':si=0)";
+    QTest::newRow("counted by the preview") << "ready" << 1 << "never" << R"(@/a.avi\':si=0)";
+    QTest::newRow("a picked file") << "file" << 1 << "before" << "@/a.srt";
+    QTest::newRow("a picked file gone") << "file" << 0 << "never" << "a:needs-attention(The subtitle file is not there: @/a.srt)";
+}
+
+void TestQueue::resolvesSubtitlesAsItStarts() {
+    QFETCH(QString, how);
+    QFETCH(int, streams);
+    QFETCH(QString, beside);
+    QFETCH(QString, drawn);
+    QTemporaryDir dir;
+    const auto make = [&](const QString& name) { QVERIFY(QFile(dir.filePath(name)).open(QIODevice::WriteOnly)); };
+    make("a.avi");
+    if (beside == "before") {
+        make("a.srt");
+    }
+    FakeOutside outside;
+    QueueRunner runner(outside);
+    zvm::ConversionRequest r = Ready(dir, "a");
+    r.subtitles.mode = how == "file" ? zvm::SubtitleMode::File : zvm::SubtitleMode::Auto;
+    r.subtitles.file = how == "file" ? dir.filePath("a.srt").toStdString() : std::string();
+    if (how == "menu") {
+        const zvm::SubtitleChoice automatic = std::exchange(r.subtitles, {});
+        runner.setSubtitles(runner.addReady(r, zvm::CommandStyle::Modern), automatic);
+    } else if (how == "add") {
+        r.width.clear(); // as the window adds videos
+        runner.add({r}, zvm::CommandStyle::Modern);
+    } else {
+        runner.addReady(r, zvm::CommandStyle::Modern, how == "ready" ? std::optional(streams) : std::nullopt);
+    }
+    QCOMPARE(outside.detections.size(), how == "add" || how == "menu" ? 1 : 0); // once, and only when it must be
+    if (!outside.pendingDetections.isEmpty()) {
+        outside.pendingDetections.takeFirst()({QSize(640, 480), {}, 10.0, {}, {1, 1}, streams});
+    }
+    if (beside == "after") {
+        make("a.srt");
+    }
+    runner.start();
+    const QString state = States(runner.queue()).replace(dir.path(), "@");
+    const QString started = outside.started.value(0).replace(dir.path(), "@");
+    if (drawn.startsWith("a:")) {
+        QCOMPARE(state, drawn);
+    } else {
+        QVERIFY2(drawn == "-" ? !started.contains("subtitles=") : started.contains(drawn), qPrintable(started));
+        QVERIFY2(!started.isEmpty(), qPrintable(state));
+    }
+}

@@ -36,6 +36,8 @@ private slots:
     void detectionFailuresSpeakOnlyWhenAsked();
     void previewFollowsTheWindow();
     void previewCutGoesToTheQueue();
+    void previewSubtitlesGoToTheQueue_data();
+    void previewSubtitlesGoToTheQueue();
     void greysWhatTheEncoderCannotWrite_data();
     void greysWhatTheEncoderCannotWrite();
     void sameCommandAsTheTool_data();
@@ -339,6 +341,63 @@ void TestAutomatic::previewCutGoesToTheQueue() {
     QCOMPARE(click("clearCut", 0), "No cut: the whole video is converted");
     w.txtOriginalVideo->setText("/videos/other.avi");
     QCOMPARE(click("setEnd", 500), "No cut: the whole video is converted"); // its duration is read first
+}
+
+// The subtitles chosen in the preview are drawn on its frame and go with the video into the queue,
+// which takes the stream count the preview read rather than reading the video again.
+void TestAutomatic::previewSubtitlesGoToTheQueue_data() {
+    QTest::addColumn<int>("entry");       // None, Automatic, File...
+    QTest::addColumn<QString>("picked");  // the file dialog's answer; "-" for cancel
+    QTest::addColumn<QString>("beside");  // a file put beside the video
+    QTest::addColumn<QString>("drawn");   // in the frame's filter and the queue's command; "-" for none
+    QTest::newRow("none, though one is beside") << 0 << "" << "clip.srt" << "-";
+    QTest::newRow("automatic: the file beside") << 1 << "" << "clip.srt" << R"(filename=\'@/clip.srt\')";
+    QTest::newRow("automatic: the first stream") << 1 << "" << "" << R"(filename=\'@/clip.avi\':si=0)";
+    QTest::newRow("a picked file") << 2 << "@/mine.ass" << "clip.srt" << R"(filename=\'@/mine.ass\')";
+    QTest::newRow("a file dialog cancelled") << 2 << "-" << "clip.srt" << "-";
+}
+
+void TestAutomatic::previewSubtitlesGoToTheQueue() {
+    QFETCH(int, entry);
+    QFETCH(QString, picked);
+    QFETCH(QString, beside);
+    QFETCH(QString, drawn);
+    WindowFixture fx;
+    frmZCM& w = fx.start();
+    const QString at = fx.dir.path();
+    for (const QString& name : {QString("clip.avi"), QString("mine.ass"), beside}) {
+        QVERIFY(name.isEmpty() || QFile(fx.dir.filePath(name)).open(QIODevice::WriteOnly));
+    }
+    if (!w.mnuModernCommand->isChecked()) {
+        w.mnuModernCommand->trigger(); // burned-in subtitles need the modern form
+    }
+    w.txtOriginalVideo->setText(fx.dir.filePath("clip.avi"));
+    w.txtSaveAs->setText(fx.dir.filePath("out.mp4"));
+    w.mnuPreview->trigger();
+    auto* preview = w.findChild<PreviewWindow*>();
+    // The window reads the typed source too, as it loses the focus to the preview.
+    QTRY_VERIFY(!fx.outside.renders.isEmpty() || !fx.outside.pendingDetections.isEmpty());
+    while (fx.outside.renders.isEmpty()) {
+        QTRY_VERIFY(!fx.outside.pendingDetections.isEmpty());
+        fx.outside.pendingDetections.takeFirst()({QSize(640, 480), {}, 60.0, {}, {1, 1}, 1});
+    }
+    const qsizetype reads = fx.outside.detections.size();
+    if (!picked.isEmpty()) {
+        picked == "-" ? fx.platform.setNextCancel() : fx.platform.setNextFileName(QString(picked).replace("@", at));
+    }
+    auto* box = preview->findChild<QComboBox*>("subtitles");
+    emit box->activated(entry);
+    QTRY_VERIFY(fx.outside.renders.size() > 1);
+    const QString filter = fx.outside.renders.last().filter.replace(at, "@");
+    QVERIFY2(drawn == "-" ? !filter.contains("subtitles=") : filter.contains(drawn), qPrintable(filter));
+
+    preview->findChild<QPushButton*>("addToQueue")->click();
+    auto* queue = w.findChild<QueueWindow*>();
+    queue->findChild<QPushButton*>("start")->click();
+    QCOMPARE(fx.outside.detections.size(), reads); // the preview's read serves the queue
+    QCOMPARE(fx.outside.started.size(), 1);
+    const QString started = fx.outside.started[0].replace(at, "@");
+    QVERIFY2(drawn == "-" ? !started.contains("subtitles=") : started.contains(drawn), qPrintable(started));
 }
 
 // Once the encoder has answered, the list greys the targets it cannot write, each saying why in its

@@ -287,6 +287,14 @@
         <source>%1 is not a program that can be run. Choose the encoder program itself.</source>
         <translation>%1 ist kein Programm, das sich starten lässt. Wählen Sie das Encoder-Programm selbst.</translation>
     </message>
+    <message>
+        <source>Subtitles (*.srt *.ass *.ssa *.vtt *.SRT *.ASS *.SSA *.VTT)</source>
+        <translation>Untertitel (*.srt *.ass *.ssa *.vtt *.SRT *.ASS *.SSA *.VTT)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Alle Dateien (*)</translation>
+    </message>
 </context>
 <context>
     <name>PreviewWindow</name>
@@ -393,6 +401,30 @@
     <message>
         <source>No cut: the whole video is converted</source>
         <translation>Kein Schnitt: Das ganze Video wird konvertiert</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Keine</translation>
+    </message>
+    <message>
+        <source>Automatic</source>
+        <translation>Automatisch</translation>
+    </message>
+    <message>
+        <source>File...</source>
+        <translation>Datei...</translation>
+    </message>
+    <message>
+        <source>Automatic: a subtitle file beside the video with its name, else the video&apos;s first subtitle stream</source>
+        <translation>Automatisch: eine Untertiteldatei mit dem Namen des Videos neben ihm, sonst die erste Untertitelspur des Videos</translation>
+    </message>
+    <message>
+        <source>S&amp;ubtitles:</source>
+        <translation>&amp;Untertitel:</translation>
+    </message>
+    <message>
+        <source>Subtitles to burn in</source>
+        <translation>Einzubrennende Untertitel</translation>
     </message>
 </context>
 <context>
@@ -633,6 +665,54 @@
     <message>
         <source>Size of the output in MB (0: keep the bitrates):</source>
         <translation>Größe der Ausgabe in MB (0: die Bitraten behalten):</translation>
+    </message>
+    <message>
+        <source>S&amp;ubtitles</source>
+        <translation>&amp;Untertitel</translation>
+    </message>
+    <message>
+        <source>&amp;Automatic (a file beside the video or its first subtitle stream)</source>
+        <translation>&amp;Automatisch (eine Datei neben dem Video oder seine erste Untertitelspur)</translation>
+    </message>
+    <message>
+        <source>&amp;None</source>
+        <translation>&amp;Keine</translation>
+    </message>
+    <message>
+        <source>&amp;File...</source>
+        <translation>&amp;Datei...</translation>
+    </message>
+    <message>
+        <source>Text &amp;size...</source>
+        <translation>Text&amp;größe...</translation>
+    </message>
+    <message>
+        <source>Subtitles burned in: %1, text %2 pixels high</source>
+        <translation>Eingebrannte Untertitel: %1, Text %2 Pixel hoch</translation>
+    </message>
+    <message>
+        <source>Subtitles burned in: subtitle stream %1 of the video, text %2 pixels high</source>
+        <translation>Eingebrannte Untertitel: Untertitelspur %1 des Videos, Text %2 Pixel hoch</translation>
+    </message>
+    <message>
+        <source>Subtitles: automatic, looked for once the video is read</source>
+        <translation>Untertitel: automatisch, gesucht, sobald das Video gelesen ist</translation>
+    </message>
+    <message>
+        <source>Subtitles: automatic, but there is none beside the video or in it</source>
+        <translation>Untertitel: automatisch, aber es gibt keine neben dem Video oder darin</translation>
+    </message>
+    <message>
+        <source>Subtitles to burn in</source>
+        <translation>Einzubrennende Untertitel</translation>
+    </message>
+    <message>
+        <source>Subtitle text size</source>
+        <translation>Textgröße der Untertitel</translation>
+    </message>
+    <message>
+        <source>Height of the subtitles&apos; text in pixels of the target (0: chosen for the target&apos;s height):</source>
+        <translation>Höhe des Untertiteltexts in Pixeln des Ziels (0: passend zur Höhe des Ziels gewählt):</translation>
     </message>
 </context>
 <context>
@@ -1611,6 +1691,10 @@ Programm: %1</translation>
     <message>
         <source>it is in use by another window; this window keeps its videos in memory until that one closes</source>
         <translation>sie wird von einem anderen Fenster verwendet; dieses Fenster behält seine Videos im Speicher, bis jenes geschlossen wird</translation>
+    </message>
+    <message>
+        <source>The subtitle file is not there: %1</source>
+        <translation>Die Untertiteldatei ist nicht vorhanden: %1</translation>
     </message>
 </context>
 <context>

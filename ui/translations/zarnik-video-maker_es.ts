@@ -287,6 +287,14 @@
         <source>%1 is not a program that can be run. Choose the encoder program itself.</source>
         <translation>%1 no es un programa que se pueda ejecutar. Elija el propio programa codificador.</translation>
     </message>
+    <message>
+        <source>Subtitles (*.srt *.ass *.ssa *.vtt *.SRT *.ASS *.SSA *.VTT)</source>
+        <translation>Subtítulos (*.srt *.ass *.ssa *.vtt *.SRT *.ASS *.SSA *.VTT)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Todos los archivos (*)</translation>
+    </message>
 </context>
 <context>
     <name>PreviewWindow</name>
@@ -393,6 +401,30 @@
     <message>
         <source>No cut: the whole video is converted</source>
         <translation>Sin corte: se convierte el vídeo entero</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Ninguno</translation>
+    </message>
+    <message>
+        <source>Automatic</source>
+        <translation>Automático</translation>
+    </message>
+    <message>
+        <source>File...</source>
+        <translation>Archivo...</translation>
+    </message>
+    <message>
+        <source>Automatic: a subtitle file beside the video with its name, else the video&apos;s first subtitle stream</source>
+        <translation>Automático: un archivo de subtítulos junto al vídeo con su nombre; si no, la primera pista de subtítulos del vídeo</translation>
+    </message>
+    <message>
+        <source>S&amp;ubtitles:</source>
+        <translation>Su&amp;btítulos:</translation>
+    </message>
+    <message>
+        <source>Subtitles to burn in</source>
+        <translation>Subtítulos que incrustar</translation>
     </message>
 </context>
 <context>
@@ -633,6 +665,54 @@
     <message>
         <source>Size of the output in MB (0: keep the bitrates):</source>
         <translation>Tamaño de la salida en MB (0: mantener las tasas de bits):</translation>
+    </message>
+    <message>
+        <source>S&amp;ubtitles</source>
+        <translation>Su&amp;btítulos</translation>
+    </message>
+    <message>
+        <source>&amp;Automatic (a file beside the video or its first subtitle stream)</source>
+        <translation>&amp;Automático (un archivo junto al vídeo o su primera pista de subtítulos)</translation>
+    </message>
+    <message>
+        <source>&amp;None</source>
+        <translation>&amp;Ninguno</translation>
+    </message>
+    <message>
+        <source>&amp;File...</source>
+        <translation>A&amp;rchivo...</translation>
+    </message>
+    <message>
+        <source>Text &amp;size...</source>
+        <translation>&amp;Tamaño del texto...</translation>
+    </message>
+    <message>
+        <source>Subtitles burned in: %1, text %2 pixels high</source>
+        <translation>Subtítulos incrustados: %1, texto de %2 píxeles de alto</translation>
+    </message>
+    <message>
+        <source>Subtitles burned in: subtitle stream %1 of the video, text %2 pixels high</source>
+        <translation>Subtítulos incrustados: pista de subtítulos %1 del vídeo, texto de %2 píxeles de alto</translation>
+    </message>
+    <message>
+        <source>Subtitles: automatic, looked for once the video is read</source>
+        <translation>Subtítulos: automáticos, se buscan en cuanto se lea el vídeo</translation>
+    </message>
+    <message>
+        <source>Subtitles: automatic, but there is none beside the video or in it</source>
+        <translation>Subtítulos: automáticos, pero no hay ninguno junto al vídeo ni dentro de él</translation>
+    </message>
+    <message>
+        <source>Subtitles to burn in</source>
+        <translation>Subtítulos que incrustar</translation>
+    </message>
+    <message>
+        <source>Subtitle text size</source>
+        <translation>Tamaño del texto de los subtítulos</translation>
+    </message>
+    <message>
+        <source>Height of the subtitles&apos; text in pixels of the target (0: chosen for the target&apos;s height):</source>
+        <translation>Altura del texto de los subtítulos en píxeles del destino (0: elegida según la altura del destino):</translation>
     </message>
 </context>
 <context>
@@ -1611,6 +1691,10 @@ Programa: %1</translation>
     <message>
         <source>it is in use by another window; this window keeps its videos in memory until that one closes</source>
         <translation>está en uso por otra ventana; esta ventana guarda sus vídeos en memoria hasta que aquella se cierre</translation>
+    </message>
+    <message>
+        <source>The subtitle file is not there: %1</source>
+        <translation>El archivo de subtítulos no está: %1</translation>
     </message>
 </context>
 <context>
