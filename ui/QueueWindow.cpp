@@ -205,10 +205,13 @@ void QueueWindow::buildLayout() {
 QMenu* QueueWindow::subtitlesMenu() {
     auto* menu = new QMenu(tr("S&ubtitles"), table_);
     menu->setObjectName(QStringLiteral("subtitles"));
+    auto* modes = new QActionGroup(menu); // the chosen video's choice is shown checked
+    modes->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     const auto entry = [&](const QString& text, const char* name, auto handler) {
         QAction* action = menu->addAction(text);
         action->setObjectName(QString::fromLatin1(name));
         connect(action, &QAction::triggered, this, handler);
+        return action;
     };
     const auto mode = [this](zvm::SubtitleMode chosen) {
         return [this, chosen] {
@@ -218,11 +221,23 @@ QMenu* QueueWindow::subtitlesMenu() {
             });
         };
     };
-    entry(tr("&Automatic (a file beside the video or its first subtitle stream)"), "subtitlesAuto",
-          mode(zvm::SubtitleMode::Auto));
-    entry(tr("&None"), "subtitlesNone", mode(zvm::SubtitleMode::None));
-    entry(tr("&File..."), "subtitlesFile", [this] { pickSubtitles(); });
+    const std::pair<QAction*, zvm::SubtitleMode> shown[] = {
+        {entry(tr("&Automatic (a file beside the video or its first subtitle stream)"), "subtitlesAuto",
+               mode(zvm::SubtitleMode::Auto)),
+         zvm::SubtitleMode::Auto},
+        {entry(tr("&None"), "subtitlesNone", mode(zvm::SubtitleMode::None)), zvm::SubtitleMode::None},
+        {entry(tr("&File..."), "subtitlesFile", [this] { pickSubtitles(); }), zvm::SubtitleMode::File}};
     entry(tr("Text &size..."), "subtitlesSize", [this] { askSubtitleSize(); });
+    for (const auto& [action, _] : shown) {
+        action->setCheckable(true);
+        modes->addAction(action);
+    }
+    connect(menu, &QMenu::aboutToShow, this, [this, shown] {
+        const QueueItem* item = runner_.queue().find(selectedId());
+        for (const auto& [action, kind] : shown) {
+            action->setChecked(item != nullptr && item->request.subtitles.mode == kind);
+        }
+    });
     return menu;
 }
 

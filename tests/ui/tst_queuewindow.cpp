@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QLockFile>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -24,6 +25,7 @@ private slots:
     void addsRunsAndTellsWhenDone_data();
     void addsRunsAndTellsWhenDone();
     void stopsTheChosenVideo();
+    void showsEachVideosSubtitleChoice();
     void asksBeforeReplacingOutputs_data();
     void asksBeforeReplacingOutputs();
     void offersKeptVideosBack_data();
@@ -123,6 +125,33 @@ void TestQueueWindow::addsRunsAndTellsWhenDone() {
 }
 
 // With two converting, Stop asks which one unless one is selected, and stops only that one.
+// The menu's check follows the chosen video, so a user sees which choice each one carries.
+void TestQueueWindow::showsEachVideosSubtitleChoice() {
+    WindowFixture fx;
+    frmZCM& w = fx.start();
+    QueueWindow* q = AddTwo(fx, w);
+    QVERIFY(q != nullptr);
+    auto* menu = q->findChild<QMenu*>("subtitles");
+    const auto checked = [&] {
+        emit menu->aboutToShow();
+        QStringList names;
+        for (const char* name : {"subtitlesAuto", "subtitlesNone", "subtitlesFile"}) {
+            if (q->findChild<QAction*>(name)->isChecked()) {
+                names << name;
+            }
+        }
+        return names.join(' ');
+    };
+    q->table()->selectRow(0);
+    q->findChild<QAction*>("subtitlesAuto")->trigger();
+    q->table()->selectRow(1);
+    QCOMPARE(checked(), "subtitlesNone");
+    q->table()->selectRow(0);
+    QCOMPARE(checked(), "subtitlesAuto");
+    q->table()->clearSelection();
+    QCOMPARE(checked(), "");
+}
+
 void TestQueueWindow::stopsTheChosenVideo() {
     WindowFixture fx;
     fx.outside.jobsEndOnStop = true;
