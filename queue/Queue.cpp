@@ -471,7 +471,7 @@ QueueSummary Queue::summary() const {
 std::optional<double> Queue::secondsLeft(int id) const {
     const QueueItem* it = find(id);
     if (it == nullptr || it->state != ItemState::Running || !KeptDuration(*it) || it->encoded <= 0 ||
-        it->runSeconds <= 0) {
+        it->runSeconds < kSteadySeconds) {
         return std::nullopt;
     }
     return std::max(0.0, *KeptDuration(*it) - it->encoded) / (it->encoded / it->runSeconds);
@@ -501,7 +501,7 @@ std::optional<double> Queue::totalSecondsLeft() const {
             ++toRun;
         }
     }
-    if (encoded <= 0 || seconds <= 0) {
+    if (encoded <= 0 || seconds < kSteadySeconds) {
         return std::nullopt;
     }
     const int lanes = std::clamp(toRun, 1, parallel_);

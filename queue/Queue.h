@@ -119,6 +119,9 @@ public:
     // the encoders that can run at once, and never less than the slowest running item's own time.
     // Nothing while there is no speed to go by.
     std::optional<double> secondsLeft(int id) const;
+    // An encoder's first moments (its start, its first frames) say little of its speed: until it has
+    // run this long, no time left is shown rather than a wild one.
+    static constexpr double kSteadySeconds = 2.0;
     std::optional<double> totalSecondsLeft() const;
 
 private:

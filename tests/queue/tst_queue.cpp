@@ -254,6 +254,9 @@ void TestQueue::timeLeft() {
     queue.start();
     QCOMPARE(queue.next(), std::optional(a));
     QVERIFY(!queue.secondsLeft(a)); // no speed yet
+    queue.progressed(a, 0.1, 60.0, 1.5);
+    QVERIFY(!queue.secondsLeft(a)); // its start only: 898 s left at that speed
+    QVERIFY(!queue.totalSecondsLeft());
     queue.progressed(a, 20, 60.0, 10); // 20 s of 60 in 10 s: 2x, 20 s left
     QCOMPARE(queue.secondsLeft(a), std::optional(20.0));
     QVERIFY(!queue.totalSecondsLeft()); // b's duration is not known yet
