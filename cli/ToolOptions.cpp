@@ -92,7 +92,7 @@ Status SetSubtitles(ToolOptions& o, std::string_view value) {
 Status SetSubtitleSize(ToolOptions& o, std::string_view value) {
     int size = 0;
     const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), size);
-    if (error != std::errc() || end != value.data() + value.size() || size < 1 || size > 200) {
+    if (error != std::errc() || end != value.data() + value.size() || size < 1 || size > kLargestSubtitleSize) {
         return BadValue("invalid subtitle size '%1': give the font's height in target pixels, 1 to 200", value);
     }
     o.subtitles.size = size;

@@ -29,6 +29,8 @@ struct SubtitleChoice {
     int size = 0;     // font size in target pixels; 0: chosen for the target's height
     bool operator==(const SubtitleChoice&) const = default;
 };
+// The largest subtitle text, in target pixels, that any face accepts: already most of a small screen.
+inline constexpr int kLargestSubtitleSize = 200;
 
 // Every input of the main window as one record. The eight texts are kept exactly as typed:
 // nothing here trims or reformats them, because they enter the command line unchanged.

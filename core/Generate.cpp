@@ -49,7 +49,7 @@ std::optional<Refusal> CheckSubtitles(const ConversionRequest& r, const TargetPr
     if (s.mode == SubtitleMode::Stream && s.stream < 0) {
         return refuse(ZVM_TEXT("Choose which subtitle stream of the video to draw"));
     }
-    if (s.size < 0 || s.size > 200) {
+    if (s.size < 0 || s.size > kLargestSubtitleSize) {
         return refuse(ZVM_TEXT("The subtitle size must be between 1 and 200 pixels"));
     }
     return std::nullopt;

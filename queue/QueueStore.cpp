@@ -111,7 +111,7 @@ QString ReadSubtitles(const QJsonObject& o, QueueItem& item) {
             return QStringLiteral("the subtitle file of %1 is not named").arg(source);
         }
     }
-    if (!ReadCount(o, "subtitleSize", 0, 200, s.size)) {
+    if (!ReadCount(o, "subtitleSize", 0, zvm::kLargestSubtitleSize, s.size)) {
         return QStringLiteral("the subtitle size of %1 is not a number of pixels from 1 to 200").arg(source);
     }
     int streams = 0;

@@ -21,6 +21,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
+#include <QSpinBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
@@ -138,6 +139,18 @@ void PreviewWindow::buildLayout() {
     controls->addWidget(subtitleCaption);
     controls->addWidget(subtitleBox_);
     connect(subtitleBox_, &QComboBox::activated, this, &PreviewWindow::chooseSubtitles);
+    subtitleSize_ = new QSpinBox(this);
+    subtitleSize_->setObjectName(QStringLiteral("subtitleSize"));
+    subtitleSize_->setRange(0, zvm::kLargestSubtitleSize);
+    subtitleSize_->setSpecialValueText(tr("Automatic")); // 0: chosen for the target's height
+    subtitleSize_->setSuffix(tr(" px"));
+    subtitleSize_->setAccessibleName(tr("Height of the subtitles' text in pixels of the target"));
+    subtitleSize_->setEnabled(false);
+    controls->addWidget(subtitleSize_);
+    connect(subtitleSize_, &QSpinBox::valueChanged, this, [this](int size) {
+        subtitles_.size = size;
+        pause_.start();
+    });
 
     auto* cutControls = new QHBoxLayout;
     const auto button = [&](const QString& caption, const char* name, auto handler) {
@@ -339,6 +352,7 @@ void PreviewWindow::chooseSubtitles(int index) {
                       : subtitles_.mode == zvm::SubtitleMode::Auto ? AutomaticSubtitles
                                                                    : NoSubtitles;
     subtitleBox_->setCurrentIndex(shown);
+    subtitleSize_->setEnabled(shown != NoSubtitles);
     subtitleBox_->setItemText(SubtitleFile, shown == SubtitleFile
                                                 ? QFileInfo(PathToQString(subtitles_.file)).fileName()
                                                 : tr("File..."));

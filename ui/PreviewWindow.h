@@ -12,6 +12,7 @@ class Outside;
 class CutSlider;
 class Platform;
 class QComboBox;
+class QSpinBox;
 class FrameView;
 class QLabel;
 class QPushButton;
@@ -79,6 +80,7 @@ private:
     QPushButton* clearCut_ = nullptr;
     Platform* platform_ = nullptr;
     QComboBox* subtitleBox_ = nullptr;
+    QSpinBox* subtitleSize_ = nullptr;
     zvm::SubtitleChoice subtitles_;
     std::optional<int> subtitleStreams_;
 };

@@ -511,7 +511,7 @@ void QueueWindow::askSubtitleSize() {
     const int size = QInputDialog::getInt(this, tr("Subtitle text size"),
                                           tr("Height of the subtitles' text in pixels of the target "
                                              "(0: chosen for the target's height):"),
-                                          item->request.subtitles.size, 0, 200, 1, &ok);
+                                          item->request.subtitles.size, 0, zvm::kLargestSubtitleSize, 1, &ok);
     if (ok) {
         setSubtitles([size](zvm::SubtitleChoice& s) { s.size = size; });
     }

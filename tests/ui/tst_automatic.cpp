@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QStandardPaths>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QRadioButton>
 #include <QSlider>
 #include <QTableWidget>
@@ -349,18 +350,22 @@ void TestAutomatic::previewSubtitlesGoToTheQueue_data() {
     QTest::addColumn<int>("entry");       // None, Automatic, File...
     QTest::addColumn<QString>("picked");  // the file dialog's answer; "-" for cancel
     QTest::addColumn<QString>("beside");  // a file put beside the video
+    QTest::addColumn<int>("size");        // the text size set beside; 0 for automatic
     QTest::addColumn<QString>("drawn");   // in the frame's filter and the queue's command; "-" for none
-    QTest::newRow("none, though one is beside") << 0 << "" << "clip.srt" << "-";
-    QTest::newRow("automatic: the file beside") << 1 << "" << "clip.srt" << R"(filename=\'@/clip.srt\')";
-    QTest::newRow("automatic: the first stream") << 1 << "" << "" << R"(filename=\'@/clip.avi\':si=0)";
-    QTest::newRow("a picked file") << 2 << "@/mine.ass" << "clip.srt" << R"(filename=\'@/mine.ass\')";
-    QTest::newRow("a file dialog cancelled") << 2 << "-" << "clip.srt" << "-";
+    QTest::newRow("none, though one is beside") << 0 << "" << "clip.srt" << 0 << "-";
+    QTest::newRow("automatic: the file beside") << 1 << "" << "clip.srt" << 0 << R"(filename=\'@/clip.srt\')";
+    QTest::newRow("automatic: the first stream") << 1 << "" << "" << 0 << R"(filename=\'@/clip.avi\':si=0)";
+    QTest::newRow("a picked file") << 2 << "@/mine.ass" << "clip.srt" << 0 << R"(filename=\'@/mine.ass\')";
+    QTest::newRow("a picked script, its text sized") // a script's own styles are kept unless a size is set
+        << 2 << "@/mine.ass" << "" << 20 << R"(filename=\'@/mine.ass\':force_style=)";
+    QTest::newRow("a file dialog cancelled") << 2 << "-" << "clip.srt" << 0 << "-";
 }
 
 void TestAutomatic::previewSubtitlesGoToTheQueue() {
     QFETCH(int, entry);
     QFETCH(QString, picked);
     QFETCH(QString, beside);
+    QFETCH(int, size);
     QFETCH(QString, drawn);
     WindowFixture fx;
     frmZCM& w = fx.start();
@@ -387,6 +392,9 @@ void TestAutomatic::previewSubtitlesGoToTheQueue() {
     }
     auto* box = preview->findChild<QComboBox*>("subtitles");
     emit box->activated(entry);
+    if (size > 0) {
+        preview->findChild<QSpinBox*>("subtitleSize")->setValue(size);
+    }
     QTRY_VERIFY(fx.outside.renders.size() > 1);
     const QString filter = fx.outside.renders.last().filter.replace(at, "@");
     QVERIFY2(drawn == "-" ? !filter.contains("subtitles=") : filter.contains(drawn), qPrintable(filter));

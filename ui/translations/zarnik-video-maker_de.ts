@@ -426,6 +426,14 @@
         <source>Subtitles to burn in</source>
         <translation>Einzubrennende Untertitel</translation>
     </message>
+    <message>
+        <source> px</source>
+        <translation> px</translation>
+    </message>
+    <message>
+        <source>Height of the subtitles&apos; text in pixels of the target</source>
+        <translation>Höhe des Untertiteltexts in Pixeln des Ziels</translation>
+    </message>
 </context>
 <context>
     <name>QueueWindow</name>

@@ -426,6 +426,14 @@
         <source>Subtitles to burn in</source>
         <translation>Subtítulos que incrustar</translation>
     </message>
+    <message>
+        <source> px</source>
+        <translation> px</translation>
+    </message>
+    <message>
+        <source>Height of the subtitles&apos; text in pixels of the target</source>
+        <translation>Altura del texto de los subtítulos en píxeles del destino</translation>
+    </message>
 </context>
 <context>
     <name>QueueWindow</name>
