@@ -5,7 +5,6 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -24,7 +23,10 @@ struct StatFields {
 // name before them is in parentheses and may hold blanks or parentheses itself.
 std::optional<StatFields> ReadStat(const std::string& pid) {
     std::ifstream file("/proc/" + pid + "/stat");
-    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    // Through the stream, not a buffer iterator: a process that ends while its file is read fails the
+    // read (ESRCH), which the stream turns into its bad state; the iterator would throw it at the caller.
+    std::string text;
+    std::getline(file, text, '\0');
     const std::size_t nameEnd = text.rfind(')');
     if (nameEnd == std::string::npos) {
         return std::nullopt;
