@@ -75,8 +75,6 @@ struct Item {
     std::optional<SizeDetection> read; // read before the run: not asked again
     double encoded = 0; // over all its passes, in seconds of the kept part
     double runSeconds = 0;
-    std::size_t step = 0; // the pass that runs, of steps
-    std::size_t steps = 1;
 
     // While it runs: what was at the output before (so that only what the run wrote is removed), the
     // encoder, what it says, and how it ended (exit code, signal).
@@ -365,7 +363,7 @@ void Batch::encode(Item& item) {
                       "the encoder could not be started: " + started.status().text());
     }
     item.job = std::move(started).value();
-    item.steps = item.job->stepCount();
+    item.output.startPass(0, item.job->stepCount());
     item.state = Item::State::Running;
     item.clock.start();
     if (TargetFor(r, style_)) { // its after-check will need the media worker: it starts while this encodes
@@ -375,17 +373,13 @@ void Batch::encode(Item& item) {
     QObject::connect(job, &EncoderJob::outputArrived, job, [this, &item](const QByteArray& bytes) {
         item.output.append(std::string_view(bytes.constData(), std::size_t(bytes.size())));
         item.duration = item.duration ? item.duration : item.output.duration();
-        const double encoded = item.output.time().value_or(0);
-        const auto kept = KeptSeconds(item.request.cutStart, item.request.cutEnd, item.duration);
-        item.encoded = kept ? EncodedOverPasses(encoded, item.step, item.steps, *kept) : encoded;
+        item.encoded =
+            item.output.encodedOverPasses(KeptSeconds(item.request.cutStart, item.request.cutEnd, item.duration));
         item.runSeconds = static_cast<double>(item.clock.elapsed()) / 1000;
         reporter_.progress(*items_);
     });
-    QObject::connect(job, &EncoderJob::stepStarted, job, [&item](std::size_t step, std::size_t steps) {
-        item.step = step;
-        item.steps = steps;
-        item.output.restartTime();
-    });
+    QObject::connect(job, &EncoderJob::stepStarted, job,
+                     [&item](std::size_t step, std::size_t steps) { item.output.startPass(step, steps); });
     QObject::connect(job, &EncoderJob::finished, job, [this, &item](int exitCode, int signal) {
         item.end = {exitCode, signal};
         encoderEnded(item);

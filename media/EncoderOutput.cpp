@@ -1,5 +1,6 @@
 #include "EncoderOutput.h"
 
+#include "Cut.h"
 #include "FormQuestion.h"
 
 #include <algorithm>
@@ -112,6 +113,11 @@ void EncoderOutput::scan(std::string_view line) {
     if (const auto t = ParseClockTime(ValueAfter(line, "time="))) {
         time_ = t;
     }
+}
+
+double EncoderOutput::encodedOverPasses(std::optional<double> kept) const {
+    const double encoded = time_.value_or(0);
+    return kept ? EncodedOverPasses(encoded, pass_, passes_, *kept) : encoded;
 }
 
 std::optional<bool> EncoderOutput::inputHasAudio() const {

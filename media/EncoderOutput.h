@@ -26,8 +26,15 @@ public:
     std::optional<double> duration() const { return duration_; }
     // Seconds of the latest "time=" that held a time ("N/A" is passed over).
     std::optional<double> time() const { return time_; }
-    // Forgets the latest time: a next pass over the input counts from 0 again.
-    void restartTime() { time_.reset(); }
+    // A pass of `passes` over the input begins (from 0): its time counts from 0 again.
+    void startPass(std::size_t pass, std::size_t passes) {
+        time_.reset();
+        pass_ = pass;
+        passes_ = passes;
+    }
+    // Seconds of the kept part done over all passes, each pass an equal share; with one pass, or the
+    // kept part's length unknown, the latest time as it stands.
+    double encodedOverPasses(std::optional<double> kept) const;
     // Whether the encoder's input has a sound stream, once its description has been read.
     std::optional<bool> inputHasAudio() const;
     // Whether a kept line says the encoder does not know an option it was given: an encoder that
@@ -44,6 +51,8 @@ private:
     bool returnPending_ = false;
     std::optional<double> duration_;
     std::optional<double> time_;
+    std::size_t pass_ = 0;
+    std::size_t passes_ = 1;
     bool inputAudio_ = false;
     bool outputDescribed_ = false; // past the inputs' description
 };

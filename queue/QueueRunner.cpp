@@ -1,6 +1,5 @@
 #include "QueueRunner.h"
 
-#include "Cut.h"
 #include "FileSize.h"
 #include "OutputGuard.h"
 #include "Passes.h"
@@ -294,7 +293,7 @@ void QueueRunner::launchNext() {
         if (const auto group = run.job->group()) {
             groups_.started(*group);
         }
-        run.steps = run.job->stepCount();
+        run.output.startPass(0, run.job->stepCount());
         run.clock.start();
         const int running = *id;
         connect(run.job.get(), &EncoderJob::outputArrived, this,
@@ -325,13 +324,10 @@ void QueueRunner::follow(int id, const QByteArray& bytes) {
     }
     Run& run = found->second;
     run.output.append(std::string_view(bytes.constData(), std::size_t(bytes.size())));
-    double encoded = run.output.time().value_or(0);
-    if (const zvm::queue::QueueItem* item = queue_.find(id); item != nullptr && run.steps > 1) {
-        const auto kept = zvm::KeptSeconds(item->request.cutStart, item->request.cutEnd,
-                                           run.output.duration().has_value() ? run.output.duration() : item->duration);
-        encoded = kept ? zvm::EncodedOverPasses(encoded, run.step, run.steps, *kept) : encoded;
-    }
-    queue_.progressed(id, encoded, run.output.duration(), static_cast<double>(run.clock.elapsed()) / 1000);
+    const zvm::queue::QueueItem* item = queue_.find(id);
+    const auto kept = item != nullptr ? zvm::queue::KeptDuration(*item) : std::nullopt;
+    queue_.progressed(id, run.output.encodedOverPasses(kept), run.output.duration(),
+                      static_cast<double>(run.clock.elapsed()) / 1000);
     touch(false);
 }
 
@@ -342,9 +338,7 @@ void QueueRunner::nextPass(int id, std::size_t step, std::size_t steps) {
         return;
     }
     Run& run = found->second;
-    run.step = step;
-    run.steps = steps;
-    run.output.restartTime();
+    run.output.startPass(step, steps);
     if (const auto group = run.job->group()) {
         groups_.started(*group);
     }

@@ -115,8 +115,6 @@ private:
         QElapsedTimer clock;
         // What stood at the item's output before its encoder started.
         std::optional<zvm::files::FileStamp> outputBefore;
-        std::size_t step = 0; // the pass that runs, of steps
-        std::size_t steps = 1;
     };
 
     void detectNext();
