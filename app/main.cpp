@@ -1,8 +1,8 @@
-#include "Outside.h"
-#include "QtPlatform.h"
-#include "StartOptions.h"
-#include "Translations.h"
-#include "frmZCM.h"
+#include "media/Outside.h"
+#include "ui/QtPlatform.h"
+#include "ui/StartOptions.h"
+#include "ui/Translations.h"
+#include "ui/frmZCM.h"
 
 #include <QApplication>
 

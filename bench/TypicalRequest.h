@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ConversionRequest.h"
+#include "core/ConversionRequest.h"
 
 // What a user typically asks for: a 16:9 holiday clip for a handheld screen.
 inline zvm::ConversionRequest TypicalRequest(const std::string& encoder, int preset = 0) {

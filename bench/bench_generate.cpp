@@ -1,6 +1,6 @@
 // Generate from request to command text, the work behind every Generate and Convert click.
-#include "Generate.h"
-#include "TypicalRequest.h"
+#include "core/Generate.h"
+#include "bench/TypicalRequest.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,11 +4,11 @@
 // unless QT_QPA_PLATFORM says otherwise.
 // Usage: bench_memory [ROUNDS [ENCODER]] (default 500 rounds with the stand-in; given an encoder,
 // the source is a real two-second clip made by it)
-#include "EncoderWindow.h"
-#include "Outside.h"
-#include "PreviewWindow.h"
-#include "SilentPlatform.h"
-#include "frmZCM.h"
+#include "ui/EncoderWindow.h"
+#include "media/Outside.h"
+#include "ui/PreviewWindow.h"
+#include "bench/SilentPlatform.h"
+#include "ui/frmZCM.h"
 
 #include <QAction>
 #include <QApplication>

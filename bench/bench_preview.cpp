@@ -1,13 +1,13 @@
 // The preview: from a change in the main window to the drawing's repaint request, and a frame of a
 // 1920x1080 H.264 clip rendered at 10% of its 60 seconds and shown, for a keyframe every 2 seconds
 // (as cameras and streaming encoders write) and every 10 (x264's default). Runs offscreen.
-#include "FrameView.h"
-#include "Outside.h"
-#include "PreviewWindow.h"
-#include "QtPlatform.h"
-#include "frmZCM.h"
+#include "ui/FrameView.h"
+#include "media/Outside.h"
+#include "ui/PreviewWindow.h"
+#include "ui/QtPlatform.h"
+#include "ui/frmZCM.h"
 
-#include "OffscreenMain.h"
+#include "bench/OffscreenMain.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,12 +1,12 @@
 // The queue: from one item's encoder exit to the next item's encoder start, and 200 videos added at
 // once (sizes read two at a time) while the queue window shows them: the longest stall of the event loop
 // and the time until every size is known. Runs offscreen; needs ffmpeg.
-#include "Outside.h"
-#include "QueueRunner.h"
-#include "QueueWindow.h"
-#include "SilentPlatform.h"
+#include "media/Outside.h"
+#include "queue/QueueRunner.h"
+#include "ui/QueueWindow.h"
+#include "bench/SilentPlatform.h"
 
-#include "OffscreenMain.h"
+#include "bench/OffscreenMain.h"
 
 #include <chrono>
 

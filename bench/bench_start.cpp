@@ -1,10 +1,10 @@
 // From a Convert click to the encoder's process running: Generate, the run's checks, splitting and
 // lookup of the command, and the spawn. posix_spawn returns once the program has been executed.
-#include "Generate.h"
-#include "ProgramLookup.h"
-#include "Spawn.h"
-#include "TypicalRequest.h"
-#include "Validation.h"
+#include "core/Generate.h"
+#include "process/ProgramLookup.h"
+#include "process/Spawn.h"
+#include "bench/TypicalRequest.h"
+#include "core/Validation.h"
 
 #include <benchmark/benchmark.h>
 

@@ -6,11 +6,11 @@
 //   to that frame with the same filter. Medians of a few runs; the worker stays started between them;
 // - scrubbing a subtitled source: frames through the filter with subtitles against the same without.
 // Usage: bench_worker [runs [probe|preview|subtitles]]   (after building it: cmake --build <dir> --target bench_worker)
-#include "FrameRenderer.h"
-#include "MediaWorker.h"
-#include "SizeProbe.h"
+#include "media/FrameRenderer.h"
+#include "media/MediaWorker.h"
+#include "media/SizeProbe.h"
 
-#include "CommandLine.h"
+#include "core/CommandLine.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

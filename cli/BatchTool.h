@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ToolOptions.h"
+#include "cli/ToolOptions.h"
 
 #include <iosfwd>
 

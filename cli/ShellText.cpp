@@ -1,6 +1,6 @@
-#include "ShellText.h"
+#include "cli/ShellText.h"
 
-#include "CommandSplit.h"
+#include "process/CommandSplit.h"
 
 #include <algorithm>
 

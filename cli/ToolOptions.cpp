@@ -1,8 +1,8 @@
-#include "ToolOptions.h"
+#include "cli/ToolOptions.h"
 
-#include "Cut.h"
-#include "NumericText.h"
-#include "Presets.h"
+#include "core/Cut.h"
+#include "core/NumericText.h"
+#include "core/Presets.h"
 
 #include <algorithm>
 #include <charconv>

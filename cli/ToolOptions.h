@@ -1,8 +1,8 @@
 #pragma once
 
-#include "CommandForm.h"
-#include "ConversionRequest.h"
-#include "Status.h"
+#include "core/CommandForm.h"
+#include "core/ConversionRequest.h"
+#include "core/Status.h"
 
 #include <optional>
 #include <string>

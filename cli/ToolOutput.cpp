@@ -1,6 +1,6 @@
-#include "ToolOutput.h"
+#include "cli/ToolOutput.h"
 
-#include "Utf8.h"
+#include "files/Utf8.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Generate.h"
+#include "core/Generate.h"
 
 #include <string>
 #include <vector>

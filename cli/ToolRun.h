@@ -1,9 +1,9 @@
 #pragma once
 
-#include "CommandLine.h"
-#include "ConversionRequest.h"
-#include "SizeProbe.h"
-#include "ToolOptions.h"
+#include "core/CommandLine.h"
+#include "core/ConversionRequest.h"
+#include "media/SizeProbe.h"
+#include "cli/ToolOptions.h"
 
 #include <iosfwd>
 #include <optional>

@@ -1,5 +1,5 @@
-#include "BatchTool.h"
-#include "TargetsFile.h"
+#include "cli/BatchTool.h"
+#include "settings/TargetsFile.h"
 
 #include <QCoreApplication>
 

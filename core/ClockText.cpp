@@ -1,4 +1,4 @@
-#include "ClockText.h"
+#include "core/ClockText.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,7 +1,7 @@
-#include "CommandForm.h"
+#include "core/CommandForm.h"
 
-#include "Text.h"
-#include "Words.h"
+#include "core/Text.h"
+#include "core/Words.h"
 
 namespace zvm {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CommandLine.h"
+#include "core/CommandLine.h"
 
 #include <optional>
 #include <string>

@@ -1,8 +1,8 @@
-#include "CommandLine.h"
+#include "core/CommandLine.h"
 
-#include "Cut.h"
-#include "NumericText.h"
-#include "OutputTarget.h"
+#include "core/Cut.h"
+#include "core/NumericText.h"
+#include "core/OutputTarget.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ConversionRequest.h"
-#include "Fitting.h"
-#include "Presets.h"
+#include "core/ConversionRequest.h"
+#include "core/Fitting.h"
+#include "core/Presets.h"
 
 #include <string>
 #include <string_view>

@@ -1,6 +1,6 @@
-#include "ConversionRequest.h"
+#include "core/ConversionRequest.h"
 
-#include "Words.h"
+#include "core/Words.h"
 
 namespace zvm {
 

@@ -1,6 +1,6 @@
-#include "Cut.h"
+#include "core/Cut.h"
 
-#include "Text.h"
+#include "core/Text.h"
 
 #include <algorithm>
 #include <charconv>

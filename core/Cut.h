@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ConversionRequest.h"
-#include "Status.h"
+#include "core/ConversionRequest.h"
+#include "core/Status.h"
 
 #include <cstddef>
 #include <optional>

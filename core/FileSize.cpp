@@ -1,11 +1,11 @@
-#include "FileSize.h"
+#include "core/FileSize.h"
 
-#include "CommandLine.h"
-#include "Cut.h"
-#include "NumericText.h"
-#include "OutputTarget.h"
-#include "Presets.h"
-#include "Text.h"
+#include "core/CommandLine.h"
+#include "core/Cut.h"
+#include "core/NumericText.h"
+#include "core/OutputTarget.h"
+#include "core/Presets.h"
+#include "core/Text.h"
 
 #include <cmath>
 #include <string>

@@ -1,4 +1,4 @@
-#include "Fitting.h"
+#include "core/Fitting.h"
 
 #include <array>
 #include <charconv>

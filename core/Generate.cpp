@@ -1,9 +1,9 @@
-#include "Generate.h"
+#include "core/Generate.h"
 
-#include "Cut.h"
-#include "NumericText.h"
-#include "Presets.h"
-#include "Text.h"
+#include "core/Cut.h"
+#include "core/NumericText.h"
+#include "core/Presets.h"
+#include "core/Text.h"
 
 #include <array>
 

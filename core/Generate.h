@@ -1,10 +1,10 @@
 #pragma once
 
-#include "CommandLine.h"
-#include "ConversionRequest.h"
-#include "Fitting.h"
-#include "Status.h"
-#include "Validation.h"
+#include "core/CommandLine.h"
+#include "core/ConversionRequest.h"
+#include "core/Fitting.h"
+#include "core/Status.h"
+#include "core/Validation.h"
 
 #include <optional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "NumericText.h"
+#include "core/NumericText.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "OutputName.h"
+#include "core/OutputName.h"
 
-#include "Presets.h"
+#include "core/Presets.h"
 
 namespace zvm {
 

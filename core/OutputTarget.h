@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CommandLine.h"
-#include "ConversionRequest.h"
+#include "core/CommandLine.h"
+#include "core/ConversionRequest.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
-#include "Presets.h"
+#include "core/Presets.h"
 
-#include "Text.h"
-#include "Words.h"
+#include "core/Text.h"
+#include "core/Words.h"
 
 #include <algorithm>
 #include <array>

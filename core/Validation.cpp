@@ -1,7 +1,7 @@
-#include "Validation.h"
+#include "core/Validation.h"
 
-#include "NumericText.h"
-#include "Text.h"
+#include "core/NumericText.h"
+#include "core/Text.h"
 
 #include <array>
 #include <string_view>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ConversionRequest.h"
+#include "core/ConversionRequest.h"
 
 #include <optional>
 #include <string>

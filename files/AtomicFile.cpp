@@ -1,7 +1,7 @@
 // Writing a file whole, so that no failure leaves a damaged one behind.
-#include "AtomicFile.h"
+#include "files/AtomicFile.h"
 
-#include "Descriptor.h"
+#include "files/Descriptor.h"
 
 #include <cerrno>
 #include <chrono>

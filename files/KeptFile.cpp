@@ -1,6 +1,6 @@
-#include "KeptFile.h"
+#include "files/KeptFile.h"
 
-#include "Descriptor.h"
+#include "files/Descriptor.h"
 
 #include <cerrno>
 #include <cstdio>

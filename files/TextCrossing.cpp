@@ -1,6 +1,6 @@
-#include "TextCrossing.h"
+#include "files/TextCrossing.h"
 
-#include "Utf8.h"
+#include "files/Utf8.h"
 
 #include <algorithm>
 #include <fcntl.h>

@@ -5,7 +5,7 @@
 // counts as file names (its words go to exec(2) as they are), and so do the system's own messages
 // (strerror), which come in its encoding. Built only with Qt.
 
-#include "Descriptor.h"
+#include "files/Descriptor.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "Utf8.h"
+#include "files/Utf8.h"
 
 namespace zvm::files {
 

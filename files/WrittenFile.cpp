@@ -1,4 +1,4 @@
-#include "WrittenFile.h"
+#include "files/WrittenFile.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,7 +1,7 @@
-#include "EncoderOutput.h"
+#include "media/EncoderOutput.h"
 
-#include "Cut.h"
-#include "FormQuestion.h"
+#include "core/Cut.h"
+#include "media/FormQuestion.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,8 +1,8 @@
-#include "FormProbe.h"
+#include "media/FormProbe.h"
 
-#include "FormQuestion.h"
-#include "ProcessRun.h"
-#include "TextCrossing.h"
+#include "media/FormQuestion.h"
+#include "process/ProcessRun.h"
+#include "files/TextCrossing.h"
 
 #include <QTimer>
 

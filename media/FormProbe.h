@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CommandForm.h"
-#include "Status.h"
+#include "core/CommandForm.h"
+#include "core/Status.h"
 
 #include <QObject>
 #include <QString>

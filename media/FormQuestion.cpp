@@ -1,8 +1,8 @@
-#include "FormQuestion.h"
+#include "media/FormQuestion.h"
 
-#include "AtomicFile.h"
-#include "Spawn.h"
-#include "Words.h"
+#include "files/AtomicFile.h"
+#include "process/Spawn.h"
+#include "core/Words.h"
 
 #include <cerrno>
 #include <csignal>

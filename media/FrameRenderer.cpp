@@ -1,7 +1,7 @@
-#include "FrameRenderer.h"
+#include "media/FrameRenderer.h"
 
-#include "CommandLine.h"
-#include "ProcessRun.h"
+#include "core/CommandLine.h"
+#include "process/ProcessRun.h"
 
 #include <QFileInfo>
 #include <QTimer>

@@ -1,7 +1,7 @@
-#include "MediaWorker.h"
+#include "media/MediaWorker.h"
 
-#include "SubtitleSource.h"
-#include "Text.h"
+#include "media/SubtitleSource.h"
+#include "core/Text.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "OutputTarget.h"
-#include "SizeProbe.h"
-#include "Status.h"
-#include "WorkerWire.h"
+#include "core/OutputTarget.h"
+#include "media/SizeProbe.h"
+#include "core/Status.h"
+#include "media/WorkerWire.h"
 
 #include <QObject>
 #include <QString>

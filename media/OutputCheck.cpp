@@ -1,8 +1,8 @@
-#include "OutputCheck.h"
+#include "media/OutputCheck.h"
 
-#include "Cut.h"
-#include "ProcessRun.h"
-#include "SizeProbe.h"
+#include "core/Cut.h"
+#include "process/ProcessRun.h"
+#include "media/SizeProbe.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "OutputTarget.h"
-#include "TextCrossing.h"
+#include "core/OutputTarget.h"
+#include "files/TextCrossing.h"
 
 #include <QObject>
 #include <QString>

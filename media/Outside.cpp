@@ -1,12 +1,12 @@
-#include "Outside.h"
+#include "media/Outside.h"
 
-#include "CommandLine.h"
-#include "EncoderProcess.h"
-#include "FormProbe.h"
-#include "MediaWorker.h"
-#include "ProgramLookup.h"
-#include "Spawn.h"
-#include "TextCrossing.h"
+#include "core/CommandLine.h"
+#include "process/EncoderProcess.h"
+#include "media/FormProbe.h"
+#include "media/MediaWorker.h"
+#include "process/ProgramLookup.h"
+#include "process/Spawn.h"
+#include "files/TextCrossing.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "CommandForm.h"
-#include "EncoderJob.h"
-#include "Fitting.h"
-#include "FrameRenderer.h"
-#include "OutputCheck.h"
-#include "SizeProbe.h"
-#include "Spawn.h"
-#include "Status.h"
+#include "core/CommandForm.h"
+#include "process/EncoderJob.h"
+#include "core/Fitting.h"
+#include "media/FrameRenderer.h"
+#include "media/OutputCheck.h"
+#include "media/SizeProbe.h"
+#include "process/Spawn.h"
+#include "core/Status.h"
 
 #include <QString>
 

@@ -1,10 +1,10 @@
-#include "Passes.h"
+#include "media/Passes.h"
 
-#include "CommandLine.h"
-#include "ProcessGroups.h"
-#include "StepJob.h"
-#include "Text.h"
-#include "TextCrossing.h"
+#include "core/CommandLine.h"
+#include "process/ProcessGroups.h"
+#include "process/StepJob.h"
+#include "core/Text.h"
+#include "files/TextCrossing.h"
 
 #include <QDir>
 #include <QRegularExpression>

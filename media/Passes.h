@@ -1,9 +1,9 @@
 #pragma once
 
-#include "EncoderJob.h"
-#include "Outside.h"
-#include "Spawn.h"
-#include "Status.h"
+#include "process/EncoderJob.h"
+#include "media/Outside.h"
+#include "process/Spawn.h"
+#include "core/Status.h"
 
 #include <QString>
 

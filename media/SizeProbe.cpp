@@ -1,7 +1,7 @@
-#include "SizeProbe.h"
+#include "media/SizeProbe.h"
 
-#include "CommandLine.h"
-#include "ProcessRun.h"
+#include "core/CommandLine.h"
+#include "process/ProcessRun.h"
 
 #include <QDir>
 #include <QFileInfo>

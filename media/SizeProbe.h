@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TextCrossing.h"
+#include "files/TextCrossing.h"
 
 #include <QObject>
 #include <QSize>

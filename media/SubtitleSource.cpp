@@ -1,4 +1,4 @@
-#include "SubtitleSource.h"
+#include "media/SubtitleSource.h"
 
 #include <array>
 #include <filesystem>

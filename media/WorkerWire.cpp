@@ -1,6 +1,6 @@
-#include "WorkerWire.h"
+#include "media/WorkerWire.h"
 
-#include "Text.h"
+#include "core/Text.h"
 
 #include <algorithm>
 #include <charconv>

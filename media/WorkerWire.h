@@ -27,7 +27,7 @@
 //       keyframe's picture comes before it, with exact=0 and more=1.
 //
 // A request the worker cannot parse ends it: the stream has lost its place.
-#include "Status.h"
+#include "core/Status.h"
 
 #include <cstddef>
 #include <optional>

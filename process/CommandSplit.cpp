@@ -1,4 +1,4 @@
-#include "CommandSplit.h"
+#include "process/CommandSplit.h"
 
 namespace zvm::process {
 

@@ -1,6 +1,6 @@
-#include "EncoderProcess.h"
+#include "process/EncoderProcess.h"
 
-#include "Spawn.h"
+#include "process/Spawn.h"
 
 #include <QSocketNotifier>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "EncoderJob.h"
+#include "process/EncoderJob.h"
 
 #include <QTimer>
 

@@ -1,4 +1,4 @@
-#include "OutputGuard.h"
+#include "process/OutputGuard.h"
 
 #include <sys/stat.h>
 

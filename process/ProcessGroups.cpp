@@ -1,4 +1,4 @@
-#include "ProcessGroups.h"
+#include "process/ProcessGroups.h"
 
 #include <algorithm>
 #include <cctype>

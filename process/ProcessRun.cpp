@@ -1,4 +1,4 @@
-#include "ProcessRun.h"
+#include "process/ProcessRun.h"
 
 #include <csignal>
 #include <unistd.h>

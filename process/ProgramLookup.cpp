@@ -1,8 +1,8 @@
-#include "ProgramLookup.h"
+#include "process/ProgramLookup.h"
 
-#include "Text.h"
+#include "core/Text.h"
 
-#include "CommandSplit.h"
+#include "process/CommandSplit.h"
 
 #include <climits>
 #include <cstdlib>

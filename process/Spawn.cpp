@@ -1,4 +1,4 @@
-#include "Spawn.h"
+#include "process/Spawn.h"
 
 #include <algorithm>
 #include <sched.h>

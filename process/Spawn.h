@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ProgramLookup.h"
-#include "Status.h"
+#include "process/ProgramLookup.h"
+#include "core/Status.h"
 
 #include <string>
 #include <sys/types.h>

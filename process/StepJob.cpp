@@ -1,4 +1,4 @@
-#include "StepJob.h"
+#include "process/StepJob.h"
 
 StepJob::StepJob(std::size_t steps, Start start, std::function<void()> finally, QObject* parent)
     : EncoderJob(parent), steps_(steps), start_(std::move(start)), finally_(std::move(finally)) {}

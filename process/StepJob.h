@@ -1,7 +1,7 @@
 #pragma once
 
-#include "EncoderJob.h"
-#include "Status.h"
+#include "process/EncoderJob.h"
+#include "core/Status.h"
 
 
 #include <cstddef>

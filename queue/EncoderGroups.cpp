@@ -1,7 +1,7 @@
-#include "EncoderGroups.h"
+#include "queue/EncoderGroups.h"
 
-#include "AtomicFile.h"
-#include "Descriptor.h"
+#include "files/AtomicFile.h"
+#include "files/Descriptor.h"
 
 #include <charconv>
 #include <fcntl.h>

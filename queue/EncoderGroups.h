@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ProcessGroups.h"
+#include "process/ProcessGroups.h"
 
 #include <chrono>
 #include <filesystem>

@@ -1,10 +1,10 @@
-#include "Queue.h"
+#include "queue/Queue.h"
 
-#include "Cut.h"
-#include "FileSize.h"
-#include "Generate.h"
-#include "SubtitleSource.h"
-#include "Words.h"
+#include "core/Cut.h"
+#include "core/FileSize.h"
+#include "core/Generate.h"
+#include "media/SubtitleSource.h"
+#include "core/Words.h"
 
 #include <algorithm>
 #include <filesystem>

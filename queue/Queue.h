@@ -1,10 +1,10 @@
 #pragma once
 
-#include "CommandLine.h"
-#include "ConversionRequest.h"
-#include "OutputTarget.h"
-#include "Status.h"
-#include "Text.h"
+#include "core/CommandLine.h"
+#include "core/ConversionRequest.h"
+#include "core/OutputTarget.h"
+#include "core/Status.h"
+#include "core/Text.h"
 
 #include <functional>
 #include <optional>

@@ -1,12 +1,12 @@
-#include "QueueRunner.h"
+#include "queue/QueueRunner.h"
 
-#include "FileSize.h"
-#include "OutputGuard.h"
-#include "Passes.h"
-#include "QueueStore.h"
-#include "Spawn.h"
-#include "TextCrossing.h"
-#include "WrittenFile.h"
+#include "core/FileSize.h"
+#include "process/OutputGuard.h"
+#include "media/Passes.h"
+#include "queue/QueueStore.h"
+#include "process/Spawn.h"
+#include "files/TextCrossing.h"
+#include "files/WrittenFile.h"
 
 #include <QDir>
 #include <QEventLoop>

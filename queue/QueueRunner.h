@@ -1,12 +1,12 @@
 #pragma once
 
-#include "EncoderGroups.h"
-#include "EncoderOutput.h"
-#include "Outside.h"
-#include "Queue.h"
-#include "QueueStore.h"
-#include "Status.h"
-#include "WrittenFile.h"
+#include "queue/EncoderGroups.h"
+#include "media/EncoderOutput.h"
+#include "media/Outside.h"
+#include "queue/Queue.h"
+#include "queue/QueueStore.h"
+#include "core/Status.h"
+#include "files/WrittenFile.h"
 
 #include <QElapsedTimer>
 #include <QByteArray>

@@ -1,10 +1,10 @@
-#include "QueueStore.h"
+#include "queue/QueueStore.h"
 
-#include "AtomicFile.h"
-#include "CommandForm.h"
-#include "KeptFile.h"
-#include "Presets.h"
-#include "TextCrossing.h"
+#include "files/AtomicFile.h"
+#include "core/CommandForm.h"
+#include "files/KeptFile.h"
+#include "core/Presets.h"
+#include "files/TextCrossing.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Queue.h"
-#include "Status.h"
+#include "queue/Queue.h"
+#include "core/Status.h"
 
 #include <QString>
 

@@ -1,9 +1,9 @@
 // Reading and writing the settings file. Saving never leaves a damaged file behind.
-#include "SettingsFile.h"
+#include "settings/SettingsFile.h"
 
-#include "AtomicFile.h"
-#include "Descriptor.h"
-#include "Text.h"
+#include "files/AtomicFile.h"
+#include "files/Descriptor.h"
+#include "core/Text.h"
 
 #include <cerrno>
 #include <cstring>

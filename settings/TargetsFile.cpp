@@ -1,9 +1,9 @@
-#include "TargetsFile.h"
+#include "settings/TargetsFile.h"
 
-#include "AtomicFile.h"
-#include "KeptFile.h"
-#include "Text.h"
-#include "TextCrossing.h"
+#include "files/AtomicFile.h"
+#include "files/KeptFile.h"
+#include "core/Text.h"
+#include "files/TextCrossing.h"
 
 #include <QDir>
 #include <QJsonArray>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Presets.h"
-#include "Status.h"
+#include "core/Presets.h"
+#include "core/Status.h"
 
 #include <filesystem>
 #include <string_view>

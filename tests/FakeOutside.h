@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Outside.h"
+#include "media/Outside.h"
 
 #include <QList>
 #include <QPointer>

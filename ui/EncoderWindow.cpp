@@ -1,11 +1,11 @@
-#include "EncoderWindow.h"
+#include "ui/EncoderWindow.h"
 
-#include "ClockText.h"
-#include "EncoderJob.h"
-#include "Outside.h"
-#include "PlainLabel.h"
-#include "Platform.h"
-#include "ProgramIcon.h"
+#include "core/ClockText.h"
+#include "process/EncoderJob.h"
+#include "media/Outside.h"
+#include "ui/PlainLabel.h"
+#include "ui/Platform.h"
+#include "ui/ProgramIcon.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>

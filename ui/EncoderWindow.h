@@ -1,7 +1,7 @@
 #pragma once
 
-#include "EncoderOutput.h"
-#include "OutputTarget.h"
+#include "media/EncoderOutput.h"
+#include "core/OutputTarget.h"
 
 #include <QElapsedTimer>
 #include <QTimer>

@@ -1,4 +1,4 @@
-#include "FocusWatcher.h"
+#include "ui/FocusWatcher.h"
 
 #include <QFocusEvent>
 #include <QMouseEvent>

@@ -1,4 +1,4 @@
-#include "FrameView.h"
+#include "ui/FrameView.h"
 
 #include <QPainter>
 

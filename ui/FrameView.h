@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Fitting.h"
+#include "core/Fitting.h"
 
 #include <QImage>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "Manual.h"
+#include "ui/Manual.h"
 
 #include <QCoreApplication>
 #include <QDir>

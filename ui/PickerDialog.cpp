@@ -1,4 +1,4 @@
-#include "PickerDialog.h"
+#include "ui/PickerDialog.h"
 
 #include <QFileInfo>
 #include <QLineEdit>

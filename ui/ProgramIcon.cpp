@@ -1,4 +1,4 @@
-#include "ProgramIcon.h"
+#include "ui/ProgramIcon.h"
 
 QIcon ProgramIcon() {
     // One icon for every window: a new QIcon per window fills the pixmap cache with fresh copies of

@@ -1,8 +1,8 @@
-#include "QtPlatform.h"
+#include "ui/QtPlatform.h"
 
-#include "PickerDialog.h"
-#include "TargetsFile.h"
-#include "TextCrossing.h"
+#include "ui/PickerDialog.h"
+#include "settings/TargetsFile.h"
+#include "files/TextCrossing.h"
 
 #include <QClipboard>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform.h"
+#include "ui/Platform.h"
 
 // The desktop's real dialogs, clipboard, browser and notifications.
 class QtPlatform final : public Platform {

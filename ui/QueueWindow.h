@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "ConversionRequest.h"
+#include "core/ConversionRequest.h"
 
 #include <functional>
 #include <optional>

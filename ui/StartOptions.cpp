@@ -1,4 +1,4 @@
-#include "StartOptions.h"
+#include "ui/StartOptions.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,9 +1,9 @@
-#include "TargetsDialog.h"
+#include "ui/TargetsDialog.h"
 
-#include "Platform.h"
-#include "TargetsFile.h"
-#include "TextCrossing.h"
-#include "Translated.h"
+#include "ui/Platform.h"
+#include "settings/TargetsFile.h"
+#include "files/TextCrossing.h"
+#include "ui/Translated.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Presets.h"
+#include "core/Presets.h"
 
 #include <QDialog>
 

@@ -1,6 +1,6 @@
-#include "Translated.h"
+#include "ui/Translated.h"
 
-#include "TextCrossing.h"
+#include "files/TextCrossing.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Status.h"
+#include "core/Status.h"
 
 #include <QString>
 

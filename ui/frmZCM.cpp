@@ -1,12 +1,12 @@
 // The window's commands: Generate, Clear, Exit, Web site, Manual, select on focus, copy, drop.
-#include "frmZCM.h"
+#include "ui/frmZCM.h"
 
-#include "Generate.h"
-#include "Manual.h"
-#include "Platform.h"
-#include "ProgramIcon.h"
-#include "TextCrossing.h"
-#include "Translated.h"
+#include "core/Generate.h"
+#include "ui/Manual.h"
+#include "ui/Platform.h"
+#include "ui/ProgramIcon.h"
+#include "files/TextCrossing.h"
+#include "ui/Translated.h"
 
 #include <QAction>
 #include <QButtonGroup>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CommandForm.h"
-#include "ConversionRequest.h"
+#include "core/CommandForm.h"
+#include "core/ConversionRequest.h"
 
 #include <QMainWindow>
 #include <QSize>

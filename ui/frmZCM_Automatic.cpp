@@ -1,13 +1,13 @@
 // What the window works out by itself: the command form the encoder needs, the source's size, and
 // an output name beside the source.
-#include "frmZCM.h"
+#include "ui/frmZCM.h"
 
-#include "OutputName.h"
-#include "Outside.h"
-#include "Platform.h"
-#include "PreviewWindow.h"
-#include "TextCrossing.h"
-#include "Translated.h"
+#include "core/OutputName.h"
+#include "media/Outside.h"
+#include "ui/Platform.h"
+#include "ui/PreviewWindow.h"
+#include "files/TextCrossing.h"
+#include "ui/Translated.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,14 +1,14 @@
 // Convert: Generate, the run's own checks, then the encoder started without a shell.
-#include "frmZCM.h"
+#include "ui/frmZCM.h"
 
-#include "EncoderWindow.h"
-#include "OutputGuard.h"
-#include "Outside.h"
-#include "Platform.h"
-#include "Queue.h"
-#include "TextCrossing.h"
-#include "Translated.h"
-#include "Validation.h"
+#include "ui/EncoderWindow.h"
+#include "process/OutputGuard.h"
+#include "media/Outside.h"
+#include "ui/Platform.h"
+#include "queue/Queue.h"
+#include "files/TextCrossing.h"
+#include "ui/Translated.h"
+#include "core/Validation.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
 // Building the window exactly as designed: every control at its twips position, with its name,
 // text, tooltip and place in the keyboard order.
-#include "frmZCM.h"
+#include "ui/frmZCM.h"
 
-#include "FocusWatcher.h"
-#include "SizeProbe.h"
-#include "Twips.h"
+#include "ui/FocusWatcher.h"
+#include "media/SizeProbe.h"
+#include "ui/Twips.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

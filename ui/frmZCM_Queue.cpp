@@ -1,15 +1,15 @@
 // The queue beside the window: adding videos to it, showing it, offering it back at start-up, and
 // asking before the program quits in the middle of it.
-#include "frmZCM.h"
+#include "ui/frmZCM.h"
 
-#include "EncoderWindow.h"
-#include "OutputName.h"
-#include "Platform.h"
-#include "QueueRunner.h"
-#include "QueueStore.h"
-#include "QueueWindow.h"
-#include "TextCrossing.h"
-#include "Validation.h"
+#include "ui/EncoderWindow.h"
+#include "core/OutputName.h"
+#include "ui/Platform.h"
+#include "queue/QueueRunner.h"
+#include "queue/QueueStore.h"
+#include "ui/QueueWindow.h"
+#include "files/TextCrossing.h"
+#include "core/Validation.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,13 +1,13 @@
 // Start-up, Save settings and the three file pickers.
-#include "frmZCM.h"
+#include "ui/frmZCM.h"
 
-#include "Platform.h"
-#include "Presets.h"
-#include "SettingsFile.h"
-#include "TargetsDialog.h"
-#include "TargetsFile.h"
-#include "TextCrossing.h"
-#include "Translated.h"
+#include "ui/Platform.h"
+#include "core/Presets.h"
+#include "settings/SettingsFile.h"
+#include "ui/TargetsDialog.h"
+#include "settings/TargetsFile.h"
+#include "files/TextCrossing.h"
+#include "ui/Translated.h"
 
 #include <QAction>
 #include <QComboBox>

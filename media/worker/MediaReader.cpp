@@ -1,6 +1,6 @@
-#include "MediaReader.h"
+#include "media/worker/MediaReader.h"
 
-#include "Text.h"
+#include "core/Text.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>

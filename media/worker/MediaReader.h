@@ -1,8 +1,8 @@
 #pragma once
 
 // What the media worker does with a file, through FFmpeg's libraries: only the worker links them.
-#include "Status.h"
-#include "WorkerWire.h"
+#include "core/Status.h"
+#include "media/WorkerWire.h"
 
 #include <functional>
 #include <string>

@@ -1,8 +1,8 @@
 // zarnik-video-maker-worker: reads the files the program is given (sizes, the after-check, preview
 // frames) in a process of its own, so that a file that crashes or hangs FFmpeg's libraries costs a
 // restart of this worker, never the window or the queue. Its wire is described in WorkerWire.h.
-#include "MediaReader.h"
-#include "WorkerWire.h"
+#include "media/worker/MediaReader.h"
+#include "media/WorkerWire.h"
 
 extern "C" {
 #include <libavutil/log.h>

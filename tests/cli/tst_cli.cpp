@@ -1,6 +1,6 @@
 // The command-line tool as a script runs it: the real executable, with no display.
-#include "../GenerateCases.h"
-#include "ProcessGroups.h"
+#include "tests/GenerateCases.h"
+#include "process/ProcessGroups.h"
 
 #include <QDir>
 #include <QDirIterator>

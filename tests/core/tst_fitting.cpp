@@ -1,6 +1,6 @@
-#include "Fitting.h"
-#include "Generate.h"
-#include "Presets.h"
+#include "core/Fitting.h"
+#include "core/Generate.h"
+#include "core/Presets.h"
 
 #include <cmath>
 

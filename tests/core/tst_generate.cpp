@@ -1,12 +1,12 @@
-#include "../GenerateCases.h"
-#include "CommandForm.h"
-#include "Cut.h"
-#include "FileSize.h"
-#include "Generate.h"
-#include "OutputName.h"
-#include "OutputTarget.h"
-#include "Presets.h"
-#include "TargetsFile.h"
+#include "tests/GenerateCases.h"
+#include "core/CommandForm.h"
+#include "core/Cut.h"
+#include "core/FileSize.h"
+#include "core/Generate.h"
+#include "core/OutputName.h"
+#include "core/OutputTarget.h"
+#include "core/Presets.h"
+#include "settings/TargetsFile.h"
 
 #include <QTemporaryDir>
 #include <QTest>

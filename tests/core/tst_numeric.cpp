@@ -1,5 +1,5 @@
-#include "ClockText.h"
-#include "NumericText.h"
+#include "core/ClockText.h"
+#include "core/NumericText.h"
 
 #include <QTest>
 

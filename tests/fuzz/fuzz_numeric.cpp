@@ -1,6 +1,6 @@
 // The numeric test on any text: it never crashes, accepts only finite values, and ignores blanks
 // around the text.
-#include "NumericText.h"
+#include "core/NumericText.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // The encoder-output follower on any bytes never crashes, finds only finite, non-negative times,
 // and sees the same whether the bytes arrive whole or split anywhere.
-#include "EncoderOutput.h"
+#include "media/EncoderOutput.h"
 
 #include <cmath>
 #include <cstdint>

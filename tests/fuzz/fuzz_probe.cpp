@@ -1,6 +1,6 @@
 // The worker's reading of a file on any bytes: probing and rendering a frame of a damaged file end
 // with an answer or a reason, never a crash. Seeded with small broken media files (scripts/fuzz.sh).
-#include "MediaReader.h"
+#include "media/worker/MediaReader.h"
 
 #include <unistd.h>
 

@@ -1,6 +1,6 @@
 // The settings reader on any bytes never crashes; and whatever a save accepts, the reader gives back:
 // a record is either refused (a double quote, or longer than the reader reads) or read back whole.
-#include "SettingsFile.h"
+#include "settings/SettingsFile.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // The command-line splitter on any line never crashes, reports word positions inside the line,
 // and joining its words (each quoted) and splitting again gives the same words.
-#include "CommandSplit.h"
+#include "process/CommandSplit.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 // The worker's request reader on any bytes never crashes, reads the same messages whether the bytes
 // arrive whole or split anywhere, and every message it reads encodes back to the bytes it came from.
-#include "WorkerWire.h"
+#include "media/WorkerWire.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,6 +1,6 @@
-#include "EncoderOutput.h"
-#include "FormProbe.h"
-#include "SizeProbe.h"
+#include "media/EncoderOutput.h"
+#include "media/FormProbe.h"
+#include "media/SizeProbe.h"
 
 #include <QDir>
 #include <QFile>

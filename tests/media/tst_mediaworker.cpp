@@ -1,11 +1,11 @@
 // The media worker and its client: the wire, every request with its answer (a crash and a hang
 // among them, after which the next request finds a fresh worker), probes that read what ffprobe reads
 // over generated sources, and frames that equal what the encoder writes through the same filter.
-#include "FrameRenderer.h"
-#include "MediaWorker.h"
-#include "OutputCheck.h"
+#include "media/FrameRenderer.h"
+#include "media/MediaWorker.h"
+#include "media/OutputCheck.h"
 
-#include "CommandLine.h"
+#include "core/CommandLine.h"
 
 #include <QImage>
 #include <QProcess>

@@ -1,5 +1,5 @@
-#include "CommandSplit.h"
-#include "ProgramLookup.h"
+#include "process/CommandSplit.h"
+#include "process/ProgramLookup.h"
 
 #include <QTest>
 

@@ -1,10 +1,10 @@
 // Starting and following a real program: the fake encoder, built by the project.
-#include "EncoderOutput.h"
-#include "EncoderProcess.h"
-#include "ProcessGroups.h"
-#include "ProcessRun.h"
-#include "ProgramLookup.h"
-#include "Spawn.h"
+#include "media/EncoderOutput.h"
+#include "process/EncoderProcess.h"
+#include "process/ProcessGroups.h"
+#include "process/ProcessRun.h"
+#include "process/ProgramLookup.h"
+#include "process/Spawn.h"
 
 #include <QDir>
 #include <QFile>

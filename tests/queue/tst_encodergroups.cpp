@@ -1,8 +1,8 @@
 // The record of the queue's encoder groups: the next start ends what a killed program left behind,
 // and only that; a queue's encoder itself ends with the program that ran it.
-#include "EncoderGroups.h"
-#include "QueueRunner.h"
-#include "Spawn.h"
+#include "queue/EncoderGroups.h"
+#include "queue/QueueRunner.h"
+#include "process/Spawn.h"
 
 #include <QDir>
 #include <QFile>

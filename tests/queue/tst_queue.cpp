@@ -1,10 +1,10 @@
 // The queue: its state machine as a table of events, its time arithmetic, a run of the fake encoder
 // through the real run layer, what a restart finds, the lock on the kept queue, and the partial
 // outputs of failed and stopped runs. (A killed queue resumed with the real encoder: realencoder.)
-#include "../FakeOutside.h"
-#include "Presets.h"
-#include "QueueRunner.h"
-#include "QueueStore.h"
+#include "tests/FakeOutside.h"
+#include "core/Presets.h"
+#include "queue/QueueRunner.h"
+#include "queue/QueueStore.h"
 
 #include <QDir>
 #include <QFile>

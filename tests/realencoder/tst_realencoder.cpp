@@ -2,14 +2,14 @@
 // program's own queue and checked by the after-check; a queue killed mid-run and resumed; preview
 // frames rendered through the same numbers; cuts held to their length; the detection and the check
 // where they cannot work.
-#include "Cut.h"
-#include "Generate.h"
-#include "OutputName.h"
-#include "Outside.h"
-#include "Passes.h"
-#include "Presets.h"
-#include "QueueRunner.h"
-#include "QueueStore.h"
+#include "core/Cut.h"
+#include "core/Generate.h"
+#include "core/OutputName.h"
+#include "media/Outside.h"
+#include "media/Passes.h"
+#include "core/Presets.h"
+#include "queue/QueueRunner.h"
+#include "queue/QueueStore.h"
 
 #include <QImage>
 #include <QJsonArray>

@@ -1,5 +1,5 @@
-#include "SettingsFile.h"
-#include "TargetsFile.h"
+#include "settings/SettingsFile.h"
+#include "settings/TargetsFile.h"
 
 #include <QDir>
 

@@ -2,7 +2,7 @@
 // STORE, until it is done or killed; tests kill it mid-run and read what was kept, or hold the
 // queue's lock with it (N = 0 runs nothing and holds the lock until killed).
 // Usage: queue_tool STORE ENCODER FOLDER N [modern]
-#include "QueueRunner.h"
+#include "queue/QueueRunner.h"
 
 #include <QCoreApplication>
 #include <QDir>

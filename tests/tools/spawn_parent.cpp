@@ -1,8 +1,8 @@
 // A program that starts another and waits to be killed, so tests can see what outlives it. Usage:
 // spawn_parent tied|independent LOG_FOLDER PROGRAM [ARGUMENT...]; prints the started program's mark
 // ("pid start") and waits, two minutes at most.
-#include "ProcessGroups.h"
-#include "Spawn.h"
+#include "process/ProcessGroups.h"
+#include "process/Spawn.h"
 
 #include <cstdio>
 #include <string>

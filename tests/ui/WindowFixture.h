@@ -1,8 +1,8 @@
 #pragma once
 
-#include "../FakeOutside.h"
-#include "FakePlatform.h"
-#include "frmZCM.h"
+#include "tests/FakeOutside.h"
+#include "tests/ui/FakePlatform.h"
+#include "ui/frmZCM.h"
 
 #include <QApplication>
 #include <QDir>

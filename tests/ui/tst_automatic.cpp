@@ -1,10 +1,10 @@
 // What the window works out by itself: the command form, the source's size, the output's name.
-#include "../GenerateCases.h"
-#include "FrameView.h"
-#include "PreviewWindow.h"
-#include "QueueWindow.h"
-#include "Presets.h"
-#include "WindowFixture.h"
+#include "tests/GenerateCases.h"
+#include "ui/FrameView.h"
+#include "ui/PreviewWindow.h"
+#include "ui/QueueWindow.h"
+#include "core/Presets.h"
+#include "tests/ui/WindowFixture.h"
 
 #include <QAction>
 #include <QBuffer>

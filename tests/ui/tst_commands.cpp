@@ -1,6 +1,6 @@
 // Save settings, the pickers, Convert and the encoder window, driven through the fake platform.
-#include "EncoderWindow.h"
-#include "WindowFixture.h"
+#include "ui/EncoderWindow.h"
+#include "tests/ui/WindowFixture.h"
 
 #include <QApplication>
 #include <QComboBox>

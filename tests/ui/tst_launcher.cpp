@@ -1,6 +1,6 @@
 // The queue's progress as the desktop's task bar reads it: the launcher entry signal, sent on a
 // private session bus and read back by dbus-monitor, as a dock would receive it.
-#include "QtPlatform.h"
+#include "ui/QtPlatform.h"
 
 #include <QGuiApplication>
 #include <QProcess>

@@ -1,10 +1,10 @@
 // The designed layout at the screen's font DPI and in the language CTest sets for the run: every text
 // shows whole, no two controls overlap, nothing runs past the window's edge, the parts stand in their
 // designed order, and the window grows in proportion.
-#include "../FakeOutside.h"
-#include "FakePlatform.h"
-#include "Translations.h"
-#include "frmZCM.h"
+#include "tests/FakeOutside.h"
+#include "tests/ui/FakePlatform.h"
+#include "ui/Translations.h"
+#include "ui/frmZCM.h"
 
 #include <QApplication>
 #include <QLabel>

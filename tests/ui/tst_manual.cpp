@@ -2,13 +2,13 @@
 // language in the browser, a manual that cannot be found is said, the page is chosen by language
 // and place, the built page of the run's language names every caption of the windows it describes,
 // and every option of the command-line tool is in its man page and in each language's manual.
-#include "../FakeOutside.h"
-#include "EncoderWindow.h"
-#include "Manual.h"
-#include "QueueRunner.h"
-#include "QueueWindow.h"
-#include "Translations.h"
-#include "WindowFixture.h"
+#include "tests/FakeOutside.h"
+#include "ui/EncoderWindow.h"
+#include "ui/Manual.h"
+#include "queue/QueueRunner.h"
+#include "ui/QueueWindow.h"
+#include "ui/Translations.h"
+#include "tests/ui/WindowFixture.h"
 
 #include <QAbstractButton>
 #include <QAction>

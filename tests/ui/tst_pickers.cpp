@@ -1,5 +1,5 @@
 // The pickers' dialog: what typing into its file-name field and pressing Open does.
-#include "PickerDialog.h"
+#include "ui/PickerDialog.h"
 
 #include <QFile>
 #include <QLineEdit>

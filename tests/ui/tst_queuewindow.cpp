@@ -1,10 +1,10 @@
 // The queue as the user meets it: adding videos from the window, running them, the questions it asks,
 // and what it offers back at the next start. Through the fake platform.
-#include "QueueRunner.h"
-#include "QueueStore.h"
-#include "QueueWindow.h"
-#include "Translations.h"
-#include "WindowFixture.h"
+#include "queue/QueueRunner.h"
+#include "queue/QueueStore.h"
+#include "ui/QueueWindow.h"
+#include "ui/Translations.h"
+#include "tests/ui/WindowFixture.h"
 
 #include <QAction>
 #include <QBuffer>

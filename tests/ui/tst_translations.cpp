@@ -2,14 +2,14 @@
 // menu entry and tooltip of every window is translated (the designed English stays exact under C),
 // access keys stay unique in each window and menu, and the translation files are complete and
 // current with the sources.
-#include "../FakeOutside.h"
-#include "EncoderWindow.h"
-#include "FakePlatform.h"
-#include "PreviewWindow.h"
-#include "QueueRunner.h"
-#include "QueueWindow.h"
-#include "Translations.h"
-#include "frmZCM.h"
+#include "tests/FakeOutside.h"
+#include "ui/EncoderWindow.h"
+#include "tests/ui/FakePlatform.h"
+#include "ui/PreviewWindow.h"
+#include "queue/QueueRunner.h"
+#include "ui/QueueWindow.h"
+#include "ui/Translations.h"
+#include "ui/frmZCM.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -1,8 +1,8 @@
 // The main window driven as a user would, with the fake platform answering every dialog.
-#include "../GenerateCases.h"
-#include "Presets.h"
-#include "TargetsDialog.h"
-#include "WindowFixture.h"
+#include "tests/GenerateCases.h"
+#include "core/Presets.h"
+#include "ui/TargetsDialog.h"
+#include "tests/ui/WindowFixture.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
