@@ -112,9 +112,10 @@ public:
     LoadedQueue loadStore();
     // Waiting items whose output file exists already.
     std::vector<int> existingOutputs() const;
-    // How keeping the queue in storePath went the last time: a failure stands until a later keeping
-    // succeeds, so a window says it once rather than after every change.
-    const zvm::Status& storeStatus() const { return storeStatus_; }
+    // How keeping the queue in storePath went the last time, or, when that went well, keeping the
+    // record of the encoders' groups beside it: a failure stands until a later keeping succeeds, so a
+    // window says it once rather than after every change.
+    const zvm::Status& storeStatus() const { return storeStatus_.ok() ? groups_.status() : storeStatus_; }
     // A finished item's first frame, kThumbnailHeight pixels high, as PNG once the media worker has
     // drawn it; empty before, and for a file it could not read.
     QByteArray thumbnail(int id) const;
