@@ -43,8 +43,11 @@ Status ConversionJob::start() {
     return {};
 }
 
-bool ConversionJob::encoding() const {
-    return encoder_ != nullptr && !groupWait_ && !checking_ && !ended_;
+ConversionJob::Stage ConversionJob::stage() const {
+    if (ended_ || encoder_ == nullptr) {
+        return Stage::Ended;
+    }
+    return checking_ ? Stage::Checking : groupWait_ ? Stage::WaitingForGroup : Stage::Encoding;
 }
 
 void ConversionJob::stop(bool atOnce) {
@@ -52,13 +55,19 @@ void ConversionJob::stop(bool atOnce) {
         return;
     }
     stopping_ = true;
-    if (encoding()) {
+    switch (stage()) {
+    case Stage::Encoding:
         atOnce ? encoder_->kill() : encoder_->stop();
-    } else if (groupWait_) {
+        break;
+    case Stage::WaitingForGroup:
         groupWait_->hurry();
-    } else if (checking_) { // as for a running one: its output goes
+        break;
+    case Stage::Checking: // as for a running one: its output goes
         checking_ = false;
         afterEncode();
+        break;
+    case Stage::Ended:
+        break;
     }
 }
 

@@ -74,9 +74,11 @@ public:
     // The run ends as Stopped: a running encoder is asked to stop (killed, with atOnce), what it left
     // behind is killed, a pending after-check is no longer waited for, and what the run wrote goes.
     void stop(bool atOnce = false);
-    // Whether its encoder still runs (rather than its group being waited for, or its output checked).
-    bool encoding() const;
-    bool stopping() const { return stopping_; }
+    // Where the run is: its encoder runs, what that left behind is waited for, its output is checked.
+    enum class Stage { Encoding, WaitingForGroup, Checking, Ended };
+    Stage stage() const;
+    // Its encoder, or what that left behind, still runs.
+    bool encoding() const { return stage() == Stage::Encoding || stage() == Stage::WaitingForGroup; }
 
 signals:
     // Seconds of the kept part encoded over all passes, the source's duration when known, the run's

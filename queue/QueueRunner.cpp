@@ -497,19 +497,23 @@ void QueueRunner::skip(const std::vector<int>& ids) {
     touch(true);
 }
 
+// A run whose output is being checked has written it whole: it is left to end with the runner.
 void QueueRunner::stopForQuit() {
     queue_.pauseAfterCurrent();
-    if (runs_.empty()) {
+    if (encoding() == 0) {
         return;
     }
     QEventLoop wait; // each encoder ends within its grace time, killed if need be
     for (auto& [id, run] : runs_) {
+        if (!run.job->encoding()) {
+            continue;
+        }
         run.stopFor = StopFor::Quit;
         // Queued: asked after ended() has taken the run away.
         connect(
             run.job.get(), &zvm::queue::ConversionJob::ended, &wait,
             [this, &wait] {
-                if (runs_.empty()) {
+                if (encoding() == 0) {
                     wait.quit();
                 }
             },

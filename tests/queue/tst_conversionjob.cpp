@@ -109,7 +109,7 @@ void TestConversionJob::ends() {
     QSignalSpy ended(&job, &ConversionJob::ended);
     QCOMPARE(job.start().ok(), end != "start fails");
     if (outside.lastJob != nullptr) {
-        QVERIFY(job.encoding());
+        QCOMPARE(job.stage(), ConversionJob::Stage::Encoding);
         QVERIFY(Write(output, "written"));
         if (end == "stop") {
             job.stop();
@@ -119,7 +119,7 @@ void TestConversionJob::ends() {
     }
     if (!outside.pendingChecks.isEmpty()) {
         QCOMPARE(checking.size(), 1);
-        QVERIFY(!job.encoding());
+        QCOMPARE(job.stage(), ConversionJob::Stage::Checking);
         QCOMPARE(outside.checks.constFirst().source.duration, std::optional<double>(10));
         if (end == "stop while checking") {
             job.stop();
@@ -174,7 +174,7 @@ void TestConversionJob::waitsForTheWholeGroup() {
     QCOMPARE(groups.size(), 1);
     const auto leader = groups[0][0].value<zvm::process::ProcessMark>();
     if (stop) {
-        QTRY_VERIFY_WITH_TIMEOUT(!job.encoding(), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(job.stage(), ConversionJob::Stage::WaitingForGroup, 10000);
         job.stop();
     }
     QVERIFY(ended.wait(15000));
