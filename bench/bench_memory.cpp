@@ -92,7 +92,8 @@ int main(int argc, char** argv) {
     frmZCM window(platform, outside);
     window.Form_Load();
     window.show();
-    window.mnuPreview->trigger();
+    window.findChild<QAction*>(QStringLiteral("mnuPreview"))->trigger();
+    auto* width = window.findChild<QLineEdit*>(QStringLiteral("txtWidth"));
 
     Memory start{};
     for (int round = 0; round < warmUp + rounds; ++round) {
@@ -101,7 +102,7 @@ int main(int argc, char** argv) {
         }
         const int checked = outside.checked;
         const int rendered = outside.rendered;
-        window.txtWidth->setText(round % 2 == 0 ? QStringLiteral("640") : QStringLiteral("720"));
+        width->setText(round % 2 == 0 ? QStringLiteral("640") : QStringLiteral("720"));
         window.cmdGenerate_Click();
         window.cmdConvert_Click();
         const bool done = QTest::qWaitFor(

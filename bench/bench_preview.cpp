@@ -9,6 +9,7 @@
 
 #include "bench/OffscreenMain.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -35,13 +36,19 @@ void BM_PreviewFollowsAChange(benchmark::State& state) {
     QtPlatform platform;
     zvm::media::RealOutside outside;
     frmZCM window(platform, outside); // no start-up: it would look for settings.ini
-    window.txtOriginalVideo->setText(QStringLiteral("/nonexistent/clip.avi"));
-    window.txtHeight->setText(QStringLiteral("480"));
-    window.mnuPreview->trigger();
+    window.findChild<QLineEdit*>(QStringLiteral("txtOriginalVideo"))->setText(QStringLiteral("/nonexistent/clip.avi"));
+    window.findChild<QLineEdit*>(QStringLiteral("txtHeight"))->setText(QStringLiteral("480"));
+    auto* widthBox = window.findChild<QLineEdit*>(QStringLiteral("txtWidth"));
+    widthBox->setText(QStringLiteral("640"));
+    window.findChild<QAction*>(QStringLiteral("mnuPreview"))->trigger();
     auto* preview = window.findChild<PreviewWindow*>();
+    if (!QTest::qWaitFor([preview] { return preview->view()->fit().has_value(); }, 10'000)) {
+        state.SkipWithError("the preview did not follow: the encoder's form was not decided");
+        return;
+    }
     int width = 640;
     for (auto _ : state) {
-        window.txtWidth->setText(QString::number(++width % 2 == 0 ? 640 : 1280)); // follows at once
+        widthBox->setText(QString::number(++width % 2 == 0 ? 640 : 1280)); // follows at once, the form known
         benchmark::DoNotOptimize(preview->view()->fit());
     }
 }

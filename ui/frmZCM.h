@@ -186,9 +186,9 @@ private:
     void loadTargets();
     void listTargets();
 
-    // What the window works out by itself, in frmZCM_Automatic.cpp.
-    // The form for the encoder box's text as it is now, asked first when it has not been yet.
-    // The form in use; decided where a command is written, as whenFormDecided's actions are.
+    // The command form and the preview, in frmZCM_Automatic.cpp.
+    // The form in use; known inside whenFormDecided's actions, which run once the encoder box's
+    // text has its answer.
     zvm::CommandStyle commandStyle() const;
     void whenFormDecided(std::function<void()> action);
     void runFormWaiters();

@@ -27,6 +27,7 @@ private slots:
     void convertRefusals_data();
     void convertRefusals();
     void convertStartsTheBoxText();
+    void convertRightAfterGenerateStartsTheFormShown_data();
     void convertRightAfterGenerateStartsTheFormShown();
     void convertAsksBeforeReplacing_data();
     void convertAsksBeforeReplacing();
@@ -298,23 +299,45 @@ void TestCommands::convertStartsTheBoxText() {
     QVERIFY(fx.platform.messages.isEmpty());
 }
 
-// A fresh encoder is still being asked its form when Convert follows Generate: both act on its
-// answer, and the encoder started is exactly the command the box then shows.
+void TestCommands::convertRightAfterGenerateStartsTheFormShown_data() {
+    QTest::addColumn<QString>("typedMeanwhile"); // into the encoder box before the answer; empty: nothing
+    QTest::newRow("the encoder asked") << QString();
+    QTest::newRow("another encoder typed before the answer") << "/opt/other/ffmpeg";
+}
+
+// A fresh encoder is still being asked its form when Convert follows Generate: both act on the
+// answer for the box's encoder, and the encoder started is exactly the command the box then shows.
 void TestCommands::convertRightAfterGenerateStartsTheFormShown() {
+    QFETCH(QString, typedMeanwhile);
     WindowFixture fx;
     fx.outside.formAnswersWhenTold = true;
     frmZCM& w = fx.start();
     // Queued, so that they come while the question is pending, however the window waits for it.
-    QTimer::singleShot(0, &w, [&w] { QTest::mouseClick(Ui(w).cmdConvert, Qt::LeftButton); });
-    QTimer::singleShot(0, &w, [&fx] {
+    QTimer::singleShot(0, &w, [&w, typedMeanwhile] {
+        QTest::mouseClick(Ui(w).cmdConvert, Qt::LeftButton);
+        if (!typedMeanwhile.isEmpty()) {
+            Ui(w).txtffmpegexe->setText(typedMeanwhile);
+        }
+    });
+    QTimer::singleShot(0, &w, [&fx, typedMeanwhile] {
         QCOMPARE(fx.outside.pendingForms.size(), 1);
-        fx.outside.pendingForms.takeFirst()(zvm::EncoderAnswer::Rejects);
+        // A stale answer for a text the box no longer holds would write the classic form.
+        fx.outside.pendingForms.takeFirst()(typedMeanwhile.isEmpty() ? zvm::EncoderAnswer::Rejects
+                                                                     : zvm::EncoderAnswer::Accepts);
     });
     QTest::mouseClick(Ui(w).cmdGenerate, Qt::LeftButton);
+    if (!typedMeanwhile.isEmpty()) {
+        QTRY_COMPARE_WITH_TIMEOUT(fx.outside.formQuestions.size(), 2, 5000); // the box's new text is asked
+        QCOMPARE(fx.outside.pendingForms.size(), 1);
+        fx.outside.pendingForms.takeFirst()(zvm::EncoderAnswer::Rejects);
+    }
     QTRY_COMPARE_WITH_TIMEOUT(fx.outside.started.size(), 1, 5000);
     QCOMPARE(fx.outside.started[0], Ui(w).txtFFMPEGCode->toPlainText());
     QVERIFY(fx.outside.started[0].contains(" -vf scale=")); // the modern form the answer asks for
-    QCOMPARE(fx.outside.formQuestions, QStringList{"/usr/bin/ffmpeg"});
+    const QString encoder = typedMeanwhile.isEmpty() ? QStringLiteral("/usr/bin/ffmpeg") : typedMeanwhile;
+    QVERIFY(fx.outside.started[0].startsWith(encoder + " -y "));
+    QCOMPARE(fx.outside.formQuestions.last(), encoder);
+    QVERIFY(fx.outside.pendingForms.isEmpty());
     QVERIFY(fx.platform.messages.isEmpty());
 }
 
