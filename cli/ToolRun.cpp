@@ -5,7 +5,6 @@
 #include "media/EncoderOutput.h"
 #include "process/EncoderProcess.h"
 #include "core/FileSize.h"
-#include "media/MediaWorker.h"
 #include "core/Generate.h"
 #include "media/Outside.h"
 #include "media/Passes.h"
@@ -288,7 +287,7 @@ void Batch::signalled() {
 
 void Batch::askSize(Item& item) {
     item.state = Item::State::Sizing;
-    outside_.detectSize(PathToQString(item.request.sourceVideo), PathToQString(item.request.encoderPath),
+    outside_.detectSize(PathToQString(item.request.sourceVideo),
                         [this, alive = alive_, &item](const SizeDetection& found) {
                             if (*alive && item.state == Item::State::Sizing) {
                                 sized(item, found);
@@ -367,7 +366,7 @@ void Batch::encode(Item& item) {
     item.state = Item::State::Running;
     item.clock.start();
     if (TargetFor(r, style_)) { // its after-check will need the media worker: it starts while this encodes
-        media::MediaWorker::Shared().startEarly();
+        outside_.expectReads();
     }
     EncoderJob* const job = item.job.get();
     QObject::connect(job, &EncoderJob::outputArrived, job, [this, &item](const QByteArray& bytes) {
@@ -437,7 +436,7 @@ void Batch::afterEncode(Item& item) {
     }
     item.state = Item::State::Checking;
     const SourceFacts source{item.duration, item.output.inputHasAudio().value_or(true), std::nullopt};
-    outside_.checkOutput(PathToQString(item.request.outputPath), PathToQString(item.request.encoderPath), *target,
+    outside_.checkOutput(PathToQString(item.request.outputPath), *target,
                          source, [this, alive = alive_, &item](const CheckReport& report) {
                              if (!*alive || item.state != Item::State::Checking) {
                                  return;

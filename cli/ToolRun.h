@@ -2,7 +2,7 @@
 
 #include "core/CommandLine.h"
 #include "core/ConversionRequest.h"
-#include "media/SizeProbe.h"
+#include "media/Answers.h"
 #include "cli/ToolOptions.h"
 
 #include <iosfwd>

@@ -1,5 +1,6 @@
 #include "queue/QueueRunner.h"
 
+#include "core/CommandLine.h"
 #include "core/FileSize.h"
 #include "process/OutputGuard.h"
 #include "media/Passes.h"
@@ -171,7 +172,7 @@ void QueueRunner::detectNext() {
         }
         ++detecting_;
         QPointer<QueueRunner> self(this);
-        outside_.detectSize(PathToQString(item->request.sourceVideo), PathToQString(item->request.encoderPath),
+        outside_.detectSize(PathToQString(item->request.sourceVideo),
                             [self, id](const SizeDetection& found) {
                                 if (self == nullptr) {
                                     return;
@@ -253,7 +254,7 @@ void QueueRunner::setSubtitles(int id, const zvm::SubtitleChoice& choice) {
 
 void QueueRunner::readThen(const zvm::queue::QueueItem& item, ReadChange change) {
     QPointer<QueueRunner> self(this);
-    outside_.detectSize(PathToQString(item.request.sourceVideo), PathToQString(item.request.encoderPath),
+    outside_.detectSize(PathToQString(item.request.sourceVideo),
                         [self, id = item.id, change = std::move(change)](const SizeDetection& found) {
                             if (self != nullptr) {
                                 change(self->queue_, id, found);
@@ -400,7 +401,7 @@ void QueueRunner::check(int id, const Run& run) {
     QPointer<QueueRunner> self(this);
     const zvm::SourceFacts source{item.duration, run.output.inputHasAudio().value_or(true), std::nullopt};
     ++checking_;
-    outside_.checkOutput(PathToQString(item.request.outputPath), PathToQString(item.request.encoderPath), *target, source,
+    outside_.checkOutput(PathToQString(item.request.outputPath), *target, source,
                          [self, id](const CheckReport& report) {
                              if (self != nullptr) {
                                  --self->checking_;
@@ -429,7 +430,7 @@ void QueueRunner::drawThumbnail(int id) {
     small.targetWidth = small.newWidth = std::max(2, 2 * static_cast<int>(std::lround(wide / 2)));
     small.ratio = static_cast<float>(small.newWidth) / static_cast<float>(small.newHeight);
     QPointer<QueueRunner> self(this);
-    outside_.renderStill(PathToQString(item.request.encoderPath), PathToQString(item.request.outputPath), 0, small,
+    outside_.renderFrame({PathToQString(item.request.outputPath), 0, zvm::ScaleAndPadFilter(small), false},
                          [self, id](const RenderedFrame& frame) {
                              if (self != nullptr && !frame.png.isEmpty() && self->queue_.find(id) != nullptr) {
                                  self->thumbnails_[id] = frame.png;

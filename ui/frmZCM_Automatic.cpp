@@ -33,18 +33,21 @@ void frmZCM::decideFormNow() {
         return;
     }
     askedEncoder_ = encoder;
-    std::optional<zvm::EncoderAnswer> answer;
+    // The answer may come after the wait has ended (the application quitting): it then finds neither.
+    auto answer = std::make_shared<std::optional<zvm::EncoderAnswer>>();
     QEventLoop wait;
-    outside_.askForm(encoder, [&answer, &wait](zvm::EncoderAnswer a) {
-        answer = a;
-        wait.quit();
+    outside_.askForm(encoder, [answer, waiting = QPointer<QEventLoop>(&wait)](zvm::EncoderAnswer a) {
+        *answer = a;
+        if (waiting != nullptr) {
+            waiting->quit();
+        }
     });
-    if (!answer) {
+    if (!answer->has_value()) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         wait.exec(QEventLoop::ExcludeUserInputEvents);
         QApplication::restoreOverrideCursor();
     }
-    encoderAnswer_ = answer.value_or(zvm::EncoderAnswer::Unknown);
+    encoderAnswer_ = answer->value_or(zvm::EncoderAnswer::Unknown);
     h264Answer_ = zvm::H264Answer::Unknown;
     showCommandForm();
     if (encoderAnswer_ == zvm::EncoderAnswer::Rejects) { // only today's encoders can write the later targets
@@ -108,7 +111,7 @@ void frmZCM::mnuDetectSize_Click() {
 void frmZCM::detectSize(bool reportFailure) {
     const int detection = ++detections_;
     QPointer<frmZCM> self(this);
-    outside_.detectSize(txtOriginalVideo->text(), txtffmpegexe->text(),
+    outside_.detectSize(txtOriginalVideo->text(),
                         [self, detection, reportFailure](const SizeDetection& r) {
                             if (self == nullptr || detection != self->detections_) {
                                 return; // the window is gone, or a newer detection has been asked for

@@ -3,7 +3,7 @@
 #include "ui/frmZCM.h"
 
 #include "ui/FocusWatcher.h"
-#include "media/SizeProbe.h"
+#include "media/Answers.h"
 #include "ui/Twips.h"
 
 #include <QButtonGroup>
