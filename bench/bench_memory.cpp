@@ -24,18 +24,18 @@
 
 namespace {
 // The real outside, counting the answers that end a round's work.
-class CountingOutside final : public zvm::media::RealOutside {
+class CountingOutside final : public zvm::media::OutsideWrapper {
 public:
-    void checkOutput(const QString& output, const QString& encoder, const zvm::OutputTarget& target,
-                     const zvm::SourceFacts& source, std::function<void(const CheckReport&)> done) override {
-        RealOutside::checkOutput(output, encoder, target, source, [this, done](const CheckReport& report) {
+    explicit CountingOutside(Outside& real) : OutsideWrapper(real) {}
+    void checkOutput(const QString& output, const zvm::OutputTarget& target, const zvm::SourceFacts& source,
+                     std::function<void(const CheckReport&)> done) override {
+        OutsideWrapper::checkOutput(output, target, source, [this, done](const CheckReport& report) {
             ++checked;
             done(report);
         });
     }
-    void renderFrame(const QString& encoder, const QString& source, double seconds,
-                     const zvm::FrameGeometry& geometry, std::function<void(const RenderedFrame&)> done) override {
-        RealOutside::renderFrame(encoder, source, seconds, geometry, [this, done](const RenderedFrame& frame) {
+    void renderFrame(const zvm::media::FrameAsk& ask, std::function<void(const RenderedFrame&)> done) override {
+        OutsideWrapper::renderFrame(ask, [this, done](const RenderedFrame& frame) {
             ++rendered;
             done(frame);
         });
@@ -88,7 +88,8 @@ int main(int argc, char** argv) {
     settings.close();
 
     SilentPlatform platform(0); // Replace the output of the round before
-    CountingOutside outside;
+    zvm::media::RealOutside real;
+    CountingOutside outside(real);
     frmZCM window(platform, outside);
     window.Form_Load();
     window.show();

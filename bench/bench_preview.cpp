@@ -61,7 +61,7 @@ void BM_RenderAFrame(benchmark::State& state) {
     zvm::FrameGeometry fit = zvm::FitAndPad(zvm::ComputeRatio(1920, 1080), 368, 208);
     for (auto _ : state) {
         bool shown = false;
-        outside.renderFrame(QStringLiteral("ffmpeg"), clip, 6.0, fit,
+        outside.renderFrame({clip, 6.0, zvm::ScaleAndPadFilter(fit)},
                             [&view, &shown](const RenderedFrame& frame) {
                                 view.showFrame(QImage::fromData(frame.png, "PNG"));
                                 shown = !frame.png.isEmpty();

@@ -30,17 +30,18 @@ zvm::ConversionRequest Settings(const char* encoder) {
 
 // Ten videos whose encoder notes the moment it ends and exits: the time from that moment to the next
 // start is the queue's, exit detection included.
-class TimedOutside final : public zvm::media::RealOutside {
+class TimedOutside final : public zvm::media::OutsideWrapper {
 public:
+    explicit TimedOutside(Outside& real) : OutsideWrapper(real) {}
     zvm::Result<std::unique_ptr<EncoderJob>> startEncoder(const QString& command, const QString& encoder,
                                                           zvm::process::Lifetime lifetime) override {
         starts.push_back(std::chrono::duration_cast<std::chrono::nanoseconds>(
                              std::chrono::system_clock::now().time_since_epoch())
                              .count());
-        return RealOutside::startEncoder(command, encoder, lifetime);
+        return OutsideWrapper::startEncoder(command, encoder, lifetime);
     }
     // Answered at once, unchecked: the queue's summary waits for every check.
-    void checkOutput(const QString&, const QString&, const zvm::OutputTarget&, const zvm::SourceFacts&,
+    void checkOutput(const QString&, const zvm::OutputTarget&, const zvm::SourceFacts&,
                      std::function<void(const CheckReport&)> done) override {
         done({});
     }
@@ -59,7 +60,8 @@ void BM_ExitToNextStart(benchmark::State& state) {
     script.close();
     for (auto _ : state) {
         QFile::remove(ends);
-        TimedOutside outside;
+        zvm::media::RealOutside real;
+        TimedOutside outside(real);
         const std::vector<qint64>& starts = outside.starts;
         QueueRunner runner(outside);
         runner.setParallel(1); // the gap between one end and the next start

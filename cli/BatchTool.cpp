@@ -248,7 +248,6 @@ Reads ReadSources(media::Outside& outside, const std::vector<ConversionRequest>&
         }
         ++asked;
         outside.detectSize(files::PathToQString(requests[i].sourceVideo),
-                           files::PathToQString(requests[i].encoderPath),
                            [&found, &answered, &asked, &wait, i](const SizeDetection& answer) {
                                found[i] = answer;
                                if (++answered == asked) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Fitting.h"
+#include "media/Answers.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -8,13 +9,6 @@
 
 class ProcessRun;
 struct ProcessResult;
-
-// One preview frame as PNG, or why there is none.
-struct RenderedFrame {
-    QByteArray png;
-    QString error;     // empty when there is a frame
-    bool exact = true; // false for the nearest earlier keyframe's picture, shown until the frame comes
-};
 
 // One frame of a source, rendered by the encoder through the very scale-and-pad filter the modern
 // command carries, as PNG on the encoder's standard output: nothing is written to disk.

@@ -1,5 +1,6 @@
 #include "media/MediaWorker.h"
 
+#include "media/SizeProbe.h"
 #include "media/SubtitleSource.h"
 #include "core/Text.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/OutputTarget.h"
-#include "media/SizeProbe.h"
+#include "media/Answers.h"
 #include "core/Status.h"
 #include "media/WorkerWire.h"
 

@@ -2,6 +2,7 @@
 
 #include "core/OutputTarget.h"
 #include "files/TextCrossing.h"
+#include "media/Answers.h"
 
 #include <QObject>
 #include <QString>
@@ -10,13 +11,6 @@
 
 class ProcessRun;
 struct ProcessResult;
-
-// The outcome of checking a finished file against its target.
-struct CheckReport {
-    using Verdict = zvm::CheckVerdict;
-    Verdict verdict = Verdict::NotChecked;
-    QString line; // one line for the user
-};
 
 // What ffprobe's JSON says of a file: the first video and audio streams and the container.
 zvm::ProbedOutput ParseOutputProbe(const QByteArray& json);

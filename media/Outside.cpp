@@ -3,6 +3,9 @@
 #include "core/CommandLine.h"
 #include "process/EncoderProcess.h"
 #include "media/FormProbe.h"
+#include "media/FrameRenderer.h"
+#include "media/OutputCheck.h"
+#include "media/SizeProbe.h"
 #include "media/MediaWorker.h"
 #include "process/ProgramLookup.h"
 #include "process/Spawn.h"
@@ -69,8 +72,7 @@ RealOutside::startEncoder(const QString& commandLine, const QString& encoder, pr
         std::make_unique<EncoderProcess>(spawned.value().pid, spawned.value().logFd));
 }
 
-void RealOutside::detectSize(const QString& video, const QString&,
-                             std::function<void(const SizeDetection&)> done) {
+void RealOutside::detectSize(const QString& video, std::function<void(const SizeDetection&)> done) {
     if (video.isEmpty()) {
         QTimer::singleShot(0, QCoreApplication::instance(), [done = std::move(done)] {
             done({std::nullopt, SizeProbe::tr("no video is named"), {}});
@@ -92,17 +94,22 @@ void RealOutside::askForm(const QString& encoder, std::function<void(EncoderAnsw
     OneShot<FormProbe>(&FormProbe::answered, std::move(done))->ask(program);
 }
 
-void RealOutside::askH264(const QString& encoder, const std::function<void(H264Answer)>& done) {
+void RealOutside::askH264(const QString& encoder, std::function<void(H264Answer)> done) {
     const QString program = EncoderProgram(encoder);
     if (program.isEmpty()) {
-        QTimer::singleShot(0, QCoreApplication::instance(), [done] { done(H264Answer::Unknown); });
+        QTimer::singleShot(0, QCoreApplication::instance(),
+                           [done = std::move(done)] { done(H264Answer::Unknown); });
         return;
     }
-    OneShot<FormProbe>(&FormProbe::h264Answered, done)->askH264(program);
+    OneShot<FormProbe>(&FormProbe::h264Answered, std::move(done))->askH264(program);
 }
 
-void RealOutside::checkOutput(const QString& output, const QString&, const OutputTarget& target,
-                              const SourceFacts& source, std::function<void(const CheckReport&)> done) {
+void RealOutside::expectReads() {
+    MediaWorker::Shared().startEarly();
+}
+
+void RealOutside::checkOutput(const QString& output, const OutputTarget& target, const SourceFacts& source,
+                              std::function<void(const CheckReport&)> done) {
     if (const auto missing = OutputCheck::Missing(output)) {
         QTimer::singleShot(0, QCoreApplication::instance(),
                            [done = std::move(done), report = *missing] { done(report); });
@@ -127,32 +134,29 @@ void RealOutside::checkOutput(const QString& output, const QString&, const Outpu
         });
 }
 
-// Read by the media worker through the command's own filter text, whatever encoder the box names.
-void RealOutside::renderFrame(const QString& encoder, const QString& source, double seconds,
-                              const FrameGeometry& geometry, std::function<void(const RenderedFrame&)> done) {
-    renderFrameThrough(encoder, source, seconds, geometry, ScaleAndPadFilter(geometry), std::move(done));
-}
-
-void RealOutside::renderFrameThrough(const QString&, const QString& source, double seconds, const FrameGeometry&,
-                                     const std::string& filter, std::function<void(const RenderedFrame&)> done) {
+// Read by the media worker through the given filter text, whatever encoder the box names. Only a
+// replaceable request ends the one before it, and only it gets the keyframe's picture first.
+void RealOutside::renderFrame(const FrameAsk& ask, std::function<void(const RenderedFrame&)> done) {
     MediaWorker& worker = MediaWorker::Shared();
-    worker.cancel(rendering_);
-    if (!QFileInfo(source).isFile()) {
+    if (ask.replacesEarlier) {
+        worker.cancel(rendering_);
         rendering_ = 0;
-        QTimer::singleShot(0, QCoreApplication::instance(), [done = std::move(done), source] {
-            done({{}, FrameRenderer::tr("the source video %1 was not found").arg(source)});
+    }
+    if (!QFileInfo(ask.file).isFile()) {
+        QTimer::singleShot(0, QCoreApplication::instance(), [done = std::move(done), file = ask.file] {
+            done({{}, FrameRenderer::tr("the source video %1 was not found").arg(file)});
         });
         return;
     }
-    rendering_ = worker.ask(FrameRequest(source, seconds, filter).add("first", "1"),
-                            FrameRenderer::kTimeoutMilliseconds,
-                            [done = std::move(done)](const Result<wire::Message>& answer) { done(Rendered(answer)); });
-}
-
-void RealOutside::renderStill(const QString&, const QString& file, double seconds, const FrameGeometry& geometry,
-                              std::function<void(const RenderedFrame&)> done) {
-    MediaWorker::Shared().ask(FrameRequest(file, seconds, ScaleAndPadFilter(geometry)), FrameRenderer::kTimeoutMilliseconds,
-                              [done = std::move(done)](const Result<wire::Message>& answer) { done(Rendered(answer)); });
+    wire::Message request = FrameRequest(ask.file, ask.seconds, ask.filter);
+    if (ask.replacesEarlier) {
+        request.add("first", "1");
+    }
+    const quint64 id = worker.ask(std::move(request), FrameRenderer::kTimeoutMilliseconds,
+                                  [done = std::move(done)](const Result<wire::Message>& answer) { done(Rendered(answer)); });
+    if (ask.replacesEarlier) {
+        rendering_ = id;
+    }
 }
 
 } // namespace zvm::media

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "files/TextCrossing.h"
+#include "media/Answers.h"
 
 #include <QObject>
 #include <QSize>
@@ -10,18 +11,6 @@
 
 class ProcessRun;
 struct ProcessResult;
-
-// A video's display size and duration as read by ffprobe, or why they could not be read. Beside the
-// display size, what it was made of: the size as stored and the shape of one stored pixel, which is
-// what a file manager shows and what explains a display size that differs from it.
-struct SizeDetection {
-    std::optional<QSize> size;      // as shown: stored width times the pixel aspect, turned as rotated
-    QString error;
-    std::optional<double> duration; // seconds, when the container says
-    QSize pixels = {};              // as stored, before aspect and rotation; invalid when not detected
-    QSize pixelAspect = {1, 1};     // one pixel's width:height in lowest terms; 1:1 when square or unknown
-    int subtitleStreams = 0;        // as the media worker counts them; ffprobe's reading leaves 0
-};
 
 // ffprobe's ratios, "32:27" or "30000/1001" (or a plain number), as a number; nothing for a missing,
 // zero or malformed one ("0:1", "N/A").

@@ -40,6 +40,9 @@ Status ConversionJob::start() {
     if (const auto group = encoder_->group()) {
         emit groupStarted(*group);
     }
+    if (order_.target) { // its after-check will need the media worker: it may start while this encodes
+        outside_.expectReads();
+    }
     return {};
 }
 
@@ -126,7 +129,7 @@ void ConversionJob::check() {
     emit checking(output_.screen());
     const SourceFacts source{order_.duration ? order_.duration : output_.duration(),
                              output_.inputHasAudio().value_or(true), std::nullopt};
-    outside_.checkOutput(PathToQString(order_.request.outputPath), PathToQString(order_.request.encoderPath),
+    outside_.checkOutput(PathToQString(order_.request.outputPath),
                          *order_.target, source, [this, alive = alive_](const CheckReport& report) {
                              if (*alive && checking_) {
                                  checkAnswered(report);

@@ -1,5 +1,6 @@
 #include "queue/QueueRunner.h"
 
+#include "core/CommandLine.h"
 #include "core/FileSize.h"
 #include "process/OutputGuard.h"
 #include "queue/QueueStore.h"
@@ -198,7 +199,7 @@ void QueueRunner::detectNext() {
         }
         ++detecting_;
         QPointer<QueueRunner> self(this);
-        outside_.detectSize(PathToQString(item->request.sourceVideo), PathToQString(item->request.encoderPath),
+        outside_.detectSize(PathToQString(item->request.sourceVideo),
                             [self, id](const SizeDetection& found) {
                                 if (self == nullptr) {
                                     return;
@@ -286,7 +287,7 @@ void QueueRunner::setSubtitles(int id, const zvm::SubtitleChoice& choice) {
 
 void QueueRunner::readThen(const zvm::queue::QueueItem& item, ReadChange change) {
     QPointer<QueueRunner> self(this);
-    outside_.detectSize(PathToQString(item.request.sourceVideo), PathToQString(item.request.encoderPath),
+    outside_.detectSize(PathToQString(item.request.sourceVideo),
                         [self, id = item.id, change = std::move(change)](const SizeDetection& found) {
                             if (self != nullptr) {
                                 change(self->queue_, id, found);
@@ -434,7 +435,7 @@ void QueueRunner::drawThumbnail(int id) {
     small.targetWidth = small.newWidth = std::max(2, 2 * static_cast<int>(std::lround(wide / 2)));
     small.ratio = static_cast<float>(small.newWidth) / static_cast<float>(small.newHeight);
     QPointer<QueueRunner> self(this);
-    outside_.renderStill(PathToQString(item.request.encoderPath), PathToQString(item.request.outputPath), 0, small,
+    outside_.renderFrame({PathToQString(item.request.outputPath), 0, zvm::ScaleAndPadFilter(small), false},
                          [self, id](const RenderedFrame& frame) {
                              if (self != nullptr && !frame.png.isEmpty() && self->queue_.find(id) != nullptr) {
                                  self->thumbnails_[id] = frame.png;

@@ -2,9 +2,11 @@
 
 #include "media/Outside.h"
 
+#include <QCoreApplication>
 #include <QList>
 #include <QPointer>
 #include <QStringList>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -38,8 +40,8 @@ public:
 };
 
 // Records every call to the outside. Starts give a FakeJob, fail with startFailure, or, with
-// startsForReal, start the program for real; every other answer waits in its pending list until the
-// test gives it, in any order.
+// startsForReal, start the program for real; the form questions are answered from the event loop;
+// every other answer waits in its pending list until the test gives it, in any order.
 class FakeOutside final : public zvm::media::Outside {
 public:
     zvm::Result<std::unique_ptr<EncoderJob>> startEncoder(const QString& commandLine, const QString& encoder,
@@ -59,45 +61,45 @@ public:
         return std::unique_ptr<EncoderJob>(std::move(job));
     }
 
-    void detectSize(const QString& video, const QString&,
-                    std::function<void(const SizeDetection&)> done) override {
+    // The form and H.264 questions are answered from the event loop, never inside the call, as the
+    // real encoder answers: so a caller meets the wait the user meets.
+    void askForm(const QString& encoder, std::function<void(zvm::EncoderAnswer)> done) override {
+        formQuestions.append(encoder);
+        if (formAnswersWhenTold) { // the question waits in pendingForms until the test answers it
+            pendingForms.append(std::move(done));
+            return;
+        }
+        QTimer::singleShot(0, QCoreApplication::instance(),
+                           [done = std::move(done), answer = formAnswer] { done(answer); });
+    }
+
+    void askH264(const QString& encoder, std::function<void(zvm::H264Answer)> done) override {
+        h264Questions.append(encoder);
+        QTimer::singleShot(0, QCoreApplication::instance(),
+                           [done = std::move(done), answer = h264Answer] { done(answer); });
+    }
+
+    void expectReads() override { ++readsExpected; }
+
+    void detectSize(const QString& video, std::function<void(const SizeDetection&)> done) override {
         detections.append(video);
         pendingDetections.append(std::move(done));
     }
 
-    // Answers at once with formAnswer, as a remembered answer comes; with formAnswersWhenTold, the
-    // question waits in pendingForms until the test answers it.
-    void askForm(const QString& encoder, std::function<void(zvm::EncoderAnswer)> done) override {
-        formQuestions.append(encoder);
-        if (formAnswersWhenTold) {
-            pendingForms.append(std::move(done));
-            return;
-        }
-        done(formAnswer);
-    }
-
-    void askH264(const QString&, const std::function<void(zvm::H264Answer)>& done) override { done(h264Answer); }
-
-    void checkOutput(const QString& output, const QString&, const zvm::OutputTarget& target,
-                     const zvm::SourceFacts& source, std::function<void(const CheckReport&)> done) override {
+    void checkOutput(const QString& output, const zvm::OutputTarget& target, const zvm::SourceFacts& source,
+                     std::function<void(const CheckReport&)> done) override {
         checks.append({output, target.screen, source});
         pendingChecks.append(std::move(done));
     }
 
-    // As the real one: a newer request replaces the one not yet answered.
-    void renderFrame(const QString&, const QString& source, double seconds,
-                     const zvm::FrameGeometry& geometry,
-                     std::function<void(const RenderedFrame&)> done) override {
-        renders.append({source, seconds, geometry, {}});
-        pendingRender = std::move(done);
-    }
-
-    // As renderFrame, with the picture filter kept.
-    void renderFrameThrough(const QString& encoder, const QString& source, double seconds,
-                            const zvm::FrameGeometry& geometry, const std::string& filter,
-                            std::function<void(const RenderedFrame&)> done) override {
-        renderFrame(encoder, source, seconds, geometry, std::move(done));
-        renders.last().filter = QString::fromStdString(filter);
+    // As the real one: a replacing request ends the one not yet answered, a still does not.
+    void renderFrame(const zvm::media::FrameAsk& ask, std::function<void(const RenderedFrame&)> done) override {
+        renders.append(ask);
+        if (ask.replacesEarlier) {
+            pendingRender = std::move(done);
+        } else {
+            pendingStills.append(std::move(done));
+        }
     }
 
     QStringList started;
@@ -113,10 +115,12 @@ public:
     QList<std::function<void(const SizeDetection&)>> pendingDetections;
 
     QStringList formQuestions;
-    zvm::EncoderAnswer formAnswer = zvm::EncoderAnswer::Unknown;
+    QStringList h264Questions;
     bool formAnswersWhenTold = false;
     QList<std::function<void(zvm::EncoderAnswer)>> pendingForms;
+    zvm::EncoderAnswer formAnswer = zvm::EncoderAnswer::Unknown;
     zvm::H264Answer h264Answer = zvm::H264Answer::Unknown;
+    int readsExpected = 0;
 
     struct Check {
         QString output;
@@ -126,14 +130,9 @@ public:
     QList<Check> checks;
     QList<std::function<void(const CheckReport&)>> pendingChecks;
 
-    struct Render {
-        QString source;
-        double seconds = 0;
-        zvm::FrameGeometry geometry;
-        QString filter; // through renderFrameThrough
-    };
-    QList<Render> renders;
-    std::function<void(const RenderedFrame&)> pendingRender;
+    QList<zvm::media::FrameAsk> renders; // every frame asked for, in order
+    std::function<void(const RenderedFrame&)> pendingRender; // the replacing request still unanswered
+    QList<std::function<void(const RenderedFrame&)>> pendingStills;
 
 private:
     zvm::media::RealOutside real_;

@@ -152,7 +152,7 @@ void EncoderWindow::checkOutput() {
     }
     check_->setText(tr("Checking the output..."));
     QPointer<EncoderWindow> self(this);
-    outside_.checkOutput(file_.output, file_.encoder, *file_.target,
+    outside_.checkOutput(file_.output, *file_.target,
                          {output_.duration(), output_.inputHasAudio().value_or(true), std::nullopt},
                          [self](const CheckReport& report) {
                              if (self != nullptr) {

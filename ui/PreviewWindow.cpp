@@ -226,7 +226,6 @@ void PreviewWindow::readDuration() {
     const int read = ++durationReads_;
     QPointer<PreviewWindow> self(this);
     outside_.detectSize(PathToQString(request_.sourceVideo),
-                        PathToQString(request_.encoderPath),
                         [self, read](const SizeDetection& found) {
                             if (self == nullptr || read != self->durationReads_) {
                                 return;
@@ -265,9 +264,9 @@ void PreviewWindow::renderFrame() {
     atSourceTime.cutStart.reset();
     atSourceTime.subtitles =
         zvm::media::ResolveSubtitles(subtitles_, request_.sourceVideo, subtitleStreams_.value_or(0));
-    outside_.renderFrameThrough(
-        PathToQString(request_.encoderPath), PathToQString(request_.sourceVideo),
-        duration_.value_or(0) * slider_->value() / kSliderSteps, *fit, zvm::PictureFilter(atSourceTime, *fit),
+    outside_.renderFrame(
+        {PathToQString(request_.sourceVideo), duration_.value_or(0) * slider_->value() / kSliderSteps,
+         zvm::PictureFilter(atSourceTime, *fit)},
         [self](const RenderedFrame& frame) {
             if (self != nullptr) {
                 self->showFrame(frame);

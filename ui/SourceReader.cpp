@@ -47,7 +47,7 @@ void SourceReader::restored() {
 void SourceReader::readSize(bool reportFailure) {
     const int read = ++reads_;
     QPointer<SourceReader> self(this);
-    outside_.detectSize(boxes_.source->text(), boxes_.encoder->text(),
+    outside_.detectSize(boxes_.source->text(),
                         [self, read, reportFailure](const SizeDetection& r) {
                             if (self == nullptr || read != self->reads_) {
                                 return; // the window is gone, or a newer read has been asked for

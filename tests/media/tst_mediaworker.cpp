@@ -4,6 +4,7 @@
 #include "media/FrameRenderer.h"
 #include "media/MediaWorker.h"
 #include "media/OutputCheck.h"
+#include "media/SizeProbe.h"
 
 #include "core/CommandLine.h"
 

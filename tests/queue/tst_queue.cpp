@@ -432,9 +432,10 @@ void TestQueue::runsSideBySide() {
     const auto summary = done[0][0].value<QueueSummary>();
     QCOMPARE(QList<int>({summary.finished, summary.misfits, summary.failed, summary.skipped}), QList<int>({1, 1, 0, 1}));
     QCOMPARE(outside.renders.size(), 2); // a small picture of each file the checks could read
-    QCOMPARE(outside.renders.last().source, QString::fromStdString(Ready(dir, "a").outputPath));
-    QCOMPARE(outside.renders.last().geometry.newHeight, QueueRunner::kThumbnailHeight);
-    outside.pendingRender({"png", {}, true});
+    QCOMPARE(outside.renders.last().file, QString::fromStdString(Ready(dir, "a").outputPath));
+    QVERIFY(outside.renders.last().filter.starts_with("scale=54:36,pad=54:36:0:0")); // the 3:2 screen, small
+    QCOMPARE(outside.pendingStills.size(), 2); // beside each other: neither ends the other
+    outside.pendingStills.last()({"png", {}, true});
     QCOMPARE(runner->thumbnail(ids["a"]), QByteArray("png"));
     runner.reset();
     QCOMPARE(QueueRunner(outside, store).parallelSetting(), 2);

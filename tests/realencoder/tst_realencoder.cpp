@@ -81,15 +81,15 @@ std::optional<Answer> Await(const std::function<void(std::function<void(const An
     return QTest::qWaitFor([&answer] { return answer->has_value(); }, 60000) ? *answer : std::nullopt;
 }
 
-SizeDetection Detect(zvm::media::Outside& outside, const QString& video, const QString& encoder) {
-    return Await<SizeDetection>([&](auto done) { outside.detectSize(video, encoder, done); })
+SizeDetection Detect(zvm::media::Outside& outside, const QString& video) {
+    return Await<SizeDetection>([&](auto done) { outside.detectSize(video, done); })
         .value_or(SizeDetection{std::nullopt, "no answer", {}});
 }
 
-CheckReport Check(zvm::media::Outside& outside, const QString& output, const QString& encoder,
-                  const zvm::OutputTarget& target, std::optional<double> duration) { // a source with sound
+CheckReport Check(zvm::media::Outside& outside, const QString& output, const zvm::OutputTarget& target,
+                  std::optional<double> duration) { // a source with sound
     return Await<CheckReport>([&](auto done) {
-               outside.checkOutput(output, encoder, target, {duration, true, std::nullopt}, done);
+               outside.checkOutput(output, target, {duration, true, std::nullopt}, done);
            })
         .value_or(CheckReport{});
 }
@@ -358,7 +358,7 @@ void TestRealEncoder::rendersEveryPreset() {
     const auto fit = zvm::FitRequest(RequestFor(source, displaySize, preset, false));
     QVERIFY(fit.has_value());
     const auto frame =
-        Await<RenderedFrame>([&](auto done) { outside_.renderFrame(ffmpeg_, source, 0.5, *fit, done); });
+        Await<RenderedFrame>([&](auto done) { outside_.renderFrame({source, 0.5, zvm::ScaleAndPadFilter(*fit)}, done); });
     QVERIFY(frame.has_value());
     QVERIFY2(frame->error.isEmpty(), qPrintable(frame->error));
     QCOMPARE(BandsAreWrong(QImage::fromData(frame->png, "PNG"), *fit), QString());
@@ -373,15 +373,15 @@ void TestRealEncoder::newerRenderWins() {
             frames.append(frame);
         }
     };
-    outside_.renderFrame(ffmpeg_, source, 0.1, *zvm::FitRequest(RequestFor(source, {1280, 720}, 0, false)),
-                         keep);
-    outside_.renderFrame(ffmpeg_, source, 0.5, *zvm::FitRequest(RequestFor(source, {1280, 720}, 3, false)),
-                         keep);
+    const auto frameOf = [](const QString& file, double seconds, const zvm::ConversionRequest& request) {
+        return zvm::media::FrameAsk{file, seconds, zvm::ScaleAndPadFilter(*zvm::FitRequest(request))};
+    };
+    outside_.renderFrame(frameOf(source, 0.1, RequestFor(source, {1280, 720}, 0, false)), keep);
+    outside_.renderFrame(frameOf(source, 0.5, RequestFor(source, {1280, 720}, 3, false)), keep);
     QTRY_VERIFY_WITH_TIMEOUT(!frames.isEmpty(), 30000);
     QCOMPARE(QImage::fromData(frames[0].png, "PNG").size(), QSize(368, 208)); // the second's, a PSP frame
 
-    outside_.renderFrame(ffmpeg_, dir_.filePath("missing.mp4"), 0,
-                         *zvm::FitRequest(RequestFor(source, {4, 3}, 0, false)), keep);
+    outside_.renderFrame(frameOf(dir_.filePath("missing.mp4"), 0, RequestFor(source, {4, 3}, 0, false)), keep);
     QTRY_VERIFY_WITH_TIMEOUT(frames.size() == 2, 5000);
     QVERIFY(frames[1].error.contains("was not found")); // and the first, ended, never answered
 }
@@ -448,7 +448,7 @@ void TestRealEncoder::cutsExactly() {
     if (zvm::ExactCut(r.cutEnd, item.duration)) {
         auto longer = *zvm::TargetFor(item.request, zvm::CommandStyle::Modern);
         *longer.cutEnd += 0.5;
-        const CheckReport report = Check(outside_, output, ffmpeg_, longer, item.duration);
+        const CheckReport report = Check(outside_, output, longer, item.duration);
         QVERIFY2(report.verdict == CheckReport::Verdict::Differs && report.line.contains("duration"),
                  qPrintable(report.line));
     }
@@ -479,7 +479,7 @@ void TestRealEncoder::checkFailures() {
         qputenv("PATH", path.toLocal8Bit());
     }
     const auto target = zvm::TargetFor(RequestFor("x", {640, 480}, 0, false), zvm::CommandStyle::Modern);
-    const CheckReport report = Check(outside_, dir_.filePath(output), "ffmpeg", *target, std::nullopt);
+    const CheckReport report = Check(outside_, dir_.filePath(output), *target, std::nullopt);
     qputenv("PATH", searchPath);
     QCOMPARE(int(report.verdict), verdict);
     QVERIFY2(report.line.startsWith(line), qPrintable(report.line));
@@ -487,13 +487,13 @@ void TestRealEncoder::checkFailures() {
 
 void TestRealEncoder::detectionFailures() {
     const QFile text(dir_.filePath("notes.txt"));
-    const SizeDetection notVideo = Detect(outside_, text.fileName(), ffmpeg_);
+    const SizeDetection notVideo = Detect(outside_, text.fileName());
     QVERIFY(!notVideo.size.has_value());
     QVERIFY(!notVideo.error.isEmpty());
 
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", "/nonexistent");
-    const SizeDetection noProbe = Detect(outside_, dir_.filePath("four by three.mp4"), "ffmpeg");
+    const SizeDetection noProbe = Detect(outside_, dir_.filePath("four by three.mp4"));
     qputenv("PATH", path);
     QCOMPARE(noProbe.size, std::optional(QSize(640, 480))); // read by the media worker, not by ffprobe
 }

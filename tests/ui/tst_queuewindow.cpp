@@ -111,7 +111,7 @@ void TestQueueWindow::addsRunsAndTellsWhenDone() {
     QByteArray png; // the media worker's picture of the first video's output
     QBuffer buffer(&png);
     QVERIFY(buffer.open(QIODevice::WriteOnly) && QImage(64, 36, QImage::Format_RGB32).save(&buffer, "PNG"));
-    fx.outside.pendingRender({png, {}, true});
+    fx.outside.pendingStills.takeFirst()({png, {}, true});
     QVERIFY(!q->table()->item(0, QueueWindow::Source)->data(Qt::DecorationRole).isNull());
     QVERIFY(q->table()->item(1, QueueWindow::Source)->data(Qt::DecorationRole).isNull());
     w.activateWindow(); // the queue window is not the active one: a notification says it is done

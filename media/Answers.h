@@ -1,0 +1,37 @@
+#pragma once
+
+#include "core/OutputTarget.h"
+
+#include <QByteArray>
+#include <QSize>
+#include <QString>
+
+#include <optional>
+
+// What the outside answers: the answer types of Outside's questions.
+
+// A video's display size and duration, or why they could not be read. Beside the display size, what
+// it was made of: the size as stored and the shape of one stored pixel, which is what a file manager
+// shows and what explains a display size that differs from it.
+struct SizeDetection {
+    std::optional<QSize> size;      // as shown: stored width times the pixel aspect, turned as rotated
+    QString error;
+    std::optional<double> duration; // seconds, when the container says
+    QSize pixels = {};              // as stored, before aspect and rotation; invalid when not detected
+    QSize pixelAspect = {1, 1};     // one pixel's width:height in lowest terms; 1:1 when square or unknown
+    int subtitleStreams = 0;        // as the media worker counts them
+};
+
+// One frame as PNG, or why there is none.
+struct RenderedFrame {
+    QByteArray png;
+    QString error;     // empty when there is a frame
+    bool exact = true; // false for the nearest earlier keyframe's picture, shown until the frame comes
+};
+
+// The outcome of checking a finished file against its target.
+struct CheckReport {
+    using Verdict = zvm::CheckVerdict;
+    Verdict verdict = Verdict::NotChecked;
+    QString line; // one line for the user
+};
