@@ -6,9 +6,8 @@
 //   to that frame with the same filter. Medians of a few runs; the worker stays started between them;
 // - scrubbing a subtitled source: frames through the filter with subtitles against the same without.
 // Usage: bench_worker [runs [probe|preview|subtitles]]   (after building it: cmake --build <dir> --target bench_worker)
-#include "media/FrameRenderer.h"
 #include "media/MediaWorker.h"
-#include "media/SizeProbe.h"
+#include "tests/media/FfprobeOracle.h"
 
 #include "core/CommandLine.h"
 
@@ -111,10 +110,9 @@ void Probes(const QTemporaryDir& dir, int runs) {
         worker.push_back(double(clock.nsecsElapsed()) / 1e6);
         clock.restart();
         for (const QString& source : sources) {
-            SizeProbe probe;
-            QSignalSpy finished(&probe, &SizeProbe::finished);
-            probe.start(source, "ffmpeg");
-            if (!finished.wait(60000)) {
+            QProcess probe;
+            probe.start("ffprobe", oracle::SizeArguments(source));
+            if (!probe.waitForFinished(60000)) {
                 std::fprintf(stderr, "ffprobe: no answer within a minute\n");
             }
         }
@@ -144,7 +142,7 @@ void Preview(const QTemporaryDir& dir, int keyframeSeconds, int runs, MediaWorke
         QElapsedTimer clock;
         clock.start();
         QProcess process;
-        process.start("ffmpeg", FrameRenderer::Arguments(clip, seconds, fit));
+        process.start("ffmpeg", oracle::FrameArguments(clip, seconds, zvm::ScaleAndPadFilter(fit)));
         process.waitForFinished(60000);
         ffmpeg.push_back(double(clock.nsecsElapsed()) / 1e6);
     }

@@ -16,24 +16,24 @@ constexpr Words<FormChoice, 3> kWords{{
 FormDecision DecideForm(FormChoice choice, EncoderAnswer answer) {
     switch (choice) {
     case FormChoice::Modern:
-        return {CommandStyle::Modern, ZVM_TEXT("modern form, chosen by you")};
+        return {CommandStyle::Modern, ZVM_TEXT("zvm", "modern form, chosen by you")};
     case FormChoice::Classic:
-        return {CommandStyle::Classic, ZVM_TEXT("classic form, chosen by you")};
+        return {CommandStyle::Classic, ZVM_TEXT("zvm", "classic form, chosen by you")};
     case FormChoice::Automatic:
         break;
     }
     switch (answer) {
     case EncoderAnswer::Rejects:
         return {CommandStyle::Modern,
-                ZVM_TEXT("modern form, chosen automatically: this ffmpeg rejects the classic options")};
+                ZVM_TEXT("zvm", "modern form, chosen automatically: this ffmpeg rejects the classic options")};
     case EncoderAnswer::Accepts:
         return {CommandStyle::Classic,
-                ZVM_TEXT("classic form, chosen automatically: this ffmpeg accepts the classic options")};
+                ZVM_TEXT("zvm", "classic form, chosen automatically: this ffmpeg accepts the classic options")};
     case EncoderAnswer::Unknown:
         break;
     }
     return {CommandStyle::Classic,
-            ZVM_TEXT("classic form, as designed: the encoder could not be asked which options it knows")};
+            ZVM_TEXT("zvm", "classic form, as designed: the encoder could not be asked which options it knows")};
 }
 
 std::string CannotServe(const TargetPreset& target, EncoderAnswer form, H264Answer h264) {
@@ -41,16 +41,16 @@ std::string CannotServe(const TargetPreset& target, EncoderAnswer form, H264Answ
         return {};
     }
     if (form == EncoderAnswer::Accepts) {
-        return ZVM_TEXT("needs an encoder that takes today's options; this one takes only the classic ones");
+        return ZVM_TEXT("zvm", "needs an encoder that takes today's options; this one takes only the classic ones");
     }
     if (target.video == VideoKind::Vcd) {
         return {};
     }
     if (h264 == H264Answer::TooOld) {
-        return ZVM_TEXT("needs ffmpeg 4.4 or later, which can keep a slower source's frame rate (-fpsmax)");
+        return ZVM_TEXT("zvm", "needs ffmpeg 4.4 or later, which can keep a slower source's frame rate (-fpsmax)");
     }
     if (h264 == H264Answer::NoLibx264 && target.video == VideoKind::H264) {
-        return ZVM_TEXT("needs an ffmpeg with the libx264 H.264 encoder; this one has none");
+        return ZVM_TEXT("zvm", "needs an ffmpeg with the libx264 H.264 encoder; this one has none");
     }
     return {};
 }

@@ -15,7 +15,7 @@ namespace {
 constexpr long long kMostMilliseconds = 10000LL * 3600 * 1000;
 
 constexpr const char* kNotATime =
-    ZVM_TEXT("'%1' is not a time: give seconds (90 or 12.5) or [[H:]MM:]SS[.mmm] (2:05 or 1:02:03.250)");
+    ZVM_TEXT("zvm", "'%1' is not a time: give seconds (90 or 12.5) or [[H:]MM:]SS[.mmm] (2:05 or 1:02:03.250)");
 
 std::string_view TrimBlanks(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
@@ -115,11 +115,11 @@ Result<double> ParseCutTime(std::string_view text) {
         return notATime;
     }
     if (negative) {
-        return Status::Failure(FailureKind::BadInput, ZVM_TEXT("A time cannot be negative: %1"), std::string(text));
+        return Status::Failure(FailureKind::BadInput, ZVM_TEXT("zvm", "A time cannot be negative: %1"), std::string(text));
     }
     if (!belowSixty) {
         return Status::Failure(FailureKind::BadInput,
-                               ZVM_TEXT("Minutes and seconds after a colon must be below 60: %1"), std::string(text));
+                               ZVM_TEXT("zvm", "Minutes and seconds after a colon must be below 60: %1"), std::string(text));
     }
     return double(total) / 1000;
 }
@@ -149,22 +149,22 @@ Status CheckCut(const ConversionRequest& request, std::optional<double> sourceDu
     const std::optional<double>& start = request.cutStart;
     const std::optional<double>& end = request.cutEnd;
     if (!Usable(start) || !Usable(end)) {
-        return Status::Failure(FailureKind::BadInput, ZVM_TEXT("The cut's times cannot be used: %1"),
+        return Status::Failure(FailureKind::BadInput, ZVM_TEXT("zvm", "The cut's times cannot be used: %1"),
                                std::to_string(start.value_or(0)) + ", " + std::to_string(end.value_or(0)));
     }
     for (const std::optional<double>& time : {start, end}) {
         if (time && Milliseconds(*time) < 0) {
             std::string given = "-";
             given += CutClockText(-*time);
-            return Status::Failure(FailureKind::BadInput, ZVM_TEXT("A time cannot be negative: %1"), given);
+            return Status::Failure(FailureKind::BadInput, ZVM_TEXT("zvm", "A time cannot be negative: %1"), given);
         }
     }
     if (start && end && Milliseconds(*end) <= Milliseconds(*start)) {
-        return Status::Failure(FailureKind::BadInput, ZVM_TEXT("The cut must end after it starts: %1"),
+        return Status::Failure(FailureKind::BadInput, ZVM_TEXT("zvm", "The cut must end after it starts: %1"),
                                CutClockText(*start) + " - " + CutClockText(*end));
     }
     if (start && sourceDuration && Milliseconds(*start) >= Milliseconds(*sourceDuration)) {
-        return Status::Failure(FailureKind::BadInput, ZVM_TEXT("The cut starts after the video's end: %1"),
+        return Status::Failure(FailureKind::BadInput, ZVM_TEXT("zvm", "The cut starts after the video's end: %1"),
                                CutClockText(*start) + " > " + CutClockText(*sourceDuration));
     }
     return {};

@@ -56,24 +56,24 @@ Status ApplyFileSize(ConversionRequest& request, std::optional<double> sourceSec
     }
     const double megabytes = *request.fileSizeMB;
     if (!(megabytes > 0)) {
-        return Status::Failure(FailureKind::BadInput, ZVM_TEXT("The file size must be above 0 MB, not %1"),
+        return Status::Failure(FailureKind::BadInput, ZVM_TEXT("zvm", "The file size must be above 0 MB, not %1"),
                                NumberText(megabytes));
     }
     const std::optional<double> floor = VideoBitrateFloor(request);
     const TargetPreset* preset = FindPreset(request.preset);
     if (!floor || preset == nullptr) {
         return Status::Failure(FailureKind::BadInput,
-                               ZVM_TEXT("A file size cannot be asked for %1: its bitrate is fixed"),
+                               ZVM_TEXT("zvm", "A file size cannot be asked for %1: its bitrate is fixed"),
                                preset != nullptr ? std::string(ScreenName(*preset)) : std::string());
     }
     const std::optional<double> seconds = KeptSeconds(request.cutStart, request.cutEnd, sourceSeconds);
     if (!seconds) {
         return Status::Failure(FailureKind::BadInput,
-                               ZVM_TEXT("A file size needs the video's duration, which is not known: %1"),
+                               ZVM_TEXT("zvm", "A file size needs the video's duration, which is not known: %1"),
                                request.sourceVideo);
     }
     if (!(*seconds > 0)) {
-        return Status::Failure(FailureKind::BadInput, ZVM_TEXT("Nothing of the video is kept: %1 s"),
+        return Status::Failure(FailureKind::BadInput, ZVM_TEXT("zvm", "Nothing of the video is kept: %1 s"),
                                NumberText(*seconds));
     }
     const std::string& audioText =
@@ -83,7 +83,7 @@ Status ApplyFileSize(ConversionRequest& request, std::optional<double> sourceSec
     if (video < *floor) {
         return Status::Failure(
             FailureKind::BadInput,
-            ZVM_TEXT("This file size leaves too few bits for a watchable picture; the smallest size that works is %1 MB"),
+            ZVM_TEXT("zvm", "This file size leaves too few bits for a watchable picture; the smallest size that works is %1 MB"),
             NumberText(SizeForVideoBitrate(std::ceil(*floor), *seconds, audio)));
     }
     request.videoBitrate = std::to_string(static_cast<long long>(video));

@@ -38,19 +38,19 @@ std::optional<Refusal> CheckSubtitles(const ConversionRequest& r, const TargetPr
         return std::nullopt;
     }
     const auto refuse = [](const char* prompt) {
-        return Refusal{prompt, ZVM_TEXT("Invalid Subtitles!"), RequestField::SourceVideo, true};
+        return Refusal{prompt, ZVM_TEXT("zvm", "Invalid Subtitles!"), RequestField::SourceVideo, true};
     };
     if (style == CommandStyle::Classic && !NeedsModernForm(preset)) {
-        return refuse(ZVM_TEXT("Burned-in subtitles need the modern command form: the classic options cannot draw them"));
+        return refuse(ZVM_TEXT("zvm", "Burned-in subtitles need the modern command form: the classic options cannot draw them"));
     }
     if (s.mode == SubtitleMode::File && (s.file.empty() || s.file.find('"') != std::string::npos)) {
-        return refuse(ZVM_TEXT("The subtitle file must be named, and its name cannot contain a double quote (\")"));
+        return refuse(ZVM_TEXT("zvm", "The subtitle file must be named, and its name cannot contain a double quote (\")"));
     }
     if (s.mode == SubtitleMode::Stream && s.stream < 0) {
-        return refuse(ZVM_TEXT("Choose which subtitle stream of the video to draw"));
+        return refuse(ZVM_TEXT("zvm", "Choose which subtitle stream of the video to draw"));
     }
     if (s.size < 0 || s.size > kLargestSubtitleSize) {
-        return refuse(ZVM_TEXT("The subtitle size must be between 1 and 200 pixels"));
+        return refuse(ZVM_TEXT("zvm", "The subtitle size must be between 1 and 200 pixels"));
     }
     return std::nullopt;
 }
@@ -64,10 +64,10 @@ struct Bound {
 };
 constexpr std::array<Bound, 3> kBounds{{
     {&ConversionRequest::videoBitrate, 1, 100000,
-     ZVM_TEXT("The video bitrate must be between 1 and 100000 kbit/s, not %1")},
-    {&ConversionRequest::audioBitrate, 1, 1024, ZVM_TEXT("The audio bitrate must be between 1 and 1024 kbit/s, not %1")},
+     ZVM_TEXT("zvm", "The video bitrate must be between 1 and 100000 kbit/s, not %1")},
+    {&ConversionRequest::audioBitrate, 1, 1024, ZVM_TEXT("zvm", "The audio bitrate must be between 1 and 1024 kbit/s, not %1")},
     {&ConversionRequest::sampleRate, 8000, 192000,
-     ZVM_TEXT("The sample rate must be between 8000 and 192000 Hz, not %1")},
+     ZVM_TEXT("zvm", "The sample rate must be between 8000 and 192000 Hz, not %1")},
 }};
 } // namespace
 
@@ -97,7 +97,7 @@ Status CheckEncodable(const GenerateResult& result) {
     const FrameGeometry& g = result.geometry;
     if (g.newWidth < 2 || g.newHeight < 2) {
         return Status::Failure(FailureKind::BadInput,
-                               ZVM_TEXT("The picture would be %1 pixels, too small for an encoder"),
+                               ZVM_TEXT("zvm", "The picture would be %1 pixels, too small for an encoder"),
                                std::to_string(g.newWidth) + "x" + std::to_string(g.newHeight));
     }
     return {};
@@ -124,7 +124,7 @@ GenerateOutcome Generate(const ConversionRequest& request, CommandStyle style) {
     // request from elsewhere may name one.
     const TargetPreset* found = FindPreset(request.preset);
     if (found == nullptr) {
-        return Refusal{ZVM_TEXT("Choose a target screen from the list"), ZVM_TEXT("Invalid Target!"),
+        return Refusal{ZVM_TEXT("zvm", "Choose a target screen from the list"), ZVM_TEXT("zvm", "Invalid Target!"),
                        RequestField::Target, true};
     }
     const TargetPreset& preset = *found;

@@ -202,22 +202,22 @@ Status CheckUserTarget(const UserTarget& target) {
     if (target.name.empty() || target.name.size() > kLongestName || !wordly || !lettered ||
         target.name.front() == '-') {
         return Status::Failure(FailureKind::BadInput,
-                               ZVM_TEXT("The target name '%1' is not one the tool can take: use up to 40 "
+                               ZVM_TEXT("zvm", "The target name '%1' is not one the tool can take: use up to 40 "
                                         "lowercase letters, digits and '-', with a letter, not starting with '-'"),
                                target.name);
     }
     for (const TargetPreset& builtIn : kPresets) {
         if (builtIn.name == target.name) {
-            return Refused(ZVM_TEXT("The target name %1 is a built-in target's"), row);
+            return Refused(ZVM_TEXT("zvm", "The target name %1 is a built-in target's"), row);
         }
     }
     const bool plain = std::none_of(target.label.begin(), target.label.end(),
                                     [](char c) { return static_cast<unsigned char>(c) < ' '; });
     if (target.label.empty() || target.label.size() > kLongestLabel || !plain) {
-        return Refused(ZVM_TEXT("The target %1 needs a label of one line, at most 80 characters"), row);
+        return Refused(ZVM_TEXT("zvm", "The target %1 needs a label of one line, at most 80 characters"), row);
     }
     if (!WholeWithin(target.audioBitrate, 1, 1024) || !WholeWithin(target.sampleRate, 8000, 192000)) {
-        return Refused(ZVM_TEXT("The target %1 needs an audio bitrate from 1 to 1024 kbit/s and a sample rate "
+        return Refused(ZVM_TEXT("zvm", "The target %1 needs an audio bitrate from 1 to 1024 kbit/s and a sample rate "
                                 "from 8000 to 192000 Hz, as whole numbers"),
                        row);
     }
@@ -273,30 +273,30 @@ std::optional<H264Profile> H264ProfileFor(int width, int height, Ratio frameRate
 Status CheckTarget(const TargetPreset& preset) {
     if (preset.maxFrameRate.across <= 0 || preset.maxFrameRate.down <= 0 || preset.pixelAspect.across <= 0 ||
         preset.pixelAspect.down <= 0) {
-        return Refused(ZVM_TEXT("The target %1 needs a frame rate and a pixel aspect above 0"), preset);
+        return Refused(ZVM_TEXT("zvm", "The target %1 needs a frame rate and a pixel aspect above 0"), preset);
     }
     bool paired = false;
     for (const auto& [video, container] : kPairs) {
         paired = paired || (video == preset.video && container == preset.container);
     }
     if (!paired) {
-        return Refused(ZVM_TEXT("The target %1 pairs a video and a container no player takes"), preset);
+        return Refused(ZVM_TEXT("zvm", "The target %1 pairs a video and a container no player takes"), preset);
     }
     if (preset.width < kLeastSide || preset.height < kLeastSide || preset.width > kMostSide ||
         preset.height > kMostSide || preset.width % 2 != 0 || preset.height % 2 != 0) {
-        return Refused(ZVM_TEXT("The target %1 needs even sides from 16 to 4096 pixels"), preset);
+        return Refused(ZVM_TEXT("zvm", "The target %1 needs even sides from 16 to 4096 pixels"), preset);
     }
     if ((preset.video == VideoKind::Vcd) != (preset.norm != Norm::None)) {
-        return Refused(ZVM_TEXT("The target %1 needs a norm exactly when it is a VCD"), preset);
+        return Refused(ZVM_TEXT("zvm", "The target %1 needs a norm exactly when it is a VCD"), preset);
     }
     for (const NormFrame& frame : kNormFrames) {
         if (frame.norm == preset.norm && (frame.width != preset.width || frame.height != preset.height ||
                                           frame.rate != preset.maxFrameRate)) {
-            return Refused(ZVM_TEXT("The target %1 does not have its norm's size and frame rate"), preset);
+            return Refused(ZVM_TEXT("zvm", "The target %1 does not have its norm's size and frame rate"), preset);
         }
     }
     if (preset.video == VideoKind::H264 && !H264ProfileFor(preset.width, preset.height, preset.maxFrameRate)) {
-        return Refused(ZVM_TEXT("The target %1 is larger than H.264 level 5.1 carries"), preset);
+        return Refused(ZVM_TEXT("zvm", "The target %1 is larger than H.264 level 5.1 carries"), preset);
     }
     return {};
 }

@@ -9,7 +9,7 @@
 namespace zvm {
 
 namespace {
-constexpr const char* kQuotePrompt = ZVM_TEXT("A filename cannot contain a double quote (\")");
+constexpr const char* kQuotePrompt = ZVM_TEXT("zvm", "A filename cannot contain a double quote (\")");
 
 struct PathCheck {
     RequestField field;
@@ -26,31 +26,31 @@ struct NumberCheck {
 };
 
 constexpr PathCheck kGenerateInput{RequestField::SourceVideo,
-                                   ZVM_TEXT("You must enter a valid filename with extention (eg. movie.avi)"),
-                                   ZVM_TEXT("Enter an input filename!")};
+                                   ZVM_TEXT("zvm", "You must enter a valid filename with extention (eg. movie.avi)"),
+                                   ZVM_TEXT("zvm", "Enter an input filename!")};
 constexpr PathCheck kRunInput{RequestField::SourceVideo,
-                              ZVM_TEXT("You must enter a valid filename with extension (eg movie.avi)"),
-                              ZVM_TEXT("Invalid Filename!")};
+                              ZVM_TEXT("zvm", "You must enter a valid filename with extension (eg movie.avi)"),
+                              ZVM_TEXT("zvm", "Invalid Filename!")};
 constexpr PathCheck kOutput{RequestField::OutputPath,
-                            ZVM_TEXT("Where do you want to save this MP4? (eg. c:\\movie.mp4)"),
-                            ZVM_TEXT("Enter an output filename!")};
+                            ZVM_TEXT("zvm", "Where do you want to save this MP4? (eg. c:\\movie.mp4)"),
+                            ZVM_TEXT("zvm", "Enter an output filename!")};
 
 constexpr std::array<NumberCheck, 5> kNumberChecks{{
-    {RequestField::Width, ZVM_TEXT("You must enter a number for the width"), ZVM_TEXT("Invalid Width!"),
-     ZVM_TEXT("The width must be greater than 0")},
-    {RequestField::Height, ZVM_TEXT("You must enter a number for the height"), ZVM_TEXT("Invalid Height!"),
-     ZVM_TEXT("The height must be greater than 0")},
+    {RequestField::Width, ZVM_TEXT("zvm", "You must enter a number for the width"), ZVM_TEXT("zvm", "Invalid Width!"),
+     ZVM_TEXT("zvm", "The width must be greater than 0")},
+    {RequestField::Height, ZVM_TEXT("zvm", "You must enter a number for the height"), ZVM_TEXT("zvm", "Invalid Height!"),
+     ZVM_TEXT("zvm", "The height must be greater than 0")},
     {RequestField::VideoBitrate,
-     ZVM_TEXT("You must enter a number for the video bitrate"),
-     ZVM_TEXT("Invalid Video Bitrate!"),
+     ZVM_TEXT("zvm", "You must enter a number for the video bitrate"),
+     ZVM_TEXT("zvm", "Invalid Video Bitrate!"),
      {}},
     {RequestField::AudioBitrate,
-     ZVM_TEXT("You must enter a number for the audio bitrate"),
-     ZVM_TEXT("Invalid Audio Bitrate!"),
+     ZVM_TEXT("zvm", "You must enter a number for the audio bitrate"),
+     ZVM_TEXT("zvm", "Invalid Audio Bitrate!"),
      {}},
     {RequestField::SampleRate,
-     ZVM_TEXT("You must enter a number for the samplerate"),
-     ZVM_TEXT("Invalid Samplerate!"),
+     ZVM_TEXT("zvm", "You must enter a number for the samplerate"),
+     ZVM_TEXT("zvm", "Invalid Samplerate!"),
      {}},
 }};
 

@@ -1,6 +1,5 @@
 #include "media/MediaWorker.h"
 
-#include "media/SizeProbe.h"
 #include "media/SubtitleSource.h"
 #include "core/Text.h"
 
@@ -31,7 +30,7 @@ MediaWorker::MediaWorker(QString program, QObject* parent)
     timer_->setSingleShot(true);
     connect(timer_, &QTimer::timeout, this, [this] {
         fail(Status::Failure(FailureKind::Outside,
-                             ZVM_TEXT("the media reader did not answer within %1 seconds"),
+                             ZVM_TEXT("zvm", "the media reader did not answer within %1 seconds"),
                              std::to_string((sent_.empty() ? 0 : sent_.front().timeout) / 1000)));
     });
 }
@@ -109,7 +108,7 @@ void MediaWorker::sendNext() {
 // False when it could not start: the request waiting for it has failed.
 bool MediaWorker::startWorker() {
     if (!startProcess()) {
-        fail(Status::Failure(FailureKind::NotFound, ZVM_TEXT("the media reader %1 was not found"),
+        fail(Status::Failure(FailureKind::NotFound, ZVM_TEXT("zvm", "the media reader %1 was not found"),
                              "zarnik-video-maker-worker"));
         return false;
     }
@@ -127,17 +126,17 @@ bool MediaWorker::startProcess() {
     connect(process_, &QProcess::readyReadStandardOutput, this, &MediaWorker::read);
     connect(process_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart) {
-            fail(Status::Failure(FailureKind::Outside, ZVM_TEXT("the media reader %1 could not be started"),
+            fail(Status::Failure(FailureKind::Outside, ZVM_TEXT("zvm", "the media reader %1 could not be started"),
                                  program_.toStdString()));
         }
     });
     connect(process_, &QProcess::finished, this, [this](int code, QProcess::ExitStatus how) {
         read(); // an answer written just before the end still counts
         if (how == QProcess::CrashExit) {
-            fail(Status::Failure(FailureKind::Outside, ZVM_TEXT("the media reader crashed while reading the file")));
+            fail(Status::Failure(FailureKind::Outside, ZVM_TEXT("zvm", "the media reader crashed while reading the file")));
         } else {
             fail(Status::Failure(FailureKind::Outside,
-                                 ZVM_TEXT("the media reader ended while reading the file (exit code %1)"),
+                                 ZVM_TEXT("zvm", "the media reader ended while reading the file (exit code %1)"),
                                  std::to_string(code)));
         }
     });
@@ -221,18 +220,31 @@ void MediaWorker::fail(const Status& why) {
     QMetaObject::invokeMethod(this, &MediaWorker::sendNext, Qt::QueuedConnection);
 }
 
+namespace {
+// ffprobe's spelling of ratios, which the worker keeps: "32:27" or "30000/1001" (or a plain number),
+// as a number; nothing for a missing, zero or malformed one ("0:1", "N/A").
+std::optional<double> PositiveRatio(const QString& text, QChar separator) {
+    const QStringList parts = text.split(separator);
+    bool numOk = false;
+    bool denOk = parts.size() == 1;
+    const double num = parts.value(0).toDouble(&numOk);
+    const double den = parts.size() == 2 ? parts[1].toDouble(&denOk) : 1.0;
+    return numOk && denOk && num > 0 && den > 0 ? std::optional(num / den) : std::nullopt;
+}
+} // namespace
+
 SizeDetection ReadSize(const Result<wire::Message>& answer) {
     if (!answer.ok()) {
         return {std::nullopt, StatusText(answer.status()), {}};
     }
     const wire::Message& m = answer.value();
     if (!m.has("video_codec")) {
-        return {std::nullopt, SizeProbe::tr("the file has no video stream"), {}};
+        return {std::nullopt, QCoreApplication::translate("zvm", "the file has no video stream"), {}};
     }
     const QSize size(QString::fromStdString(m.get("display_width")).toInt(),
                      QString::fromStdString(m.get("display_height")).toInt());
     if (size.isEmpty()) {
-        return {std::nullopt, SizeProbe::tr("the video stream has no size"), {}};
+        return {std::nullopt, QCoreApplication::translate("zvm", "the video stream has no size"), {}};
     }
     SizeDetection detected{size, {}, ReadOutput(m).duration};
     detected.subtitleStreams = SubtitleStreams(m.get("streams"));
@@ -279,15 +291,7 @@ ProbedOutput ReadOutput(const wire::Message& answer) {
 }
 
 QString StatusText(const Status& status) {
-    // The translation tools name each text's context after the namespace or class it stands in.
-    QString message = QString::fromStdString(status.message());
-    for (const char* context : {"zvm::media", "zvm::media::MediaWorker", "zvm::media::wire"}) {
-        const QString translated = QCoreApplication::translate(context, status.message().c_str());
-        if (translated != message) {
-            message = translated;
-            break;
-        }
-    }
+    const QString message = QCoreApplication::translate(ZVM_TEXT_CONTEXT, status.message().c_str());
     return message.contains(QLatin1String("%1")) ? message.arg(QString::fromStdString(status.detail()))
                                                  : message;
 }

@@ -1,37 +1,13 @@
 #include "media/OutputCheck.h"
 
 #include "core/Cut.h"
-#include "process/ProcessRun.h"
-#include "media/SizeProbe.h"
+#include "files/TextCrossing.h"
 
 #include <QCoreApplication>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QTimer>
 
 #include <filesystem>
 
 namespace {
-std::optional<double> Number(const QJsonValue& value) {
-    bool ok = false;
-    const double number = value.isDouble() ? value.toDouble() : value.toString().toDouble(&ok);
-    return value.isDouble() || ok ? std::optional(number) : std::nullopt;
-}
-
-std::optional<int> Whole(const QJsonValue& value) {
-    return value.isDouble() ? std::optional(value.toInt()) : std::nullopt;
-}
-
-QJsonObject FirstStream(const QJsonArray& streams, const QString& type) {
-    for (const auto& stream : streams) {
-        if (stream.toObject().value("codec_type").toString() == type) {
-            return stream.toObject();
-        }
-    }
-    return {};
-}
-
 // What the file is, as the fits line says it: "368x208, mpeg4, 29.97 fps, AAC 24000 Hz stereo".
 QString Describe(const zvm::ProbedOutput& file) {
     const int channels = file.channels.value_or(0);
@@ -55,12 +31,6 @@ QString Describe(const zvm::ProbedOutput& file) {
     QT_TRANSLATE_NOOP("OutputCheck", "channels"),    QT_TRANSLATE_NOOP("OutputCheck", "duration"),
     QT_TRANSLATE_NOOP("OutputCheck", "pixel aspect"),
 };
-
-// kbit/s from ffprobe's bit/s.
-std::optional<double> Kilobits(const QJsonValue& value) {
-    const std::optional<double> bits = Number(value);
-    return bits && *bits > 0 ? std::optional(*bits / 1000) : std::nullopt;
-}
 
 QString Kbit(double value) {
     return QString::number(value, 'f', 0);
@@ -125,70 +95,6 @@ QString Remarks(const zvm::OutputTarget& target, const zvm::ProbedOutput& file, 
     return remarks.isEmpty() ? QString() : OutputCheck::tr("; ") + remarks.join(OutputCheck::tr("; "));
 }
 } // namespace
-
-zvm::ProbedOutput ParseOutputProbe(const QByteArray& json) {
-    const QJsonObject root = QJsonDocument::fromJson(json).object();
-    const QJsonArray streams = root.value("streams").toArray();
-    const QJsonObject video = FirstStream(streams, QStringLiteral("video"));
-    const QJsonObject audio = FirstStream(streams, QStringLiteral("audio"));
-    zvm::ProbedOutput file;
-    file.width = Whole(video.value("width"));
-    file.height = Whole(video.value("height"));
-    file.videoCodec = video.value("codec_name").toString().toStdString();
-    file.frameRate = PositiveRatio(video.value("r_frame_rate").toString(), '/');
-    file.audioCodec = audio.value("codec_name").toString().toStdString();
-    file.sampleRate = Number(audio.value("sample_rate"));
-    file.channels = Whole(audio.value("channels"));
-    file.duration = Number(root.value("format").toObject().value("duration"));
-    file.pixelAspect = PositiveRatio(video.value("sample_aspect_ratio").toString(), ':');
-    file.videoBitrate = Kilobits(video.value("bit_rate"));
-    file.audioBitrate = Kilobits(audio.value("bit_rate"));
-    file.bytes = Number(root.value("format").toObject().value("size"));
-    return file;
-}
-
-OutputCheck::OutputCheck(QObject* parent)
-    : QObject(parent), run_(new ProcessRun(kTimeoutMilliseconds, this)) {
-    connect(run_, &ProcessRun::done, this, &OutputCheck::read);
-}
-
-void OutputCheck::finishLater(const CheckReport& report) {
-    QTimer::singleShot(0, this, [this, report] { emit checked(report); });
-}
-
-void OutputCheck::start(const QString& outputPath, const QString& encoderPath,
-                        const zvm::OutputTarget& target, const zvm::SourceFacts& source) {
-    target_ = target;
-    source_ = source;
-    if (const auto missing = Missing(outputPath)) {
-        finishLater(*missing);
-        return;
-    }
-    const QString probe = FindProbe(encoderPath);
-    if (probe.isEmpty()) {
-        finishLater(
-            {CheckReport::Verdict::NotChecked, tr("The output could not be checked: ffprobe was not found")});
-        return;
-    }
-    const QString entries = QStringLiteral("stream=codec_type,codec_name,width,height,r_frame_rate,sample_rate,"
-                                           "channels,sample_aspect_ratio,bit_rate:format=duration,size");
-    run_->start(probe, {"-v", "error", "-show_entries", entries, "-of", "json", "-i", ProbeInput(outputPath, input_)});
-}
-
-void OutputCheck::read(const ProcessResult& result) {
-    const QString why = QString::fromLocal8Bit(result.err).trimmed();
-    if (result.started && !result.timedOut && !result.crashed && result.exitCode != 0) {
-        emit checked(Unreadable(why.isEmpty() ? tr("ffprobe did not read it") : why));
-        return;
-    }
-    if (!result.succeeded()) {
-        emit checked({CheckReport::Verdict::NotChecked,
-                      tr("The output could not be checked: %1")
-                          .arg(why.isEmpty() ? tr("ffprobe did not read it") : why)});
-        return;
-    }
-    emit checked(Judge(ParseOutputProbe(result.out), target_, source_));
-}
 
 // By the path's bytes: Qt's file calls cannot reach a name that is not UTF-8.
 std::optional<CheckReport> OutputCheck::Missing(const QString& outputPath) {

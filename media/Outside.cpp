@@ -3,13 +3,12 @@
 #include "core/CommandLine.h"
 #include "process/EncoderProcess.h"
 #include "media/FormProbe.h"
-#include "media/FrameRenderer.h"
 #include "media/OutputCheck.h"
-#include "media/SizeProbe.h"
 #include "media/MediaWorker.h"
 #include "process/ProgramLookup.h"
 #include "process/Spawn.h"
 #include "files/TextCrossing.h"
+#include "core/Text.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -27,6 +26,7 @@ QString EncoderProgram(const QString& encoder) {
 }
 
 constexpr int kProbeMilliseconds = 10000;
+constexpr int kFrameMilliseconds = 15000;
 
 wire::Message Probe(const QString& path) {
     return wire::Message().add("request", "probe").add("path", files::PathToStd(path));
@@ -75,7 +75,7 @@ RealOutside::startEncoder(const QString& commandLine, const QString& encoder, pr
 void RealOutside::detectSize(const QString& video, std::function<void(const SizeDetection&)> done) {
     if (video.isEmpty()) {
         QTimer::singleShot(0, QCoreApplication::instance(), [done = std::move(done)] {
-            done({std::nullopt, SizeProbe::tr("no video is named"), {}});
+            done({std::nullopt, QCoreApplication::translate("zvm", "no video is named"), {}});
         });
         return;
     }
@@ -144,7 +144,7 @@ void RealOutside::renderFrame(const FrameAsk& ask, std::function<void(const Rend
     }
     if (!QFileInfo(ask.file).isFile()) {
         QTimer::singleShot(0, QCoreApplication::instance(), [done = std::move(done), file = ask.file] {
-            done({{}, FrameRenderer::tr("the source video %1 was not found").arg(file)});
+            done({{}, QCoreApplication::translate("zvm", "the source video %1 was not found").arg(file)});
         });
         return;
     }
@@ -152,7 +152,7 @@ void RealOutside::renderFrame(const FrameAsk& ask, std::function<void(const Rend
     if (ask.replacesEarlier) {
         request.add("first", "1");
     }
-    const quint64 id = worker.ask(std::move(request), FrameRenderer::kTimeoutMilliseconds,
+    const quint64 id = worker.ask(std::move(request), kFrameMilliseconds,
                                   [done = std::move(done)](const Result<wire::Message>& answer) { done(Rendered(answer)); });
     if (ask.replacesEarlier) {
         rendering_ = id;

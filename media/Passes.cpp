@@ -49,7 +49,7 @@ Result<std::unique_ptr<EncoderJob>> StartEncoding(Outside& outside, const QStrin
         return outside.startEncoder(command, encoder, lifetime);
     }
     if (!QDir().mkpath(folderBase)) {
-        return Status::Failure(FailureKind::Io, ZVM_TEXT("The folder for the passes' logs could not be made: %1"),
+        return Status::Failure(FailureKind::Io, ZVM_TEXT("zvm", "The folder for the passes' logs could not be made: %1"),
                                files::PathToStd(folderBase));
     }
     // mkdtemp: a new folder only this user can enter, so no other user can plant or read the logs.
@@ -58,7 +58,7 @@ Result<std::unique_ptr<EncoderJob>> StartEncoding(Outside& outside, const QStrin
     const QString owner = self ? QStringLiteral("%1-%2-").arg(self->pid).arg(self->started) : QString();
     auto folder = std::make_shared<QTemporaryDir>(folderBase + '/' + kPassFolder + owner + QStringLiteral("XXXXXX"));
     if (!folder->isValid()) {
-        return Status::Failure(FailureKind::Io, ZVM_TEXT("The folder for the passes' logs could not be made: %1"),
+        return Status::Failure(FailureKind::Io, ZVM_TEXT("zvm", "The folder for the passes' logs could not be made: %1"),
                                files::PathToStd(folder->errorString()));
     }
     const std::vector<std::string> steps = PassSteps(files::PathToStd(command), files::PathToStd(output), true,

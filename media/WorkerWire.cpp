@@ -9,7 +9,7 @@ namespace zvm::media::wire {
 
 namespace {
 Status Malformed(std::string detail) {
-    return Status::Failure(FailureKind::BadInput, ZVM_TEXT("the media reader's message is malformed: %1"),
+    return Status::Failure(FailureKind::BadInput, ZVM_TEXT("zvm", "the media reader's message is malformed: %1"),
                            std::move(detail));
 }
 

@@ -66,17 +66,17 @@ bool BeginsWithWord(std::string_view line, std::string_view word) {
 Status Failure(const std::string& looked, const ProgramFinder& finder) {
     if (looked.size() > kMaxName) {
         return Status::Failure(FailureKind::BadInput,
-                               ZVM_TEXT("the program's name is longer than the system allows"),
+                               ZVM_TEXT("zvm", "the program's name is longer than the system allows"),
                                looked.substr(0, 64) + "...");
     }
     if (!HasSlash(looked)) {
         return Status::Failure(FailureKind::NotFound,
-                               ZVM_TEXT("no program of that name was found on the search path"), looked);
+                               ZVM_TEXT("zvm", "no program of that name was found on the search path"), looked);
     }
     if (finder.exists(looked)) {
-        return Status::Failure(FailureKind::BadInput, ZVM_TEXT("it is not an executable program"), looked);
+        return Status::Failure(FailureKind::BadInput, ZVM_TEXT("zvm", "it is not an executable program"), looked);
     }
-    return Status::Failure(FailureKind::NotFound, ZVM_TEXT("no such program was found"), looked);
+    return Status::Failure(FailureKind::NotFound, ZVM_TEXT("zvm", "no such program was found"), looked);
 }
 
 // The longest absolute name, made of the first words and the blanks between them, that names an
@@ -127,11 +127,11 @@ Result<ResolvedCommand> ResolveCommandLine(std::string_view line, std::string_vi
     }
     const std::vector<Word> words = SplitCommandLine(line);
     if (words.empty()) {
-        return Status::Failure(FailureKind::BadInput, ZVM_TEXT("the command is empty"));
+        return Status::Failure(FailureKind::BadInput, ZVM_TEXT("zvm", "the command is empty"));
     }
     if (encoder.empty() && (line.front() == ' ' || line.front() == '\t')) {
         return Status::Failure(FailureKind::BadInput,
-                               ZVM_TEXT("no encoder is named: the box for its location is empty"));
+                               ZVM_TEXT("zvm", "no encoder is named: the box for its location is empty"));
     }
     const std::string& first = words[0].text;
     if (!first.empty() && !HasSlash(first)) {

@@ -47,7 +47,7 @@ LoadResult NotLoaded(FileState state, std::string reason) {
     return {state, {}, std::move(reason)};
 }
 
-constexpr const char* kTooLarge = ZVM_TEXT("it is larger than 64 KiB");
+constexpr const char* kTooLarge = ZVM_TEXT("zvm", "it is larger than 64 KiB");
 static_assert(kMaxReadBytes == std::size_t{64} * 1024, "the message names the limit");
 } // namespace
 
@@ -64,7 +64,7 @@ LoadResult LoadSettings(const fs::path& path) {
         return NotLoaded(FileState::Unreadable, ErrorText(errno));
     }
     if (!S_ISREG(info.st_mode)) {
-        return NotLoaded(FileState::NotAFile, ZVM_TEXT("it is not a regular file"));
+        return NotLoaded(FileState::NotAFile, ZVM_TEXT("zvm", "it is not a regular file"));
     }
     const std::optional<std::string> bytes = ReadUpTo(fd.get(), kMaxReadBytes);
     if (!bytes) {
@@ -74,7 +74,7 @@ LoadResult LoadSettings(const fs::path& path) {
         return NotLoaded(FileState::TooLarge, kTooLarge);
     }
     if (!IsSettingsRecord(*bytes)) {
-        return NotLoaded(FileState::NotARecord, ZVM_TEXT("it does not hold this program's settings"));
+        return NotLoaded(FileState::NotARecord, ZVM_TEXT("zvm", "it does not hold this program's settings"));
     }
     return {FileState::Loaded, ParseRecord(*bytes), {}};
 }

@@ -39,14 +39,14 @@ Status BadEntry(const char* message, int entry, std::string_view field) {
 Result<UserTarget> FromJson(const QJsonValue& value, int entry) {
     const QJsonObject o = value.toObject();
     if (!value.isObject()) {
-        return BadEntry(ZVM_TEXT("%1 is not a target: a target is a JSON object"), entry, "");
+        return BadEntry(ZVM_TEXT("zvm", "%1 is not a target: a target is a JSON object"), entry, "");
     }
     for (auto field = o.begin(); field != o.end(); ++field) {
         if (std::find(kFields.begin(), kFields.end(), ToStd(field.key())) == kFields.end()) {
-            return BadEntry(ZVM_TEXT("%1 is not a field of a target"), entry, ToStd(field.key()));
+            return BadEntry(ZVM_TEXT("zvm", "%1 is not a field of a target"), entry, ToStd(field.key()));
         }
     }
-    const char* const wrongKind = ZVM_TEXT("%1 is missing or not of its kind (a text, or a whole number for sizes and rates)");
+    const char* const wrongKind = ZVM_TEXT("zvm", "%1 is missing or not of its kind (a text, or a whole number for sizes and rates)");
     const auto text = [&](const char* field, bool needed) -> std::optional<std::string> {
         const QJsonValue v = o.value(QLatin1String(field));
         if (v.isString()) {
@@ -81,7 +81,7 @@ Result<UserTarget> FromJson(const QJsonValue& value, int entry) {
     t.height = std::stoi(got["height"]);
     t.audioBitrate = got["audioBitrate"];
     t.sampleRate = got["sampleRate"];
-    const char* const unknownWord = ZVM_TEXT("%1 is not a word this program knows there");
+    const char* const unknownWord = ZVM_TEXT("zvm", "%1 is not a word this program knows there");
     const auto video = VideoFromWord(got["video"]);
     const auto container = ContainerFromWord(got["container"]);
     const auto norm = got["norm"].empty() ? std::optional(Norm::None) : NormFromWord(got["norm"]);
@@ -153,7 +153,7 @@ Status CheckUserTargets(const std::vector<UserTarget>& targets) {
         }
         for (std::size_t j = 0; j < i; ++j) {
             if (targets[j].name == targets[i].name) {
-                return Status::Failure(FailureKind::BadInput, ZVM_TEXT("Two targets are named %1"), targets[i].name);
+                return Status::Failure(FailureKind::BadInput, ZVM_TEXT("zvm", "Two targets are named %1"), targets[i].name);
             }
         }
     }
@@ -172,14 +172,14 @@ LoadedTargets LoadTargets(const fs::path& path) {
     const QJsonDocument document =
         QJsonDocument::fromJson(QByteArray::fromRawData(file.bytes.data(), qsizetype(file.bytes.size())), &parse);
     if (parse.error != QJsonParseError::NoError) {
-        return SetAside(path, Status::Failure(FailureKind::BadInput, ZVM_TEXT("it is not JSON: %1"),
+        return SetAside(path, Status::Failure(FailureKind::BadInput, ZVM_TEXT("zvm", "it is not JSON: %1"),
                                               ToStd(parse.errorString()) + " at byte " +
                                                   std::to_string(parse.offset)));
     }
     const QJsonValue list = document.object().value(QLatin1String("targets"));
     if (!list.isArray()) {
         return SetAside(path, Status::Failure(FailureKind::BadInput,
-                                              ZVM_TEXT("it has no list of targets under %1"), "\"targets\""));
+                                              ZVM_TEXT("zvm", "it has no list of targets under %1"), "\"targets\""));
     }
     LoadedTargets loaded;
     for (const auto& value : list.toArray()) {

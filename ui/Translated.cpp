@@ -1,5 +1,6 @@
 #include "ui/Translated.h"
 
+#include "core/Text.h"
 #include "files/TextCrossing.h"
 
 #include <QCoreApplication>
@@ -8,15 +9,8 @@ using zvm::files::ToQString;
 using zvm::files::ToStd;
 
 QString Translated(const std::string& text) {
-    // The translation tools name each text's context after the namespace it stands in.
-    for (const char* context : {"zvm", "zvm::process", "zvm::media", "zvm::media::MediaWorker", "zvm::media::wire",
-                                "zvm::queue", "zvm::settings"}) {
-        QString translated = QCoreApplication::translate(context, text.c_str());
-        if (ToStd(translated) != text) {
-            return translated;
-        }
-    }
-    return ToQString(text);
+    const QString translated = QCoreApplication::translate(ZVM_TEXT_CONTEXT, text.c_str());
+    return ToStd(translated) != text ? translated : ToQString(text); // bytes that are not UTF-8 kept as such
 }
 
 QString Translated(const zvm::Status& status) {

@@ -53,11 +53,11 @@ std::string AvText(int code) {
 }
 
 Status Unreadable(int code) {
-    return Status::Failure(FailureKind::BadInput, ZVM_TEXT("the file could not be read: %1"), AvText(code));
+    return Status::Failure(FailureKind::BadInput, ZVM_TEXT("zvm", "the file could not be read: %1"), AvText(code));
 }
 
 Status Unrenderable(std::string why) {
-    return Status::Failure(FailureKind::BadInput, ZVM_TEXT("no frame could be rendered: %1"), std::move(why));
+    return Status::Failure(FailureKind::BadInput, ZVM_TEXT("zvm", "no frame could be rendered: %1"), std::move(why));
 }
 
 // Only plain files: a name is never taken for a network address or another protocol ("S01E01:x.mp4").

@@ -1,6 +1,5 @@
 #include "media/EncoderOutput.h"
 #include "media/FormProbe.h"
-#include "media/SizeProbe.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,8 +26,6 @@ private slots:
     void parsesProgressSpellings_data();
     void parsesProgressSpellings();
     void carriageReturnsRewriteTheLine();
-    void readsProbeOutput_data();
-    void readsProbeOutput();
     void asksTheEncoderForItsForm_data();
     void asksTheEncoderForItsForm();
 
@@ -126,54 +123,6 @@ void TestMediaRead::carriageReturnsRewriteTheLine() {
     EncoderOutput three(3); // only the last lines are kept, and the one being written
     three.append("1\n2\n3\n4\n5");
     QCOMPARE(QString::fromStdString(three.screen()), "2\n3\n4\n5");
-}
-
-void TestMediaRead::readsProbeOutput_data() {
-    QTest::addColumn<QByteArray>("json");
-    QTest::addColumn<QSize>("size");   // invalid: not detected
-    QTest::addColumn<QSize>("pixels"); // as stored
-    QTest::addColumn<QSize>("aspect"); // of one pixel
-
-    const QSize square(1, 1);
-    QTest::newRow("square pixels")
-        << QByteArray(R"({"streams":[{"width":640,"height":480,"sample_aspect_ratio":"1:1"}]})")
-        << QSize(640, 480) << QSize(640, 480) << square;
-    QTest::newRow("anamorphic")
-        << QByteArray(R"({"streams":[{"width":720,"height":480,"sample_aspect_ratio":"32:27"}]})")
-        << QSize(853, 480) << QSize(720, 480) << QSize(32, 27);
-    QTest::newRow("DVD frame, in lowest terms")
-        << QByteArray(R"({"streams":[{"width":720,"height":480,"sample_aspect_ratio":"20:22"}]})")
-        << QSize(655, 480) << QSize(720, 480) << QSize(10, 11);
-    QTest::newRow("unknown ratio")
-        << QByteArray(R"({"streams":[{"width":720,"height":576,"sample_aspect_ratio":"0:1"}]})")
-        << QSize(720, 576) << QSize(720, 576) << square;
-    QTest::newRow("rotated by side data")
-        << QByteArray(R"({"streams":[{"width":1920,"height":1080,"side_data_list":[{"rotation":-90}]}]})")
-        << QSize(1080, 1920) << QSize(1920, 1080) << square;
-    QTest::newRow("rotated by tag, with an aspect")
-        << QByteArray(R"({"streams":[{"width":1440,"height":1080,"sample_aspect_ratio":"4:3",)"
-                      R"("tags":{"rotate":"270"}}]})")
-        << QSize(1080, 1920) << QSize(1440, 1080) << QSize(4, 3);
-    QTest::newRow("upside down") << QByteArray(
-                                        R"({"streams":[{"width":640,"height":480,"tags":{"rotate":"180"}}]})")
-                                 << QSize(640, 480) << QSize(640, 480) << square;
-    QTest::newRow("no video stream") << QByteArray(R"({"programs":[],"streams":[]})") << QSize() << QSize()
-                                     << square;
-    QTest::newRow("not json") << QByteArray("Invalid data found") << QSize() << QSize() << square;
-    QTest::newRow("no size") << QByteArray(R"({"streams":[{"width":0,"height":0}]})") << QSize() << QSize()
-                             << square;
-}
-
-void TestMediaRead::readsProbeOutput() {
-    QFETCH(QByteArray, json);
-    QFETCH(QSize, size);
-    QFETCH(QSize, pixels);
-    QFETCH(QSize, aspect);
-    const SizeDetection r = ParseProbeOutput(json);
-    QCOMPARE(r.size.value_or(QSize()), size);
-    QCOMPARE(r.error.isEmpty(), size.isValid());
-    QCOMPARE(r.pixels, pixels);
-    QCOMPARE(r.pixelAspect, aspect);
 }
 
 void TestMediaRead::asksTheEncoderForItsForm_data() {

@@ -1,10 +1,8 @@
 // The media worker and its client: the wire, every request with its answer (a crash and a hang
 // among them, after which the next request finds a fresh worker), probes that read what ffprobe reads
 // over generated sources, and frames that equal what the encoder writes through the same filter.
-#include "media/FrameRenderer.h"
 #include "media/MediaWorker.h"
-#include "media/OutputCheck.h"
-#include "media/SizeProbe.h"
+#include "tests/media/FfprobeOracle.h"
 
 #include "core/CommandLine.h"
 
@@ -257,11 +255,8 @@ void TestMediaWorker::probesAsFfprobeDoes_data() {
 // The size detection and the after-check read the same from the worker as from ffprobe.
 void TestMediaWorker::probesAsFfprobeDoes() {
     QFETCH(QString, source);
-    SizeProbe probe;
-    QSignalSpy read(&probe, &SizeProbe::finished);
-    probe.start(path(source), ffmpeg_);
-    QVERIFY(read.wait(60000));
-    const auto byFfprobe = read.at(0).at(0).value<SizeDetection>();
+    const SizeDetection byFfprobe =
+        oracle::ParseProbeOutput(Run(QStandardPaths::findExecutable("ffprobe"), oracle::SizeArguments(path(source))));
     const auto answers = ask(*request("probe " + source));
     QCOMPARE(answers.size(), 1);
     const SizeDetection byWorker = ReadSize(answers[0]);
@@ -290,7 +285,7 @@ void TestMediaWorker::probesAsFfprobeDoes() {
                 .arg(f.channels.value_or(-1))
                 .arg(f.duration.value_or(-1), 0, 'f', 6);
         };
-        QCOMPARE(shown(ReadOutput(answers[0].value())), shown(ParseOutputProbe(json)));
+        QCOMPARE(shown(ReadOutput(answers[0].value())), shown(oracle::ParseOutputProbe(json)));
     }
 }
 
@@ -325,7 +320,7 @@ void TestMediaWorker::rendersWhatTheEncoderWrites() {
     QFETCH(bool, subtitles);
     const zvm::FrameGeometry g =
         zvm::FitAndPad(zvm::ComputeRatio(display.width(), display.height()), target.width(), target.height());
-    QStringList arguments = FrameRenderer::Arguments(path(source), seconds, g);
+    QStringList arguments = oracle::FrameArguments(path(source), seconds, zvm::ScaleAndPadFilter(g));
     const QImage plain = QImage::fromData(Run(ffmpeg_, arguments), "PNG");
     zvm::ConversionRequest r;
     if (subtitles) {

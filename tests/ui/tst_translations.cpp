@@ -2,12 +2,14 @@
 // menu entry and tooltip of every window is translated (the designed English stays exact under C),
 // access keys stay unique in each window and menu, and the translation files are complete and
 // current with the sources.
+#include "core/Text.h"
 #include "tests/FakeOutside.h"
 #include "ui/EncoderWindow.h"
 #include "tests/ui/FakePlatform.h"
 #include "ui/PreviewWindow.h"
 #include "queue/QueueRunner.h"
 #include "ui/QueueWindow.h"
+#include "ui/Translated.h"
 #include "ui/Translations.h"
 #include "ui/frmZCM.h"
 
@@ -25,6 +27,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QDirIterator>
 #include <QXmlStreamReader>
 
 class TestTranslations : public QObject {
@@ -33,6 +36,7 @@ class TestTranslations : public QObject {
 private slots:
     void initTestCase();
     void everyTextIsInTheLanguage();
+    void everyTextBelowTheWindowIsInTheLanguage();
     void accessKeysAreUnique();
     void filesAreComplete();
     void filesAreCurrent();
@@ -109,6 +113,37 @@ QStringList Shown(QWidget* window) {
     return shown;
 }
 
+// Every text the layers below the window mark for translation, as the compiler reads it, with the
+// context it is marked under: ZVM_TEXT("zvm", "...") and QCoreApplication::translate("zvm", "...").
+QList<std::pair<QString, QString>> MarkedTexts() {
+    static const QRegularExpression marked(
+        R"re((?:ZVM_TEXT|QCoreApplication::translate)\(\s*(?:"([^"]*)"\s*,\s*)?((?:"(?:[^"\\]|\\.)*"\s*)+)\))re");
+    static const QRegularExpression piece(R"re("((?:[^"\\]|\\.)*)")re");
+    QList<std::pair<QString, QString>> texts;
+    for (const char* folder : {"core", "files", "settings", "process", "media", "queue", "cli"}) {
+        QDirIterator files(QStringLiteral(SOURCE_DIR "/") + folder, {"*.cpp", "*.h"}, QDir::Files,
+                           QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            QFile file(files.next());
+            if (!file.open(QIODevice::ReadOnly)) {
+                texts.append({"unreadable", file.fileName()}); // said as a text under a wrong context
+                continue;
+            }
+            const QString code = QString::fromUtf8(file.readAll());
+            for (auto match = marked.globalMatch(code); match.hasNext();) {
+                const auto found = match.next();
+                QString text;
+                for (auto part = piece.globalMatch(found.captured(2)); part.hasNext();) {
+                    text += part.next().captured(1);
+                }
+                text.replace(R"(\")", "\"").replace(R"(\n)", "\n").replace(R"(\\)", "\\");
+                texts.append({found.captured(1), text});
+            }
+        }
+    }
+    return texts;
+}
+
 QChar AccessKey(const QString& text) {
     const qsizetype at = text.indexOf(QRegularExpression("&[^&]"));
     return at < 0 ? QChar() : text.at(at + 1).toLower();
@@ -164,6 +199,26 @@ void TestTranslations::everyTextIsInTheLanguage() {
     }
     QVERIFY2(english.isEmpty(), qPrintable(english.join('\n')));
     QVERIFY(shown.size() > 150);
+}
+
+// The plain C++ layers' texts and the media texts outside any window's class are all translated
+// under the one context the window looks them up in, whatever namespace or class they stand in.
+void TestTranslations::everyTextBelowTheWindowIsInTheLanguage() {
+    const QList<std::pair<QString, QString>> texts = MarkedTexts();
+    QVERIFY(texts.size() > 100);
+    if (language_.isEmpty()) {
+        QSKIP("English is the source language");
+    }
+    const QHash<QString, QString> translations = Translations(FileOf(language_));
+    QStringList english;
+    for (const auto& [context, text] : texts) {
+        if (context != ZVM_TEXT_CONTEXT && !context.isEmpty()) {
+            english << context + ": " + text;
+        } else if (translations.value(text).isEmpty() || Translated(text.toStdString()) != translations[text]) {
+            english << text;
+        }
+    }
+    QVERIFY2(english.isEmpty(), qPrintable(english.join('\n')));
 }
 
 void TestTranslations::accessKeysAreUnique() {
@@ -222,7 +277,7 @@ void TestTranslations::filesAreCurrent() {
     const QString fresh = dir.filePath("fresh.ts");
     QProcess lupdate;
     lupdate.setWorkingDirectory(SOURCE_DIR);
-    lupdate.start(LUPDATE_PATH, {"-tr-function-alias", "QT_TR_NOOP+=ZVM_TEXT", "-locations", "none", "-silent",
+    lupdate.start(LUPDATE_PATH, {"-tr-function-alias", "QT_TRANSLATE_NOOP+=ZVM_TEXT", "-locations", "none", "-silent",
                                  "core", "settings", "process", "media", "queue", "ui", "-ts", fresh});
     QVERIFY(lupdate.waitForFinished(60000));
     QStringList now = Translations(fresh).keys();

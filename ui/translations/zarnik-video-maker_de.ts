@@ -77,25 +77,6 @@
     </message>
 </context>
 <context>
-    <name>FrameRenderer</name>
-    <message>
-        <source>the source video %1 was not found</source>
-        <translation>das Quellvideo %1 wurde nicht gefunden</translation>
-    </message>
-    <message>
-        <source>no ffmpeg was found to render a frame</source>
-        <translation>kein ffmpeg zum Berechnen eines Bildes gefunden</translation>
-    </message>
-    <message>
-        <source>ffmpeg took too long to render the frame</source>
-        <translation>ffmpeg brauchte zu lange für das Bild</translation>
-    </message>
-    <message>
-        <source>ffmpeg rendered no frame at this moment</source>
-        <translation>ffmpeg lieferte an dieser Stelle kein Bild</translation>
-    </message>
-</context>
-<context>
     <name>FrameView</name>
     <message>
         <source>Fit preview</source>
@@ -193,16 +174,8 @@
         <translation>Der Encoder endete, ohne %1 zu schreiben</translation>
     </message>
     <message>
-        <source>The output could not be checked: ffprobe was not found</source>
-        <translation>Die Ausgabe konnte nicht geprüft werden: ffprobe wurde nicht gefunden</translation>
-    </message>
-    <message>
         <source>The output could not be checked: %1</source>
         <translation>Die Ausgabe konnte nicht geprüft werden: %1</translation>
-    </message>
-    <message>
-        <source>ffprobe did not read it</source>
-        <translation>ffprobe konnte sie nicht lesen</translation>
     </message>
     <message>
         <source>Fits %1: %2</source>
@@ -721,37 +694,6 @@
     <message>
         <source>Height of the subtitles&apos; text in pixels of the target (0: chosen for the target&apos;s height):</source>
         <translation>Höhe des Untertiteltexts in Pixeln des Ziels (0: passend zur Höhe des Ziels gewählt):</translation>
-    </message>
-</context>
-<context>
-    <name>SizeProbe</name>
-    <message>
-        <source>the file has no video stream</source>
-        <translation>die Datei hat keinen Videostrom</translation>
-    </message>
-    <message>
-        <source>the video stream has no size</source>
-        <translation>der Videostrom hat keine Größe</translation>
-    </message>
-    <message>
-        <source>no video is named</source>
-        <translation>es ist kein Video angegeben</translation>
-    </message>
-    <message>
-        <source>ffprobe was not found</source>
-        <translation>ffprobe wurde nicht gefunden</translation>
-    </message>
-    <message>
-        <source>ffprobe did not answer within %1 seconds</source>
-        <translation>ffprobe hat nicht innerhalb von %1 Sekunden geantwortet</translation>
-    </message>
-    <message>
-        <source>ffprobe could not be started</source>
-        <translation>ffprobe konnte nicht gestartet werden</translation>
-    </message>
-    <message>
-        <source>ffprobe could not read the file</source>
-        <translation>ffprobe konnte die Datei nicht lesen</translation>
     </message>
 </context>
 <context>
@@ -1328,7 +1270,23 @@ Programm: %1</translation>
     </message>
 </context>
 <context>
-    <name>std</name>
+    <name>zvm</name>
+    <message>
+        <source>the source video %1 was not found</source>
+        <translation>das Quellvideo %1 wurde nicht gefunden</translation>
+    </message>
+    <message>
+        <source>the file has no video stream</source>
+        <translation>die Datei hat keinen Videostrom</translation>
+    </message>
+    <message>
+        <source>the video stream has no size</source>
+        <translation>der Videostrom hat keine Größe</translation>
+    </message>
+    <message>
+        <source>no video is named</source>
+        <translation>es ist kein Video angegeben</translation>
+    </message>
     <message>
         <source>needs an encoder that takes today&apos;s options; this one takes only the classic ones</source>
         <translation>braucht einen Encoder, der die heutigen Optionen kennt; dieser kennt nur die klassischen</translation>
@@ -1341,9 +1299,6 @@ Programm: %1</translation>
         <source>needs an ffmpeg with the libx264 H.264 encoder; this one has none</source>
         <translation>braucht ein ffmpeg mit dem H.264-Encoder libx264; dieses hat keinen</translation>
     </message>
-</context>
-<context>
-    <name>zvm</name>
     <message>
         <source>modern form, chosen by you</source>
         <translation>moderne Form, von Ihnen gewählt</translation>
@@ -1568,9 +1523,6 @@ Programm: %1</translation>
         <source>This file size leaves too few bits for a watchable picture; the smallest size that works is %1 MB</source>
         <translation>Diese Dateigröße lässt zu wenige Bits für ein ansehbares Bild; die kleinste Größe, die geht, ist %1 MB</translation>
     </message>
-</context>
-<context>
-    <name>zvm::media</name>
     <message>
         <source>the file could not be read: %1</source>
         <translation>die Datei konnte nicht gelesen werden: %1</translation>
@@ -1583,9 +1535,6 @@ Programm: %1</translation>
         <source>The folder for the passes&apos; logs could not be made: %1</source>
         <translation>Der Ordner für die Protokolle der Durchgänge konnte nicht angelegt werden: %1</translation>
     </message>
-</context>
-<context>
-    <name>zvm::media::MediaWorker</name>
     <message>
         <source>the media reader did not answer within %1 seconds</source>
         <translation>der Medienleser hat nicht innerhalb von %1 Sekunden geantwortet</translation>
@@ -1606,16 +1555,10 @@ Programm: %1</translation>
         <source>the media reader ended while reading the file (exit code %1)</source>
         <translation>der Medienleser hat sich beim Lesen der Datei beendet (Rückgabewert %1)</translation>
     </message>
-</context>
-<context>
-    <name>zvm::media::wire</name>
     <message>
         <source>the media reader&apos;s message is malformed: %1</source>
         <translation>die Nachricht des Medienlesers ist fehlerhaft: %1</translation>
     </message>
-</context>
-<context>
-    <name>zvm::process</name>
     <message>
         <source>the program&apos;s name is longer than the system allows</source>
         <translation>der Programmname ist länger, als das System erlaubt</translation>
@@ -1640,9 +1583,6 @@ Programm: %1</translation>
         <source>no encoder is named: the box for its location is empty</source>
         <translation>kein Encoder angegeben: das Feld für seinen Ort ist leer</translation>
     </message>
-</context>
-<context>
-    <name>zvm::queue</name>
     <message>
         <source>Choose Live Action or Animation for this target</source>
         <translation>Für dieses Ziel Realfilm oder Trickfilm wählen</translation>
@@ -1707,9 +1647,6 @@ Programm: %1</translation>
         <source>The subtitle file is not there: %1</source>
         <translation>Die Untertiteldatei ist nicht vorhanden: %1</translation>
     </message>
-</context>
-<context>
-    <name>zvm::settings</name>
     <message>
         <source>it is larger than 64 KiB</source>
         <translation>sie ist größer als 64 KiB</translation>

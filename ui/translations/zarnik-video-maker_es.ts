@@ -77,25 +77,6 @@
     </message>
 </context>
 <context>
-    <name>FrameRenderer</name>
-    <message>
-        <source>the source video %1 was not found</source>
-        <translation>no se encontró el vídeo de origen %1</translation>
-    </message>
-    <message>
-        <source>no ffmpeg was found to render a frame</source>
-        <translation>no se encontró ningún ffmpeg para generar un fotograma</translation>
-    </message>
-    <message>
-        <source>ffmpeg took too long to render the frame</source>
-        <translation>ffmpeg tardó demasiado en generar el fotograma</translation>
-    </message>
-    <message>
-        <source>ffmpeg rendered no frame at this moment</source>
-        <translation>ffmpeg no generó ningún fotograma en este momento</translation>
-    </message>
-</context>
-<context>
     <name>FrameView</name>
     <message>
         <source>Fit preview</source>
@@ -193,16 +174,8 @@
         <translation>El codificador terminó sin escribir %1</translation>
     </message>
     <message>
-        <source>The output could not be checked: ffprobe was not found</source>
-        <translation>No se pudo comprobar la salida: no se encontró ffprobe</translation>
-    </message>
-    <message>
         <source>The output could not be checked: %1</source>
         <translation>No se pudo comprobar la salida: %1</translation>
-    </message>
-    <message>
-        <source>ffprobe did not read it</source>
-        <translation>ffprobe no pudo leerla</translation>
     </message>
     <message>
         <source>Fits %1: %2</source>
@@ -721,37 +694,6 @@
     <message>
         <source>Height of the subtitles&apos; text in pixels of the target (0: chosen for the target&apos;s height):</source>
         <translation>Altura del texto de los subtítulos en píxeles del destino (0: elegida según la altura del destino):</translation>
-    </message>
-</context>
-<context>
-    <name>SizeProbe</name>
-    <message>
-        <source>the file has no video stream</source>
-        <translation>el archivo no tiene flujo de vídeo</translation>
-    </message>
-    <message>
-        <source>the video stream has no size</source>
-        <translation>el flujo de vídeo no tiene tamaño</translation>
-    </message>
-    <message>
-        <source>no video is named</source>
-        <translation>no se indicó ningún vídeo</translation>
-    </message>
-    <message>
-        <source>ffprobe was not found</source>
-        <translation>no se encontró ffprobe</translation>
-    </message>
-    <message>
-        <source>ffprobe did not answer within %1 seconds</source>
-        <translation>ffprobe no respondió en %1 segundos</translation>
-    </message>
-    <message>
-        <source>ffprobe could not be started</source>
-        <translation>no se pudo iniciar ffprobe</translation>
-    </message>
-    <message>
-        <source>ffprobe could not read the file</source>
-        <translation>ffprobe no pudo leer el archivo</translation>
     </message>
 </context>
 <context>
@@ -1328,7 +1270,23 @@ Programa: %1</translation>
     </message>
 </context>
 <context>
-    <name>std</name>
+    <name>zvm</name>
+    <message>
+        <source>the source video %1 was not found</source>
+        <translation>no se encontró el vídeo de origen %1</translation>
+    </message>
+    <message>
+        <source>the file has no video stream</source>
+        <translation>el archivo no tiene flujo de vídeo</translation>
+    </message>
+    <message>
+        <source>the video stream has no size</source>
+        <translation>el flujo de vídeo no tiene tamaño</translation>
+    </message>
+    <message>
+        <source>no video is named</source>
+        <translation>no se indicó ningún vídeo</translation>
+    </message>
     <message>
         <source>needs an encoder that takes today&apos;s options; this one takes only the classic ones</source>
         <translation>necesita un codificador que acepte las opciones actuales; este solo acepta las clásicas</translation>
@@ -1341,9 +1299,6 @@ Programa: %1</translation>
         <source>needs an ffmpeg with the libx264 H.264 encoder; this one has none</source>
         <translation>necesita un ffmpeg con el codificador H.264 libx264; este no lo tiene</translation>
     </message>
-</context>
-<context>
-    <name>zvm</name>
     <message>
         <source>modern form, chosen by you</source>
         <translation>forma moderna, elegida por usted</translation>
@@ -1568,9 +1523,6 @@ Programa: %1</translation>
         <source>This file size leaves too few bits for a watchable picture; the smallest size that works is %1 MB</source>
         <translation>Este tamaño de archivo deja muy pocos bits para una imagen aceptable; el tamaño más pequeño que sirve es %1 MB</translation>
     </message>
-</context>
-<context>
-    <name>zvm::media</name>
     <message>
         <source>the file could not be read: %1</source>
         <translation>no se pudo leer el archivo: %1</translation>
@@ -1583,9 +1535,6 @@ Programa: %1</translation>
         <source>The folder for the passes&apos; logs could not be made: %1</source>
         <translation>No se pudo crear la carpeta de los registros de las pasadas: %1</translation>
     </message>
-</context>
-<context>
-    <name>zvm::media::MediaWorker</name>
     <message>
         <source>the media reader did not answer within %1 seconds</source>
         <translation>el lector de medios no respondió en %1 segundos</translation>
@@ -1606,16 +1555,10 @@ Programa: %1</translation>
         <source>the media reader ended while reading the file (exit code %1)</source>
         <translation>el lector de medios terminó al leer el archivo (código de salida %1)</translation>
     </message>
-</context>
-<context>
-    <name>zvm::media::wire</name>
     <message>
         <source>the media reader&apos;s message is malformed: %1</source>
         <translation>el mensaje del lector de medios está mal formado: %1</translation>
     </message>
-</context>
-<context>
-    <name>zvm::process</name>
     <message>
         <source>the program&apos;s name is longer than the system allows</source>
         <translation>el nombre del programa es más largo de lo que permite el sistema</translation>
@@ -1640,9 +1583,6 @@ Programa: %1</translation>
         <source>no encoder is named: the box for its location is empty</source>
         <translation>no se indicó ningún codificador: el campo de su ubicación está vacío</translation>
     </message>
-</context>
-<context>
-    <name>zvm::queue</name>
     <message>
         <source>Choose Live Action or Animation for this target</source>
         <translation>Elija Imagen real o Animación para este destino</translation>
@@ -1707,9 +1647,6 @@ Programa: %1</translation>
         <source>The subtitle file is not there: %1</source>
         <translation>El archivo de subtítulos no está: %1</translation>
     </message>
-</context>
-<context>
-    <name>zvm::settings</name>
     <message>
         <source>it is larger than 64 KiB</source>
         <translation>es mayor de 64 KiB</translation>
