@@ -6,7 +6,7 @@
 #include "process/EncoderProcess.h"
 #include "core/FileSize.h"
 #include "media/MediaWorker.h"
-#include "core/Generate.h"
+#include "core/PrepareRun.h"
 #include "media/Outside.h"
 #include "media/Passes.h"
 #include "process/Spawn.h"
@@ -310,23 +310,15 @@ void Batch::sized(Item& item, const SizeDetection& found) {
 }
 
 void Batch::prepare(Item& item) {
-    ConversionRequest sized = item.request;
-    if (const Status size = ApplyFileSize(sized, item.duration); !size.ok()) {
-        return finish(item, Item::State::Failed, size.text());
+    RunFacts facts; // its subtitles resolved and its files checked before the batch began
+    facts.duration = item.duration;
+    const Result<PreparedRun> prepared = PrepareRun(item.request, style_, facts);
+    if (!prepared.ok()) {
+        const Status why = prepared.status();
+        return finish(item, Item::State::Failed, why.title().empty() ? why.text() : why.title() + ' ' + why.message());
     }
-    const auto outcome = Generate(sized, style_);
-    if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
-        return finish(item, Item::State::Failed, refusal->title + ' ' + refusal->prompt);
-    }
-    const auto& result = std::get<GenerateResult>(outcome);
-    if (const Status unusable = CheckEncodable(result); !unusable.ok()) {
-        return finish(item, Item::State::Failed, unusable.text());
-    }
-    if (const Status cut = CheckCut(item.request, item.duration); !cut.ok()) {
-        return finish(item, Item::State::Failed, cut.text());
-    }
-    item.request.videoBitrate = result.request.videoBitrate; // what a file size made of it, for the after-check
-    item.command = result.command.value_or("");
+    item.request.videoBitrate = prepared.value().request.videoBitrate; // what a file size made of it, for the after-check
+    item.command = prepared.value().command;
     item.state = Item::State::Ready;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Status.h"
 #include "process/ProcessGroups.h"
 
 #include <chrono>
@@ -24,6 +25,9 @@ public:
     void started(const zvm::process::ProcessMark& leader);
     // Forgets this program's groups of which nothing runs any more.
     void forgetEnded();
+    // Why the file could not be written the last time it was: a later start could then not end what
+    // this program's encoders leave behind. Ok once a write succeeds again.
+    const zvm::Status& problem() const { return problem_; }
 
 private:
     struct Entry {
@@ -32,10 +36,11 @@ private:
     };
     std::vector<Entry> read() const;
     // The file holds the given entries of other programs and this program's own.
-    void write(std::vector<Entry> entries) const;
+    void write(std::vector<Entry> entries);
     std::vector<Entry> others() const;
 
     std::filesystem::path file_;
     zvm::process::ProcessMark self_;
     std::vector<zvm::process::ProcessMark> mine_;
+    zvm::Status problem_;
 };

@@ -263,8 +263,10 @@ void PreviewWindow::renderFrame() {
     // resolved as the queue resolves it when the video starts.
     zvm::ConversionRequest atSourceTime = request_;
     atSourceTime.cutStart.reset();
-    atSourceTime.subtitles =
-        zvm::media::ResolveSubtitles(subtitles_, request_.sourceVideo, subtitleStreams_.value_or(0));
+    atSourceTime.subtitles = subtitles_;
+    zvm::RunFacts facts = zvm::media::FilesOf(atSourceTime);
+    facts.subtitleStreams = subtitleStreams_.value_or(0);
+    atSourceTime.subtitles = zvm::ResolveSubtitles(subtitles_, facts);
     outside_.renderFrameThrough(
         PathToQString(request_.encoderPath), PathToQString(request_.sourceVideo),
         duration_.value_or(0) * slider_->value() / kSliderSteps, *fit, zvm::PictureFilter(atSourceTime, *fit),

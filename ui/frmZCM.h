@@ -10,7 +10,7 @@
 #include <optional>
 
 namespace zvm {
-struct Refusal;
+class Status;
 namespace media {
 class Outside;
 }
@@ -165,7 +165,8 @@ private:
     enum class Generated { Refused, NoCommand, Written };
     Generated generate();
     zvm::ConversionRequest requestFromControls() const;
-    void showRefusal(const zvm::Refusal& refusal);
+    void showRefusal(const zvm::Status& refusal);
+    void showUnprepared(const zvm::Status& why);
     zvm::MovieType movieType() const;
     void setMovieType(zvm::MovieType type);
     void optionToggled();

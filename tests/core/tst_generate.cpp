@@ -17,7 +17,6 @@ using zvm::CommandStyle;
 using zvm::ConversionRequest;
 using zvm::GenerateResult;
 using zvm::MovieType;
-using zvm::Refusal;
 using zvm::RequestField;
 
 Q_DECLARE_METATYPE(zvm::MovieType)
@@ -87,10 +86,10 @@ ConversionRequest ValidRequest() {
 
 GenerateResult Built(const ConversionRequest& r, CommandStyle style = CommandStyle::Classic) {
     auto outcome = zvm::Generate(r, style);
-    if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
-        qFatal("unexpected refusal: %s", refusal->prompt.c_str());
+    if (!outcome.ok()) {
+        qFatal("unexpected refusal: %s", outcome.status().message().c_str());
     }
-    return std::get<GenerateResult>(outcome);
+    return outcome.value();
 }
 
 QString CommandOf(const ConversionRequest& r, CommandStyle style = CommandStyle::Classic) {
@@ -355,17 +354,16 @@ void TestGenerate::checkOrder() {
     QFETCH(QString, beforeSize);
 
     const auto outcome = zvm::Generate(request);
-    const auto* refusal = std::get_if<Refusal>(&outcome);
-    QVERIFY(refusal != nullptr);
-    QCOMPARE(refusal->field, field);
-    QCOMPARE(QString::fromStdString(refusal->prompt), prompt);
-    QCOMPARE(QString::fromStdString(refusal->title), title);
-    QVERIFY(refusal->shown);
-    QCOMPARE(std::get<Refusal>(zvm::Generate(request, CommandStyle::Modern)), *refusal); // either form
-    const auto early = zvm::CheckRequestBeforeSize(request); // for a size still to be read
-    QCOMPARE(early ? QString::fromStdString(early->title) : QString(), beforeSize);
-    if (early) {
-        QCOMPARE(*early, *refusal);
+    QVERIFY(!outcome.ok());
+    const zvm::Status refusal = outcome.status();
+    QCOMPARE(zvm::RefusedField(refusal), field);
+    QCOMPARE(QString::fromStdString(refusal.message()), prompt);
+    QCOMPARE(QString::fromStdString(refusal.title()), title);
+    QCOMPARE(zvm::Generate(request, CommandStyle::Modern).status(), refusal); // either form
+    const zvm::Status early = zvm::CheckRequestBeforeSize(request); // for a size still to be read
+    QCOMPARE(QString::fromStdString(early.title()), beforeSize);
+    if (!early.ok()) {
+        QCOMPARE(early, refusal);
     }
 }
 
@@ -490,11 +488,11 @@ void TestGenerate::subtitles() {
                    size};
     const auto outcome = zvm::Generate(r, style);
     if (filter.startsWith("refused: ")) {
-        QVERIFY(std::holds_alternative<Refusal>(outcome));
-        QVERIFY(QString::fromStdString(std::get<Refusal>(outcome).prompt).startsWith(filter.mid(9)));
+        QVERIFY(!outcome.ok());
+        QVERIFY(QString::fromStdString(outcome.status().message()).startsWith(filter.mid(9)));
         return;
     }
-    const GenerateResult result = std::get<GenerateResult>(outcome);
+    const GenerateResult result = outcome.value();
     const QString command = QString::fromStdString(*result.command);
     if (filter.isEmpty()) { // the designed commands, byte for byte, in both forms
         QCOMPARE(command, CommandOf(plain, style));

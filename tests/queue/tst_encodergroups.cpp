@@ -23,6 +23,7 @@ private slots:
     void leftOvers_data();
     void leftOvers();
     void killedQueueLeavesNothingRunning();
+    void unwritableRecordIsSaid();
 };
 
 namespace {
@@ -109,6 +110,23 @@ void TestEncoderGroups::killedQueueLeavesNothingRunning() {
     const QueueRunner next(outside, store);
     QTRY_VERIFY_WITH_TIMEOUT(GroupMembers(encoder).empty(), 10000);
     QVERIFY(!QFile::exists(record));
+}
+
+// A record that cannot be written is kept as the Status to say, not dropped; a later good write clears it.
+void TestEncoderGroups::unwritableRecordIsSaid() {
+    QTemporaryDir dir;
+    QFile blocker(dir.filePath("in-the-way"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const ProcessMark self = *MarkOf(::getpid());
+    EncoderGroups blocked(dir.filePath("in-the-way/groups").toStdString()); // its folder is a file
+    blocked.started(self);
+    QVERIFY(!blocked.problem().ok());
+    QCOMPARE(blocked.problem().kind(), zvm::FailureKind::Io);
+    EncoderGroups fine(dir.filePath("groups").toStdString());
+    fine.started(self);
+    QVERIFY2(fine.problem().ok(), fine.problem().text().c_str());
+    QVERIFY(QFileInfo::exists(dir.filePath("groups")));
 }
 
 QTEST_GUILESS_MAIN(TestEncoderGroups)
