@@ -5,6 +5,7 @@
 #include "core/Generate.h"
 #include "core/OutputName.h"
 #include "core/OutputTarget.h"
+#include "core/PrepareRun.h"
 #include "core/Presets.h"
 #include "settings/TargetsFile.h"
 
@@ -208,7 +209,14 @@ void TestGenerate::sharedCases() {
     r.audioBitrate = c.audioBitrate;
     r.sampleRate = c.sampleRate;
     QCOMPARE(zvm::FindPreset(c.preset)->name, std::string_view(c.target));
-    QCOMPARE(CommandOf(r, c.modern ? CommandStyle::Modern : CommandStyle::Classic), QString(c.command));
+    const CommandStyle style = c.modern ? CommandStyle::Modern : CommandStyle::Classic;
+    QCOMPARE(CommandOf(r, style), QString(c.command));
+    // Every face prepares its run through PrepareRun, which must write Generate's command unchanged.
+    for (const zvm::RunChecks checks : {zvm::RunChecks::Designed, zvm::RunChecks::Unattended}) {
+        const auto prepared = zvm::PrepareRun(r, style, {}, checks);
+        QVERIFY2(prepared.ok(), prepared.status().text().c_str());
+        QCOMPARE(QString::fromStdString(prepared.value().command), QString(c.command));
+    }
 }
 
 void TestGenerate::workedCommands_data() {
