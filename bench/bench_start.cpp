@@ -17,7 +17,7 @@ void BM_ConvertToRunning(benchmark::State& state) {
     const zvm::ConversionRequest r = TypicalRequest("/bin/true"); // exits at once: only the start counts
     const auto finder = zvm::process::ProgramFinder::FromSystem();
     for (auto _ : state) {
-        const auto result = std::get<zvm::GenerateResult>(zvm::Generate(r));
+        const auto result = zvm::Generate(r).value();
         benchmark::DoNotOptimize(zvm::CheckRunRequest(result.request));
         const auto resolved = zvm::process::ResolveCommandLine(*result.command, r.encoderPath, finder);
         const auto spawned = zvm::process::SpawnDetached(resolved.value(), "/tmp").value();

@@ -2,6 +2,7 @@
 
 #include "core/FileSize.h"
 #include "core/Generate.h"
+#include "core/PrepareRun.h"
 #include "process/OutputGuard.h"
 #include "core/OutputName.h"
 #include "media/Outside.h"
@@ -83,28 +84,21 @@ void Refuse(std::ostream& err, const std::string& video, const std::string& why)
     err << kName << video << ": " << why << '\n';
 }
 
-void Refuse(std::ostream& err, const std::string& video, const Refusal& refusal) {
-    err << kName << video << ": " << refusal.title << ' ' << refusal.prompt << '\n';
+// A refusal of the window's checks says its title first, as its message box does.
+void Refuse(std::ostream& err, const std::string& video, const Status& refusal) {
+    Refuse(err, video, refusal.title().empty() ? refusal.text() : refusal.title() + ' ' + refusal.message());
 }
 
-// The window's checks on every request, with its words; a size still to be read is checked once it
-// is known, by Generate.
+// The window's checks on every request, with its words, and what no encoder can use of its rates,
+// before anything is read; the rest is checked once its size is known, as its run is prepared.
 bool Refused(const std::vector<ConversionRequest>& requests, std::ostream& err) {
     for (const ConversionRequest& r : requests) {
-        if (const auto refusal = r.width.empty() ? CheckRequestBeforeSize(r) : CheckRequest(r)) {
-            Refuse(err, r.sourceVideo, *refusal);
-            return true;
+        Status refusal = r.width.empty() ? CheckRequestBeforeSize(r) : CheckRequest(r);
+        if (refusal.ok()) {
+            refusal = CheckEncodableRates(r);
         }
-        // What no encoder can use, though the window's checks let it pass: refused before anything starts.
-        Status unusable = CheckEncodableRates(r);
-        if (unusable.ok() && !r.width.empty()) {
-            const auto outcome = Generate(r);
-            unusable = std::holds_alternative<GenerateResult>(outcome)
-                           ? CheckEncodable(std::get<GenerateResult>(outcome))
-                           : Status();
-        }
-        if (!unusable.ok()) {
-            Refuse(err, r.sourceVideo, unusable.text());
+        if (!refusal.ok()) {
+            Refuse(err, r.sourceVideo, refusal);
             return true;
         }
     }
@@ -171,44 +165,70 @@ bool MakeOutputFolder(const ToolOptions& o, std::ostream& err) {
 // What was read of each video before anything starts; nothing for one not read.
 using Reads = std::vector<std::optional<SizeDetection>>;
 
-// Each video's subtitles with --subtitles auto resolved: the file beside it, else (when it was read)
-// its first subtitle stream, else none. False, said, when a named file is missing.
-bool ChooseSubtitles(std::vector<ConversionRequest>& requests, const Reads& reads, std::ostream& err) {
-    for (std::size_t i = 0; i < requests.size(); ++i) {
-        ConversionRequest& r = requests[i];
-        SubtitleChoice& s = r.subtitles;
-        std::error_code ignored;
-        if (s.mode == SubtitleMode::File && !std::filesystem::is_regular_file(s.file, ignored)) {
-            Refuse(err, r.sourceVideo, "the subtitle file " + s.file + " was not found");
+// A subtitle file named on the command line must be there; false, said, when one is not.
+bool SubtitleFilesFound(const std::vector<ConversionRequest>& requests, std::ostream& err) {
+    for (const ConversionRequest& r : requests) {
+        if (!media::FilesOf(r).subtitleFileFound) {
+            Refuse(err, r.sourceVideo, "the subtitle file " + r.subtitles.file + " was not found");
             return false;
         }
-        const bool read = i < reads.size() && reads[i];
-        s = media::ResolveSubtitles(s, r.sourceVideo, read ? reads[i]->subtitleStreams : 0);
     }
     return true;
 }
 
+// What is known of the video before its run: its files, and what was read of it.
+RunFacts FactsOf(const ConversionRequest& r, const std::optional<SizeDetection>& read) {
+    RunFacts facts = media::FilesOf(r);
+    if (read) {
+        if (read->size) {
+            facts.width = read->size->width();
+            facts.height = read->size->height();
+        }
+        facts.duration = read->duration;
+        facts.subtitleStreams = read->subtitleStreams;
+    }
+    return facts;
+}
+
+const std::optional<SizeDetection>& ReadOf(const Reads& reads, std::size_t i) {
+    static const std::optional<SizeDetection> kNotRead;
+    return i < reads.size() ? reads[i] : kNotRead;
+}
+
+// Every video's run prepared as the queue prepares it; nothing, with the first refusal said.
+std::optional<std::vector<PreparedRun>> PrepareAll(const std::vector<ConversionRequest>& requests,
+                                                   CommandStyle style, const Reads& reads, std::ostream& err) {
+    std::vector<PreparedRun> runs;
+    for (std::size_t i = 0; i < requests.size(); ++i) {
+        const ConversionRequest& r = requests[i];
+        RunFacts facts = FactsOf(r, ReadOf(reads, i));
+        facts.outputIsSource = false; // printing writes nothing, so no output can lose its source
+        Result<PreparedRun> prepared = PrepareRun(r, style, facts);
+        if (!prepared.ok()) {
+            Refuse(err, r.sourceVideo, prepared.status());
+            return std::nullopt;
+        }
+        runs.push_back(std::move(prepared).value());
+    }
+    return runs;
+}
+
 // One line per video: its command, or with --json its JSON object (JSON Lines, so that a script can
 // read each line as it comes and join the records of several runs by concatenation).
-int Print(const ToolOptions& o, const std::vector<ConversionRequest>& requests, CommandStyle style,
-          std::ostream& out, std::ostream& err) {
+int Print(const ToolOptions& o, const std::optional<std::vector<PreparedRun>>& runs, std::ostream& out) {
+    if (!runs) {
+        return kRefused;
+    }
     std::string printed;
-    for (const ConversionRequest& r : requests) {
-        const auto outcome = Generate(r, style);
-        if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
-            Refuse(err, r.sourceVideo, *refusal);
-            return kRefused;
-        }
-        const auto& result = std::get<GenerateResult>(outcome);
-        const std::vector<std::string> words = CommandWords(*result.command, r.encoderPath);
+    for (const PreparedRun& run : *runs) {
+        const std::string& encoder = run.request.encoderPath;
         if (o.json) {
-            printed += FitJson(result, words) + '\n';
+            printed += FitJson(run, CommandWords(run.command, encoder)) + '\n';
             continue;
         }
         // Two passes print as two lines, their logs beside the output.
-        for (const std::string& step :
-             PassSteps(*result.command, r.outputPath, UsesTwoPasses(r), r.outputPath + ".pass")) {
-            printed += ShellLine(step, r.encoderPath) + '\n';
+        for (const std::string& step : PassCommands(run, run.request.outputPath + ".pass")) {
+            printed += ShellLine(step, encoder) + '\n';
         }
     }
     out << printed;
@@ -217,9 +237,10 @@ int Print(const ToolOptions& o, const std::vector<ConversionRequest>& requests, 
 
 // Printing what the options give, the size included: no video is read.
 int PrintGiven(const ToolOptions& options, CommandStyle style, std::ostream& out, std::ostream& err) {
-    std::vector<ConversionRequest> requests = Requests(options);
-    return Refused(requests, err) || !ChooseSubtitles(requests, {}, err) ? kRefused
-                                                                         : Print(options, requests, style, out, err);
+    const std::vector<ConversionRequest> requests = Requests(options);
+    return Refused(requests, err) || !SubtitleFilesFound(requests, err)
+               ? kRefused
+               : Print(options, PrepareAll(requests, style, {}, err), out);
 }
 } // namespace
 
@@ -261,20 +282,27 @@ Reads ReadSources(media::Outside& outside, const std::vector<ConversionRequest>&
     return found;
 }
 
-// A file size the video cannot have is refused before anything starts.
-bool FileSizesFit(const std::vector<ConversionRequest>& requests, const Reads& reads, std::ostream& err) {
+// The requests as the conversion takes them. What can be prepared now (its size known, or a file size
+// that needs the read duration) is, so a request no encoder can use is refused before anything
+// starts; the others have their subtitles resolved, and are prepared as each one's size is read.
+std::optional<std::vector<ConversionRequest>> ForConversion(std::vector<ConversionRequest> requests,
+                                                            CommandStyle style, const Reads& reads,
+                                                            std::ostream& err) {
     for (std::size_t i = 0; i < requests.size(); ++i) {
-        const ConversionRequest& r = requests[i];
-        if (!r.fileSizeMB) {
+        ConversionRequest& r = requests[i];
+        const RunFacts facts = FactsOf(r, ReadOf(reads, i));
+        if (r.width.empty() && !facts.width && !r.fileSizeMB) {
+            r.subtitles = ResolveSubtitles(r.subtitles, facts);
             continue;
         }
-        ConversionRequest sized = r;
-        if (const Status size = ApplyFileSize(sized, reads[i] ? reads[i]->duration : std::nullopt); !size.ok()) {
-            Refuse(err, r.sourceVideo, size.text());
-            return false;
+        Result<PreparedRun> prepared = PrepareRun(r, style, facts);
+        if (!prepared.ok()) {
+            Refuse(err, r.sourceVideo, prepared.status());
+            return std::nullopt;
         }
+        r = std::move(prepared).value().request;
     }
-    return true;
+    return requests;
 }
 } // namespace
 
@@ -291,6 +319,9 @@ int Run(const ToolOptions& options, media::Outside& outside, std::ostream& out, 
         err << kName << "the encoder " << options.encoder << " was not found; give its path with --encoder\n";
         return kRefused;
     }
+    if (!SubtitleFilesFound(requests, err)) {
+        return kRefused;
+    }
     const CommandStyle style = StyleFor(options, outside);
     // Printing reads every video first; a conversion reads now only those whose subtitles or file
     // size must be known before anything starts, and hands what it read on, so no video is read twice.
@@ -298,32 +329,20 @@ int Run(const ToolOptions& options, media::Outside& outside, std::ostream& out, 
         return printing || r.fileSizeMB ||
                (r.subtitles.mode == SubtitleMode::Auto && media::SubtitleBeside(r.sourceVideo).empty());
     });
-    if (!ChooseSubtitles(requests, reads, err)) {
-        return kRefused;
-    }
     if (printing) {
         for (std::size_t i = 0; i < requests.size(); ++i) {
-            ConversionRequest& r = requests[i];
-            const SizeDetection& found = *reads[i];
-            if (!found.size) {
-                Refuse(err, r.sourceVideo, "the size could not be read: " + files::ToStd(found.error));
-                return kRefused;
-            }
-            if (r.width.empty()) {
-                r.width = std::to_string(found.size->width());
-                r.height = std::to_string(found.size->height());
-            }
-            if (const Status size = ApplyFileSize(r, found.duration); !size.ok()) {
-                Refuse(err, r.sourceVideo, size.text());
+            if (!reads[i]->size) {
+                Refuse(err, requests[i].sourceVideo, "the size could not be read: " + files::ToStd(reads[i]->error));
                 return kRefused;
             }
         }
-        return Print(options, requests, style, out, err);
+        return Print(options, PrepareAll(requests, style, reads, err), out);
     }
-    if (!FileSizesFit(requests, reads, err) || !MakeOutputFolder(options, err)) {
+    const auto converted = ForConversion(std::move(requests), style, reads, err);
+    if (!converted || !MakeOutputFolder(options, err)) {
         return kRefused;
     }
-    return ConvertAll(options, requests, style, outside, err, reads);
+    return ConvertAll(options, *converted, style, outside, err, reads);
 }
 
 } // namespace zvm::cli

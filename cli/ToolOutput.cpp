@@ -100,19 +100,19 @@ bool IsUtf8(std::string_view bytes) {
     return true;
 }
 
-std::string FitJson(const GenerateResult& result, const std::vector<std::string>& arguments) {
-    const FrameGeometry& g = result.geometry;
+std::string FitJson(const PreparedRun& run, const std::vector<std::string>& arguments) {
+    const FrameGeometry& g = run.geometry;
     const auto number = [](const char* name, int value) {
         return std::string(", \"") + name + "\": " + std::to_string(value);
     };
     const std::string ratio = std::isfinite(g.ratio) ? FormatRatio(g.ratio) : "null";
     // Appended piece by piece: "{" + a temporary trips GCC 12's -Wrestrict in optimised builds.
     std::string json = "{";
-    json += NameField("source", result.request.sourceVideo).substr(2);
-    json += NameField("output", result.request.outputPath) + ", \"ratio\": " + ratio;
+    json += NameField("source", run.request.sourceVideo).substr(2);
+    json += NameField("output", run.request.outputPath) + ", \"ratio\": " + ratio;
     json += number("newWidth", g.newWidth) + number("newHeight", g.newHeight) + number("padTop", g.padTop) +
             number("padBottom", g.padBottom) + number("padLeft", g.padLeft) + number("padRight", g.padRight);
-    json += ", \"command\": " + JsonString(result.command.value_or("")) + ArgumentsField(arguments) + "}";
+    json += ", \"command\": " + JsonString(run.command) + ArgumentsField(arguments) + "}";
     return json;
 }
 

@@ -32,13 +32,13 @@ std::optional<std::string> BuildCommand(ConversionRequest& r, const TargetPreset
 }
 // What keeps chosen subtitles out of the command. The classic options predate ffmpeg's filters, so
 // only the modern form can draw them; a double quote would end the quoted filter on the command line.
-std::optional<Refusal> CheckSubtitles(const ConversionRequest& r, const TargetPreset& preset, CommandStyle style) {
+Status CheckSubtitles(const ConversionRequest& r, const TargetPreset& preset, CommandStyle style) {
     const SubtitleChoice& s = r.subtitles;
     if (s.mode != SubtitleMode::File && s.mode != SubtitleMode::Stream) {
-        return std::nullopt;
+        return {};
     }
     const auto refuse = [](const char* prompt) {
-        return Refusal{prompt, ZVM_TEXT("zvm", "Invalid Subtitles!"), RequestField::SourceVideo, true};
+        return Refuse(RequestField::SourceVideo, prompt, ZVM_TEXT("zvm", "Invalid Subtitles!"));
     };
     if (style == CommandStyle::Classic && !NeedsModernForm(preset)) {
         return refuse(ZVM_TEXT("zvm", "Burned-in subtitles need the modern command form: the classic options cannot draw them"));
@@ -52,7 +52,7 @@ std::optional<Refusal> CheckSubtitles(const ConversionRequest& r, const TargetPr
     if (s.size < 0 || s.size > kLargestSubtitleSize) {
         return refuse(ZVM_TEXT("zvm", "The subtitle size must be between 1 and 200 pixels"));
     }
-    return std::nullopt;
+    return {};
 }
 
 // Bounds an encoder can use; the window's designed checks only ask for a number.
@@ -116,20 +116,20 @@ std::optional<FrameGeometry> FitRequest(const ConversionRequest& request) {
     return FitAndPad(ComputeRatio(*width * pixel.down, *height * pixel.across), preset->width, preset->height);
 }
 
-GenerateOutcome Generate(const ConversionRequest& request, CommandStyle style) {
-    if (auto refusal = CheckRequest(request)) {
-        return *refusal;
+Result<GenerateResult> Generate(const ConversionRequest& request, CommandStyle style) {
+    if (Status refusal = CheckRequest(request); !refusal.ok()) {
+        return refusal;
     }
     // After the seven checks, so their order stays; no window offers a row the list lacks, but a
     // request from elsewhere may name one.
     const TargetPreset* found = FindPreset(request.preset);
     if (found == nullptr) {
-        return Refusal{ZVM_TEXT("zvm", "Choose a target screen from the list"), ZVM_TEXT("zvm", "Invalid Target!"),
-                       RequestField::Target, true};
+        return Refuse(RequestField::Target, ZVM_TEXT("zvm", "Choose a target screen from the list"),
+                      ZVM_TEXT("zvm", "Invalid Target!"));
     }
     const TargetPreset& preset = *found;
-    if (auto refusal = CheckSubtitles(request, preset, style)) {
-        return *refusal;
+    if (Status refusal = CheckSubtitles(request, preset, style); !refusal.ok()) {
+        return refusal;
     }
     GenerateResult result{*FitRequest(request), std::nullopt, request}; // the checks passed: it fits
     if (!preset.audioBitrate.empty()) {

@@ -8,7 +8,6 @@
 
 #include <optional>
 #include <string>
-#include <variant>
 
 namespace zvm {
 
@@ -20,15 +19,13 @@ struct GenerateResult {
     ConversionRequest request;
 };
 
-using GenerateOutcome = std::variant<Refusal, GenerateResult>;
-
 // The fit of the request's source into its target screen, computed as Generate computes it; nothing
 // while the width or height is not a number above 0, or the target is not a row of the list.
 std::optional<FrameGeometry> FitRequest(const ConversionRequest& request);
 
 // Checks, fits and assembles. Keeps no state, so the window calls it for Generate and for Convert.
-// On a refusal the request is not changed.
-GenerateOutcome Generate(const ConversionRequest& request, CommandStyle style = CommandStyle::Classic);
+// A refusal (see Validation.h) changes no request.
+Result<GenerateResult> Generate(const ConversionRequest& request, CommandStyle style = CommandStyle::Classic);
 
 // What no encoder can use, though the window's designed checks let it pass: for the queue and the
 // tool, which start encoders unattended. Refuses a bitrate or sample rate outside sane bounds (not

@@ -36,10 +36,22 @@ public:
         return s;
     }
 
+    // A refusal a window shows in a message box of its own: the message is the box's prompt, with the
+    // box's title and the input it is about (a value of the caller's enum of fields).
+    static Status Refusal(std::string prompt, std::string title, int field) {
+        Status s = Failure(FailureKind::BadInput, std::move(prompt));
+        s.title_ = std::move(title);
+        s.field_ = field;
+        return s;
+    }
+
     bool ok() const { return kind_ == FailureKind::None; }
     FailureKind kind() const { return kind_; }
     const std::string& message() const { return message_; }
     const std::string& detail() const { return detail_; }
+    // A refusal's title and field; empty and -1 for other failures.
+    const std::string& title() const { return title_; }
+    int field() const { return field_; }
     // The message with its detail in place, in English.
     std::string text() const {
         std::string t = message_;
@@ -58,6 +70,8 @@ private:
     FailureKind kind_ = FailureKind::None;
     std::string message_;
     std::string detail_;
+    std::string title_;
+    int field_ = -1;
 };
 
 template <class T> class [[nodiscard]] Result {

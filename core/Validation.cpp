@@ -4,6 +4,7 @@
 #include "core/Text.h"
 
 #include <array>
+#include <utility>
 #include <string_view>
 
 namespace zvm {
@@ -75,13 +76,13 @@ const std::string& FieldText(const ConversionRequest& r, RequestField field) {
     return r.sampleRate;
 }
 
-Refusal MakeRefusal(RequestField field, std::string_view prompt, std::string_view title) {
-    return Refusal{std::string(prompt), std::string(title), field, true};
+Status MakeRefusal(RequestField field, std::string_view prompt, std::string_view title) {
+    return Refuse(field, std::string(prompt), std::string(title));
 }
 
 // Both paths are enclosed in double quotes in the command: a quote inside one would silently
 // change the encoder's arguments.
-std::optional<Refusal> Check(const ConversionRequest& r, const PathCheck& check) {
+Status Check(const ConversionRequest& r, const PathCheck& check) {
     const std::string& text = FieldText(r, check.field);
     if (text.empty()) {
         return MakeRefusal(check.field, check.emptyPrompt, check.title);
@@ -89,10 +90,10 @@ std::optional<Refusal> Check(const ConversionRequest& r, const PathCheck& check)
     if (text.find('"') != std::string::npos) {
         return MakeRefusal(check.field, kQuotePrompt, check.title);
     }
-    return std::nullopt;
+    return {};
 }
 
-std::optional<Refusal> Check(const ConversionRequest& r, const NumberCheck& check) {
+Status Check(const ConversionRequest& r, const NumberCheck& check) {
     const std::optional<double> value = ParseNumber(FieldText(r, check.field));
     if (!value) {
         return MakeRefusal(check.field, check.prompt, check.title);
@@ -100,55 +101,62 @@ std::optional<Refusal> Check(const ConversionRequest& r, const NumberCheck& chec
     if (!check.notPositivePrompt.empty() && !(*value > 0.0)) {
         return MakeRefusal(check.field, check.notPositivePrompt, check.title);
     }
-    return std::nullopt;
+    return {};
 }
 
 enum class Size { Given, ToBeRead };
 
-std::optional<Refusal> CheckNumbers(const ConversionRequest& r, Size size = Size::Given) {
+Status CheckNumbers(const ConversionRequest& r, Size size = Size::Given) {
     for (const NumberCheck& check : kNumberChecks) {
         const bool isSize = check.field == RequestField::Width || check.field == RequestField::Height;
         if (isSize && size == Size::ToBeRead) {
             continue;
         }
-        if (auto refusal = Check(r, check)) {
+        if (Status refusal = Check(r, check); !refusal.ok()) {
             return refusal;
         }
     }
-    return std::nullopt;
+    return {};
 }
 
-std::optional<Refusal> GenerateChecks(const ConversionRequest& r, Size size) {
-    if (auto refusal = Check(r, kGenerateInput)) {
+Status GenerateChecks(const ConversionRequest& r, Size size) {
+    if (Status refusal = Check(r, kGenerateInput); !refusal.ok()) {
         return refusal;
     }
-    if (auto refusal = Check(r, kOutput)) {
+    if (Status refusal = Check(r, kOutput); !refusal.ok()) {
         return refusal;
     }
     return CheckNumbers(r, size);
 }
 } // namespace
 
-std::optional<Refusal> CheckRequest(const ConversionRequest& r) {
+Status Refuse(RequestField field, std::string prompt, std::string title) {
+    return Status::Refusal(std::move(prompt), std::move(title), static_cast<int>(field));
+}
+
+RequestField RefusedField(const Status& refusal) {
+    return refusal.field() < 0 ? RequestField::SourceVideo : static_cast<RequestField>(refusal.field());
+}
+
+Status CheckRequest(const ConversionRequest& r) {
     return GenerateChecks(r, Size::Given);
 }
 
-std::optional<Refusal> CheckRequestBeforeSize(const ConversionRequest& r) {
+Status CheckRequestBeforeSize(const ConversionRequest& r) {
     return GenerateChecks(r, Size::ToBeRead);
 }
 
-std::optional<Refusal> CheckRunRequest(const ConversionRequest& r) {
-    if (auto refusal = Check(r, kRunInput)) {
+Status CheckRunRequest(const ConversionRequest& r) {
+    if (Status refusal = Check(r, kRunInput); !refusal.ok()) {
         return refusal;
     }
-    if (auto refusal = CheckNumbers(r)) {
+    if (Status refusal = CheckNumbers(r); !refusal.ok()) {
         return refusal;
     }
-    if (auto refusal = Check(r, kOutput)) {
-        refusal->shown = false;
-        return refusal;
+    if (const Status refusal = Check(r, kOutput); !refusal.ok()) {
+        return Refuse(RequestField::OutputPath, refusal.message(), {}); // untitled: not shown again
     }
-    return std::nullopt;
+    return {};
 }
 
 } // namespace zvm

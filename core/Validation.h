@@ -2,7 +2,8 @@
 
 #include "core/ConversionRequest.h"
 
-#include <optional>
+#include "core/Status.h"
+
 #include <string>
 
 namespace zvm {
@@ -18,26 +19,22 @@ enum class RequestField {
     Target
 };
 
-// The outcome of a failed check. A refusal that is not shown ends Convert silently, because
-// Generate has just shown the same complaint.
-struct Refusal {
-    std::string prompt;
-    std::string title;
-    RequestField field = RequestField::SourceVideo;
-    bool shown = true;
-
-    bool operator==(const Refusal&) const = default;
-};
+// A failed check is a refusal: a Status (see Status::Refusal) whose message is the box's prompt, with
+// the box's title and the field that failed. A refusal without a title ends Convert silently,
+// because Generate has just shown the same complaint.
+Status Refuse(RequestField field, std::string prompt, std::string title);
+// The field a refusal is about; SourceVideo for a failure that names none.
+RequestField RefusedField(const Status& refusal);
 
 // Generate's seven checks in their fixed order; the first failure wins. Reads the request only.
-std::optional<Refusal> CheckRequest(const ConversionRequest& request);
+Status CheckRequest(const ConversionRequest& request);
 
 // The same for a request whose size is still to be read from its video: every check but the width's
 // and the height's, which wait for the size.
-std::optional<Refusal> CheckRequestBeforeSize(const ConversionRequest& request);
+Status CheckRequestBeforeSize(const ConversionRequest& request);
 
 // Convert's own checks, run after Generate: its own input file check, the five numeric checks with
 // Generate's words, and a silent output file check.
-std::optional<Refusal> CheckRunRequest(const ConversionRequest& request);
+Status CheckRunRequest(const ConversionRequest& request);
 
 } // namespace zvm

@@ -146,7 +146,7 @@ bool MediaWorker::startProcess() {
 
 void MediaWorker::startEarly() {
     if (process_ == nullptr) {
-        (void)startProcess(); // no program: the first request says so
+        (void)startProcess(); // not a Status: false means no program, which the first request says
     }
 }
 

@@ -1,5 +1,7 @@
 #include "media/SubtitleSource.h"
 
+#include "process/OutputGuard.h"
+
 #include <array>
 #include <filesystem>
 
@@ -35,19 +37,14 @@ int SubtitleStreams(std::string_view streams) {
     return count;
 }
 
-SubtitleChoice ResolveSubtitles(const SubtitleChoice& choice, const std::string& video, int subtitleStreams) {
-    if (choice.mode != SubtitleMode::Auto) {
-        return choice;
-    }
-    SubtitleChoice resolved{SubtitleMode::None, {}, -1, choice.size};
-    if (std::string beside = SubtitleBeside(video); !beside.empty()) {
-        resolved.mode = SubtitleMode::File;
-        resolved.file = std::move(beside);
-    } else if (subtitleStreams > 0) {
-        resolved.mode = SubtitleMode::Stream;
-        resolved.stream = 0;
-    }
-    return resolved;
+RunFacts FilesOf(const ConversionRequest& request) {
+    RunFacts facts;
+    facts.subtitleBeside = request.subtitles.mode == SubtitleMode::Auto ? SubtitleBeside(request.sourceVideo) : "";
+    std::error_code ignored;
+    facts.subtitleFileFound = request.subtitles.mode != SubtitleMode::File ||
+                              std::filesystem::is_regular_file(request.subtitles.file, ignored);
+    facts.outputIsSource = process::OutputIsSource(request.sourceVideo, request.outputPath);
+    return facts;
 }
 
 } // namespace zvm::media

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ConversionRequest.h"
+#include "core/PrepareRun.h"
 
 #include <string>
 #include <string_view>
@@ -14,8 +15,10 @@ std::string SubtitleBeside(const std::string& video);
 // How many subtitle streams a probe answer's "streams" field ("video,audio,subtitle") lists.
 int SubtitleStreams(std::string_view streams);
 
-// The choice with Auto resolved: the file beside the video, else its first subtitle stream, else
-// none. Other choices come back as they are; the size is kept.
-SubtitleChoice ResolveSubtitles(const SubtitleChoice& choice, const std::string& video, int subtitleStreams);
+// What preparing the request's run needs to know of its files (see PrepareRun): the subtitle file
+// beside its video, whether the subtitle file it names is there, and whether its output is its
+// source. What the media worker read of the video (its size, duration and subtitle streams) is the
+// caller's to add.
+RunFacts FilesOf(const ConversionRequest& request);
 
 } // namespace zvm::media

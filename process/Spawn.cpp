@@ -93,7 +93,7 @@ struct ChildStart {
 // Between fork and exec: async-signal-safe calls only.
 [[noreturn]] void FailInChild(int reportFd) {
     const int error = errno;
-    (void)!write(reportFd, &error, sizeof error);
+    (void)!write(reportFd, &error, sizeof error); // not a Status: a forked child's write
     _exit(127);
 }
 
@@ -133,7 +133,7 @@ int OpenProcessDescriptor(pid_t pid) {
 #ifdef SYS_pidfd_open
     return static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
 #else
-    (void)pid;
+    (void)pid; // not a Status: unused without pidfd_open
     return -1;
 #endif
 }

@@ -2,7 +2,7 @@
 
 #include "core/Cut.h"
 #include "core/FileSize.h"
-#include "core/Generate.h"
+#include "core/PrepareRun.h"
 #include "media/SubtitleSource.h"
 #include "core/Words.h"
 
@@ -142,62 +142,37 @@ int Queue::addReady(ConversionRequest request, CommandStyle style, std::optional
 void Queue::prepare(QueueItem& it) {
     it.command.clear();
     it.detail.clear();
-    const SubtitleChoice choice = it.request.subtitles;
-    ConversionRequest sized = it.request;
-    // Resolved here, so the file beside the video is looked for again whenever the command is made.
-    sized.subtitles = media::ResolveSubtitles(choice, it.request.sourceVideo, it.subtitleStreams.value_or(0));
-    it.burned = sized.subtitles;
-    std::error_code ignored;
-    if (it.burned.mode == SubtitleMode::File && !std::filesystem::is_regular_file(it.burned.file, ignored)) {
-        it.state = ItemState::NeedsAttention;
-        it.reason = kSubtitleMissing;
-        it.detail = it.burned.file;
-        return;
-    }
-    if (const Status size = ApplyFileSize(sized, it.duration); !size.ok()) {
-        it.state = ItemState::NeedsAttention;
-        it.reason = size.message();
-        it.detail = size.detail();
-        return;
-    }
-    const auto outcome = Generate(sized, it.style);
-    if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
-        it.state = ItemState::NeedsAttention;
-        it.reason = refusal->prompt;
-        return;
-    }
-    const auto& result = std::get<GenerateResult>(outcome);
-    if (!result.command) {
-        it.state = ItemState::NeedsAttention;
-        it.reason = kNoMovieType;
-        return;
-    }
-    Status unusable = CheckEncodable(result);
-    if (unusable.ok()) {
-        unusable = CheckCut(result.request, it.duration); // now that the duration is known too
-    }
-    if (!unusable.ok()) {
-        it.state = ItemState::NeedsAttention;
-        it.reason = unusable.message();
-        it.detail = unusable.detail();
-        return;
-    }
-    const Status conflict = OutputConflict(result.request, sameFile_, [&](const std::string& output) {
-        return std::any_of(items_.begin(), items_.end(), [&](const QueueItem& other) {
-            return other.id != it.id && Normal(other.request.outputPath) == output;
+    // The files are looked at again whenever the command is made: a subtitle file beside the video
+    // may have come or gone.
+    RunFacts facts = media::FilesOf(it.request);
+    facts.duration = it.duration;
+    facts.subtitleStreams = it.subtitleStreams.value_or(0);
+    facts.outputIsSource = facts.outputIsSource || sameFile_(it.request.sourceVideo, it.request.outputPath);
+    const Result<PreparedRun> prepared = PrepareRun(it.request, it.style, facts);
+    it.burned = ResolveSubtitles(it.request.subtitles, facts);
+    Status refused = prepared.status();
+    if (refused.ok()) {
+        refused = OutputConflict(prepared.value().request, sameFile_, [&](const std::string& output) {
+            return std::any_of(items_.begin(), items_.end(), [&](const QueueItem& other) {
+                return other.id != it.id && Normal(other.request.outputPath) == output;
+            });
         });
-    });
-    const Status loses = conflict.ok() ? losesSource(it.id, result.request) : conflict;
-    if (!loses.ok()) {
-        it.state = ItemState::NeedsAttention;
-        it.reason = loses.message();
-    } else {
-        it.state = ItemState::Waiting;
-        it.reason.clear();
-        it.request = result.request;
-        it.request.subtitles = choice; // kept as chosen: Automatic is resolved again as it starts
-        it.command = *result.command;
     }
+    if (refused.ok()) {
+        refused = losesSource(it.id, prepared.value().request);
+    }
+    if (!refused.ok()) {
+        it.state = ItemState::NeedsAttention;
+        it.reason = refused.message();
+        it.detail = refused.detail();
+        return;
+    }
+    const SubtitleChoice choice = it.request.subtitles;
+    it.state = ItemState::Waiting;
+    it.reason.clear();
+    it.request = prepared.value().request;
+    it.request.subtitles = choice; // kept as chosen: Automatic is resolved again as it starts
+    it.command = prepared.value().command;
 }
 
 void Queue::sizeKnown(int id, int width, int height, std::optional<double> duration,

@@ -3,6 +3,7 @@
 #include "core/CommandLine.h"
 #include "core/ConversionRequest.h"
 #include "core/OutputTarget.h"
+#include "core/RunReasons.h"
 #include "core/Status.h"
 #include "core/Text.h"
 
@@ -141,27 +142,22 @@ private:
     std::vector<QueueItem> items_;
 };
 
-// Reasons an item does not run, as a window shows them (see Text.h).
-inline constexpr const char* kNoMovieType = ZVM_TEXT("zvm", "Choose Live Action or Animation for this target");
-inline constexpr const char* kOutputIsSource = ZVM_TEXT("zvm", "The output file is the source video");
-inline constexpr const char* kOutputIsOtherSource =
-    ZVM_TEXT("zvm", "The output file is the source of another video of the queue");
-inline constexpr const char* kSourceMissing = ZVM_TEXT("zvm", "The source video is not there any more: %1");
-inline constexpr const char* kSharedOutput =
-    ZVM_TEXT("zvm", "Another video of the queue is written to the same output file");
-inline constexpr const char* kSubtitleMissing = ZVM_TEXT("zvm", "The subtitle file is not there: %1");
-inline constexpr const char* kNoSize = ZVM_TEXT("zvm", "The size could not be detected: %1");
-inline constexpr const char* kEndedBySignal = ZVM_TEXT("zvm", "the encoder was ended by a signal");
-inline constexpr const char* kExitCode = ZVM_TEXT("zvm", "the encoder ended with exit code %1");
-inline constexpr const char* kEndedBySignalRemoved =
-    ZVM_TEXT("zvm", "the encoder was ended by a signal; its partial output was removed");
-inline constexpr const char* kExitCodeRemoved =
-    ZVM_TEXT("zvm", "the encoder ended with exit code %1; its partial output was removed");
-inline constexpr const char* kNotStarted = ZVM_TEXT("zvm", "the encoder could not be started: %1");
-inline constexpr const char* kStoppedOnRequest =
-    ZVM_TEXT("zvm", "stopped on request; its partial output was removed");
-inline constexpr const char* kStoppedNothingWritten = ZVM_TEXT("zvm", "stopped on request");
-inline constexpr const char* kOutputExists = ZVM_TEXT("zvm", "its output exists already");
+// Reasons an item does not run, in every face's words (see core/RunReasons.h).
+using zvm::kEndedBySignal;
+using zvm::kEndedBySignalRemoved;
+using zvm::kExitCode;
+using zvm::kExitCodeRemoved;
+using zvm::kNoMovieType;
+using zvm::kNoSize;
+using zvm::kNotStarted;
+using zvm::kOutputExists;
+using zvm::kOutputIsOtherSource;
+using zvm::kOutputIsSource;
+using zvm::kSharedOutput;
+using zvm::kSourceMissing;
+using zvm::kStoppedNothingWritten;
+using zvm::kStoppedOnRequest;
+using zvm::kSubtitleMissing;
 // Why a window keeps no queue file while another holds it (after "The queue could not be saved: ").
 inline constexpr const char* kQueueInUse =
     ZVM_TEXT("zvm", "it is in use by another window; this window keeps its videos in memory until that one closes");

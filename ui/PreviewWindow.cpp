@@ -262,8 +262,10 @@ void PreviewWindow::renderFrame() {
     // resolved as the queue resolves it when the video starts.
     zvm::ConversionRequest atSourceTime = request_;
     atSourceTime.cutStart.reset();
-    atSourceTime.subtitles =
-        zvm::media::ResolveSubtitles(subtitles_, request_.sourceVideo, subtitleStreams_.value_or(0));
+    atSourceTime.subtitles = subtitles_;
+    zvm::RunFacts facts = zvm::media::FilesOf(atSourceTime);
+    facts.subtitleStreams = subtitleStreams_.value_or(0);
+    atSourceTime.subtitles = zvm::ResolveSubtitles(subtitles_, facts);
     outside_.renderFrame(
         {PathToQString(request_.sourceVideo), duration_.value_or(0) * slider_->value() / kSliderSteps,
          zvm::PictureFilter(atSourceTime, *fit)},

@@ -125,8 +125,8 @@ void frmZCM::optionToggled() {
     }
 }
 
-void frmZCM::showRefusal(const zvm::Refusal& refusal) {
-    platform_.showMessage(this, Translated(refusal.prompt), Translated(refusal.title));
+void frmZCM::showRefusal(const zvm::Status& refusal) {
+    platform_.showMessage(this, Translated(refusal.message()), Translated(refusal.title()));
 }
 
 void frmZCM::cmdGenerate_Click() {
@@ -135,11 +135,11 @@ void frmZCM::cmdGenerate_Click() {
 
 frmZCM::Generated frmZCM::generate() {
     const auto outcome = zvm::Generate(requestFromControls(), commandStyle());
-    if (const auto* refusal = std::get_if<zvm::Refusal>(&outcome)) {
-        showRefusal(*refusal);
+    if (!outcome.ok()) {
+        showRefusal(outcome.status());
         return Generated::Refused;
     }
-    const auto& result = std::get<zvm::GenerateResult>(outcome);
+    const zvm::GenerateResult& result = outcome.value();
     SetTextIfChanged(txtAudioBitrate, result.request.audioBitrate);
     SetTextIfChanged(txtSampleRate, result.request.sampleRate);
 

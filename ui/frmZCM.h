@@ -11,7 +11,7 @@
 #include <vector>
 
 namespace zvm {
-struct Refusal;
+class Status;
 namespace media {
 class Outside;
 }
@@ -171,7 +171,8 @@ private:
     // Convert's work once the form is known.
     void convert();
     zvm::ConversionRequest requestFromControls() const;
-    void showRefusal(const zvm::Refusal& refusal);
+    void showRefusal(const zvm::Status& refusal);
+    void showUnprepared(const zvm::Status& why);
     zvm::MovieType movieType() const;
     void setMovieType(zvm::MovieType type);
     void optionToggled();

@@ -2,10 +2,11 @@
 #include "ui/frmZCM.h"
 
 #include "ui/EncoderWindow.h"
-#include "process/OutputGuard.h"
 #include "media/Outside.h"
 #include "ui/Platform.h"
-#include "queue/Queue.h"
+#include "core/PrepareRun.h"
+#include "core/RunReasons.h"
+#include "media/SubtitleSource.h"
 #include "files/TextCrossing.h"
 #include "ui/Translated.h"
 #include "core/Validation.h"
@@ -15,6 +16,18 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+// Why Convert starts nothing though the checks passed, in the window's own boxes.
+void frmZCM::showUnprepared(const zvm::Status& why) {
+    if (why.message() == zvm::kNoMovieType) {
+        platform_.showMessage(this, Translated(why), tr("Choose a Movie Type!"));
+    } else if (why.message() == zvm::kOutputIsSource) {
+        platform_.showMessage(this, tr("The output file is the source video. Choose another output filename"),
+                              tr("Invalid Filename!"));
+    } else {
+        platform_.showMessage(this, Translated(why), tr("Convert using ffmpeg"));
+    }
+}
+
 // Pressed before the form is known, Convert runs once it is: Generate, then the box's text.
 void frmZCM::cmdConvert_Click() {
     whenFormDecided([this] { convert(); });
@@ -22,9 +35,9 @@ void frmZCM::cmdConvert_Click() {
 
 void frmZCM::convert() {
     const Generated generated = generate(); // with its own message box, whatever its outcome
-    if (const auto refusal = zvm::CheckRunRequest(requestFromControls())) {
-        if (refusal->shown) {
-            showRefusal(*refusal);
+    if (const zvm::Status refusal = zvm::CheckRunRequest(requestFromControls()); !refusal.ok()) {
+        if (!refusal.title().empty()) { // an untitled one Generate has just shown
+            showRefusal(refusal);
         }
         return;
     }
@@ -34,14 +47,13 @@ void frmZCM::convert() {
     if (generated == Generated::Refused) {
         return;
     }
-    if (generated == Generated::NoCommand) {
-        platform_.showMessage(this, Translated(zvm::queue::kNoMovieType), tr("Choose a Movie Type!"));
-        return;
-    }
-    if (zvm::process::OutputIsSource(zvm::files::PathToStd(txtOriginalVideo->text()),
-                                     zvm::files::PathToStd(txtSaveAs->text()))) {
-        platform_.showMessage(this, tr("The output file is the source video. Choose another output filename"),
-                              tr("Invalid Filename!"));
+    // Prepared as every face prepares a run, with the designed checks: what the encoder cannot use
+    // its own window shows.
+    const zvm::ConversionRequest request = requestFromControls(); // as Generate left it
+    const auto prepared =
+        zvm::PrepareRun(request, commandStyle(), zvm::media::FilesOf(request), zvm::RunChecks::Designed);
+    if (!prepared.ok()) {
+        showUnprepared(prepared.status());
         return;
     }
     // The command tells the encoder to replace its output without asking: the window asks first.
@@ -66,9 +78,8 @@ void frmZCM::convert() {
             tr("Convert using ffmpeg"));
         return;
     }
-    const zvm::ConversionRequest request = requestFromControls(); // as Generate left it
-    auto* window = new EncoderWindow(
-        platform_, outside_, std::move(started).value(),
-        {command, txtSaveAs->text(), txtffmpegexe->text(), zvm::TargetFor(request, commandStyle())}, this);
+    auto* window = new EncoderWindow(platform_, outside_, std::move(started).value(),
+                                     {command, txtSaveAs->text(), txtffmpegexe->text(), prepared.value().target},
+                                     this);
     window->show();
 }

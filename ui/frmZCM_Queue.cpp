@@ -74,8 +74,8 @@ void frmZCM::mnuAddCurrent_Click() {
 
 // The window's request, with the preview's cut and subtitles when it comes from there.
 void frmZCM::addCurrentToQueue(const zvm::ConversionRequest& request, std::optional<int> subtitleStreams) {
-    if (const auto refusal = zvm::CheckRequest(request)) {
-        showRefusal(*refusal);
+    if (const zvm::Status refusal = zvm::CheckRequest(request); !refusal.ok()) {
+        showRefusal(refusal);
         return;
     }
     whenFormDecided([this, request, subtitleStreams] {

@@ -427,7 +427,7 @@ Result<std::string> RenderFrame(const std::string& path, double seconds, const s
         if (packet->stream_index == index) {
             rc = avcodec_send_packet(decoder, packet.get());
             // A damaged packet is skipped, as the encoder skips it; the next may decode.
-            (void)rc;
+            (void)rc; // not a Status: FFmpeg's code
         }
         av_packet_unref(packet.get());
     }

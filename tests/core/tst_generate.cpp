@@ -5,6 +5,7 @@
 #include "core/Generate.h"
 #include "core/OutputName.h"
 #include "core/OutputTarget.h"
+#include "core/PrepareRun.h"
 #include "core/Presets.h"
 #include "settings/TargetsFile.h"
 
@@ -17,7 +18,6 @@ using zvm::CommandStyle;
 using zvm::ConversionRequest;
 using zvm::GenerateResult;
 using zvm::MovieType;
-using zvm::Refusal;
 using zvm::RequestField;
 
 Q_DECLARE_METATYPE(zvm::MovieType)
@@ -87,10 +87,10 @@ ConversionRequest ValidRequest() {
 
 GenerateResult Built(const ConversionRequest& r, CommandStyle style = CommandStyle::Classic) {
     auto outcome = zvm::Generate(r, style);
-    if (const auto* refusal = std::get_if<Refusal>(&outcome)) {
-        qFatal("unexpected refusal: %s", refusal->prompt.c_str());
+    if (!outcome.ok()) {
+        qFatal("unexpected refusal: %s", outcome.status().message().c_str());
     }
-    return std::get<GenerateResult>(outcome);
+    return outcome.value();
 }
 
 QString CommandOf(const ConversionRequest& r, CommandStyle style = CommandStyle::Classic) {
@@ -209,7 +209,14 @@ void TestGenerate::sharedCases() {
     r.audioBitrate = c.audioBitrate;
     r.sampleRate = c.sampleRate;
     QCOMPARE(zvm::FindPreset(c.preset)->name, std::string_view(c.target));
-    QCOMPARE(CommandOf(r, c.modern ? CommandStyle::Modern : CommandStyle::Classic), QString(c.command));
+    const CommandStyle style = c.modern ? CommandStyle::Modern : CommandStyle::Classic;
+    QCOMPARE(CommandOf(r, style), QString(c.command));
+    // Every face prepares its run through PrepareRun, which must write Generate's command unchanged.
+    for (const zvm::RunChecks checks : {zvm::RunChecks::Designed, zvm::RunChecks::Unattended}) {
+        const auto prepared = zvm::PrepareRun(r, style, {}, checks);
+        QVERIFY2(prepared.ok(), prepared.status().text().c_str());
+        QCOMPARE(QString::fromStdString(prepared.value().command), QString(c.command));
+    }
 }
 
 void TestGenerate::workedCommands_data() {
@@ -355,17 +362,16 @@ void TestGenerate::checkOrder() {
     QFETCH(QString, beforeSize);
 
     const auto outcome = zvm::Generate(request);
-    const auto* refusal = std::get_if<Refusal>(&outcome);
-    QVERIFY(refusal != nullptr);
-    QCOMPARE(refusal->field, field);
-    QCOMPARE(QString::fromStdString(refusal->prompt), prompt);
-    QCOMPARE(QString::fromStdString(refusal->title), title);
-    QVERIFY(refusal->shown);
-    QCOMPARE(std::get<Refusal>(zvm::Generate(request, CommandStyle::Modern)), *refusal); // either form
-    const auto early = zvm::CheckRequestBeforeSize(request); // for a size still to be read
-    QCOMPARE(early ? QString::fromStdString(early->title) : QString(), beforeSize);
-    if (early) {
-        QCOMPARE(*early, *refusal);
+    QVERIFY(!outcome.ok());
+    const zvm::Status refusal = outcome.status();
+    QCOMPARE(zvm::RefusedField(refusal), field);
+    QCOMPARE(QString::fromStdString(refusal.message()), prompt);
+    QCOMPARE(QString::fromStdString(refusal.title()), title);
+    QCOMPARE(zvm::Generate(request, CommandStyle::Modern).status(), refusal); // either form
+    const zvm::Status early = zvm::CheckRequestBeforeSize(request); // for a size still to be read
+    QCOMPARE(QString::fromStdString(early.title()), beforeSize);
+    if (!early.ok()) {
+        QCOMPARE(early, refusal);
     }
 }
 
@@ -490,11 +496,11 @@ void TestGenerate::subtitles() {
                    size};
     const auto outcome = zvm::Generate(r, style);
     if (filter.startsWith("refused: ")) {
-        QVERIFY(std::holds_alternative<Refusal>(outcome));
-        QVERIFY(QString::fromStdString(std::get<Refusal>(outcome).prompt).startsWith(filter.mid(9)));
+        QVERIFY(!outcome.ok());
+        QVERIFY(QString::fromStdString(outcome.status().message()).startsWith(filter.mid(9)));
         return;
     }
-    const GenerateResult result = std::get<GenerateResult>(outcome);
+    const GenerateResult result = outcome.value();
     const QString command = QString::fromStdString(*result.command);
     if (filter.isEmpty()) { // the designed commands, byte for byte, in both forms
         QCOMPARE(command, CommandOf(plain, style));

@@ -2,6 +2,9 @@
 // through the real run layer, what a restart finds, the lock on the kept queue, and the partial
 // outputs of failed and stopped runs. (A killed queue resumed with the real encoder: realencoder.)
 #include "tests/FakeOutside.h"
+#include "tests/GenerateCases.h"
+#include "core/OutputName.h"
+#include "settings/TargetsFile.h"
 #include "core/Presets.h"
 #include "queue/QueueRunner.h"
 #include "queue/QueueStore.h"
@@ -23,6 +26,8 @@ class TestQueue : public QObject {
     Q_OBJECT
 
 private slots:
+    void sharedCases_data();
+    void sharedCases();
     void stateMachine_data();
     void stateMachine();
     void timeLeft();
@@ -176,6 +181,34 @@ QString Play(const QString& script) {
     return states.join(' ') + " | " + started.join(' ');
 }
 } // namespace
+
+void TestQueue::sharedCases_data() {
+    AddGenerateCaseRows();
+}
+
+// The queue writes for the shared cases the very command the window and the tool write for them.
+void TestQueue::sharedCases() {
+    QFETCH(int, row);
+    const GenerateCase& c = kGenerateCases[row];
+    QTemporaryDir dir;
+    QVERIFY(WriteCaseTargets(dir.filePath("targets.json")));
+    QVERIFY(zvm::settings::UseTargetsFile(dir.filePath("targets.json").toStdString()).problem.ok());
+    zvm::ConversionRequest r;
+    r.encoderPath = "ffmpeg";
+    r.sourceVideo = "/videos/clip.avi";
+    r.outputPath = zvm::SuggestOutputName(r.sourceVideo, c.preset, "");
+    r.width = c.width;
+    r.height = c.height;
+    r.videoBitrate = c.videoBitrate;
+    r.audioBitrate = c.audioBitrate;
+    r.sampleRate = c.sampleRate;
+    r.preset = c.preset;
+    r.movieType = c.animation ? zvm::MovieType::Animation : zvm::MovieType::LiveAction;
+    Queue queue([](const std::string&, const std::string&) { return false; });
+    const int id = queue.addReady(r, c.modern ? zvm::CommandStyle::Modern : zvm::CommandStyle::Classic);
+    QCOMPARE(QString::fromStdString(ReasonText(*queue.find(id))), QString());
+    QCOMPARE(QString::fromStdString(queue.find(id)->command), QString(c.command));
+}
 
 void TestQueue::stateMachine_data() {
     QTest::addColumn<QString>("script");

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "core/CommandLine.h"
+#include "core/ConversionRequest.h"
+#include "core/Fitting.h"
+#include "core/OutputTarget.h"
+#include "core/Status.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zvm {
+
+// What is known of a source before its run. Core reads no file: the caller gathers these (see
+// media/SubtitleSource.h) from what the media worker read and what lies beside the video.
+struct RunFacts {
+    // The size read from the video, for a request that leaves its size to be read.
+    std::optional<int> width;
+    std::optional<int> height;
+    std::optional<double> duration;
+    int subtitleStreams = 0;
+    std::string subtitleBeside;    // the subtitle file beside the video with its name; empty for none
+    bool subtitleFileFound = true; // whether the subtitle file the request names is there
+    bool outputIsSource = false;   // the output names the source's own file (by name or by a link)
+};
+
+// How much is checked. The window's Convert starts what its designed checks let pass, the encoder's
+// own window showing what it cannot use; the queue and the tool start encoders unattended, so they
+// also refuse what no encoder can use (CheckEncodable) and a cut the source's duration rules out.
+enum class RunChecks { Designed, Unattended };
+
+// Everything a run needs, prepared once for every face.
+struct PreparedRun {
+    // The request as prepared: its size filled in from the facts, its subtitles resolved, its video
+    // bitrate what a file size made of it, and the changes Generate makes (the VCD row's audio).
+    ConversionRequest request;
+    FrameGeometry geometry;
+    std::string command;
+    bool twoPasses = false;
+    // What the finished file must be, for the after-check; nothing where no target applies.
+    std::optional<OutputTarget> target;
+};
+
+// Automatic subtitles resolved from the facts: the file beside the video, else its first subtitle
+// stream, else none. Other choices come back as they are; the size is kept.
+SubtitleChoice ResolveSubtitles(const SubtitleChoice& choice, const RunFacts& facts);
+
+// Resolves the subtitles, applies the file size (ApplyFileSize), generates (Generate), and refuses
+// what must not run: Generate's refusals, no command (kNoMovieType), a missing subtitle file
+// (kSubtitleMissing), an output that is the source (kOutputIsSource), and unattended, what no encoder
+// can use and a cut past the source's end. Every refusal is a Status whose text a window translates.
+Result<PreparedRun> PrepareRun(const ConversionRequest& request, CommandStyle style, const RunFacts& facts,
+                               RunChecks checks = RunChecks::Unattended);
+
+// The prepared command as the steps that run it: itself, or its two passes with their log at logPrefix.
+std::vector<std::string> PassCommands(const PreparedRun& run, std::string_view logPrefix);
+
+} // namespace zvm

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "core/Text.h"
+
+// Why a video is not converted, in the words every face uses: the window, the queue and the tool take
+// them from here, and a window shows them in the user's language (see Text.h). A "%1" stands for the
+// detail.
+namespace zvm {
+
+// Before anything starts.
+inline constexpr const char* kNoMovieType = ZVM_TEXT("zvm", "Choose Live Action or Animation for this target");
+inline constexpr const char* kOutputIsSource = ZVM_TEXT("zvm", "The output file is the source video");
+inline constexpr const char* kOutputIsOtherSource =
+    ZVM_TEXT("zvm", "The output file is the source of another video of the queue");
+inline constexpr const char* kSourceMissing = ZVM_TEXT("zvm", "The source video is not there any more: %1");
+inline constexpr const char* kSharedOutput =
+    ZVM_TEXT("zvm", "Another video of the queue is written to the same output file");
+inline constexpr const char* kSubtitleMissing = ZVM_TEXT("zvm", "The subtitle file is not there: %1");
+inline constexpr const char* kNoSize = ZVM_TEXT("zvm", "The size could not be detected: %1");
+
+// How an encoder's run ended.
+inline constexpr const char* kEndedBySignal = ZVM_TEXT("zvm", "the encoder was ended by a signal");
+inline constexpr const char* kExitCode = ZVM_TEXT("zvm", "the encoder ended with exit code %1");
+inline constexpr const char* kEndedBySignalRemoved =
+    ZVM_TEXT("zvm", "the encoder was ended by a signal; its partial output was removed");
+inline constexpr const char* kExitCodeRemoved =
+    ZVM_TEXT("zvm", "the encoder ended with exit code %1; its partial output was removed");
+inline constexpr const char* kNotStarted = ZVM_TEXT("zvm", "the encoder could not be started: %1");
+inline constexpr const char* kStoppedOnRequest = ZVM_TEXT("zvm", "stopped on request; its partial output was removed");
+inline constexpr const char* kStoppedNothingWritten = ZVM_TEXT("zvm", "stopped on request");
+inline constexpr const char* kOutputExists = ZVM_TEXT("zvm", "its output exists already");
+
+} // namespace zvm

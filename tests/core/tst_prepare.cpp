@@ -1,0 +1,141 @@
+// One preparation for every face: what it resolves and what it refuses; its command is Generate's
+// (the shared cases of tst_generate hold it to the designed commands too).
+#include "core/Cut.h"
+#include "core/FileSize.h"
+#include "core/Generate.h"
+#include "core/PrepareRun.h"
+#include "core/RunReasons.h"
+
+#include <QTest>
+
+using zvm::ConversionRequest;
+using zvm::RunChecks;
+using zvm::RunFacts;
+using zvm::SubtitleMode;
+
+Q_DECLARE_METATYPE(zvm::ConversionRequest)
+Q_DECLARE_METATYPE(zvm::RunFacts)
+Q_DECLARE_METATYPE(zvm::RunChecks)
+Q_DECLARE_METATYPE(zvm::SubtitleMode)
+
+class TestPrepare : public QObject {
+    Q_OBJECT
+
+private slots:
+    void prepared_data();
+    void prepared();
+};
+
+namespace {
+ConversionRequest Request() {
+    ConversionRequest r;
+    r.encoderPath = "ffmpeg";
+    r.sourceVideo = "/videos/clip.mkv";
+    r.outputPath = "/videos/clip.mp4";
+    r.width = "1280";
+    r.height = "720";
+    r.videoBitrate = "256";
+    r.audioBitrate = "32";
+    r.sampleRate = "24000";
+    r.preset = 5; // a modern row, which can draw subtitles
+    return r;
+}
+
+template <class Change> ConversionRequest With(Change change) {
+    ConversionRequest r = Request();
+    change(r);
+    return r;
+}
+
+RunFacts Facts(std::optional<double> duration, int streams = 0, std::string beside = {}) {
+    RunFacts facts;
+    facts.duration = duration;
+    facts.subtitleStreams = streams;
+    facts.subtitleBeside = std::move(beside);
+    return facts;
+}
+} // namespace
+
+void TestPrepare::prepared_data() {
+    QTest::addColumn<ConversionRequest>("request");
+    QTest::addColumn<RunFacts>("facts");
+    QTest::addColumn<RunChecks>("checks");
+    QTest::addColumn<QString>("refusal"); // its English text; empty: prepared
+    QTest::addColumn<SubtitleMode>("subtitles");
+    QTest::addColumn<QString>("videoBitrate");
+
+    const auto autoSubtitles = [](ConversionRequest& r) { r.subtitles.mode = SubtitleMode::Auto; };
+    const auto u = RunChecks::Unattended;
+    QTest::newRow("auto, a file beside") << With(autoSubtitles) << Facts(60, 2, "/videos/clip.srt") << u << ""
+                                         << SubtitleMode::File << "256";
+    QTest::newRow("auto, a stream inside") << With(autoSubtitles) << Facts(60, 2) << u << "" << SubtitleMode::Stream
+                                           << "256";
+    QTest::newRow("auto, neither") << With(autoSubtitles) << Facts(60) << u << "" << SubtitleMode::None << "256";
+    QTest::newRow("none stays none") << Request() << Facts(60, 2, "/videos/clip.srt") << u << ""
+                                     << SubtitleMode::None << "256";
+    QTest::newRow("a file size makes the bitrate")
+        << With([](auto& r) { r.fileSizeMB = 10.0; }) << Facts(100) << u << "" << SubtitleMode::None
+        << QString::number(zvm::VideoBitrateForSize(10, 100, 32));
+    QTest::newRow("the size read fills an empty one")
+        << With([](auto& r) { r.width.clear(), r.height.clear(); }) << [] {
+               RunFacts f = Facts(60);
+               f.width = 1280, f.height = 720;
+               return f;
+           }() << u << "" << SubtitleMode::None << "256";
+    QTest::newRow("a cut past the source's end")
+        << With([](auto& r) { r.cutStart = 90.0; }) << Facts(60) << u
+        << "The cut starts after the video's end: 1:30 > 1:00" << SubtitleMode::None << "256";
+    QTest::newRow("a bitrate no encoder takes") << With([](auto& r) { r.videoBitrate = "0"; }) << Facts(60) << u
+                                                << "The video bitrate must be between 1 and 100000 kbit/s, not 0"
+                                                << SubtitleMode::None << "0";
+    QTest::newRow("the window's Convert leaves it to the encoder")
+        << With([](auto& r) { r.videoBitrate = "0"; }) << Facts(60) << RunChecks::Designed << ""
+        << SubtitleMode::None << "0";
+    QTest::newRow("output is the source") << Request() << [] {
+        RunFacts f = Facts(60);
+        f.outputIsSource = true;
+        return f;
+    }() << RunChecks::Designed << zvm::kOutputIsSource << SubtitleMode::None << "256";
+    QTest::newRow("no movie type") << With([](auto& r) { r.preset = 0, r.movieType = zvm::MovieType::None; })
+                                   << Facts(60) << u << zvm::kNoMovieType << SubtitleMode::None << "256";
+    QTest::newRow("a named subtitle file missing")
+        << With([](auto& r) { r.subtitles = {SubtitleMode::File, "/gone.srt", -1, 0}; }) << [] {
+               RunFacts f = Facts(60);
+               f.subtitleFileFound = false;
+               return f;
+           }() << u << "The subtitle file is not there: /gone.srt" << SubtitleMode::File << "256";
+    QTest::newRow("the window's own check first")
+        << With([](auto& r) { r.width = "abc"; }) << Facts(60) << u << "You must enter a number for the width"
+        << SubtitleMode::None << "256";
+}
+
+void TestPrepare::prepared() {
+    QFETCH(ConversionRequest, request);
+    QFETCH(RunFacts, facts);
+    QFETCH(RunChecks, checks);
+    QFETCH(QString, refusal);
+    QFETCH(SubtitleMode, subtitles);
+    QFETCH(QString, videoBitrate);
+
+    const auto prepared = zvm::PrepareRun(request, zvm::CommandStyle::Modern, facts, checks);
+    QCOMPARE(QString::fromStdString(prepared.status().text()), refusal);
+    if (!prepared.ok()) {
+        return;
+    }
+    const zvm::PreparedRun& run = prepared.value();
+    QCOMPARE(run.request.subtitles.mode, subtitles);
+    QCOMPARE(run.request.subtitles, zvm::ResolveSubtitles(request.subtitles, facts));
+    QCOMPARE(QString::fromStdString(run.request.videoBitrate), videoBitrate);
+    QCOMPARE(run.twoPasses, zvm::UsesTwoPasses(run.request));
+    QCOMPARE(zvm::PassCommands(run, "/tmp/log").size(), run.twoPasses ? 2u : 1u);
+    // The command is Generate's for the request as prepared, and the after-check's target matches it.
+    const auto generated = zvm::Generate(run.request, zvm::CommandStyle::Modern);
+    QVERIFY(generated.ok());
+    QCOMPARE(run.command, *generated.value().command);
+    QCOMPARE(run.geometry, generated.value().geometry);
+    QVERIFY(run.target.has_value());
+    QCOMPARE(run.target->width, 480);
+}
+
+QTEST_APPLESS_MAIN(TestPrepare)
+#include "tst_prepare.moc"
