@@ -71,6 +71,13 @@ struct WindowFixture {
         return enter.isAccepted();
     }
 
+    // Whether what waits for the encoder's form answer has run: the fake answers from the event loop,
+    // as a real encoder answers later, and the window shows a busy cursor until then.
+    static bool formAnswered(const frmZCM& w) {
+        return QTest::qWaitFor([&w] { return w.cursor().shape() != Qt::BusyCursor; }, kFormAnswerMs);
+    }
+    static constexpr int kFormAnswerMs = 5000;
+
     // Start-up with the given settings file (none when empty), then the window on screen.
     frmZCM& start(const QByteArray& settings = SavedFile()) {
         if (!settings.isEmpty()) {

@@ -237,6 +237,7 @@ void TestCommands::convertRefusals() {
         Ui(w).cboPlatform->setCurrentIndex(4);
     }
     w.cmdGenerate_Click(); // an earlier command stays in the box
+    QVERIFY(WindowFixture::formAnswered(w));
     Ui(w).cboPlatform->setCurrentIndex(0);
     Ui(w).txtOriginalVideo->setText(source.replace("$DIR", fx.dir.path()));
     Ui(w).txtSaveAs->setText(output.replace("$DIR", fx.dir.path()));
@@ -246,6 +247,7 @@ void TestCommands::convertRefusals() {
         fx.platform.whileMessageShows = [&w] { Ui(w).txtWidth->setText("640"); };
     }
     w.cmdConvert_Click();
+    QVERIFY(WindowFixture::formAnswered(w));
     QCOMPARE(fx.platform.titles(), titles);
     QCOMPARE(fx.outside.started.size(), titles.isEmpty() ? 1 : 0);
     if (titles.value(1) == "Invalid Filename!") { // Convert's own words, not Generate's
@@ -277,6 +279,7 @@ void TestCommands::convertAsksBeforeReplacing() {
     Ui(w).txtSaveAs->setText(output);
     fx.platform.choices.enqueue(choice);
     w.cmdConvert_Click();
+    QVERIFY(WindowFixture::formAnswered(w));
     QCOMPARE(fx.platform.questions.size(), exists ? 1 : 0);
     if (exists) {
         QCOMPARE(fx.platform.questions[0].prompt, "The output file " + output + " exists already. Replace it?");
@@ -292,6 +295,7 @@ void TestCommands::convertStartsTheBoxText() {
     Ui(w).txtFFMPEGCode->setPlainText("edited by hand");
     QTest::mouseClick(Ui(w).cmdConvert, Qt::LeftButton);
     QTest::mouseClick(Ui(w).cmdConvert, Qt::LeftButton);
+    QVERIFY(WindowFixture::formAnswered(w));
     QCOMPARE(fx.outside.started.size(), 2); // two clicks, two encoders
     QCOMPARE(fx.outside.started[0], Ui(w).txtFFMPEGCode->toPlainText());
     QVERIFY(fx.outside.started[0].startsWith("/usr/bin/ffmpeg -y -i "));
@@ -347,6 +351,7 @@ void TestCommands::failedStartSaysWhy() {
     fx.outside.startFailure = zvm::Status::Failure(zvm::FailureKind::NotFound, "no such program was found",
                                                    "/opt/looked/for/ffmpeg");
     w.cmdConvert_Click();
+    QVERIFY(WindowFixture::formAnswered(w));
     QCOMPARE(fx.platform.messages.size(), 1);
     QVERIFY(fx.platform.messages[0].prompt.startsWith("The encoder could not be started: no such program"));
     QVERIFY(
@@ -390,6 +395,7 @@ void TestCommands::encoderWindowEnds() {
         fx.platform.choices.enqueue(0); // replace it
     }
     w.cmdConvert_Click();
+    QVERIFY(WindowFixture::formAnswered(w));
     auto* window = w.findChild<EncoderWindow*>();
     QVERIFY(window != nullptr);
     QCOMPARE(window->windowTitle(), "x<font size=7>SPOOF<!--.mp4 - ffmpeg");
@@ -425,6 +431,7 @@ void TestCommands::closingTheEncoderWindowKeepsItsJob() {
     WindowFixture fx;
     frmZCM& w = fx.start();
     w.cmdConvert_Click();
+    QVERIFY(WindowFixture::formAnswered(w));
     QPointer<EncoderWindow> window = w.findChild<EncoderWindow*>();
     window->show();
     window->close();
@@ -452,6 +459,7 @@ void TestCommands::exitSaysTheEncoderGoesOn() {
     WindowFixture fx;
     frmZCM& w = fx.start();
     w.cmdConvert_Click();
+    QVERIFY(WindowFixture::formAnswered(w));
     QVERIFY(fx.outside.lastJob != nullptr);
     fx.outside.lastJob->running = running;
     w.cmdExit_Click();

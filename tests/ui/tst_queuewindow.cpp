@@ -51,7 +51,7 @@ QueueWindow* AddTwo(WindowFixture& fx, frmZCM& w, const QString& second = "b.avi
     fx.platform.manyFiles = {fx.dir.filePath("a.mkv"), fx.dir.filePath(second)};
     fx.outside.formAnswer = zvm::EncoderAnswer::Rejects;
     Ui(w).mnuAddToQueue->trigger();
-    if (fx.outside.formQuestions.size() != 1) {
+    if (fx.outside.formQuestions.size() != 1 || !WindowFixture::formAnswered(w)) {
         return nullptr;
     }
     for (auto& detect : fx.outside.pendingDetections) {
@@ -115,6 +115,7 @@ void TestQueueWindow::addsRunsAndTellsWhenDone() {
     QVERIFY(!q->table()->item(0, QueueWindow::Source)->data(Qt::DecorationRole).isNull());
     QVERIFY(q->table()->item(1, QueueWindow::Source)->data(Qt::DecorationRole).isNull());
     w.activateWindow(); // the queue window is not the active one: a notification says it is done
+    QTRY_VERIFY_WITH_TIMEOUT(w.isActiveWindow() && !q->isActiveWindow(), 5000);
     emit fx.outside.jobs[1]->finished(1, 0);
     QCOMPARE(Cell(q, 1, QueueWindow::State), "Failed: the encoder ended with exit code 1");
     QCOMPARE(q->summaryText(), "The queue is done: " + summary + ".");

@@ -338,6 +338,7 @@ void TestWindow::startupWithSavedFile() {
 
     Ui(w).txtVideoBitrate->setText("256");
     QTest::mouseClick(Ui(w).cmdGenerate, Qt::LeftButton);
+    QVERIFY(WindowFixture::formAnswered(w));
     QVERIFY(fx.platform.messages.isEmpty());
     QCOMPARE(WindowFixture::LabelTexts(w), QStringList({"1.333333", "214", "160", "0", "0", "14", "12"}));
     QCOMPARE(QAccessible::queryAccessibleInterface(Ui(w).lblNewWidth)->text(QAccessible::Description), "214");
@@ -425,6 +426,7 @@ void TestWindow::refusalChangesNothing() {
     WindowFixture fx;
     frmZCM& w = fx.start();
     w.cmdGenerate_Click();
+    QVERIFY(WindowFixture::formAnswered(w));
     const QStringList labels = WindowFixture::LabelTexts(w);
     SetText(Ui(w).txtWidth, "abc");
     Ui(w).cboPlatform->setCurrentIndex(4);
@@ -445,6 +447,7 @@ void TestWindow::vcdThenRowZero() {
     frmZCM& w = fx.start();
     Ui(w).cboPlatform->setCurrentIndex(4);
     w.cmdGenerate_Click();
+    QVERIFY(WindowFixture::formAnswered(w));
     QCOMPARE(Ui(w).txtAudioBitrate->text(), "192");
     QCOMPARE(Ui(w).txtSampleRate->text(), "44100");
     QVERIFY(!Ui(w).optLiveAction->isChecked() && !Ui(w).optAnime->isChecked());
@@ -453,6 +456,7 @@ void TestWindow::vcdThenRowZero() {
 
     Ui(w).cboPlatform->setCurrentIndex(0);
     w.cmdGenerate_Click();
+    QVERIFY(WindowFixture::formAnswered(w));
     QCOMPARE(Ui(w).lblNewWidth->text(), "214");
     QCOMPARE(Ui(w).txtFFMPEGCode->toPlainText(), vcd); // no movie type: no command
     QCOMPARE(Ui(w).txtAudioBitrate->text(), "192");
@@ -460,6 +464,7 @@ void TestWindow::vcdThenRowZero() {
     QTest::mouseClick(Ui(w).optAnime, Qt::LeftButton);
     QVERIFY(Ui(w).optAnime->isChecked());
     w.cmdGenerate_Click();
+    QVERIFY(WindowFixture::formAnswered(w));
     QVERIFY(Ui(w).txtFFMPEGCode->toPlainText().contains(" -r 14.985 -s 214x160 "));
     QVERIFY(Ui(w).txtFFMPEGCode->toPlainText().contains(" -ar 44100 -ab 192 "));
 }
@@ -470,6 +475,7 @@ void TestWindow::clearEmptiesTwelveControls() {
     Ui(w).cboPlatform->setCurrentIndex(2);
     QTest::mouseClick(Ui(w).optAnime, Qt::LeftButton);
     w.cmdGenerate_Click();
+    QVERIFY(WindowFixture::formAnswered(w));
     Ui(w).txtVideoBitrate->setFocus();
     QTest::mouseClick(Ui(w).cmdClear, Qt::LeftButton);
     for (QLineEdit* box : {Ui(w).txtOriginalVideo, Ui(w).txtSaveAs, Ui(w).txtWidth, Ui(w).txtHeight}) {
@@ -525,6 +531,7 @@ void TestWindow::copyOnFocus() {
     WindowFixture fx;
     frmZCM& w = fx.start();
     w.cmdGenerate_Click();
+    QVERIFY(WindowFixture::formAnswered(w));
     Ui(w).cmdExit->setFocus();
     QTest::keyClick(Ui(w).cmdExit, Qt::Key_Tab); // Live Action selected: Exit -> command box
     QCOMPARE(Focused(), "txtFFMPEGCode");
