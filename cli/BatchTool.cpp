@@ -1,7 +1,6 @@
 #include "cli/BatchTool.h"
 
 #include "core/FileSize.h"
-#include "media/FormQuestion.h"
 #include "core/Generate.h"
 #include "process/OutputGuard.h"
 #include "core/OutputName.h"
@@ -17,11 +16,14 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QTimer>
 
 #include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <iostream>
+#include <memory>
+#include <optional>
 #include <set>
 
 namespace zvm::cli {
@@ -49,16 +51,32 @@ std::vector<ConversionRequest> Requests(const ToolOptions& o) {
     return requests;
 }
 
+// How long the tool waits for the encoder's answer to the form question before it goes on as for an
+// encoder that did not answer.
+constexpr int kFormAnswerMilliseconds = 5000;
+
 // As the window decides: an explicit form holds; otherwise the encoder's answer, remembered from an
-// earlier question or asked now.
-CommandStyle StyleFor(const ToolOptions& o) {
-    EncoderAnswer answer = EncoderAnswer::Unknown;
-    if (o.form == FormChoice::Automatic) {
-        if (const auto program = process::FindEncoder(o.encoder, process::ProgramFinder::FromSystem())) {
-            answer = media::AskClassicOptions(*program);
-        }
+// earlier question or asked now, waited for in the tool's event loop (it has nothing else to do).
+CommandStyle StyleFor(const ToolOptions& o, media::Outside& outside) {
+    if (o.form != FormChoice::Automatic) {
+        return DecideForm(o.form, EncoderAnswer::Unknown).style;
     }
-    return DecideForm(o.form, answer).style;
+    QEventLoop wait;
+    std::optional<EncoderAnswer> answer;
+    // The answer may come after the wait gave up: it then finds nothing to fill.
+    auto filled = std::make_shared<std::optional<EncoderAnswer>*>(&answer);
+    outside.askForm(files::PathToQString(o.encoder), [filled, &wait](EncoderAnswer given) {
+        if (*filled != nullptr) {
+            **filled = given;
+            wait.quit();
+        }
+    });
+    if (!answer) {
+        QTimer::singleShot(kFormAnswerMilliseconds, &wait, &QEventLoop::quit);
+        wait.exec();
+    }
+    *filled = nullptr;
+    return DecideForm(o.form, answer.value_or(EncoderAnswer::Unknown)).style;
 }
 
 void Refuse(std::ostream& err, const std::string& video, const std::string& why) {
@@ -196,17 +214,22 @@ int Print(const ToolOptions& o, const std::vector<ConversionRequest>& requests, 
     out << printed;
     return kConverted;
 }
+
+// Printing what the options give, the size included: no video is read.
+int PrintGiven(const ToolOptions& options, CommandStyle style, std::ostream& out, std::ostream& err) {
+    std::vector<ConversionRequest> requests = Requests(options);
+    return Refused(requests, err) || !ChooseSubtitles(requests, {}, err) ? kRefused
+                                                                         : Print(options, requests, style, out, err);
+}
 } // namespace
 
 bool PrintsWithoutFiles(const ToolOptions& options) {
-    return (options.print || options.json) && options.width.has_value() && !options.fileSizeMB;
+    return (options.print || options.json) && options.width.has_value() && !options.fileSizeMB &&
+           options.form != FormChoice::Automatic;
 }
 
 int PrintKnown(const ToolOptions& options, std::ostream& out, std::ostream& err) {
-    std::vector<ConversionRequest> requests = Requests(options);
-    return Refused(requests, err) || !ChooseSubtitles(requests, {}, err)
-               ? kRefused
-               : Print(options, requests, StyleFor(options), out, err);
+    return PrintGiven(options, DecideForm(options.form, EncoderAnswer::Unknown).style, out, err);
 }
 
 namespace {
@@ -256,7 +279,10 @@ bool FileSizesFit(const std::vector<ConversionRequest>& requests, const Reads& r
 }
 } // namespace
 
-int Run(const ToolOptions& options, std::ostream& out, std::ostream& err) {
+int Run(const ToolOptions& options, media::Outside& outside, std::ostream& out, std::ostream& err) {
+    if ((options.print || options.json) && options.width.has_value() && !options.fileSizeMB) {
+        return PrintGiven(options, StyleFor(options, outside), out, err);
+    }
     std::vector<ConversionRequest> requests = Requests(options);
     const bool printing = options.print || options.json;
     if (Refused(requests, err) || (!printing && Endangers(requests, options.overwrite, err))) {
@@ -266,8 +292,7 @@ int Run(const ToolOptions& options, std::ostream& out, std::ostream& err) {
         err << kName << "the encoder " << options.encoder << " was not found; give its path with --encoder\n";
         return kRefused;
     }
-    const CommandStyle style = StyleFor(options);
-    media::RealOutside outside;
+    const CommandStyle style = StyleFor(options, outside);
     // Printing reads every video first; a conversion reads now only those whose subtitles or file
     // size must be known before anything starts, and hands what it read on, so no video is read twice.
     const Reads reads = ReadSources(outside, requests, [printing](const ConversionRequest& r) {
@@ -299,7 +324,7 @@ int Run(const ToolOptions& options, std::ostream& out, std::ostream& err) {
     if (!FileSizesFit(requests, reads, err) || !MakeOutputFolder(options, err)) {
         return kRefused;
     }
-    return ConvertAll(options, requests, style, err, reads);
+    return ConvertAll(options, requests, style, outside, err, reads);
 }
 
 } // namespace zvm::cli

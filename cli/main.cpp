@@ -1,9 +1,11 @@
 #include "cli/BatchTool.h"
+#include "media/Outside.h"
 #include "settings/TargetsFile.h"
 
 #include <QCoreApplication>
 
 #include <iostream>
+#include <sys/prctl.h>
 
 namespace {
 // The user's own targets join the table before any option names one. A damaged file is said on
@@ -41,6 +43,10 @@ int main(int argc, char* argv[]) {
     if (zvm::cli::PrintsWithoutFiles(options)) {
         return zvm::cli::PrintKnown(options, std::cout, std::cerr); // no Qt: just the start-up cost
     }
+    // What an encoder leaves behind comes to this process rather than to init, so its end can be
+    // waited for and reaped.
+    ::prctl(PR_SET_CHILD_SUBREAPER, 1);
     QCoreApplication app(argc, argv);
-    return zvm::cli::Run(options, std::cout, std::cerr);
+    zvm::media::RealOutside outside; // the tool's one way out
+    return zvm::cli::Run(options, outside, std::cout, std::cerr);
 }

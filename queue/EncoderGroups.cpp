@@ -68,13 +68,15 @@ std::vector<EncoderGroups::Entry> EncoderGroups::others() const {
 }
 
 // Nothing to keep leaves no file. A record that cannot be written costs only the clean-up of what an
-// encoder started in turn: the encoders themselves still end with the program.
-void EncoderGroups::write(std::vector<Entry> entries) const {
+// encoder started in turn (the encoders themselves still end with the program): it is kept as the
+// status, for the window to say.
+void EncoderGroups::write(std::vector<Entry> entries) {
     for (const ProcessMark& leader : mine_) {
         entries.push_back({self_, leader});
     }
     if (entries.empty()) {
         ::unlink(file_.c_str()); // never a folder in its place
+        status_ = {};
         return;
     }
     std::ostringstream text;
@@ -84,7 +86,7 @@ void EncoderGroups::write(std::vector<Entry> entries) const {
     }
     std::error_code error;
     std::filesystem::create_directories(file_.parent_path(), error);
-    (void)zvm::files::WriteAtomically(file_, text.str());
+    status_ = zvm::files::WriteAtomically(file_, text.str());
 }
 
 void EncoderGroups::endLeftOvers(std::chrono::milliseconds grace) {

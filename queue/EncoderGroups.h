@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Status.h"
 #include "process/ProcessGroups.h"
 
 #include <chrono>
@@ -24,6 +25,8 @@ public:
     void started(const zvm::process::ProcessMark& leader);
     // Forgets this program's groups of which nothing runs any more.
     void forgetEnded();
+    // How the last write of the file went: a failure stands until a later write succeeds.
+    const zvm::Status& status() const { return status_; }
 
 private:
     struct Entry {
@@ -32,10 +35,11 @@ private:
     };
     std::vector<Entry> read() const;
     // The file holds the given entries of other programs and this program's own.
-    void write(std::vector<Entry> entries) const;
+    void write(std::vector<Entry> entries);
     std::vector<Entry> others() const;
 
     std::filesystem::path file_;
     zvm::process::ProcessMark self_;
     std::vector<zvm::process::ProcessMark> mine_;
+    zvm::Status status_;
 };

@@ -2,7 +2,6 @@
 
 #include "core/FileSize.h"
 #include "process/OutputGuard.h"
-#include "media/Passes.h"
 #include "queue/QueueStore.h"
 #include "process/Spawn.h"
 #include "files/TextCrossing.h"
@@ -22,11 +21,21 @@ using zvm::files::PathToQString;
 using zvm::files::PathToStd;
 using zvm::files::ToStd;
 
+namespace {
+std::filesystem::path GroupsFile(const RunnerSetup& setup) {
+    if (!setup.groupsFile.empty() || setup.storePath.isEmpty()) {
+        return setup.groupsFile;
+    }
+    return EncoderGroups::BesideQueue(PathToStd(setup.storePath));
+}
+} // namespace
+
 QueueRunner::QueueRunner(zvm::media::Outside& outside, QString storePath, QObject* parent)
-    : QObject(parent), queue_(&zvm::process::FileIdentity), outside_(outside),
-      storePath_(std::move(storePath)),
-      groups_(storePath_.isEmpty() ? std::filesystem::path()
-                                   : EncoderGroups::BesideQueue(PathToStd(storePath_))) {
+    : QueueRunner(outside, RunnerSetup{std::move(storePath), {}, false, false}, parent) {}
+
+QueueRunner::QueueRunner(zvm::media::Outside& outside, RunnerSetup setup, QObject* parent)
+    : QObject(parent), queue_(&zvm::process::FileIdentity), outside_(outside), storePath_(setup.storePath),
+      setup_(std::move(setup)), groups_(GroupsFile(setup_)) {
     sinceMade_.start();
     storeTimer_ = new QTimer(this);
     storeTimer_->setSingleShot(true);
@@ -166,6 +175,24 @@ int QueueRunner::addReady(zvm::ConversionRequest request, zvm::CommandStyle styl
 // A kept item is checked as a new one is, and also for its source: paths kept relative by an older
 // version are taken from the working folder, and a source that is not there leaves it needing
 // attention, kept, rather than failing.
+int QueueRunner::addRead(const zvm::ConversionRequest& request, zvm::CommandStyle style,
+                         const SizeDetection& read) {
+    if (!read.size && !request.width.empty()) {
+        return addReady(request, style, read.subtitleStreams); // the size given stands, as unread
+    }
+    zvm::ConversionRequest anchored = request;
+    anchor(anchored);
+    const int id = queue_.add(std::move(anchored), style);
+    if (read.size) {
+        queue_.sizeKnown(id, read.size->width(), read.size->height(), read.duration, read.subtitleStreams);
+    } else {
+        queue_.sizeUnknown(id, ToStd(read.error));
+    }
+    touch(true);
+    launchNext();
+    return id;
+}
+
 void QueueRunner::restore(std::vector<zvm::queue::QueueItem> kept) {
     const std::size_t before = queue_.items().size();
     for (zvm::queue::QueueItem& item : kept) {
@@ -252,6 +279,12 @@ void QueueRunner::setParallel(int setting) {
     launchNext();
 }
 
+void QueueRunner::runAtOnce(int count) {
+    queue_.setParallel(std::max(1, count));
+    touch(false);
+    launchNext();
+}
+
 // A file size needs the source's duration: one not read yet (its size was given) is read first.
 void QueueRunner::setFileSize(int id, std::optional<double> megabytes) {
     const zvm::queue::QueueItem* item = queue_.find(id);
@@ -303,144 +336,118 @@ void QueueRunner::pauseAfterCurrent() {
     announceIfDone();
 }
 
+// Places are counted by the queue's running items, and with checksHoldPlaces by every run that has
+// not yet ended.
+bool QueueRunner::placeFree() const {
+    return !setup_.checksHoldPlaces || runs_.size() < static_cast<std::size_t>(queue_.parallel());
+}
+
+int QueueRunner::encoding() const {
+    return static_cast<int>(
+        std::count_if(runs_.begin(), runs_.end(), [](const auto& run) { return run.second.job->encoding(); }));
+}
+
 void QueueRunner::launchNext() {
-    for (std::optional<int> id = queue_.next(); id; id = queue_.next()) {
-        const zvm::queue::QueueItem& item = *queue_.find(*id);
-        Run run;
-        run.outputBefore = zvm::files::StampOf(item.request.outputPath);
-        // Tied to this thread, the GUI thread, which lives as long as the window.
-        auto started = zvm::media::StartEncoding(
-            outside_, PathToQString(item.command), PathToQString(item.request.outputPath),
-            zvm::UsesTwoPasses(item.request), PathToQString(item.request.encoderPath), zvm::process::Lifetime::Tied);
-        if (!started.ok()) {
-            queue_.failedToStart(*id, started.status().message());
-            touch(true);
-            continue;
+    while (placeFree()) {
+        const std::optional<int> id = queue_.next();
+        if (!id) {
+            break;
         }
-        run.job = std::move(started).value();
-        if (const auto group = run.job->group()) {
-            groups_.started(*group);
-        }
-        run.output.startPass(0, run.job->stepCount());
-        run.clock.start();
-        const int running = *id;
-        connect(run.job.get(), &EncoderJob::outputArrived, this,
-                [this, running](const QByteArray& bytes) { follow(running, bytes); });
-        connect(run.job.get(), &EncoderJob::stepStarted, this,
-                [this, running](std::size_t step, std::size_t steps) { nextPass(running, step, steps); });
-        connect(run.job.get(), &EncoderJob::finished, this,
-                [this, running](int exitCode, int signal) { ended(running, exitCode, signal); });
-        runs_.emplace(running, std::move(run));
-        touch(zvm::queue::Keep::Soon);
+        launch(*id);
     }
     announceIfDone();
+}
+
+void QueueRunner::launch(int id) {
+    const zvm::queue::QueueItem& item = *queue_.find(id);
+    zvm::queue::JobOrder order{item.command, item.request, zvm::TargetFor(item.request, item.style), item.duration};
+    auto job = std::make_unique<zvm::queue::ConversionJob>(outside_, std::move(order),
+                                                           zvm::queue::ConversionJob::Rules{setup_.misfitsFail});
+    connect(job.get(), &zvm::queue::ConversionJob::groupStarted, this,
+            [this](const zvm::process::ProcessMark& leader) { groups_.started(leader); });
+    connect(job.get(), &zvm::queue::ConversionJob::progressed, this,
+            [this, id](double encoded, std::optional<double> duration, double runSeconds) {
+                queue_.progressed(id, encoded, duration, runSeconds);
+                touch(false);
+            });
+    connect(job.get(), &zvm::queue::ConversionJob::checking, this,
+            [this, id](const std::string& log) { encoded(id, log); });
+    connect(job.get(), &zvm::queue::ConversionJob::ended, this,
+            [this, id](const zvm::queue::JobResult& result) { ended(id, result); });
+    zvm::queue::ConversionJob* const started = job.get();
+    runs_.emplace(id, Run{std::move(job), StopFor::Nothing});
+    emit jobStarted(id);
+    if (started->start().ok()) { // a failure has ended the run already
+        touch(zvm::queue::Keep::Soon);
+    }
 }
 
 // Said once per start, when the last encoder has ended and the last after-check has answered, so
 // the summary counts what the checks found.
 void QueueRunner::announceIfDone() {
-    if (!announced_ && !queue_.isRunning() && runs_.empty() && checking_ == 0) {
+    if (!announced_ && !queue_.isRunning() && runs_.empty()) {
         announced_ = true;
         emit finishedAll(queue_.summary());
     }
 }
 
-void QueueRunner::follow(int id, const QByteArray& bytes) {
-    const auto found = runs_.find(id);
-    if (found == runs_.end()) {
-        return;
-    }
-    Run& run = found->second;
-    run.output.append(std::string_view(bytes.constData(), std::size_t(bytes.size())));
-    const zvm::queue::QueueItem* item = queue_.find(id);
-    const auto kept = item != nullptr ? zvm::queue::KeptDuration(*item) : std::nullopt;
-    queue_.progressed(id, run.output.encodedOverPasses(kept), run.output.duration(),
-                      static_cast<double>(run.clock.elapsed()) / 1000);
-    touch(false);
-}
-
-// A next pass over the input: a new process group to end with the queue, and the time from 0 again.
-void QueueRunner::nextPass(int id, std::size_t step, std::size_t steps) {
-    const auto found = runs_.find(id);
-    if (found == runs_.end()) {
-        return;
-    }
-    Run& run = found->second;
-    run.output.startPass(step, steps);
-    if (const auto group = run.job->group()) {
-        groups_.started(*group);
-    }
-}
-
-void QueueRunner::ended(int id, int exitCode, int signal) {
-    const auto found = runs_.find(id);
-    if (found == runs_.end()) {
-        return;
-    }
-    Run run = std::move(found->second);
-    runs_.erase(found);
-    run.job.release()->deleteLater(); // it is still delivering this signal
-    groups_.forgetEnded();
-    if (run.stopFor != StopFor::Nothing) {
-        endStopped(id, run);
-    } else {
-        const bool failed = exitCode != 0 || signal != 0;
-        const bool removed = failed && removePartial(id, run);
-        queue_.ended(id, signal != 0 ? -1 : exitCode, run.output.screen(), removed);
-        if (!failed) {
-            check(id, run);
-        }
-    }
+// The encoder ended well and its output is being checked: its place is free at once, and the next
+// encoder starts within the same event.
+void QueueRunner::encoded(int id, const std::string& log) {
+    queue_.ended(id, 0, log);
     touch(true);
-    launchNext(); // at once: the next encoder starts within the same event
+    launchNext();
 }
 
-// A failed or stopped encoder's partial file is no use to anyone: it goes. A file that stood there
-// before and that the encoder never touched is not its to remove.
-bool QueueRunner::removePartial(int id, const Run& run) {
-    const zvm::queue::QueueItem* item = queue_.find(id);
-    if (item == nullptr) {
-        return false;
+void QueueRunner::ended(int id, const zvm::queue::JobResult& result) {
+    const auto found = runs_.find(id);
+    if (found == runs_.end()) {
+        return;
     }
-    return zvm::files::RemoveWritten(item->request.outputPath, run.outputBefore);
+    const StopFor stopFor = found->second.stopFor;
+    found->second.job.release()->deleteLater(); // it is still delivering this signal
+    runs_.erase(found);
+    groups_.forgetEnded();
+    using zvm::queue::JobEnd;
+    switch (result.end) {
+    case JobEnd::NotStarted:
+        queue_.failedToStart(id, result.startFailure.message());
+        break;
+    case JobEnd::Stopped:
+        endStopped(id, stopFor, result.removed);
+        break;
+    case JobEnd::EncoderFailed:
+        queue_.ended(id, result.exitCode, result.log, result.removed);
+        break;
+    case JobEnd::Converted:
+    case JobEnd::Misfit:
+        queue_.ended(id, 0, result.log); // nothing when the check told it already
+        if (result.checked) {
+            queue_.checked(id, result.verdict, result.checkLine);
+        }
+        if (result.verdict == zvm::CheckVerdict::Fits || result.verdict == zvm::CheckVerdict::Differs) {
+            drawThumbnail(id); // a file the worker could read
+        }
+        break;
+    }
+    emit jobEnded(id, result);
+    // A converted item left the kept queue as its encoder ended: its check's answer changes nothing kept.
+    const bool converted = result.end == JobEnd::Converted || result.end == JobEnd::Misfit;
+    touch(converted ? zvm::queue::Keep::Soon : zvm::queue::Keep::AtOnce);
+    launchNext();
 }
 
 // After a quit, the item runs again at the next start.
-void QueueRunner::endStopped(int id, const Run& run) {
-    const bool removed = removePartial(id, run);
-    if (run.stopFor == StopFor::Removal) {
+void QueueRunner::endStopped(int id, StopFor stopFor, bool removed) {
+    if (stopFor == StopFor::Removal) {
         queue_.withdraw(id); // not a stop: the user wants this one gone, not the queue paused
         return;
     }
-    if (run.stopFor == StopFor::Quit) {
+    if (stopFor == StopFor::Quit) {
         queue_.interrupted(id);
     } else {
         queue_.stopped(id, removed ? zvm::queue::kStoppedOnRequest : zvm::queue::kStoppedNothingWritten);
     }
-}
-
-void QueueRunner::check(int id, const Run& run) {
-    const zvm::queue::QueueItem& item = *queue_.find(id);
-    const auto target = zvm::TargetFor(item.request, item.style);
-    if (!target) {
-        return;
-    }
-    QPointer<QueueRunner> self(this);
-    const zvm::SourceFacts source{item.duration, run.output.inputHasAudio().value_or(true), std::nullopt};
-    ++checking_;
-    outside_.checkOutput(PathToQString(item.request.outputPath), PathToQString(item.request.encoderPath), *target, source,
-                         [self, id](const CheckReport& report) {
-                             if (self != nullptr) {
-                                 --self->checking_;
-                                 self->queue_.checked(id, report.verdict, ToStd(report.line));
-                                 if (report.verdict == zvm::CheckVerdict::Fits ||
-                                     report.verdict == zvm::CheckVerdict::Differs) {
-                                     self->drawThumbnail(id); // a file the worker could read
-                                 }
-                                 self->touch(zvm::queue::Keep::Soon);
-                                 self->announceIfDone();
-                             }
-                         });
 }
 
 // Drawn by the media worker from the output at its own size scaled down, so the window only shows a
@@ -473,31 +480,29 @@ QByteArray QueueRunner::thumbnail(int id) const {
 
 bool QueueRunner::stop(int id, bool atOnce) {
     const auto found = runs_.find(id);
-    if (found == runs_.end()) {
+    if (found == runs_.end() || !found->second.job->encoding()) {
         return false;
     }
     queue_.pauseAfterCurrent();
     found->second.stopFor = StopFor::Request;
-    if (atOnce) {
-        found->second.job->kill();
-    } else {
-        found->second.job->stop();
-    }
+    found->second.job->stop(atOnce);
     touch(false);
     return true;
 }
 
 // With nothing running, the queue pauses (sizes may still be read, holding the next one back).
 bool QueueRunner::stopCurrent(bool atOnce) {
-    if (runs_.empty()) {
+    const auto running = std::find_if(runs_.begin(), runs_.end(),
+                                      [](const auto& run) { return run.second.job->encoding(); });
+    if (running == runs_.end()) {
         pauseAfterCurrent();
         return true;
     }
-    return runs_.size() == 1 && stop(runs_.begin()->first, atOnce);
+    return encoding() == 1 && stop(running->first, atOnce);
 }
 
 void QueueRunner::remove(int id) {
-    if (const auto found = runs_.find(id); found != runs_.end()) {
+    if (const auto found = runs_.find(id); found != runs_.end() && found->second.job->encoding()) {
         found->second.stopFor = StopFor::Removal;
         found->second.job->stop();
         return;
@@ -522,19 +527,23 @@ void QueueRunner::skip(const std::vector<int>& ids) {
     touch(true);
 }
 
+// A run whose output is being checked has written it whole: it is left to end with the runner.
 void QueueRunner::stopForQuit() {
     queue_.pauseAfterCurrent();
-    if (runs_.empty()) {
+    if (encoding() == 0) {
         return;
     }
     QEventLoop wait; // each encoder ends within its grace time, killed if need be
     for (auto& [id, run] : runs_) {
+        if (!run.job->encoding()) {
+            continue;
+        }
         run.stopFor = StopFor::Quit;
         // Queued: asked after ended() has taken the run away.
         connect(
-            run.job.get(), &EncoderJob::finished, &wait,
+            run.job.get(), &zvm::queue::ConversionJob::ended, &wait,
             [this, &wait] {
-                if (runs_.empty()) {
+                if (encoding() == 0) {
                     wait.quit();
                 }
             },
@@ -543,6 +552,27 @@ void QueueRunner::stopForQuit() {
     }
     QTimer::singleShot(10000, &wait, &QEventLoop::quit);
     wait.exec();
+}
+
+void QueueRunner::stopAll(bool atOnce) {
+    queue_.pauseAfterCurrent();
+    std::vector<int> waiting;
+    for (const auto& item : queue_.items()) {
+        if (item.state == zvm::queue::ItemState::Waiting) {
+            waiting.push_back(item.id);
+        }
+    }
+    queue_.skip(waiting, zvm::queue::kStoppedNothingWritten);
+    std::vector<zvm::queue::ConversionJob*> stopping; // a stop may end a run, and so change runs_, at once
+    for (auto& [id, run] : runs_) {
+        run.stopFor = run.stopFor == StopFor::Nothing ? StopFor::Request : run.stopFor;
+        stopping.push_back(run.job.get());
+    }
+    for (zvm::queue::ConversionJob* job : stopping) {
+        job->stop(atOnce);
+    }
+    touch(false);
+    announceIfDone();
 }
 
 std::vector<int> QueueRunner::existingOutputs() const {

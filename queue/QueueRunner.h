@@ -1,20 +1,20 @@
 #pragma once
 
-#include "queue/EncoderGroups.h"
-#include "media/EncoderOutput.h"
+#include "core/Status.h"
 #include "media/Outside.h"
+#include "queue/ConversionJob.h"
+#include "queue/EncoderGroups.h"
 #include "queue/Queue.h"
 #include "queue/QueueStore.h"
 #include "queue/StorePacing.h"
-#include "core/Status.h"
-#include "files/WrittenFile.h"
 
-#include <QElapsedTimer>
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -23,12 +23,25 @@
 class QLockFile;
 class QTimer;
 
-// Runs the queue: detects the sizes of added videos (two at a time), starts up to parallel() encoders
-// at a time through the same run layer as Convert, follows them, checks what each wrote, and starts
-// the next at once. Keeps the unfinished items in storePath (when given), with their paths made
-// absolute, while it holds the file's lock: one window at a time keeps the queue. A user's edit and an
-// item's end are kept at once, the rest at most once a second (see StorePacing), and what waits is
-// kept before the runner goes. Its encoders end
+// How a runner keeps and runs its queue. The window's: kept in storePath under its lock, the encoders'
+// groups beside it. The command-line tool's (headless): no store, but the groups recorded in the same
+// file as the window's, so that either's next start ends what a killed run left behind.
+struct RunnerSetup {
+    QString storePath;
+    // Where the encoders' process groups are recorded: beside storePath when empty; none without either.
+    std::filesystem::path groupsFile;
+    // An after-check holds its encoder's place: with one at a time, each video ends before the next starts.
+    bool checksHoldPlaces = false;
+    // A file the after-check finds missing or not fitting is removed, and its video failed.
+    bool misfitsFail = false;
+};
+
+// Runs the queue: detects the sizes of added videos (two at a time), starts up to parallel()
+// conversions at a time (each a ConversionJob: encoder, its process group, after-check, clean-up),
+// follows them, and starts the next as soon as an encoder's place is free. Keeps the unfinished items in
+// storePath (when given), with their paths made absolute, while it holds the file's lock: one window
+// at a time keeps the queue. A user's edit and an item's end are kept at once, the rest at most once a
+// second (see StorePacing), and what waits is kept before the runner goes. Its encoders end
 // with the thread that made it (the GUI thread), and, with a storePath, the process groups they lead
 // are kept beside it: making the runner ends those a killed program left behind. The outside must
 // outlive the runner.
@@ -41,6 +54,7 @@ public:
     static constexpr int kMaxParallel = 8;
 
     explicit QueueRunner(zvm::media::Outside& outside, QString storePath = {}, QObject* parent = nullptr);
+    QueueRunner(zvm::media::Outside& outside, RunnerSetup setup, QObject* parent = nullptr);
     ~QueueRunner() override;
     QueueRunner(const QueueRunner&) = delete;
     QueueRunner& operator=(const QueueRunner&) = delete;
@@ -54,6 +68,8 @@ public:
     // unless given (the preview has read it).
     int addReady(zvm::ConversionRequest request, zvm::CommandStyle style,
                  std::optional<int> subtitleStreams = std::nullopt);
+    // With what a read of its source found (a failed read leaves a given size standing).
+    int addRead(const zvm::ConversionRequest& request, zvm::CommandStyle style, const SizeDetection& read);
     void restore(std::vector<zvm::queue::QueueItem> kept);
     void setSize(int id, int width, int height);
     void setOutput(int id, const QString& output);
@@ -68,6 +84,8 @@ public:
     void setParallel(int setting);
     int parallelSetting() const { return parallelSetting_; }
     static int AutomaticParallel();
+    // As many at once as the caller says, unbounded and not kept (the tool's -j).
+    void runAtOnce(int count);
 
     void start();
     // Starts no more: the running encoders finish.
@@ -84,8 +102,11 @@ public:
     // Before the program quits: the running encoders are stopped and their partial outputs removed;
     // they and everything else unfinished are kept for the next start.
     void stopForQuit();
+    // Stops every conversion (at once, with atOnce), its encoder or its after-check, and starts no
+    // other: what is still waiting is skipped.
+    void stopAll(bool atOnce);
 
-    bool isRunning() const { return queue_.isRunning() || !runs_.empty(); }
+    bool isRunning() const { return queue_.isRunning() || encoding() > 0; }
     // Whether this runner holds the queue file. While another window holds it, the queue lives in
     // memory only, the lock is tried again every kLockRetryMs, and once it is had what the file holds
     // joins this queue (each work once) and the whole is kept.
@@ -95,9 +116,10 @@ public:
     LoadedQueue loadStore();
     // Waiting items whose output file exists already.
     std::vector<int> existingOutputs() const;
-    // How keeping the queue in storePath went the last time: a failure stands until a later keeping
-    // succeeds, so a window says it once rather than after every change.
-    const zvm::Status& storeStatus() const { return storeStatus_; }
+    // How keeping the queue in storePath went the last time, or, when that went well, keeping the
+    // record of the encoders' groups beside it: a failure stands until a later keeping succeeds, so a
+    // window says it once rather than after every change.
+    const zvm::Status& storeStatus() const { return storeStatus_.ok() ? groups_.status() : storeStatus_; }
     // How often the queue file was written in this run, and how many bytes: what the store costs.
     int storesMade() const { return storesMade_; }
     qint64 bytesStored() const { return bytesStored_; }
@@ -110,17 +132,16 @@ signals:
     void changed();
     // Once nothing runs, nothing more will start, and every after-check has answered.
     void finishedAll(const zvm::queue::QueueSummary& summary);
+    void jobStarted(int id);
+    // After the queue was told.
+    void jobEnded(int id, const zvm::queue::JobResult& result);
 
 private:
     enum class StopFor { Nothing, Request, Removal, Quit };
-    // One running encoder and what is known of it.
+    // One running conversion, and why it is being stopped.
     struct Run {
-        std::unique_ptr<EncoderJob> job;
+        std::unique_ptr<zvm::queue::ConversionJob> job;
         StopFor stopFor = StopFor::Nothing;
-        zvm::media::EncoderOutput output;
-        QElapsedTimer clock;
-        // What stood at the item's output before its encoder started.
-        std::optional<zvm::files::FileStamp> outputBefore;
     };
 
     void detectNext();
@@ -129,12 +150,13 @@ private:
     using ReadChange = std::function<void(zvm::queue::Queue&, int, const SizeDetection&)>;
     void readThen(const zvm::queue::QueueItem& item, ReadChange change);
     void launchNext();
+    void launch(int id);
+    bool placeFree() const;
+    int encoding() const;
     void announceIfDone();
-    void follow(int id, const QByteArray& bytes);
-    void nextPass(int id, std::size_t step, std::size_t steps);
-    void ended(int id, int exitCode, int signal);
-    void endStopped(int id, const Run& run);
-    void check(int id, const Run& run);
+    void encoded(int id, const std::string& log);
+    void ended(int id, const zvm::queue::JobResult& result);
+    void endStopped(int id, StopFor stopFor, bool removed);
     void drawThumbnail(int id);
     // Every change is shown; one that changes what a restart would find is also kept, at once or soon.
     void touch(zvm::queue::Keep keep);
@@ -145,13 +167,12 @@ private:
     void retryStore();
     // Sets the paths of a kept queue's request absolute: the next start may be in another folder.
     void anchor(zvm::ConversionRequest& request) const;
-    // Removes the item's output when its run wrote it; true when something was removed.
-    bool removePartial(int id, const Run& run);
     QString optionsPath() const;
 
     zvm::queue::Queue queue_;
     zvm::media::Outside& outside_;
     QString storePath_;
+    RunnerSetup setup_;
     zvm::Status storeStatus_;
     EncoderGroups groups_;
     std::unique_ptr<QLockFile> lock_;
@@ -162,11 +183,10 @@ private:
     qint64 bytesStored_ = 0;
     QTimer* lockRetry_ = nullptr;
     bool holdsStore_ = false;
-    std::map<int, Run> runs_; // by item id
+    std::map<int, Run> runs_; // by item id, from the encoder's start to the run's result
     int parallelSetting_ = 0;
     std::deque<int> toDetect_;
     int detecting_ = 0;
-    int checking_ = 0; // after-checks not yet answered
     std::map<int, QByteArray> thumbnails_;
     bool announced_ = true;
 };

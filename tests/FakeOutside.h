@@ -65,9 +65,14 @@ public:
         pendingDetections.append(std::move(done));
     }
 
-    // Answers at once with formAnswer, as a remembered answer comes.
+    // Answers at once with formAnswer, as a remembered answer comes; with formAnswersWhenTold, the
+    // question waits in pendingForms until the test answers it.
     void askForm(const QString& encoder, std::function<void(zvm::EncoderAnswer)> done) override {
         formQuestions.append(encoder);
+        if (formAnswersWhenTold) {
+            pendingForms.append(std::move(done));
+            return;
+        }
         done(formAnswer);
     }
 
@@ -109,6 +114,8 @@ public:
 
     QStringList formQuestions;
     zvm::EncoderAnswer formAnswer = zvm::EncoderAnswer::Unknown;
+    bool formAnswersWhenTold = false;
+    QList<std::function<void(zvm::EncoderAnswer)>> pendingForms;
     zvm::H264Answer h264Answer = zvm::H264Answer::Unknown;
 
     struct Check {

@@ -2,9 +2,11 @@
 #include "ui/frmZCM.h"
 
 #include "core/Generate.h"
+#include "ui/EncoderForm.h"
 #include "ui/Manual.h"
 #include "ui/Platform.h"
 #include "ui/ProgramIcon.h"
+#include "ui/SourceReader.h"
 #include "files/TextCrossing.h"
 #include "ui/Translated.h"
 
@@ -60,6 +62,9 @@ frmZCM::frmZCM(Platform& platform, zvm::media::Outside& outside, QWidget* parent
     setObjectName(QStringLiteral("frmZCM"));
     setWindowIcon(ProgramIcon());
     buildLayout();
+    form_ = new EncoderForm(outside_, this);
+    reader_ = new SourceReader(outside_, platform_, this,
+                               {txtOriginalVideo, txtWidth, txtHeight, txtSaveAs, txtffmpegexe, cboPlatform});
     connectHandlers();
 }
 
@@ -125,7 +130,7 @@ void frmZCM::showRefusal(const zvm::Refusal& refusal) {
 }
 
 void frmZCM::cmdGenerate_Click() {
-    generate();
+    whenFormDecided([this] { generate(); });
 }
 
 frmZCM::Generated frmZCM::generate() {
@@ -186,11 +191,11 @@ void frmZCM::followTarget() {
 
 void frmZCM::showServedTargets() {
     auto* model = qobject_cast<QStandardItemModel*>(cboPlatform->model());
-    const bool known = formChoice_ != zvm::FormChoice::Automatic || askedEncoder_ == txtffmpegexe->text();
+    const bool known = form_->isDecidedFor(txtffmpegexe->text());
     for (int row = 0; model != nullptr && row < model->rowCount(); ++row) {
         const zvm::TargetPreset* target = zvm::FindPreset(row);
         const std::string why =
-            target == nullptr || !known ? std::string() : zvm::CannotServe(*target, encoderAnswer_, h264Answer_);
+            target == nullptr || !known ? std::string() : zvm::CannotServe(*target, form_->answer(), form_->h264());
         QStandardItem* item = model->item(row);
         item->setEnabled(why.empty() && (target == nullptr || !target->withdrawn));
         item->setToolTip(why.empty() ? QString() : tr("This encoder cannot write it: %1").arg(Translated(why)));
@@ -308,6 +313,6 @@ void frmZCM::dropEvent(QDropEvent* event) {
     box->setText(path);
     event->acceptProposedAction();
     if (box == txtOriginalVideo) {
-        sourceChosen();
+        reader_->chosen();
     }
 }

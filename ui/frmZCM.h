@@ -4,10 +4,11 @@
 #include "core/ConversionRequest.h"
 
 #include <QMainWindow>
-#include <QSize>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
+#include <vector>
 
 namespace zvm {
 struct Refusal;
@@ -17,7 +18,6 @@ class Outside;
 } // namespace zvm
 class Platform;
 struct FileDialogRequest;
-struct SizeDetection;
 class QAction;
 class QButtonGroup;
 class QComboBox;
@@ -28,7 +28,9 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class EncoderForm;
 class PreviewWindow;
+class SourceReader;
 class QueueRunner;
 class QueueWindow;
 
@@ -81,6 +83,14 @@ public:
     void txtSampleRate_GotFocus();
     void txtFFMPEGCode_GotFocus();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    // The designed controls, found by tests and accessibility tools by their object names.
     // Groups.
     QGroupBox* FraVideo = nullptr;
     QGroupBox* fraOriginal = nullptr;
@@ -134,13 +144,7 @@ public:
     QAction* mnuWebsite = nullptr;
     QAction* mnuManual = nullptr;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
 
-private:
     // Construction, in frmZCM_Layout.cpp.
     void buildLayout();
     void buildVideoRows(QWidget* client);
@@ -164,6 +168,8 @@ private:
     // type), or a command written into the box.
     enum class Generated { Refused, NoCommand, Written };
     Generated generate();
+    // Convert's work once the form is known.
+    void convert();
     zvm::ConversionRequest requestFromControls() const;
     void showRefusal(const zvm::Refusal& refusal);
     zvm::MovieType movieType() const;
@@ -182,14 +188,11 @@ private:
 
     // What the window works out by itself, in frmZCM_Automatic.cpp.
     // The form for the encoder box's text as it is now, asked first when it has not been yet.
-    zvm::CommandStyle commandStyle();
-    void decideFormNow();
+    // The form in use; decided where a command is written, as whenFormDecided's actions are.
+    zvm::CommandStyle commandStyle() const;
+    void whenFormDecided(std::function<void()> action);
+    void runFormWaiters();
     void showCommandForm();
-    // Fills the size boxes from the video's own size; reportFailure shows why it could not.
-    void detectSize(bool reportFailure);
-    void describeDetectedSize(const SizeDetection& found);
-    void sourceChosen();
-    void suggestOutput();
     void followPreview();
 
     // The queue, in frmZCM_Queue.cpp.
@@ -207,15 +210,10 @@ private:
     zvm::media::Outside& outside_;
     QButtonGroup* movieTypeGroup_ = nullptr;
     bool toldWhatGoesOn_ = false;
-    int detections_ = 0; // only the answer to the latest detection is used
-    std::optional<QSize> detectedSize_; // the size boxes' detected text, while they still hold it
-    zvm::FormChoice formChoice_ = zvm::FormChoice::Automatic;
-    zvm::EncoderAnswer encoderAnswer_ = zvm::EncoderAnswer::Unknown;
-    zvm::H264Answer h264Answer_ = zvm::H264Answer::Unknown; // asked with the form
-    std::optional<QString> askedEncoder_; // the encoder text encoderAnswer_ is for; none before the first need
-    QString suggestedOutput_;
+    EncoderForm* form_ = nullptr;
+    SourceReader* reader_ = nullptr;
+    std::vector<std::function<void()>> formWaiters_; // in the order they were asked for
     QString lastVideoFolder_; // where the last picked video came from, for the next picker
-    QString chosenSource_; // the source whose size was last read, so that leaving the box reads a new one once
     QString settingsFolder_;
     bool targetsDamagedInPlace_ = false; // targets.json could not be set aside: the dialog may not write it
     QStringList manualFolders_;

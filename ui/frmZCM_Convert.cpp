@@ -15,7 +15,12 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+// Pressed before the form is known, Convert runs once it is: Generate, then the box's text.
 void frmZCM::cmdConvert_Click() {
+    whenFormDecided([this] { convert(); });
+}
+
+void frmZCM::convert() {
     const Generated generated = generate(); // with its own message box, whatever its outcome
     if (const auto refusal = zvm::CheckRunRequest(requestFromControls())) {
         if (refusal->shown) {

@@ -2,8 +2,8 @@
 // text, tooltip and place in the keyboard order.
 #include "ui/frmZCM.h"
 
+#include "ui/EncoderForm.h"
 #include "ui/FocusWatcher.h"
-#include "media/SizeProbe.h"
 #include "ui/Twips.h"
 
 #include <QButtonGroup>
@@ -310,13 +310,10 @@ void frmZCM::connectHandlers() {
     connect(mnuDetectSize, &QAction::triggered, this, &frmZCM::mnuDetectSize_Click);
     connect(mnuModernCommand, &QAction::triggered, this, &frmZCM::mnuModernCommand_Click);
     connect(txtffmpegexe, &QLineEdit::textChanged, this, &frmZCM::showCommandForm);
-    // A typed source is read as a picked one is, once the user leaves the box with a changed text.
-    connect(txtOriginalVideo, &QLineEdit::editingFinished, this, [this] {
-        if (txtOriginalVideo->text() != chosenSource_) {
-            sourceChosen();
-        }
-    });
-    connect(cboPlatform, &QComboBox::currentIndexChanged, this, &frmZCM::suggestOutput);
+    connect(form_, &EncoderForm::decided, this, &frmZCM::showCommandForm);
+    connect(form_, &EncoderForm::decided, this, &frmZCM::followPreview);
+    connect(form_, &EncoderForm::decided, this, &frmZCM::runFormWaiters);
+    connect(form_, &EncoderForm::h264Answered, this, &frmZCM::showServedTargets);
     connect(mnuPreview, &QAction::triggered, this, &frmZCM::mnuPreview_Click);
     connect(mnuAddToQueue, &QAction::triggered, this, &frmZCM::mnuAddToQueue_Click);
     connect(mnuAddCurrent, &QAction::triggered, this, &frmZCM::mnuAddCurrent_Click);
@@ -328,13 +325,6 @@ void frmZCM::connectHandlers() {
     connect(cboPlatform, &QComboBox::currentIndexChanged, this, &frmZCM::followPreview);
     connect(movieTypeGroup_, &QButtonGroup::buttonToggled, this, &frmZCM::followPreview);
     connect(cboPlatform, &QComboBox::currentIndexChanged, this, &frmZCM::describePreset);
-    for (QLineEdit* box : {txtWidth, txtHeight}) {
-        connect(box, &QLineEdit::textChanged, this, [this] {
-            if (detectedSize_ && QSize(txtWidth->text().toInt(), txtHeight->text().toInt()) != *detectedSize_) {
-                describeDetectedSize({});
-            }
-        });
-    }
     connect(cboPlatform, &QComboBox::currentIndexChanged, this, &frmZCM::followTarget);
 
     const std::pair<QWidget*, void (frmZCM::*)()> focusHandlers[] = {

@@ -50,8 +50,10 @@ void frmZCM::addToQueue(const QStringList& videos) {
             zvm::SuggestOutputName(request.sourceVideo, request.preset, zvm::files::PathToStd(folder));
         requests.push_back(request);
     }
-    queue().add(requests, commandStyle());
-    showQueue();
+    whenFormDecided([this, requests] {
+        queue().add(requests, commandStyle());
+        showQueue();
+    });
 }
 
 // "All videos" comes first here: the designed list's first filter hides today's common endings.
@@ -76,8 +78,10 @@ void frmZCM::addCurrentToQueue(const zvm::ConversionRequest& request, std::optio
         showRefusal(*refusal);
         return;
     }
-    queue().addReady(request, commandStyle(), subtitleStreams);
-    showQueue();
+    whenFormDecided([this, request, subtitleStreams] {
+        queue().addReady(request, commandStyle(), subtitleStreams);
+        showQueue();
+    });
 }
 
 // What an earlier run left unfinished is offered back once; a damaged file is set aside and said so,

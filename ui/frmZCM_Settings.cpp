@@ -1,7 +1,9 @@
 // Start-up, Save settings and the three file pickers.
 #include "ui/frmZCM.h"
 
+#include "ui/EncoderForm.h"
 #include "ui/Platform.h"
+#include "ui/SourceReader.h"
 #include "core/Presets.h"
 #include "settings/SettingsFile.h"
 #include "ui/TargetsDialog.h"
@@ -66,7 +68,7 @@ void frmZCM::openVideos(const QStringList& videos) {
         addToQueue(videos);
     } else if (videos.size() == 1) {
         txtOriginalVideo->setText(videos.first());
-        sourceChosen();
+        reader_->chosen();
     }
 }
 
@@ -79,7 +81,7 @@ void frmZCM::Form_Load() {
     loadTargets();
     listTargets();
     cboPlatform->setCurrentIndex(0);
-    chosenSource_ = txtOriginalVideo->text(); // restored, with its size: nothing to read
+    reader_->restored();
     showCommandForm();
     offerKeptQueue();
     txtOriginalVideo->setFocus(Qt::OtherFocusReason);
@@ -110,7 +112,7 @@ bool frmZCM::loadSettings() {
         boxes[qsizetype(i)]->setText(
             PathToQString(parsed.record.values[i])); // settings.ini: the system's bytes
     }
-    formChoice_ = parsed.record.formChoice;
+    form_->choose(parsed.record.formChoice);
     return parsed.countsAsSaved();
 }
 
@@ -182,7 +184,7 @@ void frmZCM::mnuSaveINI_Click() {
     for (std::size_t i = 0; i < settings::FieldCount; ++i) {
         record.values[i] = PathToStd(boxes[qsizetype(i)]->text());
     }
-    record.formChoice = formChoice_;
+    record.formChoice = form_->choice();
     if (const auto unstorable = settings::CheckStorable(record)) {
         const QString box = boxes[qsizetype(unstorable->field)]->accessibleName();
         const QString why = unstorable->problem == settings::StoreProblem::DoubleQuote
@@ -240,7 +242,7 @@ void frmZCM::cmdBrowseVideo_Click() {
                                     videoFolder()});
     if (picked) {
         lastVideoFolder_ = QFileInfo(txtOriginalVideo->text()).absolutePath();
-        sourceChosen();
+        reader_->chosen();
     }
 }
 

@@ -23,6 +23,7 @@ private slots:
     void leftOvers_data();
     void leftOvers();
     void killedQueueLeavesNothingRunning();
+    void aRecordThatCannotBeWrittenIsSaid();
 };
 
 namespace {
@@ -109,6 +110,22 @@ void TestEncoderGroups::killedQueueLeavesNothingRunning() {
     const QueueRunner next(outside, store);
     QTRY_VERIFY_WITH_TIMEOUT(GroupMembers(encoder).empty(), 10000);
     QVERIFY(!QFile::exists(record));
+}
+
+// The window says it as it says a queue file it cannot keep, until a later write succeeds.
+void TestEncoderGroups::aRecordThatCannotBeWrittenIsSaid() {
+    QTemporaryDir dir;
+    QFile inTheWay(dir.filePath("data"));
+    QVERIFY(inTheWay.open(QIODevice::WriteOnly)); // a file where the record's folder should be
+    inTheWay.close();
+    EncoderGroups groups(dir.filePath("data/encoder-groups.txt").toStdString());
+    const ProcessMark self = *MarkOf(::getpid());
+    groups.started(self);
+    QVERIFY(!groups.status().ok());
+    QVERIFY(inTheWay.remove());
+    groups.started(self);
+    QVERIFY2(groups.status().ok(), groups.status().text().c_str());
+    QVERIFY(QFile::exists(dir.filePath("data/encoder-groups.txt")));
 }
 
 QTEST_GUILESS_MAIN(TestEncoderGroups)

@@ -2,6 +2,7 @@
 
 #include "tests/FakeOutside.h"
 #include "tests/ui/FakePlatform.h"
+#include "tests/ui/WindowControls.h"
 #include "ui/frmZCM.h"
 
 #include <QApplication>
@@ -49,8 +50,9 @@ struct WindowFixture {
     // The seven result labels in their designed order.
     static QStringList LabelTexts(const frmZCM& w) {
         QStringList texts;
-        for (const QLabel* l : {w.lblRatio, w.lblNewWidth, w.lblNewHeight, w.lblPadTop, w.lblPadBottom,
-                                w.lblPadLeft, w.lblPadRight}) {
+        const Ui ui(w);
+        for (const QLabel* l : {ui.lblRatio, ui.lblNewWidth, ui.lblNewHeight, ui.lblPadTop, ui.lblPadBottom,
+                                ui.lblPadLeft, ui.lblPadRight}) {
             texts << l->text();
         }
         return texts;

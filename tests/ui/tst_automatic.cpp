@@ -52,7 +52,7 @@ SizeDetection Found(int w, int h) {
 
 QString Command(frmZCM& w) {
     w.cmdGenerate_Click();
-    return w.txtFFMPEGCode->toPlainText();
+    return Ui(w).txtFFMPEGCode->toPlainText();
 }
 } // namespace
 
@@ -62,40 +62,40 @@ void TestAutomatic::formFollowsTheEncoder() {
     WindowFixture fx;
     frmZCM& w = fx.start(); // a nine-field file: automatic
     QVERIFY(fx.outside.formQuestions.isEmpty());
-    QVERIFY(w.mnuModernCommand->toolTip().contains("decided when a command is first written"));
+    QVERIFY(Ui(w).mnuModernCommand->toolTip().contains("decided when a command is first written"));
 
     // Through the window system, as a real key press is; an access key's click arrives a moment later.
     QWindow* window = w.windowHandle();
     fx.outside.formAnswer = zvm::EncoderAnswer::Rejects;
     QTest::keyClick(window, Qt::Key_G, Qt::AltModifier);
-    QTRY_VERIFY(w.txtFFMPEGCode->toPlainText().contains(" -vf scale="));
+    QTRY_VERIFY(Ui(w).txtFFMPEGCode->toPlainText().contains(" -vf scale="));
     QCOMPARE(fx.outside.formQuestions, QStringList{"/usr/bin/ffmpeg"});
-    QVERIFY(w.mnuModernCommand->isChecked());
-    QVERIFY(w.mnuModernCommand->toolTip().contains("chosen automatically: this ffmpeg rejects"));
+    QVERIFY(Ui(w).mnuModernCommand->isChecked());
+    QVERIFY(Ui(w).mnuModernCommand->toolTip().contains("chosen automatically: this ffmpeg rejects"));
     w.mnuSaveINI_Click();
     QCOMPARE(fx.settingsBytes(), WindowFixture::SavedFile()); // automatic stays a nine-field file
 
     // A new encoder typed into the box: the next Alt+G asks it, once, and writes its form.
-    w.txtffmpegexe->setText("/opt/other/ffmpeg");
-    QVERIFY(w.mnuModernCommand->toolTip().contains("decided when a command is first written"));
+    Ui(w).txtffmpegexe->setText("/opt/other/ffmpeg");
+    QVERIFY(Ui(w).mnuModernCommand->toolTip().contains("decided when a command is first written"));
     fx.outside.formAnswer = zvm::EncoderAnswer::Accepts;
     for (int press = 0; press < 2; ++press) {
-        w.txtFFMPEGCode->clear();
+        Ui(w).txtFFMPEGCode->clear();
         QTest::keyClick(window, Qt::Key_G, Qt::AltModifier);
-        QTRY_VERIFY(w.txtFFMPEGCode->toPlainText().contains(" -me epzs "));
+        QTRY_VERIFY(Ui(w).txtFFMPEGCode->toPlainText().contains(" -me epzs "));
     }
     QCOMPARE(fx.outside.formQuestions, QStringList({"/usr/bin/ffmpeg", "/opt/other/ffmpeg"}));
-    QVERIFY(w.mnuModernCommand->toolTip().contains("accepts the classic options"));
+    QVERIFY(Ui(w).mnuModernCommand->toolTip().contains("accepts the classic options"));
 }
 
 void TestAutomatic::explicitChoiceIsKept() {
     WindowFixture fx;
     frmZCM& w = fx.start();
     fx.outside.formAnswer = zvm::EncoderAnswer::Rejects;
-    w.mnuModernCommand->trigger(); // on: modern, by the user's choice
-    w.mnuModernCommand->trigger(); // off: classic, by the user's choice
-    QVERIFY(!w.mnuModernCommand->isChecked());
-    QVERIFY(w.mnuModernCommand->toolTip().contains("chosen by you"));
+    Ui(w).mnuModernCommand->trigger(); // on: modern, by the user's choice
+    Ui(w).mnuModernCommand->trigger(); // off: classic, by the user's choice
+    QVERIFY(!Ui(w).mnuModernCommand->isChecked());
+    QVERIFY(Ui(w).mnuModernCommand->toolTip().contains("chosen by you"));
     w.mnuSaveINI_Click();
     QVERIFY(fx.settingsBytes().endsWith(R"("Saved","Classic")" "\r\n"));
 
@@ -103,7 +103,7 @@ void TestAutomatic::explicitChoiceIsKept() {
     QDir::setCurrent(fx.dir.path());
     next.outside.formAnswer = zvm::EncoderAnswer::Rejects;
     frmZCM& again = next.start({});
-    QVERIFY(!again.mnuModernCommand->isChecked());
+    QVERIFY(!Ui(again).mnuModernCommand->isChecked());
     QVERIFY(Command(again).contains(" -me epzs "));
     QVERIFY(next.outside.formQuestions.isEmpty()); // a chosen form needs no question
 }
@@ -124,38 +124,38 @@ void TestAutomatic::outputNamedFromTheSource() {
     QFETCH(QString, expected);
     WindowFixture fx;
     frmZCM& w = fx.start();
-    w.txtSaveAs->setText(output);
+    Ui(w).txtSaveAs->setText(output);
     for (const QString video : {"/media/clip.mkv", "/media/next.avi"}) {
         if (drop) {
-            QVERIFY(WindowFixture::dropFile(w, w.cmdGenerate, video));
+            QVERIFY(WindowFixture::dropFile(w, Ui(w).cmdGenerate, video));
         } else {
             fx.platform.setNextFileName(video);
             w.cmdBrowseVideo_Click();
         }
     }
     QCOMPARE(fx.outside.detections, QStringList({"/media/clip.mkv", "/media/next.avi"}));
-    QCOMPARE(w.txtSaveAs->text(), expected);
-    w.cboPlatform->setCurrentIndex(4); // a suggestion follows the preset's ending; a user's name does not
-    QCOMPARE(w.txtSaveAs->text(), output.isEmpty() ? "/media/next.mpg" : output);
+    QCOMPARE(Ui(w).txtSaveAs->text(), expected);
+    Ui(w).cboPlatform->setCurrentIndex(4); // a suggestion follows the preset's ending; a user's name does not
+    QCOMPARE(Ui(w).txtSaveAs->text(), output.isEmpty() ? "/media/next.mpg" : output);
     fx.outside.pendingDetections.last()(Found(853, 480));
-    QCOMPARE(w.txtWidth->text(), "853");
-    QCOMPARE(w.txtHeight->text(), "480");
+    QCOMPARE(Ui(w).txtWidth->text(), "853");
+    QCOMPARE(Ui(w).txtHeight->text(), "480");
 }
 
 // A typed source is read once the user leaves the box with a changed text, as a picked one is.
 void TestAutomatic::typedSourceIsRead() {
     WindowFixture fx;
     frmZCM& w = fx.start();
-    w.txtOriginalVideo->setFocus();
-    QTest::keyClick(w.txtOriginalVideo, Qt::Key_Return); // the restored source: nothing to read
+    Ui(w).txtOriginalVideo->setFocus();
+    QTest::keyClick(Ui(w).txtOriginalVideo, Qt::Key_Return); // the restored source: nothing to read
     QVERIFY(fx.outside.detections.isEmpty());
-    w.txtOriginalVideo->setText("/videos/typed.mkv");
-    QTest::keyClick(w.txtOriginalVideo, Qt::Key_Return);
-    QTest::keyClick(w.txtOriginalVideo, Qt::Key_Return); // unchanged since: read once
+    Ui(w).txtOriginalVideo->setText("/videos/typed.mkv");
+    QTest::keyClick(Ui(w).txtOriginalVideo, Qt::Key_Return);
+    QTest::keyClick(Ui(w).txtOriginalVideo, Qt::Key_Return); // unchanged since: read once
     QCOMPARE(fx.outside.detections, QStringList{"/videos/typed.mkv"});
     fx.outside.pendingDetections[0](Found(720, 480));
-    QCOMPARE(w.txtWidth->text(), "720");
-    QCOMPARE(w.txtSaveAs->text(), "/videos/clip.mp4"); // a name the user gave is kept
+    QCOMPARE(Ui(w).txtWidth->text(), "720");
+    QCOMPARE(Ui(w).txtSaveAs->text(), "/videos/clip.mp4"); // a name the user gave is kept
 }
 
 // The video pickers open where the current source is, else where the last video came from, else in
@@ -182,9 +182,9 @@ void TestAutomatic::pickersOpenWhereTheVideosAre() {
         fx.platform.setNextFileName(here(picked));
         w.cmdBrowseVideo_Click();
     }
-    w.txtOriginalVideo->setText(here(source));
+    Ui(w).txtOriginalVideo->setText(here(source));
     w.cmdBrowseVideo_Click(); // cancelled
-    w.mnuAddToQueue->trigger(); // cancelled
+    Ui(w).mnuAddToQueue->trigger(); // cancelled
     const QString expected =
         folder == "videos" ? QStandardPaths::writableLocation(QStandardPaths::MoviesLocation) : here(folder);
     QCOMPARE(fx.platform.dialogs.size(), picked.isEmpty() ? 2 : 3);
@@ -196,14 +196,14 @@ void TestAutomatic::pickersOpenWhereTheVideosAre() {
 void TestAutomatic::onlyTheLatestDetectionCounts() {
     WindowFixture fx;
     frmZCM& w = fx.start();
-    w.mnuDetectSize->trigger();
-    w.txtOriginalVideo->setText("/videos/other.avi");
-    w.mnuDetectSize->trigger();
+    Ui(w).mnuDetectSize->trigger();
+    Ui(w).txtOriginalVideo->setText("/videos/other.avi");
+    Ui(w).mnuDetectSize->trigger();
     QCOMPARE(fx.outside.detections, QStringList({"/videos/clip.avi", "/videos/other.avi"}));
     fx.outside.pendingDetections[1](Found(320, 240));
     fx.outside.pendingDetections[0](Found(1920, 1080)); // late answer to the first request
-    QCOMPARE(w.txtWidth->text(), "320");
-    QCOMPARE(w.txtHeight->text(), "240");
+    QCOMPARE(Ui(w).txtWidth->text(), "320");
+    QCOMPARE(Ui(w).txtHeight->text(), "240");
 }
 
 // The boxes take the size as shown; their tips say the stored pixels it came from, until typed over.
@@ -226,14 +226,14 @@ void TestAutomatic::detectionSaysWhatItFound() {
     QFETCH(QString, said);
     WindowFixture fx;
     frmZCM& w = fx.start();
-    w.mnuDetectSize->trigger();
+    Ui(w).mnuDetectSize->trigger();
     fx.outside.pendingDetections.takeFirst()({shown, {}, {}, pixels, aspect});
-    QCOMPARE(w.txtWidth->text(), QString::number(shown.width()));
-    QCOMPARE(w.txtWidth->toolTip(), "Width of original video: " + said);
-    QCOMPARE(w.txtHeight->toolTip(), "Height of original video: " + said);
-    QTest::keyClick(w.txtHeight, Qt::Key_Backspace);
-    QCOMPARE(w.txtWidth->toolTip(), "Width of original video");
-    QCOMPARE(w.txtHeight->toolTip(), "Height of original video");
+    QCOMPARE(Ui(w).txtWidth->text(), QString::number(shown.width()));
+    QCOMPARE(Ui(w).txtWidth->toolTip(), "Width of original video: " + said);
+    QCOMPARE(Ui(w).txtHeight->toolTip(), "Height of original video: " + said);
+    QTest::keyClick(Ui(w).txtHeight, Qt::Key_Backspace);
+    QCOMPARE(Ui(w).txtWidth->toolTip(), "Width of original video");
+    QCOMPARE(Ui(w).txtHeight->toolTip(), "Height of original video");
 }
 
 void TestAutomatic::detectionFailuresSpeakOnlyWhenAsked() {
@@ -247,7 +247,7 @@ void TestAutomatic::detectionFailuresSpeakOnlyWhenAsked() {
     fx.outside.pendingDetections.takeFirst()({std::nullopt, "<b>ffprobe</b> was not found", {}});
     QCOMPARE(fx.platform.titles(), QStringList{"Detect size from video"});
     QVERIFY(fx.platform.messages[0].prompt.contains("<b>ffprobe</b> was not found"));
-    QCOMPARE(w.txtWidth->text(), "640");
+    QCOMPARE(Ui(w).txtWidth->text(), "640");
 }
 
 // The preview draws the fit of whatever the window holds, at once, and the numbers a Generate shows.
@@ -255,7 +255,7 @@ void TestAutomatic::detectionFailuresSpeakOnlyWhenAsked() {
 void TestAutomatic::previewFollowsTheWindow() {
     WindowFixture fx;
     frmZCM& w = fx.start();
-    w.mnuPreview->trigger();
+    Ui(w).mnuPreview->trigger();
     auto* preview = w.findChild<PreviewWindow*>();
     QVERIFY(preview != nullptr && preview->isVisible());
     QTRY_COMPARE(fx.outside.detections, QStringList{"/videos/clip.avi"}); // after the typing pause
@@ -281,30 +281,30 @@ void TestAutomatic::previewFollowsTheWindow() {
     };
     QCOMPARE(numbers(), QStringList({"214", "160", "0", "0", "14", "12"}));
     QCOMPARE(preview->windowTitle(), "Preview - GBA - 240x160 (1.5000 ratio)");
-    w.cboPlatform->setCurrentIndex(3);
-    w.txtWidth->setText("1280");
-    w.txtHeight->setText("720");
+    Ui(w).cboPlatform->setCurrentIndex(3);
+    Ui(w).txtWidth->setText("1280");
+    Ui(w).txtHeight->setText("720");
     QCOMPARE(preview->windowTitle(), "Preview - PSP - 368x208 (1.1769 ratio)");
     w.cmdGenerate_Click();
     QCOMPARE(numbers(), WindowFixture::LabelTexts(w).mid(1));
     QVERIFY(preview->view()->description().contains("picture 368 x 208"));
 
-    w.cboPlatform->setCurrentIndex(4);
+    Ui(w).cboPlatform->setCurrentIndex(4);
     w.cmdGenerate_Click(); // clears the movie type
     QVERIFY(preview->findChild<QLabel*>("note")->isVisible()); // a VCD's pixels are not square
-    w.cboPlatform->setCurrentIndex(0);
+    Ui(w).cboPlatform->setCurrentIndex(0);
     QVERIFY(preview->findChild<QLabel*>("caption")->text().startsWith("No movie type chosen"));
-    w.txtHeight->setText("tall");
+    Ui(w).txtHeight->setText("tall");
     QVERIFY(!preview->view()->fit().has_value());
     QTRY_VERIFY(preview->statusText().startsWith("No frame: enter the source's width and height"));
-    QCOMPARE(w.txtHeight->text(), "tall"); // the preview never writes into the window
+    QCOMPARE(Ui(w).txtHeight->text(), "tall"); // the preview never writes into the window
 
-    w.txtHeight->setText("720");
+    Ui(w).txtHeight->setText("720");
     QTRY_VERIFY(fx.outside.pendingRender != nullptr);
     fx.outside.pendingRender({{}, "the <b>source</b> was not found"});
     QCOMPARE(preview->statusText(), "No frame: the <b>source</b> was not found"); // a reason, not a crash
     preview->close();
-    w.mnuPreview->trigger();
+    Ui(w).mnuPreview->trigger();
     QCOMPARE(w.findChildren<PreviewWindow*>().size(), 1); // one instance
 }
 
@@ -313,7 +313,7 @@ void TestAutomatic::previewFollowsTheWindow() {
 void TestAutomatic::previewCutGoesToTheQueue() {
     WindowFixture fx;
     frmZCM& w = fx.start();
-    w.mnuPreview->trigger();
+    Ui(w).mnuPreview->trigger();
     auto* preview = w.findChild<PreviewWindow*>();
     QTRY_COMPARE(fx.outside.pendingDetections.size(), 1);
     fx.outside.pendingDetections.takeFirst()({QSize(640, 480), {}, 60.0});
@@ -340,7 +340,7 @@ void TestAutomatic::previewCutGoesToTheQueue() {
     QCOMPARE(queue->table()->item(0, QueueWindow::Progress)->text(), "50%"); // 12 s of the 24 kept
 
     QCOMPARE(click("clearCut", 0), "No cut: the whole video is converted");
-    w.txtOriginalVideo->setText("/videos/other.avi");
+    Ui(w).txtOriginalVideo->setText("/videos/other.avi");
     QCOMPARE(click("setEnd", 500), "No cut: the whole video is converted"); // its duration is read first
 }
 
@@ -373,12 +373,12 @@ void TestAutomatic::previewSubtitlesGoToTheQueue() {
     for (const QString& name : {QString("clip.avi"), QString("mine.ass"), beside}) {
         QVERIFY(name.isEmpty() || QFile(fx.dir.filePath(name)).open(QIODevice::WriteOnly));
     }
-    if (!w.mnuModernCommand->isChecked()) {
-        w.mnuModernCommand->trigger(); // burned-in subtitles need the modern form
+    if (!Ui(w).mnuModernCommand->isChecked()) {
+        Ui(w).mnuModernCommand->trigger(); // burned-in subtitles need the modern form
     }
-    w.txtOriginalVideo->setText(fx.dir.filePath("clip.avi"));
-    w.txtSaveAs->setText(fx.dir.filePath("out.mp4"));
-    w.mnuPreview->trigger();
+    Ui(w).txtOriginalVideo->setText(fx.dir.filePath("clip.avi"));
+    Ui(w).txtSaveAs->setText(fx.dir.filePath("out.mp4"));
+    Ui(w).mnuPreview->trigger();
     auto* preview = w.findChild<PreviewWindow*>();
     // The window reads the typed source too, as it loses the focus to the preview.
     QTRY_VERIFY(!fx.outside.renders.isEmpty() || !fx.outside.pendingDetections.isEmpty());
@@ -443,7 +443,7 @@ void TestAutomatic::greysWhatTheEncoderCannotWrite() {
     w.cmdGenerate_Click(); // the first command asks the encoder
     const std::optional<int> row = zvm::PresetByName(target.toStdString());
     QVERIFY2(row, qPrintable("unknown target " + target));
-    const QStandardItem* item = qobject_cast<QStandardItemModel*>(w.cboPlatform->model())->item(*row);
+    const QStandardItem* item = qobject_cast<QStandardItemModel*>(Ui(w).cboPlatform->model())->item(*row);
     QTRY_COMPARE(item->isEnabled(), why.isEmpty());
     QVERIFY2(item->toolTip().contains(why), qPrintable(item->toolTip()));
     QCOMPARE(item->toolTip().isEmpty(), why.isEmpty());
@@ -461,19 +461,19 @@ void TestAutomatic::sameCommandAsTheTool() {
     fx.platform.targetsPath = fx.dir.filePath("targets.json");
     QVERIFY(WriteCaseTargets(fx.platform.targetsPath));
     frmZCM& w = fx.start();
-    w.txtffmpegexe->setText("ffmpeg");
-    w.txtSaveAs->clear();
-    w.cboPlatform->setCurrentIndex(c.preset);
+    Ui(w).txtffmpegexe->setText("ffmpeg");
+    Ui(w).txtSaveAs->clear();
+    Ui(w).cboPlatform->setCurrentIndex(c.preset);
     fx.platform.setNextFileName("/videos/clip.avi");
     w.cmdBrowseVideo_Click(); // names the output after the video, as the tool does
-    w.txtWidth->setText(c.width);
-    w.txtHeight->setText(c.height);
-    w.txtVideoBitrate->setText(c.videoBitrate);
-    w.txtAudioBitrate->setText(c.audioBitrate);
-    w.txtSampleRate->setText(c.sampleRate);
-    (c.animation ? w.optAnime : w.optLiveAction)->setChecked(true);
-    if (w.mnuModernCommand->isChecked() != c.modern) {
-        w.mnuModernCommand->trigger();
+    Ui(w).txtWidth->setText(c.width);
+    Ui(w).txtHeight->setText(c.height);
+    Ui(w).txtVideoBitrate->setText(c.videoBitrate);
+    Ui(w).txtAudioBitrate->setText(c.audioBitrate);
+    Ui(w).txtSampleRate->setText(c.sampleRate);
+    (c.animation ? Ui(w).optAnime : Ui(w).optLiveAction)->setChecked(true);
+    if (Ui(w).mnuModernCommand->isChecked() != c.modern) {
+        Ui(w).mnuModernCommand->trigger();
     }
     QCOMPARE(Command(w), QString(c.command));
 }

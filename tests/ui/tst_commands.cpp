@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 
 class TestCommands : public QObject {
     Q_OBJECT
@@ -26,6 +27,7 @@ private slots:
     void convertRefusals_data();
     void convertRefusals();
     void convertStartsTheBoxText();
+    void convertRightAfterGenerateStartsTheFormShown();
     void convertAsksBeforeReplacing_data();
     void convertAsksBeforeReplacing();
     void failedStartSaysWhy();
@@ -39,9 +41,9 @@ private slots:
 void TestCommands::saveWritesTheDesignedBytes() {
     WindowFixture fx;
     frmZCM& w = fx.start();
-    w.txtWidth->setText("abc");
-    w.txtOriginalVideo->setText(QString::fromUtf8("/home/zoë/My Videos, old/clip.avi"));
-    w.mnuSaveINI->trigger();
+    Ui(w).txtWidth->setText("abc");
+    Ui(w).txtOriginalVideo->setText(QString::fromUtf8("/home/zoë/My Videos, old/clip.avi"));
+    Ui(w).mnuSaveINI->trigger();
     QCOMPARE(fx.platform.messages.size(), 1);
     QCOMPARE(fx.platform.messages[0].prompt, "Settings Saved!");
     QCOMPARE(fx.platform.messages[0].title, "Save settings to settings.ini");
@@ -69,7 +71,7 @@ void TestCommands::saveRefusals() {
     WindowFixture fx;
     frmZCM& w = fx.start();
     if (text.size() > 1000) {
-        w.txtSaveAs->setText(QString(32'750, 'o'));
+        Ui(w).txtSaveAs->setText(QString(32'750, 'o'));
     }
     if (box.isEmpty()) {
         QDir::setCurrent("/proc"); // no one, root included, can create a file here
@@ -117,8 +119,8 @@ void TestCommands::unusableSettingsAreLeftAlone() {
     QVERIFY(fx.platform.dialogs.isEmpty()); // no first-run question, whose answer would be saved
     QCOMPARE(fx.platform.titles(), QStringList{"Settings not loaded"});
     QVERIFY2(fx.platform.messages[0].prompt.contains(reason), qPrintable(fx.platform.messages[0].prompt));
-    QCOMPARE(w.txtVideoBitrate->text(), "256");
-    QVERIFY(w.txtWidth->text().isEmpty());
+    QCOMPARE(Ui(w).txtVideoBitrate->text(), "256");
+    QVERIFY(Ui(w).txtWidth->text().isEmpty());
     const QFileInfo after(path);
     QCOMPARE(after.isDir(), before.isDir());
     QCOMPARE(after.isSymLink(), before.isSymLink());
@@ -169,10 +171,10 @@ void TestCommands::pickers() {
 void TestCommands::encoderPickerSavesEvenWhenCancelled() {
     WindowFixture fx;
     frmZCM& w = fx.start();
-    w.txtWidth->setText("1280");
+    Ui(w).txtWidth->setText("1280");
     fx.platform.setNextCancel();
-    QTest::mouseClick(w.cmdffmpegexe, Qt::LeftButton);
-    QCOMPARE(w.txtffmpegexe->text(), "/usr/bin/ffmpeg");
+    QTest::mouseClick(Ui(w).cmdffmpegexe, Qt::LeftButton);
+    QCOMPARE(Ui(w).txtffmpegexe->text(), "/usr/bin/ffmpeg");
     QCOMPARE(fx.platform.titles(), QStringList{"Save settings to settings.ini"});
     QVERIFY(fx.settingsBytes().startsWith("\"1280\""));
 
@@ -231,16 +233,16 @@ void TestCommands::convertRefusals() {
     QFile::link(fx.dir.filePath("clip.avi"), fx.dir.filePath("link.avi"));
     frmZCM& w = fx.start();
     if (afterVcd) {
-        w.cboPlatform->setCurrentIndex(4);
+        Ui(w).cboPlatform->setCurrentIndex(4);
     }
     w.cmdGenerate_Click(); // an earlier command stays in the box
-    w.cboPlatform->setCurrentIndex(0);
-    w.txtOriginalVideo->setText(source.replace("$DIR", fx.dir.path()));
-    w.txtSaveAs->setText(output.replace("$DIR", fx.dir.path()));
-    w.txtWidth->setText(width);
-    w.txtSampleRate->setText(sampleRate);
+    Ui(w).cboPlatform->setCurrentIndex(0);
+    Ui(w).txtOriginalVideo->setText(source.replace("$DIR", fx.dir.path()));
+    Ui(w).txtSaveAs->setText(output.replace("$DIR", fx.dir.path()));
+    Ui(w).txtWidth->setText(width);
+    Ui(w).txtSampleRate->setText(sampleRate);
     if (width.isEmpty()) {
-        fx.platform.whileMessageShows = [&w] { w.txtWidth->setText("640"); };
+        fx.platform.whileMessageShows = [&w] { Ui(w).txtWidth->setText("640"); };
     }
     w.cmdConvert_Click();
     QCOMPARE(fx.platform.titles(), titles);
@@ -271,7 +273,7 @@ void TestCommands::convertAsksBeforeReplacing() {
     if (exists) {
         QVERIFY(QFile(output).open(QIODevice::WriteOnly));
     }
-    w.txtSaveAs->setText(output);
+    Ui(w).txtSaveAs->setText(output);
     fx.platform.choices.enqueue(choice);
     w.cmdConvert_Click();
     QCOMPARE(fx.platform.questions.size(), exists ? 1 : 0);
@@ -286,13 +288,33 @@ void TestCommands::convertAsksBeforeReplacing() {
 void TestCommands::convertStartsTheBoxText() {
     WindowFixture fx;
     frmZCM& w = fx.start();
-    w.txtFFMPEGCode->setPlainText("edited by hand");
-    QTest::mouseClick(w.cmdConvert, Qt::LeftButton);
-    QTest::mouseClick(w.cmdConvert, Qt::LeftButton);
+    Ui(w).txtFFMPEGCode->setPlainText("edited by hand");
+    QTest::mouseClick(Ui(w).cmdConvert, Qt::LeftButton);
+    QTest::mouseClick(Ui(w).cmdConvert, Qt::LeftButton);
     QCOMPARE(fx.outside.started.size(), 2); // two clicks, two encoders
-    QCOMPARE(fx.outside.started[0], w.txtFFMPEGCode->toPlainText());
+    QCOMPARE(fx.outside.started[0], Ui(w).txtFFMPEGCode->toPlainText());
     QVERIFY(fx.outside.started[0].startsWith("/usr/bin/ffmpeg -y -i "));
     QCOMPARE(w.findChildren<EncoderWindow*>().size(), 2);
+    QVERIFY(fx.platform.messages.isEmpty());
+}
+
+// A fresh encoder is still being asked its form when Convert follows Generate: both act on its
+// answer, and the encoder started is exactly the command the box then shows.
+void TestCommands::convertRightAfterGenerateStartsTheFormShown() {
+    WindowFixture fx;
+    fx.outside.formAnswersWhenTold = true;
+    frmZCM& w = fx.start();
+    // Queued, so that they come while the question is pending, however the window waits for it.
+    QTimer::singleShot(0, &w, [&w] { QTest::mouseClick(Ui(w).cmdConvert, Qt::LeftButton); });
+    QTimer::singleShot(0, &w, [&fx] {
+        QCOMPARE(fx.outside.pendingForms.size(), 1);
+        fx.outside.pendingForms.takeFirst()(zvm::EncoderAnswer::Rejects);
+    });
+    QTest::mouseClick(Ui(w).cmdGenerate, Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(fx.outside.started.size(), 1, 5000);
+    QCOMPARE(fx.outside.started[0], Ui(w).txtFFMPEGCode->toPlainText());
+    QVERIFY(fx.outside.started[0].contains(" -vf scale=")); // the modern form the answer asks for
+    QCOMPARE(fx.outside.formQuestions, QStringList{"/usr/bin/ffmpeg"});
     QVERIFY(fx.platform.messages.isEmpty());
 }
 
@@ -339,7 +361,7 @@ void TestCommands::encoderWindowEnds() {
     WindowFixture fx;
     frmZCM& w = fx.start();
     const QString output = fx.dir.filePath("x<font size=7>SPOOF<!--.mp4");
-    w.txtSaveAs->setText(output);
+    Ui(w).txtSaveAs->setText(output);
     if (outputWritten) {
         QFile(output).open(QIODevice::WriteOnly);
         fx.platform.choices.enqueue(0); // replace it

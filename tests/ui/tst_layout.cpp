@@ -3,6 +3,7 @@
 // designed order, and the window grows in proportion.
 #include "tests/FakeOutside.h"
 #include "tests/ui/FakePlatform.h"
+#include "tests/ui/WindowControls.h"
 #include "ui/Translations.h"
 #include "ui/frmZCM.h"
 
@@ -110,7 +111,7 @@ void TestLayout::initTestCase() {
     for (QLabel* result : window_->findChildren<QLabel*>(QRegularExpression("^lbl"))) {
         result->setText("368"); // the widest a size or pad gets
     }
-    window_->lblRatio->setText("1.777778");
+    Ui(*window_).lblRatio->setText("1.777778");
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
 }

@@ -143,8 +143,8 @@ void TestManual::initTestCase() {
 void TestManual::f1OpensThePageOfTheLanguage() {
     WindowFixture fx;
     frmZCM& w = fx.start();
-    QCOMPARE(w.mnuHelp->actions(), (QList<QAction*>{w.mnuWebsite, w.mnuManual}));
-    QCOMPARE(w.mnuManual->shortcut(), QKeySequence(Qt::Key_F1));
+    QCOMPARE(Ui(w).mnuHelp->actions(), (QList<QAction*>{Ui(w).mnuWebsite, Ui(w).mnuManual}));
+    QCOMPARE(Ui(w).mnuManual->shortcut(), QKeySequence(Qt::Key_F1));
     QTest::keyClick(w.windowHandle(), Qt::Key_F1);
     QTRY_COMPARE(fx.platform.urls.size(), 1);
     const QUrl url = fx.platform.urls.first();
@@ -163,7 +163,7 @@ void TestManual::missingManualIsSaid() {
     QDir().mkpath(empty);
     const QString missing = fx.dir.filePath("missing");
     w.lookForManualIn({empty, missing});
-    w.mnuManual->trigger();
+    Ui(w).mnuManual->trigger();
     QVERIFY(fx.platform.urls.isEmpty());
     QCOMPARE(fx.platform.messages.size(), 1);
     QCOMPARE(fx.platform.messages[0].title, frmZCM::tr("Manual"));

@@ -50,7 +50,7 @@ QString Cell(QueueWindow* q, int row, int column) {
 QueueWindow* AddTwo(WindowFixture& fx, frmZCM& w, const QString& second = "b.avi") {
     fx.platform.manyFiles = {fx.dir.filePath("a.mkv"), fx.dir.filePath(second)};
     fx.outside.formAnswer = zvm::EncoderAnswer::Rejects;
-    w.mnuAddToQueue->trigger();
+    Ui(w).mnuAddToQueue->trigger();
     if (fx.outside.formQuestions.size() != 1) {
         return nullptr;
     }
@@ -82,7 +82,7 @@ void TestQueueWindow::addsRunsAndTellsWhenDone() {
     WindowFixture fx;
     fx.platform.queuePath = fx.dir.filePath("queue.json");
     frmZCM& w = fx.start();
-    w.txtSaveAs->clear(); // outputs beside their videos
+    Ui(w).txtSaveAs->clear(); // outputs beside their videos
     QueueWindow* q = AddTwo(fx, w);
     QVERIFY(q != nullptr);
     QCOMPARE(fx.platform.dialogs.last().title, "Add videos to queue");
@@ -192,7 +192,7 @@ void TestQueueWindow::asksBeforeReplacingOutputs() {
     QFETCH(QString, firstState);
     WindowFixture fx;
     frmZCM& w = fx.start();
-    w.txtSaveAs->setText(fx.dir.path()); // a folder: outputs go there
+    Ui(w).txtSaveAs->setText(fx.dir.path()); // a folder: outputs go there
     QFile(fx.dir.filePath("a.mp4")).open(QIODevice::WriteOnly);
     QFile(fx.dir.filePath("a-converted.mp4")).open(QIODevice::WriteOnly); // the output of a.mp4
     QueueWindow* q = AddTwo(fx, w, second);
@@ -337,7 +337,7 @@ void TestQueueWindow::asksBeforeQuittingARunningQueue() {
     fx.platform.queuePath = fx.dir.filePath("queue.json");
     fx.outside.jobsEndOnStop = true;
     frmZCM& w = fx.start();
-    w.txtSaveAs->setText(fx.dir.path());
+    Ui(w).txtSaveAs->setText(fx.dir.path());
     QueueWindow* q = AddTwo(fx, w);
     QVERIFY(q != nullptr);
     q->start();

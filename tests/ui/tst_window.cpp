@@ -133,15 +133,15 @@ void TestWindow::userTargets() {
     }
     QCOMPARE(QDir(fx.dir.filePath("config")).entryList({"targets.json.damaged-*"}).size(), file == "damaged" ? 1 : 0);
     QStringList offered;
-    const auto* view = qobject_cast<QListView*>(w.cboPlatform->view());
-    for (int row = int(zvm::BuiltInTargets().size()); row < w.cboPlatform->count(); ++row) {
+    const auto* view = qobject_cast<QListView*>(Ui(w).cboPlatform->view());
+    for (int row = int(zvm::BuiltInTargets().size()); row < Ui(w).cboPlatform->count(); ++row) {
         if (!view->isRowHidden(row)) {
             offered << QString::fromUtf8(zvm::FindPreset(row)->name);
         }
     }
     QCOMPARE(offered.join(' '), listed);
     for (int row = 0; row < int(zvm::BuiltInTargets().size()); ++row) {
-        QCOMPARE(w.cboPlatform->itemText(row), QString::fromUtf8(zvm::BuiltInTargets()[std::size_t(row)].displayText));
+        QCOMPARE(Ui(w).cboPlatform->itemText(row), QString::fromUtf8(zvm::BuiltInTargets()[std::size_t(row)].displayText));
     }
 }
 
@@ -161,17 +161,17 @@ void TestWindow::designTimeState() {
     for (const QLineEdit* box : boxes) {
         QCOMPARE(box->text(), filled.value(box->objectName()));
     }
-    QVERIFY(w.txtFFMPEGCode->toPlainText().isEmpty());
-    QCOMPARE(w.txtFFMPEGCode->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-    QCOMPARE(w.txtFFMPEGCode->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QVERIFY(Ui(w).txtFFMPEGCode->toPlainText().isEmpty());
+    QCOMPARE(Ui(w).txtFFMPEGCode->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QCOMPARE(Ui(w).txtFFMPEGCode->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     QCOMPARE(WindowFixture::LabelTexts(w), QStringList(7, QString()));
     for (const QLabel* result : w.centralWidget()->findChildren<QLabel*>(QRegularExpression("^lbl"))) {
         QCOMPARE(result->alignment() & Qt::AlignHorizontal_Mask,
-                 result == w.lblRatio ? Qt::AlignLeft : Qt::AlignHCenter);
+                 result == Ui(w).lblRatio ? Qt::AlignLeft : Qt::AlignHCenter);
     }
-    QCOMPARE(w.cboPlatform->count(), 0);
-    QVERIFY(!w.cboPlatform->isEditable());
-    QVERIFY(!w.optLiveAction->isChecked() && !w.optAnime->isChecked());
+    QCOMPARE(Ui(w).cboPlatform->count(), 0);
+    QVERIFY(!Ui(w).cboPlatform->isEditable());
+    QVERIFY(!Ui(w).optLiveAction->isChecked() && !Ui(w).optAnime->isChecked());
     QVERIFY(fx.platform.messages.isEmpty() && fx.platform.dialogs.isEmpty());
 }
 
@@ -326,25 +326,25 @@ void TestWindow::startupWithSavedFile() {
     QVERIFY(fx.platform.dialogs.isEmpty());
     QVERIFY(fx.platform.messages.isEmpty());
     QVERIFY(w.windowTitle().startsWith("Zarnik Video Maker v0.61"));
-    QCOMPARE(w.txtWidth->text(), "640");
-    QVERIFY(w.txtVideoBitrate->text().isEmpty());
-    QCOMPARE(w.txtOriginalVideo->text(), "/videos/clip.avi");
-    QCOMPARE(w.txtffmpegexe->text(), "/usr/bin/ffmpeg");
-    QVERIFY(w.optLiveAction->isChecked());
-    QCOMPARE(w.cboPlatform->count(), 8);
-    QCOMPARE(w.cboPlatform->currentText(), "GBA - 240x160 (1.5000 ratio)");
+    QCOMPARE(Ui(w).txtWidth->text(), "640");
+    QVERIFY(Ui(w).txtVideoBitrate->text().isEmpty());
+    QCOMPARE(Ui(w).txtOriginalVideo->text(), "/videos/clip.avi");
+    QCOMPARE(Ui(w).txtffmpegexe->text(), "/usr/bin/ffmpeg");
+    QVERIFY(Ui(w).optLiveAction->isChecked());
+    QCOMPARE(Ui(w).cboPlatform->count(), 8);
+    QCOMPARE(Ui(w).cboPlatform->currentText(), "GBA - 240x160 (1.5000 ratio)");
     QCOMPARE(Focused(), "txtOriginalVideo");
-    QCOMPARE(w.txtOriginalVideo->selectedText(), "/videos/clip.avi");
+    QCOMPARE(Ui(w).txtOriginalVideo->selectedText(), "/videos/clip.avi");
 
-    w.txtVideoBitrate->setText("256");
-    QTest::mouseClick(w.cmdGenerate, Qt::LeftButton);
+    Ui(w).txtVideoBitrate->setText("256");
+    QTest::mouseClick(Ui(w).cmdGenerate, Qt::LeftButton);
     QVERIFY(fx.platform.messages.isEmpty());
     QCOMPARE(WindowFixture::LabelTexts(w), QStringList({"1.333333", "214", "160", "0", "0", "14", "12"}));
-    QCOMPARE(QAccessible::queryAccessibleInterface(w.lblNewWidth)->text(QAccessible::Description), "214");
-    QCOMPARE(w.txtFFMPEGCode->toPlainText(), kCommand640);
-    w.cboPlatform->setCurrentIndex(3); // the closed list is too narrow: its whole text is in the tooltip
-    QCOMPARE(w.cboPlatform->toolTip(), "Choose a resolution: PSP - 368x208 (1.1769 ratio)");
-    QCOMPARE(QAccessible::queryAccessibleInterface(w.cboPlatform)->text(QAccessible::Description),
+    QCOMPARE(QAccessible::queryAccessibleInterface(Ui(w).lblNewWidth)->text(QAccessible::Description), "214");
+    QCOMPARE(Ui(w).txtFFMPEGCode->toPlainText(), kCommand640);
+    Ui(w).cboPlatform->setCurrentIndex(3); // the closed list is too narrow: its whole text is in the tooltip
+    QCOMPARE(Ui(w).cboPlatform->toolTip(), "Choose a resolution: PSP - 368x208 (1.1769 ratio)");
+    QCOMPARE(QAccessible::queryAccessibleInterface(Ui(w).cboPlatform)->text(QAccessible::Description),
              "PSP - 368x208 (1.1769 ratio)");
 }
 
@@ -384,9 +384,9 @@ void TestWindow::startupAsksForTheEncoder() {
     QCOMPARE(fx.platform.dialogs[0].folder, ffmpegOnPath ? bin.path() : QString());
     QCOMPARE(fx.platform.titles(), QStringList{"Save settings to settings.ini"});
     QCOMPARE(fx.platform.messages[0].prompt, "Settings Saved!");
-    QCOMPARE(w.txtffmpegexe->text(), confirm ? "/opt/ffmpeg/ffmpeg" : (settings.isEmpty() ? "" : "8"));
+    QCOMPARE(Ui(w).txtffmpegexe->text(), confirm ? "/opt/ffmpeg/ffmpeg" : (settings.isEmpty() ? "" : "8"));
     QVERIFY(fx.settingsBytes().endsWith(",\"Saved\"\r\n"));
-    QCOMPARE(w.cboPlatform->count(), 8);
+    QCOMPARE(Ui(w).cboPlatform->count(), 8);
 
     WindowFixture second; // the next start in the same folder asks nothing
     QDir::setCurrent(fx.dir.path());
@@ -409,11 +409,11 @@ void TestWindow::userSettingsAndAVideoToOpen() {
         w.Form_Load();
         const QString video = start == 0 ? "/media/holiday.mkv" : "/media/other.mkv";
         w.openVideos({video});
-        QCOMPARE(w.txtffmpegexe->text(), "/usr/bin/ffmpeg");
-        QCOMPARE(w.txtOriginalVideo->text(), video);
-        QCOMPARE(w.txtSaveAs->text(), "/media/holiday.mp4"); // named after the video; once saved, kept
+        QCOMPARE(Ui(w).txtffmpegexe->text(), "/usr/bin/ffmpeg");
+        QCOMPARE(Ui(w).txtOriginalVideo->text(), video);
+        QCOMPARE(Ui(w).txtSaveAs->text(), "/media/holiday.mp4"); // named after the video; once saved, kept
         fx.outside.pendingDetections.takeLast()({QSize(1280, 720), {}, {}});
-        QCOMPARE(w.txtWidth->text(), "1280");
+        QCOMPARE(Ui(w).txtWidth->text(), "1280");
         w.mnuSaveINI_Click();
     }
     QCOMPARE(fx.platform.dialogs.size(), 1); // asked for the encoder once, saved in the folder
@@ -426,63 +426,63 @@ void TestWindow::refusalChangesNothing() {
     frmZCM& w = fx.start();
     w.cmdGenerate_Click();
     const QStringList labels = WindowFixture::LabelTexts(w);
-    SetText(w.txtWidth, "abc");
-    w.cboPlatform->setCurrentIndex(4);
-    w.txtHeight->setFocus();
-    QTest::mouseClick(w.cmdGenerate, Qt::LeftButton); // a click moves the focus to the button
+    SetText(Ui(w).txtWidth, "abc");
+    Ui(w).cboPlatform->setCurrentIndex(4);
+    Ui(w).txtHeight->setFocus();
+    QTest::mouseClick(Ui(w).cmdGenerate, Qt::LeftButton); // a click moves the focus to the button
     QCOMPARE(fx.platform.messages.size(), 1);
     QCOMPARE(fx.platform.messages[0].prompt, "You must enter a number for the width");
     QCOMPARE(fx.platform.messages[0].title, "Invalid Width!");
     QCOMPARE(WindowFixture::LabelTexts(w), labels);
-    QCOMPARE(w.txtFFMPEGCode->toPlainText(), kCommand640);
-    QCOMPARE(w.txtAudioBitrate->text(), "32"); // no VCD overwrite on a refusal
-    QVERIFY(w.optLiveAction->isChecked());
+    QCOMPARE(Ui(w).txtFFMPEGCode->toPlainText(), kCommand640);
+    QCOMPARE(Ui(w).txtAudioBitrate->text(), "32"); // no VCD overwrite on a refusal
+    QVERIFY(Ui(w).optLiveAction->isChecked());
     QCOMPARE(Focused(), "cmdGenerate");
 }
 
 void TestWindow::vcdThenRowZero() {
     WindowFixture fx;
     frmZCM& w = fx.start();
-    w.cboPlatform->setCurrentIndex(4);
+    Ui(w).cboPlatform->setCurrentIndex(4);
     w.cmdGenerate_Click();
-    QCOMPARE(w.txtAudioBitrate->text(), "192");
-    QCOMPARE(w.txtSampleRate->text(), "44100");
-    QVERIFY(!w.optLiveAction->isChecked() && !w.optAnime->isChecked());
-    const QString vcd = w.txtFFMPEGCode->toPlainText();
+    QCOMPARE(Ui(w).txtAudioBitrate->text(), "192");
+    QCOMPARE(Ui(w).txtSampleRate->text(), "44100");
+    QVERIFY(!Ui(w).optLiveAction->isChecked() && !Ui(w).optAnime->isChecked());
+    const QString vcd = Ui(w).txtFFMPEGCode->toPlainText();
     QVERIFY(vcd.contains(" -target vcd "));
 
-    w.cboPlatform->setCurrentIndex(0);
+    Ui(w).cboPlatform->setCurrentIndex(0);
     w.cmdGenerate_Click();
-    QCOMPARE(w.lblNewWidth->text(), "214");
-    QCOMPARE(w.txtFFMPEGCode->toPlainText(), vcd); // no movie type: no command
-    QCOMPARE(w.txtAudioBitrate->text(), "192");
+    QCOMPARE(Ui(w).lblNewWidth->text(), "214");
+    QCOMPARE(Ui(w).txtFFMPEGCode->toPlainText(), vcd); // no movie type: no command
+    QCOMPARE(Ui(w).txtAudioBitrate->text(), "192");
 
-    QTest::mouseClick(w.optAnime, Qt::LeftButton);
-    QVERIFY(w.optAnime->isChecked());
+    QTest::mouseClick(Ui(w).optAnime, Qt::LeftButton);
+    QVERIFY(Ui(w).optAnime->isChecked());
     w.cmdGenerate_Click();
-    QVERIFY(w.txtFFMPEGCode->toPlainText().contains(" -r 14.985 -s 214x160 "));
-    QVERIFY(w.txtFFMPEGCode->toPlainText().contains(" -ar 44100 -ab 192 "));
+    QVERIFY(Ui(w).txtFFMPEGCode->toPlainText().contains(" -r 14.985 -s 214x160 "));
+    QVERIFY(Ui(w).txtFFMPEGCode->toPlainText().contains(" -ar 44100 -ab 192 "));
 }
 
 void TestWindow::clearEmptiesTwelveControls() {
     WindowFixture fx;
     frmZCM& w = fx.start();
-    w.cboPlatform->setCurrentIndex(2);
-    QTest::mouseClick(w.optAnime, Qt::LeftButton);
+    Ui(w).cboPlatform->setCurrentIndex(2);
+    QTest::mouseClick(Ui(w).optAnime, Qt::LeftButton);
     w.cmdGenerate_Click();
-    w.txtVideoBitrate->setFocus();
-    QTest::mouseClick(w.cmdClear, Qt::LeftButton);
-    for (QLineEdit* box : {w.txtOriginalVideo, w.txtSaveAs, w.txtWidth, w.txtHeight}) {
+    Ui(w).txtVideoBitrate->setFocus();
+    QTest::mouseClick(Ui(w).cmdClear, Qt::LeftButton);
+    for (QLineEdit* box : {Ui(w).txtOriginalVideo, Ui(w).txtSaveAs, Ui(w).txtWidth, Ui(w).txtHeight}) {
         QVERIFY(box->text().isEmpty());
     }
-    QVERIFY(w.txtFFMPEGCode->toPlainText().isEmpty());
+    QVERIFY(Ui(w).txtFFMPEGCode->toPlainText().isEmpty());
     QCOMPARE(WindowFixture::LabelTexts(w), QStringList(7, QString()));
-    QCOMPARE(w.txtVideoBitrate->text(), "256");
-    QCOMPARE(w.txtAudioBitrate->text(), "32");
-    QCOMPARE(w.txtSampleRate->text(), "24000");
-    QCOMPARE(w.txtffmpegexe->text(), "/usr/bin/ffmpeg");
-    QCOMPARE(w.cboPlatform->currentIndex(), 2);
-    QVERIFY(w.optAnime->isChecked());
+    QCOMPARE(Ui(w).txtVideoBitrate->text(), "256");
+    QCOMPARE(Ui(w).txtAudioBitrate->text(), "32");
+    QCOMPARE(Ui(w).txtSampleRate->text(), "24000");
+    QCOMPARE(Ui(w).txtffmpegexe->text(), "/usr/bin/ffmpeg");
+    QCOMPARE(Ui(w).cboPlatform->currentIndex(), 2);
+    QVERIFY(Ui(w).optAnime->isChecked());
     QVERIFY(fx.platform.messages.isEmpty());
     QVERIFY(fx.settingsBytes() == WindowFixture::SavedFile());
 }
@@ -505,8 +505,8 @@ void TestWindow::selectOnFocus() {
     auto* target = w.findChild<QLineEdit*>(box);
     target->setText("some text");
     if (byMouse) {
-        w.cmdClear->setFocus(); // then a click from elsewhere
-        w.txtOriginalVideo->setText(target == w.txtOriginalVideo ? "some text" : w.txtOriginalVideo->text());
+        Ui(w).cmdClear->setFocus(); // then a click from elsewhere
+        Ui(w).txtOriginalVideo->setText(target == Ui(w).txtOriginalVideo ? "some text" : Ui(w).txtOriginalVideo->text());
         QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(20, 5));
         QCOMPARE(target->selectedText(), "some text");
         QTest::mouseClick(target, Qt::LeftButton, {},
@@ -525,32 +525,32 @@ void TestWindow::copyOnFocus() {
     WindowFixture fx;
     frmZCM& w = fx.start();
     w.cmdGenerate_Click();
-    w.cmdExit->setFocus();
-    QTest::keyClick(w.cmdExit, Qt::Key_Tab); // Live Action selected: Exit -> command box
+    Ui(w).cmdExit->setFocus();
+    QTest::keyClick(Ui(w).cmdExit, Qt::Key_Tab); // Live Action selected: Exit -> command box
     QCOMPARE(Focused(), "txtFFMPEGCode");
     QCOMPARE(fx.platform.clipboard, QStringList{kCommand640});
-    QCOMPARE(w.txtFFMPEGCode->textCursor().selectedText(), kCommand640);
+    QCOMPARE(Ui(w).txtFFMPEGCode->textCursor().selectedText(), kCommand640);
 
-    QTest::mouseClick(w.txtFFMPEGCode->viewport(), Qt::LeftButton, {}, QPoint(30, 10));
+    QTest::mouseClick(Ui(w).txtFFMPEGCode->viewport(), Qt::LeftButton, {}, QPoint(30, 10));
     QCOMPARE(fx.platform.clipboard.size(), 1); // no repeat inside the focused box
 
-    SetText(w.txtWidth, "1280"); // the copy never rebuilds the command
-    w.cmdConvert->setFocus();
-    QTest::mouseClick(w.txtFFMPEGCode->viewport(), Qt::LeftButton, {}, QPoint(30, 10));
+    SetText(Ui(w).txtWidth, "1280"); // the copy never rebuilds the command
+    Ui(w).cmdConvert->setFocus();
+    QTest::mouseClick(Ui(w).txtFFMPEGCode->viewport(), Qt::LeftButton, {}, QPoint(30, 10));
     QCOMPARE(fx.platform.clipboard, QStringList({kCommand640, kCommand640}));
-    QVERIFY(w.txtFFMPEGCode->textCursor().hasSelection());
+    QVERIFY(Ui(w).txtFFMPEGCode->textCursor().hasSelection());
 }
 
 void TestWindow::emptyCommandBoxKeepsClipboard() {
     WindowFixture fx;
     frmZCM& w = fx.start();
-    w.txtFFMPEGCode->setFocus(Qt::TabFocusReason);
+    Ui(w).txtFFMPEGCode->setFocus(Qt::TabFocusReason);
     QCOMPARE(Focused(), "txtFFMPEGCode");
     QVERIFY(fx.platform.clipboard.isEmpty());
-    w.txtffmpegexe->setText("/usr/bin/ffmpeg");
-    w.txtffmpegexe->setFocus(Qt::MouseFocusReason); // the encoder box has no focus behaviour
+    Ui(w).txtffmpegexe->setText("/usr/bin/ffmpeg");
+    Ui(w).txtffmpegexe->setFocus(Qt::MouseFocusReason); // the encoder box has no focus behaviour
     QVERIFY(fx.platform.clipboard.isEmpty());
-    QVERIFY(!w.txtffmpegexe->hasSelectedText());
+    QVERIFY(!Ui(w).txtffmpegexe->hasSelectedText());
 }
 
 void TestWindow::tabOrder_data() {
@@ -574,9 +574,9 @@ void TestWindow::tabOrder() {
     WindowFixture fx;
     frmZCM& w = fx.start();
     if (animation) {
-        QTest::mouseClick(w.optAnime, Qt::LeftButton);
+        QTest::mouseClick(Ui(w).optAnime, Qt::LeftButton);
     }
-    w.txtOriginalVideo->setFocus();
+    Ui(w).txtOriginalVideo->setFocus();
     QStringList visited{Focused()};
     for (qsizetype i = 1; i < order.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -594,16 +594,16 @@ void TestWindow::accessKeys() {
     // key animates the button's press, so its click arrives a moment later.
     QWindow* window = w.windowHandle();
     QTest::keyClick(window, Qt::Key_G, Qt::AltModifier);
-    QTRY_COMPARE(w.txtFFMPEGCode->toPlainText(), kCommand640);
+    QTRY_COMPARE(Ui(w).txtFFMPEGCode->toPlainText(), kCommand640);
     QTest::keyClick(window, Qt::Key_C, Qt::AltModifier);
-    QTRY_VERIFY(w.txtFFMPEGCode->toPlainText().isEmpty());
-    w.txtOriginalVideo->setText("/videos/clip.avi");
-    w.txtSaveAs->setText("/videos/clip.mp4");
-    w.txtWidth->setText("640");
-    w.txtHeight->setText("480");
+    QTRY_VERIFY(Ui(w).txtFFMPEGCode->toPlainText().isEmpty());
+    Ui(w).txtOriginalVideo->setText("/videos/clip.avi");
+    Ui(w).txtSaveAs->setText("/videos/clip.mp4");
+    Ui(w).txtWidth->setText("640");
+    Ui(w).txtHeight->setText("480");
     QTest::keyClick(window, Qt::Key_V, Qt::AltModifier);
     QTRY_COMPARE(fx.outside.started, QStringList{kCommand640});
-    for (const auto& [key, menu] : {std::pair(Qt::Key_F, w.mnuFile), std::pair(Qt::Key_H, w.mnuHelp)}) {
+    for (const auto& [key, menu] : {std::pair(Qt::Key_F, Ui(w).mnuFile), std::pair(Qt::Key_H, Ui(w).mnuHelp)}) {
         w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         QTest::keyClick(window, key, Qt::AltModifier);
@@ -616,11 +616,11 @@ void TestWindow::accessKeys() {
 void TestWindow::openListShowsWholeTexts() {
     WindowFixture fx;
     frmZCM& w = fx.start();
-    w.cboPlatform->showPopup();
-    QAbstractItemView* list = w.cboPlatform->view();
+    Ui(w).cboPlatform->showPopup();
+    QAbstractItemView* list = Ui(w).cboPlatform->view();
     QTRY_VERIFY(list->isVisible());
     QVERIFY(list->width() >= list->sizeHintForColumn(0));
-    w.cboPlatform->hidePopup();
+    Ui(w).cboPlatform->hidePopup();
 }
 
 // Return, keypad Enter and Space press the focused button; Enter in a text box presses nothing.
@@ -683,7 +683,7 @@ void TestWindow::dropOntoBoxes() {
 void TestWindow::webSite() {
     WindowFixture fx;
     frmZCM& w = fx.start();
-    w.mnuWebsite->trigger();
+    Ui(w).mnuWebsite->trigger();
     QCOMPARE(fx.platform.urls.size(), 1);
     QVERIFY(fx.platform.urls[0].isValid());
     QCOMPARE(fx.platform.urls[0].scheme(), "https");

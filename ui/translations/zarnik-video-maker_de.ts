@@ -755,6 +755,37 @@
     </message>
 </context>
 <context>
+    <name>SourceReader</name>
+    <message>
+        <source>The size could not be detected: %1.</source>
+        <translation>Die Größe konnte nicht ermittelt werden: %1.</translation>
+    </message>
+    <message>
+        <source>Detect size from video</source>
+        <translation>Größe aus dem Video ermitteln</translation>
+    </message>
+    <message>
+        <source>%1 pixels</source>
+        <translation>%1 Pixel</translation>
+    </message>
+    <message>
+        <source>%1 pixels, shown as %2</source>
+        <translation>%1 Pixel, angezeigt als %2</translation>
+    </message>
+    <message>
+        <source>%1 (pixel aspect %2:%3)</source>
+        <translation>%1 (Pixelseitenverhältnis %2:%3)</translation>
+    </message>
+    <message>
+        <source>Width of original video: %1</source>
+        <translation>Breite des Originalvideos: %1</translation>
+    </message>
+    <message>
+        <source>Height of original video: %1</source>
+        <translation>Höhe des Originalvideos: %1</translation>
+    </message>
+</context>
+<context>
     <name>StartOptions</name>
     <message>
         <source>Fits videos to the screens of handheld players with ffmpeg.</source>
@@ -873,14 +904,6 @@
     <message>
         <source>In use: the %1</source>
         <translation>Verwendet: die %1</translation>
-    </message>
-    <message>
-        <source>The size could not be detected: %1.</source>
-        <translation>Die Größe konnte nicht ermittelt werden: %1.</translation>
-    </message>
-    <message>
-        <source>Detect size from video</source>
-        <translation>Größe aus dem Video ermitteln</translation>
     </message>
     <message>
         <source>Choose a Movie Type!</source>
@@ -1270,26 +1293,6 @@ Programm: %1</translation>
     <message>
         <source>The queue is in use by another window of this program. This window keeps the videos you add in memory and joins them to the saved queue when the other window is closed.</source>
         <translation>Die Warteschlange wird von einem anderen Fenster dieses Programms verwendet. Dieses Fenster behält die Videos, die Sie hinzufügen, im Speicher und fügt sie der gespeicherten Warteschlange hinzu, sobald das andere Fenster geschlossen ist.</translation>
-    </message>
-    <message>
-        <source>%1 pixels</source>
-        <translation>%1 Pixel</translation>
-    </message>
-    <message>
-        <source>%1 pixels, shown as %2</source>
-        <translation>%1 Pixel, angezeigt als %2</translation>
-    </message>
-    <message>
-        <source>%1 (pixel aspect %2:%3)</source>
-        <translation>%1 (Pixelseitenverhältnis %2:%3)</translation>
-    </message>
-    <message>
-        <source>Width of original video: %1</source>
-        <translation>Breite des Originalvideos: %1</translation>
-    </message>
-    <message>
-        <source>Height of original video: %1</source>
-        <translation>Höhe des Originalvideos: %1</translation>
     </message>
     <message>
         <source>The conversion goes on after the program ends: %1 is still being written.</source>

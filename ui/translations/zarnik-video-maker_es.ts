@@ -755,6 +755,37 @@
     </message>
 </context>
 <context>
+    <name>SourceReader</name>
+    <message>
+        <source>The size could not be detected: %1.</source>
+        <translation>No se pudo detectar el tamaño: %1.</translation>
+    </message>
+    <message>
+        <source>Detect size from video</source>
+        <translation>Detectar el tamaño del vídeo</translation>
+    </message>
+    <message>
+        <source>%1 pixels</source>
+        <translation>%1 píxeles</translation>
+    </message>
+    <message>
+        <source>%1 pixels, shown as %2</source>
+        <translation>%1 píxeles, mostrado como %2</translation>
+    </message>
+    <message>
+        <source>%1 (pixel aspect %2:%3)</source>
+        <translation>%1 (aspecto de píxel %2:%3)</translation>
+    </message>
+    <message>
+        <source>Width of original video: %1</source>
+        <translation>Ancho del vídeo original: %1</translation>
+    </message>
+    <message>
+        <source>Height of original video: %1</source>
+        <translation>Alto del vídeo original: %1</translation>
+    </message>
+</context>
+<context>
     <name>StartOptions</name>
     <message>
         <source>Fits videos to the screens of handheld players with ffmpeg.</source>
@@ -873,14 +904,6 @@
     <message>
         <source>In use: the %1</source>
         <translation>En uso: la %1</translation>
-    </message>
-    <message>
-        <source>The size could not be detected: %1.</source>
-        <translation>No se pudo detectar el tamaño: %1.</translation>
-    </message>
-    <message>
-        <source>Detect size from video</source>
-        <translation>Detectar el tamaño del vídeo</translation>
     </message>
     <message>
         <source>Choose a Movie Type!</source>
@@ -1270,26 +1293,6 @@ Programa: %1</translation>
     <message>
         <source>The queue is in use by another window of this program. This window keeps the videos you add in memory and joins them to the saved queue when the other window is closed.</source>
         <translation>La cola está en uso por otra ventana de este programa. Esta ventana guarda en memoria los vídeos que añada y los une a la cola guardada cuando se cierre la otra ventana.</translation>
-    </message>
-    <message>
-        <source>%1 pixels</source>
-        <translation>%1 píxeles</translation>
-    </message>
-    <message>
-        <source>%1 pixels, shown as %2</source>
-        <translation>%1 píxeles, mostrado como %2</translation>
-    </message>
-    <message>
-        <source>%1 (pixel aspect %2:%3)</source>
-        <translation>%1 (aspecto de píxel %2:%3)</translation>
-    </message>
-    <message>
-        <source>Width of original video: %1</source>
-        <translation>Ancho del vídeo original: %1</translation>
-    </message>
-    <message>
-        <source>Height of original video: %1</source>
-        <translation>Alto del vídeo original: %1</translation>
     </message>
     <message>
         <source>The conversion goes on after the program ends: %1 is still being written.</source>

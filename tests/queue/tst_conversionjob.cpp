@@ -1,0 +1,222 @@
+// One video's run from start to result: how each way of ending comes out (a table over the fake),
+// the wait for what a real encoder left in its process group, and the groups a headless runner
+// records with no queue file.
+#include "tests/FakeOutside.h"
+#include "process/ProcessGroups.h"
+#include "queue/ConversionJob.h"
+#include "queue/QueueRunner.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+
+using namespace zvm::queue;
+
+Q_DECLARE_METATYPE(zvm::queue::JobEnd)
+Q_DECLARE_METATYPE(zvm::CheckVerdict)
+
+class TestConversionJob : public QObject {
+    Q_OBJECT
+
+private slots:
+    void ends_data();
+    void ends();
+    void waitsForTheWholeGroup_data();
+    void waitsForTheWholeGroup();
+    void headlessRunnerRecordsItsGroups();
+};
+
+namespace {
+JobOrder Order(const QTemporaryDir& dir, bool target) {
+    JobOrder order;
+    order.command = "ffmpeg -i in.avi out.mp4";
+    order.request.encoderPath = "ffmpeg";
+    order.request.sourceVideo = dir.filePath("in.avi").toStdString();
+    order.request.outputPath = dir.filePath("out.mp4").toStdString();
+    if (target) {
+        order.target = zvm::OutputTarget{};
+    }
+    order.duration = 10;
+    return order;
+}
+
+bool Write(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+// A shell script for an encoder: the output is its last argument.
+QString Script(const QTemporaryDir& dir, const QString& body) {
+    const QString path = dir.filePath("encoder.sh");
+    if (!Write(path, ("#!/bin/sh\nfor a; do out=$a; done\n" + body + "\n").toUtf8())) {
+        return {};
+    }
+    QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner);
+    return path;
+}
+} // namespace
+
+// end: how the encoder ends ("exit N", "signal", "start fails", "stop", "stop while checking");
+// verdict: the after-check's answer, when there is a target.
+void TestConversionJob::ends_data() {
+    QTest::addColumn<QString>("end");
+    QTest::addColumn<bool>("target");
+    QTest::addColumn<zvm::CheckVerdict>("verdict");
+    QTest::addColumn<bool>("misfitsFail");
+    QTest::addColumn<JobEnd>("result");
+    QTest::addColumn<bool>("left"); // the file the encoder wrote is still there
+    using V = zvm::CheckVerdict;
+    QTest::newRow("fits") << "exit 0" << true << V::Fits << true << JobEnd::Converted << true;
+    QTest::newRow("no target, no check") << "exit 0" << false << V::NotChecked << true << JobEnd::Converted << true;
+    QTest::newRow("not checked counts as converted")
+        << "exit 0" << true << V::NotChecked << true << JobEnd::Converted << true;
+    QTest::newRow("differs, kept in the queue") << "exit 0" << true << V::Differs << false << JobEnd::Converted
+                                                << true;
+    QTest::newRow("differs, failed for the tool") << "exit 0" << true << V::Differs << true << JobEnd::Misfit
+                                                  << false;
+    QTest::newRow("missing, failed for the tool") << "exit 0" << true << V::Missing << true << JobEnd::Misfit
+                                                  << false;
+    QTest::newRow("exit code") << "exit 3" << true << V::NotChecked << true << JobEnd::EncoderFailed << false;
+    QTest::newRow("signal") << "signal" << true << V::NotChecked << true << JobEnd::EncoderFailed << false;
+    QTest::newRow("start fails") << "start fails" << true << V::NotChecked << true << JobEnd::NotStarted << true;
+    QTest::newRow("stopped") << "stop" << true << V::NotChecked << true << JobEnd::Stopped << false;
+    QTest::newRow("stopped while checking")
+        << "stop while checking" << true << V::NotChecked << false << JobEnd::Stopped << false;
+}
+
+void TestConversionJob::ends() {
+    QFETCH(QString, end);
+    QFETCH(bool, target);
+    QFETCH(zvm::CheckVerdict, verdict);
+    QFETCH(bool, misfitsFail);
+    QFETCH(JobEnd, result);
+    QFETCH(bool, left);
+    QTemporaryDir dir;
+    FakeOutside outside;
+    outside.jobsEndOnStop = true;
+    if (end == "start fails") {
+        outside.startFailure = zvm::Status::Failure(zvm::FailureKind::Outside, "no such program");
+    }
+    const QString output = dir.filePath("out.mp4");
+    QVERIFY(Write(output, "before")); // what stood there before the run is the run's own once written over
+    ConversionJob job(outside, Order(dir, target), {misfitsFail});
+    QSignalSpy checking(&job, &ConversionJob::checking);
+    QSignalSpy ended(&job, &ConversionJob::ended);
+    QCOMPARE(job.start().ok(), end != "start fails");
+    if (outside.lastJob != nullptr) {
+        QCOMPARE(job.stage(), ConversionJob::Stage::Encoding);
+        QVERIFY(Write(output, "written"));
+        if (end == "stop") {
+            job.stop();
+        } else {
+            emit outside.lastJob->finished(end == "signal" ? -1 : end.mid(5).toInt(), end == "signal" ? SIGKILL : 0);
+        }
+    }
+    if (!outside.pendingChecks.isEmpty()) {
+        QCOMPARE(checking.size(), 1);
+        QCOMPARE(job.stage(), ConversionJob::Stage::Checking);
+        QCOMPARE(outside.checks.constFirst().source.duration, std::optional<double>(10));
+        if (end == "stop while checking") {
+            job.stop();
+        }
+        outside.pendingChecks.takeFirst()({verdict, "the check's line"}); // after a stop: dropped
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(ended.size(), 1, 5000);
+    const auto got = ended[0][0].value<JobResult>();
+    QCOMPARE(got.end, result);
+    QCOMPARE(QFile::exists(output), left);
+    QCOMPARE(got.removed, !left);
+    QCOMPARE(got.checked, end == "exit 0" && target);
+    if (got.checked) {
+        QCOMPARE(got.verdict, verdict);
+        QCOMPARE(got.checkLine, "the check's line");
+    }
+    if (result == JobEnd::NotStarted) {
+        QCOMPARE(got.startFailure.message(), "no such program");
+    }
+}
+
+// What the encoder started in turn may still write the output after the encoder ended: the run ends
+// once the whole group has, killed past the grace time or at once when stopped.
+void TestConversionJob::waitsForTheWholeGroup_data() {
+    QTest::addColumn<QString>("encoder");
+    QTest::addColumn<bool>("stop"); // the run is stopped once the encoder ended
+    QTest::addColumn<JobEnd>("result");
+    QTest::addColumn<QByteArray>("output");
+    QTest::newRow("a child still writing") << "echo a > \"$out\"\n(sleep 1; echo b >> \"$out\") &" << false
+                                           << JobEnd::Converted << QByteArray("a\nb\n");
+    QTest::newRow("a child past the grace time") << "echo a > \"$out\"\nsleep 300 &" << false
+                                                 << JobEnd::Converted << QByteArray("a\n");
+    QTest::newRow("stopped while a child writes") << "echo a > \"$out\"\nsleep 300 &" << true << JobEnd::Stopped
+                                                  << QByteArray();
+}
+
+void TestConversionJob::waitsForTheWholeGroup() {
+    QFETCH(QString, encoder);
+    QFETCH(bool, stop);
+    QFETCH(JobEnd, result);
+    QFETCH(QByteArray, output);
+    QTemporaryDir dir;
+    FakeOutside outside;
+    outside.startsForReal = true;
+    JobOrder order = Order(dir, false);
+    order.request.encoderPath = Script(dir, encoder).toStdString();
+    order.command = order.request.encoderPath + " " + order.request.outputPath;
+    ConversionJob job(outside, order, {true, 3000});
+    QSignalSpy groups(&job, &ConversionJob::groupStarted);
+    QSignalSpy ended(&job, &ConversionJob::ended);
+    QVERIFY(job.start().ok());
+    QCOMPARE(groups.size(), 1);
+    const auto leader = groups[0][0].value<zvm::process::ProcessMark>();
+    if (stop) {
+        QTRY_COMPARE_WITH_TIMEOUT(job.stage(), ConversionJob::Stage::WaitingForGroup, 10000);
+        job.stop();
+    }
+    QVERIFY(ended.wait(15000));
+    QCOMPARE(ended[0][0].value<JobResult>().end, result);
+    QVERIFY(zvm::process::GroupMembers(leader).empty());
+    QFile written(QString::fromStdString(order.request.outputPath));
+    QCOMPARE(written.open(QIODevice::ReadOnly) ? written.readAll() : QByteArray(), output);
+}
+
+// Without a queue file, the groups still go to the file it is given while their encoders run, and
+// are forgotten once they end: a later start (the window's or the tool's) ends what a killed run left.
+void TestConversionJob::headlessRunnerRecordsItsGroups() {
+    QTemporaryDir dir;
+    FakeOutside outside;
+    outside.startsForReal = true;
+    const QString groups = dir.filePath("data/encoder-groups.txt");
+    QueueRunner runner(outside, RunnerSetup{{}, groups.toStdString(), true, true});
+    zvm::ConversionRequest request;
+    request.encoderPath = Script(dir, "touch \"$out.running\"\nwhile [ -e \"$out.running\" ]; do sleep 0.05; done")
+                              .toStdString();
+    request.sourceVideo = dir.filePath("a.avi").toStdString();
+    request.outputPath = dir.filePath("a.mp4").toStdString();
+    request.width = "640";
+    request.height = "480";
+    request.videoBitrate = "256";
+    request.audioBitrate = "32";
+    request.sampleRate = "24000";
+    const int id = runner.addReady(request, zvm::CommandStyle::Modern);
+    QSignalSpy done(&runner, &QueueRunner::finishedAll);
+    runner.start();
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.filePath("a.mp4.running")), 10000);
+    QFile record(groups);
+    QVERIFY(record.open(QIODevice::ReadOnly));
+    QCOMPARE(record.readAll().split('\n').size(), 2); // one line
+    QVERIFY(QFile::remove(dir.filePath("a.mp4.running")));
+    QTRY_VERIFY_WITH_TIMEOUT(!outside.pendingChecks.isEmpty(), 15000);
+    outside.pendingChecks.takeFirst()({zvm::CheckVerdict::Fits, "fits"});
+    QVERIFY(!done.isEmpty() || done.wait(5000));
+    QCOMPARE(runner.queue().find(id)->state, ItemState::Finished);
+    QVERIFY(!QFile::exists(groups));
+    QVERIFY(!QFile::exists(dir.filePath("queue.json")));
+}
+
+QTEST_GUILESS_MAIN(TestConversionJob)
+#include "tst_conversionjob.moc"

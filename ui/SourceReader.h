@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QObject>
+#include <QSize>
+#include <QString>
+
+#include <optional>
+
+namespace zvm::media {
+class Outside;
+}
+class Platform;
+class QComboBox;
+class QLineEdit;
+class QWidget;
+struct SizeDetection;
+
+// What the window reads of its source video: the size, into the size boxes, with what was detected
+// in their tooltips; and a name for the output beside the video while the user has named none. The
+// outside, the platform and the boxes must outlive it.
+class SourceReader : public QObject {
+    Q_OBJECT
+
+public:
+    struct Boxes {
+        QLineEdit* source;
+        QLineEdit* width;
+        QLineEdit* height;
+        QLineEdit* output;
+        QLineEdit* encoder;
+        QComboBox* target;
+    };
+    // Messages go over `window`, which owns the reader.
+    SourceReader(zvm::media::Outside& outside, Platform& platform, QWidget* window, const Boxes& boxes);
+
+    // A video picked, dropped, typed or named at start: its size is read and, unless the user named
+    // the output, the output is named after it.
+    void chosen();
+    // The source box's text came with its size (from settings.ini): nothing to read until it changes.
+    void restored();
+    // Fills the size boxes from the video's own size; reportFailure shows why it could not.
+    void readSize(bool reportFailure);
+
+private:
+    void describe(const SizeDetection& found);
+    void suggestOutput();
+
+    zvm::media::Outside& outside_;
+    Platform& platform_;
+    QWidget* window_;
+    Boxes boxes_;
+    QString widthTip_; // the designed tooltips, shown while nothing detected is in the boxes
+    QString heightTip_;
+    int reads_ = 0;                   // only the answer to the latest read is used
+    std::optional<QSize> detected_;   // the size boxes' detected text, while they still hold it
+    QString chosen_;                  // the source last read, so that leaving the box reads a new one once
+    QString suggested_;
+};
