@@ -378,7 +378,7 @@ void QueueRunner::launch(int id) {
     runs_.emplace(id, Run{std::move(job), StopFor::Nothing});
     emit jobStarted(id);
     if (started->start().ok()) { // a failure has ended the run already
-        touch(zvm::queue::Keep::Soon);
+        touch(zvm::queue::Keep::AtOnce); // the file says what runs, as the window does
     }
 }
 

@@ -40,8 +40,8 @@ struct RunnerSetup {
 // conversions at a time (each a ConversionJob: encoder, its process group, after-check, clean-up),
 // follows them, and starts the next as soon as an encoder's place is free. Keeps the unfinished items in
 // storePath (when given), with their paths made absolute, while it holds the file's lock: one window
-// at a time keeps the queue. A user's edit and an item's end are kept at once, the rest at most once a
-// second (see StorePacing), and what waits is kept before the runner goes. Its encoders end
+// at a time keeps the queue. A user's edit and an item's start and end are kept at once, the rest at
+// most once a second (see StorePacing), and what waits is kept before the runner goes. Its encoders end
 // with the thread that made it (the GUI thread), and, with a storePath, the process groups they lead
 // are kept beside it: making the runner ends those a killed program left behind. The outside must
 // outlive the runner.

@@ -5,10 +5,10 @@
 
 namespace zvm::queue {
 
-// How soon a change of the queue is kept. A user's edit and an item's end are kept at once: a kill
-// must not bring back a finished video or undo what the user did. An item's start, a size read and an
-// after-check's answer change nothing a restart would do otherwise (a running item is restored as a
-// waiting one, a size is read again), so they wait and are kept together, at most once per gap.
+// How soon a change of the queue is kept. A user's edit and an item's start and end are kept at once:
+// a kill must not bring back a finished video or undo what the user did, and the file says what ran.
+// A size read and an after-check's answer change nothing a restart would do otherwise (a size is read
+// again, a checked item is no longer kept), so they wait and are kept together, at most once per gap.
 // Progress is never kept: a restored item starts from the beginning.
 enum class Keep { Shown, Soon, AtOnce };
 

@@ -252,15 +252,15 @@ void TestQueue::stateMachine() {
     QCOMPARE(Play(script), after);
 }
 
-// The pacing of the store as a table: changes at given milliseconds ("shown": progress, "soon": a start,
-// a size read, an after-check; "now": an end, a user's edit), the timer firing when it is due, and a
+// The pacing of the store as a table: changes at given milliseconds ("shown": progress, "soon": a size
+// read, an after-check; "now": a start, an end, a user's edit), the timer firing when it is due, and a
 // kill at the end: when the file was written, and which kept changes the kill loses.
 void TestQueue::storePacing_data() {
     QTest::addColumn<QString>("changes");
     QTest::addColumn<int>("killedAt");
     QTest::addColumn<QString>("after"); // "stores <ms>... | lost <change>..."
-    QTest::newRow("a lone start is kept at once") << "0:soon" << 5 << "stores 0 | lost -";
-    QTest::newRow("starts within a second wait, and are kept together")
+    QTest::newRow("a lone size read is kept at once") << "0:soon" << 5 << "stores 0 | lost -";
+    QTest::newRow("size reads within a second wait, and are kept together")
         << "0:soon 100:soon 500:soon" << 2000 << "stores 0 1000 | lost -";
     QTest::newRow("a kill within the second loses what waited, not progress")
         << "0:soon 100:soon 200:shown" << 900 << "stores 0 | lost 100:soon";
