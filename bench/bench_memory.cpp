@@ -11,7 +11,9 @@
 #include "ui/frmZCM.h"
 
 #include <QAction>
+#include <QAction>
 #include <QApplication>
+#include <QLineEdit>
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
@@ -33,12 +35,16 @@ public:
             done(report);
         });
     }
-    void renderFrame(const QString& encoder, const QString& source, double seconds,
-                     const zvm::FrameGeometry& geometry, std::function<void(const RenderedFrame&)> done) override {
-        RealOutside::renderFrame(encoder, source, seconds, geometry, [this, done](const RenderedFrame& frame) {
-            ++rendered;
-            done(frame);
-        });
+    // Every frame the preview asks for comes here (the real outside's renderFrame too), through the
+    // command's filter or the scale and pad alone.
+    void renderFrameThrough(const QString& encoder, const QString& source, double seconds,
+                            const zvm::FrameGeometry& geometry, const std::string& filter,
+                            std::function<void(const RenderedFrame&)> done) override {
+        RealOutside::renderFrameThrough(encoder, source, seconds, geometry, filter,
+                                        [this, done](const RenderedFrame& frame) {
+                                            ++rendered;
+                                            done(frame);
+                                        });
     }
     int checked = 0;
     int rendered = 0;
@@ -92,7 +98,7 @@ int main(int argc, char** argv) {
     frmZCM window(platform, outside);
     window.Form_Load();
     window.show();
-    window.mnuPreview->trigger();
+    window.findChild<QAction*>(QStringLiteral("mnuPreview"))->trigger(); // by its designed name
 
     Memory start{};
     for (int round = 0; round < warmUp + rounds; ++round) {
@@ -101,7 +107,7 @@ int main(int argc, char** argv) {
         }
         const int checked = outside.checked;
         const int rendered = outside.rendered;
-        window.txtWidth->setText(round % 2 == 0 ? QStringLiteral("640") : QStringLiteral("720"));
+        window.findChild<QLineEdit*>(QStringLiteral("txtWidth"))->setText(round % 2 == 0 ? QStringLiteral("640") : QStringLiteral("720"));
         window.cmdGenerate_Click();
         window.cmdConvert_Click();
         const bool done = QTest::qWaitFor(
