@@ -5,6 +5,7 @@
 #include "ui/frmZCM.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include <chrono>
 #include <thread>
@@ -26,8 +27,9 @@ int main(int argc, char* argv[]) {
         window.keepSettingsIn(UserSettingsFolder());
     }
     window.Form_Load();
-    window.openVideos(options.videos);
     window.show();
+    // From the event loop, once the window has been drawn.
+    QTimer::singleShot(0, &window, [&window, &options] { window.startUpShown(options.videos); });
     const int code = QApplication::exec();
     // The program ends at once and saves nothing on the way out, so nothing may hold its end up: the
     // helpers still running are killed as their owners go, a converting encoder goes on by design,

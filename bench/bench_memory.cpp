@@ -11,7 +11,9 @@
 #include "ui/frmZCM.h"
 
 #include <QAction>
+#include <QAction>
 #include <QApplication>
+#include <QLineEdit>
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>

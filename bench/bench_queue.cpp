@@ -1,6 +1,9 @@
 // The queue: from one item's encoder exit to the next item's encoder start, and 200 videos added at
 // once (sizes read two at a time) while the queue window shows them: the longest stall of the event loop
-// and the time until every size is known. Runs offscreen; needs ffmpeg.
+// and the time until every size is known. Then a library's worth of videos whose sizes are known (each
+// source a file, so every check meets the disk): adding and restoring 100, 1,000 and 10,000 (and the
+// memory each item takes), what the store writes over a run with the fake encoder, and the longest
+// stall of the window's event loop while 10,000 wait and 2 run. Runs offscreen; needs ffmpeg.
 #include "media/Outside.h"
 #include "queue/QueueRunner.h"
 #include "ui/QueueWindow.h"
@@ -9,6 +12,9 @@
 #include "bench/OffscreenMain.h"
 
 #include <chrono>
+#include <fstream>
+#include <map>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -131,6 +137,162 @@ void BM_Add200Videos(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_Add200Videos)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+
+#ifdef ZVM_FAKE_ENCODER // built with the tests' fake encoder
+
+// Resident memory, in bytes.
+double Resident() {
+    std::ifstream statm("/proc/self/statm");
+    double pages = 0;
+    double resident = 0;
+    statm >> pages >> resident;
+    return resident * double(sysconf(_SC_PAGESIZE));
+}
+
+// `count` videos of one folder, each a file, with their size known: none is read before it can run.
+struct Library {
+    QTemporaryDir dir;
+    std::vector<zvm::ConversionRequest> requests;
+    QString store() const { return dir.filePath("queue.json"); }
+};
+
+const Library& LibraryOf(int count) {
+    static std::map<int, std::unique_ptr<Library>> made;
+    auto& library = made[count];
+    if (library == nullptr) {
+        library = std::make_unique<Library>();
+        QDir().mkpath(library->dir.filePath("v"));
+        for (int i = 0; i < count; ++i) {
+            zvm::ConversionRequest r = Settings(ZVM_FAKE_ENCODER);
+            r.sourceVideo = library->dir.filePath(QStringLiteral("v/episode %1.avi").arg(i)).toStdString();
+            r.outputPath = library->dir.filePath(QStringLiteral("episode %1.mp4").arg(i)).toStdString();
+            r.width = "640";
+            r.height = "480";
+            std::ofstream(r.sourceVideo) << "video\n";
+            library->requests.push_back(r);
+        }
+    }
+    return *library;
+}
+
+// Answers every after-check at once, unchecked.
+class QuickCheckOutside final : public zvm::media::RealOutside {
+public:
+    void checkOutput(const QString&, const zvm::OutputTarget&, const zvm::SourceFacts&,
+                     std::function<void(const CheckReport&)> done) override {
+        done({});
+    }
+};
+
+void BM_AddSized(benchmark::State& state) {
+    const Library& library = LibraryOf(int(state.range(0)));
+    double perItem = 0;
+    for (auto _ : state) {
+        QFile::remove(library.store());
+        zvm::media::RealOutside outside;
+        QueueRunner runner(outside, library.store());
+        const double before = Resident();
+        QElapsedTimer clock;
+        clock.start();
+        runner.add(library.requests, zvm::CommandStyle::Modern);
+        state.SetIterationTime(double(clock.nsecsElapsed()) / 1e9);
+        perItem = (Resident() - before) / double(library.requests.size());
+    }
+    state.counters["memory_per_item_bytes"] = perItem;
+}
+BENCHMARK(BM_AddSized)->Arg(100)->Arg(1000)->Arg(10000)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// As a start that resumes: the kept file read, and every item checked and made again.
+void BM_RestoreSized(benchmark::State& state) {
+    const Library& library = LibraryOf(int(state.range(0)));
+    zvm::media::RealOutside outside;
+    QFile::remove(library.store());
+    QueueRunner(outside, library.store()).add(library.requests, zvm::CommandStyle::Modern);
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        QueueRunner runner(outside, library.store());
+        runner.restore(runner.loadStore().items);
+        state.SetIterationTime(double(clock.nsecsElapsed()) / 1e9);
+        if (runner.queue().items().size() != library.requests.size()) {
+            state.SkipWithError("not every item came back");
+        }
+    }
+}
+BENCHMARK(BM_RestoreSized)->Arg(100)->Arg(1000)->Arg(10000)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// A whole run of the fake encoder, two at a time: how often the store writes, and how much.
+void BM_RunStores(benchmark::State& state) {
+    const Library& library = LibraryOf(int(state.range(0)));
+    const QString working = QDir::currentPath();
+    QDir::setCurrent(library.dir.path()); // where the fake encoder notes its arguments
+    for (auto _ : state) {
+        QFile::remove(library.store());
+        QuickCheckOutside outside;
+        QueueRunner runner(outside, library.store());
+        runner.setParallel(2);
+        runner.add(library.requests, zvm::CommandStyle::Modern);
+        const int storesBefore = runner.storesMade();
+        const qint64 bytesBefore = runner.bytesStored();
+        QSignalSpy done(&runner, &QueueRunner::finishedAll);
+        QElapsedTimer clock;
+        clock.start();
+        runner.start();
+        if (!done.wait(600000)) {
+            state.SkipWithError("the run did not end");
+        }
+        state.SetIterationTime(double(clock.nsecsElapsed()) / 1e9);
+        const auto items = double(library.requests.size());
+        state.counters["stores_per_item"] = double(runner.storesMade() - storesBefore) / items;
+        state.counters["bytes_per_item"] = double(runner.bytesStored() - bytesBefore) / items;
+    }
+    QDir::setCurrent(working);
+}
+BENCHMARK(BM_RunStores)->Arg(100)->Arg(1000)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The window open on 10,000 waiting videos while 2 run, each printing its progress for two seconds:
+// the longest the event loop waits to take its next event, over the first four runs.
+void BM_StallWhileTwoRun(benchmark::State& state) {
+    const Library& library = LibraryOf(10000);
+    const QString working = QDir::currentPath();
+    QDir::setCurrent(library.dir.path());
+    qputenv("FAKE_ENCODER_SECONDS", "2");
+    for (auto _ : state) {
+        QFile::remove(library.store());
+        QuickCheckOutside outside;
+        QueueRunner runner(outside, library.store());
+        runner.setParallel(2);
+        runner.add(library.requests, zvm::CommandStyle::Modern);
+        SilentPlatform platform;
+        QueueWindow window(runner, platform);
+        window.show();
+        QCoreApplication::processEvents();
+        qint64 longestStall = 0;
+        QElapsedTimer tick;
+        QTimer heartbeat;
+        QObject::connect(&heartbeat, &QTimer::timeout,
+                         [&] { longestStall = std::max(longestStall, tick.restart()); });
+        tick.start();
+        heartbeat.start(5);
+        runner.start();
+        QElapsedTimer clock;
+        clock.start();
+        const auto ended = [&runner] {
+            return std::count_if(runner.queue().items().begin(), runner.queue().items().end(),
+                                 [](const auto& i) { return i.state == zvm::queue::ItemState::Finished; });
+        };
+        while (ended() < 4 && clock.elapsed() < 60000) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        }
+        state.SetIterationTime(double(longestStall) / 1e3);
+        state.counters["longest_stall_ms"] = double(longestStall);
+        runner.stopForQuit();
+    }
+    qunsetenv("FAKE_ENCODER_SECONDS");
+    QDir::setCurrent(working);
+}
+BENCHMARK(BM_StallWhileTwoRun)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+#endif
 } // namespace
 
 ZVM_OFFSCREEN_BENCHMARK_MAIN()

@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # The command-line tool's --print with the size given: the whole process beside /bin/true, and the
-# cost of each further file in a 100-file run. Usage: bench/cli_print.sh (release build, hyperfine)
+# cost of each further file in a 100-file run.
+# Usage: bench/cli_print.sh [BUILD_FOLDER] (default: the release preset's, built first; hyperfine)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
 zvm_ensure_packages hyperfine
-cmake --build --preset release -j "$(nproc)" --target zarnik-video-maker-cli >/dev/null
-cli=$PWD/build/release/cli/zarnik-video-maker-cli
+build=$(realpath "${1:-build/release}")
+[ -n "${1:-}" ] || cmake --preset release >/dev/null
+cmake --build "$build" -j "$(nproc)" --target zarnik-video-maker-cli >/dev/null
+cli=$build/cli/zarnik-video-maker-cli
 export XDG_CACHE_HOME=$(mktemp -d)
 trap 'rm -rf "$XDG_CACHE_HOME"' EXIT
 "$cli" --print -s 1280x720 /videos/clip.avi >/dev/null # asks ffmpeg for its form once; later runs remember

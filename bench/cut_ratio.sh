@@ -4,15 +4,16 @@
 # figure is the ratio of the medians of the wall-clock times, and must stay at or below 1.10. The
 # processor time (user and system, with all the processes each started) is shown beside it: on a
 # loaded machine it says whether a difference is work or waiting.
-# Usage: bench/cut_ratio.sh [RUNS] (default 7; ZVM_BUILD=build/dev to time another build)
+# Usage: bench/cut_ratio.sh [RUNS] [BUILD_FOLDER] (default 7 runs, and the release preset's folder,
+# built first; ZVM_BUILD names the folder too)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-7}
-build=${ZVM_BUILD:-build/release}
-if [ "$build" = build/release ]; then
-    cmake --build --preset release -j "$(nproc)" --target zarnik-video-maker-cli >/dev/null
-fi
-cli=$PWD/$build/cli/zarnik-video-maker-cli
+given=${2:-${ZVM_BUILD:-}}
+build=$(realpath "${given:-build/release}")
+[ -n "$given" ] || cmake --preset release >/dev/null
+cmake --build "$build" -j "$(nproc)" --target zarnik-video-maker-cli >/dev/null
+cli=$build/cli/zarnik-video-maker-cli
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_CACHE_HOME=$work/cache

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Cold start to a visible window, and resident memory once shown: the program beside a bare Qt
-# window, alternating runs under one virtual X server. Usage: bench/startup.sh [RUNS] (release build)
+# window, alternating runs under one virtual X server.
+# Usage: bench/startup.sh [RUNS] [BUILD_FOLDER] (default: the release preset's, built first)
 set -euo pipefail
 source "$(dirname "$0")/../scripts/xvfb.sh"
 cd "$(dirname "$0")/.."
 runs=${1:-9}
-build=build/release
-cmake --build --preset release -j "$(nproc)" --target zarnik-video-maker bare_window >/dev/null
+build=$(realpath "${2:-build/release}")
+[ -n "${2:-}" ] || cmake --preset release >/dev/null
+cmake --build "$build" -j "$(nproc)" --target zarnik-video-maker bare_window >/dev/null
 work=$(mktemp -d)
 zvm_private_user_folders "$work"
 printf '"640","480","256","32","24000","a.avi","a.mp4","/usr/bin/ffmpeg","Saved"\r\n' > "$work/settings.ini"
@@ -34,8 +36,8 @@ median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 
 : > "$work/app.txt"; : > "$work/bare.txt"
 for _ in $(seq "$runs"); do
-    measure "$PWD/$build/app/zarnik-video-maker" >> "$work/app.txt"
-    measure "$PWD/$build/bench/bare_window" >> "$work/bare.txt"
+    measure "$build/app/zarnik-video-maker" >> "$work/app.txt"
+    measure "$build/bench/bare_window" >> "$work/bare.txt"
 done
 for name in app bare; do
     printf '%-5s start %s ms (median of %s), resident %s kB\n' "$name" \

@@ -4,11 +4,17 @@
 
 namespace zvm::process {
 
+std::optional<FileId> FileIdentity(const std::string& path) {
+    struct stat found {};
+    if (stat(path.c_str(), &found) != 0) {
+        return std::nullopt;
+    }
+    return FileId{static_cast<std::uint64_t>(found.st_dev), static_cast<std::uint64_t>(found.st_ino)};
+}
+
 bool OutputIsSource(const std::string& source, const std::string& output) {
-    struct stat a {};
-    struct stat b {};
-    return stat(source.c_str(), &a) == 0 && stat(output.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
-           a.st_ino == b.st_ino;
+    const auto kept = FileIdentity(source);
+    return kept && kept == FileIdentity(output);
 }
 
 } // namespace zvm::process

@@ -74,15 +74,18 @@ std::optional<ItemState> StateFromWord(std::string_view word) {
     return ValueFor(kWords, word);
 }
 
-Queue::Queue(SameFile sameFile) : sameFile_(std::move(sameFile)) {}
+Queue::Queue(Identify identify) : identify_(std::move(identify)) {}
 
 std::optional<std::size_t> Queue::indexOf(int id) const {
-    for (std::size_t at = 0; at < items_.size(); ++at) {
-        if (items_[at].id == id) {
-            return at;
+    if (positionsStale_) {
+        positions_.clear();
+        for (std::size_t at = 0; at < items_.size(); ++at) {
+            positions_.emplace(items_[at].id, at);
         }
+        positionsStale_ = false;
     }
-    return std::nullopt;
+    const auto found = positions_.find(id);
+    return found != positions_.end() ? std::optional(found->second) : std::nullopt;
 }
 
 QueueItem* Queue::item(int id) {
@@ -101,31 +104,46 @@ int Queue::add(ConversionRequest snapshot, CommandStyle style) {
     added.request = std::move(snapshot);
     added.style = style;
     items_.push_back(std::move(added));
+    positions_.emplace(items_.back().id, items_.size() - 1);
+    reindex(items_.back());
     guardSource(items_.back());
     return items_.back().id;
 }
 
-Status Queue::losesSource(int id, const ConversionRequest& request) const {
-    const std::string output = Normal(request.outputPath);
-    if (Normal(request.sourceVideo) == output || sameFile_(request.sourceVideo, request.outputPath)) {
+NamedFile Queue::named(const std::string& path, const NamedFile* kept) const {
+    std::string normal = Normal(path);
+    if (kept != nullptr && kept->normal == normal) {
+        return *kept;
+    }
+    return {std::move(normal), identify_(path)};
+}
+
+void Queue::reindex(const QueueItem& it, bool fresh) {
+    const ConflictIndex::Entry* kept = fresh ? nullptr : index_.entry(it.id);
+    index_.put(it.id, {named(it.request.sourceVideo, kept != nullptr ? &kept->source : nullptr),
+                       named(it.request.outputPath, kept != nullptr ? &kept->output : nullptr)});
+}
+
+bool Queue::sourceFound(int id) const {
+    const ConflictIndex::Entry* kept = index_.entry(id);
+    return kept != nullptr && kept->source.file.has_value();
+}
+
+Status Queue::losesSource(int id, const NamedFile& source, const NamedFile& output) const {
+    if (source.normal == output.normal || (source.file && source.file == output.file)) {
         return Status::Failure(FailureKind::Refused, kOutputIsSource);
     }
-    const bool other = std::any_of(items_.begin(), items_.end(), [&](const QueueItem& it) {
-        return it.id != id && (Normal(it.request.sourceVideo) == output ||
-                               sameFile_(it.request.sourceVideo, request.outputPath));
-    });
-    return other ? Status::Failure(FailureKind::Refused, kOutputIsOtherSource) : Status();
+    return index_.readByAnother(id, output) ? Status::Failure(FailureKind::Refused, kOutputIsOtherSource)
+                                            : Status();
 }
 
 // An item added later may be the source that a waiting one would write over: that one waits no more.
 void Queue::guardSource(const QueueItem& added) {
-    for (QueueItem& it : items_) {
-        if (it.id != added.id && it.state == ItemState::Waiting) {
-            if (const Status loses = losesSource(it.id, it.request); !loses.ok()) {
-                it.state = ItemState::NeedsAttention;
-                it.reason = loses.message();
-                it.command.clear();
-            }
+    for (const int writer : index_.writersOver(added.id, index_.entry(added.id)->source)) {
+        if (QueueItem* it = item(writer); it != nullptr && it->state == ItemState::Waiting) {
+            it->state = ItemState::NeedsAttention;
+            it->reason = kOutputIsOtherSource;
+            it->command.clear();
         }
     }
 }
@@ -147,19 +165,21 @@ void Queue::prepare(QueueItem& it) {
     RunFacts facts = media::FilesOf(it.request);
     facts.duration = it.duration;
     facts.subtitleStreams = it.subtitleStreams.value_or(0);
-    facts.outputIsSource = facts.outputIsSource || sameFile_(it.request.sourceVideo, it.request.outputPath);
+    const ConflictIndex::Entry* kept = index_.entry(it.id);
+    const NamedFile source = named(it.request.sourceVideo, &kept->source);
+    const NamedFile output = named(it.request.outputPath, &kept->output);
+    const bool sameFile = source.file && source.file == output.file;
+    facts.outputIsSource = facts.outputIsSource || sameFile;
     const Result<PreparedRun> prepared = PrepareRun(it.request, it.style, facts);
     it.burned = ResolveSubtitles(it.request.subtitles, facts);
     Status refused = prepared.status();
     if (refused.ok()) {
-        refused = OutputConflict(prepared.value().request, sameFile_, [&](const std::string& output) {
-            return std::any_of(items_.begin(), items_.end(), [&](const QueueItem& other) {
-                return other.id != it.id && Normal(other.request.outputPath) == output;
-            });
-        });
+        refused = OutputConflict(
+            prepared.value().request, [sameFile](const std::string&, const std::string&) { return sameFile; },
+            [&](const std::string& normal) { return index_.writtenByAnother(it.id, normal); });
     }
     if (refused.ok()) {
-        refused = losesSource(it.id, prepared.value().request);
+        refused = losesSource(it.id, source, output);
     }
     if (!refused.ok()) {
         it.state = ItemState::NeedsAttention;
@@ -173,6 +193,7 @@ void Queue::prepare(QueueItem& it) {
     it.request = prepared.value().request;
     it.request.subtitles = choice; // kept as chosen: Automatic is resolved again as it starts
     it.command = prepared.value().command;
+    index_.put(it.id, {source, output});
 }
 
 void Queue::sizeKnown(int id, int width, int height, std::optional<double> duration,
@@ -271,7 +292,9 @@ std::optional<int> Queue::next() {
                     continue;
                 }
             }
-            if (const Status loses = losesSource(it.id, it.request); !loses.ok()) {
+            reindex(it, true);
+            const ConflictIndex::Entry& now = *index_.entry(it.id);
+            if (const Status loses = losesSource(it.id, now.source, now.output); !loses.ok()) {
                 it.state = ItemState::NeedsAttention;
                 it.reason = loses.message();
                 continue;
@@ -365,11 +388,17 @@ void Queue::skip(const std::vector<int>& ids, const std::string& reason) {
 }
 
 void Queue::remove(int id) {
-    std::erase_if(items_, [id](const QueueItem& i) { return i.id == id && i.state != ItemState::Running; });
+    if (const QueueItem* it = find(id); it != nullptr && it->state != ItemState::Running) {
+        withdraw(id);
+    }
 }
 
 void Queue::withdraw(int id) {
-    std::erase_if(items_, [id](const QueueItem& i) { return i.id == id; });
+    if (const auto at = indexOf(id)) {
+        items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(*at));
+        index_.drop(id);
+        reordered();
+    }
 }
 
 void Queue::move(int id, int by) {
@@ -384,10 +413,18 @@ void Queue::move(int id, int by) {
     } else {
         std::rotate(items_.begin() + from, items_.begin() + from + 1, items_.begin() + to + 1);
     }
+    reordered();
 }
 
 void Queue::clearFinished() {
-    std::erase_if(items_, [](const QueueItem& i) { return i.state == ItemState::Finished; });
+    std::erase_if(items_, [this](const QueueItem& i) {
+        const bool finished = i.state == ItemState::Finished;
+        if (finished) {
+            index_.drop(i.id);
+        }
+        return finished;
+    });
+    reordered();
 }
 
 std::vector<QueueItem> Queue::unfinished() const {
@@ -408,7 +445,9 @@ void Queue::restore(std::vector<QueueItem> kept) {
             it.state = ItemState::Waiting; // interrupted: it starts again from the beginning
         }
         items_.push_back(std::move(it));
+        positions_.emplace(items_.back().id, items_.size() - 1);
         QueueItem& added = items_.back();
+        reindex(added);
         guardSource(added);
         const bool sized = !added.request.width.empty() && !NeedsSubtitleStreams(added);
         if (sized && (added.state == ItemState::Waiting || added.state == ItemState::NeedsAttention)) {

@@ -6,10 +6,12 @@
 #include "core/RunReasons.h"
 #include "core/Status.h"
 #include "core/Text.h"
+#include "queue/ConflictIndex.h"
 
 #include <functional>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace zvm::queue {
@@ -56,7 +58,10 @@ class Queue {
 public:
     // Whether two paths name the same existing file (the source is never overwritten).
     using SameFile = std::function<bool(const std::string&, const std::string&)>;
-    explicit Queue(SameFile sameFile);
+    // The file a path reaches, nothing where there is none: looked at once per item and change, and
+    // kept, so that the checks of an item against the others look at no other file.
+    using Identify = std::function<std::optional<process::FileId>(const std::string&)>;
+    explicit Queue(Identify identify);
 
     // An item whose size is still to be detected, or one complete now.
     int add(ConversionRequest snapshot, CommandStyle style);
@@ -111,6 +116,8 @@ public:
     // again and each item checked again as a new one is; one that was running starts again from the
     // beginning.
     void restore(std::vector<QueueItem> kept);
+    // Whether the item's source was there when it was last looked at (as it was added, restored or changed).
+    bool sourceFound(int id) const;
     // An item that cannot run as it is, for a reason only the caller can see (its source is gone).
     void needsAttention(int id, const std::string& reason, const std::string& detail);
     QueueSummary summary() const;
@@ -130,16 +137,27 @@ private:
     std::optional<std::size_t> indexOf(int id) const;
     QueueItem* item(int id);
     void prepare(QueueItem& item);
-    // Refused when writing the request's output would lose a source of the queue: its own or any
-    // other item's, whatever its state.
-    Status losesSource(int id, const ConversionRequest& request) const;
+    // The path as the checks compare it; what the index keeps of it when its name is the same.
+    NamedFile named(const std::string& path, const NamedFile* kept = nullptr) const;
+    // Puts the item's paths into the index as they stand now: a path whose normal name has not
+    // changed is not looked at again unless `fresh`.
+    void reindex(const QueueItem& item, bool fresh = false);
+    // Refused when writing `output` would lose a source of the queue: the item's own or any other
+    // item's, whatever its state.
+    Status losesSource(int id, const NamedFile& source, const NamedFile& output) const;
     // Items waiting to write over the source of the one just added need attention now.
     void guardSource(const QueueItem& added);
+    // items_ were erased or reordered: positions are found again at the next look-up.
+    void reordered() { positionsStale_ = true; }
     int nextId_ = 1;
     int parallel_ = 1;
     bool running_ = false;
-    SameFile sameFile_;
+    Identify identify_;
     std::vector<QueueItem> items_;
+    ConflictIndex index_;
+    // Where each id stands in items_, so a look-up by id is not a walk over the queue.
+    mutable std::unordered_map<int, std::size_t> positions_;
+    mutable bool positionsStale_ = false;
 };
 
 // Reasons an item does not run, in every face's words (see core/RunReasons.h).

@@ -35,8 +35,14 @@ QueueRunner::QueueRunner(zvm::media::Outside& outside, QString storePath, QObjec
     : QueueRunner(outside, RunnerSetup{std::move(storePath), {}, false, false}, parent) {}
 
 QueueRunner::QueueRunner(zvm::media::Outside& outside, RunnerSetup setup, QObject* parent)
-    : QObject(parent), queue_(&zvm::process::OutputIsSource), outside_(outside), storePath_(setup.storePath),
+    : QObject(parent), queue_(&zvm::process::FileIdentity), outside_(outside), storePath_(setup.storePath),
       setup_(std::move(setup)), groups_(GroupsFile(setup_)) {
+    sinceMade_.start();
+    storeTimer_ = new QTimer(this);
+    storeTimer_->setSingleShot(true);
+    storeTimer_->setTimerType(Qt::PreciseTimer);
+    connect(storeTimer_, &QTimer::timeout, this,
+            [this] { follow(pacing_.woke(zvm::queue::StorePacing::Ms(sinceMade_.elapsed()))); });
     groups_.endLeftOvers(); // before anything of this run starts, resumed items first of all
     if (!storePath_.isEmpty()) {
         claimStore();
@@ -45,7 +51,12 @@ QueueRunner::QueueRunner(zvm::media::Outside& outside, RunnerSetup setup, QObjec
     queue_.setParallel(parallelSetting_ == 0 ? AutomaticParallel() : parallelSetting_);
 }
 
-QueueRunner::~QueueRunner() = default;
+// What waits to be kept is kept as the runner goes (the window closes, the program quits).
+QueueRunner::~QueueRunner() {
+    if (pacing_.pending()) {
+        store();
+    }
+}
 
 // Stale time 0: a window that has run for days is never taken for dead. A lock whose owner is gone
 // (killed, crashed) is still taken over, by QLockFile's own check of the owner's process.
@@ -96,12 +107,29 @@ LoadedQueue QueueRunner::loadStore() {
     return kept;
 }
 
-// Every change is shown; one that changes what a restart would find is also kept.
-void QueueRunner::touch(bool structural) {
-    if (structural && !storePath_.isEmpty() && holdsStore_) {
-        storeStatus_ = SaveQueue(storePath_, queue_.unfinished());
+void QueueRunner::touch(zvm::queue::Keep keep) {
+    if (!storePath_.isEmpty() && holdsStore_) {
+        follow(pacing_.changed(keep, zvm::queue::StorePacing::Ms(sinceMade_.elapsed())));
     }
     emit changed();
+}
+
+void QueueRunner::follow(const zvm::queue::StorePacing::Plan& plan) {
+    if (plan.storeNow) {
+        store();
+    } else if (plan.wakeIn) {
+        storeTimer_->start(int(plan.wakeIn->count()));
+    }
+}
+
+void QueueRunner::store() {
+    if (storePath_.isEmpty() || !holdsStore_) {
+        return;
+    }
+    storeStatus_ = SaveQueue(storePath_, queue_.unfinished());
+    pacing_.stored(zvm::queue::StorePacing::Ms(sinceMade_.elapsed()));
+    ++storesMade_;
+    bytesStored_ += QFileInfo(storePath_).size();
 }
 
 void QueueRunner::anchor(zvm::ConversionRequest& request) const {
@@ -175,7 +203,7 @@ void QueueRunner::restore(std::vector<zvm::queue::QueueItem> kept) {
     std::vector<int> missing;
     for (std::size_t at = before; at < queue_.items().size(); ++at) {
         const auto& item = queue_.items()[at];
-        if (!QFileInfo::exists(PathToQString(item.request.sourceVideo))) {
+        if (!queue_.sourceFound(item.id)) { // looked at once, as the queue took it
             missing.push_back(item.id);
         } else if (item.state == zvm::queue::ItemState::Detecting) {
             toDetect_.push_back(item.id);
@@ -211,7 +239,7 @@ void QueueRunner::detectNext() {
                                 } else {
                                     self->queue_.sizeUnknown(id, ToStd(found.error));
                                 }
-                                self->touch(true);
+                                self->touch(zvm::queue::Keep::Soon);
                                 self->detectNext();
                                 self->launchNext();
                             });
@@ -351,7 +379,7 @@ void QueueRunner::launch(int id) {
     runs_.emplace(id, Run{std::move(job), StopFor::Nothing});
     emit jobStarted(id);
     if (started->start().ok()) { // a failure has ended the run already
-        touch(true);
+        touch(zvm::queue::Keep::AtOnce); // the file says what runs, as the window does
     }
 }
 
@@ -404,7 +432,9 @@ void QueueRunner::ended(int id, const zvm::queue::JobResult& result) {
         break;
     }
     emit jobEnded(id, result);
-    touch(true);
+    // A converted item left the kept queue as its encoder ended: its check's answer changes nothing kept.
+    const bool converted = result.end == JobEnd::Converted || result.end == JobEnd::Misfit;
+    touch(converted ? zvm::queue::Keep::Soon : zvm::queue::Keep::AtOnce);
     launchNext();
 }
 

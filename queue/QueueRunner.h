@@ -6,8 +6,10 @@
 #include "queue/EncoderGroups.h"
 #include "queue/Queue.h"
 #include "queue/QueueStore.h"
+#include "queue/StorePacing.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
@@ -36,8 +38,10 @@ struct RunnerSetup {
 
 // Runs the queue: detects the sizes of added videos (two at a time), starts up to parallel()
 // conversions at a time (each a ConversionJob: encoder, its process group, after-check, clean-up),
-// follows them, and starts the next as soon as an encoder's place is free. Keeps the unfinished items in storePath (when given) after every change, with their paths
-// made absolute, while it holds the file's lock: one window at a time keeps the queue. Its encoders end
+// follows them, and starts the next as soon as an encoder's place is free. Keeps the unfinished items in
+// storePath (when given), with their paths made absolute, while it holds the file's lock: one window
+// at a time keeps the queue. A user's edit and an item's start and end are kept at once, the rest at
+// most once a second (see StorePacing), and what waits is kept before the runner goes. Its encoders end
 // with the thread that made it (the GUI thread), and, with a storePath, the process groups they lead
 // are kept beside it: making the runner ends those a killed program left behind. The outside must
 // outlive the runner.
@@ -116,6 +120,9 @@ public:
     // record of the encoders' groups beside it: a failure stands until a later keeping succeeds, so a
     // window says it once rather than after every change.
     const zvm::Status& storeStatus() const { return storeStatus_.ok() ? groups_.status() : storeStatus_; }
+    // How often the queue file was written in this run, and how many bytes: what the store costs.
+    int storesMade() const { return storesMade_; }
+    qint64 bytesStored() const { return bytesStored_; }
     // A finished item's first frame, kThumbnailHeight pixels high, as PNG once the media worker has
     // drawn it; empty before, and for a file it could not read.
     QByteArray thumbnail(int id) const;
@@ -151,7 +158,11 @@ private:
     void ended(int id, const zvm::queue::JobResult& result);
     void endStopped(int id, StopFor stopFor, bool removed);
     void drawThumbnail(int id);
-    void touch(bool structural);
+    // Every change is shown; one that changes what a restart would find is also kept, at once or soon.
+    void touch(zvm::queue::Keep keep);
+    void touch(bool structural) { touch(structural ? zvm::queue::Keep::AtOnce : zvm::queue::Keep::Shown); }
+    void follow(const zvm::queue::StorePacing::Plan& plan);
+    void store();
     void claimStore();
     void retryStore();
     // Sets the paths of a kept queue's request absolute: the next start may be in another folder.
@@ -165,6 +176,11 @@ private:
     zvm::Status storeStatus_;
     EncoderGroups groups_;
     std::unique_ptr<QLockFile> lock_;
+    zvm::queue::StorePacing pacing_;
+    QElapsedTimer sinceMade_; // the pacing's clock
+    QTimer* storeTimer_ = nullptr;
+    int storesMade_ = 0;
+    qint64 bytesStored_ = 0;
     QTimer* lockRetry_ = nullptr;
     bool holdsStore_ = false;
     std::map<int, Run> runs_; // by item id, from the encoder's start to the run's result

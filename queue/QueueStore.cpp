@@ -208,7 +208,8 @@ zvm::Status SaveQueue(const QString& path, const std::vector<QueueItem>& items) 
 }
 
 LoadedQueue LoadQueue(const QString& path) {
-    const zvm::files::SmallFile file = zvm::files::ReadSmallFile(PathToStd(path), std::size_t{4} * 1024 * 1024);
+    // Room for a library: 10,000 videos keep about 6 MB, and a queue the program wrote must load again.
+    const zvm::files::SmallFile file = zvm::files::ReadSmallFile(PathToStd(path), std::size_t{64} * 1024 * 1024);
     if (file.state != zvm::files::SmallFile::State::Read) {
         return file.state == zvm::files::SmallFile::State::Missing ? LoadedQueue{}
                                                                    : SetAside(path, PathToQString(file.reason));

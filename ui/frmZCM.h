@@ -54,6 +54,10 @@ public:
     void Form_Load();
     // Videos named on the command line, after start-up.
     void openVideos(const QStringList& videos);
+    // Once the window is on screen: what an earlier run left in the queue is offered back (a large
+    // queue must not keep the window from showing), then the videos named on the command line are
+    // opened, and the focus is back in the source box.
+    void startUpShown(const QStringList& videos);
 
     void cmdGenerate_Click();
     void cmdConvert_Click();
@@ -139,6 +143,7 @@ private:
     QAction* mnuPreview = nullptr;
     QAction* mnuAddToQueue = nullptr;
     QAction* mnuAddCurrent = nullptr;
+    QAction* mnuQueue = nullptr;
     QAction* mnuTargets = nullptr;
     QMenu* mnuHelp = nullptr;
     QAction* mnuWebsite = nullptr;

@@ -272,6 +272,9 @@ void frmZCM::buildMenus() {
     mnuAddToQueue->setObjectName("mnuAddToQueue");
     mnuAddCurrent = mnuOptions->addAction(tr("Add c&urrent to queue"));
     mnuAddCurrent->setObjectName("mnuAddCurrent");
+    // Brings the queue window back once it is closed: the queue runs on without it.
+    mnuQueue = mnuOptions->addAction(tr("Queu&e"));
+    mnuQueue->setObjectName("mnuQueue");
     mnuTargets = mnuOptions->addAction(tr("&Targets..."));
     mnuTargets->setObjectName("mnuTargets");
     mnuHelp = menuBar()->addMenu(tr("&Help"));
@@ -317,6 +320,7 @@ void frmZCM::connectHandlers() {
     connect(mnuPreview, &QAction::triggered, this, &frmZCM::mnuPreview_Click);
     connect(mnuAddToQueue, &QAction::triggered, this, &frmZCM::mnuAddToQueue_Click);
     connect(mnuAddCurrent, &QAction::triggered, this, &frmZCM::mnuAddCurrent_Click);
+    connect(mnuQueue, &QAction::triggered, this, &frmZCM::showQueue);
     connect(mnuTargets, &QAction::triggered, this, &frmZCM::mnuTargets_Click);
     // The preview follows every input that changes the fit, the frame or the form.
     for (QLineEdit* box : {txtOriginalVideo, txtWidth, txtHeight, txtffmpegexe}) {

@@ -83,9 +83,16 @@ void frmZCM::Form_Load() {
     cboPlatform->setCurrentIndex(0);
     reader_->restored();
     showCommandForm();
-    offerKeptQueue();
     txtOriginalVideo->setFocus(Qt::OtherFocusReason);
     txtOriginalVideo_GotFocus(); // the window is not shown yet, so no focus event comes now
+}
+
+// The kept queue is read before the videos named at the start join it, so that nothing overwrites it.
+void frmZCM::startUpShown(const QStringList& videos) {
+    offerKeptQueue();
+    openVideos(videos);
+    activateWindow();
+    txtOriginalVideo->setFocus(Qt::OtherFocusReason);
 }
 
 // Only a missing file, or a record of ours not marked saved, is a first run. A file that cannot be

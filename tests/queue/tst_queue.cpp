@@ -30,6 +30,8 @@ private slots:
     void sharedCases();
     void stateMachine_data();
     void stateMachine();
+    void storePacing_data();
+    void storePacing();
     void timeLeft();
     void progressOverPasses_data();
     void progressOverPasses();
@@ -85,6 +87,10 @@ bool Rewrite(const QString& store, const QByteArray& from, const QByteArray& to)
     return file.resize(0) && file.seek(0) && file.write(bytes) == bytes.size();
 }
 
+std::optional<zvm::process::FileId> NoFile(const std::string&) {
+    return std::nullopt;
+}
+
 QString Base(const std::string& path) {
     return QFileInfo(QString::fromStdString(path)).baseName();
 }
@@ -104,8 +110,8 @@ QString States(const Queue& queue) {
 // by their source; returns the items' states in order and what each "next" started, or what in the
 // script it could not play.
 QString Play(const QString& script) {
-    // Paths name the same file when they are equal: enough for the source-is-output rule.
-    auto queue = std::make_unique<Queue>([](const std::string& a, const std::string& b) { return a == b; });
+    // No file is there: paths are the same when their names are, enough for the source-is-output rule.
+    auto queue = std::make_unique<Queue>(NoFile);
     QHash<QString, int> ids;
     QStringList started;
     for (const QString& event : script.split(';', Qt::SkipEmptyParts)) {
@@ -162,7 +168,7 @@ QString Play(const QString& script) {
         } else if (w[0] == "parallel") {
             queue->setParallel(w[1].toInt());
         } else if (w[0] == "restart") { // the program was killed: a new queue gets what the old kept
-            auto restarted = std::make_unique<Queue>([](const std::string& a, const std::string& b) { return a == b; });
+            auto restarted = std::make_unique<Queue>(NoFile);
             restarted->setParallel(queue->parallel());
             restarted->restore(queue->unfinished());
             queue = std::move(restarted);
@@ -204,7 +210,7 @@ void TestQueue::sharedCases() {
     r.sampleRate = c.sampleRate;
     r.preset = c.preset;
     r.movieType = c.animation ? zvm::MovieType::Animation : zvm::MovieType::LiveAction;
-    Queue queue([](const std::string&, const std::string&) { return false; });
+    Queue queue(NoFile);
     const int id = queue.addReady(r, c.modern ? zvm::CommandStyle::Modern : zvm::CommandStyle::Classic);
     QCOMPARE(QString::fromStdString(ReasonText(*queue.find(id))), QString());
     QCOMPARE(QString::fromStdString(queue.find(id)->command), QString(c.command));
@@ -279,8 +285,73 @@ void TestQueue::stateMachine() {
     QCOMPARE(Play(script), after);
 }
 
+// The pacing of the store as a table: changes at given milliseconds ("shown": progress, "soon": a size
+// read, an after-check; "now": a start, an end, a user's edit), the timer firing when it is due, and a
+// kill at the end: when the file was written, and which kept changes the kill loses.
+void TestQueue::storePacing_data() {
+    QTest::addColumn<QString>("changes");
+    QTest::addColumn<int>("killedAt");
+    QTest::addColumn<QString>("after"); // "stores <ms>... | lost <change>..."
+    QTest::newRow("a lone size read is kept at once") << "0:soon" << 5 << "stores 0 | lost -";
+    QTest::newRow("size reads within a second wait, and are kept together")
+        << "0:soon 100:soon 500:soon" << 2000 << "stores 0 1000 | lost -";
+    QTest::newRow("a kill within the second loses what waited, not progress")
+        << "0:soon 100:soon 200:shown" << 900 << "stores 0 | lost 100:soon";
+    QTest::newRow("an end is kept at once within the second") << "0:soon 100:now" << 101 << "stores 0 100 | lost -";
+    QTest::newRow("an end takes what waited along") << "0:soon 100:soon 300:now" << 2000
+                                                   << "stores 0 300 | lost -";
+    QTest::newRow("a user's edits are each kept at once") << "0:now 10:now 20:now" << 21 << "stores 0 10 20 | lost -";
+    QTest::newRow("progress is never kept") << "0:shown 10:shown 3000:shown" << 5000 << "stores - | lost -";
+    QTest::newRow("steady changes: once a second")
+        << "0:soon 400:soon 800:soon 1200:soon 1600:soon 2000:soon" << 2500
+        << "stores 0 1000 2000 | lost 2000:soon";
+    QTest::newRow("after a quiet second, kept at once") << "0:now 5000:soon" << 5001 << "stores 0 5000 | lost -";
+}
+
+void TestQueue::storePacing() {
+    QFETCH(QString, changes);
+    QFETCH(int, killedAt);
+    QFETCH(QString, after);
+    using Ms = StorePacing::Ms;
+    StorePacing pacing;
+    QStringList stores;
+    QStringList waiting; // kept changes not yet written
+    std::optional<int> due;
+    const auto follow = [&](const StorePacing::Plan& plan, int now) {
+        if (plan.storeNow) {
+            pacing.stored(Ms(now));
+            stores << QString::number(now);
+            waiting.clear();
+        } else if (plan.wakeIn) {
+            due = now + int(plan.wakeIn->count());
+        }
+    };
+    const auto runTimerUntil = [&](int now) {
+        while (due && *due <= now) {
+            const int at = *due;
+            due.reset();
+            follow(pacing.woke(Ms(at)), at);
+        }
+    };
+    static const QHash<QString, Keep> kKeeps{{"shown", Keep::Shown}, {"soon", Keep::Soon}, {"now", Keep::AtOnce}};
+    for (const QString& change : changes.split(' ')) {
+        const int at = change.section(':', 0, 0).toInt();
+        runTimerUntil(at);
+        const Keep keep = kKeeps.value(change.section(':', 1));
+        if (keep != Keep::Shown) {
+            waiting << change;
+        }
+        follow(pacing.changed(keep, Ms(at)), at);
+    }
+    runTimerUntil(killedAt);
+    QCOMPARE(pacing.pending(), !waiting.isEmpty());
+    QCOMPARE("stores " + (stores.isEmpty() ? "-" : stores.join(' ')) + " | lost " +
+                 (waiting.isEmpty() ? "-" : waiting.join(' ')),
+             after);
+}
+
 void TestQueue::timeLeft() {
-    Queue queue([](const std::string&, const std::string&) { return false; });
+    Queue queue(NoFile);
     const int a = queue.addReady([] { auto r = Request("a"); r.width = "640", r.height = "480"; return r; }(),
                                  zvm::CommandStyle::Modern);
     const int b = queue.add(Request("b"), zvm::CommandStyle::Modern);

@@ -73,6 +73,7 @@ struct Ui {
     QAction* const mnuPreview = Named<QAction>(window, "mnuPreview");
     QAction* const mnuAddToQueue = Named<QAction>(window, "mnuAddToQueue");
     QAction* const mnuAddCurrent = Named<QAction>(window, "mnuAddCurrent");
+    QAction* const mnuQueue = Named<QAction>(window, "mnuQueue");
     QAction* const mnuTargets = Named<QAction>(window, "mnuTargets");
     QMenu* const mnuHelp = Named<QMenu>(window, "mnuHelp");
     QAction* const mnuWebsite = Named<QAction>(window, "mnuWebsite");

@@ -88,6 +88,7 @@ struct WindowFixture {
         window->show();
         window->activateWindow();
         [[maybe_unused]] const bool active = QTest::qWaitForWindowActive(window.get());
+        window->startUpShown({});
         return *window;
     }
 };

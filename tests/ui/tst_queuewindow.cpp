@@ -25,6 +25,7 @@ private slots:
     void addsRunsAndTellsWhenDone_data();
     void addsRunsAndTellsWhenDone();
     void stopsTheChosenVideo();
+    void reopensFromTheMenu();
     void showsEachVideosSubtitleChoice();
     void asksBeforeReplacingOutputs_data();
     void asksBeforeReplacingOutputs();
@@ -280,6 +281,19 @@ void TestQueueWindow::offersKeptVideosBack() {
 
 // A damaged file whose new name the system refuses (too long for a file name, which stops root too)
 // stays where it is, is said so, and is not written over by the queue of this run.
+// Closed, the queue window comes back from Options > Queue with its videos; the queue ran on meanwhile.
+void TestQueueWindow::reopensFromTheMenu() {
+    WindowFixture fx;
+    frmZCM& w = fx.start();
+    QueueWindow* q = AddTwo(fx, w);
+    QVERIFY(q != nullptr);
+    q->close();
+    QVERIFY(!q->isVisible());
+    Ui(w).mnuQueue->trigger();
+    QVERIFY(Window(w)->isVisible());
+    QCOMPARE(Window(w)->table()->rowCount(), 2);
+}
+
 void TestQueueWindow::leavesADamagedFileItCannotSetAside() {
     WindowFixture fx;
     fx.platform.queuePath = fx.dir.filePath(QString(240, 'q')); // 264 letters with ".damaged-<time>"

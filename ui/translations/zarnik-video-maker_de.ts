@@ -1096,6 +1096,10 @@ Programm: %1</translation>
         <translation>&amp;Aktuelles zur Warteschlange hinzufügen</translation>
     </message>
     <message>
+        <source>Queu&amp;e</source>
+        <translation>Warte&amp;schlange</translation>
+    </message>
+    <message>
         <source>&amp;Help</source>
         <translation>&amp;Hilfe</translation>
     </message>

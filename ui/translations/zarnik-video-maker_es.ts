@@ -1096,6 +1096,10 @@ Programa: %1</translation>
         <translation>Añadir el act&amp;ual a la cola</translation>
     </message>
     <message>
+        <source>Queu&amp;e</source>
+        <translation>C&amp;ola</translation>
+    </message>
+    <message>
         <source>&amp;Help</source>
         <translation>Ay&amp;uda</translation>
     </message>
