@@ -332,7 +332,7 @@ int Run(const ToolOptions& options, media::Outside& outside, std::ostream& out, 
     if (printing) {
         for (std::size_t i = 0; i < requests.size(); ++i) {
             if (!reads[i]->size) {
-                Refuse(err, requests[i].sourceVideo, "the size could not be read: " + files::ToStd(reads[i]->error));
+                Refuse(err, requests[i].sourceVideo, "the size could not be read: " + reads[i]->error.text());
                 return kRefused;
             }
         }

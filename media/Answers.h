@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/OutputTarget.h"
+#include "core/Status.h"
 
 #include <QByteArray>
 #include <QSize>
@@ -15,7 +16,7 @@
 // shows and what explains a display size that differs from it.
 struct SizeDetection {
     std::optional<QSize> size;      // as shown: stored width times the pixel aspect, turned as rotated
-    QString error;
+    zvm::Status error;              // why there is no size; ok when there is one
     std::optional<double> duration; // seconds, when the container says
     QSize pixels = {};              // as stored, before aspect and rotation; invalid when not detected
     QSize pixelAspect = {1, 1};     // one pixel's width:height in lowest terms; 1:1 when square or unknown
@@ -25,7 +26,7 @@ struct SizeDetection {
 // One frame as PNG, or why there is none.
 struct RenderedFrame {
     QByteArray png;
-    QString error;     // empty when there is a frame
+    zvm::Status error; // ok when there is a frame
     bool exact = true; // false for the nearest earlier keyframe's picture, shown until the frame comes
 };
 

@@ -235,16 +235,16 @@ std::optional<double> PositiveRatio(const QString& text, QChar separator) {
 
 SizeDetection ReadSize(const Result<wire::Message>& answer) {
     if (!answer.ok()) {
-        return {std::nullopt, StatusText(answer.status()), {}};
+        return {std::nullopt, answer.status(), {}};
     }
     const wire::Message& m = answer.value();
     if (!m.has("video_codec")) {
-        return {std::nullopt, QCoreApplication::translate("zvm", "the file has no video stream"), {}};
+        return {std::nullopt, Status::Failure(FailureKind::BadInput, ZVM_TEXT("zvm", "the file has no video stream")), {}};
     }
     const QSize size(QString::fromStdString(m.get("display_width")).toInt(),
                      QString::fromStdString(m.get("display_height")).toInt());
     if (size.isEmpty()) {
-        return {std::nullopt, QCoreApplication::translate("zvm", "the video stream has no size"), {}};
+        return {std::nullopt, Status::Failure(FailureKind::BadInput, ZVM_TEXT("zvm", "the video stream has no size")), {}};
     }
     SizeDetection detected{size, {}, ReadOutput(m).duration};
     detected.subtitleStreams = SubtitleStreams(m.get("streams"));

@@ -52,7 +52,7 @@ wire::Message FrameRequest(const QString& file, double seconds, const std::strin
 RenderedFrame Rendered(const Result<wire::Message>& answer) {
     return answer.ok() ? RenderedFrame{QByteArray::fromStdString(answer.value().get("png")), {},
                                        answer.value().get("exact") != "0"}
-                       : RenderedFrame{{}, StatusText(answer.status())};
+                       : RenderedFrame{{}, answer.status()};
 }
 } // namespace
 
@@ -75,7 +75,7 @@ RealOutside::startEncoder(const QString& commandLine, const QString& encoder, pr
 void RealOutside::detectSize(const QString& video, std::function<void(const SizeDetection&)> done) {
     if (video.isEmpty()) {
         QTimer::singleShot(0, QCoreApplication::instance(), [done = std::move(done)] {
-            done({std::nullopt, QCoreApplication::translate("zvm", "no video is named"), {}});
+            done({std::nullopt, Status::Failure(FailureKind::BadInput, ZVM_TEXT("zvm", "no video is named")), {}});
         });
         return;
     }
@@ -144,7 +144,7 @@ void RealOutside::renderFrame(const FrameAsk& ask, std::function<void(const Rend
     }
     if (!QFileInfo(ask.file).isFile()) {
         QTimer::singleShot(0, QCoreApplication::instance(), [done = std::move(done), file = ask.file] {
-            done({{}, QCoreApplication::translate("zvm", "the source video %1 was not found").arg(file)});
+            done({{}, Status::Failure(FailureKind::NotFound, ZVM_TEXT("zvm", "the source video %1 was not found"), files::PathToStd(file))});
         });
         return;
     }

@@ -187,7 +187,7 @@ int QueueRunner::addRead(const zvm::ConversionRequest& request, zvm::CommandStyl
     if (read.size) {
         queue_.sizeKnown(id, read.size->width(), read.size->height(), read.duration, read.subtitleStreams);
     } else {
-        queue_.sizeUnknown(id, ToStd(read.error));
+        queue_.sizeUnknown(id, read.error.text());
     }
     touch(true);
     launchNext();
@@ -237,7 +237,7 @@ void QueueRunner::detectNext() {
                                     self->queue_.sizeKnown(id, found.size->width(), found.size->height(),
                                                            found.duration, found.subtitleStreams);
                                 } else {
-                                    self->queue_.sizeUnknown(id, ToStd(found.error));
+                                    self->queue_.sizeUnknown(id, found.error.text());
                                 }
                                 self->touch(zvm::queue::Keep::Soon);
                                 self->detectNext();

@@ -277,9 +277,9 @@ void PreviewWindow::renderFrame() {
 }
 
 void PreviewWindow::showFrame(const RenderedFrame& frame) {
-    if (!frame.error.isEmpty()) {
+    if (!frame.error.ok()) {
         view_->showFrame({});
-        status_->setText(tr("No frame: %1").arg(frame.error));
+        status_->setText(tr("No frame: %1").arg(Translated(frame.error)));
         return;
     }
     view_->showFrame(QImage::fromData(frame.png, "PNG"));

@@ -1,5 +1,7 @@
 #include "ui/SourceReader.h"
 
+#include "ui/Translated.h"
+
 #include "core/OutputName.h"
 #include "files/TextCrossing.h"
 #include "media/Outside.h"
@@ -58,7 +60,7 @@ void SourceReader::readSize(bool reportFailure) {
                                 self->describe(r);
                             } else if (reportFailure) {
                                 self->platform_.showMessage(self->window_,
-                                                            tr("The size could not be detected: %1.").arg(r.error),
+                                                            tr("The size could not be detected: %1.").arg(Translated(r.error)),
                                                             tr("Detect size from video"));
                             }
                         });

@@ -66,7 +66,7 @@ int TestToolRun::convert(const QStringList& videos, int jobs, std::ostringstream
             const QString output = QFileInfo(outside.detections[handled]).baseName() + ".mp4";
             const bool readable = told(output).value(0) != "size";
             outside.pendingDetections.takeFirst()(readable ? SizeDetection{QSize(320, 240), {}, 1.0}
-                                                           : SizeDetection{std::nullopt, "unreadable", {}});
+                                                           : SizeDetection{std::nullopt, zvm::Status::Failure(zvm::FailureKind::BadInput, "unreadable"), {}});
             ++handled;
             return;
         }

@@ -48,7 +48,7 @@ inline SizeDetection ParseProbeOutput(const QByteArray& json) {
     const int width = stream.value("width").toInt();
     const int height = stream.value("height").toInt();
     if (streams.isEmpty() || width <= 0 || height <= 0) {
-        return {std::nullopt, "no size", {}};
+        return {std::nullopt, zvm::Status::Failure(zvm::FailureKind::BadInput, "no size"), {}};
     }
     const QStringList sar = stream.value("sample_aspect_ratio").toString().split(':');
     int num = sar.value(0).toInt();

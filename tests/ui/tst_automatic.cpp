@@ -242,10 +242,10 @@ void TestAutomatic::detectionFailuresSpeakOnlyWhenAsked() {
     frmZCM& w = fx.start();
     fx.platform.setNextFileName("/videos/notes.txt");
     w.cmdBrowseVideo_Click();
-    fx.outside.pendingDetections.takeFirst()({std::nullopt, "the file has no video stream", {}});
+    fx.outside.pendingDetections.takeFirst()({std::nullopt, zvm::Status::Failure(zvm::FailureKind::BadInput, "the file has no video stream"), {}});
     QVERIFY(fx.platform.messages.isEmpty());
     QTest::keyClick(w.windowHandle(), Qt::Key_D, Qt::ControlModifier);
-    fx.outside.pendingDetections.takeFirst()({std::nullopt, "<b>ffprobe</b> was not found", {}});
+    fx.outside.pendingDetections.takeFirst()({std::nullopt, zvm::Status::Failure(zvm::FailureKind::BadInput, "<b>ffprobe</b> was not found"), {}});
     QCOMPARE(fx.platform.titles(), QStringList{"Detect size from video"});
     QVERIFY(fx.platform.messages[0].prompt.contains("<b>ffprobe</b> was not found"));
     QCOMPARE(Ui(w).txtWidth->text(), "640");
@@ -304,7 +304,7 @@ void TestAutomatic::previewFollowsTheWindow() {
 
     Ui(w).txtHeight->setText("720");
     QTRY_VERIFY(fx.outside.pendingRender != nullptr);
-    fx.outside.pendingRender({{}, "the <b>source</b> was not found"});
+    fx.outside.pendingRender({{}, zvm::Status::Failure(zvm::FailureKind::BadInput, "the <b>source</b> was not found")});
     QCOMPARE(preview->statusText(), "No frame: the <b>source</b> was not found"); // a reason, not a crash
     preview->close();
     Ui(w).mnuPreview->trigger();
