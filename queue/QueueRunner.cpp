@@ -20,7 +20,6 @@
 
 using zvm::files::PathToQString;
 using zvm::files::PathToStd;
-using zvm::files::ToStd;
 
 namespace {
 std::filesystem::path GroupsFile(const RunnerSetup& setup) {
