@@ -1,5 +1,6 @@
 // One preparation for every face: what it resolves and what it refuses; its command is Generate's
 // (the shared cases of tst_generate hold it to the designed commands too).
+#include "tests/Requests.h"
 #include "core/Cut.h"
 #include "core/FileSize.h"
 #include "core/Generate.h"
@@ -28,15 +29,9 @@ private slots:
 
 namespace {
 ConversionRequest Request() {
-    ConversionRequest r;
-    r.encoderPath = "ffmpeg";
-    r.sourceVideo = "/videos/clip.mkv";
-    r.outputPath = "/videos/clip.mp4";
+    ConversionRequest r = ReadyRequest("/videos/clip.mkv", "/videos/clip.mp4");
     r.width = "1280";
     r.height = "720";
-    r.videoBitrate = "256";
-    r.audioBitrate = "32";
-    r.sampleRate = "24000";
     r.preset = 5; // a modern row, which can draw subtitles
     return r;
 }

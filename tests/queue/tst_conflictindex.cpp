@@ -3,6 +3,7 @@
 // is asked for every name and every item, both ways (an output over a source, a source under an
 // output), and compared with a walk over the items. Then the queue itself: the refusals links make, in
 // either order of adding, and how often it looks at the disk.
+#include "tests/Requests.h"
 #include "queue/ConflictIndex.h"
 #include "queue/Queue.h"
 
@@ -184,16 +185,9 @@ void TestConflictIndex::refusesLinkedPaths() {
     const Disk disk = DiskFrom(files);
     Queue queue([&disk](const std::string& path) { return Identity(disk, path); });
     for (const QString& item : items.split(' ')) {
-        zvm::ConversionRequest r;
-        r.encoderPath = "ffmpeg";
-        r.sourceVideo = item.section(':', 1).section('>', 0, 0).toStdString();
-        r.outputPath = item.section('>', 1).toStdString();
-        r.videoBitrate = "256";
-        r.audioBitrate = "32";
-        r.sampleRate = "24000";
-        r.width = "640";
-        r.height = "480";
-        queue.addReady(r, zvm::CommandStyle::Modern);
+        queue.addReady(ReadyRequest(item.section(':', 1).section('>', 0, 0).toStdString(),
+                                    item.section('>', 1).toStdString()),
+                       zvm::CommandStyle::Modern);
     }
     const std::map<std::string, QString> reasons{
         {kOutputIsOtherSource, "(other)"}, {kOutputIsSource, "(own)"}, {kSharedOutput, "(shared)"}};
@@ -215,16 +209,8 @@ void TestConflictIndex::looksOncePerItem() {
     Queue first(counting);
     constexpr int kItems = 200;
     for (int i = 0; i < kItems; ++i) {
-        zvm::ConversionRequest r;
-        r.encoderPath = "ffmpeg";
-        r.sourceVideo = "/v/" + std::to_string(i) + ".avi";
-        r.outputPath = "/o/" + std::to_string(i) + ".mp4";
-        r.videoBitrate = "256";
-        r.audioBitrate = "32";
-        r.sampleRate = "24000";
-        r.width = "640";
-        r.height = "480";
-        first.addReady(r, zvm::CommandStyle::Modern);
+        first.addReady(ReadyRequest("/v/" + std::to_string(i) + ".avi", "/o/" + std::to_string(i) + ".mp4"),
+                       zvm::CommandStyle::Modern);
     }
     QCOMPARE(looks, 2 * kItems);
     looks = 0;

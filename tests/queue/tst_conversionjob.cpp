@@ -2,6 +2,7 @@
 // the wait for what a real encoder left in its process group, and the groups a headless runner
 // records with no queue file.
 #include "tests/FakeOutside.h"
+#include "tests/Requests.h"
 #include "process/ProcessGroups.h"
 #include "queue/ConversionJob.h"
 #include "queue/QueueRunner.h"
@@ -192,16 +193,9 @@ void TestConversionJob::headlessRunnerRecordsItsGroups() {
     outside.startsForReal = true;
     const QString groups = dir.filePath("data/encoder-groups.txt");
     QueueRunner runner(outside, RunnerSetup{{}, groups.toStdString(), true, true});
-    zvm::ConversionRequest request;
+    zvm::ConversionRequest request = ReadyRequest(dir.filePath("a.avi").toStdString(), dir.filePath("a.mp4").toStdString());
     request.encoderPath = Script(dir, "touch \"$out.running\"\nwhile [ -e \"$out.running\" ]; do sleep 0.05; done")
                               .toStdString();
-    request.sourceVideo = dir.filePath("a.avi").toStdString();
-    request.outputPath = dir.filePath("a.mp4").toStdString();
-    request.width = "640";
-    request.height = "480";
-    request.videoBitrate = "256";
-    request.audioBitrate = "32";
-    request.sampleRate = "24000";
     const int id = runner.addReady(request, zvm::CommandStyle::Modern);
     QSignalSpy done(&runner, &QueueRunner::finishedAll);
     runner.start();

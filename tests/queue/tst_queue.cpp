@@ -3,6 +3,7 @@
 // outputs of failed and stopped runs. (A killed queue resumed with the real encoder: realencoder.)
 #include "tests/FakeOutside.h"
 #include "tests/GenerateCases.h"
+#include "tests/Requests.h"
 #include "core/OutputName.h"
 #include "settings/TargetsFile.h"
 #include "core/Presets.h"
@@ -56,25 +57,17 @@ private slots:
 Q_DECLARE_METATYPE(QueueSummary)
 
 namespace {
+// A video whose size is not known yet.
 zvm::ConversionRequest Request(const QString& name) {
-    zvm::ConversionRequest r;
-    r.encoderPath = "ffmpeg";
-    r.sourceVideo = ("/v/" + name + ".avi").toStdString();
-    r.outputPath = ("/out/" + name + ".mp4").toStdString();
-    r.videoBitrate = "256";
-    r.audioBitrate = "32";
-    r.sampleRate = "24000";
+    zvm::ConversionRequest r = ReadyRequest(("/v/" + name + ".avi").toStdString(), ("/out/" + name + ".mp4").toStdString());
+    r.width.clear();
+    r.height.clear();
     return r;
 }
 
 // A ready video of the folder, named "<name>.avi" and written to "<name>.mp4".
 zvm::ConversionRequest Ready(const QTemporaryDir& dir, const QString& name) {
-    zvm::ConversionRequest r = Request(name);
-    r.sourceVideo = dir.filePath(name + ".avi").toStdString();
-    r.outputPath = dir.filePath(name + ".mp4").toStdString();
-    r.width = "640";
-    r.height = "480";
-    return r;
+    return ReadyRequest(dir.filePath(name + ".avi").toStdString(), dir.filePath(name + ".mp4").toStdString());
 }
 
 // Replaces `from` with `to` in the kept file; false when it cannot be read or written.
@@ -352,8 +345,7 @@ void TestQueue::storePacing() {
 
 void TestQueue::timeLeft() {
     Queue queue(NoFile);
-    const int a = queue.addReady([] { auto r = Request("a"); r.width = "640", r.height = "480"; return r; }(),
-                                 zvm::CommandStyle::Modern);
+    const int a = queue.addReady(ReadyRequest("/v/a.avi", "/out/a.mp4"), zvm::CommandStyle::Modern);
     const int b = queue.add(Request("b"), zvm::CommandStyle::Modern);
     queue.start();
     QCOMPARE(queue.next(), std::optional(a));

@@ -2,6 +2,7 @@
 // STORE, until it is done or killed; tests kill it mid-run and read what was kept, or hold the
 // queue's lock with it (N = 0 runs nothing and holds the lock until killed).
 // Usage: queue_tool STORE ENCODER FOLDER N [modern]
+#include "tests/Requests.h"
 #include "queue/QueueRunner.h"
 
 #include <QCoreApplication>
@@ -16,15 +17,9 @@ int main(int argc, char* argv[]) {
     QueueRunner runner(outside, QString::fromLocal8Bit(argv[1]));
     const QDir folder(QString::fromLocal8Bit(argv[3]));
     for (int i = 1; i <= QString::fromLocal8Bit(argv[4]).toInt(); ++i) {
-        zvm::ConversionRequest r;
+        zvm::ConversionRequest r = ReadyRequest(folder.filePath(QStringLiteral("clip %1.avi").arg(i)).toStdString(),
+                                                folder.filePath(QStringLiteral("clip %1.mp4").arg(i)).toStdString());
         r.encoderPath = argv[2];
-        r.sourceVideo = folder.filePath(QStringLiteral("clip %1.avi").arg(i)).toStdString();
-        r.outputPath = folder.filePath(QStringLiteral("clip %1.mp4").arg(i)).toStdString();
-        r.width = "640";
-        r.height = "480";
-        r.videoBitrate = "256";
-        r.audioBitrate = "32";
-        r.sampleRate = "24000";
         runner.addReady(r, argc == 6 ? zvm::CommandStyle::Modern : zvm::CommandStyle::Classic);
     }
     if (QString::fromLocal8Bit(argv[4]).toInt() > 0) {
