@@ -227,6 +227,7 @@ int Batch::run(const std::vector<ConversionRequest>& requests, CommandStyle styl
         reporter_.started(runner_.queue().find(id)->command);
     });
     QObject::connect(&runner_, &QueueRunner::changed, [this] { follow(); });
+    QObject::connect(&runner_, &QueueRunner::itemChanged, [this] { follow(); });
     QObject::connect(&runner_, &QueueRunner::jobEnded, [this](int id, const JobResult& r) { jobEnded(id, r); });
     QObject::connect(&runner_, &QueueRunner::finishedAll, [this] {
         done_ = true;

@@ -132,9 +132,10 @@ public:
     static constexpr double kSteadySeconds = 2.0;
     std::optional<double> totalSecondsLeft() const;
 
-private:
-    // Where the item with this id stands in items_, if it is there.
+    // Where the item with this id stands in items(), if it is there.
     std::optional<std::size_t> indexOf(int id) const;
+
+private:
     QueueItem* item(int id);
     void prepare(QueueItem& item);
     // The path as the checks compare it; what the index keeps of it when its name is the same.

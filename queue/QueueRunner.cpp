@@ -106,11 +106,15 @@ LoadedQueue QueueRunner::loadStore() {
     return kept;
 }
 
-void QueueRunner::touch(zvm::queue::Keep keep) {
+void QueueRunner::touch(zvm::queue::Keep keep, std::optional<int> only) {
     if (!storePath_.isEmpty() && holdsStore_) {
         follow(pacing_.changed(keep, zvm::queue::StorePacing::Ms(sinceMade_.elapsed())));
     }
-    emit changed();
+    if (only) {
+        emit itemChanged(*only);
+    } else {
+        emit changed();
+    }
 }
 
 void QueueRunner::follow(const zvm::queue::StorePacing::Plan& plan) {
@@ -368,7 +372,7 @@ void QueueRunner::launch(int id) {
     connect(job.get(), &zvm::queue::ConversionJob::progressed, this,
             [this, id](double encoded, std::optional<double> duration, double runSeconds) {
                 queue_.progressed(id, encoded, duration, runSeconds);
-                touch(false);
+                touch(zvm::queue::Keep::Shown, id);
             });
     connect(job.get(), &zvm::queue::ConversionJob::checking, this,
             [this, id](const std::string& log) { encoded(id, log); });
@@ -468,7 +472,7 @@ void QueueRunner::drawThumbnail(int id) {
                          [self, id](const RenderedFrame& frame) {
                              if (self != nullptr && !frame.png.isEmpty() && self->queue_.find(id) != nullptr) {
                                  self->thumbnails_[id] = frame.png;
-                                 self->touch(false);
+                                 self->touch(zvm::queue::Keep::Shown, id);
                              }
                          });
 }

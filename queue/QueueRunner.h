@@ -129,7 +129,10 @@ public:
     static constexpr int kThumbnailHeight = 36;
 
 signals:
+    // The queue changed: its rows, or what several of them show.
     void changed();
+    // Only what this one item shows changed (its progress, its small picture).
+    void itemChanged(int id);
     // Once nothing runs, nothing more will start, and every after-check has answered.
     void finishedAll(const zvm::queue::QueueSummary& summary);
     void jobStarted(int id);
@@ -159,7 +162,8 @@ private:
     void endStopped(int id, StopFor stopFor, bool removed);
     void drawThumbnail(int id);
     // Every change is shown; one that changes what a restart would find is also kept, at once or soon.
-    void touch(zvm::queue::Keep keep);
+    // A change of one item alone is told as that item's.
+    void touch(zvm::queue::Keep keep, std::optional<int> only = std::nullopt);
     void touch(bool structural) { touch(structural ? zvm::queue::Keep::AtOnce : zvm::queue::Keep::Shown); }
     void follow(const zvm::queue::StorePacing::Plan& plan);
     void store();

@@ -1,5 +1,7 @@
 #include "ui/QueueWindow.h"
 
+#include "ui/QueueModel.h"
+
 #include "core/ClockText.h"
 #include "core/CommandLine.h"
 #include "core/Cut.h"
@@ -23,11 +25,11 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMenu>
-#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyledItemDelegate>
-#include <QTableWidget>
+#include <QSortFilterProxyModel>
+#include <QTableView>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -43,48 +45,6 @@ QString Clock(double seconds) {
     return QString::fromStdString(zvm::ClockText(seconds));
 }
 
-// The reason in the user's language, with its detail in place.
-QString Reason(const QueueItem& item) {
-    const QString reason = Translated(item.reason);
-    return reason.contains(QLatin1String("%1")) ? reason.arg(Translated(item.detail)) : reason;
-}
-
-QString StateText(const QueueItem& item) {
-    switch (item.state) {
-    case ItemState::Detecting:
-        return QueueWindow::tr("Detecting size");
-    case ItemState::Waiting:
-        return QueueWindow::tr("Waiting");
-    case ItemState::NeedsAttention:
-        return QueueWindow::tr("Needs attention: %1").arg(Reason(item));
-    case ItemState::Running:
-        return QueueWindow::tr("Running");
-    case ItemState::Finished:
-        return item.verdict == zvm::CheckVerdict::Differs ? QueueWindow::tr("Finished, but does not fit")
-                                                          : QueueWindow::tr("Finished");
-    case ItemState::Failed:
-        return QueueWindow::tr("Failed: %1").arg(Reason(item));
-    case ItemState::Stopped:
-        return QueueWindow::tr("Stopped");
-    case ItemState::Skipped:
-        return QueueWindow::tr("Skipped: %1").arg(Reason(item));
-    }
-    return {};
-}
-
-double Fraction(const QueueItem& item) {
-    if (item.state == ItemState::Finished) {
-        return 1.0;
-    }
-    const auto kept = zvm::queue::KeptDuration(item);
-    return kept && *kept > 0 ? std::min(1.0, item.encoded / *kept) : 0.0;
-}
-
-// Where a progress cell keeps its fraction (0 to 1) beside its text.
-constexpr int kFractionRole = Qt::UserRole + 1;
-// Whose picture a source cell shows (0: none), as rows are reused for other items.
-constexpr int kPictureRole = Qt::UserRole + 2;
-
 // Draws a progress cell as the style's own progress bar, with the cell's text on it; an item that has
 // not begun shows its text alone.
 class ProgressBarDelegate : public QStyledItemDelegate {
@@ -92,7 +52,7 @@ public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        const QVariant fraction = index.data(kFractionRole);
+        const QVariant fraction = index.data(QueueModel::FractionRole);
         if (!fraction.isValid()) {
             QStyledItemDelegate::paint(painter, option, index);
             return;
@@ -123,10 +83,6 @@ QString Summary(const zvm::queue::QueueSummary& s) {
     }
     return QueueWindow::tr("%1 finished, %2 failed, %3 skipped").arg(s.finished).arg(s.failed).arg(s.skipped);
 }
-
-bool Misfit(const QueueItem& item) {
-    return item.state == ItemState::Finished && item.verdict == zvm::CheckVerdict::Differs;
-}
 } // namespace
 
 QueueWindow::QueueWindow(QueueRunner& runner, Platform& platform, QWidget* parent)
@@ -135,6 +91,7 @@ QueueWindow::QueueWindow(QueueRunner& runner, Platform& platform, QWidget* paren
     setWindowIcon(ProgramIcon());
     buildLayout();
     connect(&runner_, &QueueRunner::changed, this, &QueueWindow::refresh);
+    connect(&runner_, &QueueRunner::itemChanged, this, &QueueWindow::refresh);
     connect(&runner_, &QueueRunner::finishedAll, this, &QueueWindow::finishedAll);
     refresh();
 }
@@ -149,23 +106,36 @@ QPushButton* QueueWindow::addButton(const QString& caption, const char* name,
 }
 
 void QueueWindow::buildLayout() {
-    table_ = new QTableWidget(0, ColumnCount, this);
+    model_ = new QueueModel(runner_, this);
+    sorted_ = new QSortFilterProxyModel(this);
+    sorted_->setSourceModel(model_);
+    sorted_->setSortRole(QueueModel::SortRole);
+    table_ = new QTableView(this);
     table_->setObjectName(QStringLiteral("items"));
     table_->setAccessibleName(tr("Videos in the queue"));
-    table_->setHorizontalHeaderLabels(
-        {tr("Source"), tr("Size"), tr("Target"), tr("Output"), tr("State"), tr("Progress"), tr("Time")});
+    table_->setModel(sorted_);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
-    table_->horizontalHeader()->setSectionResizeMode(Output, QHeaderView::Stretch);
+    QHeaderView* header = table_->horizontalHeader();
+    header->setSectionResizeMode(QueueModel::Output, QHeaderView::Stretch);
+    // Unsorted, the rows stand in the queue's order; a third click on a column returns to it.
+    header->setSortIndicatorClearable(true);
+    header->setSortIndicator(-1, Qt::AscendingOrder);
+    table_->setSortingEnabled(true);
+    connect(header, &QHeaderView::sortIndicatorChanged, this, &QueueWindow::sortingChanged);
     table_->verticalHeader()->hide();
-    table_->setItemDelegateForColumn(Progress, new ProgressBarDelegate(table_));
+    table_->setItemDelegateForColumn(QueueModel::Progress, new ProgressBarDelegate(table_));
     // Room for a finished video's small picture, a 16:9 one at its full size.
     table_->setIconSize(QSize(QueueRunner::kThumbnailHeight * 16 / 9, QueueRunner::kThumbnailHeight));
     table_->verticalHeader()->setDefaultSectionSize(
         std::max(table_->verticalHeader()->defaultSectionSize(), QueueRunner::kThumbnailHeight + 4));
-    connect(table_, &QTableWidget::itemSelectionChanged, this, &QueueWindow::showDetails);
-    connect(table_, &QTableWidget::cellChanged, this, &QueueWindow::edited);
+    connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &QueueWindow::showDetails);
+    connect(sorted_, &QAbstractItemModel::modelAboutToBeReset, this, &QueueWindow::keepSelection);
+    connect(sorted_, &QAbstractItemModel::modelReset, this, &QueueWindow::restoreSelection);
+    connect(model_, &QueueModel::sizeRefused, this, [this] {
+        platform_.showMessage(this, tr("Enter the size as width x height, for example 640x480"), tr("Invalid Size!"));
+    });
     auto* fileSize = new QAction(tr("Target &file size..."), table_);
     fileSize->setObjectName(QStringLiteral("fileSize"));
     connect(fileSize, &QAction::triggered, this, &QueueWindow::askFileSize);
@@ -264,20 +234,13 @@ QPushButton* QueueWindow::optionsButton() {
     return button;
 }
 
-// Rows are rewritten only where their text changed, so a running encoder costs next to nothing here.
 void QueueWindow::refresh() {
     const auto& items = runner_.queue().items();
-    filling_ = true;
-    table_->setRowCount(static_cast<int>(items.size()));
-    for (int row = 0; row < table_->rowCount(); ++row) {
-        fillRow(row);
-    }
-    filling_ = false;
     const zvm::queue::QueueSummary s = runner_.queue().summary();
     const int total = static_cast<int>(items.size());
     double done = 0;
     for (const QueueItem& item : items) {
-        done += Fraction(item);
+        done += QueueModel::Fraction(item);
     }
     const auto left = runner_.queue().totalSecondsLeft();
     const int percent = total == 0 ? 0 : qRound(100 * done / total);
@@ -316,104 +279,40 @@ void QueueWindow::showStoreProblem() {
     }
 }
 
-void QueueWindow::fillRow(int row) {
-    const QueueItem& item = runner_.queue().items()[std::size_t(row)];
-    const zvm::TargetPreset* preset = zvm::FindPreset(item.request.preset); // a kept item's row is checked
-    const bool known = !item.request.width.empty();
-    const auto left = runner_.queue().secondsLeft(item.id);
-    const QString texts[ColumnCount] = {
-        QFileInfo(PathToQString(item.request.sourceVideo)).fileName(),
-        known ? ToQString(item.request.width) + QStringLiteral("x") + ToQString(item.request.height)
-              : QString(),
-        preset != nullptr ? ToQString(zvm::ScreenName(*preset)) : QString(),
-        PathToQString(item.request.outputPath),
-        StateText(item),
-        QStringLiteral("%1%").arg(qRound(100 * Fraction(item))),
-        left                  ? tr("%1 left").arg(Clock(*left))
-        : item.runSeconds > 0 ? Clock(item.runSeconds)
-                              : QString(),
-    };
-    const bool editable = item.state != ItemState::Running && item.state != ItemState::Finished;
-    for (int column = 0; column < ColumnCount; ++column) {
-        QTableWidgetItem* cell = table_->item(row, column);
-        if (cell == nullptr) {
-            cell = new QTableWidgetItem;
-            table_->setItem(row, column, cell);
-        }
-        if (cell->text() != texts[column]) {
-            cell->setText(texts[column]);
-        }
-        cell->setData(Qt::UserRole, item.id);
-        if (column == Progress) {
-            const bool begun = item.state == ItemState::Running || item.encoded > 0 ||
-                               item.state == ItemState::Finished;
-            cell->setData(kFractionRole, begun ? QVariant(Fraction(item)) : QVariant());
-        }
-        if (column == Source) {
-            showPicture(cell, item.id);
-        }
-        if (column == State) { // as the encoder window shows a failed check
-            const QBrush ink = Misfit(item) ? QBrush(QColor(0xb0, 0x00, 0x20)) : QBrush();
-            if (cell->foreground() != ink) {
-                cell->setForeground(ink);
-            }
-        }
-        const bool mendable = editable && (column == Size || column == Output);
-        cell->setFlags(mendable ? cell->flags() | Qt::ItemIsEditable : cell->flags() & ~Qt::ItemIsEditable);
-    }
+// Before a reset of the rows, which clears the selection: the selected items, to select again after it.
+void QueueWindow::keepSelection() {
+    kept_ = selectedIds();
 }
 
-// Decoded once per item: the picture comes as PNG from the media worker, drawn at its small size.
-void QueueWindow::showPicture(QTableWidgetItem* cell, int id) {
-    const QByteArray png = runner_.thumbnail(id);
-    const int shown = png.isEmpty() ? 0 : id;
-    if (cell->data(kPictureRole).toInt() == shown) {
-        return;
+void QueueWindow::restoreSelection() {
+    for (int row = 0; row < sorted_->rowCount() && !kept_.empty(); ++row) {
+        const QModelIndex at = sorted_->index(row, 0);
+        if (std::find(kept_.begin(), kept_.end(), at.data(QueueModel::IdRole).toInt()) != kept_.end()) {
+            table_->selectionModel()->select(at, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        }
     }
-    QPixmap picture;
-    cell->setData(Qt::DecorationRole, shown != 0 && picture.loadFromData(png, "PNG") ? QVariant(picture) : QVariant());
-    cell->setData(kPictureRole, shown);
+    kept_.clear();
 }
 
-// The user mends a size ("640x480") or an output name; the item is checked again.
-void QueueWindow::edited(int row, int column) {
-    if (filling_) {
-        return;
-    }
-    const int id = table_->item(row, column)->data(Qt::UserRole).toInt();
-    const QString text = table_->item(row, column)->text().trimmed();
-    if (column == Output) {
-        runner_.setOutput(id, text);
-    } else if (column == Size) {
-        const QStringList sides = text.split(QLatin1Char('x'));
-        bool wide = false;
-        bool high = false;
-        const int width = sides.value(0).toInt(&wide);
-        const int height = sides.value(1).toInt(&high);
-        if (sides.size() == 2 && wide && high && width > 0 && height > 0) {
-            runner_.setSize(id, width, height);
-        } else {
-            platform_.showMessage(this, tr("Enter the size as width x height, for example 640x480"),
-                                  tr("Invalid Size!"));
-            refresh();
-        }
+// Moving up and down is in the queue's order, which a sorted table does not show.
+void QueueWindow::sortingChanged() {
+    const bool queueOrder = table_->horizontalHeader()->sortIndicatorSection() < 0;
+    for (const char* name : {"up", "down"}) {
+        findChild<QPushButton*>(QString::fromLatin1(name))->setEnabled(queueOrder);
     }
 }
 
 std::vector<int> QueueWindow::selectedIds() const {
     std::vector<int> ids;
-    for (const QTableWidgetItem* cell : table_->selectedItems()) {
-        if (const int id = cell->data(Qt::UserRole).toInt();
-            std::find(ids.begin(), ids.end(), id) == ids.end()) {
-            ids.push_back(id);
-        }
+    for (const QModelIndex& row : table_->selectionModel()->selectedRows()) {
+        ids.push_back(row.data(QueueModel::IdRole).toInt());
     }
     return ids;
 }
 
 int QueueWindow::selectedId() const {
-    const QList<QTableWidgetItem*> selected = table_->selectedItems();
-    return selected.isEmpty() ? 0 : selected.first()->data(Qt::UserRole).toInt();
+    const std::vector<int> ids = selectedIds();
+    return ids.empty() ? 0 : ids.front();
 }
 
 void QueueWindow::showDetails() {
@@ -424,7 +323,7 @@ void QueueWindow::showDetails() {
     }
     QStringList lines{PathToQString(item->request.sourceVideo) + QStringLiteral("  ->  ") +
                           PathToQString(item->request.outputPath),
-                      StateText(*item)};
+                      QueueModel::StateText(*item)};
     if (zvm::HasCut(item->request)) {
         const auto& r = item->request;
         lines << tr("Cut from %1 to %2")

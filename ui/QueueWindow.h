@@ -13,8 +13,9 @@ class QLabel;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
-class QTableWidget;
-class QTableWidgetItem;
+class QSortFilterProxyModel;
+class QTableView;
+class QueueModel;
 class QueueRunner;
 namespace zvm::queue {
 struct QueueSummary;
@@ -32,21 +33,21 @@ public:
     QString summaryText() const;
     // Empty while the queue is kept; otherwise why it could not be.
     QString storeProblemText() const;
-    QTableWidget* table() const { return table_; }
-
-    enum Column { Source, Size, Target, Output, State, Progress, Time, ColumnCount };
+    QTableView* table() const { return table_; }
 
 private:
     void buildLayout();
     QPushButton* addButton(const QString& caption, const char* name, void (QueueWindow::*handler)());
     QPushButton* optionsButton();
+    // What stands beside the table: the title, the summary, the task bar, the details.
     void refresh();
-    void fillRow(int row);
-    void showPicture(QTableWidgetItem* cell, int id);
     void showDetails();
     void showStoreProblem();
     void showOnTaskbar(std::optional<double> fraction);
-    void edited(int row, int column);
+    // The selection is kept by the items' ids, as the model's rows change under it.
+    void keepSelection();
+    void restoreSelection();
+    void sortingChanged();
     void finishedAll(const zvm::queue::QueueSummary& summary);
     int selectedId() const;
     void removeSelected();
@@ -67,10 +68,12 @@ private:
 
     QueueRunner& runner_;
     Platform& platform_;
-    QTableWidget* table_ = nullptr;
+    QueueModel* model_ = nullptr;
+    QSortFilterProxyModel* sorted_ = nullptr; // the queue's order until the user sorts by a column
+    QTableView* table_ = nullptr;
     QPlainTextEdit* details_ = nullptr;
     QLabel* summary_ = nullptr;
     QLabel* storeProblem_ = nullptr;
-    bool filling_ = false;
+    std::vector<int> kept_; // the selected items' ids while the model is reset
     std::optional<int> taskbarSteps_; // thousandths last shown on the task bar; none while hidden
 };

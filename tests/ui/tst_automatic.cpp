@@ -2,6 +2,7 @@
 #include "tests/GenerateCases.h"
 #include "ui/FrameView.h"
 #include "ui/PreviewWindow.h"
+#include "ui/QueueModel.h"
 #include "ui/QueueWindow.h"
 #include "core/CommandLine.h"
 #include "core/Presets.h"
@@ -18,7 +19,7 @@
 #include <QSpinBox>
 #include <QRadioButton>
 #include <QSlider>
-#include <QTableWidget>
+#include <QTableView>
 #include <QStandardItemModel>
 
 class TestAutomatic : public QObject {
@@ -340,7 +341,7 @@ void TestAutomatic::previewCutGoesToTheQueue() {
     QCOMPARE(fx.outside.started.size(), 1);
     QVERIFY2(fx.outside.started[0].contains(" -y -ss 6 -t 24 -i "), qPrintable(fx.outside.started[0]));
     emit fx.outside.lastJob->outputArrived("  Duration: 00:01:00.00,\nframe=1 time=00:00:12.00 x\r");
-    QCOMPARE(queue->table()->item(0, QueueWindow::Progress)->text(), "50%"); // 12 s of the 24 kept
+    QCOMPARE(queue->table()->model()->index(0, QueueModel::Progress).data().toString(), "50%"); // 12 s of the 24 kept
 
     QCOMPARE(click("clearCut", 0), "No cut: the whole video is converted");
     Ui(w).txtOriginalVideo->setText("/videos/other.avi");

@@ -17,7 +17,7 @@
 #include <QMenuBar>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTextDocumentFragment>
 
 class TestManual : public QObject {
@@ -77,9 +77,9 @@ QStringList Captions(QWidget* main, const QList<QWidget*>& others) {
         for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
             captions << button->text();
         }
-        for (QTableWidget* table : window->findChildren<QTableWidget*>()) {
-            for (int column = 0; column < table->columnCount(); ++column) {
-                captions << table->horizontalHeaderItem(column)->text();
+        for (QTableView* table : window->findChildren<QTableView*>()) {
+            for (int column = 0; column < table->model()->columnCount(); ++column) {
+                captions << table->model()->headerData(column, Qt::Horizontal).toString();
             }
         }
     }

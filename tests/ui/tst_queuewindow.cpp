@@ -1,7 +1,9 @@
 // The queue as the user meets it: adding videos from the window, running them, the questions it asks,
 // and what it offers back at the next start. Through the fake platform.
+#include "tests/Requests.h"
 #include "queue/QueueRunner.h"
 #include "queue/QueueStore.h"
+#include "ui/QueueModel.h"
 #include "ui/QueueWindow.h"
 #include "ui/Translations.h"
 #include "tests/ui/WindowFixture.h"
@@ -13,7 +15,8 @@
 #include <QLockFile>
 #include <QMenu>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
+#include <QTemporaryDir>
 
 #include <sys/stat.h>
 
@@ -35,6 +38,9 @@ private slots:
     void saysOnceThatTheQueueCannotBeKept();
     void asksBeforeQuittingARunningQueue_data();
     void asksBeforeQuittingARunningQueue();
+    void modelTellsWhatChanged_data();
+    void modelTellsWhatChanged();
+    void keepsSortingAndSelection();
 };
 
 namespace {
@@ -43,7 +49,7 @@ QueueWindow* Window(frmZCM& w) {
 }
 
 QString Cell(QueueWindow* q, int row, int column) {
-    return q->table()->item(row, column)->text();
+    return q->table()->model()->index(row, column).data().toString();
 }
 
 // Two videos added from the window, with their sizes detected; the encoder, asked its form as they
@@ -88,9 +94,9 @@ void TestQueueWindow::addsRunsAndTellsWhenDone() {
     QVERIFY(q != nullptr);
     QCOMPARE(fx.platform.dialogs.last().title, "Add videos to queue");
     QVERIFY(q->isVisible());
-    QCOMPARE(Cell(q, 0, QueueWindow::Output), fx.dir.filePath("a.mp4"));
-    QCOMPARE(Cell(q, 1, QueueWindow::Size), "640x480");
-    QCOMPARE(Cell(q, 1, QueueWindow::State), "Waiting");
+    QCOMPARE(Cell(q, 0, QueueModel::Output), fx.dir.filePath("a.mp4"));
+    QCOMPARE(Cell(q, 1, QueueModel::Size), "640x480");
+    QCOMPARE(Cell(q, 1, QueueModel::State), "Waiting");
     QCOMPARE(LoadQueue(fx.platform.queuePath).items.size(), std::size_t(2)); // kept after every change
 
     QAction* choice = q->findChild<QAction*>(QString("parallel%1").arg(parallel));
@@ -101,24 +107,24 @@ void TestQueueWindow::addsRunsAndTellsWhenDone() {
     QVERIFY(fx.outside.started[0].contains(fx.dir.filePath("a.mkv")));
     QVERIFY(fx.outside.started[0].contains(" -vf scale=")); // in the form the encoder takes
     emit fx.outside.jobs[0]->outputArrived("  Duration: 00:00:10.00,\nframe=1 time=00:00:05.00 x\r");
-    QCOMPARE(Cell(q, 0, QueueWindow::Progress), "50%");
+    QCOMPARE(Cell(q, 0, QueueModel::Progress), "50%");
     QVERIFY2(q->windowTitle().startsWith("25% - Queue - running, 0 of 2 done"), qPrintable(q->windowTitle()));
     QCOMPARE(q->windowTitle().count('%'), 1); // said once, where a task bar's short entry shows it
     QCOMPARE(fx.platform.taskbar, (QList<std::optional<double>>{0.0, 0.25})); // once per change
     emit fx.outside.jobs[0]->finished(0, 0);
     QCOMPARE(fx.outside.started.size(), 2); // the next starts at once
     fx.outside.pendingChecks.takeFirst()({zvm::CheckVerdict(verdict), "GBA - 240x160"});
-    QCOMPARE(Cell(q, 0, QueueWindow::State), state);
+    QCOMPARE(Cell(q, 0, QueueModel::State), state);
     QByteArray png; // the media worker's picture of the first video's output
     QBuffer buffer(&png);
     QVERIFY(buffer.open(QIODevice::WriteOnly) && QImage(64, 36, QImage::Format_RGB32).save(&buffer, "PNG"));
     fx.outside.pendingStills.takeFirst()({png, {}, true});
-    QVERIFY(!q->table()->item(0, QueueWindow::Source)->data(Qt::DecorationRole).isNull());
-    QVERIFY(q->table()->item(1, QueueWindow::Source)->data(Qt::DecorationRole).isNull());
+    QVERIFY(!q->table()->model()->index(0, QueueModel::Source).data(Qt::DecorationRole).isNull());
+    QVERIFY(q->table()->model()->index(1, QueueModel::Source).data(Qt::DecorationRole).isNull());
     w.activateWindow(); // the queue window is not the active one: a notification says it is done
     QTRY_VERIFY_WITH_TIMEOUT(w.isActiveWindow() && !q->isActiveWindow(), 5000);
     emit fx.outside.jobs[1]->finished(1, 0);
-    QCOMPARE(Cell(q, 1, QueueWindow::State), "Failed: the encoder ended with exit code 1");
+    QCOMPARE(Cell(q, 1, QueueModel::State), "Failed: the encoder ended with exit code 1");
     QCOMPARE(q->summaryText(), "The queue is done: " + summary + ".");
     QCOMPARE(q->windowTitle(), "Queue - done: " + summary);
     QCOMPARE(fx.platform.notifications.size(), 1);
@@ -169,8 +175,8 @@ void TestQueueWindow::stopsTheChosenVideo() {
     QCOMPARE(fx.outside.stops, 0);
     q->table()->selectRow(1);
     q->findChild<QPushButton*>("stop")->click();
-    QTRY_COMPARE(Cell(q, 1, QueueWindow::State), "Stopped");
-    QCOMPARE(Cell(q, 0, QueueWindow::State), "Running");
+    QTRY_COMPARE(Cell(q, 1, QueueModel::State), "Stopped");
+    QCOMPARE(Cell(q, 0, QueueModel::State), "Running");
     QCOMPARE(fx.outside.stops, 1);
 }
 
@@ -206,7 +212,7 @@ void TestQueueWindow::asksBeforeReplacingOutputs() {
     QVERIFY(fx.platform.questions[0].prompt.startsWith("1 output file exists already. Replace it,"));
     QCOMPARE(fx.platform.choiceButtons.value(fx.platform.safeChoices.value(0)), "&Cancel");
     QCOMPARE(fx.outside.started.size(), started);
-    QCOMPARE(Cell(q, 0, QueueWindow::State), firstState);
+    QCOMPARE(Cell(q, 0, QueueModel::State), firstState);
 }
 
 void TestQueueWindow::offersKeptVideosBack_data() {
@@ -236,15 +242,9 @@ void TestQueueWindow::offersKeptVideosBack() {
         std::vector<zvm::queue::QueueItem> waiting(2);
         for (std::size_t at = 0; at < waiting.size(); ++at) {
             waiting[at].state = zvm::queue::ItemState::Waiting;
-            zvm::ConversionRequest& r = waiting[at].request;
-            r.sourceVideo = fx.dir.filePath(at == 0 ? "a.avi" : "b.avi").toStdString();
-            r.outputPath = r.sourceVideo + ".mp4";
-            r.encoderPath = "ffmpeg";
-            r.width = "640";
-            r.height = "480";
-            r.videoBitrate = r.audioBitrate = "32";
-            r.sampleRate = "24000";
-            QVERIFY(QFile(QString::fromStdString(r.sourceVideo)).open(QIODevice::WriteOnly));
+            const QString source = fx.dir.filePath(at == 0 ? "a.avi" : "b.avi");
+            waiting[at].request = ReadyRequest(source.toStdString(), (source + ".mp4").toStdString());
+            QVERIFY(QFile(source).open(QIODevice::WriteOnly));
         }
         QVERIFY(QFile(fx.dir.filePath("a.avi.mp4")).open(QIODevice::WriteOnly));
         QVERIFY(SaveQueue(fx.platform.queuePath, waiting).ok());
@@ -272,7 +272,7 @@ void TestQueueWindow::offersKeptVideosBack() {
     } else if (kept == "LOCKED") {
         QVERIFY(fx.platform.messages[0].prompt.startsWith("The queue is in use by another window"));
     }
-    QCOMPARE(Window(w) != nullptr ? Window(w)->table()->rowCount() : 0, items);
+    QCOMPARE(Window(w) != nullptr ? Window(w)->table()->model()->rowCount() : 0, items);
     QCOMPARE(QDir(fx.dir.path()).entryList({"queue.json.damaged-*"}, QDir::AllEntries | QDir::System).size(),
              kept.isEmpty() || kept == "LOCKED" ? 0 : 1); // kept aside, a pipe too
     // Resumed ones stay kept, and the other window's are left to it.
@@ -291,7 +291,7 @@ void TestQueueWindow::reopensFromTheMenu() {
     QVERIFY(!q->isVisible());
     Ui(w).mnuQueue->trigger();
     QVERIFY(Window(w)->isVisible());
-    QCOMPARE(Window(w)->table()->rowCount(), 2);
+    QCOMPARE(Window(w)->table()->model()->rowCount(), 2);
 }
 
 void TestQueueWindow::leavesADamagedFileItCannotSetAside() {
@@ -308,7 +308,7 @@ void TestQueueWindow::leavesADamagedFileItCannotSetAside() {
              qPrintable(fx.platform.messages[0].prompt));
     QueueWindow* q = AddTwo(fx, w);
     QVERIFY(q != nullptr);
-    QCOMPARE(q->table()->rowCount(), 2);
+    QCOMPARE(q->table()->model()->rowCount(), 2);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), damaged);
     QCOMPARE(QDir(fx.dir.path()).entryList({"*qqq*"}, QDir::Files | QDir::Hidden).size(),
@@ -370,6 +370,93 @@ void TestQueueWindow::asksBeforeQuittingARunningQueue() {
     const auto kept = LoadQueue(fx.platform.queuePath).items;
     QCOMPARE(kept.size(), std::size_t(2)); // both wait for the next start
     QCOMPARE(kept[0].state, quits ? zvm::queue::ItemState::Waiting : zvm::queue::ItemState::Running);
+}
+
+// Each change is told once, and no wider than it is: a progress line as its own row, an added video as
+// a new row, a removal or a move as a new table.
+void TestQueueWindow::modelTellsWhatChanged_data() {
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("told");
+    QTest::newRow("a progress line") << "progress" << "data 0-0";
+    QTest::newRow("a video added") << "add" << "inserted 3-3 data 0-2";
+    QTest::newRow("a waiting video removed") << "remove" << "reset";
+    QTest::newRow("a video moved") << "move" << "reset";
+    QTest::newRow("an output mended") << "output" << "data 0-2";
+}
+
+void TestQueueWindow::modelTellsWhatChanged() {
+    QFETCH(QString, change);
+    QFETCH(QString, told);
+    QTemporaryDir dir;
+    FakeOutside outside;
+    QueueRunner runner(outside);
+    const auto request = [&](const QString& name) {
+        return ReadyRequest(dir.filePath(name + ".avi").toStdString(), dir.filePath(name + ".mp4").toStdString());
+    };
+    std::vector<int> ids;
+    for (const char* name : {"a", "b", "c"}) {
+        ids.push_back(runner.addReady(request(name), zvm::CommandStyle::Modern));
+    }
+    runner.setParallel(1);
+    runner.start();
+    QVERIFY(outside.lastJob != nullptr);
+    QueueModel model(runner);
+    QStringList heard;
+    connect(&model, &QAbstractItemModel::dataChanged, this, [&](const QModelIndex& from, const QModelIndex& to) {
+        heard << QString("data %1-%2").arg(from.row()).arg(to.row());
+        QCOMPARE(to.column() - from.column() + 1, int(QueueModel::ColumnCount)); // whole rows
+    });
+    connect(&model, &QAbstractItemModel::rowsInserted, this, [&](const QModelIndex&, int first, int last) {
+        heard << QString("inserted %1-%2").arg(first).arg(last);
+    });
+    connect(&model, &QAbstractItemModel::modelReset, this, [&] { heard << "reset"; });
+    if (change == "progress") {
+        emit outside.lastJob->outputArrived("  Duration: 00:00:10.00,\nframe=1 time=00:00:05.00 x\r");
+        QCOMPARE(model.index(0, QueueModel::Progress).data().toString(), "50%");
+    } else if (change == "add") {
+        runner.addReady(request("d"), zvm::CommandStyle::Modern);
+    } else if (change == "remove") {
+        runner.remove(ids[2]);
+    } else if (change == "move") {
+        runner.move(ids[2], -1);
+    } else if (change == "output") {
+        QVERIFY(model.setData(model.index(1, QueueModel::Output), dir.filePath("x.mp4"), Qt::EditRole));
+    } else {
+        QFAIL(qPrintable("no such change: " + change));
+    }
+    QCOMPARE(heard.join(' '), told);
+    QCOMPARE(model.rowCount(), int(runner.queue().items().size()));
+}
+
+// Sorted by a column, the table stays sorted as videos come and go, and the chosen video stays chosen
+// through every change; moving up and down, which is in the queue's order, waits for that order.
+void TestQueueWindow::keepsSortingAndSelection() {
+    WindowFixture fx;
+    frmZCM& w = fx.start();
+    QueueWindow* q = AddTwo(fx, w);
+    QVERIFY(q != nullptr);
+    auto* runner = w.findChild<QueueRunner*>();
+    QVERIFY(runner != nullptr);
+    const auto shown = [&] {
+        QStringList names;
+        for (int row = 0; row < q->table()->model()->rowCount(); ++row) {
+            const bool chosen = q->table()->selectionModel()->isRowSelected(row);
+            names << Cell(q, row, QueueModel::Source) + (chosen ? "*" : "");
+        }
+        return names.join(' ');
+    };
+    q->table()->sortByColumn(QueueModel::Source, Qt::DescendingOrder);
+    q->table()->selectRow(1);
+    QCOMPARE(shown(), "b.avi a.mkv*");
+    QVERIFY(!q->findChild<QPushButton*>("up")->isEnabled());
+    runner->addReady(ReadyRequest(fx.dir.filePath("c.avi").toStdString(), fx.dir.filePath("c.mp4").toStdString()),
+                     zvm::CommandStyle::Modern);
+    QCOMPARE(shown(), "c.avi b.avi a.mkv*");
+    runner->remove(runner->queue().items()[1].id);
+    QCOMPARE(shown(), "c.avi a.mkv*");
+    q->table()->sortByColumn(-1, Qt::AscendingOrder);
+    QCOMPARE(shown(), "a.mkv* c.avi");
+    QVERIFY(q->findChild<QPushButton*>("up")->isEnabled());
 }
 
 QTEST_MAIN(TestQueueWindow)

@@ -24,7 +24,7 @@
 #include <QMenuBar>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QDirIterator>
@@ -93,9 +93,9 @@ QStringList TextsOf(QWidget* widget) {
         texts << button->text();
     } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
         texts << group->title();
-    } else if (auto* table = qobject_cast<QTableWidget*>(widget)) {
-        for (int column = 0; column < table->columnCount(); ++column) {
-            texts << table->horizontalHeaderItem(column)->text();
+    } else if (auto* table = qobject_cast<QTableView*>(widget)) {
+        for (int column = 0; column < table->model()->columnCount(); ++column) {
+            texts << table->model()->headerData(column, Qt::Horizontal).toString();
         }
     }
     return texts;
