@@ -27,6 +27,7 @@ int main(int argc, char* argv[]) {
         window.keepSettingsIn(UserSettingsFolder());
     }
     window.Form_Load();
+    window.stopOnSignals();
     window.show();
     // From the event loop, once the window has been drawn.
     QTimer::singleShot(0, &window, [&window, &options] { window.startUpShown(options.videos); });

@@ -23,6 +23,7 @@ public:
     QString targetsFile() override { return {}; }
     void notify(const QString&, const QString&) override {}
     void showTaskbarProgress(std::optional<double>) override {}
+    void endProgram(int) override {}
 
 private:
     int answer_;

@@ -3,24 +3,21 @@
 #include "core/ClockText.h"
 #include "files/TextCrossing.h"
 #include "process/Spawn.h"
+#include "process/StoppingSignals.h"
 #include "queue/EncoderGroups.h"
 #include "queue/QueueRunner.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFileInfo>
-#include <QSocketNotifier>
 #include <QStandardPaths>
 
 #include <algorithm>
-#include <cerrno>
 #include <csignal>
-#include <fcntl.h>
 #include <iomanip>
 #include <map>
 #include <ostream>
 #include <sstream>
-#include <unistd.h>
 
 namespace zvm::cli {
 
@@ -30,18 +27,6 @@ using queue::ItemState;
 using queue::JobEnd;
 using queue::JobResult;
 using queue::QueueItem;
-
-constexpr int kStoppingSignals[] = {SIGINT, SIGTERM, SIGHUP};
-
-int gSignalPipe[2] = {-1, -1};
-
-// Only what is safe in a handler: the signal's number into a pipe, which the event loop reads.
-void OnSignal(int signal) {
-    const int saved = errno;
-    const auto byte = static_cast<char>(signal);
-    [[maybe_unused]] const ssize_t written = ::write(gSignalPipe[1], &byte, 1);
-    errno = saved;
-}
 
 // How one video ended, as the tool says it.
 struct Ended {
@@ -197,7 +182,7 @@ private:
     void follow();
     void jobEnded(int id, const JobResult& result);
     void say(int id, const Ended& ended);
-    void signalled();
+    void signalled(int signal);
 
     int jobs_;
     Reporter reporter_;
@@ -213,16 +198,8 @@ private:
 
 int Batch::run(const std::vector<ConversionRequest>& requests, CommandStyle style,
                const std::vector<std::optional<SizeDetection>>& read) {
-    if (::pipe2(gSignalPipe, O_CLOEXEC | O_NONBLOCK) == 0) {
-        struct sigaction action {};
-        action.sa_handler = OnSignal;
-        action.sa_flags = SA_RESTART;
-        for (const int signal : kStoppingSignals) {
-            ::sigaction(signal, &action, nullptr);
-        }
-    }
-    QSocketNotifier notifier(gSignalPipe[0], QSocketNotifier::Read);
-    QObject::connect(&notifier, &QSocketNotifier::activated, [this] { signalled(); });
+    StoppingSignals stopping;
+    QObject::connect(&stopping, &StoppingSignals::arrived, [this](int signal) { signalled(signal); });
     QObject::connect(&runner_, &QueueRunner::jobStarted, [this](int id) {
         reporter_.started(runner_.queue().find(id)->command);
     });
@@ -279,12 +256,9 @@ void Batch::say(int id, const Ended& ended) {
     reporter_.ended(requests_[at], ended);
 }
 
-void Batch::signalled() {
-    char byte = 0;
-    while (::read(gSignalPipe[0], &byte, 1) == 1) {
-        signal_ = signal_ != 0 ? signal_ : byte;
-        runner_.stopAll(++signals_ > 1); // a second signal does not wait
-    }
+void Batch::signalled(int signal) {
+    signal_ = signal_ != 0 ? signal_ : signal;
+    runner_.stopAll(++signals_ > 1); // a second signal does not wait
 }
 } // namespace
 

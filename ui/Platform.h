@@ -48,4 +48,6 @@ public:
     // The queue's overall progress (0 to 1) on the program's task bar entry, or none to hide it;
     // nothing happens where the desktop reads no such thing.
     virtual void showTaskbarProgress(std::optional<double> fraction) = 0;
+    // Ends the program's event loop, which then exits with this code.
+    virtual void endProgram(int code) = 0;
 };

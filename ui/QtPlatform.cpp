@@ -109,3 +109,7 @@ void QtPlatform::showTaskbarProgress(std::optional<double> fraction) {
                           {QStringLiteral("progress-visible"), fraction.has_value()}};
     QDBusConnection::sessionBus().send(signal);
 }
+
+void QtPlatform::endProgram(int code) {
+    QCoreApplication::exit(code);
+}

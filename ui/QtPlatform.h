@@ -16,4 +16,5 @@ public:
     QString targetsFile() override;
     void notify(const QString& title, const QString& text) override;
     void showTaskbarProgress(std::optional<double> fraction) override;
+    void endProgram(int code) override;
 };

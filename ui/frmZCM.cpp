@@ -206,7 +206,7 @@ void frmZCM::showServedTargets() {
 // queue is asked about first, since it cannot go on without the program.
 void frmZCM::cmdExit_Click() {
     if (mayQuit()) {
-        QCoreApplication::exit(0);
+        platform_.endProgram(0);
     }
 }
 
@@ -279,7 +279,7 @@ void frmZCM::closeEvent(QCloseEvent* event) {
         return;
     }
     QMainWindow::closeEvent(event);
-    QCoreApplication::exit(0); // the close control ends the program like Exit, encoder windows included
+    platform_.endProgram(0); // the close control ends the program like Exit, encoder windows included
 }
 
 QLineEdit* frmZCM::dropTargetAt(const QPoint& position) const {

@@ -58,6 +58,11 @@ public:
     // queue must not keep the window from showing), then the videos named on the command line are
     // opened, and the focus is back in the source box.
     void startUpShown(const QStringList& videos);
+    // Ctrl+C, TERM and HUP end the program as quitting with a converting queue does, without asking:
+    // the queue's encoders are stopped and their partial outputs removed, what is unfinished is kept
+    // for the next start, and the program exits with 128 + the signal's number. An encoder Convert
+    // started goes on, as it does when the program is quit.
+    void stopOnSignals();
 
     void cmdGenerate_Click();
     void cmdConvert_Click();
@@ -208,6 +213,7 @@ private:
     void addCurrentToQueue(const zvm::ConversionRequest& request, std::optional<int> subtitleStreams = std::nullopt);
     void offerKeptQueue();
     bool mayQuit();
+    void stopForSignal(int signal);
     void sayWhatGoesOn();
     static QStringList VideoFilters();
     QString videoFolder() const;
@@ -216,6 +222,7 @@ private:
     zvm::media::Outside& outside_;
     QButtonGroup* movieTypeGroup_ = nullptr;
     bool toldWhatGoesOn_ = false;
+    int stoppingFor_ = 0; // the signal the program is stopping for, once one came
     EncoderForm* form_ = nullptr;
     SourceReader* reader_ = nullptr;
     std::vector<std::function<void()>> formWaiters_; // in the order they were asked for

@@ -5,6 +5,7 @@
 #include "ui/EncoderWindow.h"
 #include "core/OutputName.h"
 #include "ui/Platform.h"
+#include "process/StoppingSignals.h"
 #include "queue/QueueRunner.h"
 #include "queue/QueueStore.h"
 #include "ui/QueueWindow.h"
@@ -141,6 +142,22 @@ bool frmZCM::mayQuit() {
     queue_->stopForQuit();
     sayWhatGoesOn();
     return true;
+}
+
+void frmZCM::stopOnSignals() {
+    connect(new StoppingSignals(this), &StoppingSignals::arrived, this, &frmZCM::stopForSignal);
+}
+
+void frmZCM::stopForSignal(int signal) {
+    if (stoppingFor_ != 0) {
+        return; // already stopping, within the encoders' grace time
+    }
+    stoppingFor_ = signal;
+    if (queue_ != nullptr) {
+        queue_->stopForQuit();
+    }
+    sayWhatGoesOn();
+    platform_.endProgram(128 + signal);
 }
 
 void frmZCM::sayWhatGoesOn() {

@@ -193,4 +193,14 @@ target_size() {
 step="the first conversion's file"
 wait_until -t 120 target_size || fail "no playable 240x160 file: $(ls "$fresh")"
 echo "ok: the first conversion wrote a playable file at the target size"
+
+# A TERM (the session ends) ends the program as its queue would be quit, with 128 + 15.
+step="a TERM"
+kill -TERM "$app_pid"
+wait_until app_ended || fail "a TERM did not end the program"
+code=0
+wait "$app_pid" || code=$?
+app_pid=
+[ "$code" -eq 143 ] || fail "a TERM ended the program with $code, not 143"
+echo "ok: a TERM ended the program with 143"
 echo "1 passed, 0 failed"

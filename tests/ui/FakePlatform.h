@@ -42,6 +42,8 @@ public:
     QString targetsFile() override { return targetsPath; }
     void notify(const QString& title, const QString& text) override { notifications.append(title + ": " + text); }
     void showTaskbarProgress(std::optional<double> fraction) override { taskbar.append(fraction); }
+    void endProgram(int code) override { endedWith = code; }
+    std::optional<int> endedWith;
     QList<std::optional<double>> taskbar;
     std::optional<QString> openFileName(QWidget*, const FileDialogRequest& request) override {
         dialogs.append(request);

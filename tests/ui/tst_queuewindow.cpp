@@ -18,6 +18,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 
+#include <csignal>
 #include <sys/stat.h>
 
 class TestQueueWindow : public QObject {
@@ -338,20 +339,27 @@ void TestQueueWindow::saysOnceThatTheQueueCannotBeKept() {
     QCOMPARE(LoadQueue(fx.platform.queuePath).items.size(), std::size_t(2));
 }
 
+// Closing the window while the queue converts asks first; Ctrl+C, TERM and HUP stop it as the answer
+// to stop it does, without asking, and end the program with 128 + the signal's number.
 void TestQueueWindow::asksBeforeQuittingARunningQueue_data() {
-    QTest::addColumn<int>("choice");
+    QTest::addColumn<int>("choice"); // the answer to the question when the window is closed
+    QTest::addColumn<int>("signal"); // or a signal instead
     QTest::addColumn<bool>("quits");
-    QTest::newRow("stop the queue and quit") << 0 << true;
-    QTest::newRow("cancel") << 1 << false;
+    QTest::newRow("stop the queue and quit") << 0 << 0 << true;
+    QTest::newRow("cancel") << 1 << 0 << false;
+    QTest::newRow("SIGTERM") << -1 << SIGTERM << true;
+    QTest::newRow("SIGHUP") << -1 << SIGHUP << true;
 }
 
 void TestQueueWindow::asksBeforeQuittingARunningQueue() {
     QFETCH(int, choice);
+    QFETCH(int, signal);
     QFETCH(bool, quits);
     WindowFixture fx;
     fx.platform.queuePath = fx.dir.filePath("queue.json");
     fx.outside.jobsEndOnStop = true;
     frmZCM& w = fx.start();
+    w.stopOnSignals();
     Ui(w).txtSaveAs->setText(fx.dir.path());
     QueueWindow* q = AddTwo(fx, w);
     QVERIFY(q != nullptr);
@@ -359,12 +367,19 @@ void TestQueueWindow::asksBeforeQuittingARunningQueue() {
     QFile partial(fx.dir.filePath("a.mp4"));
     QVERIFY(partial.open(QIODevice::WriteOnly));
     partial.close();
-    fx.platform.choices.enqueue(choice);
-    QCloseEvent close;
-    QApplication::sendEvent(&w, &close);
-    QCOMPARE(close.isAccepted(), quits);
-    QCOMPARE(fx.platform.questions.size(), 1);
-    QCOMPARE(fx.platform.choiceButtons.value(fx.platform.safeChoices.value(0)), "&Cancel");
+    if (signal == 0) {
+        fx.platform.choices.enqueue(choice);
+        QCloseEvent close;
+        QApplication::sendEvent(&w, &close);
+        QCOMPARE(close.isAccepted(), quits);
+        QCOMPARE(fx.platform.questions.size(), 1);
+        QCOMPARE(fx.platform.choiceButtons.value(fx.platform.safeChoices.value(0)), "&Cancel");
+        QCOMPARE(fx.platform.endedWith, quits ? std::optional(0) : std::nullopt);
+    } else {
+        ::raise(signal);
+        QTRY_COMPARE_WITH_TIMEOUT(fx.platform.endedWith, std::optional(128 + signal), 15000);
+        QVERIFY(fx.platform.questions.isEmpty());
+    }
     QCOMPARE(fx.outside.stops, quits ? int(fx.outside.started.size()) : 0); // every running one
     QCOMPARE(partial.exists(), !quits); // the stopped video's partial output is removed
     const auto kept = LoadQueue(fx.platform.queuePath).items;
