@@ -41,7 +41,8 @@ Ended FromJob(const JobResult& result, int signal) {
     ended.removed = result.removed;
     switch (result.end) {
     case JobEnd::Converted:
-        ended.word = "finished";
+        // A check that was asked for and could not run leaves the file, but not the promise that it fits.
+        ended.word = result.checked && result.verdict == CheckVerdict::NotChecked ? "not checked" : "finished";
         ended.why = result.checkLine;
         break;
     case JobEnd::Misfit:

@@ -159,7 +159,9 @@ void MediaWorker::read() {
     while (process_ != nullptr) {
         auto message = reader_.next();
         if (!message.ok()) {
-            fail(message.status());
+            // A stream the program cannot read is the reader's fault, not the file's: nothing was
+            // judged, so no answer may read as a verdict on the file.
+            fail(Status::Failure(FailureKind::Outside, message.status().message(), message.status().detail()));
             return;
         }
         if (!message.value() || sent_.empty()) {

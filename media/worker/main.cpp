@@ -81,7 +81,7 @@ Message Refused(const char* message, std::string detail) {
 }
 
 // Requests that make the worker fail on purpose, so the tests can show that the program survives a
-// crash and a hang; they exist only when ZVM_WORKER_FAULTS=1 is in the worker's environment.
+// crash, a hang and a garbled answer; they exist only when ZVM_WORKER_FAULTS=1 is in the worker's environment.
 bool FaultsAllowed() {
     const char* faults = std::getenv("ZVM_WORKER_FAULTS");
     return faults != nullptr && std::string(faults) == "1";
@@ -118,6 +118,9 @@ bool Answer(const Message& request) {
     }
     if (verb == "crash" && FaultsAllowed()) {
         std::abort();
+    }
+    if (verb == "garble" && FaultsAllowed()) {
+        return WriteAll("no message\n");
     }
     if (verb == "hang" && FaultsAllowed()) {
         while (true) {

@@ -90,9 +90,10 @@ int TestToolRun::convert(const QStringList& videos, int jobs, std::ostringstream
         if (!outside.pendingChecks.isEmpty()) {
             const QString output = outside.checks[outside.checks.size() - outside.pendingChecks.size()].output;
             const QString verdict = told(output).value(1);
-            outside.pendingChecks.takeFirst()({verdict == "fits"      ? zvm::CheckVerdict::Fits
-                                               : verdict == "missing" ? zvm::CheckVerdict::Missing
-                                                                      : zvm::CheckVerdict::Differs,
+            outside.pendingChecks.takeFirst()({verdict == "fits"        ? zvm::CheckVerdict::Fits
+                                               : verdict == "missing"   ? zvm::CheckVerdict::Missing
+                                               : verdict == "unchecked" ? zvm::CheckVerdict::NotChecked
+                                                                        : zvm::CheckVerdict::Differs,
                                                verdict});
         }
     });
@@ -115,6 +116,9 @@ void TestToolRun::results_data() {
                                   << QStringList{"a.mkv -> a.mp4: failed: differs" + removed, oneNot} << 1;
     QTest::newRow("wrote nothing") << QStringList{"a:0:missing"} << 1
                                    << QStringList{"a.mkv -> a.mp4: failed: missing" + removed} << 1;
+    // The file stays, but a check the user relies on did not happen.
+    QTest::newRow("not checked") << QStringList{"a:0:unchecked"} << 1
+                                 << QStringList{"a.mkv -> a.mp4: not checked: unchecked\n", oneNot} << 1;
     QTest::newRow("exit code") << QStringList{"a:3"} << 1
                                << QStringList{"a.mkv -> a.mp4: failed: the encoder ended with exit code 3" + removed}
                                << 1;

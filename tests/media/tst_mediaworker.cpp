@@ -144,7 +144,7 @@ QList<zvm::Result<wire::Message>> TestMediaWorker::ask(const wire::Message& requ
 // "probe <file>", "frame <file> <seconds>", or a verb alone; a file is one the test made or "missing".
 std::optional<wire::Message> TestMediaWorker::request(const QString& words) {
     const QStringList w = words.split(' ');
-    const QHash<QString, int> arity{{"probe", 1}, {"frame", 2}, {"crash", 0}, {"hang", 0}, {"nonsense", 0}};
+    const QHash<QString, int> arity{{"probe", 1}, {"frame", 2}, {"crash", 0}, {"hang", 0}, {"garble", 0}, {"nonsense", 0}};
     if (!arity.contains(w[0]) || w.size() != arity[w[0]] + 1 ||
         (w.size() > 1 && w[1] != "missing" && !QFileInfo::exists(path(w[1])))) {
         return std::nullopt;
@@ -217,6 +217,7 @@ void TestMediaWorker::answersRequests_data() {
     QTest::newRow("an unknown request") << "nonsense" << kGenerous << "unknown request: nonsense" << false;
     QTest::newRow("a crash") << "crash" << kGenerous << "crashed while reading the file" << true;
     QTest::newRow("a hang") << "hang" << 1000 << "did not answer within 1 seconds" << true;
+    QTest::newRow("a garbled answer") << "garble" << kGenerous << "message is malformed" << true;
 }
 
 // Whatever the request did, the caller gets one clear answer and the next request, asked at once and
@@ -238,6 +239,9 @@ void TestMediaWorker::answersRequests() {
     QTRY_COMPARE_WITH_TIMEOUT(answers.size(), 1, limit + 60000);
     const QString got = answers[0].ok() ? QString("ok") : StatusText(answers[0].status());
     QVERIFY2(answer == "ok" ? got == answer : got.contains(answer), qPrintable(got));
+    if (fresh) { // the reader's own fault: never a verdict on the file, which an after-check would remove
+        QCOMPARE(answers[0].status().kind(), zvm::FailureKind::Outside);
+    }
     QTRY_COMPARE_WITH_TIMEOUT(after.size(), 1, 60000);
     QVERIFY2(after[0].ok(), qPrintable(StatusText(after[0].status())));
     QCOMPARE(after[0].value().get("width"), "640");
