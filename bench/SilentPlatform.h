@@ -18,7 +18,7 @@ public:
     std::optional<QString> openFileName(QWidget*, const FileDialogRequest&) override { return {}; }
     QStringList openFileNames(QWidget*, const FileDialogRequest&) override { return {}; }
     void setClipboardText(const QString&) override {}
-    void openUrl(const QUrl&) override {}
+    bool openUrl(const QUrl&) override { return true; }
     QString queueFile() override { return {}; }
     QString targetsFile() override { return {}; }
     void notify(const QString&, const QString&) override {}

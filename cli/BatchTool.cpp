@@ -3,6 +3,7 @@
 #include "core/FileSize.h"
 #include "core/Generate.h"
 #include "core/PrepareRun.h"
+#include "core/RunReasons.h"
 #include "process/OutputGuard.h"
 #include "core/OutputName.h"
 #include "media/Outside.h"
@@ -89,20 +90,54 @@ void Refuse(std::ostream& err, const std::string& video, const Status& refusal) 
     Refuse(err, video, refusal.title().empty() ? refusal.text() : refusal.title() + ' ' + refusal.message());
 }
 
-// The window's checks on every request, with its words, and what no encoder can use of its rates,
-// before anything is read; the rest is checked once its size is known, as its run is prepared.
-bool Refused(const std::vector<ConversionRequest>& requests, std::ostream& err) {
-    for (const ConversionRequest& r : requests) {
-        Status refusal = r.width.empty() ? CheckRequestBeforeSize(r) : CheckRequest(r);
-        if (refusal.ok()) {
-            refusal = CheckEncodableRates(r);
+// The window's checks on the request, with its words (a double quote in a name is taken: the tool
+// starts its commands without a shell), and what no encoder can use of its rates, before anything is
+// read; the rest is checked once its size is known, as its run is prepared. True when refused, said.
+bool Refused(const ConversionRequest& r, std::ostream& err) {
+    Status refusal = r.width.empty() ? CheckRequestBeforeSize(r, NameQuotes::Taken) : CheckRequest(r, NameQuotes::Taken);
+    if (refusal.ok()) {
+        refusal = CheckEncodableRates(r);
+    }
+    if (!refusal.ok()) {
+        Refuse(err, r.sourceVideo, refusal);
+    }
+    return !refusal.ok();
+}
+
+// What was read of each video before anything starts; nothing for one not read.
+using Reads = std::vector<std::optional<SizeDetection>>;
+
+// The batch as it goes on: each video `refuses` (which says why) is left out, with what was read of
+// it, and counted in `left`; one refused video never holds up the others.
+void LeaveOut(std::vector<ConversionRequest>& requests, Reads& reads, std::size_t& left,
+              const std::function<bool(std::size_t)>& refuses) {
+    std::vector<ConversionRequest> kept;
+    Reads keptReads;
+    for (std::size_t i = 0; i < requests.size(); ++i) {
+        if (refuses(i)) {
+            ++left;
+            continue;
         }
-        if (!refusal.ok()) {
-            Refuse(err, r.sourceVideo, refusal);
-            return true;
+        kept.push_back(std::move(requests[i]));
+        if (i < reads.size()) {
+            keptReads.push_back(std::move(reads[i]));
         }
     }
-    return false;
+    requests = std::move(kept);
+    reads = std::move(keptReads);
+}
+
+// The exit status once the videos left have run (or printed) with `result`: refused, when every
+// video was; otherwise some failed, when any was left out.
+int WithLeftOut(int result, std::size_t left, bool noneLeft, std::ostream& err) {
+    if (left == 0) {
+        return result;
+    }
+    if (noneLeft) {
+        return kRefused;
+    }
+    err << kName << left << (left == 1 ? " video was" : " videos were") << " refused before anything started: see above\n";
+    return result == kConverted ? kSomeFailed : result;
 }
 
 // One place on disk: the same existing file (links and all), or the same absolute path, normalised.
@@ -116,7 +151,8 @@ bool SamePlace(const std::string& a, const std::string& b) {
 
 // What could lose a file: an output that is any video of the batch, that another video's output
 // collides with, or that exists (without --overwrite). A source is never overwritten, whatever
-// --overwrite says.
+// --overwrite says, nor is the subtitle file or the encoder the command reads. Such a batch is
+// refused whole: its outputs are not what the user meant.
 bool Endangers(const std::vector<ConversionRequest>& requests, bool overwrite, std::ostream& err) {
     bool refused = false;
     for (std::size_t i = 0; i < requests.size(); ++i) {
@@ -132,8 +168,11 @@ bool Endangers(const std::vector<ConversionRequest>& requests, bool overwrite, s
                                           [&](const ConversionRequest& other) {
                                               return SamePlace(other.outputPath, r.outputPath);
                                           });
+        const RunFacts files = media::FilesOf(r);
         if (SamePlace(r.sourceVideo, r.outputPath)) {
             refuse(std::string(queue::kOutputIsSource) + ": " + r.outputPath);
+        } else if (files.outputIsSubtitleFile || files.outputIsEncoder) {
+            refuse(std::string(files.outputIsEncoder ? kOutputIsEncoder : kOutputIsSubtitleFile) + ": " + r.outputPath);
         } else if (source != requests.end()) {
             refuse("the output file " + r.outputPath + " is the video " + source->sourceVideo +
                    " of this batch, which is never overwritten");
@@ -162,18 +201,19 @@ bool MakeOutputFolder(const ToolOptions& o, std::ostream& err) {
     return true;
 }
 
-// What was read of each video before anything starts; nothing for one not read.
-using Reads = std::vector<std::optional<SizeDetection>>;
-
-// A subtitle file named on the command line must be there; false, said, when one is not.
-bool SubtitleFilesFound(const std::vector<ConversionRequest>& requests, std::ostream& err) {
-    for (const ConversionRequest& r : requests) {
-        if (!media::FilesOf(r).subtitleFileFound) {
-            Refuse(err, r.sourceVideo, "the subtitle file " + r.subtitles.file + " was not found");
-            return false;
-        }
+// A subtitle file named on the command line must be there; true, said, when it is not.
+bool SubtitleFileMissing(const ConversionRequest& r, std::ostream& err) {
+    if (!media::FilesOf(r).subtitleFileFound) {
+        Refuse(err, r.sourceVideo, "the subtitle file " + r.subtitles.file + " was not found");
+        return true;
     }
-    return true;
+    return false;
+}
+
+// The checks every video gets before anything is read.
+void LeaveOutRefused(std::vector<ConversionRequest>& requests, Reads& reads, std::size_t& left, std::ostream& err) {
+    LeaveOut(requests, reads, left,
+             [&](std::size_t i) { return Refused(requests[i], err) || SubtitleFileMissing(requests[i], err); });
 }
 
 // What is known of the video before its run: its files, and what was read of it.
@@ -195,18 +235,21 @@ const std::optional<SizeDetection>& ReadOf(const Reads& reads, std::size_t i) {
     return i < reads.size() ? reads[i] : kNotRead;
 }
 
-// Every video's run prepared as the queue prepares it; nothing, with the first refusal said.
-std::optional<std::vector<PreparedRun>> PrepareAll(const std::vector<ConversionRequest>& requests,
-                                                   CommandStyle style, const Reads& reads, std::ostream& err) {
+// Every video's run prepared as the queue prepares it; one refused is said and left out, counted in
+// `left`.
+std::vector<PreparedRun> PrepareAll(const std::vector<ConversionRequest>& requests, CommandStyle style,
+                                    const Reads& reads, std::size_t& left, std::ostream& err) {
     std::vector<PreparedRun> runs;
     for (std::size_t i = 0; i < requests.size(); ++i) {
         const ConversionRequest& r = requests[i];
         RunFacts facts = FactsOf(r, ReadOf(reads, i));
-        facts.outputIsSource = false; // printing writes nothing, so no output can lose its source
+        // Printing writes nothing, so no output can lose a file the command reads.
+        facts.outputIsSource = facts.outputIsSubtitleFile = facts.outputIsEncoder = false;
         Result<PreparedRun> prepared = PrepareRun(r, style, facts);
         if (!prepared.ok()) {
             Refuse(err, r.sourceVideo, prepared.status());
-            return std::nullopt;
+            ++left;
+            continue;
         }
         runs.push_back(std::move(prepared).value());
     }
@@ -215,12 +258,10 @@ std::optional<std::vector<PreparedRun>> PrepareAll(const std::vector<ConversionR
 
 // One line per video: its command, or with --json its JSON object (JSON Lines, so that a script can
 // read each line as it comes and join the records of several runs by concatenation).
-int Print(const ToolOptions& o, const std::optional<std::vector<PreparedRun>>& runs, std::ostream& out) {
-    if (!runs) {
-        return kRefused;
-    }
+int Print(const ToolOptions& o, const std::vector<PreparedRun>& runs, std::size_t left, std::ostream& out,
+          std::ostream& err) {
     std::string printed;
-    for (const PreparedRun& run : *runs) {
+    for (const PreparedRun& run : runs) {
         const std::string& encoder = run.request.encoderPath;
         if (o.json) {
             printed += FitJson(run, CommandWords(run.command, encoder)) + '\n';
@@ -232,15 +273,17 @@ int Print(const ToolOptions& o, const std::optional<std::vector<PreparedRun>>& r
         }
     }
     out << printed;
-    return kConverted;
+    return WithLeftOut(kConverted, left, runs.empty(), err);
 }
 
 // Printing what the options give, the size included: no video is read.
 int PrintGiven(const ToolOptions& options, CommandStyle style, std::ostream& out, std::ostream& err) {
-    const std::vector<ConversionRequest> requests = Requests(options);
-    return Refused(requests, err) || !SubtitleFilesFound(requests, err)
-               ? kRefused
-               : Print(options, PrepareAll(requests, style, {}, err), out);
+    std::vector<ConversionRequest> requests = Requests(options);
+    Reads none;
+    std::size_t left = 0;
+    LeaveOutRefused(requests, none, left, err);
+    const std::vector<PreparedRun> runs = PrepareAll(requests, style, {}, left, err);
+    return Print(options, runs, left, out, err);
 }
 } // namespace
 
@@ -285,23 +328,23 @@ Reads ReadSources(media::Outside& outside, const std::vector<ConversionRequest>&
 // The requests as the conversion takes them. What can be prepared now (its size known, or a file size
 // that needs the read duration) is, so a request no encoder can use is refused before anything
 // starts; the others have their subtitles resolved, and are prepared as each one's size is read.
-std::optional<std::vector<ConversionRequest>> ForConversion(std::vector<ConversionRequest> requests,
-                                                            CommandStyle style, const Reads& reads,
-                                                            std::ostream& err) {
-    for (std::size_t i = 0; i < requests.size(); ++i) {
+std::vector<ConversionRequest> ForConversion(std::vector<ConversionRequest> requests, CommandStyle style, Reads& reads,
+                                             std::size_t& left, std::ostream& err) {
+    LeaveOut(requests, reads, left, [&](std::size_t i) {
         ConversionRequest& r = requests[i];
         const RunFacts facts = FactsOf(r, ReadOf(reads, i));
         if (r.width.empty() && !facts.width && !r.fileSizeMB) {
             r.subtitles = ResolveSubtitles(r.subtitles, facts);
-            continue;
+            return false;
         }
         Result<PreparedRun> prepared = PrepareRun(r, style, facts);
         if (!prepared.ok()) {
             Refuse(err, r.sourceVideo, prepared.status());
-            return std::nullopt;
+            return true;
         }
         r = std::move(prepared).value().request;
-    }
+        return false;
+    });
     return requests;
 }
 } // namespace
@@ -310,39 +353,41 @@ int Run(const ToolOptions& options, media::Outside& outside, std::ostream& out, 
     if ((options.print || options.json) && options.width.has_value() && !options.fileSizeMB) {
         return PrintGiven(options, StyleFor(options, outside), out, err);
     }
-    std::vector<ConversionRequest> requests = Requests(options);
     const bool printing = options.print || options.json;
-    if (Refused(requests, err) || (!printing && Endangers(requests, options.overwrite, err))) {
+    std::vector<ConversionRequest> requests = Requests(options);
+    Reads none;
+    std::size_t left = 0;
+    LeaveOutRefused(requests, none, left, err);
+    if (requests.empty() || (!printing && Endangers(requests, options.overwrite, err))) {
         return kRefused;
     }
     if (!printing && !process::FindEncoder(options.encoder, process::ProgramFinder::FromSystem())) {
         err << kName << "the encoder " << options.encoder << " was not found; give its path with --encoder\n";
         return kRefused;
     }
-    if (!SubtitleFilesFound(requests, err)) {
-        return kRefused;
-    }
     const CommandStyle style = StyleFor(options, outside);
-    // Printing reads every video first; a conversion reads now only those whose subtitles or file
-    // size must be known before anything starts, and hands what it read on, so no video is read twice.
-    const Reads reads = ReadSources(outside, requests, [printing](const ConversionRequest& r) {
-        return printing || r.fileSizeMB ||
+    // Printing reads every video first; a conversion reads now only those whose subtitles, file size
+    // or cut's start (refused at or past the video's end) must be known before anything starts, and
+    // hands what it read on, so no video is read twice.
+    Reads reads = ReadSources(outside, requests, [printing](const ConversionRequest& r) {
+        return printing || r.fileSizeMB || r.cutStart ||
                (r.subtitles.mode == SubtitleMode::Auto && media::SubtitleBeside(r.sourceVideo).empty());
     });
     if (printing) {
-        for (std::size_t i = 0; i < requests.size(); ++i) {
+        LeaveOut(requests, reads, left, [&](std::size_t i) {
             if (!reads[i]->size) {
                 Refuse(err, requests[i].sourceVideo, "the size could not be read: " + reads[i]->error.text());
-                return kRefused;
             }
-        }
-        return Print(options, PrepareAll(requests, style, reads, err), out);
+            return !reads[i]->size;
+        });
+        const std::vector<PreparedRun> runs = PrepareAll(requests, style, reads, left, err);
+        return Print(options, runs, left, out, err);
     }
-    const auto converted = ForConversion(std::move(requests), style, reads, err);
-    if (!converted || !MakeOutputFolder(options, err)) {
+    const std::vector<ConversionRequest> converted = ForConversion(std::move(requests), style, reads, left, err);
+    if (converted.empty() || !MakeOutputFolder(options, err)) {
         return kRefused;
     }
-    return ConvertAll(options, *converted, style, outside, err, reads);
+    return WithLeftOut(ConvertAll(options, converted, style, outside, err, reads), left, false, err);
 }
 
 } // namespace zvm::cli

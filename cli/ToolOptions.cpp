@@ -1,6 +1,7 @@
 #include "cli/ToolOptions.h"
 
 #include "core/Cut.h"
+#include "core/FileSize.h"
 #include "core/NumericText.h"
 #include "core/Presets.h"
 
@@ -130,7 +131,7 @@ Status SetJobs(ToolOptions& o, std::string_view value) {
 
 Status SetFileSize(ToolOptions& o, std::string_view value) {
     const std::optional<double> megabytes = ParseNumber(value);
-    if (!megabytes || !(*megabytes > 0) || *megabytes > 1e6) {
+    if (!megabytes || !(*megabytes > 0) || *megabytes > kLargestFileSizeMB) {
         return BadValue("invalid file size '%1': give megabytes above 0, for example 25 or 4.5", value);
     }
     o.fileSizeMB = megabytes;
@@ -342,14 +343,16 @@ by default; -j 1 runs them one after another.
                            target's height, at least 12 (an .ass file keeps its own styles)
       --start T            keep the video from T on; T is seconds (90, 12.5) or
                            [[H:]MM:]SS[.mmm] (2:05, 1:02:03.250); cut exactly there
-      --end T              keep the video up to T (an end past the video's keeps the rest)
+      --end T              keep the video up to T (an end past the video's keeps the rest); an end
+                           not after the start (0 too), or a start at or past the video's end,
+                           is refused
   -j, --jobs N|auto        run up to N encoders at once; default auto: one per core this process
                            may run on (as nproc counts), at least 1; -j 1: one after another
   -n, --print              print the command(s), one per line, safe for sh, and start nothing
       --json               print the fit and the command as JSON Lines, one object per video and
                            line, and start nothing
       --overwrite          replace existing outputs (default: refuse, and say which); a video
-                           of the batch is never overwritten
+                           of the batch, the subtitle file or the encoder is never overwritten
   -q, --quiet              print nothing but errors
   -v, --verbose            print each command before it runs, and the encoder's last lines on failure
       --list-targets       list the targets (with --json as JSON) and start nothing
@@ -363,8 +366,9 @@ does not fit its target counts as failed. Each result is printed as it ends, and
 summed up in the order given. What a failed or stopped run wrote is removed (never an existing file
 it had not yet replaced). Ctrl+C, SIGTERM and SIGHUP stop every running encoder and everything it
 started cleanly, and start no further video; a second one ends them at once.
-Exit status: 0 all converted, 1 some failed, 2 bad usage or a refused request (nothing started),
-128+N stopped by signal N (130 Ctrl+C, 143 SIGTERM, 129 SIGHUP).
+Exit status: 0 all converted, 1 some failed (or, of several, some were refused and left out while
+the others ran), 2 bad usage, a refused request or every video refused (nothing started), 128+N
+stopped by signal N (130 Ctrl+C, 143 SIGTERM, 129 SIGHUP).
 )";
 }
 

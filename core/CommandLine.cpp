@@ -12,6 +12,16 @@
 namespace zvm {
 
 namespace {
+// Text in double quotes, each quote inside doubled, as the program's command lines are split. Only
+// the queue and the tool take such a name; the window's checks refuse it, so its texts never hold one.
+std::string InQuotes(std::string_view text) {
+    std::string quoted = "\"";
+    for (const char c : text) {
+        quoted += c == '"' ? std::string_view("\"\"") : std::string_view(&c, 1);
+    }
+    return quoted + "\"";
+}
+
 // Appends pieces without temporaries; each piece is either text or a whole number.
 class CommandText {
 public:
@@ -25,7 +35,7 @@ public:
         text_.append(std::to_string(number));
         return *this;
     }
-    CommandText& Quoted(std::string_view path) { return *this << "\"" << FileArgument(path) << "\""; }
+    CommandText& Quoted(std::string_view path) { return *this << InQuotes(FileArgument(path)); }
     std::string Take() { return std::move(text_); }
 
 private:
@@ -48,7 +58,7 @@ std::string WithoutBlanks(std::string_view text) {
 // blanks) into it.
 std::string VideoFilter(const ConversionRequest& r, const FrameGeometry& g, Ratio pixelAspect = {}) {
     const std::string filter = PictureFilter(r, g, pixelAspect);
-    return SubtitleFilter(r, g).empty() ? filter : "\"" + filter + "\"";
+    return SubtitleFilter(r, g).empty() ? filter : InQuotes(filter);
 }
 
 // Seconds with at most three decimals and a point whatever the locale, for an expression.
@@ -163,19 +173,24 @@ std::vector<std::string> PassSteps(const std::string& command, std::string_view 
     // not start without its sound.
     const std::string_view head = std::string_view(command).substr(0, command.size() - output.size());
     CommandText log;
-    log << "-passlogfile \"" << logPrefix << "\" ";
-    const std::string logOption = log.Take();
+    log << "-passlogfile ";
+    const std::string logOption = log.Quoted(logPrefix).Take() + " ";
     return {std::string(head) + "-pass 1 " + logOption + "\"/dev/null\"",
             std::string(head) + "-pass 2 " + logOption + output};
 }
 
 std::string FileArgument(std::string_view path) {
-    // The characters the encoder allows in a protocol's name.
+    // The characters the encoder allows in a protocol's name; one of them before a colon is enough,
+    // and a colon first is read as a protocol without a name.
     const std::size_t word = path.find_first_not_of(
         "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789+-.");
-    const bool colonAfterWord = word != std::string_view::npos && word >= 2 && path[word] == ':';
-    const bool address = path.substr(word == std::string_view::npos ? path.size() : word).starts_with("://");
-    const bool looksLikeProtocol = colonAfterWord && !address;
+    const bool colonAfterWord = word != std::string_view::npos && path[word] == ':';
+    const std::string_view rest = path.substr(word == std::string_view::npos ? path.size() : word);
+    const bool address = rest.starts_with("://");
+    const bool driveLetter = word == 1 && rest.starts_with(":\\");
+    // The one protocol whose name ends with a comma: "subfile,,start,0,end,0,,:other.mp4" reads other.mp4.
+    const bool subfile = path.starts_with("subfile,") && path.find(':') != std::string_view::npos;
+    const bool looksLikeProtocol = (colonAfterWord && !address && !driveLetter) || subfile;
     const bool looksLikeOption = path.starts_with('-');
     return looksLikeOption || looksLikeProtocol ? "./" + std::string(path) : std::string(path);
 }

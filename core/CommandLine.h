@@ -25,10 +25,12 @@ struct FrameRate {
 FrameRate FrameRateFor(MovieType type, CommandStyle style);
 
 // A file name as the encoder must be given it: a relative name that begins with "-" would be read as an
-// option, and one that begins with a protocol-like word and a colon as a protocol ("S01E01:Pilot.mp4",
-// "pipe:x.mp4"), so such a name gets "./" in front. Every other name stays exactly as typed: a drive
-// letter ("C:\video\movie.avi", one letter and a colon) and an address ("http://...") are meant as
-// they are.
+// option, and one that begins with a protocol-like word (a single letter too, or none) and a colon, or with
+// "subfile," and a colon later, as a protocol ("S01E01:Pilot.mp4", "a:b.mp4", "pipe:x.mp4"), so such
+// a name gets "./" in front. Every other name stays exactly as typed: a drive letter
+// ("C:\video\movie.avi", one letter, a colon and a backslash), as the designed commands write it, and
+// an address ("http://...") are meant as they are. Every file the program names to the encoder goes
+// through it: the source, the output, the subtitle file and the two-pass log.
 std::string FileArgument(std::string_view path);
 
 // The modern form's picture: scaled to the new size, padded to the target with the picture at

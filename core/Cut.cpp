@@ -77,6 +77,13 @@ std::string Fraction(long long milliseconds) {
     return trimmed;
 }
 
+// A time that is no time, short: "1e+308", "inf", never hundreds of digits.
+std::string Unusable(const std::optional<double>& time) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.6g", time.value_or(0));
+    return text;
+}
+
 bool Usable(const std::optional<double>& time) {
     return !time || (std::isfinite(*time) && std::fabs(*time) * 1000 < double(kMostMilliseconds));
 }
@@ -141,6 +148,10 @@ std::string CutClockText(double seconds) {
     return text + Fraction(ms);
 }
 
+bool UsableSeconds(double seconds) {
+    return Usable(seconds);
+}
+
 bool HasCut(const ConversionRequest& request) {
     return request.cutStart || request.cutEnd;
 }
@@ -150,7 +161,7 @@ Status CheckCut(const ConversionRequest& request, std::optional<double> sourceDu
     const std::optional<double>& end = request.cutEnd;
     if (!Usable(start) || !Usable(end)) {
         return Status::Failure(FailureKind::BadInput, ZVM_TEXT("zvm", "The cut's times cannot be used: %1"),
-                               std::to_string(start.value_or(0)) + ", " + std::to_string(end.value_or(0)));
+                               Unusable(start) + ", " + Unusable(end));
     }
     for (const std::optional<double>& time : {start, end}) {
         if (time && Milliseconds(*time) < 0) {
@@ -159,9 +170,10 @@ Status CheckCut(const ConversionRequest& request, std::optional<double> sourceDu
             return Status::Failure(FailureKind::BadInput, ZVM_TEXT("zvm", "A time cannot be negative: %1"), given);
         }
     }
-    if (start && end && Milliseconds(*end) <= Milliseconds(*start)) {
+    // Without a start the cut starts at 0, so an end of 0 keeps nothing (and "-t 0" would be no limit).
+    if (end && Milliseconds(*end) <= Milliseconds(start.value_or(0))) {
         return Status::Failure(FailureKind::BadInput, ZVM_TEXT("zvm", "The cut must end after it starts: %1"),
-                               CutClockText(*start) + " - " + CutClockText(*end));
+                               CutClockText(start.value_or(0)) + " - " + CutClockText(*end));
     }
     if (start && sourceDuration && Milliseconds(*start) >= Milliseconds(*sourceDuration)) {
         return Status::Failure(FailureKind::BadInput, ZVM_TEXT("zvm", "The cut starts after the video's end: %1"),

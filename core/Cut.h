@@ -26,7 +26,12 @@ std::string CutClockText(double seconds);
 
 bool HasCut(const ConversionRequest& request);
 
-// Refuses a negative time, an end not after the start and, when the source's duration is known, a
+// Whether seconds are a number a cut or a duration can be (finite, and within ten thousand hours
+// either way), so one read from a stored file that no run can use is found before any arithmetic.
+bool UsableSeconds(double seconds);
+
+// Refuses a negative time, an end not after the start (a cut without one starts at 0, so an end of 0
+// is refused too) and, when the source's duration is known, a
 // start at or past its end. An end past the source's end is no fault: the cut then keeps the rest
 // of the video, as one who asks for "up to 10:00" of a shorter video expects.
 Status CheckCut(const ConversionRequest& request, std::optional<double> sourceDuration);

@@ -55,7 +55,7 @@ Status ApplyFileSize(ConversionRequest& request, std::optional<double> sourceSec
         return {};
     }
     const double megabytes = *request.fileSizeMB;
-    if (!(megabytes > 0)) {
+    if (!(megabytes > 0) || !(megabytes <= kLargestFileSizeMB)) { // so the bitrate below is a whole number
         return Status::Failure(FailureKind::BadInput, ZVM_TEXT("zvm", "The file size must be above 0 MB, not %1"),
                                NumberText(megabytes));
     }

@@ -13,6 +13,9 @@ namespace zvm {
 // with libx264 and mpeg4 on clips of a few seconds, whose files came out 0 to 5% under the size).
 inline constexpr double kContainerReserve = 0.03;
 
+// The largest file size, in megabytes, that any face takes: a terabyte, more than any handheld holds.
+inline constexpr double kLargestFileSizeMB = 1e6;
+
 // The least video bitrate, in kbit/s, that still gives a watchable picture on the request's target:
 // bits per pixel of every frame at the target's size and frame rate, fewer for H.264, which needs
 // about two thirds of MPEG-4's bits for the same picture. Nothing for a target whose bitrate is its

@@ -31,8 +31,8 @@ std::optional<std::string> BuildCommand(ConversionRequest& r, const TargetPreset
     return Mp4Command(r, g, r.movieType, SidesFor(g), style);
 }
 // What keeps chosen subtitles out of the command. The classic options predate ffmpeg's filters, so
-// only the modern form can draw them; a double quote would end the quoted filter on the command line.
-Status CheckSubtitles(const ConversionRequest& r, const TargetPreset& preset, CommandStyle style) {
+// only the modern form can draw them; a double quote would end the window's quoted filter.
+Status CheckSubtitles(const ConversionRequest& r, const TargetPreset& preset, CommandStyle style, NameQuotes quotes) {
     const SubtitleChoice& s = r.subtitles;
     if (s.mode != SubtitleMode::File && s.mode != SubtitleMode::Stream) {
         return {};
@@ -43,7 +43,8 @@ Status CheckSubtitles(const ConversionRequest& r, const TargetPreset& preset, Co
     if (style == CommandStyle::Classic && !NeedsModernForm(preset)) {
         return refuse(ZVM_TEXT("zvm", "Burned-in subtitles need the modern command form: the classic options cannot draw them"));
     }
-    if (s.mode == SubtitleMode::File && (s.file.empty() || s.file.find('"') != std::string::npos)) {
+    if (s.mode == SubtitleMode::File &&
+        (s.file.empty() || (quotes == NameQuotes::Refused && s.file.find('"') != std::string::npos))) {
         return refuse(ZVM_TEXT("zvm", "The subtitle file must be named, and its name cannot contain a double quote (\")"));
     }
     if (s.mode == SubtitleMode::Stream && s.stream < 0) {
@@ -116,8 +117,8 @@ std::optional<FrameGeometry> FitRequest(const ConversionRequest& request) {
     return FitAndPad(ComputeRatio(*width * pixel.down, *height * pixel.across), preset->width, preset->height);
 }
 
-Result<GenerateResult> Generate(const ConversionRequest& request, CommandStyle style) {
-    if (Status refusal = CheckRequest(request); !refusal.ok()) {
+Result<GenerateResult> Generate(const ConversionRequest& request, CommandStyle style, NameQuotes quotes) {
+    if (Status refusal = CheckRequest(request, quotes); !refusal.ok()) {
         return refusal;
     }
     // After the seven checks, so their order stays; no window offers a row the list lacks, but a
@@ -128,7 +129,7 @@ Result<GenerateResult> Generate(const ConversionRequest& request, CommandStyle s
                       ZVM_TEXT("zvm", "Invalid Target!"));
     }
     const TargetPreset& preset = *found;
-    if (Status refusal = CheckSubtitles(request, preset, style); !refusal.ok()) {
+    if (Status refusal = CheckSubtitles(request, preset, style, quotes); !refusal.ok()) {
         return refusal;
     }
     GenerateResult result{*FitRequest(request), std::nullopt, request}; // the checks passed: it fits

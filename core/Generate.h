@@ -24,8 +24,10 @@ struct GenerateResult {
 std::optional<FrameGeometry> FitRequest(const ConversionRequest& request);
 
 // Checks, fits and assembles. Keeps no state, so the window calls it for Generate and for Convert.
-// A refusal (see Validation.h) changes no request.
-Result<GenerateResult> Generate(const ConversionRequest& request, CommandStyle style = CommandStyle::Classic);
+// A refusal (see Validation.h) changes no request. `quotes` says whether a double quote in a file
+// name (the subtitle file's too) is refused.
+Result<GenerateResult> Generate(const ConversionRequest& request, CommandStyle style = CommandStyle::Classic,
+                                NameQuotes quotes = NameQuotes::Refused);
 
 // What no encoder can use, though the window's designed checks let it pass: for the queue and the
 // tool, which start encoders unattended. Refuses a bitrate or sample rate outside sane bounds (not

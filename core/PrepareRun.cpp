@@ -54,7 +54,10 @@ Result<PreparedRun> PrepareRun(const ConversionRequest& request, CommandStyle st
     if (Status size = ApplyFileSize(completed, facts.duration); !size.ok()) {
         return size;
     }
-    Result<GenerateResult> generated = Generate(completed, style);
+    // The window's Convert starts the command box's text, which cannot carry a quote in a name; the
+    // queue and the tool start their own commands, which can.
+    Result<GenerateResult> generated =
+        Generate(completed, style, checks == RunChecks::Unattended ? NameQuotes::Taken : NameQuotes::Refused);
     if (!generated.ok()) {
         return generated.status();
     }
@@ -69,6 +72,10 @@ Result<PreparedRun> PrepareRun(const ConversionRequest& request, CommandStyle st
     }
     if (facts.outputIsSource) {
         return Status::Failure(FailureKind::Refused, kOutputIsSource);
+    }
+    if (facts.outputIsSubtitleFile || facts.outputIsEncoder) {
+        return Status::Failure(FailureKind::Refused,
+                               facts.outputIsEncoder ? kOutputIsEncoder : kOutputIsSubtitleFile);
     }
     PreparedRun run;
     run.target = TargetFor(result.request, style);

@@ -24,11 +24,17 @@ struct RunFacts {
     std::string subtitleBeside;    // the subtitle file beside the video with its name; empty for none
     bool subtitleFileFound = true; // whether the subtitle file the request names is there
     bool outputIsSource = false;   // the output names the source's own file (by name or by a link)
+    // The same for the other files the command reads: the subtitle file it draws (the named one or
+    // the one beside the video) and the encoder program itself. Refused even where an existing
+    // output may be replaced: the encoder empties its output before it reads them.
+    bool outputIsSubtitleFile = false;
+    bool outputIsEncoder = false;
 };
 
 // How much is checked. The window's Convert starts what its designed checks let pass, the encoder's
 // own window showing what it cannot use; the queue and the tool start encoders unattended, so they
-// also refuse what no encoder can use (CheckEncodable) and a cut the source's duration rules out.
+// also refuse what no encoder can use (CheckEncodable) and a cut the source's duration rules out, and
+// take a file name with a double quote, which their commands carry doubled (NameQuotes::Taken).
 enum class RunChecks { Designed, Unattended };
 
 // Everything a run needs, prepared once for every face.
@@ -49,7 +55,8 @@ SubtitleChoice ResolveSubtitles(const SubtitleChoice& choice, const RunFacts& fa
 
 // Resolves the subtitles, applies the file size (ApplyFileSize), generates (Generate), and refuses
 // what must not run: Generate's refusals, no command (kNoMovieType), a missing subtitle file
-// (kSubtitleMissing), an output that is the source (kOutputIsSource), and unattended, what no encoder
+// (kSubtitleMissing), an output that is the source (kOutputIsSource), the subtitle file
+// (kOutputIsSubtitleFile) or the encoder (kOutputIsEncoder), and unattended, what no encoder
 // can use and a cut past the source's end. Every refusal is a Status whose text a window translates.
 Result<PreparedRun> PrepareRun(const ConversionRequest& request, CommandStyle style, const RunFacts& facts,
                                RunChecks checks = RunChecks::Unattended);

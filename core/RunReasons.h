@@ -10,6 +10,9 @@ namespace zvm {
 // Before anything starts.
 inline constexpr const char* kNoMovieType = ZVM_TEXT("zvm", "Choose Live Action or Animation for this target");
 inline constexpr const char* kOutputIsSource = ZVM_TEXT("zvm", "The output file is the source video");
+inline constexpr const char* kOutputIsSubtitleFile =
+    ZVM_TEXT("zvm", "The output file is the subtitle file the video is drawn with");
+inline constexpr const char* kOutputIsEncoder = ZVM_TEXT("zvm", "The output file is the encoder program");
 inline constexpr const char* kOutputIsOtherSource =
     ZVM_TEXT("zvm", "The output file is the source of another video of the queue");
 inline constexpr const char* kSourceMissing = ZVM_TEXT("zvm", "The source video is not there any more: %1");

@@ -82,12 +82,12 @@ Status MakeRefusal(RequestField field, std::string_view prompt, std::string_view
 
 // Both paths are enclosed in double quotes in the command: a quote inside one would silently
 // change the encoder's arguments.
-Status Check(const ConversionRequest& r, const PathCheck& check) {
+Status Check(const ConversionRequest& r, const PathCheck& check, NameQuotes quotes = NameQuotes::Refused) {
     const std::string& text = FieldText(r, check.field);
     if (text.empty()) {
         return MakeRefusal(check.field, check.emptyPrompt, check.title);
     }
-    if (text.find('"') != std::string::npos) {
+    if (quotes == NameQuotes::Refused && text.find('"') != std::string::npos) {
         return MakeRefusal(check.field, kQuotePrompt, check.title);
     }
     return {};
@@ -119,11 +119,11 @@ Status CheckNumbers(const ConversionRequest& r, Size size = Size::Given) {
     return {};
 }
 
-Status GenerateChecks(const ConversionRequest& r, Size size) {
-    if (Status refusal = Check(r, kGenerateInput); !refusal.ok()) {
+Status GenerateChecks(const ConversionRequest& r, Size size, NameQuotes quotes) {
+    if (Status refusal = Check(r, kGenerateInput, quotes); !refusal.ok()) {
         return refusal;
     }
-    if (Status refusal = Check(r, kOutput); !refusal.ok()) {
+    if (Status refusal = Check(r, kOutput, quotes); !refusal.ok()) {
         return refusal;
     }
     return CheckNumbers(r, size);
@@ -138,12 +138,12 @@ RequestField RefusedField(const Status& refusal) {
     return refusal.field() < 0 ? RequestField::SourceVideo : static_cast<RequestField>(refusal.field());
 }
 
-Status CheckRequest(const ConversionRequest& r) {
-    return GenerateChecks(r, Size::Given);
+Status CheckRequest(const ConversionRequest& r, NameQuotes quotes) {
+    return GenerateChecks(r, Size::Given, quotes);
 }
 
-Status CheckRequestBeforeSize(const ConversionRequest& r) {
-    return GenerateChecks(r, Size::ToBeRead);
+Status CheckRequestBeforeSize(const ConversionRequest& r, NameQuotes quotes) {
+    return GenerateChecks(r, Size::ToBeRead, quotes);
 }
 
 Status CheckRunRequest(const ConversionRequest& r) {

@@ -1,6 +1,7 @@
 #include "media/SubtitleSource.h"
 
 #include "process/OutputGuard.h"
+#include "process/ProgramLookup.h"
 
 #include <array>
 #include <filesystem>
@@ -44,6 +45,15 @@ RunFacts FilesOf(const ConversionRequest& request) {
     facts.subtitleFileFound = request.subtitles.mode != SubtitleMode::File ||
                               std::filesystem::is_regular_file(request.subtitles.file, ignored);
     facts.outputIsSource = process::OutputIsSource(request.sourceVideo, request.outputPath);
+    // Only an output that exists already can be one of the files the command reads.
+    if (process::FileIdentity(request.outputPath)) {
+        const std::string& subtitles =
+            request.subtitles.mode == SubtitleMode::File ? request.subtitles.file : facts.subtitleBeside;
+        facts.outputIsSubtitleFile = !subtitles.empty() && process::OutputIsSource(subtitles, request.outputPath);
+        const std::optional<std::string> encoder =
+            process::FindEncoder(request.encoderPath, process::ProgramFinder::FromSystem());
+        facts.outputIsEncoder = encoder && process::OutputIsSource(*encoder, request.outputPath);
+    }
     return facts;
 }
 

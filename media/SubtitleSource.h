@@ -17,7 +17,7 @@ int SubtitleStreams(std::string_view streams);
 
 // What preparing the request's run needs to know of its files (see PrepareRun): the subtitle file
 // beside its video, whether the subtitle file it names is there, and whether its output is its
-// source. What the media worker read of the video (its size, duration and subtitle streams) is the
+// source, the subtitle file it draws or its encoder (by any name or link). What the media worker read of the video (its size, duration and subtitle streams) is the
 // caller's to add.
 RunFacts FilesOf(const ConversionRequest& request);
 

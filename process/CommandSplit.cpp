@@ -22,7 +22,10 @@ std::vector<Word> SplitCommandLine(std::string_view line) {
             current.begin = i;
             inWord = true;
         }
-        if (c == '"') {
+        if (c == '"' && inQuotes && i + 1 < line.size() && line[i + 1] == '"') {
+            current.text += c; // two quotes inside a quoted stretch are one quote of the text
+            ++i;
+        } else if (c == '"') {
             inQuotes = !inQuotes; // "" makes an empty word of its own
         } else {
             current.text += c;

@@ -17,8 +17,9 @@ struct Word {
 };
 
 // Splits a command line by fixed rules, never through a shell: blanks (space, tab) separate words;
-// a double-quoted stretch belongs to the word around it, without its quotes; every other character
-// is ordinary text. An unclosed quote runs to the end of the line.
+// a double-quoted stretch belongs to the word around it, without its quotes, and two quotes inside
+// it stand for one quote of the text (as Windows programs read their command line); every other
+// character is ordinary text. An unclosed quote runs to the end of the line.
 std::vector<Word> SplitCommandLine(std::string_view line);
 
 } // namespace zvm::process

@@ -2,6 +2,9 @@
 
 #include "files/AtomicFile.h"
 #include "core/CommandForm.h"
+#include "core/Cut.h"
+#include "core/FileSize.h"
+#include "core/OutputTarget.h"
 #include "files/KeptFile.h"
 #include "core/Presets.h"
 #include "files/TextCrossing.h"
@@ -14,6 +17,7 @@
 #include <QJsonObject>
 
 #include <cmath>
+#include <utility>
 
 
 namespace {
@@ -124,6 +128,25 @@ QString ReadSubtitles(const QJsonObject& o, QueueItem& item) {
     return {};
 }
 
+// Why a number kept for the item is one no run can use (not finite, longer than any video, larger
+// than any file: a damaged or hand-edited file), or an empty text; before any arithmetic meets it.
+QString UnusableNumber(const QJsonObject& o) {
+    const auto megabytes = [](double value) { return std::fabs(value) <= zvm::kLargestFileSizeMB; };
+    const std::pair<const char*, bool (*)(double)> fields[] = {{"duration", &zvm::UsableSeconds},
+                                                               {"cutStart", &zvm::UsableSeconds},
+                                                               {"cutEnd", &zvm::UsableSeconds},
+                                                               {"fileSizeMB", megabytes}};
+    for (const auto& [field, usable] : fields) {
+        const QJsonValue value = o.value(QLatin1String(field));
+        if (value.isDouble() && !usable(value.toDouble())) {
+            return QStringLiteral("the %1 of %2 is kept as %3, which no video can have")
+                .arg(QLatin1String(field), o.value("source").toString(),
+                     QString::fromStdString(zvm::NumberText(value.toDouble())));
+        }
+    }
+    return {};
+}
+
 // The item's target: by name, or by its row in files written before targets had names kept (the
 // built-in rows had the same numbers then).
 std::optional<int> TargetOf(const QJsonObject& o) {
@@ -140,6 +163,10 @@ std::optional<QueueItem> FromJson(const QJsonObject& o, QString& damaged) {
     const auto state = zvm::queue::StateFromWord(ToStd(o.value("state").toString()));
     const std::optional<int> preset = TargetOf(o);
     if (!state || !preset || !o.value("source").isString() || !o.value("output").isString()) {
+        return std::nullopt;
+    }
+    damaged = UnusableNumber(o);
+    if (!damaged.isEmpty()) {
         return std::nullopt;
     }
     QueueItem item;

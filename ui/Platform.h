@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -38,7 +40,9 @@ public:
     // Existing files, several at once; none when the user cancelled.
     virtual QStringList openFileNames(QWidget* parent, const FileDialogRequest& request) = 0;
     virtual void setClipboardText(const QString& text) = 0;
-    virtual void openUrl(const QUrl& url) = 0;
+    // The address or local file in the desktop's program for it; false when the desktop has none
+    // or it would not start.
+    [[nodiscard]] virtual bool openUrl(const QUrl& url) = 0;
     // Where the queue is kept between runs; empty to keep it nowhere.
     virtual QString queueFile() = 0;
     // Where the user's own targets are kept; empty for none.
@@ -51,3 +55,15 @@ public:
     // Ends the program's event loop, which then exits with this code.
     virtual void endProgram(int code) = 0;
 };
+
+// Opens the address or file; when the desktop does not, says so in a box titled `title`, with the
+// address or path to open by hand, rather than doing nothing.
+inline void OpenOrSay(Platform& platform, QWidget* parent, const QUrl& url, const QString& title) {
+    if (!platform.openUrl(url)) {
+        const QString where = url.isLocalFile() ? QDir::toNativeSeparators(url.toLocalFile()) : url.toString();
+        platform.showMessage(
+            parent,
+            QCoreApplication::translate("Platform", "The desktop could not open it. Open it by hand:\n%1").arg(where),
+            title);
+    }
+}

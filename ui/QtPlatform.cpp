@@ -73,8 +73,8 @@ void QtPlatform::setClipboardText(const QString& text) {
     QGuiApplication::clipboard()->setText(text);
 }
 
-void QtPlatform::openUrl(const QUrl& url) {
-    QDesktopServices::openUrl(url);
+bool QtPlatform::openUrl(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
 }
 
 QString QtPlatform::queueFile() {

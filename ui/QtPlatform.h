@@ -11,7 +11,7 @@ public:
     std::optional<QString> openFileName(QWidget* parent, const FileDialogRequest& request) override;
     QStringList openFileNames(QWidget* parent, const FileDialogRequest& request) override;
     void setClipboardText(const QString& text) override;
-    void openUrl(const QUrl& url) override;
+    bool openUrl(const QUrl& url) override;
     QString queueFile() override;
     QString targetsFile() override;
     void notify(const QString& title, const QString& text) override;

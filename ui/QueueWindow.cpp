@@ -5,6 +5,7 @@
 #include "core/ClockText.h"
 #include "core/CommandLine.h"
 #include "core/Cut.h"
+#include "core/FileSize.h"
 #include "core/Generate.h"
 #include "ui/PickerDialog.h"
 #include "ui/PlainLabel.h"
@@ -369,7 +370,7 @@ void QueueWindow::askFileSize() {
     bool ok = false;
     const double megabytes =
         QInputDialog::getDouble(this, tr("Target file size"), tr("Size of the output in MB (0: keep the bitrates):"),
-                                item->request.fileSizeMB.value_or(0), 0, 1000000, 1, &ok);
+                                item->request.fileSizeMB.value_or(0), 0, zvm::kLargestFileSizeMB, 1, &ok);
     if (ok) {
         runner_.setFileSize(item->id, megabytes > 0 ? std::optional(megabytes) : std::nullopt);
     }
@@ -485,8 +486,9 @@ void QueueWindow::openOutputFolder() {
         item = &items.front();
     }
     if (item != nullptr) {
-        platform_.openUrl(
-            QUrl::fromLocalFile(QFileInfo(PathToQString(item->request.outputPath)).absolutePath()));
+        OpenOrSay(platform_, this,
+                  QUrl::fromLocalFile(QFileInfo(PathToQString(item->request.outputPath)).absolutePath()),
+                  tr("Output folder"));
     }
 }
 

@@ -98,5 +98,9 @@ void SourceReader::suggestOutput() {
     }
     suggested_ = zvm::files::PathToQString(zvm::SuggestOutputName(
         zvm::files::PathToStd(boxes_.source->text()), std::max(0, boxes_.target->currentIndex())));
+    // Generate refuses a name with a double quote: none is suggested, and the last one goes.
+    if (suggested_.contains(QLatin1Char('"'))) {
+        suggested_.clear();
+    }
     boxes_.output->setText(suggested_);
 }

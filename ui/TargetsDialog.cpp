@@ -31,7 +31,7 @@ QComboBox* Words(QWidget* parent, const QStringList& words) {
 
 TargetsDialog::TargetsDialog(Platform& platform, std::filesystem::path file, bool damagedInPlace, QWidget* parent)
     : QDialog(parent), platform_(platform), file_(std::move(file)), damagedInPlace_(damagedInPlace),
-      targets_(zvm::UserTargets()) {
+      targets_(zvm::UserTargets()), saved_(targets_) {
     setObjectName(QStringLiteral("TargetsDialog"));
     setWindowTitle(tr("Your targets"));
     buildLayout();
@@ -216,5 +216,21 @@ bool TargetsDialog::save() {
         return false;
     }
     zvm::SetUserTargets(targets_);
+    saved_ = targets_;
     return true;
+}
+
+void TargetsDialog::reject() {
+    if (targets_ == saved_) {
+        QDialog::reject();
+        return;
+    }
+    enum { Save, Drop, KeepEditing };
+    const int choice = platform_.askChoice(this, tr("Your targets have changes that are not saved."), windowTitle(),
+                                           {tr("&Save them"), tr("&Drop them"), tr("&Keep editing")}, KeepEditing);
+    if (choice == Drop) {
+        QDialog::reject();
+    } else if (choice == Save && save()) {
+        accept();
+    }
 }

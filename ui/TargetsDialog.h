@@ -30,6 +30,9 @@ public:
     void removeTarget();
     // OK: written and made the table's, or said why not (the dialog stays open then).
     bool save();
+    // Cancel, Escape and closing the window: with changes not saved, asks first whether to save them,
+    // drop them, or go on editing.
+    void reject() override;
 
     QListWidget* list = nullptr;
     QLineEdit* txtName = nullptr;
@@ -57,4 +60,5 @@ private:
     std::filesystem::path file_;
     bool damagedInPlace_;
     std::vector<zvm::UserTarget> targets_;
+    std::vector<zvm::UserTarget> saved_; // as the file holds them
 };

@@ -211,7 +211,7 @@ void frmZCM::cmdExit_Click() {
 }
 
 void frmZCM::mnuWebsite_Click() {
-    platform_.openUrl(QUrl(QStringLiteral(ZVM_HOMEPAGE_URL)));
+    OpenOrSay(platform_, this, QUrl(QStringLiteral(ZVM_HOMEPAGE_URL)), tr("Web site"));
 }
 
 void frmZCM::lookForManualIn(const QStringList& folders) {
@@ -229,7 +229,7 @@ void frmZCM::mnuManual_Click() {
                               tr("Manual"));
         return;
     }
-    platform_.openUrl(QUrl::fromLocalFile(page));
+    OpenOrSay(platform_, this, QUrl::fromLocalFile(page), tr("Manual"));
 }
 
 void frmZCM::txtOriginalVideo_GotFocus() {

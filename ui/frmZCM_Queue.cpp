@@ -73,9 +73,10 @@ void frmZCM::mnuAddCurrent_Click() {
     addCurrentToQueue(requestFromControls());
 }
 
-// The window's request, with the preview's cut and subtitles when it comes from there.
+// The window's request, with the preview's cut and subtitles when it comes from there. The queue starts
+// its commands without the command box, so a name with a double quote is taken.
 void frmZCM::addCurrentToQueue(const zvm::ConversionRequest& request, std::optional<int> subtitleStreams) {
-    if (const zvm::Status refusal = zvm::CheckRequest(request); !refusal.ok()) {
+    if (const zvm::Status refusal = zvm::CheckRequest(request, zvm::NameQuotes::Taken); !refusal.ok()) {
         showRefusal(refusal);
         return;
     }

@@ -413,7 +413,8 @@ void TestGenerate::fileArguments_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("argument");
     const QStringList kept{"movie.avi",       "/videos/-x:y.mp4",  "videos/a:b.mp4", "my clip: one.mp4",
-                           R"(C:\video\movie.avi)", "http://host/v.mp4", ""};
+                           R"(C:\video\movie.avi)", "http://host/v.mp4", "x://host/v.mp4",
+                           "subfile,notes.mp4", ""};
     for (const QString& name : kept) {
         QTest::newRow(qPrintable("kept: " + name)) << name << name;
     }
@@ -422,6 +423,10 @@ void TestGenerate::fileArguments_data() {
     QTest::newRow("episode with a colon") << "S01E01:Pilot.mp4" << "./S01E01:Pilot.mp4";
     QTest::newRow("pipe protocol") << "pipe:x.mp4" << "./pipe:x.mp4";
     QTest::newRow("file protocol") << "file:x.mp4" << "./file:x.mp4";
+    QTest::newRow("one letter") << "a:b.mp4" << "./a:b.mp4";
+    QTest::newRow("a colon first") << ":x.mp4" << "./:x.mp4";
+    QTest::newRow("a drive letter with a slash") << "C:/v.mp4" << "./C:/v.mp4";
+    QTest::newRow("subfile") << "subfile,,start,0,end,0,,:other.mp4" << "./subfile,,start,0,end,0,,:other.mp4";
 }
 
 void TestGenerate::fileArguments() {
@@ -437,6 +442,10 @@ void TestGenerate::fileArguments() {
         const QString command = CommandOf(r, style);
         QCOMPARE(command.count("\"" + argument + "\""), 2);
     }
+    // The two-pass log, named after the output as --print names it.
+    const auto passes = zvm::PassSteps(CommandOf(r, CommandStyle::Modern).toStdString(), r.outputPath, true, r.outputPath);
+    QCOMPARE(passes.size(), 2u);
+    QVERIFY(QString::fromStdString(passes[1]).contains("-passlogfile \"" + argument + "\""));
 }
 
 // Subtitles are drawn before the scale and pad, at a size given in target pixels, with every name
@@ -784,6 +793,8 @@ void TestGenerate::cutCommands_data() {
     QTest::newRow("the end before the start") << "12" << "5" << 60.0 << "must end after it starts: 0:12 - 0:05"
                                               << -1.0;
     QTest::newRow("the end at the start") << "1:00.5" << "60.5" << 60.0 << "must end after it starts" << -1.0;
+    QTest::newRow("an end of 0") << "" << "0" << -1.0 << "must end after it starts: 0:00 - 0:00" << -1.0;
+    QTest::newRow("an end under a millisecond") << "" << "0.0004" << 60.0 << "must end after it starts" << -1.0;
     QTest::newRow("the start past the source") << "61" << "" << 60.0 << "after the video's end: 1:01 > 1:00"
                                                << -1.0;
     QTest::newRow("the start at the source's end") << "60" << "70" << 60.0 << "after the video's end" << -1.0;

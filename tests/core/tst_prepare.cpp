@@ -91,6 +91,11 @@ void TestPrepare::prepared_data() {
         f.outputIsSource = true;
         return f;
     }() << RunChecks::Designed << zvm::kOutputIsSource << SubtitleMode::None << "256";
+    QTest::newRow("output is the encoder, also where outputs are replaced") << Request() << [] {
+        RunFacts f = Facts(60);
+        f.outputIsEncoder = f.outputIsSubtitleFile = true;
+        return f;
+    }() << RunChecks::Designed << zvm::kOutputIsEncoder << SubtitleMode::None << "256";
     QTest::newRow("no movie type") << With([](auto& r) { r.preset = 0, r.movieType = zvm::MovieType::None; })
                                    << Facts(60) << u << zvm::kNoMovieType << SubtitleMode::None << "256";
     QTest::newRow("a named subtitle file missing")
@@ -99,6 +104,11 @@ void TestPrepare::prepared_data() {
                f.subtitleFileFound = false;
                return f;
            }() << u << "The subtitle file is not there: /gone.srt" << SubtitleMode::File << "256";
+    const auto quoted = [](auto& r) { r.sourceVideo = R"(/videos/say "hi".mkv)"; };
+    QTest::newRow("a quote in a name, unattended") << With(quoted) << Facts(60) << u << "" << SubtitleMode::None << "256";
+    QTest::newRow("a quote in a name, in the window's text")
+        << With(quoted) << Facts(60) << RunChecks::Designed << "A filename cannot contain a double quote (\")"
+        << SubtitleMode::None << "256";
     QTest::newRow("the window's own check first")
         << With([](auto& r) { r.width = "abc"; }) << Facts(60) << u << "You must enter a number for the width"
         << SubtitleMode::None << "256";
@@ -124,7 +134,8 @@ void TestPrepare::prepared() {
     QCOMPARE(run.twoPasses, zvm::UsesTwoPasses(run.request));
     QCOMPARE(zvm::PassCommands(run, "/tmp/log").size(), run.twoPasses ? 2u : 1u);
     // The command is Generate's for the request as prepared, and the after-check's target matches it.
-    const auto generated = zvm::Generate(run.request, zvm::CommandStyle::Modern);
+    const auto generated = zvm::Generate(run.request, zvm::CommandStyle::Modern,
+                                         checks == RunChecks::Unattended ? zvm::NameQuotes::Taken : zvm::NameQuotes::Refused);
     QVERIFY(generated.ok());
     QCOMPARE(run.command, *generated.value().command);
     QCOMPARE(run.geometry, generated.value().geometry);

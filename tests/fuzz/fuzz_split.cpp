@@ -1,5 +1,5 @@
 // The command-line splitter on any line never crashes, reports word positions inside the line,
-// and joining its words (each quoted) and splitting again gives the same words.
+// and joining its words (each quoted, a quote in one doubled) and splitting again gives the same words.
 #include "process/CommandSplit.h"
 
 #include <cstdint>
@@ -13,10 +13,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto words = SplitCommandLine(line);
     std::string joined;
     for (const auto& word : words) {
-        if (word.begin >= word.end || word.end > line.size() || word.text.find('"') != std::string::npos) {
+        if (word.begin >= word.end || word.end > line.size()) {
             std::abort();
         }
-        joined += (joined.empty() ? "\"" : " \"") + word.text + "\"";
+        joined += joined.empty() ? "\"" : " \"";
+        for (const char c : word.text) {
+            joined += c == '"' ? "\"\"" : std::string(1, c);
+        }
+        joined += '"';
     }
     const auto again = SplitCommandLine(joined);
     if (again.size() != words.size()) {

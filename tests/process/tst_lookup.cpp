@@ -47,6 +47,7 @@ void TestLookup::splits_data() {
         << R"x(ff "$(rm -rf ~)" `id` ; | & < > * ? ~ \ 'q')x"
         << QStringList{"ff", "$(rm -rf ~)", "`id`", ";", "|", "&", "<", ">", "*", "?", "~", "\\", "'q'"};
     QTest::newRow("empty quotes are an empty word") << R"(ff "" x)" << QStringList{"ff", "", "x"};
+    QTest::newRow("two quotes in quotes are one") << R"(ff "a""b.mp4" """")" << QStringList{"ff", "a\"b.mp4", "\""};
     QTest::newRow("unclosed quote runs to the end") << R"(ff "a b)" << QStringList{"ff", "a b"};
     QTest::newRow("leading and trailing blanks") << "  ff  " << QStringList{"ff"};
     QTest::newRow("empty") << "" << QStringList{};

@@ -248,6 +248,7 @@ void TestQueue::stateMachine_data() {
     QTest::newRow("cuts within the video run") << "cut a 2 5; cut b - 30; cut c 9.5 -; size a; size b; size c; start; next"
                                                << "a:running b:waiting c:waiting | a";
     QTest::newRow("a cut ending before its start") << "cut a 5 2; size a" << "a:needs-attention | ";
+    QTest::newRow("a cut ending at 0") << "cut a - 0; size a" << "a:needs-attention | ";
     QTest::newRow("a cut starting past the video's end, or before its start") << "cut a 10 12; size a; cut b -1 -; size b"
                                                          << "a:needs-attention b:needs-attention | ";
     QTest::newRow("skipped items are not run") << "add a; add b; size a; size b; skip a; start; next"
@@ -828,6 +829,10 @@ void TestQueue::keepsSubtitles_data() {
     QTest::newRow("a size that is no number") << "auto 0" << R"("subtitleSize": "big")" << "subtitle size of";
     QTest::newRow("a size too large") << "auto 0" << R"("subtitleSize": 201)" << "subtitle size of";
     QTest::newRow("a stream count below 0") << "auto 0" << R"("subtitleStreams": -1)" << "stream count of";
+    // Other numbers no run can use set it aside too, said briefly.
+    QTest::newRow("a cut start no video has") << "none" << R"("cutStart": 1e308)" << "cutStart of";
+    QTest::newRow("a file size no file has") << "none" << R"("fileSizeMB": 1e308)" << "kept as 1e+308, which no video";
+    QTest::newRow("a duration past any video") << "none" << R"("duration": -4e7)" << "duration of";
 }
 
 void TestQueue::keepsSubtitles() {

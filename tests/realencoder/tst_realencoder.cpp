@@ -45,6 +45,8 @@ private slots:
     void detectionFailures();
     void keepsAFileSize_data();
     void keepsAFileSize();
+    void readsTheNamedFiles_data();
+    void readsTheNamedFiles();
 
 private:
     QString makeSource(const QString& name, const QString& size, const QString& extraFilter, bool rotate);
@@ -567,6 +569,57 @@ void TestRealEncoder::keepsAFileSize() {
     QVERIFY2((ratio >= 0.9) == (outcome == "near"), item.check.c_str());
     QVERIFY2(QString::fromStdString(item.check).contains(QString("(asked %1 MB)").arg(megabytes)), item.check.c_str());
     QCOMPARE(QString::fromStdString(item.check).contains("the encoder reached its best quality"), outcome == "under");
+}
+
+void TestRealEncoder::readsTheNamedFiles_data() {
+    QTest::addColumn<QString>("source"); // relative names, in the folder the queue runs in
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QString>("subtitles"); // a subtitle file to burn in; empty: none
+    QTest::newRow("one letter and a colon") << "a:b.mp4" << "o:x.mp4" << "";
+    QTest::newRow("subfile") << "subfile,,start,0,end,0,,:other.mp4" << "subfile,,start,0,end,0,,:out.mp4"
+                             << "s:x.srt";
+}
+
+// Names the encoder would read as protocols are read and written as the files they name: other.mp4,
+// three times as long as the source, lies ready to be read by mistake, which the check would see.
+void TestRealEncoder::readsTheNamedFiles() {
+    QFETCH(QString, source);
+    QFETCH(QString, output);
+    QFETCH(QString, subtitles);
+    if (!encoders_.contains("mpeg4") || !pads_) {
+        QSKIP("this encoder cannot serve the GBA target (see convertsEveryPreset)");
+    }
+    QTemporaryDir work;
+    for (const auto& [name, seconds] : {std::pair(source, 1), std::pair(QString("other.mp4"), 3)}) {
+        Run(maker_, {"-v", "error", "-y", "-f", "lavfi", "-i", QString("testsrc=s=320x240:r=25:d=%1").arg(seconds),
+                     "-f", "lavfi", "-i", QString("sine=d=%1").arg(seconds), "-c:v", "mpeg4", "-c:a", "aac",
+                     "-shortest", work.filePath(name)});
+    }
+    QFile text(work.filePath(subtitles));
+    QVERIFY(subtitles.isEmpty() || (text.open(QIODevice::WriteOnly) && text.write("1\n00:00:00,000 --> 00:00:01,000\nHi\n") > 0));
+    text.close();
+    zvm::ConversionRequest r = RequestFor(source, {}, 0, false);
+    r.width.clear();
+    r.height.clear();
+    r.encoderPath = ffmpeg_.toStdString();
+    r.outputPath = output.toStdString();
+    if (!subtitles.isEmpty()) {
+        r.subtitles = {zvm::SubtitleMode::File, subtitles.toStdString(), -1, 0};
+    }
+    const QString home = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(work.path()));
+    zvm::media::RealOutside outside; // its media worker reads names in this folder, as a tool's would
+    QueueRunner runner(outside);
+    QSignalSpy done(&runner, &QueueRunner::finishedAll);
+    runner.add({r}, zvm::CommandStyle::Modern);
+    runner.start();
+    const bool ended = done.wait(120000);
+    const zvm::queue::QueueItem& item = runner.queue().items()[0];
+    const bool checked = QTest::qWaitFor([&item] { return !item.check.empty(); }, 60000);
+    QDir::setCurrent(home);
+    QVERIFY2(ended && checked, (zvm::queue::ReasonText(item) + item.log + item.command).c_str());
+    QVERIFY2(item.verdict == zvm::CheckVerdict::Fits, (item.check + item.log).c_str());
+    QVERIFY(QFileInfo(work.filePath(output)).size() > 0);
 }
 
 QTEST_GUILESS_MAIN(TestRealEncoder)

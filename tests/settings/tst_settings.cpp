@@ -371,6 +371,8 @@ void TestSettings::userTargets_data() {
     QTest::newRow("a label as a number") << QString(phone).replace("\"Phone - 640x360\"", "7") << ""
                                          << "targets[0].label is missing";
     QTest::newRow("an odd size") << QString(phone).replace("640,", "641,") << "" << "even sides";
+    QTest::newRow("a size no screen has") << QString(phone).replace("640,", "1e308,") << "" << "targets[0].width is missing";
+    QTest::newRow("a rate no screen has") << phone + R"(, "maxFrameRate": 1e308)" << "" << "targets[0].maxFrameRate is missing";
     QTest::newRow("a built-in name") << QString(phone).replace("my-phone", "psp-480x272") << ""
                                      << "a built-in target's";
     QTest::newRow("a name with capitals") << QString(phone).replace("my-phone", "My-Phone") << "" << "not one the tool can take";

@@ -50,7 +50,11 @@ public:
         return fileAnswers.isEmpty() ? std::nullopt : fileAnswers.dequeue();
     }
     void setClipboardText(const QString& text) override { clipboard.append(text); }
-    void openUrl(const QUrl& url) override { urls.append(url); }
+    bool openUrl(const QUrl& url) override {
+        urls.append(url);
+        return desktopOpens;
+    }
+    bool desktopOpens = true; // false: as a desktop without a program for the address
     void setNextFileName(const QString& name) { fileAnswers.enqueue(name); }
     void setNextCancel() { fileAnswers.enqueue(std::nullopt); }
     QStringList titles() const {

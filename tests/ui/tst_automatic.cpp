@@ -113,21 +113,25 @@ void TestAutomatic::explicitChoiceIsKept() {
 void TestAutomatic::outputNamedFromTheSource_data() {
     QTest::addColumn<bool>("drop");       // dropped onto the window, or picked
     QTest::addColumn<QString>("output");  // the output box before: "" empty, or a name of the user's
-    QTest::addColumn<QString>("expected"); // after choosing /media/clip.mkv, then /media/next.avi
-    QTest::newRow("picked into an empty box") << false << "" << "/media/next.mp4";
-    QTest::newRow("dropped into an empty box") << true << "" << "/media/next.mp4";
-    QTest::newRow("a typed name is kept") << false << "/videos/mine.mp4" << "/videos/mine.mp4";
-    QTest::newRow("a dropped video keeps it too") << true << "/videos/mine.mp4" << "/videos/mine.mp4";
+    QTest::addColumn<QString>("second");   // chosen after /media/clip.mkv
+    QTest::addColumn<QString>("expected"); // then
+    const QString next = "/media/next.avi";
+    QTest::newRow("picked into an empty box") << false << "" << next << "/media/next.mp4";
+    QTest::newRow("dropped into an empty box") << true << "" << next << "/media/next.mp4";
+    QTest::newRow("a typed name is kept") << false << "/videos/mine.mp4" << next << "/videos/mine.mp4";
+    QTest::newRow("a dropped video keeps it too") << true << "/videos/mine.mp4" << next << "/videos/mine.mp4";
+    QTest::newRow("no name it would refuse") << false << "" << R"(/media/say "hi".avi)" << "";
 }
 
 void TestAutomatic::outputNamedFromTheSource() {
     QFETCH(bool, drop);
     QFETCH(QString, output);
+    QFETCH(QString, second);
     QFETCH(QString, expected);
     WindowFixture fx;
     frmZCM& w = fx.start();
     Ui(w).txtSaveAs->setText(output);
-    for (const QString video : {"/media/clip.mkv", "/media/next.avi"}) {
+    for (const QString& video : {QString("/media/clip.mkv"), second}) {
         if (drop) {
             QVERIFY(WindowFixture::dropFile(w, Ui(w).cmdGenerate, video));
         } else {
@@ -135,10 +139,10 @@ void TestAutomatic::outputNamedFromTheSource() {
             w.cmdBrowseVideo_Click();
         }
     }
-    QCOMPARE(fx.outside.detections, QStringList({"/media/clip.mkv", "/media/next.avi"}));
+    QCOMPARE(fx.outside.detections, QStringList({"/media/clip.mkv", second}));
     QCOMPARE(Ui(w).txtSaveAs->text(), expected);
     Ui(w).cboPlatform->setCurrentIndex(4); // a suggestion follows the preset's ending; a user's name does not
-    QCOMPARE(Ui(w).txtSaveAs->text(), output.isEmpty() ? "/media/next.mpg" : output);
+    QCOMPARE(Ui(w).txtSaveAs->text(), output.isEmpty() ? QString(expected).replace(".mp4", ".mpg") : output);
     fx.outside.pendingDetections.last()(Found(853, 480));
     QCOMPARE(Ui(w).txtWidth->text(), "853");
     QCOMPARE(Ui(w).txtHeight->text(), "480");

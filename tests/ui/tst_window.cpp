@@ -49,6 +49,7 @@ private slots:
     void keysPressTheFocusedButton();
     void dropOntoBoxes_data();
     void dropOntoBoxes();
+    void webSite_data();
     void webSite();
 
     // Last: the rows the user's targets leave behind stay in the table for the rest of the run.
@@ -89,6 +90,10 @@ void TestWindow::userTargets_data() {
     QTest::newRow("a built-in name refused") << "case" << "add psp-480x272 480x272" << "a built-in target's" << "my-phone";
     QTest::newRow("a name twice refused") << "case" << "add my-phone 480x272" << "Two targets are named" << "my-phone";
     QTest::newRow("removed") << "case" << "remove" << "" << "";
+    // Closed with Escape: asked first when something changed, and the answer holds.
+    QTest::newRow("added, Escape, saved") << "" << "add my-tv 720x576 save" << "" << "my-tv";
+    QTest::newRow("added, Escape, dropped") << "case" << "add my-tv 720x576 drop" << "" << "my-phone";
+    QTest::newRow("unchanged, Escape asks nothing") << "case" << "escape" << "" << "my-phone";
 }
 
 void TestWindow::userTargets() {
@@ -111,7 +116,7 @@ void TestWindow::userTargets() {
     const QStringList words = change.split(' ');
     if (!change.isEmpty()) {
         TargetsDialog dialog(fx.platform, fx.platform.targetsPath.toStdString(), false, &w);
-        if (words[0] == "add" && words.size() == 3) {
+        if (words[0] == "add" && words.size() >= 3) {
             dialog.txtName->setText(words[1]);
             dialog.txtLabel->setText("Mine");
             dialog.spnWidth->setValue(words[2].section('x', 0, 0).toInt());
@@ -121,10 +126,18 @@ void TestWindow::userTargets() {
         } else if (words[0] == "remove") {
             dialog.list->setCurrentRow(0);
             dialog.removeTarget();
-        } else {
+        } else if (words[0] != "escape") {
             QFAIL(qPrintable("unknown change " + change));
         }
-        QVERIFY(dialog.save());
+        const QString end = words.last();
+        if (end == "save" || end == "drop" || end == "escape") {
+            fx.platform.choices.enqueue(end == "save" ? 0 : 1);
+            dialog.reject(); // as Escape does
+            QCOMPARE(fx.platform.questions.size(), end == "escape" ? 0 : 1);
+            QCOMPARE(dialog.result(), end == "save" ? QDialog::Accepted : QDialog::Rejected);
+        } else {
+            QVERIFY(dialog.save());
+        }
         w.targetsChanged(); // as the menu entry does after OK
     }
     QCOMPARE(fx.platform.messages.isEmpty(), message.isEmpty());
@@ -687,14 +700,24 @@ void TestWindow::dropOntoBoxes() {
     }
 }
 
+// A desktop that cannot open the page is said, with the address to open by hand.
+void TestWindow::webSite_data() {
+    QTest::addColumn<bool>("desktopOpens");
+    QTest::newRow("opened") << true;
+    QTest::newRow("no browser") << false;
+}
+
 void TestWindow::webSite() {
+    QFETCH(bool, desktopOpens);
     WindowFixture fx;
+    fx.platform.desktopOpens = desktopOpens;
     frmZCM& w = fx.start();
     Ui(w).mnuWebsite->trigger();
     QCOMPARE(fx.platform.urls.size(), 1);
     QVERIFY(fx.platform.urls[0].isValid());
     QCOMPARE(fx.platform.urls[0].scheme(), "https");
-    QVERIFY(fx.platform.messages.isEmpty());
+    QCOMPARE(fx.platform.messages.size(), desktopOpens ? 0 : 1);
+    QVERIFY(desktopOpens || fx.platform.messages[0].prompt.endsWith("\n" + fx.platform.urls[0].toString()));
 }
 
 QTEST_MAIN(TestWindow)

@@ -270,6 +270,15 @@
     </message>
 </context>
 <context>
+    <name>Platform</name>
+    <message>
+        <source>The desktop could not open it. Open it by hand:
+%1</source>
+        <translation>Der Desktop konnte es nicht öffnen. Öffnen Sie es von Hand:
+%1</translation>
+    </message>
+</context>
+<context>
     <name>PreviewWindow</name>
     <message>
         <source>A frame at %1, rendered through the command&apos;s own picture filter</source>
@@ -695,6 +704,10 @@
         <source>Height of the subtitles&apos; text in pixels of the target (0: chosen for the target&apos;s height):</source>
         <translation>Höhe des Untertiteltexts in Pixeln des Ziels (0: passend zur Höhe des Ziels gewählt):</translation>
     </message>
+    <message>
+        <source>Output folder</source>
+        <translation>Ausgabeordner</translation>
+    </message>
 </context>
 <context>
     <name>SourceReader</name>
@@ -831,6 +844,22 @@
     <message>
         <source>Your targets could not be saved: %1</source>
         <translation>Ihre Ziele konnten nicht gespeichert werden: %1</translation>
+    </message>
+    <message>
+        <source>Your targets have changes that are not saved.</source>
+        <translation>Ihre Ziele haben Änderungen, die nicht gespeichert sind.</translation>
+    </message>
+    <message>
+        <source>&amp;Save them</source>
+        <translation>&amp;Speichern</translation>
+    </message>
+    <message>
+        <source>&amp;Drop them</source>
+        <translation>&amp;Verwerfen</translation>
+    </message>
+    <message>
+        <source>&amp;Keep editing</source>
+        <translation>&amp;Weiter bearbeiten</translation>
     </message>
 </context>
 <context>
@@ -1272,6 +1301,10 @@ Programm: %1</translation>
         <source>Targets not loaded</source>
         <translation>Ziele nicht geladen</translation>
     </message>
+    <message>
+        <source>Web site</source>
+        <translation>Webseite</translation>
+    </message>
 </context>
 <context>
     <name>zvm</name>
@@ -1690,6 +1723,14 @@ Programm: %1</translation>
     <message>
         <source>it has no list of targets under %1</source>
         <translation>sie hat keine Liste von Zielen unter %1</translation>
+    </message>
+    <message>
+        <source>The output file is the subtitle file the video is drawn with</source>
+        <translation>Die Ausgabedatei ist die Untertiteldatei, die in das Video gezeichnet wird</translation>
+    </message>
+    <message>
+        <source>The output file is the encoder program</source>
+        <translation>Die Ausgabedatei ist das Encoder-Programm</translation>
     </message>
 </context>
 </TS>

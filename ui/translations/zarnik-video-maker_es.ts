@@ -270,6 +270,15 @@
     </message>
 </context>
 <context>
+    <name>Platform</name>
+    <message>
+        <source>The desktop could not open it. Open it by hand:
+%1</source>
+        <translation>El escritorio no pudo abrirlo. Ábralo a mano:
+%1</translation>
+    </message>
+</context>
+<context>
     <name>PreviewWindow</name>
     <message>
         <source>A frame at %1, rendered through the command&apos;s own picture filter</source>
@@ -695,6 +704,10 @@
         <source>Height of the subtitles&apos; text in pixels of the target (0: chosen for the target&apos;s height):</source>
         <translation>Altura del texto de los subtítulos en píxeles del destino (0: elegida según la altura del destino):</translation>
     </message>
+    <message>
+        <source>Output folder</source>
+        <translation>Carpeta de salida</translation>
+    </message>
 </context>
 <context>
     <name>SourceReader</name>
@@ -831,6 +844,22 @@
     <message>
         <source>Your targets could not be saved: %1</source>
         <translation>No se pudieron guardar sus destinos: %1</translation>
+    </message>
+    <message>
+        <source>Your targets have changes that are not saved.</source>
+        <translation>Sus destinos tienen cambios que no están guardados.</translation>
+    </message>
+    <message>
+        <source>&amp;Save them</source>
+        <translation>&amp;Guardarlos</translation>
+    </message>
+    <message>
+        <source>&amp;Drop them</source>
+        <translation>&amp;Descartarlos</translation>
+    </message>
+    <message>
+        <source>&amp;Keep editing</source>
+        <translation>&amp;Seguir editando</translation>
     </message>
 </context>
 <context>
@@ -1272,6 +1301,10 @@ Programa: %1</translation>
         <source>Targets not loaded</source>
         <translation>Destinos no cargados</translation>
     </message>
+    <message>
+        <source>Web site</source>
+        <translation>Sitio web</translation>
+    </message>
 </context>
 <context>
     <name>zvm</name>
@@ -1690,6 +1723,14 @@ Programa: %1</translation>
     <message>
         <source>it has no list of targets under %1</source>
         <translation>no tiene una lista de destinos bajo %1</translation>
+    </message>
+    <message>
+        <source>The output file is the subtitle file the video is drawn with</source>
+        <translation>El archivo de salida es el archivo de subtítulos que se dibuja en el vídeo</translation>
+    </message>
+    <message>
+        <source>The output file is the encoder program</source>
+        <translation>El archivo de salida es el programa codificador</translation>
     </message>
 </context>
 </TS>
