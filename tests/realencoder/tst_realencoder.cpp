@@ -589,7 +589,9 @@ void TestRealEncoder::readsTheNamedFiles() {
     if (!encoders_.contains("mpeg4") || !pads_) {
         QSKIP("this encoder cannot serve the GBA target (see convertsEveryPreset)");
     }
-    QTemporaryDir work;
+    // One folder for every row: the media worker, shared, reads relative names where it was started.
+    const QDir work(dir_.filePath("named"));
+    QVERIFY(work.mkpath("."));
     for (const auto& [name, seconds] : {std::pair(source, 1), std::pair(QString("other.mp4"), 3)}) {
         Run(maker_, {"-v", "error", "-y", "-f", "lavfi", "-i", QString("testsrc=s=320x240:r=25:d=%1").arg(seconds),
                      "-f", "lavfi", "-i", QString("sine=d=%1").arg(seconds), "-c:v", "mpeg4", "-c:a", "aac",
@@ -607,7 +609,7 @@ void TestRealEncoder::readsTheNamedFiles() {
         r.subtitles = {zvm::SubtitleMode::File, subtitles.toStdString(), -1, 0};
     }
     const QString home = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(work.path()));
+    QVERIFY(QDir::setCurrent(work.absolutePath()));
     zvm::media::RealOutside outside; // its media worker reads names in this folder, as a tool's would
     QueueRunner runner(outside);
     QSignalSpy done(&runner, &QueueRunner::finishedAll);
