@@ -1,5 +1,6 @@
 #include "cli/BatchTool.h"
 
+#include "core/DeviceLimits.h"
 #include "core/FileSize.h"
 #include "core/Generate.h"
 #include "core/PrepareRun.h"
@@ -82,6 +83,20 @@ CommandStyle StyleFor(const ToolOptions& o, media::Outside& outside) {
 
 void Refuse(std::ostream& err, const std::string& video, const std::string& why) {
     err << kName << video << ": " << why << '\n';
+}
+
+// What the command does beyond what was asked, said before anything starts.
+void SayNote(std::ostream& err, const PreparedRun& run) {
+    if (!run.note.empty()) {
+        err << kName << run.request.sourceVideo << ": " << run.note << '\n';
+    }
+}
+
+// A target whose file needs sound must know whether its source has any, so its video is read even
+// when its size is given.
+bool NeedsAudioRead(int preset) {
+    const TargetPreset* target = FindPreset(preset);
+    return target != nullptr && NeedsAudio(*target);
 }
 
 // A refusal of the window's checks says its title first, as its message box does.
@@ -186,6 +201,9 @@ RunFacts FactsOf(const ConversionRequest& r, const std::optional<SizeDetection>&
         }
         facts.duration = read->duration;
         facts.subtitleStreams = read->subtitleStreams;
+        if (read->size) {
+            facts.hasAudio = read->hasAudio;
+        }
     }
     return facts;
 }
@@ -208,6 +226,7 @@ std::optional<std::vector<PreparedRun>> PrepareAll(const std::vector<ConversionR
             Refuse(err, r.sourceVideo, prepared.status());
             return std::nullopt;
         }
+        SayNote(err, prepared.value());
         runs.push_back(std::move(prepared).value());
     }
     return runs;
@@ -246,7 +265,7 @@ int PrintGiven(const ToolOptions& options, CommandStyle style, std::ostream& out
 
 bool PrintsWithoutFiles(const ToolOptions& options) {
     return (options.print || options.json) && options.width.has_value() && !options.fileSizeMB &&
-           options.form != FormChoice::Automatic;
+           options.form != FormChoice::Automatic && !NeedsAudioRead(options.preset);
 }
 
 int PrintKnown(const ToolOptions& options, std::ostream& out, std::ostream& err) {
@@ -300,6 +319,7 @@ std::optional<std::vector<ConversionRequest>> ForConversion(std::vector<Conversi
             Refuse(err, r.sourceVideo, prepared.status());
             return std::nullopt;
         }
+        SayNote(err, prepared.value());
         r = std::move(prepared).value().request;
     }
     return requests;
@@ -307,7 +327,8 @@ std::optional<std::vector<ConversionRequest>> ForConversion(std::vector<Conversi
 } // namespace
 
 int Run(const ToolOptions& options, media::Outside& outside, std::ostream& out, std::ostream& err) {
-    if ((options.print || options.json) && options.width.has_value() && !options.fileSizeMB) {
+    if ((options.print || options.json) && options.width.has_value() && !options.fileSizeMB &&
+        !NeedsAudioRead(options.preset)) {
         return PrintGiven(options, StyleFor(options, outside), out, err);
     }
     std::vector<ConversionRequest> requests = Requests(options);
@@ -326,12 +347,12 @@ int Run(const ToolOptions& options, media::Outside& outside, std::ostream& out, 
     // Printing reads every video first; a conversion reads now only those whose subtitles or file
     // size must be known before anything starts, and hands what it read on, so no video is read twice.
     const Reads reads = ReadSources(outside, requests, [printing](const ConversionRequest& r) {
-        return printing || r.fileSizeMB ||
+        return printing || r.fileSizeMB || NeedsAudioRead(r.preset) ||
                (r.subtitles.mode == SubtitleMode::Auto && media::SubtitleBeside(r.sourceVideo).empty());
     });
     if (printing) {
         for (std::size_t i = 0; i < requests.size(); ++i) {
-            if (!reads[i]->size) {
+            if (!reads[i]->size && requests[i].width.empty()) { // a size given stands
                 Refuse(err, requests[i].sourceVideo, "the size could not be read: " + reads[i]->error.text());
                 return kRefused;
             }
