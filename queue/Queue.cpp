@@ -191,6 +191,7 @@ void Queue::prepare(QueueItem& it) {
     const SubtitleChoice choice = it.request.subtitles;
     it.state = ItemState::Waiting;
     it.reason.clear();
+    it.note = prepared.value().note;
     it.request = prepared.value().request;
     it.request.subtitles = choice; // kept as chosen: Automatic is resolved again as it starts
     it.command = prepared.value().command;

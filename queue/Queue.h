@@ -44,6 +44,8 @@ struct QueueItem {
     SubtitleChoice burned;
     // How many subtitle streams the source has, from the read of its size; unknown until read.
     std::optional<int> subtitleStreams;
+    // What its command does beyond what was asked (see RunReasons.h), as it was last prepared.
+    std::string note;
 };
 
 struct QueueSummary {

@@ -751,6 +751,10 @@
         <source>Height of the subtitles&apos; text in pixels of the target (0: chosen for the target&apos;s height):</source>
         <translation>Höhe des Untertiteltexts in Pixeln des Ziels (0: passend zur Höhe des Ziels gewählt):</translation>
     </message>
+    <message>
+        <source>Waiting: %1</source>
+        <translation>Wartet: %1</translation>
+    </message>
 </context>
 <context>
     <name>SourceReader</name>

@@ -751,6 +751,10 @@
         <source>Height of the subtitles&apos; text in pixels of the target (0: chosen for the target&apos;s height):</source>
         <translation>Altura del texto de los subtítulos en píxeles del destino (0: elegida según la altura del destino):</translation>
     </message>
+    <message>
+        <source>Waiting: %1</source>
+        <translation>En espera: %1</translation>
+    </message>
 </context>
 <context>
     <name>SourceReader</name>
