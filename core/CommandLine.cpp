@@ -156,16 +156,24 @@ std::string RateLimited(const ConversionRequest& r, const TargetPreset& t, const
     }
     c << " -fpsmax " << RateText(t.maxFrameRate) << " -vf " << VideoFilter(r, g, t.pixelAspect);
     if (t.video == VideoKind::H264) {
-        const std::optional<H264Profile> profile = H264ProfileFor(t.width, t.height, t.maxFrameRate);
+        // A player known to take a lower level or fewer reference frames gets them: x264's
+        // B-pyramid would declare more references than -refs alone (4 for -refs 2).
+        const std::optional<DeviceLimits> limits = LimitsFor(t);
+        const int least = limits && limits->mostLevel ? std::min(30, *limits->mostLevel) : 30;
+        const std::optional<H264Profile> profile = H264ProfileFor(t.width, t.height, t.maxFrameRate, least);
         c << " -c:v libx264 -profile:v " << (profile ? profile->profile : "main") << " -level:v "
-          << (profile ? profile->level : "5.1") << " -pix_fmt yuv420p";
+          << (profile ? profile->level : "5.1");
+        if (limits && limits->mostReferenceFrames) {
+            c << " -refs " << *limits->mostReferenceFrames << " -x264-params b-pyramid=none";
+        }
+        c << " -pix_fmt yuv420p";
     } else {
         c << " -c:v mpeg4";
     }
     const std::string video = WithoutBlanks(r.videoBitrate);
     c << " -b:v " << video << "k -maxrate " << video << "k -bufsize " << BufferText(video) << "k -c:a aac -ac 2 -ar "
-      << WithoutBlanks(r.sampleRate) << " -b:a " << WithoutBlanks(r.audioBitrate) << "k -f "
-      << ContainerWord(t.container) << " ";
+      << WithoutBlanks(r.sampleRate) << " -b:a " << WithoutBlanks(r.audioBitrate)
+      << "k -movflags +faststart -f " << ContainerWord(t.container) << " "; // the index first, for slow cards
     return c.Quoted(r.outputPath).Take();
 }
 } // namespace

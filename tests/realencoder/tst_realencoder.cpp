@@ -12,6 +12,7 @@
 #include "queue/QueueStore.h"
 
 #include <QImage>
+#include <QtEndian>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -123,6 +124,24 @@ QList<pid_t> ProgramsOn(const QString& folder) {
     return found;
 }
 
+// An MP4's top-level boxes in order: "ftyp,moov,mdat".
+QString Boxes(const QString& path) {
+    QFile file(path);
+    QStringList boxes;
+    while (file.isOpen() || file.open(QIODevice::ReadOnly)) {
+        const QByteArray head = file.read(8);
+        if (head.size() < 8) {
+            break;
+        }
+        const quint32 size = qFromBigEndian<quint32>(head.constData());
+        boxes << QString::fromLatin1(head.mid(4, 4));
+        if (size < 8 || !file.seek(file.pos() - 8 + size)) {
+            break;
+        }
+    }
+    return boxes.join(',');
+}
+
 // The pad bands are black, the picture (a light grey source) is not.
 QString BandsAreWrong(const QImage& frame, const zvm::FrameGeometry& g) {
     const QImage grey = frame.convertToFormat(QImage::Format_Grayscale8);
@@ -204,7 +223,8 @@ void TestRealEncoder::convertsEveryPreset_data() {
     QTest::addColumn<int>("preset");
     QTest::addColumn<bool>("animation");
     // For the later targets, what ffprobe reads of the wide source's file: codec, profile, size, frame
-    // rate (the 25 fps source's own where the target allows it) and the container's brand.
+    // rate (the 25 fps source's own where the target allows it), the container's brand and, for an
+    // MP4, its top-level boxes in order (the index before the data).
     QTest::addColumn<QString>("probe");
     QTest::addColumn<bool>("silent"); // the source without sound alone, which the PSP's format gets a track for
     for (int preset = 0; preset < 5; ++preset) {
@@ -213,9 +233,9 @@ void TestRealEncoder::convertsEveryPreset_data() {
             QTest::addRow("row %d animation", preset) << preset << true << "" << false;
         }
     }
-    QTest::newRow("psp h264") << 5 << false << "h264 Main 30 480x272 25/1 MSNV" << false;
-    QTest::newRow("vcd pal") << 6 << false << "mpeg1video - - 352x288 25/1 -" << false;
-    QTest::newRow("vcd for a tv") << 7 << false << "mpeg1video - - 352x240 30000/1001 -" << false;
+    QTest::newRow("psp h264") << 5 << false << "h264 Main 21 480x272 25/1 MSNV ftyp,uuid,moov,free,mdat" << false;
+    QTest::newRow("vcd pal") << 6 << false << "mpeg1video - - 352x288 25/1 - -" << false;
+    QTest::newRow("vcd for a tv") << 7 << false << "mpeg1video - - 352x240 30000/1001 - -" << false;
     QTest::newRow("psp h264, silent source") << 5 << false << "" << true;
 }
 
@@ -296,7 +316,8 @@ void TestRealEncoder::convertsEveryPreset() {
         };
         QCOMPARE(QStringList({word(video["codec_name"]), word(video["profile"]), word(video["level"]),
                               QString("%1x%2").arg(video["width"].toInt()).arg(video["height"].toInt()),
-                              word(video["r_frame_rate"]), word(root["format"].toObject()["tags"].toObject()["major_brand"])})
+                              word(video["r_frame_rate"]), word(root["format"].toObject()["tags"].toObject()["major_brand"]),
+                              target.container == zvm::Container::Mpg ? QString("-") : Boxes(wide)})
                      .join(' '),
                  probe);
     }
