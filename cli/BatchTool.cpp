@@ -1,5 +1,6 @@
 #include "cli/BatchTool.h"
 
+#include "core/DeviceLimits.h"
 #include "core/FileSize.h"
 #include "core/Generate.h"
 #include "core/PrepareRun.h"
@@ -83,6 +84,20 @@ CommandStyle StyleFor(const ToolOptions& o, media::Outside& outside) {
 
 void Refuse(std::ostream& err, const std::string& video, const std::string& why) {
     err << kName << video << ": " << why << '\n';
+}
+
+// What the command does beyond what was asked, said before anything starts.
+void SayNote(std::ostream& err, const PreparedRun& run) {
+    if (!run.note.empty()) {
+        err << kName << run.request.sourceVideo << ": " << run.note << '\n';
+    }
+}
+
+// A target whose file needs sound must know whether its source has any, so its video is read even
+// when its size is given.
+bool NeedsAudioRead(int preset) {
+    const TargetPreset* target = FindPreset(preset);
+    return target != nullptr && NeedsAudio(*target);
 }
 
 // A refusal of the window's checks says its title first, as its message box does.
@@ -226,6 +241,9 @@ RunFacts FactsOf(const ConversionRequest& r, const std::optional<SizeDetection>&
         }
         facts.duration = read->duration;
         facts.subtitleStreams = read->subtitleStreams;
+        if (read->size) {
+            facts.hasAudio = read->hasAudio;
+        }
     }
     return facts;
 }
@@ -251,6 +269,7 @@ std::vector<PreparedRun> PrepareAll(const std::vector<ConversionRequest>& reques
             ++left;
             continue;
         }
+        SayNote(err, prepared.value());
         runs.push_back(std::move(prepared).value());
     }
     return runs;
@@ -289,7 +308,7 @@ int PrintGiven(const ToolOptions& options, CommandStyle style, std::ostream& out
 
 bool PrintsWithoutFiles(const ToolOptions& options) {
     return (options.print || options.json) && options.width.has_value() && !options.fileSizeMB &&
-           options.form != FormChoice::Automatic;
+           options.form != FormChoice::Automatic && !NeedsAudioRead(options.preset);
 }
 
 int PrintKnown(const ToolOptions& options, std::ostream& out, std::ostream& err) {
@@ -342,6 +361,7 @@ std::vector<ConversionRequest> ForConversion(std::vector<ConversionRequest> requ
             Refuse(err, r.sourceVideo, prepared.status());
             return true;
         }
+        SayNote(err, prepared.value());
         r = std::move(prepared).value().request;
         return false;
     });
@@ -350,7 +370,8 @@ std::vector<ConversionRequest> ForConversion(std::vector<ConversionRequest> requ
 } // namespace
 
 int Run(const ToolOptions& options, media::Outside& outside, std::ostream& out, std::ostream& err) {
-    if ((options.print || options.json) && options.width.has_value() && !options.fileSizeMB) {
+    if ((options.print || options.json) && options.width.has_value() && !options.fileSizeMB &&
+        !NeedsAudioRead(options.preset)) {
         return PrintGiven(options, StyleFor(options, outside), out, err);
     }
     const bool printing = options.print || options.json;
@@ -366,19 +387,20 @@ int Run(const ToolOptions& options, media::Outside& outside, std::ostream& out, 
         return kRefused;
     }
     const CommandStyle style = StyleFor(options, outside);
-    // Printing reads every video first; a conversion reads now only those whose subtitles, file size
-    // or cut's start (refused at or past the video's end) must be known before anything starts, and
-    // hands what it read on, so no video is read twice.
+    // Printing reads every video first; a conversion reads now only those whose subtitles, file size,
+    // cut's start (refused at or past the video's end) or sound (a target that needs an audio stream)
+    // must be known before anything starts, and hands what it read on, so no video is read twice.
     Reads reads = ReadSources(outside, requests, [printing](const ConversionRequest& r) {
-        return printing || r.fileSizeMB || r.cutStart ||
+        return printing || r.fileSizeMB || r.cutStart || NeedsAudioRead(r.preset) ||
                (r.subtitles.mode == SubtitleMode::Auto && media::SubtitleBeside(r.sourceVideo).empty());
     });
     if (printing) {
         LeaveOut(requests, reads, left, [&](std::size_t i) {
-            if (!reads[i]->size) {
+            const bool unsized = !reads[i]->size && requests[i].width.empty(); // a size given stands
+            if (unsized) {
                 Refuse(err, requests[i].sourceVideo, "the size could not be read: " + reads[i]->error.text());
             }
-            return !reads[i]->size;
+            return unsized;
         });
         const std::vector<PreparedRun> runs = PrepareAll(requests, style, reads, left, err);
         return Print(options, runs, left, out, err);

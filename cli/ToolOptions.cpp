@@ -359,7 +359,8 @@ by default; -j 1 runs them one after another.
   -h, --help               show this help
 
 With --size, --print and --json read no file: they print what the window's Generate would write
-(--subtitles auto then finds only a file beside the video). Subtitles need the modern form.
+(--subtitles auto then finds only a file beside the video). Only psp-480x272, whose file needs
+sound, reads its video even then, and gives a silent one a silent track. Subtitles need the modern form.
 Sizes and outputs are read by the media reader zarnik-video-maker-worker, not by ffmpeg. Each output
 is read back once the encoder and all it started have ended: one that is missing, unreadable or
 does not fit its target counts as failed. Each result is printed as it ends, and several videos are

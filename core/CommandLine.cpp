@@ -1,6 +1,7 @@
 #include "core/CommandLine.h"
 
 #include "core/Cut.h"
+#include "core/DeviceLimits.h"
 #include "core/NumericText.h"
 #include "core/OutputTarget.h"
 
@@ -143,23 +144,54 @@ std::string BufferText(const std::string& bitrate) {
     return NumberText(2 * ParseNumber(bitrate).value_or(0));
 }
 
+// A second input of silence for a source without sound, as long as the part kept: -shortest would
+// leave the sound a frame of audio longer than the picture. Only a length that is not known ends it
+// with the picture.
+void SilentTrack(CommandText& c, const ConversionRequest& r) {
+    const std::optional<double> seconds = r.silentSource ? r.silentSource->keptSeconds : std::nullopt;
+    c << " -f lavfi ";
+    if (seconds) {
+        c << "-t " << CutSecondsText(*seconds) << " ";
+    }
+    c << "-i anullsrc=r=" << WithoutBlanks(r.sampleRate) << ":cl=stereo -map 0:v:0 -map 1:a:0";
+    if (!seconds) {
+        c << " -shortest";
+    }
+}
+
 std::string RateLimited(const ConversionRequest& r, const TargetPreset& t, const FrameGeometry& g) {
     CommandText c = Head(r);
+    if (GetsSilentTrack(r)) {
+        SilentTrack(c, r);
+    }
     c << " -fpsmax " << RateText(t.maxFrameRate) << " -vf " << VideoFilter(r, g, t.pixelAspect);
     if (t.video == VideoKind::H264) {
-        const std::optional<H264Profile> profile = H264ProfileFor(t.width, t.height, t.maxFrameRate);
+        // A player known to take a lower level or fewer reference frames gets them: x264's
+        // B-pyramid would declare more references than -refs alone (4 for -refs 2).
+        const std::optional<DeviceLimits> limits = LimitsFor(t);
+        const int least = limits && limits->mostLevel ? std::min(30, *limits->mostLevel) : 30;
+        const std::optional<H264Profile> profile = H264ProfileFor(t.width, t.height, t.maxFrameRate, least);
         c << " -c:v libx264 -profile:v " << (profile ? profile->profile : "main") << " -level:v "
-          << (profile ? profile->level : "5.1") << " -pix_fmt yuv420p";
+          << (profile ? profile->level : "5.1");
+        if (limits && limits->mostReferenceFrames) {
+            c << " -refs " << *limits->mostReferenceFrames << " -x264-params b-pyramid=none";
+        }
+        c << " -pix_fmt yuv420p";
     } else {
         c << " -c:v mpeg4";
     }
     const std::string video = WithoutBlanks(r.videoBitrate);
     c << " -b:v " << video << "k -maxrate " << video << "k -bufsize " << BufferText(video) << "k -c:a aac -ac 2 -ar "
-      << WithoutBlanks(r.sampleRate) << " -b:a " << WithoutBlanks(r.audioBitrate) << "k -f "
-      << ContainerWord(t.container) << " ";
+      << WithoutBlanks(r.sampleRate) << " -b:a " << WithoutBlanks(r.audioBitrate)
+      << "k -movflags +faststart -f " << ContainerWord(t.container) << " "; // the index first, for slow cards
     return c.Quoted(r.outputPath).Take();
 }
 } // namespace
+
+bool GetsSilentTrack(const ConversionRequest& request) {
+    const TargetPreset* preset = FindPreset(request.preset);
+    return request.silentSource && preset != nullptr && NeedsModernForm(*preset) && NeedsAudio(*preset);
+}
 
 std::vector<std::string> PassSteps(const std::string& command, std::string_view outputPath, bool twoPass,
                                    std::string_view logPrefix) {

@@ -70,6 +70,10 @@ std::string VcdCommand(const ConversionRequest& request, const FrameGeometry& ge
 std::string TargetCommand(const ConversionRequest& request, const TargetPreset& target,
                           const FrameGeometry& geometry);
 
+// Whether the command gives the request's target a silent track: its source has no sound and the
+// target's file cannot be written without one (see DeviceLimits.h).
+bool GetsSilentTrack(const ConversionRequest& request);
+
 // A command as steps run one after another. Two passes: the first only measures the picture into
 // the encoder's log at logPrefix (its file goes to /dev/null), the second encodes with it and
 // writes the output. A command that does not end with its output as this program writes it

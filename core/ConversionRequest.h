@@ -55,6 +55,13 @@ struct ConversionRequest {
     // A size the output should reach, in megabytes (10^6 bytes); none keeps the bitrates as given.
     std::optional<double> fileSizeMB;
     bool twoPass = false;
+    // The source was read to have no sound. A target whose file cannot be written without it gets a
+    // silent track as long as the part kept (its seconds, when known).
+    struct Silent {
+        std::optional<double> keptSeconds;
+        bool operator==(const Silent&) const = default;
+    };
+    std::optional<Silent> silentSource;
 
     bool operator==(const ConversionRequest&) const = default;
 };

@@ -72,6 +72,7 @@ std::optional<OutputTarget> TargetFor(const ConversionRequest& request, CommandS
     }
     target.cutStart = request.cutStart;
     target.cutEnd = request.cutEnd;
+    target.limits = LimitsFor(*preset);
     return target;
 }
 

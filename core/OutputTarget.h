@@ -2,6 +2,7 @@
 
 #include "core/CommandLine.h"
 #include "core/ConversionRequest.h"
+#include "core/DeviceLimits.h"
 
 #include <optional>
 #include <string>
@@ -31,6 +32,7 @@ struct OutputTarget {
     std::optional<double> cutStart;
     std::optional<double> cutEnd;
     std::optional<double> fileSizeMB; // the size asked for, in megabytes (10^6 bytes)
+    std::optional<DeviceLimits> limits; // its player's, where known: the after-check says which held
 };
 
 // The target that the command Generate writes for this request asks for; nothing for an MP4 row
@@ -54,6 +56,9 @@ struct ProbedOutput {
     std::optional<double> videoBitrate; // kbit/s
     std::optional<double> audioBitrate;
     std::optional<double> bytes; // the file's size
+    std::string videoProfile;        // as libavcodec names it: "Main", "Simple Profile"
+    std::optional<int> videoLevel;   // H.264's times ten: 30 for 3.0
+    std::string brand;               // the container's major brand: "MSNV", "isom"
 };
 
 // One way a file differs from its target: what ("height"), what was found (empty when nothing was),

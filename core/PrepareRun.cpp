@@ -1,5 +1,6 @@
 #include "core/PrepareRun.h"
 
+#include "core/CommandLine.h"
 #include "core/Cut.h"
 #include "core/FileSize.h"
 #include "core/Generate.h"
@@ -33,6 +34,11 @@ ConversionRequest Completed(const ConversionRequest& request, const RunFacts& fa
         completed.height = std::to_string(*facts.height);
     }
     completed.subtitles = ResolveSubtitles(request.subtitles, facts);
+    if (facts.hasAudio) {
+        completed.silentSource = *facts.hasAudio ? std::nullopt
+                                                 : std::optional(ConversionRequest::Silent{
+                                                       KeptSeconds(request.cutStart, request.cutEnd, facts.duration)});
+    }
     return completed;
 }
 
@@ -83,6 +89,9 @@ Result<PreparedRun> PrepareRun(const ConversionRequest& request, CommandStyle st
     run.request = std::move(result.request);
     run.geometry = result.geometry;
     run.command = std::move(*result.command);
+    if (GetsSilentTrack(run.request)) {
+        run.note = kSilentTrack;
+    }
     return run;
 }
 

@@ -20,6 +20,7 @@ struct RunFacts {
     std::optional<int> width;
     std::optional<int> height;
     std::optional<double> duration;
+    std::optional<bool> hasAudio;  // whether the video has sound; unknown: as the request says
     int subtitleStreams = 0;
     std::string subtitleBeside;    // the subtitle file beside the video with its name; empty for none
     bool subtitleFileFound = true; // whether the subtitle file the request names is there
@@ -47,6 +48,9 @@ struct PreparedRun {
     bool twoPasses = false;
     // What the finished file must be, for the after-check; nothing where no target applies.
     std::optional<OutputTarget> target;
+    // What the command does beyond what was asked, for the face to say beside it (see RunReasons.h);
+    // empty when nothing.
+    std::string note;
 };
 
 // Automatic subtitles resolved from the facts: the file beside the video, else its first subtitle

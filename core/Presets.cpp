@@ -67,19 +67,22 @@ struct NormFrame {
 };
 constexpr std::array<NormFrame, 2> kNormFrames{{{Norm::Ntsc, 352, 240, kNtscRate}, {Norm::Pal, 352, 288, kPalRate}}};
 
-// H.264's levels from 3.0: most macroblocks in a frame and per second.
+// H.264's levels from 2.1: most macroblocks in a frame and per second.
 struct Level {
     std::string_view name;
+    int tenfold;
     long frameMacroblocks;
     long macroblocksPerSecond;
 };
-constexpr std::array<Level, 7> kLevels{{{"3.0", 1620, 40500},
-                                        {"3.1", 3600, 108000},
-                                        {"3.2", 5120, 216000},
-                                        {"4.0", 8192, 245760},
-                                        {"4.2", 8704, 522240},
-                                        {"5.0", 22080, 589824},
-                                        {"5.1", 36864, 983040}}};
+constexpr std::array<Level, 9> kLevels{{{"2.1", 21, 792, 19800},
+                                        {"2.2", 22, 1620, 20250},
+                                        {"3.0", 30, 1620, 40500},
+                                        {"3.1", 31, 3600, 108000},
+                                        {"3.2", 32, 5120, 216000},
+                                        {"4.0", 40, 8192, 245760},
+                                        {"4.2", 42, 8704, 522240},
+                                        {"5.0", 50, 22080, 589824},
+                                        {"5.1", 51, 36864, 983040}}};
 
 constexpr int kLeastSide = 16;
 constexpr int kMostSide = 4096;
@@ -254,12 +257,15 @@ bool NeedsModernForm(const TargetPreset& preset) {
     return !preset.designed;
 }
 
-std::optional<H264Profile> H264ProfileFor(int width, int height, Ratio frameRate) {
+std::optional<H264Profile> H264ProfileFor(int width, int height, Ratio frameRate, int leastLevel) {
     const long across = (width + 15) / 16;
     const long down = (height + 15) / 16;
     const long frame = across * down;
     const double perSecond = static_cast<double>(frame) * frameRate.Value();
     for (const Level& level : kLevels) {
+        if (level.tenfold < leastLevel) {
+            continue;
+        }
         // Neither side may exceed the square root of eight frames' worth of macroblocks.
         const double side = std::sqrt(8.0 * static_cast<double>(level.frameMacroblocks));
         if (frame <= level.frameMacroblocks && perSecond <= static_cast<double>(level.macroblocksPerSecond) &&

@@ -102,12 +102,13 @@ bool UsesMovieType(const TargetPreset& preset);
 bool NeedsModernForm(const TargetPreset& preset);
 
 // The H.264 profile and level a size and rate need: the least level from 3.0 up (the lowest level
-// handhelds list) whose frame size and macroblock rate carry them; nothing beyond the largest.
+// handhelds list), or from leastLevel (times ten) for a player known to take less, whose frame size
+// and macroblock rate carry them; nothing beyond the largest.
 struct H264Profile {
     std::string_view profile;
     std::string_view level;
 };
-std::optional<H264Profile> H264ProfileFor(int width, int height, Ratio frameRate);
+std::optional<H264Profile> H264ProfileFor(int width, int height, Ratio frameRate, int leastLevel = 30);
 
 // Whether a target can be written: an allowed video and container pair, a norm exactly for VCD (whose
 // frame rate and size it fixes), even sides from 16 to 4096, a size H.264 can carry.

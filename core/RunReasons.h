@@ -21,6 +21,10 @@ inline constexpr const char* kSharedOutput =
 inline constexpr const char* kSubtitleMissing = ZVM_TEXT("zvm", "The subtitle file is not there: %1");
 inline constexpr const char* kNoSize = ZVM_TEXT("zvm", "The size could not be detected: %1");
 
+// What a command does beyond what was asked.
+inline constexpr const char* kSilentTrack =
+    ZVM_TEXT("zvm", "The source has no sound: the command adds a silent track, as this target's file needs one");
+
 // How an encoder's run ended.
 inline constexpr const char* kEndedBySignal = ZVM_TEXT("zvm", "the encoder was ended by a signal");
 inline constexpr const char* kExitCode = ZVM_TEXT("zvm", "the encoder ended with exit code %1");

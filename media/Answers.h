@@ -21,6 +21,7 @@ struct SizeDetection {
     QSize pixels = {};              // as stored, before aspect and rotation; invalid when not detected
     QSize pixelAspect = {1, 1};     // one pixel's width:height in lowest terms; 1:1 when square or unknown
     int subtitleStreams = 0;        // as the media worker counts them
+    bool hasAudio = true;           // whether it has a sound stream
 };
 
 // One frame as PNG, or why there is none.

@@ -250,6 +250,7 @@ SizeDetection ReadSize(const Result<wire::Message>& answer) {
     }
     SizeDetection detected{size, {}, ReadOutput(m).duration};
     detected.subtitleStreams = SubtitleStreams(m.get("streams"));
+    detected.hasAudio = m.has("audio_codec");
     detected.pixels = QSize(QString::fromStdString(m.get("width")).toInt(),
                             QString::fromStdString(m.get("height")).toInt());
     // "num:den" of one pixel, in lowest terms; square when the file does not say.
@@ -289,6 +290,9 @@ ProbedOutput ReadOutput(const wire::Message& answer) {
     };
     file.videoBitrate = kilobits("video_bitrate");
     file.audioBitrate = kilobits("audio_bitrate");
+    file.videoProfile = answer.get("video_profile");
+    file.videoLevel = whole("video_level");
+    file.brand = answer.get("brand");
     return file;
 }
 

@@ -32,6 +32,56 @@ QString Describe(const zvm::ProbedOutput& file) {
     QT_TRANSLATE_NOOP("OutputCheck", "pixel aspect"),
 };
 
+// The limits' words, for translation.
+[[maybe_unused]] const char* const kLimits[] = {
+    QT_TRANSLATE_NOOP("OutputCheck", "profile"),          QT_TRANSLATE_NOOP("OutputCheck", "level"),
+    QT_TRANSLATE_NOOP("OutputCheck", "video bitrate"),    QT_TRANSLATE_NOOP("OutputCheck", "picture size"),
+    QT_TRANSLATE_NOOP("OutputCheck", "pixels per frame"), QT_TRANSLATE_NOOP("OutputCheck", "audio bitrate"),
+    QT_TRANSLATE_NOOP("OutputCheck", "brand"),            QT_TRANSLATE_NOOP("OutputCheck", "sound stream"),
+};
+
+// How the file keeps its player's limits: all of them, or which it does not and why, in plain words.
+QString LimitsRemark(const zvm::OutputTarget& target, const zvm::ProbedOutput& file) {
+    if (!target.limits) {
+        return {};
+    }
+    const zvm::LimitVerdict verdict = zvm::CheckLimits(*target.limits, file);
+    if (verdict.checked == 0) {
+        return {};
+    }
+    const QString device = QString::fromStdString(std::string(target.limits->device.empty() ? target.screen
+                                                                                            : target.limits->device));
+    const int held = verdict.checked - static_cast<int>(verdict.missed.size());
+    if (verdict.missed.empty()) {
+        return OutputCheck::tr("Plays on %1: %2 of %3 limits held").arg(device).arg(held).arg(verdict.checked);
+    }
+    QStringList misses;
+    for (const zvm::LimitMiss& miss : verdict.missed) {
+        const QString what = QCoreApplication::translate("OutputCheck", miss.what.c_str());
+        const QString found = QString::fromStdString(miss.found);
+        const QString allowed = QString::fromStdString(miss.allowed);
+        switch (miss.kind) {
+        case zvm::LimitMiss::Kind::AtMost:
+            misses << OutputCheck::tr("its %1 is %2, more than the %3 it plays").arg(what, found, allowed);
+            break;
+        case zvm::LimitMiss::Kind::OneOf:
+            misses << OutputCheck::tr("its %1 is %2, where it plays %3").arg(what, found, allowed);
+            break;
+        case zvm::LimitMiss::Kind::MultipleOf16:
+            misses << OutputCheck::tr("its %1 %2 is not a multiple of 16").arg(what, found);
+            break;
+        case zvm::LimitMiss::Kind::Missing:
+            misses << OutputCheck::tr("it has no %1, which it needs").arg(what);
+            break;
+        }
+    }
+    return OutputCheck::tr("May not play on %1: %2 of %3 limits held; %4")
+        .arg(device)
+        .arg(held)
+        .arg(verdict.checked)
+        .arg(misses.join(OutputCheck::tr("; ")));
+}
+
 QString Kbit(double value) {
     return QString::number(value, 'f', 0);
 }
@@ -59,6 +109,9 @@ QString CutRemark(const zvm::OutputTarget& target, const zvm::ProbedOutput& file
 // and what a TV shows of a picture fitted for square pixels.
 QString Remarks(const zvm::OutputTarget& target, const zvm::ProbedOutput& file, const zvm::SourceFacts& source) {
     QStringList remarks;
+    if (const QString limits = LimitsRemark(target, file); !limits.isEmpty()) {
+        remarks << limits;
+    }
     if (const QString cut = CutRemark(target, file, source); !cut.isEmpty()) {
         remarks << cut;
     }

@@ -164,6 +164,7 @@ void Queue::prepare(QueueItem& it) {
     // may have come or gone.
     RunFacts facts = media::FilesOf(it.request);
     facts.duration = it.duration;
+    facts.hasAudio = it.hasAudio;
     facts.subtitleStreams = it.subtitleStreams.value_or(0);
     const ConflictIndex::Entry* kept = index_.entry(it.id);
     const NamedFile source = named(it.request.sourceVideo, &kept->source);
@@ -190,6 +191,7 @@ void Queue::prepare(QueueItem& it) {
     const SubtitleChoice choice = it.request.subtitles;
     it.state = ItemState::Waiting;
     it.reason.clear();
+    it.note = prepared.value().note;
     it.request = prepared.value().request;
     it.request.subtitles = choice; // kept as chosen: Automatic is resolved again as it starts
     it.command = prepared.value().command;
@@ -197,9 +199,10 @@ void Queue::prepare(QueueItem& it) {
 }
 
 void Queue::sizeKnown(int id, int width, int height, std::optional<double> duration,
-                      std::optional<int> subtitleStreams) {
+                      std::optional<int> subtitleStreams, std::optional<bool> hasAudio) {
     if (QueueItem* it = item(id); it != nullptr && it->state == ItemState::Detecting) {
         it->duration = duration;
+        it->hasAudio = hasAudio ? hasAudio : it->hasAudio;
         it->subtitleStreams = subtitleStreams ? subtitleStreams : it->subtitleStreams;
         if (it->request.width.empty()) {
             setSize(id, width, height);

@@ -33,6 +33,7 @@ struct QueueItem {
     std::string reason;
     std::string detail;
     std::optional<double> duration; // of the source, in seconds
+    std::optional<bool> hasAudio;   // whether the source has sound, from the read of its size
     double encoded = 0;             // seconds of the part kept encoded so far (from 0 with a cut too)
     double runSeconds = 0;          // wall-clock seconds of its run so far
     std::string log;                // the encoder's last words, for a failed item
@@ -43,6 +44,8 @@ struct QueueItem {
     SubtitleChoice burned;
     // How many subtitle streams the source has, from the read of its size; unknown until read.
     std::optional<int> subtitleStreams;
+    // What its command does beyond what was asked (see RunReasons.h), as it was last prepared.
+    std::string note;
 };
 
 struct QueueSummary {
@@ -68,7 +71,7 @@ public:
     int addReady(ConversionRequest request, CommandStyle style, std::optional<int> subtitleStreams = std::nullopt);
     // A size already given (an item read for its subtitle streams alone) is kept.
     void sizeKnown(int id, int width, int height, std::optional<double> duration,
-                   std::optional<int> subtitleStreams = std::nullopt);
+                   std::optional<int> subtitleStreams = std::nullopt, std::optional<bool> hasAudio = std::nullopt);
     void sizeUnknown(int id, const std::string& reason);
     // The user mends an item: a new size or output, checked again.
     void setSize(int id, int width, int height);

@@ -1,5 +1,7 @@
 #include "queue/QueueRunner.h"
 
+#include "core/DeviceLimits.h"
+
 #include "core/CommandLine.h"
 #include "core/FileSize.h"
 #include "process/OutputGuard.h"
@@ -164,7 +166,11 @@ void QueueRunner::add(const std::vector<zvm::ConversionRequest>& requests, zvm::
 int QueueRunner::addReady(zvm::ConversionRequest request, zvm::CommandStyle style,
                           std::optional<int> subtitleStreams) {
     anchor(request);
-    const bool read = request.subtitles.mode == zvm::SubtitleMode::Auto && !subtitleStreams;
+    // Automatic subtitles need the source's streams, and a target whose file needs sound whether it
+    // has any: such a source is read first, its given size kept.
+    const zvm::TargetPreset* target = zvm::FindPreset(request.preset);
+    const bool read = (request.subtitles.mode == zvm::SubtitleMode::Auto && !subtitleStreams) ||
+                      (target != nullptr && zvm::NeedsAudio(*target));
     const int id = read ? queue_.add(std::move(request), style)
                         : queue_.addReady(std::move(request), style, subtitleStreams);
     if (read) {
@@ -188,7 +194,8 @@ int QueueRunner::addRead(const zvm::ConversionRequest& request, zvm::CommandStyl
     anchor(anchored);
     const int id = queue_.add(std::move(anchored), style);
     if (read.size) {
-        queue_.sizeKnown(id, read.size->width(), read.size->height(), read.duration, read.subtitleStreams);
+        queue_.sizeKnown(id, read.size->width(), read.size->height(), read.duration, read.subtitleStreams,
+                         read.hasAudio);
     } else {
         queue_.sizeUnknown(id, read.error.text());
     }
@@ -238,7 +245,7 @@ void QueueRunner::detectNext() {
                                 --self->detecting_;
                                 if (found.size) {
                                     self->queue_.sizeKnown(id, found.size->width(), found.size->height(),
-                                                           found.duration, found.subtitleStreams);
+                                                           found.duration, found.subtitleStreams, found.hasAudio);
                                 } else {
                                     self->queue_.sizeUnknown(id, found.error.text());
                                 }

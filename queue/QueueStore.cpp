@@ -50,6 +50,9 @@ QJsonObject ToJson(const QueueItem& item) {
     if (item.duration) {
         o.insert("duration", *item.duration);
     }
+    if (item.hasAudio) {
+        o.insert("hasAudio", *item.hasAudio);
+    }
     // Only when set, so a queue without cuts reads as before; a file without them has no cut.
     if (r.cutStart) {
         o.insert("cutStart", *r.cutStart);
@@ -188,6 +191,9 @@ std::optional<QueueItem> FromJson(const QJsonObject& o, QString& damaged) {
     item.detail = ToStd(o.value("detail").toString());
     if (o.value("duration").isDouble()) {
         item.duration = o.value("duration").toDouble();
+    }
+    if (o.value("hasAudio").isBool()) {
+        item.hasAudio = o.value("hasAudio").toBool();
     }
     if (o.value("cutStart").isDouble()) {
         r.cutStart = o.value("cutStart").toDouble();

@@ -32,7 +32,7 @@ inline constexpr GenerateCase kGenerateCases[] = {
      R"(ffmpeg -y -i "/videos/clip.avi" -r 29.971 -s 216x176 -bitexact -strict 3 -me epzs -hq -vcodec mpeg4 -b 300 -acodec aac -ac 2 -ar 22050 -ab 64 -f mp4 -padright 12 -padleft 12 "/videos/clip.mp4")"},
     // The later targets take the modern form whichever is chosen, and no movie type.
     {"psp h264, classic chosen", "psp-480x272", 5, true, "1280", "720", "256", "32", "24000", false,
-     R"(ffmpeg -y -i "/videos/clip.avi" -fpsmax 30000/1001 -vf scale=480:270,pad=480:272:0:2,setsar=1 -c:v libx264 -profile:v main -level:v 3.0 -pix_fmt yuv420p -b:v 256k -maxrate 256k -bufsize 512k -c:a aac -ac 2 -ar 24000 -b:a 32k -f psp "/videos/clip.mp4")"},
+     R"(ffmpeg -y -i "/videos/clip.avi" -fpsmax 30000/1001 -vf scale=480:270,pad=480:272:0:2,setsar=1 -c:v libx264 -profile:v main -level:v 2.1 -refs 2 -x264-params b-pyramid=none -pix_fmt yuv420p -b:v 256k -maxrate 256k -bufsize 512k -c:a aac -ac 2 -ar 24000 -b:a 32k -movflags +faststart -f psp "/videos/clip.mp4")"},
     // 4:3 on a 4:3 TV fills it; 720x480 shown as 3:2 is stored 11/10 wider on NTSC's 10:11 pixels.
     {"vcd pal", "vcd-pal-352x288", 6, false, "640", "480", "256", "32", "24000", true,
      R"(ffmpeg -y -i "/videos/clip.avi" -target pal-vcd -ar 44100 -b:a 224k -vf scale=352:288,pad=352:288:0:0,setsar=12/11 "/videos/clip.mpg")"},
@@ -41,7 +41,7 @@ inline constexpr GenerateCase kGenerateCases[] = {
     // The user's own target of kCaseTargetsFile, the first row after the built-in ones: 4:3 fills its
     // height and is padded (640 - 480) / 2 at each side; its own rate limit and audio bitrate.
     {"a user's target", "my-phone", 8, false, "640", "480", "256", "32", "24000", true,
-     R"(ffmpeg -y -i "/videos/clip.avi" -fpsmax 25 -vf scale=480:360,pad=640:360:80:0,setsar=1 -c:v libx264 -profile:v main -level:v 3.0 -pix_fmt yuv420p -b:v 256k -maxrate 256k -bufsize 512k -c:a aac -ac 2 -ar 24000 -b:a 96k -f mp4 "/videos/clip.mp4")"},
+     R"(ffmpeg -y -i "/videos/clip.avi" -fpsmax 25 -vf scale=480:360,pad=640:360:80:0,setsar=1 -c:v libx264 -profile:v main -level:v 3.0 -pix_fmt yuv420p -b:v 256k -maxrate 256k -bufsize 512k -c:a aac -ac 2 -ar 24000 -b:a 96k -movflags +faststart -f mp4 "/videos/clip.mp4")"},
 };
 
 // targets.json for the cases: given to the window, the tool and the builder alike.

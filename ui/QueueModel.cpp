@@ -50,7 +50,8 @@ QString QueueModel::StateText(const QueueItem& item) {
     case ItemState::Detecting:
         return QueueWindow::tr("Detecting size");
     case ItemState::Waiting:
-        return QueueWindow::tr("Waiting");
+        return item.note.empty() ? QueueWindow::tr("Waiting")
+                                 : QueueWindow::tr("Waiting: %1").arg(Translated(item.note));
     case ItemState::NeedsAttention:
         return QueueWindow::tr("Needs attention: %1").arg(Reason(item));
     case ItemState::Running:

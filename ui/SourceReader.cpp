@@ -55,6 +55,8 @@ void SourceReader::readSize(bool reportFailure) {
                                 return; // the window is gone, or a newer read has been asked for
                             }
                             if (r.size) {
+                                self->silentSource_ = r.hasAudio ? QString() : self->boxes_.source->text();
+                                self->silentSeconds_ = r.duration;
                                 self->boxes_.width->setText(QString::number(r.size->width()));
                                 self->boxes_.height->setText(QString::number(r.size->height()));
                                 self->describe(r);
@@ -64,6 +66,12 @@ void SourceReader::readSize(bool reportFailure) {
                                                             tr("Detect size from video"));
                             }
                         });
+}
+
+std::optional<zvm::ConversionRequest::Silent> SourceReader::silence(const QString& source) const {
+    return !silentSource_.isEmpty() && source == silentSource_
+               ? std::optional(zvm::ConversionRequest::Silent{silentSeconds_})
+               : std::nullopt;
 }
 
 // The size boxes' tooltips say what was detected, since the size shown can differ from the stored

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ConversionRequest.h"
+
 #include <QObject>
 #include <QSize>
 #include <QString>
@@ -40,6 +42,9 @@ public:
     void restored();
     // Fills the size boxes from the video's own size; reportFailure shows why it could not.
     void readSize(bool reportFailure);
+    // The source last read had no sound: how long it lasts, for a command that needs a silent track;
+    // nothing for another source, one with sound or one not read.
+    std::optional<zvm::ConversionRequest::Silent> silence(const QString& source) const;
 
 private:
     void describe(const SizeDetection& found);
@@ -53,6 +58,8 @@ private:
     QString heightTip_;
     int reads_ = 0;                   // only the answer to the latest read is used
     std::optional<QSize> detected_;   // the size boxes' detected text, while they still hold it
+    QString silentSource_;            // the source last read, when it had no sound
+    std::optional<double> silentSeconds_;
     QString chosen_;                  // the source last read, so that leaving the box reads a new one once
     QString suggested_;
 };

@@ -88,6 +88,9 @@ zvm::ConversionRequest frmZCM::requestFromControls() const {
     r.sampleRate = ToStd(txtSampleRate->text());
     r.preset = std::max(0, cboPlatform->currentIndex()); // start-up always selects a row
     r.movieType = movieType();
+    if (reader_ != nullptr) { // a target that needs sound gets a silent track for a silent source
+        r.silentSource = reader_->silence(txtOriginalVideo->text());
+    }
     return r;
 }
 

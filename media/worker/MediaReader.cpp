@@ -289,6 +289,9 @@ Result<wire::Message> ProbeMedia(const std::string& path) {
         streams += type != nullptr ? type : "unknown";
     }
     answer.add("streams", streams);
+    if (const AVDictionaryEntry* brand = av_dict_get(format->metadata, "major_brand", nullptr, 0)) {
+        answer.add("brand", brand->value);
+    }
     if (format->duration != AV_NOPTS_VALUE && format->duration > 0) {
         answer.add("duration", std::to_string(static_cast<double>(format->duration) / AV_TIME_BASE));
     }
@@ -304,6 +307,12 @@ Result<wire::Message> ProbeMedia(const std::string& path) {
         answer.add("rotation", std::to_string(rotation));
         if (p->bit_rate > 0) { // bit/s, as the container or the stream's headers give it
             answer.add("video_bitrate", std::to_string(p->bit_rate));
+        }
+        if (const char* profile = avcodec_profile_name(p->codec_id, p->profile)) {
+            answer.add("video_profile", profile);
+        }
+        if (p->level > 0) {
+            answer.add("video_level", std::to_string(p->level));
         }
         if (p->width > 0 && p->height > 0) {
             const double stretch = sar.num > 0 && sar.den > 0 ? av_q2d(sar) : 1.0;

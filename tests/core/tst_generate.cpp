@@ -1,6 +1,7 @@
 #include "tests/GenerateCases.h"
 #include "core/CommandForm.h"
 #include "core/Cut.h"
+#include "core/DeviceLimits.h"
 #include "core/FileSize.h"
 #include "core/Generate.h"
 #include "core/OutputName.h"
@@ -55,6 +56,8 @@ private slots:
     void outputNames();
     void outputChecks_data();
     void outputChecks();
+    void deviceLimits_data();
+    void deviceLimits();
     void cutTimes_data();
     void cutTimes();
     void cutCommands_data();
@@ -687,7 +690,7 @@ void TestGenerate::outputChecks() {
     QFETCH(int, over);
     zvm::OutputTarget target = *zvm::TargetFor(WorkedRequest(preset, MovieType::LiveAction, "4", "3"), style);
     zvm::ProbedOutput file{target.width, target.height, target.videoCodec, 30000.0 / 1001, target.audioCodec,
-                           target.sampleRate, 2, 10.4, std::nullopt, std::nullopt, std::nullopt, std::nullopt};
+                           target.sampleRate, 2, 10.4, std::nullopt, std::nullopt, std::nullopt, std::nullopt, {}, std::nullopt, {}};
     zvm::SourceFacts source{10.0, change != "silent source", std::nullopt};
     for (const QString& part : change.split(", ", Qt::SkipEmptyParts)) {
         if (part == "height") {
@@ -726,6 +729,75 @@ void TestGenerate::outputChecks() {
     }
     QCOMPARE(differences.join("; "), words);
     QCOMPARE(zvm::VideoBitrateOver(target, file).value_or(-1), over);
+}
+
+// Readings as the media worker gives them (codec, profile, level, size, rate, video kbit/s, audio codec,
+// rate, channels, audio kbit/s, brand; "-" for what it did not read) against the target's player.
+void TestGenerate::deviceLimits_data() {
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("reading");
+    QTest::addColumn<QString>("verdict"); // held/checked, then each limit not held; empty: no limits known
+    QTest::newRow("psp h264 at level 3.0") << "psp-480x272" << "h264 Main 30 480x272 29.97 250 aac 24000 2 33 MSNV"
+                                           << "9/10; level 3.0 (2.1)";
+    QTest::newRow("psp h264 at level 2.1") << "psp-480x272" << "h264 Main 21 480x272 25 250 aac 48000 2 33 MSNV"
+                                           << "10/10";
+    QTest::newRow("psp h264 as plain mp4, above 30 fps")
+        << "psp-480x272" << "h264 High 21 480x272 50 250 aac 24000 2 33 isom"
+        << "7/10; profile High (Main); frame rate 50 fps (30 fps); brand isom (MSNV)";
+    QTest::newRow("psp h264 without sound") << "psp-480x272" << "h264 Main 21 480x272 29.97 250 - - - - MSNV"
+                                            << "6/7; sound stream  ()";
+    QTest::newRow("psp mpeg-4, designed") << "psp-320x240" << "mpeg4 Simple_Profile 1 320x240 29.97 300 aac 24000 2 33 isom"
+                                          << "9/9";
+    QTest::newRow("psp mpeg-4 over 768 kbit/s") << "psp-368x208"
+                                                << "mpeg4 Simple_Profile 1 368x208 14.985 820 aac 24000 2 33 isom"
+                                                << "8/9; video bitrate 820 kbit/s (768 kbit/s)";
+    QTest::newRow("psp mpeg-4 film, 44.1 kHz, odd size")
+        << "psp-320x240" << "mpeg4 - - 318x240 23.976 256 aac 44100 2 33 -"
+        << "5/8; picture size 318x240 (); frame rate 23.98 fps (29.97, 14.99 fps); sample rate 44100 Hz (24000 Hz)";
+    QTest::newRow("vcd, designed") << "vcd-352x240" << "mpeg1video - - 352x240 29.97 1150 mp2 44100 2 192 -" << "7/7";
+    QTest::newRow("vcd pal at the ntsc rate, 160 kbit/s sound")
+        << "vcd-pal-352x288" << "mpeg1video - - 352x288 29.97 1150 mp2 44100 2 160 -"
+        << "5/7; frame rate 29.97 fps (25, 24 fps); audio bitrate 160 kbit/s (128, 192, 224, 384 kbit/s)";
+    QTest::newRow("gba: no player known") << "gba-240x160" << "mpeg4 Simple_Profile 1 240x160 29.97 256 aac 24000 2 33 isom"
+                                          << "";
+}
+
+void TestGenerate::deviceLimits() {
+    QFETCH(QString, target);
+    QFETCH(QString, reading);
+    QFETCH(QString, verdict);
+    const zvm::TargetPreset& preset = *zvm::FindPreset(*zvm::PresetByName(target.toStdString()));
+    const std::optional<zvm::DeviceLimits> limits = zvm::LimitsFor(preset);
+    QCOMPARE(limits.has_value(), !verdict.isEmpty());
+    QVERIFY(zvm::BuiltInLimits(preset.name) != nullptr); // every built-in row has its entry, a note at least
+    if (!limits) {
+        return;
+    }
+    const QStringList f = reading.split(' ');
+    QCOMPARE(f.size(), 11);
+    const auto text = [&](int i) { return f[i] == "-" ? std::string() : f[i].toStdString(); };
+    const auto number = [&](int i) { return f[i] == "-" ? std::nullopt : std::optional(f[i].toDouble()); };
+    zvm::ProbedOutput file;
+    file.videoCodec = text(0);
+    file.videoProfile = QString::fromStdString(text(1)).replace('_', ' ').toStdString();
+    file.videoLevel = number(2) ? std::optional(int(*number(2))) : std::nullopt;
+    if (f[3] != "-") {
+        file.width = f[3].section('x', 0, 0).toInt();
+        file.height = f[3].section('x', 1, 1).toInt();
+    }
+    file.frameRate = number(4);
+    file.videoBitrate = number(5);
+    file.audioCodec = text(6);
+    file.sampleRate = number(7);
+    file.channels = number(8) ? std::optional(int(*number(8))) : std::nullopt;
+    file.audioBitrate = number(9);
+    file.brand = text(10);
+    const zvm::LimitVerdict got = zvm::CheckLimits(*limits, file);
+    QStringList words{QString("%1/%2").arg(got.checked - qsizetype(got.missed.size())).arg(got.checked)};
+    for (const zvm::LimitMiss& miss : got.missed) {
+        words << QString::fromStdString(miss.what + " " + miss.found + " (" + miss.allowed + ")");
+    }
+    QCOMPARE(words.join("; "), verdict);
 }
 
 // How a time is typed: each spelling's seconds, or what is wrong with it; what is read back from the

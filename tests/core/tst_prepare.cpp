@@ -44,6 +44,7 @@ template <class Change> ConversionRequest With(Change change) {
 
 RunFacts Facts(std::optional<double> duration, int streams = 0, std::string beside = {}) {
     RunFacts facts;
+    facts.hasAudio = true;
     facts.duration = duration;
     facts.subtitleStreams = streams;
     facts.subtitleBeside = std::move(beside);
@@ -58,60 +59,86 @@ void TestPrepare::prepared_data() {
     QTest::addColumn<QString>("refusal"); // its English text; empty: prepared
     QTest::addColumn<SubtitleMode>("subtitles");
     QTest::addColumn<QString>("videoBitrate");
+    QTest::addColumn<QString>("silentInput"); // what a silent source's command adds; empty: nothing
 
     const auto autoSubtitles = [](ConversionRequest& r) { r.subtitles.mode = SubtitleMode::Auto; };
     const auto u = RunChecks::Unattended;
     QTest::newRow("auto, a file beside") << With(autoSubtitles) << Facts(60, 2, "/videos/clip.srt") << u << ""
-                                         << SubtitleMode::File << "256";
+                                         << SubtitleMode::File << "256" << "";
     QTest::newRow("auto, a stream inside") << With(autoSubtitles) << Facts(60, 2) << u << "" << SubtitleMode::Stream
-                                           << "256";
-    QTest::newRow("auto, neither") << With(autoSubtitles) << Facts(60) << u << "" << SubtitleMode::None << "256";
+                                           << "256" << "";
+    QTest::newRow("auto, neither") << With(autoSubtitles) << Facts(60) << u << "" << SubtitleMode::None << "256" << "";
     QTest::newRow("none stays none") << Request() << Facts(60, 2, "/videos/clip.srt") << u << ""
-                                     << SubtitleMode::None << "256";
+                                     << SubtitleMode::None << "256" << "";
     QTest::newRow("a file size makes the bitrate")
         << With([](auto& r) { r.fileSizeMB = 10.0; }) << Facts(100) << u << "" << SubtitleMode::None
-        << QString::number(zvm::VideoBitrateForSize(10, 100, 32));
+        << QString::number(zvm::VideoBitrateForSize(10, 100, 32)) << "";
     QTest::newRow("the size read fills an empty one")
         << With([](auto& r) { r.width.clear(), r.height.clear(); }) << [] {
                RunFacts f = Facts(60);
                f.width = 1280, f.height = 720;
                return f;
-           }() << u << "" << SubtitleMode::None << "256";
+           }() << u << "" << SubtitleMode::None << "256" << "";
     QTest::newRow("a cut past the source's end")
         << With([](auto& r) { r.cutStart = 90.0; }) << Facts(60) << u
-        << "The cut starts after the video's end: 1:30 > 1:00" << SubtitleMode::None << "256";
+        << "The cut starts after the video's end: 1:30 > 1:00" << SubtitleMode::None << "256" << "";
     QTest::newRow("a bitrate no encoder takes") << With([](auto& r) { r.videoBitrate = "0"; }) << Facts(60) << u
                                                 << "The video bitrate must be between 1 and 100000 kbit/s, not 0"
-                                                << SubtitleMode::None << "0";
+                                                << SubtitleMode::None << "0" << "";
     QTest::newRow("the window's Convert leaves it to the encoder")
         << With([](auto& r) { r.videoBitrate = "0"; }) << Facts(60) << RunChecks::Designed << ""
-        << SubtitleMode::None << "0";
+        << SubtitleMode::None << "0" << "";
     QTest::newRow("output is the source") << Request() << [] {
         RunFacts f = Facts(60);
         f.outputIsSource = true;
         return f;
-    }() << RunChecks::Designed << zvm::kOutputIsSource << SubtitleMode::None << "256";
+    }() << RunChecks::Designed << zvm::kOutputIsSource << SubtitleMode::None << "256" << "";
     QTest::newRow("output is the encoder, also where outputs are replaced") << Request() << [] {
         RunFacts f = Facts(60);
         f.outputIsEncoder = f.outputIsSubtitleFile = true;
         return f;
-    }() << RunChecks::Designed << zvm::kOutputIsEncoder << SubtitleMode::None << "256";
+    }() << RunChecks::Designed << zvm::kOutputIsEncoder << SubtitleMode::None << "256" << "";
     QTest::newRow("no movie type") << With([](auto& r) { r.preset = 0, r.movieType = zvm::MovieType::None; })
-                                   << Facts(60) << u << zvm::kNoMovieType << SubtitleMode::None << "256";
+                                   << Facts(60) << u << zvm::kNoMovieType << SubtitleMode::None << "256" << "";
     QTest::newRow("a named subtitle file missing")
         << With([](auto& r) { r.subtitles = {SubtitleMode::File, "/gone.srt", -1, 0}; }) << [] {
                RunFacts f = Facts(60);
                f.subtitleFileFound = false;
                return f;
-           }() << u << "The subtitle file is not there: /gone.srt" << SubtitleMode::File << "256";
+           }() << u << "The subtitle file is not there: /gone.srt" << SubtitleMode::File << "256" << "";
     const auto quoted = [](auto& r) { r.sourceVideo = R"(/videos/say "hi".mkv)"; };
-    QTest::newRow("a quote in a name, unattended") << With(quoted) << Facts(60) << u << "" << SubtitleMode::None << "256";
+    QTest::newRow("a quote in a name, unattended") << With(quoted) << Facts(60) << u << "" << SubtitleMode::None << "256" << "";
     QTest::newRow("a quote in a name, in the window's text")
         << With(quoted) << Facts(60) << RunChecks::Designed << "A filename cannot contain a double quote (\")"
-        << SubtitleMode::None << "256";
+        << SubtitleMode::None << "256" << "";
     QTest::newRow("the window's own check first")
         << With([](auto& r) { r.width = "abc"; }) << Facts(60) << u << "You must enter a number for the width"
-        << SubtitleMode::None << "256";
+        << SubtitleMode::None << "256" << "";
+    // The PSP's own format cannot be written without sound; MP4 and VCD can, and the designed rows
+    // keep their commands.
+    const auto silent = [](std::optional<double> duration) {
+        RunFacts f = Facts(duration);
+        f.hasAudio = false;
+        return f;
+    };
+    const QString track = " -f lavfi -t %1 -i anullsrc=r=24000:cl=stereo -map 0:v:0 -map 1:a:0 ";
+    QTest::newRow("a silent source gets a silent track") << Request() << silent(60) << u << "" << SubtitleMode::None
+                                                         << "256" << track.arg(60);
+    QTest::newRow("as long as the part kept") << With([](auto& r) { r.cutStart = 10.0, r.cutEnd = 12.5; })
+                                              << silent(60) << u << "" << SubtitleMode::None << "256"
+                                              << track.arg(2.5);
+    QTest::newRow("of a length not known, ended with the picture")
+        << Request() << silent(std::nullopt) << u << "" << SubtitleMode::None << "256"
+        << " -i anullsrc=r=24000:cl=stereo -map 0:v:0 -map 1:a:0 -shortest ";
+    QTest::newRow("unread: as the request says") << With([](auto& r) { r.silentSource = ConversionRequest::Silent{5.0}; }) << [] {
+        RunFacts f = Facts(60);
+        f.hasAudio.reset();
+        return f;
+    }() << u << "" << SubtitleMode::None << "256" << track.arg(5);
+    QTest::newRow("a designed psp row writes mp4 without sound")
+        << With([](auto& r) { r.preset = 2; }) << silent(60) << u << "" << SubtitleMode::None << "256" << "";
+    QTest::newRow("a vcd is written without sound")
+        << With([](auto& r) { r.preset = 6; }) << silent(60) << u << "" << SubtitleMode::None << "256" << "";
 }
 
 void TestPrepare::prepared() {
@@ -121,6 +148,7 @@ void TestPrepare::prepared() {
     QFETCH(QString, refusal);
     QFETCH(SubtitleMode, subtitles);
     QFETCH(QString, videoBitrate);
+    QFETCH(QString, silentInput);
 
     const auto prepared = zvm::PrepareRun(request, zvm::CommandStyle::Modern, facts, checks);
     QCOMPARE(QString::fromStdString(prepared.status().text()), refusal);
@@ -140,7 +168,13 @@ void TestPrepare::prepared() {
     QCOMPARE(run.command, *generated.value().command);
     QCOMPARE(run.geometry, generated.value().geometry);
     QVERIFY(run.target.has_value());
-    QCOMPARE(run.target->width, 480);
+    QCOMPARE(run.target->width, zvm::FindPreset(run.request.preset)->width);
+    // Both passes read the silent track, and the face is told.
+    for (const std::string& step : zvm::PassCommands(run, "/tmp/log")) {
+        QCOMPARE(QString::fromStdString(step).contains("anullsrc"), !silentInput.isEmpty());
+        QVERIFY2(QString::fromStdString(step).contains(silentInput), step.c_str());
+    }
+    QCOMPARE(QString::fromStdString(run.note), silentInput.isEmpty() ? QString() : QString(zvm::kSilentTrack));
 }
 
 QTEST_APPLESS_MAIN(TestPrepare)

@@ -577,6 +577,8 @@ void TestQueue::restoresAsAdded_data() {
     QTest::newRow("a cut is kept") << "@/a.avi>@/a.mp4 waiting 1.5-3; @/b.avi>@/b.mp4 waiting -4.25"
                                    << "a.avi b.avi" << "." << "a:waiting b:waiting | ";
     QTest::newRow("a file size is kept") << "@/a.avi>@/a.mp4 waiting mb2" << "a.avi" << "." << "a:waiting | ";
+    QTest::newRow("a silent source keeps its silent track") << "@/a.avi>@/a.mp4 waiting silent" << "a.avi" << "."
+                                                            << "a:waiting | ";
     QTest::newRow("a file size too small")
         << "@/a.avi>@/a.mp4 waiting mb0.01" << "a.avi" << "."
         << "a:needs-attention(This file size leaves too few bits for a watchable picture; the smallest size that "
@@ -599,10 +601,12 @@ void TestQueue::restoresAsAdded() {
     for (const QString& entry : kept.split(';')) {
         const QStringList words = entry.trimmed().replace('@', dir.path()).split(QRegularExpression("[> ]"));
         const auto state = StateFromWord(words.value(2).toStdString());
-        // The fourth word: a cut "A-B" (either side may be empty), or "mbN", a file size in megabytes.
+        // The fourth word: a cut "A-B" (either side may be empty), "mbN", a file size in megabytes, or
+        // "silent", a source read to have no sound, for the PSP's own format.
         const bool sized = words.value(3).startsWith("mb");
+        const bool silent = words.value(3) == "silent";
         const QStringList cut = words.value(3).split('-');
-        QVERIFY2((words.size() == 3 || (words.size() == 4 && (sized || cut.size() == 2))) && state,
+        QVERIFY2((words.size() == 3 || (words.size() == 4 && (sized || silent || cut.size() == 2))) && state,
                  qPrintable("cannot read: " + entry));
         QueueItem& item = items.emplace_back();
         item.request = Ready(dir, "x");
@@ -613,7 +617,10 @@ void TestQueue::restoresAsAdded() {
         item.request.sourceVideo = words[0].toStdString();
         item.request.outputPath = words[1].toStdString();
         item.state = *state;
-        if (words.size() == 4 && !sized) {
+        if (silent) {
+            item.request.preset = *zvm::PresetByName("psp-480x272");
+            item.hasAudio = false;
+        } else if (words.size() == 4 && !sized) {
             item.request.cutStart = cut[0].isEmpty() ? std::nullopt : std::optional(cut[0].toDouble());
             item.request.cutEnd = cut[1].isEmpty() ? std::nullopt : std::optional(cut[1].toDouble());
         }
@@ -646,6 +653,8 @@ void TestQueue::restoresAsAdded() {
         QCOMPARE(restored.cutStart, items[at].request.cutStart);
         QCOMPARE(restored.cutEnd, items[at].request.cutEnd);
         QCOMPARE(restored.fileSizeMB, items[at].request.fileSizeMB);
+        QCOMPARE(runner.queue().items()[at].command.find("anullsrc") != std::string::npos,
+                 items[at].hasAudio == false);
     }
 }
 

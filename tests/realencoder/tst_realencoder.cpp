@@ -12,6 +12,7 @@
 #include "queue/QueueStore.h"
 
 #include <QImage>
+#include <QtEndian>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -61,6 +62,7 @@ private:
     bool pads_ = true;   // whether it has the pad filter every modern command uses
     QString maker_;
     QHash<QString, QSize> sources_; // path -> display size
+    QHash<QString, QSize> silent_;  // a source without sound, for the targets whose file needs it
 };
 
 namespace {
@@ -122,6 +124,24 @@ QList<pid_t> ProgramsOn(const QString& folder) {
         }
     }
     return found;
+}
+
+// An MP4's top-level boxes in order: "ftyp,moov,mdat".
+QString Boxes(const QString& path) {
+    QFile file(path);
+    QStringList boxes;
+    while (file.isOpen() || file.open(QIODevice::ReadOnly)) {
+        const QByteArray head = file.read(8);
+        if (head.size() < 8) {
+            break;
+        }
+        const quint32 size = qFromBigEndian<quint32>(head.constData());
+        boxes << QString::fromLatin1(head.mid(4, 4));
+        if (size < 8 || !file.seek(file.pos() - 8 + size)) {
+            break;
+        }
+    }
+    return boxes.join(',');
 }
 
 // The pad bands are black, the picture (a light grey source) is not.
@@ -194,6 +214,9 @@ void TestRealEncoder::initTestCase() {
     for (const Source& s : sources) {
         sources_.insert(makeSource(s.name, s.size, s.filter, s.rotate), s.display);
     }
+    const QString silent = dir_.filePath("silent.mp4");
+    Run(maker_, {"-v", "error", "-y", "-f", "lavfi", "-i", "color=c=0xC0C0C0:s=640x480:d=1:r=25", "-c:v", "mpeg4", silent});
+    silent_.insert(silent, QSize(640, 480));
     QFile text(dir_.filePath("notes.txt"));
     QVERIFY(text.open(QIODevice::WriteOnly) && text.write("not a video\n") > 0);
 }
@@ -202,17 +225,20 @@ void TestRealEncoder::convertsEveryPreset_data() {
     QTest::addColumn<int>("preset");
     QTest::addColumn<bool>("animation");
     // For the later targets, what ffprobe reads of the wide source's file: codec, profile, size, frame
-    // rate (the 25 fps source's own where the target allows it) and the container's brand.
+    // rate (the 25 fps source's own where the target allows it), the container's brand and, for an
+    // MP4, its top-level boxes in order (the index before the data).
     QTest::addColumn<QString>("probe");
+    QTest::addColumn<bool>("silent"); // the source without sound alone, which the PSP's format gets a track for
     for (int preset = 0; preset < 5; ++preset) {
-        QTest::addRow("row %d live action", preset) << preset << false << "";
+        QTest::addRow("row %d live action", preset) << preset << false << "" << false;
         if (preset != 4) { // the VCD form has no movie type
-            QTest::addRow("row %d animation", preset) << preset << true << "";
+            QTest::addRow("row %d animation", preset) << preset << true << "" << false;
         }
     }
-    QTest::newRow("psp h264") << 5 << false << "h264 Main 30 480x272 25/1 MSNV";
-    QTest::newRow("vcd pal") << 6 << false << "mpeg1video - - 352x288 25/1 -";
-    QTest::newRow("vcd for a tv") << 7 << false << "mpeg1video - - 352x240 30000/1001 -";
+    QTest::newRow("psp h264") << 5 << false << "h264 Main 21 480x272 25/1 MSNV ftyp,uuid,moov,free,mdat" << false;
+    QTest::newRow("vcd pal") << 6 << false << "mpeg1video - - 352x288 25/1 - -" << false;
+    QTest::newRow("vcd for a tv") << 7 << false << "mpeg1video - - 352x240 30000/1001 - -" << false;
+    QTest::newRow("psp h264, silent source") << 5 << false << "" << true;
 }
 
 // Every source shape through the real queue in the modern form: sizes read by ffprobe, one encoder
@@ -222,10 +248,12 @@ void TestRealEncoder::convertsEveryPreset() {
     QFETCH(int, preset);
     QFETCH(bool, animation);
     QFETCH(QString, probe);
+    QFETCH(bool, silent);
     const zvm::TargetPreset& target = *zvm::FindPreset(preset);
     QTemporaryDir out;
     std::vector<zvm::ConversionRequest> requests;
-    for (auto it = sources_.cbegin(); it != sources_.cend(); ++it) {
+    const QHash<QString, QSize>& sources = silent ? silent_ : sources_;
+    for (auto it = sources.cbegin(); it != sources.cend(); ++it) {
         zvm::ConversionRequest r = RequestFor(it.key(), {}, preset, animation);
         r.width.clear(); // read from the file
         r.height.clear();
@@ -253,9 +281,13 @@ void TestRealEncoder::convertsEveryPreset() {
     }
     for (const auto& item : runner.queue().items()) {
         const QString source = QString::fromStdString(item.request.sourceVideo);
-        QCOMPARE(QSize(std::stoi(item.request.width), std::stoi(item.request.height)), sources_.value(source));
+        QCOMPARE(QSize(std::stoi(item.request.width), std::stoi(item.request.height)), sources.value(source));
         QTRY_VERIFY2(!item.check.empty(), qPrintable(source));
         QVERIFY2(item.verdict == zvm::CheckVerdict::Fits, item.check.c_str());
+        // Its player's limits are counted; a silent source's file has its made-up sound, as long as it.
+        QCOMPARE(QString::fromStdString(item.check).contains(" limits held"), preset >= 2); // none known for GBA
+        QVERIFY2(!QString::fromStdString(item.check).contains("sound stream"), item.check.c_str());
+        QCOMPARE(QString::fromStdString(item.command).contains("anullsrc"), silent);
         QVERIFY(item.check.starts_with("Fits " + std::string(zvm::ScreenName(target))));
         // Only the designed VCD row, fitted for square pixels, looks narrower on a TV, and says so.
         QCOMPARE(QString::fromStdString(item.check)
@@ -286,7 +318,8 @@ void TestRealEncoder::convertsEveryPreset() {
         };
         QCOMPARE(QStringList({word(video["codec_name"]), word(video["profile"]), word(video["level"]),
                               QString("%1x%2").arg(video["width"].toInt()).arg(video["height"].toInt()),
-                              word(video["r_frame_rate"]), word(root["format"].toObject()["tags"].toObject()["major_brand"])})
+                              word(video["r_frame_rate"]), word(root["format"].toObject()["tags"].toObject()["major_brand"]),
+                              target.container == zvm::Container::Mpg ? QString("-") : Boxes(wide)})
                      .join(' '),
                  probe);
     }

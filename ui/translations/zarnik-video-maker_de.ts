@@ -253,6 +253,62 @@
         <source>the file is %1% under the size asked: the encoder reached its best quality with fewer bits</source>
         <translation>die Datei ist %1 % kleiner als verlangt: der Encoder erreichte seine beste Qualität mit weniger Bits</translation>
     </message>
+    <message>
+        <source>profile</source>
+        <translation>Profil</translation>
+    </message>
+    <message>
+        <source>level</source>
+        <translation>Level</translation>
+    </message>
+    <message>
+        <source>video bitrate</source>
+        <translation>Videobitrate</translation>
+    </message>
+    <message>
+        <source>picture size</source>
+        <translation>Bildgröße</translation>
+    </message>
+    <message>
+        <source>pixels per frame</source>
+        <translation>Pixel pro Bild</translation>
+    </message>
+    <message>
+        <source>audio bitrate</source>
+        <translation>Audiobitrate</translation>
+    </message>
+    <message>
+        <source>brand</source>
+        <translation>Marke</translation>
+    </message>
+    <message>
+        <source>sound stream</source>
+        <translation>Tonspur</translation>
+    </message>
+    <message>
+        <source>Plays on %1: %2 of %3 limits held</source>
+        <translation>Läuft auf %1: %2 von %3 Grenzen eingehalten</translation>
+    </message>
+    <message>
+        <source>its %1 is %2, more than the %3 it plays</source>
+        <translation>%1 %2, mehr als die %3, die das Gerät abspielt</translation>
+    </message>
+    <message>
+        <source>its %1 is %2, where it plays %3</source>
+        <translation>%1 %2, das Gerät spielt %3</translation>
+    </message>
+    <message>
+        <source>its %1 %2 is not a multiple of 16</source>
+        <translation>%1 %2 ist kein Vielfaches von 16</translation>
+    </message>
+    <message>
+        <source>it has no %1, which it needs</source>
+        <translation>keine %1, die das Gerät braucht</translation>
+    </message>
+    <message>
+        <source>May not play on %1: %2 of %3 limits held; %4</source>
+        <translation>Läuft vielleicht nicht auf %1: %2 von %3 Grenzen eingehalten; %4</translation>
+    </message>
 </context>
 <context>
     <name>PickerDialog</name>
@@ -707,6 +763,10 @@
     <message>
         <source>Output folder</source>
         <translation>Ausgabeordner</translation>
+    </message>
+    <message>
+        <source>Waiting: %1</source>
+        <translation>Wartet: %1</translation>
     </message>
 </context>
 <context>
@@ -1731,6 +1791,10 @@ Programm: %1</translation>
     <message>
         <source>The output file is the encoder program</source>
         <translation>Die Ausgabedatei ist das Encoder-Programm</translation>
+    </message>
+    <message>
+        <source>The source has no sound: the command adds a silent track, as this target&apos;s file needs one</source>
+        <translation>Die Quelle hat keinen Ton: Der Befehl fügt eine stille Tonspur hinzu, da die Datei dieses Ziels eine braucht</translation>
     </message>
 </context>
 </TS>

@@ -253,6 +253,62 @@
         <source>the file is %1% under the size asked: the encoder reached its best quality with fewer bits</source>
         <translation>el archivo queda un %1% por debajo del tamaño pedido: el codificador alcanzó su mejor calidad con menos bits</translation>
     </message>
+    <message>
+        <source>profile</source>
+        <translation>perfil</translation>
+    </message>
+    <message>
+        <source>level</source>
+        <translation>nivel</translation>
+    </message>
+    <message>
+        <source>video bitrate</source>
+        <translation>tasa de bits de vídeo</translation>
+    </message>
+    <message>
+        <source>picture size</source>
+        <translation>tamaño de imagen</translation>
+    </message>
+    <message>
+        <source>pixels per frame</source>
+        <translation>píxeles por fotograma</translation>
+    </message>
+    <message>
+        <source>audio bitrate</source>
+        <translation>tasa de bits de audio</translation>
+    </message>
+    <message>
+        <source>brand</source>
+        <translation>marca</translation>
+    </message>
+    <message>
+        <source>sound stream</source>
+        <translation>pista de sonido</translation>
+    </message>
+    <message>
+        <source>Plays on %1: %2 of %3 limits held</source>
+        <translation>Se reproduce en %1: %2 de %3 límites respetados</translation>
+    </message>
+    <message>
+        <source>its %1 is %2, more than the %3 it plays</source>
+        <translation>su %1 es %2, más que los %3 que reproduce</translation>
+    </message>
+    <message>
+        <source>its %1 is %2, where it plays %3</source>
+        <translation>su %1 es %2, pero reproduce %3</translation>
+    </message>
+    <message>
+        <source>its %1 %2 is not a multiple of 16</source>
+        <translation>su %1 %2 no es múltiplo de 16</translation>
+    </message>
+    <message>
+        <source>it has no %1, which it needs</source>
+        <translation>no tiene %1, que necesita</translation>
+    </message>
+    <message>
+        <source>May not play on %1: %2 of %3 limits held; %4</source>
+        <translation>Puede no reproducirse en %1: %2 de %3 límites respetados; %4</translation>
+    </message>
 </context>
 <context>
     <name>PickerDialog</name>
@@ -707,6 +763,10 @@
     <message>
         <source>Output folder</source>
         <translation>Carpeta de salida</translation>
+    </message>
+    <message>
+        <source>Waiting: %1</source>
+        <translation>En espera: %1</translation>
     </message>
 </context>
 <context>
@@ -1731,6 +1791,10 @@ Programa: %1</translation>
     <message>
         <source>The output file is the encoder program</source>
         <translation>El archivo de salida es el programa codificador</translation>
+    </message>
+    <message>
+        <source>The source has no sound: the command adds a silent track, as this target&apos;s file needs one</source>
+        <translation>La fuente no tiene sonido: el comando añade una pista silenciosa, porque el archivo de este destino la necesita</translation>
     </message>
 </context>
 </TS>

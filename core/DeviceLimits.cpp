@@ -1,0 +1,268 @@
+#include "core/DeviceLimits.h"
+
+#include "core/OutputTarget.h"
+
+#include <array>
+#include <cmath>
+
+namespace zvm {
+
+namespace {
+// Sources, as their pages title themselves:
+//   [yogarine]  "Encoding PSP compatible MP4 video on Linux with ffmpeg", blog.yogarine.com, 2006-11
+//               (updated 2008-08 "with the latest PSP restrictions")
+//   [junkchest] junkchest.blogspot.com, 2006-02, what a PSP-playable MPEG-4 file is
+//   [tips]      "The Basics of Video Playing in PSP", sony-psp-tips-tricks.blogspot.com, 2008-01
+//   [pspnuts]   pspnuts.theyard.org, watching videos from the Memory Stick
+//   [rob]       "PSP video guide", rob.opendot.cl (an earlier copy is on blog.csdn.net)
+//   [fnord]     fnord.phfactor.net, 2007-04-15, 480x272 from firmware 3.30
+//   [ruben]     rubenlaguna.com, 2007-03, which folder plays which PSP file
+//   [icdia]     "MPEG1 Requirements", icdia.co.uk cdprosupport
+//   [telecom]   "VCD - Video CD", en.telecomabc.nl
+//   [muxer]     ffmpeg's psp muxer, which refuses to start: "PSP mode need one video and one audio stream"
+
+constexpr std::array<Ratio, 2> kPspMpeg4Rates{{{30000, 1001}, {15000, 1001}}}; // [yogarine] [junkchest]
+constexpr std::array<int, 1> kPspMpeg4SampleRates{24000}; // [yogarine] "must be 24kHz", [junkchest]
+// [icdia]: 29.97, 30, or 23.976 for film; [telecom]: 29.97 or 23.976.
+constexpr std::array<Ratio, 3> kNtscVcdRates{{{30000, 1001}, {30, 1}, {24000, 1001}}};
+constexpr std::array<Ratio, 2> kPalVcdRates{{{25, 1}, {24, 1}}}; // [icdia]: 25, or 24 for film
+constexpr std::array<int, 1> kVcdSampleRates{44100};           // [icdia] [telecom]
+// [icdia]: VCD 1.1 takes 224 kbit/s only, VCD 2.0 also 128, 192 and 384; [telecom] names 224 alone.
+// The designed VCD row writes 192, so the table holds VCD 2.0's.
+constexpr std::array<int, 4> kVcdAudioKbit{128, 192, 224, 384};
+
+constexpr DeviceLimits kPspMpeg4{
+    .device = "PSP",
+    .videoCodec = "mpeg4",            // [yogarine]
+    .profile = "Simple Profile",      // [pspnuts]
+    .mostVideoKbit = 768,             // [tips]; [junkchest] holds video and sound together to it
+    .sidesOf16 = true,                // [yogarine]
+    .mostPixels = 76800,              // [yogarine]
+    .frameRates = kPspMpeg4Rates,
+    .audioCodec = "aac",              // [yogarine]
+    .sampleRates = kPspMpeg4SampleRates,
+    .channels = 2,                    // [junkchest] "stereo AAC"
+    .container = "mp4",
+    .note = "Older firmware plays only the PSP's own MP4 (brand MSNV) from MP_ROOT/100MNV01, named "
+            "M4Vnnnnn.MP4 [junkchest] [tips] [yogarine]; later firmware plays plain MP4 from VIDEO [ruben]. "
+            "One stored note (Chen Rushan, 2009) gives the sample rate as at most 24 kHz rather than exactly.",
+};
+
+constexpr DeviceLimits kPspH264{
+    .device = "PSP",
+    .videoCodec = "h264",
+    .profile = "Main",                // [rob]
+    .mostLevel = 21,                  // [rob], [fnord] "-level 21"; the command writes 3.0
+    .mostReferenceFrames = 2,         // [rob]
+    .bFrames = true,                  // [fnord] and [rob] encode with "-bf 1"
+    .mostVideoKbit = 768,             // [rob]
+    .mostFrameRate = 30,              // [rob]
+    .audioCodec = "aac",              // [rob] "LC AAC 2-channel audio up to 48kHz"
+    .mostSampleRate = 48000,
+    .channels = 2,
+    .container = "psp",
+    .brand = "MSNV",                  // what [muxer] writes, with Sony's uuid box
+    .audioRequired = true,            // [muxer]
+    .note = "One slice per frame [rob]. 480x272 from firmware 3.30 [fnord]; [rob] later allows up to "
+            "640x480 from 5.00, its earlier copy only 320x240 or 368x208.",
+};
+
+constexpr DeviceLimits kNtscVcd{
+    .device = "VCD",
+    .videoCodec = "mpeg1video",       // [icdia] [telecom]
+    .mostVideoKbit = 1151.929,        // [icdia] VCD 1.1; VCD 2.0 allows 1183.2
+    .frameRates = kNtscVcdRates,
+    .audioCodec = "mp2",              // [telecom] MPEG-1 Audio Layer II
+    .sampleRates = kVcdSampleRates,
+    .channels = 2,                    // [icdia]: no mono on VCD 1.1
+    .audioKbit = kVcdAudioKbit,
+    .container = "vcd",
+    .note = "A video buffer of 40,960 bytes and a mux rate of 1,411,200 bit/s [icdia], which the encoder's "
+            "VCD target sets.",
+};
+
+constexpr DeviceLimits kPalVcd{
+    .device = "VCD",
+    .videoCodec = "mpeg1video",
+    .mostVideoKbit = 1151.929,
+    .frameRates = kPalVcdRates,
+    .audioCodec = "mp2",
+    .sampleRates = kVcdSampleRates,
+    .channels = 2,
+    .audioKbit = kVcdAudioKbit,
+    .container = "vcd",
+    .note = kNtscVcd.note,
+};
+
+constexpr DeviceLimits kGba{
+    .device = "GBA",
+    .note = "No player that reads these MP4 files directly is known; the known GBA video tools convert "
+            "from AVI into their own formats. So no limit is held to.",
+};
+
+struct Named {
+    std::string_view name;
+    const DeviceLimits* limits;
+};
+constexpr std::array<Named, 8> kTable{{
+    {"gba-240x160", &kGba},
+    {"gba-240x176", &kGba},
+    {"psp-320x240", &kPspMpeg4},
+    {"psp-368x208", &kPspMpeg4},
+    {"vcd-352x240", &kNtscVcd},
+    {"psp-480x272", &kPspH264},
+    {"vcd-pal-352x288", &kPalVcd},
+    {"vcd-tv-352x240", &kNtscVcd},
+}};
+
+// What a user's PSP-format target needs whoever plays it.
+constexpr DeviceLimits kPspContainer{.container = "psp", .brand = "MSNV", .audioRequired = true}; // [muxer]
+
+constexpr double kRateTolerance = 0.01; // 29.971 (the classic form) is 30000/1001
+
+bool Known(const DeviceLimits& limits) {
+    return !limits.videoCodec.empty() || limits.audioRequired;
+}
+} // namespace
+
+const DeviceLimits* BuiltInLimits(std::string_view name) {
+    for (const Named& row : kTable) {
+        if (row.name == name) {
+            return row.limits;
+        }
+    }
+    return nullptr;
+}
+
+std::optional<DeviceLimits> LimitsFor(const TargetPreset& preset) {
+    if (preset.user) {
+        return preset.container == Container::Psp ? std::optional(kPspContainer) : std::nullopt;
+    }
+    const DeviceLimits* limits = BuiltInLimits(preset.name);
+    return limits != nullptr && Known(*limits) ? std::optional(*limits) : std::nullopt;
+}
+
+bool NeedsAudio(const TargetPreset& preset) {
+    const std::optional<DeviceLimits> limits = LimitsFor(preset);
+    return limits && limits->audioRequired;
+}
+
+namespace {
+// Counts a limit that both the table and the reading have, and keeps it when it is not held.
+class Tally {
+public:
+    explicit Tally(LimitVerdict& verdict) : verdict_(verdict) {}
+    void operator()(bool held, std::string what, std::string found, std::string allowed, LimitMiss::Kind kind) {
+        ++verdict_.checked;
+        if (!held) {
+            verdict_.missed.push_back({std::move(what), std::move(found), std::move(allowed), kind});
+        }
+    }
+
+private:
+    LimitVerdict& verdict_;
+};
+
+template <class T> std::string Listed(std::span<const T> values, const char* unit) {
+    std::string text;
+    for (const T& value : values) {
+        if (!text.empty()) {
+            text += ", ";
+        }
+        if constexpr (std::is_same_v<T, Ratio>) {
+            text += FrameRateText(value.Value());
+        } else {
+            text += std::to_string(value);
+        }
+    }
+    return text + unit;
+}
+
+std::string LevelText(int level) {
+    return std::to_string(level / 10) + "." + std::to_string(level % 10);
+}
+} // namespace
+
+LimitVerdict CheckLimits(const DeviceLimits& limits, const ProbedOutput& file) {
+    using Kind = LimitMiss::Kind;
+    LimitVerdict verdict;
+    Tally tally(verdict);
+    if (!limits.videoCodec.empty() && !file.videoCodec.empty()) {
+        tally(file.videoCodec == limits.videoCodec, "video codec", file.videoCodec, std::string(limits.videoCodec),
+              Kind::OneOf);
+    }
+    if (!limits.profile.empty() && !file.videoProfile.empty()) {
+        tally(file.videoProfile == limits.profile, "profile", file.videoProfile, std::string(limits.profile),
+              Kind::OneOf);
+    }
+    if (limits.mostLevel && file.videoLevel) {
+        tally(*file.videoLevel <= *limits.mostLevel, "level", LevelText(*file.videoLevel), LevelText(*limits.mostLevel),
+              Kind::AtMost);
+    }
+    if (limits.mostVideoKbit && file.videoBitrate) {
+        tally(*file.videoBitrate <= *limits.mostVideoKbit, "video bitrate", NumberText(std::round(*file.videoBitrate)) + " kbit/s",
+              NumberText(*limits.mostVideoKbit) + " kbit/s", Kind::AtMost);
+    }
+    if (file.width && file.height) {
+        const std::string size = std::to_string(*file.width) + "x" + std::to_string(*file.height);
+        if (limits.sidesOf16) {
+            tally(*file.width % 16 == 0 && *file.height % 16 == 0, "picture size", size, {}, Kind::MultipleOf16);
+        }
+        if (limits.mostPixels) {
+            tally(static_cast<long>(*file.width) * *file.height <= *limits.mostPixels, "pixels per frame",
+                  std::to_string(static_cast<long>(*file.width) * *file.height), std::to_string(*limits.mostPixels),
+                  Kind::AtMost);
+        }
+    }
+    if (file.frameRate && (!limits.frameRates.empty() || limits.mostFrameRate)) {
+        const double rate = *file.frameRate;
+        const std::string found = FrameRateText(rate) + " fps";
+        if (!limits.frameRates.empty()) {
+            bool listed = false;
+            for (const Ratio allowed : limits.frameRates) {
+                listed = listed || std::fabs(allowed.Value() - rate) <= kRateTolerance;
+            }
+            tally(listed, "frame rate", found, Listed(limits.frameRates, " fps"), Kind::OneOf);
+        } else {
+            tally(rate <= *limits.mostFrameRate + kRateTolerance, "frame rate", found,
+                  FrameRateText(*limits.mostFrameRate) + " fps", Kind::AtMost);
+        }
+    }
+    if (!limits.audioCodec.empty() && !file.audioCodec.empty()) {
+        tally(file.audioCodec == limits.audioCodec, "audio codec", file.audioCodec, std::string(limits.audioCodec),
+              Kind::OneOf);
+    }
+    if (file.sampleRate && !limits.sampleRates.empty()) {
+        bool listed = false;
+        for (const int allowed : limits.sampleRates) {
+            listed = listed || *file.sampleRate == allowed;
+        }
+        tally(listed, "sample rate", NumberText(*file.sampleRate) + " Hz", Listed(limits.sampleRates, " Hz"),
+              Kind::OneOf);
+    } else if (file.sampleRate && limits.mostSampleRate) {
+        tally(*file.sampleRate <= *limits.mostSampleRate, "sample rate", NumberText(*file.sampleRate) + " Hz",
+              std::to_string(*limits.mostSampleRate) + " Hz", Kind::AtMost);
+    }
+    if (limits.channels && file.channels) {
+        tally(*file.channels == *limits.channels, "channels", std::to_string(*file.channels),
+              std::to_string(*limits.channels), Kind::OneOf);
+    }
+    if (!limits.audioKbit.empty() && file.audioBitrate) {
+        const long kbit = std::lround(*file.audioBitrate);
+        bool listed = false;
+        for (const int allowed : limits.audioKbit) {
+            listed = listed || kbit == allowed;
+        }
+        tally(listed, "audio bitrate", std::to_string(kbit) + " kbit/s", Listed(limits.audioKbit, " kbit/s"),
+              Kind::OneOf);
+    }
+    if (!limits.brand.empty() && !file.brand.empty()) {
+        tally(file.brand == limits.brand, "brand", file.brand, std::string(limits.brand), Kind::OneOf);
+    }
+    if (limits.audioRequired) {
+        tally(!file.audioCodec.empty(), "sound stream", {}, {}, Kind::Missing);
+    }
+    return verdict;
+}
+
+} // namespace zvm
