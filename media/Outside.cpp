@@ -28,8 +28,14 @@ QString EncoderProgram(const QString& encoder) {
 constexpr int kProbeMilliseconds = 10000;
 constexpr int kFrameMilliseconds = 15000;
 
+// The shared media reader may have been started in another current folder than the one a relative
+// name is meant in: it is always given the name made absolute here.
+std::string ReaderPath(const QString& path) {
+    return files::PathToStd(path.isEmpty() ? path : QFileInfo(path).absoluteFilePath());
+}
+
 wire::Message Probe(const QString& path) {
-    return wire::Message().add("request", "probe").add("path", files::PathToStd(path));
+    return wire::Message().add("request", "probe").add("path", ReaderPath(path));
 }
 
 // A one-shot helper owned by the application, so that one still running at exit is ended with it.
@@ -44,7 +50,7 @@ template <class Helper, class Signal, class Done> Helper* OneShot(Signal signal,
 
 wire::Message FrameRequest(const QString& file, double seconds, const std::string& filter) {
     wire::Message request;
-    request.add("request", "frame").add("path", files::PathToStd(file));
+    request.add("request", "frame").add("path", ReaderPath(file));
     request.add("seconds", QString::number(seconds, 'f', 3).toStdString()).add("filter", filter);
     return request;
 }
