@@ -148,13 +148,14 @@ std::string BufferText(const std::string& bitrate) {
 // leave the sound a frame of audio longer than the picture. Only a length that is not known ends it
 // with the picture.
 void SilentTrack(CommandText& c, const ConversionRequest& r) {
-    const std::optional<double> seconds = r.silentSource ? r.silentSource->keptSeconds : std::nullopt;
+    // A length below 0 is none (a plain value: GCC's release build misreads an optional copied here).
+    const double seconds = r.silentSource ? r.silentSource->keptSeconds.value_or(-1.0) : -1.0;
     c << " -f lavfi ";
-    if (seconds) {
-        c << "-t " << CutSecondsText(*seconds) << " ";
+    if (seconds >= 0) {
+        c << "-t " << CutSecondsText(seconds) << " ";
     }
     c << "-i anullsrc=r=" << WithoutBlanks(r.sampleRate) << ":cl=stereo -map 0:v:0 -map 1:a:0";
-    if (!seconds) {
+    if (seconds < 0) {
         c << " -shortest";
     }
 }
