@@ -30,8 +30,13 @@ constexpr int kFrameMilliseconds = 15000;
 
 // The shared media reader may have been started in another current folder than the one a relative
 // name is meant in: it is always given the name made absolute here.
+// Joined as bytes: a name that is not UTF-8 must reach the reader as it is.
 std::string ReaderPath(const QString& path) {
-    return files::PathToStd(path.isEmpty() ? path : QFileInfo(path).absoluteFilePath());
+    std::string name = files::PathToStd(path);
+    std::error_code failed;
+    const std::filesystem::path here = name.empty() || name.front() == '/' ? std::filesystem::path()
+                                                                          : std::filesystem::current_path(failed);
+    return here.empty() || failed ? name : (here / name).string();
 }
 
 wire::Message Probe(const QString& path) {
