@@ -18,10 +18,6 @@ using zvm::files::ToQString;
 using zvm::queue::ItemState;
 using zvm::queue::QueueItem;
 
-QString Clock(double seconds) {
-    return QString::fromStdString(zvm::ClockText(seconds));
-}
-
 // The reason in the user's language, with its detail in place.
 QString Reason(const QueueItem& item) {
     const QString reason = Translated(item.reason);
@@ -67,6 +63,10 @@ QString QueueModel::StateText(const QueueItem& item) {
         return QueueWindow::tr("Skipped: %1").arg(Reason(item));
     }
     return {};
+}
+
+QString QueueModel::Clock(double seconds) {
+    return QString::fromStdString(zvm::ClockText(seconds));
 }
 
 double QueueModel::Fraction(const QueueItem& item) {

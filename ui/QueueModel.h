@@ -31,6 +31,8 @@ public:
     // The item's state in words, with its reason; how much of it is done, 0 to 1.
     static QString StateText(const zvm::queue::QueueItem& item);
     static double Fraction(const zvm::queue::QueueItem& item);
+    // Seconds as the queue shows them, "1:05".
+    static QString Clock(double seconds);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

@@ -42,10 +42,6 @@ using zvm::files::ToQString;
 using zvm::queue::ItemState;
 using zvm::queue::QueueItem;
 
-QString Clock(double seconds) {
-    return QString::fromStdString(zvm::ClockText(seconds));
-}
-
 // Draws a progress cell as the style's own progress bar, with the cell's text on it; an item that has
 // not begun shows its text alone.
 class ProgressBarDelegate : public QStyledItemDelegate {
@@ -249,7 +245,7 @@ void QueueWindow::refresh() {
                         ? tr("running, %1 of %2 done").arg(s.finished + s.misfits + s.failed).arg(total)
                         : tr("not running");
     if (runner_.isRunning() && left) {
-        state += tr(", %1 left").arg(Clock(*left));
+        state += tr(", %1 left").arg(QueueModel::Clock(*left));
     }
     // While it runs, the whole queue's progress leads, where a task bar's short entry still shows it.
     const QString title = tr("Queue - %1").arg(state);
