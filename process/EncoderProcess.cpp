@@ -18,7 +18,7 @@ QByteArray SkippedNote(qint64 bytes) {
 } // namespace
 
 EncoderProcess::EncoderProcess(pid_t pid, int logFd, QObject* parent)
-    : EncoderJob(parent), pid_(pid), group_(zvm::process::MarkOf(pid)), logFd_(logFd),
+    : EncoderJob(parent), pid_(pid), group_(zvm::process::MarkOfChild(pid)), logFd_(logFd),
       pidFd_(zvm::process::OpenProcessDescriptor(pid)) {
     if (pidFd_ >= 0) {
         exitNotifier_ = new QSocketNotifier(pidFd_, QSocketNotifier::Read, this);

@@ -55,6 +55,11 @@ std::optional<ProcessMark> MarkOf(pid_t pid) {
     return ProcessMark{pid, stat->started};
 }
 
+std::optional<ProcessMark> MarkOfChild(pid_t pid) {
+    const auto stat = ReadStat(std::to_string(pid));
+    return stat ? std::optional(ProcessMark{pid, stat->started}) : std::nullopt;
+}
+
 std::vector<pid_t> GroupMembers(const ProcessMark& leader) {
     std::vector<pid_t> members;
     const auto now = MarkOf(leader.pid);

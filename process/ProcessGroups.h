@@ -19,6 +19,10 @@ struct ProcessMark {
 // The mark of a running process; none once it has ended (a zombie has ended).
 std::optional<ProcessMark> MarkOf(pid_t pid);
 
+// The mark of this program's own child, which it has not waited for yet: its number stays its own even
+// once it has ended, so a leader that ended at once still names the group its children may hold.
+std::optional<ProcessMark> MarkOfChild(pid_t pid);
+
 // The running members of the process group that `leader` leads or led: while the leader runs, its
 // whole group; when its id now names another process, none; once it has ended, the members of its
 // group that started no earlier than it did (the kernel gives a group's id to no new process while

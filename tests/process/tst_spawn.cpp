@@ -38,6 +38,7 @@ private slots:
     void lifetimeAfterItsStarterIsKilled();
     void failedStartSaysWhy_data() { lifetimeAfterItsStarterIsKilled_data(); }
     void failedStartSaysWhy();
+    void aLeaderThatEndedAtOnceStillNamesItsGroup();
 
 private:
     std::unique_ptr<EncoderProcess> start(const QStringList& arguments);
@@ -289,3 +290,16 @@ void TestSpawn::failedStartSaysWhy() {
 
 QTEST_GUILESS_MAIN(TestSpawn)
 #include "tst_spawn.moc"
+
+// A leader may end before its follower is made: its group, which its children may still hold, is known.
+void TestSpawn::aLeaderThatEndedAtOnceStillNamesItsGroup() {
+    qputenv("FAKE_ENCODER_SECONDS", "0");
+    const auto spawned = SpawnDetached({encoder_.toStdString(), {"out.mp4"}}, logs_.toStdString());
+    QVERIFY(spawned.ok());
+    const pid_t pid = spawned.value().pid;
+    QTRY_VERIFY_WITH_TIMEOUT(!Running(pid), 10000);
+    EncoderProcess process(pid, spawned.value().logFd);
+    QVERIFY(process.group().has_value());
+    QCOMPARE(process.group()->pid, pid);
+    QVERIFY(!MarkOf(pid).has_value()); // ended, so not a running process's mark
+}
