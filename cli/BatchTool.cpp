@@ -10,7 +10,7 @@
 #include "media/Outside.h"
 #include "process/ProgramLookup.h"
 #include "queue/Queue.h"
-#include "cli/ShellText.h"
+#include "process/ShellText.h"
 #include "media/SubtitleSource.h"
 #include "files/TextCrossing.h"
 #include "cli/ToolOutput.h"
@@ -283,12 +283,12 @@ int Print(const ToolOptions& o, const std::vector<PreparedRun>& runs, std::size_
     for (const PreparedRun& run : runs) {
         const std::string& encoder = run.request.encoderPath;
         if (o.json) {
-            printed += FitJson(run, CommandWords(run.command, encoder)) + '\n';
+            printed += FitJson(run, process::CommandWords(run.command, encoder)) + '\n';
             continue;
         }
         // Two passes print as two lines, their logs beside the output.
         for (const std::string& step : PassCommands(run, run.request.outputPath + ".pass")) {
-            printed += ShellLine(step, encoder) + '\n';
+            printed += process::ShellLine(step, encoder) + '\n';
         }
     }
     out << printed;

@@ -364,8 +364,10 @@ sound, reads its video even then, and gives a silent one a silent track. Subtitl
 Sizes and outputs are read by the media reader zarnik-video-maker-worker, not by ffmpeg. Each output
 is read back once the encoder and all it started have ended: one that is missing, unreadable or
 does not fit its target counts as failed. Each result is printed as it ends, and several videos are
-summed up in the order given. What a failed or stopped run wrote is removed (never an existing file
-it had not yet replaced). Ctrl+C, SIGTERM and SIGHUP stop every running encoder and everything it
+summed up in the order given. Each video is written under a hidden partial name beside its output
+(.clip.zvm-partial.mp4) and takes the asked name only once it is whole and passed its check; one
+that could not be checked is kept as clip.unchecked.mp4. What a failed or stopped run wrote is
+removed, and an existing output is replaced only by a finished file. Ctrl+C, SIGTERM and SIGHUP stop every running encoder and everything it
 started cleanly, and start no further video; a second one ends them at once.
 Exit status: 0 all converted, 1 some failed (or, of several, some were refused and left out while
 the others ran), 2 bad usage, a refused request or every video refused (nothing started), 128+N

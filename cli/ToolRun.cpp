@@ -49,7 +49,9 @@ Ended FromJob(const JobResult& result, int signal) {
         ended.why = result.checkLine;
         break;
     case JobEnd::NotStarted:
-        ended.why = "the encoder could not be started: " + result.startFailure.text();
+        ended.why = result.startFailure.kind() == FailureKind::Refused
+                        ? result.startFailure.text()
+                        : "the encoder could not be started: " + result.startFailure.text();
         break;
     case JobEnd::Stopped:
         ended.word = "stopped";
@@ -59,6 +61,7 @@ Ended FromJob(const JobResult& result, int signal) {
         ended.log = result.log;
         ended.why = result.signal != 0 ? "the encoder was ended by signal " + std::to_string(result.signal)
                                        : "the encoder ended with exit code " + std::to_string(result.exitCode);
+        ended.why += result.cause.empty() ? "" : ": " + result.cause;
         break;
     }
     return ended;

@@ -212,6 +212,15 @@ std::vector<std::string> PassSteps(const std::string& command, std::string_view 
             std::string(head) + "-pass 2 " + logOption + output};
 }
 
+std::optional<std::string> WritingTo(const std::string& command, std::string_view outputPath,
+                                     std::string_view writtenPath) {
+    const std::string output = " " + CommandText().Quoted(outputPath).Take();
+    if (!command.ends_with(output)) {
+        return std::nullopt;
+    }
+    return command.substr(0, command.size() - output.size()) + " " + CommandText().Quoted(writtenPath).Take();
+}
+
 std::string FileArgument(std::string_view path) {
     // The characters the encoder allows in a protocol's name; one of them before a colon is enough,
     // and a colon first is read as a protocol without a name.

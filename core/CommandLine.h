@@ -4,6 +4,7 @@
 #include "core/Fitting.h"
 #include "core/Presets.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -80,5 +81,10 @@ bool GetsSilentTrack(const ConversionRequest& request);
 // stays one step.
 std::vector<std::string> PassSteps(const std::string& command, std::string_view outputPath, bool twoPass,
                                    std::string_view logPrefix);
+
+// The command writing to writtenPath in place of its output, as this program writes both; nothing
+// when the command does not end with its output so.
+std::optional<std::string> WritingTo(const std::string& command, std::string_view outputPath,
+                                     std::string_view writtenPath);
 
 } // namespace zvm

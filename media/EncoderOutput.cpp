@@ -1,6 +1,7 @@
 #include "media/EncoderOutput.h"
 
 #include "core/Cut.h"
+#include "core/Text.h"
 #include "media/FormQuestion.h"
 
 #include <algorithm>
@@ -132,6 +133,44 @@ std::string EncoderOutput::screen() const {
     }
     text += current_;
     return text;
+}
+
+namespace {
+// The encoder's own words for its usual failures, as the builds this program meets print them (the
+// same in 4.1, 5.1 and 7.1 unless a row says otherwise), and what they mean for the user. The first
+// row a line matches wins, so the most telling rows come first.
+struct FailureWords {
+    std::string_view words;
+    const char* cause;
+};
+constexpr FailureWords kFailureWords[] = {
+    {"No space left on device", ZVM_TEXT("zvm", "the disk is full")},
+    {"Read-only file system", ZVM_TEXT("zvm", "the output's folder is on a read-only disk")},
+    {"Permission denied", ZVM_TEXT("zvm", "this user may not write the output there")},
+    {"PSP mode need one video and one audio stream", ZVM_TEXT("zvm", "the target's format needs a sound track")},
+    // 4.1 and 5.1 ("requested bitrate is too low"), 5.1 with a buffer size, which then aborts.
+    {"bitrate is too low", ZVM_TEXT("zvm", "the bitrate is too low for this encoder")},
+    {"bitrate too low", ZVM_TEXT("zvm", "the bitrate is too low for this encoder")},
+    {"Unknown encoder", ZVM_TEXT("zvm", "this ffmpeg lacks an encoder the command needs")},
+    {"Encoder not found", ZVM_TEXT("zvm", "this ffmpeg lacks an encoder the command needs")}, // 7.1
+    {"No such filter", ZVM_TEXT("zvm", "this ffmpeg lacks a filter the command needs")},
+    {"Requested output format", ZVM_TEXT("zvm", "this ffmpeg cannot write the target's format")},
+    {"Unrecognized option", ZVM_TEXT("zvm", "this ffmpeg does not know an option of the command")},
+    {"Option not found", ZVM_TEXT("zvm", "this ffmpeg does not know an option of the command")},
+};
+
+} // namespace
+
+const char* EncoderOutput::failureCause() const {
+    const auto says = [](std::string_view words) {
+        return [words](const std::string& line) { return line.find(words) != std::string::npos; };
+    };
+    for (const FailureWords& row : kFailureWords) {
+        if (says(row.words)(current_) || std::any_of(lines_.begin(), lines_.end(), says(row.words))) {
+            return row.cause;
+        }
+    }
+    return nullptr;
 }
 
 bool EncoderOutput::rejectedAnOption() const {

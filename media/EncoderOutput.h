@@ -40,6 +40,10 @@ public:
     // Whether a kept line says the encoder does not know an option it was given: an encoder that
     // turns down the classic command's options needs the modern one.
     bool rejectedAnOption() const;
+    // What the kept lines say went wrong, in plain words (a fixed English text, marked for
+    // translation); nothing when they name no failure this program knows. Read on any ending, a
+    // signal's too: an encoder may abort after saying why.
+    const char* failureCause() const;
 
 private:
     void finishLine();

@@ -1,10 +1,10 @@
-#include "cli/ShellText.h"
+#include "process/ShellText.h"
 
 #include "process/CommandSplit.h"
 
 #include <algorithm>
 
-namespace zvm::cli {
+namespace zvm::process {
 
 std::vector<std::string> CommandWords(std::string_view command, std::string_view encoder) {
     std::vector<std::string> words;
@@ -12,7 +12,7 @@ std::vector<std::string> CommandWords(std::string_view command, std::string_view
         words.emplace_back(encoder);
         command.remove_prefix(encoder.size());
     }
-    for (process::Word& word : process::SplitCommandLine(command)) {
+    for (Word& word : SplitCommandLine(command)) {
         words.push_back(std::move(word.text));
     }
     return words;
@@ -47,4 +47,4 @@ std::string ShellLine(std::string_view command, std::string_view encoder) {
     return line;
 }
 
-} // namespace zvm::cli
+} // namespace zvm::process

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace zvm::cli {
+namespace zvm::process {
 
 // The argument vector a command runs as: the encoder's text as its first word when the line begins
 // with it (the designed text leaves it unquoted, blanks and all), then the rest split by the same
@@ -21,4 +21,4 @@ bool NeedsShellQuoting(std::string_view word);
 // one that needs it single-quoted ('\'' for a quote inside).
 std::string ShellLine(std::string_view command, std::string_view encoder);
 
-} // namespace zvm::cli
+} // namespace zvm::process

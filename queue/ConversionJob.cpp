@@ -1,15 +1,33 @@
 #include "queue/ConversionJob.h"
 
+#include "core/CommandLine.h"
 #include "core/Cut.h"
 #include "core/FileSize.h"
+#include "core/NumericText.h"
+#include "core/Text.h"
 #include "files/TextCrossing.h"
 #include "media/Passes.h"
 #include "process/EncoderProcess.h"
 #include "process/StepJob.h"
 
+#include <QCoreApplication>
+
+#include <filesystem>
+
 namespace zvm::queue {
 
 using files::PathToQString;
+
+namespace {
+// About the size the file will have, from its bitrates and the seconds kept; 0 when not known.
+double ExpectedMegabytes(const JobOrder& order) {
+    const ConversionRequest& r = order.request;
+    const auto kept = KeptSeconds(r.cutStart, r.cutEnd, order.duration);
+    const auto video = ParseNumber(r.videoBitrate);
+    const auto audio = ParseNumber(r.audioBitrate);
+    return kept && video && audio ? SizeForVideoBitrate(*video, *kept, *audio) : 0;
+}
+} // namespace
 
 ConversionJob::ConversionJob(media::Outside& outside, JobOrder order, Rules rules, QObject* parent)
     : QObject(parent), outside_(outside), order_(std::move(order)), rules_(rules) {}
@@ -20,16 +38,24 @@ ConversionJob::~ConversionJob() {
 
 Status ConversionJob::start() {
     const ConversionRequest& r = order_.request;
-    before_ = files::StampOf(r.outputPath);
+    std::string command = order_.command;
+    written_ = r.outputPath;
+    const std::string partial = files::PartialPathFor(r.outputPath);
+    if (auto toPartial = WritingTo(order_.command, r.outputPath, partial); toPartial && !partial.empty()) {
+        command = std::move(*toPartial);
+        written_ = partial;
+        files::RemoveWritten(written_, std::nullopt); // a killed run's leftover, by its name alone ours
+    }
+    before_ = files::StampOf(written_);
+    // Refused before anything starts: the encoder would only fail later, in its own words.
+    if (Status room = files::RoomToWrite(written_, ExpectedMegabytes(order_)); !room.ok()) {
+        return notStarted(std::move(room));
+    }
     // Tied: an encoder never outlives the program, however it ends.
-    auto started = media::StartEncoding(outside_, PathToQString(order_.command), PathToQString(r.outputPath),
+    auto started = media::StartEncoding(outside_, PathToQString(command), PathToQString(written_),
                                         UsesTwoPasses(r), PathToQString(r.encoderPath), process::Lifetime::Tied);
     if (!started.ok()) {
-        JobResult result;
-        result.end = JobEnd::NotStarted;
-        result.startFailure = started.status();
-        finish(std::move(result));
-        return started.status();
+        return notStarted(started.status());
     }
     encoder_ = std::move(started).value();
     output_.startPass(0, encoder_->stepCount());
@@ -37,13 +63,19 @@ Status ConversionJob::start() {
     connect(encoder_.get(), &EncoderJob::outputArrived, this, &ConversionJob::follow);
     connect(encoder_.get(), &EncoderJob::stepStarted, this, &ConversionJob::passStarted);
     connect(encoder_.get(), &EncoderJob::finished, this, &ConversionJob::encoderEnded);
-    if (const auto group = encoder_->group()) {
-        emit groupStarted(*group);
-    }
+    announceGroup();
     if (order_.target) { // its after-check will need the media worker: it may start while this encodes
         outside_.expectReads();
     }
     return {};
+}
+
+Status ConversionJob::notStarted(Status failure) {
+    JobResult result;
+    result.end = JobEnd::NotStarted;
+    result.startFailure = failure;
+    finish(std::move(result));
+    return failure;
 }
 
 ConversionJob::Stage ConversionJob::stage() const {
@@ -84,8 +116,12 @@ void ConversionJob::follow(const QByteArray& bytes) {
 // A next pass over the input: a new process group, and the encoder's time from 0 again.
 void ConversionJob::passStarted(std::size_t step, std::size_t steps) {
     output_.startPass(step, steps);
+    announceGroup();
+}
+
+void ConversionJob::announceGroup() {
     if (const auto group = encoder_->group()) {
-        emit groupStarted(*group);
+        emit groupStarted(*group, writesPartial() ? written_ : std::string());
     }
 }
 
@@ -118,6 +154,8 @@ void ConversionJob::afterEncode() {
         result.end = JobEnd::Stopped;
     } else if (exitCode_ != 0 || signal_ != 0) {
         result.end = JobEnd::EncoderFailed;
+        const char* cause = output_.failureCause();
+        result.cause = cause != nullptr ? cause : "";
     } else if (order_.target) {
         return check();
     }
@@ -129,7 +167,7 @@ void ConversionJob::check() {
     emit checking(output_.screen());
     const SourceFacts source{order_.duration ? order_.duration : output_.duration(),
                              output_.inputHasAudio().value_or(true), std::nullopt};
-    outside_.checkOutput(PathToQString(order_.request.outputPath),
+    outside_.checkOutput(PathToQString(written_),
                          *order_.target, source, [this, alive = alive_](const CheckReport& report) {
                              if (*alive && checking_) {
                                  checkAnswered(report);
@@ -153,13 +191,40 @@ void ConversionJob::checkAnswered(const CheckReport& report) {
 // and that the encoder never touched is not its to remove.
 void ConversionJob::finish(JobResult result) {
     if (result.end != JobEnd::Converted && result.end != JobEnd::NotStarted) {
-        result.removed = files::RemoveWritten(order_.request.outputPath, before_);
+        result.removed = files::RemoveWritten(written_, before_);
+    } else if (result.end == JobEnd::Converted && writesPartial()) {
+        publish(result);
     }
     ended_ = true;
     if (encoder_) {
         encoder_.release()->deleteLater(); // its own signal may be what ended the run
     }
     emit ended(result);
+}
+
+} // namespace zvm::queue
+
+namespace zvm::queue {
+
+// The asked name goes only to a file that passed its check (or needed none); one that did not, or
+// could not be checked, is kept beside it under a name that says so, and the check's line tells where.
+void ConversionJob::publish(JobResult& result) const {
+    const bool passed = !order_.target || result.verdict == CheckVerdict::Fits;
+    const std::string& asked = order_.request.outputPath;
+    const std::string destination =
+        passed ? files::FileNamedBy(asked)
+               : files::KeptPathFor(asked, result.verdict == CheckVerdict::NotChecked ? "unchecked" : "not-fitting");
+    const std::string failure = files::Publish(written_, destination);
+    if (failure.empty() && passed) {
+        return;
+    }
+    result.keptAs = failure.empty() ? destination : written_;
+    const QString line = failure.empty()
+                             ? QCoreApplication::translate(ZVM_TEXT_CONTEXT, ZVM_TEXT("zvm", "%1; kept as %2"))
+                             : QCoreApplication::translate(
+                                   ZVM_TEXT_CONTEXT, ZVM_TEXT("zvm", "%1; it could not be named so (%3) and is kept as %2"));
+    const QString named = PathToQString(std::filesystem::path(result.keptAs).filename().string());
+    result.checkLine = files::ToStd(line.arg(files::ToQString(result.checkLine), named, files::ToQString(failure)));
 }
 
 } // namespace zvm::queue

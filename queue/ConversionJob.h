@@ -37,6 +37,11 @@ struct JobResult {
     bool checked = false; // the after-check answered
     CheckVerdict verdict = CheckVerdict::NotChecked;
     std::string checkLine;
+    // Where a converted file is when that is not the asked name: its check did not pass, or the
+    // last rename failed. Empty otherwise.
+    std::string keptAs;
+    // For EncoderFailed: what the encoder's words say went wrong (a fixed text), or empty.
+    std::string cause;
 };
 
 // What one run needs: the command to start, the request it was made from (its output, encoder and
@@ -50,9 +55,10 @@ struct JobOrder {
 };
 
 // One video from its start to its result, through the outside alone: its encoder started (all its
-// passes), followed, and once it ends its whole process group waited for, the output read back by
-// the after-check, and what a failed or stopped run wrote removed (never a file it had not yet
-// replaced). With misfitsFail, a file the check finds missing or not fitting is removed too, and the
+// passes) writing under a hidden partial name, followed, and once it ends its whole process group
+// waited for, the output read back by the after-check, renamed to the asked name only when it
+// passed (kept under a name that says so when it did not), and what a failed or stopped run wrote
+// removed: the asked name is never touched by a run that fails. With misfitsFail, a file the check finds missing or not fitting is removed too, and the
 // run failed. ended() comes once; the job may then be deleted (later: it is delivering the signal).
 class ConversionJob final : public QObject {
     Q_OBJECT
@@ -85,7 +91,9 @@ signals:
     // seconds so far.
     void progressed(double encoded, std::optional<double> duration, double runSeconds);
     // A pass began: its encoder leads a new process group.
-    void groupStarted(const zvm::process::ProcessMark& leader);
+    // written: the hidden name the encoder writes until the file is whole (empty when it writes the
+    // asked name), so a later start can remove it once the group is gone.
+    void groupStarted(const zvm::process::ProcessMark& leader, const std::string& written);
     // The encoder and what it left ended well, and the output is being checked: the encoder's place
     // is free. Not for a run that ends without a check.
     void checking(const std::string& log);
@@ -99,6 +107,10 @@ private:
     void check();
     void checkAnswered(const CheckReport& report);
     void finish(JobResult result);
+    Status notStarted(Status failure);
+    void publish(JobResult& result) const;
+    bool writesPartial() const { return written_ != order_.request.outputPath; }
+    void announceGroup();
 
     media::Outside& outside_;
     JobOrder order_;
@@ -107,7 +119,8 @@ private:
     std::unique_ptr<process::GroupWait> groupWait_;
     media::EncoderOutput output_;
     QElapsedTimer clock_;
-    std::optional<files::FileStamp> before_; // what stood at the output before the encoder started
+    std::string written_; // what the encoder writes: a partial name, or the asked one
+    std::optional<files::FileStamp> before_; // what stood there before the encoder started
     int exitCode_ = 0;
     int signal_ = 0;
     bool stopping_ = false;

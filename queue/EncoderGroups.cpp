@@ -2,7 +2,9 @@
 
 #include "files/AtomicFile.h"
 #include "files/Descriptor.h"
+#include "files/WrittenFile.h"
 
+#include <array>
 #include <charconv>
 #include <fcntl.h>
 #include <sstream>
@@ -27,10 +29,40 @@ bool ReadNumber(std::istream& words, auto& number) {
 bool Runs(const ProcessMark& mark) {
     return zvm::process::MarkOf(mark.pid) == mark;
 }
+
+// Hexadecimal bytes: any name, blanks and line ends included, is one word of the file.
+std::string Hex(const std::string& bytes) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string text;
+    for (const unsigned char c : bytes) {
+        text += kDigits[c >> 4];
+        text += kDigits[c & 15];
+    }
+    return text;
+}
+
+bool FromHex(const std::string& text, std::string& bytes) {
+    bytes.clear();
+    for (std::size_t at = 0; at + 1 < text.size(); at += 2) {
+        unsigned int byte = 0;
+        const auto [end, error] = std::from_chars(text.data() + at, text.data() + at + 2, byte, 16);
+        if (error != std::errc() || end != text.data() + at + 2) {
+            return false;
+        }
+        bytes += static_cast<char>(byte);
+    }
+    return text.size() % 2 == 0;
+}
+
+std::string MachineName() {
+    std::array<char, 256> name{};
+    return ::gethostname(name.data(), name.size() - 1) == 0 ? std::string(name.data()) : std::string();
+}
 } // namespace
 
 EncoderGroups::EncoderGroups(std::filesystem::path file)
-    : file_(std::move(file)), self_(zvm::process::MarkOf(getpid()).value_or(ProcessMark{})) {}
+    : file_(std::move(file)), self_(zvm::process::MarkOf(getpid()).value_or(ProcessMark{})),
+      machine_(MachineName()) {}
 
 std::filesystem::path EncoderGroups::BesideQueue(const std::filesystem::path& queueFile) {
     return queueFile.parent_path() / "encoder-groups.txt";
@@ -51,10 +83,14 @@ std::vector<EncoderGroups::Entry> EncoderGroups::read() const {
     for (std::string line; std::getline(lines, line);) {
         std::istringstream words(line);
         Entry entry;
+        std::string partial;
+        std::string machine;
         std::string rest;
-        if (ReadNumber(words, entry.owner.pid) && ReadNumber(words, entry.owner.started) &&
-            ReadNumber(words, entry.leader.pid) && ReadNumber(words, entry.leader.started) &&
-            !(words >> rest) && entry.leader.pid > 1) {
+        const bool marks = ReadNumber(words, entry.owner.pid) && ReadNumber(words, entry.owner.started) &&
+                           ReadNumber(words, entry.leader.pid) && ReadNumber(words, entry.leader.started);
+        const bool named = !(words >> partial) ||
+                           (words >> machine && FromHex(partial, entry.partial) && FromHex(machine, entry.machine));
+        if (marks && named && !(words >> rest) && entry.leader.pid > 1) {
             entries.push_back(entry);
         }
     }
@@ -71,9 +107,7 @@ std::vector<EncoderGroups::Entry> EncoderGroups::others() const {
 // encoder started in turn (the encoders themselves still end with the program): it is kept as the
 // status, for the window to say.
 void EncoderGroups::write(std::vector<Entry> entries) {
-    for (const ProcessMark& leader : mine_) {
-        entries.push_back({self_, leader});
-    }
+    entries.insert(entries.end(), mine_.begin(), mine_.end());
     if (entries.empty()) {
         ::unlink(file_.c_str()); // never a folder in its place
         status_ = {};
@@ -82,7 +116,11 @@ void EncoderGroups::write(std::vector<Entry> entries) {
     std::ostringstream text;
     for (const Entry& entry : entries) {
         text << entry.owner.pid << ' ' << entry.owner.started << ' ' << entry.leader.pid << ' '
-             << entry.leader.started << '\n';
+             << entry.leader.started;
+        if (!entry.partial.empty()) {
+            text << ' ' << Hex(entry.partial) << ' ' << Hex(entry.machine);
+        }
+        text << '\n';
     }
     std::error_code error;
     std::filesystem::create_directories(file_.parent_path(), error);
@@ -95,27 +133,35 @@ void EncoderGroups::endLeftOvers(std::chrono::milliseconds grace) {
     }
     std::vector<Entry> kept;
     std::vector<ProcessMark> leftOvers;
+    std::vector<std::string> partials;
     for (const Entry& entry : others()) {
-        if (Runs(entry.owner)) {
+        const bool mine = entry.partial.empty() || entry.machine == machine_;
+        if (!mine || Runs(entry.owner)) {
             kept.push_back(entry);
-        } else {
-            leftOvers.push_back(entry.leader);
+            continue;
+        }
+        leftOvers.push_back(entry.leader);
+        if (zvm::files::IsPartialPath(entry.partial)) { // never any other name a damaged file might hold
+            partials.push_back(entry.partial);
         }
     }
     zvm::process::EndGroups(leftOvers, grace);
+    for (const std::string& partial : partials) {
+        zvm::files::RemoveWritten(partial, std::nullopt);
+    }
     write(kept);
 }
 
-void EncoderGroups::started(const ProcessMark& leader) {
+void EncoderGroups::started(const ProcessMark& leader, const std::string& partial) {
     if (!file_.empty()) {
-        mine_.push_back(leader);
+        mine_.push_back({self_, leader, partial, partial.empty() ? std::string() : machine_});
         write(others());
     }
 }
 
 void EncoderGroups::forgetEnded() {
-    if (std::erase_if(mine_, [](const ProcessMark& leader) {
-            return zvm::process::GroupMembers(leader).empty();
+    if (std::erase_if(mine_, [](const Entry& entry) {
+            return zvm::process::GroupMembers(entry.leader).empty();
         }) > 0) {
         write(others());
     }

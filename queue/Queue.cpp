@@ -63,7 +63,7 @@ std::string ReasonText(const QueueItem& item) {
     if (const std::size_t at = text.find("%1"); at != std::string::npos) {
         text = text.substr(0, at) + item.detail + text.substr(at + 2);
     }
-    return text;
+    return item.cause.empty() ? text : text + ": " + item.cause;
 }
 
 std::string_view StateWord(ItemState state) {
@@ -328,7 +328,7 @@ void Queue::progressed(int id, double encodedSeconds, std::optional<double> dura
     }
 }
 
-void Queue::ended(int id, int exitCode, const std::string& log, bool partialRemoved) {
+void Queue::ended(int id, int exitCode, const std::string& log, bool partialRemoved, const std::string& cause) {
     QueueItem* it = item(id);
     if (it == nullptr || it->state != ItemState::Running) {
         return;
@@ -342,14 +342,16 @@ void Queue::ended(int id, int exitCode, const std::string& log, bool partialRemo
                                   : (partialRemoved ? kExitCodeRemoved : kExitCode);
         it->detail = std::to_string(exitCode);
         it->log = log;
+        it->cause = cause;
     }
 }
 
-void Queue::failedToStart(int id, const std::string& error) {
+void Queue::failedToStart(int id, const Status& failure) {
     if (QueueItem* it = item(id); it != nullptr && it->state == ItemState::Running) {
+        const bool refused = failure.kind() == FailureKind::Refused;
         it->state = ItemState::Failed;
-        it->reason = kNotStarted;
-        it->detail = error;
+        it->reason = refused ? failure.message() : kNotStarted;
+        it->detail = refused ? failure.detail() : failure.message();
     }
 }
 

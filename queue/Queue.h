@@ -37,6 +37,7 @@ struct QueueItem {
     double encoded = 0;             // seconds of the part kept encoded so far (from 0 with a cut too)
     double runSeconds = 0;          // wall-clock seconds of its run so far
     std::string log;                // the encoder's last words, for a failed item
+    std::string cause;              // what those words say went wrong, a fixed text; or empty
     std::string check;              // the after-check's line for a finished item
     CheckVerdict verdict = CheckVerdict::NotChecked;
     // Subtitles: the user's choice is request.subtitles (none unless asked for); this is what the
@@ -96,8 +97,12 @@ public:
     std::vector<int> runningIds() const;
     void progressed(int id, double encodedSeconds, std::optional<double> duration, double runSeconds);
     // partialRemoved: the file it had begun to write is gone, and its reason says so.
-    void ended(int id, int exitCode, const std::string& log, bool partialRemoved = false);
-    void failedToStart(int id, const std::string& error);
+    // cause: what the encoder's words say went wrong, a fixed text, or empty.
+    void ended(int id, int exitCode, const std::string& log, bool partialRemoved = false,
+               const std::string& cause = {});
+    // A refusal before the start (its output's folder cannot take it) says its own words; any other
+    // failure is the encoder's that could not be started.
+    void failedToStart(int id, const Status& failure);
     void checked(int id, CheckVerdict verdict, const std::string& line);
     // A running item was stopped on request: the queue pauses, and the others running finish.
     void stopped(int id, const std::string& reason);

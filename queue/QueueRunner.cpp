@@ -375,7 +375,9 @@ void QueueRunner::launch(int id) {
     auto job = std::make_unique<zvm::queue::ConversionJob>(outside_, std::move(order),
                                                            zvm::queue::ConversionJob::Rules{setup_.misfitsFail});
     connect(job.get(), &zvm::queue::ConversionJob::groupStarted, this,
-            [this](const zvm::process::ProcessMark& leader) { groups_.started(leader); });
+            [this](const zvm::process::ProcessMark& leader, const std::string& written) {
+                groups_.started(leader, written);
+            });
     connect(job.get(), &zvm::queue::ConversionJob::progressed, this,
             [this, id](double encoded, std::optional<double> duration, double runSeconds) {
                 queue_.progressed(id, encoded, duration, runSeconds);
@@ -422,13 +424,13 @@ void QueueRunner::ended(int id, const zvm::queue::JobResult& result) {
     using zvm::queue::JobEnd;
     switch (result.end) {
     case JobEnd::NotStarted:
-        queue_.failedToStart(id, result.startFailure.message());
+        queue_.failedToStart(id, result.startFailure);
         break;
     case JobEnd::Stopped:
         endStopped(id, stopFor, result.removed);
         break;
     case JobEnd::EncoderFailed:
-        queue_.ended(id, result.exitCode, result.log, result.removed);
+        queue_.ended(id, result.exitCode, result.log, result.removed, result.cause);
         break;
     case JobEnd::Converted:
     case JobEnd::Misfit:
@@ -437,7 +439,7 @@ void QueueRunner::ended(int id, const zvm::queue::JobResult& result) {
             queue_.checked(id, result.verdict, result.checkLine);
         }
         if (result.verdict == zvm::CheckVerdict::Fits || result.verdict == zvm::CheckVerdict::Differs) {
-            drawThumbnail(id); // a file the worker could read
+            drawThumbnail(id, result.keptAs.empty() ? queue_.find(id)->request.outputPath : result.keptAs);
         }
         break;
     }
@@ -463,7 +465,7 @@ void QueueRunner::endStopped(int id, StopFor stopFor, bool removed) {
 
 // Drawn by the media worker from the output at its own size scaled down, so the window only shows a
 // small picture and never reads the file.
-void QueueRunner::drawThumbnail(int id) {
+void QueueRunner::drawThumbnail(int id, const std::string& file) {
     const zvm::queue::QueueItem& item = *queue_.find(id);
     const auto target = zvm::TargetFor(item.request, item.style);
     if (!target || target->width <= 0 || target->height <= 0) {
@@ -475,7 +477,7 @@ void QueueRunner::drawThumbnail(int id) {
     small.targetWidth = small.newWidth = std::max(2, 2 * static_cast<int>(std::lround(wide / 2)));
     small.ratio = static_cast<float>(small.newWidth) / static_cast<float>(small.newHeight);
     QPointer<QueueRunner> self(this);
-    outside_.renderFrame({PathToQString(item.request.outputPath), 0, zvm::ScaleAndPadFilter(small), false},
+    outside_.renderFrame({PathToQString(file), 0, zvm::ScaleAndPadFilter(small), false},
                          [self, id](const RenderedFrame& frame) {
                              if (self != nullptr && !frame.png.isEmpty() && self->queue_.find(id) != nullptr) {
                                  self->thumbnails_[id] = frame.png;

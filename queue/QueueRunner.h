@@ -160,7 +160,8 @@ private:
     void encoded(int id, const std::string& log);
     void ended(int id, const zvm::queue::JobResult& result);
     void endStopped(int id, StopFor stopFor, bool removed);
-    void drawThumbnail(int id);
+    // Of the file the run left: the asked name, or where a file that did not pass is kept.
+    void drawThumbnail(int id, const std::string& file);
     // Every change is shown; one that changes what a restart would find is also kept, at once or soon.
     // A change of one item alone is told as that item's.
     void touch(zvm::queue::Keep keep, std::optional<int> only = std::nullopt);

@@ -20,8 +20,9 @@ using zvm::queue::QueueItem;
 
 // The reason in the user's language, with its detail in place.
 QString Reason(const QueueItem& item) {
-    const QString reason = Translated(item.reason);
-    return reason.contains(QLatin1String("%1")) ? reason.arg(Translated(item.detail)) : reason;
+    QString reason = Translated(item.reason);
+    reason = reason.contains(QLatin1String("%1")) ? reason.arg(Translated(item.detail)) : reason;
+    return item.cause.empty() ? reason : QueueWindow::tr("%1: %2").arg(reason, Translated(item.cause));
 }
 
 bool Misfit(const QueueItem& item) {

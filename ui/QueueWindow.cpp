@@ -4,6 +4,7 @@
 
 #include "core/ClockText.h"
 #include "core/CommandLine.h"
+#include "process/ShellText.h"
 #include "core/Cut.h"
 #include "core/FileSize.h"
 #include "core/Generate.h"
@@ -321,6 +322,9 @@ void QueueWindow::showDetails() {
     QStringList lines{PathToQString(item->request.sourceVideo) + QStringLiteral("  ->  ") +
                           PathToQString(item->request.outputPath),
                       QueueModel::StateText(*item)};
+    if (!item->command.empty()) { // as a shell would run it: the queue starts it without one
+        lines << tr("Command: %1").arg(PathToQString(zvm::process::ShellLine(item->command, item->request.encoderPath)));
+    }
     if (zvm::HasCut(item->request)) {
         const auto& r = item->request;
         lines << tr("Cut from %1 to %2")

@@ -26,6 +26,8 @@ private slots:
     void setsDamagedFilesAside();
     void removesOnlyWhatARunWrote_data();
     void removesOnlyWhatARunWrote();
+    void partialNamesAreBesideWhatTheyBecome_data();
+    void partialNamesAreBesideWhatTheyBecome();
 };
 
 namespace {
@@ -185,6 +187,44 @@ void TestFiles::removesOnlyWhatARunWrote() {
     }
     QCOMPARE(zvm::files::RemoveWritten(path, stamp), removed);
     QCOMPARE(fs::exists(fs::symlink_status(path)), !removed && (before != "none" || run != "nothing"));
+}
+
+// The hidden name a run writes, and where publishing it puts the file: through a link, the file it
+// names is replaced and the link stays; a device is never renamed onto.
+void TestFiles::partialNamesAreBesideWhatTheyBecome_data() {
+    QTest::addColumn<QString>("output"); // in the test's folder; "link" names "real/clip.mp4" there
+    QTest::addColumn<QString>("partial");
+    QTest::addColumn<QString>("published"); // where the file is once published
+    QTest::newRow("plain") << "clip.mp4" << ".clip.zvm-partial.mp4" << "clip.mp4";
+    QTest::newRow("no extension") << "clip" << ".clip.zvm-partial" << "clip";
+    QTest::newRow("hidden already") << ".clip.mpg" << "..clip.zvm-partial.mpg" << ".clip.mpg";
+    QTest::newRow("two dots") << "my.clip.mp4" << ".my.clip.zvm-partial.mp4" << "my.clip.mp4";
+    QTest::newRow("through a link") << "link" << "real/.clip.zvm-partial.mp4" << "real/clip.mp4";
+    QTest::newRow("a device") << "/dev/null" << "" << "";
+}
+
+void TestFiles::partialNamesAreBesideWhatTheyBecome() {
+    QFETCH(QString, output);
+    QFETCH(QString, partial);
+    QFETCH(QString, published);
+    QTemporaryDir dir;
+    const fs::path folder = dir.path().toStdString();
+    fs::create_directory(folder / "real");
+    fs::create_symlink("real/clip.mp4", folder / "link");
+    const fs::path asked = folder / output.toStdString();
+    const std::string written = zvm::files::PartialPathFor(asked.string());
+    QCOMPARE(QString::fromStdString(written), partial.isEmpty() ? QString() : dir.filePath(partial));
+    if (partial.isEmpty()) {
+        return;
+    }
+    QVERIFY(zvm::files::IsPartialPath(written));
+    QVERIFY(!zvm::files::IsPartialPath(asked.string()));
+    Write(written, "whole");
+    Write(asked, "old"); // through the link, too
+    QCOMPARE(zvm::files::Publish(written, zvm::files::FileNamedBy(asked.string())), std::string());
+    QCOMPARE(Content(folder / published.toStdString()), std::string("whole"));
+    QVERIFY(!fs::exists(written));
+    QCOMPARE(fs::is_symlink(folder / "link"), true);
 }
 
 QTEST_APPLESS_MAIN(TestFiles)

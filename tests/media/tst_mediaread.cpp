@@ -23,6 +23,8 @@ private slots:
     void cleanup();
     void parsesCapturedEncoderOutput_data();
     void parsesCapturedEncoderOutput();
+    void namesTheUsualFailures_data();
+    void namesTheUsualFailures();
     void parsesProgressSpellings_data();
     void parsesProgressSpellings();
     void carriageReturnsRewriteTheLine();
@@ -76,6 +78,54 @@ void TestMediaRead::parsesCapturedEncoderOutput() {
     QCOMPARE(silent.inputHasAudio(), std::optional(false));
     QCOMPARE(output.time(), std::optional<double>(lastTime));
     QVERIFY(QString::fromStdString(output.screen()).contains("Lsize="));
+}
+
+// The encoder's last words as each build prints them (5.1 captured here; 4.1 and 7.1 as their builds
+// word them), read into plain words; a progress line or an unknown failure names none.
+void TestMediaRead::namesTheUsualFailures_data() {
+    QTest::addColumn<QByteArray>("log");
+    QTest::addColumn<QString>("cause");
+    QTest::newRow("5.1 full disk") << QByteArray("Could not write header for output file #0 (incorrect codec parameters "
+                                                 "?): No space left on device\nConversion failed!\n")
+                                   << "the disk is full";
+    QTest::newRow("5.1 not allowed") << QByteArray("/sys/x.mp4: Permission denied\n")
+                                     << "this user may not write the output there";
+    QTest::newRow("read-only disk") << QByteArray("/mnt/x.mp4: Read-only file system") // no line end yet
+                                    << "the output's folder is on a read-only disk";
+    QTest::newRow("5.1 PSP without sound") << QByteArray("[psp @ 0x561f7d63a480] PSP mode need one video and one "
+                                                         "audio stream\nCould not write header for output file #0 "
+                                                         "(incorrect codec parameters ?): Invalid argument\n")
+                                           << "the target's format needs a sound track";
+    QTest::newRow("4.1 bitrate") << QByteArray("[mpeg4 @ 0x1] requested bitrate is too low\n")
+                                 << "the bitrate is too low for this encoder";
+    QTest::newRow("5.1 bitrate, then an abort")
+        << QByteArray("[lavc rc] Error: bitrate too low for this video with these parameters.\n")
+        << "the bitrate is too low for this encoder";
+    QTest::newRow("5.1 no encoder") << QByteArray("Unknown encoder 'nonexist'\n")
+                                    << "this ffmpeg lacks an encoder the command needs";
+    QTest::newRow("7.1 no encoder") << QByteArray("[vost#0:0 @ 0x1] Encoder not found\n")
+                                    << "this ffmpeg lacks an encoder the command needs";
+    QTest::newRow("5.1 no filter") << QByteArray("[AVFilterGraph @ 0x55f8b35de740] No such filter: 'pad'\n"
+                                                 "Error reinitializing filters!\n")
+                                   << "this ffmpeg lacks a filter the command needs";
+    QTest::newRow("5.1 classic option") << QByteArray("Unrecognized option 'me'.\nError splitting the argument "
+                                                      "list: Option not found\n")
+                                        << "this ffmpeg does not know an option of the command";
+    // The full disk is what to mend, not the muxer's complaint that follows it.
+    QTest::newRow("the telling row first") << QByteArray("Unknown encoder 'x'\nNo space left on device\n")
+                                           << "the disk is full";
+    QTest::newRow("progress only") << QByteArray("frame=   25 fps=0.0 q=24.8 Lsize=      18kB time=00:00:00.96\n")
+                                   << "";
+    QTest::newRow("unknown failure") << QByteArray("Conversion failed!\n") << "";
+}
+
+void TestMediaRead::namesTheUsualFailures() {
+    QFETCH(QByteArray, log);
+    QFETCH(QString, cause);
+    EncoderOutput output;
+    output.append(std::string_view(log.constData(), std::size_t(log.size())));
+    const char* found = output.failureCause();
+    QCOMPARE(QString::fromUtf8(found != nullptr ? found : ""), cause);
 }
 
 void TestMediaRead::parsesProgressSpellings_data() {

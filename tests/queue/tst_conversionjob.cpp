@@ -35,10 +35,10 @@ private slots:
 namespace {
 JobOrder Order(const QTemporaryDir& dir, bool target) {
     JobOrder order;
-    order.command = "ffmpeg -i in.avi out.mp4";
     order.request.encoderPath = "ffmpeg";
     order.request.sourceVideo = dir.filePath("in.avi").toStdString();
     order.request.outputPath = dir.filePath("out.mp4").toStdString();
+    order.command = "ffmpeg -i \"" + order.request.sourceVideo + "\" \"" + order.request.outputPath + "\"";
     if (target) {
         order.target = zvm::OutputTarget{};
     }
@@ -63,31 +63,41 @@ QString Script(const QTemporaryDir& dir, const QString& body) {
 } // namespace
 
 // end: how the encoder ends ("exit N", "signal", "start fails", "stop", "stop while checking");
-// verdict: the after-check's answer, when there is a target.
+// verdict: the after-check's answer, when there is a target. The encoder writes a partial name; the
+// asked name held "before" and gets what was written only when the run passed.
 void TestConversionJob::ends_data() {
     QTest::addColumn<QString>("end");
     QTest::addColumn<bool>("target");
     QTest::addColumn<zvm::CheckVerdict>("verdict");
     QTest::addColumn<bool>("misfitsFail");
     QTest::addColumn<JobEnd>("result");
-    QTest::addColumn<bool>("left"); // the file the encoder wrote is still there
+    QTest::addColumn<QByteArray>("asked"); // what the asked name holds afterwards
+    QTest::addColumn<QString>("kept");     // where else the written file is kept
+    QTest::addColumn<bool>("removed");
     using V = zvm::CheckVerdict;
-    QTest::newRow("fits") << "exit 0" << true << V::Fits << true << JobEnd::Converted << true;
-    QTest::newRow("no target, no check") << "exit 0" << false << V::NotChecked << true << JobEnd::Converted << true;
-    QTest::newRow("not checked counts as converted")
-        << "exit 0" << true << V::NotChecked << true << JobEnd::Converted << true;
-    QTest::newRow("differs, kept in the queue") << "exit 0" << true << V::Differs << false << JobEnd::Converted
-                                                << true;
-    QTest::newRow("differs, failed for the tool") << "exit 0" << true << V::Differs << true << JobEnd::Misfit
-                                                  << false;
-    QTest::newRow("missing, failed for the tool") << "exit 0" << true << V::Missing << true << JobEnd::Misfit
-                                                  << false;
-    QTest::newRow("exit code") << "exit 3" << true << V::NotChecked << true << JobEnd::EncoderFailed << false;
-    QTest::newRow("signal") << "signal" << true << V::NotChecked << true << JobEnd::EncoderFailed << false;
-    QTest::newRow("start fails") << "start fails" << true << V::NotChecked << true << JobEnd::NotStarted << true;
-    QTest::newRow("stopped") << "stop" << true << V::NotChecked << true << JobEnd::Stopped << false;
+    const QByteArray b = "before";
+    const QByteArray w = "written";
+    QTest::newRow("fits") << "exit 0" << true << V::Fits << true << JobEnd::Converted << w << "" << false;
+    QTest::newRow("no target, no check") << "exit 0" << false << V::NotChecked << true << JobEnd::Converted << w << ""
+                                         << false;
+    QTest::newRow("not checked: kept beside it") << "exit 0" << true << V::NotChecked << true << JobEnd::Converted
+                                                 << b << "out.unchecked.mp4" << false;
+    QTest::newRow("differs, kept in the queue") << "exit 0" << true << V::Differs << false << JobEnd::Converted << b
+                                                << "out.not-fitting.mp4" << false;
+    QTest::newRow("differs, failed for the tool") << "exit 0" << true << V::Differs << true << JobEnd::Misfit << b
+                                                  << "" << true;
+    QTest::newRow("missing, failed for the tool") << "exit 0" << true << V::Missing << true << JobEnd::Misfit << b
+                                                  << "" << true;
+    QTest::newRow("exit code") << "exit 3" << true << V::NotChecked << true << JobEnd::EncoderFailed << b << ""
+                               << true;
+    QTest::newRow("signal") << "signal" << true << V::NotChecked << true << JobEnd::EncoderFailed << b << "" << true;
+    QTest::newRow("start fails") << "start fails" << true << V::NotChecked << true << JobEnd::NotStarted << b << ""
+                                 << false;
+    QTest::newRow("stopped") << "stop" << true << V::NotChecked << true << JobEnd::Stopped << b << "" << true;
     QTest::newRow("stopped while checking")
-        << "stop while checking" << true << V::NotChecked << false << JobEnd::Stopped << false;
+        << "stop while checking" << true << V::NotChecked << false << JobEnd::Stopped << b << "" << true;
+    QTest::newRow("no room for it") << "no room" << true << V::NotChecked << true << JobEnd::NotStarted << b << ""
+                                    << false;
 }
 
 void TestConversionJob::ends() {
@@ -96,7 +106,9 @@ void TestConversionJob::ends() {
     QFETCH(zvm::CheckVerdict, verdict);
     QFETCH(bool, misfitsFail);
     QFETCH(JobEnd, result);
-    QFETCH(bool, left);
+    QFETCH(QByteArray, asked);
+    QFETCH(QString, kept);
+    QFETCH(bool, removed);
     QTemporaryDir dir;
     FakeOutside outside;
     outside.jobsEndOnStop = true;
@@ -104,14 +116,22 @@ void TestConversionJob::ends() {
         outside.startFailure = zvm::Status::Failure(zvm::FailureKind::Outside, "no such program");
     }
     const QString output = dir.filePath("out.mp4");
-    QVERIFY(Write(output, "before")); // what stood there before the run is the run's own once written over
-    ConversionJob job(outside, Order(dir, target), {misfitsFail});
+    const QString partial = dir.filePath(".out.zvm-partial.mp4");
+    QVERIFY(Write(output, "before")); // the user agreed to replace it
+    QVERIFY(Write(partial, "left by a killed run"));
+    JobOrder order = Order(dir, target);
+    order.request.videoBitrate = end == "no room" ? "1e12" : "256"; // kbit/s, for 10 s
+    order.request.audioBitrate = "32";
+    ConversionJob job(outside, order, {misfitsFail});
     QSignalSpy checking(&job, &ConversionJob::checking);
     QSignalSpy ended(&job, &ConversionJob::ended);
-    QCOMPARE(job.start().ok(), end != "start fails");
+    QCOMPARE(job.start().ok(), end != "start fails" && end != "no room");
+    QCOMPARE(outside.started.size(), end == "no room" ? 0 : 1);
+    QVERIFY(outside.started.isEmpty() || outside.started.constFirst().endsWith(" \"" + partial + "\""));
     if (outside.lastJob != nullptr) {
         QCOMPARE(job.stage(), ConversionJob::Stage::Encoding);
-        QVERIFY(Write(output, "written"));
+        QVERIFY(Write(partial, "written"));
+        emit outside.lastJob->outputArrived("Could not write header: No space left on device\n");
         if (end == "stop") {
             job.stop();
         } else {
@@ -122,6 +142,7 @@ void TestConversionJob::ends() {
         QCOMPARE(checking.size(), 1);
         QCOMPARE(job.stage(), ConversionJob::Stage::Checking);
         QCOMPARE(outside.checks.constFirst().source.duration, std::optional<double>(10));
+        QCOMPARE(outside.checks.constFirst().output, partial); // checked before it takes the name
         if (end == "stop while checking") {
             job.stop();
         }
@@ -130,16 +151,26 @@ void TestConversionJob::ends() {
     QTRY_COMPARE_WITH_TIMEOUT(ended.size(), 1, 5000);
     const auto got = ended[0][0].value<JobResult>();
     QCOMPARE(got.end, result);
-    QCOMPARE(QFile::exists(output), left);
-    QCOMPARE(got.removed, !left);
+    QFile file(output);
+    QCOMPARE(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(), asked);
+    QVERIFY(!QFile::exists(partial));
+    QCOMPARE(got.removed, removed);
+    QCOMPARE(QString::fromStdString(got.keptAs), kept.isEmpty() ? QString() : dir.filePath(kept));
+    if (!kept.isEmpty()) {
+        QFile keptFile(dir.filePath(kept));
+        QVERIFY(keptFile.open(QIODevice::ReadOnly));
+        QCOMPARE(keptFile.readAll(), QByteArray("written"));
+        QCOMPARE(QString::fromStdString(got.checkLine), "the check's line; kept as " + kept);
+    }
     QCOMPARE(got.checked, end == "exit 0" && target);
-    if (got.checked) {
+    if (got.checked && kept.isEmpty()) {
         QCOMPARE(got.verdict, verdict);
         QCOMPARE(got.checkLine, "the check's line");
     }
     if (result == JobEnd::NotStarted) {
-        QCOMPARE(got.startFailure.message(), "no such program");
+        QCOMPARE(got.startFailure.message(), end == "no room" ? "too little room for the output in %1" : "no such program");
     }
+    QCOMPARE(QString::fromStdString(got.cause), result == JobEnd::EncoderFailed ? "the disk is full" : "");
 }
 
 // What the encoder started in turn may still write the output after the encoder ended: the run ends
@@ -167,7 +198,7 @@ void TestConversionJob::waitsForTheWholeGroup() {
     outside.startsForReal = true;
     JobOrder order = Order(dir, false);
     order.request.encoderPath = Script(dir, encoder).toStdString();
-    order.command = order.request.encoderPath + " " + order.request.outputPath;
+    order.command = "\"" + order.request.encoderPath + "\" \"" + order.request.outputPath + "\"";
     ConversionJob job(outside, order, {true, 3000});
     QSignalSpy groups(&job, &ConversionJob::groupStarted);
     QSignalSpy ended(&job, &ConversionJob::ended);
@@ -199,11 +230,11 @@ void TestConversionJob::headlessRunnerRecordsItsGroups() {
     const int id = runner.addReady(request, zvm::CommandStyle::Modern);
     QSignalSpy done(&runner, &QueueRunner::finishedAll);
     runner.start();
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.filePath("a.mp4.running")), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.filePath(".a.zvm-partial.mp4.running")), 10000);
     QFile record(groups);
     QVERIFY(record.open(QIODevice::ReadOnly));
     QCOMPARE(record.readAll().split('\n').size(), 2); // one line
-    QVERIFY(QFile::remove(dir.filePath("a.mp4.running")));
+    QVERIFY(QFile::remove(dir.filePath(".a.zvm-partial.mp4.running")));
     QTRY_VERIFY_WITH_TIMEOUT(!outside.pendingChecks.isEmpty(), 15000);
     outside.pendingChecks.takeFirst()({zvm::CheckVerdict::Fits, "fits"});
     QVERIFY(!done.isEmpty() || done.wait(5000));

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -30,24 +31,41 @@ namespace {
 QString Text(const ProcessMark& mark) {
     return QStringLiteral("%1 %2").arg(mark.pid).arg(mark.started);
 }
+
+QString Hex(const QString& text) {
+    return QString::fromLatin1(text.toUtf8().toHex());
+}
 } // namespace
 
 void TestEncoderGroups::leftOvers_data() {
-    // %1: a program that is gone; %2: a running group's leader; %3: its id with an earlier start.
+    // %1: a program that is gone; %2: a running group's leader; %3: its id with an earlier start;
+    // %P: the partial file it wrote, %N: a name that is no partial, %M: this machine, %X: another.
     QTest::addColumn<QString>("record");
     QTest::addColumn<bool>("ended");
     QTest::addColumn<bool>("kept");
-    QTest::newRow("left by a program that is gone") << "%1 %2\n" << true << false;
-    QTest::newRow("leader's id given to another") << "%1 %3\n" << false << false;
-    QTest::newRow("its program still runs") << "%2 %2\n" << false << true;
-    QTest::newRow("damaged") << "%1 %2 9\n%1 %2x\n%1\n\xff %2\n%1 0 0\n%1 1 1\n%1 -%2\n" << false << false;
+    QTest::addColumn<bool>("partialGone");
+    QTest::newRow("left by a program that is gone") << "%1 %2\n" << true << false << false;
+    QTest::newRow("its partial goes with it") << "%1 %2 %P %M\n" << true << false << true;
+    QTest::newRow("another machine's stays") << "%1 %2 %P %X\n" << false << true << false;
+    QTest::newRow("only a partial's name is removed") << "%1 %2 %N %M\n" << true << false << false;
+    QTest::newRow("leader's id given to another") << "%1 %3\n" << false << false << false;
+    QTest::newRow("its program still runs") << "%2 %2 %P %M\n" << false << true << false;
+    QTest::newRow("damaged") << "%1 %2 9\n%1 %2x\n%1\n\xff %2\n%1 0 0\n%1 1 1\n%1 -%2\n%1 %2 %P\n%1 %2 %P zz\n"
+                             << false << false << false;
 }
 
 void TestEncoderGroups::leftOvers() {
     QFETCH(QString, record);
     QFETCH(bool, ended);
     QFETCH(bool, kept);
+    QFETCH(bool, partialGone);
     QTemporaryDir dir;
+    const QString partial = dir.filePath(".clip.zvm-partial.mp4");
+    const QString notPartial = dir.filePath("clip.mp4");
+    for (const QString& name : {partial, notPartial}) {
+        QFile written(name);
+        QVERIFY(written.open(QIODevice::WriteOnly));
+    }
     const auto spawned = SpawnTied({"/bin/sh", {"-c", "sleep 60 & exec sleep 60"}}, dir.path().toStdString());
     QVERIFY(spawned.ok());
     ::close(spawned.value().logFd);
@@ -58,7 +76,11 @@ void TestEncoderGroups::leftOvers() {
     const QString text = QString(record)
                              .replace("%1", Text({self.pid, self.started + 1}))
                              .replace("%2", Text(*leader))
-                             .replace("%3", Text({leader->pid, leader->started - 1}));
+                             .replace("%3", Text({leader->pid, leader->started - 1}))
+                             .replace("%P", Hex(partial))
+                             .replace("%N", Hex(notPartial))
+                             .replace("%M", Hex(QSysInfo::machineHostName()))
+                             .replace("%X", Hex("elsewhere"));
     const QString file = dir.filePath("encoder-groups.txt");
     QFile out(file);
     QVERIFY(out.open(QIODevice::WriteOnly) && out.write(text.toUtf8()) > 0);
@@ -71,6 +93,8 @@ void TestEncoderGroups::leftOvers() {
         QCOMPARE(GroupMembers(*leader).size(), std::size_t(2));
     }
     QCOMPARE(QFile::exists(file), kept);
+    QCOMPARE(QFile::exists(partial), !partialGone);
+    QVERIFY(QFile::exists(notPartial));
     if (kept) {
         QVERIFY(out.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(out.readAll()), text);
@@ -98,7 +122,7 @@ void TestEncoderGroups::killedQueueLeavesNothingRunning() {
     QFile file(record);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QList<QByteArray> words = file.readAll().simplified().split(' ');
-    QCOMPARE(words.size(), 4); // the program's mark and the encoder's
+    QCOMPARE(words.size(), 6); // the program's mark, the encoder's, the partial name and the machine
     const ProcessMark encoder{words[2].toInt(), words[3].toULongLong()};
     QVERIFY(MarkOf(encoder.pid) == encoder);
     ::kill(static_cast<pid_t>(tool.processId()), SIGKILL);

@@ -321,6 +321,7 @@ void TestAutomatic::previewFollowsTheWindow() {
 void TestAutomatic::previewCutGoesToTheQueue() {
     WindowFixture fx;
     frmZCM& w = fx.start();
+    Ui(w).txtSaveAs->setText(fx.dir.filePath("cut.mp4")); // a folder that can take it
     Ui(w).mnuPreview->trigger();
     auto* preview = w.findChild<PreviewWindow*>();
     QTRY_COMPARE(fx.outside.pendingDetections.size(), 1);

@@ -15,6 +15,7 @@
 #include <QLockFile>
 #include <QMenu>
 #include <QPushButton>
+#include <QPlainTextEdit>
 #include <QTableView>
 #include <QTemporaryDir>
 
@@ -91,7 +92,7 @@ void TestQueueWindow::addsRunsAndTellsWhenDone() {
     fx.platform.queuePath = fx.dir.filePath("queue.json");
     frmZCM& w = fx.start();
     Ui(w).txtSaveAs->clear(); // outputs beside their videos
-    QueueWindow* q = AddTwo(fx, w);
+    QueueWindow* q = AddTwo(fx, w, "say \"hi\".avi"); // started without a shell, a quote is a letter
     QVERIFY(q != nullptr);
     QCOMPARE(fx.platform.dialogs.last().title, "Add videos to queue");
     QVERIFY(q->isVisible());
@@ -124,8 +125,13 @@ void TestQueueWindow::addsRunsAndTellsWhenDone() {
     QVERIFY(q->table()->model()->index(1, QueueModel::Source).data(Qt::DecorationRole).isNull());
     w.activateWindow(); // the queue window is not the active one: a notification says it is done
     QTRY_VERIFY_WITH_TIMEOUT(w.isActiveWindow() && !q->isActiveWindow(), 5000);
+    emit fx.outside.jobs[1]->outputArrived("Could not write header: No space left on device\n");
     emit fx.outside.jobs[1]->finished(1, 0);
-    QCOMPARE(Cell(q, 1, QueueModel::State), "Failed: the encoder ended with exit code 1");
+    QCOMPARE(Cell(q, 1, QueueModel::State), "Failed: the encoder ended with exit code 1: the disk is full");
+    q->table()->selectRow(1);
+    const QString details = q->findChild<QPlainTextEdit*>("details")->toPlainText();
+    QVERIFY2(details.contains("Command: ") && details.contains("'" + fx.dir.filePath("say \"hi\".avi") + "'"),
+             qPrintable(details)); // as a shell would take it
     QCOMPARE(q->summaryText(), "The queue is done: " + summary + ".");
     QCOMPARE(q->windowTitle(), "Queue - done: " + summary);
     QCOMPARE(fx.platform.notifications.size(), 1);
@@ -165,6 +171,7 @@ void TestQueueWindow::stopsTheChosenVideo() {
     WindowFixture fx;
     fx.outside.jobsEndOnStop = true;
     frmZCM& w = fx.start();
+    Ui(w).txtSaveAs->setText(fx.dir.path()); // a folder that can take the outputs
     QueueWindow* q = AddTwo(fx, w);
     QVERIFY(q != nullptr);
     q->findChild<QAction*>("parallel2")->trigger();
@@ -364,7 +371,7 @@ void TestQueueWindow::asksBeforeQuittingARunningQueue() {
     QueueWindow* q = AddTwo(fx, w);
     QVERIFY(q != nullptr);
     q->start();
-    QFile partial(fx.dir.filePath("a.mp4"));
+    QFile partial(fx.dir.filePath(".a.zvm-partial.mp4")); // what its encoder has written so far
     QVERIFY(partial.open(QIODevice::WriteOnly));
     partial.close();
     if (signal == 0) {

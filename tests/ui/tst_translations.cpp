@@ -278,7 +278,7 @@ void TestTranslations::filesAreCurrent() {
     QProcess lupdate;
     lupdate.setWorkingDirectory(SOURCE_DIR);
     lupdate.start(LUPDATE_PATH, {"-tr-function-alias", "QT_TRANSLATE_NOOP+=ZVM_TEXT", "-locations", "none", "-silent",
-                                 "core", "settings", "process", "media", "queue", "ui", "-ts", fresh});
+                                 "core", "files", "settings", "process", "media", "queue", "ui", "-ts", fresh});
     QVERIFY(lupdate.waitForFinished(60000));
     QStringList now = Translations(fresh).keys();
     QStringList kept = Translations(FileOf("de")).keys();

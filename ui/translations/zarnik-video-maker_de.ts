@@ -476,6 +476,14 @@
 <context>
     <name>QueueWindow</name>
     <message>
+        <source>Command: %1</source>
+        <translation>Befehl: %1</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
         <source>%1 finished, %2 failed, %3 skipped</source>
         <translation>%1 fertig, %2 fehlgeschlagen, %3 übersprungen</translation>
     </message>
@@ -1368,6 +1376,58 @@ Programm: %1</translation>
 </context>
 <context>
     <name>zvm</name>
+    <message>
+        <source>the disk is full</source>
+        <translation>der Datenträger ist voll</translation>
+    </message>
+    <message>
+        <source>the output's folder is on a read-only disk</source>
+        <translation>der Ordner der Ausgabe liegt auf einem schreibgeschützten Datenträger</translation>
+    </message>
+    <message>
+        <source>this user may not write the output there</source>
+        <translation>dieser Benutzer darf die Ausgabe dort nicht schreiben</translation>
+    </message>
+    <message>
+        <source>the target's format needs a sound track</source>
+        <translation>das Format des Ziels braucht eine Tonspur</translation>
+    </message>
+    <message>
+        <source>the bitrate is too low for this encoder</source>
+        <translation>die Bitrate ist für diesen Encoder zu niedrig</translation>
+    </message>
+    <message>
+        <source>this ffmpeg lacks an encoder the command needs</source>
+        <translation>diesem ffmpeg fehlt ein Encoder, den der Befehl braucht</translation>
+    </message>
+    <message>
+        <source>this ffmpeg lacks a filter the command needs</source>
+        <translation>diesem ffmpeg fehlt ein Filter, den der Befehl braucht</translation>
+    </message>
+    <message>
+        <source>this ffmpeg cannot write the target's format</source>
+        <translation>dieses ffmpeg kann das Format des Ziels nicht schreiben</translation>
+    </message>
+    <message>
+        <source>this ffmpeg does not know an option of the command</source>
+        <translation>dieses ffmpeg kennt eine Option des Befehls nicht</translation>
+    </message>
+    <message>
+        <source>the output cannot be written in %1</source>
+        <translation>die Ausgabe kann in %1 nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>too little room for the output in %1</source>
+        <translation>zu wenig Platz für die Ausgabe in %1</translation>
+    </message>
+    <message>
+        <source>%1; kept as %2</source>
+        <translation>%1; aufbewahrt als %2</translation>
+    </message>
+    <message>
+        <source>%1; it could not be named so (%3) and is kept as %2</source>
+        <translation>%1; die Datei konnte nicht so benannt werden (%3) und wird als %2 aufbewahrt</translation>
+    </message>
     <message>
         <source>the source video %1 was not found</source>
         <translation>das Quellvideo %1 wurde nicht gefunden</translation>

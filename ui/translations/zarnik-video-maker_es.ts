@@ -476,6 +476,14 @@
 <context>
     <name>QueueWindow</name>
     <message>
+        <source>Command: %1</source>
+        <translation>Comando: %1</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
         <source>%1 finished, %2 failed, %3 skipped</source>
         <translation>%1 terminados, %2 fallidos, %3 omitidos</translation>
     </message>
@@ -1368,6 +1376,58 @@ Programa: %1</translation>
 </context>
 <context>
     <name>zvm</name>
+    <message>
+        <source>the disk is full</source>
+        <translation>el disco está lleno</translation>
+    </message>
+    <message>
+        <source>the output's folder is on a read-only disk</source>
+        <translation>la carpeta de la salida está en un disco de solo lectura</translation>
+    </message>
+    <message>
+        <source>this user may not write the output there</source>
+        <translation>este usuario no puede escribir la salida allí</translation>
+    </message>
+    <message>
+        <source>the target's format needs a sound track</source>
+        <translation>el formato del destino necesita una pista de sonido</translation>
+    </message>
+    <message>
+        <source>the bitrate is too low for this encoder</source>
+        <translation>la tasa de bits es demasiado baja para este codificador</translation>
+    </message>
+    <message>
+        <source>this ffmpeg lacks an encoder the command needs</source>
+        <translation>a este ffmpeg le falta un codificador que el comando necesita</translation>
+    </message>
+    <message>
+        <source>this ffmpeg lacks a filter the command needs</source>
+        <translation>a este ffmpeg le falta un filtro que el comando necesita</translation>
+    </message>
+    <message>
+        <source>this ffmpeg cannot write the target's format</source>
+        <translation>este ffmpeg no puede escribir el formato del destino</translation>
+    </message>
+    <message>
+        <source>this ffmpeg does not know an option of the command</source>
+        <translation>este ffmpeg no conoce una opción del comando</translation>
+    </message>
+    <message>
+        <source>the output cannot be written in %1</source>
+        <translation>la salida no se puede escribir en %1</translation>
+    </message>
+    <message>
+        <source>too little room for the output in %1</source>
+        <translation>no hay sitio suficiente para la salida en %1</translation>
+    </message>
+    <message>
+        <source>%1; kept as %2</source>
+        <translation>%1; guardado como %2</translation>
+    </message>
+    <message>
+        <source>%1; it could not be named so (%3) and is kept as %2</source>
+        <translation>%1; no se pudo dar ese nombre al archivo (%3) y se guarda como %2</translation>
+    </message>
     <message>
         <source>the source video %1 was not found</source>
         <translation>no se encontró el vídeo de origen %1</translation>
