@@ -5,6 +5,7 @@
 #include "media/Outside.h"
 #include "ui/PlainLabel.h"
 #include "ui/Platform.h"
+#include "ui/Translated.h"
 #include "ui/ProgramIcon.h"
 
 #include <QCloseEvent>
@@ -140,6 +141,8 @@ void EncoderWindow::showFinished(int exitCode, int signal) {
         if (output_.rejectedAnOption()) {
             result_ += tr(". This encoder needs the modern command: turn on Options > Modern "
                           "ffmpeg command in the main window, then Convert again.");
+        } else if (const char* cause = output_.failureCause()) {
+            result_ = tr("%1: %2").arg(result_, Translated(cause));
         }
     }
     updateElapsed();

@@ -375,6 +375,8 @@ void TestCommands::encoderWindowEnds_data() {
     QTest::newRow("rejects the classic options")
         << QByteArray("Unrecognized option 'me'.\nError splitting the argument list: Option not found\n") << 8 << -1
         << false << "Failed (exit code 8). This encoder needs the modern command";
+    QTest::newRow("full disk") << QByteArray("Could not write header: No space left on device\n") << 1 << -1 << false
+                               << "Failed (exit code 1): the disk is full";
     QTest::newRow("stopped, partial output") << QByteArray() << -1 << -1 << true
                                              << "Stopped. The partial output was kept: $OUT";
     QTest::newRow("stopped, nothing written") << QByteArray() << -1 << -1 << false << "Stopped. No output was written";

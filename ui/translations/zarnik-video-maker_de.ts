@@ -4,6 +4,10 @@
 <context>
     <name>EncoderWindow</name>
     <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
         <source>Command</source>
         <translation>Befehl</translation>
     </message>
