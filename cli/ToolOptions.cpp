@@ -78,6 +78,14 @@ Status SetForm(ToolOptions& o, std::string_view value) {
     return {};
 }
 
+Status SetQuality(ToolOptions& o, std::string_view value) {
+    if (value != "best" && value != "designed") {
+        return BadValue("invalid quality '%1': choose designed or best", value);
+    }
+    o.bestQuality = value == "best";
+    return {};
+}
+
 // "auto", "none", or a file's name ("./auto" for a file called so).
 Status SetSubtitles(ToolOptions& o, std::string_view value) {
     if (value.empty()) {
@@ -168,6 +176,7 @@ const std::map<std::string_view, Setter>& ValueOptions() {
         {"-j", SetJobs},
         {"--jobs", SetJobs},
         {"--file-size", SetFileSize},
+        {"--quality", SetQuality},
     };
     return options;
 }
@@ -303,6 +312,7 @@ ConversionRequest ToolRequest(const ToolOptions& options, const std::string& vid
     r.cutEnd = options.cutEnd;
     r.fileSizeMB = options.fileSizeMB;
     r.twoPass = options.twoPass;
+    r.bestQuality = options.bestQuality;
     return r;
 }
 
@@ -333,6 +343,10 @@ by default; -j 1 runs them one after another.
       --two-pass           encode in two passes (the default with --file-size), which keeps the
                            video bitrate far more closely than one; the passes' logs are kept in a
                            private folder of the cache and removed afterwards
+      --quality designed|best   best: for the first five targets, two passes and the best
+                           options their format takes (slower; the PSP rows then write the PSP's
+                           own format); the modern form only. Default designed: their commands
+                           as designed. The later targets have their best settings already
       --encoder PATH       the ffmpeg to run; default: ffmpeg on the search path
       --form auto|modern|classic   the command form; default auto: the modern form when the
                            encoder rejects the classic options

@@ -25,6 +25,7 @@ struct ToolOptions {
     std::string encoder = "ffmpeg"; // a bare name is looked up on the search path
     std::optional<double> fileSizeMB; // sets the video bitrate; implies two passes
     bool twoPass = false;
+    bool bestQuality = false; // --quality best
     FormChoice form = FormChoice::Automatic;
     SubtitleChoice subtitles; // --subtitles and --subtitle-size; Auto is resolved for each video
     std::optional<double> cutStart; // --start and --end, in seconds of the source

@@ -75,6 +75,12 @@ std::string TargetCommand(const ConversionRequest& request, const TargetPreset& 
 // target's file cannot be written without one (see DeviceLimits.h).
 bool GetsSilentTrack(const ConversionRequest& request);
 
+// "Best quality (slower)" was asked for a designed row, the only rows it changes: two passes, the
+// best options of its format, and for the PSP rows the PSP's own format (which needs sound).
+bool BestQualityApplies(const ConversionRequest& request);
+// A designed PSP row.
+bool IsPspRow(const ConversionRequest& request);
+
 // A command as steps run one after another. Two passes: the first only measures the picture into
 // the encoder's log at logPrefix (its file goes to /dev/null), the second encodes with it and
 // writes the output. A command that does not end with its output as this program writes it

@@ -55,6 +55,9 @@ struct ConversionRequest {
     // A size the output should reach, in megabytes (10^6 bytes); none keeps the bitrates as given.
     std::optional<double> fileSizeMB;
     bool twoPass = false;
+    // "Best quality (slower)" for a designed row: two passes and the best options its format takes
+    // (the modern form only; the later targets have theirs already).
+    bool bestQuality = false;
     // The source was read to have no sound. A target whose file cannot be written without it gets a
     // silent track as long as the part kept (its seconds, when known).
     struct Silent {

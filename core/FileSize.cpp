@@ -47,7 +47,8 @@ double SizeForVideoBitrate(double videoKbps, double seconds, double audioKbps) {
 }
 
 bool UsesTwoPasses(const ConversionRequest& request) {
-    return (request.twoPass || request.fileSizeMB) && VideoBitrateFloor(request).has_value();
+    return (request.twoPass || request.fileSizeMB || BestQualityApplies(request)) &&
+           VideoBitrateFloor(request).has_value();
 }
 
 Status ApplyFileSize(ConversionRequest& request, std::optional<double> sourceSeconds) {

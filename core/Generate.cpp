@@ -132,6 +132,11 @@ Result<GenerateResult> Generate(const ConversionRequest& request, CommandStyle s
     if (Status refusal = CheckSubtitles(request, preset, style, quotes); !refusal.ok()) {
         return refusal;
     }
+    if (request.bestQuality && style == CommandStyle::Classic && preset.designed) {
+        return Refuse(RequestField::Target,
+                      ZVM_TEXT("zvm", "Best quality needs the modern command form: the classic options cannot ask for it"),
+                      ZVM_TEXT("zvm", "Invalid Target!"));
+    }
     GenerateResult result{*FitRequest(request), std::nullopt, request}; // the checks passed: it fits
     if (!preset.audioBitrate.empty()) {
         result.request.audioBitrate = preset.audioBitrate;

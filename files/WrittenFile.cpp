@@ -53,8 +53,9 @@ Status RoomToWrite(const std::string& file, double megabytes) {
                                folder.string() + " (" + std::strerror(errno) + ")");
     }
     struct statvfs disk {};
+    const bool known = ::statvfs(folder.c_str(), &disk) == 0;
     const double freeMegabytes =
-        ::statvfs(folder.c_str(), &disk) == 0 ? static_cast<double>(disk.f_bavail) * disk.f_frsize / 1e6 : INFINITY;
+        known ? static_cast<double>(disk.f_bavail) * static_cast<double>(disk.f_frsize) / 1e6 : INFINITY;
     if (megabytes > freeMegabytes) {
         return Status::Failure(FailureKind::Refused, ZVM_TEXT("zvm", "too little room for the output in %1"),
                                folder.string() + " (" + std::to_string(std::llround(freeMegabytes)) + " MB free, " +

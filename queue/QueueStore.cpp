@@ -64,6 +64,9 @@ QJsonObject ToJson(const QueueItem& item) {
     if (r.fileSizeMB) {
         o.insert("fileSizeMB", *r.fileSizeMB);
     }
+    if (r.bestQuality) {
+        o.insert("bestQuality", true);
+    }
     if (r.twoPass) {
         o.insert("twoPass", true);
     }
@@ -205,6 +208,7 @@ std::optional<QueueItem> FromJson(const QJsonObject& o, QString& damaged) {
         r.fileSizeMB = o.value("fileSizeMB").toDouble();
     }
     r.twoPass = o.value("twoPass").toBool(false);
+    r.bestQuality = o.value("bestQuality").toBool(false);
     damaged = ReadSubtitles(o, item);
     return damaged.isEmpty() ? std::optional(item) : std::nullopt;
 }

@@ -88,6 +88,7 @@ zvm::ConversionRequest frmZCM::requestFromControls() const {
     r.sampleRate = ToStd(txtSampleRate->text());
     r.preset = std::max(0, cboPlatform->currentIndex()); // start-up always selects a row
     r.movieType = movieType();
+    r.bestQuality = mnuBestQuality->isEnabled() && mnuBestQuality->isChecked();
     if (reader_ != nullptr) { // a target that needs sound gets a silent track for a silent source
         r.silentSource = reader_->silence(txtOriginalVideo->text());
     }

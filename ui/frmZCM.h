@@ -144,6 +144,7 @@ private:
     QAction* mnuSaveINI = nullptr;
     QMenu* mnuOptions = nullptr;
     QAction* mnuModernCommand = nullptr;
+    QAction* mnuBestQuality = nullptr; // not kept in settings.ini: every start begins without it
     QAction* mnuDetectSize = nullptr;
     QAction* mnuPreview = nullptr;
     QAction* mnuAddToQueue = nullptr;

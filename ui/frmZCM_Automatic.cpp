@@ -48,6 +48,7 @@ void frmZCM::runFormWaiters() {
 void frmZCM::showCommandForm() {
     const zvm::FormDecision decision = form_->decision();
     mnuModernCommand->setChecked(decision.style == zvm::CommandStyle::Modern);
+    mnuBestQuality->setEnabled(decision.style == zvm::CommandStyle::Modern);
     const QString why = !form_->isDecidedFor(txtffmpegexe->text())
                             ? tr("The form is decided when a command is first written, by asking the encoder")
                             : tr("In use: the %1").arg(Translated(decision.reason));

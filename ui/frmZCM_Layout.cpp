@@ -262,6 +262,13 @@ void frmZCM::buildMenus() {
     mnuModernCommand = mnuOptions->addAction(tr("&Modern ffmpeg command"));
     mnuModernCommand->setObjectName("mnuModernCommand");
     mnuModernCommand->setCheckable(true);
+    // Not kept: every start begins with the designed commands. The classic options cannot ask for it.
+    mnuBestQuality = mnuOptions->addAction(tr("&Best quality (slower)"));
+    mnuBestQuality->setObjectName("mnuBestQuality");
+    mnuBestQuality->setCheckable(true);
+    mnuBestQuality->setToolTip(tr("Two passes and the best options the target's format takes, for the first five "
+                                  "targets (the later ones have theirs already); the PSP rows then write the "
+                                  "PSP's own format. Needs the modern command."));
     mnuDetectSize = mnuOptions->addAction(tr("&Detect size from video"));
     mnuDetectSize->setObjectName("mnuDetectSize");
     mnuDetectSize->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
@@ -312,6 +319,7 @@ void frmZCM::connectHandlers() {
     connect(mnuManual, &QAction::triggered, this, &frmZCM::mnuManual_Click);
     connect(mnuDetectSize, &QAction::triggered, this, &frmZCM::mnuDetectSize_Click);
     connect(mnuModernCommand, &QAction::triggered, this, &frmZCM::mnuModernCommand_Click);
+    connect(mnuBestQuality, &QAction::triggered, this, &frmZCM::followPreview);
     connect(txtffmpegexe, &QLineEdit::textChanged, this, &frmZCM::showCommandForm);
     connect(form_, &EncoderForm::decided, this, &frmZCM::showCommandForm);
     connect(form_, &EncoderForm::decided, this, &frmZCM::followPreview);

@@ -238,6 +238,13 @@ void TestCli::commandLines_data() {
                                          << "" << "A file size cannot be asked for VCD - 352x240";
     QTest::newRow("file size prints two passes") << QStringList{"-n", "--form", "modern", "--file-size", "0.5", "-o", "small.mp4", "wrong.mp4"}
                                                  << 0 << R"(-pass 2 -passlogfile "small.mp4.pass" "small.mp4")" << "";
+    QTest::newRow("best quality") << print + QStringList{"-t", "psp-320x240", "--quality", "best", "/v/a.avi"} << 0
+                                  << "-pass 2 -passlogfile" << "";
+    QTest::newRow("best quality, classic") << QStringList{"-n", "-s", "640x480", "--form", "classic", "--quality",
+                                                          "best", "/v/a.avi"}
+                                           << 2 << "" << "Best quality needs the modern command form";
+    QTest::newRow("bad quality") << QStringList{"--quality", "fine", "/v/a.avi"} << 2 << ""
+                                 << "invalid quality 'fine': choose designed or best";
     QTest::newRow("no encoder") << QStringList{"--encoder", "/nonexistent/ffmpeg", "/v/a.avi"} << 2 << ""
                                 << "the encoder /nonexistent/ffmpeg was not found";
 }

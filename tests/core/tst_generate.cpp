@@ -409,6 +409,31 @@ void TestGenerate::modernCommands_data() {
     QTest::newRow("vcd")
         << r
         << R"(ffmpeg -y -i "movie.avi" -target ntsc-vcd -ar 44100 -b:a 192k -vf scale=352:234,pad=352:240:0:4,setsar=1 "movie.mpg")";
+    // Best quality: the format's best options (and two passes, see below); only the designed rows change.
+    r.bestQuality = true;
+    QTest::newRow("vcd, best quality")
+        << r
+        << R"(ffmpeg -y -i "movie.avi" -target ntsc-vcd -mbd rd -trellis 1 -cmp 2 -subcmp 2 -bf 2 -ar 44100 -b:a 192k -vf scale=352:234,pad=352:240:0:4,setsar=1 "movie.mpg")";
+    r.preset = 0;
+    r.outputPath = "movie.mp4";
+    QTest::newRow("gba, best quality")
+        << r
+        << R"(ffmpeg -y -i "movie.avi" -r 15000/1001 -vf scale=240:160,pad=240:160:0:0,setsar=1 -c:v mpeg4 -g 300 -mbd rd -trellis 1 -cmp 2 -subcmp 2 -flags +mv4 -b:v 256k -maxrate 256k -bufsize 512k -c:a aac -ac 2 -ar 24000 -b:a 32k -movflags +faststart -f mp4 "movie.mp4")";
+    r.preset = 2;
+    r.silentSource = ConversionRequest::Silent{10.0};
+    QTest::newRow("silent psp, best quality: its own format, with sound")
+        << r
+        << R"(ffmpeg -y -i "movie.avi" -f lavfi -t 10 -i anullsrc=r=24000:cl=stereo -map 0:v:0 -map 1:a:0 -r 15000/1001 -vf scale=320:214,pad=320:240:0:14,setsar=1 -c:v mpeg4 -g 300 -mbd rd -trellis 1 -cmp 2 -subcmp 2 -flags +mv4 -b:v 256k -maxrate 256k -bufsize 512k -c:a aac -ac 2 -ar 24000 -b:a 32k -movflags +faststart -f psp "movie.mp4")";
+    r.bestQuality = false;
+    QTest::newRow("silent psp as designed") // plain MP4 needs no sound
+        << r
+        << R"(ffmpeg -y -i "movie.avi" -r 15000/1001 -vf scale=320:214,pad=320:240:0:14,setsar=1 -c:v mpeg4 -b:v 256k -c:a aac -ac 2 -ar 24000 -b:a 32k -f mp4 "movie.mp4")";
+    r.bestQuality = true;
+    r.preset = 5; // a later target keeps its own command
+    r.silentSource.reset();
+    ConversionRequest later = r;
+    later.bestQuality = false;
+    QTest::newRow("a later target, best quality unchanged") << r << CommandOf(later, CommandStyle::Modern);
 }
 
 // Names the encoder would take for an option or a protocol get "./"; every other name is kept.
@@ -576,6 +601,10 @@ void TestGenerate::modernCommands() {
     QFETCH(ConversionRequest, request);
     QFETCH(QString, command);
     QCOMPARE(CommandOf(request, CommandStyle::Modern), command);
+    if (zvm::BestQualityApplies(request)) { // which the classic form refuses
+        QVERIFY(!Generate(request, CommandStyle::Classic).ok());
+        return;
+    }
     // The style changes only the text: the request changes are the same as the classic form's.
     QCOMPARE(Built(request, CommandStyle::Modern).request, Built(request).request);
 }

@@ -69,6 +69,7 @@ struct Ui {
     QAction* const mnuSaveINI = Named<QAction>(window, "mnuSaveINI");
     QMenu* const mnuOptions = Named<QMenu>(window, "mnuOptions");
     QAction* const mnuModernCommand = Named<QAction>(window, "mnuModernCommand");
+    QAction* const mnuBestQuality = Named<QAction>(window, "mnuBestQuality");
     QAction* const mnuDetectSize = Named<QAction>(window, "mnuDetectSize");
     QAction* const mnuPreview = Named<QAction>(window, "mnuPreview");
     QAction* const mnuAddToQueue = Named<QAction>(window, "mnuAddToQueue");

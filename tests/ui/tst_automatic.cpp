@@ -74,6 +74,11 @@ void TestAutomatic::formFollowsTheEncoder() {
     QCOMPARE(fx.outside.formQuestions, QStringList{"/usr/bin/ffmpeg"});
     QVERIFY(Ui(w).mnuModernCommand->isChecked());
     QVERIFY(Ui(w).mnuModernCommand->toolTip().contains("chosen automatically: this ffmpeg rejects"));
+    // Best quality is the modern form's to offer: the command gets it, and it is never kept.
+    QVERIFY(Ui(w).mnuBestQuality->isEnabled() && !Ui(w).mnuBestQuality->isChecked());
+    Ui(w).mnuBestQuality->trigger();
+    QTest::keyClick(window, Qt::Key_G, Qt::AltModifier);
+    QTRY_VERIFY(Ui(w).txtFFMPEGCode->toPlainText().contains(" -c:v mpeg4 -g 300 -mbd rd "));
     w.mnuSaveINI_Click();
     QCOMPARE(fx.settingsBytes(), WindowFixture::SavedFile()); // automatic stays a nine-field file
 
@@ -86,6 +91,7 @@ void TestAutomatic::formFollowsTheEncoder() {
         QTest::keyClick(window, Qt::Key_G, Qt::AltModifier);
         QTRY_VERIFY(Ui(w).txtFFMPEGCode->toPlainText().contains(" -me epzs "));
     }
+    QVERIFY(!Ui(w).mnuBestQuality->isEnabled()); // the classic form: greyed, and the designed command
     QCOMPARE(fx.outside.formQuestions, QStringList({"/usr/bin/ffmpeg", "/opt/other/ffmpeg"}));
     QVERIFY(Ui(w).mnuModernCommand->toolTip().contains("accepts the classic options"));
 }

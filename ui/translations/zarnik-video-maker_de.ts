@@ -937,6 +937,14 @@
 <context>
     <name>frmZCM</name>
     <message>
+        <source>&amp;Best quality (slower)</source>
+        <translation>Beste &amp;Qualität (langsamer)</translation>
+    </message>
+    <message>
+        <source>Two passes and the best options the target's format takes, for the first five targets (the later ones have theirs already); the PSP rows then write the PSP's own format. Needs the modern command.</source>
+        <translation>Zwei Durchgänge und die besten Optionen, die das Format des Ziels kennt, für die ersten fünf Ziele (die späteren haben ihre schon); die PSP-Zeilen schreiben dann das eigene Format der PSP. Braucht den modernen Befehl.</translation>
+    </message>
+    <message>
         <source>Choose a resolution</source>
         <translation>Auflösung wählen</translation>
     </message>
@@ -1380,6 +1388,10 @@ Programm: %1</translation>
 </context>
 <context>
     <name>zvm</name>
+    <message>
+        <source>Best quality needs the modern command form: the classic options cannot ask for it</source>
+        <translation>Beste Qualität braucht die moderne Befehlsform: die klassischen Optionen können sie nicht verlangen</translation>
+    </message>
     <message>
         <source>the disk is full</source>
         <translation>der Datenträger ist voll</translation>

@@ -481,7 +481,7 @@
     <name>QueueWindow</name>
     <message>
         <source>Command: %1</source>
-        <translation>Comando: %1</translation>
+        <translation>Orden: %1</translation>
     </message>
     <message>
         <source>%1: %2</source>
@@ -937,6 +937,14 @@
 <context>
     <name>frmZCM</name>
     <message>
+        <source>&amp;Best quality (slower)</source>
+        <translation>Mejor ca&amp;lidad (más lenta)</translation>
+    </message>
+    <message>
+        <source>Two passes and the best options the target's format takes, for the first five targets (the later ones have theirs already); the PSP rows then write the PSP's own format. Needs the modern command.</source>
+        <translation>Dos pasadas y las mejores opciones que admite el formato del destino, para los cinco primeros destinos (los siguientes ya tienen las suyas); las filas de PSP escriben entonces el formato propio de la PSP. Necesita la orden moderna.</translation>
+    </message>
+    <message>
         <source>Choose a resolution</source>
         <translation>Elija una resolución</translation>
     </message>
@@ -1381,6 +1389,10 @@ Programa: %1</translation>
 <context>
     <name>zvm</name>
     <message>
+        <source>Best quality needs the modern command form: the classic options cannot ask for it</source>
+        <translation>La mejor calidad necesita la forma moderna de la orden: las opciones clásicas no pueden pedirla</translation>
+    </message>
+    <message>
         <source>the disk is full</source>
         <translation>el disco está lleno</translation>
     </message>
@@ -1402,11 +1414,11 @@ Programa: %1</translation>
     </message>
     <message>
         <source>this ffmpeg lacks an encoder the command needs</source>
-        <translation>a este ffmpeg le falta un codificador que el comando necesita</translation>
+        <translation>a este ffmpeg le falta un codificador que la orden necesita</translation>
     </message>
     <message>
         <source>this ffmpeg lacks a filter the command needs</source>
-        <translation>a este ffmpeg le falta un filtro que el comando necesita</translation>
+        <translation>a este ffmpeg le falta un filtro que la orden necesita</translation>
     </message>
     <message>
         <source>this ffmpeg cannot write the target's format</source>
@@ -1414,7 +1426,7 @@ Programa: %1</translation>
     </message>
     <message>
         <source>this ffmpeg does not know an option of the command</source>
-        <translation>este ffmpeg no conoce una opción del comando</translation>
+        <translation>este ffmpeg no conoce una opción de la orden</translation>
     </message>
     <message>
         <source>the output cannot be written in %1</source>
