@@ -685,6 +685,9 @@ Result<wire::Message> LookAtPicture(const std::string& path) {
     keep.bottom = std::min(p->height - p->height % 2, keep.bottom + keep.bottom % 2);
     const int width = keep.right - keep.left;
     const int height = keep.bottom - keep.top;
+    if (width == p->width && height == p->height) {
+        return why("the frames show no black bars");
+    }
     if (2 * width < p->width || 2 * height < p->height) {
         return why("the picture found is less than half the frame, more likely a dark scene than bars: no crop");
     }
