@@ -120,6 +120,11 @@ Result<PreparedRun> PrepareRun(const ConversionRequest& request, CommandStyle st
     }
     PreparedRun run;
     run.target = TargetFor(result.request, style);
+    const int track = result.request.audio.track;
+    if (run.target && !request.audio.languages.empty() && track >= 0 &&
+        track < static_cast<int>(facts.audioStreams.size())) {
+        run.target->audioLanguage = facts.audioStreams[static_cast<std::size_t>(track)].language;
+    }
     run.twoPasses = UsesTwoPasses(result.request);
     run.request = std::move(result.request);
     run.geometry = result.geometry;

@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QTimer>
 
+#include <algorithm>
 #include <numeric>
 
 namespace zvm::media {
@@ -312,6 +313,8 @@ ProbedOutput ReadOutput(const wire::Message& answer) {
     file.videoCodec = answer.get("video_codec");
     file.frameRate = PositiveRatio(QString::fromStdString(answer.get("frame_rate")), '/');
     file.audioCodec = answer.get("audio_codec");
+    const std::string sounds = answer.get("audio_streams");
+    file.audioLanguage = sounds.substr(0, std::min(sounds.find('\t'), sounds.find('\n')));
     file.sampleRate = number("sample_rate");
     file.channels = whole("channels");
     file.duration = number("duration");

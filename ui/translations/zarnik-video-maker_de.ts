@@ -309,6 +309,18 @@
         <source>May not play on %1: %2 of %3 limits held; %4</source>
         <translation>Läuft vielleicht nicht auf %1: %2 von %3 Grenzen eingehalten; %4</translation>
     </message>
+    <message>
+        <source>sound in %1</source>
+        <translation>Ton in %1</translation>
+    </message>
+    <message>
+        <source>sound language</source>
+        <translation>Tonsprache</translation>
+    </message>
+    <message>
+        <source>this file keeps no language tag, so the sound stream&apos;s language (%1) was not checked</source>
+        <translation>diese Datei trägt keine Sprachangabe, daher wurde die Sprache der Tonspur (%1) nicht geprüft</translation>
+    </message>
 </context>
 <context>
     <name>PickerDialog</name>
@@ -1795,6 +1807,30 @@ Programm: %1</translation>
     <message>
         <source>The source has no sound: the command adds a silent track, as this target&apos;s file needs one</source>
         <translation>Die Quelle hat keinen Ton: Der Befehl fügt eine stille Tonspur hinzu, da die Datei dieses Ziels eine braucht</translation>
+    </message>
+    <message>
+        <source>Choosing the sound stream or deinterlacing needs the modern command form</source>
+        <translation>Die Wahl der Tonspur oder das Deinterlacing braucht die moderne Befehlsform</translation>
+    </message>
+    <message>
+        <source>Cropping needs the modern command form: the classic options cannot cut the picture</source>
+        <translation>Zuschneiden braucht die moderne Befehlsform: die klassischen Optionen können das Bild nicht beschneiden</translation>
+    </message>
+    <message>
+        <source>Invalid Crop!</source>
+        <translation>Ungültiger Zuschnitt!</translation>
+    </message>
+    <message>
+        <source>Invalid Source Choice!</source>
+        <translation>Ungültige Quellenwahl!</translation>
+    </message>
+    <message>
+        <source>The crop rectangle must lie inside the picture and keep at least 2 by 2 pixels</source>
+        <translation>Das Zuschnittrechteck muss im Bild liegen und mindestens 2 mal 2 Pixel behalten</translation>
+    </message>
+    <message>
+        <source>The video has no sound stream %1 (counted from 0)</source>
+        <translation>Das Video hat keine Tonspur %1 (ab 0 gezählt)</translation>
     </message>
 </context>
 </TS>

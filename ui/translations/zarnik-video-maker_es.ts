@@ -309,6 +309,18 @@
         <source>May not play on %1: %2 of %3 limits held; %4</source>
         <translation>Puede no reproducirse en %1: %2 de %3 límites respetados; %4</translation>
     </message>
+    <message>
+        <source>sound in %1</source>
+        <translation>sonido en %1</translation>
+    </message>
+    <message>
+        <source>sound language</source>
+        <translation>idioma del sonido</translation>
+    </message>
+    <message>
+        <source>this file keeps no language tag, so the sound stream&apos;s language (%1) was not checked</source>
+        <translation>este archivo no guarda etiqueta de idioma, así que no se comprobó el idioma de la pista de sonido (%1)</translation>
+    </message>
 </context>
 <context>
     <name>PickerDialog</name>
@@ -1795,6 +1807,30 @@ Programa: %1</translation>
     <message>
         <source>The source has no sound: the command adds a silent track, as this target&apos;s file needs one</source>
         <translation>La fuente no tiene sonido: el comando añade una pista silenciosa, porque el archivo de este destino la necesita</translation>
+    </message>
+    <message>
+        <source>Choosing the sound stream or deinterlacing needs the modern command form</source>
+        <translation>Elegir la pista de sonido o desentrelazar necesita la forma moderna del comando</translation>
+    </message>
+    <message>
+        <source>Cropping needs the modern command form: the classic options cannot cut the picture</source>
+        <translation>Recortar necesita la forma moderna del comando: las opciones clásicas no pueden recortar la imagen</translation>
+    </message>
+    <message>
+        <source>Invalid Crop!</source>
+        <translation>¡Recorte no válido!</translation>
+    </message>
+    <message>
+        <source>Invalid Source Choice!</source>
+        <translation>¡Elección de la fuente no válida!</translation>
+    </message>
+    <message>
+        <source>The crop rectangle must lie inside the picture and keep at least 2 by 2 pixels</source>
+        <translation>El rectángulo de recorte debe estar dentro de la imagen y conservar al menos 2 por 2 píxeles</translation>
+    </message>
+    <message>
+        <source>The video has no sound stream %1 (counted from 0)</source>
+        <translation>El vídeo no tiene la pista de sonido %1 (contando desde 0)</translation>
     </message>
 </context>
 </TS>
