@@ -56,6 +56,8 @@ struct CropChoice {
 struct AudioChoice {
     std::vector<std::string> languages = {}; // first match wins
     int track = -1;                     // chosen by number; below 0: none
+    // The language of the stream a list chose, once resolved: the after-check holds the file to it.
+    std::string language = {};
     bool operator==(const AudioChoice&) const = default;
 };
 

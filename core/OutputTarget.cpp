@@ -65,6 +65,9 @@ std::optional<OutputTarget> TargetFor(const ConversionRequest& request, CommandS
         ParseNumber(preset->audioBitrate.empty() ? request.audioBitrate : std::string(preset->audioBitrate));
     target.fileSizeMB = request.fileSizeMB;
     target.keepsLanguage = !vcd;
+    if (!request.audio.languages.empty()) {
+        target.audioLanguage = request.audio.language;
+    }
     if (!preset->shownPixelAspect.Square()) {
         target.shownNarrowerPercent =
             static_cast<int>(std::lround(100 * (1 - preset->shownPixelAspect.Value() / preset->pixelAspect.Value())));

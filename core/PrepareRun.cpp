@@ -64,7 +64,11 @@ ConversionRequest Completed(const ConversionRequest& request, const RunFacts& fa
     completed.crop = ResolveCrop(request.crop, facts);
     completed.deinterlace = ResolveDeinterlace(request.deinterlace, request.preset, facts);
     if (facts.audioStreamsRead || request.audio.track < 0) {
-        completed.audio = AudioChoice{{}, ChooseAudioStream(request.audio, facts.audioStreams)};
+        const int track = ChooseAudioStream(request.audio, facts.audioStreams);
+        completed.audio.track = track;
+        if (!request.audio.languages.empty() && request.audio.track < 0 && track >= 0) {
+            completed.audio.language = facts.audioStreams[static_cast<std::size_t>(track)].language;
+        }
     }
     if (facts.hasAudio) {
         completed.silentSource = *facts.hasAudio ? std::nullopt
@@ -120,11 +124,6 @@ Result<PreparedRun> PrepareRun(const ConversionRequest& request, CommandStyle st
     }
     PreparedRun run;
     run.target = TargetFor(result.request, style);
-    const int track = result.request.audio.track;
-    if (run.target && !request.audio.languages.empty() && track >= 0 &&
-        track < static_cast<int>(facts.audioStreams.size())) {
-        run.target->audioLanguage = facts.audioStreams[static_cast<std::size_t>(track)].language;
-    }
     run.twoPasses = UsesTwoPasses(result.request);
     run.request = std::move(result.request);
     run.geometry = result.geometry;

@@ -24,7 +24,8 @@ bool SameLanguage(std::string_view a, std::string_view b);
 
 // The sound stream the choice takes, counted from 0 among the source's sound streams: by number, or
 // the first language of the list that a stream has, else the default stream, else the first; -1 for
-// the encoder's own choice (nothing chosen, or a source without sound).
+// the encoder's own choice (nothing chosen, or a source without sound). A list resolved once keeps
+// the number it resolved to.
 int ChooseAudioStream(const AudioChoice& choice, const std::vector<AudioStreamFacts>& streams);
 
 // A language list as typed: "eng,deu" (blanks ignored); none when a part is not two or three letters.

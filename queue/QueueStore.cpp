@@ -99,6 +99,9 @@ QJsonObject ToJson(const QueueItem& item) {
     if (r.audio.track >= 0) {
         o.insert("audioTrack", r.audio.track);
     }
+    if (!r.audio.language.empty()) {
+        o.insert("audioLanguage", ToQString(r.audio.language));
+    }
     if (r.deinterlace != zvm::DeinterlaceMode::Auto) {
         o.insert("deinterlace", ToQString(zvm::DeinterlaceWord(r.deinterlace)));
     }
@@ -169,6 +172,7 @@ QString ReadSourceChoices(const QJsonObject& o, zvm::ConversionRequest& r) {
     for (const QJsonValue language : o.value("audioLanguages").toArray()) {
         r.audio.languages.push_back(ToStd(language.toString()));
     }
+    r.audio.language = ToStd(o.value("audioLanguage").toString());
     if (!ReadCount(o, "audioTrack", 0, 1000000, r.audio.track)) {
         return QStringLiteral("the sound stream of %1 is not a number").arg(source);
     }
