@@ -286,6 +286,8 @@ PictureLook ReadLook(const Result<wire::Message>& answer) {
     const wire::Message& m = answer.value();
     if (const std::optional<CropChoice> crop = ParseCrop(m.get("crop")); crop && crop->mode == CropMode::Rect) {
         look.crop = *crop;
+        look.crop.sourceWidth = QString::fromStdString(m.get("width")).toInt();
+        look.crop.sourceHeight = QString::fromStdString(m.get("height")).toInt();
     } else {
         look.cropWhy = m.has("crop_why") ? m.get("crop_why") : std::string("no crop was measured");
     }

@@ -262,6 +262,9 @@ void frmZCM::buildMenus() {
     mnuModernCommand = mnuOptions->addAction(tr("&Modern ffmpeg command"));
     mnuModernCommand->setObjectName("mnuModernCommand");
     mnuModernCommand->setCheckable(true);
+    mnuCropBars = mnuOptions->addAction(tr("&Crop black bars automatically"));
+    mnuCropBars->setObjectName("mnuCropBars");
+    mnuCropBars->setCheckable(true);
     mnuDetectSize = mnuOptions->addAction(tr("&Detect size from video"));
     mnuDetectSize->setObjectName("mnuDetectSize");
     mnuDetectSize->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
@@ -312,6 +315,8 @@ void frmZCM::connectHandlers() {
     connect(mnuManual, &QAction::triggered, this, &frmZCM::mnuManual_Click);
     connect(mnuDetectSize, &QAction::triggered, this, &frmZCM::mnuDetectSize_Click);
     connect(mnuModernCommand, &QAction::triggered, this, &frmZCM::mnuModernCommand_Click);
+    connect(mnuCropBars, &QAction::triggered, this, &frmZCM::mnuCropBars_Click);
+    connect(txtOriginalVideo, &QLineEdit::editingFinished, this, &frmZCM::lookForBars);
     connect(txtffmpegexe, &QLineEdit::textChanged, this, &frmZCM::showCommandForm);
     connect(form_, &EncoderForm::decided, this, &frmZCM::showCommandForm);
     connect(form_, &EncoderForm::decided, this, &frmZCM::followPreview);

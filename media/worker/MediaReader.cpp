@@ -643,6 +643,7 @@ Result<wire::Message> LookAtPicture(const std::string& path) {
     answer.add("interlaced_frames", std::to_string(interlaced));
     answer.add("progressive_frames", std::to_string(progressive));
     const AVCodecParameters* p = format->streams[index]->codecpar;
+    answer.add("width", std::to_string(p->width)).add("height", std::to_string(p->height));
     const auto why = [&](std::string text) {
         answer.add("crop_why", std::move(text));
         return answer;

@@ -16,7 +16,7 @@ Result<wire::Message> ProbeMedia(const std::string& path);
 // command's -vf text), as PNG. keyframe, when given, first receives the nearest earlier keyframe's
 // picture through the same filter, unless that is already the frame asked for.
 // Looks at a dozen frames spread over the file, its first and last seconds skipped: the black bars
-// they agree on (crop "W:H:X:Y" in stored pixels, even, with crop_agree "N of M"; else crop_why),
+// they agree on (crop "W:H:X:Y" in the stored pixels of width by height, even, with crop_agree "N of M"; else crop_why),
 // and how many frames the decoder found interlaced (interlaced_frames, progressive_frames).
 Result<wire::Message> LookAtPicture(const std::string& path);
 

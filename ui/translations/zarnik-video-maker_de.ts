@@ -1377,6 +1377,22 @@ Programm: %1</translation>
         <source>Web site</source>
         <translation>Webseite</translation>
     </message>
+    <message>
+        <source>&amp;Crop black bars automatically</source>
+        <translation>Schwarze &amp;Balken automatisch zuschneiden</translation>
+    </message>
+    <message>
+        <source>Looking for black bars...</source>
+        <translation>Suche schwarze Balken...</translation>
+    </message>
+    <message>
+        <source>Black bars found: the picture is %1x%2</source>
+        <translation>Schwarze Balken gefunden: das Bild ist %1x%2</translation>
+    </message>
+    <message>
+        <source>No black bars cropped: %1</source>
+        <translation>Keine schwarzen Balken abgeschnitten: %1</translation>
+    </message>
 </context>
 <context>
     <name>zvm</name>

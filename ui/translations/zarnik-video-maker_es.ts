@@ -1377,6 +1377,22 @@ Programa: %1</translation>
         <source>Web site</source>
         <translation>Sitio web</translation>
     </message>
+    <message>
+        <source>&amp;Crop black bars automatically</source>
+        <translation>&amp;Recortar las barras negras automáticamente</translation>
+    </message>
+    <message>
+        <source>Looking for black bars...</source>
+        <translation>Buscando barras negras...</translation>
+    </message>
+    <message>
+        <source>Black bars found: the picture is %1x%2</source>
+        <translation>Barras negras encontradas: la imagen es de %1x%2</translation>
+    </message>
+    <message>
+        <source>No black bars cropped: %1</source>
+        <translation>No se recortaron barras negras: %1</translation>
+    </message>
 </context>
 <context>
     <name>zvm</name>
