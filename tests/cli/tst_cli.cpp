@@ -231,6 +231,10 @@ void TestCli::commandLines_data() {
     QTest::newRow("crop in help") << QStringList{"--help"} << 0 << "--crop auto|none|W:H:X:Y" << "";
     QTest::newRow("a crop given prints without a read") << print + QStringList{"--crop", "640:360:0:60", "/v/a.avi"} << 0
                                                         << "-vf crop=640:360:0:60,scale=240:136,pad=240:160:0:12," << "";
+    QTest::newRow("json names the crop the fit follows")
+        << QStringList{"--json", "-s", "640x480", "--form", "modern", "--crop", "640:360:0:60", "/v/a.avi"} << 0
+        << R"("crop": {"width": 640, "height": 360, "x": 0, "y": 60}, "ratio": 1.777778, "newWidth": 240, "newHeight": 136)"
+        << "";
     QTest::newRow("a crop outside the size") << print + QStringList{"--crop", "480:360:200:200", "/v/a.avi"} << 2
                                              << "" << "The crop rectangle must lie inside the picture";
     QTest::newRow("a crop that is no rectangle") << print + QStringList{"--crop", "480x360", "/v/a.avi"} << 2 << ""
