@@ -103,6 +103,9 @@ void frmZCM::mnuPreview_Click() {
             request.cutStart = preview_->cutStart();
             request.cutEnd = preview_->cutEnd();
             request.subtitles = preview_->subtitles();
+            if (preview_->crop().mode == zvm::CropMode::Rect) {
+                request.crop = preview_->crop();
+            }
             addCurrentToQueue(request, preview_->subtitleStreams());
         });
     }

@@ -120,6 +120,11 @@ void TestAutomatic::cropsBarsWhenAsked_data() {
     QTest::newRow("found, modern") << "480:360:80:0" << true << "crop=480:360:80:0,scale=214:160,pad=240:160:14:0";
     QTest::newRow("found, classic: the designed command") << "480:360:80:0" << false << "-";
     QTest::newRow("frames disagree") << "why:the frames disagree" << true << "scale=240:136,pad=240:160:0:12";
+    // The preview's offer: the 4:3 show fills the 3:2 screen's height instead of a 16:9 strip of it.
+    QTest::newRow("the preview's Crop them") << "480:360:80:0 preview" << true
+                                             << "Black bars found: 80 px left and right — Crop them (the picture "
+                                                "fills 89% of the screen instead of 64%)";
+    QTest::newRow("no offer in the classic form") << "480:360:80:0 preview" << false << "-";
 }
 
 void TestAutomatic::cropsBarsWhenAsked() {
@@ -129,6 +134,31 @@ void TestAutomatic::cropsBarsWhenAsked() {
     WindowFixture fx;
     frmZCM& w = fx.start();
     fx.outside.formAnswer = modern ? zvm::EncoderAnswer::Rejects : zvm::EncoderAnswer::Accepts;
+    if (found.endsWith(" preview")) {
+        Ui(w).txtWidth->setText("640");
+        Ui(w).txtHeight->setText("360");
+        QVERIFY(!Command(w).isEmpty()); // the form decided, as the preview shows it
+        Ui(w).mnuPreview->trigger();
+        auto* preview = w.findChild<PreviewWindow*>();
+        QTRY_COMPARE(fx.outside.detections.size(), 1);
+        fx.outside.pendingDetections.takeFirst()({QSize(640, 360), {}, 60.0});
+        QCOMPARE(fx.outside.looks.size(), 1);
+        PictureLook look;
+        look.crop = *zvm::ParseCrop(found.section(' ', 0, 0).toStdString());
+        look.crop.sourceWidth = 640;
+        look.crop.sourceHeight = 360;
+        fx.outside.pendingLooks.takeFirst()(look);
+        auto* offer = preview->findChild<QPushButton*>("cropBars");
+        QCOMPARE(offer->isVisibleTo(preview), filter != "-");
+        if (filter != "-") {
+            QCOMPARE(offer->text(), filter);
+            offer->click();
+            QCOMPARE(preview->view()->fit()->newHeight, 160); // the kept 4:3 picture, height-limited
+            QCOMPARE(preview->crop(), look.crop);             // what the queue is given
+            QTRY_VERIFY(!fx.outside.renders.isEmpty() && fx.outside.renders.last().filter.starts_with("crop=480:360:80:0,"));
+        }
+        return;
+    }
     auto* crop = w.findChild<QAction*>("mnuCropBars");
     QVERIFY(crop != nullptr && !crop->isChecked());
     Ui(w).txtWidth->setText("640");

@@ -484,6 +484,26 @@
         <source>Height of the subtitles&apos; text in pixels of the target</source>
         <translation>Höhe des Untertiteltexts in Pixeln des Ziels</translation>
     </message>
+    <message>
+        <source>%1 px left and right, %2 px above and below</source>
+        <translation>%1 px links und rechts, %2 px oben und unten</translation>
+    </message>
+    <message>
+        <source>%1 px left and right</source>
+        <translation>%1 px links und rechts</translation>
+    </message>
+    <message>
+        <source>%1 px above and below</source>
+        <translation>%1 px oben und unten</translation>
+    </message>
+    <message>
+        <source>Black bars found: %1 — Crop them</source>
+        <translation>Schwarze Balken gefunden: %1 — Abschneiden</translation>
+    </message>
+    <message>
+        <source>(the picture fills %1% of the screen instead of %2%)</source>
+        <translation>(das Bild füllt %1% des Bildschirms statt %2%)</translation>
+    </message>
 </context>
 <context>
     <name>QueueWindow</name>

@@ -484,6 +484,26 @@
         <source>Height of the subtitles&apos; text in pixels of the target</source>
         <translation>Altura del texto de los subtítulos en píxeles del destino</translation>
     </message>
+    <message>
+        <source>%1 px left and right, %2 px above and below</source>
+        <translation>%1 px a izquierda y derecha, %2 px arriba y abajo</translation>
+    </message>
+    <message>
+        <source>%1 px left and right</source>
+        <translation>%1 px a izquierda y derecha</translation>
+    </message>
+    <message>
+        <source>%1 px above and below</source>
+        <translation>%1 px arriba y abajo</translation>
+    </message>
+    <message>
+        <source>Black bars found: %1 — Crop them</source>
+        <translation>Barras negras encontradas: %1 — Recortarlas</translation>
+    </message>
+    <message>
+        <source>(the picture fills %1% of the screen instead of %2%)</source>
+        <translation>(la imagen llena el %1% de la pantalla en vez del %2%)</translation>
+    </message>
 </context>
 <context>
     <name>QueueWindow</name>
