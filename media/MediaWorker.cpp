@@ -293,8 +293,10 @@ PictureLook ReadLook(const Result<wire::Message>& answer) {
     }
     const int interlaced = QString::fromStdString(m.get("interlaced_frames")).toInt();
     const int progressive = QString::fromStdString(m.get("progressive_frames")).toInt();
+    // Flagged so by the decoder, or combed in most frames though not flagged (a file that does not say).
+    const int combed = QString::fromStdString(m.get("combed_frames")).toInt();
     if (interlaced + progressive > 0) {
-        look.interlaced = interlaced > progressive;
+        look.interlaced = interlaced > progressive || 2 * combed > interlaced + progressive;
     }
     return look;
 }

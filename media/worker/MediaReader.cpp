@@ -572,6 +572,33 @@ std::optional<Box> Bars(const AVFrame* frame) {
     return box;
 }
 
+// Whether a frame shows the comb of two fields taken at different moments: a line that differs from
+// both lines next to it, in the same direction, where the lines two away (of its own field) do not.
+// Fine detail of the picture differs from both alike; only motion between the fields does not.
+bool Combed(const AVFrame* frame) {
+    const AVPixFmtDescriptor* d = av_pix_fmt_desc_get(static_cast<AVPixelFormat>(frame->format));
+    if (d == nullptr || (d->flags & (AV_PIX_FMT_FLAG_RGB | AV_PIX_FMT_FLAG_PAL)) != 0 || d->comp[0].plane != 0 ||
+        d->comp[0].depth < 8 || frame->height < 8) {
+        return false;
+    }
+    const Luma luma{frame, d->comp[0].depth - 8, d->comp[0].depth > 8};
+    constexpr int kStep = 16; // a difference of luma that shows
+    long near = 0;
+    long far = 0;
+    for (int y = 2; y + 2 < frame->height; ++y) {
+        for (int x = 0; x < frame->width; x += 2) {
+            const int v = luma.at(x, y);
+            const auto differs = [&](int a, int b) {
+                return (v - a > kStep && v - b > kStep) || (a - v > kStep && b - v > kStep);
+            };
+            near += differs(luma.at(x, y - 1), luma.at(x, y + 1)) ? 1 : 0;
+            far += differs(luma.at(x, y - 2), luma.at(x, y + 2)) ? 1 : 0;
+        }
+    }
+    const long sampled = static_cast<long>(frame->height - 4) * (frame->width / 2);
+    return near > 2 * far && near * 500 > sampled;
+}
+
 // The decoded frame at or after `wanted` (in microseconds from the file's start time).
 bool FrameAt(AVFormatContext* format, AVCodecContext* decoder, int index, int64_t wanted, AVFrame* frame) {
     const AVRational microseconds{1, AV_TIME_BASE};
@@ -624,6 +651,7 @@ Result<wire::Message> LookAtPicture(const std::string& path) {
     int read = 0;
     int interlaced = 0;
     int progressive = 0;
+    int combed = 0;
     Frame frame(av_frame_alloc());
     for (int i = 0; i < kLooks; ++i) {
         const int64_t wanted = start + skip + span * (2 * i + 1) / (2 * kLooks);
@@ -632,6 +660,7 @@ Result<wire::Message> LookAtPicture(const std::string& path) {
         }
         ++read;
         ++(frame->interlaced_frame != 0 ? interlaced : progressive);
+        combed += Combed(frame.get()) ? 1 : 0;
         if (const std::optional<Box> box = Bars(frame.get())) {
             boxes.push_back(*box);
         }
@@ -642,6 +671,7 @@ Result<wire::Message> LookAtPicture(const std::string& path) {
     answer.add("frames", std::to_string(read));
     answer.add("interlaced_frames", std::to_string(interlaced));
     answer.add("progressive_frames", std::to_string(progressive));
+    answer.add("combed_frames", std::to_string(combed));
     const AVCodecParameters* p = format->streams[index]->codecpar;
     answer.add("width", std::to_string(p->width)).add("height", std::to_string(p->height));
     const auto why = [&](std::string text) {

@@ -17,7 +17,8 @@ Result<wire::Message> ProbeMedia(const std::string& path);
 // picture through the same filter, unless that is already the frame asked for.
 // Looks at a dozen frames spread over the file, its first and last seconds skipped: the black bars
 // they agree on (crop "W:H:X:Y" in the stored pixels of width by height, even, with crop_agree "N of M"; else crop_why),
-// and how many frames the decoder found interlaced (interlaced_frames, progressive_frames).
+// and how many frames the decoder found interlaced (interlaced_frames, progressive_frames) and how
+// many show the comb of fields from two moments (combed_frames), for a file that does not say.
 Result<wire::Message> LookAtPicture(const std::string& path);
 
 Result<std::string> RenderFrame(const std::string& path, double seconds, const std::string& filter,

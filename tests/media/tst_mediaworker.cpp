@@ -325,6 +325,10 @@ void TestMediaWorker::readsTheSource_data() {
     QTest::newRow("1080i, bottom field first") << "testsrc2=s=1920x1080,tinterlace=interleave_bottom"
                                                << "-c:v mpeg2video -flags +ilme+ildct -top 0" << "" << "no black bars" << 1;
     QTest::newRow("progressive mpeg-2") << "testsrc2=s=720x480" << "-c:v mpeg2video" << "" << "no black bars" << 0;
+    // A file that does not say: the look at its frames finds the comb of fields, or none.
+    QTest::newRow("fields, unsaid") << "testsrc2=s=720x480,tinterlace=interleave_top" << "-c:v mpeg4 -q:v 2" << ""
+                                    << "no black bars" << -1;
+    QTest::newRow("progressive, unsaid") << "testsrc2=s=720x480" << "-c:v mpeg4 -q:v 2" << "" << "no black bars" << -1;
 }
 
 void TestMediaWorker::readsTheSource() {
@@ -334,7 +338,7 @@ void TestMediaWorker::readsTheSource() {
     QFETCH(QString, crop);
     QFETCH(int, interlaced);
     const QString file = path(QString("source-%1.%2").arg(QTest::currentDataTag()).arg(encoding.contains("mpeg2") ? "mkv" : "mp4"));
-    const bool fields = interlaced == 1;
+    const bool fields = video.contains("tinterlace");
     const qsizetype comma = video.indexOf(',') < 0 ? video.size() : video.indexOf(',');
     QStringList args{"-v", "error", "-y", "-f", "lavfi", "-i",
                      QString(video).insert(comma, fields ? ":d=2:r=50" : ":d=2:r=25")};
