@@ -800,6 +800,26 @@
         <source>Waiting: %1</source>
         <translation>Wartet: %1</translation>
     </message>
+    <message>
+        <source>Cropped to %1x%2 at %3,%4 before the fit: the picture %5x%6</source>
+        <translation>Vor der Anpassung auf %1x%2 bei %3,%4 zugeschnitten: das Bild %5x%6</translation>
+    </message>
+    <message>
+        <source>Black bars: cropped where the video&apos;s frames agree on them</source>
+        <translation>Schwarze Balken: abgeschnitten, wo die Bilder des Videos übereinstimmen</translation>
+    </message>
+    <message>
+        <source>Sound stream %1</source>
+        <translation>Tonspur %1</translation>
+    </message>
+    <message>
+        <source>Sound stream %1, in %2</source>
+        <translation>Tonspur %1, in %2</translation>
+    </message>
+    <message>
+        <source>Deinterlaced</source>
+        <translation>Halbbilder zusammengeführt (Deinterlacing)</translation>
+    </message>
 </context>
 <context>
     <name>SourceReader</name>

@@ -800,6 +800,26 @@
         <source>Waiting: %1</source>
         <translation>En espera: %1</translation>
     </message>
+    <message>
+        <source>Cropped to %1x%2 at %3,%4 before the fit: the picture %5x%6</source>
+        <translation>Recortado a %1x%2 en %3,%4 antes del ajuste: la imagen %5x%6</translation>
+    </message>
+    <message>
+        <source>Black bars: cropped where the video&apos;s frames agree on them</source>
+        <translation>Barras negras: recortadas donde los fotogramas del vídeo coinciden</translation>
+    </message>
+    <message>
+        <source>Sound stream %1</source>
+        <translation>Pista de sonido %1</translation>
+    </message>
+    <message>
+        <source>Sound stream %1, in %2</source>
+        <translation>Pista de sonido %1, en %2</translation>
+    </message>
+    <message>
+        <source>Deinterlaced</source>
+        <translation>Desentrelazado</translation>
+    </message>
 </context>
 <context>
     <name>SourceReader</name>
