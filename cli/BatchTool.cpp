@@ -91,6 +91,9 @@ void SayNote(std::ostream& err, const PreparedRun& run) {
     if (!run.note.empty()) {
         err << kName << run.request.sourceVideo << ": " << run.note << '\n';
     }
+    if (!run.cropWhy.empty()) {
+        err << kName << run.request.sourceVideo << ": no black bars cropped: " << run.cropWhy << '\n';
+    }
 }
 
 // A target whose file needs sound must know whether its source has any, so its video is read even
@@ -98,6 +101,30 @@ void SayNote(std::ostream& err, const PreparedRun& run) {
 bool NeedsAudioRead(int preset) {
     const TargetPreset* target = FindPreset(preset);
     return target != nullptr && NeedsAudio(*target);
+}
+
+// A target after the designed rows, where an interlaced source is deinterlaced unasked.
+bool LaterTarget(int preset) {
+    const TargetPreset* target = FindPreset(preset);
+    return target != nullptr && NeedsModernForm(*target);
+}
+
+// What the options ask to be read of a video even when its size is given: its black bars, its sound
+// streams for a language list, or its field order for deinterlacing asked for.
+bool AsksForReads(const ConversionRequest& r) {
+    return r.crop.mode == CropMode::Auto || !r.audio.languages.empty() || r.deinterlace == DeinterlaceMode::On;
+}
+bool AsksForReads(const ToolOptions& o) {
+    return o.crop.mode == CropMode::Auto || !o.audio.languages.empty() || o.deinterlace == DeinterlaceMode::On;
+}
+
+// Whether a read video is looked at frame by frame: for an automatic crop, or for deinterlacing its
+// field order does not settle.
+bool NeedsLook(const ConversionRequest& r, const SizeDetection& read) {
+    const TargetPreset* target = FindPreset(r.preset);
+    const bool deinterlacing = r.deinterlace == DeinterlaceMode::On ||
+                               (r.deinterlace == DeinterlaceMode::Auto && target != nullptr && NeedsModernForm(*target));
+    return read.size && (r.crop.mode == CropMode::Auto || (deinterlacing && !read.interlaced));
 }
 
 // A refusal of the window's checks says its title first, as its message box does.
@@ -243,6 +270,16 @@ RunFacts FactsOf(const ConversionRequest& r, const std::optional<SizeDetection>&
         facts.subtitleStreams = read->subtitleStreams;
         if (read->size) {
             facts.hasAudio = read->hasAudio;
+            facts.audioStreams = read->audioStreams;
+            facts.audioStreamsRead = true;
+            facts.pixelWidth = read->pixels.width();
+            facts.pixelHeight = read->pixels.height();
+        }
+        facts.interlaced = read->interlaced;
+        if (read->look) {
+            facts.foundCrop = read->look->crop;
+            facts.cropWhy = read->look->cropWhy;
+            facts.interlaced = facts.interlaced ? facts.interlaced : read->look->interlaced;
         }
     }
     return facts;
@@ -308,7 +345,7 @@ int PrintGiven(const ToolOptions& options, CommandStyle style, std::ostream& out
 
 bool PrintsWithoutFiles(const ToolOptions& options) {
     return (options.print || options.json) && options.width.has_value() && !options.fileSizeMB &&
-           options.form != FormChoice::Automatic && !NeedsAudioRead(options.preset);
+           options.form != FormChoice::Automatic && !NeedsAudioRead(options.preset) && !AsksForReads(options);
 }
 
 int PrintKnown(const ToolOptions& options, std::ostream& out, std::ostream& err) {
@@ -330,13 +367,22 @@ Reads ReadSources(media::Outside& outside, const std::vector<ConversionRequest>&
             continue;
         }
         ++asked;
-        outside.detectSize(files::PathToQString(requests[i].sourceVideo),
-                           [&found, &answered, &asked, &wait, i](const SizeDetection& answer) {
-                               found[i] = answer;
-                               if (++answered == asked) {
-                                   wait.quit();
-                               }
-                           });
+        const ConversionRequest& r = requests[i];
+        outside.detectSize(files::PathToQString(r.sourceVideo), [&, i](const SizeDetection& answer) {
+            found[i] = answer;
+            if (NeedsLook(requests[i], answer)) { // a second answer to wait for, of the same video
+                outside.lookAtPicture(files::PathToQString(requests[i].sourceVideo), [&, i](const PictureLook& look) {
+                    found[i]->look = look;
+                    if (++answered == asked) {
+                        wait.quit();
+                    }
+                });
+                return;
+            }
+            if (++answered == asked) {
+                wait.quit();
+            }
+        });
     }
     if (answered < asked) { // answers that came at once need no waiting
         wait.exec();
@@ -371,7 +417,7 @@ std::vector<ConversionRequest> ForConversion(std::vector<ConversionRequest> requ
 
 int Run(const ToolOptions& options, media::Outside& outside, std::ostream& out, std::ostream& err) {
     if ((options.print || options.json) && options.width.has_value() && !options.fileSizeMB &&
-        !NeedsAudioRead(options.preset)) {
+        !NeedsAudioRead(options.preset) && !AsksForReads(options)) {
         return PrintGiven(options, StyleFor(options, outside), out, err);
     }
     const bool printing = options.print || options.json;
@@ -391,7 +437,8 @@ int Run(const ToolOptions& options, media::Outside& outside, std::ostream& out, 
     // cut's start (refused at or past the video's end) or sound (a target that needs an audio stream)
     // must be known before anything starts, and hands what it read on, so no video is read twice.
     Reads reads = ReadSources(outside, requests, [printing](const ConversionRequest& r) {
-        return printing || r.fileSizeMB || r.cutStart || NeedsAudioRead(r.preset) ||
+        return printing || r.fileSizeMB || r.cutStart || NeedsAudioRead(r.preset) || AsksForReads(r) ||
+               (r.width.empty() && r.deinterlace == DeinterlaceMode::Auto && LaterTarget(r.preset)) ||
                (r.subtitles.mode == SubtitleMode::Auto && media::SubtitleBeside(r.sourceVideo).empty());
     });
     if (printing) {

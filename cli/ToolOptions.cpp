@@ -4,6 +4,7 @@
 #include "core/FileSize.h"
 #include "core/NumericText.h"
 #include "core/Presets.h"
+#include "core/SourceChoices.h"
 
 #include <algorithm>
 #include <charconv>
@@ -108,6 +109,44 @@ Status SetSubtitleSize(ToolOptions& o, std::string_view value) {
     return {};
 }
 
+Status SetCrop(ToolOptions& o, std::string_view value) {
+    const std::optional<CropChoice> crop = ParseCrop(value);
+    if (!crop) {
+        return BadValue("invalid crop '%1': choose auto, none or WIDTH:HEIGHT:X:Y in the source's pixels", value);
+    }
+    o.crop = *crop;
+    return {};
+}
+
+Status SetAudioLanguages(ToolOptions& o, std::string_view value) {
+    const auto languages = ParseLanguages(value);
+    if (!languages) {
+        return BadValue("invalid audio languages '%1': give language codes parted by commas, for example eng,deu",
+                        value);
+    }
+    o.audio = AudioChoice{*languages, -1};
+    return {};
+}
+
+Status SetAudioTrack(ToolOptions& o, std::string_view value) {
+    int track = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), track);
+    if (error != std::errc() || end != value.data() + value.size() || track < 0) {
+        return BadValue("invalid audio track '%1': give the sound stream's number, counted from 0", value);
+    }
+    o.audio = AudioChoice{{}, track};
+    return {};
+}
+
+Status SetDeinterlace(ToolOptions& o, std::string_view value) {
+    const std::optional<DeinterlaceMode> mode = DeinterlaceFromWord(value);
+    if (!mode) {
+        return BadValue("invalid deinterlacing '%1': choose auto, on or off", value);
+    }
+    o.deinterlace = *mode;
+    return {};
+}
+
 Setter Time(const char* option, std::optional<double> ToolOptions::*field) {
     return [option, field](ToolOptions& o, std::string_view value) {
         const Result<double> time = ParseCutTime(value);
@@ -171,6 +210,10 @@ const std::map<std::string_view, Setter>& ValueOptions() {
         {"--form", SetForm},
         {"--subtitles", SetSubtitles},
         {"--subtitle-size", SetSubtitleSize},
+        {"--crop", SetCrop},
+        {"--audio-lang", SetAudioLanguages},
+        {"--audio-track", SetAudioTrack},
+        {"--deinterlace", SetDeinterlace},
         {"--start", Time("--start", &ToolOptions::cutStart)},
         {"--end", Time("--end", &ToolOptions::cutEnd)},
         {"-j", SetJobs},
@@ -313,6 +356,9 @@ ConversionRequest ToolRequest(const ToolOptions& options, const std::string& vid
     r.fileSizeMB = options.fileSizeMB;
     r.twoPass = options.twoPass;
     r.bestQuality = options.bestQuality;
+    r.crop = options.crop;
+    r.audio = options.audio;
+    r.deinterlace = options.deinterlace;
     return r;
 }
 
@@ -355,6 +401,17 @@ by default; -j 1 runs them one after another.
                            subtitle stream, else none; default none (./auto for a file so named)
       --subtitle-size N    their font's height in target pixels; default a twelfth of the
                            target's height, at least 12 (an .ass file keeps its own styles)
+      --crop auto|none|W:H:X:Y   cut black bars away before the fit: auto measures them over a
+                           dozen frames of the file (even with --size) and crops only where the
+                           frames agree, saying why not otherwise; W:H:X:Y keeps that rectangle of
+                           the source's stored pixels; default none. The fit is of the kept picture
+      --audio-lang L,L     take the first sound stream in one of these languages (eng, deu or ger
+                           or de: a language's codes match each other), else the default stream,
+                           else the first
+      --audio-track N      take sound stream N, counted from 0
+      --deinterlace auto|on|off   bwdif, one frame out per frame in: auto deinterlaces an
+                           interlaced source on the targets after the first five; on also on those
+                           five (not a source read to be progressive); default auto
       --start T            keep the video from T on; T is seconds (90, 12.5) or
                            [[H:]MM:]SS[.mmm] (2:05, 1:02:03.250); cut exactly there
       --end T              keep the video up to T (an end past the video's keeps the rest); an end
@@ -374,7 +431,9 @@ by default; -j 1 runs them one after another.
 
 With --size, --print and --json read no file: they print what the window's Generate would write
 (--subtitles auto then finds only a file beside the video). Only psp-480x272, whose file needs
-sound, reads its video even then, and gives a silent one a silent track. Subtitles need the modern form.
+sound, reads its video even then, and gives a silent one a silent track; --crop auto, --audio-lang
+and --deinterlace on read it too. Subtitles, crops, sound streams and deinterlacing need the
+modern form.
 Sizes and outputs are read by the media reader zarnik-video-maker-worker, not by ffmpeg. Each output
 is read back once the encoder and all it started have ended: one that is missing, unreadable or
 does not fit its target counts as failed. Each result is printed as it ends, and several videos are

@@ -30,6 +30,9 @@ struct ToolOptions {
     SubtitleChoice subtitles; // --subtitles and --subtitle-size; Auto is resolved for each video
     std::optional<double> cutStart; // --start and --end, in seconds of the source
     std::optional<double> cutEnd;
+    CropChoice crop;             // --crop auto|none|W:H:X:Y
+    AudioChoice audio;           // --audio-lang and --audio-track
+    DeinterlaceMode deinterlace = DeinterlaceMode::Auto; // --deinterlace auto|on|off
     bool print = false;
     bool json = false;
     bool overwrite = false;

@@ -109,7 +109,22 @@ std::string FitJson(const PreparedRun& run, const std::vector<std::string>& argu
     // Appended piece by piece: "{" + a temporary trips GCC 12's -Wrestrict in optimised builds.
     std::string json = "{";
     json += NameField("source", run.request.sourceVideo).substr(2);
-    json += NameField("output", run.request.outputPath) + ", \"ratio\": " + ratio;
+    json += NameField("output", run.request.outputPath);
+    // What was chosen of the source, only when anything was: the fit that follows is the kept picture's.
+    const CropChoice& crop = run.request.crop;
+    if (crop.mode == CropMode::Rect) {
+        json += ", \"crop\": {\"width\": " + std::to_string(crop.width) + number("height", crop.height) +
+                number("x", crop.x) + number("y", crop.y) + "}";
+    } else if (!run.cropWhy.empty()) {
+        json += ", \"crop\": null, \"cropWhy\": " + JsonString(run.cropWhy);
+    }
+    if (run.request.audio.track >= 0) {
+        json += number("audioStream", run.request.audio.track);
+    }
+    if (run.request.deinterlace == DeinterlaceMode::On) {
+        json += ", \"deinterlaced\": true";
+    }
+    json += ", \"ratio\": " + ratio;
     json += number("newWidth", g.newWidth) + number("newHeight", g.newHeight) + number("padTop", g.padTop) +
             number("padBottom", g.padBottom) + number("padLeft", g.padLeft) + number("padRight", g.padRight);
     json += ", \"command\": " + JsonString(run.command) + ArgumentsField(arguments) + "}";

@@ -9,6 +9,7 @@
 #include <charconv>
 #include <cmath>
 #include <string_view>
+#include <vector>
 
 namespace zvm {
 
@@ -96,6 +97,16 @@ CommandText Head(const ConversionRequest& r) {
     return c;
 }
 
+// The modern forms' head with the chosen sound stream mapped: the encoder's own choice is the
+// stream it finds best, not the one asked for.
+CommandText ModernHead(const ConversionRequest& r) {
+    CommandText c = Head(r);
+    if (r.audio.track >= 0 && !GetsSilentTrack(r)) {
+        c << " -map 0:v:0 -map 0:a:" << r.audio.track;
+    }
+    return c;
+}
+
 void ClassicPads(CommandText& c, const FrameGeometry& g, PadSides sides, std::string_view lead) {
     if (sides == PadSides::LeftRight) {
         c << lead << "-padright " << g.padRight << " -padleft " << g.padLeft;
@@ -129,7 +140,7 @@ constexpr std::string_view kBestMpeg1 = " -mbd rd -trellis 1 -cmp 2 -subcmp 2 -b
 
 std::string ModernMp4(const ConversionRequest& r, const FrameGeometry& g, MovieType type) {
     const bool best = BestQualityApplies(r);
-    CommandText c = Head(r);
+    CommandText c = ModernHead(r);
     if (best && GetsSilentTrack(r)) {
         SilentTrack(c, r);
     }
@@ -156,7 +167,7 @@ std::string ClassicVcd(const ConversionRequest& r, const FrameGeometry& g, PadSi
 
 std::string ModernVcd(const ConversionRequest& r, const FrameGeometry& g, Norm norm = Norm::Ntsc,
                       Ratio pixelAspect = {}) {
-    CommandText c = Head(r);
+    CommandText c = ModernHead(r);
     c << " -target " << NormWord(norm) << "-vcd" << (BestQualityApplies(r) ? kBestMpeg1 : "") << " -ar "
       << WithoutBlanks(r.sampleRate) << " -b:a " << WithoutBlanks(r.audioBitrate) << "k -vf "
       << VideoFilter(r, g, pixelAspect) << " ";
@@ -180,7 +191,7 @@ void SilentTrack(CommandText& c, const ConversionRequest& r) {
 }
 
 std::string RateLimited(const ConversionRequest& r, const TargetPreset& t, const FrameGeometry& g) {
-    CommandText c = Head(r);
+    CommandText c = ModernHead(r);
     if (GetsSilentTrack(r)) {
         SilentTrack(c, r);
     }
@@ -307,7 +318,9 @@ std::string FilterGraphText(std::string_view text) {
     return Escaped(text, "\\'[],;");
 }
 
-std::string SubtitleFilter(const ConversionRequest& r, const FrameGeometry& g) {
+namespace {
+// The subtitles filter alone, without the clock set for a cut; empty when there are none.
+std::string SubtitlesAlone(const ConversionRequest& r, const FrameGeometry& g) {
     const SubtitleChoice& s = r.subtitles;
     const bool file = s.mode == SubtitleMode::File && !s.file.empty();
     const bool stream = s.mode == SubtitleMode::Stream && s.stream >= 0;
@@ -331,18 +344,55 @@ std::string SubtitleFilter(const ConversionRequest& r, const FrameGeometry& g) {
         const long scriptSize = std::lround(SubtitleFontSize(s, g) * 288.0 / g.newHeight);
         options += ":force_style=" + FilterOptionValue("Fontsize=" + std::to_string(scriptSize));
     }
-    std::string filter = "subtitles=" + FilterGraphText(options);
-    if (r.cutStart && *r.cutStart > 0) {
-        const std::string start = SecondsText(*r.cutStart);
-        filter = "setpts=PTS+" + start + "/TB," + filter + ",setpts=PTS-STARTPTS";
+    return "subtitles=" + FilterGraphText(options);
+}
+
+// With a cut, input seeking starts the picture's clock at 0: the subtitles are given the source's
+// time, and the clock is set back after them.
+std::string CutClockFrom(const ConversionRequest& r) {
+    return r.cutStart && *r.cutStart > 0 ? "setpts=PTS+" + SecondsText(*r.cutStart) + "/TB" : std::string();
+}
+
+// What comes before the scaling of the modern form: [clock] deinterlace, crop, subtitles [clock back].
+// Deinterlacing sees whole frames as decoded, and the subtitles are placed in the kept picture.
+std::string BeforeScale(const ConversionRequest& r, const FrameGeometry& g) {
+    const std::string subtitles = SubtitlesAlone(r, g);
+    std::vector<std::string> parts;
+    if (!subtitles.empty() && !CutClockFrom(r).empty()) {
+        parts.push_back(CutClockFrom(r));
     }
-    return filter;
+    if (r.deinterlace == DeinterlaceMode::On) {
+        parts.emplace_back("bwdif=mode=send_frame"); // one frame out per frame in, at the source's rate
+    }
+    if (r.crop.mode == CropMode::Rect) {
+        parts.push_back("crop=" + std::to_string(r.crop.width) + ":" + std::to_string(r.crop.height) + ":" +
+                        std::to_string(r.crop.x) + ":" + std::to_string(r.crop.y));
+    }
+    if (!subtitles.empty()) {
+        parts.push_back(subtitles);
+        if (!CutClockFrom(r).empty()) {
+            parts.emplace_back("setpts=PTS-STARTPTS");
+        }
+    }
+    std::string text;
+    for (const std::string& part : parts) {
+        text += part;
+        text += ',';
+    }
+    return text;
+}
+} // namespace
+
+std::string SubtitleFilter(const ConversionRequest& r, const FrameGeometry& g) {
+    const std::string subtitles = SubtitlesAlone(r, g);
+    if (subtitles.empty() || CutClockFrom(r).empty()) {
+        return subtitles;
+    }
+    return CutClockFrom(r) + "," + subtitles + ",setpts=PTS-STARTPTS";
 }
 
 std::string PictureFilter(const ConversionRequest& request, const FrameGeometry& geometry, Ratio pixelAspect) {
-    const std::string subtitles = SubtitleFilter(request, geometry);
-    return subtitles.empty() ? ScaleAndPadFilter(geometry, pixelAspect)
-                             : subtitles + "," + ScaleAndPadFilter(geometry, pixelAspect);
+    return BeforeScale(request, geometry) + ScaleAndPadFilter(geometry, pixelAspect);
 }
 
 std::string Mp4Command(const ConversionRequest& request, const FrameGeometry& geometry, MovieType movieType,

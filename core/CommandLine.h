@@ -55,8 +55,8 @@ std::string FilterGraphText(std::string_view text);
 // source's time and the clock is set back after it.
 std::string SubtitleFilter(const ConversionRequest& request, const FrameGeometry& geometry);
 
-// The modern form's whole picture filter: the subtitles, when chosen, then scale and pad. The same as
-// ScaleAndPadFilter when there are none. The preview renders its frames through the same text.
+// The modern form's whole picture filter: [the cut's clock], deinterlacing, the crop and the subtitles,
+// each when chosen, then scale, pad and the pixel aspect. The same as ScaleAndPadFilter when none is. The preview renders its frames through the same text.
 std::string PictureFilter(const ConversionRequest& request, const FrameGeometry& geometry, Ratio pixelAspect = {});
 
 // Plain concatenation of fixed pieces and the request's texts exactly as typed.

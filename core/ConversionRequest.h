@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zvm {
 
@@ -31,6 +32,38 @@ struct SubtitleChoice {
 };
 // The largest subtitle text, in target pixels, that any face accepts: already most of a small screen.
 inline constexpr int kLargestSubtitleSize = 200;
+
+// Black bars cut away before the fit. None is the designed command; Auto is resolved from what the
+// media worker measured before a command is built, so the builder sees Rect or None. The rectangle is
+// in the source's stored pixels: its size, then where its top left corner stands.
+enum class CropMode { None, Auto, Rect };
+struct CropChoice {
+    CropMode mode = CropMode::None;
+    int width = 0;
+    int height = 0;
+    int x = 0;
+    int y = 0;
+    // The stored picture the rectangle is taken from; 0 when not known, then taken to be the
+    // request's own size. The fit stretches the rectangle as the source's pixels are stretched.
+    int sourceWidth = 0;
+    int sourceHeight = 0;
+    bool operator==(const CropChoice&) const = default;
+};
+
+// Which sound stream the output takes. Neither set is the designed command (the encoder's own
+// choice); a list of languages is resolved against the source's streams before a command is built,
+// into the stream's number among the source's sound streams, counted from 0.
+struct AudioChoice {
+    std::vector<std::string> languages = {}; // first match wins
+    int track = -1;                     // chosen by number; below 0: none
+    // The language of the stream a list chose, once resolved: the after-check holds the file to it.
+    std::string language = {};
+    bool operator==(const AudioChoice&) const = default;
+};
+
+// Deinterlacing. Auto: for an interlaced source on the targets after the designed rows; the designed
+// rows only when asked (On). Resolved before a command is built, so the builder sees On or Off.
+enum class DeinterlaceMode { Auto, On, Off };
 
 // Every input of the main window as one record. The eight texts are kept exactly as typed:
 // nothing here trims or reformats them, because they enter the command line unchanged.
@@ -65,6 +98,9 @@ struct ConversionRequest {
         bool operator==(const Silent&) const = default;
     };
     std::optional<Silent> silentSource;
+    CropChoice crop = {};
+    AudioChoice audio = {};
+    DeinterlaceMode deinterlace = DeinterlaceMode::Auto;
 
     bool operator==(const ConversionRequest&) const = default;
 };

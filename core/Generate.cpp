@@ -56,6 +56,35 @@ Status CheckSubtitles(const ConversionRequest& r, const TargetPreset& preset, Co
     return {};
 }
 
+// What keeps a crop, a sound stream or deinterlacing out of the command: the classic options can do
+// none of them, and a rectangle must lie inside the picture it is taken from.
+Status CheckSourceChoices(const ConversionRequest& r, const TargetPreset& preset, CommandStyle style) {
+    const CropChoice& c = r.crop;
+    const bool classic = style == CommandStyle::Classic && !NeedsModernForm(preset);
+    if (classic && (r.audio.track >= 0 || r.deinterlace == DeinterlaceMode::On)) {
+        return Refuse(RequestField::SourceVideo,
+                      ZVM_TEXT("zvm", "Choosing the sound stream or deinterlacing needs the modern command form"),
+                      ZVM_TEXT("zvm", "Invalid Source Choice!"));
+    }
+    if (c.mode != CropMode::Rect) {
+        return {};
+    }
+    const auto refuse = [](const char* prompt) {
+        return Refuse(RequestField::SourceVideo, prompt, ZVM_TEXT("zvm", "Invalid Crop!"));
+    };
+    if (classic) {
+        return refuse(ZVM_TEXT("zvm", "Cropping needs the modern command form: the classic options cannot cut the picture"));
+    }
+    const int sourceWidth = c.sourceWidth > 0 ? c.sourceWidth : static_cast<int>(ParseNumber(r.width).value_or(0));
+    const int sourceHeight =
+        c.sourceHeight > 0 ? c.sourceHeight : static_cast<int>(ParseNumber(r.height).value_or(0));
+    if (c.width < 2 || c.height < 2 || c.x < 0 || c.y < 0 || c.x + c.width > sourceWidth ||
+        c.y + c.height > sourceHeight) {
+        return refuse(ZVM_TEXT("zvm", "The crop rectangle must lie inside the picture and keep at least 2 by 2 pixels"));
+    }
+    return {};
+}
+
 // Bounds an encoder can use; the window's designed checks only ask for a number.
 struct Bound {
     std::string ConversionRequest::*field;
@@ -111,10 +140,21 @@ std::optional<FrameGeometry> FitRequest(const ConversionRequest& request) {
     if (!width || !height || !(*width > 0) || !(*height > 0) || preset == nullptr) {
         return std::nullopt;
     }
+    double shownWidth = *width;
+    double shownHeight = *height;
+    const CropChoice& crop = request.crop;
+    if (crop.mode == CropMode::Rect && crop.width > 0 && crop.height > 0) {
+        // The fit is the designed one on the kept picture; for a source whose pixels are not square
+        // the rectangle is stretched as they are (a factor of exactly 1 otherwise).
+        const double across = crop.sourceWidth > 0 ? *width / crop.sourceWidth : 1.0;
+        const double down = crop.sourceHeight > 0 ? *height / crop.sourceHeight : 1.0;
+        shownWidth = crop.width * across;
+        shownHeight = crop.height * down;
+    }
     // The picture is stored for pixels of the target's aspect: a 4:3 picture on pixels 10:11 wide
     // takes 11/10 of the square-pixel width. For square pixels the ratio is the designed one exactly.
     const Ratio pixel = preset->pixelAspect;
-    return FitAndPad(ComputeRatio(*width * pixel.down, *height * pixel.across), preset->width, preset->height);
+    return FitAndPad(ComputeRatio(shownWidth * pixel.down, shownHeight * pixel.across), preset->width, preset->height);
 }
 
 Result<GenerateResult> Generate(const ConversionRequest& request, CommandStyle style, NameQuotes quotes) {
@@ -130,6 +170,9 @@ Result<GenerateResult> Generate(const ConversionRequest& request, CommandStyle s
     }
     const TargetPreset& preset = *found;
     if (Status refusal = CheckSubtitles(request, preset, style, quotes); !refusal.ok()) {
+        return refusal;
+    }
+    if (Status refusal = CheckSourceChoices(request, preset, style); !refusal.ok()) {
         return refusal;
     }
     if (request.bestQuality && style == CommandStyle::Classic && preset.designed) {

@@ -3,6 +3,7 @@
 #include "core/Cut.h"
 #include "core/NumericText.h"
 #include "core/Presets.h"
+#include "core/SourceChoices.h"
 
 #include <algorithm>
 #include <cmath>
@@ -63,6 +64,10 @@ std::optional<OutputTarget> TargetFor(const ConversionRequest& request, CommandS
     target.audioBitrate =
         ParseNumber(preset->audioBitrate.empty() ? request.audioBitrate : std::string(preset->audioBitrate));
     target.fileSizeMB = request.fileSizeMB;
+    target.keepsLanguage = !vcd;
+    if (!request.audio.languages.empty()) {
+        target.audioLanguage = request.audio.language;
+    }
     if (!preset->shownPixelAspect.Square()) {
         target.shownNarrowerPercent =
             static_cast<int>(std::lround(100 * (1 - preset->shownPixelAspect.Value() / preset->pixelAspect.Value())));
@@ -124,6 +129,9 @@ std::vector<Difference> Differences(const OutputTarget& target, const ProbedOutp
             Compare(out, "sample rate", file.sampleRate, *target.sampleRate, " Hz", equal);
         }
         Compare(out, "channels", file.channels, target.channels, "", equal);
+        if (!target.audioLanguage.empty() && target.keepsLanguage && !SameLanguage(file.audioLanguage, target.audioLanguage)) {
+            out.push_back({"sound language", file.audioLanguage, target.audioLanguage});
+        }
     }
     if (const auto kept = KeptSeconds(target.cutStart, target.cutEnd, source.duration)) {
         const double tolerance = DurationTolerance(target, file, source);

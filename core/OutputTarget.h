@@ -33,6 +33,10 @@ struct OutputTarget {
     std::optional<double> cutEnd;
     std::optional<double> fileSizeMB; // the size asked for, in megabytes (10^6 bytes)
     std::optional<DeviceLimits> limits; // its player's, where known: the after-check says which held
+    // The chosen sound stream's language, which the file must carry where its container keeps one
+    // (MP4 and the PSP's do, an MPEG stream does not); empty when no stream was chosen by its language.
+    std::string audioLanguage = {};
+    bool keepsLanguage = true;
 };
 
 // The target that the command Generate writes for this request asks for; nothing for an MP4 row
@@ -59,6 +63,7 @@ struct ProbedOutput {
     std::string videoProfile;        // as libavcodec names it: "Main", "Simple Profile"
     std::optional<int> videoLevel;   // H.264's times ten: 30 for 3.0
     std::string brand;               // the container's major brand: "MSNV", "isom"
+    std::string audioLanguage = {};  // the first sound stream's language tag
 };
 
 // One way a file differs from its target: what ("height"), what was found (empty when nothing was),

@@ -4,6 +4,7 @@
 #include "core/Cut.h"
 #include "core/FileSize.h"
 #include "core/Generate.h"
+#include "core/Presets.h"
 #include "core/RunReasons.h"
 
 #include <utility>
@@ -25,6 +26,32 @@ SubtitleChoice ResolveSubtitles(const SubtitleChoice& choice, const RunFacts& fa
     return resolved;
 }
 
+CropChoice ResolveCrop(const CropChoice& choice, const RunFacts& facts) {
+    if (choice.mode == CropMode::Auto) {
+        return facts.foundCrop.mode == CropMode::Rect ? facts.foundCrop : CropChoice{};
+    }
+    CropChoice resolved = choice;
+    if (resolved.mode == CropMode::Rect && resolved.sourceWidth == 0 && facts.pixelWidth > 0) {
+        resolved.sourceWidth = facts.pixelWidth;
+        resolved.sourceHeight = facts.pixelHeight;
+    }
+    return resolved;
+}
+
+DeinterlaceMode ResolveDeinterlace(DeinterlaceMode mode, int preset, const RunFacts& facts) {
+    const TargetPreset* target = FindPreset(preset);
+    const bool later = target != nullptr && NeedsModernForm(*target);
+    switch (mode) {
+    case DeinterlaceMode::Auto:
+        return later && facts.interlaced.value_or(false) ? DeinterlaceMode::On : DeinterlaceMode::Off;
+    case DeinterlaceMode::On:
+        return facts.interlaced.value_or(true) ? DeinterlaceMode::On : DeinterlaceMode::Off;
+    case DeinterlaceMode::Off:
+        break;
+    }
+    return DeinterlaceMode::Off;
+}
+
 namespace {
 // The request with what the facts add: the size read, and the subtitles resolved.
 ConversionRequest Completed(const ConversionRequest& request, const RunFacts& facts) {
@@ -34,6 +61,15 @@ ConversionRequest Completed(const ConversionRequest& request, const RunFacts& fa
         completed.height = std::to_string(*facts.height);
     }
     completed.subtitles = ResolveSubtitles(request.subtitles, facts);
+    completed.crop = ResolveCrop(request.crop, facts);
+    completed.deinterlace = ResolveDeinterlace(request.deinterlace, request.preset, facts);
+    if (facts.audioStreamsRead || request.audio.track < 0) {
+        const int track = ChooseAudioStream(request.audio, facts.audioStreams);
+        completed.audio.track = track;
+        if (!request.audio.languages.empty() && request.audio.track < 0 && track >= 0) {
+            completed.audio.language = facts.audioStreams[static_cast<std::size_t>(track)].language;
+        }
+    }
     if (facts.hasAudio) {
         completed.silentSource = *facts.hasAudio ? std::nullopt
                                                  : std::optional(ConversionRequest::Silent{
@@ -56,6 +92,9 @@ Result<PreparedRun> PrepareRun(const ConversionRequest& request, CommandStyle st
     ConversionRequest completed = Completed(request, facts);
     if (request.subtitles.mode == SubtitleMode::File && !facts.subtitleFileFound) {
         return Status::Failure(FailureKind::NotFound, kSubtitleMissing, request.subtitles.file);
+    }
+    if (facts.audioStreamsRead && completed.audio.track >= static_cast<int>(facts.audioStreams.size())) {
+        return Status::Failure(FailureKind::BadInput, kNoSuchAudioStream, std::to_string(completed.audio.track));
     }
     if (Status size = ApplyFileSize(completed, facts.duration); !size.ok()) {
         return size;
@@ -91,6 +130,9 @@ Result<PreparedRun> PrepareRun(const ConversionRequest& request, CommandStyle st
     run.command = std::move(*result.command);
     if (GetsSilentTrack(run.request)) {
         run.note = kSilentTrack;
+    }
+    if (request.crop.mode == CropMode::Auto && run.request.crop.mode != CropMode::Rect) {
+        run.cropWhy = facts.cropWhy.empty() ? std::string("the picture was not measured") : facts.cropWhy;
     }
     return run;
 }

@@ -4,6 +4,7 @@
 #include "core/ConversionRequest.h"
 #include "core/Fitting.h"
 #include "core/OutputTarget.h"
+#include "core/SourceChoices.h"
 #include "core/Status.h"
 
 #include <optional>
@@ -30,6 +31,18 @@ struct RunFacts {
     // output may be replaced: the encoder empties its output before it reads them.
     bool outputIsSubtitleFile = false;
     bool outputIsEncoder = false;
+    // The picture as stored, which a crop rectangle is measured in; 0 when not read.
+    int pixelWidth = 0;
+    int pixelHeight = 0;
+    // The sound streams in order; empty when not read (or none).
+    std::vector<AudioStreamFacts> audioStreams = {};
+    bool audioStreamsRead = false;
+    // The black bars measured: a rectangle (CropMode::Rect) where the frames agreed, else none with
+    // why in cropWhy. Not measured: none and cropWhy empty.
+    CropChoice foundCrop = {};
+    std::string cropWhy = {};
+    // Whether the picture is interlaced (field order, else a look at its frames); unknown when not read.
+    std::optional<bool> interlaced = {};
 };
 
 // How much is checked. The window's Convert starts what its designed checks let pass, the encoder's
@@ -51,11 +64,20 @@ struct PreparedRun {
     // What the command does beyond what was asked, for the face to say beside it (see RunReasons.h);
     // empty when nothing.
     std::string note;
+    // Why an automatic crop was not made (the media worker's words); empty when it was or none was asked.
+    std::string cropWhy = {};
 };
 
 // Automatic subtitles resolved from the facts: the file beside the video, else its first subtitle
 // stream, else none. Other choices come back as they are; the size is kept.
 SubtitleChoice ResolveSubtitles(const SubtitleChoice& choice, const RunFacts& facts);
+
+// Automatic choices of the source's picture and sound resolved from the facts: the crop found (none
+// when the frames disagreed), the sound stream of the language list (see ChooseAudioStream), and
+// deinterlacing: Auto deinterlaces an interlaced source on the targets after the designed rows, On
+// any source not read to be progressive, Off none.
+CropChoice ResolveCrop(const CropChoice& choice, const RunFacts& facts);
+DeinterlaceMode ResolveDeinterlace(DeinterlaceMode mode, int preset, const RunFacts& facts);
 
 // Resolves the subtitles, applies the file size (ApplyFileSize), generates (Generate), and refuses
 // what must not run: Generate's refusals, no command (kNoMovieType), a missing subtitle file

@@ -19,6 +19,7 @@ inline constexpr const char* kSourceMissing = ZVM_TEXT("zvm", "The source video 
 inline constexpr const char* kSharedOutput =
     ZVM_TEXT("zvm", "Another video of the queue is written to the same output file");
 inline constexpr const char* kSubtitleMissing = ZVM_TEXT("zvm", "The subtitle file is not there: %1");
+inline constexpr const char* kNoSuchAudioStream = ZVM_TEXT("zvm", "The video has no sound stream %1 (counted from 0)");
 inline constexpr const char* kNoSize = ZVM_TEXT("zvm", "The size could not be detected: %1");
 
 // What a command does beyond what was asked.

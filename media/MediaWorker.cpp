@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QTimer>
 
+#include <algorithm>
 #include <numeric>
 
 namespace zvm::media {
@@ -261,7 +262,43 @@ SizeDetection ReadSize(const Result<wire::Message>& answer) {
         const int common = std::gcd(num, den);
         detected.pixelAspect = QSize(num / common, den / common);
     }
+    for (const QString& line : QString::fromStdString(m.get("audio_streams")).split('\n', Qt::SkipEmptyParts)) {
+        const QStringList parts = line.split('\t');
+        detected.audioStreams.push_back({parts.value(0).toStdString(), parts.value(3).toStdString(),
+                                         parts.value(1).toInt(), parts.value(2) == QLatin1String("1")});
+    }
+    const std::string order = m.get("field_order");
+    if (order == "progressive") {
+        detected.interlaced = false;
+    } else if (order == "tt" || order == "bb" || order == "tb" || order == "bt") {
+        detected.interlaced = true;
+    }
     return detected;
+}
+
+PictureLook ReadLook(const Result<wire::Message>& answer) {
+    PictureLook look;
+    if (!answer.ok()) {
+        look.error = answer.status();
+        look.cropWhy = answer.status().text();
+        return look;
+    }
+    const wire::Message& m = answer.value();
+    if (const std::optional<CropChoice> crop = ParseCrop(m.get("crop")); crop && crop->mode == CropMode::Rect) {
+        look.crop = *crop;
+        look.crop.sourceWidth = QString::fromStdString(m.get("width")).toInt();
+        look.crop.sourceHeight = QString::fromStdString(m.get("height")).toInt();
+    } else {
+        look.cropWhy = m.has("crop_why") ? m.get("crop_why") : std::string("no crop was measured");
+    }
+    const int interlaced = QString::fromStdString(m.get("interlaced_frames")).toInt();
+    const int progressive = QString::fromStdString(m.get("progressive_frames")).toInt();
+    // Flagged so by the decoder, or combed in most frames though not flagged (a file that does not say).
+    const int combed = QString::fromStdString(m.get("combed_frames")).toInt();
+    if (interlaced + progressive > 0) {
+        look.interlaced = interlaced > progressive || 2 * combed > interlaced + progressive;
+    }
+    return look;
 }
 
 ProbedOutput ReadOutput(const wire::Message& answer) {
@@ -280,6 +317,8 @@ ProbedOutput ReadOutput(const wire::Message& answer) {
     file.videoCodec = answer.get("video_codec");
     file.frameRate = PositiveRatio(QString::fromStdString(answer.get("frame_rate")), '/');
     file.audioCodec = answer.get("audio_codec");
+    const std::string sounds = answer.get("audio_streams");
+    file.audioLanguage = sounds.substr(0, std::min(sounds.find('\t'), sounds.find('\n')));
     file.sampleRate = number("sample_rate");
     file.channels = whole("channels");
     file.duration = number("duration");

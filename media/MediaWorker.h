@@ -77,6 +77,7 @@ private:
 // A probe answer (or why there is none) as the size detection and the after-check read it.
 SizeDetection ReadSize(const Result<wire::Message>& answer);
 ProbedOutput ReadOutput(const wire::Message& answer);
+PictureLook ReadLook(const Result<wire::Message>& answer);
 
 // A failure of the worker or its client in the user's language, its detail in place.
 QString StatusText(const Status& status);

@@ -29,7 +29,7 @@ QString Describe(const zvm::ProbedOutput& file) {
     QT_TRANSLATE_NOOP("OutputCheck", "video codec"), QT_TRANSLATE_NOOP("OutputCheck", "frame rate"),
     QT_TRANSLATE_NOOP("OutputCheck", "audio codec"), QT_TRANSLATE_NOOP("OutputCheck", "sample rate"),
     QT_TRANSLATE_NOOP("OutputCheck", "channels"),    QT_TRANSLATE_NOOP("OutputCheck", "duration"),
-    QT_TRANSLATE_NOOP("OutputCheck", "pixel aspect"),
+    QT_TRANSLATE_NOOP("OutputCheck", "pixel aspect"), QT_TRANSLATE_NOOP("OutputCheck", "sound language"),
 };
 
 // The limits' words, for translation.
@@ -139,6 +139,12 @@ QString Remarks(const zvm::OutputTarget& target, const zvm::ProbedOutput& file, 
                         : OutputCheck::tr("the file is %1% under the size asked: the encoder reached its best "
                                           "quality with fewer bits")
                               .arg(off->percent));
+    }
+    if (!target.audioLanguage.empty() && !target.keepsLanguage) {
+        remarks << OutputCheck::tr("this file keeps no language tag, so the sound stream's language (%1) was not checked")
+                       .arg(QString::fromStdString(target.audioLanguage));
+    } else if (!target.audioLanguage.empty()) {
+        remarks << OutputCheck::tr("sound in %1").arg(QString::fromStdString(file.audioLanguage));
     }
     if (target.shownNarrowerPercent > 0) {
         remarks << OutputCheck::tr("on a 4:3 TV the picture appears %1% narrower; the target '%2' fits it")

@@ -95,6 +95,14 @@ void RealOutside::detectSize(const QString& video, std::function<void(const Size
         [done = std::move(done)](const Result<wire::Message>& answer) { done(ReadSize(answer)); });
 }
 
+void RealOutside::lookAtPicture(const QString& video, std::function<void(const PictureLook&)> done) {
+    wire::Message request;
+    request.add("request", "look").add("path", ReaderPath(video));
+    // A dozen seeks and decodes: longer than a probe.
+    MediaWorker::Shared().ask(std::move(request), 3 * kProbeMilliseconds,
+                              [done = std::move(done)](const Result<wire::Message>& answer) { done(ReadLook(answer)); });
+}
+
 void RealOutside::askForm(const QString& encoder, std::function<void(EncoderAnswer)> done) {
     const QString program = EncoderProgram(encoder);
     if (program.isEmpty()) {

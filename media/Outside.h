@@ -52,6 +52,9 @@ public:
     virtual void expectReads() = 0;
     // A video's display size and duration.
     virtual void detectSize(const QString& video, std::function<void(const SizeDetection&)> done) = 0;
+    // A look at a dozen frames of a video: its black bars and whether it is interlaced. Decodes frames,
+    // so it is asked only for an automatic crop or a source whose field order is not known.
+    virtual void lookAtPicture(const QString& video, std::function<void(const PictureLook&)> done) = 0;
     // Reads a finished file and compares it with what its command asked for.
     virtual void checkOutput(const QString& output, const OutputTarget& target, const SourceFacts& source,
                              std::function<void(const CheckReport&)> done) = 0;
@@ -78,6 +81,9 @@ public:
     void detectSize(const QString& video, std::function<void(const SizeDetection&)> done) override {
         wrapped_.detectSize(video, std::move(done));
     }
+    void lookAtPicture(const QString& video, std::function<void(const PictureLook&)> done) override {
+        wrapped_.lookAtPicture(video, std::move(done));
+    }
     void checkOutput(const QString& output, const OutputTarget& target, const SourceFacts& source,
                      std::function<void(const CheckReport&)> done) override {
         wrapped_.checkOutput(output, target, source, std::move(done));
@@ -100,6 +106,7 @@ public:
     void askH264(const QString& encoder, std::function<void(H264Answer)> done) override;
     void expectReads() override;
     void detectSize(const QString& video, std::function<void(const SizeDetection&)> done) override;
+    void lookAtPicture(const QString& video, std::function<void(const PictureLook&)> done) override;
     void checkOutput(const QString& output, const OutputTarget& target, const SourceFacts& source,
                      std::function<void(const CheckReport&)> done) override;
     void renderFrame(const FrameAsk& ask, std::function<void(const RenderedFrame&)> done) override;

@@ -20,7 +20,13 @@
 //       audio_codec, sample_rate, channels (empty when there is no such stream), streams
 //       ("video,audio": the type of every stream in order). A file without a video stream is still
 //       answered; its display fields are absent. The after-check reads the same answer, and the
-//       tool counts the "subtitle" streams for --subtitles auto.
+//       tool counts the "subtitle" streams for --subtitles auto. field_order ("progressive", "tt",
+//       "bb", "tb", "bt", "unknown") and audio_streams (one line per sound stream: language,
+//       channels, default flag 1 or 0, title, parted by tabs) when there are such streams.
+//   request=look path=<file>
+//       ok: frames interlaced_frames progressive_frames (of the frames looked at, spread over the
+//       file), crop ("W:H:X:Y" in stored pixels) and crop_agree ("10 of 10") where the frames agree
+//       on black bars, else crop_why (why there is no crop).
 //   request=frame path=<file> seconds=<decimal> filter=<the modern command's -vf text> [first=1]
 //       ok: png (the frame at or after `seconds`, through the source's rotation and the filter, as
 //       the encoder would write it), exact=1. With first=1 an answer with the nearest earlier

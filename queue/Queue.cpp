@@ -188,12 +188,16 @@ void Queue::prepare(QueueItem& it) {
         it.detail = refused.detail();
         return;
     }
-    const SubtitleChoice choice = it.request.subtitles;
+    const ConversionRequest chosen = it.request;
     it.state = ItemState::Waiting;
     it.reason.clear();
     it.note = prepared.value().note;
     it.request = prepared.value().request;
-    it.request.subtitles = choice; // kept as chosen: Automatic is resolved again as it starts
+    // Kept as chosen: Automatic is resolved again as it starts.
+    it.request.subtitles = chosen.subtitles;
+    it.request.crop = chosen.crop;
+    it.request.audio = chosen.audio;
+    it.request.deinterlace = chosen.deinterlace;
     it.command = prepared.value().command;
     index_.put(it.id, {source, output});
 }

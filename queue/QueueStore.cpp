@@ -7,6 +7,7 @@
 #include "core/OutputTarget.h"
 #include "files/KeptFile.h"
 #include "core/Presets.h"
+#include "core/SourceChoices.h"
 #include "files/TextCrossing.h"
 
 #include <QDir>
@@ -84,6 +85,29 @@ QJsonObject ToJson(const QueueItem& item) {
     if (s.mode == zvm::SubtitleMode::Auto && item.subtitleStreams) {
         o.insert("subtitleStreams", *item.subtitleStreams);
     }
+    // The source's choices, only when made; a rectangle with the stored picture it was taken from.
+    if (r.crop.mode != zvm::CropMode::None) {
+        o.insert("crop", ToQString(zvm::CropText(r.crop)));
+    }
+    if (r.crop.mode == zvm::CropMode::Rect && r.crop.sourceWidth > 0) {
+        o.insert("cropFrom", QStringLiteral("%1x%2").arg(r.crop.sourceWidth).arg(r.crop.sourceHeight));
+    }
+    if (!r.audio.languages.empty()) {
+        QJsonArray languages;
+        for (const std::string& language : r.audio.languages) {
+            languages.append(ToQString(language));
+        }
+        o.insert("audioLanguages", languages);
+    }
+    if (r.audio.track >= 0) {
+        o.insert("audioTrack", r.audio.track);
+    }
+    if (!r.audio.language.empty()) {
+        o.insert("audioLanguage", ToQString(r.audio.language));
+    }
+    if (r.deinterlace != zvm::DeinterlaceMode::Auto) {
+        o.insert("deinterlace", ToQString(zvm::DeinterlaceWord(r.deinterlace)));
+    }
     return o;
 }
 
@@ -130,6 +154,37 @@ QString ReadSubtitles(const QJsonObject& o, QueueItem& item) {
     }
     if (o.contains("subtitleStreams")) {
         item.subtitleStreams = streams;
+    }
+    return {};
+}
+
+// The crop, sound stream and deinterlacing as kept; an empty text, or why a value cannot be read. A
+// file from before they were kept has none of them: the designed command's choices.
+QString ReadSourceChoices(const QJsonObject& o, zvm::ConversionRequest& r) {
+    const QString source = o.value("source").toString();
+    if (o.contains("crop")) {
+        const auto crop = zvm::ParseCrop(ToStd(o.value("crop").toString()));
+        if (!crop) {
+            return QStringLiteral("the crop of %1 is not auto, none or W:H:X:Y").arg(source);
+        }
+        r.crop = *crop;
+        const QStringList from = o.value("cropFrom").toString().split('x');
+        r.crop.sourceWidth = from.value(0).toInt();
+        r.crop.sourceHeight = from.value(1).toInt();
+    }
+    for (const QJsonValue language : o.value("audioLanguages").toArray()) {
+        r.audio.languages.push_back(ToStd(language.toString()));
+    }
+    r.audio.language = ToStd(o.value("audioLanguage").toString());
+    if (!ReadCount(o, "audioTrack", 0, 1000000, r.audio.track)) {
+        return QStringLiteral("the sound stream of %1 is not a number").arg(source);
+    }
+    if (o.contains("deinterlace")) {
+        const auto mode = zvm::DeinterlaceFromWord(ToStd(o.value("deinterlace").toString()));
+        if (!mode) {
+            return QStringLiteral("the deinterlacing of %1 is not auto, on or off").arg(source);
+        }
+        r.deinterlace = *mode;
     }
     return {};
 }
@@ -210,6 +265,9 @@ std::optional<QueueItem> FromJson(const QJsonObject& o, QString& damaged) {
     r.twoPass = o.value("twoPass").toBool(false);
     r.bestQuality = o.value("bestQuality").toBool(false);
     damaged = ReadSubtitles(o, item);
+    if (damaged.isEmpty()) {
+        damaged = ReadSourceChoices(o, r);
+    }
     return damaged.isEmpty() ? std::optional(item) : std::nullopt;
 }
 

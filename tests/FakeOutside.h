@@ -86,6 +86,11 @@ public:
         pendingDetections.append(std::move(done));
     }
 
+    void lookAtPicture(const QString& video, std::function<void(const PictureLook&)> done) override {
+        looks.append(video);
+        pendingLooks.append(std::move(done));
+    }
+
     void checkOutput(const QString& output, const zvm::OutputTarget& target, const zvm::SourceFacts& source,
                      std::function<void(const CheckReport&)> done) override {
         checks.append({output, target.screen, source});
@@ -112,6 +117,8 @@ public:
     int stops = 0;
 
     QStringList detections;
+    QStringList looks;
+    QList<std::function<void(const PictureLook&)>> pendingLooks;
     QList<std::function<void(const SizeDetection&)>> pendingDetections;
 
     QStringList formQuestions;

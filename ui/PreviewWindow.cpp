@@ -10,6 +10,7 @@
 #include "ui/Platform.h"
 #include "ui/PlainLabel.h"
 #include "core/Presets.h"
+#include "core/SourceChoices.h"
 #include "ui/ProgramIcon.h"
 #include "media/SubtitleSource.h"
 #include "files/TextCrossing.h"
@@ -168,6 +169,17 @@ void PreviewWindow::buildLayout() {
     button(tr("Add to &queue"), "addToQueue", [this] { emit addToQueue(); });
     showCut();
 
+    cropBars_ = new QPushButton(this);
+    cropBars_->setObjectName(QStringLiteral("cropBars"));
+    cropBars_->setVisible(false);
+    connect(cropBars_, &QPushButton::clicked, this, [this] {
+        cropChosen_ = foundBars_;
+        request_.crop = cropChosen_;
+        view_->showFit(zvm::FitRequest(request_));
+        cropBars_->setVisible(false);
+        pause_.start();
+    });
+
     status_ = PlainLabel("status", this, tr("Status"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(caption_);
@@ -175,6 +187,7 @@ void PreviewWindow::buildLayout() {
     layout->addWidget(note_);
     layout->addLayout(controls);
     layout->addLayout(cutControls);
+    layout->addWidget(cropBars_);
     layout->addWidget(status_);
     resize(900, 680);
 }
@@ -189,6 +202,8 @@ void PreviewWindow::follow(const zvm::ConversionRequest& request, zvm::CommandSt
         duration_.reset();
         showMoment();
         if (request.sourceVideo != request_.sourceVideo) {
+            foundBars_ = cropChosen_ = {}; // bars belong to their video
+            cropBars_->setVisible(false);
             clearCut(); // a cut belongs to its video, and so does a picked subtitle file
             subtitleStreams_.reset();
             if (subtitles_.mode == zvm::SubtitleMode::File) {
@@ -199,12 +214,17 @@ void PreviewWindow::follow(const zvm::ConversionRequest& request, zvm::CommandSt
     request_ = request;
     request_.cutStart = cut_.cutStart;
     request_.cutEnd = cut_.cutEnd;
+    if (cropChosen_.mode == zvm::CropMode::Rect) {
+        request_.crop = cropChosen_;
+    }
     const bool vcd = preset->form == zvm::CommandForm::Vcd;
     setWindowTitle(tr("Preview - %1").arg(QString::fromUtf8(preset->displayText)));
-    view_->showFit(zvm::FitRequest(request));
+    view_->showFit(zvm::FitRequest(request_));
     view_->setTelevisionAspect(vcd);
     const auto target = zvm::TargetFor(request, style);
     const bool modern = style == zvm::CommandStyle::Modern || zvm::NeedsModernForm(*preset);
+    modern_ = modern;
+    offerCrop();
     const QString form = modern ? tr("modern") : tr("classic");
     const QString rate = target ? QString::fromStdString(zvm::FrameRateText(target->frameRate)) : QString();
     caption_->setText(!target                   ? tr("No movie type chosen: no command is written for this target")
@@ -232,10 +252,54 @@ void PreviewWindow::readDuration() {
                             }
                             self->duration_ = found.duration;
                             self->subtitleStreams_ = found.subtitleStreams;
+                            if (found.size) {
+                                self->lookForBars();
+                            }
                             self->showMoment();
                             self->showCut();
                             self->renderFrame();
                         });
+}
+
+void PreviewWindow::lookForBars() {
+    const int look = ++looks_;
+    QPointer<PreviewWindow> self(this);
+    outside_.lookAtPicture(PathToQString(request_.sourceVideo), [self, look](const PictureLook& found) {
+        if (self == nullptr || look != self->looks_) {
+            return;
+        }
+        self->foundBars_ = found.crop;
+        self->offerCrop();
+    });
+}
+
+// "Black bars found: 60 px left and right — Crop them", with what the picture gains on the screen;
+// in the modern form only, which can cut them, and not once they are cut.
+void PreviewWindow::offerCrop() {
+    const zvm::CropChoice& b = foundBars_;
+    const bool offered = modern_ && b.mode == zvm::CropMode::Rect && request_.crop.mode != zvm::CropMode::Rect;
+    cropBars_->setVisible(offered);
+    if (!offered) {
+        return;
+    }
+    const int across = b.sourceWidth > 0 ? b.sourceWidth - b.width : 0;
+    const int down = b.sourceHeight > 0 ? b.sourceHeight - b.height : 0;
+    const QString sides = across > 0 && down > 0 ? tr("%1 px left and right, %2 px above and below").arg(across / 2).arg(down / 2)
+                          : across > 0         ? tr("%1 px left and right").arg(across / 2)
+                                               : tr("%1 px above and below").arg(down / 2);
+    zvm::ConversionRequest cropped = request_;
+    cropped.crop = b;
+    const auto before = zvm::FitRequest(request_);
+    const auto after = zvm::FitRequest(cropped);
+    // Before the crop, the bars take their share of the fitted picture too.
+    const double kept = b.sourceWidth > 0 && b.sourceHeight > 0
+                            ? double(b.width) * b.height / (double(b.sourceWidth) * b.sourceHeight)
+                            : 1.0;
+    const auto share = [](const std::optional<zvm::FrameGeometry>& g, double part) {
+        return g ? qRound(100 * part * zvm::ScreenShare(g->newWidth, g->newHeight, g->targetWidth, g->targetHeight)) : 0;
+    };
+    cropBars_->setText(tr("Black bars found: %1 — Crop them").arg(sides) + " " +
+                       tr("(the picture fills %1% of the screen instead of %2%)").arg(share(after, 1.0)).arg(share(before, kept)));
 }
 
 void PreviewWindow::showMoment() {

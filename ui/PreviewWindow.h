@@ -41,6 +41,8 @@ public:
     // from the read of its duration, for Automatic; a picked file is cleared with a new source.
     const zvm::SubtitleChoice& subtitles() const { return subtitles_; }
     std::optional<int> subtitleStreams() const { return subtitleStreams_; }
+    // The black bars chosen here to be cropped ("Crop them"); none unless the user asks.
+    const zvm::CropChoice& crop() const { return cropChosen_; }
 
     static constexpr int kRenderPauseMilliseconds = 300;
 
@@ -60,6 +62,9 @@ private:
     void clearCut();
     void showCut();
     void chooseSubtitles(int index);
+    // Looks for black bars in the source read, in the modern form, and offers to crop them.
+    void lookForBars();
+    void offerCrop();
 
     enum SubtitleEntry { NoSubtitles, AutomaticSubtitles, SubtitleFile };
 
@@ -83,4 +88,9 @@ private:
     QSpinBox* subtitleSize_ = nullptr;
     zvm::SubtitleChoice subtitles_;
     std::optional<int> subtitleStreams_;
+    QPushButton* cropBars_ = nullptr;
+    bool modern_ = false;
+    int looks_ = 0; // only the answer to the latest look is used
+    zvm::CropChoice foundBars_;
+    zvm::CropChoice cropChosen_;
 };

@@ -345,6 +345,25 @@ void QueueWindow::showDetails() {
                       ? tr("Subtitles: automatic, looked for once the video is read")
                       : tr("Subtitles: automatic, but there is none beside the video or in it"));
     }
+    const zvm::ConversionRequest& r = item->request;
+    if (r.crop.mode == zvm::CropMode::Rect && fit) {
+        lines << tr("Cropped to %1x%2 at %3,%4 before the fit: the picture %5x%6")
+                     .arg(r.crop.width)
+                     .arg(r.crop.height)
+                     .arg(r.crop.x)
+                     .arg(r.crop.y)
+                     .arg(fit->newWidth)
+                     .arg(fit->newHeight);
+    } else if (r.crop.mode == zvm::CropMode::Auto) {
+        lines << tr("Black bars: cropped where the video's frames agree on them");
+    }
+    if (r.audio.track >= 0) {
+        lines << (r.audio.language.empty() ? tr("Sound stream %1").arg(r.audio.track + 1)
+                                           : tr("Sound stream %1, in %2").arg(r.audio.track + 1).arg(ToQString(r.audio.language)));
+    }
+    if (r.deinterlace == zvm::DeinterlaceMode::On) {
+        lines << tr("Deinterlaced");
+    }
     if (item->request.fileSizeMB) {
         lines << tr("File size asked: %1 MB, in two passes").arg(*item->request.fileSizeMB);
     }

@@ -2,6 +2,7 @@
 #include "ui/frmZCM.h"
 
 #include "core/Generate.h"
+#include "core/Presets.h"
 #include "ui/EncoderForm.h"
 #include "ui/Manual.h"
 #include "ui/Platform.h"
@@ -91,6 +92,11 @@ zvm::ConversionRequest frmZCM::requestFromControls() const {
     r.bestQuality = mnuBestQuality->isEnabled() && mnuBestQuality->isChecked();
     if (reader_ != nullptr) { // a target that needs sound gets a silent track for a silent source
         r.silentSource = reader_->silence(txtOriginalVideo->text());
+    }
+    const zvm::TargetPreset* target = zvm::FindPreset(r.preset);
+    const bool modern = commandStyle() == zvm::CommandStyle::Modern || (target != nullptr && zvm::NeedsModernForm(*target));
+    if (mnuCropBars != nullptr && mnuCropBars->isChecked() && modern && barsOf_ == txtOriginalVideo->text()) {
+        r.crop = bars_;
     }
     return r;
 }

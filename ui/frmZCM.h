@@ -76,6 +76,8 @@ public:
     void cmdffmpegexe_Click();
     void mnuDetectSize_Click();
     void mnuModernCommand_Click(bool checked);
+    void mnuCropBars_Click(bool checked);
+    void lookForBars();
     void mnuPreview_Click();
     void mnuAddToQueue_Click();
     void mnuAddCurrent_Click();
@@ -145,6 +147,7 @@ private:
     QMenu* mnuOptions = nullptr;
     QAction* mnuModernCommand = nullptr;
     QAction* mnuBestQuality = nullptr; // not kept in settings.ini: every start begins without it
+    QAction* mnuCropBars = nullptr; // not kept in settings.ini: every start begins without it
     QAction* mnuDetectSize = nullptr;
     QAction* mnuPreview = nullptr;
     QAction* mnuAddToQueue = nullptr;
@@ -221,6 +224,9 @@ private:
 
     Platform& platform_;
     zvm::media::Outside& outside_;
+    // The black bars last measured, and of which source; a crop only where its frames agreed.
+    QString barsOf_;
+    zvm::CropChoice bars_;
     QButtonGroup* movieTypeGroup_ = nullptr;
     bool toldWhatGoesOn_ = false;
     int stoppingFor_ = 0; // the signal the program is stopping for, once one came

@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QLineEdit>
+#include <QPointer>
 
 #include <utility>
 
@@ -64,6 +65,36 @@ void frmZCM::mnuModernCommand_Click(bool checked) {
     followPreview();
 }
 
+// The bars are measured when the entry is checked and again for each source named while it is; the
+// fit is then of the kept picture, in the modern form (the classic options cannot cut it).
+void frmZCM::mnuCropBars_Click(bool checked) {
+    if (checked) {
+        lookForBars();
+    }
+}
+
+void frmZCM::lookForBars() {
+    const QString source = txtOriginalVideo->text();
+    if (!mnuCropBars->isChecked() || source.isEmpty() || source == barsOf_) {
+        return;
+    }
+    barsOf_ = source;
+    bars_ = {};
+    mnuCropBars->setStatusTip(tr("Looking for black bars..."));
+    QPointer<frmZCM> alive(this);
+    outside_.lookAtPicture(source, [alive, source](const PictureLook& look) {
+        if (alive == nullptr || alive->barsOf_ != source) {
+            return; // another source was named meanwhile
+        }
+        alive->bars_ = look.crop;
+        const QString found = look.crop.mode == zvm::CropMode::Rect
+                                  ? tr("Black bars found: the picture is %1x%2").arg(look.crop.width).arg(look.crop.height)
+                                  : tr("No black bars cropped: %1").arg(QString::fromStdString(look.cropWhy));
+        alive->mnuCropBars->setStatusTip(found);
+        alive->mnuCropBars->setToolTip(found);
+    });
+}
+
 // One preview window, made when first asked for and kept (with its size and place) for the session.
 void frmZCM::mnuPreview_Click() {
     if (preview_ == nullptr) {
@@ -73,6 +104,9 @@ void frmZCM::mnuPreview_Click() {
             request.cutStart = preview_->cutStart();
             request.cutEnd = preview_->cutEnd();
             request.subtitles = preview_->subtitles();
+            if (preview_->crop().mode == zvm::CropMode::Rect) {
+                request.crop = preview_->crop();
+            }
             addCurrentToQueue(request, preview_->subtitleStreams());
         });
     }

@@ -269,6 +269,9 @@ void frmZCM::buildMenus() {
     mnuBestQuality->setToolTip(tr("Two passes and the best options the target's format takes, for the first five "
                                   "targets (the later ones have theirs already); the PSP rows then write the "
                                   "PSP's own format. Needs the modern command."));
+    mnuCropBars = mnuOptions->addAction(tr("&Crop black bars automatically"));
+    mnuCropBars->setObjectName("mnuCropBars");
+    mnuCropBars->setCheckable(true);
     mnuDetectSize = mnuOptions->addAction(tr("&Detect size from video"));
     mnuDetectSize->setObjectName("mnuDetectSize");
     mnuDetectSize->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
@@ -320,6 +323,8 @@ void frmZCM::connectHandlers() {
     connect(mnuDetectSize, &QAction::triggered, this, &frmZCM::mnuDetectSize_Click);
     connect(mnuModernCommand, &QAction::triggered, this, &frmZCM::mnuModernCommand_Click);
     connect(mnuBestQuality, &QAction::triggered, this, &frmZCM::followPreview);
+    connect(mnuCropBars, &QAction::triggered, this, &frmZCM::mnuCropBars_Click);
+    connect(txtOriginalVideo, &QLineEdit::editingFinished, this, &frmZCM::lookForBars);
     connect(txtffmpegexe, &QLineEdit::textChanged, this, &frmZCM::showCommandForm);
     connect(form_, &EncoderForm::decided, this, &frmZCM::showCommandForm);
     connect(form_, &EncoderForm::decided, this, &frmZCM::followPreview);

@@ -9,11 +9,14 @@ extern "C" {
 #include <libavformat/avformat.h>
 #include <libavutil/display.h>
 #include <libavutil/opt.h>
+#include <libavutil/pixdesc.h>
 }
 
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstring>
+#include <optional>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -117,6 +120,30 @@ std::string Ratio(AVRational r, char separator = '/') {
         text += std::to_string(r.den);
     }
     return text;
+}
+
+// A tag's text without the tabs and line ends that part the audio stream list.
+std::string OneLine(const char* text) {
+    std::string line = text;
+    std::replace_if(line.begin(), line.end(), [](char c) { return c == '\t' || c == '\n' || c == '\r'; }, ' ');
+    return line;
+}
+
+std::string FieldOrderWord(AVFieldOrder order) {
+    switch (order) {
+    case AV_FIELD_PROGRESSIVE:
+        return "progressive";
+    case AV_FIELD_TT:
+        return "tt";
+    case AV_FIELD_BB:
+        return "bb";
+    case AV_FIELD_TB:
+        return "tb";
+    case AV_FIELD_BT:
+        return "bt";
+    default:
+        return "unknown";
+    }
 }
 
 const AVStream* First(const AVFormatContext* format, AVMediaType type) {
@@ -325,6 +352,28 @@ Result<wire::Message> ProbeMedia(const std::string& path) {
             answer.add("display_height", std::to_string(displayHeight));
         }
     }
+    if (const AVStream* video = First(format, AVMEDIA_TYPE_VIDEO)) {
+        answer.add("field_order", FieldOrderWord(video->codecpar->field_order));
+    }
+    // Every sound stream, one a line: language, channels, default flag, title; tabs part them.
+    std::string sounds;
+    for (unsigned i = 0; i < format->nb_streams; ++i) {
+        const AVStream* stream = format->streams[i];
+        if (stream->codecpar->codec_type != AVMEDIA_TYPE_AUDIO) {
+            continue;
+        }
+        const AVDictionaryEntry* language = av_dict_get(stream->metadata, "language", nullptr, 0);
+        const AVDictionaryEntry* title = av_dict_get(stream->metadata, "title", nullptr, 0);
+        sounds += OneLine(language != nullptr ? language->value : "");
+        sounds += '\t';
+        sounds += std::to_string(stream->codecpar->ch_layout.nb_channels);
+        sounds += (stream->disposition & AV_DISPOSITION_DEFAULT) != 0 ? "\t1\t" : "\t0\t";
+        sounds += OneLine(title != nullptr ? title->value : "");
+        sounds += '\n';
+    }
+    if (!sounds.empty()) {
+        answer.add("audio_streams", sounds);
+    }
     if (const AVStream* audio = First(format, AVMEDIA_TYPE_AUDIO)) {
         answer.add("audio_codec", avcodec_get_name(audio->codecpar->codec_id));
         answer.add("sample_rate", std::to_string(audio->codecpar->sample_rate));
@@ -440,6 +489,242 @@ Result<std::string> RenderFrame(const std::string& path, double seconds, const s
         }
         av_packet_unref(packet.get());
     }
+}
+
+namespace {
+// Where the picture stands inside black bars in one frame: its columns [left, right) and rows
+// [top, bottom); none for a frame that is black or nearly uniform throughout, which shows no bars.
+struct Box {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    bool operator==(const Box&) const = default;
+};
+
+// A row or column is a bar when its mean luma stays at most this far above black (as the encoder's
+// own measure takes 24 of 255): a channel's logo in a bar leaves the bar's mean low.
+constexpr int kBarLimit = 24;
+// A frame whose luma spans less than this shows no picture to measure.
+constexpr int kUniformSpan = 24;
+// Frames measured, spread over the file.
+constexpr int kLooks = 12;
+
+struct Luma {
+    const AVFrame* frame;
+    int shift; // bits above 8
+    bool wide; // two bytes a sample
+    int at(int x, int y) const {
+        const uint8_t* row = frame->data[0] + static_cast<std::ptrdiff_t>(y) * frame->linesize[0];
+        if (!wide) {
+            return row[x];
+        }
+        uint16_t value = 0;
+        std::memcpy(&value, row + 2 * x, 2);
+        return value >> shift;
+    }
+};
+
+std::optional<Box> Bars(const AVFrame* frame) {
+    const AVPixFmtDescriptor* d = av_pix_fmt_desc_get(static_cast<AVPixelFormat>(frame->format));
+    if (d == nullptr || (d->flags & (AV_PIX_FMT_FLAG_RGB | AV_PIX_FMT_FLAG_PAL | AV_PIX_FMT_FLAG_BITSTREAM)) != 0 ||
+        d->comp[0].plane != 0 || d->comp[0].depth < 8 || d->comp[0].depth > 16 || !(d->flags & AV_PIX_FMT_FLAG_PLANAR)) {
+        return std::nullopt;
+    }
+    const Luma luma{frame, d->comp[0].depth - 8, d->comp[0].depth > 8};
+    const int w = frame->width;
+    const int h = frame->height;
+    // Black is 16 in the usual limited range, 0 in full range.
+    const int black = frame->color_range == AVCOL_RANGE_JPEG ? 0 : 16;
+    std::vector<long long> rows(static_cast<std::size_t>(h));
+    std::vector<long long> columns(static_cast<std::size_t>(w));
+    int least = 255;
+    int most = 0;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const int v = luma.at(x, y);
+            rows[static_cast<std::size_t>(y)] += v;
+            columns[static_cast<std::size_t>(x)] += v;
+            least = std::min(least, v);
+            most = std::max(most, v);
+        }
+    }
+    if (most - least < kUniformSpan) {
+        return std::nullopt;
+    }
+    const auto bar = [&](long long sum, int count) { return sum <= static_cast<long long>(black + kBarLimit) * count; };
+    Box box{0, 0, w, h};
+    while (box.top < h && bar(rows[static_cast<std::size_t>(box.top)], w)) {
+        ++box.top;
+    }
+    while (box.bottom > box.top && bar(rows[static_cast<std::size_t>(box.bottom - 1)], w)) {
+        --box.bottom;
+    }
+    while (box.left < w && bar(columns[static_cast<std::size_t>(box.left)], h)) {
+        ++box.left;
+    }
+    while (box.right > box.left && bar(columns[static_cast<std::size_t>(box.right - 1)], h)) {
+        --box.right;
+    }
+    if (box.right <= box.left || box.bottom <= box.top) {
+        return std::nullopt;
+    }
+    return box;
+}
+
+// Whether a frame shows the comb of two fields taken at different moments: a line that differs from
+// both lines next to it, in the same direction, where the lines two away (of its own field) do not.
+// Fine detail of the picture differs from both alike; only motion between the fields does not.
+bool Combed(const AVFrame* frame) {
+    const AVPixFmtDescriptor* d = av_pix_fmt_desc_get(static_cast<AVPixelFormat>(frame->format));
+    if (d == nullptr || (d->flags & (AV_PIX_FMT_FLAG_RGB | AV_PIX_FMT_FLAG_PAL)) != 0 || d->comp[0].plane != 0 ||
+        d->comp[0].depth < 8 || frame->height < 8) {
+        return false;
+    }
+    const Luma luma{frame, d->comp[0].depth - 8, d->comp[0].depth > 8};
+    constexpr int kStep = 16; // a difference of luma that shows
+    long near = 0;
+    long far = 0;
+    for (int y = 2; y + 2 < frame->height; ++y) {
+        for (int x = 0; x < frame->width; x += 2) {
+            const int v = luma.at(x, y);
+            const auto differs = [&](int a, int b) {
+                return (v - a > kStep && v - b > kStep) || (a - v > kStep && b - v > kStep);
+            };
+            near += differs(luma.at(x, y - 1), luma.at(x, y + 1)) ? 1 : 0;
+            far += differs(luma.at(x, y - 2), luma.at(x, y + 2)) ? 1 : 0;
+        }
+    }
+    const long sampled = static_cast<long>(frame->height - 4) * (frame->width / 2);
+    return near > 2 * far && near * 500 > sampled;
+}
+
+// The decoded frame at or after `wanted` (in microseconds from the file's start time).
+bool FrameAt(AVFormatContext* format, AVCodecContext* decoder, int index, int64_t wanted, AVFrame* frame) {
+    const AVRational microseconds{1, AV_TIME_BASE};
+    const AVStream* stream = format->streams[index];
+    avcodec_flush_buffers(decoder);
+    avformat_seek_file(format, -1, INT64_MIN, wanted, wanted, 0); // a failed seek reads from the start
+    Packet packet(av_packet_alloc());
+    bool draining = false;
+    while (true) {
+        const int rc = avcodec_receive_frame(decoder, frame);
+        if (rc == 0) {
+            const int64_t at = frame->best_effort_timestamp;
+            if (at == AV_NOPTS_VALUE || av_rescale_q(at, stream->time_base, microseconds) >= wanted) {
+                return true;
+            }
+            av_frame_unref(frame);
+            continue;
+        }
+        if (rc != AVERROR(EAGAIN) || draining) {
+            return false;
+        }
+        if (av_read_frame(format, packet.get()) < 0) {
+            draining = true;
+            avcodec_send_packet(decoder, nullptr);
+            continue;
+        }
+        if (packet->stream_index == index) {
+            const int sent = avcodec_send_packet(decoder, packet.get());
+            (void)sent; // not a Status: a damaged packet is skipped, as the encoder skips it
+        }
+        av_packet_unref(packet.get());
+    }
+}
+} // namespace
+
+Result<wire::Message> LookAtPicture(const std::string& path) {
+    const auto source = Source(path);
+    if (!source.ok()) {
+        return source.status();
+    }
+    AVFormatContext* format = source.value()->format.get();
+    AVCodecContext* decoder = source.value()->decoder.get();
+    const int index = source.value()->index;
+    const int64_t start = format->start_time != AV_NOPTS_VALUE ? format->start_time : 0;
+    const int64_t length = format->duration != AV_NOPTS_VALUE && format->duration > 0 ? format->duration : 0;
+    // The first and last seconds hold titles and fades: skipped, a tenth of a short file at most.
+    const int64_t skip = std::min<int64_t>(5 * AV_TIME_BASE, length / 10);
+    const int64_t span = length - 2 * skip;
+    std::vector<Box> boxes;
+    int read = 0;
+    int interlaced = 0;
+    int progressive = 0;
+    int combed = 0;
+    Frame frame(av_frame_alloc());
+    for (int i = 0; i < kLooks; ++i) {
+        const int64_t wanted = start + skip + span * (2 * i + 1) / (2 * kLooks);
+        if (!FrameAt(format, decoder, index, wanted, frame.get())) {
+            continue;
+        }
+        ++read;
+        ++(frame->interlaced_frame != 0 ? interlaced : progressive);
+        combed += Combed(frame.get()) ? 1 : 0;
+        if (const std::optional<Box> box = Bars(frame.get())) {
+            boxes.push_back(*box);
+        }
+        av_frame_unref(frame.get());
+    }
+    wire::Message answer;
+    answer.add("answer", "ok");
+    answer.add("frames", std::to_string(read));
+    answer.add("interlaced_frames", std::to_string(interlaced));
+    answer.add("progressive_frames", std::to_string(progressive));
+    answer.add("combed_frames", std::to_string(combed));
+    const AVCodecParameters* p = format->streams[index]->codecpar;
+    answer.add("width", std::to_string(p->width)).add("height", std::to_string(p->height));
+    const auto why = [&](std::string text) {
+        answer.add("crop_why", std::move(text));
+        return answer;
+    };
+    if (Rotation(format->streams[index]) != 0) {
+        return why("the picture is turned for display, which the measure does not follow");
+    }
+    if (boxes.size() < 5) {
+        return why(std::to_string(boxes.size()) + " of " + std::to_string(read) +
+                   " frames looked at show a picture: too few to measure its borders");
+    }
+    // The most common border; frames within two pixels of it on every side agree with it.
+    const auto near = [](const Box& a, const Box& b) {
+        return std::abs(a.left - b.left) <= 2 && std::abs(a.top - b.top) <= 2 && std::abs(a.right - b.right) <= 2 &&
+               std::abs(a.bottom - b.bottom) <= 2;
+    };
+    std::size_t best = 0;
+    long agreeing = 0;
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        const long count = std::count_if(boxes.begin(), boxes.end(), [&](const Box& b) { return near(b, boxes[i]); });
+        if (count > agreeing) {
+            best = i;
+            agreeing = count;
+        }
+    }
+    const std::string agreement = std::to_string(agreeing) + " of " + std::to_string(boxes.size());
+    answer.add("crop_agree", agreement);
+    if (agreeing != static_cast<long>(boxes.size())) {
+        return why("the frames disagree on the picture's borders (" + agreement + " agree): no crop");
+    }
+    // The widest picture any frame showed, its corner and sides even, so no frame loses picture.
+    Box keep = boxes[best];
+    for (const Box& b : boxes) {
+        keep = {std::min(keep.left, b.left), std::min(keep.top, b.top), std::max(keep.right, b.right),
+                std::max(keep.bottom, b.bottom)};
+    }
+    keep.left -= keep.left % 2;
+    keep.top -= keep.top % 2;
+    keep.right = std::min(p->width - p->width % 2, keep.right + keep.right % 2);
+    keep.bottom = std::min(p->height - p->height % 2, keep.bottom + keep.bottom % 2);
+    const int width = keep.right - keep.left;
+    const int height = keep.bottom - keep.top;
+    if (width == p->width && height == p->height) {
+        return why("the frames show no black bars");
+    }
+    if (2 * width < p->width || 2 * height < p->height) {
+        return why("the picture found is less than half the frame, more likely a dark scene than bars: no crop");
+    }
+    answer.add("crop", std::to_string(width) + ":" + std::to_string(height) + ":" + std::to_string(keep.left) + ":" +
+                           std::to_string(keep.top));
+    return answer;
 }
 
 } // namespace zvm::media

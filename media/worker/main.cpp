@@ -93,6 +93,10 @@ bool Answer(const Message& request) {
         const auto facts = zvm::media::ProbeMedia(request.get("path"));
         return WriteAll(Encode(facts.ok() ? facts.value() : Failed(facts.status())));
     }
+    if (verb == "look") {
+        const auto look = zvm::media::LookAtPicture(request.get("path"));
+        return WriteAll(Encode(look.ok() ? look.value() : Failed(look.status())));
+    }
     if (verb == "frame") {
         bool written = true;
         std::function<void(const std::string&)> keyframe;

@@ -8,6 +8,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
@@ -44,6 +45,8 @@ private slots:
     void stopRemovesPassLogs();
     void readsEachVideoOnce_data();
     void readsEachVideoOnce();
+    void understandsTheSource_data();
+    void understandsTheSource();
 
 private:
     struct Result {
@@ -225,6 +228,26 @@ void TestCli::commandLines_data() {
                                        << QString("invalid number of jobs '%1': give a whole number from 1 up").arg(jobs);
     }
     QTest::newRow("file size in help") << QStringList{"--help"} << 0 << "--file-size MB" << "";
+    QTest::newRow("crop in help") << QStringList{"--help"} << 0 << "--crop auto|none|W:H:X:Y" << "";
+    QTest::newRow("a crop given prints without a read") << print + QStringList{"--crop", "640:360:0:60", "/v/a.avi"} << 0
+                                                        << "-vf crop=640:360:0:60,scale=240:136,pad=240:160:0:12," << "";
+    QTest::newRow("json names the crop the fit follows")
+        << QStringList{"--json", "-s", "640x480", "--form", "modern", "--crop", "640:360:0:60", "/v/a.avi"} << 0
+        << R"("crop": {"width": 640, "height": 360, "x": 0, "y": 60}, "ratio": 1.777778, "newWidth": 240, "newHeight": 136)"
+        << "";
+    QTest::newRow("a crop outside the size") << print + QStringList{"--crop", "480:360:200:200", "/v/a.avi"} << 2
+                                             << "" << "The crop rectangle must lie inside the picture";
+    QTest::newRow("a crop that is no rectangle") << print + QStringList{"--crop", "480x360", "/v/a.avi"} << 2 << ""
+                                                 << "invalid crop '480x360'";
+    QTest::newRow("a language that is no code") << print + QStringList{"--audio-lang", "english", "/v/a.avi"} << 2
+                                                << "" << "invalid audio languages 'english'";
+    QTest::newRow("a stream by number") << print + QStringList{"--audio-track", "2", "/v/a.avi"} << 0
+                                        << "-map 0:v:0 -map 0:a:2 -r" << "";
+    QTest::newRow("a crop in the classic form") << QStringList{"-n", "-s", "640x480", "--form", "classic", "--crop",
+                                                               "480:360:80:0", "/v/a.avi"}
+                                                << 2 << "" << "Cropping needs the modern command form";
+    QTest::newRow("bad deinterlacing") << QStringList{"--deinterlace", "maybe", "/v/a.avi"} << 2 << ""
+                                       << "invalid deinterlacing 'maybe'";
     QTest::newRow("file size not a number") << QStringList{"--file-size", "big", "/v/a.avi"} << 2 << ""
                                             << "invalid file size 'big': give megabytes above 0";
     QTest::newRow("file size 0") << QStringList{"--file-size=0", "/v/a.avi"} << 2 << "" << "invalid file size '0'";
@@ -491,6 +514,95 @@ void TestCli::burnsInSubtitles() {
     QVERIFY2(during >= 0 && after >= 0, "no frames to compare");
     QVERIFY2(drawn ? during > 2 : during < 0.5, qPrintable(QString::number(during)));
     QVERIFY2(after < 0.5, qPrintable(QString::number(after)));
+}
+
+// Sources made for what they hold, converted by the tool: the kept picture fills the screen, the
+// sound is the language asked for, interlaced fields come out whole. What ffmpeg itself reads of the
+// output is the judge: cropdetect for the picture, ffprobe for the language, half-bright pixels where
+// a bright bar moving fast between two fields leaves a comb.
+void TestCli::understandsTheSource_data() {
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("expected");
+    const QStringList psp{"-t", "psp-320x240", "--form", "modern"};
+    const QStringList h264{"-t", "psp-480x272"};
+    QTest::newRow("pillarboxed 4:3, cropped, fills the screen") << "pillarboxed" << psp + QStringList{"--crop", "auto"} << "fills 95";
+    QTest::newRow("pillarboxed 4:3, not cropped") << "pillarboxed" << psp << "fills 56";
+    QTest::newRow("english asked of japanese first") << "languages" << psp + QStringList{"--audio-lang", "eng"} << "sound eng";
+    QTest::newRow("a german code of the other kind") << "languages" << h264 + QStringList{"--audio-lang", "fr,de"} << "sound ger";
+    QTest::newRow("no language asked: the default") << "languages" << psp << "sound jpn";
+    QTest::newRow("a vcd keeps no language, and says so") << "languages" << QStringList{"-t", "vcd-352x240", "--audio-lang", "eng"}
+                                                          << "untagged eng";
+    QTest::newRow("480i deinterlaced on a later target") << "fields" << h264 << "whole";
+    QTest::newRow("480i left as it is") << "fields" << h264 + QStringList{"--deinterlace", "off"} << "combed";
+    QTest::newRow("480i on a designed row, asked") << "fields" << psp + QStringList{"--deinterlace", "on"} << "whole";
+    QTest::newRow("progressive is never deinterlaced") << "languages" << h264 + QStringList{"--deinterlace", "on"} << "progressive";
+}
+
+void TestCli::understandsTheSource() {
+    QFETCH(QString, source);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, expected);
+    const QString video = dir_.filePath(source + ".mkv");
+    const QStringList sine{"-f", "lavfi", "-i", "sine=f=300:d=1", "-f", "lavfi", "-i", "sine=f=600:d=1",
+                           "-f", "lavfi", "-i", "sine=f=900:d=1"};
+    const QHash<QString, QStringList> made{
+        {"pillarboxed", {"-i", "testsrc2=s=480x360:d=1:r=25,pad=640:360:80:0", "-c:v", "mpeg4", "-q:v", "2"}},
+        {"languages", QStringList{"-i", "testsrc2=s=320x240:d=1:r=25"} + sine +
+                          QStringList{"-map", "0:v", "-map", "1:a", "-map", "2:a", "-map", "3:a", "-metadata:s:a:0", "language=jpn",
+                                      "-metadata:s:a:1", "language=eng", "-metadata:s:a:2", "language=ger",
+                                      "-disposition:a:0", "default", "-disposition:a:1", "0", "-disposition:a:2", "0",
+                                      "-c:v", "mpeg4", "-c:a", "aac"}},
+        {"fields", {"-i", "color=c=black:s=720x480:r=50:d=1,format=yuv420p,geq=lum='if(between(X,mod(N*24,640),"
+                          "mod(N*24,640)+48),235,16)':cb=128:cr=128,tinterlace=interleave_top",
+                    "-c:v", "mpeg2video", "-q:v", "2", "-flags", "+ilme+ildct", "-top", "1"}}};
+    if (!QFileInfo::exists(video)) {
+        QCOMPARE(QProcess::execute("ffmpeg", QStringList{"-v", "error", "-y", "-f", "lavfi"} + made[source] + QStringList{video}), 0);
+    }
+    QTemporaryDir work;
+    const QString output = work.filePath("out.mp4");
+    const Result result = run(QStringList{"-v"} + arguments + QStringList{"-o", output, video});
+    QVERIFY2(result.exitCode == 0, qPrintable(result.err + result.out));
+    QVERIFY2(result.err.contains("finished: Fits"), qPrintable(result.err));
+    const auto ffmpeg = [](const QStringList& args) {
+        QProcess p;
+        p.start("ffmpeg", QStringList{"-hide_banner", "-i"} + args);
+        p.waitForFinished(60000);
+        return p.readAllStandardOutput() + p.readAllStandardError();
+    };
+    const QString what = expected.section(' ', 0, 0);
+    const QString value = expected.section(' ', 1);
+    if (what == "fills") { // the picture's share of the 320x240 screen, as ffmpeg finds its bars
+        const auto crop = QRegularExpression(R"(crop=(\d+):(\d+))").globalMatch(QString::fromUtf8(ffmpeg({output, "-vf", "cropdetect=round=2:reset=0", "-f", "null", "-"})));
+        QRegularExpressionMatch last;
+        for (auto it = crop; it.hasNext();) {
+            last = it.next();
+        }
+        const double share = last.captured(1).toDouble() * last.captured(2).toDouble() / (320 * 240);
+        QVERIFY2(value == "95" ? share >= 0.95 : std::abs(share - 0.5625) < 0.02, qPrintable(QString::number(share)));
+    } else if (what == "sound") {
+        QProcess probe;
+        probe.start("ffprobe", {"-v", "error", "-select_streams", "a", "-show_entries", "stream_tags=language", "-of", "csv=p=0", output});
+        QVERIFY(probe.waitForFinished(60000));
+        QCOMPARE(QString::fromUtf8(probe.readAllStandardOutput()).trimmed(), value);
+        QCOMPARE(result.err.contains("sound in " + value), arguments.contains("--audio-lang"));
+    } else if (what == "untagged") {
+        QVERIFY2(result.err.contains("keeps no language tag, so the sound stream's language (eng) was not checked"),
+                 qPrintable(result.err));
+        QVERIFY(result.err.contains("-map 0:a:1"));
+    } else if (what == "progressive") {
+        QVERIFY2(!result.err.contains("bwdif"), qPrintable(result.err));
+    } else { // half-bright pixels of a frame mid-way: a comb left by fields scaled together
+        QProcess frame;
+        frame.start("ffmpeg", {"-v", "error", "-ss", "0.4", "-i", output, "-frames:v", "1", "-f", "rawvideo", "-pix_fmt", "gray", "-"});
+        QVERIFY(frame.waitForFinished(60000));
+        const QByteArray pixels = frame.readAllStandardOutput();
+        QVERIFY(!pixels.isEmpty());
+        const auto half = std::count_if(pixels.begin(), pixels.end(), [](char c) { return uchar(c) > 60 && uchar(c) < 190; });
+        const double share = double(half) / double(pixels.size());
+        QVERIFY2(what == "whole" ? share < 0.01 : share > 0.02, qPrintable(QString::number(share)));
+        QCOMPARE(result.err.contains("bwdif=mode=send_frame"), what == "whole");
+    }
 }
 
 // File names are the system's bytes: what is not UTF-8 reaches the size probe, the encoder and the

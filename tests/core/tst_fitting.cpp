@@ -141,14 +141,22 @@ void TestFitting::nonSquarePixels_data() {
     QTest::addColumn<int>("height");
     QTest::addColumn<QString>("target");
     QTest::addColumn<QString>("pixel"); // the target's pixel aspect, as the test knows it
-    QTest::newRow("4:3 fills an ntsc tv") << 640 << 480 << "vcd-tv-352x240" << "10:11";
-    QTest::newRow("4:3 fills a pal tv") << 640 << 480 << "vcd-pal-352x288" << "12:11";
-    QTest::newRow("3:2 on an ntsc tv") << 720 << 480 << "vcd-tv-352x240" << "10:11";
-    QTest::newRow("16:9 on a pal tv") << 854 << 480 << "vcd-pal-352x288" << "12:11";
-    QTest::newRow("portrait on an ntsc tv") << 1080 << 1920 << "vcd-tv-352x240" << "10:11";
-    QTest::newRow("portrait on a pal tv") << 1080 << 1920 << "vcd-pal-352x288" << "12:11";
-    QTest::newRow("4:3 on the h264 psp") << 1440 << 1080 << "psp-480x272" << "1:1";
-    QTest::newRow("designed vcd, square") << 640 << 480 << "vcd-352x240" << "1:1";
+    // A crop's width, height and the stored picture it is taken from; empty for none.
+    QTest::addColumn<QList<int>>("crop");
+    QTest::newRow("4:3 fills an ntsc tv") << 640 << 480 << "vcd-tv-352x240" << "10:11" << QList<int>{};
+    QTest::newRow("4:3 fills a pal tv") << 640 << 480 << "vcd-pal-352x288" << "12:11" << QList<int>{};
+    QTest::newRow("3:2 on an ntsc tv") << 720 << 480 << "vcd-tv-352x240" << "10:11" << QList<int>{};
+    QTest::newRow("16:9 on a pal tv") << 854 << 480 << "vcd-pal-352x288" << "12:11" << QList<int>{};
+    QTest::newRow("portrait on an ntsc tv") << 1080 << 1920 << "vcd-tv-352x240" << "10:11" << QList<int>{};
+    QTest::newRow("portrait on a pal tv") << 1080 << 1920 << "vcd-pal-352x288" << "12:11" << QList<int>{};
+    QTest::newRow("4:3 on the h264 psp") << 1440 << 1080 << "psp-480x272" << "1:1" << QList<int>{};
+    QTest::newRow("designed vcd, square") << 640 << 480 << "vcd-352x240" << "1:1" << QList<int>{};
+    QTest::newRow("pillarboxed 4:3 cropped fills a psp") << 1920 << 1080 << "psp-320x240" << "1:1"
+                                                         << QList<int>{1440, 1080, 1920, 1080};
+    QTest::newRow("letterboxed 2.39 cropped") << 1920 << 1080 << "psp-368x208" << "1:1" << QList<int>{1920, 804, 1920, 1080};
+    QTest::newRow("windowboxed cropped") << 1280 << 720 << "gba-240x176" << "1:1" << QList<int>{960, 540, 1280, 720};
+    QTest::newRow("anamorphic dvd cropped") << 640 << 480 << "psp-480x272" << "1:1" << QList<int>{704, 480, 720, 480};
+    QTest::newRow("cropped on a pal tv") << 1024 << 576 << "vcd-pal-352x288" << "12:11" << QList<int>{720, 576, 1024, 576};
 }
 
 void TestFitting::nonSquarePixels() {
@@ -156,14 +164,25 @@ void TestFitting::nonSquarePixels() {
     QFETCH(int, height);
     QFETCH(QString, target);
     QFETCH(QString, pixel);
+    QFETCH(QList<int>, crop);
     const std::optional<int> row = zvm::PresetByName(target.toStdString());
     QVERIFY(row);
     const zvm::TargetPreset& t = *zvm::FindPreset(*row);
-    const double stored = double(width) / height / (pixel.section(':', 0, 0).toDouble() / pixel.section(':', 1, 1).toDouble());
+    // A crop keeps crop[0] of crop[2] stored columns, each shown width / crop[2] wide.
+    const double shown = crop.isEmpty() ? double(width) / height
+                                        : (crop[0] * double(width) / crop[2]) / (crop[1] * double(height) / crop[3]);
+    const double stored = shown / (pixel.section(':', 0, 0).toDouble() / pixel.section(':', 1, 1).toDouble());
     const auto even = [](double v) { return int(std::floor(v)) + int(std::floor(v)) % 2; };
     const bool fillsWidth = t.height * stored > t.width;
     const QList<int> expected{fillsWidth ? t.width : even(t.height * stored), fillsWidth ? even(t.width / stored) : t.height};
-    const FrameGeometry g = FitAsGenerated(width, height, *row);
+    zvm::ConversionRequest r;
+    r.width = std::to_string(width);
+    r.height = std::to_string(height);
+    r.preset = *row;
+    if (!crop.isEmpty()) {
+        r.crop = {zvm::CropMode::Rect, crop[0], crop[1], 0, 0, crop[2], crop[3]};
+    }
+    const FrameGeometry g = *zvm::FitRequest(r);
     QCOMPARE((QList<int>{g.newWidth, g.newHeight}), expected);
     QCOMPARE(BrokenInvariant(g), QString());
 }

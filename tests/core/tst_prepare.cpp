@@ -25,6 +25,8 @@ class TestPrepare : public QObject {
 private slots:
     void prepared_data();
     void prepared();
+    void sourceChoices_data();
+    void sourceChoices();
 };
 
 namespace {
@@ -175,6 +177,96 @@ void TestPrepare::prepared() {
         QVERIFY2(QString::fromStdString(step).contains(silentInput), step.c_str());
     }
     QCOMPARE(QString::fromStdString(run.note), silentInput.isEmpty() ? QString() : QString(zvm::kSilentTrack));
+}
+
+// What the source's picture and sound resolve to. streams: the sound streams' languages, "*" after the
+// default one, "-" for no language; found: the rectangle measured, or why there is none.
+void TestPrepare::sourceChoices_data() {
+    QTest::addColumn<QString>("choice"); // crop=..., deint=..., lang=..., track=N
+    QTest::addColumn<QString>("streams");
+    QTest::addColumn<QString>("found");
+    QTest::addColumn<int>("interlaced"); // 1, 0, -1 for unknown
+    QTest::addColumn<int>("preset");
+    QTest::addColumn<QString>("expected"); // the text after -i "...", up to -c:v; "refused: ..."
+    QTest::newRow("terminology code finds the bibliographic") << "lang=deu" << "jpn*,ger" << "" << 0 << 5 << "-map 0:v:0 -map 0:a:1";
+    QTest::newRow("two letters find three") << "lang=fr" << "jpn*,eng,fre" << "" << 0 << 5 << "-map 0:v:0 -map 0:a:2";
+    QTest::newRow("bibliographic finds the terminology") << "lang=CZE" << "ces,eng*" << "" << 0 << 5 << "-map 0:v:0 -map 0:a:0";
+    QTest::newRow("first of the list wins") << "lang=spa,eng" << "eng,jpn,spa" << "" << 0 << 5 << "-map 0:v:0 -map 0:a:2";
+    QTest::newRow("later in the list when the first is absent") << "lang=ita,eng" << "jpn*,eng" << "" << 0 << 5 << "-map 0:v:0 -map 0:a:1";
+    QTest::newRow("no match takes the default") << "lang=ita" << "jpn,eng*,-" << "" << 0 << 5 << "-map 0:v:0 -map 0:a:1";
+    QTest::newRow("no match, no default: the first") << "lang=ita" << "-,jpn" << "" << 0 << 5 << "-map 0:v:0 -map 0:a:0";
+    QTest::newRow("unknown codes match only themselves") << "lang=xyz" << "xy,xyz" << "" << 0 << 5 << "-map 0:v:0 -map 0:a:1";
+    QTest::newRow("by number") << "track=1" << "eng*,jpn" << "" << 0 << 5 << "-map 0:v:0 -map 0:a:1";
+    QTest::newRow("a number past the streams") << "track=2" << "eng*,jpn" << "" << 0 << 5 << "refused: The video has no sound stream 2";
+    QTest::newRow("nothing chosen maps nothing") << "" << "jpn*,eng" << "" << 0 << 5 << "";
+    QTest::newRow("automatic crop found") << "crop=auto" << "" << "1440:1080:240:0" << 0 << 5
+                                          << "-vf crop=1440:1080:240:0,scale=362:272,pad=480:272:60:0,setsar=1";
+    QTest::newRow("automatic crop, frames disagree") << "crop=auto" << "" << "why:3 of 10 frames agree" << 0 << 5
+                                                     << "-vf scale=480:270,pad=480:272:0:2,setsar=1";
+    QTest::newRow("interlaced on a later row") << "" << "" << "" << 1 << 5 << "-vf bwdif=mode=send_frame,scale=480:270,pad=480:272:0:2,setsar=1";
+    QTest::newRow("progressive is left alone") << "" << "" << "" << 0 << 5 << "-vf scale=480:270,pad=480:272:0:2,setsar=1";
+    QTest::newRow("interlaced on a designed row, not asked") << "" << "" << "" << 1 << 2 << "-vf scale=320:180,pad=320:240:0:30,setsar=1";
+    QTest::newRow("interlaced on a designed row, asked") << "deint=on" << "" << "" << 1 << 2
+                                                          << "-vf bwdif=mode=send_frame,scale=320:180,pad=320:240:0:30,setsar=1";
+    QTest::newRow("turned off") << "deint=off" << "" << "" << 1 << 5 << "-vf scale=480:270,pad=480:272:0:2,setsar=1";
+    QTest::newRow("a rectangle outside the picture") << "crop=1440:1080:600:0" << "" << "" << 0 << 5 << "refused: The crop rectangle must lie";
+}
+
+void TestPrepare::sourceChoices() {
+    QFETCH(QString, choice);
+    QFETCH(QString, streams);
+    QFETCH(QString, found);
+    QFETCH(int, interlaced);
+    QFETCH(int, preset);
+    QFETCH(QString, expected);
+    ConversionRequest r = Request();
+    r.width = "1920";
+    r.height = "1080";
+    r.preset = preset;
+    const QString value = choice.section('=', 1);
+    if (choice.startsWith("crop=")) {
+        r.crop = *zvm::ParseCrop(value.toStdString());
+    } else if (choice.startsWith("deint=")) {
+        r.deinterlace = *zvm::DeinterlaceFromWord(value.toStdString());
+    } else if (choice.startsWith("lang=")) {
+        r.audio.languages = *zvm::ParseLanguages(value.toStdString());
+    } else if (choice.startsWith("track=")) {
+        r.audio.track = value.toInt();
+    }
+    RunFacts facts = Facts(60);
+    facts.pixelWidth = 1920;
+    facts.pixelHeight = 1080;
+    for (const QString& stream : streams.split(',', Qt::SkipEmptyParts)) {
+        QString language = stream;
+        language.remove('*');
+        facts.audioStreams.push_back({language == "-" ? "" : language.toStdString(), "", 2, stream.endsWith('*')});
+    }
+    facts.audioStreamsRead = !streams.isEmpty();
+    if (found.startsWith("why:")) {
+        facts.cropWhy = found.mid(4).toStdString();
+    } else if (!found.isEmpty()) {
+        facts.foundCrop = *zvm::ParseCrop(found.toStdString());
+    }
+    facts.interlaced = interlaced < 0 ? std::nullopt : std::optional<bool>(interlaced == 1);
+    const auto prepared = zvm::PrepareRun(r, zvm::CommandStyle::Modern, facts);
+    if (expected.startsWith("refused: ")) {
+        QVERIFY(!prepared.ok());
+        QVERIFY2(QString::fromStdString(prepared.status().text()).startsWith(expected.mid(9)), prepared.status().text().c_str());
+        return;
+    }
+    QVERIFY2(prepared.ok(), prepared.status().text().c_str());
+    const QString command = QString::fromStdString(prepared.value().command);
+    const QString head = R"(-i "/videos/clip.mkv" )";
+    const qsizetype from = command.indexOf(head) + head.size();
+    const QString after = command.mid(from, command.indexOf(" -c:v") - from);
+    if (expected.startsWith("-vf")) {
+        QCOMPARE(after.mid(after.indexOf("-vf")), expected);
+        QVERIFY(!after.contains("-map 0:a:"));
+    } else {
+        QVERIFY2(after.startsWith(expected), qPrintable(after));
+        QCOMPARE(after.contains("-map"), !expected.isEmpty());
+    }
+    QCOMPARE(prepared.value().cropWhy.empty(), r.crop.mode != zvm::CropMode::Auto || !found.startsWith("why:"));
 }
 
 QTEST_APPLESS_MAIN(TestPrepare)

@@ -76,6 +76,8 @@ private slots:
     void rendersWhatTheEncoderWrites_data();
     void rendersWhatTheEncoderWrites();
     void redrawsEditedSubtitles();
+    void readsTheSource_data();
+    void readsTheSource();
 
 private:
     // The answers to one request, waited for generously.
@@ -291,6 +293,102 @@ void TestMediaWorker::probesAsFfprobeDoes() {
         };
         QCOMPARE(shown(ReadOutput(answers[0].value())), shown(oracle::ParseOutputProbe(json)));
     }
+}
+
+// Sources made for what they hold: bars padded around a picture at known places, sound streams with
+// their languages ("*" after the default one), fields in a known order.
+void TestMediaWorker::readsTheSource_data() {
+    QTest::addColumn<QString>("video");    // a lavfi graph, 2 s at 25 frames a second
+    QTest::addColumn<QString>("encoding"); // how it is written
+    QTest::addColumn<QString>("sounds");
+    QTest::addColumn<QString>("crop");     // the rectangle, or what the reason says
+    QTest::addColumn<int>("interlaced");   // the field order says: 1 interlaced, 0 progressive, -1 unknown
+    const QString mp4 = "-c:v libx264 -pix_fmt yuv420p";
+    QTest::newRow("pillarboxed 4:3 in 16:9") << "testsrc2=s=480x360,pad=640:360:80:0" << mp4 << "" << "480:360:80:0" << 0;
+    QTest::newRow("letterboxed 2.39") << "testsrc2=s=640x268,pad=640:360:0:46" << mp4 << "" << "640:268:0:46" << 0;
+    // pad puts a picture at even places in 4:2:0, and odd sides lose their last column to the encoder:
+    // as ffmpeg's cropdetect=round=2 finds them.
+    QTest::newRow("windowboxed, at an odd row") << "testsrc2=s=480x270,pad=640:360:80:45" << mp4 << ""
+                                                << "480:270:80:44" << 0;
+    QTest::newRow("odd-pixel bars") << "testsrc2=s=477x360,pad=640:360:81:0" << mp4 << "" << "476:360:80:0" << 0;
+    QTest::newRow("a logo in a bar") << "testsrc2=s=480x360,pad=640:360:80:0,drawbox=x=20:y=20:w=20:h=20:color=white:t=fill"
+                                     << mp4 << "" << "480:360:80:0" << 0;
+    QTest::newRow("a dark scene with a bright title")
+        << "color=c=0x141414:s=640x360,noise=alls=4:allf=t,drawbox=x=240:y=160:w=160:h=40:color=white:t=fill" << mp4
+        << "" << "less than half the frame" << 0;
+    QTest::newRow("black throughout") << "color=c=black:s=640x360" << mp4 << "" << "too few to measure" << 0;
+    QTest::newRow("no bars") << "testsrc2=s=640x360" << mp4 << "" << "no black bars" << 0;
+    QTest::newRow("two sound streams") << "testsrc2=s=320x240" << mp4 << "jpn*,eng" << "no black bars" << 0;
+    QTest::newRow("three, one without language") << "testsrc2=s=320x240" << mp4 << "ger,-,fre*" << "no black bars" << 0;
+    QTest::newRow("480i, top field first") << "testsrc2=s=720x480,tinterlace=interleave_top"
+                                           << "-c:v mpeg2video -flags +ilme+ildct -top 1" << "eng" << "no black bars" << 1;
+    QTest::newRow("1080i, bottom field first") << "testsrc2=s=1920x1080,tinterlace=interleave_bottom"
+                                               << "-c:v mpeg2video -flags +ilme+ildct -top 0" << "" << "no black bars" << 1;
+    QTest::newRow("progressive mpeg-2") << "testsrc2=s=720x480" << "-c:v mpeg2video" << "" << "no black bars" << 0;
+    // A file that does not say: the look at its frames finds the comb of fields, or none.
+    QTest::newRow("fields, unsaid") << "testsrc2=s=720x480,tinterlace=interleave_top" << "-c:v mpeg4 -q:v 2" << ""
+                                    << "no black bars" << -1;
+    QTest::newRow("progressive, unsaid") << "testsrc2=s=720x480" << "-c:v mpeg4 -q:v 2" << "" << "no black bars" << -1;
+}
+
+void TestMediaWorker::readsTheSource() {
+    QFETCH(QString, video);
+    QFETCH(QString, encoding);
+    QFETCH(QString, sounds);
+    QFETCH(QString, crop);
+    QFETCH(int, interlaced);
+    const QString file = path(QString("source-%1.%2").arg(QTest::currentDataTag()).arg(encoding.contains("mpeg2") ? "mkv" : "mp4"));
+    const bool fields = video.contains("tinterlace");
+    const qsizetype comma = video.indexOf(',') < 0 ? video.size() : video.indexOf(',');
+    QStringList args{"-v", "error", "-y", "-f", "lavfi", "-i",
+                     QString(video).insert(comma, fields ? ":d=2:r=50" : ":d=2:r=25")};
+    const QStringList languages = sounds.split(',', Qt::SkipEmptyParts);
+    for (int i = 0; i < languages.size(); ++i) {
+        args << "-f" << "lavfi" << "-i" << QString("sine=f=%1:d=2").arg(300 + 100 * i);
+    }
+    args << "-map" << "0:v";
+    for (int i = 0; i < languages.size(); ++i) {
+        const QString language = QString(languages[i]).remove('*');
+        args << "-map" << QString("%1:a").arg(i + 1) << QString("-disposition:a:%1").arg(i)
+             << (languages[i].endsWith('*') ? "default" : "0");
+        if (language != "-") {
+            args << QString("-metadata:s:a:%1").arg(i) << "language=" + language;
+        }
+    }
+    args << encoding.split(' ') << "-c:a" << "aac" << file;
+    Run(ffmpeg_, args);
+    QVERIFY2(QFileInfo(file).size() > 0, qPrintable(file));
+
+    wire::Message probe;
+    probe.add("request", "probe").add("path", file.toStdString());
+    const auto probed = ask(probe);
+    QCOMPARE(probed.size(), 1);
+    const SizeDetection read = ReadSize(probed[0]);
+    QStringList found;
+    for (const zvm::AudioStreamFacts& s : read.audioStreams) {
+        found << QString::fromStdString(s.language.empty() || s.language == "und" ? "-" : s.language) + (s.isDefault ? "*" : "");
+        QCOMPARE(s.channels, 1);
+    }
+    QCOMPARE(found.join(','), sounds);
+    QCOMPARE(read.interlaced.has_value() ? int(*read.interlaced) : -1, interlaced);
+
+    wire::Message look;
+    look.add("request", "look").add("path", file.toStdString());
+    const auto looked = ask(look);
+    QCOMPARE(looked.size(), 1);
+    const PictureLook picture = zvm::media::ReadLook(looked[0]);
+    QVERIFY2(picture.error.ok(), picture.error.text().c_str());
+    if (crop.contains(':')) {
+        QCOMPARE(QString::fromStdString(zvm::CropText(picture.crop)), crop);
+        QCOMPARE(QString::fromStdString(looked[0].value().get("crop_agree")).section(' ', 0, 0),
+                 QString::fromStdString(looked[0].value().get("crop_agree")).section(' ', 2, 2));
+        QVERIFY(QString::fromStdString(looked[0].value().get("crop_agree")).section(' ', 0, 0).toInt() >= 10);
+    } else {
+        QCOMPARE(picture.crop.mode, zvm::CropMode::None);
+        QVERIFY2(QString::fromStdString(picture.cropWhy).contains(crop), picture.cropWhy.c_str());
+    }
+    QVERIFY(QString::fromStdString(looked[0].value().get("frames")).toInt() >= 10);
+    QCOMPARE(picture.interlaced.value_or(false), fields); // the decoder's flags agree with the stream's
 }
 
 void TestMediaWorker::rendersWhatTheEncoderWrites_data() {

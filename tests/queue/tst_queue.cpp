@@ -7,6 +7,7 @@
 #include "core/OutputName.h"
 #include "settings/TargetsFile.h"
 #include "core/Presets.h"
+#include "core/SourceChoices.h"
 #include "queue/QueueRunner.h"
 #include "queue/QueueStore.h"
 
@@ -848,6 +849,13 @@ void TestQueue::keepsSubtitles_data() {
     QTest::newRow("a cut start no video has") << "none" << R"("cutStart": 1e308)" << "cutStart of";
     QTest::newRow("a file size no file has") << "none" << R"("fileSizeMB": 1e308)" << "kept as 1e+308, which no video";
     QTest::newRow("a duration past any video") << "none" << R"("duration": -4e7)" << "duration of";
+    // The source's choices beside them, kept the same way.
+    QTest::newRow("a crop rectangle, a stream, deinterlacing") << "none crop=1440:1080:240:0@1920x1080 track=1 deint=on"
+                                                               << "" << "";
+    QTest::newRow("automatic crop, languages, no deinterlacing") << "auto 0 crop=auto lang=eng,deu deint=off" << "" << "";
+    QTest::newRow("a crop that is no rectangle") << "none" << R"("crop": "wide")" << "crop of";
+    QTest::newRow("an unknown deinterlacing") << "none" << R"("deinterlace": "maybe")" << "deinterlacing of";
+    QTest::newRow("a stream below 0") << "none" << R"("audioTrack": -2)" << "sound stream of";
 }
 
 void TestQueue::keepsSubtitles() {
@@ -859,11 +867,26 @@ void TestQueue::keepsSubtitles() {
     QueueItem item;
     item.request = Ready(dir, "x");
     item.state = ItemState::Waiting;
-    const QStringList words = choice.split(' ');
+    QStringList words = choice.split(' ');
     const QHash<QString, zvm::SubtitleMode> modes{{"none", zvm::SubtitleMode::None},
                                                   {"auto", zvm::SubtitleMode::Auto},
                                                   {"file", zvm::SubtitleMode::File}};
     QVERIFY2(modes.contains(words[0]), qPrintable("cannot read: " + choice));
+    for (const QString& word : words) {
+        const QString value = word.section('=', 1);
+        if (word.startsWith("crop=")) {
+            item.request.crop = *zvm::ParseCrop(value.section('@', 0, 0).toStdString());
+            item.request.crop.sourceWidth = value.section('@', 1).section('x', 0, 0).toInt();
+            item.request.crop.sourceHeight = value.section('@', 1).section('x', 1).toInt();
+        } else if (word.startsWith("lang=")) {
+            item.request.audio.languages = *zvm::ParseLanguages(value.toStdString());
+        } else if (word.startsWith("track=")) {
+            item.request.audio.track = value.toInt();
+        } else if (word.startsWith("deint=")) {
+            item.request.deinterlace = *zvm::DeinterlaceFromWord(value.toStdString());
+        }
+    }
+    words.erase(std::remove_if(words.begin(), words.end(), [](const QString& w) { return w.contains('='); }), words.end());
     item.request.subtitles.mode = modes[words[0]];
     item.request.subtitles.size = words.value(1).toInt();
     if (words.size() > 2 && words[0] == "auto") {

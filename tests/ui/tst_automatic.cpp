@@ -28,6 +28,8 @@ class TestAutomatic : public QObject {
 private slots:
     void formFollowsTheEncoder();
     void explicitChoiceIsKept();
+    void cropsBarsWhenAsked_data();
+    void cropsBarsWhenAsked();
     void outputNamedFromTheSource_data();
     void outputNamedFromTheSource();
     void typedSourceIsRead();
@@ -114,6 +116,80 @@ void TestAutomatic::explicitChoiceIsKept() {
     QVERIFY(!Ui(again).mnuModernCommand->isChecked());
     QVERIFY(Command(again).contains(" -me epzs "));
     QVERIFY(next.outside.formQuestions.isEmpty()); // a chosen form needs no question
+}
+
+// The bars the worker found are cut away in the modern form only, for the source they were found in.
+void TestAutomatic::cropsBarsWhenAsked_data() {
+    QTest::addColumn<QString>("found");   // the rectangle, or why there is none
+    QTest::addColumn<bool>("modern");
+    QTest::addColumn<QString>("filter");  // the command's picture filter starts so; "-": the designed command
+    QTest::newRow("found, modern") << "480:360:80:0" << true << "crop=480:360:80:0,scale=214:160,pad=240:160:14:0";
+    QTest::newRow("found, classic: the designed command") << "480:360:80:0" << false << "-";
+    QTest::newRow("frames disagree") << "why:the frames disagree" << true << "scale=240:136,pad=240:160:0:12";
+    // The preview's offer: the 4:3 show fills the 3:2 screen's height instead of a 16:9 strip of it.
+    QTest::newRow("the preview's Crop them") << "480:360:80:0 preview" << true
+                                             << "Black bars found: 80 px left and right — Crop them (the picture "
+                                                "fills 89% of the screen instead of 64%)";
+    QTest::newRow("no offer in the classic form") << "480:360:80:0 preview" << false << "-";
+}
+
+void TestAutomatic::cropsBarsWhenAsked() {
+    QFETCH(QString, found);
+    QFETCH(bool, modern);
+    QFETCH(QString, filter);
+    WindowFixture fx;
+    frmZCM& w = fx.start();
+    fx.outside.formAnswer = modern ? zvm::EncoderAnswer::Rejects : zvm::EncoderAnswer::Accepts;
+    if (found.endsWith(" preview")) {
+        Ui(w).txtWidth->setText("640");
+        Ui(w).txtHeight->setText("360");
+        QVERIFY(!Command(w).isEmpty()); // the form decided, as the preview shows it
+        Ui(w).mnuPreview->trigger();
+        auto* preview = w.findChild<PreviewWindow*>();
+        QTRY_COMPARE(fx.outside.detections.size(), 1);
+        fx.outside.pendingDetections.takeFirst()({QSize(640, 360), {}, 60.0});
+        QCOMPARE(fx.outside.looks.size(), 1);
+        PictureLook look;
+        look.crop = *zvm::ParseCrop(found.section(' ', 0, 0).toStdString());
+        look.crop.sourceWidth = 640;
+        look.crop.sourceHeight = 360;
+        fx.outside.pendingLooks.takeFirst()(look);
+        auto* offer = preview->findChild<QPushButton*>("cropBars");
+        QCOMPARE(offer->isVisibleTo(preview), filter != "-");
+        if (filter != "-") {
+            QCOMPARE(offer->text(), filter);
+            offer->click();
+            QCOMPARE(preview->view()->fit()->newHeight, 160); // the kept 4:3 picture, height-limited
+            QCOMPARE(preview->crop(), look.crop);             // what the queue is given
+            QTRY_VERIFY(!fx.outside.renders.isEmpty() && fx.outside.renders.last().filter.starts_with("crop=480:360:80:0,"));
+        }
+        return;
+    }
+    auto* crop = w.findChild<QAction*>("mnuCropBars");
+    QVERIFY(crop != nullptr && !crop->isChecked());
+    Ui(w).txtWidth->setText("640");
+    Ui(w).txtHeight->setText("360");
+    const QString plain = Command(w);
+    crop->trigger();
+    QCOMPARE(fx.outside.looks, QStringList{Ui(w).txtOriginalVideo->text()});
+    PictureLook look;
+    if (found.startsWith("why:")) {
+        look.cropWhy = found.mid(4).toStdString();
+    } else {
+        look.crop = *zvm::ParseCrop(found.toStdString());
+        look.crop.sourceWidth = 640;
+        look.crop.sourceHeight = 360;
+    }
+    fx.outside.pendingLooks.takeFirst()(look);
+    const QString command = Command(w);
+    if (filter == "-") {
+        QCOMPARE(command, plain);
+    } else {
+        QVERIFY2(command.contains(" -vf " + filter), qPrintable(command));
+        QCOMPARE(crop->toolTip().contains(QString::fromStdString(look.cropWhy)), true);
+    }
+    w.mnuSaveINI_Click();
+    QVERIFY(!fx.settingsBytes().contains("rop")); // not kept: the next start begins without it
 }
 
 void TestAutomatic::outputNamedFromTheSource_data() {

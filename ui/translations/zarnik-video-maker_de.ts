@@ -313,6 +313,18 @@
         <source>May not play on %1: %2 of %3 limits held; %4</source>
         <translation>Läuft vielleicht nicht auf %1: %2 von %3 Grenzen eingehalten; %4</translation>
     </message>
+    <message>
+        <source>sound in %1</source>
+        <translation>Ton in %1</translation>
+    </message>
+    <message>
+        <source>sound language</source>
+        <translation>Tonsprache</translation>
+    </message>
+    <message>
+        <source>this file keeps no language tag, so the sound stream&apos;s language (%1) was not checked</source>
+        <translation>diese Datei trägt keine Sprachangabe, daher wurde die Sprache der Tonspur (%1) nicht geprüft</translation>
+    </message>
 </context>
 <context>
     <name>PickerDialog</name>
@@ -475,6 +487,26 @@
     <message>
         <source>Height of the subtitles&apos; text in pixels of the target</source>
         <translation>Höhe des Untertiteltexts in Pixeln des Ziels</translation>
+    </message>
+    <message>
+        <source>%1 px left and right, %2 px above and below</source>
+        <translation>%1 px links und rechts, %2 px oben und unten</translation>
+    </message>
+    <message>
+        <source>%1 px left and right</source>
+        <translation>%1 px links und rechts</translation>
+    </message>
+    <message>
+        <source>%1 px above and below</source>
+        <translation>%1 px oben und unten</translation>
+    </message>
+    <message>
+        <source>Black bars found: %1 — Crop them</source>
+        <translation>Schwarze Balken gefunden: %1 — Abschneiden</translation>
+    </message>
+    <message>
+        <source>(the picture fills %1% of the screen instead of %2%)</source>
+        <translation>(das Bild füllt %1% des Bildschirms statt %2%)</translation>
     </message>
 </context>
 <context>
@@ -779,6 +811,26 @@
     <message>
         <source>Waiting: %1</source>
         <translation>Wartet: %1</translation>
+    </message>
+    <message>
+        <source>Cropped to %1x%2 at %3,%4 before the fit: the picture %5x%6</source>
+        <translation>Vor der Anpassung auf %1x%2 bei %3,%4 zugeschnitten: das Bild %5x%6</translation>
+    </message>
+    <message>
+        <source>Black bars: cropped where the video&apos;s frames agree on them</source>
+        <translation>Schwarze Balken: abgeschnitten, wo die Bilder des Videos übereinstimmen</translation>
+    </message>
+    <message>
+        <source>Sound stream %1</source>
+        <translation>Tonspur %1</translation>
+    </message>
+    <message>
+        <source>Sound stream %1, in %2</source>
+        <translation>Tonspur %1, in %2</translation>
+    </message>
+    <message>
+        <source>Deinterlaced</source>
+        <translation>Halbbilder zusammengeführt (Deinterlacing)</translation>
     </message>
 </context>
 <context>
@@ -1385,6 +1437,22 @@ Programm: %1</translation>
         <source>Web site</source>
         <translation>Webseite</translation>
     </message>
+    <message>
+        <source>&amp;Crop black bars automatically</source>
+        <translation>Schwarze &amp;Balken automatisch zuschneiden</translation>
+    </message>
+    <message>
+        <source>Looking for black bars...</source>
+        <translation>Suche schwarze Balken...</translation>
+    </message>
+    <message>
+        <source>Black bars found: the picture is %1x%2</source>
+        <translation>Schwarze Balken gefunden: das Bild ist %1x%2</translation>
+    </message>
+    <message>
+        <source>No black bars cropped: %1</source>
+        <translation>Keine schwarzen Balken abgeschnitten: %1</translation>
+    </message>
 </context>
 <context>
     <name>zvm</name>
@@ -1871,6 +1939,30 @@ Programm: %1</translation>
     <message>
         <source>The source has no sound: the command adds a silent track, as this target&apos;s file needs one</source>
         <translation>Die Quelle hat keinen Ton: Der Befehl fügt eine stille Tonspur hinzu, da die Datei dieses Ziels eine braucht</translation>
+    </message>
+    <message>
+        <source>Choosing the sound stream or deinterlacing needs the modern command form</source>
+        <translation>Die Wahl der Tonspur oder das Deinterlacing braucht die moderne Befehlsform</translation>
+    </message>
+    <message>
+        <source>Cropping needs the modern command form: the classic options cannot cut the picture</source>
+        <translation>Zuschneiden braucht die moderne Befehlsform: die klassischen Optionen können das Bild nicht beschneiden</translation>
+    </message>
+    <message>
+        <source>Invalid Crop!</source>
+        <translation>Ungültiger Zuschnitt!</translation>
+    </message>
+    <message>
+        <source>Invalid Source Choice!</source>
+        <translation>Ungültige Quellenwahl!</translation>
+    </message>
+    <message>
+        <source>The crop rectangle must lie inside the picture and keep at least 2 by 2 pixels</source>
+        <translation>Das Zuschnittrechteck muss im Bild liegen und mindestens 2 mal 2 Pixel behalten</translation>
+    </message>
+    <message>
+        <source>The video has no sound stream %1 (counted from 0)</source>
+        <translation>Das Video hat keine Tonspur %1 (ab 0 gezählt)</translation>
     </message>
 </context>
 </TS>

@@ -313,6 +313,18 @@
         <source>May not play on %1: %2 of %3 limits held; %4</source>
         <translation>Puede no reproducirse en %1: %2 de %3 límites respetados; %4</translation>
     </message>
+    <message>
+        <source>sound in %1</source>
+        <translation>sonido en %1</translation>
+    </message>
+    <message>
+        <source>sound language</source>
+        <translation>idioma del sonido</translation>
+    </message>
+    <message>
+        <source>this file keeps no language tag, so the sound stream&apos;s language (%1) was not checked</source>
+        <translation>este archivo no guarda etiqueta de idioma, así que no se comprobó el idioma de la pista de sonido (%1)</translation>
+    </message>
 </context>
 <context>
     <name>PickerDialog</name>
@@ -475,6 +487,26 @@
     <message>
         <source>Height of the subtitles&apos; text in pixels of the target</source>
         <translation>Altura del texto de los subtítulos en píxeles del destino</translation>
+    </message>
+    <message>
+        <source>%1 px left and right, %2 px above and below</source>
+        <translation>%1 px a izquierda y derecha, %2 px arriba y abajo</translation>
+    </message>
+    <message>
+        <source>%1 px left and right</source>
+        <translation>%1 px a izquierda y derecha</translation>
+    </message>
+    <message>
+        <source>%1 px above and below</source>
+        <translation>%1 px arriba y abajo</translation>
+    </message>
+    <message>
+        <source>Black bars found: %1 — Crop them</source>
+        <translation>Barras negras encontradas: %1 — Recortarlas</translation>
+    </message>
+    <message>
+        <source>(the picture fills %1% of the screen instead of %2%)</source>
+        <translation>(la imagen llena el %1% de la pantalla en vez del %2%)</translation>
     </message>
 </context>
 <context>
@@ -779,6 +811,26 @@
     <message>
         <source>Waiting: %1</source>
         <translation>En espera: %1</translation>
+    </message>
+    <message>
+        <source>Cropped to %1x%2 at %3,%4 before the fit: the picture %5x%6</source>
+        <translation>Recortado a %1x%2 en %3,%4 antes del ajuste: la imagen %5x%6</translation>
+    </message>
+    <message>
+        <source>Black bars: cropped where the video&apos;s frames agree on them</source>
+        <translation>Barras negras: recortadas donde los fotogramas del vídeo coinciden</translation>
+    </message>
+    <message>
+        <source>Sound stream %1</source>
+        <translation>Pista de sonido %1</translation>
+    </message>
+    <message>
+        <source>Sound stream %1, in %2</source>
+        <translation>Pista de sonido %1, en %2</translation>
+    </message>
+    <message>
+        <source>Deinterlaced</source>
+        <translation>Desentrelazado</translation>
     </message>
 </context>
 <context>
@@ -1385,6 +1437,22 @@ Programa: %1</translation>
         <source>Web site</source>
         <translation>Sitio web</translation>
     </message>
+    <message>
+        <source>&amp;Crop black bars automatically</source>
+        <translation>&amp;Recortar las barras negras automáticamente</translation>
+    </message>
+    <message>
+        <source>Looking for black bars...</source>
+        <translation>Buscando barras negras...</translation>
+    </message>
+    <message>
+        <source>Black bars found: the picture is %1x%2</source>
+        <translation>Barras negras encontradas: la imagen es de %1x%2</translation>
+    </message>
+    <message>
+        <source>No black bars cropped: %1</source>
+        <translation>No se recortaron barras negras: %1</translation>
+    </message>
 </context>
 <context>
     <name>zvm</name>
@@ -1871,6 +1939,30 @@ Programa: %1</translation>
     <message>
         <source>The source has no sound: the command adds a silent track, as this target&apos;s file needs one</source>
         <translation>La fuente no tiene sonido: el comando añade una pista silenciosa, porque el archivo de este destino la necesita</translation>
+    </message>
+    <message>
+        <source>Choosing the sound stream or deinterlacing needs the modern command form</source>
+        <translation>Elegir la pista de sonido o desentrelazar necesita la forma moderna del comando</translation>
+    </message>
+    <message>
+        <source>Cropping needs the modern command form: the classic options cannot cut the picture</source>
+        <translation>Recortar necesita la forma moderna del comando: las opciones clásicas no pueden recortar la imagen</translation>
+    </message>
+    <message>
+        <source>Invalid Crop!</source>
+        <translation>¡Recorte no válido!</translation>
+    </message>
+    <message>
+        <source>Invalid Source Choice!</source>
+        <translation>¡Elección de la fuente no válida!</translation>
+    </message>
+    <message>
+        <source>The crop rectangle must lie inside the picture and keep at least 2 by 2 pixels</source>
+        <translation>El rectángulo de recorte debe estar dentro de la imagen y conservar al menos 2 por 2 píxeles</translation>
+    </message>
+    <message>
+        <source>The video has no sound stream %1 (counted from 0)</source>
+        <translation>El vídeo no tiene la pista de sonido %1 (contando desde 0)</translation>
     </message>
 </context>
 </TS>
