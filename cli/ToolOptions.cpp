@@ -1,6 +1,7 @@
 #include "cli/ToolOptions.h"
 
 #include "core/Cut.h"
+#include "core/DeviceLimits.h"
 #include "core/FileSize.h"
 #include "core/NumericText.h"
 #include "core/Presets.h"
@@ -216,8 +217,9 @@ std::string TargetListing(bool json) {
         if (t.withdrawn) {
             continue;
         }
-        const std::string size = std::to_string(t.width) + "x" + std::to_string(t.height);
         const std::string norm(NormWord(t.norm));
+        const DeviceLimits* limits = t.user ? nullptr : BuiltInLimits(t.name);
+        const std::string_view sources = limits != nullptr ? limits->sources : std::string_view();
         if (json) {
             out += std::string(out.size() > 1 ? ",\n " : "") + "{\"name\": " + quoted(t.name) +
                    ", \"label\": " + quoted(t.displayText) + ", \"width\": " + std::to_string(t.width) +
@@ -227,6 +229,8 @@ std::string TargetListing(bool json) {
                    (norm.empty() ? "" : ", \"norm\": " + quoted(norm)) +
                    ", \"maxFrameRate\": " + quoted(RateText(t.maxFrameRate)) +
                    ", \"movieType\": " + (UsesMovieType(t) ? "true" : "false") +
+                   (t.family.empty() ? "" : ", \"family\": " + quoted(t.family)) +
+                   (sources.empty() ? "" : ", \"sources\": " + quoted(sources)) +
                    (t.user ? ", \"user\": true" : "") + "}";
         } else {
             std::string line = std::string(t.name);
@@ -235,7 +239,8 @@ std::string TargetListing(bool json) {
             line.resize(std::max<std::size_t>(line.size() + 2, 50), ' ');
             out += line + std::string(VideoWord(t.video)) + " in " + std::string(ContainerWord(t.container)) +
                    (norm.empty() ? "" : " (" + norm + ")") + ", pixel " + AspectText(t.pixelAspect) +
-                   ", at most " + RateText(t.maxFrameRate) + " fps\n";
+                   (FixedFrameRate(t) ? ", at " : ", at most ") + RateText(t.maxFrameRate) + " fps\n" +
+                   (sources.empty() ? "" : "    limits from " + std::string(sources) + "\n");
         }
     }
     return json ? out + "]\n" : out;
