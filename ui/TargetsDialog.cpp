@@ -100,7 +100,9 @@ void TargetsDialog::buildLayout() {
     connect(copy, &QPushButton::clicked, this, &TargetsDialog::copyBuiltIn);
     start->addWidget(cboBase, 1);
     start->addWidget(copy);
-    form->addRow(tr("Start &from:"), start);
+    auto* startLabel = new QLabel(tr("S&tart from:"), this);
+    startLabel->setBuddy(cboBase);
+    form->addRow(startLabel, start);
     form->addRow(tr("&Name (the tool's word):"), txtName);
     form->addRow(tr("&Label (the list's text):"), txtLabel);
     form->addRow(tr("&Width:"), spnWidth);

@@ -148,7 +148,13 @@ void TestCli::commandLines_data() {
     QTest::newRow("list targets as json")
         << QStringList{"--list-targets", "--json"} << 0
         << R"x({"name": "psp-480x272", "label": "PSP - 480x272 (H.264)", "width": 480, "height": 272, )x"
-           R"x("pixelAspect": "1:1", "video": "h264", "container": "psp", "maxFrameRate": "30000/1001", "movieType": false})x"
+           R"x("pixelAspect": "1:1", "video": "h264", "container": "psp", "maxFrameRate": "30000/1001", "movieType": false, )x"
+           R"x("sources": "\"PSP video guide\" (rob.opendot.cl); fnord.phfactor.net; ffmpeg's psp muxer"})x"
+        << "";
+    QTest::newRow("list a new family's target with its sources")
+        << QStringList{"--list-targets"} << 0
+        << "amv-160x112       AMV player - 160x112            amv in amv, pixel 1:1, at 10 fps\n"
+           "    limits from \"AMV video format\" (bookrags.com/wiki); ffmpeg 5.1's amv muxer, measured\n"
         << "";
     QTest::newRow("list the user's targets as json")
         << QStringList{"--list-targets", "--json"} << 0

@@ -239,6 +239,11 @@ void TestRealEncoder::convertsEveryPreset_data() {
     QTest::newRow("vcd pal") << 6 << false << "mpeg1video - - 352x288 25/1 - -" << false;
     QTest::newRow("vcd for a tv") << 7 << false << "mpeg1video - - 352x240 30000/1001 - -" << false;
     QTest::newRow("psp h264, silent source") << 5 << false << "" << true;
+    QTest::newRow("amv") << 10 << false << "amv 192 - 208x176 10/1 - -" << false;
+    QTest::newRow("amv, silent source") << 9 << false << "" << true;
+    QTest::newRow("raw rgb565") << 11 << false << "" << false; // nothing but pixels: ffprobe cannot read it
+    QTest::newRow("baseline") << 15 << false << "h264 Constrained Baseline 30 320x240 25/1 isom ftyp,moov,free,mdat"
+                              << false;
 }
 
 // Every source shape through the real queue in the modern form: sizes read by ffprobe, one encoder
@@ -266,10 +271,13 @@ void TestRealEncoder::convertsEveryPreset() {
     runner.add(requests, zvm::CommandStyle::Modern);
     runner.start();
     QVERIFY(done.wait(120000));
-    const QString codec = target.video == zvm::VideoKind::H264   ? "libx264"
+    const bool h264 = target.video == zvm::VideoKind::H264 || target.video == zvm::VideoKind::H264Baseline;
+    const QString codec = h264                                    ? "libx264"
                           : target.video == zvm::VideoKind::Mpeg4 ? "mpeg4"
-                                                                  : "mpeg1video";
-    const bool needsFpsmax = target.video == zvm::VideoKind::H264;
+                          : target.video == zvm::VideoKind::Amv   ? "amv"
+                          : target.video == zvm::VideoKind::Vcd   ? "mpeg1video"
+                                                                  : "rawvideo";
+    const bool needsFpsmax = !target.designed && target.video != zvm::VideoKind::Vcd && !zvm::FixedFrameRate(target);
     if (!encoders_.contains(codec) || !pads_ || (needsFpsmax && !fpsmax_)) { // a build that cannot serve it
         for (const auto& item : runner.queue().items()) {
             QCOMPARE(item.state, zvm::queue::ItemState::Failed); // never reported as converted
@@ -293,8 +301,14 @@ void TestRealEncoder::convertsEveryPreset() {
         QCOMPARE(QString::fromStdString(item.check)
                      .contains("; on a 4:3 TV the picture appears 9% narrower; the target 'VCD for a 4:3 TV' fits it"),
                  preset == 4);
-        const QImage frame = QImage::fromData(Run(maker_, {"-v", "error", "-i", QString::fromStdString(item.request.outputPath),
-                                                            "-frames:v", "1", "-f", "image2pipe", "-c:v", "png", "-"}),
+        // Raw frames are read as their name tells.
+        const QStringList raw = target.container != zvm::Container::Raw
+                                    ? QStringList()
+                                    : QStringList{"-f", "rawvideo", "-pixel_format", QString::fromUtf8(zvm::VideoWord(target.video)),
+                                                  "-video_size", QString("%1x%2").arg(target.width).arg(target.height)};
+        const QImage frame = QImage::fromData(Run(maker_, QStringList{"-v", "error"} + raw +
+                                                              QStringList{"-i", QString::fromStdString(item.request.outputPath),
+                                                                          "-frames:v", "1", "-f", "image2pipe", "-c:v", "png", "-"}),
                                               "PNG");
         QCOMPARE(BandsAreWrong(frame, *zvm::FitRequest(item.request)), QString());
     }
@@ -319,7 +333,9 @@ void TestRealEncoder::convertsEveryPreset() {
         QCOMPARE(QStringList({word(video["codec_name"]), word(video["profile"]), word(video["level"]),
                               QString("%1x%2").arg(video["width"].toInt()).arg(video["height"].toInt()),
                               word(video["r_frame_rate"]), word(root["format"].toObject()["tags"].toObject()["major_brand"]),
-                              target.container == zvm::Container::Mpg ? QString("-") : Boxes(wide)})
+                              target.container == zvm::Container::Mp4 || target.container == zvm::Container::Psp
+                                  ? Boxes(wide)
+                                  : QString("-")})
                      .join(' '),
                  probe);
     }
