@@ -90,6 +90,9 @@ void TestWindow::userTargets_data() {
     QTest::newRow("a built-in name refused") << "case" << "add psp-480x272 480x272" << "a built-in target's" << "my-phone";
     QTest::newRow("a name twice refused") << "case" << "add my-phone 480x272" << "Two targets are named" << "my-phone";
     QTest::newRow("removed") << "case" << "remove" << "" << "";
+    // Started from a built-in target: its fields, labelled as its copy, renamed, then added.
+    QTest::newRow("a copy of a built-in") << "case" << "copy amv-208x176 my-amv" << "" << "my-phone my-amv";
+    QTest::newRow("a copy under the built-in's own name") << "" << "copy ds-256x192 ds-256x192" << "a built-in target's" << "";
     // Closed with Escape: asked first when something changed, and the answer holds.
     QTest::newRow("added, Escape, saved") << "" << "add my-tv 720x576 save" << "" << "my-tv";
     QTest::newRow("added, Escape, dropped") << "case" << "add my-tv 720x576 drop" << "" << "my-phone";
@@ -123,6 +126,20 @@ void TestWindow::userTargets() {
             dialog.spnHeight->setValue(words[2].section('x', 1, 1).toInt());
             dialog.cboVideo->setCurrentText("h264");
             dialog.addTarget();
+        } else if (words[0] == "copy" && words.size() == 3) {
+            dialog.cboBase->setCurrentIndex(dialog.cboBase->findData(words[1]));
+            dialog.copyBuiltIn();
+            QCOMPARE(dialog.txtLabel->text(), "Copy of " + QString::fromUtf8(zvm::FindBuiltIn(words[1].toStdString())->displayText));
+            dialog.txtName->setText(words[2]);
+            const std::size_t before = dialog.targets().size();
+            dialog.addTarget();
+            if (dialog.targets().size() > before) {
+                const zvm::UserTarget& added = dialog.targets().back();
+                const zvm::TargetPreset& base = *zvm::FindBuiltIn(words[1].toStdString());
+                QCOMPARE(added.base, words[1].toStdString());
+                QCOMPARE(QSize(added.width, added.height), QSize(base.width, base.height));
+                QVERIFY(added.video == base.video && added.container == base.container);
+            }
         } else if (words[0] == "remove") {
             dialog.list->setCurrentRow(0);
             dialog.removeTarget();
