@@ -323,7 +323,8 @@ by default; -j 1 runs them one after another.
   -s, --size WxH           the source's size; default: read from the file
   -o, --output PATH        output file (one VIDEO) or folder (when it exists, ends in /, or for
                            several; made when missing); default: beside each video, named
-                           after it (.mp4, or .mpg for the VCD targets)
+                           after it (.mp4, or the target's own: .mpg, .avi, .amv, or .rgb
+                           for raw frames, named with their size, rate and byte order)
       --video-bitrate N    kbit/s, default )" +
            std::string(kDefaultVideoBitrate) + R"(
       --audio-bitrate N    kbit/s, default )" +
@@ -334,7 +335,7 @@ by default; -j 1 runs them one after another.
                            video bitrate from the duration and the audio bitrate, encodes in two
                            passes, and lands at most 5% over (under only where the picture needs no
                            more); a size too small for a watchable picture is refused, naming the
-                           smallest that works. Not for the VCD targets, whose bitrate is fixed
+                           smallest that works. Not for the VCD, AMV, MJPEG and raw targets (fixed)
       --two-pass           encode in two passes (the default with --file-size), which keeps the
                            video bitrate far more closely than one; the passes' logs are kept in a
                            private folder of the cache and removed afterwards
