@@ -19,6 +19,7 @@ extern "C" {
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -298,10 +299,11 @@ Result<wire::Message> ProbeRaw(const std::string& path, const RawFrames& frames)
     return answer;
 }
 
-// A file whose container gives no duration (AMV): its video's packets counted at its frame rate.
+// An AMV file, whose container gives no duration: its video's packets counted at its frame rate.
+// Only AMV: a long source without a duration is not read through for its size.
 std::optional<double> CountedDuration(AVFormatContext* format) {
     const AVStream* video = First(format, AVMEDIA_TYPE_VIDEO);
-    if (video == nullptr || video->r_frame_rate.num <= 0 || video->r_frame_rate.den <= 0) {
+    if (format->iformat == nullptr || std::string_view(format->iformat->name) != "amv" || video == nullptr || video->r_frame_rate.num <= 0 || video->r_frame_rate.den <= 0) {
         return std::nullopt;
     }
     Packet packet(av_packet_alloc());
@@ -317,6 +319,12 @@ std::optional<double> CountedDuration(AVFormatContext* format) {
 Result<wire::Message> ProbeMedia(const std::string& path) {
     if (const std::optional<RawFrames> raw = RawFramesFromName(path)) {
         return ProbeRaw(path, *raw);
+    }
+    if (path.ends_with(".rgb")) {
+        return Status::Failure(FailureKind::BadInput,
+                               ZVM_TEXT("zvm", "raw frames are read by their name, which must end in their size, rate "
+                                               "and byte order, as in %1"),
+                               "clip-160x128-15fps-rgb565be.rgb");
     }
     auto opened = Open(path);
     if (!opened.ok()) {

@@ -219,6 +219,11 @@ void TestRealEncoder::initTestCase() {
     silent_.insert(silent, QSize(640, 480));
     QFile text(dir_.filePath("notes.txt"));
     QVERIFY(text.open(QIODevice::WriteOnly) && text.write("not a video\n") > 0);
+    // Raw frames: one 16x16 frame and a byte more, and a name that does not say what they are.
+    for (const char* raw : {"cut-16x16-15fps-rgb565le.rgb", "frames.rgb"}) {
+        QFile frames(dir_.filePath(raw));
+        QVERIFY(frames.open(QIODevice::WriteOnly) && frames.write(QByteArray(16 * 16 * 2 + 1, '\0')) > 0);
+    }
 }
 
 void TestRealEncoder::convertsEveryPreset_data() {
@@ -516,6 +521,11 @@ void TestRealEncoder::checkFailures_data() {
                                           << "The encoder ended without writing";
     QTest::newRow("not a video") << "notes.txt" << "" << int(CheckReport::Verdict::Differs)
                                  << "The output is not a readable video: the file could not be read: Invalid data";
+    QTest::newRow("raw frames cut within a frame") << "cut-16x16-15fps-rgb565le.rgb" << "" << int(CheckReport::Verdict::Differs)
+                                                   << "The output is not a readable video: the raw frames end within a "
+                                                      "frame: 1 bytes are not whole frames";
+    QTest::newRow("raw frames not named for what they are") << "frames.rgb" << "" << int(CheckReport::Verdict::Differs)
+                                                            << "The output is not a readable video: raw frames are read by their name";
     QTest::newRow("no ffprobe needed") << "four by three.mp4" << "/nonexistent" << int(CheckReport::Verdict::Differs)
                                        << "Does not fit GBA - 240x160: width 640";
 }

@@ -1853,6 +1853,10 @@ Programm: %1</translation>
         <translation>die rohen Bilder enden mitten in einem Bild: %1 Bytes sind keine ganzen Bilder</translation>
     </message>
     <message>
+        <source>raw frames are read by their name, which must end in their size, rate and byte order, as in %1</source>
+        <translation>rohe Bilder werden nach ihrem Namen gelesen, der auf ihre Größe, Rate und Bytefolge enden muss, wie in %1</translation>
+    </message>
+    <message>
         <source>%1 names no built-in target</source>
         <translation>%1 nennt kein eingebautes Ziel</translation>
     </message>

@@ -1853,6 +1853,10 @@ Programa: %1</translation>
         <translation>los fotogramas sin formato terminan a mitad de uno: %1 bytes no son fotogramas enteros</translation>
     </message>
     <message>
+        <source>raw frames are read by their name, which must end in their size, rate and byte order, as in %1</source>
+        <translation>los fotogramas sin formato se leen por su nombre, que debe terminar en su tamaño, frecuencia y orden de bytes, como en %1</translation>
+    </message>
+    <message>
         <source>%1 names no built-in target</source>
         <translation>%1 no nombra ningún destino incorporado</translation>
     </message>
