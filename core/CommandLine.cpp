@@ -212,8 +212,13 @@ std::string FrameByFrame(const ConversionRequest& r, const TargetPreset& t, cons
         if (t.height % 16 != 0) {
             c << " -strict -1"; // the encoder takes other heights only when told to
         }
-        c << " -c:a adpcm_ima_amv -ar 22050 -ac 1 -block_size " << 22050 / std::max(1, t.maxFrameRate.across)
-          << " -f amv ";
+        c << " -c:a adpcm_ima_amv -ar 22050 -ac 1 -block_size " << 22050 / std::max(1, t.maxFrameRate.across);
+        if (r.cutEnd) {
+            // The muxer keeps picture and sound in step by repeating frames: held to the part kept,
+            // a cut's few extra samples do not become extra frames.
+            c << " -t " << CutSecondsText(*r.cutEnd - r.cutStart.value_or(0));
+        }
+        c << " -f amv ";
     } else if (t.video == VideoKind::Mjpeg) {
         c << " -c:v mjpeg -pix_fmt yuvj420p -q:v 3 -an -f avi ";
     } else {

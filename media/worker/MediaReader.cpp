@@ -19,7 +19,6 @@ extern "C" {
 #include <cmath>
 #include <cstdio>
 #include <memory>
-#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -299,11 +298,11 @@ Result<wire::Message> ProbeRaw(const std::string& path, const RawFrames& frames)
     return answer;
 }
 
-// An AMV file, whose container gives no duration: its video's packets counted at its frame rate.
-// Only AMV: a long source without a duration is not read through for its size.
+// An AMV file (read as an AVI), whose container gives no duration: its video's packets counted at
+// its frame rate. Only AMV: a long source without a duration is not read through for its size.
 std::optional<double> CountedDuration(AVFormatContext* format) {
     const AVStream* video = First(format, AVMEDIA_TYPE_VIDEO);
-    if (format->iformat == nullptr || std::string_view(format->iformat->name) != "amv" || video == nullptr || video->r_frame_rate.num <= 0 || video->r_frame_rate.den <= 0) {
+    if (video == nullptr || video->codecpar->codec_id != AV_CODEC_ID_AMV || video->r_frame_rate.num <= 0 || video->r_frame_rate.den <= 0) {
         return std::nullopt;
     }
     Packet packet(av_packet_alloc());
