@@ -118,7 +118,7 @@ constexpr std::array<Ratio, 3> kAmvRates{{{10, 1}, {12, 1}, {16, 1}}}; // [amvwi
 constexpr std::array<int, 1> kAmvSampleRates{22050};                  // [amvwiki] "all known AMV files"
 
 constexpr DeviceLimits kAmv{
-    .device = "an AMV player",
+    .device = "AMV players",
     .videoCodec = "amv",              // [amvwiki] Motion JPEG with fixed tables
     .mostPixels = 208 * 176,          // [amvwiki] "96x96 up to 208x176"
     .frameRates = kAmvRates,
@@ -157,8 +157,7 @@ constexpr DeviceLimits kIpod{
                "\"640x480 iPod Baseline Low Complexity Profile\" (ffmpeg-devel, 2006-09-20)",
 };
 
-constexpr DeviceLimits kRawScreen{
-    .device = "its screen",
+constexpr DeviceLimits kRawScreen{ // named by its target's screen
     .videoCodec = "rawvideo",         // [espvideo] [st7735]
     .note = "Frames follow each other with no header [espvideo]; [st7735]'s own player adds a small header "
             "and marks each frame, so its reader must be told to skip neither. Rates are the reader's own.",
@@ -166,7 +165,6 @@ constexpr DeviceLimits kRawScreen{
 };
 
 constexpr DeviceLimits kMjpegScreen{
-    .device = "its screen",
     .note = "No stored public material gives an MJPEG screen player's limits. So no limit is held to.",
 };
 
