@@ -1,6 +1,7 @@
 // The main window driven as a user would, with the fake platform answering every dialog.
 #include "tests/GenerateCases.h"
 #include "core/Presets.h"
+#include "ui/FamilyHeadings.h"
 #include "ui/TargetsDialog.h"
 #include "tests/ui/WindowFixture.h"
 
@@ -173,6 +174,16 @@ void TestWindow::userTargets() {
     for (int row = 0; row < int(zvm::BuiltInTargets().size()); ++row) {
         QCOMPARE(Ui(w).cboPlatform->itemText(row), QString::fromUtf8(zvm::BuiltInTargets()[std::size_t(row)].displayText));
     }
+    // After the first eight rows each family is headed once, above its first row; the user's have none.
+    QStringList headed;
+    for (int row = 0; row < Ui(w).cboPlatform->count(); ++row) {
+        if (const QString heading = FamilyHeadings::HeadingAbove(row); !heading.isEmpty()) {
+            headed << QString::number(row) + " " + heading;
+        }
+    }
+    QCOMPARE(headed.join(", "), "8 Nintendo DS, 9 MP4 players (AMV), 11 Microcontroller screens, 14 Baseline H.264, "
+                                "16 Retro handhelds");
+    QVERIFY(qobject_cast<FamilyHeadings*>(Ui(w).cboPlatform->view()->itemDelegate()) != nullptr);
 }
 
 void TestWindow::designTimeState() {
