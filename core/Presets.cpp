@@ -433,10 +433,10 @@ std::string RawNameTail(const TargetPreset& preset) {
            RateText(preset.maxFrameRate) + "fps-" + std::string(VideoWord(preset.video)) + ".rgb";
 }
 
-std::optional<RawFrames> RawFramesFromName(std::string_view name) {
+RawFrames RawFramesFromName(std::string_view name) {
     // "...-<width>x<height>-<rate>fps-<pixels>.rgb", read from the end.
     if (!name.ends_with(".rgb")) {
-        return std::nullopt;
+        return {};
     }
     name.remove_suffix(4);
     const auto lastPart = [&name]() {
@@ -459,12 +459,12 @@ std::optional<RawFrames> RawFramesFromName(std::string_view name) {
     const std::size_t by = size.find('x');
     if (!pixels || (*pixels != VideoKind::Rgb565le && *pixels != VideoKind::Rgb565be) || !rate.ends_with("fps") ||
         by == std::string_view::npos) {
-        return std::nullopt;
+        return {};
     }
     rate.remove_suffix(3);
     if (!whole(rate, frames.rate) || !whole(size.substr(0, by), frames.width) ||
         !whole(size.substr(by + 1), frames.height) || frames.width > kMostSide || frames.height > kMostSide) {
-        return std::nullopt;
+        return {};
     }
     frames.pixels = *pixels;
     return frames;

@@ -137,16 +137,17 @@ std::string_view FileEnding(const TargetPreset& preset);
 // A raw target's file name tail, which tells its reader (and the after-check) what the frames are:
 // "-160x128-15fps-rgb565be.rgb"; empty for every other target.
 std::string RawNameTail(const TargetPreset& preset);
-// The other way, from a whole name: its frames' size, rate and byte order; nothing for a name
-// without such a tail.
+// The other way, from a whole name: its frames' size, rate and byte order; none (Named() false) for
+// a name without such a tail. A plain value: GCC's release build misreads an optional copied of it.
 struct RawFrames {
     int width = 0;
     int height = 0;
     int rate = 0;
     VideoKind pixels = VideoKind::Rgb565le;
+    bool Named() const { return width > 0; }
     long FrameBytes() const { return 2L * width * height; }
 };
-std::optional<RawFrames> RawFramesFromName(std::string_view name);
+RawFrames RawFramesFromName(std::string_view name);
 
 // Stable words, in files and listings: "mpeg4", "h264", "vcd", "h264-baseline", "mjpeg", "amv",
 // "rgb565le", "rgb565be"; "mp4", "psp", "mpg", "avi", "amv", "raw"; "ntsc", "pal".

@@ -316,8 +316,8 @@ std::optional<double> CountedDuration(AVFormatContext* format) {
 } // namespace
 
 Result<wire::Message> ProbeMedia(const std::string& path) {
-    if (const std::optional<RawFrames> raw = RawFramesFromName(path)) {
-        return ProbeRaw(path, *raw);
+    if (const RawFrames raw = RawFramesFromName(path); raw.Named()) {
+        return ProbeRaw(path, raw);
     }
     if (path.ends_with(".rgb")) {
         return Status::Failure(FailureKind::BadInput,
