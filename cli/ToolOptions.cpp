@@ -240,7 +240,7 @@ std::string TargetListing(bool json) {
             out += line + std::string(VideoWord(t.video)) + " in " + std::string(ContainerWord(t.container)) +
                    (norm.empty() ? "" : " (" + norm + ")") + ", pixel " + AspectText(t.pixelAspect) +
                    (FixedFrameRate(t) ? ", at " : ", at most ") + RateText(t.maxFrameRate) + " fps\n" +
-                   (sources.empty() ? "" : "    limits from " + std::string(sources) + "\n");
+                   (sources.empty() ? std::string() : std::string("    limits from ").append(sources).append("\n"));
         }
     }
     return json ? out + "]\n" : out;

@@ -204,8 +204,8 @@ const TargetPreset* FindBuiltIn(std::string_view name) {
 
 UserTarget CopyOfBuiltIn(const TargetPreset& builtIn) {
     UserTarget copy;
-    copy.name = std::string(builtIn.name) + "-copy";
-    copy.label = "Copy of " + std::string(builtIn.displayText);
+    copy.name = std::string(builtIn.name).append("-copy");
+    copy.label = std::string("Copy of ").append(builtIn.displayText);
     copy.width = builtIn.width;
     copy.height = builtIn.height;
     copy.pixelAspect = builtIn.pixelAspect;
@@ -429,8 +429,11 @@ std::string RawNameTail(const TargetPreset& preset) {
     if (preset.container != Container::Raw) {
         return {};
     }
-    return "-" + std::to_string(preset.width) + "x" + std::to_string(preset.height) + "-" +
-           RateText(preset.maxFrameRate) + "fps-" + std::string(VideoWord(preset.video)) + ".rgb";
+    // Appended piece by piece: GCC 12's release build warns falsely of overlap on "-" + a temporary.
+    std::string tail = "-";
+    tail.append(std::to_string(preset.width)).append("x").append(std::to_string(preset.height));
+    tail.append("-").append(RateText(preset.maxFrameRate)).append("fps-").append(VideoWord(preset.video));
+    return tail.append(".rgb");
 }
 
 RawFrames RawFramesFromName(std::string_view name) {
