@@ -1,6 +1,7 @@
 #include "cli/ToolOptions.h"
 
 #include "core/Cut.h"
+#include "core/DeviceLimits.h"
 #include "core/FileSize.h"
 #include "core/NumericText.h"
 #include "core/Presets.h"
@@ -268,8 +269,9 @@ std::string TargetListing(bool json) {
         if (t.withdrawn) {
             continue;
         }
-        const std::string size = std::to_string(t.width) + "x" + std::to_string(t.height);
         const std::string norm(NormWord(t.norm));
+        const DeviceLimits* limits = t.user ? nullptr : BuiltInLimits(t.name);
+        const std::string_view sources = limits != nullptr ? limits->sources : std::string_view();
         if (json) {
             out += std::string(out.size() > 1 ? ",\n " : "") + "{\"name\": " + quoted(t.name) +
                    ", \"label\": " + quoted(t.displayText) + ", \"width\": " + std::to_string(t.width) +
@@ -279,6 +281,8 @@ std::string TargetListing(bool json) {
                    (norm.empty() ? "" : ", \"norm\": " + quoted(norm)) +
                    ", \"maxFrameRate\": " + quoted(RateText(t.maxFrameRate)) +
                    ", \"movieType\": " + (UsesMovieType(t) ? "true" : "false") +
+                   (t.family.empty() ? "" : ", \"family\": " + quoted(t.family)) +
+                   (sources.empty() ? "" : ", \"sources\": " + quoted(sources)) +
                    (t.user ? ", \"user\": true" : "") + "}";
         } else {
             std::string line = std::string(t.name);
@@ -287,7 +291,8 @@ std::string TargetListing(bool json) {
             line.resize(std::max<std::size_t>(line.size() + 2, 50), ' ');
             out += line + std::string(VideoWord(t.video)) + " in " + std::string(ContainerWord(t.container)) +
                    (norm.empty() ? "" : " (" + norm + ")") + ", pixel " + AspectText(t.pixelAspect) +
-                   ", at most " + RateText(t.maxFrameRate) + " fps\n";
+                   (FixedFrameRate(t) ? ", at " : ", at most ") + RateText(t.maxFrameRate) + " fps\n" +
+                   (sources.empty() ? std::string() : std::string("    limits from ").append(sources).append("\n"));
         }
     }
     return json ? out + "]\n" : out;
@@ -374,7 +379,8 @@ by default; -j 1 runs them one after another.
   -s, --size WxH           the source's size; default: read from the file
   -o, --output PATH        output file (one VIDEO) or folder (when it exists, ends in /, or for
                            several; made when missing); default: beside each video, named
-                           after it (.mp4, or .mpg for the VCD targets)
+                           after it (.mp4, or the target's own: .mpg, .avi, .amv, or .rgb
+                           for raw frames, named with their size, rate and byte order)
       --video-bitrate N    kbit/s, default )" +
            std::string(kDefaultVideoBitrate) + R"(
       --audio-bitrate N    kbit/s, default )" +
@@ -385,7 +391,7 @@ by default; -j 1 runs them one after another.
                            video bitrate from the duration and the audio bitrate, encodes in two
                            passes, and lands at most 5% over (under only where the picture needs no
                            more); a size too small for a watchable picture is refused, naming the
-                           smallest that works. Not for the VCD targets, whose bitrate is fixed
+                           smallest that works. Not for the VCD, AMV, MJPEG and raw targets (fixed)
       --two-pass           encode in two passes (the default with --file-size), which keeps the
                            video bitrate far more closely than one; the passes' logs are kept in a
                            private folder of the cache and removed afterwards
@@ -438,7 +444,7 @@ Sizes and outputs are read by the media reader zarnik-video-maker-worker, not by
 is read back once the encoder and all it started have ended: one that is missing, unreadable or
 does not fit its target counts as failed. Each result is printed as it ends, and several videos are
 summed up in the order given. Each video is written under a hidden partial name beside its output
-(.clip.zvm-partial.mp4) and takes the asked name only once it is whole and passed its check; one
+(.zvm-partial.clip.mp4) and takes the asked name only once it is whole and passed its check; one
 that could not be checked is kept as clip.unchecked.mp4. What a failed or stopped run wrote is
 removed, and an existing output is replaced only by a finished file. Ctrl+C, SIGTERM and SIGHUP stop every running encoder and everything it
 started cleanly, and start no further video; a second one ends them at once.

@@ -46,10 +46,10 @@ std::string CannotServe(const TargetPreset& target, EncoderAnswer form, H264Answ
     if (target.video == VideoKind::Vcd) {
         return {};
     }
-    if (h264 == H264Answer::TooOld) {
+    if (h264 == H264Answer::TooOld && !FixedFrameRate(target)) { // the frame-by-frame kinds use -r
         return ZVM_TEXT("zvm", "needs ffmpeg 4.4 or later, which can keep a slower source's frame rate (-fpsmax)");
     }
-    if (h264 == H264Answer::NoLibx264 && target.video == VideoKind::H264) {
+    if (h264 == H264Answer::NoLibx264 && (target.video == VideoKind::H264 || target.video == VideoKind::H264Baseline)) {
         return ZVM_TEXT("zvm", "needs an ffmpeg with the libx264 H.264 encoder; this one has none");
     }
     return {};

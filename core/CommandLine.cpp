@@ -130,7 +130,7 @@ std::string BufferText(const std::string& bitrate) {
     return NumberText(2 * ParseNumber(bitrate).value_or(0));
 }
 
-void SilentTrack(CommandText& c, const ConversionRequest& r);
+void SilentTrack(CommandText& c, const ConversionRequest& r, std::string_view rate, std::string_view layout);
 
 // MPEG-4 Simple Profile as the PSP plays it (no B-frames), with a key frame every ten seconds and
 // rate-distortion decisions: about 1 to 2.7 dB more at the same size than the encoder's defaults.
@@ -142,7 +142,7 @@ std::string ModernMp4(const ConversionRequest& r, const FrameGeometry& g, MovieT
     const bool best = BestQualityApplies(r);
     CommandText c = ModernHead(r);
     if (best && GetsSilentTrack(r)) {
-        SilentTrack(c, r);
+        SilentTrack(c, r, WithoutBlanks(r.sampleRate), "stereo");
     }
     c << " -r " << FrameRateFor(type, CommandStyle::Modern).option << " -vf " << VideoFilter(r, g);
     const std::string video = WithoutBlanks(r.videoBitrate);
@@ -177,14 +177,14 @@ std::string ModernVcd(const ConversionRequest& r, const FrameGeometry& g, Norm n
 // A second input of silence for a source without sound, as long as the part kept: -shortest would
 // leave the sound a frame of audio longer than the picture. Only a length that is not known ends it
 // with the picture.
-void SilentTrack(CommandText& c, const ConversionRequest& r) {
+void SilentTrack(CommandText& c, const ConversionRequest& r, std::string_view rate, std::string_view layout) {
     // A length below 0 is none (a plain value: GCC's release build misreads an optional copied here).
     const double seconds = r.silentSource ? r.silentSource->keptSeconds.value_or(-1.0) : -1.0;
     c << " -f lavfi ";
     if (seconds >= 0) {
         c << "-t " << CutSecondsText(seconds) << " ";
     }
-    c << "-i anullsrc=r=" << WithoutBlanks(r.sampleRate) << ":cl=stereo -map 0:v:0 -map 1:a:0";
+    c << "-i anullsrc=r=" << rate << ":cl=" << layout << " -map 0:v:0 -map 1:a:0";
     if (seconds < 0) {
         c << " -shortest";
     }
@@ -193,28 +193,67 @@ void SilentTrack(CommandText& c, const ConversionRequest& r) {
 std::string RateLimited(const ConversionRequest& r, const TargetPreset& t, const FrameGeometry& g) {
     CommandText c = ModernHead(r);
     if (GetsSilentTrack(r)) {
-        SilentTrack(c, r);
+        SilentTrack(c, r, WithoutBlanks(r.sampleRate), "stereo");
     }
     c << " -fpsmax " << RateText(t.maxFrameRate) << " -vf " << VideoFilter(r, g, t.pixelAspect);
-    if (t.video == VideoKind::H264) {
+    if (t.video == VideoKind::H264 || t.video == VideoKind::H264Baseline) {
         // A player known to take a lower level or fewer reference frames gets them: x264's
         // B-pyramid would declare more references than -refs alone (4 for -refs 2).
         const std::optional<DeviceLimits> limits = LimitsFor(t);
         const int least = limits && limits->mostLevel ? std::min(30, *limits->mostLevel) : 30;
         const std::optional<H264Profile> profile = H264ProfileFor(t.width, t.height, t.maxFrameRate, least);
-        c << " -c:v libx264 -profile:v " << (profile ? profile->profile : "main") << " -level:v "
+        const std::string_view named = t.video == VideoKind::H264Baseline ? "baseline"
+                                       : profile                          ? profile->profile
+                                                                          : "main";
+        c << " -c:v libx264 -profile:v " << named << " -level:v "
           << (profile ? profile->level : "5.1");
         if (limits && limits->mostReferenceFrames) {
             c << " -refs " << *limits->mostReferenceFrames << " -x264-params b-pyramid=none";
         }
         c << " -pix_fmt yuv420p";
     } else {
-        c << " -c:v mpeg4";
+        // The DS players look for Xvid's tag in an AVI.
+        c << (t.container == Container::Avi ? " -c:v mpeg4 -vtag XVID" : " -c:v mpeg4");
     }
     const std::string video = WithoutBlanks(r.videoBitrate);
-    c << " -b:v " << video << "k -maxrate " << video << "k -bufsize " << BufferText(video) << "k -c:a aac -ac 2 -ar "
-      << WithoutBlanks(r.sampleRate) << " -b:a " << WithoutBlanks(r.audioBitrate)
-      << "k -movflags +faststart -f " << ContainerWord(t.container) << " "; // the index first, for slow cards
+    c << " -b:v " << video << "k -maxrate " << video << "k -bufsize " << BufferText(video) << "k -c:a "
+      << (t.container == Container::Avi ? "libmp3lame" : "aac") << " -ac 2 -ar " << WithoutBlanks(r.sampleRate)
+      << " -b:a " << WithoutBlanks(r.audioBitrate) << "k ";
+    if (t.container == Container::Avi) {
+        c << "-f avi ";
+    } else {
+        c << "-movflags +faststart -f " << ContainerWord(t.container) << " "; // the index first, for slow cards
+    }
+    return c.Quoted(r.outputPath).Take();
+}
+
+// The frame-by-frame formats, at a fixed rate: AMV (always with its one mono 22050 Hz track, in
+// blocks of one frame's samples), Motion JPEG in AVI and raw RGB565 frames, both without sound. The
+// JPEG kinds keep a fixed quality, as their players' decoders are timed for, not a bitrate.
+std::string FrameByFrame(const ConversionRequest& r, const TargetPreset& t, const FrameGeometry& g) {
+    CommandText c = Head(r);
+    const bool amv = t.video == VideoKind::Amv;
+    if (amv && GetsSilentTrack(r)) {
+        SilentTrack(c, r, "22050", "mono");
+    }
+    c << " -r " << RateText(t.maxFrameRate) << " -vf " << VideoFilter(r, g, t.pixelAspect);
+    if (amv) {
+        c << " -c:v amv -pix_fmt yuvj420p -q:v 3";
+        if (t.height % 16 != 0) {
+            c << " -strict -1"; // the encoder takes other heights only when told to
+        }
+        c << " -c:a adpcm_ima_amv -ar 22050 -ac 1 -block_size " << 22050 / std::max(1, t.maxFrameRate.across);
+        if (r.cutEnd) {
+            // The muxer keeps picture and sound in step by repeating frames: held to the part kept,
+            // a cut's few extra samples do not become extra frames.
+            c << " -t " << CutSecondsText(*r.cutEnd - r.cutStart.value_or(0));
+        }
+        c << " -f amv ";
+    } else if (t.video == VideoKind::Mjpeg) {
+        c << " -c:v mjpeg -pix_fmt yuvj420p -q:v 3 -an -f avi ";
+    } else {
+        c << " -pix_fmt " << VideoWord(t.video) << " -an -f rawvideo ";
+    }
     return c.Quoted(r.outputPath).Take();
 }
 } // namespace
@@ -409,8 +448,10 @@ std::string VcdCommand(const ConversionRequest& request, const FrameGeometry& ge
 
 std::string TargetCommand(const ConversionRequest& request, const TargetPreset& target,
                           const FrameGeometry& geometry) {
-    return target.video == VideoKind::Vcd ? ModernVcd(request, geometry, target.norm, target.pixelAspect)
-                                          : RateLimited(request, target, geometry);
+    if (target.video == VideoKind::Vcd) {
+        return ModernVcd(request, geometry, target.norm, target.pixelAspect);
+    }
+    return FixedFrameRate(target) ? FrameByFrame(request, target, geometry) : RateLimited(request, target, geometry);
 }
 
 } // namespace zvm

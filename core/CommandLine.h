@@ -65,9 +65,10 @@ std::string Mp4Command(const ConversionRequest& request, const FrameGeometry& ge
                        PadSides sides, CommandStyle style);
 std::string VcdCommand(const ConversionRequest& request, const FrameGeometry& geometry, PadSides sides,
                        CommandStyle style);
-// A row after the designed five, always in the modern form. A rate-limited MP4 or PSP file keeps the
-// source's frame rate up to the target's (-fpsmax) and its bitrate with a buffer of two seconds; a VCD
-// gets the encoder's target for its norm and the target's pixel aspect.
+// A row after the designed five, always in the modern form. A rate-limited MP4, PSP or AVI file keeps
+// the source's frame rate up to the target's (-fpsmax) and its bitrate with a buffer of two seconds; a
+// VCD gets the encoder's target for its norm and the target's pixel aspect; AMV, Motion JPEG and raw
+// frames run at the target's own rate (-r) and a fixed quality.
 std::string TargetCommand(const ConversionRequest& request, const TargetPreset& target,
                           const FrameGeometry& geometry);
 

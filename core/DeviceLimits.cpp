@@ -20,6 +20,13 @@ namespace {
 //   [icdia]     "MPEG1 Requirements", icdia.co.uk cdprosupport
 //   [telecom]   "VCD - Video CD", en.telecomabc.nl
 //   [muxer]     ffmpeg's psp muxer, which refuses to start: "PSP mode need one video and one audio stream"
+//   [amvwiki]   "AMV video format", bookrags.com/wiki (and its copies on the-uncensored-wiki.com, owiki.org)
+//   [amvmux]    ffmpeg 5.1's amv muxer, measured: exactly one video and one audio stream, mono 22050 Hz
+//   [dpgwiki]   "nDs-mPeG", the-uncensored-wiki.com and en-academic.com: DS video at 15 fps, 256x192
+//   [apple]     Apple's iPod video limits as quoted on forums.macnn.com (from ilounge.com), 2005
+//   [ipodlc]    "640x480 iPod Baseline Low Complexity Profile", ffmpeg-devel, 2006-09-20
+//   [st7735]    "ST7735-VideoPlayback-STM32" (cmd05): RGB565, the high byte first
+//   [espvideo]  "Creating a videoplayer for ESP32", jpralves.net, 2020-05: raw RGB565 frames, no header
 
 constexpr std::array<Ratio, 2> kPspMpeg4Rates{{{30000, 1001}, {15000, 1001}}}; // [yogarine] [junkchest]
 constexpr std::array<int, 1> kPspMpeg4SampleRates{24000}; // [yogarine] "must be 24kHz", [junkchest]
@@ -46,6 +53,10 @@ constexpr DeviceLimits kPspMpeg4{
     .note = "Older firmware plays only the PSP's own MP4 (brand MSNV) from MP_ROOT/100MNV01, named "
             "M4Vnnnnn.MP4 [junkchest] [tips] [yogarine]; later firmware plays plain MP4 from VIDEO [ruben]. "
             "One stored note (Chen Rushan, 2009) gives the sample rate as at most 24 kHz rather than exactly.",
+    .sources = "\"Encoding PSP compatible MP4 video on Linux with ffmpeg\" (blog.yogarine.com); "
+               "junkchest.blogspot.com; "
+               "\"The Basics of Video Playing in PSP\" (sony-psp-tips-tricks.blogspot.com); "
+               "pspnuts.theyard.org; rubenlaguna.com",
 };
 
 constexpr DeviceLimits kPspH264{
@@ -65,6 +76,7 @@ constexpr DeviceLimits kPspH264{
     .audioRequired = true,            // [muxer]
     .note = "One slice per frame [rob]. 480x272 from firmware 3.30 [fnord]; [rob] later allows up to "
             "640x480 from 5.00, its earlier copy only 320x240 or 368x208.",
+    .sources = "\"PSP video guide\" (rob.opendot.cl); fnord.phfactor.net; ffmpeg's psp muxer",
 };
 
 constexpr DeviceLimits kNtscVcd{
@@ -79,6 +91,7 @@ constexpr DeviceLimits kNtscVcd{
     .container = "vcd",
     .note = "A video buffer of 40,960 bytes and a mux rate of 1,411,200 bit/s [icdia], which the encoder's "
             "VCD target sets.",
+    .sources = "\"MPEG1 Requirements\" (icdia.co.uk); \"VCD - Video CD\" (en.telecomabc.nl)",
 };
 
 constexpr DeviceLimits kPalVcd{
@@ -92,6 +105,7 @@ constexpr DeviceLimits kPalVcd{
     .audioKbit = kVcdAudioKbit,
     .container = "vcd",
     .note = kNtscVcd.note,
+    .sources = "\"MPEG1 Requirements\" (icdia.co.uk); \"VCD - Video CD\" (en.telecomabc.nl)",
 };
 
 constexpr DeviceLimits kGba{
@@ -100,11 +114,69 @@ constexpr DeviceLimits kGba{
             "from AVI into their own formats. So no limit is held to.",
 };
 
+constexpr std::array<Ratio, 3> kAmvRates{{{10, 1}, {12, 1}, {16, 1}}}; // [amvwiki]; [amvmux] refuses 12 and 16
+constexpr std::array<int, 1> kAmvSampleRates{22050};                  // [amvwiki] "all known AMV files"
+
+constexpr DeviceLimits kAmv{
+    .device = "AMV players",
+    .videoCodec = "amv",              // [amvwiki] Motion JPEG with fixed tables
+    .mostPixels = 208 * 176,          // [amvwiki] "96x96 up to 208x176"
+    .frameRates = kAmvRates,
+    .audioCodec = "adpcm_ima_amv",    // [amvwiki] a variant of IMA ADPCM
+    .sampleRates = kAmvSampleRates,
+    .channels = 1,                    // [amvwiki] "mono sound"
+    .container = "amv",
+    .audioRequired = true,            // [amvmux]
+    .note = "The encoder takes only rates that divide 22050 (10, 15, 25, 30 ...), so of the player's 10, 12 "
+            "and 16 only 10 can be written [amvmux]. A later kind for ALi's chips is not written.",
+    .sources = "\"AMV video format\" (bookrags.com/wiki); ffmpeg 5.1's amv muxer, measured",
+};
+
+constexpr DeviceLimits kDs{
+    .device = "DS",
+    .note = "The DS players' AVI limits are not in stored public material; [dpgwiki] gives 256x192 at 15 fps "
+            "for the DS's own DPG, whose header this program does not write. So no limit is held to.",
+    .sources = "\"nDs-mPeG\" (the-uncensored-wiki.com, en-academic.com)",
+};
+
+constexpr DeviceLimits kIpod{
+    .device = "iPod",
+    .videoCodec = "h264",             // [apple]
+    .profile = "Baseline",            // [ipodlc]; "Constrained Baseline" is taken as the same
+    .mostLevel = 30,                  // [ipodlc] "No higher than Level 30"
+    .mostReferenceFrames = 1,         // [ipodlc]
+    .bFrames = false,                 // baseline has none
+    .mostVideoKbit = 768,             // [apple] at 320x240; [ipodlc] 1.5 Mbit/s at 640x480 from 2006's firmware
+    .mostPixels = 76800,              // [apple] 320x240
+    .mostFrameRate = 30,              // [apple]
+    .audioCodec = "aac",              // [ipodlc] AAC-LC up to 160 kbit/s, 48 kHz, stereo
+    .mostSampleRate = 48000,
+    .channels = 2,
+    .container = "mp4",
+    .sources = "Apple's iPod video limits (forums.macnn.com, from ilounge.com); "
+               "\"640x480 iPod Baseline Low Complexity Profile\" (ffmpeg-devel, 2006-09-20)",
+};
+
+constexpr DeviceLimits kRawScreen{ // named by its target's screen
+    .videoCodec = "rawvideo",         // [espvideo] [st7735]
+    .note = "Frames follow each other with no header [espvideo]; [st7735]'s own player adds a small header "
+            "and marks each frame, so its reader must be told to skip neither. Rates are the reader's own.",
+    .sources = "\"Creating a videoplayer for ESP32\" (jpralves.net); \"ST7735-VideoPlayback-STM32\" (cmd05)",
+};
+
+constexpr DeviceLimits kMjpegScreen{
+    .note = "No stored public material gives an MJPEG screen player's limits. So no limit is held to.",
+};
+
+constexpr DeviceLimits kUnsourced{
+    .note = "No stored public material gives this player's limits. So no limit is held to.",
+};
+
 struct Named {
     std::string_view name;
     const DeviceLimits* limits;
 };
-constexpr std::array<Named, 8> kTable{{
+constexpr std::array<Named, 18> kTable{{
     {"gba-240x160", &kGba},
     {"gba-240x176", &kGba},
     {"psp-320x240", &kPspMpeg4},
@@ -113,10 +185,21 @@ constexpr std::array<Named, 8> kTable{{
     {"psp-480x272", &kPspH264},
     {"vcd-pal-352x288", &kPalVcd},
     {"vcd-tv-352x240", &kNtscVcd},
+    {"ds-256x192", &kDs},
+    {"amv-160x112", &kAmv},
+    {"amv-208x176", &kAmv},
+    {"mcu-160x128", &kRawScreen},
+    {"mcu-240x240", &kRawScreen},
+    {"mcu-320x240", &kMjpegScreen},
+    {"vita-960x544", &kUnsourced},
+    {"ipod-320x240", &kIpod},
+    {"retro-320x240", &kUnsourced},
+    {"retro-640x480", &kUnsourced},
 }};
 
-// What a user's PSP-format target needs whoever plays it.
+// What a user's PSP-format or AMV target needs whoever plays it.
 constexpr DeviceLimits kPspContainer{.container = "psp", .brand = "MSNV", .audioRequired = true}; // [muxer]
+constexpr DeviceLimits kAmvContainer{.container = "amv", .audioRequired = true};                  // [amvmux]
 
 constexpr double kRateTolerance = 0.01; // 29.971 (the classic form) is 30000/1001
 
@@ -136,7 +219,9 @@ const DeviceLimits* BuiltInLimits(std::string_view name) {
 
 std::optional<DeviceLimits> LimitsFor(const TargetPreset& preset) {
     if (preset.user) {
-        return preset.container == Container::Psp ? std::optional(kPspContainer) : std::nullopt;
+        return preset.container == Container::Psp   ? std::optional(kPspContainer)
+               : preset.container == Container::Amv ? std::optional(kAmvContainer)
+                                                    : std::nullopt;
     }
     const DeviceLimits* limits = BuiltInLimits(preset.name);
     return limits != nullptr && Known(*limits) ? std::optional(*limits) : std::nullopt;
@@ -192,7 +277,10 @@ LimitVerdict CheckLimits(const DeviceLimits& limits, const ProbedOutput& file) {
               Kind::OneOf);
     }
     if (!limits.profile.empty() && !file.videoProfile.empty()) {
-        tally(file.videoProfile == limits.profile, "profile", file.videoProfile, std::string(limits.profile),
+        // Constrained Baseline is Baseline without the parts no baseline player uses.
+        const bool same = file.videoProfile == limits.profile ||
+                          (limits.profile == "Baseline" && file.videoProfile == "Constrained Baseline");
+        tally(same, "profile", file.videoProfile, std::string(limits.profile),
               Kind::OneOf);
     }
     if (limits.mostLevel && file.videoLevel) {

@@ -36,6 +36,7 @@ struct DeviceLimits {
     std::string_view brand = {};         // the file's major brand: "MSNV"
     bool audioRequired = false;     // the container cannot be written without a sound stream
     std::string_view note = {};          // what a reader of the table should know, in the developer's words
+    std::string_view sources = {};       // the public material the limits come from, as listings name it
 };
 
 // The limits of a target's player: a built-in row's from the table, a user's row what its container

@@ -23,7 +23,7 @@ constexpr double kBitsPerMegabyte = 8e6;
 
 std::optional<double> VideoBitrateFloor(const ConversionRequest& request) {
     const TargetPreset* preset = FindPreset(request.preset);
-    if (preset == nullptr || preset->video == VideoKind::Vcd) {
+    if (preset == nullptr || !TakesBitrate(*preset)) {
         return std::nullopt;
     }
     // The designed rows' rate follows the movie type; a later row's is at most its own.
@@ -33,7 +33,8 @@ std::optional<double> VideoBitrateFloor(const ConversionRequest& request) {
                                            CommandStyle::Modern)
                                   .perSecond
                             : preset->maxFrameRate.Value();
-    const double bitsPerPixel = preset->video == VideoKind::H264 ? kH264BitsPerPixel : kMpeg4BitsPerPixel;
+    const bool h264 = preset->video == VideoKind::H264 || preset->video == VideoKind::H264Baseline;
+    const double bitsPerPixel = h264 ? kH264BitsPerPixel : kMpeg4BitsPerPixel;
     return preset->width * preset->height * rate * bitsPerPixel / 1000;
 }
 

@@ -4,12 +4,6 @@
 
 namespace zvm {
 
-namespace {
-std::string_view EndingOf(CommandForm form) {
-    return form == CommandForm::Vcd ? ".mpg" : ".mp4";
-}
-} // namespace
-
 std::string SuggestOutputName(std::string_view source, int preset, std::string_view folder) {
     const TargetPreset* target = FindPreset(preset);
     if (target == nullptr) {
@@ -25,11 +19,13 @@ std::string SuggestOutputName(std::string_view source, int preset, std::string_v
         name += '/';
     }
     name += base;
-    const std::string_view ending = EndingOf(target->form);
-    if (name + std::string(ending) == source) {
+    // Raw frames carry no size or rate: the name tells them ("clip-160x128-15fps-rgb565be.rgb").
+    const std::string tail = RawNameTail(*target);
+    const std::string ending = tail.empty() ? std::string(FileEnding(*target)) : tail;
+    if (name + ending == source) {
         name += "-converted";
     }
-    return name + std::string(ending);
+    return name + ending;
 }
 
 } // namespace zvm

@@ -38,6 +38,26 @@ void CompareText(std::vector<Difference>& out, const char* what, const std::stri
 }
 } // namespace
 
+std::string_view CodecName(VideoKind video) {
+    switch (video) {
+    case VideoKind::Vcd:
+        return "mpeg1video";
+    case VideoKind::H264:
+    case VideoKind::H264Baseline:
+        return "h264";
+    case VideoKind::Mjpeg:
+        return "mjpeg";
+    case VideoKind::Amv:
+        return "amv";
+    case VideoKind::Rgb565le:
+    case VideoKind::Rgb565be:
+        return "rawvideo";
+    case VideoKind::Mpeg4:
+        break;
+    }
+    return "mpeg4";
+}
+
 std::optional<OutputTarget> TargetFor(const ConversionRequest& request, CommandStyle style) {
     const TargetPreset* preset = FindPreset(request.preset);
     const bool vcd = preset != nullptr && preset->form == CommandForm::Vcd;
@@ -48,21 +68,34 @@ std::optional<OutputTarget> TargetFor(const ConversionRequest& request, CommandS
     target.screen = std::string(ScreenName(*preset));
     target.width = preset->width;
     target.height = preset->height;
-    target.videoCodec = vcd ? "mpeg1video" : preset->video == VideoKind::H264 ? "h264" : "mpeg4";
+    target.videoCodec = CodecName(preset->video);
+    if (preset->video == VideoKind::H264Baseline) {
+        target.videoProfile = "Baseline";
+    }
     if (preset->designed) {
         target.frameRate = FrameRateFor(vcd ? MovieType::LiveAction : request.movieType, style).perSecond;
     } else {
         target.frameRate = preset->maxFrameRate.Value();
-        target.frameRateAtMost = !vcd; // a VCD's norm fixes its rate
+        target.frameRateAtMost = !vcd && !FixedFrameRate(*preset); // a VCD's norm fixes its rate
     }
-    target.audioCodec = vcd ? "mp2" : "aac";
-    target.sampleRate = ParseNumber(preset->sampleRate.empty() ? request.sampleRate : std::string(preset->sampleRate));
+    const bool amv = preset->video == VideoKind::Amv;
+    target.audioCodec = !HasSound(*preset)                    ? ""
+                        : vcd                                 ? "mp2"
+                        : amv                                 ? "adpcm_ima_amv"
+                        : preset->container == Container::Avi ? "mp3"
+                                                              : "aac";
+    target.sampleRate = amv ? std::optional(22050.0)
+                            : ParseNumber(preset->sampleRate.empty() ? request.sampleRate
+                                                                     : std::string(preset->sampleRate));
+    target.channels = amv ? 1 : 2;
     target.pixelAspect = preset->pixelAspect.Value();
-    if (!vcd) {
+    if (TakesBitrate(*preset)) {
         target.videoBitrate = ParseNumber(request.videoBitrate);
     }
-    target.audioBitrate =
-        ParseNumber(preset->audioBitrate.empty() ? request.audioBitrate : std::string(preset->audioBitrate));
+    if (HasSound(*preset) && !amv) { // AMV's ADPCM has no bitrate to ask
+        target.audioBitrate =
+            ParseNumber(preset->audioBitrate.empty() ? request.audioBitrate : std::string(preset->audioBitrate));
+    }
     target.fileSizeMB = request.fileSizeMB;
     target.keepsLanguage = !vcd;
     if (!request.audio.languages.empty()) {
@@ -110,6 +143,9 @@ std::vector<Difference> Differences(const OutputTarget& target, const ProbedOutp
     Compare(out, "width", file.width, target.width, "", equal);
     Compare(out, "height", file.height, target.height, "", equal);
     CompareText(out, "video codec", file.videoCodec, target.videoCodec);
+    if (!target.videoProfile.empty() && file.videoProfile != "Constrained " + target.videoProfile) {
+        CompareText(out, "profile", file.videoProfile, target.videoProfile);
+    }
     const auto nearRate = [](double a, double b) { return std::fabs(a - b) <= kFrameRateTolerance; };
     if (!target.frameRateAtMost) {
         Compare(out, "frame rate", file.frameRate, target.frameRate, " fps", nearRate);
@@ -123,7 +159,7 @@ std::vector<Difference> Differences(const OutputTarget& target, const ProbedOutp
     // A file that does not say is shown with square pixels.
     Compare(out, "pixel aspect", std::optional(file.pixelAspect.value_or(1.0)), target.pixelAspect, "",
             [](double a, double b) { return std::fabs(a / b - 1) <= kPixelAspectTolerance; });
-    if (source.hasAudio) {
+    if (source.hasAudio && !target.audioCodec.empty()) {
         CompareText(out, "audio codec", file.audioCodec, target.audioCodec);
         if (target.sampleRate) {
             Compare(out, "sample rate", file.sampleRate, *target.sampleRate, " Hz", equal);

@@ -16,9 +16,10 @@ struct OutputTarget {
     int width = 0;
     int height = 0;
     std::string videoCodec;
+    std::string videoProfile; // "Baseline" (Constrained Baseline fits it); empty: any
     double frameRate = 0;
     bool frameRateAtMost = false; // a slower source keeps its own rate
-    std::string audioCodec;
+    std::string audioCodec; // empty: the file has no sound
     std::optional<double> sampleRate; // nothing when the request's text is not a number
     int channels = 2;
     double pixelAspect = 1;
@@ -38,6 +39,9 @@ struct OutputTarget {
     std::string audioLanguage = {};
     bool keepsLanguage = true;
 };
+
+// The codec the media worker names a target's video by: "mpeg4", "h264", "amv", "rawvideo".
+std::string_view CodecName(VideoKind video);
 
 // The target that the command Generate writes for this request asks for; nothing for an MP4 row
 // without a movie type, or a row the list lacks, for which no command is written.

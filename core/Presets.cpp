@@ -16,7 +16,7 @@ constexpr Ratio kPalRate{25, 1};
 // The later VCD rows' audio: the VCD standard's own rate.
 constexpr std::string_view kVcdStandardAudio = "224";
 
-constexpr std::array<TargetPreset, 8> kPresets{{
+constexpr std::array<TargetPreset, 18> kPresets{{
     {"GBA - 240x160 (1.5000 ratio)", 240, 160, CommandForm::Mp4, "gba-240x160", {}, VideoKind::Mpeg4,
      Container::Mp4, Norm::None, kNtscRate, true},
     {"GBA - 240x176 (1.3636 ratio)", 240, 176, CommandForm::Mp4, "gba-240x176", {}, VideoKind::Mpeg4,
@@ -35,6 +35,39 @@ constexpr std::array<TargetPreset, 8> kPresets{{
      Container::Mpg, Norm::Pal, kPalRate, false, kVcdStandardAudio, kVcdSampleRate},
     {"VCD for a 4:3 TV - 352x240", 352, 240, CommandForm::Vcd, "vcd-tv-352x240", {10, 11}, VideoKind::Vcd,
      Container::Mpg, Norm::Ntsc, kNtscRate, false, kVcdStandardAudio, kVcdSampleRate},
+    // Today's small screens, by family. Their players' limits and sources are in DeviceLimits.cpp.
+    {.displayText = "DS - 256x192 (AVI)", .width = 256, .height = 192, .form = CommandForm::Mp4,
+     .name = "ds-256x192", .container = Container::Avi, .maxFrameRate = {15, 1}, .family = ZVM_TEXT("zvm", "Nintendo DS")},
+    // AMV's audio blocks hold one frame's samples, so its rate divides 22050.
+    {.displayText = "AMV player - 160x112", .width = 160, .height = 112, .form = CommandForm::Mp4,
+     .name = "amv-160x112", .video = VideoKind::Amv, .container = Container::Amv, .maxFrameRate = {10, 1},
+     .family = ZVM_TEXT("zvm", "MP4 players (AMV)")},
+    {.displayText = "AMV player - 208x176", .width = 208, .height = 176, .form = CommandForm::Mp4,
+     .name = "amv-208x176", .video = VideoKind::Amv, .container = Container::Amv, .maxFrameRate = {10, 1},
+     .family = ZVM_TEXT("zvm", "MP4 players (AMV)")},
+    // The panels take the high byte first; a reader that copies the file straight to an ST7735 wants
+    // that, one that hands frames to a library which swaps the bytes wants them low byte first.
+    {.displayText = "ST7735 screen - 160x128 (RGB565)", .width = 160, .height = 128, .form = CommandForm::Mp4,
+     .name = "mcu-160x128", .video = VideoKind::Rgb565be, .container = Container::Raw, .maxFrameRate = {15, 1},
+     .family = ZVM_TEXT("zvm", "Microcontroller screens")},
+    {.displayText = "ST7789 screen - 240x240 (RGB565)", .width = 240, .height = 240, .form = CommandForm::Mp4,
+     .name = "mcu-240x240", .video = VideoKind::Rgb565le, .container = Container::Raw, .maxFrameRate = {15, 1},
+     .family = ZVM_TEXT("zvm", "Microcontroller screens")},
+    {.displayText = "ILI9341 screen - 320x240 (MJPEG)", .width = 320, .height = 240, .form = CommandForm::Mp4,
+     .name = "mcu-320x240", .video = VideoKind::Mjpeg, .container = Container::Avi, .maxFrameRate = {15, 1},
+     .family = ZVM_TEXT("zvm", "Microcontroller screens")},
+    {.displayText = "PS Vita - 960x544 (H.264 baseline)", .width = 960, .height = 544, .form = CommandForm::Mp4,
+     .name = "vita-960x544", .video = VideoKind::H264Baseline, .maxFrameRate = kNtscRate,
+     .family = ZVM_TEXT("zvm", "Baseline H.264")},
+    {.displayText = "iPod - 320x240 (H.264 baseline)", .width = 320, .height = 240, .form = CommandForm::Mp4,
+     .name = "ipod-320x240", .video = VideoKind::H264Baseline, .maxFrameRate = kNtscRate,
+     .family = ZVM_TEXT("zvm", "Baseline H.264")},
+    // Weak processors: the lightest decoders at each size.
+    {.displayText = "Retro handheld - 320x240", .width = 320, .height = 240, .form = CommandForm::Mp4,
+     .name = "retro-320x240", .video = VideoKind::H264Baseline, .maxFrameRate = kNtscRate,
+     .family = ZVM_TEXT("zvm", "Retro handhelds")},
+    {.displayText = "Retro handheld - 640x480 (AVI)", .width = 640, .height = 480, .form = CommandForm::Mp4,
+     .name = "retro-640x480", .container = Container::Avi, .maxFrameRate = kNtscRate, .family = ZVM_TEXT("zvm", "Retro handhelds")},
 }};
 
 constexpr bool AllSidesEven() {
@@ -47,16 +80,36 @@ constexpr bool AllSidesEven() {
 }
 static_assert(AllSidesEven(), "padding arithmetic needs even target sides");
 
-constexpr Words<VideoKind, 3> kVideoWords{{{VideoKind::Mpeg4, "mpeg4"}, {VideoKind::H264, "h264"}, {VideoKind::Vcd, "vcd"}}};
-constexpr Words<Container, 3> kContainerWords{
-    {{Container::Mp4, "mp4"}, {Container::Psp, "psp"}, {Container::Mpg, "mpg"}}};
+constexpr Words<VideoKind, 8> kVideoWords{{{VideoKind::Mpeg4, "mpeg4"},
+                                           {VideoKind::H264, "h264"},
+                                           {VideoKind::Vcd, "vcd"},
+                                           {VideoKind::H264Baseline, "h264-baseline"},
+                                           {VideoKind::Mjpeg, "mjpeg"},
+                                           {VideoKind::Amv, "amv"},
+                                           {VideoKind::Rgb565le, "rgb565le"},
+                                           {VideoKind::Rgb565be, "rgb565be"}}};
+constexpr Words<Container, 6> kContainerWords{{{Container::Mp4, "mp4"},
+                                               {Container::Psp, "psp"},
+                                               {Container::Mpg, "mpg"},
+                                               {Container::Avi, "avi"},
+                                               {Container::Amv, "amv"},
+                                               {Container::Raw, "raw"}}};
 constexpr Words<Norm, 2> kNormWords{{{Norm::Ntsc, "ntsc"}, {Norm::Pal, "pal"}}};
 
-// The pairs a player can take: MPEG-4 Part 2 in MP4, H.264 in MP4 or the PSP's MP4, VCD in MPEG-PS.
-constexpr std::array<std::pair<VideoKind, Container>, 4> kPairs{{{VideoKind::Mpeg4, Container::Mp4},
-                                                                 {VideoKind::H264, Container::Mp4},
-                                                                 {VideoKind::H264, Container::Psp},
-                                                                 {VideoKind::Vcd, Container::Mpg}}};
+// The pairs a player can take: MPEG-4 Part 2 in MP4 or (Xvid-tagged) AVI, H.264 in MP4 or the PSP's
+// MP4, baseline H.264 in MP4, VCD in MPEG-PS, Motion JPEG in AVI, AMV in its own, RGB565 frames bare.
+constexpr std::array<std::pair<VideoKind, Container>, 10> kPairs{{{VideoKind::Mpeg4, Container::Mp4},
+                                                                  {VideoKind::H264, Container::Mp4},
+                                                                  {VideoKind::H264, Container::Psp},
+                                                                  {VideoKind::Vcd, Container::Mpg},
+                                                                  {VideoKind::Mpeg4, Container::Avi},
+                                                                  {VideoKind::H264Baseline, Container::Mp4},
+                                                                  {VideoKind::Mjpeg, Container::Avi},
+                                                                  {VideoKind::Amv, Container::Amv},
+                                                                  {VideoKind::Rgb565le, Container::Raw},
+                                                                  {VideoKind::Rgb565be, Container::Raw}}};
+
+constexpr int kAmvSampleRate = 22050;
 
 // A norm's VCD frame: its size and rate.
 struct NormFrame {
@@ -143,6 +196,29 @@ std::span<const TargetPreset> BuiltInTargets() {
     return kPresets;
 }
 
+const TargetPreset* FindBuiltIn(std::string_view name) {
+    const auto found = std::find_if(kPresets.begin(), kPresets.end(),
+                                    [name](const TargetPreset& row) { return row.name == name; });
+    return found == kPresets.end() ? nullptr : &*found;
+}
+
+UserTarget CopyOfBuiltIn(const TargetPreset& builtIn) {
+    UserTarget copy;
+    copy.name = std::string(builtIn.name).append("-copy");
+    copy.label = std::string("Copy of ").append(builtIn.displayText);
+    copy.width = builtIn.width;
+    copy.height = builtIn.height;
+    copy.pixelAspect = builtIn.pixelAspect;
+    copy.video = builtIn.video;
+    copy.container = builtIn.container;
+    copy.norm = builtIn.norm;
+    copy.maxFrameRate = builtIn.maxFrameRate;
+    copy.audioBitrate = std::string(builtIn.audioBitrate);
+    copy.sampleRate = std::string(builtIn.sampleRate);
+    copy.base = std::string(builtIn.name);
+    return copy;
+}
+
 TargetPreset RowFor(const UserTarget& target) {
     const bool vcd = target.video == VideoKind::Vcd;
     TargetPreset row{target.label, target.width, target.height, vcd ? CommandForm::Vcd : CommandForm::Mp4,
@@ -213,6 +289,9 @@ Status CheckUserTarget(const UserTarget& target) {
         if (builtIn.name == target.name) {
             return Refused(ZVM_TEXT("zvm", "The target name %1 is a built-in target's"), row);
         }
+    }
+    if (!target.base.empty() && FindBuiltIn(target.base) == nullptr) {
+        return Refused(ZVM_TEXT("zvm", "The target %1 starts from a built-in target that does not exist"), row);
     }
     const bool plain = std::none_of(target.label.begin(), target.label.end(),
                                     [](char c) { return static_cast<unsigned char>(c) < ' '; });
@@ -301,10 +380,97 @@ Status CheckTarget(const TargetPreset& preset) {
             return Refused(ZVM_TEXT("zvm", "The target %1 does not have its norm's size and frame rate"), preset);
         }
     }
-    if (preset.video == VideoKind::H264 && !H264ProfileFor(preset.width, preset.height, preset.maxFrameRate)) {
+    if (preset.video == VideoKind::Amv &&
+        (preset.maxFrameRate.down != 1 || kAmvSampleRate % preset.maxFrameRate.across != 0)) {
+        return Refused(ZVM_TEXT("zvm", "The target %1 is AMV: its frame rate must divide 22050 evenly (10, 15, 25, 30)"),
+                       preset);
+    }
+    if (preset.container == Container::Raw && preset.maxFrameRate.down != 1) {
+        return Refused(ZVM_TEXT("zvm", "The target %1 is raw frames, whose name tells its rate: a whole number of frames a second"),
+                       preset);
+    }
+    const bool h264 = preset.video == VideoKind::H264 || preset.video == VideoKind::H264Baseline;
+    if (h264 && !H264ProfileFor(preset.width, preset.height, preset.maxFrameRate)) {
         return Refused(ZVM_TEXT("zvm", "The target %1 is larger than H.264 level 5.1 carries"), preset);
     }
     return {};
+}
+
+bool FixedFrameRate(const TargetPreset& preset) {
+    return preset.video == VideoKind::Amv || preset.video == VideoKind::Mjpeg || preset.container == Container::Raw;
+}
+
+bool HasSound(const TargetPreset& preset) {
+    return preset.container != Container::Raw && preset.video != VideoKind::Mjpeg;
+}
+
+bool TakesBitrate(const TargetPreset& preset) {
+    return preset.video != VideoKind::Vcd && !FixedFrameRate(preset);
+}
+
+std::string_view FileEnding(const TargetPreset& preset) {
+    switch (preset.container) {
+    case Container::Mpg:
+        return ".mpg";
+    case Container::Avi:
+        return ".avi";
+    case Container::Amv:
+        return ".amv";
+    case Container::Raw:
+        return ".rgb";
+    case Container::Mp4:
+    case Container::Psp:
+        break;
+    }
+    return preset.form == CommandForm::Vcd ? ".mpg" : ".mp4";
+}
+
+std::string RawNameTail(const TargetPreset& preset) {
+    if (preset.container != Container::Raw) {
+        return {};
+    }
+    // Appended piece by piece: GCC 12's release build warns falsely of overlap on "-" + a temporary.
+    std::string tail = "-";
+    tail.append(std::to_string(preset.width)).append("x").append(std::to_string(preset.height));
+    tail.append("-").append(RateText(preset.maxFrameRate)).append("fps-").append(VideoWord(preset.video));
+    return tail.append(".rgb");
+}
+
+RawFrames RawFramesFromName(std::string_view name) {
+    // "...-<width>x<height>-<rate>fps-<pixels>.rgb", read from the end.
+    if (!name.ends_with(".rgb")) {
+        return {};
+    }
+    name.remove_suffix(4);
+    const auto lastPart = [&name]() {
+        const std::size_t dash = name.rfind('-');
+        if (dash == std::string_view::npos) {
+            return std::string_view();
+        }
+        const std::string_view part = name.substr(dash + 1);
+        name = name.substr(0, dash);
+        return part;
+    };
+    const auto whole = [](std::string_view text, int& value) {
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        return error == std::errc() && end == text.data() + text.size() && value > 0;
+    };
+    RawFrames frames;
+    const std::optional<VideoKind> pixels = VideoFromWord(lastPart());
+    std::string_view rate = lastPart();
+    const std::string_view size = lastPart();
+    const std::size_t by = size.find('x');
+    if (!pixels || (*pixels != VideoKind::Rgb565le && *pixels != VideoKind::Rgb565be) || !rate.ends_with("fps") ||
+        by == std::string_view::npos) {
+        return {};
+    }
+    rate.remove_suffix(3);
+    if (!whole(rate, frames.rate) || !whole(size.substr(0, by), frames.width) ||
+        !whole(size.substr(by + 1), frames.height) || frames.width > kMostSide || frames.height > kMostSide) {
+        return {};
+    }
+    frames.pixels = *pixels;
+    return frames;
 }
 
 std::string_view VideoWord(VideoKind video) {

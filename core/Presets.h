@@ -13,8 +13,10 @@ namespace zvm {
 // The file's family: the designed MP4 form's (also every later MP4 or PSP file), or a VCD.
 enum class CommandForm { Mp4, Vcd };
 
-enum class VideoKind { Mpeg4, H264, Vcd };
-enum class Container { Mp4, Psp, Mpg };
+// Mjpeg and Amv are Motion JPEG (the second with its fixed tables); the two RGB565 kinds are raw
+// frames, two bytes a pixel, low or high byte first as the screen's reader takes them.
+enum class VideoKind { Mpeg4, H264, Vcd, H264Baseline, Mjpeg, Amv, Rgb565le, Rgb565be };
+enum class Container { Mp4, Psp, Mpg, Avi, Amv, Raw };
 enum class Norm { None, Ntsc, Pal };
 
 // A ratio of two whole numbers: one pixel's width to its height as the device shows it, or a frame rate.
@@ -45,6 +47,7 @@ struct TargetPreset {
     std::string_view fitsShown = {}; // the name of the target that allows for that
     bool user = false;            // one of the user's own, after the built-in rows
     bool withdrawn = false;       // a user's row removed in this run: kept so that rows keep their meaning
+    std::string_view family = {}; // the heading a built-in row after the first eight is listed under
 };
 
 // A target of the user's own: the fields of a row, its texts held here (a row only views them).
@@ -60,9 +63,16 @@ struct UserTarget {
     Ratio maxFrameRate = {30000, 1001};
     std::string audioBitrate; // empty: the request's
     std::string sampleRate;
+    std::string base; // the built-in target it started from, whose fields it keeps unless it says others
 
     bool operator==(const UserTarget&) const = default;
 };
+
+// A user's target with every field of a built-in row, named after it as "<name>-copy", labelled
+// "Copy of <label>", and based on it.
+UserTarget CopyOfBuiltIn(const TargetPreset& builtIn);
+// The built-in row with this name (not a user's), or null.
+const TargetPreset* FindBuiltIn(std::string_view name);
 
 // The designed VCD row's audio values; the encoder's VCD target needs them.
 inline constexpr std::string_view kVcdAudioBitrate = "192";
@@ -114,7 +124,33 @@ std::optional<H264Profile> H264ProfileFor(int width, int height, Ratio frameRate
 // frame rate and size it fixes), even sides from 16 to 4096, a size H.264 can carry.
 Status CheckTarget(const TargetPreset& preset);
 
-// Stable words, in files and listings: "mpeg4", "h264", "vcd"; "mp4", "psp", "mpg"; "ntsc", "pal".
+// Frames at a fixed rate (-r), since the file or its reader has no clock of its own: AMV, whose
+// audio blocks hold one frame's samples, Motion JPEG and raw frames.
+bool FixedFrameRate(const TargetPreset& preset);
+// Whether the file carries sound: raw frames and the Motion JPEG screens have none.
+bool HasSound(const TargetPreset& preset);
+// Whether the request's video bitrate is what the encoder is held to: Motion JPEG and AMV keep a
+// fixed quality, raw frames have no bitrate.
+bool TakesBitrate(const TargetPreset& preset);
+// The file's ending: ".mp4", ".mpg", ".avi", ".amv", ".rgb".
+std::string_view FileEnding(const TargetPreset& preset);
+// A raw target's file name tail, which tells its reader (and the after-check) what the frames are:
+// "-160x128-15fps-rgb565be.rgb"; empty for every other target.
+std::string RawNameTail(const TargetPreset& preset);
+// The other way, from a whole name: its frames' size, rate and byte order; none (Named() false) for
+// a name without such a tail. A plain value: GCC's release build misreads an optional copied of it.
+struct RawFrames {
+    int width = 0;
+    int height = 0;
+    int rate = 0;
+    VideoKind pixels = VideoKind::Rgb565le;
+    bool Named() const { return width > 0; }
+    long FrameBytes() const { return 2L * width * height; }
+};
+RawFrames RawFramesFromName(std::string_view name);
+
+// Stable words, in files and listings: "mpeg4", "h264", "vcd", "h264-baseline", "mjpeg", "amv",
+// "rgb565le", "rgb565be"; "mp4", "psp", "mpg", "avi", "amv", "raw"; "ntsc", "pal".
 std::string_view VideoWord(VideoKind video);
 std::string_view ContainerWord(Container container);
 std::string_view NormWord(Norm norm);

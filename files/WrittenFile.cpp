@@ -25,7 +25,7 @@ std::optional<FileStamp> Stamp(const std::string& path, struct stat& info) {
                      info.st_ctim.tv_sec,
                      info.st_ctim.tv_nsec};
 }
-constexpr std::string_view kPartialWord = ".zvm-partial";
+constexpr std::string_view kPartialPrefix = ".zvm-partial.";
 
 std::filesystem::path Resolved(const std::filesystem::path& output) {
     std::error_code error;
@@ -74,13 +74,11 @@ std::string PartialPathFor(const std::string& output) {
     const auto status = std::filesystem::status(file, error);
     // A device or a pipe is written as it is: renaming onto it would replace it.
     const bool plain = !std::filesystem::exists(status) || std::filesystem::is_regular_file(status);
-    return plain && file.has_filename() ? Renamed(file, ".", std::string(kPartialWord)).string() : std::string();
+    return plain && file.has_filename() ? Renamed(file, std::string(kPartialPrefix), "").string() : std::string();
 }
 
 bool IsPartialPath(const std::string& path) {
-    const std::filesystem::path name = std::filesystem::path(path).filename();
-    const std::string text = name.string();
-    return text.starts_with('.') && (name.stem().string().ends_with(kPartialWord) || text.ends_with(kPartialWord));
+    return std::filesystem::path(path).filename().string().starts_with(kPartialPrefix);
 }
 
 std::string KeptPathFor(const std::string& output, const std::string& word) {

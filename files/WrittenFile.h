@@ -29,8 +29,9 @@ Status RoomToWrite(const std::string& file, double megabytes);
 
 // Where a run writes before its output is whole and checked: a hidden name beside the file the
 // output names (through a symbolic link, beside the file it names, so the link stays and the file it
-// names is replaced), on the same file system so the last step is a rename. The extension stays at
-// the end: the encoder chooses some formats by it. Empty when the output has no file name.
+// names is replaced), on the same file system so the last step is a rename. The whole name follows
+// the prefix: the encoder chooses some formats by the extension, and raw frames are read by their
+// name's end. Empty when the output has no file name or names a device.
 std::string PartialPathFor(const std::string& output);
 // The file a name stands for: a symbolic link's target (relative to the link's folder), followed as
 // the system would; the name itself when it is no link.

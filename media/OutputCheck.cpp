@@ -10,6 +10,13 @@
 namespace {
 // What the file is, as the fits line says it: "368x208, mpeg4, 29.97 fps, AAC 24000 Hz stereo".
 QString Describe(const zvm::ProbedOutput& file) {
+    if (file.audioCodec.empty()) {
+        return OutputCheck::tr("%1x%2, %3, %4 fps, no sound")
+            .arg(file.width.value_or(0))
+            .arg(file.height.value_or(0))
+            .arg(QString::fromStdString(file.videoCodec),
+                 QString::fromStdString(zvm::FrameRateText(file.frameRate.value_or(0))));
+    }
     const int channels = file.channels.value_or(0);
     const QString layout = channels == 2   ? OutputCheck::tr("stereo")
                            : channels == 1 ? OutputCheck::tr("mono")

@@ -209,13 +209,14 @@ QString UnusableNumber(const QJsonObject& o) {
 }
 
 // The item's target: by name, or by its row in files written before targets had names kept (the
-// built-in rows had the same numbers then).
+// eight built-in rows of then have the same numbers now; a row after them was a user's).
 std::optional<int> TargetOf(const QJsonObject& o) {
     if (o.value("target").isString()) {
         return zvm::PresetByName(ToStd(o.value("target").toString()));
     }
+    constexpr int kRowsBeforeNames = 8;
     const int row = o.value("preset").toInt(-1);
-    return row >= 0 && row < static_cast<int>(zvm::BuiltInTargets().size()) ? std::optional(row) : std::nullopt;
+    return row >= 0 && row < kRowsBeforeNames ? std::optional(row) : std::nullopt;
 }
 
 // An item as kept, or nothing when the object is not one; `damaged` then says why when a value

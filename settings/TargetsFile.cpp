@@ -26,9 +26,9 @@ using files::ToStd;
 
 constexpr std::size_t kMostBytes = std::size_t{1024} * 1024;
 
-constexpr std::array<std::string_view, 11> kFields{"name",         "label",     "width",        "height",
-                                                   "pixelAspect",  "video",     "container",    "norm",
-                                                   "maxFrameRate", "audioBitrate", "sampleRate"};
+constexpr std::array<std::string_view, 12> kFields{"name",         "label",        "width",      "height",
+                                                   "pixelAspect",  "video",        "container",  "norm",
+                                                   "maxFrameRate", "audioBitrate", "sampleRate", "base"};
 
 Status BadEntry(const char* message, int entry, std::string_view field) {
     return Status::Failure(FailureKind::BadInput, message,
@@ -47,6 +47,17 @@ Result<UserTarget> FromJson(const QJsonValue& value, int entry) {
         }
     }
     const char* const wrongKind = ZVM_TEXT("zvm", "%1 is missing or not of its kind (a text, or a whole number for sizes and rates)");
+    // A target based on a built-in one gives only what differs; the rest is the built-in row's.
+    const QJsonValue baseValue = o.value(QLatin1String("base"));
+    if (!baseValue.isUndefined() && !baseValue.isString()) {
+        return BadEntry(wrongKind, entry, "base");
+    }
+    const std::string baseName = ToStd(baseValue.toString());
+    const TargetPreset* base = baseName.empty() ? nullptr : FindBuiltIn(baseName);
+    if (!baseName.empty() && base == nullptr) {
+        return BadEntry(ZVM_TEXT("zvm", "%1 names no built-in target"), entry, "base");
+    }
+    const UserTarget from = base != nullptr ? CopyOfBuiltIn(*base) : UserTarget{};
     const auto text = [&](const char* field, bool needed) -> std::optional<std::string> {
         const QJsonValue v = o.value(QLatin1String(field));
         if (v.isString()) {
@@ -67,12 +78,29 @@ Result<UserTarget> FromJson(const QJsonValue& value, int entry) {
                                     {"audioBitrate", "w"}, {"sampleRate", "w"}};
     std::map<std::string, std::string> got;
     for (const auto& [field, kind] : kinds) {
-        const std::optional<std::string> read = kind[0] == 'n' || kind[0] == 'w' ? whole(field, kind[0] == 'n')
-                                                                               : text(field, kind[0] == 't');
+        const bool needed = (kind[0] == 'n' || kind[0] == 't') && (base == nullptr || std::string_view(field) == "name");
+        const std::optional<std::string> read = kind[0] == 'n' || kind[0] == 'w' ? whole(field, needed)
+                                                                               : text(field, needed);
         if (!read) {
             return BadEntry(wrongKind, entry, field);
         }
         got[field] = *read;
+    }
+    if (base != nullptr) {
+        const auto keep = [&got](const char* field, std::string value) {
+            if (got[field].empty()) {
+                got[field] = std::move(value);
+            }
+        };
+        keep("label", std::string(base->displayText));
+        keep("width", std::to_string(from.width));
+        keep("height", std::to_string(from.height));
+        keep("pixelAspect", AspectText(from.pixelAspect));
+        keep("video", std::string(VideoWord(from.video)));
+        keep("container", std::string(ContainerWord(from.container)));
+        keep("norm", std::string(NormWord(from.norm)));
+        keep("audioBitrate", from.audioBitrate);
+        keep("sampleRate", from.sampleRate);
     }
     UserTarget t;
     t.name = got["name"];
@@ -81,6 +109,7 @@ Result<UserTarget> FromJson(const QJsonValue& value, int entry) {
     t.height = std::stoi(got["height"]);
     t.audioBitrate = got["audioBitrate"];
     t.sampleRate = got["sampleRate"];
+    t.base = baseName;
     const char* const unknownWord = ZVM_TEXT("zvm", "%1 is not a word this program knows there");
     const auto video = VideoFromWord(got["video"]);
     const auto container = ContainerFromWord(got["container"]);
@@ -102,7 +131,9 @@ Result<UserTarget> FromJson(const QJsonValue& value, int entry) {
     const std::optional<std::string> rateText = rate.isString() ? text("maxFrameRate", false) : whole("maxFrameRate", false);
     const std::optional<Ratio> parsed =
         !rateText ? std::nullopt
-        : rateText->empty() ? std::optional(t.norm == Norm::Pal ? Ratio{25, 1} : Ratio{30000, 1001})
+        : rateText->empty() ? std::optional(base != nullptr     ? from.maxFrameRate
+                                            : t.norm == Norm::Pal ? Ratio{25, 1}
+                                                                  : Ratio{30000, 1001})
                             : RateFromText(*rateText);
     if (!parsed) {
         return BadEntry(wrongKind, entry, "maxFrameRate");
@@ -111,7 +142,12 @@ Result<UserTarget> FromJson(const QJsonValue& value, int entry) {
     return t;
 }
 
+QJsonObject Differences(const UserTarget& t, const TargetPreset& builtIn);
+
 QJsonObject ToJson(const UserTarget& t) {
+    if (const TargetPreset* base = t.base.empty() ? nullptr : FindBuiltIn(t.base)) {
+        return Differences(t, *base);
+    }
     QJsonObject o{{"name", ToQString(t.name)},
                   {"label", ToQString(t.label)},
                   {"width", t.width},
@@ -128,6 +164,24 @@ QJsonObject ToJson(const UserTarget& t) {
     }
     if (!t.sampleRate.empty()) {
         o.insert("sampleRate", std::stoi(t.sampleRate));
+    }
+    return o;
+}
+
+// A based target as its file keeps it: its name, its base, and only the fields it changes.
+QJsonObject Differences(const UserTarget& t, const TargetPreset& builtIn) {
+    const QJsonObject whole = ToJson(UserTarget{t.name, t.label, t.width, t.height, t.pixelAspect, t.video,
+                                                t.container, t.norm, t.maxFrameRate, t.audioBitrate, t.sampleRate, {}});
+    UserTarget same = CopyOfBuiltIn(builtIn);
+    same.name = t.name;
+    same.label = std::string(builtIn.displayText);
+    same.base.clear();
+    const QJsonObject kept = ToJson(same);
+    QJsonObject o{{"name", ToQString(t.name)}, {"base", ToQString(t.base)}};
+    for (auto field = whole.begin(); field != whole.end(); ++field) {
+        if (kept.value(field.key()) != field.value()) {
+            o.insert(field.key(), field.value());
+        }
     }
     return o;
 }

@@ -38,9 +38,22 @@ inline constexpr GenerateCase kGenerateCases[] = {
      R"(ffmpeg -y -i "/videos/clip.avi" -target pal-vcd -ar 44100 -b:a 224k -vf scale=352:288,pad=352:288:0:0,setsar=12/11 "/videos/clip.mpg")"},
     {"vcd for a tv", "vcd-tv-352x240", 7, false, "720", "480", "256", "32", "24000", true,
      R"(ffmpeg -y -i "/videos/clip.avi" -target ntsc-vcd -ar 44100 -b:a 224k -vf scale=352:214,pad=352:240:0:14,setsar=10/11 "/videos/clip.mpg")"},
+    // Today's small screens: Xvid-tagged AVI with MP3 (named apart from its AVI source); AMV at a rate
+    // that divides 22050, one frame's samples a block; raw frames named by what they are; Motion JPEG
+    // without sound; baseline H.264 held to the iPod's one reference frame.
+    {"ds avi", "ds-256x192", 8, false, "640", "480", "256", "32", "24000", true,
+     R"(ffmpeg -y -i "/videos/clip.avi" -fpsmax 15 -vf scale=256:192,pad=256:192:0:0,setsar=1 -c:v mpeg4 -vtag XVID -b:v 256k -maxrate 256k -bufsize 512k -c:a libmp3lame -ac 2 -ar 24000 -b:a 32k -f avi "/videos/clip-converted.avi")"},
+    {"amv", "amv-208x176", 10, false, "1280", "720", "256", "32", "24000", true,
+     R"(ffmpeg -y -i "/videos/clip.avi" -r 10 -vf scale=208:118,pad=208:176:0:30,setsar=1 -c:v amv -pix_fmt yuvj420p -q:v 3 -c:a adpcm_ima_amv -ar 22050 -ac 1 -block_size 2205 -f amv "/videos/clip.amv")"},
+    {"raw rgb565", "mcu-160x128", 11, false, "640", "480", "256", "32", "24000", true,
+     R"(ffmpeg -y -i "/videos/clip.avi" -r 15 -vf scale=160:120,pad=160:128:0:4,setsar=1 -pix_fmt rgb565be -an -f rawvideo "/videos/clip-160x128-15fps-rgb565be.rgb")"},
+    {"mjpeg", "mcu-320x240", 13, false, "1280", "720", "256", "32", "24000", false,
+     R"(ffmpeg -y -i "/videos/clip.avi" -r 15 -vf scale=320:180,pad=320:240:0:30,setsar=1 -c:v mjpeg -pix_fmt yuvj420p -q:v 3 -an -f avi "/videos/clip-converted.avi")"},
+    {"baseline", "ipod-320x240", 15, false, "720", "480", "256", "32", "24000", true,
+     R"(ffmpeg -y -i "/videos/clip.avi" -fpsmax 30000/1001 -vf scale=320:214,pad=320:240:0:14,setsar=1 -c:v libx264 -profile:v baseline -level:v 3.0 -refs 1 -x264-params b-pyramid=none -pix_fmt yuv420p -b:v 256k -maxrate 256k -bufsize 512k -c:a aac -ac 2 -ar 24000 -b:a 32k -movflags +faststart -f mp4 "/videos/clip.mp4")"},
     // The user's own target of kCaseTargetsFile, the first row after the built-in ones: 4:3 fills its
     // height and is padded (640 - 480) / 2 at each side; its own rate limit and audio bitrate.
-    {"a user's target", "my-phone", 8, false, "640", "480", "256", "32", "24000", true,
+    {"a user's target", "my-phone", 18, false, "640", "480", "256", "32", "24000", true,
      R"(ffmpeg -y -i "/videos/clip.avi" -fpsmax 25 -vf scale=480:360,pad=640:360:80:0,setsar=1 -c:v libx264 -profile:v main -level:v 3.0 -pix_fmt yuv420p -b:v 256k -maxrate 256k -bufsize 512k -c:a aac -ac 2 -ar 24000 -b:a 96k -movflags +faststart -f mp4 "/videos/clip.mp4")"},
 };
 

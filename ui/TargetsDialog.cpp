@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStandardItemModel>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -26,6 +27,25 @@ QComboBox* Words(QWidget* parent, const QStringList& words) {
     auto* box = new QComboBox(parent);
     box->addItems(words);
     return box;
+}
+// The built-in targets, each with its name as the item's data; after the first eight, a heading for
+// each family.
+void AddBuiltIns(QComboBox* box) {
+    std::string_view family;
+    const std::span<const zvm::TargetPreset> builtIn = zvm::BuiltInTargets();
+    for (std::size_t row = 0; row < builtIn.size(); ++row) {
+        const zvm::TargetPreset& t = builtIn[row];
+        if (row >= 8 && t.family != family) {
+            box->insertSeparator(box->count());
+            box->addItem(Translated(std::string(t.family)));
+            auto* model = qobject_cast<QStandardItemModel*>(box->model());
+            if (model != nullptr) {
+                model->item(box->count() - 1)->setEnabled(false);
+            }
+            family = t.family;
+        }
+        box->addItem(ToQString(std::string(t.displayText)), ToQString(std::string(t.name)));
+    }
 }
 } // namespace
 
@@ -65,12 +85,24 @@ void TargetsDialog::buildLayout() {
     spnWidth->setValue(480);
     spnHeight->setValue(272);
     txtPixelAspect = new QLineEdit(QStringLiteral("1:1"), this);
-    cboVideo = Words(this, {"mpeg4", "h264", "vcd"});
-    cboContainer = Words(this, {"mp4", "psp", "mpg"});
+    cboVideo = Words(this, {"mpeg4", "h264", "vcd", "h264-baseline", "mjpeg", "amv", "rgb565le", "rgb565be"});
+    cboContainer = Words(this, {"mp4", "psp", "mpg", "avi", "amv", "raw"});
     cboNorm = Words(this, {"", "ntsc", "pal"});
     txtFrameRate = new QLineEdit(QStringLiteral("30000/1001"), this);
     txtAudioBitrate = new QLineEdit(this);
     txtSampleRate = new QLineEdit(this);
+    // A player a little different from a built-in one starts from that one's fields.
+    auto* start = new QHBoxLayout;
+    cboBase = new QComboBox(this);
+    cboBase->setAccessibleName(tr("Built-in target to copy"));
+    AddBuiltIns(cboBase);
+    auto* copy = new QPushButton(tr("Cop&y"), this);
+    connect(copy, &QPushButton::clicked, this, &TargetsDialog::copyBuiltIn);
+    start->addWidget(cboBase, 1);
+    start->addWidget(copy);
+    auto* startLabel = new QLabel(tr("S&tart from:"), this);
+    startLabel->setBuddy(cboBase);
+    form->addRow(startLabel, start);
     form->addRow(tr("&Name (the tool's word):"), txtName);
     form->addRow(tr("&Label (the list's text):"), txtLabel);
     form->addRow(tr("&Width:"), spnWidth);
@@ -117,7 +149,11 @@ void TargetsDialog::showTarget(int row) {
     if (row < 0 || row >= static_cast<int>(targets_.size())) {
         return;
     }
-    const zvm::UserTarget& t = targets_[static_cast<std::size_t>(row)];
+    showFields(targets_[static_cast<std::size_t>(row)]);
+}
+
+void TargetsDialog::showFields(const zvm::UserTarget& t) {
+    base_ = t.base;
     txtName->setText(ToQString(t.name));
     txtLabel->setText(ToQString(t.label));
     spnWidth->setValue(t.width);
@@ -129,6 +165,19 @@ void TargetsDialog::showTarget(int row) {
     txtFrameRate->setText(ToQString(zvm::RateText(t.maxFrameRate)));
     txtAudioBitrate->setText(ToQString(t.audioBitrate));
     txtSampleRate->setText(ToQString(t.sampleRate));
+}
+
+void TargetsDialog::copyBuiltIn() {
+    const zvm::TargetPreset* builtIn = zvm::FindBuiltIn(ToStd(cboBase->currentData().toString()));
+    if (builtIn == nullptr) {
+        return;
+    }
+    const zvm::UserTarget copy = zvm::CopyOfBuiltIn(*builtIn);
+    list->setCurrentRow(-1);
+    showFields(copy);
+    txtLabel->setText(tr("Copy of %1").arg(ToQString(std::string(builtIn->displayText))));
+    txtName->setFocus();
+    txtName->selectAll();
 }
 
 std::optional<zvm::UserTarget> TargetsDialog::formTarget() {
@@ -154,6 +203,7 @@ std::optional<zvm::UserTarget> TargetsDialog::formTarget() {
     t.norm = zvm::NormFromWord(ToStd(cboNorm->currentText())).value_or(zvm::Norm::None);
     t.audioBitrate = ToStd(txtAudioBitrate->text().trimmed());
     t.sampleRate = ToStd(txtSampleRate->text().trimmed());
+    t.base = base_;
     return t;
 }
 

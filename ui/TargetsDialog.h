@@ -5,6 +5,7 @@
 #include <QDialog>
 
 #include <filesystem>
+#include <string>
 #include <vector>
 
 class Platform;
@@ -28,6 +29,8 @@ public:
     void addTarget();
     void replaceTarget();
     void removeTarget();
+    // Fills the form with the chosen built-in target as "Copy of ...", to be changed and added.
+    void copyBuiltIn();
     // OK: written and made the table's, or said why not (the dialog stays open then).
     bool save();
     // Cancel, Escape and closing the window: with changes not saved, asks first whether to save them,
@@ -35,6 +38,7 @@ public:
     void reject() override;
 
     QListWidget* list = nullptr;
+    QComboBox* cboBase = nullptr;
     QLineEdit* txtName = nullptr;
     QLineEdit* txtLabel = nullptr;
     QSpinBox* spnWidth = nullptr;
@@ -50,6 +54,7 @@ public:
 private:
     void buildLayout();
     void showTarget(int row);
+    void showFields(const zvm::UserTarget& target);
     void fillList();
     // The form's target, or nothing when a text cannot be read (said so).
     std::optional<zvm::UserTarget> formTarget();
@@ -61,4 +66,5 @@ private:
     bool damagedInPlace_;
     std::vector<zvm::UserTarget> targets_;
     std::vector<zvm::UserTarget> saved_; // as the file holds them
+    std::string base_;                   // the built-in target the form's started from
 };

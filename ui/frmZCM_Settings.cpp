@@ -6,6 +6,7 @@
 #include "ui/SourceReader.h"
 #include "core/Presets.h"
 #include "settings/SettingsFile.h"
+#include "ui/FamilyHeadings.h"
 #include "ui/TargetsDialog.h"
 #include "settings/TargetsFile.h"
 #include "files/TextCrossing.h"
@@ -150,6 +151,9 @@ void frmZCM::listTargets() {
     const std::span<const zvm::TargetPreset> targets = zvm::TargetPresets();
     auto* view = qobject_cast<QListView*>(cboPlatform->view());
     auto* model = qobject_cast<QStandardItemModel*>(cboPlatform->model());
+    if (view != nullptr && qobject_cast<FamilyHeadings*>(view->itemDelegate()) == nullptr) {
+        view->setItemDelegate(new FamilyHeadings(view->itemDelegate(), cboPlatform));
+    }
     for (int row = 0; row < static_cast<int>(targets.size()); ++row) {
         const zvm::TargetPreset& target = targets[static_cast<std::size_t>(row)];
         const QString text = QString::fromUtf8(target.displayText.data(), qsizetype(target.displayText.size()));

@@ -1,5 +1,6 @@
 #include "media/worker/MediaReader.h"
 
+#include "core/Presets.h"
 #include "core/Text.h"
 
 extern "C" {
@@ -15,6 +16,7 @@ extern "C" {
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <optional>
 #include <cmath>
@@ -299,7 +301,57 @@ Result<std::string> Picture(const AVFrame* frame, AVRational timeBase, const std
 }
 } // namespace
 
+namespace {
+// Raw frames carry nothing but pixels: their name tells the size and rate, the file's length how many.
+Result<wire::Message> ProbeRaw(const std::string& path, const RawFrames& frames) {
+    struct stat file {};
+    if (stat(path.c_str(), &file) != 0) {
+        return Unreadable(AVERROR(errno));
+    }
+    const long long bytes = file.st_size;
+    if (bytes % frames.FrameBytes() != 0) {
+        return Status::Failure(FailureKind::BadInput,
+                               ZVM_TEXT("zvm", "the raw frames end within a frame: %1 bytes are not whole frames"),
+                               std::to_string(bytes % frames.FrameBytes()));
+    }
+    const long long count = bytes / frames.FrameBytes();
+    wire::Message answer;
+    answer.add("answer", "ok").add("streams", "video").add("video_codec", "rawvideo");
+    answer.add("frame_rate", std::to_string(frames.rate) + "/1");
+    answer.add("width", std::to_string(frames.width)).add("height", std::to_string(frames.height));
+    answer.add("sar", "1:1").add("rotation", "0").add("frames", std::to_string(count));
+    answer.add("display_width", std::to_string(frames.width)).add("display_height", std::to_string(frames.height));
+    answer.add("duration", std::to_string(static_cast<double>(count) / frames.rate));
+    return answer;
+}
+
+// An AMV file (read as an AVI), whose container gives no duration: its video's packets counted at
+// its frame rate. Only AMV: a long source without a duration is not read through for its size.
+std::optional<double> CountedDuration(AVFormatContext* format) {
+    const AVStream* video = First(format, AVMEDIA_TYPE_VIDEO);
+    if (video == nullptr || video->codecpar->codec_id != AV_CODEC_ID_AMV || video->r_frame_rate.num <= 0 || video->r_frame_rate.den <= 0) {
+        return std::nullopt;
+    }
+    Packet packet(av_packet_alloc());
+    long count = 0;
+    while (av_read_frame(format, packet.get()) >= 0) {
+        count += packet->stream_index == video->index ? 1 : 0;
+        av_packet_unref(packet.get());
+    }
+    return count > 0 ? std::optional(static_cast<double>(count) / av_q2d(video->r_frame_rate)) : std::nullopt;
+}
+} // namespace
+
 Result<wire::Message> ProbeMedia(const std::string& path) {
+    if (const RawFrames raw = RawFramesFromName(path); raw.Named()) {
+        return ProbeRaw(path, raw);
+    }
+    if (path.ends_with(".rgb")) {
+        return Status::Failure(FailureKind::BadInput,
+                               ZVM_TEXT("zvm", "raw frames are read by their name, which must end in their size, rate "
+                                               "and byte order, as in %1"),
+                               "clip-160x128-15fps-rgb565be.rgb");
+    }
     auto opened = Open(path);
     if (!opened.ok()) {
         return opened.status();
@@ -321,6 +373,8 @@ Result<wire::Message> ProbeMedia(const std::string& path) {
     }
     if (format->duration != AV_NOPTS_VALUE && format->duration > 0) {
         answer.add("duration", std::to_string(static_cast<double>(format->duration) / AV_TIME_BASE));
+    } else if (const std::optional<double> counted = CountedDuration(opened.value().get())) {
+        answer.add("duration", std::to_string(*counted));
     }
     if (const AVStream* video = First(format, AVMEDIA_TYPE_VIDEO)) {
         const AVCodecParameters* p = video->codecpar;

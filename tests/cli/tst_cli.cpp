@@ -151,7 +151,13 @@ void TestCli::commandLines_data() {
     QTest::newRow("list targets as json")
         << QStringList{"--list-targets", "--json"} << 0
         << R"x({"name": "psp-480x272", "label": "PSP - 480x272 (H.264)", "width": 480, "height": 272, )x"
-           R"x("pixelAspect": "1:1", "video": "h264", "container": "psp", "maxFrameRate": "30000/1001", "movieType": false})x"
+           R"x("pixelAspect": "1:1", "video": "h264", "container": "psp", "maxFrameRate": "30000/1001", "movieType": false, )x"
+           R"x("sources": "\"PSP video guide\" (rob.opendot.cl); fnord.phfactor.net; ffmpeg's psp muxer"})x"
+        << "";
+    QTest::newRow("list a new family's target with its sources")
+        << QStringList{"--list-targets"} << 0
+        << "amv-160x112       AMV player - 160x112            amv in amv, pixel 1:1, at 10 fps\n"
+           "    limits from \"AMV video format\" (bookrags.com/wiki); ffmpeg 5.1's amv muxer, measured\n"
         << "";
     QTest::newRow("list the user's targets as json")
         << QStringList{"--list-targets", "--json"} << 0
@@ -368,8 +374,8 @@ void TestCli::printedLinesRunAsTheToolRuns() {
     // The tool writes a hidden partial name, renamed once whole: all else is the printed line's.
     const QByteArray shellRan = shellArguments.readAll();
     const QByteArray stem = QFileInfo(name).completeBaseName().toUtf8();
-    qsizetype written = expected.lastIndexOf("\n." + stem + ".zvm-partial.mp4\n");
-    written = written < 0 ? expected.lastIndexOf("\n./." + stem + ".zvm-partial.mp4\n") : written;
+    qsizetype written = expected.lastIndexOf("\n.zvm-partial." + stem + ".mp4\n");
+    written = written < 0 ? expected.lastIndexOf("\n./.zvm-partial." + stem + ".mp4\n") : written;
     QVERIFY2(written > 0, expected.constData());
     const QByteArray head = expected.left(written + 1);
     QVERIFY2(shellRan == head + stem + ".mp4\n" || shellRan == head + "./" + stem + ".mp4\n", shellRan.constData());
@@ -659,7 +665,7 @@ void TestCli::signalsStopCleanly() {
     tool.start(CLI_PATH, {"-j", "2", "-s", "320x240", "--form", "modern", "--encoder", script, "v.mkv", "w.mkv",
                           "x.mkv"});
     QList<pid_t> groups;
-    for (const char* output : {".v.zvm-partial.mp4", ".w.zvm-partial.mp4"}) { // written before their rename
+    for (const char* output : {".zvm-partial.v.mp4", ".zvm-partial.w.mp4"}) { // written before their rename
         QFile groupFile(work.filePath(output) + ".pid");
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(work.filePath(output)) && groupFile.size() > 0, 20000);
         QVERIFY(groupFile.open(QIODevice::ReadOnly));
@@ -673,7 +679,7 @@ void TestCli::signalsStopCleanly() {
     QVERIFY2(err.contains("v.mkv -> v.mp4: stopped") && err.contains("w.mkv -> w.mp4: stopped") &&
                  err.contains("  x.mkv -> x.mp4: not started"),
              err.constData());
-    for (const char* output : {"v.mp4", "w.mp4", ".v.zvm-partial.mp4", ".w.zvm-partial.mp4", ".x.zvm-partial.mp4.pid"}) {
+    for (const char* output : {"v.mp4", "w.mp4", ".zvm-partial.v.mp4", ".zvm-partial.w.mp4", ".zvm-partial.x.mp4.pid"}) {
         QVERIFY2(!QFile::exists(work.filePath(output)), output);
     }
     for (const pid_t group : groups) {
@@ -701,7 +707,7 @@ void TestCli::stopRemovesPassLogs() {
         work.path(), QString("last=\nfor a; do [ \"$last\" = -passlogfile ] && touch \"$a-0.log\" \"$a-0.log.mbtree\"\n"
                              "[ \"$last\" = -pass ] && pass=$a; last=$a; done\n"
                              "[ \"$pass\" = %1 ] || exit 0\n"
-                             "echo $$ > group.pid\necho partial > .v.zvm-partial.mp4\nsleep 300 &\nsleep 300")
+                             "echo $$ > group.pid\necho partial > .zvm-partial.v.mp4\nsleep 300 &\nsleep 300")
                          .arg(pass));
     const QString cache = work.filePath("cache/Zarnik Video Maker");
     const auto self = zvm::process::MarkOf(::getpid());
@@ -720,7 +726,7 @@ void TestCli::stopRemovesPassLogs() {
     tool.setProcessEnvironment(env);
     tool.start(CLI_PATH, {"-s", "320x240", "--form", "modern", "--encoder", script, "--two-pass", "v.mkv"});
     QFile groupFile(work.filePath("group.pid"));
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(work.filePath(".v.zvm-partial.mp4")) && groupFile.size() > 0, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(work.filePath(".zvm-partial.v.mp4")) && groupFile.size() > 0, 20000);
     const auto logs = [&] { // the tool's own folder and what is in it
         QStringList found;
         for (QDirIterator it(cache, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
@@ -742,7 +748,7 @@ void TestCli::stopRemovesPassLogs() {
     QVERIFY(tool.waitForFinished(30000));
     QCOMPARE(tool.exitCode(), 128 + signal);
     QVERIFY(tool.readAllStandardError().contains("v.mkv -> v.mp4: stopped"));
-    QVERIFY(!QFile::exists(work.filePath(".v.zvm-partial.mp4")));
+    QVERIFY(!QFile::exists(work.filePath(".zvm-partial.v.mp4")));
     QTRY_VERIFY_WITH_TIMEOUT(::kill(-group, 0) != 0 && errno == ESRCH, 10000);
     QCOMPARE(logs(), QStringList());
     for (const QString& planted : kept) {

@@ -116,6 +116,10 @@ void TestGenerate::targetTable_data() {
     QTest::newRow("psp h264") << "psp-480x272" << 5 << "h264 psp - 1:1 30000/1001 main 3.0";
     QTest::newRow("vcd pal") << "vcd-pal-352x288" << 6 << "vcd mpg pal 12:11 25 -";
     QTest::newRow("vcd for a tv") << "vcd-tv-352x240" << 7 << "vcd mpg ntsc 10:11 30000/1001 -";
+    QTest::newRow("ds") << "ds-256x192" << 8 << "mpeg4 avi - 1:1 15 -";
+    QTest::newRow("amv") << "amv-160x112" << 9 << "amv amv - 1:1 10 -";
+    QTest::newRow("raw, low byte first") << "mcu-240x240" << 12 << "rgb565le raw - 1:1 15 -";
+    QTest::newRow("retro, last built-in") << "retro-640x480" << 17 << "mpeg4 avi - 1:1 30000/1001 -";
     QTest::newRow("unknown") << "psp" << -1 << "";
     QTest::newRow("a label is no name") << "VCD (PAL) - 352x288" << -1 << "";
 }
@@ -161,6 +165,10 @@ void TestGenerate::targetChecks_data() {
     QTest::newRow("a norm without vcd") << "pal" << "norm exactly when";
     QTest::newRow("vcd at the wrong size") << "vcd" << "its norm's size";
     QTest::newRow("no frame rate") << "rate 0" << "above 0";
+    QTest::newRow("amv at 12 fps") << "amv 12" << "divide 22050";
+    QTest::newRow("amv at 15 fps") << "amv 15" << "";
+    QTest::newRow("raw at 30000/1001") << "raw 30000/1001" << "a whole number of frames";
+    QTest::newRow("mjpeg in mp4") << "mjpeg mp4" << "no player takes";
 }
 
 void TestGenerate::targetChecks() {
@@ -181,11 +189,19 @@ void TestGenerate::targetChecks() {
         t.height = 240;
     } else if (change == "rate 0") {
         t.maxFrameRate = {0, 1};
+    } else if (change.startsWith("amv") || change.startsWith("raw")) {
+        t = *zvm::FindPreset(change.startsWith("amv") ? 9 : 11);
+        t.maxFrameRate = *zvm::RateFromText(change.section(' ', 1).toStdString());
+    } else if (change == "mjpeg mp4") {
+        t = *zvm::FindPreset(13);
+        t.container = zvm::Container::Mp4;
     } else if (!change.isEmpty()) {
         QFAIL(qPrintable("unknown change " + change));
     }
     const zvm::Status status = zvm::CheckTarget(t);
-    if (status.ok()) {
+    if (status.ok() && refusal.isEmpty()) {
+        QVERIFY(t.video == zvm::VideoKind::Amv); // taken, and no H.264 level to name
+    } else if (status.ok()) {
         QCOMPARE(QString::fromUtf8(zvm::H264ProfileFor(t.width, t.height, t.maxFrameRate)->level), refusal);
     } else {
         QVERIFY2(QString::fromStdString(status.text()).contains(refusal), status.text().c_str());
@@ -823,6 +839,18 @@ void TestGenerate::deviceLimits_data() {
     QTest::newRow("vcd pal at the ntsc rate, 160 kbit/s sound")
         << "vcd-pal-352x288" << "mpeg1video - - 352x288 29.97 1150 mp2 44100 2 160 -"
         << "5/7; frame rate 29.97 fps (25, 24 fps); audio bitrate 160 kbit/s (128, 192, 224, 384 kbit/s)";
+    QTest::newRow("ipod, constrained baseline") << "ipod-320x240"
+                                                << "h264 Constrained_Baseline 30 320x240 29.97 300 aac 24000 2 33 isom"
+                                                << "9/9";
+    QTest::newRow("ipod, main at 3.1") << "ipod-320x240" << "h264 Main 31 320x240 29.97 900 aac 24000 2 33 isom"
+                                       << "6/9; profile Main (Baseline); level 3.1 (3.0); video bitrate 900 kbit/s (768 kbit/s)";
+    QTest::newRow("amv at 15 fps") << "amv-208x176" << "amv - - 208x176 15 - adpcm_ima_amv 22050 1 - -"
+                                   << "6/7; frame rate 15 fps (10, 12, 16 fps)";
+    QTest::newRow("amv without sound, too large") << "amv-160x112" << "amv - - 320x240 10 - - - - - -"
+                                                  << "2/4; pixels per frame 76800 (36608); sound stream  ()";
+    QTest::newRow("raw frames") << "mcu-160x128" << "rawvideo - - 160x128 15 - - - - - -" << "1/1";
+    QTest::newRow("vita: no limits stored") << "vita-960x544" << "h264 Main 31 960x544 29.97 900 aac 24000 2 33 isom"
+                                            << "";
     QTest::newRow("gba: no player known") << "gba-240x160" << "mpeg4 Simple_Profile 1 240x160 29.97 256 aac 24000 2 33 isom"
                                           << "";
 }

@@ -195,11 +195,11 @@ void TestFiles::partialNamesAreBesideWhatTheyBecome_data() {
     QTest::addColumn<QString>("output"); // in the test's folder; "link" names "real/clip.mp4" there
     QTest::addColumn<QString>("partial");
     QTest::addColumn<QString>("published"); // where the file is once published
-    QTest::newRow("plain") << "clip.mp4" << ".clip.zvm-partial.mp4" << "clip.mp4";
-    QTest::newRow("no extension") << "clip" << ".clip.zvm-partial" << "clip";
-    QTest::newRow("hidden already") << ".clip.mpg" << "..clip.zvm-partial.mpg" << ".clip.mpg";
-    QTest::newRow("two dots") << "my.clip.mp4" << ".my.clip.zvm-partial.mp4" << "my.clip.mp4";
-    QTest::newRow("through a link") << "link" << "real/.clip.zvm-partial.mp4" << "real/clip.mp4";
+    QTest::newRow("plain") << "clip.mp4" << ".zvm-partial.clip.mp4" << "clip.mp4";
+    QTest::newRow("no extension") << "clip" << ".zvm-partial.clip" << "clip";
+    QTest::newRow("hidden already") << ".clip.mpg" << ".zvm-partial..clip.mpg" << ".clip.mpg";
+    QTest::newRow("two dots") << "my.clip.mp4" << ".zvm-partial.my.clip.mp4" << "my.clip.mp4";
+    QTest::newRow("through a link") << "link" << "real/.zvm-partial.clip.mp4" << "real/clip.mp4";
     QTest::newRow("a device") << "/dev/null" << "" << "";
 }
 

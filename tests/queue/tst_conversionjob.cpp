@@ -116,7 +116,7 @@ void TestConversionJob::ends() {
         outside.startFailure = zvm::Status::Failure(zvm::FailureKind::Outside, "no such program");
     }
     const QString output = dir.filePath("out.mp4");
-    const QString partial = dir.filePath(".out.zvm-partial.mp4");
+    const QString partial = dir.filePath(".zvm-partial.out.mp4");
     QVERIFY(Write(output, "before")); // the user agreed to replace it
     QVERIFY(Write(partial, "left by a killed run"));
     JobOrder order = Order(dir, target);
@@ -230,11 +230,11 @@ void TestConversionJob::headlessRunnerRecordsItsGroups() {
     const int id = runner.addReady(request, zvm::CommandStyle::Modern);
     QSignalSpy done(&runner, &QueueRunner::finishedAll);
     runner.start();
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.filePath(".a.zvm-partial.mp4.running")), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.filePath(".zvm-partial.a.mp4.running")), 10000);
     QFile record(groups);
     QVERIFY(record.open(QIODevice::ReadOnly));
     QCOMPARE(record.readAll().split('\n').size(), 2); // one line
-    QVERIFY(QFile::remove(dir.filePath(".a.zvm-partial.mp4.running")));
+    QVERIFY(QFile::remove(dir.filePath(".zvm-partial.a.mp4.running")));
     QTRY_VERIFY_WITH_TIMEOUT(!outside.pendingChecks.isEmpty(), 15000);
     outside.pendingChecks.takeFirst()({zvm::CheckVerdict::Fits, "fits"});
     QVERIFY(!done.isEmpty() || done.wait(5000));

@@ -60,7 +60,7 @@ void TestEncoderGroups::leftOvers() {
     QFETCH(bool, kept);
     QFETCH(bool, partialGone);
     QTemporaryDir dir;
-    const QString partial = dir.filePath(".clip.zvm-partial.mp4");
+    const QString partial = dir.filePath(".zvm-partial.clip.mp4");
     const QString notPartial = dir.filePath("clip.mp4");
     for (const QString& name : {partial, notPartial}) {
         QFile written(name);

@@ -481,7 +481,7 @@ void TestQueue::runsTheEncoder() {
         checked << QFileInfo(check.output).fileName();
     }
     checked.sort();
-    QCOMPARE(checked, QStringList({".first.zvm-partial.mp4", ".third.zvm-partial.mp4"})); // before their rename
+    QCOMPARE(checked, QStringList({".zvm-partial.first.mp4", ".zvm-partial.third.mp4"})); // before their rename
     for (const auto& answer : outside.pendingChecks) {
         answer({zvm::CheckVerdict::Fits, "fits"});
     }
@@ -519,7 +519,7 @@ void TestQueue::runsSideBySide() {
     QVERIFY(runner->stop(ids["c"]));
     QTRY_COMPARE(runner->queue().find(ids["c"])->state, ItemState::Stopped);
     QCOMPARE(outside.jobs[0]->stopCalls, 0);
-    QFile(dir.filePath(".a.zvm-partial.mp4")).open(QIODevice::WriteOnly); // what a's encoder wrote
+    QFile(dir.filePath(".zvm-partial.a.mp4")).open(QIODevice::WriteOnly); // what a's encoder wrote
     emit outside.jobs[0]->finished(0, 0);
     QCOMPARE(outside.jobs.size(), 3); // d waits: a stop pauses the queue
     QCOMPARE(States(runner->queue()), "a:finished b:finished c:stopped(stopped on request) d:waiting");
@@ -802,7 +802,7 @@ void TestQueue::removesOnlyWhatItWrote() {
     runner.start();
     QVERIFY(outside.lastJob != nullptr);
     if (writes) { // the encoder writes a hidden name beside the asked one
-        QFile partial(QFileInfo(output).dir().filePath(".a.zvm-partial.mp4"));
+        QFile partial(QFileInfo(output).dir().filePath(".zvm-partial.a.mp4"));
         QVERIFY(outside.started.constFirst().endsWith('"' + partial.fileName() + '"'));
         QVERIFY(partial.open(QIODevice::WriteOnly));
         partial.write("partial");

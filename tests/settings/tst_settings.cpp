@@ -4,6 +4,8 @@
 #include <QDir>
 
 #include <QTemporaryDir>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTest>
 
 #include <csignal>
@@ -383,6 +385,18 @@ void TestSettings::userTargets_data() {
     QTest::newRow("beyond H.264's levels") << QString(phone).replace("640,", "4096,").replace("360,", "4096,") << ""
                                            << "larger than H.264 level 5.1";
     QTest::newRow("a name twice") << "-" << "{\"targets\": [{" + phone + "}, {" + phone + "}]}" << "Two targets are named my-phone";
+    // A target based on a built-in one gives only its differences; the rest is the base's, and is
+    // checked as its own (so a rate its base's AMV cannot take is refused). Kept with only those.
+    QTest::newRow("based, a larger size") << R"("name": "my-ipod", "base": "ipod-320x240", "width": 640, "height": 480)"
+                                          << "" << "";
+    QTest::newRow("based, the name alone") << R"("name": "my-amv", "base": "amv-160x112")" << "" << "";
+    QTest::newRow("based, a rate its AMV cannot take") << R"("name": "my-amv", "base": "amv-160x112", "maxFrameRate": 12)"
+                                                       << "" << "divide 22050";
+    QTest::newRow("based, a size its VCD norm does not have")
+        << R"("name": "my-vcd", "base": "vcd-pal-352x288", "width": 320)" << "" << "its norm's size";
+    QTest::newRow("based on no built-in target") << R"("name": "my-amv", "base": "my-phone")" << ""
+                                                 << "targets[0].base names no built-in target";
+    QTest::newRow("based, without a name") << R"("base": "amv-160x112")" << "" << "targets[0].name is missing";
 }
 
 void TestSettings::userTargets() {
@@ -411,6 +425,12 @@ void TestSettings::userTargets() {
     QCOMPARE(loaded.targets.size(), std::size_t(1));
     QVERIFY(zvm::settings::SaveTargets(path.toStdString(), loaded.targets).ok());
     QCOMPARE(zvm::settings::LoadTargets(path.toStdString()).targets, loaded.targets);
+    if (entry.contains("\"base\"")) { // written back with what it gave, no more
+        QFile saved(path);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const QJsonObject written = QJsonDocument::fromJson(saved.readAll())["targets"][0].toObject();
+        QCOMPARE(written.keys(), QJsonDocument::fromJson(bytes)["targets"][0].toObject().keys());
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSettings)

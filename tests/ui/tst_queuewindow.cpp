@@ -371,7 +371,7 @@ void TestQueueWindow::asksBeforeQuittingARunningQueue() {
     QueueWindow* q = AddTwo(fx, w);
     QVERIFY(q != nullptr);
     q->start();
-    QFile partial(fx.dir.filePath(".a.zvm-partial.mp4")); // what its encoder has written so far
+    QFile partial(fx.dir.filePath(".zvm-partial.a.mp4")); // what its encoder has written so far
     QVERIFY(partial.open(QIODevice::WriteOnly));
     partial.close();
     if (signal == 0) {

@@ -1,6 +1,7 @@
 // The main window driven as a user would, with the fake platform answering every dialog.
 #include "tests/GenerateCases.h"
 #include "core/Presets.h"
+#include "ui/FamilyHeadings.h"
 #include "ui/TargetsDialog.h"
 #include "tests/ui/WindowFixture.h"
 
@@ -90,6 +91,9 @@ void TestWindow::userTargets_data() {
     QTest::newRow("a built-in name refused") << "case" << "add psp-480x272 480x272" << "a built-in target's" << "my-phone";
     QTest::newRow("a name twice refused") << "case" << "add my-phone 480x272" << "Two targets are named" << "my-phone";
     QTest::newRow("removed") << "case" << "remove" << "" << "";
+    // Started from a built-in target: its fields, labelled as its copy, renamed, then added.
+    QTest::newRow("a copy of a built-in") << "case" << "copy amv-208x176 my-amv" << "" << "my-phone my-amv";
+    QTest::newRow("a copy under the built-in's own name") << "" << "copy ds-256x192 ds-256x192" << "a built-in target's" << "";
     // Closed with Escape: asked first when something changed, and the answer holds.
     QTest::newRow("added, Escape, saved") << "" << "add my-tv 720x576 save" << "" << "my-tv";
     QTest::newRow("added, Escape, dropped") << "case" << "add my-tv 720x576 drop" << "" << "my-phone";
@@ -123,6 +127,20 @@ void TestWindow::userTargets() {
             dialog.spnHeight->setValue(words[2].section('x', 1, 1).toInt());
             dialog.cboVideo->setCurrentText("h264");
             dialog.addTarget();
+        } else if (words[0] == "copy" && words.size() == 3) {
+            dialog.cboBase->setCurrentIndex(dialog.cboBase->findData(words[1]));
+            dialog.copyBuiltIn();
+            QCOMPARE(dialog.txtLabel->text(), "Copy of " + QString::fromUtf8(zvm::FindBuiltIn(words[1].toStdString())->displayText));
+            dialog.txtName->setText(words[2]);
+            const std::size_t before = dialog.targets().size();
+            dialog.addTarget();
+            if (dialog.targets().size() > before) {
+                const zvm::UserTarget& added = dialog.targets().back();
+                const zvm::TargetPreset& base = *zvm::FindBuiltIn(words[1].toStdString());
+                QCOMPARE(added.base, words[1].toStdString());
+                QCOMPARE(QSize(added.width, added.height), QSize(base.width, base.height));
+                QVERIFY(added.video == base.video && added.container == base.container);
+            }
         } else if (words[0] == "remove") {
             dialog.list->setCurrentRow(0);
             dialog.removeTarget();
@@ -156,6 +174,16 @@ void TestWindow::userTargets() {
     for (int row = 0; row < int(zvm::BuiltInTargets().size()); ++row) {
         QCOMPARE(Ui(w).cboPlatform->itemText(row), QString::fromUtf8(zvm::BuiltInTargets()[std::size_t(row)].displayText));
     }
+    // After the first eight rows each family is headed once, above its first row; the user's have none.
+    QStringList headed;
+    for (int row = 0; row < Ui(w).cboPlatform->count(); ++row) {
+        if (const QString heading = FamilyHeadings::HeadingAbove(row); !heading.isEmpty()) {
+            headed << QString::number(row) + " " + heading;
+        }
+    }
+    QCOMPARE(headed.join(", "), "8 Nintendo DS, 9 MP4 players (AMV), 11 Microcontroller screens, 14 Baseline H.264, "
+                                "16 Retro handhelds");
+    QVERIFY(qobject_cast<FamilyHeadings*>(Ui(w).cboPlatform->view()->itemDelegate()) != nullptr);
 }
 
 void TestWindow::designTimeState() {
@@ -270,7 +298,7 @@ void TestWindow::designedTexts() {
     QString caption;
     QString tip = tooltip;
     if (auto* list = qobject_cast<QComboBox*>(object)) {
-        QCOMPARE(list->count(), 8); // the designed five, then the three later targets
+        QCOMPARE(list->count(), 18); // the designed five, then the later targets
         if (name.contains('/')) { // an entry, which has no tooltip of its own
             QCOMPARE(list->itemText(name.section('/', 1).toInt()), text);
             return;
@@ -344,7 +372,7 @@ void TestWindow::startupWithSavedFile() {
     QCOMPARE(Ui(w).txtOriginalVideo->text(), "/videos/clip.avi");
     QCOMPARE(Ui(w).txtffmpegexe->text(), "/usr/bin/ffmpeg");
     QVERIFY(Ui(w).optLiveAction->isChecked());
-    QCOMPARE(Ui(w).cboPlatform->count(), 8);
+    QCOMPARE(Ui(w).cboPlatform->count(), 18);
     QCOMPARE(Ui(w).cboPlatform->currentText(), "GBA - 240x160 (1.5000 ratio)");
     QCOMPARE(Focused(), "txtOriginalVideo");
     QCOMPARE(Ui(w).txtOriginalVideo->selectedText(), "/videos/clip.avi");
@@ -400,7 +428,7 @@ void TestWindow::startupAsksForTheEncoder() {
     QCOMPARE(fx.platform.messages[0].prompt, "Settings Saved!");
     QCOMPARE(Ui(w).txtffmpegexe->text(), confirm ? "/opt/ffmpeg/ffmpeg" : (settings.isEmpty() ? "" : "8"));
     QVERIFY(fx.settingsBytes().endsWith(",\"Saved\"\r\n"));
-    QCOMPARE(Ui(w).cboPlatform->count(), 8);
+    QCOMPARE(Ui(w).cboPlatform->count(), 18);
 
     WindowFixture second; // the next start in the same folder asks nothing
     QDir::setCurrent(fx.dir.path());

@@ -325,6 +325,10 @@
         <source>this file keeps no language tag, so the sound stream&apos;s language (%1) was not checked</source>
         <translation>diese Datei trägt keine Sprachangabe, daher wurde die Sprache der Tonspur (%1) nicht geprüft</translation>
     </message>
+    <message>
+        <source>%1x%2, %3, %4 fps, no sound</source>
+        <translation>%1x%2, %3, %4 fps, ohne Ton</translation>
+    </message>
 </context>
 <context>
     <name>PickerDialog</name>
@@ -984,6 +988,22 @@
     <message>
         <source>&amp;Keep editing</source>
         <translation>&amp;Weiter bearbeiten</translation>
+    </message>
+    <message>
+        <source>Built-in target to copy</source>
+        <translation>Eingebautes Ziel zum Kopieren</translation>
+    </message>
+    <message>
+        <source>Cop&amp;y</source>
+        <translation>&amp;Kopieren</translation>
+    </message>
+    <message>
+        <source>S&amp;tart from:</source>
+        <translation>&amp;Ausgehend von:</translation>
+    </message>
+    <message>
+        <source>Copy of %1</source>
+        <translation>Kopie von %1</translation>
     </message>
 </context>
 <context>
@@ -1963,6 +1983,50 @@ Programm: %1</translation>
     <message>
         <source>The video has no sound stream %1 (counted from 0)</source>
         <translation>Das Video hat keine Tonspur %1 (ab 0 gezählt)</translation>
+    </message>
+    <message>
+        <source>Nintendo DS</source>
+        <translation>Nintendo DS</translation>
+    </message>
+    <message>
+        <source>MP4 players (AMV)</source>
+        <translation>MP4-Player (AMV)</translation>
+    </message>
+    <message>
+        <source>Microcontroller screens</source>
+        <translation>Bildschirme an Mikrocontrollern</translation>
+    </message>
+    <message>
+        <source>Baseline H.264</source>
+        <translation>H.264 Baseline</translation>
+    </message>
+    <message>
+        <source>Retro handhelds</source>
+        <translation>Retro-Handhelds</translation>
+    </message>
+    <message>
+        <source>The target %1 starts from a built-in target that does not exist</source>
+        <translation>Das Ziel %1 geht von einem eingebauten Ziel aus, das es nicht gibt</translation>
+    </message>
+    <message>
+        <source>The target %1 is AMV: its frame rate must divide 22050 evenly (10, 15, 25, 30)</source>
+        <translation>Das Ziel %1 ist AMV: seine Bildrate muss 22050 ohne Rest teilen (10, 15, 25, 30)</translation>
+    </message>
+    <message>
+        <source>The target %1 is raw frames, whose name tells its rate: a whole number of frames a second</source>
+        <translation>Das Ziel %1 sind rohe Bilder, deren Name ihre Rate nennt: eine ganze Zahl von Bildern je Sekunde</translation>
+    </message>
+    <message>
+        <source>the raw frames end within a frame: %1 bytes are not whole frames</source>
+        <translation>die rohen Bilder enden mitten in einem Bild: %1 Bytes sind keine ganzen Bilder</translation>
+    </message>
+    <message>
+        <source>raw frames are read by their name, which must end in their size, rate and byte order, as in %1</source>
+        <translation>rohe Bilder werden nach ihrem Namen gelesen, der auf ihre Größe, Rate und Bytefolge enden muss, wie in %1</translation>
+    </message>
+    <message>
+        <source>%1 names no built-in target</source>
+        <translation>%1 nennt kein eingebautes Ziel</translation>
     </message>
 </context>
 </TS>

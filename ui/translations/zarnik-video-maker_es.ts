@@ -325,6 +325,10 @@
         <source>this file keeps no language tag, so the sound stream&apos;s language (%1) was not checked</source>
         <translation>este archivo no guarda etiqueta de idioma, así que no se comprobó el idioma de la pista de sonido (%1)</translation>
     </message>
+    <message>
+        <source>%1x%2, %3, %4 fps, no sound</source>
+        <translation>%1x%2, %3, %4 fps, sin sonido</translation>
+    </message>
 </context>
 <context>
     <name>PickerDialog</name>
@@ -984,6 +988,22 @@
     <message>
         <source>&amp;Keep editing</source>
         <translation>&amp;Seguir editando</translation>
+    </message>
+    <message>
+        <source>Built-in target to copy</source>
+        <translation>Destino incorporado que copiar</translation>
+    </message>
+    <message>
+        <source>Cop&amp;y</source>
+        <translation>Cop&amp;iar</translation>
+    </message>
+    <message>
+        <source>S&amp;tart from:</source>
+        <translation>Par&amp;tir de:</translation>
+    </message>
+    <message>
+        <source>Copy of %1</source>
+        <translation>Copia de %1</translation>
     </message>
 </context>
 <context>
@@ -1963,6 +1983,50 @@ Programa: %1</translation>
     <message>
         <source>The video has no sound stream %1 (counted from 0)</source>
         <translation>El vídeo no tiene la pista de sonido %1 (contando desde 0)</translation>
+    </message>
+    <message>
+        <source>Nintendo DS</source>
+        <translation>Nintendo DS</translation>
+    </message>
+    <message>
+        <source>MP4 players (AMV)</source>
+        <translation>Reproductores MP4 (AMV)</translation>
+    </message>
+    <message>
+        <source>Microcontroller screens</source>
+        <translation>Pantallas de microcontrolador</translation>
+    </message>
+    <message>
+        <source>Baseline H.264</source>
+        <translation>H.264 Baseline</translation>
+    </message>
+    <message>
+        <source>Retro handhelds</source>
+        <translation>Consolas portátiles retro</translation>
+    </message>
+    <message>
+        <source>The target %1 starts from a built-in target that does not exist</source>
+        <translation>El destino %1 parte de un destino incorporado que no existe</translation>
+    </message>
+    <message>
+        <source>The target %1 is AMV: its frame rate must divide 22050 evenly (10, 15, 25, 30)</source>
+        <translation>El destino %1 es AMV: su frecuencia de imagen debe dividir 22050 sin resto (10, 15, 25, 30)</translation>
+    </message>
+    <message>
+        <source>The target %1 is raw frames, whose name tells its rate: a whole number of frames a second</source>
+        <translation>El destino %1 son fotogramas sin formato, cuyo nombre dice su frecuencia: un número entero de fotogramas por segundo</translation>
+    </message>
+    <message>
+        <source>the raw frames end within a frame: %1 bytes are not whole frames</source>
+        <translation>los fotogramas sin formato terminan a mitad de uno: %1 bytes no son fotogramas enteros</translation>
+    </message>
+    <message>
+        <source>raw frames are read by their name, which must end in their size, rate and byte order, as in %1</source>
+        <translation>los fotogramas sin formato se leen por su nombre, que debe terminar en su tamaño, frecuencia y orden de bytes, como en %1</translation>
+    </message>
+    <message>
+        <source>%1 names no built-in target</source>
+        <translation>%1 no nombra ningún destino incorporado</translation>
     </message>
 </context>
 </TS>
