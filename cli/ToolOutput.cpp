@@ -113,10 +113,10 @@ std::string FitJson(const PreparedRun& run, const std::vector<std::string>& argu
     // What was chosen of the source, only when anything was: the fit that follows is the kept picture's.
     const CropChoice& crop = run.request.crop;
     if (crop.mode == CropMode::Rect) {
-        json += ", \"crop\": {\"width\": " + std::to_string(crop.width) + number("height", crop.height) +
+        json += R"(, "crop": {"width": )" + std::to_string(crop.width) + number("height", crop.height) +
                 number("x", crop.x) + number("y", crop.y) + "}";
     } else if (!run.cropWhy.empty()) {
-        json += ", \"crop\": null, \"cropWhy\": " + JsonString(run.cropWhy);
+        json += R"(, "crop": null, "cropWhy": )" + JsonString(run.cropWhy);
     }
     if (run.request.audio.track >= 0) {
         json += number("audioStream", run.request.audio.track);

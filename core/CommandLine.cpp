@@ -299,11 +299,13 @@ std::vector<std::string> PassSteps(const std::string& command, std::string_view 
 
 std::optional<std::string> WritingTo(const std::string& command, std::string_view outputPath,
                                      std::string_view writtenPath) {
-    const std::string output = " " + CommandText().Quoted(outputPath).Take();
-    if (!command.ends_with(output)) {
+    // Not " " + the quoted name: GCC 12's release build misreads that insert as an overlapping copy.
+    const std::string output = CommandText().Quoted(outputPath).Take();
+    const std::size_t at = command.size() - std::min(command.size(), output.size());
+    if (at == 0 || command[at - 1] != ' ' || !command.ends_with(output)) {
         return std::nullopt;
     }
-    return command.substr(0, command.size() - output.size()) + " " + CommandText().Quoted(writtenPath).Take();
+    return command.substr(0, at) + CommandText().Quoted(writtenPath).Take();
 }
 
 std::string FileArgument(std::string_view path) {
@@ -423,7 +425,7 @@ std::string BeforeScale(const ConversionRequest& r, const FrameGeometry& g) {
 } // namespace
 
 std::string SubtitleFilter(const ConversionRequest& r, const FrameGeometry& g) {
-    const std::string subtitles = SubtitlesAlone(r, g);
+    std::string subtitles = SubtitlesAlone(r, g);
     if (subtitles.empty() || CutClockFrom(r).empty()) {
         return subtitles;
     }

@@ -91,7 +91,7 @@ constexpr DeviceLimits kNtscVcd{
     .container = "vcd",
     .note = "A video buffer of 40,960 bytes and a mux rate of 1,411,200 bit/s [icdia], which the encoder's "
             "VCD target sets.",
-    .sources = "\"MPEG1 Requirements\" (icdia.co.uk); \"VCD - Video CD\" (en.telecomabc.nl)",
+    .sources = R"("MPEG1 Requirements" (icdia.co.uk); "VCD - Video CD" (en.telecomabc.nl))",
 };
 
 constexpr DeviceLimits kPalVcd{
@@ -105,7 +105,7 @@ constexpr DeviceLimits kPalVcd{
     .audioKbit = kVcdAudioKbit,
     .container = "vcd",
     .note = kNtscVcd.note,
-    .sources = "\"MPEG1 Requirements\" (icdia.co.uk); \"VCD - Video CD\" (en.telecomabc.nl)",
+    .sources = R"("MPEG1 Requirements" (icdia.co.uk); "VCD - Video CD" (en.telecomabc.nl))",
 };
 
 constexpr DeviceLimits kGba{
@@ -161,7 +161,7 @@ constexpr DeviceLimits kRawScreen{ // named by its target's screen
     .videoCodec = "rawvideo",         // [espvideo] [st7735]
     .note = "Frames follow each other with no header [espvideo]; [st7735]'s own player adds a small header "
             "and marks each frame, so its reader must be told to skip neither. Rates are the reader's own.",
-    .sources = "\"Creating a videoplayer for ESP32\" (jpralves.net); \"ST7735-VideoPlayback-STM32\" (cmd05)",
+    .sources = R"("Creating a videoplayer for ESP32" (jpralves.net); "ST7735-VideoPlayback-STM32" (cmd05))",
 };
 
 constexpr DeviceLimits kMjpegScreen{

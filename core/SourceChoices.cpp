@@ -40,7 +40,7 @@ std::string Lower(std::string_view text) {
 
 // The terminology code of a tag the table knows, else the tag itself in lower case.
 std::string Canonical(std::string_view tag) {
-    const std::string lower = Lower(tag);
+    std::string lower = Lower(tag);
     for (const Language& l : kLanguages) {
         if (lower == l.two || lower == l.terminology || lower == l.bibliographic) {
             return std::string(l.terminology);

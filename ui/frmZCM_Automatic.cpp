@@ -49,7 +49,9 @@ void frmZCM::runFormWaiters() {
 void frmZCM::showCommandForm() {
     const zvm::FormDecision decision = form_->decision();
     mnuModernCommand->setChecked(decision.style == zvm::CommandStyle::Modern);
-    mnuBestQuality->setEnabled(decision.style == zvm::CommandStyle::Modern);
+    // Greyed only once the classic form is known to be the one in use: it cannot ask for it.
+    mnuBestQuality->setEnabled(!form_->isDecidedFor(txtffmpegexe->text()) ||
+                               decision.style == zvm::CommandStyle::Modern);
     const QString why = !form_->isDecidedFor(txtffmpegexe->text())
                             ? tr("The form is decided when a command is first written, by asking the encoder")
                             : tr("In use: the %1").arg(Translated(decision.reason));

@@ -574,7 +574,7 @@ struct Luma {
             return row[x];
         }
         uint16_t value = 0;
-        std::memcpy(&value, row + 2 * x, 2);
+        std::memcpy(&value, row + std::ptrdiff_t{2} * x, 2);
         return value >> shift;
     }
 };
@@ -699,7 +699,7 @@ Result<wire::Message> LookAtPicture(const std::string& path) {
     const int64_t start = format->start_time != AV_NOPTS_VALUE ? format->start_time : 0;
     const int64_t length = format->duration != AV_NOPTS_VALUE && format->duration > 0 ? format->duration : 0;
     // The first and last seconds hold titles and fades: skipped, a tenth of a short file at most.
-    const int64_t skip = std::min<int64_t>(5 * AV_TIME_BASE, length / 10);
+    const int64_t skip = std::min<int64_t>(int64_t{5} * AV_TIME_BASE, length / 10);
     const int64_t span = length - 2 * skip;
     std::vector<Box> boxes;
     int read = 0;
@@ -708,7 +708,7 @@ Result<wire::Message> LookAtPicture(const std::string& path) {
     int combed = 0;
     Frame frame(av_frame_alloc());
     for (int i = 0; i < kLooks; ++i) {
-        const int64_t wanted = start + skip + span * (2 * i + 1) / (2 * kLooks);
+        const int64_t wanted = start + skip + span * (2 * i + 1) / (int64_t{2} * kLooks);
         if (!FrameAt(format, decoder, index, wanted, frame.get())) {
             continue;
         }
