@@ -252,6 +252,14 @@ void TestRealEncoder::convertsEveryPreset_data() {
     QTest::newRow("mjpeg, silent source") << 13 << false << "" << true;
     QTest::newRow("baseline") << 15 << false << "h264 Constrained Baseline 30 320x240 25/1 isom ftyp,moov,free,mdat"
                               << false;
+    QTest::newRow("amv with sound, the smaller screen") << 9 << false << "" << false;
+    // Two passes, the format's best options, and for a PSP row its own format, sound and all.
+    QTest::newRow("row 2 best quality") << 2 << false << "" << false;
+    QTest::newRow("row 2 best quality, silent source") << 2 << false << "" << true;
+    QTest::newRow("raw rgb565, low byte first") << 12 << false << "" << false;
+    QTest::newRow("vita baseline") << 14 << false << "" << false;
+    QTest::newRow("retro baseline") << 16 << false << "" << false;
+    QTest::newRow("retro avi") << 17 << false << "" << false;
 }
 
 // Every source shape through the real queue in the modern form: sizes read by ffprobe, one encoder
@@ -272,6 +280,7 @@ void TestRealEncoder::convertsEveryPreset() {
         r.height.clear();
         r.encoderPath = ffmpeg_.toStdString();
         r.outputPath = zvm::SuggestOutputName(it.key().toStdString(), preset, out.path().toStdString());
+        r.bestQuality = QByteArray(QTest::currentDataTag()).contains("best quality");
         requests.push_back(r);
     }
     QueueRunner runner(outside_);
@@ -307,7 +316,9 @@ void TestRealEncoder::convertsEveryPreset() {
         // None known for the GBA-sized rows and a few later ones.
         QCOMPARE(QString::fromStdString(item.check).contains(" limits held"), zvm::LimitsFor(target).has_value());
         QVERIFY2(!QString::fromStdString(item.check).contains("sound stream"), item.check.c_str());
-        QCOMPARE(QString::fromStdString(item.command).contains("anullsrc"), silent && zvm::NeedsAudio(target));
+        // The PSP rows' best quality writes the PSP's own format, which needs sound too.
+        QCOMPARE(QString::fromStdString(item.command).contains("anullsrc"),
+                 silent && (zvm::NeedsAudio(target) || item.request.bestQuality));
         QVERIFY(item.check.starts_with("Fits " + std::string(zvm::ScreenName(target))));
         // Only the designed VCD row, fitted for square pixels, looks narrower on a TV, and says so.
         QCOMPARE(QString::fromStdString(item.check)
