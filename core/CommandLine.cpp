@@ -147,8 +147,13 @@ std::string ModernMp4(const ConversionRequest& r, const FrameGeometry& g, MovieT
     c << " -r " << FrameRateFor(type, CommandStyle::Modern).option << " -vf " << VideoFilter(r, g);
     const std::string video = WithoutBlanks(r.videoBitrate);
     c << " -c:v mpeg4" << (best ? kBestMpeg4 : "") << " -b:v " << video << "k";
-    if (best) { // the first second's burst held near the asked rate, as a player's buffer expects
-        c << " -maxrate " << video << "k -bufsize " << BufferText(video) << "k";
+    // The bursts held within the player's known limit, never tighter than the rate asked: a ceiling
+    // at the asked rate itself makes mpeg4's two-pass rate control abort on detailed pictures.
+    const TargetPreset* preset = FindPreset(r.preset);
+    const std::optional<DeviceLimits> limits = preset != nullptr ? LimitsFor(*preset) : std::nullopt;
+    if (best && limits && limits->mostVideoKbit) {
+        const std::string ceiling = NumberText(std::max(*limits->mostVideoKbit, ParseNumber(video).value_or(0)));
+        c << " -maxrate " << ceiling << "k -bufsize " << BufferText(ceiling) << "k";
     }
     c << " -c:a aac -ac 2 -ar " << WithoutBlanks(r.sampleRate) << " -b:a " << WithoutBlanks(r.audioBitrate) << "k";
     // The PSP's own format (its brand and Sony's box), which older firmware wants, index first.

@@ -434,12 +434,12 @@ void TestGenerate::modernCommands_data() {
     r.outputPath = "movie.mp4";
     QTest::newRow("gba, best quality")
         << r
-        << R"(ffmpeg -y -i "movie.avi" -r 15000/1001 -vf scale=240:160,pad=240:160:0:0,setsar=1 -c:v mpeg4 -g 300 -mbd rd -trellis 1 -cmp 2 -subcmp 2 -flags +mv4 -b:v 256k -maxrate 256k -bufsize 512k -c:a aac -ac 2 -ar 24000 -b:a 32k -movflags +faststart -f mp4 "movie.mp4")";
+        << R"(ffmpeg -y -i "movie.avi" -r 15000/1001 -vf scale=240:160,pad=240:160:0:0,setsar=1 -c:v mpeg4 -g 300 -mbd rd -trellis 1 -cmp 2 -subcmp 2 -flags +mv4 -b:v 256k -c:a aac -ac 2 -ar 24000 -b:a 32k -movflags +faststart -f mp4 "movie.mp4")";
     r.preset = 2;
     r.silentSource = ConversionRequest::Silent{10.0};
     QTest::newRow("silent psp, best quality: its own format, with sound")
         << r
-        << R"(ffmpeg -y -i "movie.avi" -f lavfi -t 10 -i anullsrc=r=24000:cl=stereo -map 0:v:0 -map 1:a:0 -r 15000/1001 -vf scale=320:214,pad=320:240:0:14,setsar=1 -c:v mpeg4 -g 300 -mbd rd -trellis 1 -cmp 2 -subcmp 2 -flags +mv4 -b:v 256k -maxrate 256k -bufsize 512k -c:a aac -ac 2 -ar 24000 -b:a 32k -movflags +faststart -f psp "movie.mp4")";
+        << R"(ffmpeg -y -i "movie.avi" -f lavfi -t 10 -i anullsrc=r=24000:cl=stereo -map 0:v:0 -map 1:a:0 -r 15000/1001 -vf scale=320:214,pad=320:240:0:14,setsar=1 -c:v mpeg4 -g 300 -mbd rd -trellis 1 -cmp 2 -subcmp 2 -flags +mv4 -b:v 256k -maxrate 768k -bufsize 1536k -c:a aac -ac 2 -ar 24000 -b:a 32k -movflags +faststart -f psp "movie.mp4")";
     r.bestQuality = false;
     QTest::newRow("silent psp as designed") // plain MP4 needs no sound
         << r
