@@ -162,7 +162,7 @@ private:
 std::filesystem::path GroupsFile() {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     return folder.isEmpty() ? std::filesystem::path()
-                            : EncoderGroups::BesideQueue(std::filesystem::path(files::PathToStd(folder)) / "queue.json");
+                            : EncoderGroups::BesideQueue(std::filesystem::path(files::PathToStd(folder)) / "queue.sqlite");
 }
 
 // The runner's queue as the tool follows it: each video's result by its index in the order given.

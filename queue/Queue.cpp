@@ -28,11 +28,12 @@ std::string Normal(const std::string& path) {
     return std::filesystem::path(path).lexically_normal().string();
 }
 
+} // namespace
+
 bool Unfinished(ItemState state) {
     return state == ItemState::Detecting || state == ItemState::Waiting ||
            state == ItemState::NeedsAttention || state == ItemState::Running || state == ItemState::Stopped;
 }
-} // namespace
 
 Status OutputConflict(const ConversionRequest& request, const Queue::SameFile& sameFile,
                       const std::function<bool(const std::string&)>& writtenElsewhere) {
@@ -90,7 +91,18 @@ std::optional<std::size_t> Queue::indexOf(int id) const {
 
 QueueItem* Queue::item(int id) {
     const auto at = indexOf(id);
-    return at ? &items_[*at] : nullptr;
+    if (!at) {
+        return nullptr;
+    }
+    touched(id);
+    return &items_[*at];
+}
+
+QueueChanges Queue::takeChanges() {
+    QueueChanges taken{{changed_.begin(), changed_.end()}, orderChanged_};
+    changed_.clear();
+    orderChanged_ = false;
+    return taken;
 }
 
 const QueueItem* Queue::find(int id) const {
@@ -105,6 +117,7 @@ int Queue::add(ConversionRequest snapshot, CommandStyle style) {
     added.style = style;
     items_.push_back(std::move(added));
     positions_.emplace(items_.back().id, items_.size() - 1);
+    touched(items_.back().id);
     reindex(items_.back());
     guardSource(items_.back());
     return items_.back().id;
@@ -291,6 +304,7 @@ std::optional<int> Queue::next() {
             return std::nullopt;
         }
         if (it.state == ItemState::Waiting) {
+            touched(it.id); // it starts, or it waits no more
             // Checked again as it starts: links and files may have changed since it was added, and a
             // subtitle file beside the video may have come or gone.
             if (it.request.subtitles.mode != SubtitleMode::None) {
@@ -406,6 +420,7 @@ void Queue::withdraw(int id) {
     if (const auto at = indexOf(id)) {
         items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(*at));
         index_.drop(id);
+        touched(id);
         reordered();
     }
 }
@@ -423,6 +438,7 @@ void Queue::move(int id, int by) {
         std::rotate(items_.begin() + from, items_.begin() + from + 1, items_.begin() + to + 1);
     }
     reordered();
+    orderChanged_ = true;
 }
 
 void Queue::clearFinished() {
@@ -430,6 +446,7 @@ void Queue::clearFinished() {
         const bool finished = i.state == ItemState::Finished;
         if (finished) {
             index_.drop(i.id);
+            touched(i.id);
         }
         return finished;
     });
@@ -455,6 +472,7 @@ void Queue::restore(std::vector<QueueItem> kept) {
         }
         items_.push_back(std::move(it));
         positions_.emplace(items_.back().id, items_.size() - 1);
+        touched(items_.back().id);
         QueueItem& added = items_.back();
         reindex(added);
         guardSource(added);

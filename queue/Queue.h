@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace zvm::queue {
@@ -47,6 +48,13 @@ struct QueueItem {
     std::optional<int> subtitleStreams;
     // What its command does beyond what was asked (see RunReasons.h), as it was last prepared.
     std::string note;
+};
+
+// What changed in a queue since it was last asked: the items changed, added or gone (by id), and
+// whether their order changed. A store keeps what changed and no more.
+struct QueueChanges {
+    std::vector<int> items;
+    bool order = false;
 };
 
 struct QueueSummary {
@@ -143,8 +151,13 @@ public:
     // Where the item with this id stands in items(), if it is there.
     std::optional<std::size_t> indexOf(int id) const;
 
+    // What changed since the last call (a progress figure counts: its item is rewritten, unchanged).
+    QueueChanges takeChanges();
+
 private:
+    // The item to change: every change of an item goes through here or through touched().
     QueueItem* item(int id);
+    void touched(int id) { changed_.insert(id); }
     void prepare(QueueItem& item);
     // The path as the checks compare it; what the index keeps of it when its name is the same.
     NamedFile named(const std::string& path, const NamedFile* kept = nullptr) const;
@@ -167,6 +180,8 @@ private:
     // Where each id stands in items_, so a look-up by id is not a walk over the queue.
     mutable std::unordered_map<int, std::size_t> positions_;
     mutable bool positionsStale_ = false;
+    std::unordered_set<int> changed_;
+    bool orderChanged_ = false;
 };
 
 // Reasons an item does not run, in every face's words (see core/RunReasons.h).
@@ -211,6 +226,8 @@ std::string ReasonText(const QueueItem& item);
 
 // Stable words for states, for the persisted form and the window.
 std::string_view StateWord(ItemState state);
+// Whether a later start would run an item in this state (what the store keeps).
+bool Unfinished(ItemState state);
 std::optional<ItemState> StateFromWord(std::string_view word);
 
 } // namespace zvm::queue

@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QPointer>
@@ -24,6 +25,11 @@ using zvm::files::PathToQString;
 using zvm::files::PathToStd;
 
 namespace {
+// Where versions before the store kept the queue: one JSON file beside it.
+QString LegacyFileBeside(const QString& storePath) {
+    return QFileInfo(storePath).dir().filePath(QStringLiteral("queue.json"));
+}
+
 std::filesystem::path GroupsFile(const RunnerSetup& setup) {
     if (!setup.groupsFile.empty() || setup.storePath.isEmpty()) {
         return setup.groupsFile;
@@ -63,6 +69,7 @@ QueueRunner::~QueueRunner() {
 // (killed, crashed) is still taken over, by QLockFile's own check of the owner's process.
 void QueueRunner::claimStore() {
     QDir().mkpath(QFileInfo(storePath_).absolutePath());
+    store_ = std::make_unique<QueueStore>(storePath_);
     lock_ = std::make_unique<QLockFile>(storePath_ + QStringLiteral(".lock"));
     lock_->setStaleLockTime(0);
     holdsStore_ = lock_->tryLock(0);
@@ -100,7 +107,11 @@ LoadedQueue QueueRunner::loadStore() {
     if (!holdsStore_ || storePath_.isEmpty()) {
         return {};
     }
-    LoadedQueue kept = LoadQueue(storePath_);
+    LoadedQueue kept = store_->load();
+    if (kept.items.empty() && kept.problem.isEmpty() && !QFileInfo::exists(storePath_)) {
+        kept = LoadQueueFile(LegacyFileBeside(storePath_)); // kept by an earlier version: read once
+        legacyFile_ = kept.problem.isEmpty() ? LegacyFileBeside(storePath_) : QString();
+    }
     if (kept.damagedInPlace) {
         storePath_.clear(); // nothing is kept in this run: the lock guards nothing
         lock_->unlock();
@@ -131,10 +142,15 @@ void QueueRunner::store() {
     if (storePath_.isEmpty() || !holdsStore_) {
         return;
     }
-    storeStatus_ = SaveQueue(storePath_, queue_.unfinished());
+    const zvm::queue::QueueChanges changes = queue_.takeChanges();
+    storeStatus_ = storeWhole_ ? store_->replace(queue_.unfinished()) : store_->keep(queue_, changes);
+    storeWhole_ = !storeStatus_.ok(); // the changes not kept are known no more: the next time, the whole
     pacing_.stored(zvm::queue::StorePacing::Ms(sinceMade_.elapsed()));
     ++storesMade_;
-    bytesStored_ += QFileInfo(storePath_).size();
+    if (storeStatus_.ok() && !legacyFile_.isEmpty()) { // now in the store
+        QFile::remove(legacyFile_);
+        legacyFile_.clear();
+    }
 }
 
 void QueueRunner::anchor(zvm::ConversionRequest& request) const {
@@ -210,6 +226,7 @@ void QueueRunner::restore(std::vector<zvm::queue::QueueItem> kept) {
         anchor(item.request);
     }
     queue_.restore(std::move(kept));
+    storeWhole_ = true; // the kept rows had the ids of the run that kept them
     std::vector<int> missing;
     for (std::size_t at = before; at < queue_.items().size(); ++at) {
         const auto& item = queue_.items()[at];

@@ -120,9 +120,8 @@ public:
     // record of the encoders' groups beside it: a failure stands until a later keeping succeeds, so a
     // window says it once rather than after every change.
     const zvm::Status& storeStatus() const { return storeStatus_.ok() ? groups_.status() : storeStatus_; }
-    // How often the queue file was written in this run, and how many bytes: what the store costs.
+    // How often the queue was kept in this run: what the store costs.
     int storesMade() const { return storesMade_; }
-    qint64 bytesStored() const { return bytesStored_; }
     // A finished item's first frame, kThumbnailHeight pixels high, as PNG once the media worker has
     // drawn it; empty before, and for a file it could not read.
     QByteArray thumbnail(int id) const;
@@ -185,7 +184,9 @@ private:
     QElapsedTimer sinceMade_; // the pacing's clock
     QTimer* storeTimer_ = nullptr;
     int storesMade_ = 0;
-    qint64 bytesStored_ = 0;
+    std::unique_ptr<QueueStore> store_;
+    bool storeWhole_ = true; // the store's rows are not known to match the queue's: write them all
+    QString legacyFile_;     // an earlier version's queue file, read, and removed once kept here
     QTimer* lockRetry_ = nullptr;
     bool holdsStore_ = false;
     std::map<int, Run> runs_; // by item id, from the encoder's start to the run's result

@@ -9,6 +9,7 @@
 #include "core/Presets.h"
 #include "core/SourceChoices.h"
 #include "files/TextCrossing.h"
+#include "process/OutputGuard.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,7 +17,12 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariantList>
 
+#include <atomic>
 #include <cmath>
 #include <utility>
 
@@ -272,6 +278,96 @@ std::optional<QueueItem> FromJson(const QJsonObject& o, QString& damaged) {
     return damaged.isEmpty() ? std::optional(item) : std::nullopt;
 }
 
+// The file is a queue of this program ("ZVMQ"), in this layout.
+constexpr int kApplicationId = 0x5A564D51;
+constexpr int kLayout = 1;
+// Another reader of the file (a second window merging, the user's sqlite3) holds it this long at most.
+constexpr int kBusyMilliseconds = 1000;
+
+QString NewConnectionName() {
+    static std::atomic<int> made{0};
+    return QStringLiteral("zvm-queue-%1").arg(++made);
+}
+
+zvm::Status SqlFailure(zvm::FailureKind kind, const QSqlError& error) {
+    return zvm::Status::Failure(kind, "%1", ToStd(error.text()));
+}
+
+// Runs a prepared statement with these values in its places.
+zvm::Status Run(QSqlQuery& query, const QVariantList& values) {
+    for (int at = 0; at < values.size(); ++at) {
+        query.bindValue(at, values[at]);
+    }
+    return query.exec() ? zvm::Status() : SqlFailure(zvm::FailureKind::Io, query.lastError());
+}
+
+QByteArray ItemText(const QueueItem& item) {
+    return QJsonDocument(ToJson(item)).toJson(QJsonDocument::Compact);
+}
+
+zvm::Status Put(QSqlQuery& insert, const QueueItem& item, qint64 position) {
+    return Run(insert, {item.id, position, ItemText(item)});
+}
+
+// Every kept item's place, in the queue's order.
+zvm::Status Reposition(QSqlDatabase& db, const zvm::queue::Queue& queue) {
+    QSqlQuery place(db);
+    place.prepare(QStringLiteral("UPDATE items SET position = ? WHERE id = ?"));
+    qint64 position = 0;
+    for (const QueueItem& item : queue.items()) {
+        if (zvm::Status row = Run(place, {position++, item.id}); !row.ok()) {
+            return row;
+        }
+    }
+    return {};
+}
+
+// A first read that fails on a file that is not a database says so here; a new, empty file is made a
+// queue. BadInput: the file is not a queue of this program (or not of this layout).
+zvm::Status MakeOrCheck(QSqlDatabase& db) {
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("PRAGMA application_id")) || !q.next()) {
+        return SqlFailure(q.lastError().nativeErrorCode() == QLatin1String("5") ? zvm::FailureKind::Refused
+                                                                               : zvm::FailureKind::BadInput,
+                          q.lastError());
+    }
+    const int application = q.value(0).toInt();
+    if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !q.next()) {
+        return SqlFailure(zvm::FailureKind::BadInput, q.lastError());
+    }
+    const bool empty = application == 0 && q.value(0).toInt() == 0;
+    if (!empty) {
+        const int layout = q.exec(QStringLiteral("PRAGMA user_version")) && q.next() ? q.value(0).toInt() : -1;
+        if (application != kApplicationId || layout != kLayout) {
+            return zvm::Status::Failure(zvm::FailureKind::BadInput, "not a queue of this program");
+        }
+    }
+    // The log of changes rather than a journal of the old pages: one write per change, and readers
+    // never wait for the writer. A kill loses no committed change.
+    if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !q.exec(QStringLiteral("PRAGMA synchronous=NORMAL"))) {
+        return SqlFailure(zvm::FailureKind::Io, q.lastError());
+    }
+    if (empty) {
+        for (const QString& make :
+             {QStringLiteral("CREATE TABLE items (id INTEGER PRIMARY KEY, position INTEGER NOT NULL, item TEXT NOT NULL)"),
+              QStringLiteral("PRAGMA application_id=%1").arg(kApplicationId), QStringLiteral("PRAGMA user_version=%1").arg(kLayout)}) {
+            if (!q.exec(make)) {
+                return SqlFailure(zvm::FailureKind::Io, q.lastError());
+            }
+        }
+    }
+    return {};
+}
+
+// A file that could not be opened for a reason that may pass (held by another program, no room, no
+// permission) is never set aside: it is left as it is, and this run keeps no queue.
+LoadedQueue InUse(const zvm::Status& why) {
+    return {{},
+            QStringLiteral("The saved queue could not be read (%1). It is left as it is, and this run keeps no queue.")
+                .arg(ToQString(why.text())),
+            true};
+}
+
 LoadedQueue SetAside(const QString& path, const QString& why) {
     std::filesystem::path tried;
     const auto aside = zvm::files::SetAsideDamaged(PathToStd(path), tried);
@@ -282,6 +378,11 @@ LoadedQueue SetAside(const QString& path, const QString& why) {
                     .arg(why, PathToQString(tried.native())),
                 true};
     }
+    // SQLite's log of the last changes belongs to the file and goes with it, or it would be read into
+    // the next queue made under the same name.
+    for (const char* side : {"-wal", "-shm"}) {
+        QFile::rename(path + QLatin1String(side), PathToQString(aside->native()) + QLatin1String(side));
+    }
     return {{},
             QStringLiteral("The saved queue could not be read (%1). It was set aside as %2.")
                 .arg(why, PathToQString(aside->native())),
@@ -289,21 +390,179 @@ LoadedQueue SetAside(const QString& path, const QString& why) {
 }
 } // namespace
 
-zvm::Status SaveQueue(const QString& path, const std::vector<QueueItem>& items) {
-    if (items.empty() && !QFile::exists(path)) {
+QueueStore::QueueStore(QString path) : path_(std::move(path)), connection_(NewConnectionName()) {}
+
+QueueStore::~QueueStore() {
+    close();
+}
+
+void QueueStore::close() {
+    opened_.reset();
+    if (QSqlDatabase::contains(connection_)) {
+        QSqlDatabase::database(connection_, false).close();
+        QSqlDatabase::removeDatabase(connection_);
+    }
+}
+
+QSqlDatabase QueueStore::database() const {
+    return QSqlDatabase::database(connection_, false);
+}
+
+// The file this store opened, as it stands now: another program (or the user) may have removed it or
+// put another in its place, and a write to the old one would then keep nothing.
+bool QueueStore::stillOpen() const {
+    return opened_ && zvm::process::FileIdentity(PathToStd(path_)) == opened_;
+}
+
+zvm::Status QueueStore::open() {
+    if (stillOpen()) {
+        return {};
+    }
+    close();
+    // SQLite would wait forever on a pipe in the file's place, and cannot open a folder.
+    const QFileInfo file(path_);
+    if (file.exists() && !file.isFile()) {
+        return zvm::Status::Failure(zvm::FailureKind::BadInput, "%1 is not a regular file", ToStd(path_));
+    }
+    QDir().mkpath(file.absolutePath()); // a folder that cannot be made fails the opening
+    zvm::Status made;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
+        db.setDatabaseName(path_);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyMilliseconds));
+        made = db.open() ? MakeOrCheck(db) : SqlFailure(zvm::FailureKind::Io, db.lastError());
+    }
+    if (!made.ok()) {
+        close();
+        return made;
+    }
+    opened_ = zvm::process::FileIdentity(PathToStd(path_));
+    return {};
+}
+
+LoadedQueue QueueStore::load() {
+    if (!QFileInfo::exists(path_) && !QFileInfo(path_).isSymLink()) {
+        return {};
+    }
+    const zvm::Status opened = open();
+    if (!opened.ok()) {
+        return opened.kind() == zvm::FailureKind::BadInput ? SetAside(path_, ToQString(opened.text()))
+                                                           : InUse(opened);
+    }
+    std::vector<QByteArray> texts;
+    QString unread;
+    {
+        QSqlQuery rows(database());
+        rows.setForwardOnly(true);
+        if (!rows.exec(QStringLiteral("SELECT item FROM items ORDER BY position, id"))) {
+            unread = rows.lastError().text();
+        }
+        while (rows.next()) {
+            texts.push_back(rows.value(0).toByteArray());
+        }
+    }
+    LoadedQueue loaded;
+    for (const QByteArray& text : texts) {
+        QJsonParseError parse{};
+        const QJsonObject o = QJsonDocument::fromJson(text, &parse).object();
+        QString damaged;
+        if (const auto item = parse.error == QJsonParseError::NoError ? FromJson(o, damaged) : std::nullopt) {
+            loaded.items.push_back(*item);
+        } else if (unread.isEmpty()) {
+            unread = !damaged.isEmpty() ? damaged : QStringLiteral("an item is incomplete, or its target is not known");
+        }
+    }
+    if (!unread.isEmpty()) {
+        close();
+        return SetAside(path_, unread);
+    }
+    return loaded;
+}
+
+zvm::Status QueueStore::replace(const std::vector<QueueItem>& items) {
+    if (items.empty() && !QFileInfo::exists(path_)) {
         return {}; // nothing kept, and nothing to write: no folder is made for an empty queue
     }
-    QDir().mkpath(QFileInfo(path).absolutePath()); // a folder that cannot be made fails the write
-    QJsonArray list;
-    for (const QueueItem& item : items) {
-        list.append(ToJson(item));
+    return write([&](QSqlDatabase& db) {
+        QSqlQuery clear(db);
+        if (!clear.exec(QStringLiteral("DELETE FROM items"))) {
+            return SqlFailure(zvm::FailureKind::Io, clear.lastError());
+        }
+        QSqlQuery put(db);
+        put.prepare(QStringLiteral("INSERT INTO items (id, position, item) VALUES (?, ?, ?)"));
+        for (std::size_t at = 0; at < items.size(); ++at) {
+            if (zvm::Status row = Put(put, items[at], qint64(at)); !row.ok()) {
+                return row;
+            }
+        }
+        nextPosition_ = qint64(items.size());
+        return zvm::Status();
+    });
+}
+
+// Each changed item is written again, added after the others, or removed once it is finished or gone;
+// a new order rewrites every row's place.
+zvm::Status QueueStore::keep(const zvm::queue::Queue& queue, const zvm::queue::QueueChanges& changes) {
+    if (!stillOpen()) { // never kept, or the file was replaced: only the whole is sure to be there
+        return replace(queue.unfinished());
     }
-    const QByteArray bytes = QJsonDocument(QJsonObject{{"version", kVersion}, {"items", list}}).toJson();
-    return zvm::files::WriteAtomically(
-        PathToStd(path), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    return write([&](QSqlDatabase& db) {
+        QSqlQuery update(db);
+        update.prepare(QStringLiteral("UPDATE items SET item = ? WHERE id = ?"));
+        QSqlQuery put(db);
+        put.prepare(QStringLiteral("INSERT INTO items (id, position, item) VALUES (?, ?, ?)"));
+        QSqlQuery drop(db);
+        drop.prepare(QStringLiteral("DELETE FROM items WHERE id = ?"));
+        const auto keepRow = [&](const QueueItem& item) {
+            zvm::Status row = Run(update, {ItemText(item), item.id});
+            return row.ok() && update.numRowsAffected() == 0 ? Put(put, item, nextPosition_++) : row;
+        };
+        for (const int id : changes.items) {
+            const QueueItem* item = queue.find(id);
+            const zvm::Status row = item != nullptr && zvm::queue::Unfinished(item->state) ? keepRow(*item)
+                                                                                          : Run(drop, {id});
+            if (!row.ok()) {
+                return row;
+            }
+        }
+        return changes.order ? Reposition(db, queue) : zvm::Status();
+    });
+}
+
+zvm::Status QueueStore::write(const std::function<zvm::Status(QSqlDatabase&)>& rows) {
+    if (zvm::Status opened = open(); !opened.ok()) {
+        return opened;
+    }
+    zvm::Status written;
+    {
+        QSqlDatabase db = database();
+        written = db.transaction() ? rows(db) : SqlFailure(zvm::FailureKind::Io, db.lastError());
+        if (written.ok() && !db.commit()) {
+            written = SqlFailure(zvm::FailureKind::Io, db.lastError());
+        }
+        if (!written.ok()) {
+            db.rollback();
+        }
+    }
+    if (!written.ok()) {
+        close(); // opened again, and written whole, the next time
+    }
+    return written;
+}
+
+zvm::Status SaveQueue(const QString& path, std::vector<QueueItem> items) {
+    int id = 0;
+    for (QueueItem& item : items) {
+        item.id = ++id; // a list, not a live queue: its ids need not be set
+    }
+    return QueueStore(path).replace(items);
 }
 
 LoadedQueue LoadQueue(const QString& path) {
+    return QueueStore(path).load();
+}
+
+LoadedQueue LoadQueueFile(const QString& path) {
     // Room for a library: 10,000 videos keep about 6 MB, and a queue the program wrote must load again.
     const zvm::files::SmallFile file = zvm::files::ReadSmallFile(PathToStd(path), std::size_t{64} * 1024 * 1024);
     if (file.state != zvm::files::SmallFile::State::Read) {

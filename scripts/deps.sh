@@ -2,7 +2,7 @@
 # Building: compiler, CMake, Qt 6 Widgets, Qt's translation tools, Google Benchmark, and cmark, the
 # small CommonMark converter that makes the manual's Markdown into its HTML pages and man sections;
 # FFmpeg's libraries and pkg-config for the media worker, which reads sizes, checks and preview frames.
-ZVM_BUILD_PACKAGES=(g++ cmake make pkg-config qt6-base-dev qt6-tools-dev qt6-l10n-tools libgl-dev libbenchmark-dev cmark
+ZVM_BUILD_PACKAGES=(g++ cmake make pkg-config qt6-base-dev libqt6sql6-sqlite qt6-tools-dev qt6-l10n-tools libgl-dev libbenchmark-dev cmark
     libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libavutil-dev)
 # Testing the real program: a virtual X server, keyboard/mouse driving, clipboard reading, the
 # real encoder for the end-to-end conversions, and GNU parallel with rsync for the README's recipe

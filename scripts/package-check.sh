@@ -40,6 +40,7 @@ for path in "${expected[@]}"; do
 done
 fields=$(dpkg-deb -f "$deb" Depends Recommends Homepage Maintainer)
 grep -q 'libqt6widgets6' <<<"$fields" || fail "no Qt dependency in: $fields"
+grep -q 'libqt6sql6-sqlite' <<<"$fields" || fail "no dependency on Qt's SQLite driver (the queue's store) in: $fields"
 grep -q 'libavformat59' <<<"$fields" || fail "no dependency on FFmpeg's libraries (the media worker's) in: $fields"
 grep -q '^Recommends: ffmpeg' <<<"$fields" || fail "ffmpeg is not recommended"
 grep -q '^Homepage: https://' <<<"$fields" || fail "no homepage"

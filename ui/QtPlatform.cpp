@@ -79,7 +79,7 @@ bool QtPlatform::openUrl(const QUrl& url) {
 
 QString QtPlatform::queueFile() {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    return folder.isEmpty() ? QString() : QDir(folder).filePath(QStringLiteral("queue.json"));
+    return folder.isEmpty() ? QString() : QDir(folder).filePath(QStringLiteral("queue.sqlite"));
 }
 
 QString QtPlatform::targetsFile() {

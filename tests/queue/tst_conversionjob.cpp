@@ -240,7 +240,7 @@ void TestConversionJob::headlessRunnerRecordsItsGroups() {
     QVERIFY(!done.isEmpty() || done.wait(5000));
     QCOMPARE(runner.queue().find(id)->state, ItemState::Finished);
     QVERIFY(!QFile::exists(groups));
-    QVERIFY(!QFile::exists(dir.filePath("queue.json")));
+    QVERIFY(!QFile::exists(dir.filePath("queue.sqlite")));
 }
 
 QTEST_GUILESS_MAIN(TestConversionJob)

@@ -107,7 +107,7 @@ void TestEncoderGroups::leftOvers() {
 // started ends when the queue is next made.
 void TestEncoderGroups::killedQueueLeavesNothingRunning() {
     QTemporaryDir dir;
-    const QString store = dir.filePath("queue.json");
+    const QString store = dir.filePath("queue.sqlite");
     const QString record = dir.filePath("encoder-groups.txt");
     QProcess tool;
     tool.setWorkingDirectory(dir.path());

@@ -17,6 +17,8 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -45,6 +47,8 @@ private slots:
     void restoresAsAdded();
     void oneWindowKeepsTheQueue_data();
     void oneWindowKeepsTheQueue();
+    void readsAnEarlierVersionsFile_data();
+    void readsAnEarlierVersionsFile();
     void removesOnlyWhatItWrote_data();
     void removesOnlyWhatItWrote();
     void keepsTargetsByName_data();
@@ -72,13 +76,34 @@ zvm::ConversionRequest Ready(const QTemporaryDir& dir, const QString& name) {
 }
 
 // Replaces `from` with `to` in the kept file; false when it cannot be read or written.
-bool Rewrite(const QString& store, const QByteArray& from, const QByteArray& to) {
-    QFile file(store);
-    if (!file.open(QIODevice::ReadWrite)) {
-        return false;
+// Runs `sql` with `values` on the kept queue as another reader would; the first column of its rows.
+QByteArrayList OnStore(const QString& store, const QString& sql, const QVariantList& values = {}) {
+    QByteArrayList rows;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "looking in");
+        db.setDatabaseName(store);
+        const bool opened = db.open();
+        QSqlQuery q(db);
+        q.prepare(sql);
+        for (int at = 0; at < values.size(); ++at) {
+            q.bindValue(at, values[at]);
+        }
+        for (bool ran = opened && q.exec(); ran && q.next();) {
+            rows << q.value(0).toByteArray();
+        }
     }
-    const QByteArray bytes = file.readAll().replace(from, to);
-    return file.resize(0) && file.seek(0) && file.write(bytes) == bytes.size();
+    QSqlDatabase::removeDatabase("looking in");
+    return rows;
+}
+
+QByteArray KeptText(const QString& store) {
+    return OnStore(store, "SELECT item FROM items").join('\n');
+}
+
+// Edits the kept items' text in place, as a damaged or hand-edited store would have it.
+bool Rewrite(const QString& store, const QByteArray& from, const QByteArray& to) {
+    OnStore(store, "UPDATE items SET item = replace(item, ?, ?)", {from, to});
+    return KeptText(store).contains(to);
 }
 
 std::optional<zvm::process::FileId> NoFile(const std::string&) {
@@ -103,7 +128,22 @@ QString States(const Queue& queue) {
 // Plays a script of events, one per word group separated by ';', on a queue whose items are named
 // by their source; returns the items' states in order and what each "next" started, or what in the
 // script it could not play.
+// Each item as a restart would find it: source, output, state and reason, in order.
+QString Kept(const std::vector<QueueItem>& items) {
+    QStringList kept;
+    for (const QueueItem& item : items) {
+        kept << QString::fromStdString(item.request.sourceVideo + ">" + item.request.outputPath + ":" +
+                                       std::string(StateWord(item.state)) + "(" + ReasonText(item) + ")");
+    }
+    return kept.join(' ');
+}
+
+// After every event the store keeps only what changed; what it then holds must be the queue's
+// unfinished items, as a store written whole would hold them.
 QString Play(const QString& script) {
+    QTemporaryDir dir;
+    const QString keptIn = dir.filePath("queue.sqlite");
+    QueueStore store(keptIn);
     // No file is there: paths are the same when their names are, enough for the source-is-output rule.
     auto queue = std::make_unique<Queue>(NoFile);
     QHash<QString, int> ids;
@@ -171,6 +211,11 @@ QString Play(const QString& script) {
             }
         } else if (w[0] == "filesize") { // megabytes over the ten seconds "size" reads; "none"
             queue->setFileSize(id, w[2] == "none" ? std::nullopt : std::optional(w[2].toDouble()));
+        }
+        const QueueChanges changes = queue->takeChanges(); // a restart's renumbered items are kept whole
+        if (!(w[0] == "restart" ? store.replace(queue->unfinished()) : store.keep(*queue, changes)).ok() ||
+            Kept(LoadQueue(keptIn).items) != Kept(queue->unfinished())) {
+            return "the store differs after: " + event + ": " + Kept(LoadQueue(keptIn).items);
         }
     }
     QStringList states;
@@ -407,7 +452,7 @@ void TestQueue::progressOverPasses() {
     QFETCH(double, done);
     QTemporaryDir dir;
     FakeOutside outside;
-    QueueRunner runner(outside, dir.filePath("queue.json"));
+    QueueRunner runner(outside, dir.filePath("queue.sqlite"));
     zvm::ConversionRequest request = Ready(dir, "a");
     request.twoPass = twoPass;
     if (!cut.isEmpty()) {
@@ -453,7 +498,7 @@ void TestQueue::runsTheEncoder() {
     qputenv("FAKE_ENCODER_FAIL_ON", "second");
     FakeOutside outside;
     outside.startsForReal = true;
-    QueueRunner runner(outside, dir.filePath("queue.json"));
+    QueueRunner runner(outside, dir.filePath("queue.sqlite"));
     runner.setParallel(parallel);
     zvm::ConversionRequest settings = Request("x");
     settings.encoderPath = FAKE_ENCODER_PATH;
@@ -492,7 +537,7 @@ void TestQueue::runsTheEncoder() {
     const QueueItem& failed = runner.queue().items()[1];
     QCOMPARE(ReasonText(failed), "the encoder ended with exit code 1");
     QVERIFY(QString::fromStdString(failed.log).contains("Conversion failed!"));
-    QVERIFY(LoadQueue(dir.filePath("queue.json")).items.empty()); // nothing unfinished is left to offer
+    QVERIFY(LoadQueue(dir.filePath("queue.sqlite")).items.empty()); // nothing unfinished is left to offer
 }
 
 // Two at once, kept for the next runner: one ending early lets the third start, a stopped one
@@ -500,7 +545,7 @@ void TestQueue::runsTheEncoder() {
 // apart from those that do.
 void TestQueue::runsSideBySide() {
     QTemporaryDir dir;
-    const QString store = dir.filePath("queue.json");
+    const QString store = dir.filePath("queue.sqlite");
     FakeOutside outside;
     outside.jobsEndOnStop = true;
     auto runner = std::make_unique<QueueRunner>(outside, store);
@@ -545,7 +590,7 @@ void TestQueue::removingARunningItemRunsOn() {
     QTemporaryDir dir;
     FakeOutside outside;
     outside.jobsEndOnStop = true;
-    QueueRunner runner(outside, dir.filePath("queue.json"));
+    QueueRunner runner(outside, dir.filePath("queue.sqlite"));
     runner.setParallel(1);
     const int a = runner.addReady(Ready(dir, "a"), zvm::CommandStyle::Modern);
     runner.addReady(Ready(dir, "b"), zvm::CommandStyle::Modern);
@@ -598,7 +643,7 @@ void TestQueue::restoresAsAdded() {
     QFETCH(QString, from);
     QFETCH(QString, after);
     QTemporaryDir dir;
-    const QString store = dir.filePath("queue.json");
+    const QString store = dir.filePath("queue.sqlite");
     std::vector<QueueItem> items;
     for (const QString& entry : kept.split(';')) {
         const QStringList words = entry.trimmed().replace('@', dir.path()).split(QRegularExpression("[> ]"));
@@ -686,16 +731,14 @@ void TestQueue::keepsTargetsByName() {
     };
     zvm::SetUserTargets({user("gone"), user("my-phone")});
     QTemporaryDir dir;
-    const QString store = dir.filePath("queue.json");
+    const QString store = dir.filePath("queue.sqlite");
     QueueItem item;
     item.request = Ready(dir, "x");
     item.request.preset = target.startsWith("row") ? 0 : *zvm::PresetByName(target.toStdString());
     item.state = ItemState::Waiting;
     QVERIFY(SaveQueue(store, {item}).ok());
-    const QByteArray named = "\"target\": \"" + (target.startsWith("row") ? QByteArray("gba-240x160") : target.toUtf8()) + '"';
-    QFile file(store);
-    QVERIFY(file.open(QIODevice::ReadOnly) && file.readAll().contains(named));
-    file.close();
+    const QByteArray named = "\"target\":\"" + (target.startsWith("row") ? QByteArray("gba-240x160") : target.toUtf8()) + '"';
+    QVERIFY(KeptText(store).contains(named));
     if (target.startsWith("row")) { // as files were written before
         QVERIFY(Rewrite(store, named, "\"preset\": " + target.mid(4).toUtf8()));
     }
@@ -704,7 +747,7 @@ void TestQueue::keepsTargetsByName() {
     const LoadedQueue kept = LoadQueue(store);
     zvm::SetUserTargets({});
     QCOMPARE(kept.problem.isEmpty(), !loaded.isEmpty());
-    QCOMPARE(QDir(dir.path()).entryList({"queue.json.damaged-*"}).size(), loaded.isEmpty() ? 1 : 0);
+    QCOMPARE(QDir(dir.path()).entryList({"queue.sqlite.damaged-*"}).size(), loaded.isEmpty() ? 1 : 0);
     if (!loaded.isEmpty()) {
         QCOMPARE(kept.items.size(), std::size_t(1));
         QCOMPARE(QString::fromUtf8(zvm::FindPreset(kept.items[0].request.preset)->name), loaded);
@@ -723,7 +766,7 @@ void TestQueue::oneWindowKeepsTheQueue_data() {
 void TestQueue::oneWindowKeepsTheQueue() {
     QFETCH(bool, otherProgram);
     QTemporaryDir dir;
-    const QString store = dir.filePath("queue.json");
+    const QString store = dir.filePath("queue.sqlite");
     QueueItem theirs;
     theirs.request = Ready(dir, "theirs");
     theirs.state = ItemState::Running;
@@ -757,6 +800,37 @@ void TestQueue::oneWindowKeepsTheQueue() {
     QCOMPARE(States(second.queue()), "mine:waiting theirs:waiting");
     QCOMPARE(LoadQueue(store).items.size(), std::size_t(2));
     QVERIFY(second.storeStatus().ok());
+}
+
+// A queue an earlier version kept as one JSON file is read once, kept in the store, and the old file
+// goes only once the store holds it; one that cannot be read is set aside as before.
+void TestQueue::readsAnEarlierVersionsFile_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("items");
+    QTest::newRow("two waiting") << QByteArray(R"({"version": 1, "items": [
+        {"source": "@/a.avi", "output": "@/a.mp4", "target": "psp-368x208", "state": "waiting", "width": "640", "height": "480"},
+        {"source": "@/b.avi", "output": "@/b.mp4", "target": "gba-240x160", "state": "running", "width": "720", "height": "576"}]})") << 2;
+    QTest::newRow("damaged") << QByteArray(R"({"version": 1, "items": [{"source": 1}]})") << 0;
+}
+
+void TestQueue::readsAnEarlierVersionsFile() {
+    QFETCH(QByteArray, file);
+    QFETCH(int, items);
+    QTemporaryDir dir;
+    QFile json(dir.filePath("queue.json"));
+    QVERIFY(json.open(QIODevice::WriteOnly) && json.write(file.replace("@", dir.path().toUtf8())) == file.size());
+    json.close();
+    FakeOutside outside;
+    {
+        QueueRunner runner(outside, dir.filePath("queue.sqlite"));
+        LoadedQueue kept = runner.loadStore();
+        QCOMPARE(kept.items.size(), std::size_t(items));
+        QCOMPARE(kept.problem.isEmpty(), items > 0);
+        runner.restore(std::move(kept.items));
+    }
+    QCOMPARE(LoadQueue(dir.filePath("queue.sqlite")).items.size(), std::size_t(items));
+    QVERIFY(!QFile::exists(dir.filePath("queue.json")));
+    QCOMPARE(QDir(dir.path()).entryList({"queue.json.damaged-*"}).size(), items > 0 ? 0 : 1);
 }
 
 void TestQueue::removesOnlyWhatItWrote_data() {
@@ -863,7 +937,7 @@ void TestQueue::keepsSubtitles() {
     QFETCH(QString, written);
     QFETCH(QString, problem);
     QTemporaryDir dir;
-    const QString store = dir.filePath("queue.json");
+    const QString store = dir.filePath("queue.sqlite");
     QueueItem item;
     item.request = Ready(dir, "x");
     item.state = ItemState::Waiting;
@@ -895,14 +969,11 @@ void TestQueue::keepsSubtitles() {
         item.request.subtitles.file = choice.section(' ', 2).toStdString();
     }
     QVERIFY(SaveQueue(store, {item}).ok());
-    QFile file(store);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll().contains("subtitle"), words[0] != "none"); // only when chosen
-    file.close();
-    QVERIFY(written.isEmpty() || Rewrite(store, "\"state\": ", written.toUtf8() + ", \"state\": "));
+    QCOMPARE(KeptText(store).contains("subtitle"), words[0] != "none"); // only when chosen
+    QVERIFY(written.isEmpty() || Rewrite(store, "\"state\":", written.toUtf8() + ", \"state\":"));
     const LoadedQueue kept = LoadQueue(store);
     QVERIFY2(problem.isEmpty() ? kept.problem.isEmpty() : kept.problem.contains(problem), qPrintable(kept.problem));
-    QCOMPARE(QDir(dir.path()).entryList({"queue.json.damaged-*"}).size(), problem.isEmpty() ? 0 : 1); // not lost
+    QCOMPARE(QDir(dir.path()).entryList({"queue.sqlite.damaged-*"}).size(), problem.isEmpty() ? 0 : 1); // not lost
     if (problem.isEmpty()) {
         QCOMPARE(kept.items.size(), std::size_t(1));
         QVERIFY(kept.items[0].request == item.request);

@@ -371,7 +371,7 @@ void TestRealEncoder::resumesAKilledQueue() {
         QSKIP("this encoder cannot serve the GBA target (see convertsEveryPreset)");
     }
     QTemporaryDir dir;
-    const QString store = dir.filePath("queue.json");
+    const QString store = dir.filePath("queue.sqlite");
     Run(maker_, {"-v", "error", "-y", "-f", "lavfi", "-i", "testsrc=s=640x480:d=60:r=25", "-f", "lavfi", "-i",
                   "sine=d=60", "-c:v", "mpeg4", "-c:a", "pcm_s16le", "-shortest", dir.filePath("clip 1.avi")});
     QVERIFY(QFile::copy(dir.filePath("clip 1.avi"), dir.filePath("clip 2.avi")));

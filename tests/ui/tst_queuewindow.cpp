@@ -89,7 +89,7 @@ void TestQueueWindow::addsRunsAndTellsWhenDone() {
     QFETCH(QString, state);
     QFETCH(QString, summary);
     WindowFixture fx;
-    fx.platform.queuePath = fx.dir.filePath("queue.json");
+    fx.platform.queuePath = fx.dir.filePath("queue.sqlite");
     frmZCM& w = fx.start();
     Ui(w).txtSaveAs->clear(); // outputs beside their videos
     QueueWindow* q = AddTwo(fx, w, "say \"hi\".avi"); // started without a shell, a quote is a letter
@@ -244,7 +244,7 @@ void TestQueueWindow::offersKeptVideosBack() {
     QFETCH(QStringList, titles);
     QFETCH(int, items);
     WindowFixture fx;
-    fx.platform.queuePath = fx.dir.filePath("queue.json");
+    fx.platform.queuePath = fx.dir.filePath("queue.sqlite");
     QLockFile otherWindow(fx.platform.queuePath + ".lock");
     if (kept.isEmpty() || kept == "LOCKED") { // two videos ready to run; a.avi's output exists
         std::vector<zvm::queue::QueueItem> waiting(2);
@@ -260,7 +260,7 @@ void TestQueueWindow::offersKeptVideosBack() {
     } else if (kept == "FIFO") {
         QVERIFY(::mkfifo(QFile::encodeName(fx.platform.queuePath).constData(), 0600) == 0);
     } else if (kept == "DIR") {
-        QVERIFY(QDir(fx.dir.path()).mkdir("queue.json"));
+        QVERIFY(QDir(fx.dir.path()).mkdir("queue.sqlite"));
     } else {
         QFile file(fx.platform.queuePath);
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -281,7 +281,7 @@ void TestQueueWindow::offersKeptVideosBack() {
         QVERIFY(fx.platform.messages[0].prompt.startsWith("The queue is in use by another window"));
     }
     QCOMPARE(Window(w) != nullptr ? Window(w)->table()->model()->rowCount() : 0, items);
-    QCOMPARE(QDir(fx.dir.path()).entryList({"queue.json.damaged-*"}, QDir::AllEntries | QDir::System).size(),
+    QCOMPARE(QDir(fx.dir.path()).entryList({"queue.sqlite.damaged-*"}, QDir::AllEntries | QDir::System).size(),
              kept.isEmpty() || kept == "LOCKED" ? 0 : 1); // kept aside, a pipe too
     // Resumed ones stay kept, and the other window's are left to it.
     QCOMPARE(LoadQueue(fx.platform.queuePath).items.size(), std::size_t(kept == "LOCKED" ? 2 : items));
@@ -328,9 +328,9 @@ void TestQueueWindow::leavesADamagedFileItCannotSetAside() {
 // line goes when the queue is kept again.
 void TestQueueWindow::saysOnceThatTheQueueCannotBeKept() {
     WindowFixture fx;
-    fx.platform.queuePath = fx.dir.filePath("queue.json");
+    fx.platform.queuePath = fx.dir.filePath("queue.sqlite");
     frmZCM& w = fx.start();
-    QVERIFY(QDir(fx.dir.path()).mkpath("queue.json/in the way")); // a file cannot replace a folder
+    QVERIFY(QDir(fx.dir.path()).mkpath("queue.sqlite/in the way")); // a file cannot replace a folder
     QueueWindow* q = AddTwo(fx, w); // the addition and each size read: every change fails to be kept
     QVERIFY(q != nullptr);
     QVERIFY2(q->storeProblemText().startsWith("The queue could not be saved: "),
@@ -363,7 +363,7 @@ void TestQueueWindow::asksBeforeQuittingARunningQueue() {
     QFETCH(int, signal);
     QFETCH(bool, quits);
     WindowFixture fx;
-    fx.platform.queuePath = fx.dir.filePath("queue.json");
+    fx.platform.queuePath = fx.dir.filePath("queue.sqlite");
     fx.outside.jobsEndOnStop = true;
     frmZCM& w = fx.start();
     w.stopOnSignals();
