@@ -57,9 +57,12 @@ void SourceReader::readSize(bool reportFailure) {
                             if (r.size) {
                                 self->silentSource_ = r.hasAudio ? QString() : self->boxes_.source->text();
                                 self->silentSeconds_ = r.duration;
+                                self->streamsOf_ = self->boxes_.source->text();
+                                self->streams_ = r.audioStreams;
                                 self->boxes_.width->setText(QString::number(r.size->width()));
                                 self->boxes_.height->setText(QString::number(r.size->height()));
                                 self->describe(r);
+                                emit self->soundStreamsRead();
                             } else if (reportFailure) {
                                 self->platform_.showMessage(self->window_,
                                                             tr("The size could not be detected: %1.").arg(Translated(r.error)),
@@ -72,6 +75,10 @@ std::optional<zvm::ConversionRequest::Silent> SourceReader::silence(const QStrin
     return !silentSource_.isEmpty() && source == silentSource_
                ? std::optional(zvm::ConversionRequest::Silent{silentSeconds_})
                : std::nullopt;
+}
+
+std::vector<zvm::AudioStreamFacts> SourceReader::soundStreams(const QString& source) const {
+    return source == streamsOf_ ? streams_ : std::vector<zvm::AudioStreamFacts>();
 }
 
 // The size boxes' tooltips say what was detected, since the size shown can differ from the stored

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "core/ConversionRequest.h"
+#include "core/SourceChoices.h"
 
 #include <QObject>
 #include <QSize>
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 namespace zvm::media {
 class Outside;
@@ -45,6 +47,12 @@ public:
     // The source last read had no sound: how long it lasts, for a command that needs a silent track;
     // nothing for another source, one with sound or one not read.
     std::optional<zvm::ConversionRequest::Silent> silence(const QString& source) const;
+    // The sound streams of the source last read, in order; none for another source or one not read.
+    std::vector<zvm::AudioStreamFacts> soundStreams(const QString& source) const;
+
+signals:
+    // A read of the source found its sound streams (perhaps none).
+    void soundStreamsRead();
 
 private:
     void describe(const SizeDetection& found);
@@ -60,6 +68,8 @@ private:
     std::optional<QSize> detected_;   // the size boxes' detected text, while they still hold it
     QString silentSource_;            // the source last read, when it had no sound
     std::optional<double> silentSeconds_;
+    QString streamsOf_;               // the source last read, whose sound streams these are
+    std::vector<zvm::AudioStreamFacts> streams_;
     QString chosen_;                  // the source last read, so that leaving the box reads a new one once
     QString suggested_;
 };

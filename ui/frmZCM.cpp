@@ -12,6 +12,7 @@
 #include "ui/Translated.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -21,6 +22,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -66,6 +68,8 @@ frmZCM::frmZCM(Platform& platform, zvm::media::Outside& outside, QWidget* parent
     form_ = new EncoderForm(outside_, this);
     reader_ = new SourceReader(outside_, platform_, this,
                                {txtOriginalVideo, txtWidth, txtHeight, txtSaveAs, txtffmpegexe, cboPlatform});
+    connect(reader_, &SourceReader::soundStreamsRead, this, &frmZCM::listSoundStreams);
+    listSoundStreams();
     connectHandlers();
 }
 
@@ -98,7 +102,54 @@ zvm::ConversionRequest frmZCM::requestFromControls() const {
     if (mnuCropBars != nullptr && mnuCropBars->isChecked() && modern && barsOf_ == txtOriginalVideo->text()) {
         r.crop = bars_;
     }
+    if (modern) { // the classic options cannot name a stream
+        r.audio.track = chosenSoundStream();
+    }
     return r;
+}
+
+int frmZCM::chosenSoundStream() const {
+    const QAction* chosen = soundStreams_ != nullptr ? soundStreams_->checkedAction() : nullptr;
+    const int stream = chosen != nullptr ? chosen->data().toInt() : -1;
+    const auto streams = reader_ != nullptr ? reader_->soundStreams(txtOriginalVideo->text())
+                                            : std::vector<zvm::AudioStreamFacts>();
+    return stream < std::ssize(streams) ? stream : -1; // a choice made for another source is none here
+}
+
+// Each stream as a player lists it: its number, language, title, channels, and whether it is the
+// file's default. The menu offers a choice only where there is one.
+void frmZCM::listSoundStreams() {
+    mnuSoundStream->clear();
+    for (QAction* old : soundStreams_->actions()) {
+        soundStreams_->removeAction(old);
+        old->deleteLater();
+    }
+    const auto streams = reader_->soundStreams(txtOriginalVideo->text());
+    QAction* automatic = mnuSoundStream->addAction(tr("&Automatic (the video's own choice)"));
+    automatic->setData(-1);
+    for (std::size_t at = 0; at < streams.size(); ++at) {
+        const zvm::AudioStreamFacts& s = streams[at];
+        QStringList said;
+        for (const std::string& part : {s.language, s.title}) {
+            if (!part.empty()) {
+                said << QString::fromStdString(part);
+            }
+        }
+        if (s.channels > 0) {
+            said << tr("%n channel(s)", "", s.channels);
+        }
+        if (s.isDefault) {
+            said << tr("default");
+        }
+        const QString number = at < 9 ? QStringLiteral("&%1").arg(at + 1) : QString::number(at + 1);
+        mnuSoundStream->addAction(number + QStringLiteral(": ") + said.join(QStringLiteral(", ")))->setData(int(at));
+    }
+    for (QAction* action : mnuSoundStream->actions()) {
+        action->setCheckable(true);
+        soundStreams_->addAction(action);
+    }
+    automatic->setChecked(true);
+    mnuSoundStream->setEnabled(streams.size() > 1);
 }
 
 zvm::MovieType frmZCM::movieType() const {

@@ -19,6 +19,7 @@ class Outside;
 class Platform;
 struct FileDialogRequest;
 class QAction;
+class QActionGroup;
 class QButtonGroup;
 class QComboBox;
 class QGroupBox;
@@ -148,6 +149,9 @@ private:
     QAction* mnuModernCommand = nullptr;
     QAction* mnuBestQuality = nullptr; // not kept in settings.ini: every start begins without it
     QAction* mnuCropBars = nullptr; // not kept in settings.ini: every start begins without it
+    // The source's sound streams, once read; Automatic (the encoder's own choice) for each new source.
+    QMenu* mnuSoundStream = nullptr;
+    QActionGroup* soundStreams_ = nullptr;
     QAction* mnuDetectSize = nullptr;
     QAction* mnuPreview = nullptr;
     QAction* mnuAddToQueue = nullptr;
@@ -209,6 +213,9 @@ private:
     void runFormWaiters();
     void showCommandForm();
     void followPreview();
+    void listSoundStreams();
+    // The sound stream chosen for the source in the box, counted from 0; -1 for the encoder's own choice.
+    int chosenSoundStream() const;
 
     // The queue, in frmZCM_Queue.cpp.
     QueueRunner& queue();

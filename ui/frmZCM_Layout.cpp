@@ -6,6 +6,7 @@
 #include "ui/FocusWatcher.h"
 #include "ui/Twips.h"
 
+#include <QActionGroup>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QGroupBox>
@@ -272,6 +273,9 @@ void frmZCM::buildMenus() {
     mnuCropBars = mnuOptions->addAction(tr("&Crop black bars automatically"));
     mnuCropBars->setObjectName("mnuCropBars");
     mnuCropBars->setCheckable(true);
+    mnuSoundStream = mnuOptions->addMenu(tr("&Sound stream"));
+    mnuSoundStream->setObjectName("mnuSoundStream");
+    soundStreams_ = new QActionGroup(this);
     mnuDetectSize = mnuOptions->addAction(tr("&Detect size from video"));
     mnuDetectSize->setObjectName("mnuDetectSize");
     mnuDetectSize->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
@@ -324,6 +328,7 @@ void frmZCM::connectHandlers() {
     connect(mnuModernCommand, &QAction::triggered, this, &frmZCM::mnuModernCommand_Click);
     connect(mnuBestQuality, &QAction::triggered, this, &frmZCM::followPreview);
     connect(mnuCropBars, &QAction::triggered, this, &frmZCM::mnuCropBars_Click);
+    connect(soundStreams_, &QActionGroup::triggered, this, &frmZCM::followPreview);
     connect(txtOriginalVideo, &QLineEdit::editingFinished, this, &frmZCM::lookForBars);
     connect(txtffmpegexe, &QLineEdit::textChanged, this, &frmZCM::showCommandForm);
     connect(form_, &EncoderForm::decided, this, &frmZCM::showCommandForm);

@@ -4,6 +4,7 @@
 #include "ui/PreviewWindow.h"
 #include "ui/QueueModel.h"
 #include "ui/QueueWindow.h"
+#include "ui/Translations.h"
 #include "core/CommandLine.h"
 #include "core/Presets.h"
 #include "tests/ui/WindowFixture.h"
@@ -13,6 +14,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QStandardPaths>
 #include <QPushButton>
@@ -26,10 +28,13 @@ class TestAutomatic : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { InstallTranslations(*qApp); } // English plurals, as the program has them
     void formFollowsTheEncoder();
     void explicitChoiceIsKept();
     void cropsBarsWhenAsked_data();
     void cropsBarsWhenAsked();
+    void choosesTheSoundStream_data();
+    void choosesTheSoundStream();
     void outputNamedFromTheSource_data();
     void outputNamedFromTheSource();
     void typedSourceIsRead();
@@ -190,6 +195,54 @@ void TestAutomatic::cropsBarsWhenAsked() {
     }
     w.mnuSaveINI_Click();
     QVERIFY(!fx.settingsBytes().contains("rop")); // not kept: the next start begins without it
+}
+
+// The source's sound streams, once read, are offered by language and title; the one chosen is mapped
+// in the modern form, and a new source starts again from the encoder's own choice.
+void TestAutomatic::choosesTheSoundStream_data() {
+    QTest::addColumn<int>("streams"); // the first Japanese and the default, the second English commentary
+    QTest::addColumn<int>("pick");    // the entry chosen: 0 Automatic, N the Nth stream
+    QTest::addColumn<bool>("modern");
+    QTest::addColumn<bool>("again");  // another source read after the choice
+    QTest::addColumn<QString>("map"); // what the command maps; empty: nothing (the designed command)
+    QTest::newRow("the second of two") << 2 << 2 << true << false << "-map 0:v:0 -map 0:a:1";
+    QTest::newRow("the first of three") << 3 << 1 << true << false << "-map 0:v:0 -map 0:a:0";
+    QTest::newRow("automatic") << 2 << 0 << true << false << "";
+    QTest::newRow("classic: the designed command") << 2 << 2 << false << false << "";
+    QTest::newRow("one stream: nothing to choose") << 1 << 0 << true << false << "";
+    QTest::newRow("another source: its own choice") << 2 << 2 << true << true << "";
+}
+
+void TestAutomatic::choosesTheSoundStream() {
+    QFETCH(int, streams);
+    QFETCH(int, pick);
+    QFETCH(bool, modern);
+    QFETCH(bool, again);
+    QFETCH(QString, map);
+    WindowFixture fx;
+    frmZCM& w = fx.start();
+    fx.outside.formAnswer = modern ? zvm::EncoderAnswer::Rejects : zvm::EncoderAnswer::Accepts;
+    SizeDetection read{QSize(640, 360), {}, 60.0};
+    for (int at = 0; at < streams; ++at) {
+        read.audioStreams.push_back({at == 0 ? "jpn" : "eng", at == 1 ? "Commentary" : "", 2 + at, at == 0});
+    }
+    auto* menu = w.findChild<QMenu*>("mnuSoundStream");
+    QVERIFY(menu != nullptr && !menu->isEnabled()); // nothing read yet
+    for (const QString& source : again ? QStringList{"/media/film.mkv", "/media/next.mkv"} : QStringList{"/media/film.mkv"}) {
+        Ui(w).txtOriginalVideo->setText(source);
+        Ui(w).mnuDetectSize->trigger();
+        QTRY_VERIFY(!fx.outside.pendingDetections.isEmpty());
+        fx.outside.pendingDetections.takeFirst()(read);
+        if (source.endsWith("film.mkv")) {
+            QCOMPARE(menu->isEnabled(), streams > 1);
+            QCOMPARE(menu->actions().size(), streams + 1);
+            const QStringList entries{"&1: jpn, 2 channels, default", "&2: eng, Commentary, 3 channels", "&3: eng, 4 channels"};
+            QCOMPARE(menu->actions().last()->text(), entries[streams - 1]);
+            menu->actions().at(pick)->trigger();
+        }
+    }
+    const QString command = Command(w);
+    QVERIFY2(map.isEmpty() ? !command.contains("-map") : command.contains(" " + map + " "), qPrintable(command));
 }
 
 void TestAutomatic::outputNamedFromTheSource_data() {

@@ -1473,6 +1473,25 @@ Programm: %1</translation>
         <source>No black bars cropped: %1</source>
         <translation>Keine schwarzen Balken abgeschnitten: %1</translation>
     </message>
+    <message>
+        <source>&amp;Sound stream</source>
+        <translation>&amp;Tonspur</translation>
+    </message>
+    <message>
+        <source>&amp;Automatic (the video&apos;s own choice)</source>
+        <translation>&amp;Automatisch (die Wahl des Videos)</translation>
+    </message>
+    <message>
+        <source>default</source>
+        <translation>Standard</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n channel(s)</source>
+        <translation>
+            <numerusform>%n Kanal</numerusform>
+            <numerusform>%n Kanäle</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>zvm</name>

@@ -28,5 +28,12 @@
             <numerusform>%n videos were waiting in the queue.</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n channel(s)</source>
+        <translation>
+            <numerusform>%n channel</numerusform>
+            <numerusform>%n channels</numerusform>
+        </translation>
+    </message>
 </context>
 </TS>

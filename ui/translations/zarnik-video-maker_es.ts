@@ -1473,6 +1473,25 @@ Programa: %1</translation>
         <source>No black bars cropped: %1</source>
         <translation>No se recortaron barras negras: %1</translation>
     </message>
+    <message>
+        <source>&amp;Sound stream</source>
+        <translation>Pista de &amp;sonido</translation>
+    </message>
+    <message>
+        <source>&amp;Automatic (the video&apos;s own choice)</source>
+        <translation>&amp;Automática (la elección del vídeo)</translation>
+    </message>
+    <message>
+        <source>default</source>
+        <translation>predeterminada</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n channel(s)</source>
+        <translation>
+            <numerusform>%n canal</numerusform>
+            <numerusform>%n canales</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>zvm</name>
