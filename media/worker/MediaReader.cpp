@@ -19,6 +19,7 @@ extern "C" {
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <cmath>
@@ -387,6 +388,7 @@ struct VideoPackets {
 };
 VideoPackets ReadVideoPackets(AVFormatContext* format, const AVStream* video) {
     constexpr long kMostPackets = 8'000'000;
+    constexpr std::int64_t kFarthest = std::int64_t{1} << 60; // a time beyond it is taken as none: no overflow
     const AVRational base = video->time_base;
     const std::int64_t oneSecond = base.num > 0 && base.den > 0 ? av_rescale(1, base.den, base.num) : 0;
     VideoPackets facts;
@@ -402,7 +404,8 @@ VideoPackets ReadVideoPackets(AVFormatContext* format, const AVStream* video) {
                 facts.reordered = facts.reordered || (latestShown != AV_NOPTS_VALUE && shown < latestShown);
                 latestShown = latestShown == AV_NOPTS_VALUE ? shown : std::max(shown, latestShown);
             }
-            lastTime = packet->dts != AV_NOPTS_VALUE ? packet->dts : shown != AV_NOPTS_VALUE ? shown : lastTime;
+            const std::int64_t time = packet->dts != AV_NOPTS_VALUE ? packet->dts : shown;
+            lastTime = time != AV_NOPTS_VALUE && std::llabs(time) < kFarthest ? time : lastTime;
             window.emplace_back(lastTime, packet->size);
             windowBytes += packet->size;
             while (oneSecond > 0 && window.front().first <= lastTime - oneSecond) {

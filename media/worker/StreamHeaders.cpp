@@ -55,10 +55,9 @@ public:
         }
         return ((1U << zeros) - 1) + Bits(zeros);
     }
-    int Signed() {
-        const unsigned code = Unsigned();
-        const int magnitude = static_cast<int>((code + 1) / 2);
-        return code % 2 == 1 ? magnitude : -magnitude;
+    std::int64_t Signed() {
+        const std::int64_t code = Unsigned();
+        return code % 2 == 1 ? (code + 1) / 2 : -(code / 2);
     }
     bool Failed() const { return failed_; }
 
@@ -74,15 +73,22 @@ bool HasChromaFields(unsigned profile) {
     return std::find(kProfiles.begin(), kProfiles.end(), profile) != kProfiles.end();
 }
 
-void SkipScalingList(BitReader& bits, int size) {
-    int last = 8;
-    int next = 8;
+// False for a step outside the -128 to 127 that scaling lists code.
+bool SkipScalingList(BitReader& bits, int size) {
+    constexpr std::int64_t kMostStep = 128;
+    std::int64_t last = 8;
+    std::int64_t next = 8;
     for (int j = 0; j < size && !bits.Failed(); ++j) {
         if (next != 0) {
-            next = (last + bits.Signed() + 256) % 256;
+            const std::int64_t step = bits.Signed();
+            if (step < -kMostStep || step >= kMostStep) {
+                return false;
+            }
+            next = (last + step + 256) % 256;
         }
         last = next == 0 ? last : next;
     }
+    return !bits.Failed();
 }
 
 // The chroma format, bit depths and scaling lists of the higher profiles; false for values no
@@ -102,8 +108,8 @@ bool SkipChromaFields(BitReader& bits) {
     if (bits.Bits(1) == 1) {
         const int lists = chromaFormat == 3 ? 12 : 8;
         for (int i = 0; i < lists && !bits.Failed(); ++i) {
-            if (bits.Bits(1) == 1) {
-                SkipScalingList(bits, i < 6 ? 16 : 64);
+            if (bits.Bits(1) == 1 && !SkipScalingList(bits, i < 6 ? 16 : 64)) {
+                return false;
             }
         }
     }

@@ -262,6 +262,8 @@ void TestMediaRead::readsDeclaredReferences_data() {
     QTest::newRow("in an avcC record") << "014d400affe10016" + main2 + "01000468ee3c80" << 2;
     QTest::newRow("after a start code") << "00000001" + main2 << 2;
     QTest::newRow("avcC longer than its bytes") << "014d400affe100ff" + main2 << -1;
+    QTest::newRow("a scaling step out of range")
+        << QByteArray("67f4ffffff2067f4ffffffff2067f4ffffffffff77ffff010000c1c1c1c1c1c1000000000fffffff2020") << -1;
     QTest::newRow("cut short") << QByteArray("6764000aacd9") << -1;
     QTest::newRow("a picture parameter set") << QByteArray("68ee3c80") << -1;
     QTest::newRow("ones") << QByteArray(64, 'f') << -1;
