@@ -27,6 +27,13 @@ namespace {
 //   [ipodlc]    "640x480 iPod Baseline Low Complexity Profile", ffmpeg-devel, 2006-09-20
 //   [st7735]    "ST7735-VideoPlayback-STM32" (cmd05): RGB565, the high byte first
 //   [espvideo]  "Creating a videoplayer for ESP32", jpralves.net, 2020-05: raw RGB565 frames, no header
+//   [clouder]   blog.clouder.jp/2005/12/05/psprsshack: firmware 2.60's RSS channel plays an enclosure (MP3,
+//               MP4) without saving it, fetching it in ranges as it plays
+//   [faststart] "Fast-Start Progressive Downloads", developer.apple.com QuickTime tutorial: a movie plays
+//               before it has all arrived only with its index (moov) first
+//
+// A guide's one video bitrate is also held over any one second: a player decodes as it plays, so a
+// burst the file's average hides is still more than it takes.
 
 constexpr std::array<Ratio, 2> kPspMpeg4Rates{{{30000, 1001}, {15000, 1001}}}; // [yogarine] [junkchest]
 constexpr std::array<int, 1> kPspMpeg4SampleRates{24000}; // [yogarine] "must be 24kHz", [junkchest]
@@ -37,12 +44,17 @@ constexpr std::array<int, 1> kVcdSampleRates{44100};           // [icdia] [telec
 // [icdia]: VCD 1.1 takes 224 kbit/s only, VCD 2.0 also 128, 192 and 384; [telecom] names 224 alone.
 // The designed VCD row writes 192, so the table holds VCD 2.0's.
 constexpr std::array<int, 4> kVcdAudioKbit{128, 192, 224, 384};
+// [icdia]'s constant 1,151,929 bit/s into its 40,960-byte buffer: the pictures decoded in one second
+// take at most what arrived in it and what the full buffer held before.
+constexpr double kVcdPeakKbit = 1151.929 + 40960 * 8 / 1000.0;
 
 constexpr DeviceLimits kPspMpeg4{
     .device = "PSP",
     .videoCodec = "mpeg4",            // [yogarine]
     .profile = "Simple Profile",      // [pspnuts]
+    .bFrames = false,                 // Simple Profile has none
     .mostVideoKbit = 768,             // [tips]; [junkchest] holds video and sound together to it
+    .mostPeakVideoKbit = 768,         // [tips]
     .sidesOf16 = true,                // [yogarine]
     .mostPixels = 76800,              // [yogarine]
     .frameRates = kPspMpeg4Rates,
@@ -50,13 +62,17 @@ constexpr DeviceLimits kPspMpeg4{
     .sampleRates = kPspMpeg4SampleRates,
     .channels = 2,                    // [junkchest] "stereo AAC"
     .container = "mp4",
+    .indexLeads = true,               // [clouder] [faststart]
     .note = "Older firmware plays only the PSP's own MP4 (brand MSNV) from MP_ROOT/100MNV01, named "
             "M4Vnnnnn.MP4 [junkchest] [tips] [yogarine]; later firmware plays plain MP4 from VIDEO [ruben]. "
-            "One stored note (Chen Rushan, 2009) gives the sample rate as at most 24 kHz rather than exactly.",
+            "One stored note (Chen Rushan, 2009) gives the sample rate as at most 24 kHz rather than exactly. "
+            "The index comes first for the RSS channel, which plays a file as it arrives [clouder]; no source "
+            "says the Memory Stick needs it.",
     .sources = "\"Encoding PSP compatible MP4 video on Linux with ffmpeg\" (blog.yogarine.com); "
                "junkchest.blogspot.com; "
                "\"The Basics of Video Playing in PSP\" (sony-psp-tips-tricks.blogspot.com); "
-               "pspnuts.theyard.org; rubenlaguna.com",
+               "pspnuts.theyard.org; rubenlaguna.com; blog.clouder.jp; "
+               "\"Fast-Start Progressive Downloads\" (developer.apple.com)",
 };
 
 constexpr DeviceLimits kPspH264{
@@ -67,6 +83,7 @@ constexpr DeviceLimits kPspH264{
     .mostReferenceFrames = 2,         // [rob]
     .bFrames = true,                  // [fnord] and [rob] encode with "-bf 1"
     .mostVideoKbit = 768,             // [rob]
+    .mostPeakVideoKbit = 768,         // [rob]
     .mostFrameRate = 30,              // [rob]
     .audioCodec = "aac",              // [rob] "LC AAC 2-channel audio up to 48kHz"
     .mostSampleRate = 48000,
@@ -74,15 +91,19 @@ constexpr DeviceLimits kPspH264{
     .container = "psp",
     .brand = "MSNV",                  // what [muxer] writes, with Sony's uuid box
     .audioRequired = true,            // [muxer]
+    .indexLeads = true,               // [clouder] [faststart]
     .note = "One slice per frame [rob]. 480x272 from firmware 3.30 [fnord]; [rob] later allows up to "
-            "640x480 from 5.00, its earlier copy only 320x240 or 368x208.",
-    .sources = "\"PSP video guide\" (rob.opendot.cl); fnord.phfactor.net; ffmpeg's psp muxer",
+            "640x480 from 5.00, its earlier copy only 320x240 or 368x208. The index comes first for the RSS "
+            "channel [clouder].",
+    .sources = "\"PSP video guide\" (rob.opendot.cl); fnord.phfactor.net; ffmpeg's psp muxer; blog.clouder.jp; "
+               "\"Fast-Start Progressive Downloads\" (developer.apple.com)",
 };
 
 constexpr DeviceLimits kNtscVcd{
     .device = "VCD",
     .videoCodec = "mpeg1video",       // [icdia] [telecom]
     .mostVideoKbit = 1151.929,        // [icdia] VCD 1.1; VCD 2.0 allows 1183.2
+    .mostPeakVideoKbit = kVcdPeakKbit,
     .frameRates = kNtscVcdRates,
     .audioCodec = "mp2",              // [telecom] MPEG-1 Audio Layer II
     .sampleRates = kVcdSampleRates,
@@ -98,6 +119,7 @@ constexpr DeviceLimits kPalVcd{
     .device = "VCD",
     .videoCodec = "mpeg1video",
     .mostVideoKbit = 1151.929,
+    .mostPeakVideoKbit = kVcdPeakKbit,
     .frameRates = kPalVcdRates,
     .audioCodec = "mp2",
     .sampleRates = kVcdSampleRates,
@@ -147,6 +169,7 @@ constexpr DeviceLimits kIpod{
     .mostReferenceFrames = 1,         // [ipodlc]
     .bFrames = false,                 // baseline has none
     .mostVideoKbit = 768,             // [apple] at 320x240; [ipodlc] 1.5 Mbit/s at 640x480 from 2006's firmware
+    .mostPeakVideoKbit = 768,         // [apple]
     .mostPixels = 76800,              // [apple] 320x240
     .mostFrameRate = 30,              // [apple]
     .audioCodec = "aac",              // [ipodlc] AAC-LC up to 160 kbit/s, 48 kHz, stereo
@@ -266,6 +289,27 @@ template <class T> std::string Listed(std::span<const T> values, const char* uni
 std::string LevelText(int level) {
     return std::to_string(level / 10) + "." + std::to_string(level % 10);
 }
+
+std::string KbitText(double kbit) {
+    return NumberText(std::round(kbit)) + " kbit/s";
+}
+
+// What the worker reads over the video's packets and headers: the references declared, B-frames,
+// the fullest second.
+void CheckStream(const DeviceLimits& limits, const ProbedOutput& file, Tally& tally) {
+    using Kind = LimitMiss::Kind;
+    if (limits.mostReferenceFrames && file.referenceFrames) {
+        tally(*file.referenceFrames <= *limits.mostReferenceFrames, "reference frames",
+              std::to_string(*file.referenceFrames), std::to_string(*limits.mostReferenceFrames), Kind::AtMost);
+    }
+    if (limits.bFrames == false && file.bFrames) {
+        tally(!*file.bFrames, "B-frames", {}, {}, Kind::Unwanted);
+    }
+    if (limits.mostPeakVideoKbit && file.peakVideoBitrate) {
+        tally(*file.peakVideoBitrate <= *limits.mostPeakVideoKbit, "video bitrate in its fullest second",
+              KbitText(*file.peakVideoBitrate), KbitText(*limits.mostPeakVideoKbit), Kind::AtMost);
+    }
+}
 } // namespace
 
 LimitVerdict CheckLimits(const DeviceLimits& limits, const ProbedOutput& file) {
@@ -291,6 +335,7 @@ LimitVerdict CheckLimits(const DeviceLimits& limits, const ProbedOutput& file) {
         tally(*file.videoBitrate <= *limits.mostVideoKbit, "video bitrate", NumberText(std::round(*file.videoBitrate)) + " kbit/s",
               NumberText(*limits.mostVideoKbit) + " kbit/s", Kind::AtMost);
     }
+    CheckStream(limits, file, tally);
     if (file.width && file.height) {
         const std::string size = std::to_string(*file.width) + "x" + std::to_string(*file.height);
         if (limits.sidesOf16) {
@@ -349,6 +394,9 @@ LimitVerdict CheckLimits(const DeviceLimits& limits, const ProbedOutput& file) {
     }
     if (limits.audioRequired) {
         tally(!file.audioCodec.empty(), "sound stream", {}, {}, Kind::Missing);
+    }
+    if (limits.indexLeads && file.indexFirst) {
+        tally(*file.indexFirst, "index before the data", {}, {}, Kind::Missing);
     }
     return verdict;
 }

@@ -23,6 +23,7 @@ struct DeviceLimits {
     std::optional<int> mostReferenceFrames = {};
     std::optional<bool> bFrames = {};    // whether the player takes B-frames; nothing: not known
     std::optional<double> mostVideoKbit = {}; // average video bitrate
+    std::optional<double> mostPeakVideoKbit = {}; // video kbit in any one second of the file
     bool sidesOf16 = false;         // width and height multiples of 16
     std::optional<long> mostPixels = {}; // width times height
     std::span<const Ratio> frameRates = {}; // the rates it plays; empty: any up to mostFrameRate
@@ -35,6 +36,7 @@ struct DeviceLimits {
     std::string_view container = {};     // "psp", "mp4", "vcd" (the encoder's format names)
     std::string_view brand = {};         // the file's major brand: "MSNV"
     bool audioRequired = false;     // the container cannot be written without a sound stream
+    bool indexLeads = false;        // an MP4 whose index (moov) must come before its data (mdat)
     std::string_view note = {};          // what a reader of the table should know, in the developer's words
     std::string_view sources = {};       // the public material the limits come from, as listings name it
 };
@@ -49,9 +51,10 @@ const DeviceLimits* BuiltInLimits(std::string_view name);
 bool NeedsAudio(const TargetPreset& preset);
 
 // One limit a file did not keep: which ("video bitrate"), what the file has, and what the player
-// takes, in the way `kind` says (Missing: the file has none of it).
+// takes, in the way `kind` says (Missing: the file has none of it; Unwanted: it has what the player
+// does not take).
 struct LimitMiss {
-    enum class Kind { AtMost, OneOf, MultipleOf16, Missing };
+    enum class Kind { AtMost, OneOf, MultipleOf16, Missing, Unwanted };
     std::string what;
     std::string found;
     std::string allowed;

@@ -67,6 +67,10 @@ struct ProbedOutput {
     std::string videoProfile;        // as libavcodec names it: "Main", "Simple Profile"
     std::optional<int> videoLevel;   // H.264's times ten: 30 for 3.0
     std::string brand;               // the container's major brand: "MSNV", "isom"
+    std::optional<int> referenceFrames = {};   // as an H.264 stream's sequence parameter set declares them
+    std::optional<bool> bFrames = {};          // whether any picture is shown before one decoded earlier
+    std::optional<double> peakVideoBitrate = {}; // kbit in the video's fullest second
+    std::optional<bool> indexFirst = {};       // an MP4's index (moov) before its data (mdat)
     std::string audioLanguage = {};  // the first sound stream's language tag
 };
 

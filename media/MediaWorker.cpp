@@ -301,6 +301,17 @@ PictureLook ReadLook(const Result<wire::Message>& answer) {
     return look;
 }
 
+namespace {
+// Whether an MP4's boxes ("ftyp,moov,free,mdat") have the index before the data; nothing when they
+// do not name both.
+std::optional<bool> IndexFirst(const std::string& boxes) {
+    const QStringList names = QString::fromStdString(boxes).split(',');
+    const qsizetype index = names.indexOf("moov");
+    const qsizetype data = names.indexOf("mdat");
+    return index >= 0 && data >= 0 ? std::optional(index < data) : std::nullopt;
+}
+} // namespace
+
 ProbedOutput ReadOutput(const wire::Message& answer) {
     const auto number = [&answer](const char* name) {
         bool ok = false;
@@ -332,6 +343,10 @@ ProbedOutput ReadOutput(const wire::Message& answer) {
     file.videoProfile = answer.get("video_profile");
     file.videoLevel = whole("video_level");
     file.brand = answer.get("brand");
+    file.referenceFrames = whole("reference_frames");
+    file.bFrames = answer.has("b_frames") ? std::optional(answer.get("b_frames") == "1") : std::nullopt;
+    file.peakVideoBitrate = kilobits("peak_video_bitrate");
+    file.indexFirst = IndexFirst(answer.get("boxes"));
     return file;
 }
 

@@ -45,6 +45,9 @@ QString Describe(const zvm::ProbedOutput& file) {
     QT_TRANSLATE_NOOP("OutputCheck", "video bitrate"),    QT_TRANSLATE_NOOP("OutputCheck", "picture size"),
     QT_TRANSLATE_NOOP("OutputCheck", "pixels per frame"), QT_TRANSLATE_NOOP("OutputCheck", "audio bitrate"),
     QT_TRANSLATE_NOOP("OutputCheck", "brand"),            QT_TRANSLATE_NOOP("OutputCheck", "sound stream"),
+    QT_TRANSLATE_NOOP("OutputCheck", "reference frames"), QT_TRANSLATE_NOOP("OutputCheck", "B-frames"),
+    QT_TRANSLATE_NOOP("OutputCheck", "video bitrate in its fullest second"),
+    QT_TRANSLATE_NOOP("OutputCheck", "index before the data"),
 };
 
 // How the file keeps its player's limits: all of them, or which it does not and why, in plain words.
@@ -79,6 +82,9 @@ QString LimitsRemark(const zvm::OutputTarget& target, const zvm::ProbedOutput& f
             break;
         case zvm::LimitMiss::Kind::Missing:
             misses << OutputCheck::tr("it has no %1, which it needs").arg(what);
+            break;
+        case zvm::LimitMiss::Kind::Unwanted:
+            misses << OutputCheck::tr("it has %1, which it does not play").arg(what);
             break;
         }
     }

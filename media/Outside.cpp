@@ -134,8 +134,9 @@ void RealOutside::checkOutput(const QString& output, const OutputTarget& target,
                            [done = std::move(done), report = *missing] { done(report); });
         return;
     }
+    // Read through every packet, for the fullest second and the B-frames: longer than a probe.
     MediaWorker::Shared().ask(
-        Probe(output), kProbeMilliseconds,
+        Probe(output).add("whole", "1"), 3 * kProbeMilliseconds,
         [done = std::move(done), target, source, output](const Result<wire::Message>& answer) {
             if (answer.ok()) {
                 ProbedOutput file = ReadOutput(answer.value());

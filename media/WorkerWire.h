@@ -23,6 +23,11 @@
 //       tool counts the "subtitle" streams for --subtitles auto. field_order ("progressive", "tt",
 //       "bb", "tb", "bt", "unknown") and audio_streams (one line per sound stream: language,
 //       channels, default flag 1 or 0, title, parted by tabs) when there are such streams.
+//       reference_frames (what an H.264 stream's sequence parameter set declares) and boxes (an
+//       MP4's top-level boxes in order: "ftyp,moov,mdat") where the file has them.
+//   request=probe path=<file> whole=1
+//       the same, read through every packet as well: peak_video_bitrate (bit/s in the video's fullest
+//       second) and b_frames ("1" when a picture is shown before one decoded earlier, else "0").
 //   request=look path=<file>
 //       ok: frames interlaced_frames progressive_frames (of the frames looked at, spread over the
 //       file), crop ("W:H:X:Y" in stored pixels) and crop_agree ("10 of 10") where the frames agree

@@ -2,6 +2,7 @@
 
 #include "core/Presets.h"
 #include "core/Text.h"
+#include "media/worker/StreamHeaders.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -16,12 +17,17 @@ extern "C" {
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <cmath>
 #include <cstdio>
+#include <deque>
 #include <memory>
+#include <span>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -340,9 +346,103 @@ std::optional<double> CountedDuration(AVFormatContext* format) {
     }
     return count > 0 ? std::optional(static_cast<double>(count) / av_q2d(video->r_frame_rate)) : std::nullopt;
 }
+
+struct FreeFile {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+// An MP4's top-level boxes in order ("ftyp,moov,free,mdat"), from their headers alone: a few dozen at
+// most, and none after one whose header does not fit the file.
+std::string TopLevelBoxes(const std::string& path) {
+    constexpr int kMostBoxes = 32;
+    const std::unique_ptr<std::FILE, FreeFile> file(std::fopen(path.c_str(), "rb"));
+    struct stat facts {};
+    if (file == nullptr || fstat(fileno(file.get()), &facts) != 0) {
+        return {};
+    }
+    const auto size = static_cast<std::uint64_t>(facts.st_size);
+    std::uint64_t offset = 0;
+    std::string boxes;
+    for (int i = 0; i < kMostBoxes && offset < size; ++i) {
+        std::array<std::uint8_t, 16> head{};
+        if (fseeko(file.get(), static_cast<off_t>(offset), SEEK_SET) != 0) {
+            break;
+        }
+        const std::size_t read = std::fread(head.data(), 1, head.size(), file.get());
+        const std::optional<BoxHeader> box = ReadBoxHeader(std::span(head).first(read), size - offset);
+        if (!box) {
+            break;
+        }
+        boxes += (boxes.empty() ? "" : ",") + box->type;
+        offset += box->size;
+    }
+    return boxes;
+}
+
+// Over the video's packets in decoding order: the most bytes any one second of them carries, and
+// whether a picture is ever shown before one decoded earlier (B-frames). Bounded by a count far
+// above any film's frames, so a hostile file cannot keep the worker reading.
+struct VideoPackets {
+    std::int64_t peakBytes = 0;
+    bool reordered = false;
+};
+VideoPackets ReadVideoPackets(AVFormatContext* format, const AVStream* video) {
+    constexpr long kMostPackets = 8'000'000;
+    constexpr std::int64_t kFarthest = std::int64_t{1} << 60; // a time beyond it is taken as none: no overflow
+    const AVRational base = video->time_base;
+    const std::int64_t oneSecond = base.num > 0 && base.den > 0 ? av_rescale(1, base.den, base.num) : 0;
+    VideoPackets facts;
+    std::deque<std::pair<std::int64_t, int>> window; // decoding time, bytes
+    std::int64_t windowBytes = 0;
+    std::int64_t lastTime = 0;
+    std::int64_t latestShown = AV_NOPTS_VALUE;
+    const Packet packet(av_packet_alloc());
+    for (long n = 0; n < kMostPackets && av_read_frame(format, packet.get()) >= 0; ++n) {
+        if (packet->stream_index == video->index) {
+            const std::int64_t shown = packet->pts;
+            if (shown != AV_NOPTS_VALUE) {
+                facts.reordered = facts.reordered || (latestShown != AV_NOPTS_VALUE && shown < latestShown);
+                latestShown = latestShown == AV_NOPTS_VALUE ? shown : std::max(shown, latestShown);
+            }
+            const std::int64_t time = packet->dts != AV_NOPTS_VALUE ? packet->dts : shown;
+            lastTime = time != AV_NOPTS_VALUE && std::llabs(time) < kFarthest ? time : lastTime;
+            window.emplace_back(lastTime, packet->size);
+            windowBytes += packet->size;
+            while (oneSecond > 0 && window.front().first <= lastTime - oneSecond) {
+                windowBytes -= window.front().second;
+                window.pop_front();
+            }
+            facts.peakBytes = std::max(facts.peakBytes, windowBytes);
+        }
+        av_packet_unref(packet.get());
+    }
+    return facts;
+}
+
+// What the after-check needs of a video beyond the stream's parameters: the references an H.264
+// stream declares (libavformat says 1 for every such file), an MP4's box order, and, read through the
+// file, its fullest second and its B-frames.
+void AddPlayerFacts(wire::Message& answer, AVFormatContext* format, const AVStream* video, const std::string& path,
+                    bool readThrough) {
+    const AVCodecParameters* p = video->codecpar;
+    if (p->codec_id == AV_CODEC_ID_H264 && p->extradata != nullptr && p->extradata_size > 0) {
+        const std::span<const std::uint8_t> extradata(p->extradata, static_cast<std::size_t>(p->extradata_size));
+        if (const std::optional<int> references = DeclaredReferenceFrames(extradata)) {
+            answer.add("reference_frames", std::to_string(*references));
+        }
+    }
+    if (std::string_view(format->iformat->name).find("mp4") != std::string_view::npos) {
+        answer.add("boxes", TopLevelBoxes(path));
+    }
+    if (readThrough) {
+        const VideoPackets packets = ReadVideoPackets(format, video);
+        answer.add("peak_video_bitrate", std::to_string(packets.peakBytes * 8));
+        answer.add("b_frames", packets.reordered ? "1" : "0");
+    }
+}
 } // namespace
 
-Result<wire::Message> ProbeMedia(const std::string& path) {
+Result<wire::Message> ProbeMedia(const std::string& path, bool readThrough) {
     if (const RawFrames raw = RawFramesFromName(path); raw.Named()) {
         return ProbeRaw(path, raw);
     }
@@ -408,6 +508,7 @@ Result<wire::Message> ProbeMedia(const std::string& path) {
     }
     if (const AVStream* video = First(format, AVMEDIA_TYPE_VIDEO)) {
         answer.add("field_order", FieldOrderWord(video->codecpar->field_order));
+        AddPlayerFacts(answer, opened.value().get(), video, path, readThrough);
     }
     // Every sound stream, one a line: language, channels, default flag, title; tabs part them.
     std::string sounds;

@@ -9,8 +9,9 @@
 
 namespace zvm::media {
 
-// Reads a file's streams and answers a probe request (see WorkerWire.h for the fields).
-Result<wire::Message> ProbeMedia(const std::string& path);
+// Reads a file's streams and answers a probe request (see WorkerWire.h for the fields); readThrough
+// reads every packet too, for the after-check's per-second and B-frame facts.
+Result<wire::Message> ProbeMedia(const std::string& path, bool readThrough = false);
 
 // The video frame at or after `seconds` through the source's rotation and `filter` (the modern
 // command's -vf text), as PNG. keyframe, when given, first receives the nearest earlier keyframe's

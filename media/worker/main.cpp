@@ -90,7 +90,7 @@ bool FaultsAllowed() {
 bool Answer(const Message& request) {
     const std::string verb = request.get("request");
     if (verb == "probe") {
-        const auto facts = zvm::media::ProbeMedia(request.get("path"));
+        const auto facts = zvm::media::ProbeMedia(request.get("path"), request.get("whole") == "1");
         return WriteAll(Encode(facts.ok() ? facts.value() : Failed(facts.status())));
     }
     if (verb == "look") {

@@ -152,7 +152,8 @@ void TestCli::commandLines_data() {
         << QStringList{"--list-targets", "--json"} << 0
         << R"x({"name": "psp-480x272", "label": "PSP - 480x272 (H.264)", "width": 480, "height": 272, )x"
            R"x("pixelAspect": "1:1", "video": "h264", "container": "psp", "maxFrameRate": "30000/1001", "movieType": false, )x"
-           R"x("sources": "\"PSP video guide\" (rob.opendot.cl); fnord.phfactor.net; ffmpeg's psp muxer"})x"
+           R"x("sources": "\"PSP video guide\" (rob.opendot.cl); fnord.phfactor.net; ffmpeg's psp muxer; )x"
+           R"x(blog.clouder.jp; \"Fast-Start Progressive Downloads\" (developer.apple.com)"})x"
         << "";
     QTest::newRow("list a new family's target with its sources")
         << QStringList{"--list-targets"} << 0

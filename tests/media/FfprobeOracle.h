@@ -11,7 +11,9 @@
 #include <QJsonObject>
 #include <QStringList>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numeric>
 
 namespace oracle {
@@ -101,6 +103,38 @@ inline zvm::ProbedOutput ParseOutputProbe(const QByteArray& json) {
     file.channels = whole(audio.value("channels"));
     file.duration = number(root.value("format").toObject().value("duration"));
     return file;
+}
+
+// ffprobe's arguments for the first video stream's time base and packets.
+inline QStringList PacketArguments(const QString& file) {
+    return {"-v", "error", "-select_streams", "v:0", "-show_entries", "stream=time_base:packet=pts,dts,size",
+            "-of", "json", "-i", file};
+}
+
+// From ffprobe's packets: the kbit of the video's fullest second (each second that ends at a packet's
+// decoding time) and whether a packet is shown before one decoded earlier: "1849.46 kbit, B-frames 0".
+inline QString PacketFacts(const QByteArray& json) {
+    const QJsonObject root = QJsonDocument::fromJson(json).object();
+    const QStringList base = root["streams"].toArray().first().toObject()["time_base"].toString().split('/');
+    const qint64 second = base.value(1).toLongLong() / std::max<qint64>(1, base.value(0).toLongLong());
+    QList<std::pair<qint64, qint64>> packets; // decoding time, bytes
+    qint64 latestShown = std::numeric_limits<qint64>::min();
+    bool reordered = false;
+    for (const auto& value : root["packets"].toArray()) {
+        const QJsonObject packet = value.toObject();
+        packets.append({packet["dts"].toInteger(), packet["size"].toString().toLongLong()});
+        reordered = reordered || packet["pts"].toInteger() < latestShown;
+        latestShown = std::max(latestShown, packet["pts"].toInteger());
+    }
+    qint64 fullest = 0;
+    for (const auto& [end, bytes] : packets) {
+        qint64 sum = 0;
+        for (const auto& [time, size] : packets) {
+            sum += time > end - second && time <= end ? size : 0;
+        }
+        fullest = std::max(fullest, sum);
+    }
+    return QString("%1 kbit, B-frames %2").arg(static_cast<double>(fullest) * 8 / 1000).arg(int(reordered));
 }
 
 } // namespace oracle

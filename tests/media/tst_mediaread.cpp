@@ -1,5 +1,6 @@
 #include "media/EncoderOutput.h"
 #include "media/FormProbe.h"
+#include "media/worker/StreamHeaders.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,6 +31,8 @@ private slots:
     void carriageReturnsRewriteTheLine();
     void asksTheEncoderForItsForm_data();
     void asksTheEncoderForItsForm();
+    void readsDeclaredReferences_data();
+    void readsDeclaredReferences();
 
 private:
     std::unique_ptr<QTemporaryDir> dir_; // a new one for every row: answers are remembered per file
@@ -244,5 +247,38 @@ void TestMediaRead::asksTheEncoderForItsForm() {
     }
 }
 
+// An H.264 stream's extradata as x264 writes it (sequence parameter sets, checked with FFmpeg's
+// trace_headers) and as they come wrapped, against the references the worker reads from it.
+void TestMediaRead::readsDeclaredReferences_data() {
+    QTest::addColumn<QByteArray>("hex");
+    QTest::addColumn<int>("references"); // -1: none read
+    const QByteArray main2 = "674d400ae988f60220000003002000000641e244a700"; // -refs 2, no b-pyramid
+    QTest::newRow("baseline, -refs 1") << QByteArray("6742c00ada11ec0440000003004000000c83c489a800") << 1;
+    QTest::newRow("main, -refs 2") << main2 << 2;
+    QTest::newRow("high, -refs 3 and b-pyramid") << QByteArray("6764000aacd9447b011000000300100000030320f122596000") << 4;
+    QTest::newRow("high 4:4:4") << QByteArray("67f4000a919b288f6022000003000200000300641e244b2c00") << 4;
+    QTest::newRow("scaling lists, order type 1, escaped zeros")
+        << QByteArray("6764000aad8a394220ffffffffffffffffa8000003000800000300400000030100000300031c3c823880") << 3;
+    QTest::newRow("in an avcC record") << "014d400affe10016" + main2 + "01000468ee3c80" << 2;
+    QTest::newRow("after a start code") << "00000001" + main2 << 2;
+    QTest::newRow("avcC longer than its bytes") << "014d400affe100ff" + main2 << -1;
+    QTest::newRow("a scaling step out of range")
+        << QByteArray("67f4ffffff2067f4ffffffff2067f4ffffffffff77ffff010000c1c1c1c1c1c1000000000fffffff2020") << -1;
+    QTest::newRow("cut short") << QByteArray("6764000aacd9") << -1;
+    QTest::newRow("a picture parameter set") << QByteArray("68ee3c80") << -1;
+    QTest::newRow("ones") << QByteArray(64, 'f') << -1;
+    QTest::newRow("zeros") << QByteArray("67") + QByteArray(64, '0') << -1;
+}
+
+void TestMediaRead::readsDeclaredReferences() {
+    QFETCH(QByteArray, hex);
+    QFETCH(int, references);
+    const QByteArray bytes = QByteArray::fromHex(hex);
+    const std::span<const std::uint8_t> extradata(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                                  static_cast<std::size_t>(bytes.size()));
+    QCOMPARE(zvm::media::DeclaredReferenceFrames(extradata).value_or(-1), references);
+}
+
 QTEST_GUILESS_MAIN(TestMediaRead)
 #include "tst_mediaread.moc"
+

@@ -292,6 +292,12 @@ void TestMediaWorker::probesAsFfprobeDoes() {
                 .arg(f.duration.value_or(-1), 0, 'f', 6);
         };
         QCOMPARE(shown(ReadOutput(answers[0].value())), shown(oracle::ParseOutputProbe(json)));
+        // Read through, as the after-check asks: the fullest second and the B-frames (x264's file has them).
+        const auto through = ask(request("probe " + source)->add("whole", "1"));
+        QCOMPARE(through.size(), 1);
+        const zvm::ProbedOutput file = ReadOutput(through[0].value());
+        QCOMPARE(QString("%1 kbit, B-frames %2").arg(file.peakVideoBitrate.value_or(-1)).arg(int(file.bFrames.value_or(true))),
+                 oracle::PacketFacts(Run(QStandardPaths::findExecutable("ffprobe"), oracle::PacketArguments(path(source)))));
     }
 }
 

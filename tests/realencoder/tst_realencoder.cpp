@@ -232,7 +232,9 @@ void TestRealEncoder::convertsEveryPreset_data() {
     QTest::addColumn<bool>("animation");
     // For the later targets, what ffprobe reads of the wide source's file: codec, profile, size, frame
     // rate (the 25 fps source's own where the target allows it), the container's brand and, for an
-    // MP4, its top-level boxes in order (the index before the data).
+    // MP4, its top-level boxes in order (the index before the data); after " | ", how its after-check
+    // counts the player's limits, among them those the worker reads itself (references, B-frames,
+    // the fullest second, the index first).
     QTest::addColumn<QString>("probe");
     QTest::addColumn<bool>("silent"); // the source without sound alone, which the PSP's format gets a track for
     for (int preset = 0; preset < 5; ++preset) {
@@ -241,8 +243,9 @@ void TestRealEncoder::convertsEveryPreset_data() {
             QTest::addRow("row %d animation", preset) << preset << true << "" << false;
         }
     }
-    QTest::newRow("psp h264") << 5 << false << "h264 Main 21 480x272 25/1 MSNV ftyp,uuid,moov,free,mdat" << false;
-    QTest::newRow("vcd pal") << 6 << false << "mpeg1video - - 352x288 25/1 - -" << false;
+    QTest::newRow("psp h264") << 5 << false << "h264 Main 21 480x272 25/1 MSNV ftyp,uuid,moov,free,mdat | Plays on PSP: 13 of 13 limits held"
+                              << false;
+    QTest::newRow("vcd pal") << 6 << false << "mpeg1video - - 352x288 25/1 - - | Plays on VCD: 8 of 8 limits held" << false;
     QTest::newRow("vcd for a tv") << 7 << false << "mpeg1video - - 352x240 30000/1001 - -" << false;
     QTest::newRow("psp h264, silent source") << 5 << false << "" << true;
     QTest::newRow("amv") << 10 << false << "amv 192 - 208x176 10/1 - -" << false;
@@ -250,7 +253,7 @@ void TestRealEncoder::convertsEveryPreset_data() {
     QTest::newRow("raw rgb565") << 11 << false << "" << false; // nothing but pixels: ffprobe cannot read it
     QTest::newRow("ds avi") << 8 << false << "" << false;
     QTest::newRow("mjpeg, silent source") << 13 << false << "" << true;
-    QTest::newRow("baseline") << 15 << false << "h264 Constrained Baseline 30 320x240 25/1 isom ftyp,moov,free,mdat"
+    QTest::newRow("baseline") << 15 << false << "h264 Constrained Baseline 30 320x240 25/1 isom ftyp,moov,free,mdat | Plays on iPod: 12 of 12 limits held"
                               << false;
     QTest::newRow("amv with sound, the smaller screen") << 9 << false << "" << false;
     // Two passes, the format's best options, and for a PSP row its own format, sound and all.
@@ -342,6 +345,12 @@ void TestRealEncoder::convertsEveryPreset() {
     if (!probe.isEmpty()) {
         const QString wide = QString::fromStdString(
             zvm::SuggestOutputName(sources_.key(QSize(1280, 720)).toStdString(), preset, out.path().toStdString()));
+        const auto& items = runner.queue().items();
+        const auto item = std::find_if(items.cbegin(), items.cend(),
+                                       [&wide](const auto& i) { return i.request.outputPath == wide.toStdString(); });
+        QVERIFY(item != items.cend());
+        QVERIFY2(QString::fromStdString(item->check).contains(probe.section(" | ", 1)), item->check.c_str());
+        probe = probe.section(" | ", 0, 0);
         const QString read = QString::fromUtf8(Run("ffprobe", {"-v", "error", "-select_streams", "v:0", "-show_entries",
                                                               "stream=codec_name,profile,level,width,height,r_frame_rate:"
                                                               "format_tags=major_brand",

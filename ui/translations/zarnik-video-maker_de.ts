@@ -290,6 +290,22 @@
         <translation>Tonspur</translation>
     </message>
     <message>
+        <source>reference frames</source>
+        <translation>Referenzbilder</translation>
+    </message>
+    <message>
+        <source>B-frames</source>
+        <translation>B-Bilder</translation>
+    </message>
+    <message>
+        <source>video bitrate in its fullest second</source>
+        <translation>Videobitrate in der vollsten Sekunde</translation>
+    </message>
+    <message>
+        <source>index before the data</source>
+        <translation>Index vor den Daten</translation>
+    </message>
+    <message>
         <source>Plays on %1: %2 of %3 limits held</source>
         <translation>Läuft auf %1: %2 von %3 Grenzen eingehalten</translation>
     </message>
@@ -308,6 +324,10 @@
     <message>
         <source>it has no %1, which it needs</source>
         <translation>keine %1, die das Gerät braucht</translation>
+    </message>
+    <message>
+        <source>it has %1, which it does not play</source>
+        <translation>%1, die das Gerät nicht abspielt</translation>
     </message>
     <message>
         <source>May not play on %1: %2 of %3 limits held; %4</source>

@@ -290,6 +290,22 @@
         <translation>pista de sonido</translation>
     </message>
     <message>
+        <source>reference frames</source>
+        <translation>fotogramas de referencia</translation>
+    </message>
+    <message>
+        <source>B-frames</source>
+        <translation>fotogramas B</translation>
+    </message>
+    <message>
+        <source>video bitrate in its fullest second</source>
+        <translation>tasa de bits de vídeo en su segundo más lleno</translation>
+    </message>
+    <message>
+        <source>index before the data</source>
+        <translation>índice antes de los datos</translation>
+    </message>
+    <message>
         <source>Plays on %1: %2 of %3 limits held</source>
         <translation>Se reproduce en %1: %2 de %3 límites respetados</translation>
     </message>
@@ -308,6 +324,10 @@
     <message>
         <source>it has no %1, which it needs</source>
         <translation>no tiene %1, que necesita</translation>
+    </message>
+    <message>
+        <source>it has %1, which it does not play</source>
+        <translation>tiene %1, que no reproduce</translation>
     </message>
     <message>
         <source>May not play on %1: %2 of %3 limits held; %4</source>
