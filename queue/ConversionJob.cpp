@@ -224,7 +224,9 @@ void ConversionJob::publish(JobResult& result) const {
                              : QCoreApplication::translate(
                                    ZVM_TEXT_CONTEXT, ZVM_TEXT("zvm", "%1; it could not be named so (%3) and is kept as %2"));
     const QString named = PathToQString(std::filesystem::path(result.keptAs).filename().string());
-    result.checkLine = files::ToStd(line.arg(files::ToQString(result.checkLine), named, files::ToQString(failure)));
+    const QString checked = files::ToQString(result.checkLine);
+    result.checkLine = files::ToStd(failure.empty() ? line.arg(checked, named)
+                                                    : line.arg(checked, named, files::ToQString(failure)));
 }
 
 } // namespace zvm::queue

@@ -375,13 +375,21 @@ int QueueRunner::encoding() const {
         std::count_if(runs_.begin(), runs_.end(), [](const auto& run) { return run.second.job->encoding(); }));
 }
 
+// One encoder per turn of the event loop: starting one (its process, its group's record, the
+// store) takes a few milliseconds with a long queue, and several at once would hold the window
+// that much longer. The next one starts in the following turn.
 void QueueRunner::launchNext() {
-    while (placeFree()) {
-        const std::optional<int> id = queue_.next();
-        if (!id) {
-            break;
+    if (placeFree()) {
+        if (const std::optional<int> id = queue_.next()) {
+            launch(*id);
+            if (placeFree() && !launchPosted_) {
+                launchPosted_ = true;
+                QTimer::singleShot(0, this, [this] {
+                    launchPosted_ = false;
+                    launchNext();
+                });
+            }
         }
-        launch(*id);
     }
     announceIfDone();
 }

@@ -483,7 +483,7 @@ zvm::Status QueueStore::replace(const std::vector<QueueItem>& items) {
     if (items.empty() && !QFileInfo::exists(path_)) {
         return {}; // nothing kept, and nothing to write: no folder is made for an empty queue
     }
-    return write([&](QSqlDatabase& db) {
+    const zvm::Status written = write([&](QSqlDatabase& db) {
         QSqlQuery clear(db);
         if (!clear.exec(QStringLiteral("DELETE FROM items"))) {
             return SqlFailure(zvm::FailureKind::Io, clear.lastError());
@@ -498,6 +498,10 @@ zvm::Status QueueStore::replace(const std::vector<QueueItem>& items) {
         nextPosition_ = qint64(items.size());
         return zvm::Status();
     });
+    if (written.ok()) { // the whole queue's pages leave the log now, not in the first small change after
+        QSqlQuery(database()).exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    }
+    return written;
 }
 
 // Each changed item is written again, added after the others, or removed once it is finished or gone;

@@ -516,7 +516,7 @@ void TestQueue::runsTheEncoder() {
     QCOMPARE(outside.detections.size(), 3);
     QSignalSpy done(&runner, &QueueRunner::finishedAll);
     runner.start();
-    QCOMPARE(outside.started.size(), parallel);
+    QTRY_COMPARE_WITH_TIMEOUT(outside.started.size(), parallel, 5000); // one per turn of the event loop
     QTRY_VERIFY_WITH_TIMEOUT(runner.queue().runningIds().empty() && outside.checks.size() == 2, 20000);
     qunsetenv("FAKE_ENCODER_FAIL_ON");
     QDir::setCurrent(previous);
@@ -556,7 +556,7 @@ void TestQueue::runsSideBySide() {
     }
     QSignalSpy done(runner.get(), &QueueRunner::finishedAll);
     runner->start();
-    QCOMPARE(outside.jobs.size(), 2);
+    QTRY_COMPARE_WITH_TIMEOUT(outside.jobs.size(), 2, 5000);
     QVERIFY(!runner->stopCurrent()); // which one is not clear
     emit outside.jobs[1]->finished(0, 0);
     QCOMPARE(outside.jobs.size(), 3);
