@@ -375,23 +375,24 @@ int QueueRunner::encoding() const {
         std::count_if(runs_.begin(), runs_.end(), [](const auto& run) { return run.second.job->encoding(); }));
 }
 
-// One encoder per turn of the event loop: starting one (its process, its group's record, the
-// store) takes a few milliseconds with a long queue, and several at once would hold the window
-// that much longer. The next one starts in the following turn.
+// One encoder per turn of the event loop, never in the turn that asked: starting one (its process,
+// its group's record, the store) takes a few milliseconds with a long queue, and a start added to an
+// end, to a click or to another start would hold the window that much longer.
 void QueueRunner::launchNext() {
-    if (placeFree()) {
-        if (const std::optional<int> id = queue_.next()) {
-            launch(*id);
-            if (placeFree() && !launchPosted_) {
-                launchPosted_ = true;
-                QTimer::singleShot(0, this, [this] {
-                    launchPosted_ = false;
-                    launchNext();
-                });
+    if (launchPosted_) {
+        return;
+    }
+    launchPosted_ = true;
+    QTimer::singleShot(0, this, [this] {
+        launchPosted_ = false;
+        if (placeFree()) {
+            if (const std::optional<int> id = queue_.next()) {
+                launch(*id);
+                launchNext();
             }
         }
-    }
-    announceIfDone();
+        announceIfDone();
+    });
 }
 
 void QueueRunner::launch(int id) {
@@ -430,7 +431,7 @@ void QueueRunner::announceIfDone() {
 }
 
 // The encoder ended well and its output is being checked: its place is free at once, and the next
-// encoder starts within the same event.
+// encoder starts in the next turn of the event loop.
 void QueueRunner::encoded(int id, const std::string& log) {
     queue_.ended(id, 0, log);
     touch(true);

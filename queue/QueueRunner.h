@@ -195,5 +195,5 @@ private:
     int detecting_ = 0;
     std::map<int, QByteArray> thumbnails_;
     bool announced_ = true;
-    bool launchPosted_ = false; // a launchNext waits for the next turn of the event loop
+    bool launchPosted_ = false; // a launch waits for the next turn of the event loop
 };

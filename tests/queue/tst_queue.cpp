@@ -461,7 +461,7 @@ void TestQueue::progressOverPasses() {
     }
     const int id = runner.addReady(request, zvm::CommandStyle::Modern);
     runner.start();
-    QCOMPARE(outside.jobs.size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(outside.jobs.size(), 1, 5000); // in the next turn of the event loop
     const QByteArray header = "Input #0, avi, from 'a.avi':\n  Duration: 00:01:00.00, start: 0.0\n";
     emit outside.jobs.last()->outputArrived(header);
     for (const QString& event : events) {
@@ -530,7 +530,7 @@ void TestQueue::runsTheEncoder() {
     for (const auto& answer : outside.pendingChecks) {
         answer({zvm::CheckVerdict::Fits, "fits"});
     }
-    QCOMPARE(done.size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(done.size(), 1, 5000);
     const auto summary = done[0][0].value<QueueSummary>();
     QCOMPARE(summary.finished, 2);
     QCOMPARE(summary.failed, 1);
@@ -559,20 +559,22 @@ void TestQueue::runsSideBySide() {
     QTRY_COMPARE_WITH_TIMEOUT(outside.jobs.size(), 2, 5000);
     QVERIFY(!runner->stopCurrent()); // which one is not clear
     emit outside.jobs[1]->finished(0, 0);
-    QCOMPARE(outside.jobs.size(), 3);
+    QTRY_COMPARE_WITH_TIMEOUT(outside.jobs.size(), 3, 5000); // in the next turn of the event loop
     QVERIFY(outside.started[2].contains("c.avi"));
     QVERIFY(runner->stop(ids["c"]));
     QTRY_COMPARE(runner->queue().find(ids["c"])->state, ItemState::Stopped);
     QCOMPARE(outside.jobs[0]->stopCalls, 0);
     QFile(dir.filePath(".zvm-partial.a.mp4")).open(QIODevice::WriteOnly); // what a's encoder wrote
     emit outside.jobs[0]->finished(0, 0);
+    QCoreApplication::processEvents(); // where a start after an end would come
     QCOMPARE(outside.jobs.size(), 3); // d waits: a stop pauses the queue
     QCOMPARE(States(runner->queue()), "a:finished b:finished c:stopped(stopped on request) d:waiting");
     QCOMPARE(outside.pendingChecks.size(), 2);
     outside.pendingChecks[0]({zvm::CheckVerdict::Differs, "does not fit"});
+    QCoreApplication::processEvents(); // where the end would be said
     QVERIFY(done.isEmpty());
     outside.pendingChecks[1]({zvm::CheckVerdict::Fits, "fits"});
-    QCOMPARE(done.size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(done.size(), 1, 5000);
     const auto summary = done[0][0].value<QueueSummary>();
     QCOMPARE(QList<int>({summary.finished, summary.misfits, summary.failed, summary.skipped}), QList<int>({1, 1, 0, 1}));
     QCOMPARE(outside.renders.size(), 2); // a small picture of each file the checks could read
@@ -595,7 +597,7 @@ void TestQueue::removingARunningItemRunsOn() {
     const int a = runner.addReady(Ready(dir, "a"), zvm::CommandStyle::Modern);
     runner.addReady(Ready(dir, "b"), zvm::CommandStyle::Modern);
     runner.start();
-    QCOMPARE(outside.jobs.size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(outside.jobs.size(), 1, 5000); // in the next turn of the event loop
     runner.remove(a);
     QTRY_COMPARE_WITH_TIMEOUT(outside.jobs.size(), 2, 20000);
     QCOMPARE(States(runner.queue()), "b:running");
@@ -874,7 +876,7 @@ void TestQueue::removesOnlyWhatItWrote() {
     }
     const int id = runner.addReady(request, zvm::CommandStyle::Modern);
     runner.start();
-    QVERIFY(outside.lastJob != nullptr);
+    QTRY_VERIFY_WITH_TIMEOUT(outside.lastJob != nullptr, 5000);
     if (writes) { // the encoder writes a hidden name beside the asked one
         QFile partial(QFileInfo(output).dir().filePath(".zvm-partial.a.mp4"));
         QVERIFY(outside.started.constFirst().endsWith('"' + partial.fileName() + '"'));
@@ -1032,6 +1034,7 @@ void TestQueue::resolvesSubtitlesAsItStarts() {
         make("a.srt");
     }
     runner.start();
+    QCoreApplication::processEvents(); // the start comes in the next turn of the event loop
     const QString state = States(runner.queue()).replace(dir.path(), "@");
     const QString started = outside.started.value(0).replace(dir.path(), "@");
     if (drawn.startsWith("a:")) {

@@ -478,7 +478,7 @@ void TestAutomatic::previewCutGoesToTheQueue() {
     auto* queue = w.findChild<QueueWindow*>();
     QVERIFY(queue != nullptr && queue->isVisible());
     queue->findChild<QPushButton*>("start")->click();
-    QCOMPARE(fx.outside.started.size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(fx.outside.started.size(), 1, 5000);
     QVERIFY2(fx.outside.started[0].contains(" -y -ss 6 -t 24 -i "), qPrintable(fx.outside.started[0]));
     emit fx.outside.lastJob->outputArrived("  Duration: 00:01:00.00,\nframe=1 time=00:00:12.00 x\r");
     QCOMPARE(queue->table()->model()->index(0, QueueModel::Progress).data().toString(), "50%"); // 12 s of the 24 kept
@@ -546,8 +546,8 @@ void TestAutomatic::previewSubtitlesGoToTheQueue() {
     preview->findChild<QPushButton*>("addToQueue")->click();
     auto* queue = w.findChild<QueueWindow*>();
     queue->findChild<QPushButton*>("start")->click();
+    QTRY_COMPARE_WITH_TIMEOUT(fx.outside.started.size(), 1, 5000);
     QCOMPARE(fx.outside.detections.size(), reads); // the preview's read serves the queue
-    QCOMPARE(fx.outside.started.size(), 1);
     const QString started = fx.outside.started[0].replace(at, "@");
     QVERIFY2(drawn == "-" ? !started.contains("subtitles=") : started.contains(drawn), qPrintable(started));
 }

@@ -114,7 +114,7 @@ void TestQueueWindow::addsRunsAndTellsWhenDone() {
     QCOMPARE(q->windowTitle().count('%'), 1); // said once, where a task bar's short entry shows it
     QCOMPARE(fx.platform.taskbar, (QList<std::optional<double>>{0.0, 0.25})); // once per change
     emit fx.outside.jobs[0]->finished(0, 0);
-    QCOMPARE(fx.outside.started.size(), 2); // the next starts at once
+    QTRY_COMPARE_WITH_TIMEOUT(fx.outside.started.size(), 2, 5000); // the next starts in the next turn
     fx.outside.pendingChecks.takeFirst()({zvm::CheckVerdict(verdict), "GBA - 240x160"});
     QCOMPARE(Cell(q, 0, QueueModel::State), state);
     QByteArray png; // the media worker's picture of the first video's output
@@ -132,7 +132,7 @@ void TestQueueWindow::addsRunsAndTellsWhenDone() {
     const QString details = q->findChild<QPlainTextEdit*>("details")->toPlainText();
     QVERIFY2(details.contains("Command: ") && details.contains("'" + fx.dir.filePath("say \"hi\".avi") + "'"),
              qPrintable(details)); // as a shell would take it
-    QCOMPARE(q->summaryText(), "The queue is done: " + summary + ".");
+    QTRY_COMPARE_WITH_TIMEOUT(q->summaryText(), "The queue is done: " + summary + ".", 5000);
     QCOMPARE(q->windowTitle(), "Queue - done: " + summary);
     QCOMPARE(fx.platform.notifications.size(), 1);
     QCOMPARE(fx.platform.taskbar.last(), std::nullopt);
@@ -219,6 +219,7 @@ void TestQueueWindow::asksBeforeReplacingOutputs() {
     QCOMPARE(fx.platform.questions.size(), 1);
     QVERIFY(fx.platform.questions[0].prompt.startsWith("1 output file exists already. Replace it,"));
     QCOMPARE(fx.platform.choiceButtons.value(fx.platform.safeChoices.value(0)), "&Cancel");
+    QCoreApplication::processEvents(); // where a start would come
     QCOMPARE(fx.outside.started.size(), started);
     QCOMPARE(Cell(q, 0, QueueModel::State), firstState);
 }
@@ -371,6 +372,7 @@ void TestQueueWindow::asksBeforeQuittingARunningQueue() {
     QueueWindow* q = AddTwo(fx, w);
     QVERIFY(q != nullptr);
     q->start();
+    QTRY_VERIFY_WITH_TIMEOUT(!fx.outside.started.isEmpty(), 5000);
     QFile partial(fx.dir.filePath(".zvm-partial.a.mp4")); // what its encoder has written so far
     QVERIFY(partial.open(QIODevice::WriteOnly));
     partial.close();
@@ -421,7 +423,7 @@ void TestQueueWindow::modelTellsWhatChanged() {
     }
     runner.setParallel(1);
     runner.start();
-    QVERIFY(outside.lastJob != nullptr);
+    QTRY_VERIFY_WITH_TIMEOUT(outside.lastJob != nullptr, 5000);
     QueueModel model(runner);
     QStringList heard;
     connect(&model, &QAbstractItemModel::dataChanged, this, [&](const QModelIndex& from, const QModelIndex& to) {
