@@ -483,7 +483,7 @@ zvm::Status QueueStore::replace(const std::vector<QueueItem>& items) {
     if (items.empty() && !QFileInfo::exists(path_)) {
         return {}; // nothing kept, and nothing to write: no folder is made for an empty queue
     }
-    const zvm::Status written = write([&](QSqlDatabase& db) {
+    zvm::Status written = write([&](QSqlDatabase& db) {
         QSqlQuery clear(db);
         if (!clear.exec(QStringLiteral("DELETE FROM items"))) {
             return SqlFailure(zvm::FailureKind::Io, clear.lastError());
@@ -523,8 +523,8 @@ zvm::Status QueueStore::keep(const zvm::queue::Queue& queue, const zvm::queue::Q
         };
         for (const int id : changes.items) {
             const QueueItem* item = queue.find(id);
-            const zvm::Status row = item != nullptr && zvm::queue::Unfinished(item->state) ? keepRow(*item)
-                                                                                          : Run(drop, {id});
+            zvm::Status row = item != nullptr && zvm::queue::Unfinished(item->state) ? keepRow(*item)
+                                                                                    : Run(drop, {id});
             if (!row.ok()) {
                 return row;
             }
