@@ -9,6 +9,7 @@
 #include "ui/PickerDialog.h"
 #include "ui/Platform.h"
 #include "ui/PlainLabel.h"
+#include "core/PrepareRun.h"
 #include "core/Presets.h"
 #include "core/SourceChoices.h"
 #include "ui/ProgramIcon.h"
@@ -252,6 +253,7 @@ void PreviewWindow::readDuration() {
                             }
                             self->duration_ = found.duration;
                             self->subtitleStreams_ = found.subtitleStreams;
+                            self->interlaced_ = found.interlaced;
                             if (found.size) {
                                 self->lookForBars();
                             }
@@ -330,6 +332,10 @@ void PreviewWindow::renderFrame() {
     zvm::RunFacts facts = zvm::media::FilesOf(atSourceTime);
     facts.subtitleStreams = subtitleStreams_.value_or(0);
     atSourceTime.subtitles = zvm::ResolveSubtitles(subtitles_, facts);
+    // As the run will: an interlaced source is deinterlaced where its target's commands do it.
+    facts.interlaced = interlaced_;
+    atSourceTime.deinterlace = zvm::ResolveDeinterlace(request_.deinterlace, request_.preset, facts);
+    deinterlaced_ = atSourceTime.deinterlace == zvm::DeinterlaceMode::On;
     outside_.renderFrame(
         {PathToQString(request_.sourceVideo), duration_.value_or(0) * slider_->value() / kSliderSteps,
          zvm::PictureFilter(atSourceTime, *fit)},
@@ -350,8 +356,10 @@ void PreviewWindow::showFrame(const RenderedFrame& frame) {
     if (!frame.exact) {
         return; // a keyframe's picture, while the frame itself is decoded
     }
-    status_->setText(
-        tr("A frame at %1, rendered through the command's own picture filter").arg(moment_->text()));
+    status_->setText(deinterlaced_
+                         ? tr("A frame at %1, deinterlaced and rendered through the command's own picture filter")
+                               .arg(moment_->text())
+                         : tr("A frame at %1, rendered through the command's own picture filter").arg(moment_->text()));
 }
 
 void PreviewWindow::setCutAt(bool start) {

@@ -88,6 +88,8 @@ private:
     QSpinBox* subtitleSize_ = nullptr;
     zvm::SubtitleChoice subtitles_;
     std::optional<int> subtitleStreams_;
+    std::optional<bool> interlaced_; // from the read of its size; unknown until then
+    bool deinterlaced_ = false;      // the frame last asked for goes through a deinterlacing filter
     QPushButton* cropBars_ = nullptr;
     bool modern_ = false;
     int looks_ = 0; // only the answer to the latest look is used

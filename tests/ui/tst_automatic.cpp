@@ -33,6 +33,8 @@ private slots:
     void explicitChoiceIsKept();
     void cropsBarsWhenAsked_data();
     void cropsBarsWhenAsked();
+    void previewDeinterlaces_data();
+    void previewDeinterlaces();
     void choosesTheSoundStream_data();
     void choosesTheSoundStream();
     void outputNamedFromTheSource_data();
@@ -195,6 +197,36 @@ void TestAutomatic::cropsBarsWhenAsked() {
     }
     w.mnuSaveINI_Click();
     QVERIFY(!fx.settingsBytes().contains("rop")); // not kept: the next start begins without it
+}
+
+// The preview's frame goes through the deinterlacing its run will have, and says so.
+void TestAutomatic::previewDeinterlaces_data() {
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<int>("interlaced"); // as the size read says: 1, 0, or -1 unknown
+    QTest::addColumn<bool>("deinterlaced");
+    QTest::newRow("interlaced, a later target") << "psp-480x272" << 1 << true;
+    QTest::newRow("progressive") << "psp-480x272" << 0 << false;
+    QTest::newRow("not known") << "psp-480x272" << -1 << false;
+    QTest::newRow("a designed row keeps its picture") << "gba-240x160" << 1 << false;
+}
+
+void TestAutomatic::previewDeinterlaces() {
+    QFETCH(QString, target);
+    QFETCH(int, interlaced);
+    QFETCH(bool, deinterlaced);
+    WindowFixture fx;
+    frmZCM& w = fx.start();
+    Ui(w).cboPlatform->setCurrentIndex(*zvm::PresetByName(target.toStdString()));
+    Ui(w).mnuPreview->trigger();
+    auto* preview = w.findChild<PreviewWindow*>();
+    QTRY_VERIFY(!fx.outside.pendingDetections.isEmpty());
+    SizeDetection read{QSize(720, 480), {}, 60.0};
+    read.interlaced = interlaced < 0 ? std::nullopt : std::optional(interlaced == 1);
+    fx.outside.pendingDetections.takeFirst()(read);
+    QTRY_VERIFY(fx.outside.pendingRender != nullptr);
+    QCOMPARE(fx.outside.renders.last().filter.starts_with("bwdif=mode=send_frame,"), deinterlaced);
+    std::exchange(fx.outside.pendingRender, nullptr)({QByteArray(), {}});
+    QCOMPARE(preview->statusText().contains("deinterlaced"), deinterlaced);
 }
 
 // The source's sound streams, once read, are offered by language and title; the one chosen is mapped

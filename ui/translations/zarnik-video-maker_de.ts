@@ -532,6 +532,10 @@
         <source>(the picture fills %1% of the screen instead of %2%)</source>
         <translation>(das Bild füllt %1% des Bildschirms statt %2%)</translation>
     </message>
+    <message>
+        <source>A frame at %1, deinterlaced and rendered through the command&apos;s own picture filter</source>
+        <translation>Ein Bild bei %1, entflochten und durch den Bildfilter des Befehls berechnet</translation>
+    </message>
 </context>
 <context>
     <name>QueueWindow</name>

@@ -532,6 +532,10 @@
         <source>(the picture fills %1% of the screen instead of %2%)</source>
         <translation>(la imagen llena el %1% de la pantalla en vez del %2%)</translation>
     </message>
+    <message>
+        <source>A frame at %1, deinterlaced and rendered through the command&apos;s own picture filter</source>
+        <translation>Un fotograma en %1, desentrelazado y generado con el filtro de imagen de la orden</translation>
+    </message>
 </context>
 <context>
     <name>QueueWindow</name>
