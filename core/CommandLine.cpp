@@ -322,7 +322,8 @@ bool PlayerTakes(const TargetPreset& preset, Ratio rate) {
 std::optional<Ratio> KeptFilmRate(const ConversionRequest& request) {
     const TargetPreset* preset = FindPreset(request.preset);
     const std::optional<Ratio> film = FilmRateOf(request.sourceFrameRate);
-    if (preset == nullptr || !film || !PlayerTakes(*preset, *film)) {
+    // A film at the row's own rate (25 fps on PAL) needs nothing.
+    if (preset == nullptr || !film || *film == preset->maxFrameRate || !PlayerTakes(*preset, *film)) {
         return std::nullopt;
     }
     const bool vcd = preset->form == CommandForm::Vcd;

@@ -464,6 +464,7 @@ void TestGenerate::modernCommands_data() {
     QTest::newRow("25 on the tv vcd: ntsc has none") << film(r, 7, false, 25.0) << unread(7, false);
     QTest::newRow("24 on the pal vcd") << film(r, 6, false, 24.0) << unread(6, false, "-vcd", "-vcd -r 24");
     QTest::newRow("23.976 on the pal vcd: pal has none") << film(r, 6, false, 23.976) << unread(6, false);
+    QTest::newRow("25 on the pal vcd: its own rate") << film(r, 6, false, 25.0) << unread(6, false);
     QTest::newRow("25 on gba as designed") << film(r, 0, false, 25.0)
         << R"(ffmpeg -y -i "movie.avi" -r 30000/1001 -vf scale=240:160,pad=240:160:0:0,setsar=1 -c:v mpeg4 -b:v 256k -c:a aac -ac 2 -ar 24000 -b:a 32k -f mp4 "movie.mp4")";
     QTest::newRow("25 on gba, best quality") << film(r, 0, true, 25.0) << unread(0, true, "-r 30000/1001", "-r 25");
