@@ -274,6 +274,7 @@ RunFacts FactsOf(const ConversionRequest& r, const std::optional<SizeDetection>&
             facts.audioStreamsRead = true;
             facts.pixelWidth = read->pixels.width();
             facts.pixelHeight = read->pixels.height();
+            facts.frameRate = read->frameRate;
         }
         facts.interlaced = read->interlaced;
         if (read->look) {

@@ -6,6 +6,7 @@
 #include "core/OutputTarget.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <string_view>
@@ -144,16 +145,21 @@ std::string ModernMp4(const ConversionRequest& r, const FrameGeometry& g, MovieT
     if (best && GetsSilentTrack(r)) {
         SilentTrack(c, r, WithoutBlanks(r.sampleRate), "stereo");
     }
-    c << " -r " << FrameRateFor(type, CommandStyle::Modern).option << " -vf " << VideoFilter(r, g);
+    const std::optional<Ratio> film = KeptFilmRate(r);
+    c << " -r " << (film ? RateText(*film) : std::string(FrameRateFor(type, CommandStyle::Modern).option))
+      << " -vf " << VideoFilter(r, g);
     const std::string video = WithoutBlanks(r.videoBitrate);
     c << " -c:v mpeg4" << (best ? kBestMpeg4 : "") << " -b:v " << video << "k";
-    // The bursts held within the player's known limit, never tighter than the rate asked: a ceiling
-    // at the asked rate itself makes mpeg4's two-pass rate control abort on detailed pictures.
+    // One second can carry the full buffer and a second's rate: the two together are held to the
+    // player's limit for any one second, the rate at least half of it and never under the rate asked
+    // (a ceiling at the asked rate itself makes mpeg4's two-pass rate control abort on detailed
+    // pictures), the buffer at least a quarter of it (a rate asked near the limit may then pass it).
     const TargetPreset* preset = FindPreset(r.preset);
     const std::optional<DeviceLimits> limits = preset != nullptr ? LimitsFor(*preset) : std::nullopt;
-    if (best && limits && limits->mostVideoKbit) {
-        const std::string ceiling = NumberText(std::max(*limits->mostVideoKbit, ParseNumber(video).value_or(0)));
-        c << " -maxrate " << ceiling << "k -bufsize " << BufferText(ceiling) << "k";
+    if (best && limits && limits->mostPeakVideoKbit) {
+        const double peak = *limits->mostPeakVideoKbit;
+        const double ceiling = std::max(peak / 2, ParseNumber(video).value_or(0));
+        c << " -maxrate " << NumberText(ceiling) << "k -bufsize " << NumberText(std::max(peak - ceiling, peak / 4)) << "k";
     }
     c << " -c:a aac -ac 2 -ar " << WithoutBlanks(r.sampleRate) << " -b:a " << WithoutBlanks(r.audioBitrate) << "k";
     // The PSP's own format (its brand and Sony's box), which older firmware wants, index first.
@@ -173,7 +179,11 @@ std::string ClassicVcd(const ConversionRequest& r, const FrameGeometry& g, PadSi
 std::string ModernVcd(const ConversionRequest& r, const FrameGeometry& g, Norm norm = Norm::Ntsc,
                       Ratio pixelAspect = {}) {
     CommandText c = ModernHead(r);
-    c << " -target " << NormWord(norm) << "-vcd" << (BestQualityApplies(r) ? kBestMpeg1 : "") << " -ar "
+    c << " -target " << NormWord(norm) << "-vcd" << (BestQualityApplies(r) ? kBestMpeg1 : "");
+    if (const std::optional<Ratio> film = KeptFilmRate(r)) {
+        c << " -r " << RateText(*film); // after the target, whose own rate it replaces
+    }
+    c << " -ar "
       << WithoutBlanks(r.sampleRate) << " -b:a " << WithoutBlanks(r.audioBitrate) << "k -vf "
       << VideoFilter(r, g, pixelAspect) << " ";
     return c.Quoted(r.outputPath).Take();
@@ -277,6 +287,49 @@ bool GetsSilentTrack(const ConversionRequest& request) {
 bool BestQualityApplies(const ConversionRequest& request) {
     const TargetPreset* preset = FindPreset(request.preset);
     return request.bestQuality && preset != nullptr && preset->designed;
+}
+
+namespace {
+constexpr std::array<Ratio, 3> kFilmRates{{{24000, 1001}, {24, 1}, {25, 1}}};
+
+// The film rate a source runs at, as the encoder is given it; nothing for any other rate.
+std::optional<Ratio> FilmRateOf(std::optional<double> perSecond) {
+    for (const Ratio rate : kFilmRates) {
+        if (perSecond && std::fabs(rate.Value() - *perSecond) < 0.005) {
+            return rate;
+        }
+    }
+    return std::nullopt;
+}
+
+// Whether the target's player takes the rate. A VCD's norm names its rates, a user's VCD row too; a
+// player whose limits nobody has written down (the GBA-sized rows) is held to none.
+bool PlayerTakes(const TargetPreset& preset, Ratio rate) {
+    const DeviceLimits* norm = preset.form != CommandForm::Vcd ? nullptr
+                               : preset.norm == Norm::Pal     ? BuiltInLimits("vcd-pal-352x288")
+                                                              : BuiltInLimits("vcd-352x240");
+    const std::optional<DeviceLimits> limits = norm != nullptr ? std::optional(*norm) : LimitsFor(preset);
+    if (!limits) {
+        return true;
+    }
+    if (!limits->frameRates.empty()) {
+        return std::ranges::find(limits->frameRates, rate) != limits->frameRates.end();
+    }
+    return !limits->mostFrameRate || rate.Value() <= *limits->mostFrameRate;
+}
+} // namespace
+
+std::optional<Ratio> KeptFilmRate(const ConversionRequest& request) {
+    const TargetPreset* preset = FindPreset(request.preset);
+    const std::optional<Ratio> film = FilmRateOf(request.sourceFrameRate);
+    // A film at the row's own rate (25 fps on PAL) needs nothing.
+    if (preset == nullptr || !film || *film == preset->maxFrameRate || !PlayerTakes(*preset, *film)) {
+        return std::nullopt;
+    }
+    const bool vcd = preset->form == CommandForm::Vcd;
+    const bool kept = preset->designed ? BestQualityApplies(request) && (vcd || request.movieType == MovieType::LiveAction)
+                                       : vcd;
+    return kept ? film : std::nullopt;
 }
 
 bool IsPspRow(const ConversionRequest& request) {

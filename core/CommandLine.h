@@ -79,6 +79,12 @@ bool GetsSilentTrack(const ConversionRequest& request);
 // "Best quality (slower)" was asked for a designed row, the only rows it changes: two passes, the
 // best options of its format, and for the PSP rows the PSP's own format (which needs sound).
 bool BestQualityApplies(const ConversionRequest& request);
+// A film source's own rate (23.976, 24 or 25 frames a second) where the command would write a fixed
+// rate of its own and the target's player takes the film's: every VCD row after the designed five,
+// and with Best quality the designed VCD row and the designed MP4 rows' live action. Nothing for any
+// other source, a rate not read, the row's own rate, or a player that takes only its own (the designed
+// PSP rows, a 25 fps source on NTSC). The rows that keep a slower source's rate anyway (-fpsmax) need none.
+std::optional<Ratio> KeptFilmRate(const ConversionRequest& request);
 // A designed PSP row.
 bool IsPspRow(const ConversionRequest& request);
 

@@ -98,6 +98,9 @@ struct ConversionRequest {
         bool operator==(const Silent&) const = default;
     };
     std::optional<Silent> silentSource;
+    // The source's frame rate as read (frames a second); unknown when not read. A film's rate is kept
+    // where the target's player takes it (see KeptFilmRate).
+    std::optional<double> sourceFrameRate;
     CropChoice crop = {};
     AudioChoice audio = {};
     DeinterlaceMode deinterlace = DeinterlaceMode::Auto;

@@ -78,6 +78,9 @@ std::optional<OutputTarget> TargetFor(const ConversionRequest& request, CommandS
         target.frameRate = preset->maxFrameRate.Value();
         target.frameRateAtMost = !vcd && !FixedFrameRate(*preset); // a VCD's norm fixes its rate
     }
+    if (const std::optional<Ratio> film = KeptFilmRate(request)) {
+        target.frameRate = film->Value();
+    }
     const bool amv = preset->video == VideoKind::Amv;
     target.audioCodec = !HasSound(*preset)                    ? ""
                         : vcd                                 ? "mp2"

@@ -70,6 +70,9 @@ ConversionRequest Completed(const ConversionRequest& request, const RunFacts& fa
             completed.audio.language = facts.audioStreams[static_cast<std::size_t>(track)].language;
         }
     }
+    if (facts.frameRate) {
+        completed.sourceFrameRate = facts.frameRate;
+    }
     if (facts.hasAudio) {
         completed.silentSource = *facts.hasAudio ? std::nullopt
                                                  : std::optional(ConversionRequest::Silent{
@@ -130,6 +133,8 @@ Result<PreparedRun> PrepareRun(const ConversionRequest& request, CommandStyle st
     run.command = std::move(*result.command);
     if (GetsSilentTrack(run.request)) {
         run.note = kSilentTrack;
+    } else if (KeptFilmRate(run.request)) {
+        run.note = kFilmRateKept;
     }
     if (request.crop.mode == CropMode::Auto && run.request.crop.mode != CropMode::Rect) {
         run.cropWhy = facts.cropWhy.empty() ? std::string("the picture was not measured") : facts.cropWhy;

@@ -43,6 +43,8 @@ struct RunFacts {
     std::string cropWhy = {};
     // Whether the picture is interlaced (field order, else a look at its frames); unknown when not read.
     std::optional<bool> interlaced = {};
+    // Frames a second, as the video stream says; unknown when not read.
+    std::optional<double> frameRate = {};
 };
 
 // How much is checked. The window's Convert starts what its designed checks let pass, the encoder's

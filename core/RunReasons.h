@@ -25,6 +25,8 @@ inline constexpr const char* kNoSize = ZVM_TEXT("zvm", "The size could not be de
 // What a command does beyond what was asked.
 inline constexpr const char* kSilentTrack =
     ZVM_TEXT("zvm", "The source has no sound: the command adds a silent track, as this target's file needs one");
+inline constexpr const char* kFilmRateKept =
+    ZVM_TEXT("zvm", "The source is film: the command keeps its frame rate, which this target's player takes");
 
 // How an encoder's run ended.
 inline constexpr const char* kEndedBySignal = ZVM_TEXT("zvm", "the encoder was ended by a signal");

@@ -36,6 +36,7 @@ struct SizeDetection {
     bool hasAudio = true;           // whether it has a sound stream
     std::vector<zvm::AudioStreamFacts> audioStreams = {}; // every sound stream, in order
     std::optional<bool> interlaced = {}; // from the stream's field order; unknown when it does not say
+    std::optional<double> frameRate = {}; // frames a second, as the stream says; unknown when it does not
     std::optional<PictureLook> look = {}; // when its frames were looked at too
 };
 

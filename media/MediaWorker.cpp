@@ -267,6 +267,7 @@ SizeDetection ReadSize(const Result<wire::Message>& answer) {
         detected.audioStreams.push_back({parts.value(0).toStdString(), parts.value(3).toStdString(),
                                          parts.value(1).toInt(), parts.value(2) == QLatin1String("1")});
     }
+    detected.frameRate = PositiveRatio(QString::fromStdString(m.get("frame_rate")), '/');
     const std::string order = m.get("field_order");
     if (order == "progressive") {
         detected.interlaced = false;

@@ -178,6 +178,7 @@ void Queue::prepare(QueueItem& it) {
     RunFacts facts = media::FilesOf(it.request);
     facts.duration = it.duration;
     facts.hasAudio = it.hasAudio;
+    facts.frameRate = it.frameRate;
     facts.subtitleStreams = it.subtitleStreams.value_or(0);
     const ConflictIndex::Entry* kept = index_.entry(it.id);
     const NamedFile source = named(it.request.sourceVideo, &kept->source);
@@ -216,10 +217,12 @@ void Queue::prepare(QueueItem& it) {
 }
 
 void Queue::sizeKnown(int id, int width, int height, std::optional<double> duration,
-                      std::optional<int> subtitleStreams, std::optional<bool> hasAudio) {
+                      std::optional<int> subtitleStreams, std::optional<bool> hasAudio,
+                      std::optional<double> frameRate) {
     if (QueueItem* it = item(id); it != nullptr && it->state == ItemState::Detecting) {
         it->duration = duration;
         it->hasAudio = hasAudio ? hasAudio : it->hasAudio;
+        it->frameRate = frameRate ? frameRate : it->frameRate;
         it->subtitleStreams = subtitleStreams ? subtitleStreams : it->subtitleStreams;
         if (it->request.width.empty()) {
             setSize(id, width, height);

@@ -35,6 +35,7 @@ struct QueueItem {
     std::string detail;
     std::optional<double> duration; // of the source, in seconds
     std::optional<bool> hasAudio;   // whether the source has sound, from the read of its size
+    std::optional<double> frameRate; // the source's frames a second, from the same read
     double encoded = 0;             // seconds of the part kept encoded so far (from 0 with a cut too)
     double runSeconds = 0;          // wall-clock seconds of its run so far
     std::string log;                // the encoder's last words, for a failed item
@@ -80,7 +81,8 @@ public:
     int addReady(ConversionRequest request, CommandStyle style, std::optional<int> subtitleStreams = std::nullopt);
     // A size already given (an item read for its subtitle streams alone) is kept.
     void sizeKnown(int id, int width, int height, std::optional<double> duration,
-                   std::optional<int> subtitleStreams = std::nullopt, std::optional<bool> hasAudio = std::nullopt);
+                   std::optional<int> subtitleStreams = std::nullopt, std::optional<bool> hasAudio = std::nullopt,
+                   std::optional<double> frameRate = std::nullopt);
     void sizeUnknown(int id, const std::string& reason);
     // The user mends an item: a new size or output, checked again.
     void setSize(int id, int width, int height);

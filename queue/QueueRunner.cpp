@@ -211,7 +211,7 @@ int QueueRunner::addRead(const zvm::ConversionRequest& request, zvm::CommandStyl
     const int id = queue_.add(std::move(anchored), style);
     if (read.size) {
         queue_.sizeKnown(id, read.size->width(), read.size->height(), read.duration, read.subtitleStreams,
-                         read.hasAudio);
+                         read.hasAudio, read.frameRate);
     } else {
         queue_.sizeUnknown(id, read.error.text());
     }
@@ -262,7 +262,8 @@ void QueueRunner::detectNext() {
                                 --self->detecting_;
                                 if (found.size) {
                                     self->queue_.sizeKnown(id, found.size->width(), found.size->height(),
-                                                           found.duration, found.subtitleStreams, found.hasAudio);
+                                                           found.duration, found.subtitleStreams, found.hasAudio,
+                                                           found.frameRate);
                                 } else {
                                     self->queue_.sizeUnknown(id, found.error.text());
                                 }

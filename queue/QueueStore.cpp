@@ -60,6 +60,9 @@ QJsonObject ToJson(const QueueItem& item) {
     if (item.hasAudio) {
         o.insert("hasAudio", *item.hasAudio);
     }
+    if (item.frameRate) {
+        o.insert("frameRate", *item.frameRate);
+    }
     // Only when set, so a queue without cuts reads as before; a file without them has no cut.
     if (r.cutStart) {
         o.insert("cutStart", *r.cutStart);
@@ -259,6 +262,9 @@ std::optional<QueueItem> FromJson(const QJsonObject& o, QString& damaged) {
     }
     if (o.value("hasAudio").isBool()) {
         item.hasAudio = o.value("hasAudio").toBool();
+    }
+    if (o.value("frameRate").isDouble()) {
+        item.frameRate = o.value("frameRate").toDouble();
     }
     if (o.value("cutStart").isDouble()) {
         r.cutStart = o.value("cutStart").toDouble();

@@ -59,6 +59,7 @@ void SourceReader::readSize(bool reportFailure) {
                                 self->silentSeconds_ = r.duration;
                                 self->streamsOf_ = self->boxes_.source->text();
                                 self->streams_ = r.audioStreams;
+                                self->frameRate_ = r.frameRate;
                                 self->boxes_.width->setText(QString::number(r.size->width()));
                                 self->boxes_.height->setText(QString::number(r.size->height()));
                                 self->describe(r);
@@ -75,6 +76,10 @@ std::optional<zvm::ConversionRequest::Silent> SourceReader::silence(const QStrin
     return !silentSource_.isEmpty() && source == silentSource_
                ? std::optional(zvm::ConversionRequest::Silent{silentSeconds_})
                : std::nullopt;
+}
+
+std::optional<double> SourceReader::frameRate(const QString& source) const {
+    return source == streamsOf_ ? frameRate_ : std::nullopt;
 }
 
 std::vector<zvm::AudioStreamFacts> SourceReader::soundStreams(const QString& source) const {

@@ -47,6 +47,8 @@ public:
     // The source last read had no sound: how long it lasts, for a command that needs a silent track;
     // nothing for another source, one with sound or one not read.
     std::optional<zvm::ConversionRequest::Silent> silence(const QString& source) const;
+    // The frame rate of the source last read; nothing for another source or one not read.
+    std::optional<double> frameRate(const QString& source) const;
     // The sound streams of the source last read, in order; none for another source or one not read.
     std::vector<zvm::AudioStreamFacts> soundStreams(const QString& source) const;
 
@@ -70,6 +72,7 @@ private:
     std::optional<double> silentSeconds_;
     QString streamsOf_;               // the source last read, whose sound streams these are
     std::vector<zvm::AudioStreamFacts> streams_;
+    std::optional<double> frameRate_; // of streamsOf_
     QString chosen_;                  // the source last read, so that leaving the box reads a new one once
     QString suggested_;
 };

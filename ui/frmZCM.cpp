@@ -96,6 +96,7 @@ zvm::ConversionRequest frmZCM::requestFromControls() const {
     r.bestQuality = mnuBestQuality->isEnabled() && mnuBestQuality->isChecked();
     if (reader_ != nullptr) { // a target that needs sound gets a silent track for a silent source
         r.silentSource = reader_->silence(txtOriginalVideo->text());
+        r.sourceFrameRate = reader_->frameRate(txtOriginalVideo->text()); // a film's rate is kept where it can be
     }
     const zvm::TargetPreset* target = zvm::FindPreset(r.preset);
     const bool modern = commandStyle() == zvm::CommandStyle::Modern || (target != nullptr && zvm::NeedsModernForm(*target));

@@ -439,7 +439,7 @@ void TestGenerate::modernCommands_data() {
     r.silentSource = ConversionRequest::Silent{10.0};
     QTest::newRow("silent psp, best quality: its own format, with sound")
         << r
-        << R"(ffmpeg -y -i "movie.avi" -f lavfi -t 10 -i anullsrc=r=24000:cl=stereo -map 0:v:0 -map 1:a:0 -r 15000/1001 -vf scale=320:214,pad=320:240:0:14,setsar=1 -c:v mpeg4 -g 300 -mbd rd -trellis 1 -cmp 2 -subcmp 2 -flags +mv4 -b:v 256k -maxrate 768k -bufsize 1536k -c:a aac -ac 2 -ar 24000 -b:a 32k -movflags +faststart -f psp "movie.mp4")";
+        << R"(ffmpeg -y -i "movie.avi" -f lavfi -t 10 -i anullsrc=r=24000:cl=stereo -map 0:v:0 -map 1:a:0 -r 15000/1001 -vf scale=320:214,pad=320:240:0:14,setsar=1 -c:v mpeg4 -g 300 -mbd rd -trellis 1 -cmp 2 -subcmp 2 -flags +mv4 -b:v 256k -maxrate 384k -bufsize 384k -c:a aac -ac 2 -ar 24000 -b:a 32k -movflags +faststart -f psp "movie.mp4")";
     r.bestQuality = false;
     QTest::newRow("silent psp as designed") // plain MP4 needs no sound
         << r
@@ -450,6 +450,28 @@ void TestGenerate::modernCommands_data() {
     ConversionRequest later = r;
     later.bestQuality = false;
     QTest::newRow("a later target, best quality unchanged") << r << CommandOf(later, CommandStyle::Modern);
+    // A film's rate is kept where the player takes it: the later VCD rows always, the designed rows with
+    // Best quality; a rate the player does not take, or none read, leaves the command as it was.
+    const auto film = [](ConversionRequest q, int preset, bool best, std::optional<double> rate) {
+        q.preset = preset, q.bestQuality = best, q.sourceFrameRate = rate, q.movieType = MovieType::LiveAction;
+        q.outputPath = preset == 4 || preset > 5 ? "movie.mpg" : "movie.mp4";
+        return q;
+    };
+    const auto unread = [&](int preset, bool best, const char* from = "", const char* to = "") {
+        return CommandOf(film(r, preset, best, std::nullopt), CommandStyle::Modern).replace(from, to);
+    };
+    QTest::newRow("23.976 on the tv vcd") << film(r, 7, false, 24000.0 / 1001) << unread(7, false, "-vcd", "-vcd -r 24000/1001");
+    QTest::newRow("25 on the tv vcd: ntsc has none") << film(r, 7, false, 25.0) << unread(7, false);
+    QTest::newRow("24 on the pal vcd") << film(r, 6, false, 24.0) << unread(6, false, "-vcd", "-vcd -r 24");
+    QTest::newRow("23.976 on the pal vcd: pal has none") << film(r, 6, false, 23.976) << unread(6, false);
+    QTest::newRow("25 on the pal vcd: its own rate") << film(r, 6, false, 25.0) << unread(6, false);
+    QTest::newRow("25 on gba as designed") << film(r, 0, false, 25.0)
+        << R"(ffmpeg -y -i "movie.avi" -r 30000/1001 -vf scale=240:160,pad=240:160:0:0,setsar=1 -c:v mpeg4 -b:v 256k -c:a aac -ac 2 -ar 24000 -b:a 32k -f mp4 "movie.mp4")";
+    QTest::newRow("25 on gba, best quality") << film(r, 0, true, 25.0) << unread(0, true, "-r 30000/1001", "-r 25");
+    QTest::newRow("23.976 on psp, best quality: it plays 29.97") << film(r, 2, true, 23.976) << unread(2, true);
+    QTest::newRow("23.976 on the designed vcd as designed") << film(r, 4, false, 23.976) << unread(4, false);
+    QTest::newRow("23.976 on the designed vcd, best quality")
+        << film(r, 4, true, 23.976) << unread(4, true, "-bf 2", "-bf 2 -r 24000/1001");
     r.bestQuality = false;
     // The kept picture of a 4:3 show in a 16:9 frame fills the 4:3 screen.
     r.width = "1920";

@@ -259,6 +259,7 @@ void TestRealEncoder::convertsEveryPreset_data() {
     // Two passes, the format's best options, and for a PSP row its own format, sound and all.
     QTest::newRow("row 2 best quality") << 2 << false << "" << false;
     QTest::newRow("row 2 best quality, silent source") << 2 << false << "" << true;
+    QTest::newRow("row 0 best quality, film kept") << 0 << false << "" << false; // the sources run at 25 fps
     QTest::newRow("raw rgb565, low byte first") << 12 << false << "" << false;
     QTest::newRow("vita baseline") << 14 << false << "" << false;
     QTest::newRow("retro baseline") << 16 << false << "" << false;
@@ -323,6 +324,16 @@ void TestRealEncoder::convertsEveryPreset() {
         QCOMPARE(QString::fromStdString(item.command).contains("anullsrc"),
                  silent && (zvm::NeedsAudio(target) || item.request.bestQuality));
         QVERIFY(item.check.starts_with("Fits " + std::string(zvm::ScreenName(target))));
+        // A film's rate kept is the file's own.
+        const std::optional<zvm::Ratio> film = zvm::KeptFilmRate(item.request);
+        QCOMPARE(film.has_value(), QByteArray(QTest::currentDataTag()).contains("film kept"));
+        if (film) {
+            QCOMPARE(QString::fromUtf8(Run("ffprobe", {"-v", "error", "-select_streams", "v:0", "-show_entries",
+                                                       "stream=r_frame_rate", "-of", "csv=p=0",
+                                                       QString::fromStdString(item.request.outputPath)}))
+                         .trimmed(),
+                     QString("%1/%2").arg(film->across).arg(film->down));
+        }
         // Only the designed VCD row, fitted for square pixels, looks narrower on a TV, and says so.
         QCOMPARE(QString::fromStdString(item.check)
                      .contains("; on a 4:3 TV the picture appears 9% narrower; the target 'VCD for a 4:3 TV' fits it"),
@@ -340,7 +351,8 @@ void TestRealEncoder::convertsEveryPreset() {
     }
     if (preset == 0 && !animation) {
         QCOMPARE(QString::fromStdString(runner.queue().items()[0].check).section(": ", 1).section("; ", 0, 0),
-                 "240x160, mpeg4, 29.97 fps, AAC 24000 Hz stereo");
+                 QString("240x160, mpeg4, %1 fps, AAC 24000 Hz stereo")
+                     .arg(zvm::KeptFilmRate(runner.queue().items()[0].request) ? "25" : "29.97"));
     }
     if (!probe.isEmpty()) {
         const QString wide = QString::fromStdString(

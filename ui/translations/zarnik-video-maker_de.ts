@@ -2004,6 +2004,10 @@ Programm: %1</translation>
         <translation>Die Quelle hat keinen Ton: Der Befehl fügt eine stille Tonspur hinzu, da die Datei dieses Ziels eine braucht</translation>
     </message>
     <message>
+        <source>The source is film: the command keeps its frame rate, which this target&apos;s player takes</source>
+        <translation>Die Quelle ist ein Film: Der Befehl behält ihre Bildrate, die das Abspielgerät dieses Ziels annimmt</translation>
+    </message>
+    <message>
         <source>Choosing the sound stream or deinterlacing needs the modern command form</source>
         <translation>Die Wahl der Tonspur oder das Deinterlacing braucht die moderne Befehlsform</translation>
     </message>

@@ -2004,6 +2004,10 @@ Programa: %1</translation>
         <translation>La fuente no tiene sonido: el comando añade una pista silenciosa, porque el archivo de este destino la necesita</translation>
     </message>
     <message>
+        <source>The source is film: the command keeps its frame rate, which this target&apos;s player takes</source>
+        <translation>La fuente es una película: el comando conserva su velocidad de fotogramas, que el reproductor de este destino acepta</translation>
+    </message>
+    <message>
         <source>Choosing the sound stream or deinterlacing needs the modern command form</source>
         <translation>Elegir la pista de sonido o desentrelazar necesita la forma moderna del comando</translation>
     </message>
