@@ -118,15 +118,6 @@ bool AsksForReads(const ToolOptions& o) {
     return o.crop.mode == CropMode::Auto || !o.audio.languages.empty() || o.deinterlace == DeinterlaceMode::On;
 }
 
-// Whether a read video is looked at frame by frame: for an automatic crop, or for deinterlacing its
-// field order does not settle.
-bool NeedsLook(const ConversionRequest& r, const SizeDetection& read) {
-    const TargetPreset* target = FindPreset(r.preset);
-    const bool deinterlacing = r.deinterlace == DeinterlaceMode::On ||
-                               (r.deinterlace == DeinterlaceMode::Auto && target != nullptr && NeedsModernForm(*target));
-    return read.size && (r.crop.mode == CropMode::Auto || (deinterlacing && !read.interlaced));
-}
-
 // A refusal of the window's checks says its title first, as its message box does.
 void Refuse(std::ostream& err, const std::string& video, const Status& refusal) {
     Refuse(err, video, refusal.title().empty() ? refusal.text() : refusal.title() + ' ' + refusal.message());
@@ -258,34 +249,6 @@ void LeaveOutRefused(std::vector<ConversionRequest>& requests, Reads& reads, std
              [&](std::size_t i) { return Refused(requests[i], err) || SubtitleFileMissing(requests[i], err); });
 }
 
-// What is known of the video before its run: its files, and what was read of it.
-RunFacts FactsOf(const ConversionRequest& r, const std::optional<SizeDetection>& read) {
-    RunFacts facts = media::FilesOf(r);
-    if (read) {
-        if (read->size) {
-            facts.width = read->size->width();
-            facts.height = read->size->height();
-        }
-        facts.duration = read->duration;
-        facts.subtitleStreams = read->subtitleStreams;
-        if (read->size) {
-            facts.hasAudio = read->hasAudio;
-            facts.audioStreams = read->audioStreams;
-            facts.audioStreamsRead = true;
-            facts.pixelWidth = read->pixels.width();
-            facts.pixelHeight = read->pixels.height();
-            facts.frameRate = read->frameRate;
-        }
-        facts.interlaced = read->interlaced;
-        if (read->look) {
-            facts.foundCrop = read->look->crop;
-            facts.cropWhy = read->look->cropWhy;
-            facts.interlaced = facts.interlaced ? facts.interlaced : read->look->interlaced;
-        }
-    }
-    return facts;
-}
-
 const std::optional<SizeDetection>& ReadOf(const Reads& reads, std::size_t i) {
     static const std::optional<SizeDetection> kNotRead;
     return i < reads.size() ? reads[i] : kNotRead;
@@ -298,7 +261,7 @@ std::vector<PreparedRun> PrepareAll(const std::vector<ConversionRequest>& reques
     std::vector<PreparedRun> runs;
     for (std::size_t i = 0; i < requests.size(); ++i) {
         const ConversionRequest& r = requests[i];
-        RunFacts facts = FactsOf(r, ReadOf(reads, i));
+        RunFacts facts = media::FactsOf(r, ReadOf(reads, i));
         // Printing writes nothing, so no output can lose a file the command reads.
         facts.outputIsSource = facts.outputIsSubtitleFile = facts.outputIsEncoder = false;
         Result<PreparedRun> prepared = PrepareRun(r, style, facts);
@@ -371,7 +334,7 @@ Reads ReadSources(media::Outside& outside, const std::vector<ConversionRequest>&
         const ConversionRequest& r = requests[i];
         outside.detectSize(files::PathToQString(r.sourceVideo), [&, i](const SizeDetection& answer) {
             found[i] = answer;
-            if (NeedsLook(requests[i], answer)) { // a second answer to wait for, of the same video
+            if (media::NeedsLook(requests[i], answer)) { // a second answer to wait for, of the same video
                 outside.lookAtPicture(files::PathToQString(requests[i].sourceVideo), [&, i](const PictureLook& look) {
                     found[i]->look = look;
                     if (++answered == asked) {
@@ -398,7 +361,7 @@ std::vector<ConversionRequest> ForConversion(std::vector<ConversionRequest> requ
                                              std::size_t& left, std::ostream& err) {
     LeaveOut(requests, reads, left, [&](std::size_t i) {
         ConversionRequest& r = requests[i];
-        const RunFacts facts = FactsOf(r, ReadOf(reads, i));
+        const RunFacts facts = media::FactsOf(r, ReadOf(reads, i));
         if (r.width.empty() && !facts.width && !r.fileSizeMB) {
             r.subtitles = ResolveSubtitles(r.subtitles, facts);
             return false;

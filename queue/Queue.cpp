@@ -175,7 +175,7 @@ void Queue::prepare(QueueItem& it) {
     it.detail.clear();
     // The files are looked at again whenever the command is made: a subtitle file beside the video
     // may have come or gone.
-    RunFacts facts = media::FilesOf(it.request);
+    RunFacts facts = media::FactsOf(it.request, it.read);
     facts.duration = it.duration;
     facts.hasAudio = it.hasAudio;
     facts.frameRate = it.frameRate;
@@ -259,14 +259,26 @@ void Queue::setFileSize(int id, std::optional<double> megabytes, std::optional<d
 }
 
 void Queue::setSubtitles(int id, const SubtitleChoice& choice, std::optional<int> subtitleStreams) {
+    if (QueueItem* it = item(id); it != nullptr && subtitleStreams) {
+        it->subtitleStreams = subtitleStreams;
+    }
+    change(id, [&choice](ConversionRequest& r) { r.subtitles = choice; });
+}
+
+void Queue::change(int id, const std::function<void(ConversionRequest&)>& edit) {
     QueueItem* it = item(id);
     if (it == nullptr || it->state == ItemState::Running) {
         return;
     }
-    it->request.subtitles = choice;
-    it->subtitleStreams = subtitleStreams ? subtitleStreams : it->subtitleStreams;
-    if (it->state != ItemState::Detecting) { // otherwise prepared once its size is known
+    edit(it->request);
+    if (it->state != ItemState::Detecting) {
         prepare(*it);
+    }
+}
+
+void Queue::sourceRead(int id, const SizeDetection& read) {
+    if (QueueItem* it = item(id); it != nullptr) {
+        it->read = read;
     }
 }
 

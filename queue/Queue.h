@@ -6,6 +6,7 @@
 #include "core/RunReasons.h"
 #include "core/Status.h"
 #include "core/Text.h"
+#include "media/Answers.h"
 #include "queue/ConflictIndex.h"
 
 #include <functional>
@@ -49,6 +50,10 @@ struct QueueItem {
     std::optional<int> subtitleStreams;
     // What its command does beyond what was asked (see RunReasons.h), as it was last prepared.
     std::string note;
+    // The last read of its source (its streams, field order and, when its choices needed a look,
+    // its black bars). Not kept: a restored item's command stands as it was prepared until the
+    // source is read again.
+    std::optional<SizeDetection> read;
 };
 
 // What changed in a queue since it was last asked: the items changed, added or gone (by id), and
@@ -84,6 +89,8 @@ public:
                    std::optional<int> subtitleStreams = std::nullopt, std::optional<bool> hasAudio = std::nullopt,
                    std::optional<double> frameRate = std::nullopt);
     void sizeUnknown(int id, const std::string& reason);
+    // A read of the source, kept for the commands made from now on.
+    void sourceRead(int id, const SizeDetection& read);
     // The user mends an item: a new size or output, checked again.
     void setSize(int id, int width, int height);
     void setOutput(int id, const std::string& output);
@@ -93,6 +100,9 @@ public:
     // The subtitles to burn in (None, Automatic or a file, and their size), with the source's subtitle
     // stream count when it was read only now.
     void setSubtitles(int id, const SubtitleChoice& choice, std::optional<int> subtitleStreams = std::nullopt);
+    // Any other choice of the item (its crop, sound stream, quality), made by `edit`, and checked
+    // again; an item being read is prepared once its size is known, a running one is left alone.
+    void change(int id, const std::function<void(ConversionRequest&)>& edit);
 
     // Running. start() lets the queue run; next() names the item to start while fewer than
     // parallel() run, and marks it Running: items may end in any order, and next() may be asked

@@ -4,6 +4,7 @@
 
 #include "core/CommandLine.h"
 #include "core/FileSize.h"
+#include "media/SubtitleSource.h"
 #include "process/OutputGuard.h"
 #include "queue/QueueStore.h"
 #include "process/Spawn.h"
@@ -209,6 +210,7 @@ int QueueRunner::addRead(const zvm::ConversionRequest& request, zvm::CommandStyl
     zvm::ConversionRequest anchored = request;
     anchor(anchored);
     const int id = queue_.add(std::move(anchored), style);
+    queue_.sourceRead(id, read);
     if (read.size) {
         queue_.sizeKnown(id, read.size->width(), read.size->height(), read.duration, read.subtitleStreams,
                          read.hasAudio, read.frameRate);
@@ -253,24 +255,18 @@ void QueueRunner::detectNext() {
             continue;
         }
         ++detecting_;
-        QPointer<QueueRunner> self(this);
-        outside_.detectSize(PathToQString(item->request.sourceVideo),
-                            [self, id](const SizeDetection& found) {
-                                if (self == nullptr) {
-                                    return;
-                                }
-                                --self->detecting_;
-                                if (found.size) {
-                                    self->queue_.sizeKnown(id, found.size->width(), found.size->height(),
-                                                           found.duration, found.subtitleStreams, found.hasAudio,
-                                                           found.frameRate);
-                                } else {
-                                    self->queue_.sizeUnknown(id, found.error.text());
-                                }
-                                self->touch(zvm::queue::Keep::Soon);
-                                self->detectNext();
-                                self->launchNext();
-                            });
+        readSource(id, [this](zvm::queue::Queue& queue, int read, const SizeDetection& found) {
+            --detecting_;
+            if (found.size) {
+                queue.sizeKnown(read, found.size->width(), found.size->height(), found.duration,
+                                found.subtitleStreams, found.hasAudio, found.frameRate);
+            } else {
+                queue.sizeUnknown(read, found.error.text());
+            }
+            touch(zvm::queue::Keep::Soon);
+            detectNext();
+            launchNext();
+        });
     }
 }
 
@@ -342,14 +338,84 @@ void QueueRunner::setSubtitles(int id, const zvm::SubtitleChoice& choice) {
 }
 
 void QueueRunner::readThen(const zvm::queue::QueueItem& item, ReadChange change) {
+    readSource(item.id, [this, change = std::move(change)](zvm::queue::Queue& queue, int id, const SizeDetection& found) {
+        change(queue, id, found);
+        touch(true);
+    });
+}
+
+void QueueRunner::readSource(int id, ReadChange then) {
+    const zvm::queue::QueueItem* item = queue_.find(id);
+    if (item == nullptr) {
+        return;
+    }
     QPointer<QueueRunner> self(this);
-    outside_.detectSize(PathToQString(item.request.sourceVideo),
-                        [self, id = item.id, change = std::move(change)](const SizeDetection& found) {
+    outside_.detectSize(PathToQString(item->request.sourceVideo),
+                        [self, id, then = std::move(then)](const SizeDetection& found) {
                             if (self != nullptr) {
-                                change(self->queue_, id, found);
-                                self->touch(true);
+                                self->lookIfNeeded(id, found, then);
                             }
                         });
+}
+
+void QueueRunner::lookIfNeeded(int id, SizeDetection read, const ReadChange& then) {
+    const zvm::queue::QueueItem* item = queue_.find(id);
+    if (item == nullptr || read.look || !zvm::media::NeedsLook(item->request, read)) {
+        queue_.sourceRead(id, read);
+        then(queue_, id, read);
+        return;
+    }
+    QPointer<QueueRunner> self(this);
+    outside_.lookAtPicture(PathToQString(item->request.sourceVideo),
+                           [self, id, read = std::move(read), then](const PictureLook& look) mutable {
+                               if (self != nullptr) {
+                                   read.look = look;
+                                   self->queue_.sourceRead(id, read);
+                                   then(self->queue_, id, read);
+                               }
+                           });
+}
+
+// A choice that needs more of the source than its last read gives has the source read or looked at,
+// and is prepared again with what was found.
+void QueueRunner::readForChoices(int id) {
+    touch(true);
+    const zvm::queue::QueueItem* item = queue_.find(id);
+    if (item == nullptr || item->state == zvm::queue::ItemState::Detecting ||
+        item->state == zvm::queue::ItemState::Running) {
+        return;
+    }
+    const ReadChange prepare = [this](zvm::queue::Queue& queue, int read, const SizeDetection&) {
+        queue.change(read, [](zvm::ConversionRequest&) {});
+        touch(true);
+    };
+    if (!item->read) {
+        readSource(id, prepare);
+    } else if (!item->read->look && zvm::media::NeedsLook(item->request, *item->read)) {
+        lookIfNeeded(id, *item->read, prepare);
+    }
+}
+
+void QueueRunner::readStreams(int id) {
+    const zvm::queue::QueueItem* item = queue_.find(id);
+    if (item != nullptr && !item->read && item->state != zvm::queue::ItemState::Detecting) {
+        readSource(id, [this](zvm::queue::Queue&, int, const SizeDetection&) { touch(zvm::queue::Keep::Shown); });
+    }
+}
+
+void QueueRunner::setCrop(int id, const zvm::CropChoice& crop) {
+    queue_.change(id, [&crop](zvm::ConversionRequest& r) { r.crop = crop; });
+    readForChoices(id);
+}
+
+void QueueRunner::setAudio(int id, const zvm::AudioChoice& audio) {
+    queue_.change(id, [&audio](zvm::ConversionRequest& r) { r.audio = audio; });
+    readForChoices(id);
+}
+
+void QueueRunner::setBestQuality(int id, bool best) {
+    queue_.change(id, [best](zvm::ConversionRequest& r) { r.bestQuality = best; });
+    touch(true);
 }
 
 void QueueRunner::start() {

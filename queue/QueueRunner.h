@@ -78,6 +78,13 @@ public:
     // The subtitles the item's output draws; for Automatic the source's subtitle streams are counted
     // first when no read of it has yet.
     void setSubtitles(int id, const zvm::SubtitleChoice& choice);
+    // The item's other choices. An automatic crop, or deinterlacing that the source's field order
+    // does not settle, has its source looked at first.
+    void setCrop(int id, const zvm::CropChoice& crop);
+    void setAudio(int id, const zvm::AudioChoice& audio);
+    void setBestQuality(int id, bool best);
+    // Reads the item's source for its streams when no read of it is kept (a restored item).
+    void readStreams(int id);
 
     // How many encoders run at once: 0 is automatic (see AutomaticParallel). Kept beside the queue
     // file when there is one, and read back by the next runner made with it.
@@ -151,6 +158,12 @@ private:
     // the source is read, and the change made with what was found.
     using ReadChange = std::function<void(zvm::queue::Queue&, int, const SizeDetection&)>;
     void readThen(const zvm::queue::QueueItem& item, ReadChange change);
+    // Reads the source (and looks at its frames where the item's choices need it), keeps the read
+    // with the item, then calls `then`.
+    void readSource(int id, ReadChange then);
+    void lookIfNeeded(int id, SizeDetection read, const ReadChange& then);
+    // An item changed: read again when its choices now need a look that its last read lacks.
+    void readForChoices(int id);
     void launchNext();
     void launch(int id);
     bool placeFree() const;

@@ -13,6 +13,7 @@
 #include "ui/Platform.h"
 #include "core/Presets.h"
 #include "ui/ProgramIcon.h"
+#include "ui/SoundStreamMenu.h"
 #include "queue/QueueRunner.h"
 #include "files/TextCrossing.h"
 #include "ui/Translated.h"
@@ -20,6 +21,7 @@
 #include <QActionGroup>
 #include <QAction>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -139,6 +141,7 @@ void QueueWindow::buildLayout() {
     connect(fileSize, &QAction::triggered, this, &QueueWindow::askFileSize);
     table_->addAction(fileSize);
     table_->addAction(subtitlesMenu()->menuAction());
+    addChoices();
     table_->setContextMenuPolicy(Qt::ActionsContextMenu);
 
     details_ = new QPlainTextEdit(this);
@@ -207,6 +210,66 @@ QMenu* QueueWindow::subtitlesMenu() {
         }
     });
     return menu;
+}
+
+void QueueWindow::addChoices() {
+    // The entries say what the main window's say, in its words.
+    bestQuality_ = new QAction(QCoreApplication::translate("frmZCM", "&Best quality (slower)"), table_);
+    bestQuality_->setObjectName(QStringLiteral("bestQuality"));
+    bestQuality_->setCheckable(true);
+    connect(bestQuality_, &QAction::triggered, this, [this](bool best) { runner_.setBestQuality(selectedId(), best); });
+    cropBars_ = new QAction(QCoreApplication::translate("frmZCM", "&Crop black bars automatically"), table_);
+    cropBars_->setObjectName(QStringLiteral("cropBars"));
+    cropBars_->setCheckable(true);
+    connect(cropBars_, &QAction::triggered, this, [this](bool crop) {
+        runner_.setCrop(selectedId(), crop ? zvm::CropChoice{zvm::CropMode::Auto} : zvm::CropChoice{});
+    });
+    soundStream_ = new QMenu(QCoreApplication::translate("frmZCM", "&Sound stream"), table_);
+    soundStream_->setObjectName(QStringLiteral("soundStream"));
+    soundStreams_ = new QActionGroup(soundStream_);
+    connect(soundStream_, &QMenu::aboutToShow, this, &QueueWindow::listSoundStreams);
+    connect(soundStreams_, &QActionGroup::triggered, this, [this](const QAction* chosen) {
+        zvm::AudioChoice audio;
+        audio.track = chosen->data().toInt();
+        runner_.setAudio(selectedId(), audio);
+    });
+    table_->addAction(bestQuality_);
+    table_->addAction(cropBars_);
+    table_->addAction(soundStream_->menuAction());
+    showChoices();
+}
+
+// Best quality is the designed rows' opt-in, and like a crop and a stream needs the modern command.
+void QueueWindow::showChoices() {
+    const QueueItem* item = runner_.queue().find(selectedId());
+    const zvm::TargetPreset* target = item != nullptr ? zvm::FindPreset(item->request.preset) : nullptr;
+    const bool later = target != nullptr && zvm::NeedsModernForm(*target);
+    const bool open = item != nullptr && item->state != ItemState::Running &&
+                      (later || item->style == zvm::CommandStyle::Modern);
+    bestQuality_->setEnabled(open && target != nullptr && target->designed);
+    bestQuality_->setChecked(item != nullptr && item->request.bestQuality);
+    cropBars_->setEnabled(open);
+    cropBars_->setChecked(item != nullptr && item->request.crop.mode != zvm::CropMode::None);
+    soundStream_->setEnabled(open);
+    if (soundStream_->isVisible()) { // a read asked for as it opened has answered
+        listSoundStreams();
+    }
+}
+
+// The streams of the last read; a restored video is read as the menu opens.
+void QueueWindow::listSoundStreams() {
+    const QueueItem* item = runner_.queue().find(selectedId());
+    if (item == nullptr) {
+        return;
+    }
+    if (!item->read) {
+        runner_.readStreams(item->id);
+    }
+    const auto streams = item->read ? item->read->audioStreams : std::vector<zvm::AudioStreamFacts>();
+    FillSoundStreamMenu(soundStream_, soundStreams_, streams, item->request.audio.track);
+    if (!item->read) {
+        soundStream_->addAction(tr("Reading the video's sound streams..."))->setEnabled(false);
+    }
 }
 
 // How many videos convert at once, as a menu of choices on a button beside the others.
@@ -315,6 +378,7 @@ int QueueWindow::selectedId() const {
 
 void QueueWindow::showDetails() {
     const zvm::queue::QueueItem* item = runner_.queue().find(selectedId());
+    showChoices();
     if (item == nullptr) {
         details_->clear();
         return;
@@ -355,7 +419,21 @@ void QueueWindow::showDetails() {
                      .arg(fit->newWidth)
                      .arg(fit->newHeight);
     } else if (r.crop.mode == zvm::CropMode::Auto) {
-        lines << tr("Black bars: cropped where the video's frames agree on them");
+        const PictureLook* look = item->read && item->read->look ? &*item->read->look : nullptr;
+        if (look == nullptr) {
+            lines << tr("Black bars: cropped where the video's frames agree on them");
+        } else if (look->crop.mode == zvm::CropMode::Rect) {
+            zvm::ConversionRequest cropped = r;
+            cropped.crop = look->crop;
+            const auto after = zvm::FitRequest(cropped);
+            lines << tr("Black bars found and cropped: the picture %1x%2 fits as %3x%4")
+                         .arg(look->crop.width)
+                         .arg(look->crop.height)
+                         .arg(after ? after->newWidth : 0)
+                         .arg(after ? after->newHeight : 0);
+        } else {
+            lines << tr("No black bars cropped: %1").arg(QString::fromStdString(look->cropWhy));
+        }
     }
     if (r.audio.track >= 0) {
         lines << (r.audio.language.empty() ? tr("Sound stream %1").arg(r.audio.track + 1)

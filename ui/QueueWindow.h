@@ -9,6 +9,8 @@
 #include <vector>
 
 class Platform;
+class QAction;
+class QActionGroup;
 class QLabel;
 class QMenu;
 class QPlainTextEdit;
@@ -64,6 +66,11 @@ private:
     void setSubtitles(const std::function<void(zvm::SubtitleChoice&)>& change);
     void pickSubtitles();
     void askSubtitleSize();
+    // The chosen video's quality, crop and sound stream, as the main window's Options menu offers
+    // them; each shown as the selected video has it.
+    void addChoices();
+    void showChoices();
+    void listSoundStreams();
     std::vector<int> selectedIds() const;
 
     QueueRunner& runner_;
@@ -74,6 +81,10 @@ private:
     QPlainTextEdit* details_ = nullptr;
     QLabel* summary_ = nullptr;
     QLabel* storeProblem_ = nullptr;
+    QAction* bestQuality_ = nullptr;
+    QAction* cropBars_ = nullptr;
+    QMenu* soundStream_ = nullptr;
+    QActionGroup* soundStreams_ = nullptr;
     std::vector<int> kept_; // the selected items' ids while the model is reset
     std::optional<int> taskbarSteps_; // thousandths last shown on the task bar; none while hidden
 };

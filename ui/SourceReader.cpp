@@ -60,6 +60,7 @@ void SourceReader::readSize(bool reportFailure) {
                                 self->streamsOf_ = self->boxes_.source->text();
                                 self->streams_ = r.audioStreams;
                                 self->frameRate_ = r.frameRate;
+                                self->interlaced_ = r.interlaced;
                                 self->boxes_.width->setText(QString::number(r.size->width()));
                                 self->boxes_.height->setText(QString::number(r.size->height()));
                                 self->describe(r);
@@ -80,6 +81,10 @@ std::optional<zvm::ConversionRequest::Silent> SourceReader::silence(const QStrin
 
 std::optional<double> SourceReader::frameRate(const QString& source) const {
     return source == streamsOf_ ? frameRate_ : std::nullopt;
+}
+
+std::optional<bool> SourceReader::interlaced(const QString& source) const {
+    return source == streamsOf_ ? interlaced_ : std::nullopt;
 }
 
 std::vector<zvm::AudioStreamFacts> SourceReader::soundStreams(const QString& source) const {

@@ -49,6 +49,9 @@ public:
     std::optional<zvm::ConversionRequest::Silent> silence(const QString& source) const;
     // The frame rate of the source last read; nothing for another source or one not read.
     std::optional<double> frameRate(const QString& source) const;
+    // Whether the source last read is interlaced, as its stream says; nothing when it does not say,
+    // for another source or one not read.
+    std::optional<bool> interlaced(const QString& source) const;
     // The sound streams of the source last read, in order; none for another source or one not read.
     std::vector<zvm::AudioStreamFacts> soundStreams(const QString& source) const;
 
@@ -73,6 +76,7 @@ private:
     QString streamsOf_;               // the source last read, whose sound streams these are
     std::vector<zvm::AudioStreamFacts> streams_;
     std::optional<double> frameRate_; // of streamsOf_
+    std::optional<bool> interlaced_;  // of streamsOf_
     QString chosen_;                  // the source last read, so that leaving the box reads a new one once
     QString suggested_;
 };

@@ -3,10 +3,12 @@
 
 #include "core/Generate.h"
 #include "core/Presets.h"
+#include "core/PrepareRun.h"
 #include "ui/EncoderForm.h"
 #include "ui/Manual.h"
 #include "ui/Platform.h"
 #include "ui/ProgramIcon.h"
+#include "ui/SoundStreamMenu.h"
 #include "ui/SourceReader.h"
 #include "files/TextCrossing.h"
 #include "ui/Translated.h"
@@ -117,39 +119,10 @@ int frmZCM::chosenSoundStream() const {
     return stream < std::ssize(streams) ? stream : -1; // a choice made for another source is none here
 }
 
-// Each stream as a player lists it: its number, language, title, channels, and whether it is the
-// file's default. The menu offers a choice only where there is one.
+// The menu offers a choice only where there is one.
 void frmZCM::listSoundStreams() {
-    mnuSoundStream->clear();
-    for (QAction* old : soundStreams_->actions()) {
-        soundStreams_->removeAction(old);
-        old->deleteLater();
-    }
     const auto streams = reader_->soundStreams(txtOriginalVideo->text());
-    QAction* automatic = mnuSoundStream->addAction(tr("&Automatic (the video's own choice)"));
-    automatic->setData(-1);
-    for (std::size_t at = 0; at < streams.size(); ++at) {
-        const zvm::AudioStreamFacts& s = streams[at];
-        QStringList said;
-        for (const std::string& part : {s.language, s.title}) {
-            if (!part.empty()) {
-                said << QString::fromStdString(part);
-            }
-        }
-        if (s.channels > 0) {
-            said << tr("%n channel(s)", "", s.channels);
-        }
-        if (s.isDefault) {
-            said << tr("default");
-        }
-        const QString number = at < 9 ? QStringLiteral("&%1").arg(at + 1) : QString::number(at + 1);
-        mnuSoundStream->addAction(number + QStringLiteral(": ") + said.join(QStringLiteral(", ")))->setData(int(at));
-    }
-    for (QAction* action : mnuSoundStream->actions()) {
-        action->setCheckable(true);
-        soundStreams_->addAction(action);
-    }
-    automatic->setChecked(true);
+    FillSoundStreamMenu(mnuSoundStream, soundStreams_, streams, -1);
     mnuSoundStream->setEnabled(streams.size() > 1);
 }
 
@@ -196,7 +169,13 @@ void frmZCM::cmdGenerate_Click() {
 }
 
 frmZCM::Generated frmZCM::generate() {
-    const auto outcome = zvm::Generate(requestFromControls(), commandStyle());
+    zvm::ConversionRequest request = requestFromControls();
+    // As the preview shows it: an interlaced source is deinterlaced where its target's commands do it
+    // (after the designed rows, whose commands stay as designed). The queue reads each video itself.
+    zvm::RunFacts read;
+    read.interlaced = reader_ != nullptr ? reader_->interlaced(txtOriginalVideo->text()) : std::nullopt;
+    request.deinterlace = zvm::ResolveDeinterlace(request.deinterlace, request.preset, read);
+    const auto outcome = zvm::Generate(request, commandStyle());
     if (!outcome.ok()) {
         showRefusal(outcome.status());
         return Generated::Refused;

@@ -57,6 +57,8 @@ private slots:
     void keepsSubtitles();
     void resolvesSubtitlesAsItStarts_data();
     void resolvesSubtitlesAsItStarts();
+    void readsWhatItsChoicesNeed_data();
+    void readsWhatItsChoicesNeed();
 };
 
 Q_DECLARE_METATYPE(QueueSummary)
@@ -1043,4 +1045,48 @@ void TestQueue::resolvesSubtitlesAsItStarts() {
         QVERIFY2(drawn == "-" ? !started.contains("subtitles=") : started.contains(drawn), qPrintable(started));
         QVERIFY2(!started.isEmpty(), qPrintable(state));
     }
+}
+
+// An item's read looks at its frames only where its choices need it: an automatic crop, or a later
+// row's deinterlacing that the stream's field order does not settle; its command takes what was found.
+void TestQueue::readsWhatItsChoicesNeed_data() {
+    QTest::addColumn<int>("preset");
+    QTest::addColumn<bool>("autoCrop");
+    QTest::addColumn<QString>("fields"); // as the stream says: "interlaced", "progressive" or "unknown"
+    QTest::addColumn<int>("looks");
+    QTest::addColumn<QString>("in");
+    QTest::addColumn<QString>("out");
+    QTest::newRow("an automatic crop") << 0 << true << "progressive" << 1 << "crop=480:480:80:0" << "bwdif";
+    QTest::newRow("interlaced, a later row") << 5 << false << "interlaced" << 0 << "bwdif=mode=send_frame" << "crop=";
+    QTest::newRow("fields unknown, looked at") << 5 << false << "unknown" << 1 << "bwdif=mode=send_frame" << "crop=";
+    QTest::newRow("progressive, a later row") << 5 << false << "progressive" << 0 << "scale=" << "bwdif";
+    QTest::newRow("interlaced, a designed row") << 0 << false << "interlaced" << 0 << "scale=" << "bwdif";
+}
+
+void TestQueue::readsWhatItsChoicesNeed() {
+    QFETCH(int, preset);
+    QFETCH(bool, autoCrop);
+    QFETCH(QString, fields);
+    QFETCH(int, looks);
+    QFETCH(QString, in);
+    QFETCH(QString, out);
+    QTemporaryDir dir;
+    FakeOutside outside;
+    QueueRunner runner(outside);
+    zvm::ConversionRequest r = Ready(dir, "a");
+    r.width.clear();
+    r.preset = preset;
+    r.crop.mode = autoCrop ? zvm::CropMode::Auto : zvm::CropMode::None;
+    runner.add({r}, zvm::CommandStyle::Modern);
+    SizeDetection read{QSize(640, 480), {}, 10.0, QSize(640, 480)};
+    read.interlaced = fields == "unknown" ? std::nullopt : std::optional(fields == "interlaced");
+    QTRY_COMPARE_WITH_TIMEOUT(outside.pendingDetections.size(), 1, 5000);
+    outside.pendingDetections.takeFirst()(read);
+    QCOMPARE(outside.looks.size(), looks);
+    if (looks > 0) {
+        outside.pendingLooks.takeFirst()({{zvm::CropMode::Rect, 480, 480, 80, 0}, {}, true});
+    }
+    const std::string& command = runner.queue().items().at(0).command;
+    QVERIFY2(command.find(in.toStdString()) != std::string::npos, command.c_str());
+    QVERIFY2(command.find(out.toStdString()) == std::string::npos, command.c_str());
 }

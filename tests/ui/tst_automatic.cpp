@@ -227,6 +227,12 @@ void TestAutomatic::previewDeinterlaces() {
     QCOMPARE(fx.outside.renders.last().filter.starts_with("bwdif=mode=send_frame,"), deinterlaced);
     std::exchange(fx.outside.pendingRender, nullptr)({QByteArray(), {}});
     QCOMPARE(preview->statusText().contains("deinterlaced"), deinterlaced);
+    // Generate writes what the preview showed, from the window's own read.
+    Ui(w).txtOriginalVideo->setText("/media/show.mkv");
+    Ui(w).mnuDetectSize->trigger();
+    QTRY_VERIFY(!fx.outside.pendingDetections.isEmpty());
+    fx.outside.pendingDetections.takeFirst()(read);
+    QCOMPARE(Command(w).contains("bwdif=mode=send_frame"), deinterlaced);
 }
 
 // The source's sound streams, once read, are offered by language and title; the one chosen is mapped

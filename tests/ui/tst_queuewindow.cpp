@@ -32,6 +32,8 @@ private slots:
     void stopsTheChosenVideo();
     void reopensFromTheMenu();
     void showsEachVideosSubtitleChoice();
+    void offersEachVideosChoices_data();
+    void offersEachVideosChoices();
     void asksBeforeReplacingOutputs_data();
     void asksBeforeReplacingOutputs();
     void offersKeptVideosBack_data();
@@ -165,6 +167,70 @@ void TestQueueWindow::showsEachVideosSubtitleChoice() {
     QCOMPARE(checked(), "subtitlesAuto");
     q->table()->clearSelection();
     QCOMPARE(checked(), "");
+}
+
+// Each video carries its own quality, crop and sound stream, chosen from its menu, and its command
+// follows: a crop is the one its frames agree on, found by a look asked for only then.
+void TestQueueWindow::offersEachVideosChoices_data() {
+    QTest::addColumn<int>("preset");
+    QTest::addColumn<QString>("choice");
+    QTest::addColumn<QString>("inCommand"); // empty: neither a crop nor a stream is mapped
+    QTest::addColumn<QString>("inDetails");
+    QTest::addColumn<bool>("bestOffered");
+    QTest::newRow("the second sound stream") << 0 << "stream 2" << "-map 0:a:1" << "Sound stream 2" << true;
+    QTest::newRow("best quality on a designed row") << 2 << "best" << "-mbd rd" << "" << true;
+    QTest::newRow("bars the frames agree on")
+        << 0 << "crop" << "crop=480:480:80:0" << "Black bars found and cropped: the picture 480x480 fits as 160x160" << true;
+    QTest::newRow("bars they disagree on") << 0 << "crop, dark" << "" << "No black bars cropped: the frames disagree" << true;
+    QTest::newRow("a later row has its best already") << 5 << "" << "" << "" << false;
+}
+
+void TestQueueWindow::offersEachVideosChoices() {
+    QFETCH(int, preset);
+    QFETCH(QString, choice);
+    QFETCH(QString, inCommand);
+    QFETCH(QString, inDetails);
+    QFETCH(bool, bestOffered);
+    QTemporaryDir dir;
+    FakeOutside outside;
+    FakePlatform platform;
+    QueueRunner runner(outside);
+    QueueWindow q(runner, platform);
+    zvm::ConversionRequest r = ReadyRequest(dir.filePath("a.avi").toStdString(), dir.filePath("a.mp4").toStdString());
+    r.preset = preset;
+    r.width.clear(); // read first, and its streams with it
+    runner.add({r}, zvm::CommandStyle::Modern);
+    SizeDetection read{QSize(640, 480), {}, 10.0, QSize(640, 480)};
+    read.audioStreams = {{"jpn", "", 2, true}, {"eng", "Commentary", 2, false}};
+    const auto answer = [&] {
+        QTRY_COMPARE_WITH_TIMEOUT(outside.pendingDetections.size(), 1, 5000);
+        outside.pendingDetections.takeFirst()(read);
+    };
+    answer();
+    q.table()->selectRow(0);
+    QCOMPARE(q.findChild<QAction*>("bestQuality")->isEnabled(), bestOffered);
+    if (choice == "best") {
+        q.findChild<QAction*>("bestQuality")->trigger();
+    } else if (choice == "stream 2") {
+        auto* menu = q.findChild<QMenu*>("soundStream");
+        emit menu->aboutToShow();
+        QCOMPARE(menu->actions().size(), 3); // Automatic, then each stream
+        menu->actions().at(2)->trigger();
+    } else if (choice.startsWith("crop")) {
+        q.findChild<QAction*>("cropBars")->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(outside.pendingLooks.size(), 1, 5000); // the size read stands
+        PictureLook look;
+        look.crop = {zvm::CropMode::Rect, 480, 480, 80, 0};
+        if (choice.contains("dark")) {
+            look = {{}, "the frames disagree"};
+        }
+        outside.pendingLooks.takeFirst()(look);
+    }
+    const QString details = q.findChild<QPlainTextEdit*>("details")->toPlainText();
+    QVERIFY2(inCommand.isEmpty() ? !details.contains("crop=") && !details.contains("0:a:") : details.contains(inCommand),
+             qPrintable(details));
+    QVERIFY2(details.contains(inDetails), qPrintable(details));
+    QCOMPARE(outside.detections.size(), 1);
 }
 
 void TestQueueWindow::stopsTheChosenVideo() {

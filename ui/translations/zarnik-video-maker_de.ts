@@ -860,6 +860,18 @@
         <source>Deinterlaced</source>
         <translation>Halbbilder zusammengeführt (Deinterlacing)</translation>
     </message>
+    <message>
+        <source>Reading the video&apos;s sound streams...</source>
+        <translation>Die Tonspuren des Videos werden gelesen...</translation>
+    </message>
+    <message>
+        <source>Black bars found and cropped: the picture %1x%2 fits as %3x%4</source>
+        <translation>Schwarze Balken gefunden und abgeschnitten: das Bild %1x%2 passt als %3x%4</translation>
+    </message>
+    <message>
+        <source>No black bars cropped: %1</source>
+        <translation>Keine schwarzen Balken abgeschnitten: %1</translation>
+    </message>
 </context>
 <context>
     <name>SourceReader</name>

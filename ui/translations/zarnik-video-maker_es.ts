@@ -860,6 +860,18 @@
         <source>Deinterlaced</source>
         <translation>Desentrelazado</translation>
     </message>
+    <message>
+        <source>Reading the video&apos;s sound streams...</source>
+        <translation>Leyendo las pistas de sonido del vídeo...</translation>
+    </message>
+    <message>
+        <source>Black bars found and cropped: the picture %1x%2 fits as %3x%4</source>
+        <translation>Barras negras encontradas y recortadas: la imagen %1x%2 cabe como %3x%4</translation>
+    </message>
+    <message>
+        <source>No black bars cropped: %1</source>
+        <translation>No se recortaron barras negras: %1</translation>
+    </message>
 </context>
 <context>
     <name>SourceReader</name>
