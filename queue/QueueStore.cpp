@@ -12,6 +12,7 @@
 #include "process/OutputGuard.h"
 
 #include <QDir>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -369,7 +370,7 @@ zvm::Status MakeOrCheck(QSqlDatabase& db) {
 // permission) is never set aside: it is left as it is, and this run keeps no queue.
 LoadedQueue InUse(const zvm::Status& why) {
     return {{},
-            QStringLiteral("The saved queue could not be read (%1). It is left as it is, and this run keeps no queue.")
+            QCoreApplication::translate("zvm", "The saved queue could not be read (%1). It is left as it is, and this run keeps no queue.")
                 .arg(ToQString(why.text())),
             true};
 }
@@ -379,8 +380,8 @@ LoadedQueue SetAside(const QString& path, const QString& why) {
     const auto aside = zvm::files::SetAsideDamaged(PathToStd(path), tried);
     if (!aside) {
         return {{},
-                QStringLiteral("The saved queue could not be read (%1), and it could not be set aside as %2. "
-                               "It is left as it is, and this run keeps no queue.")
+                QCoreApplication::translate("zvm", "The saved queue could not be read (%1), and it could not be set aside as %2. "
+                                           "It is left as it is, and this run keeps no queue.")
                     .arg(why, PathToQString(tried.native())),
                 true};
     }
@@ -390,7 +391,7 @@ LoadedQueue SetAside(const QString& path, const QString& why) {
         QFile::rename(path + QLatin1String(side), PathToQString(aside->native()) + QLatin1String(side));
     }
     return {{},
-            QStringLiteral("The saved queue could not be read (%1). It was set aside as %2.")
+            QCoreApplication::translate("zvm", "The saved queue could not be read (%1). It was set aside as %2.")
                 .arg(why, PathToQString(aside->native())),
             false};
 }

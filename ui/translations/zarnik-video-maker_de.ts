@@ -1532,6 +1532,18 @@ Programm: %1</translation>
 <context>
     <name>zvm</name>
     <message>
+        <source>The saved queue could not be read (%1). It is left as it is, and this run keeps no queue.</source>
+        <translation>Die gespeicherte Warteschlange ließ sich nicht lesen (%1). Sie bleibt, wie sie ist, und dieser Lauf führt keine Warteschlange.</translation>
+    </message>
+    <message>
+        <source>The saved queue could not be read (%1), and it could not be set aside as %2. It is left as it is, and this run keeps no queue.</source>
+        <translation>Die gespeicherte Warteschlange ließ sich nicht lesen (%1) und nicht als %2 beiseitelegen. Sie bleibt, wie sie ist, und dieser Lauf führt keine Warteschlange.</translation>
+    </message>
+    <message>
+        <source>The saved queue could not be read (%1). It was set aside as %2.</source>
+        <translation>Die gespeicherte Warteschlange ließ sich nicht lesen (%1). Sie wurde als %2 beiseitegelegt.</translation>
+    </message>
+    <message>
         <source>Best quality needs the modern command form: the classic options cannot ask for it</source>
         <translation>Beste Qualität braucht die moderne Befehlsform: die klassischen Optionen können sie nicht verlangen</translation>
     </message>

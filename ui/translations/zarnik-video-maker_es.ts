@@ -1532,6 +1532,18 @@ Programa: %1</translation>
 <context>
     <name>zvm</name>
     <message>
+        <source>The saved queue could not be read (%1). It is left as it is, and this run keeps no queue.</source>
+        <translation>No se pudo leer la cola guardada (%1). Se deja como está, y esta ejecución no guarda ninguna cola.</translation>
+    </message>
+    <message>
+        <source>The saved queue could not be read (%1), and it could not be set aside as %2. It is left as it is, and this run keeps no queue.</source>
+        <translation>No se pudo leer la cola guardada (%1), ni apartarla como %2. Se deja como está, y esta ejecución no guarda ninguna cola.</translation>
+    </message>
+    <message>
+        <source>The saved queue could not be read (%1). It was set aside as %2.</source>
+        <translation>No se pudo leer la cola guardada (%1). Se apartó como %2.</translation>
+    </message>
+    <message>
         <source>Best quality needs the modern command form: the classic options cannot ask for it</source>
         <translation>La mejor calidad necesita la forma moderna de la orden: las opciones clásicas no pueden pedirla</translation>
     </message>
