@@ -136,8 +136,11 @@ void SilentTrack(CommandText& c, const ConversionRequest& r, std::string_view ra
 // MPEG-4 Simple Profile as the PSP plays it (no B-frames), with a key frame every ten seconds and
 // rate-distortion decisions: about 1 to 2.7 dB more at the same size than the encoder's defaults.
 constexpr std::string_view kBestMpeg4 = " -g 300 -mbd rd -trellis 1 -cmp 2 -subcmp 2 -flags +mv4";
-// MPEG-1 keeping the VCD's structure (its rate, buffer and packs come from -target).
-constexpr std::string_view kBestMpeg1 = " -mbd rd -trellis 1 -cmp 2 -subcmp 2 -bf 2";
+// MPEG-1 keeping the VCD's structure (its rate, buffer and packs come from -target), in closed
+// GOPs, which a player can start at or jump to without the pictures before: mpeg1video closes them
+// only when it never starts one early at a scene change.
+constexpr std::string_view kBestMpeg1 =
+    " -mbd rd -trellis 1 -cmp 2 -subcmp 2 -bf 2 -flags +cgop -sc_threshold 1000000000";
 
 std::string ModernMp4(const ConversionRequest& r, const FrameGeometry& g, MovieType type) {
     const bool best = BestQualityApplies(r);
@@ -179,11 +182,14 @@ std::string ClassicVcd(const ConversionRequest& r, const FrameGeometry& g, PadSi
 std::string ModernVcd(const ConversionRequest& r, const FrameGeometry& g, Norm norm = Norm::Ntsc,
                       Ratio pixelAspect = {}) {
     CommandText c = ModernHead(r);
-    c << " -target " << NormWord(norm) << "-vcd" << (BestQualityApplies(r) ? kBestMpeg1 : "");
+    // The rows after the designed ones take the best options always, the designed row when asked.
+    const TargetPreset* preset = FindPreset(r.preset);
+    const bool best = BestQualityApplies(r) || (preset != nullptr && !preset->designed);
+    c << " -target " << NormWord(norm) << "-vcd";
     if (const std::optional<Ratio> film = KeptFilmRate(r)) {
         c << " -r " << RateText(*film); // after the target, whose own rate it replaces
     }
-    c << " -ar "
+    c << (best ? kBestMpeg1 : "") << " -ar "
       << WithoutBlanks(r.sampleRate) << " -b:a " << WithoutBlanks(r.audioBitrate) << "k -vf "
       << VideoFilter(r, g, pixelAspect) << " ";
     return c.Quoted(r.outputPath).Take();

@@ -35,9 +35,9 @@ inline constexpr GenerateCase kGenerateCases[] = {
      R"(ffmpeg -y -i "/videos/clip.avi" -fpsmax 30000/1001 -vf scale=480:270,pad=480:272:0:2,setsar=1 -c:v libx264 -profile:v main -level:v 2.1 -refs 2 -x264-params b-pyramid=none -pix_fmt yuv420p -b:v 256k -maxrate 256k -bufsize 512k -c:a aac -ac 2 -ar 24000 -b:a 32k -movflags +faststart -f psp "/videos/clip.mp4")"},
     // 4:3 on a 4:3 TV fills it; 720x480 shown as 3:2 is stored 11/10 wider on NTSC's 10:11 pixels.
     {"vcd pal", "vcd-pal-352x288", 6, false, "640", "480", "256", "32", "24000", true,
-     R"(ffmpeg -y -i "/videos/clip.avi" -target pal-vcd -ar 44100 -b:a 224k -vf scale=352:288,pad=352:288:0:0,setsar=12/11 "/videos/clip.mpg")"},
+     R"(ffmpeg -y -i "/videos/clip.avi" -target pal-vcd -mbd rd -trellis 1 -cmp 2 -subcmp 2 -bf 2 -flags +cgop -sc_threshold 1000000000 -ar 44100 -b:a 224k -vf scale=352:288,pad=352:288:0:0,setsar=12/11 "/videos/clip.mpg")"},
     {"vcd for a tv", "vcd-tv-352x240", 7, false, "720", "480", "256", "32", "24000", true,
-     R"(ffmpeg -y -i "/videos/clip.avi" -target ntsc-vcd -ar 44100 -b:a 224k -vf scale=352:214,pad=352:240:0:14,setsar=10/11 "/videos/clip.mpg")"},
+     R"(ffmpeg -y -i "/videos/clip.avi" -target ntsc-vcd -mbd rd -trellis 1 -cmp 2 -subcmp 2 -bf 2 -flags +cgop -sc_threshold 1000000000 -ar 44100 -b:a 224k -vf scale=352:214,pad=352:240:0:14,setsar=10/11 "/videos/clip.mpg")"},
     // Today's small screens: Xvid-tagged AVI with MP3 (named apart from its AVI source); AMV at a rate
     // that divides 22050, one frame's samples a block; raw frames named by what they are; Motion JPEG
     // without sound; baseline H.264 held to the iPod's one reference frame.

@@ -429,7 +429,7 @@ void TestGenerate::modernCommands_data() {
     r.bestQuality = true;
     QTest::newRow("vcd, best quality")
         << r
-        << R"(ffmpeg -y -i "movie.avi" -target ntsc-vcd -mbd rd -trellis 1 -cmp 2 -subcmp 2 -bf 2 -ar 44100 -b:a 192k -vf scale=352:234,pad=352:240:0:4,setsar=1 "movie.mpg")";
+        << R"(ffmpeg -y -i "movie.avi" -target ntsc-vcd -mbd rd -trellis 1 -cmp 2 -subcmp 2 -bf 2 -flags +cgop -sc_threshold 1000000000 -ar 44100 -b:a 192k -vf scale=352:234,pad=352:240:0:4,setsar=1 "movie.mpg")";
     r.preset = 0;
     r.outputPath = "movie.mp4";
     QTest::newRow("gba, best quality")
@@ -471,7 +471,7 @@ void TestGenerate::modernCommands_data() {
     QTest::newRow("23.976 on psp, best quality: it plays 29.97") << film(r, 2, true, 23.976) << unread(2, true);
     QTest::newRow("23.976 on the designed vcd as designed") << film(r, 4, false, 23.976) << unread(4, false);
     QTest::newRow("23.976 on the designed vcd, best quality")
-        << film(r, 4, true, 23.976) << unread(4, true, "-bf 2", "-bf 2 -r 24000/1001");
+        << film(r, 4, true, 23.976) << unread(4, true, "-vcd", "-vcd -r 24000/1001");
     r.bestQuality = false;
     // The kept picture of a 4:3 show in a 16:9 frame fills the 4:3 screen.
     r.width = "1920";
