@@ -56,6 +56,22 @@ Status CheckSubtitles(const ConversionRequest& r, const TargetPreset& preset, Co
     return {};
 }
 
+// Bounds an encoder can use; the window's designed checks only ask for a number.
+struct Bound {
+    std::string ConversionRequest::*field;
+    double least;
+    double most;
+    const char* message;
+};
+constexpr std::array<Bound, 3> kBounds{{
+    {&ConversionRequest::videoBitrate, 1, 100000,
+     ZVM_TEXT("zvm", "The video bitrate must be between 1 and 100000 kbit/s, not %1")},
+    {&ConversionRequest::audioBitrate, 1, 1024, ZVM_TEXT("zvm", "The audio bitrate must be between 1 and 1024 kbit/s, not %1")},
+    {&ConversionRequest::sampleRate, 8000, 192000,
+     ZVM_TEXT("zvm", "The sample rate must be between 8000 and 192000 Hz, not %1")},
+}};
+} // namespace
+
 // What keeps a crop, a sound stream or deinterlacing out of the command: the classic options can do
 // none of them, and a rectangle must lie inside the picture it is taken from.
 Status CheckSourceChoices(const ConversionRequest& r, const TargetPreset& preset, CommandStyle style) {
@@ -84,22 +100,6 @@ Status CheckSourceChoices(const ConversionRequest& r, const TargetPreset& preset
     }
     return {};
 }
-
-// Bounds an encoder can use; the window's designed checks only ask for a number.
-struct Bound {
-    std::string ConversionRequest::*field;
-    double least;
-    double most;
-    const char* message;
-};
-constexpr std::array<Bound, 3> kBounds{{
-    {&ConversionRequest::videoBitrate, 1, 100000,
-     ZVM_TEXT("zvm", "The video bitrate must be between 1 and 100000 kbit/s, not %1")},
-    {&ConversionRequest::audioBitrate, 1, 1024, ZVM_TEXT("zvm", "The audio bitrate must be between 1 and 1024 kbit/s, not %1")},
-    {&ConversionRequest::sampleRate, 8000, 192000,
-     ZVM_TEXT("zvm", "The sample rate must be between 8000 and 192000 Hz, not %1")},
-}};
-} // namespace
 
 Status CheckEncodableRates(const ConversionRequest& request) {
     const TargetPreset* preset = FindPreset(request.preset);

@@ -23,6 +23,10 @@ struct GenerateResult {
 // while the width or height is not a number above 0, or the target is not a row of the list.
 std::optional<FrameGeometry> FitRequest(const ConversionRequest& request);
 
+// Whether the target and form can take the request's crop, sound stream and deinterlacing, and its
+// crop rectangle lies inside the picture it is taken from: Generate's own check of them.
+Status CheckSourceChoices(const ConversionRequest& r, const TargetPreset& preset, CommandStyle style);
+
 // Checks, fits and assembles. Keeps no state, so the window calls it for Generate and for Convert.
 // A refusal (see Validation.h) changes no request. `quotes` says whether a double quote in a file
 // name (the subtitle file's too) is refused.

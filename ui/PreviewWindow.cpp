@@ -22,6 +22,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QSpinBox>
 #include <QPointer>
@@ -167,19 +168,23 @@ void PreviewWindow::buildLayout() {
     clearCut_ = button(tr("C&lear cut"), "clearCut", [this] { clearCut(); });
     cutText_ = PlainLabel("cutText", this, tr("Cut"));
     cutControls->addWidget(cutText_, 1);
+    cropBox_ = new QLineEdit(this);
+    cropBox_->setObjectName(QStringLiteral("cropRect"));
+    cropBox_->setPlaceholderText(tr("none"));
+    cropBox_->setToolTip(tr("The picture kept before the fit, in the source's stored pixels: "
+                            "width:height:left:top, for example 480:480:80:0. Empty: no crop."));
+    auto* cropCaption = new QLabel(tr("C&rop (W:H:X:Y):"), this);
+    cropCaption->setBuddy(cropBox_);
+    cutControls->addWidget(cropCaption);
+    cutControls->addWidget(cropBox_);
+    connect(cropBox_, &QLineEdit::editingFinished, this, &PreviewWindow::typeCrop);
     button(tr("Add to &queue"), "addToQueue", [this] { emit addToQueue(); });
     showCut();
 
     cropBars_ = new QPushButton(this);
     cropBars_->setObjectName(QStringLiteral("cropBars"));
     cropBars_->setVisible(false);
-    connect(cropBars_, &QPushButton::clicked, this, [this] {
-        cropChosen_ = foundBars_;
-        request_.crop = cropChosen_;
-        view_->showFit(zvm::FitRequest(request_));
-        cropBars_->setVisible(false);
-        pause_.start();
-    });
+    connect(cropBars_, &QPushButton::clicked, this, [this] { chooseCrop(foundBars_); });
 
     status_ = PlainLabel("status", this, tr("Status"));
     auto* layout = new QVBoxLayout(this);
@@ -204,6 +209,8 @@ void PreviewWindow::follow(const zvm::ConversionRequest& request, zvm::CommandSt
         showMoment();
         if (request.sourceVideo != request_.sourceVideo) {
             foundBars_ = cropChosen_ = {}; // bars belong to their video
+            cropBox_->clear();
+            pixels_ = {};
             cropBars_->setVisible(false);
             clearCut(); // a cut belongs to its video, and so does a picked subtitle file
             subtitleStreams_.reset();
@@ -225,6 +232,8 @@ void PreviewWindow::follow(const zvm::ConversionRequest& request, zvm::CommandSt
     const auto target = zvm::TargetFor(request, style);
     const bool modern = style == zvm::CommandStyle::Modern || zvm::NeedsModernForm(*preset);
     modern_ = modern;
+    style_ = style;
+    cropBox_->setEnabled(modern); // the classic options cannot cut the picture
     offerCrop();
     const QString form = modern ? tr("modern") : tr("classic");
     const QString rate = target ? QString::fromStdString(zvm::FrameRateText(target->frameRate)) : QString();
@@ -254,6 +263,7 @@ void PreviewWindow::readDuration() {
                             self->duration_ = found.duration;
                             self->subtitleStreams_ = found.subtitleStreams;
                             self->interlaced_ = found.interlaced;
+                            self->pixels_ = found.pixels;
                             if (found.size) {
                                 self->lookForBars();
                             }
@@ -261,6 +271,47 @@ void PreviewWindow::readDuration() {
                             self->showCut();
                             self->renderFrame();
                         });
+}
+
+void PreviewWindow::chooseCrop(const zvm::CropChoice& crop) {
+    const bool wasChosen = request_.crop == cropChosen_;
+    cropChosen_ = crop;
+    if (crop.mode == zvm::CropMode::Rect || wasChosen) { // none leaves the main window's own crop
+        request_.crop = crop;
+    }
+    cropBox_->setText(crop.mode == zvm::CropMode::Rect ? QString::fromStdString(zvm::CropText(crop)) : QString());
+    view_->showFit(zvm::FitRequest(request_));
+    offerCrop();
+    pause_.start();
+}
+
+void PreviewWindow::typeCrop() {
+    const QString text = cropBox_->text().trimmed();
+    if (text.isEmpty()) {
+        if (cropChosen_.mode == zvm::CropMode::Rect) {
+            chooseCrop({});
+        }
+        return;
+    }
+    std::optional<zvm::CropChoice> typed = zvm::ParseCrop(text.toStdString());
+    if (!typed || typed->mode != zvm::CropMode::Rect) {
+        status_->setText(tr("Type the crop as width:height:left:top, for example 480:480:80:0"));
+        return;
+    }
+    typed->sourceWidth = pixels_.isValid() ? pixels_.width() : 0;
+    typed->sourceHeight = pixels_.isValid() ? pixels_.height() : 0;
+    if (*typed == cropChosen_) {
+        return; // as chosen: nothing to render again
+    }
+    zvm::ConversionRequest cropped = request_;
+    cropped.crop = *typed;
+    const zvm::TargetPreset* preset = zvm::FindPreset(request_.preset);
+    if (const zvm::Status refused = preset != nullptr ? zvm::CheckSourceChoices(cropped, *preset, style_) : zvm::Status();
+        !refused.ok()) {
+        status_->setText(Translated(refused.message()));
+        return;
+    }
+    chooseCrop(*typed);
 }
 
 void PreviewWindow::lookForBars() {

@@ -15,6 +15,7 @@ class QComboBox;
 class QSpinBox;
 class FrameView;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 struct RenderedFrame;
 
@@ -65,6 +66,10 @@ private:
     // Looks for black bars in the source read, in the modern form, and offers to crop them.
     void lookForBars();
     void offerCrop();
+    // The rectangle typed as width:height:left:top in stored pixels (empty: none), checked as
+    // Generate checks it; a refused one is said and changes nothing.
+    void typeCrop();
+    void chooseCrop(const zvm::CropChoice& crop);
 
     enum SubtitleEntry { NoSubtitles, AutomaticSubtitles, SubtitleFile };
 
@@ -95,4 +100,7 @@ private:
     int looks_ = 0; // only the answer to the latest look is used
     zvm::CropChoice foundBars_;
     zvm::CropChoice cropChosen_;
+    QLineEdit* cropBox_ = nullptr;
+    QSize pixels_; // the source as stored, from its read; invalid until then
+    zvm::CommandStyle style_ = zvm::CommandStyle::Classic;
 };

@@ -7,6 +7,7 @@
 #include "ui/Translations.h"
 #include "core/CommandLine.h"
 #include "core/Presets.h"
+#include "core/SourceChoices.h"
 #include "tests/ui/WindowFixture.h"
 
 #include <QAction>
@@ -35,6 +36,8 @@ private slots:
     void cropsBarsWhenAsked();
     void previewDeinterlaces_data();
     void previewDeinterlaces();
+    void previewTakesATypedCrop_data();
+    void previewTakesATypedCrop();
     void choosesTheSoundStream_data();
     void choosesTheSoundStream();
     void outputNamedFromTheSource_data();
@@ -233,6 +236,50 @@ void TestAutomatic::previewDeinterlaces() {
     QTRY_VERIFY(!fx.outside.pendingDetections.isEmpty());
     fx.outside.pendingDetections.takeFirst()(read);
     QCOMPARE(Command(w).contains("bwdif=mode=send_frame"), deinterlaced);
+}
+
+// A crop typed in the preview, in the source's stored pixels, is drawn and rendered as the run will
+// cut it; one outside the picture, or not four numbers, is said and changes nothing.
+void TestAutomatic::previewTakesATypedCrop_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("said"); // empty: taken
+    QTest::addColumn<QString>("kept"); // the crop then
+    QTest::addColumn<QString>("fit");  // the picture on the screen then
+    QTest::newRow("a rectangle inside") << "480:480:80:0" << "" << "480:480:80:0" << "272x272";
+    QTest::newRow("wider than the picture") << "600:480:80:0" << "must lie inside the picture" << "320:200:0:20" << "436x272";
+    QTest::newRow("not four numbers") << "480x480" << "Type the crop as" << "320:200:0:20" << "436x272";
+    QTest::newRow("emptied: none") << "" << "" << "none" << "362x272";
+}
+
+void TestAutomatic::previewTakesATypedCrop() {
+    QFETCH(QString, typed);
+    QFETCH(QString, said);
+    QFETCH(QString, kept);
+    QFETCH(QString, fit);
+    WindowFixture fx;
+    frmZCM& w = fx.start();
+    Ui(w).cboPlatform->setCurrentIndex(*zvm::PresetByName("psp-480x272")); // the modern form, unasked
+    Ui(w).txtWidth->setText("640");
+    Ui(w).txtHeight->setText("480");
+    Ui(w).mnuPreview->trigger();
+    auto* preview = w.findChild<PreviewWindow*>();
+    QTRY_VERIFY(!fx.outside.pendingDetections.isEmpty());
+    fx.outside.pendingDetections.takeFirst()({QSize(640, 480), {}, 60.0, QSize(640, 480)});
+    QTRY_VERIFY(fx.outside.pendingRender != nullptr);
+    std::exchange(fx.outside.pendingRender, nullptr)({QByteArray(), {}});
+    auto* box = preview->findChild<QLineEdit*>("cropRect");
+    for (const QString& text : {QString("320:200:0:20"), typed}) { // a crop chosen before, then the one typed
+        box->setText(text);
+        emit box->editingFinished();
+    }
+    QCOMPARE(QString::fromStdString(zvm::CropText(preview->crop())), kept);
+    const auto g = preview->view()->fit();
+    QCOMPARE(g ? QString("%1x%2").arg(g->newWidth).arg(g->newHeight) : QString(), fit);
+    QVERIFY2(preview->statusText().contains(said), qPrintable(preview->statusText()));
+    if (said.isEmpty()) {
+        QTRY_VERIFY(fx.outside.pendingRender != nullptr);
+        QCOMPARE(QString::fromStdString(fx.outside.renders.last().filter).contains("crop=" + typed), !typed.isEmpty());
+    }
 }
 
 // The source's sound streams, once read, are offered by language and title; the one chosen is mapped

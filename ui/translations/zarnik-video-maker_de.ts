@@ -377,6 +377,22 @@
 <context>
     <name>PreviewWindow</name>
     <message>
+        <source>none</source>
+        <translation>keiner</translation>
+    </message>
+    <message>
+        <source>The picture kept before the fit, in the source&apos;s stored pixels: width:height:left:top, for example 480:480:80:0. Empty: no crop.</source>
+        <translation>Das vor der Anpassung behaltene Bild, in den gespeicherten Pixeln der Quelle: Breite:Höhe:links:oben, zum Beispiel 480:480:80:0. Leer: kein Zuschnitt.</translation>
+    </message>
+    <message>
+        <source>C&amp;rop (W:H:X:Y):</source>
+        <translation>Zu&amp;schnitt (B:H:X:Y):</translation>
+    </message>
+    <message>
+        <source>Type the crop as width:height:left:top, for example 480:480:80:0</source>
+        <translation>Geben Sie den Zuschnitt als Breite:Höhe:links:oben ein, zum Beispiel 480:480:80:0</translation>
+    </message>
+    <message>
         <source>A frame at %1, rendered through the command&apos;s own picture filter</source>
         <translation>Ein Bild bei %1, durch den Bildfilter des Befehls berechnet</translation>
     </message>

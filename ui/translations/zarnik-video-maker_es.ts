@@ -377,6 +377,22 @@
 <context>
     <name>PreviewWindow</name>
     <message>
+        <source>none</source>
+        <translation>ninguno</translation>
+    </message>
+    <message>
+        <source>The picture kept before the fit, in the source&apos;s stored pixels: width:height:left:top, for example 480:480:80:0. Empty: no crop.</source>
+        <translation>La imagen que se conserva antes del ajuste, en los píxeles guardados del origen: ancho:alto:izquierda:arriba, por ejemplo 480:480:80:0. Vacío: sin recorte.</translation>
+    </message>
+    <message>
+        <source>C&amp;rop (W:H:X:Y):</source>
+        <translation>&amp;Recorte (An:Al:X:Y):</translation>
+    </message>
+    <message>
+        <source>Type the crop as width:height:left:top, for example 480:480:80:0</source>
+        <translation>Escriba el recorte como ancho:alto:izquierda:arriba, por ejemplo 480:480:80:0</translation>
+    </message>
+    <message>
         <source>A frame at %1, rendered through the command&apos;s own picture filter</source>
         <translation>Un fotograma en %1, generado con el filtro de imagen de la orden</translation>
     </message>
