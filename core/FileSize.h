@@ -28,6 +28,10 @@ double VideoBitrateForSize(double megabytes, double seconds, double audioKbps);
 // The least size, in megabytes rounded up to a tenth, whose video bitrate reaches `videoKbps`.
 double SizeForVideoBitrate(double videoKbps, double seconds, double audioKbps);
 
+// The audio bitrate, in kbit/s, a file size leaves room for: the target's own, or the request's as
+// Generate leaves it; 0 when it is not a number.
+double AudioKbpsOf(const ConversionRequest& request);
+
 // With a file size asked for, writes the bitrate it needs into the request's video bitrate; without
 // one, changes nothing. Refused, before anything starts, for a target whose bitrate is fixed, an
 // unknown or empty kept part, and a size whose bitrate falls below the floor (its detail then the
