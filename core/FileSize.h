@@ -19,7 +19,8 @@ inline constexpr double kLargestFileSizeMB = 1e6;
 // The least video bitrate, in kbit/s, that still gives a watchable picture on the request's target:
 // bits per pixel of every frame at the target's size and frame rate, fewer for H.264, which needs
 // about two thirds of MPEG-4's bits for the same picture. Nothing for a target whose bitrate is its
-// own (VCD) or a row the list lacks.
+// own (VCD) or a row the list lacks. A first guess, before anything runs: what a video really needs
+// is known once its first pass has measured it (see TwoPassFloor.h).
 std::optional<double> VideoBitrateFloor(const ConversionRequest& request);
 
 // The video bitrate, in whole kbit/s, that a file of `megabytes` (10^6 bytes) leaves over `seconds`

@@ -20,7 +20,8 @@ namespace {
 // quantisers in lambda units, 118 to a step, between steps 2 and 31; key frames at 0.8 of the
 // quantiser around them and B-frames at 1.25 of it plus 1.25; at most 3 steps from one frame of a
 // kind to the next; each quantiser blurred with its neighbours of the same kind (weight e^-4); the
-// key frames tied to the 300 last frames before all are tied again backwards.
+// key frames tied to the 300 last frames before all are tied again backwards. The entries it adds
+// for B-frames still to come are left out: no two-pass command writes B-frames.
 constexpr double kLambdaPerStep = 118;
 constexpr double kLeastLambda = 2 * kLambdaPerStep;
 constexpr double kMostLambda = 31 * kLambdaPerStep;
@@ -31,6 +32,7 @@ constexpr double kMostChange = 3 * kLambdaPerStep;
 constexpr double kBlurWeight = 0.018315638888734179; // e^-(1 / 0.5^2)
 constexpr std::size_t kTiedFirst = 300;
 constexpr int kKey = 1;
+constexpr int kP = 2;
 constexpr int kB = 3;
 
 // Pass 2 aborts only when even its coarsest plan overshoots; planning is not exact to the bit, and
@@ -100,8 +102,8 @@ public:
         lastNotB_ = frames.front().type != kB ? frames.front().type : 0;
     }
     double tie(int type, double lambda) {
-        if (type == kKey && lastNotB_ == 2) {
-            lambda = last_[2] * kKeyFactor;
+        if (type == kKey && lastNotB_ == kP) {
+            lambda = last_[kP] * kKeyFactor;
         }
         lambda = std::max(lambda, 1.0);
         if (lastNotB_ == type || type != kKey) {
