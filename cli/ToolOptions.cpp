@@ -391,7 +391,10 @@ by default; -j 1 runs them one after another.
                            video bitrate from the duration and the audio bitrate, encodes in two
                            passes, and lands at most 5% over (under only where the picture needs no
                            more); a size too small for a watchable picture is refused, naming the
-                           smallest that works. Not for the VCD, AMV, MJPEG and raw targets (fixed)
+                           smallest that works. That is a first guess: a size (or a --two-pass
+                           bitrate) under what the first pass measures the second can keep to
+                           ends the video before the second pass, naming the smallest size and
+                           bitrate that work. Not for the VCD, AMV, MJPEG and raw targets (fixed)
       --two-pass           encode in two passes (the default with --file-size), which keeps the
                            video bitrate far more closely than one; the passes' logs are kept in a
                            private folder of the cache and removed afterwards

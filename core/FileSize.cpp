@@ -47,6 +47,13 @@ double SizeForVideoBitrate(double videoKbps, double seconds, double audioKbps) {
     return std::ceil(megabytes * 10) / 10;
 }
 
+double AudioKbpsOf(const ConversionRequest& request) {
+    const TargetPreset* preset = FindPreset(request.preset);
+    const std::string& audioText =
+        preset == nullptr || preset->audioBitrate.empty() ? request.audioBitrate : std::string(preset->audioBitrate);
+    return ParseNumber(audioText).value_or(0);
+}
+
 bool UsesTwoPasses(const ConversionRequest& request) {
     return (request.twoPass || request.fileSizeMB || BestQualityApplies(request)) &&
            VideoBitrateFloor(request).has_value();
@@ -78,9 +85,7 @@ Status ApplyFileSize(ConversionRequest& request, std::optional<double> sourceSec
         return Status::Failure(FailureKind::BadInput, ZVM_TEXT("zvm", "Nothing of the video is kept: %1 s"),
                                NumberText(*seconds));
     }
-    const std::string& audioText =
-        preset->audioBitrate.empty() ? request.audioBitrate : std::string(preset->audioBitrate);
-    const double audio = ParseNumber(audioText).value_or(0);
+    const double audio = AudioKbpsOf(request);
     const double video = VideoBitrateForSize(megabytes, *seconds, audio);
     if (video < *floor) {
         return Status::Failure(

@@ -19,7 +19,8 @@ inline constexpr double kLargestFileSizeMB = 1e6;
 // The least video bitrate, in kbit/s, that still gives a watchable picture on the request's target:
 // bits per pixel of every frame at the target's size and frame rate, fewer for H.264, which needs
 // about two thirds of MPEG-4's bits for the same picture. Nothing for a target whose bitrate is its
-// own (VCD) or a row the list lacks.
+// own (VCD) or a row the list lacks. A first guess, before anything runs: what a video really needs
+// is known once its first pass has measured it (see TwoPassFloor.h).
 std::optional<double> VideoBitrateFloor(const ConversionRequest& request);
 
 // The video bitrate, in whole kbit/s, that a file of `megabytes` (10^6 bytes) leaves over `seconds`
@@ -27,6 +28,10 @@ std::optional<double> VideoBitrateFloor(const ConversionRequest& request);
 double VideoBitrateForSize(double megabytes, double seconds, double audioKbps);
 // The least size, in megabytes rounded up to a tenth, whose video bitrate reaches `videoKbps`.
 double SizeForVideoBitrate(double videoKbps, double seconds, double audioKbps);
+
+// The audio bitrate, in kbit/s, a file size leaves room for: the target's own, or the request's as
+// Generate leaves it; 0 when it is not a number.
+double AudioKbpsOf(const ConversionRequest& request);
 
 // With a file size asked for, writes the bitrate it needs into the request's video bitrate; without
 // one, changes nothing. Refused, before anything starts, for a target whose bitrate is fixed, an

@@ -7,6 +7,7 @@
 #include "files/TextCrossing.h"
 
 #include <QDir>
+#include <QFile>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -19,6 +20,14 @@ namespace zvm::media {
 
 namespace {
 constexpr QLatin1StringView kPassFolder("passes-");
+constexpr QLatin1StringView kLogPrefix("pass");
+
+// The statistics of the first pass's video (the encoder names its log for the stream's index);
+// empty when it wrote none.
+std::string PassOneStatistics(const QTemporaryDir& folder) {
+    QFile log(folder.filePath(kLogPrefix + QStringLiteral("-0.log")));
+    return log.open(QIODevice::ReadOnly) ? log.readAll().toStdString() : std::string();
+}
 } // namespace
 
 QString PassFolderBase() {
@@ -43,7 +52,7 @@ void RemoveStalePassFolders(const QString& folderBase) {
 
 Result<std::unique_ptr<EncoderJob>> StartEncoding(Outside& outside, const QString& command, const QString& output,
                                                   bool twoPass, const QString& encoder, process::Lifetime lifetime,
-                                                  const QString& folderBase) {
+                                                  const QString& folderBase, PassOneCheck check) {
     RemoveStalePassFolders(folderBase);
     if (!twoPass) {
         return outside.startEncoder(command, encoder, lifetime);
@@ -62,13 +71,16 @@ Result<std::unique_ptr<EncoderJob>> StartEncoding(Outside& outside, const QStrin
                                files::PathToStd(folder->errorString()));
     }
     const std::vector<std::string> steps = PassSteps(files::PathToStd(command), files::PathToStd(output), true,
-                                                     files::PathToStd(folder->filePath(QStringLiteral("pass"))));
+                                                     files::PathToStd(folder->filePath(kLogPrefix)));
     auto job = std::make_unique<StepJob>(
         steps.size(),
         [&outside, steps, encoder, lifetime](std::size_t step) {
             return outside.startEncoder(files::PathToQString(steps[step]), encoder, lifetime);
         },
         [folder] { folder->remove(); });
+    if (check) {
+        job->checkBefore([folder, check = std::move(check)](std::size_t) { return check(PassOneStatistics(*folder)); });
+    }
     if (Status started = job->begin(); !started.ok()) {
         return started;
     }

@@ -47,7 +47,8 @@ void StepJob::stepEnded(int exitCode, int signal) {
     const bool good = exitCode == 0 && signal == 0;
     if (good && !stopRequested_ && step_ + 1 < steps_) {
         ++step_;
-        const zvm::Status next = startStep();
+        refusal_ = check_ ? check_(step_) : zvm::Status();
+        const zvm::Status next = refusal_.ok() ? startStep() : refusal_;
         if (next.ok()) {
             return;
         }

@@ -5,6 +5,7 @@
 #include "core/FileSize.h"
 #include "core/NumericText.h"
 #include "core/Text.h"
+#include "core/TwoPassFloor.h"
 #include "files/TextCrossing.h"
 #include "media/Passes.h"
 #include "process/EncoderProcess.h"
@@ -26,6 +27,25 @@ double ExpectedMegabytes(const JobOrder& order) {
     const auto video = ParseNumber(r.videoBitrate);
     const auto audio = ParseNumber(r.audioBitrate);
     return kept && video && audio ? SizeForVideoBitrate(*video, *kept, *audio) : 0;
+}
+
+// The rate the output runs at: the target's, or a slower source's own where the target keeps it.
+double OutputRate(const JobOrder& order) {
+    const std::optional<OutputTarget> target =
+        order.target ? order.target : TargetFor(order.request, CommandStyle::Modern);
+    const double rate = target ? target->frameRate : 0;
+    const std::optional<double> source = order.request.sourceFrameRate;
+    return target && target->frameRateAtMost && source && *source > 0 ? std::min(rate, *source) : rate;
+}
+
+// Pass 2 refused before it starts when pass 1 found the bitrate too low for its rate control, which
+// would otherwise abort the encoder.
+media::PassOneCheck SecondPassCheck(const JobOrder& order) {
+    return [request = order.request, kept = KeptSeconds(order.request.cutStart, order.request.cutEnd, order.duration),
+            rate = OutputRate(order)](const std::string& statistics) {
+        const std::optional<double> floor = SecondPassFloorKbps(statistics, rate);
+        return floor ? CheckSecondPass(request, kept, *floor) : Status();
+    };
 }
 } // namespace
 
@@ -53,7 +73,8 @@ Status ConversionJob::start() {
     }
     // Tied: an encoder never outlives the program, however it ends.
     auto started = media::StartEncoding(outside_, PathToQString(command), PathToQString(written_),
-                                        UsesTwoPasses(r), PathToQString(r.encoderPath), process::Lifetime::Tied);
+                                        UsesTwoPasses(r), PathToQString(r.encoderPath), process::Lifetime::Tied,
+                                        media::PassFolderBase(), SecondPassCheck(order_));
     if (!started.ok()) {
         return notStarted(started.status());
     }
@@ -150,8 +171,12 @@ void ConversionJob::afterEncode() {
     result.exitCode = signal_ != 0 ? -1 : exitCode_;
     result.signal = signal_;
     result.log = output_.screen();
+    const auto* steps = qobject_cast<StepJob*>(encoder_.get());
     if (stopping_) {
         result.end = JobEnd::Stopped;
+    } else if (steps != nullptr && !steps->refusal().ok()) {
+        result.end = JobEnd::NotStarted; // its second pass: what the first measured says it would fail
+        result.startFailure = steps->refusal();
     } else if (exitCode_ != 0 || signal_ != 0) {
         result.end = JobEnd::EncoderFailed;
         const char* cause = output_.failureCause();

@@ -22,7 +22,7 @@ namespace zvm::queue {
 enum class JobEnd {
     Converted,     // the encoder ended well; the after-check's verdict says how the file fits
     EncoderFailed, // the encoder ended with an exit code or was ended by a signal
-    NotStarted,    // the encoder could not be started
+    NotStarted,    // the encoder, or its second pass, could not be started or was refused
     Misfit,        // the after-check found the file missing or not fitting, and it counts as failed
     Stopped,       // stopped on request, however the encoder then ended
 };
@@ -33,7 +33,7 @@ struct JobResult {
     int signal = 0;
     std::string log;      // the encoder's last words
     bool removed = false; // what the run wrote is gone
-    Status startFailure;  // for NotStarted
+    Status startFailure;  // for NotStarted: Refused for a second pass its first found too few bits for
     bool checked = false; // the after-check answered
     CheckVerdict verdict = CheckVerdict::NotChecked;
     std::string checkLine;

@@ -47,6 +47,8 @@ private slots:
     void detectionFailures();
     void keepsAFileSize_data();
     void keepsAFileSize();
+    void refusesASecondPassThatWouldAbort_data();
+    void refusesASecondPassThatWouldAbort();
     void readsTheNamedFiles_data();
     void readsTheNamedFiles();
 
@@ -669,6 +671,56 @@ void TestRealEncoder::keepsAFileSize() {
     QVERIFY2((ratio >= 0.9) == (outcome == "near"), item.check.c_str());
     QVERIFY2(QString::fromStdString(item.check).contains(QString("(asked %1 MB)").arg(megabytes)), item.check.c_str());
     QCOMPARE(QString::fromStdString(item.check).contains("the encoder reached its best quality"), outcome == "under");
+}
+
+// A noisy clip needs more bits than mpeg4's coarsest quantiser leaves under the bitrate asked: the
+// first pass finds it, the second never starts, and what the refusal names as the smallest then
+// converts.
+void TestRealEncoder::refusesASecondPassThatWouldAbort_data() {
+    QTest::addColumn<double>("megabytes"); // 0: the bitrate alone, in two passes
+    QTest::addColumn<QString>("named");     // how the refusal names the smallest that works
+    QTest::newRow("a bitrate") << 0.0 << R"(bitrate that works is (\d+) kbit/s)";
+    QTest::newRow("a file size") << 0.034 << R"(file size that works is ([\d.]+) MB \(\d+ kbit/s\))";
+}
+
+void TestRealEncoder::refusesASecondPassThatWouldAbort() {
+    QFETCH(double, megabytes);
+    QFETCH(QString, named);
+    if (!encoders_.contains("mpeg4") || !pads_) {
+        QSKIP("this encoder cannot serve the target (see convertsEveryPreset)");
+    }
+    QTemporaryDir work;
+    const QString source = work.filePath("noise.mkv");
+    Run(maker_, {"-v", "error", "-y", "-f", "lavfi", "-i", "testsrc2=s=640x480:r=25:d=2,noise=alls=80:allf=t", "-f",
+                  "lavfi", "-i", "sine=d=2", "-c:v", "mpeg4", "-q:v", "2", "-c:a", "aac", source});
+    zvm::ConversionRequest r = RequestFor(source, {}, 0, false);
+    r.width.clear();
+    r.height.clear();
+    r.encoderPath = ffmpeg_.toStdString();
+    r.outputPath = work.filePath("out.mp4").toStdString();
+    r.videoBitrate = "100";
+    r.twoPass = megabytes == 0;
+    r.fileSizeMB = megabytes > 0 ? std::optional(megabytes) : std::nullopt;
+    for (const bool refused : {true, false}) {
+        QueueRunner runner(outside_);
+        QSignalSpy done(&runner, &QueueRunner::finishedAll);
+        runner.add({r}, zvm::CommandStyle::Modern);
+        runner.start();
+        QVERIFY(done.wait(120000));
+        const auto& item = runner.queue().items()[0];
+        const std::string reason = zvm::queue::ReasonText(item);
+        QCOMPARE(item.state, refused ? zvm::queue::ItemState::Failed : zvm::queue::ItemState::Finished);
+        QCOMPARE(QFile::exists(QString::fromStdString(r.outputPath)), !refused);
+        if (refused) {
+            const QRegularExpressionMatch smallest = QRegularExpression(named).match(QString::fromStdString(reason));
+            QVERIFY2(smallest.hasMatch(), reason.c_str());
+            if (megabytes > 0) {
+                r.fileSizeMB = smallest.captured(1).toDouble();
+            } else {
+                r.videoBitrate = smallest.captured(1).toStdString();
+            }
+        }
+    }
 }
 
 void TestRealEncoder::readsTheNamedFiles_data() {

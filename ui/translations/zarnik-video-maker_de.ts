@@ -1868,6 +1868,14 @@ Programm: %1</translation>
         <translation>Diese Dateigröße lässt zu wenige Bits für ein ansehbares Bild; die kleinste Größe, die geht, ist %1 MB</translation>
     </message>
     <message>
+        <source>The first pass found this video needs more than this file size holds; the smallest file size that works is %1</source>
+        <translation>Der erste Durchgang hat ergeben, dass dieses Video mehr braucht, als diese Dateigröße fasst; die kleinste Dateigröße, die geht, ist %1</translation>
+    </message>
+    <message>
+        <source>The first pass found this video needs more than this bitrate; the smallest video bitrate that works is %1 kbit/s</source>
+        <translation>Der erste Durchgang hat ergeben, dass dieses Video mehr braucht als diese Bitrate; die kleinste Video-Bitrate, die geht, ist %1 kbit/s</translation>
+    </message>
+    <message>
         <source>the file could not be read: %1</source>
         <translation>die Datei konnte nicht gelesen werden: %1</translation>
     </message>

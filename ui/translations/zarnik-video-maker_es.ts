@@ -1868,6 +1868,14 @@ Programa: %1</translation>
         <translation>Este tamaño de archivo deja muy pocos bits para una imagen aceptable; el tamaño más pequeño que sirve es %1 MB</translation>
     </message>
     <message>
+        <source>The first pass found this video needs more than this file size holds; the smallest file size that works is %1</source>
+        <translation>La primera pasada ha visto que este vídeo necesita más de lo que cabe en este tamaño de archivo; el tamaño de archivo más pequeño que sirve es %1</translation>
+    </message>
+    <message>
+        <source>The first pass found this video needs more than this bitrate; the smallest video bitrate that works is %1 kbit/s</source>
+        <translation>La primera pasada ha visto que este vídeo necesita más que este bitrate; el bitrate de vídeo más pequeño que sirve es %1 kbit/s</translation>
+    </message>
+    <message>
         <source>the file could not be read: %1</source>
         <translation>no se pudo leer el archivo: %1</translation>
     </message>
