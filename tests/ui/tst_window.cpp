@@ -298,7 +298,7 @@ void TestWindow::designedTexts() {
     QString caption;
     QString tip = tooltip;
     if (auto* list = qobject_cast<QComboBox*>(object)) {
-        QCOMPARE(list->count(), 18); // the designed five, then the later targets
+        QCOMPARE(list->count(), 19); // the designed five, then the later targets
         if (name.contains('/')) { // an entry, which has no tooltip of its own
             QCOMPARE(list->itemText(name.section('/', 1).toInt()), text);
             return;
@@ -372,7 +372,7 @@ void TestWindow::startupWithSavedFile() {
     QCOMPARE(Ui(w).txtOriginalVideo->text(), "/videos/clip.avi");
     QCOMPARE(Ui(w).txtffmpegexe->text(), "/usr/bin/ffmpeg");
     QVERIFY(Ui(w).optLiveAction->isChecked());
-    QCOMPARE(Ui(w).cboPlatform->count(), 18);
+    QCOMPARE(Ui(w).cboPlatform->count(), 19);
     QCOMPARE(Ui(w).cboPlatform->currentText(), "GBA - 240x160 (1.5000 ratio)");
     QCOMPARE(Focused(), "txtOriginalVideo");
     QCOMPARE(Ui(w).txtOriginalVideo->selectedText(), "/videos/clip.avi");
@@ -428,7 +428,7 @@ void TestWindow::startupAsksForTheEncoder() {
     QCOMPARE(fx.platform.messages[0].prompt, "Settings Saved!");
     QCOMPARE(Ui(w).txtffmpegexe->text(), confirm ? "/opt/ffmpeg/ffmpeg" : (settings.isEmpty() ? "" : "8"));
     QVERIFY(fx.settingsBytes().endsWith(",\"Saved\"\r\n"));
-    QCOMPARE(Ui(w).cboPlatform->count(), 18);
+    QCOMPARE(Ui(w).cboPlatform->count(), 19);
 
     WindowFixture second; // the next start in the same folder asks nothing
     QDir::setCurrent(fx.dir.path());
