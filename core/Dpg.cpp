@@ -104,7 +104,8 @@ Result<Header> ReadHeader(std::string_view head, std::uint64_t fileBytes) {
     if (h.version < 0 || h.version > 4) {
         return NotDpg(ZVM_TEXT("zvm", "the file is a DPG of a version not known: %1"), std::string(head.substr(0, 4)));
     }
-    const std::uint32_t headerBytes = h.version >= 2 ? kHeaderBytes : kFirstHeaderBytes;
+    // The first version's pixel format follows the 36 bytes of the version before it.
+    const std::uint32_t headerBytes = h.version >= 2 ? kHeaderBytes : kFirstHeaderBytes + (h.version == 1 ? 4 : 0);
     if (head.size() < headerBytes) {
         return NotDpg(ZVM_TEXT("zvm", "the DPG file ends within its header, after %1 bytes"),
                       std::to_string(head.size()));

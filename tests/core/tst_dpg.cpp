@@ -78,6 +78,7 @@ void TestDpg::readsItsHeaderBack_data() {
     };
     row("as written", head, whole, "");
     row("short", head.substr(0, 40), whole, "ends within its header");
+    row("the first version, short of its pixel format", "DPG1" + head.substr(4, 34), whole, "ends within its header");
     row("another format", "RIFF" + head.substr(4), whole, "no DPG file");
     row("version 7", "DPG7" + head.substr(4), whole, "version not known");
     row("parts beyond its end", head, whole - 1, "beyond its");
