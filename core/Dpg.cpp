@@ -49,7 +49,7 @@ void VideoScan::Feed(std::string_view bytes) {
     }
 }
 
-Result<Header> HeaderFor(const VideoScan& video, Ratio frameRate, int sampleRate, std::uint64_t audioBytes) {
+Result<Header> HeaderFor(const VideoScan& video, double framesPerSecond, int sampleRate, std::uint64_t audioBytes) {
     const std::uint64_t gopBytes = 8 * static_cast<std::uint64_t>(video.Gops().size());
     if (kHeaderBytes + audioBytes + video.Bytes() + gopBytes > kMostBytes) {
         return NotDpg(ZVM_TEXT("zvm", "the DPG file would pass the 4 GB the format can hold: %1 bytes"),
@@ -57,7 +57,7 @@ Result<Header> HeaderFor(const VideoScan& video, Ratio frameRate, int sampleRate
     }
     Header header;
     header.frames = video.Frames();
-    header.frameRate = static_cast<std::uint32_t>(std::lround(frameRate.Value() * 256));
+    header.frameRate = static_cast<std::uint32_t>(std::lround(framesPerSecond * 256));
     header.sampleRate = static_cast<std::uint32_t>(sampleRate);
     header.audioStart = kHeaderBytes;
     header.audioSize = static_cast<std::uint32_t>(audioBytes);

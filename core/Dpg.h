@@ -10,7 +10,6 @@
 // which is those four bytes only when read little endian, another page's byte dump shows the audio
 // start 36 as "24 00 00 00", and the same page's script packs the seek list little endian.
 
-#include "core/Presets.h"
 #include "core/Status.h"
 
 #include <cstdint>
@@ -74,7 +73,7 @@ struct Header {
 
 // The header of a file of the written version around streams of these sizes; a stream too large for
 // the format's 32-bit sizes is refused.
-Result<Header> HeaderFor(const VideoScan& video, Ratio frameRate, int sampleRate, std::uint64_t audioBytes);
+Result<Header> HeaderFor(const VideoScan& video, double framesPerSecond, int sampleRate, std::uint64_t audioBytes);
 // The header's bytes (48 for the written version), and the seek list's: eight bytes a group.
 std::string HeaderBytes(const Header& header);
 std::string GopListBytes(const std::vector<Gop>& gops);

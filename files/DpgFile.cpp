@@ -10,6 +10,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace zvm::files {
 
@@ -44,7 +45,7 @@ Result<dpg::VideoScan> Scanned(const std::string& videoPart) {
 } // namespace
 
 Status AssembleDpg(const std::string& videoPart, const std::string& audioPart, const std::string& destination,
-                   Ratio frameRate, int sampleRate) {
+                   double framesPerSecond, int sampleRate) {
     const Result<dpg::VideoScan> video = Scanned(videoPart);
     if (!video.ok()) {
         return video.status();
@@ -58,7 +59,7 @@ Status AssembleDpg(const std::string& videoPart, const std::string& audioPart, c
                                videoPart);
     }
     const Result<dpg::Header> header =
-        dpg::HeaderFor(video.value(), frameRate, sampleRate, static_cast<std::uint64_t>(audio.st_size));
+        dpg::HeaderFor(video.value(), framesPerSecond, sampleRate, static_cast<std::uint64_t>(audio.st_size));
     if (!header.ok()) {
         return header.status();
     }
@@ -66,6 +67,17 @@ Status AssembleDpg(const std::string& videoPart, const std::string& audioPart, c
     const std::string gops = dpg::GopListBytes(video.value().Gops());
     const std::array<Piece, 4> pieces{{{head, {}}, {{}, audioPart}, {{}, videoPart}, {gops, {}}}};
     return WriteAtomically(destination, pieces);
+}
+
+Status AssembleDpgBeside(const std::string& output, double framesPerSecond, int sampleRate) {
+    const std::string video = dpg::VideoPartFor(output);
+    const std::string audio = dpg::AudioPartFor(output);
+    Status made = AssembleDpg(video, audio, output, framesPerSecond, sampleRate);
+    if (made.ok()) {
+        ::unlink(video.c_str());
+        ::unlink(audio.c_str());
+    }
+    return made;
 }
 
 } // namespace zvm::files

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/Presets.h"
 #include "core/Status.h"
 
 #include <string>
@@ -11,6 +10,10 @@ namespace zvm::files {
 // and groups, the header made from them, then header, sound, video and seek list written whole and
 // atomically at destination. The streams are left where they are.
 Status AssembleDpg(const std::string& videoPart, const std::string& audioPart, const std::string& destination,
-                   Ratio frameRate, int sampleRate);
+                   double framesPerSecond, int sampleRate);
+// The same from the streams a DPG's command writes beside its output (dpg::VideoPartFor and
+// AudioPartFor), as a Convert of the window runs it: they go once the file is whole, and stay when
+// it could not be made.
+Status AssembleDpgBeside(const std::string& output, double framesPerSecond, int sampleRate);
 
 } // namespace zvm::files

@@ -100,7 +100,7 @@ std::string ConversionJob::writingParts(const std::string& command) {
 Status ConversionJob::assembleParts() const {
     const TargetPreset* preset = FindPreset(order_.request.preset);
     const std::optional<double> rate = ParseNumber(order_.request.sampleRate);
-    return files::AssembleDpg(parts_[0], parts_[1], written_, preset != nullptr ? preset->maxFrameRate : Ratio{15, 1},
+    return files::AssembleDpg(parts_[0], parts_[1], written_, preset != nullptr ? preset->maxFrameRate.Value() : 15.0,
                               static_cast<int>(rate.value_or(dpg::kSampleRate)));
 }
 

@@ -66,7 +66,7 @@ void TestDpg::scansTheEncodersStream() {
 void TestDpg::readsItsHeaderBack_data() {
     dpg::VideoScan video;
     video.Feed(std::string_view("\x00\x00\x01\xB8\x00\x00\x01\x00\x00\x00\x01\x00xx", 14));
-    const Result<dpg::Header> made = dpg::HeaderFor(video, {15, 1}, dpg::kSampleRate, 1000);
+    const Result<dpg::Header> made = dpg::HeaderFor(video, 15, dpg::kSampleRate, 1000);
     QVERIFY(made.ok());
     const std::string head = dpg::HeaderBytes(made.value());
     const std::uint64_t whole = 48 + 1000 + 14 + 8;

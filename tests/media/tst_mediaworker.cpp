@@ -494,7 +494,7 @@ void TestMediaWorker::readsDpg_data() {
     Run(ffmpeg_, {"-v", "error", "-y", "-f", "lavfi", "-i", "testsrc=s=256x144:d=2:r=15", "-f", "lavfi", "-i", "sine=d=2",
                   "-map", "0:v", "-c:v", "mpeg1video", "-strict", "-1", "-an", "-f", "mpeg1video", video, "-map", "1:a",
                   "-c:a", "mp2", "-ar", "32000", "-ac", "2", "-f", "mp2", audio});
-    QVERIFY(zvm::files::AssembleDpg(video.toStdString(), audio.toStdString(), path("whole.dpg").toStdString(), {15, 1}, 32000)
+    QVERIFY(zvm::files::AssembleDpg(video.toStdString(), audio.toStdString(), path("whole.dpg").toStdString(), 15, 32000)
                 .ok());
     QFile whole(path("whole.dpg"));
     QVERIFY(whole.open(QIODevice::ReadOnly));

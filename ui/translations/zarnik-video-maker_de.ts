@@ -64,6 +64,10 @@
         <translation>Die Ausgabe wird geprüft …</translation>
     </message>
     <message>
+        <source>Failed: the DPG file could not be put together: %1</source>
+        <translation>Fehlgeschlagen: die DPG-Datei ließ sich nicht zusammensetzen: %1</translation>
+    </message>
+    <message>
         <source>Failed: no output file</source>
         <translation>Fehlgeschlagen: keine Ausgabedatei</translation>
     </message>

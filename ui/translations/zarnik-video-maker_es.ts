@@ -64,6 +64,10 @@
         <translation>Comprobando la salida…</translation>
     </message>
     <message>
+        <source>Failed: the DPG file could not be put together: %1</source>
+        <translation>Falló: no se pudo montar el archivo DPG: %1</translation>
+    </message>
+    <message>
         <source>Failed: no output file</source>
         <translation>Falló: no hay archivo de salida</translation>
     </message>
