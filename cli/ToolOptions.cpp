@@ -379,8 +379,8 @@ by default; -j 1 runs them one after another.
   -s, --size WxH           the source's size; default: read from the file
   -o, --output PATH        output file (one VIDEO) or folder (when it exists, ends in /, or for
                            several; made when missing); default: beside each video, named
-                           after it (.mp4, or the target's own: .mpg, .avi, .amv, or .rgb
-                           for raw frames, named with their size, rate and byte order)
+                           after it (.mp4, or the target's own: .mpg, .avi, .amv, .dpg, or
+                           .rgb for raw frames, named with their size, rate and byte order)
       --video-bitrate N    kbit/s, default )" +
            std::string(kDefaultVideoBitrate) + R"(
       --audio-bitrate N    kbit/s, default )" +

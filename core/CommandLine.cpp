@@ -2,6 +2,7 @@
 
 #include "core/Cut.h"
 #include "core/DeviceLimits.h"
+#include "core/Dpg.h"
 #include "core/NumericText.h"
 #include "core/OutputTarget.h"
 
@@ -277,6 +278,32 @@ std::string FrameByFrame(const ConversionRequest& r, const TargetPreset& t, cons
     }
     return c.Quoted(r.outputPath).Take();
 }
+// MoonShell's DPG holds the two streams bare: the encoder writes each to a file of its own beside the
+// output, which the conversion then puts together behind the header. MPEG-1 has no 15 fps among its
+// official rates, so the encoder is told to write it as an unofficial one, as the DPG guides' encoder
+// settings do; the sound needs its own map, as each output takes the maps before it.
+std::string DpgStreams(const ConversionRequest& r, const TargetPreset& t, const FrameGeometry& g) {
+    CommandText c = Head(r);
+    const bool silent = GetsSilentTrack(r);
+    const double seconds = silent ? r.silentSource->keptSeconds.value_or(-1.0) : -1.0;
+    if (seconds >= 0) { // a length not known would never end: the sound output then finds no stream
+        c << " -f lavfi -t " << CutSecondsText(seconds) << " -i anullsrc=r=" << WithoutBlanks(r.sampleRate)
+          << ":cl=stereo";
+    }
+    const std::string video = WithoutBlanks(r.videoBitrate);
+    c << " -map 0:v:0 -r " << RateText(t.maxFrameRate) << " -vf " << VideoFilter(r, g, t.pixelAspect)
+      << " -c:v mpeg1video -strict -1 -b:v " << video << "k -maxrate " << video << "k -bufsize " << BufferText(video)
+      << "k -an -f mpeg1video ";
+    c.Quoted(dpg::VideoPartFor(r.outputPath));
+    if (seconds >= 0) {
+        c << " -map 1:a:0";
+    } else if (r.audio.track >= 0 && !silent) {
+        c << " -map 0:a:" << r.audio.track;
+    }
+    c << " -vn -c:a mp2 -ac 2 -ar " << WithoutBlanks(r.sampleRate) << " -b:a " << WithoutBlanks(r.audioBitrate)
+      << "k -f mp2 ";
+    return c.Quoted(dpg::AudioPartFor(r.outputPath)).Take();
+}
 } // namespace
 
 bool GetsSilentTrack(const ConversionRequest& request) {
@@ -370,6 +397,18 @@ std::optional<std::string> WritingTo(const std::string& command, std::string_vie
         return std::nullopt;
     }
     return command.substr(0, at) + CommandText().Quoted(writtenPath).Take();
+}
+
+std::optional<std::string> WritingPartTo(const std::string& command, std::string_view path,
+                                         std::string_view writtenPath) {
+    const std::string named = " " + CommandText().Quoted(path).Take() + " ";
+    const std::size_t at = command.find(named);
+    if (at == std::string::npos) {
+        return std::nullopt;
+    }
+    std::string written = command;
+    written.replace(at, named.size(), " " + CommandText().Quoted(writtenPath).Take() + " ");
+    return written;
 }
 
 std::string FileArgument(std::string_view path) {
@@ -516,6 +555,9 @@ std::string TargetCommand(const ConversionRequest& request, const TargetPreset& 
                           const FrameGeometry& geometry) {
     if (target.video == VideoKind::Vcd) {
         return ModernVcd(request, geometry, target.norm, target.pixelAspect);
+    }
+    if (target.container == Container::Dpg) {
+        return DpgStreams(request, target, geometry);
     }
     return FixedFrameRate(target) ? FrameByFrame(request, target, geometry) : RateLimited(request, target, geometry);
 }

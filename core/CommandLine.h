@@ -68,7 +68,8 @@ std::string VcdCommand(const ConversionRequest& request, const FrameGeometry& ge
 // A row after the designed five, always in the modern form. A rate-limited MP4, PSP or AVI file keeps
 // the source's frame rate up to the target's (-fpsmax) and its bitrate with a buffer of two seconds; a
 // VCD gets the encoder's target for its norm and the target's pixel aspect; AMV, Motion JPEG and raw
-// frames run at the target's own rate (-r) and a fixed quality.
+// frames run at the target's own rate (-r) and a fixed quality; a DPG's two streams go to two files
+// beside its output (dpg::VideoPartFor, dpg::AudioPartFor), from which the conversion makes the file.
 std::string TargetCommand(const ConversionRequest& request, const TargetPreset& target,
                           const FrameGeometry& geometry);
 
@@ -99,5 +100,10 @@ std::vector<std::string> PassSteps(const std::string& command, std::string_view 
 // when the command does not end with its output so.
 std::optional<std::string> WritingTo(const std::string& command, std::string_view outputPath,
                                      std::string_view writtenPath);
+
+// The same for a file the command names as an output before its last one (a DPG's video stream):
+// the first place it stands, quoted as this program writes it, between blanks.
+std::optional<std::string> WritingPartTo(const std::string& command, std::string_view path,
+                                         std::string_view writtenPath);
 
 } // namespace zvm

@@ -23,6 +23,8 @@ namespace {
 //   [amvwiki]   "AMV video format", bookrags.com/wiki (and its copies on the-uncensored-wiki.com, owiki.org)
 //   [amvmux]    ffmpeg 5.1's amv muxer, measured: exactly one video and one audio stream, mono 22050 Hz
 //   [dpgwiki]   "nDs-mPeG", the-uncensored-wiki.com and en-academic.com: DS video at 15 fps, 256x192
+//   [dpg4x]     "Dpg4x DPG", dpg4x.sourceforge.net/dpg.html: DPG's versions, header, streams and sizes
+//   [cyberleo]  "DPG", wiki.cyberleo.net: the header's fields, the file's parts in order, the seek list
 //   [apple]     Apple's iPod video limits as quoted on forums.macnn.com (from ilounge.com), 2005
 //   [ipodlc]    "640x480 iPod Baseline Low Complexity Profile", ffmpeg-devel, 2006-09-20
 //   [st7735]    "ST7735-VideoPlayback-STM32" (cmd05): RGB565, the high byte first
@@ -156,9 +158,21 @@ constexpr DeviceLimits kAmv{
 
 constexpr DeviceLimits kDs{
     .device = "DS",
-    .note = "The DS players' AVI limits are not in stored public material; [dpgwiki] gives 256x192 at 15 fps "
-            "for the DS's own DPG, whose header this program does not write. So no limit is held to.",
+    .note = "The DS players' AVI limits are not in stored public material; [dpg4x] gives 256x192 at 15 fps "
+            "for MoonShell's own DPG (the row dpg-256x192). So no limit is held to.",
     .sources = "\"nDs-mPeG\" (the-uncensored-wiki.com, en-academic.com)",
+};
+
+constexpr DeviceLimits kDpg{
+    .device = "MoonShell",
+    .videoCodec = "mpeg1video",       // [dpg4x] [cyberleo]
+    .mostPixels = 256 * 192,          // [dpg4x] 256 wide, 192 high or lower
+    .audioCodec = "mp2",              // [dpg4x] (GSM and Ogg too, not written here)
+    .container = "dpg",
+    .audioRequired = true,            // [cyberleo] the header always places a sound stream
+    .note = "15 frames a second, 128 kbit/s and 32000 Hz are what [dpg4x] names as usual, not the player's "
+            "limits. The header's layout is from both pages, little endian by their own byte dumps.",
+    .sources = R"("Dpg4x DPG" (dpg4x.sourceforge.net); "DPG" (wiki.cyberleo.net))",
 };
 
 constexpr DeviceLimits kIpod{
@@ -199,7 +213,7 @@ struct Named {
     std::string_view name;
     const DeviceLimits* limits;
 };
-constexpr std::array<Named, 18> kTable{{
+constexpr std::array<Named, 19> kTable{{
     {"gba-240x160", &kGba},
     {"gba-240x176", &kGba},
     {"psp-320x240", &kPspMpeg4},
@@ -218,11 +232,13 @@ constexpr std::array<Named, 18> kTable{{
     {"ipod-320x240", &kIpod},
     {"retro-320x240", &kUnsourced},
     {"retro-640x480", &kUnsourced},
+    {"dpg-256x192", &kDpg},
 }};
 
 // What a user's PSP-format or AMV target needs whoever plays it.
 constexpr DeviceLimits kPspContainer{.container = "psp", .brand = "MSNV", .audioRequired = true}; // [muxer]
 constexpr DeviceLimits kAmvContainer{.container = "amv", .audioRequired = true};                  // [amvmux]
+constexpr DeviceLimits kDpgContainer{.container = "dpg", .audioRequired = true};                  // [cyberleo]
 
 constexpr double kRateTolerance = 0.01; // 29.971 (the classic form) is 30000/1001
 
@@ -244,6 +260,7 @@ std::optional<DeviceLimits> LimitsFor(const TargetPreset& preset) {
     if (preset.user) {
         return preset.container == Container::Psp   ? std::optional(kPspContainer)
                : preset.container == Container::Amv ? std::optional(kAmvContainer)
+               : preset.container == Container::Dpg ? std::optional(kDpgContainer)
                                                     : std::nullopt;
     }
     const DeviceLimits* limits = BuiltInLimits(preset.name);

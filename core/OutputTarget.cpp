@@ -41,6 +41,7 @@ void CompareText(std::vector<Difference>& out, const char* what, const std::stri
 std::string_view CodecName(VideoKind video) {
     switch (video) {
     case VideoKind::Vcd:
+    case VideoKind::Mpeg1:
         return "mpeg1video";
     case VideoKind::H264:
     case VideoKind::H264Baseline:
@@ -83,7 +84,7 @@ std::optional<OutputTarget> TargetFor(const ConversionRequest& request, CommandS
     }
     const bool amv = preset->video == VideoKind::Amv;
     target.audioCodec = !HasSound(*preset)                    ? ""
-                        : vcd                                 ? "mp2"
+                        : vcd || preset->container == Container::Dpg ? "mp2"
                         : amv                                 ? "adpcm_ima_amv"
                         : preset->container == Container::Avi ? "mp3"
                                                               : "aac";

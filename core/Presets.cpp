@@ -16,7 +16,7 @@ constexpr Ratio kPalRate{25, 1};
 // The later VCD rows' audio: the VCD standard's own rate.
 constexpr std::string_view kVcdStandardAudio = "224";
 
-constexpr std::array<TargetPreset, 18> kPresets{{
+constexpr std::array<TargetPreset, 19> kPresets{{
     {"GBA - 240x160 (1.5000 ratio)", 240, 160, CommandForm::Mp4, "gba-240x160", {}, VideoKind::Mpeg4,
      Container::Mp4, Norm::None, kNtscRate, true},
     {"GBA - 240x176 (1.3636 ratio)", 240, 176, CommandForm::Mp4, "gba-240x176", {}, VideoKind::Mpeg4,
@@ -68,6 +68,11 @@ constexpr std::array<TargetPreset, 18> kPresets{{
      .family = ZVM_TEXT("zvm", "Retro handhelds")},
     {.displayText = "Retro handheld - 640x480 (AVI)", .width = 640, .height = 480, .form = CommandForm::Mp4,
      .name = "retro-640x480", .container = Container::Avi, .maxFrameRate = kNtscRate, .family = ZVM_TEXT("zvm", "Retro handhelds")},
+    // MoonShell's own file, after the rows above so that theirs keep their places: its sound as the
+    // format's descriptions give it.
+    {.displayText = "DS - 256x192 (DPG)", .width = 256, .height = 192, .form = CommandForm::Mp4,
+     .name = "dpg-256x192", .video = VideoKind::Mpeg1, .container = Container::Dpg, .maxFrameRate = {15, 1},
+     .audioBitrate = "128", .sampleRate = "32000", .family = ZVM_TEXT("zvm", "Nintendo DS")},
 }};
 
 constexpr bool AllSidesEven() {
@@ -80,25 +85,28 @@ constexpr bool AllSidesEven() {
 }
 static_assert(AllSidesEven(), "padding arithmetic needs even target sides");
 
-constexpr Words<VideoKind, 8> kVideoWords{{{VideoKind::Mpeg4, "mpeg4"},
+constexpr Words<VideoKind, 9> kVideoWords{{{VideoKind::Mpeg4, "mpeg4"},
                                            {VideoKind::H264, "h264"},
                                            {VideoKind::Vcd, "vcd"},
                                            {VideoKind::H264Baseline, "h264-baseline"},
                                            {VideoKind::Mjpeg, "mjpeg"},
                                            {VideoKind::Amv, "amv"},
                                            {VideoKind::Rgb565le, "rgb565le"},
-                                           {VideoKind::Rgb565be, "rgb565be"}}};
-constexpr Words<Container, 6> kContainerWords{{{Container::Mp4, "mp4"},
+                                           {VideoKind::Rgb565be, "rgb565be"},
+                                           {VideoKind::Mpeg1, "mpeg1"}}};
+constexpr Words<Container, 7> kContainerWords{{{Container::Mp4, "mp4"},
                                                {Container::Psp, "psp"},
                                                {Container::Mpg, "mpg"},
                                                {Container::Avi, "avi"},
                                                {Container::Amv, "amv"},
-                                               {Container::Raw, "raw"}}};
+                                               {Container::Raw, "raw"},
+                                               {Container::Dpg, "dpg"}}};
 constexpr Words<Norm, 2> kNormWords{{{Norm::Ntsc, "ntsc"}, {Norm::Pal, "pal"}}};
 
 // The pairs a player can take: MPEG-4 Part 2 in MP4 or (Xvid-tagged) AVI, H.264 in MP4 or the PSP's
-// MP4, baseline H.264 in MP4, VCD in MPEG-PS, Motion JPEG in AVI, AMV in its own, RGB565 frames bare.
-constexpr std::array<std::pair<VideoKind, Container>, 10> kPairs{{{VideoKind::Mpeg4, Container::Mp4},
+// MP4, baseline H.264 in MP4, VCD in MPEG-PS, Motion JPEG in AVI, AMV in its own, RGB565 frames bare,
+// MPEG-1 in DPG.
+constexpr std::array<std::pair<VideoKind, Container>, 11> kPairs{{{VideoKind::Mpeg4, Container::Mp4},
                                                                   {VideoKind::H264, Container::Mp4},
                                                                   {VideoKind::H264, Container::Psp},
                                                                   {VideoKind::Vcd, Container::Mpg},
@@ -107,7 +115,8 @@ constexpr std::array<std::pair<VideoKind, Container>, 10> kPairs{{{VideoKind::Mp
                                                                   {VideoKind::Mjpeg, Container::Avi},
                                                                   {VideoKind::Amv, Container::Amv},
                                                                   {VideoKind::Rgb565le, Container::Raw},
-                                                                  {VideoKind::Rgb565be, Container::Raw}}};
+                                                                  {VideoKind::Rgb565be, Container::Raw},
+                                                                  {VideoKind::Mpeg1, Container::Dpg}}};
 
 constexpr int kAmvSampleRate = 22050;
 
@@ -397,7 +406,8 @@ Status CheckTarget(const TargetPreset& preset) {
 }
 
 bool FixedFrameRate(const TargetPreset& preset) {
-    return preset.video == VideoKind::Amv || preset.video == VideoKind::Mjpeg || preset.container == Container::Raw;
+    return preset.video == VideoKind::Amv || preset.video == VideoKind::Mjpeg || preset.container == Container::Raw ||
+           preset.container == Container::Dpg;
 }
 
 bool HasSound(const TargetPreset& preset) {
@@ -405,7 +415,7 @@ bool HasSound(const TargetPreset& preset) {
 }
 
 bool TakesBitrate(const TargetPreset& preset) {
-    return preset.video != VideoKind::Vcd && !FixedFrameRate(preset);
+    return preset.video != VideoKind::Vcd && (preset.container == Container::Dpg || !FixedFrameRate(preset));
 }
 
 std::string_view FileEnding(const TargetPreset& preset) {
@@ -418,6 +428,8 @@ std::string_view FileEnding(const TargetPreset& preset) {
         return ".amv";
     case Container::Raw:
         return ".rgb";
+    case Container::Dpg:
+        return ".dpg";
     case Container::Mp4:
     case Container::Psp:
         break;

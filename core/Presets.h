@@ -14,9 +14,10 @@ namespace zvm {
 enum class CommandForm { Mp4, Vcd };
 
 // Mjpeg and Amv are Motion JPEG (the second with its fixed tables); the two RGB565 kinds are raw
-// frames, two bytes a pixel, low or high byte first as the screen's reader takes them.
-enum class VideoKind { Mpeg4, H264, Vcd, H264Baseline, Mjpeg, Amv, Rgb565le, Rgb565be };
-enum class Container { Mp4, Psp, Mpg, Avi, Amv, Raw };
+// frames, two bytes a pixel, low or high byte first as the screen's reader takes them. Mpeg1 is a
+// bare MPEG-1 stream with no VCD norm, as a DPG file holds it.
+enum class VideoKind { Mpeg4, H264, Vcd, H264Baseline, Mjpeg, Amv, Rgb565le, Rgb565be, Mpeg1 };
+enum class Container { Mp4, Psp, Mpg, Avi, Amv, Raw, Dpg };
 enum class Norm { None, Ntsc, Pal };
 
 // A ratio of two whole numbers: one pixel's width to its height as the device shows it, or a frame rate.
@@ -125,14 +126,14 @@ std::optional<H264Profile> H264ProfileFor(int width, int height, Ratio frameRate
 Status CheckTarget(const TargetPreset& preset);
 
 // Frames at a fixed rate (-r), since the file or its reader has no clock of its own: AMV, whose
-// audio blocks hold one frame's samples, Motion JPEG and raw frames.
+// audio blocks hold one frame's samples, Motion JPEG, raw frames and DPG, whose header gives one rate.
 bool FixedFrameRate(const TargetPreset& preset);
 // Whether the file carries sound: raw frames and the Motion JPEG screens have none.
 bool HasSound(const TargetPreset& preset);
 // Whether the request's video bitrate is what the encoder is held to: Motion JPEG and AMV keep a
-// fixed quality, raw frames have no bitrate.
+// fixed quality, raw frames have no bitrate (a DPG's MPEG-1, at its fixed rate, takes one).
 bool TakesBitrate(const TargetPreset& preset);
-// The file's ending: ".mp4", ".mpg", ".avi", ".amv", ".rgb".
+// The file's ending: ".mp4", ".mpg", ".avi", ".amv", ".rgb", ".dpg".
 std::string_view FileEnding(const TargetPreset& preset);
 // A raw target's file name tail, which tells its reader (and the after-check) what the frames are:
 // "-160x128-15fps-rgb565be.rgb"; empty for every other target.
@@ -150,7 +151,7 @@ struct RawFrames {
 RawFrames RawFramesFromName(std::string_view name);
 
 // Stable words, in files and listings: "mpeg4", "h264", "vcd", "h264-baseline", "mjpeg", "amv",
-// "rgb565le", "rgb565be"; "mp4", "psp", "mpg", "avi", "amv", "raw"; "ntsc", "pal".
+// "rgb565le", "rgb565be", "mpeg1"; "mp4", "psp", "mpg", "avi", "amv", "raw", "dpg"; "ntsc", "pal".
 std::string_view VideoWord(VideoKind video);
 std::string_view ContainerWord(Container container);
 std::string_view NormWord(Norm norm);

@@ -105,9 +105,36 @@ fs::path ResolveLinks(fs::path path) {
     }
     return path;
 }
+
+// Copies the whole file at `from` to fd, a block at a time.
+bool CopyAll(int fd, const fs::path& from) {
+    const Descriptor source(open(from.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!source.isOpen()) {
+        return false;
+    }
+    std::string block(std::size_t{1} << 20, '\0');
+    for (;;) {
+        const ssize_t got = read(source.get(), block.data(), block.size());
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            return got == 0;
+        }
+        if (!WriteAll(fd, std::string_view(block.data(), static_cast<std::size_t>(got)))) {
+            return false;
+        }
+    }
+}
 } // namespace
 
 Status WriteAtomically(const fs::path& path, std::string_view bytes,
+                       const std::function<bool()>& beforeCommit) {
+    const Piece whole{bytes, {}};
+    return WriteAtomically(path, std::span(&whole, 1), beforeCommit);
+}
+
+Status WriteAtomically(const fs::path& path, std::span<const Piece> pieces,
                        const std::function<bool()>& beforeCommit) {
     const fs::path target = ResolveLinks(path);
     RemoveStaleTemporaries(target);
@@ -115,7 +142,12 @@ Status WriteAtomically(const fs::path& path, std::string_view bytes,
     if (!temp.isOpen()) {
         return SystemFailure(errno);
     }
-    if (!WriteAll(temp.fd(), bytes) || fchmod(temp.fd(), ModeFor(target)) != 0 || fsync(temp.fd()) != 0) {
+    for (const Piece& piece : pieces) {
+        if (!(piece.file.empty() ? WriteAll(temp.fd(), piece.bytes) : CopyAll(temp.fd(), piece.file))) {
+            return SystemFailure(errno);
+        }
+    }
+    if (fchmod(temp.fd(), ModeFor(target)) != 0 || fsync(temp.fd()) != 0) {
         return SystemFailure(errno);
     }
     if (temp.closeFile() != 0) {

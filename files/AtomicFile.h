@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <span>
 #include <string_view>
 
 namespace zvm::files {
@@ -18,6 +19,16 @@ namespace zvm::files {
 // - Temporaries of interrupted earlier writes are cleared first (see RemoveStaleTemporaries).
 // The folder must exist. beforeCommit lets tests fail the write between writing and renaming.
 Status WriteAtomically(const std::filesystem::path& path, std::string_view bytes,
+                       const std::function<bool()>& beforeCommit = {});
+
+// One part of a file written whole from parts: bytes given, or the whole of another file, copied.
+struct Piece {
+    std::string_view bytes;
+    std::filesystem::path file; // when not empty, its content instead of bytes
+};
+// The same, the file being the pieces one after another, each file copied a block at a time (a
+// long video would not fit in memory). A piece's file that cannot be read fails the write.
+Status WriteAtomically(const std::filesystem::path& path, std::span<const Piece> pieces,
                        const std::function<bool()>& beforeCommit = {});
 
 // Temporary files of interrupted writes beside `target`: ours by name and owner, and older than a

@@ -2,10 +2,12 @@
 
 #include "core/CommandLine.h"
 #include "core/Cut.h"
+#include "core/Dpg.h"
 #include "core/FileSize.h"
 #include "core/NumericText.h"
 #include "core/Text.h"
 #include "core/TwoPassFloor.h"
+#include "files/DpgFile.h"
 #include "files/TextCrossing.h"
 #include "media/Passes.h"
 #include "process/EncoderProcess.h"
@@ -58,10 +60,13 @@ ConversionJob::~ConversionJob() {
 
 Status ConversionJob::start() {
     const ConversionRequest& r = order_.request;
-    std::string command = order_.command;
+    std::string command = writingParts(order_.command);
     written_ = r.outputPath;
     const std::string partial = files::PartialPathFor(r.outputPath);
-    if (auto toPartial = WritingTo(order_.command, r.outputPath, partial); toPartial && !partial.empty()) {
+    if (!parts_.empty()) {
+        written_ = partial;
+        files::RemoveWritten(written_, std::nullopt);
+    } else if (auto toPartial = WritingTo(order_.command, r.outputPath, partial); toPartial && !partial.empty()) {
         command = std::move(*toPartial);
         written_ = partial;
         files::RemoveWritten(written_, std::nullopt); // a killed run's leftover, by its name alone ours
@@ -89,6 +94,35 @@ Status ConversionJob::start() {
         outside_.expectReads();
     }
     return {};
+}
+
+// A DPG's streams go to partial names of their own, a killed run's leftovers of them removed first.
+std::string ConversionJob::writingParts(const std::string& command) {
+    const TargetPreset* preset = FindPreset(order_.request.preset);
+    const std::string& output = order_.request.outputPath;
+    const std::string video = dpg::VideoPartFor(output);
+    const std::string audio = dpg::AudioPartFor(output);
+    if (preset == nullptr || preset->container != Container::Dpg || files::PartialPathFor(output).empty()) {
+        return command;
+    }
+    const std::optional<std::string> withAudio = WritingTo(command, audio, files::PartialPathFor(audio));
+    const std::optional<std::string> withBoth =
+        withAudio ? WritingPartTo(*withAudio, video, files::PartialPathFor(video)) : std::nullopt;
+    if (!withBoth) {
+        return command;
+    }
+    parts_ = {files::PartialPathFor(video), files::PartialPathFor(audio)};
+    for (const std::string& part : parts_) {
+        files::RemoveWritten(part, std::nullopt);
+    }
+    return *withBoth;
+}
+
+Status ConversionJob::assembleParts() const {
+    const TargetPreset* preset = FindPreset(order_.request.preset);
+    const std::optional<double> rate = ParseNumber(order_.request.sampleRate);
+    return files::AssembleDpg(parts_[0], parts_[1], written_, preset != nullptr ? preset->maxFrameRate.Value() : 15.0,
+                              static_cast<int>(rate.value_or(dpg::kSampleRate)));
 }
 
 Status ConversionJob::notStarted(Status failure) {
@@ -181,6 +215,9 @@ void ConversionJob::afterEncode() {
         result.end = JobEnd::EncoderFailed;
         const char* cause = output_.failureCause();
         result.cause = cause != nullptr ? cause : "";
+    } else if (Status assembled = parts_.empty() ? Status() : assembleParts(); !assembled.ok()) {
+        result.end = JobEnd::EncoderFailed;
+        result.cause = assembled.text();
     } else if (order_.target) {
         return check();
     }
@@ -215,6 +252,9 @@ void ConversionJob::checkAnswered(const CheckReport& report) {
 // What a run that did not convert wrote is no use to anyone: it goes. A file that stood there before
 // and that the encoder never touched is not its to remove.
 void ConversionJob::finish(JobResult result) {
+    for (const std::string& part : parts_) { // put together or of no use: they go however the run ends
+        files::RemoveWritten(part, std::nullopt);
+    }
     if (result.end != JobEnd::Converted && result.end != JobEnd::NotStarted) {
         result.removed = files::RemoveWritten(written_, before_);
     } else if (result.end == JobEnd::Converted && writesPartial()) {

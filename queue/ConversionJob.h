@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace zvm::queue {
 
@@ -111,6 +112,8 @@ private:
     void publish(JobResult& result) const;
     bool writesPartial() const { return written_ != order_.request.outputPath; }
     void announceGroup();
+    std::string writingParts(const std::string& command);
+    Status assembleParts() const;
 
     media::Outside& outside_;
     JobOrder order_;
@@ -120,6 +123,9 @@ private:
     media::EncoderOutput output_;
     QElapsedTimer clock_;
     std::string written_; // what the encoder writes: a partial name, or the asked one
+    // A DPG's two streams, which the encoder writes under partial names and the job puts together
+    // into written_; empty for every other target.
+    std::vector<std::string> parts_;
     std::optional<files::FileStamp> before_; // what stood there before the encoder started
     int exitCode_ = 0;
     int signal_ = 0;

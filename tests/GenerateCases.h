@@ -51,9 +51,12 @@ inline constexpr GenerateCase kGenerateCases[] = {
      R"(ffmpeg -y -i "/videos/clip.avi" -r 15 -vf scale=320:180,pad=320:240:0:30,setsar=1 -c:v mjpeg -pix_fmt yuvj420p -q:v 3 -an -f avi "/videos/clip-converted.avi")"},
     {"baseline", "ipod-320x240", 15, false, "720", "480", "256", "32", "24000", true,
      R"(ffmpeg -y -i "/videos/clip.avi" -fpsmax 30000/1001 -vf scale=320:214,pad=320:240:0:14,setsar=1 -c:v libx264 -profile:v baseline -level:v 3.0 -refs 1 -x264-params b-pyramid=none -pix_fmt yuv420p -b:v 256k -maxrate 256k -bufsize 512k -c:a aac -ac 2 -ar 24000 -b:a 32k -movflags +faststart -f mp4 "/videos/clip.mp4")"},
+    // DPG: its two streams beside the output, the sound at the format's usual rate and bitrate.
+    {"dpg", "dpg-256x192", 18, false, "640", "480", "256", "32", "24000", true,
+     R"(ffmpeg -y -i "/videos/clip.avi" -map 0:v:0 -r 15 -vf scale=256:192,pad=256:192:0:0,setsar=1 -c:v mpeg1video -strict -1 -b:v 256k -maxrate 256k -bufsize 512k -an -f mpeg1video "/videos/clip.dpg.m1v" -vn -c:a mp2 -ac 2 -ar 32000 -b:a 128k -f mp2 "/videos/clip.dpg.mp2")"},
     // The user's own target of kCaseTargetsFile, the first row after the built-in ones: 4:3 fills its
     // height and is padded (640 - 480) / 2 at each side; its own rate limit and audio bitrate.
-    {"a user's target", "my-phone", 18, false, "640", "480", "256", "32", "24000", true,
+    {"a user's target", "my-phone", 19, false, "640", "480", "256", "32", "24000", true,
      R"(ffmpeg -y -i "/videos/clip.avi" -fpsmax 25 -vf scale=480:360,pad=640:360:80:0,setsar=1 -c:v libx264 -profile:v main -level:v 3.0 -pix_fmt yuv420p -b:v 256k -maxrate 256k -bufsize 512k -c:a aac -ac 2 -ar 24000 -b:a 96k -movflags +faststart -f mp4 "/videos/clip.mp4")"},
 };
 

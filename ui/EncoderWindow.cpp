@@ -1,6 +1,8 @@
 #include "ui/EncoderWindow.h"
 
 #include "core/ClockText.h"
+#include "files/DpgFile.h"
+#include "files/TextCrossing.h"
 #include "process/EncoderJob.h"
 #include "media/Outside.h"
 #include "ui/PlainLabel.h"
@@ -131,6 +133,8 @@ void EncoderWindow::showFinished(int exitCode, int signal) {
         result_ = QFileInfo::exists(file_.output)
                       ? tr("Stopped. The partial output was kept: %1").arg(file_.output)
                       : tr("Stopped. No output was written");
+    } else if (const zvm::Status joined = joinDpg(exitCode); !joined.ok()) {
+        result_ = tr("Failed: the DPG file could not be put together: %1").arg(Translated(joined));
     } else if (exitCode == 0) {
         result_ = tr("Finished");
         progress_->setValue(kProgressSteps);
@@ -146,6 +150,15 @@ void EncoderWindow::showFinished(int exitCode, int signal) {
         }
     }
     updateElapsed();
+}
+
+// A DPG's streams, written well, become the file; nothing to do for any other run.
+zvm::Status EncoderWindow::joinDpg(int exitCode) const {
+    if (!file_.dpg || exitCode != 0 || !file_.target) {
+        return {};
+    }
+    return zvm::files::AssembleDpgBeside(zvm::files::PathToStd(file_.output), file_.target->frameRate,
+                                         static_cast<int>(file_.target->sampleRate.value_or(32000)));
 }
 
 // A clean exit is not yet success: the file must be there, and should be what the command asked for.

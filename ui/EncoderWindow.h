@@ -2,6 +2,7 @@
 
 #include "media/EncoderOutput.h"
 #include "core/OutputTarget.h"
+#include "core/Status.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
@@ -27,6 +28,8 @@ struct ConvertedFile {
     QString output;
     QString encoder;
     std::optional<zvm::OutputTarget> target;
+    // The command writes a DPG's two streams beside the output, which the window then puts together.
+    bool dpg = false;
 };
 
 // One window per Convert: the command, the encoder's output as it arrives, its progress and its
@@ -52,6 +55,7 @@ private:
     void buildLayout(const QString& command);
     void showOutput(const QByteArray& bytes);
     void showFinished(int exitCode, int signal);
+    zvm::Status joinDpg(int exitCode) const;
     void checkOutput();
     void showCheck(const CheckReport& report);
     void updateProgress();

@@ -85,8 +85,8 @@ void TargetsDialog::buildLayout() {
     spnWidth->setValue(480);
     spnHeight->setValue(272);
     txtPixelAspect = new QLineEdit(QStringLiteral("1:1"), this);
-    cboVideo = Words(this, {"mpeg4", "h264", "vcd", "h264-baseline", "mjpeg", "amv", "rgb565le", "rgb565be"});
-    cboContainer = Words(this, {"mp4", "psp", "mpg", "avi", "amv", "raw"});
+    cboVideo = Words(this, {"mpeg4", "h264", "vcd", "h264-baseline", "mjpeg", "amv", "rgb565le", "rgb565be", "mpeg1"});
+    cboContainer = Words(this, {"mp4", "psp", "mpg", "avi", "amv", "raw", "dpg"});
     cboNorm = Words(this, {"", "ntsc", "pal"});
     txtFrameRate = new QLineEdit(QStringLiteral("30000/1001"), this);
     txtAudioBitrate = new QLineEdit(this);

@@ -4,6 +4,7 @@
 #include "ui/EncoderWindow.h"
 #include "media/Outside.h"
 #include "ui/Platform.h"
+#include "core/Presets.h"
 #include "core/PrepareRun.h"
 #include "core/RunReasons.h"
 #include "media/SubtitleSource.h"
@@ -67,6 +68,7 @@ void frmZCM::convert() {
         }
     }
     const QString command = txtFFMPEGCode->toPlainText();
+    const zvm::TargetPreset* preset = zvm::FindPreset(request.preset);
     auto started = outside_.startEncoder(command, txtffmpegexe->text(), zvm::process::Lifetime::Independent);
     if (!started.ok()) {
         const zvm::Status why = started.status();
@@ -79,7 +81,8 @@ void frmZCM::convert() {
         return;
     }
     auto* window = new EncoderWindow(platform_, outside_, std::move(started).value(),
-                                     {command, txtSaveAs->text(), txtffmpegexe->text(), prepared.value().target},
+                                     {command, txtSaveAs->text(), txtffmpegexe->text(), prepared.value().target,
+                                      preset != nullptr && preset->container == zvm::Container::Dpg},
                                      this);
     window->show();
 }

@@ -1,5 +1,6 @@
 #include "media/worker/MediaReader.h"
 
+#include "core/Dpg.h"
 #include "core/Presets.h"
 #include "core/Text.h"
 #include "media/worker/StreamHeaders.h"
@@ -442,7 +443,96 @@ void AddPlayerFacts(wire::Message& answer, AVFormatContext* format, const AVStre
 }
 } // namespace
 
+namespace {
+// One of a DPG's streams, read as a file of its own: the subfile protocol gives the demuxer only
+// its bytes, so neither stream can be taken for the other.
+Result<Format> OpenPart(const std::string& path, std::uint32_t start, std::uint32_t size, const char* demuxer) {
+    AVDictionary* options = nullptr;
+    av_dict_set(&options, "protocol_whitelist", "subfile,file", 0);
+    const std::string url = "subfile,,start," + std::to_string(start) + ",end," +
+                            std::to_string(std::uint64_t{start} + size) + ",,:file:" + path;
+    AVFormatContext* raw = nullptr;
+    int rc = avformat_open_input(&raw, url.c_str(), av_find_input_format(demuxer), &options);
+    av_dict_free(&options);
+    if (rc < 0) {
+        return Unreadable(rc);
+    }
+    Format format(raw);
+    rc = avformat_find_stream_info(format.get(), nullptr);
+    const bool sound = std::string_view(demuxer) == "mp3";
+    if (rc < 0 || First(format.get(), sound ? AVMEDIA_TYPE_AUDIO : AVMEDIA_TYPE_VIDEO) == nullptr) {
+        return Status::Failure(FailureKind::BadInput,
+                               sound ? ZVM_TEXT("zvm", "the DPG file is damaged: its sound stream cannot be read")
+                                     : ZVM_TEXT("zvm", "the DPG file is damaged: its video stream cannot be read"));
+    }
+    return format;
+}
+
+// message says what disagrees; its detail is the header's value and the stream's.
+Status DpgDamaged(const char* message, std::uint32_t header, long long stream) {
+    return Status::Failure(FailureKind::BadInput, message, std::to_string(header) + " / " + std::to_string(stream));
+}
+
+// A DPG file: its header, then its video and its sound each read as the stream it holds, the video's
+// pictures counted against the header's.
+Result<wire::Message> ProbeDpg(const std::string& path) {
+    const std::unique_ptr<std::FILE, FreeFile> file(std::fopen(path.c_str(), "rb"));
+    struct stat facts {};
+    if (file == nullptr || fstat(fileno(file.get()), &facts) != 0) {
+        return Unreadable(AVERROR(errno));
+    }
+    std::array<char, dpg::kHeaderBytes> head{};
+    const std::size_t got = std::fread(head.data(), 1, head.size(), file.get());
+    const Result<dpg::Header> header = dpg::ReadHeader(std::string_view(head.data(), got), static_cast<std::uint64_t>(facts.st_size));
+    if (!header.ok()) {
+        return header.status();
+    }
+    const dpg::Header& h = header.value();
+    auto video = OpenPart(path, h.videoStart, h.videoSize, "mpegvideo");
+    auto audio = OpenPart(path, h.audioStart, h.audioSize, "mp3");
+    if (!video.ok() || !audio.ok()) {
+        return video.ok() ? audio.status() : video.status();
+    }
+    const AVStream* picture = First(video.value().get(), AVMEDIA_TYPE_VIDEO);
+    const AVStream* sound = First(audio.value().get(), AVMEDIA_TYPE_AUDIO);
+    long long frames = 0;
+    const Packet packet(av_packet_alloc());
+    while (av_read_frame(video.value().get(), packet.get()) >= 0) {
+        frames += packet->stream_index == picture->index ? 1 : 0;
+        av_packet_unref(packet.get());
+    }
+    if (frames != h.frames) {
+        return DpgDamaged(ZVM_TEXT("zvm", "the DPG file is damaged: its header and its video disagree on the frame count (%1)"),
+                          h.frames, frames);
+    }
+    if (sound->codecpar->sample_rate != static_cast<int>(h.sampleRate)) {
+        return DpgDamaged(ZVM_TEXT("zvm", "the DPG file is damaged: its header and its sound disagree on the sample rate (%1)"),
+                          h.sampleRate, sound->codecpar->sample_rate);
+    }
+    const AVCodecParameters* v = picture->codecpar;
+    const AVCodecParameters* a = sound->codecpar;
+    wire::Message answer;
+    answer.add("answer", "ok").add("streams", "video,audio").add("video_codec", avcodec_get_name(v->codec_id));
+    answer.add("frame_rate", Ratio(picture->r_frame_rate)).add("frames", std::to_string(frames));
+    answer.add("width", std::to_string(v->width)).add("height", std::to_string(v->height));
+    answer.add("sar", "1:1").add("rotation", "0");
+    answer.add("display_width", std::to_string(v->width)).add("display_height", std::to_string(v->height));
+    const double seconds = static_cast<double>(frames) / h.FramesPerSecond();
+    answer.add("duration", std::to_string(seconds));
+    answer.add("video_bitrate", std::to_string(std::llround(h.videoSize * 8.0 / seconds)));
+    answer.add("audio_codec", avcodec_get_name(a->codec_id)).add("sample_rate", std::to_string(a->sample_rate));
+    answer.add("channels", std::to_string(a->ch_layout.nb_channels));
+    if (a->bit_rate > 0) {
+        answer.add("audio_bitrate", std::to_string(a->bit_rate));
+    }
+    return answer;
+}
+} // namespace
+
 Result<wire::Message> ProbeMedia(const std::string& path, bool readThrough) {
+    if (path.ends_with(".dpg")) {
+        return ProbeDpg(path);
+    }
     if (const RawFrames raw = RawFramesFromName(path); raw.Named()) {
         return ProbeRaw(path, raw);
     }

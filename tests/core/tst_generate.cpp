@@ -119,7 +119,8 @@ void TestGenerate::targetTable_data() {
     QTest::newRow("ds") << "ds-256x192" << 8 << "mpeg4 avi - 1:1 15 -";
     QTest::newRow("amv") << "amv-160x112" << 9 << "amv amv - 1:1 10 -";
     QTest::newRow("raw, low byte first") << "mcu-240x240" << 12 << "rgb565le raw - 1:1 15 -";
-    QTest::newRow("retro, last built-in") << "retro-640x480" << 17 << "mpeg4 avi - 1:1 30000/1001 -";
+    QTest::newRow("retro") << "retro-640x480" << 17 << "mpeg4 avi - 1:1 30000/1001 -";
+    QTest::newRow("dpg, last built-in") << "dpg-256x192" << 18 << "mpeg1 dpg - 1:1 15 -";
     QTest::newRow("unknown") << "psp" << -1 << "";
     QTest::newRow("a label is no name") << "VCD (PAL) - 352x288" << -1 << "";
 }

@@ -1,6 +1,8 @@
 // The worker's reading of a file on any bytes: probing (read through) and rendering a frame of a
 // damaged file end with an answer or a reason, never a crash; the same bytes as H.264 extradata and
-// as a box header give a reading or nothing. Seeded with small broken media files (scripts/fuzz.sh).
+// as a box header give a reading or nothing, and as a DPG header a reading whose parts lie within
+// the file, or a reason. Seeded with small broken media files (scripts/fuzz.sh).
+#include "core/Dpg.h"
 #include "media/worker/MediaReader.h"
 #include "media/worker/StreamHeaders.h"
 
@@ -17,7 +19,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         zvm::media::ReadBoxHeader(bytes, size).value_or(zvm::media::BoxHeader{}).size > size) {
         __builtin_trap(); // a reading no parse may give
     }
-    static const std::string path = "/tmp/zvm-fuzz-probe-" + std::to_string(getpid());
+    const auto dpg = zvm::dpg::ReadHeader(std::string_view(reinterpret_cast<const char*>(data), size), size);
+    if (dpg.ok() && (std::uint64_t{dpg.value().videoStart} + dpg.value().videoSize > size ||
+                     std::uint64_t{dpg.value().audioStart} + dpg.value().audioSize > size)) {
+        __builtin_trap();
+    }
+    // A DPG's header read goes on to its streams, read as DPG by the name's ending.
+    static const std::string plain = "/tmp/zvm-fuzz-probe-" + std::to_string(getpid());
+    static const std::string named = plain + ".dpg";
+    const std::string& path = dpg.ok() ? named : plain;
     FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) {
         return 0;

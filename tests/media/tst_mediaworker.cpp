@@ -5,6 +5,7 @@
 #include "tests/media/FfprobeOracle.h"
 
 #include "core/CommandLine.h"
+#include "files/DpgFile.h"
 
 #include <QImage>
 #include <QProcess>
@@ -78,6 +79,8 @@ private slots:
     void redrawsEditedSubtitles();
     void readsTheSource_data();
     void readsTheSource();
+    void readsDpg_data();
+    void readsDpg();
 
 private:
     // The answers to one request, waited for generously.
@@ -481,6 +484,53 @@ void TestMediaWorker::redrawsEditedSubtitles() {
     QVERIFY(write("1\n00:00:05,000 --> 00:00:06,000\nLATER\n")); // no longer standing at 1.3 s
     const double psnr = Psnr(picture(zvm::PictureFilter(r, g)), plain);
     QVERIFY2(psnr > 40, qPrintable(QString("PSNR %1 dB").arg(psnr)));
+}
+
+
+void TestMediaWorker::readsDpg_data() {
+    // The encoder's two streams put together as the conversion does, then spoilt in three ways.
+    const QString video = path("dpg.m1v");
+    const QString audio = path("dpg.mp2");
+    Run(ffmpeg_, {"-v", "error", "-y", "-f", "lavfi", "-i", "testsrc=s=256x144:d=2:r=15", "-f", "lavfi", "-i", "sine=d=2",
+                  "-map", "0:v", "-c:v", "mpeg1video", "-strict", "-1", "-an", "-f", "mpeg1video", video, "-map", "1:a",
+                  "-c:a", "mp2", "-ar", "32000", "-ac", "2", "-f", "mp2", audio});
+    QVERIFY(zvm::files::AssembleDpg(video.toStdString(), audio.toStdString(), path("whole.dpg").toStdString(), 15, 32000)
+                .ok());
+    QFile whole(path("whole.dpg"));
+    QVERIFY(whole.open(QIODevice::ReadOnly));
+    const QByteArray bytes = whole.readAll();
+    QByteArray miscounted = bytes;
+    miscounted[4] = char(miscounted[4] + 1);
+    const QList<std::pair<const char*, QByteArray>> files{
+        {"cut.dpg", bytes.left(bytes.size() / 2)}, {"miscounted.dpg", miscounted}, {"foreign.dpg", "not a video\n"}};
+    for (const auto& [name, content] : files) {
+        QFile file(path(name));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+    }
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("answer"); // what it reads, or what the reason says
+    QTest::newRow("whole") << "whole.dpg" << "mpeg1video 256x144 15/1 30 frames 2 s, mp2 32000 Hz 2";
+    QTest::newRow("cut short") << "cut.dpg" << "names parts beyond its";
+    QTest::newRow("a frame count off") << "miscounted.dpg" << "disagree on the frame count (31 / 30)";
+    QTest::newRow("another file") << "foreign.dpg" << "is no DPG file";
+}
+
+void TestMediaWorker::readsDpg() {
+    QFETCH(QString, file);
+    QFETCH(QString, answer);
+    const auto answers = ask(*request("probe " + file));
+    QCOMPARE(answers.size(), 1);
+    if (!answers[0].ok()) {
+        QVERIFY2(StatusText(answers[0].status()).contains(answer), qPrintable(StatusText(answers[0].status())));
+        QCOMPARE(answers[0].status().kind(), zvm::FailureKind::BadInput);
+        return;
+    }
+    const wire::Message& m = answers[0].value();
+    const auto f = [&m](const char* name) { return QString::fromStdString(m.get(name)); };
+    QCOMPARE(QString("%1 %2x%3 %4 %5 frames %6 s, %7 %8 Hz %9")
+                 .arg(f("video_codec"), f("width"), f("height"), f("frame_rate"), f("frames"),
+                      QString::number(f("duration").toDouble()), f("audio_codec"), f("sample_rate"), f("channels")),
+             answer);
 }
 
 QTEST_GUILESS_MAIN(TestMediaWorker)

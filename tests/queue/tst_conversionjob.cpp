@@ -4,6 +4,7 @@
 #include "tests/FakeOutside.h"
 #include "tests/Requests.h"
 #include "process/ProcessGroups.h"
+#include "core/Presets.h"
 #include "queue/ConversionJob.h"
 #include "queue/QueueRunner.h"
 
@@ -30,6 +31,8 @@ private slots:
     void waitsForTheWholeGroup_data();
     void waitsForTheWholeGroup();
     void headlessRunnerRecordsItsGroups();
+    void putsDpgTogether_data();
+    void putsDpgTogether();
 };
 
 namespace {
@@ -241,6 +244,55 @@ void TestConversionJob::headlessRunnerRecordsItsGroups() {
     QCOMPARE(runner.queue().find(id)->state, ItemState::Finished);
     QVERIFY(!QFile::exists(groups));
     QVERIFY(!QFile::exists(dir.filePath("queue.sqlite")));
+}
+
+
+// A DPG's two streams, written by the encoder under partial names of their own, become the file
+// when the encoder ends well, and are gone however the run ends.
+void TestConversionJob::putsDpgTogether_data() {
+    QTest::addColumn<QString>("end");
+    QTest::addColumn<QByteArray>("video"); // what the encoder leaves as the video stream
+    QTest::addColumn<JobEnd>("result");
+    QTest::addColumn<int>("bytes"); // of the asked file afterwards; 0: none there
+    const QByteArray two("\x00\x00\x01\xB8\x00\x00\x01\x00.\x00\x00\x01\x00.", 14);
+    QTest::newRow("put together") << "exit 0" << two << JobEnd::Converted << 48 + 5 + 14 + 8;
+    QTest::newRow("no picture") << "exit 0" << QByteArray("junk") << JobEnd::EncoderFailed << 0;
+    QTest::newRow("the encoder failed") << "exit 3" << two << JobEnd::EncoderFailed << 0;
+    QTest::newRow("stopped") << "stop" << two << JobEnd::Stopped << 0;
+}
+
+void TestConversionJob::putsDpgTogether() {
+    QFETCH(QString, end);
+    QFETCH(QByteArray, video);
+    QFETCH(JobEnd, result);
+    QFETCH(int, bytes);
+    QTemporaryDir dir;
+    FakeOutside outside;
+    outside.jobsEndOnStop = true;
+    JobOrder order = Order(dir, true);
+    order.request.preset = *zvm::PresetByName("dpg-256x192");
+    order.request.outputPath = dir.filePath("out.dpg").toStdString();
+    order.command = "ffmpeg -i \"" + order.request.sourceVideo + "\" -f mpeg1video \"" + order.request.outputPath +
+                    ".m1v\" -f mp2 \"" + order.request.outputPath + ".mp2\"";
+    ConversionJob job(outside, order, {true});
+    QSignalSpy ended(&job, &ConversionJob::ended);
+    QVERIFY(job.start().ok());
+    const QString parts = dir.filePath(".zvm-partial.out.dpg");
+    QVERIFY(outside.started.constFirst().endsWith(" -f mpeg1video \"" + parts + ".m1v\" -f mp2 \"" + parts + ".mp2\""));
+    QVERIFY(Write(parts + ".m1v", video) && Write(parts + ".mp2", "sound"));
+    if (end == "stop") {
+        job.stop();
+    } else {
+        emit outside.lastJob->finished(end.mid(5).toInt(), 0);
+    }
+    if (!outside.pendingChecks.isEmpty()) {
+        QCOMPARE(outside.checks.constFirst().output, parts); // the file put together, before it takes the name
+        outside.pendingChecks.takeFirst()({zvm::CheckVerdict::Fits, "fits"});
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(ended.size(), 1, 5000);
+    QCOMPARE(ended[0][0].value<JobResult>().end, result);
+    QCOMPARE(QFileInfo(dir.filePath("out.dpg")).size(), qint64(bytes));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), bytes > 0 ? QStringList{"out.dpg"} : QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestConversionJob)

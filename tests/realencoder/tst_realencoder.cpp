@@ -4,6 +4,7 @@
 // where they cannot work.
 #include "core/Cut.h"
 #include "core/DeviceLimits.h"
+#include "core/Dpg.h"
 #include "core/Generate.h"
 #include "core/OutputName.h"
 #include "media/Outside.h"
@@ -266,6 +267,8 @@ void TestRealEncoder::convertsEveryPreset_data() {
     QTest::newRow("vita baseline") << 14 << false << "" << false;
     QTest::newRow("retro baseline") << 16 << false << "" << false;
     QTest::newRow("retro avi") << 17 << false << "" << false;
+    QTest::newRow("dpg") << 18 << false << "" << false;
+    QTest::newRow("dpg, silent source") << 18 << false << "" << true;
 }
 
 // Every source shape through the real queue in the modern form: sizes read by ffprobe, one encoder
@@ -298,7 +301,7 @@ void TestRealEncoder::convertsEveryPreset() {
     const QString codec = h264                                    ? "libx264"
                           : target.video == zvm::VideoKind::Mpeg4 ? "mpeg4"
                           : target.video == zvm::VideoKind::Amv   ? "adpcm_ima_amv" // older builds have the picture's alone
-                          : target.video == zvm::VideoKind::Vcd   ? "mpeg1video"
+                          : target.video == zvm::VideoKind::Vcd || target.video == zvm::VideoKind::Mpeg1 ? "mpeg1video"
                           : target.video == zvm::VideoKind::Mjpeg ? "mjpeg"
                                                                   : "rawvideo";
     const bool needsFpsmax = !target.designed && target.video != zvm::VideoKind::Vcd && !zvm::FixedFrameRate(target);
@@ -340,11 +343,21 @@ void TestRealEncoder::convertsEveryPreset() {
         QCOMPARE(QString::fromStdString(item.check)
                      .contains("; on a 4:3 TV the picture appears 9% narrower; the target 'VCD for a 4:3 TV' fits it"),
                  preset == 4);
-        // Raw frames are read as their name tells.
-        const QStringList raw = target.container != zvm::Container::Raw
-                                    ? QStringList()
-                                    : QStringList{"-f", "rawvideo", "-pixel_format", QString::fromUtf8(zvm::VideoWord(target.video)),
-                                                  "-video_size", QString("%1x%2").arg(target.width).arg(target.height)};
+        // Raw frames are read as their name tells, a DPG's video from where its header says; its streams
+        // written beside it are gone.
+        QStringList raw = target.container != zvm::Container::Raw
+                              ? QStringList()
+                              : QStringList{"-f", "rawvideo", "-pixel_format", QString::fromUtf8(zvm::VideoWord(target.video)),
+                                            "-video_size", QString("%1x%2").arg(target.width).arg(target.height)};
+        if (target.container == zvm::Container::Dpg) {
+            QFile dpg(QString::fromStdString(item.request.outputPath));
+            QVERIFY(dpg.open(QIODevice::ReadOnly));
+            const QByteArray head = dpg.read(zvm::dpg::kHeaderBytes);
+            const auto header = zvm::dpg::ReadHeader(std::string_view(head.constData(), std::size_t(head.size())), std::uint64_t(dpg.size()));
+            QVERIFY2(header.ok(), header.status().text().c_str());
+            raw = QStringList{"-f", "mpegvideo", "-skip_initial_bytes", QString::number(header.value().videoStart)};
+            QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden).filter(QRegularExpression("m1v|mp2$")), QStringList());
+        }
         const QImage frame = QImage::fromData(Run(maker_, QStringList{"-v", "error"} + raw +
                                                               QStringList{"-i", QString::fromStdString(item.request.outputPath),
                                                                           "-frames:v", "1", "-f", "image2pipe", "-c:v", "png", "-"}),

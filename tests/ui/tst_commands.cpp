@@ -1,5 +1,6 @@
 // Save settings, the pickers, Convert and the encoder window, driven through the fake platform.
 #include "ui/EncoderWindow.h"
+#include "core/Presets.h"
 #include "tests/ui/WindowFixture.h"
 
 #include <QApplication>
@@ -34,6 +35,8 @@ private slots:
     void failedStartSaysWhy();
     void encoderWindowEnds_data();
     void encoderWindowEnds();
+    void encoderWindowPutsDpgTogether_data();
+    void encoderWindowPutsDpgTogether();
     void closingTheEncoderWindowKeepsItsJob();
     void exitSaysTheEncoderGoesOn_data();
     void exitSaysTheEncoderGoesOn();
@@ -427,6 +430,38 @@ void TestCommands::encoderWindowEnds() {
     window->findChild<QPushButton*>("copyLog")->click();
     QVERIFY(fx.platform.clipboard.last().startsWith("  Duration: 00:00:10.00"));
     QVERIFY(fx.platform.clipboard.last().contains(words));
+}
+
+// A Convert to DPG: the encoder's two streams beside the output become the file the check reads.
+void TestCommands::encoderWindowPutsDpgTogether_data() {
+    QTest::addColumn<QByteArray>("video"); // the stream the encoder leaves
+    QTest::addColumn<QString>("status");
+    QTest::newRow("put together") << QByteArray("\x00\x00\x01\xB8\x00\x00\x01\x00.", 9) << "Finished";
+    QTest::newRow("no picture") << QByteArray("junk") << "Failed: the DPG file could not be put together";
+}
+
+void TestCommands::encoderWindowPutsDpgTogether() {
+    QFETCH(QByteArray, video);
+    QFETCH(QString, status);
+    WindowFixture fx;
+    frmZCM& w = fx.start();
+    const QString output = fx.dir.filePath("out.dpg");
+    Ui(w).cboPlatform->setCurrentIndex(*zvm::PresetByName("dpg-256x192"));
+    Ui(w).txtSaveAs->setText(output);
+    w.cmdConvert_Click();
+    QVERIFY(WindowFixture::formAnswered(w));
+    auto* window = w.findChild<EncoderWindow*>();
+    QVERIFY2(window != nullptr, qPrintable(fx.platform.messages.isEmpty() ? QString() : fx.platform.messages[0].prompt));
+    for (const auto& [part, bytes] : {std::pair(QString(".m1v"), video), std::pair(QString(".mp2"), QByteArray("sound"))}) {
+        QFile file(output + part);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    }
+    emit fx.outside.lastJob->finished(0, 0);
+    QVERIFY2(window->statusText().startsWith(status), qPrintable(window->statusText()));
+    const bool made = status == "Finished";
+    QCOMPARE(fx.outside.checks.size(), made ? 1 : 0);
+    QCOMPARE(QFileInfo::exists(output), made);
+    QCOMPARE(QFileInfo::exists(output + ".m1v"), !made); // kept for a look when they could not be used
 }
 
 void TestCommands::closingTheEncoderWindowKeepsItsJob() {

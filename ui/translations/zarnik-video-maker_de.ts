@@ -64,6 +64,10 @@
         <translation>Die Ausgabe wird geprüft …</translation>
     </message>
     <message>
+        <source>Failed: the DPG file could not be put together: %1</source>
+        <translation>Fehlgeschlagen: die DPG-Datei ließ sich nicht zusammensetzen: %1</translation>
+    </message>
+    <message>
         <source>Failed: no output file</source>
         <translation>Fehlgeschlagen: keine Ausgabedatei</translation>
     </message>
@@ -2110,6 +2114,54 @@ Programm: %1</translation>
     <message>
         <source>The target %1 is raw frames, whose name tells its rate: a whole number of frames a second</source>
         <translation>Das Ziel %1 sind rohe Bilder, deren Name ihre Rate nennt: eine ganze Zahl von Bildern je Sekunde</translation>
+    </message>
+    <message>
+        <source>the DPG file would pass the 4 GB the format can hold: %1 bytes</source>
+        <translation>die DPG-Datei würde die 4 GB überschreiten, die das Format fasst: %1 Bytes</translation>
+    </message>
+    <message>
+        <source>the file is no DPG file: its first bytes are not a DPG header</source>
+        <translation>die Datei ist keine DPG-Datei: ihre ersten Bytes sind kein DPG-Kopf</translation>
+    </message>
+    <message>
+        <source>the file is a DPG of a version not known: %1</source>
+        <translation>die Datei ist ein DPG einer unbekannten Version: %1</translation>
+    </message>
+    <message>
+        <source>the DPG file ends within its header, after %1 bytes</source>
+        <translation>die DPG-Datei endet mitten in ihrem Kopf, nach %1 Bytes</translation>
+    </message>
+    <message>
+        <source>the DPG file is damaged: its header names parts beyond its %1 bytes</source>
+        <translation>die DPG-Datei ist beschädigt: ihr Kopf nennt Teile jenseits ihrer %1 Bytes</translation>
+    </message>
+    <message>
+        <source>the DPG file is damaged: its header gives no video or no frame rate</source>
+        <translation>die DPG-Datei ist beschädigt: ihr Kopf nennt kein Video oder keine Bildrate</translation>
+    </message>
+    <message>
+        <source>a stream of the DPG file could not be read: %1</source>
+        <translation>ein Strom der DPG-Datei konnte nicht gelesen werden: %1</translation>
+    </message>
+    <message>
+        <source>the DPG file&apos;s video stream holds no picture: %1</source>
+        <translation>der Videostrom der DPG-Datei enthält kein Bild: %1</translation>
+    </message>
+    <message>
+        <source>the DPG file is damaged: its sound stream cannot be read</source>
+        <translation>die DPG-Datei ist beschädigt: ihr Tonstrom lässt sich nicht lesen</translation>
+    </message>
+    <message>
+        <source>the DPG file is damaged: its video stream cannot be read</source>
+        <translation>die DPG-Datei ist beschädigt: ihr Videostrom lässt sich nicht lesen</translation>
+    </message>
+    <message>
+        <source>the DPG file is damaged: its header and its video disagree on the frame count (%1)</source>
+        <translation>die DPG-Datei ist beschädigt: Kopf und Video nennen verschiedene Bildzahlen (%1)</translation>
+    </message>
+    <message>
+        <source>the DPG file is damaged: its header and its sound disagree on the sample rate (%1)</source>
+        <translation>die DPG-Datei ist beschädigt: Kopf und Ton nennen verschiedene Abtastraten (%1)</translation>
     </message>
     <message>
         <source>the raw frames end within a frame: %1 bytes are not whole frames</source>

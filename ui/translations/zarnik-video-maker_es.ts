@@ -64,6 +64,10 @@
         <translation>Comprobando la salida…</translation>
     </message>
     <message>
+        <source>Failed: the DPG file could not be put together: %1</source>
+        <translation>Falló: no se pudo montar el archivo DPG: %1</translation>
+    </message>
+    <message>
         <source>Failed: no output file</source>
         <translation>Falló: no hay archivo de salida</translation>
     </message>
@@ -2110,6 +2114,54 @@ Programa: %1</translation>
     <message>
         <source>The target %1 is raw frames, whose name tells its rate: a whole number of frames a second</source>
         <translation>El destino %1 son fotogramas sin formato, cuyo nombre dice su frecuencia: un número entero de fotogramas por segundo</translation>
+    </message>
+    <message>
+        <source>the DPG file would pass the 4 GB the format can hold: %1 bytes</source>
+        <translation>el archivo DPG pasaría de los 4 GB que admite el formato: %1 bytes</translation>
+    </message>
+    <message>
+        <source>the file is no DPG file: its first bytes are not a DPG header</source>
+        <translation>el archivo no es un DPG: sus primeros bytes no son una cabecera DPG</translation>
+    </message>
+    <message>
+        <source>the file is a DPG of a version not known: %1</source>
+        <translation>el archivo es un DPG de una versión desconocida: %1</translation>
+    </message>
+    <message>
+        <source>the DPG file ends within its header, after %1 bytes</source>
+        <translation>el archivo DPG termina dentro de su cabecera, tras %1 bytes</translation>
+    </message>
+    <message>
+        <source>the DPG file is damaged: its header names parts beyond its %1 bytes</source>
+        <translation>el archivo DPG está dañado: su cabecera nombra partes más allá de sus %1 bytes</translation>
+    </message>
+    <message>
+        <source>the DPG file is damaged: its header gives no video or no frame rate</source>
+        <translation>el archivo DPG está dañado: su cabecera no da vídeo o no da frecuencia de imagen</translation>
+    </message>
+    <message>
+        <source>a stream of the DPG file could not be read: %1</source>
+        <translation>no se pudo leer un flujo del archivo DPG: %1</translation>
+    </message>
+    <message>
+        <source>the DPG file&apos;s video stream holds no picture: %1</source>
+        <translation>el flujo de vídeo del archivo DPG no contiene ninguna imagen: %1</translation>
+    </message>
+    <message>
+        <source>the DPG file is damaged: its sound stream cannot be read</source>
+        <translation>el archivo DPG está dañado: su flujo de sonido no se puede leer</translation>
+    </message>
+    <message>
+        <source>the DPG file is damaged: its video stream cannot be read</source>
+        <translation>el archivo DPG está dañado: su flujo de vídeo no se puede leer</translation>
+    </message>
+    <message>
+        <source>the DPG file is damaged: its header and its video disagree on the frame count (%1)</source>
+        <translation>el archivo DPG está dañado: la cabecera y el vídeo no coinciden en el número de imágenes (%1)</translation>
+    </message>
+    <message>
+        <source>the DPG file is damaged: its header and its sound disagree on the sample rate (%1)</source>
+        <translation>el archivo DPG está dañado: la cabecera y el sonido no coinciden en la frecuencia de muestreo (%1)</translation>
     </message>
     <message>
         <source>the raw frames end within a frame: %1 bytes are not whole frames</source>
