@@ -231,6 +231,11 @@ void QueueWindow::addChoices() {
     connect(soundStreams_, &QActionGroup::triggered, this, [this](const QAction* chosen) {
         zvm::AudioChoice audio;
         audio.track = chosen->data().toInt();
+        // Its language, where the file names one, is what the after-check holds the output to.
+        const QueueItem* item = runner_.queue().find(selectedId());
+        if (item != nullptr && item->read && audio.track >= 0 && audio.track < std::ssize(item->read->audioStreams)) {
+            audio.language = item->read->audioStreams[static_cast<std::size_t>(audio.track)].language;
+        }
         runner_.setAudio(selectedId(), audio);
     });
     table_->addAction(bestQuality_);

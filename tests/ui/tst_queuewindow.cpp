@@ -177,7 +177,7 @@ void TestQueueWindow::offersEachVideosChoices_data() {
     QTest::addColumn<QString>("inCommand"); // empty: neither a crop nor a stream is mapped
     QTest::addColumn<QString>("inDetails");
     QTest::addColumn<bool>("bestOffered");
-    QTest::newRow("the second sound stream") << 0 << "stream 2" << "-map 0:a:1" << "Sound stream 2" << true;
+    QTest::newRow("the second sound stream") << 0 << "stream 2" << "-map 0:a:1" << "Sound stream 2, in eng" << true;
     QTest::newRow("best quality on a designed row") << 2 << "best" << "-mbd rd" << "" << true;
     QTest::newRow("bars the frames agree on")
         << 0 << "crop" << "crop=480:480:80:0" << "Black bars found and cropped: the picture 480x480 fits as 160x160" << true;
