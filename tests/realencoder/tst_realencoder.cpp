@@ -67,6 +67,7 @@ private:
     QString maker_;
     QHash<QString, QSize> sources_; // path -> display size
     QHash<QString, QSize> silent_;  // a source without sound, for the targets whose file needs it
+    QHash<QString, QSize> noisy_;   // a hard source, whose every frame is new detail
 };
 
 namespace {
@@ -221,6 +222,12 @@ void TestRealEncoder::initTestCase() {
     const QString silent = dir_.filePath("silent.mp4");
     Run(maker_, {"-v", "error", "-y", "-f", "lavfi", "-i", "color=c=0xC0C0C0:s=640x480:d=1:r=25", "-c:v", "mpeg4", silent});
     silent_.insert(silent, QSize(640, 480));
+    // Two seconds, all the detail in the first: two passes give it most of the bits.
+    const QString noisy = dir_.filePath("noisy.mp4");
+    Run(maker_, {"-v", "error", "-y", "-f", "lavfi", "-i", "color=c=0xC0C0C0:s=640x480:d=2:r=25", "-f", "lavfi",
+                  "-i", "sine=d=2", "-vf", "noise=alls=20:allf=t+u:enable='lt(t,1)'", "-c:v", "mpeg4", "-q:v", "2",
+                  "-c:a", "aac", "-shortest", noisy});
+    noisy_.insert(noisy, QSize(640, 480));
     QFile text(dir_.filePath("notes.txt"));
     QVERIFY(text.open(QIODevice::WriteOnly) && text.write("not a video\n") > 0);
     // Raw frames: one 16x16 frame and a byte more, and a name that does not say what they are.
@@ -262,6 +269,8 @@ void TestRealEncoder::convertsEveryPreset_data() {
     // Two passes, the format's best options, and for a PSP row its own format, sound and all.
     QTest::newRow("row 2 best quality") << 2 << false << "" << false;
     QTest::newRow("row 2 best quality, silent source") << 2 << false << "" << true;
+    // Every second's bits within the PSP's limit however hard the picture.
+    QTest::newRow("row 2 best quality, noisy source") << 2 << false << "" << false;
     QTest::newRow("row 0 best quality, film kept") << 0 << false << "" << false; // the sources run at 25 fps
     QTest::newRow("raw rgb565, low byte first") << 12 << false << "" << false;
     QTest::newRow("vita baseline") << 14 << false << "" << false;
@@ -282,7 +291,9 @@ void TestRealEncoder::convertsEveryPreset() {
     const zvm::TargetPreset& target = *zvm::FindPreset(preset);
     QTemporaryDir out;
     std::vector<zvm::ConversionRequest> requests;
-    const QHash<QString, QSize>& sources = silent ? silent_ : sources_;
+    const QHash<QString, QSize>& sources = silent                                                 ? silent_
+                                           : QByteArray(QTest::currentDataTag()).contains("noisy") ? noisy_
+                                                                                                   : sources_;
     for (auto it = sources.cbegin(); it != sources.cend(); ++it) {
         zvm::ConversionRequest r = RequestFor(it.key(), {}, preset, animation);
         r.width.clear(); // read from the file
@@ -290,6 +301,9 @@ void TestRealEncoder::convertsEveryPreset() {
         r.encoderPath = ffmpeg_.toStdString();
         r.outputPath = zvm::SuggestOutputName(it.key().toStdString(), preset, out.path().toStdString());
         r.bestQuality = QByteArray(QTest::currentDataTag()).contains("best quality");
+        if (&sources == &noisy_) {
+            r.videoBitrate = "400"; // two seconds' bits would fill the first one past the player's limit
+        }
         requests.push_back(r);
     }
     QueueRunner runner(outside_);
@@ -324,6 +338,10 @@ void TestRealEncoder::convertsEveryPreset() {
         // Its player's limits are counted; a silent source's file has its made-up sound, as long as it.
         // None known for the GBA-sized rows and a few later ones.
         QCOMPARE(QString::fromStdString(item.check).contains(" limits held"), zvm::LimitsFor(target).has_value());
+        // Held, all of them, wherever the command is built to them: every row but the designed ones as designed.
+        if (zvm::LimitsFor(target) && (!target.designed || item.request.bestQuality)) {
+            QVERIFY2(QString::fromStdString(item.check).contains("Plays on "), item.check.c_str());
+        }
         QVERIFY2(!QString::fromStdString(item.check).contains("sound stream"), item.check.c_str());
         // The PSP rows' best quality writes the PSP's own format, which needs sound too.
         QCOMPARE(QString::fromStdString(item.command).contains("anullsrc"),
