@@ -1,5 +1,7 @@
 #include "core/DeviceLimits.h"
 
+#include "core/Text.h"
+
 #include "core/OutputTarget.h"
 
 #include <array>
@@ -70,6 +72,11 @@ constexpr DeviceLimits kPspMpeg4{
             "One stored note (Chen Rushan, 2009) gives the sample rate as at most 24 kHz rather than exactly. "
             "The index comes first for the RSS channel, which plays a file as it arrives [clouder]; no source "
             "says the Memory Stick needs it.",
+    .firmwareBrand = "MSNV",
+    .firmwareWithBrand = ZVM_TEXT("zvm", "in the PSP's own format, which older firmware plays too, from "
+                                         "MP_ROOT/100MNV01 as M4Vnnnnn.MP4"),
+    .firmwareWithoutBrand = ZVM_TEXT("zvm", "plain MP4, which later firmware plays from VIDEO; older firmware "
+                                            "wants the PSP's own format, which Best quality writes"),
     .sources = "\"Encoding PSP compatible MP4 video on Linux with ffmpeg\" (blog.yogarine.com); "
                "junkchest.blogspot.com; "
                "\"The Basics of Video Playing in PSP\" (sony-psp-tips-tricks.blogspot.com); "
@@ -97,6 +104,7 @@ constexpr DeviceLimits kPspH264{
     .note = "One slice per frame [rob]. 480x272 from firmware 3.30 [fnord]; [rob] later allows up to "
             "640x480 from 5.00, its earlier copy only 320x240 or 368x208. The index comes first for the RSS "
             "channel [clouder].",
+    .firmwareWithBrand = ZVM_TEXT("zvm", "480x272, which firmware 3.30 and later play"),
     .sources = "\"PSP video guide\" (rob.opendot.cl); fnord.phfactor.net; ffmpeg's psp muxer; blog.clouder.jp; "
                "\"Fast-Start Progressive Downloads\" (developer.apple.com)",
 };
@@ -328,6 +336,13 @@ void CheckStream(const DeviceLimits& limits, const ProbedOutput& file, Tally& ta
     }
 }
 } // namespace
+
+std::string_view FirmwareSays(const DeviceLimits& limits, std::string_view fileBrand) {
+    if (limits.firmwareBrand.empty() || fileBrand == limits.firmwareBrand) {
+        return limits.firmwareWithBrand;
+    }
+    return fileBrand.empty() ? std::string_view() : limits.firmwareWithoutBrand;
+}
 
 LimitVerdict CheckLimits(const DeviceLimits& limits, const ProbedOutput& file) {
     using Kind = LimitMiss::Kind;

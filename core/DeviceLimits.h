@@ -38,8 +38,17 @@ struct DeviceLimits {
     bool audioRequired = false;     // the container cannot be written without a sound stream
     bool indexLeads = false;        // an MP4 whose index (moov) must come before its data (mdat)
     std::string_view note = {};          // what a reader of the table should know, in the developer's words
+    // Where the firmware decides what plays, what the after-check tells a user of the file: the
+    // first text for a file with firmwareBrand as its brand (or any file, with none named), the
+    // second for one without it. Texts for the window's language (ZVM_TEXT).
+    std::string_view firmwareBrand = {};
+    std::string_view firmwareWithBrand = {};
+    std::string_view firmwareWithoutBrand = {};
     std::string_view sources = {};       // the public material the limits come from, as listings name it
 };
+
+// What the firmware note says of this file; empty where the firmware does not decide.
+std::string_view FirmwareSays(const DeviceLimits& limits, std::string_view fileBrand);
 
 // The limits of a target's player: a built-in row's from the table, a user's row what its container
 // itself needs; nothing for a row whose player's limits nobody has written down (the GBA-sized rows).

@@ -62,8 +62,13 @@ QString LimitsRemark(const zvm::OutputTarget& target, const zvm::ProbedOutput& f
     const QString device = QString::fromStdString(std::string(target.limits->device.empty() ? target.screen
                                                                                             : target.limits->device));
     const int held = verdict.checked - static_cast<int>(verdict.missed.size());
+    // Where the firmware decides, which firmware plays the file.
+    const std::string firmware(zvm::FirmwareSays(*target.limits, file.brand));
+    const QString says = firmware.empty()
+                             ? QString()
+                             : OutputCheck::tr("; ") + QCoreApplication::translate("zvm", firmware.c_str());
     if (verdict.missed.empty()) {
-        return OutputCheck::tr("Plays on %1: %2 of %3 limits held").arg(device).arg(held).arg(verdict.checked);
+        return OutputCheck::tr("Plays on %1: %2 of %3 limits held").arg(device).arg(held).arg(verdict.checked) + says;
     }
     QStringList misses;
     for (const zvm::LimitMiss& miss : verdict.missed) {
@@ -92,7 +97,7 @@ QString LimitsRemark(const zvm::OutputTarget& target, const zvm::ProbedOutput& f
         .arg(device)
         .arg(held)
         .arg(verdict.checked)
-        .arg(misses.join(OutputCheck::tr("; ")));
+        .arg(misses.join(OutputCheck::tr("; "))) + says;
 }
 
 QString Kbit(double value) {

@@ -1552,6 +1552,18 @@ Programm: %1</translation>
 <context>
     <name>zvm</name>
     <message>
+        <source>in the PSP&apos;s own format, which older firmware plays too, from MP_ROOT/100MNV01 as M4Vnnnnn.MP4</source>
+        <translation>im eigenen Format der PSP, das auch ältere Firmware abspielt, aus MP_ROOT/100MNV01 als M4Vnnnnn.MP4</translation>
+    </message>
+    <message>
+        <source>plain MP4, which later firmware plays from VIDEO; older firmware wants the PSP&apos;s own format, which Best quality writes</source>
+        <translation>einfaches MP4, das spätere Firmware aus VIDEO abspielt; ältere Firmware will das eigene Format der PSP, das Beste Qualität schreibt</translation>
+    </message>
+    <message>
+        <source>480x272, which firmware 3.30 and later play</source>
+        <translation>480x272, das Firmware ab 3.30 abspielt</translation>
+    </message>
+    <message>
         <source>The saved queue could not be read (%1). It is left as it is, and this run keeps no queue.</source>
         <translation>Die gespeicherte Warteschlange ließ sich nicht lesen (%1). Sie bleibt, wie sie ist, und dieser Lauf führt keine Warteschlange.</translation>
     </message>

@@ -1552,6 +1552,18 @@ Programa: %1</translation>
 <context>
     <name>zvm</name>
     <message>
+        <source>in the PSP&apos;s own format, which older firmware plays too, from MP_ROOT/100MNV01 as M4Vnnnnn.MP4</source>
+        <translation>en el formato propio de la PSP, que también reproduce el firmware antiguo, desde MP_ROOT/100MNV01 como M4Vnnnnn.MP4</translation>
+    </message>
+    <message>
+        <source>plain MP4, which later firmware plays from VIDEO; older firmware wants the PSP&apos;s own format, which Best quality writes</source>
+        <translation>MP4 simple, que el firmware posterior reproduce desde VIDEO; el firmware antiguo quiere el formato propio de la PSP, que escribe Mejor calidad</translation>
+    </message>
+    <message>
+        <source>480x272, which firmware 3.30 and later play</source>
+        <translation>480x272, que reproduce el firmware 3.30 y posterior</translation>
+    </message>
+    <message>
         <source>The saved queue could not be read (%1). It is left as it is, and this run keeps no queue.</source>
         <translation>No se pudo leer la cola guardada (%1). Se deja como está, y esta ejecución no guarda ninguna cola.</translation>
     </message>
