@@ -11,6 +11,7 @@
 #include "process/ProgramLookup.h"
 #include "queue/Queue.h"
 #include "process/ShellText.h"
+#include "media/SourceFacts.h"
 #include "media/SubtitleSource.h"
 #include "files/TextCrossing.h"
 #include "cli/ToolOutput.h"
@@ -334,7 +335,7 @@ Reads ReadSources(media::Outside& outside, const std::vector<ConversionRequest>&
         const ConversionRequest& r = requests[i];
         outside.detectSize(files::PathToQString(r.sourceVideo), [&, i](const SizeDetection& answer) {
             found[i] = answer;
-            if (media::NeedsLook(requests[i], answer)) { // a second answer to wait for, of the same video
+            if (NeedsLook(requests[i], media::ReadFacts(answer))) { // a second answer to wait for, of the same video
                 outside.lookAtPicture(files::PathToQString(requests[i].sourceVideo), [&, i](const PictureLook& look) {
                     found[i]->look = look;
                     if (++answered == asked) {

@@ -52,6 +52,32 @@ DeinterlaceMode ResolveDeinterlace(DeinterlaceMode mode, int preset, const RunFa
     return DeinterlaceMode::Off;
 }
 
+void AddRead(RunFacts& facts, const RunFacts& read) {
+    facts.width = read.width;
+    facts.height = read.height;
+    facts.duration = read.duration;
+    facts.hasAudio = read.hasAudio;
+    facts.subtitleStreams = read.subtitleStreams;
+    facts.pixelWidth = read.pixelWidth;
+    facts.pixelHeight = read.pixelHeight;
+    facts.audioStreams = read.audioStreams;
+    facts.audioStreamsRead = read.audioStreamsRead;
+    facts.foundCrop = read.foundCrop;
+    facts.cropWhy = read.cropWhy;
+    facts.interlaced = read.interlaced;
+    facts.frameRate = read.frameRate;
+    facts.pictureLooked = read.pictureLooked;
+}
+
+bool NeedsLook(const ConversionRequest& request, const RunFacts& read) {
+    const TargetPreset* target = FindPreset(request.preset);
+    const bool deinterlacing =
+        request.deinterlace == DeinterlaceMode::On ||
+        (request.deinterlace == DeinterlaceMode::Auto && target != nullptr && NeedsModernForm(*target));
+    return read.width && !read.pictureLooked &&
+           (request.crop.mode == CropMode::Auto || (deinterlacing && !read.interlaced));
+}
+
 namespace {
 // The request with what the facts add: the size read, and the subtitles resolved.
 ConversionRequest Completed(const ConversionRequest& request, const RunFacts& facts) {

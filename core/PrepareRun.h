@@ -45,7 +45,17 @@ struct RunFacts {
     std::optional<bool> interlaced = {};
     // Frames a second, as the video stream says; unknown when not read.
     std::optional<double> frameRate = {};
+    // Whether its frames were looked at (foundCrop and cropWhy say what they showed).
+    bool pictureLooked = false;
 };
+
+// The facts of a read of the video (size, duration, streams, field order, a look at its frames)
+// added to those of its files.
+void AddRead(RunFacts& facts, const RunFacts& read);
+
+// Whether a read video is also to be looked at frame by frame, and was not: for an automatic crop,
+// or for deinterlacing its field order does not settle.
+bool NeedsLook(const ConversionRequest& request, const RunFacts& read);
 
 // How much is checked. The window's Convert starts what its designed checks let pass, the encoder's
 // own window showing what it cannot use; the queue and the tool start encoders unattended, so they

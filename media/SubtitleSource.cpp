@@ -1,6 +1,5 @@
 #include "media/SubtitleSource.h"
 
-#include "core/Presets.h"
 #include "process/OutputGuard.h"
 #include "process/ProgramLookup.h"
 
@@ -56,40 +55,6 @@ RunFacts FilesOf(const ConversionRequest& request) {
         facts.outputIsEncoder = encoder && process::OutputIsSource(*encoder, request.outputPath);
     }
     return facts;
-}
-
-RunFacts FactsOf(const ConversionRequest& request, const std::optional<SizeDetection>& read) {
-    RunFacts facts = FilesOf(request);
-    if (!read) {
-        return facts;
-    }
-    facts.duration = read->duration;
-    facts.subtitleStreams = read->subtitleStreams;
-    facts.interlaced = read->interlaced;
-    if (read->size) {
-        facts.width = read->size->width();
-        facts.height = read->size->height();
-        facts.hasAudio = read->hasAudio;
-        facts.audioStreams = read->audioStreams;
-        facts.audioStreamsRead = true;
-        facts.pixelWidth = read->pixels.width();
-        facts.pixelHeight = read->pixels.height();
-        facts.frameRate = read->frameRate;
-    }
-    if (read->look) {
-        facts.foundCrop = read->look->crop;
-        facts.cropWhy = read->look->cropWhy;
-        facts.interlaced = facts.interlaced ? facts.interlaced : read->look->interlaced;
-    }
-    return facts;
-}
-
-bool NeedsLook(const ConversionRequest& request, const SizeDetection& read) {
-    const TargetPreset* target = FindPreset(request.preset);
-    const bool deinterlacing =
-        request.deinterlace == DeinterlaceMode::On ||
-        (request.deinterlace == DeinterlaceMode::Auto && target != nullptr && NeedsModernForm(*target));
-    return read.size && (request.crop.mode == CropMode::Auto || (deinterlacing && !read.interlaced));
 }
 
 } // namespace zvm::media

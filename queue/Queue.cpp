@@ -175,7 +175,10 @@ void Queue::prepare(QueueItem& it) {
     it.detail.clear();
     // The files are looked at again whenever the command is made: a subtitle file beside the video
     // may have come or gone.
-    RunFacts facts = media::FactsOf(it.request, it.read);
+    RunFacts facts = media::FilesOf(it.request);
+    if (it.read) {
+        AddRead(facts, *it.read);
+    }
     facts.duration = it.duration;
     facts.hasAudio = it.hasAudio;
     facts.frameRate = it.frameRate;
@@ -276,7 +279,7 @@ void Queue::change(int id, const std::function<void(ConversionRequest&)>& edit) 
     }
 }
 
-void Queue::sourceRead(int id, const SizeDetection& read) {
+void Queue::sourceRead(int id, const RunFacts& read) {
     if (QueueItem* it = item(id); it != nullptr) {
         it->read = read;
     }

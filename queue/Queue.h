@@ -5,8 +5,8 @@
 #include "core/OutputTarget.h"
 #include "core/RunReasons.h"
 #include "core/Status.h"
+#include "core/PrepareRun.h"
 #include "core/Text.h"
-#include "media/Answers.h"
 #include "queue/ConflictIndex.h"
 
 #include <functional>
@@ -53,7 +53,7 @@ struct QueueItem {
     // The last read of its source (its streams, field order and, when its choices needed a look,
     // its black bars). Not kept: a restored item's command stands as it was prepared until the
     // source is read again.
-    std::optional<SizeDetection> read;
+    std::optional<RunFacts> read;
 };
 
 // What changed in a queue since it was last asked: the items changed, added or gone (by id), and
@@ -90,7 +90,7 @@ public:
                    std::optional<double> frameRate = std::nullopt);
     void sizeUnknown(int id, const std::string& reason);
     // A read of the source, kept for the commands made from now on.
-    void sourceRead(int id, const SizeDetection& read);
+    void sourceRead(int id, const RunFacts& read);
     // The user mends an item: a new size or output, checked again.
     void setSize(int id, int width, int height);
     void setOutput(int id, const std::string& output);

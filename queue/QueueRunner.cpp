@@ -4,7 +4,7 @@
 
 #include "core/CommandLine.h"
 #include "core/FileSize.h"
-#include "media/SubtitleSource.h"
+#include "media/SourceFacts.h"
 #include "process/OutputGuard.h"
 #include "queue/QueueStore.h"
 #include "process/Spawn.h"
@@ -210,7 +210,7 @@ int QueueRunner::addRead(const zvm::ConversionRequest& request, zvm::CommandStyl
     zvm::ConversionRequest anchored = request;
     anchor(anchored);
     const int id = queue_.add(std::move(anchored), style);
-    queue_.sourceRead(id, read);
+    queue_.sourceRead(id, zvm::media::ReadFacts(read));
     if (read.size) {
         queue_.sizeKnown(id, read.size->width(), read.size->height(), read.duration, read.subtitleStreams,
                          read.hasAudio, read.frameRate);
@@ -353,25 +353,28 @@ void QueueRunner::readSource(int id, ReadChange then) {
     outside_.detectSize(PathToQString(item->request.sourceVideo),
                         [self, id, then = std::move(then)](const SizeDetection& found) {
                             if (self != nullptr) {
-                                self->lookIfNeeded(id, found, then);
+                                self->lookIfNeeded(id, zvm::media::ReadFacts(found),
+                                                   [then, found](zvm::queue::Queue& queue, int read) {
+                                                       then(queue, read, found);
+                                                   });
                             }
                         });
 }
 
-void QueueRunner::lookIfNeeded(int id, SizeDetection read, const ReadChange& then) {
+void QueueRunner::lookIfNeeded(int id, zvm::RunFacts read, const Looked& then) {
     const zvm::queue::QueueItem* item = queue_.find(id);
-    if (item == nullptr || read.look || !zvm::media::NeedsLook(item->request, read)) {
+    if (item == nullptr || !zvm::NeedsLook(item->request, read)) {
         queue_.sourceRead(id, read);
-        then(queue_, id, read);
+        then(queue_, id);
         return;
     }
     QPointer<QueueRunner> self(this);
     outside_.lookAtPicture(PathToQString(item->request.sourceVideo),
                            [self, id, read = std::move(read), then](const PictureLook& look) mutable {
                                if (self != nullptr) {
-                                   read.look = look;
+                                   zvm::media::AddLook(read, look);
                                    self->queue_.sourceRead(id, read);
-                                   then(self->queue_, id, read);
+                                   then(self->queue_, id);
                                }
                            });
 }
@@ -385,13 +388,13 @@ void QueueRunner::readForChoices(int id) {
         item->state == zvm::queue::ItemState::Running) {
         return;
     }
-    const ReadChange prepare = [this](zvm::queue::Queue& queue, int read, const SizeDetection&) {
+    const Looked prepare = [this](zvm::queue::Queue& queue, int read) {
         queue.change(read, [](zvm::ConversionRequest&) {});
         touch(true);
     };
     if (!item->read) {
-        readSource(id, prepare);
-    } else if (!item->read->look && zvm::media::NeedsLook(item->request, *item->read)) {
+        readSource(id, [prepare](zvm::queue::Queue& queue, int read, const SizeDetection&) { prepare(queue, read); });
+    } else if (zvm::NeedsLook(item->request, *item->read)) {
         lookIfNeeded(id, *item->read, prepare);
     }
 }

@@ -161,7 +161,8 @@ private:
     // Reads the source (and looks at its frames where the item's choices need it), keeps the read
     // with the item, then calls `then`.
     void readSource(int id, ReadChange then);
-    void lookIfNeeded(int id, SizeDetection read, const ReadChange& then);
+    using Looked = std::function<void(zvm::queue::Queue&, int)>;
+    void lookIfNeeded(int id, zvm::RunFacts read, const Looked& then);
     // An item changed: read again when its choices now need a look that its last read lacks.
     void readForChoices(int id);
     void launchNext();

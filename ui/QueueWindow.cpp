@@ -424,20 +424,20 @@ void QueueWindow::showDetails() {
                      .arg(fit->newWidth)
                      .arg(fit->newHeight);
     } else if (r.crop.mode == zvm::CropMode::Auto) {
-        const PictureLook* look = item->read && item->read->look ? &*item->read->look : nullptr;
-        if (look == nullptr) {
+        const zvm::RunFacts* read = item->read && item->read->pictureLooked ? &*item->read : nullptr;
+        if (read == nullptr) {
             lines << tr("Black bars: cropped where the video's frames agree on them");
-        } else if (look->crop.mode == zvm::CropMode::Rect) {
+        } else if (read->foundCrop.mode == zvm::CropMode::Rect) {
             zvm::ConversionRequest cropped = r;
-            cropped.crop = look->crop;
+            cropped.crop = read->foundCrop;
             const auto after = zvm::FitRequest(cropped);
             lines << tr("Black bars found and cropped: the picture %1x%2 fits as %3x%4")
-                         .arg(look->crop.width)
-                         .arg(look->crop.height)
+                         .arg(read->foundCrop.width)
+                         .arg(read->foundCrop.height)
                          .arg(after ? after->newWidth : 0)
                          .arg(after ? after->newHeight : 0);
         } else {
-            lines << tr("No black bars cropped: %1").arg(QString::fromStdString(look->cropWhy));
+            lines << tr("No black bars cropped: %1").arg(QString::fromStdString(read->cropWhy));
         }
     }
     if (r.audio.track >= 0) {
