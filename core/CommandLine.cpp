@@ -401,13 +401,21 @@ std::optional<std::string> WritingTo(const std::string& command, std::string_vie
 
 std::optional<std::string> WritingPartTo(const std::string& command, std::string_view path,
                                          std::string_view writtenPath) {
-    const std::string named = " " + CommandText().Quoted(path).Take() + " ";
+    // Spaces appended, not " " + the quoted name: GCC 12's release build misreads that insert as an
+    // overlapping copy (as in WritingTo).
+    const auto spaced = [](std::string_view name) {
+        std::string text(1, ' ');
+        text += CommandText().Quoted(name).Take();
+        text += ' ';
+        return text;
+    };
+    const std::string named = spaced(path);
     const std::size_t at = command.find(named);
     if (at == std::string::npos) {
         return std::nullopt;
     }
     std::string written = command;
-    written.replace(at, named.size(), " " + CommandText().Quoted(writtenPath).Take() + " ");
+    written.replace(at, named.size(), spaced(writtenPath));
     return written;
 }
 
